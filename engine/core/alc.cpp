@@ -1,0 +1,54 @@
+#include "core/alc.h"
+#include <cstdio>
+#include <cstdint>
+#include <cstdlib>
+#include "core/mode.h"
+#include "core/msg.h"
+
+int gEngGuardDepth = 0;
+int EngGuardDepth() { return gEngGuardDepth; }
+
+namespace {
+// Shows message 100, stops key-driven work and abandons the running command.
+[[noreturn]] void AlcFail(const char* text) {
+    DspErrMsg(100, text);
+    LastKey = -1;
+    throw AlcAbort{};
+}
+// Outside any entry point there is no command to abandon: the caller gets null.
+bool CanAbort() { return gEngGuardDepth > 0; }
+}  // namespace
+
+void* AlcMem(long long size, const char* tag) {
+    if (size <= 0) return nullptr;
+    void* p = std::malloc(static_cast<size_t>(size));
+    if (!p) {
+        char buf[256];
+        std::snprintf(buf, sizeof buf, "%s\nSIZE = %lld", tag ? tag : "", size);
+        if (!CanAbort()) { DspErrMsg(100, buf); LastKey = -1; return nullptr; }
+        AlcFail(buf);
+    }
+    return p;
+}
+
+void* RealcMem(void* block, long long size, const char* tag) {
+    if (size <= 0) {
+        if (block) std::free(block);
+        return nullptr;
+    }
+    if (!block) return AlcMem(size, tag);
+    void* p = std::realloc(block, static_cast<size_t>(size));
+    if (!p) {
+        char buf[256];
+        std::snprintf(buf, sizeof buf, "%s\nADDR = %lx\nSIZE = %lld", tag ? tag : "",
+                      static_cast<unsigned long>(reinterpret_cast<uintptr_t>(block)), size);
+        if (!CanAbort()) { DspErrMsg(100, buf); LastKey = -1; return nullptr; }
+        AlcFail(buf);
+    }
+    return p;
+}
+
+int FreeMem(void* block) {
+    if (block) std::free(block);
+    return 0;
+}

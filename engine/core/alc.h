@@ -1,0 +1,47 @@
+// Tagged allocator. Every engine allocation goes through here so that exhaustion is reported
+// with the requester's tag and the running command is abandoned cleanly.
+#pragma once
+#include <cstddef>
+#include <new>
+#include <utility>
+
+// size <= 0 gives null without a message. On exhaustion: message 100, last key -1, and the
+// current command is abandoned (AlcMem does not return).
+void* AlcMem(long long size, const char* tag);
+void* RealcMem(void* block, long long size, const char* tag);
+int FreeMem(void* block);
+
+// Thrown by the allocator after the failure message; caught only by EngGuard.
+struct AlcAbort {};
+
+// Recovery point: runs f and turns an abandoned command into a result of 0.
+// The entry points (IntrCmd, DstrCmd, IntrEvt) run their work inside one; nested guards rethrow
+// so that the whole outermost command is abandoned.
+int EngGuardDepth();
+template <class F>
+int EngGuard(F&& f) {
+    extern int gEngGuardDepth;
+    ++gEngGuardDepth;
+    try {
+        int r = f();
+        --gEngGuardDepth;
+        return r;
+    } catch (const AlcAbort&) {
+        --gEngGuardDepth;
+        if (gEngGuardDepth > 0) throw;
+        return 0;
+    }
+}
+
+// Objects with constructors, allocated through the tagged allocator.
+template <class T, class... A>
+T* AlcObj(const char* tag, A&&... a) {
+    void* p = AlcMem(static_cast<long long>(sizeof(T)), tag);
+    return new (p) T(std::forward<A>(a)...);
+}
+template <class T>
+void FreeObj(T* p) {
+    if (!p) return;
+    p->~T();
+    FreeMem(p);
+}

@@ -1,0 +1,3 @@
+// PLACEHOLDER until the mode module lands.
+#include "core/mode.h"
+int LastKey = 0;

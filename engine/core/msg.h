@@ -1,0 +1,51 @@
+// Numbered messages, the message area and the notifications to the main frame.
+#pragma once
+#include <cstdint>
+
+extern uint8_t MsgLang;  // 0 Japanese, 1 English
+extern int LastErrId;
+
+int DspInfMsg(int id, const char* text);
+int DspErrMsg(int id, const char* text);
+int DspWrnMsg(int id, const char* text);
+int DspCnfMsg(int id, const char* text);
+
+// Message-area lines.
+constexpr int MsgLinMax = 20;
+constexpr int MsgLinLen = 100;
+extern char MsgLin[MsgLinMax][MsgLinLen];
+extern int MsgLinNum;
+extern char MsgTtl[MsgLinLen];
+void PutMsg(const char* text);
+void SetMsgTtl(const char* text);
+void ClrMsg();
+void SetMsgLin(int i, const char* text);
+
+void PrgBgn();
+void PrgSet(int percent);
+void PrgEnd();
+
+// Notification ids (window commands of the shell).
+enum NotifyId {
+    ID_UPDT_MSG = 32771,
+    ID_UPDT_RNDR = 32772,
+    ID_PRG_CRE = 32773,
+    ID_PRG_DSP = 32774,
+    ID_PRG_DEL = 32775,
+    ID_UPDT_IMG_WDW_PRM = 32776,
+    ID_UPDT_OBJ_TREE = 32777,
+    ID_DSP_SRF_MEN = 32778,
+    ID_UPDT_ANM_FRM = 32779,
+    ID_UPDT_TRN_PROP = 32780,
+    ID_UPDT_TXT_VTX = 32781,
+    ID_UPDT_LGT_PROP = 32782,
+    ID_UPDT_MTL_PROP = 32783,
+    ID_UPDT_CAM_PROP = 32784,
+    ID_UPDT_VIEW = 32785,
+    ID_UPDT_ENV_PROP = 32786,
+    ID_DSP_SCL_DST_MEN = 32853,
+};
+void Notify(int id, long wparam);
+
+// Console line (printf style) through the platform.
+void ConPrintf(const char* fmt, ...) __attribute__((format(printf, 1, 2)));

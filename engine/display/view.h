@@ -1,0 +1,51 @@
+// View model: cameras, the derived window state and the window/model mapping.
+#pragma once
+#include <cstdint>
+#include "display/camrec.h"
+
+struct cam;
+
+// Derived state of a view window, rebuilt by SetView.
+struct ViewWinRec {
+    CamView v;             // copy of the current camera's view fields
+    double RotV[4][4], RotVT[4][4];
+    double PixK;
+    double MdlToDev[4][4], DevToMdl[4][4];
+    float EyeDir[3], EyeF[3];
+    double Eye[3];
+    double ScrDstK, NearK, FarK;
+    double DepthScl, DepthOfs;
+    int W, H;              // window size in pixels (at least 2)
+    double cx, cy;         // window centre
+    int glPrj;             // which projection SetGLView loaded last (1 or 2, 0 none)
+};
+constexpr int ViewWinMax = 4;
+extern ViewWinRec ViewWin[ViewWinMax];
+
+extern int WinSizW, WinSizH;   // the shell's record of the view window size (resize takes it)
+extern double PixAsp[2];
+extern const double ZRes;
+extern uint8_t ViewDim;        // 0 2D view, 1 3D view
+extern double Wnd2D[4];        // xmin, ymin, xmax, ymax
+extern double DspVal;          // the display module's current real value (save slots)
+
+void SetView(int w);
+void MdlToWin(const double p[3], int w, double out[3]);
+void MdlToWinF(const float p[3], int w, float out[3]);
+void WinToMdl(const double in[3], int w, double p[3]);
+void WinToMdlF(const float in[3], int w, float p[3]);
+void GetOrthGL();
+void GetPrspGL();
+void SetGLMdlView();
+void SetGLView(int w);
+void UpdEyePos(cam* c);
+int ChkUpAxis(cam* c, const double oldR[3], const double oldU[3]);
+void SetCamDef(cam* c);
+void SetTrnView();          // the terrain application's views
+int SwDim(int dim);         // 2D/3D switch; returns 1 when it switched
+
+// Conversions the curve commands use (2D view, window 0).
+double PixToMdl(double n);
+void PtrToMdl(double x, double y, double out[3]);
+struct crv;
+bool CrvInView(const crv* c);
