@@ -49,3 +49,6 @@ double PixToMdl(double n);
 void PtrToMdl(double x, double y, double out[3]);
 struct crv;
 bool CrvInView(const crv* c);
+
+// Engine start-up: default cameras and view transforms, 2D view volume.
+void IniView();
