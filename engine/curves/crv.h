@@ -15,6 +15,10 @@ extern crv** CrvSlct;
 int IntscSeg(const double a[2], const double b[2], const double c[2], const double d[2],
              double out[2][2]);
 
+// Terrain scene: reset the curve-drawing parameters; then the part that holds the curves.
+void RstCrvPrm();
+void SetCrvPart(prt* p);
+
 crv* NewCrv();
 void AddPnt(crv* c, float x, float y, float z);
 void DelPnt(crv* c, int index);

@@ -3,6 +3,9 @@
 #pragma once
 #include <cstdint>
 
+// Display switches (bit 1, value 2, is toggled by F3/F4).
+extern uint32_t DspFlg;
+
 enum { DRW_BACK = 0, DRW_FRONT = 1 };
 void SetDrwBuf(int buf);
 void SetCol(uint32_t code);        // colour code: 0x1000000 | rgb, or an index into ColTbl

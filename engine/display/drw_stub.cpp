@@ -1,6 +1,8 @@
 // PLACEHOLDER until the drawing module lands: the services draw nothing.
 #include "display/drw.h"
 
+uint32_t DspFlg = 0;
+
 void SetDrwBuf(int) {}
 void SetCol(uint32_t) {}
 void SetColRGB(float, float, float) {}

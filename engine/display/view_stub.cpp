@@ -19,7 +19,6 @@ double Wnd2D[4] = {0, 0, 0, 0};
 double DspVal = 0;
 
 int IniPrmLgt() { return 0; }
-int UdtPrmLgt() { return 0; }
 void UdtLgtTbl() {}
 void SetLgtGL() {}
 void EnaLgtGL() {}

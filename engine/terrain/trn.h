@@ -24,6 +24,9 @@ extern uint8_t SlpDsp;
 // Colour of grid vertex i in the slope-class display (rgb 0..1).
 void SlpCol(int i, float rgb[3]);
 
+void RstTrnRgn();  // terrain scene: region back to its start value
+void ClrVtxSlct();
+
 bool CreTrnMsh();
 int CreTrn();
 int FltrTrn();
