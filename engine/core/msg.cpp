@@ -9,6 +9,7 @@
 
 uint8_t MsgLang = 0;
 int LastErrId = 0;
+int MsgBoxId = 0;
 
 char MsgLin[MsgLinMax][MsgLinLen];
 int MsgLinNum = 0;
@@ -137,7 +138,10 @@ int ShowMsg(int kind, int id, const char* text) {
     std::string s = FmtMsg(MsgLang == 0 ? e->ja : e->en, text);
     const char* cap = MsgLang == 0 ? capJa[kind] : capEn[kind];
     int btn = kind == 3 ? plt::BtnYesNo : plt::BtnOk;
+    int prev = MsgBoxId;
+    MsgBoxId = id;
     int ans = plt::Get()->MsgBox(s.c_str(), cap, btn, icon[kind]);
+    MsgBoxId = prev;
     if (kind == 3 && ans == plt::AnsYes) IntrCmd(99, 100046);
     return ans;
 }

@@ -36,6 +36,8 @@ TEST_F(Message, ErrorShowsTheFileNameAndRemembersTheId) {
     EXPECT_EQ(Plt().boxes[0].buttons, plt::BtnOk);
     EXPECT_EQ(Plt().boxes[0].icon, plt::IconError);
     EXPECT_EQ(LastErrId, 110);
+    EXPECT_EQ(Plt().boxes[0].id, 110);
+    EXPECT_EQ(MsgBoxId, 0);
 }
 
 TEST_F(Message, EachKindHasItsCaptionButtonsAndIcon) {

@@ -1,4 +1,5 @@
 #include "support/rec_platform.h"
+#include "core/msg.h"
 
 void RecPlatform::Clear() {
     answers.clear();
@@ -26,7 +27,7 @@ int RecPlatform::CountNotify(int id) const {
 }
 
 int RecPlatform::MsgBox(const char* text, const char* caption, int buttons, int icon) {
-    boxes.push_back({text ? text : "", caption ? caption : "", buttons, icon});
+    boxes.push_back({text ? text : "", caption ? caption : "", buttons, icon, MsgBoxId});
     if (onBox) onBox(boxes.back());
     if (!answers.empty()) {
         int a = answers.front();

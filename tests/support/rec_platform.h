@@ -11,6 +11,7 @@
 struct RecBox {
     std::string text, caption;
     int buttons, icon;
+    int id;  // message id of the box (MsgBoxId while it was shown)
 };
 
 class RecPlatform : public plt::Platform {
