@@ -1,4 +1,5 @@
 // PLACEHOLDER until the view model lands: lets the rest of the engine link.
+#include <cmath>
 #include "display/lgt.h"
 #include "display/view.h"
 #include "scene/scene.h"
@@ -31,3 +32,9 @@ void SetCamDef(cam*) {}
 double PixToMdl(double n) { return n; }
 void PtrToMdl(double x, double y, double out[3]) { out[0] = x; out[1] = y; out[2] = 0; }
 bool CrvInView(const crv*) { return true; }
+void SetGLView(int) {}
+// Direction (-1, 0, 0) turned by Rx, Ry, Rz (order 0 only).
+void LgtAngDir(const float a[3], int, float d[3]) {
+    double cy = std::cos(a[1]), sy = std::sin(a[1]), cz = std::cos(a[2]), sz = std::sin(a[2]);
+    d[0] = static_cast<float>(-cy * cz); d[1] = static_cast<float>(-cy * sz); d[2] = static_cast<float>(sy);
+}
