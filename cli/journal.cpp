@@ -92,12 +92,14 @@ void Runner::Window(int w, int h) {
 
 // The pointer position, the event, then the flush the view does after every pointer event.
 void Runner::Pointer(int x, int y, int type) {
+    if (host_.Pointer(x, y, type)) return;
     SetPtrPix(x, y);
     IntrEvt(type);
     FlushDrw();
 }
 
 void Runner::Key(int vk, int type) {
+    if (host_.Key(vk, type)) return;
     SetPtrKey(vk);
     IntrEvt(type);
 }
@@ -168,7 +170,8 @@ void Runner::Exec(const Words& w) {
     } else if (v == "tick") {
         Count(w, 0, 1);
         int n = w.size() > 1 ? Int(w, 1, 0, CountMax) : 1;
-        for (int i = 0; i < n && !ended_; ++i) IntrEvt(EvTick);
+        for (int i = 0; i < n && !ended_; ++i)
+            if (!host_.Tick()) IntrEvt(EvTick);
     } else if (v == "answer") {
         Count(w, 1, SIZE_MAX);
         std::vector<int> ans;

@@ -21,6 +21,14 @@ public:
     // do that itself, as the batch program does.
     virtual bool Resize(int w, int h) { (void)w; (void)h; return false; }
 
+    // Pointer events (types 1, 2, 5, 6, 7 at window pixel x, y), key events (types 8, 9 of
+    // virtual-key code vk) and timer ticks. A host with a view sends them to it as window events,
+    // so that they take the user's path through the view, and returns true; false lets the runner
+    // call the engine itself.
+    virtual bool Pointer(int x, int y, int type) { (void)x; (void)y; (void)type; return false; }
+    virtual bool Key(int vk, int type) { (void)vk; (void)type; return false; }
+    virtual bool Tick() { return false; }
+
     // `snapshot FILE`: only hosts with a view support it (elsewhere the line is malformed).
     virtual bool CanSnapshot() { return false; }
     // Write the view's visible picture (feedback drawing included) as a PNG. On failure return

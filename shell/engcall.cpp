@@ -21,6 +21,10 @@ EngCall::~EngCall() {
     for (auto& f : q) f();
 }
 
+EngPause::EngPause() : saved_(depth) { depth = 0; }
+
+EngPause::~EngPause() { depth = saved_; }
+
 void WhenIdle(std::function<void()> f) {
     if (depth == 0) {
         f();

@@ -18,6 +18,19 @@ public:
     EngCall& operator=(const EngCall&) = delete;
 };
 
+// Lets window events reach the engine again for its lifetime, inside an engine call that waits
+// for them (the journal replaying events into the view).
+class EngPause {
+public:
+    EngPause();
+    ~EngPause();
+    EngPause(const EngPause&) = delete;
+    EngPause& operator=(const EngPause&) = delete;
+
+private:
+    int saved_;
+};
+
 // Runs f at once when the engine is idle, otherwise when the outermost engine call ends.
 void WhenIdle(std::function<void()> f);
 

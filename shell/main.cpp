@@ -1,11 +1,11 @@
 // Orvane Altimetra: contour lines to digital terrain models.
 #include <QApplication>
-#include <QFileInfo>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include "app.h"
+#include "journalhost.h"
 #include "mainframe.h"
 #include "mainview.h"
 #include "qtplatform.h"
@@ -43,7 +43,6 @@ int main(int argc, char** argv) {
             doc = a;
         }
     }
-    (void)exitAfter;
 
     shl::QtPlatform plat;
     plt::Set(&plat);
@@ -54,7 +53,22 @@ int main(int argc, char** argv) {
     plat.SetFrame(frame.get());
     frame->show();
 
-    const int rc = app.exec();
+    int journalStatus = 0;
+    if (!journal.isEmpty()) {
+        // Ticks come from the journal, not from the clock.
+        frame->View()->SetTimerOn(false);
+        QTimer::singleShot(0, &app, [&] {
+            shl::JournalHost host(frame.get());
+            journalStatus = host.Run(journal);
+            if (exitAfter) {
+                frame->close();
+                QCoreApplication::exit(journalStatus);
+            }
+        });
+    }
+
+    int rc = app.exec();
+    if (!journal.isEmpty() && exitAfter) rc = journalStatus;
 
     plat.SetFrame(nullptr);
     frame.reset();

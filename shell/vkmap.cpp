@@ -67,4 +67,26 @@ int QtKeyToVk(int key, int modifiers) {
     return 0;
 }
 
+int VkToQtKey(int vk, int* modifiers) {
+    *modifiers = 0;
+    if (vk >= 'A' && vk <= 'Z') return Qt::Key_A + (vk - 'A');
+    if (vk >= '0' && vk <= '9') return Qt::Key_0 + (vk - '0');
+    if (vk >= 112 && vk <= 135) return Qt::Key_F1 + (vk - 112);
+    if (vk >= 96 && vk <= 105) {
+        *modifiers = Qt::KeypadModifier;
+        return Qt::Key_0 + (vk - 96);
+    }
+    constexpr KeyVk pad[] = {{Qt::Key_Asterisk, 106}, {Qt::Key_Plus, 107}, {Qt::Key_Minus, 109},
+                             {Qt::Key_Period, 110}, {Qt::Key_Slash, 111}};
+    for (const KeyVk& e : pad)
+        if (e.vk == vk) {
+            *modifiers = Qt::KeypadModifier;
+            return e.key;
+        }
+    // The first entry of a code is its unshifted key.
+    for (const KeyVk& e : kTbl)
+        if (e.vk == vk) return e.key;
+    return 0;
+}
+
 }  // namespace shl

@@ -7,4 +7,7 @@ namespace shl {
 // as int), or 0 when the key has none. Symbols that need Shift on a US layout map to their key.
 int QtKeyToVk(int qtKey, int modifiers);
 
+// The Qt key (and in *modifiers the keypad flag) that gives virtual-key code vk; 0 when none does.
+int VkToQtKey(int vk, int* modifiers);
+
 }  // namespace shl

@@ -195,4 +195,18 @@ TEST(VirtualKeys, QtKeysMapToTheVirtualKeySet) {
     EXPECT_EQ(QtKeyToVk(Qt::Key_unknown, 0), 0);
 }
 
+TEST(VirtualKeys, EveryCodeAJournalSendsComesBackThroughQt) {
+    int same = 0;
+    for (int vk = 1; vk < 256; ++vk) {
+        int mods = 0;
+        const int key = shl::VkToQtKey(vk, &mods);
+        if (!key) continue;
+        EXPECT_EQ(shl::QtKeyToVk(key, mods), vk) << "vk " << vk;
+        ++same;
+    }
+    EXPECT_GT(same, 100);
+    int mods = 0;
+    EXPECT_EQ(shl::VkToQtKey(0xff, &mods), 0);
+}
+
 }  // namespace
