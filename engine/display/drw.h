@@ -4,6 +4,7 @@
 // open.
 #pragma once
 #include <cstdint>
+#include "core/state.h"
 
 constexpr int DrwWinMax = 4;     // view windows 0..3 (window 0 is the main view)
 
@@ -25,6 +26,10 @@ extern uint8_t NoFlush;            // FlushDrw does nothing while set
 extern int DspIntVal;              // integer value register: the window that 115214 redraws
 extern int GrdStp, GrdMaj;         // minor and major grid steps (model units)
 
+// Display switches back to their start-up values (BgCol and the grid steps excepted: they come
+// from the settings).
+void IniDrwSw();
+
 // Menu-less display switches: shaded and wireframe display (each clears the slope display),
 // axes on/off. Each redraws.
 void SetShdDsp();
@@ -39,7 +44,7 @@ void ColRgb(uint32_t code, uint8_t rgb[3]);
 int ColIdx(const uint8_t rgb[3]);   // colour-index value of the 3-3-2 palette
 
 // Windows: open flags, the active set and its stack.
-extern uint8_t WinOpn[DrwWinMax];
+// WinOpn (core/state.h): the open flag of each view window.
 extern uint8_t WinAct[DrwWinMax];
 void PushActWin(int w);   // w >= 0: only w; -1: none; -2: unchanged
 void PopActWin();

@@ -593,8 +593,12 @@ void DrwScn(int w) {
 // Full redraw of one window into its back buffer (the caller swaps).
 void RdrwOne(int w) {
     if (!WinOpn[w]) return;
-    if (GLWin[w].needSetup) SetupGLWin(w);
+    // Making the window current may have found its context lost and made it anew.
     SetDrwBuf(w, 1);
+    if (GLWin[w].needSetup) {
+        SetupGLWin(w);
+        SetDrwBuf(w, 1);
+    }
     SetUpdRctFull(w);
     PushActWin(w);
     SetView(w);
@@ -625,6 +629,9 @@ int DrwPic() {
         }
         if (NeedClr[w]) Clr(w);
         PushActWin(w);
+        // The overlay lies in the plan under everything: no depth test, whatever a fresh
+        // context's set-up left on.
+        glDisable(GL_DEPTH_TEST);
         if (ViewDim == 0 && GridOn && (WinDsp[w] & 16)) {
             DrwGrd();
             DrwGrdLbl();
@@ -683,7 +690,10 @@ int RdrwShd() {
 int RdrwFront() {
     for (int w = 0; w < DrwWinMax; ++w) {
         if (!WinOpn[w]) continue;
+        CurGLWin = -1;
+        if (!SetCurWin(w)) continue;
         if (GLWin[w].needSetup) SetupGLWin(w);
+        SetDrwBuf(w, DrwBufSel[w] == DRW_BACK);
         SetUpdRctFull(w);
         PushActWin(w);
         SetView(w);
@@ -696,8 +706,8 @@ int RdrwFront() {
     return 0;
 }
 
-void PaintWin(int w, const int* rect) {
-    if (w < 0 || w >= DrwWinMax || !WinOpn[w]) return;
+namespace {
+void PaintWinIn(int w, const int* rect) {
     PushActWin(w);
     CurGLWin = -1;
     if (!SetCurWin(w)) {
@@ -721,4 +731,15 @@ void PaintWin(int w, const int* rect) {
     if (SetCurWin(w)) plt::Get()->GLSwap(w);
     if (front) SelFront();
     PopActWin();
+}
+}  // namespace
+
+// The shell calls this straight from its paint handler: an allocation failure ends the paint, not
+// the program.
+void PaintWin(int w, const int* rect) {
+    if (w < 0 || w >= DrwWinMax || !WinOpn[w]) return;
+    EngGuard([&] {
+        PaintWinIn(w, rect);
+        return 0;
+    });
 }

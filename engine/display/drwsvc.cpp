@@ -35,7 +35,6 @@ uint8_t ColTbl[ColTblNum][3] = {
     {230, 190, 0},
 };
 
-uint8_t WinOpn[DrwWinMax];
 uint8_t WinAct[DrwWinMax];
 UpdRctRec UpdRct[DrwWinMax];
 int DrwBufSel[DrwWinMax] = {DRW_FRONT, DRW_FRONT, DRW_FRONT, DRW_FRONT};
@@ -48,8 +47,11 @@ int ActStkN = 0;
 // Makes w current when it is open and usable.
 bool Use(int w) { return WinOpn[w] && SetCurWin(w); }
 
-// Window-pixel drawing: ortho projection over the window, identity modelview.
+// Window-pixel drawing: ortho projection over the window, identity modelview; overlays are
+// never hidden by depth.
 void BgnPix(int w) {
+    glPushAttrib(GL_ENABLE_BIT);
+    glDisable(GL_DEPTH_TEST);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
@@ -63,6 +65,7 @@ void EndPix() {
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
+    glPopAttrib();
 }
 
 // Feedback is flat colour whatever the last surface left switched on.
@@ -80,6 +83,22 @@ void MulMtx(const double* m) {
 }  // namespace
 
 // ---- switches ----
+
+void IniDrwSw() {
+    for (int w = 0; w < DrwWinMax; ++w) {
+        SrfDsp[w] = SrfDspOn;
+        CrvDsp[w] = 1;
+        WinDsp[w] = 0x1f;
+    }
+    AxisOn = 1;
+    GridOn = 1;
+    DepthOn = 1;
+    TwoSide = 0;
+    CullOn = 0;
+    WireMin = 0.2;
+    NoFlush = 0;
+    DspIntVal = 0;
+}
 
 void SetShdDsp() {
     DspFlg |= SrfDspShd;
