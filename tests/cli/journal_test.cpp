@@ -209,6 +209,10 @@ TEST(JournalRun, PointerAndKeyEventsReachTheRouter) {
     EXPECT_EQ(RunBare("drag 10 10 50 30 4\n", h), 0);
     EXPECT_EQ(PtrPix[0], 50);
     EXPECT_EQ(PtrPix[1], 30);
+    // The host sees every event: press, the moves, release; then the line.
+    CapHost d;
+    EXPECT_EQ(RunBare("drag 0 0 9 9\ndrag 0 0 9 9 3\nclick 1 1\nkey 65\ntick 4\n", d), 0);
+    EXPECT_EQ(d.idles, (1 + 10 + 1 + 1) + (1 + 3 + 1 + 1) + (2 + 1) + (2 + 1) + (4 + 1));
     // Shift held by keydown, released by keyup.
     EXPECT_EQ(RunBare("keydown 16\n", h), 0);
     EXPECT_EQ(ShiftFlg[0], 1);
