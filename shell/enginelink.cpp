@@ -1,10 +1,9 @@
-#include <GL/gl.h>
 #include "engcall.h"
-#include "profile.h"
 #include "viewlink.h"
 #include "core/cmd.h"
 #include "core/mode.h"
 #include "display/drw.h"
+#include "display/glctx.h"
 #include "display/view.h"
 #include "platform/platform.h"
 
@@ -36,20 +35,22 @@ void EngineLink::SetWinSiz(int w, int h) {
     WinSizH = h;
 }
 
-void EngineLink::ViewOpen(bool) {}
+void EngineLink::ViewOpen(bool open) {
+    EngCall c;
+    if (open)
+        OpnGLWin(0);
+    else
+        ClsGLWin(0);
+}
 
-void EngineLink::SetupWin() {}
+void EngineLink::SetupWin() {
+    EngCall c;
+    if (GLWin[0].needSetup) SetupGLWin(0);
+}
 
 void EngineLink::PaintWin() {
-    // The picture is the background until the engine draws the scene itself.
-    plt::Platform* p = plt::Get();
-    if (!p->GLMakeCurrent(0)) return;
-    p->GLDrawBuffer(0, plt::BufBack);
-    const Profile& pr = CurProfile();
-    glClearColor(float(pr.bg[0] / 255.0), float(pr.bg[1] / 255.0), float(pr.bg[2] / 255.0), 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    p->GLSwap(0);
-    p->GLDrawBuffer(0, plt::BufFront);
+    EngCall c;
+    ::PaintWin(0, nullptr);
 }
 
 }  // namespace shl

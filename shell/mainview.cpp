@@ -15,30 +15,21 @@
 #include "viewlink.h"
 #include "vkmap.h"
 
-#if __has_include("platform/glbuf.h")
 #include "platform/glbuf.h"
-#define SHL_HAVE_GLBUF 1
-#endif
 
 namespace shl {
 
-#ifdef SHL_HAVE_GLBUF
 struct ViewBufs {
     glbuf::Bufs b;
 };
-#else
-struct ViewBufs {};
-#endif
 
 namespace {
 MainView* curView = nullptr;
 
-#ifdef SHL_HAVE_GLBUF
 void* GetProc(const char* name) {
     QOpenGLContext* ctx = QOpenGLContext::currentContext();
     return ctx ? reinterpret_cast<void*>(ctx->getProcAddress(name)) : nullptr;
 }
-#endif
 
 // An edit field of another window keeps the focus while the pointer crosses the view.
 bool IsEditField(QWidget* w) {
@@ -108,32 +99,30 @@ void MainView::initializeGL() {
     if (!ctx || !ctx->isValid()) return;
     connect(ctx, &QOpenGLContext::aboutToBeDestroyed, this, &MainView::ReleaseContext,
             Qt::UniqueConnection);
-#ifdef SHL_HAVE_GLBUF
     if (!glbuf::Init(&GetProc)) {
         qWarning("altimetra: the OpenGL implementation has no framebuffer objects");
         return;
     }
-#endif
     glOk_ = true;
     needSetup_ = true;
     needDraw_ = true;
     EnsureBufs();
+    inPaint_ = true;  // the context stays current until Qt's first paint
     link_->ViewOpen(true);
+    inPaint_ = false;
 }
 
 void MainView::ReleaseContext() {
     if (!glOk_) return;
     makeCurrent();
     link_->ViewOpen(false);
-#ifdef SHL_HAVE_GLBUF
+    makeCurrent();
     glbuf::Free(bufs_->b);
-#endif
     glOk_ = false;
     doneCurrent();
 }
 
 void MainView::EnsureBufs() {
-#ifdef SHL_HAVE_GLBUF
     const QSize s = PixelSize();
     if (bufs_->b.w != s.width() || bufs_->b.h != s.height() || !bufs_->b.fbo[0]) {
         if (!glbuf::Resize(bufs_->b, s.width(), s.height())) {
@@ -143,33 +132,29 @@ void MainView::EnsureBufs() {
         }
         needDraw_ = true;
     }
-#endif
 }
 
 bool MainView::GLMakeCurrent() {
     if (!glOk_) return false;
     makeCurrent();
     EnsureBufs();
-#ifdef SHL_HAVE_GLBUF
     glbuf::Rebind(bufs_->b);
-#endif
     return glOk_;
+}
+
+void MainView::GLDoneCurrent() {
+    // Inside a paint the context must stay current for the rest of it.
+    if (glOk_ && !inPaint_) doneCurrent();
 }
 
 void MainView::GLDrawBuffer(int buf) {
     if (!GLMakeCurrent()) return;
-#ifdef SHL_HAVE_GLBUF
     glbuf::Bind(bufs_->b, buf);
-#else
-    (void)buf;
-#endif
 }
 
 void MainView::GLSwap() {
     if (!GLMakeCurrent()) return;
-#ifdef SHL_HAVE_GLBUF
     glbuf::Swap(bufs_->b);
-#endif
     if (!inPaint_) update();
 }
 
@@ -181,10 +166,8 @@ void MainView::GLFlushFront() {
 void MainView::resizeGL(int, int) { needDraw_ = true; }
 
 void MainView::Present() {
-#ifdef SHL_HAVE_GLBUF
     const QSize s = PixelSize();
     glbuf::BlitFront(bufs_->b, defaultFramebufferObject(), s.width(), s.height());
-#endif
 }
 
 void MainView::paintGL() {

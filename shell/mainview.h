@@ -29,6 +29,7 @@ public:
     // Binding of the engine's GL calls (through the platform).
     bool GLReady() const { return glOk_; }
     bool GLMakeCurrent();
+    void GLDoneCurrent();
     void GLDrawBuffer(int buf);
     void GLSwap();
     void GLFlushFront();

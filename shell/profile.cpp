@@ -4,6 +4,7 @@
 #include <cstdio>
 #include "core/state.h"
 #include "curves/crv.h"
+#include "display/drw.h"
 #include "terrain/trn.h"
 
 namespace shl {
@@ -84,9 +85,9 @@ void LoadProfile(QSettings& s, Profile& p) {
     SetEdt.cnctDst = 10.0;
     SamHgtDst = 20000.0f;
     HgtRng = 500.0f;
-    p.bg[0] = 0.0;
-    p.bg[1] = 74.0;
-    p.bg[2] = 74.0;
+    BgCol[0] = 0.0;
+    BgCol[1] = 74.0;
+    BgCol[2] = 74.0;
     for (auto& c : p.cust) c[0] = c[1] = c[2] = 255;
     CrsAngNum = 8;
     CrsLenScl = 0.3f;
@@ -98,9 +99,9 @@ void LoadProfile(QSettings& s, Profile& p) {
     ReadReal(s, "Connect Distance", 1, 100, SetEdt.cnctDst);
     ReadFloat(s, "Threshold of Same Hight", 0, 4294967295.0, SamHgtDst);
     ReadFloat(s, "Hight Range", 1e-10, 1e11, HgtRng);
-    ReadReal(s, "Background Color R", 0, 255, p.bg[0]);
-    ReadReal(s, "Background Color G", 0, 255, p.bg[1]);
-    ReadReal(s, "Background Color B", 0, 255, p.bg[2]);
+    ReadReal(s, "Background Color R", 0, 255, BgCol[0]);
+    ReadReal(s, "Background Color G", 0, 255, BgCol[1]);
+    ReadReal(s, "Background Color B", 0, 255, BgCol[2]);
     for (int i = 0; i < 16; ++i) {
         const QByteArray key = QString::asprintf("Custom Color%d", i + 1).toUtf8();
         ReadRgb(s, key.constData(), p.cust[i]);
@@ -122,9 +123,9 @@ void SaveProfile(QSettings& s, const Profile& p) {
     s.setValue("Connect Distance", Fmt("%lf", SetSto.cnctDst));
     s.setValue("Threshold of Same Hight", Fmt("%f", SamHgtDst));
     s.setValue("Hight Range", Fmt("%f", HgtRng));
-    s.setValue("Background Color R", Fmt("%lf", p.bg[0]));
-    s.setValue("Background Color G", Fmt("%lf", p.bg[1]));
-    s.setValue("Background Color B", Fmt("%lf", p.bg[2]));
+    s.setValue("Background Color R", Fmt("%lf", BgCol[0]));
+    s.setValue("Background Color G", Fmt("%lf", BgCol[1]));
+    s.setValue("Background Color B", Fmt("%lf", BgCol[2]));
     for (int i = 0; i < 16; ++i)
         s.setValue(QString::asprintf("Custom Color%d", i + 1),
                    QString::asprintf("%d %d %d", p.cust[i][0], p.cust[i][1], p.cust[i][2]));

@@ -11,7 +11,6 @@ namespace shl {
 struct Profile {
     enum Dir { DirScn = 0, DirDxf = 1, DirVrml = 2, DirImg = 3, DirNum = 4 };
     QString dir[DirNum];           // last directories of the file dialogs, no trailing separator
-    double bg[3] = {0.0, 74.0, 74.0};  // display background, 0..255
     int cust[16][3];               // custom colours of the colour dialog
     Profile();
 };

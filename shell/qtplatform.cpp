@@ -67,9 +67,21 @@ void QtPlatform::HelpText(const char* text) {
 
 bool QtPlatform::GLMakeCurrent(int win) {
     MainView* v = CurView();
-    if (win != 0 || !v) return false;
-    return v->GLMakeCurrent();
+    if (!v) return false;
+    if (win < 0) {
+        v->GLDoneCurrent();
+        return false;
+    }
+    return win == 0 && v->GLMakeCurrent();
 }
+
+// The view makes its context and buffers itself when it is first shown.
+bool QtPlatform::GLCreate(int win) {
+    MainView* v = CurView();
+    return win == 0 && v && v->GLReady();
+}
+
+void QtPlatform::GLRelease(int) {}
 
 bool QtPlatform::GLHasWindow(int win) {
     MainView* v = CurView();

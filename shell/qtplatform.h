@@ -26,6 +26,8 @@ public:
     void GLFlushFront(int win) override;
     bool GLFontLists(int win, int first, int count, int base) override;
     int DisplayDepth() override;
+    bool GLCreate(int win) override;
+    void GLRelease(int win) override;
 
     // Replaces the modal boxes (the journal answers them instead of the user).
     std::function<int(const char* text, const char* caption, int buttons, int icon)> boxHook;

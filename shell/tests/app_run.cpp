@@ -14,6 +14,16 @@
 
 namespace {
 
+// Share of the picture's pixels that have colour c.
+double Share(const QImage& img, QRgb c) {
+    if (img.isNull()) return 0;
+    long n = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if ((img.pixel(x, y) & 0xffffff) == (c & 0xffffff)) ++n;
+    return double(n) / (double(img.width()) * img.height());
+}
+
 struct Result {
     int exitCode = -1;
     QString out, err;
@@ -67,8 +77,8 @@ TEST_F(AppRun, StartsShowsTheBackgroundAndLeavesNoTemporaryFiles) {
     const QImage img(Path("view.png"));
     ASSERT_FALSE(img.isNull());
     EXPECT_EQ(img.size(), QSize(240, 160));
-    for (QPoint p : {QPoint(0, 0), QPoint(120, 80), QPoint(239, 159)})
-        EXPECT_EQ(img.pixel(p) & 0xffffff, qRgb(0, 74, 74) & 0xffffff) << p.x() << "," << p.y();
+    // The background shows between the lines of the 2D grid.
+    EXPECT_GT(Share(img, qRgb(0, 74, 74)), 0.02);
 
     const QStringList spill = QDir(work.path()).entryList({"*.Fbuf", "*.Tbuf"}, QDir::Files);
     EXPECT_TRUE(spill.isEmpty()) << spill.join(' ').toStdString();
@@ -88,14 +98,21 @@ TEST_F(AppRun, ProfileIsReadAtStartUpAndKeptAtExit) {
         s.setValue("Default Parameters/Custom Color3", "1 2 3");
         s.setValue("Default Parameters/Angle of Filter Surface", "banana");
         s.setValue("File Directories/Scean File Directory", "/srv/maps");
+        s.setValue("Default Parameters/Background Color R", "10");
+        s.setValue("Default Parameters/Background Color G", "20");
+        s.setValue("Default Parameters/Background Color B", "30");
     }
-    const Result r = Run("echo ok\n");
+    const Result r = Run("window 200 150\nsnapshot bg.png\n");
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QImage img(Path("bg.png"));
+    EXPECT_GT(Share(img, qRgb(10, 20, 30)), 0.02);
+    EXPECT_EQ(Share(img, qRgb(0, 74, 74)), 0.0);
     QSettings s(ProfilePath(), QSettings::IniFormat);
     EXPECT_EQ(s.value("Default Parameters/Pick Apperture").toString(), "9");
     EXPECT_EQ(s.value("Default Parameters/Custom Color3").toString(), "1 2 3");
     EXPECT_EQ(s.value("Default Parameters/Angle of Filter Surface").toString(), "45.000000");
     EXPECT_EQ(s.value("File Directories/Scean File Directory").toString(), "/srv/maps");
+    EXPECT_EQ(s.value("Default Parameters/Background Color B").toString(), "30.000000");
 }
 
 TEST_F(AppRun, SnapshotsFollowTheWindowSize) {
@@ -107,7 +124,7 @@ TEST_F(AppRun, SnapshotsFollowTheWindowSize) {
     EXPECT_EQ(QImage(Path("a.png")).size(), QSize(300, 200));
     const QImage b(Path("b.png"));
     EXPECT_EQ(b.size(), QSize(128, 96));
-    EXPECT_EQ(b.pixel(127, 95) & 0xffffff, qRgb(0, 74, 74) & 0xffffff);
+    EXPECT_GT(Share(b, qRgb(0, 74, 74)), 0.02);
 }
 
 TEST_F(AppRun, MalformedJournalStopsWithStatus2AndStillEndsCleanly) {

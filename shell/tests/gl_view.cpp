@@ -7,7 +7,10 @@
 #include <memory>
 #include "mainframe.h"
 #include "mainview.h"
-#include "profile.h"
+#include "core/cmd.h"
+#include "core/state.h"
+#include "display/drw.h"
+#include "scene/scene.h"
 #include "qtplatform.h"
 #include "viewlink.h"
 
@@ -26,7 +29,20 @@ QRgb At(const QImage& img, int x, int y) { return img.pixel(x, y) & 0xffffff; }
 
 class GLView : public ::testing::Test {
 protected:
+    static void SetUpTestSuite() {
+        SetPrmDef();
+        StoPrm();
+        AplPrm();
+        DstrCmd(99, 200000);
+        IniScn();
+        IniTrnScn();
+    }
+    static void TearDownTestSuite() { DstrCmd(99, 200005); }
+
     void SetUp() override {
+        // A plain picture: no grid, no axes.
+        GridOn = 0;
+        AxisOn = 0;
         plt::Set(&plat);
         frame = std::make_unique<shl::MainFrame>(&link);
         plat.SetFrame(frame.get());
@@ -40,6 +56,8 @@ protected:
         plat.SetFrame(nullptr);
         frame.reset();
         plt::Set(nullptr);
+        GridOn = 1;
+        AxisOn = 1;
     }
 
     shl::QtPlatform plat;
@@ -81,15 +99,14 @@ TEST_F(GLView, FrontBufferDrawingShowsAtOnceAndGoesAtTheNextRedraw) {
     EXPECT_EQ(At(img, 15, 120 - 1 - 15), qRgb(0, 74, 74) & 0xffffff);
 }
 
-TEST_F(GLView, BackgroundComesFromTheProfile) {
-    shl::Profile& p = shl::CurProfile();
-    const shl::Profile saved = p;
-    p.bg[0] = 200;
-    p.bg[1] = 100;
-    p.bg[2] = 50;
+TEST_F(GLView, BackgroundIsTheEngineBackgroundColour) {
+    const double saved[3] = {BgCol[0], BgCol[1], BgCol[2]};
+    BgCol[0] = 200;
+    BgCol[1] = 100;
+    BgCol[2] = 50;
     frame->View()->Invalidate();
     const QImage img = frame->View()->Picture();
-    p = saved;
+    for (int i = 0; i < 3; ++i) BgCol[i] = saved[i];
     EXPECT_EQ(At(img, 80, 60), qRgb(200, 100, 50) & 0xffffff);
 }
 

@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include "core/state.h"
 #include "curves/crv.h"
+#include "display/drw.h"
 #include "profile.h"
 #include "terrain/trn.h"
 
@@ -55,9 +56,9 @@ TEST_F(ProfileFile, EmptyProfileGivesDefaultsAndExitWritesEveryKey) {
     EXPECT_DOUBLE_EQ(SetEdt.cnctDst, 10.0);
     EXPECT_FLOAT_EQ(SamHgtDst, 20000.0f);
     EXPECT_FLOAT_EQ(HgtRng, 500.0f);
-    EXPECT_DOUBLE_EQ(p.bg[0], 0.0);
-    EXPECT_DOUBLE_EQ(p.bg[1], 74.0);
-    EXPECT_DOUBLE_EQ(p.bg[2], 74.0);
+    EXPECT_DOUBLE_EQ(BgCol[0], 0.0);
+    EXPECT_DOUBLE_EQ(BgCol[1], 74.0);
+    EXPECT_DOUBLE_EQ(BgCol[2], 74.0);
     EXPECT_EQ(CrsAngNum, 8);
     EXPECT_FLOAT_EQ(CrsLenScl, 0.3f);
     EXPECT_FLOAT_EQ(FltrAng, 45.0f);
@@ -106,9 +107,9 @@ TEST_F(ProfileFile, StoredValuesReachTheEngine) {
     EXPECT_DOUBLE_EQ(SetEdt.cnctDst, 12.5);
     EXPECT_FLOAT_EQ(SamHgtDst, 1500.0f);
     EXPECT_FLOAT_EQ(HgtRng, 250.0f);
-    EXPECT_DOUBLE_EQ(p.bg[0], 10.0);
-    EXPECT_DOUBLE_EQ(p.bg[1], 20.5);
-    EXPECT_DOUBLE_EQ(p.bg[2], 255.0);
+    EXPECT_DOUBLE_EQ(BgCol[0], 10.0);
+    EXPECT_DOUBLE_EQ(BgCol[1], 20.5);
+    EXPECT_DOUBLE_EQ(BgCol[2], 255.0);
     EXPECT_EQ(p.cust[2][0], 1);
     EXPECT_EQ(p.cust[2][1], 2);
     EXPECT_EQ(p.cust[2][2], 3);
@@ -126,7 +127,7 @@ TEST_F(ProfileFile, StoredValuesReachTheEngine) {
     EXPECT_EQ(Get("Default Parameters", "Custom Color3"), "1 2 3");
     const shl::Profile q = Load();
     EXPECT_EQ(PickAp, 7);
-    EXPECT_DOUBLE_EQ(q.bg[1], 20.5);
+    EXPECT_DOUBLE_EQ(BgCol[1], 20.5);
     EXPECT_EQ(q.dir[shl::Profile::DirDxf], "/home/u/maps");
 }
 
@@ -146,7 +147,7 @@ TEST_F(ProfileFile, MalformedOrOutOfRangeValuesKeepTheDefaults) {
     EXPECT_DOUBLE_EQ(SetEdt.cnctDst, 10.0);
     EXPECT_FLOAT_EQ(SamHgtDst, 20000.0f);
     EXPECT_FLOAT_EQ(HgtRng, 500.0f);
-    EXPECT_DOUBLE_EQ(p.bg[0], 0.0);
+    EXPECT_DOUBLE_EQ(BgCol[0], 0.0);
     EXPECT_EQ(p.cust[0][1], 255);
     EXPECT_EQ(p.cust[1][2], 255);
     EXPECT_EQ(CrsAngNum, 8);
