@@ -40,7 +40,7 @@ int DstrDsp(int code) {
 
 int IntrView(int code) {
     switch (code) {
-    case 111000: WlkStep(); return 0;
+    case 111000: WlkTmr(); return 0;
     case 111034: LpeMode(); return 0;
     case 111035: LpePress(); return 0;
     case 111036: LpeMove(); return 0;

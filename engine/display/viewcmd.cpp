@@ -526,6 +526,10 @@ void WlkStep() {
     TmrShow(111040);
 }
 
+void WlkTmr() {
+    if (CrntMode == ModeWlk && BtnHeld) WlkStep();
+}
+
 void WlkRelease() { TmrEnd(); }
 
 // 111046: gaze.

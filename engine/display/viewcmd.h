@@ -28,7 +28,8 @@ void LpeMove();      // 111036
 void LpeRelease();   // 111037
 void WlkMode();      // 111038
 void WlkPress();     // 111039
-void WlkStep();      // 111040, 111000
+void WlkStep();      // 111040
+void WlkTmr();       // 111000: the walk step while a walk is held
 void WlkRelease();   // 111041
 void BrdMode();      // 111042
 void BrdPress();     // 111043
