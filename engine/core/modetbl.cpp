@@ -10,6 +10,7 @@ const ModeEnt ModeTbl[] = {
     {49, 58, CrvModeHnd, nullptr},
     {60, 63, CrvModeHnd, nullptr},
     {65, 65, CrvModeHnd, nullptr},
+    {240, 240, nullptr, "Rendering.\n\n  all button : quit"},
 };
 }  // namespace
 
