@@ -17,6 +17,13 @@ public:
         SetMode(mode);
         ClearCmds();
     }
+    // The commands the router and the modes issued, without the redraws the view steps request.
+    static std::vector<CmdRec> Issued() {
+        std::vector<CmdRec> r;
+        for (const CmdRec& c : Cmds())
+            if (!(c.cat == 13 && (c.code == 115002 || c.code == 215007))) r.push_back(c);
+        return r;
+    }
 };
 
 TEST_F(Mode, ReleaseWithoutAcceptedPressReachesNoMode) {
@@ -126,8 +133,8 @@ TEST_F(Mode, CtrlDragInPointInputEntersOnePointThenDragsTheView) {
                                       {false, 13, 115217},
                                       {false, 13, 115217},
                                       {false, 13, 115221}};
-    EXPECT_EQ(Cmds(), want);
-    EXPECT_EQ(PrsPos[0], 20);
+    EXPECT_EQ(Issued(), want);
+    EXPECT_EQ(PrsPos[0], 40);  // each applied view step re-anchors the press position
     EXPECT_EQ(PtrPos[0], 40);
     EXPECT_EQ(ModDrag, 0);
     EXPECT_EQ(BtnHeld, 0);
@@ -190,8 +197,8 @@ TEST_F(Mode, ShortcutKeys) {
         KeyDown(k.vk);
         KeyUp(k.vk);
         if (k.shift) KeyUp(16);
-        ASSERT_EQ(Cmds().size(), 1u) << k.vk;
-        EXPECT_EQ(Cmds()[0], k.cmd) << k.vk;
+        ASSERT_EQ(Issued().size(), 1u) << k.vk;
+        EXPECT_EQ(Issued()[0], k.cmd) << k.vk;
     }
     ClearCmds();
     Key(65);  // no shortcut
