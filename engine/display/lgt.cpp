@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstring>
 #include "core/alc.h"
+#include "core/state.h"
+#include "display/glctx.h"
 #include "display/view.h"
 #include "display/viewint.h"
 #include "display/viewmath.h"
@@ -139,14 +141,14 @@ void LgtWin() {
 }  // namespace
 
 void SetLgtGL() {
-    plt::Platform* p = plt::Get();
-    int last = -1;
+    int prev = CurGLWin;
+    bool moved = false;
     for (int w = 0; w < ViewWinMax; w++) {
-        if (!p->GLHasWindow(w) || !p->GLMakeCurrent(w) || !GLCtxCur()) continue;
+        if (!WinOpn[w] || SetCurWin(w) != 1 || !GLCtxCur()) continue;
         LgtWin();
-        last = w;
+        moved = moved || w != prev;
     }
-    if (last > 0) p->GLMakeCurrent(0);
+    if (moved && prev >= 0) SetCurWin(prev);
 }
 
 void EnaLgtGL() {
@@ -265,7 +267,10 @@ bool MtlGLCol(int m, float out[17]) {
     if (mx - mn < 0.001f) S = 0;
     else if (L <= 0.5f) S = (mx - mn) / (mx + mn);
     else S = (mx - mn) / (2 - mx - mn);
-    if (S < 0.005f && L < WireMinGrey) d[0] = d[1] = d[2] = WireMinGrey;
+    // Dark greys are lifted so a shaded surface never vanishes into the background; a
+    // self-illuminated material has its diffuse black on purpose and keeps it.
+    bool glows = out[12] > 0 || out[13] > 0 || out[14] > 0;
+    if (!glows && S < 0.005f && L < WireMinGrey) d[0] = d[1] = d[2] = WireMinGrey;
     return true;
 }
 
