@@ -6,6 +6,7 @@
 
 uint8_t MsgLang = 0;
 int LastErrId = 0;
+int MsgBoxId = 0;
 
 void Notify(int id, long wparam) { plt::Get()->Notify(id, wparam); }
 
@@ -20,5 +21,9 @@ void ConPrintf(const char* fmt, ...) {
 
 int DspErrMsg(int id, const char* text) {
     LastErrId = id;
-    return plt::Get()->MsgBox(text ? text : "", "エラー", plt::BtnOk, plt::IconError);
+    int prev = MsgBoxId;
+    MsgBoxId = id;
+    int r = plt::Get()->MsgBox(text ? text : "", "エラー", plt::BtnOk, plt::IconError);
+    MsgBoxId = prev;
+    return r;
 }

@@ -5,6 +5,10 @@
 extern uint8_t MsgLang;  // 0 Japanese, 1 English
 extern int LastErrId;
 
+// Id of the message box being shown, for platforms that report it (the batch runner prints it);
+// 0 while no numbered message is on screen (a box with its own text).
+extern int MsgBoxId;
+
 int DspInfMsg(int id, const char* text);
 int DspErrMsg(int id, const char* text);
 int DspWrnMsg(int id, const char* text);

@@ -19,6 +19,14 @@ int IntscSeg(const double a[2], const double b[2], const double c[2], const doub
 void RstCrvPrm();
 void SetCrvPart(prt* p);
 
+// Curve parameters (dialogs and the journal set them; lengths in millimetres).
+extern float CrvHgt;      // current curve height
+extern float CrvScl;      // curve scale factor
+extern float CrvRot;      // curve rotation angle, degrees
+extern float HgtRng;      // colour range height, metres
+extern double StrkStp;    // stroke step, window pixels
+extern uint8_t BoxUpdOn;  // bounding-box update switch
+
 crv* NewCrv();
 void AddPnt(crv* c, float x, float y, float z);
 void DelPnt(crv* c, int index);
@@ -26,6 +34,25 @@ void SetCrvHgt(crv* c, float h);
 void SetCrvCol(crv* c, float h);
 void FreeCrv(crv* c);
 void CopyCrv(crv* dst, const crv* src);
+void SetCrvPnts(crv* c, int n);      // keep the first n points (n <= count)
+void RevCrv(crv* c);                 // reverse the point order in place
+void CalCrvBox(crv* c);              // box from the points (no owner update)
+
+// Selection.
+bool IsCrvSlct(const crv* c);
+void AddCrvSlct(crv* c);             // append and colour red
+void ClrCrvSlct();                   // empty, restoring height colours
+void DropCrvSlct(crv* c);            // forget a curve about to be freed
+
+// Searches over the visible curves in view whose box overlaps [lo, hi].
+crv* PickCrv(const double lo[2], const double hi[2]);
+crv* FindCrvEnd(const double lo[2], const double hi[2], int* index);
+void PickWnd(double lo[2], double hi[2]);   // window of a release step (press to PtrPos)
+void UdtScnBox();                           // scene box from everything
+
+// Feedback into the 2D view (nothing without a window).
+void ShowDrw();                             // swap: show what was drawn in every view
+void Redraw();                              // IntrCmd(13, 115002)
 
 // One-step undo.
 extern uint8_t UndoOn;     // undo switch

@@ -1,0 +1,3 @@
+#include "file/filnam.h"
+
+char FilNam[FilNamLen] = "";
