@@ -46,6 +46,11 @@ struct cntr;
 // contour (z unchanged).
 bool IntpVtxHgt(float v[3], const cntr* c, int n);
 
+// Grid layout of a region and interval: rows and columns (false when either would pass 65535),
+// and the R × C vertices, row by row from the lower-left corner, all at height 0.
+bool TrnMshDim(const float rgn[6], float d, int* R, int* C);
+void TrnMshPts(const float rgn[6], float d, int R, int C, float* v);
+
 bool CreTrnMsh();
 bool CreTrn();
 void FltrTrn();

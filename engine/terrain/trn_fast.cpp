@@ -30,9 +30,31 @@ struct EdgIdx {
     int* cfirst = nullptr;  // first edge id of each contour
 };
 
-// Margins that keep every edge the intersection test may report among the candidates, even for
-// a test that accepts crossings slightly beyond the segment ends.
-static double Margin(double len) { return 1.0 + 0.02 * len; }
+// IntscSeg reports nothing for segments whose rectangles lie more than 0.0001 apart; cells are
+// widened by far more than that.
+static double Margin(double) { return 1.0; }
+
+// True when IntscSeg(s, e, p, q) cannot report a crossing: the rectangles are apart, or p and q
+// lie on one side of the line s-e, both clearly off it and the nearer one not within a fiftieth
+// of the farther one's distance (the line through p and q then meets s-e outside the
+// parameter range -0.01 .. 1.01 that IntscSeg accepts).
+static bool Apart(const double s[2], const double e[2], const double* p, const double* q) {
+    const double t = 0.001;
+    if (std::min(p[0], q[0]) - t > std::max(s[0], e[0]) ||
+        std::max(p[0], q[0]) + t < std::min(s[0], e[0]) ||
+        std::min(p[1], q[1]) - t > std::max(s[1], e[1]) ||
+        std::max(p[1], q[1]) + t < std::min(s[1], e[1]))
+        return true;
+    double ux = e[0] - s[0], uy = e[1] - s[1];
+    double len = std::sqrt(ux * ux + uy * uy);
+    if (!(len > 0)) return false;
+    double hp = (ux * (p[1] - s[1]) - uy * (p[0] - s[0])) / len;
+    double hq = (ux * (q[1] - s[1]) - uy * (q[0] - s[0])) / len;
+    if ((hp > 0) != (hq > 0)) return false;
+    double a = std::fabs(hp), b = std::fabs(hq);
+    double lo = std::min(a, b), hi = std::max(a, b);
+    return lo > 0.01 && lo > hi / 50;
+}
 
 // Calls f(cell) for every cell of the grid touched by segment a-b widened by m (a cell may come
 // more than once).
@@ -158,13 +180,23 @@ EdgIdx* MkEdgIdx(const TrnGenCtx& ctx) {
     return x;
 }
 
+// CrsRect with the sides that cannot meet V-F passed over.
+static bool CrsRectFast(const cntr& c, const double v[2], const double f[2]) {
+    const double p[4][2] = {{c.minx, c.miny}, {c.maxx, c.miny}, {c.maxx, c.maxy}, {c.minx, c.maxy}};
+    double out[2][2];
+    for (int k = 0; k < 4; k++)
+        if (!Apart(v, f, p[k], p[(k + 1) % 4]) && IntscSeg(v, f, p[k], p[(k + 1) % 4], out) > 0)
+            return true;
+    return false;
+}
+
 // Scratch of one worker (plain heap memory: workers never reach the engine allocator).
 struct FastScr {
-    std::vector<int> mark;       // per edge: step stamp
-    std::vector<int> cand;
+    std::vector<uint64_t> bits;  // candidate edges of the step, one bit per edge
+    std::vector<int> words;      // words of bits in use
     std::vector<int> rectStamp;  // per contour: half-line stamp of the cached rectangle test
     std::vector<uint8_t> rectHit;
-    int stamp = 0, half = 0;
+    int half = 0;
     CrsLst l0, l1;
     std::vector<cntr_crv> lin;
 };
@@ -182,11 +214,11 @@ FastScr* MkFastScr(const EdgIdx* x, const TrnGenCtx& ctx) {
     FastScr* f = new (std::nothrow) FastScr;
     if (!f) return nullptr;
     try {
-        f->mark.assign(x->ne + 1, 0);
+        f->bits.assign(x->ne / 64 + 1, 0);
         f->rectStamp.assign(ctx.nc + 1, 0);
         f->rectHit.assign(ctx.nc + 1, 0);
         f->lin.resize(ctx.nAng);
-        f->cand.reserve(256);
+        f->words.reserve(256);
     } catch (...) {
         delete f;
         return nullptr;
@@ -227,43 +259,48 @@ int IntpVtxFast(const TrnGenCtx& ctx, const EdgIdx* x, FastScr* f, float v[3]) {
             }
             bool ok = WalkHalf(ctx, vv, u, l, [&](const double s[2], const double e[2],
                                                   const double fp[2]) {
-                if (++f->stamp == 0x7fffffff) {
-                    std::fill(f->mark.begin(), f->mark.end(), 0);
-                    f->stamp = 1;
-                }
-                f->cand.clear();
+                // Candidates: bits in edge order, so that they come out by contour and edge.
+                f->words.clear();
+                uint64_t* bits = f->bits.data();
                 SegCells(*x, s, e, ms, [&](int cell) {
                     for (int j = x->start[cell]; j < x->start[cell + 1]; j++) {
                         int id = x->list[j];
-                        if (f->mark[id] != f->stamp) {
-                            f->mark[id] = f->stamp;
-                            f->cand.push_back(id);
-                        }
+                        int w = id >> 6;
+                        if (!bits[w]) f->words.push_back(w);
+                        bits[w] |= 1ULL << (id & 63);
                     }
                 });
-                std::sort(f->cand.begin(), f->cand.end());
+                std::sort(f->words.begin(), f->words.end());
                 int lastc = -1;
                 bool use = false;
-                for (int id : f->cand) {
-                    int ci = x->ecn[id];
-                    const cntr& c = ctx.c[ci];
-                    if (ci != lastc) {
-                        lastc = ci;
-                        use = !OutRect(c, s, e);
-                        if (use) {
-                            if (f->rectStamp[ci] != f->half) {
-                                f->rectStamp[ci] = f->half;
-                                f->rectHit[ci] = CrsRect(c, vv, fp);
+                bool room = true;
+                for (int w : f->words) {
+                    uint64_t m = bits[w];
+                    bits[w] = 0;
+                    for (; m && room; m &= m - 1) {
+                        int id = w * 64 + __builtin_ctzll(m);
+                        int ci = x->ecn[id];
+                        const cntr& c = ctx.c[ci];
+                        if (ci != lastc) {
+                            lastc = ci;
+                            use = !OutRect(c, s, e);
+                            if (use) {
+                                if (f->rectStamp[ci] != f->half) {
+                                    f->rectStamp[ci] = f->half;
+                                    f->rectHit[ci] = CrsRectFast(c, vv, fp);
+                                }
+                                use = f->rectHit[ci];
                             }
-                            use = f->rectHit[ci];
                         }
+                        if (!use) continue;
+                        int k = id - x->cfirst[ci];
+                        if (Apart(s, e, c.pnt + 2 * k, c.pnt + 2 * k + 2)) continue;
+                        if (IntscSeg(s, e, c.pnt + 2 * k, c.pnt + 2 * k + 2, out) > 0 &&
+                            !AddCrs(l, out[0], c.hgt, vv[0], vv[1]))
+                            room = false;
                     }
-                    if (!use) continue;
-                    int k = id - x->cfirst[ci];
-                    if (IntscSeg(s, e, c.pnt + 2 * k, c.pnt + 2 * k + 2, out) > 0 &&
-                        !AddCrs(l, out[0], c.hgt, vv[0], vv[1]))
-                        return false;
                 }
+                if (!room) return false;
                 return true;
             });
             if (!ok) return -1;

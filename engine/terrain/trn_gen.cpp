@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/alc.h"
+#include "core/cmd.h"
 #include "core/mode.h"
 #include "core/msg.h"
 #include "curves/crv.h"
@@ -430,7 +431,7 @@ void DrwVtxMrk(const float v[3]) {
 
 // Driver.
 
-static bool RunRef(const TrnGenCtx& ctx, float* v, int nv) {
+bool RunRef(const TrnGenCtx& ctx, float* v, int nv, bool live) {
     int grow = ctx.nc > 0 ? ctx.nc : 1;
     CrsLst l0, l1;
     l0.grow = l1.grow = grow;
@@ -447,11 +448,12 @@ static bool RunRef(const TrnGenCtx& ctx, float* v, int nv) {
                                             "cntr_crv"));
         int pct = 0;
         for (int i = 0; i < nv; i++) {
-            if (PumpMsg()) {
+            if (live && PumpMsg()) {
                 done = false;
                 break;
             }
             IntpVtxRef(ctx, v + 3 * i, l0, l1, lin);
+            if (!live) continue;
             DrwVtxMrk(v + 3 * i);
             FlushDrw();
             int p = static_cast<int>(100LL * (i + 1) / nv);
@@ -489,7 +491,7 @@ bool CreTrn() {
         BgnWork();
         SetDrwBuf(DRW_FRONT);
         if (TrnGenRef)
-            done = RunRef(ctx, TrnSrf->v, TrnSrf->nv);
+            done = RunRef(ctx, TrnSrf->v, TrnSrf->nv, true);
         else
             done = GenTrnFast(ctx, TrnSrf->v, TrnSrf->nv, true);
         SetDrwBuf(DRW_BACK);

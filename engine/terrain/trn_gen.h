@@ -95,6 +95,10 @@ int LinHgt(const TrnGenCtx& ctx, const float v[2], const cntr_crv* lin, float* z
 // -1 when a list could not grow.
 int IntpVtxRef(const TrnGenCtx& ctx, float v[3], CrsLst& l0, CrsLst& l1, cntr_crv* lin);
 
+// The reference over nv vertices in order. live: check for cancellation before each vertex, draw
+// the progress marks and report progress. False when cancelled.
+bool RunRef(const TrnGenCtx& ctx, float* v, int nv, bool live);
+
 // Parallel generator over the terrain grid (vertices first..last-1 computed). Returns false
 // when cancelled or when memory ran out (message shown).
 bool GenTrnFast(const TrnGenCtx& ctx, float* v, int nv, bool marks);

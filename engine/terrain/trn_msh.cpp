@@ -70,24 +70,43 @@ static bool GridFits(long long nv) {
     return nv <= avail / per;
 }
 
+bool TrnMshDim(const float rgn[6], float d, int* R, int* C) {
+    float x0 = std::fmin(rgn[0], rgn[3]), x1 = std::fmax(rgn[0], rgn[3]);
+    float y0 = std::fmin(rgn[1], rgn[4]), y1 = std::fmax(rgn[1], rgn[4]);
+    float hx = (x1 - x0) * 0.5f, hy = (y1 - y0) * 0.5f;
+    long long nx = d > 0 ? HalfCnt(hx, d) : -1, ny = d > 0 ? HalfCnt(hy, d) : -1;
+    if (nx < 0 || ny < 0 || 2 * nx + 1 > 65535 || 2 * ny + 1 > 65535) return false;
+    *C = static_cast<int>(2 * nx + 1);
+    *R = static_cast<int>(2 * ny + 1);
+    return true;
+}
+
+void TrnMshPts(const float rgn[6], float d, int R, int C, float* v) {
+    // The grid runs from the lower-left to the upper-right corner, whatever the order given.
+    float x0 = std::fmin(rgn[0], rgn[3]), x1 = std::fmax(rgn[0], rgn[3]);
+    float y0 = std::fmin(rgn[1], rgn[4]), y1 = std::fmax(rgn[1], rgn[4]);
+    float cx = (x0 + x1) * 0.5f, cy = (y0 + y1) * 0.5f;
+    const int nx = C / 2, ny = R / 2;
+    int i = 0;
+    for (int j = -ny; j <= ny; j++) {
+        float y = j == -ny ? y0 : j == ny ? y1 : cy + static_cast<float>(j) * d;
+        for (int k = -nx; k <= nx; k++) {
+            float x = k == -nx ? x0 : k == nx ? x1 : cx + static_cast<float>(k) * d;
+            v[3 * i] = x; v[3 * i + 1] = y; v[3 * i + 2] = 0;
+            i++;
+        }
+    }
+}
+
 bool CreTrnMsh() {
     prt* part = TrnPart();
     if (!part) return false;
-    float x0 = TrnRgn[0], y0 = TrnRgn[1], x1 = TrnRgn[3], y1 = TrnRgn[4];
-    // The grid runs from the lower-left to the upper-right corner.
-    if (x0 > x1) std::swap(x0, x1);
-    if (y0 > y1) std::swap(y0, y1);
-    float d = MshItv;
-    float cx = (x0 + x1) * 0.5f, cy = (y0 + y1) * 0.5f;
-    float hx = (x1 - x0) * 0.5f, hy = (y1 - y0) * 0.5f;
-    long long nx = d > 0 ? HalfCnt(hx, d) : -1, ny = d > 0 ? HalfCnt(hy, d) : -1;
+    int R = 0, C = 0;
     // Rows and columns are stored in 16 bits: refuse the grid before anything changes.
-    if (nx < 0 || ny < 0 || 2 * nx + 1 > 65535 || 2 * ny + 1 > 65535 ||
-        !GridFits((2 * nx + 1) * (2 * ny + 1))) {
+    if (!TrnMshDim(TrnRgn, MshItv, &R, &C) || !GridFits(static_cast<long long>(R) * C)) {
         DspErrMsg(100, kTooMany);
         return false;
     }
-    int C = static_cast<int>(2 * nx + 1), R = static_cast<int>(2 * ny + 1);
     int N = R * C;
 
     // Allocate everything first so that a failure leaves the previous terrain in place.
@@ -113,16 +132,10 @@ bool CreTrnMsh() {
         throw;
     }
     v = s->v; nrm = s->nrm; ids = g->vtx_id;
-    int i = 0;
-    for (int j = -static_cast<int>(ny); j <= ny; j++) {
-        float y = j == -ny ? y0 : j == ny ? y1 : cy + static_cast<float>(j) * d;
-        for (int k = -static_cast<int>(nx); k <= nx; k++) {
-            float x = k == -nx ? x0 : k == nx ? x1 : cx + static_cast<float>(k) * d;
-            v[3 * i] = x; v[3 * i + 1] = y; v[3 * i + 2] = 0;
-            nrm[3 * i] = 0; nrm[3 * i + 1] = 0; nrm[3 * i + 2] = 1;
-            ids[i] = i;
-            i++;
-        }
+    TrnMshPts(TrnRgn, MshItv, R, C, v);
+    for (int i = 0; i < N; i++) {
+        nrm[3 * i] = 0; nrm[3 * i + 1] = 0; nrm[3 * i + 2] = 1;
+        ids[i] = i;
     }
 
     if (TrnSrf) FreeSrf(TrnSrf, true);
@@ -194,25 +207,25 @@ void SetTrnVis(int vis) {
     for (int i = 0; i < part->srfs.n; i++) part->srfs.a[i]->vis = static_cast<uint8_t>(vis);
 }
 
-static void Redraw() { IntrCmd(13, 115002); }
+static void TrnRedraw() { IntrCmd(13, 115002); }
 
 int TrnMshCmd() {
     CreTrnMsh();
-    Redraw();
+    TrnRedraw();
     return 0;
 }
 
 int TrnHidCmd() {
     RecUndo(1, 0, nullptr);
     SetTrnVis(0);
-    Redraw();
+    TrnRedraw();
     return 0;
 }
 
 int TrnShwCmd() {
     RecUndo(1, 0, nullptr);
     SetTrnVis(1);
-    Redraw();
+    TrnRedraw();
     return 0;
 }
 
@@ -220,7 +233,7 @@ int TrnDelCmd() {
     if (!TrnSrf) return 0;
     RecUndo(10, 0, nullptr);
     DelTrn();
-    Redraw();
+    TrnRedraw();
     return 0;
 }
 
