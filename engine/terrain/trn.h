@@ -83,8 +83,7 @@ int TrnRgnMouse();   // 101024
 int TrnRgnPrs();     // 101025
 int TrnRgnRls();     // 101026
 
-// Mode handlers: 61 region drag, 112 vertex pick, 113 height drag.
-void TrnRgnMode();
+// Mode handlers: 112 vertex pick, 113 height drag (the region drag, 61, is a curve mode).
 void VtxPickMode();
 void VtxDrgMode();
 

@@ -296,9 +296,6 @@ int TrnRgnRls() {
     return 0;
 }
 
-void TrnRgnMode() {
-    StdModeHnd(CrvModeCmds{61, 101025, 0, 101026, 0, 0});
-}
 
 // Region dialog values.
 
