@@ -3,6 +3,8 @@
 #include "core/mode.h"
 #include "terrain/trn.h"
 
+#include "display/viewcmd.h"
+
 void CrvModeHnd();  // core/crvmodes.cpp
 
 namespace {
@@ -13,6 +15,14 @@ const ModeEnt ModeTbl[] = {
     {65, 65, CrvModeHnd, nullptr},
     {112, 112, VtxPickMode, nullptr},
     {113, 113, VtxDrgMode, nullptr},
+    {240, 240, nullptr, "Rendering.\n\n  all button : quit"},
+    {ModeId(3, 12), ModeId(3, 12), SclModeHnd, HlpScl},
+    {ModeId(3, 13), ModeId(3, 13), ShfModeHnd, HlpShf},
+    {ModeId(3, 14), ModeId(3, 14), RotModeHnd, HlpRot},
+    {ModeId(3, 230), ModeId(3, 230), LpeModeHnd, HlpLpe},
+    {ModeId(3, 231), ModeId(3, 231), WlkModeHnd, HlpWlk},
+    {ModeId(3, 232), ModeId(3, 232), BrdModeHnd, HlpBrd},
+    {ModeId(3, 233), ModeId(3, 233), GazModeHnd, HlpGaz},
 };
 }  // namespace
 
