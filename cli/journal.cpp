@@ -92,17 +92,19 @@ void Runner::Window(int w, int h) {
 
 // The pointer position, the event, then the flush the view does after every pointer event.
 void Runner::Pointer(int x, int y, int type) {
-    if (host_.Pointer(x, y, type)) return;
-    SetPtrPix(x, y);
-    IntrEvt(type);
-    FlushDrw();
+    if (!host_.Pointer(x, y, type)) {
+        SetPtrPix(x, y);
+        IntrEvt(type);
+        FlushDrw();
+    }
     host_.Idle();
 }
 
 void Runner::Key(int vk, int type) {
-    if (host_.Key(vk, type)) return;
-    SetPtrKey(vk);
-    IntrEvt(type);
+    if (!host_.Key(vk, type)) {
+        SetPtrKey(vk);
+        IntrEvt(type);
+    }
     host_.Idle();
 }
 

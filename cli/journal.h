@@ -21,10 +21,11 @@ public:
     // do that itself, as the batch program does.
     virtual bool Resize(int w, int h) { (void)w; (void)h; return false; }
 
-    // Pointer events (types 1, 2, 5, 6, 7 at window pixel x, y), key events (types 8, 9 of
-    // virtual-key code vk) and timer ticks. A host with a view sends them to it as window events,
-    // so that they take the user's path through the view, and returns true; false lets the runner
-    // call the engine itself.
+    // Events of the journal's pointer, key and tick verbs: a pointer event type (1, 2, 5, 6, 7)
+    // at window pixel (x, y), a key event type (8, 9) of virtual-key code vk, a timer tick.
+    // Return true when the host has delivered the event through its view as a user's event
+    // arrives (the view then stores the position, calls the router and flushes the drawing);
+    // false lets the runner hand it to the engine itself, as the batch program does.
     virtual bool Pointer(int x, int y, int type) { (void)x; (void)y; (void)type; return false; }
     virtual bool Key(int vk, int type) { (void)vk; (void)type; return false; }
     virtual bool Tick() { return false; }

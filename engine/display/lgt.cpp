@@ -210,12 +210,22 @@ void SetLgtAzEl(lgt* l, int az, int el) {
     UdtPrmLgt();
 }
 
+namespace {
+// Whole degrees toward zero; an angle that is a whole degree but for float rounding (a direction
+// stored by SetLgtAzEl) keeps that degree, so that OK without changes does not drift.
+int TruncDeg(double x) {
+    double r = std::round(x);
+    if (std::fabs(x - r) < 1e-3) return static_cast<int>(r);
+    return static_cast<int>(std::trunc(x));
+}
+}  // namespace
+
 void GetLgtAzEl(const lgt* l, int* az, int* el) {
     if (!l) return;
     double dx = l->r.dir[0], dy = l->r.dir[1], dz = l->r.dir[2];
     double th = (dx == 0 && dy == 0) ? 0 : std::atan2(dy, dx) * 180 / M_PI;
-    int a = static_cast<int>(std::trunc(th)) + 90;
-    int e = static_cast<int>(std::trunc(std::atan2(dz, std::sqrt(dx * dx + dy * dy)) * 180 / M_PI));
+    int a = TruncDeg(th) + 90;
+    int e = TruncDeg(std::atan2(dz, std::sqrt(dx * dx + dy * dy)) * 180 / M_PI);
     while (a < 0) a += 360;
     while (a > 360) a -= 360;
     while (e < 0) e += 360;

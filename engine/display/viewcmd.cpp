@@ -302,6 +302,7 @@ void ModEnd() {
 // 115114.
 void FitView() {
     CamView& v = *CurView();
+    UdtScnBox();
     BBox b = SceneBox;
     if (!BoxOk(b)) {
         // Nothing in the scene: show the terrain region when there is one, else leave the view.
@@ -420,7 +421,7 @@ void LvlCam() {
     double r[3][3];
     CamAxes(v, r);
     double hx = r[2][0], hy = r[2][1];
-    if (std::hypot(hx, hy) < 1e-9) {
+    if (std::hypot(hx, hy) < 1e-3) {
         // Looking straight down or up: walk towards the top of the picture.
         hx = -r[1][0];
         hy = -r[1][1];
@@ -465,6 +466,7 @@ void TmrShow(int code) {
 // 111042: bird's-eye view.
 void BrdMode() {
     if (!CamUsable()) return;
+    UdtScnBox();
     if (!SceneHasSrf() || !BoxOk(SceneBox)) {
         Caution("三次元形状が存在しません。");
         return;
