@@ -54,6 +54,17 @@ void UdtScnBox();                           // scene box from everything
 void ShowDrw();                             // swap: show what was drawn in every view
 void Redraw();                              // IntrCmd(13, 115002)
 
+// Scaling the selection about the origin (x and y); the scale-by-distance dialog gives the
+// factor to SclCrvDst, which also redraws. The two points measured by the last scale-by-distance
+// drag and their distance (model units):
+void SclCrvSlct(double f);
+void SclCrvDst(double f);
+extern double SclDstPnt[2][3];
+extern double SclDstLen;
+
+// Mode handlers of the curve modes (49-58, 60, 62, 63, 65).
+void CrvModeHnd();
+
 // One-step undo.
 extern uint8_t UndoOn;     // undo switch
 extern uint8_t UndoCutOn;  // cut-by-line undo switch
