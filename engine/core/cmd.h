@@ -18,6 +18,10 @@ extern uint8_t QuitNoAsk;  // quit without confirmation
 // Save slots of the display's current real value (100066..100069).
 extern double SavSlot[2];
 
+// Observer of every command, called on entry of IntrCmd (dstr false) and DstrCmd (dstr true)
+// inside the command's recovery point; null normally (tests and traces install one).
+extern void (*CmdHook)(bool dstr, int category, int code);
+
 // Prints "[<module>]:Command %d not found.\n" on the console.
 void CmdNotFound(const char* module, int code);
 

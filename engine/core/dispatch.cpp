@@ -6,6 +6,7 @@ PndCmdRec PndIntr{};
 PndCmdRec PndDstr{};
 uint8_t QuitNoAsk = 0;
 double SavSlot[2] = {0, 0};
+void (*CmdHook)(bool, int, int) = nullptr;
 
 namespace {
 using ModFn = int (*)(int);
@@ -43,15 +44,21 @@ void CmdNotFound(const char* module, int code) {
 }
 
 int IntrCmd(int category, int code) {
-    if (category < 1 || category > CatNum) return 0;
-    ModFn f = CatTbl()[category - 1].intr;
-    if (!f) return 0;
-    return EngGuard([&] { return f(code) == -1 ? -1 : 0; });
+    return EngGuard([&] {
+        if (CmdHook) CmdHook(false, category, code);
+        if (category < 1 || category > CatNum) return 0;
+        ModFn f = CatTbl()[category - 1].intr;
+        if (!f) return 0;
+        return f(code) == -1 ? -1 : 0;
+    });
 }
 
 int DstrCmd(int category, int operation) {
-    if (category < 1 || category > CatNum) return 0;
-    ModFn f = CatTbl()[category - 1].dstr;
-    if (!f) return 0;
-    return EngGuard([&] { return f(operation) == -1 ? -1 : 0; });
+    return EngGuard([&] {
+        if (CmdHook) CmdHook(true, category, operation);
+        if (category < 1 || category > CatNum) return 0;
+        ModFn f = CatTbl()[category - 1].dstr;
+        if (!f) return 0;
+        return f(operation) == -1 ? -1 : 0;
+    });
 }

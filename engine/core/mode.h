@@ -28,8 +28,16 @@ extern int RptCat, RptCode;  // repeat command
 extern int CrsIdx;           // last cursor index passed to SetCrs
 extern uint8_t RunFlg;       // a long operation is running; cleared to cancel
 
+// Event types of IntrEvt.
+enum EvtType {
+    EVT_LDOWN = 1, EVT_LUP = 2, EVT_MDOWN = 3, EVT_MUP = 4, EVT_RDOWN = 5, EVT_RUP = 6,
+    EVT_MOVE = 7, EVT_KEYDOWN = 8, EVT_KEYUP = 9, EVT_TIMER = 10, EVT_PRESS6 = 11,
+};
+
 // Mode ids: family in the top byte.
 constexpr int ModeId(int family, int number) { return family * 16777216 + number; }
+
+constexpr int CrsNum = 30;   // entries of the cursor table
 
 void SetPtrPix(int x, int y);
 void SetPtrKey(int vk);  // key events: the virtual-key code becomes the last key
@@ -50,8 +58,10 @@ struct ModeEnt {
     const char* help;
 };
 const ModeEnt* FindMode(int mode);
+const char* ModeHelp(int mode);  // help text of a mode id, null when it has none
 
-// Standard handler of the curve-table pattern: press/move/release commands for one mode.
+// Standard handler of the curve-table pattern: press/move/release commands for one mode
+// (category 1). The right button leaves the mode after rightCmd.
 struct CrvModeCmds {
     int mode;
     int press;      // left press command, 0 for none
@@ -59,5 +69,7 @@ struct CrvModeCmds {
     int release;    // release command, 0 for none
     int release2;   // second release command (stroke input), 0 for none
     int rightCmd;   // command issued before leaving on the right button, 0 for none
+    double step = 0;  // > 0: the move command only once PtrPos is this many pixels from the
+                      // press position, which then moves to PtrPos (stroke input)
 };
 void StdModeHnd(const CrvModeCmds& c);

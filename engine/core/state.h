@@ -12,6 +12,7 @@ struct SetRec {
     char font[5][64];    // font patterns
     double ang[2];       // two angle fields, degrees in the edit/stored copies
     int cnt[4];          // further renderer counts and switches
+    double cntR[4];      // working copy only: the counts held as reals
 };
 extern SetRec SetEdt;  // what the settings dialog shows; the profile is read into it
 extern SetRec SetSto;  // what is written back to the profile
@@ -28,6 +29,40 @@ extern double CnctDst;  // auto-connect distance, pixels
 
 int IniSys();
 void RstDocPrm();  // per-document display and rendering parameters back to defaults
+
+// End of system: frees the scene and the engine's buffers, deletes the spill files.
+void EndSys();
+// Frees each module's engine buffers at the end of the system (core/endtbl.cpp: one line per
+// module).
+void FreeEngBuf();
+
+// View windows open (six window flags; cleared by IniSys).
+extern uint8_t WinOpn[6];
+
+// Render and display settings a document carries (the settings block of the scene document).
+struct BgImgRec {
+    char* name;        // image file path (AlcMem'd, tag "name")
+    int32_t val[5];    // values 1..5
+    uint8_t byt[3];    // bytes 1..3
+};
+struct DocPrmRec {
+    int32_t rndPrm[4];   // render parameters 1..4
+    uint8_t rndSw[7];    // render switches 1..7 (4 and 5 select back-face culling in the display)
+    uint8_t fogOn;
+    float fogDns, fogBgn, fogEnd;
+    float fogCol[3];
+    double dspFct[2];    // display factors 1 and 2
+    uint8_t rndSw2[2];   // render switches 8..9
+    int32_t rndPrm2[6];  // render parameters 5..10
+    uint8_t rndSw3[2];   // render switches 10..11
+    int nBgImg;
+    BgImgRec* bgImg;     // tag "bgImg"
+    uint8_t grdOn;       // background gradient
+    int32_t grdCol1[3], grdCol2[3];
+    double viewPos[3];
+    double viewVal[2];
+};
+extern DocPrmRec DocPrm;
 
 // Temporary spill files and start-up date.
 void MkTmpNam();

@@ -1,8 +1,12 @@
 // Categories 9 and 13: view manipulation and display commands.
 #include "core/cmd.h"
+#include "display/viewint.h"
 
 int IntrDsp(int code) {
     switch (code) {
+    case 115000: ResizeView(); return 0;
+    case 115021: SetPrj(1); return 0;
+    case 115022: SetPrj(2); return 0;
     default:
         CmdNotFound("IntrDsp", code);
         return 0;
@@ -11,6 +15,7 @@ int IntrDsp(int code) {
 
 int DstrDsp(int code) {
     switch (code) {
+    case 215000: FitWnd2D(); return 0;
     default:
         CmdNotFound("DstrDsp", code);
         return 0;

@@ -28,6 +28,7 @@ extern const double ZRes;
 extern uint8_t ViewDim;        // 0 2D view, 1 3D view
 extern double Wnd2D[4];        // xmin, ymin, xmax, ymax
 extern double DspVal;          // the display module's current real value (save slots)
+extern double WlkHgt;          // walk-through eye height (fit to view sets it; documents store it)
 
 void SetView(int w);
 void MdlToWin(const double p[3], int w, double out[3]);

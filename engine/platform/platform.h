@@ -13,6 +13,8 @@ enum MsgAns { AnsOk = 1, AnsCancel = 2, AnsYes = 6, AnsNo = 7 };
 // Which buffer engine drawing goes to (the front buffer is emulated off screen by the view).
 enum DrwBuf { BufBack = 0, BufFront = 1 };
 
+struct ImgHdr;
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -48,7 +50,33 @@ public:
     }
     // Colour depth of the display in bits per pixel.
     virtual int DisplayDepth() { return 24; }
+    // Create the GL context of window win, or create it anew after it was lost, with its front
+    // and back buffers; the context need not be left current. False when no context can be made.
+    virtual bool GLCreate(int win) { (void)win; return false; }
+    // Window destruction: release the context of window win.
+    virtual void GLRelease(int win) { (void)win; }
+    // True when a paint may redraw only its invalid rectangle (the buffers keep their content).
+    virtual bool GLPartialPaint(int win) { (void)win; return false; }
+    // Show an image in the image window dst: a bottom-up 24-bit picture described by hdr
+    // (MkImgHdr), its rows padded to 4 bytes, placed at x, y (pixels, y downwards).
+    virtual void BltImg(int dst, int x, int y, const ImgHdr& hdr, const uint8_t* bits) {
+        (void)dst; (void)x; (void)y; (void)hdr; (void)bits;
+    }
 };
+
+// Header of a bottom-up 24-bit image, laid out as the 40 bytes of a device-independent bitmap.
+struct ImgHdr {
+    uint32_t size;      // 40
+    int32_t width;
+    int32_t height;     // positive: bottom-up
+    uint16_t planes;    // 1
+    uint16_t bitCount;  // 24
+    uint32_t compression;  // 0: none
+    uint32_t sizeImage;    // rowBytes * height
+    int32_t xPelsPerMeter, yPelsPerMeter;
+    uint32_t clrUsed, clrImportant;
+};
+static_assert(sizeof(ImgHdr) == 40, "image header is 40 bytes");
 
 // The platform in force; a console platform until the shell or a test installs its own.
 Platform* Get();

@@ -14,3 +14,4 @@ void ClrScn() {}
 void IniScn() {}
 void IniTrnScn() {}
 int UdtPrmLgt() { return 0; }
+cam* NewCam(const char*) { return nullptr; }

@@ -1,0 +1,12 @@
+// Buffers freed at the end of the system: one line per module.
+#include "core/alc.h"
+#include "core/state.h"
+#include "display/lgt.h"
+
+void FreeEngBuf() {
+    // Light parameter table (allocated at start-up).
+    FreeMem(PrmLgt);
+    PrmLgt = nullptr;
+    PrmLgtCap = 0;
+    NumLgt = 0;
+}

@@ -1,0 +1,300 @@
+// Event router, mode dispatcher, mode switching, cursors and the message pump.
+#include "core/mode.h"
+#include "core/alc.h"
+#include "core/cmd.h"
+#include "display/drw.h"
+#include "display/view.h"
+#include "platform/platform.h"
+
+MouseEvtRec MouseEvt{};
+int PtrPix[2] = {0, 0};
+double PtrPos[3] = {0, 0, 0};
+double PrsPos[3] = {0, 0, 0};
+int CurBtn = 0;
+uint8_t BtnHeld = 0;
+uint8_t Moved = 0;
+uint8_t ModDrag = 0;
+uint8_t ShiftFlg[2] = {0, 0};
+uint8_t CtrlFlg = 0;
+int LastKey = 0;
+
+int CrntMode = 0;
+int BaseMode = 0;
+uint8_t TmrAct = 0;
+int RptCat = -1, RptCode = -1;
+int CrsIdx = 0;
+uint8_t RunFlg = 0;
+
+namespace {
+
+// Virtual-key codes the router knows.
+enum {
+    VK_ENTER = 13, VK_SHIFT = 16, VK_CTRL = 17,
+    VK_D = 68, VK_E = 69, VK_F = 70, VK_Q = 81, VK_R = 82, VK_S = 83, VK_V = 86, VK_W = 87,
+    VK_F3 = 114, VK_F4 = 115, VK_F5 = 116,
+};
+
+constexpr uint32_t DspFlgF3 = 2;  // display switch toggled by F3/F4
+
+bool In(int m, int lo, int hi) { return m >= lo && m <= hi; }
+bool In3(int m, int lo, int hi) { return In(m, ModeId(3, lo), ModeId(3, hi)); }
+
+bool Shift() { return ShiftFlg[0] || ShiftFlg[1]; }
+
+void SetEvt(int kind, int button) {
+    MouseEvt.kind = kind;
+    MouseEvt.x = PtrPix[0];
+    MouseEvt.y = PtrPix[1];
+    if (button) MouseEvt.button = button;
+}
+
+void SetPtrPos(int x, int y) {
+    PtrPos[0] = x;
+    PtrPos[1] = y;
+    PtrPos[2] = 0;
+}
+
+// Ctrl/Shift view drag: works in every mode and hides the moves and the release from it.
+void ModDragMove(int code) {
+    SetPtrPos(MouseEvt.x, MouseEvt.y);
+    if (!ModDrag) {
+        for (int i = 0; i < 3; ++i) PrsPos[i] = PtrPos[i];
+        IntrCmd(13, 115220);
+        ModDrag = 1;
+        BtnHeld = 1;
+    } else if (BtnHeld) {
+        IntrCmd(13, code);
+    }
+}
+
+void KeyDown() {
+    switch (LastKey) {
+    case VK_SHIFT: ShiftFlg[0] = ShiftFlg[1] = 1; break;
+    case VK_CTRL: CtrlFlg = 1; break;
+    case VK_F3:
+        DspFlg |= DspFlgF3;
+        IntrCmd(13, 115214);
+        LastKey = 0;
+        break;
+    case VK_F4:
+        DspFlg &= ~DspFlgF3;
+        IntrCmd(13, 115214);
+        LastKey = 0;
+        break;
+    default: break;
+    }
+    // Shortcuts would disturb a drag in progress.
+    if (BtnHeld) return;
+    switch (LastKey) {
+    case VK_ENTER: IntrCmd(13, 115151); break;
+    case VK_D: IntrCmd(4, 104114); break;
+    case VK_E: IntrCmd(13, Shift() ? 115025 : 115014); break;
+    case VK_F: IntrCmd(4, 104112); break;
+    case VK_Q: IntrCmd(13, 115114); break;
+    case VK_R: IntrCmd(13, 115015); break;
+    case VK_S: IntrCmd(4, 104110); break;
+    case VK_V: SetMode(BaseMode); break;
+    case VK_W: IntrCmd(13, Shift() ? 115032 : 115131); break;
+    default: break;
+    }
+}
+
+void KeyUp() {
+    switch (LastKey) {
+    case VK_SHIFT:
+    case VK_F5: ShiftFlg[0] = ShiftFlg[1] = 0; break;
+    case VK_CTRL: CtrlFlg = 0; break;
+    default: break;
+    }
+}
+
+int RouteEvt(int type) {
+    switch (type) {
+    case EVT_LDOWN:
+        SetEvt(1, Shift() ? 2 : 1);
+        MouseEvt.ldown = 1;
+        DoModeEvt();
+        break;
+    case EVT_LUP:
+        // The button is up whether or not a mode took the press: a stale down flag would turn
+        // later Ctrl/Shift moves into view drags.
+        MouseEvt.ldown = 0;
+        if (!BtnHeld) break;
+        SetEvt(2, Shift() ? 2 : 1);
+        MouseEvt.mdown = 0;
+        DoModeEvt();
+        break;
+    case EVT_MDOWN:
+        SetEvt(1, 2);
+        MouseEvt.mdown = 1;
+        DoModeEvt();
+        break;
+    case EVT_MUP:
+        MouseEvt.mdown = 0;
+        if (!BtnHeld) break;
+        SetEvt(2, 2);
+        DoModeEvt();
+        break;
+    case EVT_RDOWN:
+        SetEvt(1, 3);
+        MouseEvt.rdown = 1;
+        DoModeEvt();
+        break;
+    case EVT_RUP:
+        MouseEvt.rdown = 0;
+        if (!BtnHeld) break;
+        SetEvt(2, 3);
+        DoModeEvt();
+        break;
+    case EVT_MOVE:
+        SetEvt(3, 0);
+        DoModeEvt();
+        break;
+    case EVT_KEYDOWN: KeyDown(); break;
+    case EVT_KEYUP: KeyUp(); break;
+    case EVT_TIMER:
+        if (TmrAct == 1)
+            IntrCmd(RptCat, RptCode);
+        else if (TmrAct == 2)
+            IntrCmd(9, 111000);
+        break;
+    case EVT_PRESS6:
+        SetEvt(6, 1);
+        DoModeEvt();
+        break;
+    default: break;
+    }
+    return 0;
+}
+
+}  // namespace
+
+void SetPtrPix(int x, int y) {
+    PtrPix[0] = x;
+    PtrPix[1] = y;
+}
+
+void SetPtrKey(int vk) { LastKey = vk; }
+
+int IntrEvt(int type) {
+    return EngGuard([&] { return RouteEvt(type); });
+}
+
+void DoModeEvt() {
+    FlushDrw();
+    if (BtnHeld && MouseEvt.kind == 3) Moved = 1;
+    if (ModDrag && MouseEvt.kind == 2) {
+        IntrCmd(13, 115221);
+        ModDrag = 0;
+        BtnHeld = 0;
+        return;
+    }
+    if (MouseEvt.kind == 3 && MouseEvt.ldown) {
+        if (Shift() && CtrlFlg && ViewDim == 1) {
+            ModDragMove(115218);
+            return;
+        }
+        if (CtrlFlg) {
+            ModDragMove(115217);
+            return;
+        }
+        if (Shift()) {
+            ModDragMove(115219);
+            return;
+        }
+    }
+    const ModeEnt* e = FindMode(CrntMode);
+    if (e && e->hnd) e->hnd();
+}
+
+void StdModeHnd(const CrvModeCmds& c) {
+    const MouseEvtRec& ev = MouseEvt;
+    switch (ev.kind) {
+    case 1:
+        PtrPix[0] = ev.x;
+        PtrPix[1] = ev.y;
+        CurBtn = ev.button;
+        if (ev.button == 3) {
+            if (c.rightCmd) IntrCmd(1, c.rightCmd);
+            SetMode(BaseMode);
+            SetCrs(0);
+            return;
+        }
+        SetPtrPos(ev.x, ev.y);
+        if (ev.button == 1 && c.press) IntrCmd(1, c.press);
+        for (int i = 0; i < 3; ++i) PrsPos[i] = PtrPos[i];
+        BtnHeld = 1;
+        break;
+    case 3:
+        if (!BtnHeld || CurBtn != 1) return;
+        SetPtrPos(ev.x, ev.y);
+        if (!c.move) return;
+        if (c.step > 0) {
+            double dx = PtrPos[0] - PrsPos[0], dy = PtrPos[1] - PrsPos[1];
+            if (dx * dx + dy * dy < c.step * c.step) return;
+            IntrCmd(1, c.move);
+            for (int i = 0; i < 3; ++i) PrsPos[i] = PtrPos[i];
+        } else {
+            IntrCmd(1, c.move);
+        }
+        break;
+    case 2:
+        BtnHeld = 0;
+        if (c.release) IntrCmd(1, c.release);
+        if (c.release2) IntrCmd(1, c.release2);
+        break;
+    default: break;
+    }
+}
+
+void SetMode(int mode) {
+    const int old = CrntMode;
+    if (old == 10 || old == 11 || old == 44 || old == 45) {
+        if (!(mode == 10 || mode == 11 || mode == 44 || mode == 45)) IntrCmd(13, 115042);
+    } else if (old == 240) {
+        // No renderer runs in this application, so it is never busy.
+        if (mode != 240) {
+            CrntMode = mode;
+            IntrCmd(13, 115001);
+            SetCrs(0);
+            return;
+        }
+    } else if (old == 241) {
+        IntrCmd(11, 114033);
+    } else if (In(old, 283, 287)) {
+        IntrCmd(13, 115087);
+    } else if (In(old, 500, 509)) {
+        if (!In(mode, 500, 509) && mode != ModeId(3, 13)) IntrCmd(15, 112029);
+    } else if (In3(old, 12, 15) || In3(old, 18, 20) || In3(old, 271, 282) || In3(old, 292, 294)) {
+        if (!(In3(mode, 12, 15) || In3(mode, 271, 282) || In3(mode, 292, 294))) IntrCmd(13, 115043);
+    } else if (In3(old, 16, 17) || In3(old, 202, 203) || In3(old, 230, 233)) {
+        if (mode != old) RstBaseMode();
+    } else if (old == ModeId(3, 201)) {
+        IntrCmd(8, 108042);
+    } else if (In3(old, 208, 218) || In3(old, 220, 225)) {
+        IntrCmd(7, 107090);
+        if (!(In3(mode, 210, 218) || In3(mode, 220, 225))) SetCrs(0);
+    }
+    CrntMode = mode;
+    if (const char* h = ModeHelp(mode)) plt::Get()->HelpText(h);
+    if (In3(mode, 208, 218) || In3(mode, 220, 225)) IntrCmd(7, 107091);
+}
+
+void RstBaseMode() {
+    CrntMode = BaseMode;
+    if (const char* h = ModeHelp(BaseMode)) plt::Get()->HelpText(h);
+    SetCrs(0);
+}
+
+void SetCrs(int index) {
+    if (index < 0 || index >= CrsNum) return;
+    plt::Get()->SetCursor(index);
+    CrsIdx = index;
+}
+
+void BgnWork() { RunFlg = 1; }
+
+bool PumpMsg() {
+    plt::Get()->PumpMessages(2);
+    return RunFlg == 0;
+}

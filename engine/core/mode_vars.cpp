@@ -1,3 +1,0 @@
-// PLACEHOLDER until the mode module lands.
-#include "core/mode.h"
-int LastKey = 0;

@@ -1,0 +1,283 @@
+// Lights and materials on display: the binding of the flattened lights to OpenGL lights,
+// light angles and directions, and the display materials.
+#include "display/lgt.h"
+#include <GL/gl.h>
+#include <cmath>
+#include <cstring>
+#include "core/alc.h"
+#include "display/view.h"
+#include "display/viewint.h"
+#include "display/viewmath.h"
+#include "platform/platform.h"
+#include "scene/scene.h"
+
+LgtRec AmbLgt = [] {
+    LgtRec r{};
+    r.kind = 0;
+    r.col[0] = r.col[1] = r.col[2] = 0.4f;
+    r.intens = 1.0f;
+    r.on = 1;
+    return r;
+}();
+LgtRec* PrmLgt = nullptr;
+int PrmLgtCap = 0;
+int NumLgt = 0;
+double AttDst = 0;
+float (*RndrOGL_Mtl)[17] = nullptr;
+int RndrOGL_MtlCap = 0;
+
+LgtBind* LgtTbl = nullptr;
+int NumLgtTbl = 0;
+
+constexpr float WireMinGrey = 0.2f;  // the wireframe's lowest grey, also the floor of dark materials
+
+int IniPrmLgt() {
+    LgtRec* t = static_cast<LgtRec*>(AlcMem(100LL * static_cast<long long>(sizeof(LgtRec)),
+                                            "IniSys:PrmLgt"));
+    if (!t) return -1;
+    std::memset(t, 0, 100 * sizeof(LgtRec));
+    FreeMem(PrmLgt);
+    PrmLgt = t;
+    PrmLgtCap = 100;
+    NumLgt = 0;
+    return 0;
+}
+
+void UdtLgtTbl() {
+    LgtBind* t = nullptr;
+    if (NumLgt > 0) {
+        t = static_cast<LgtBind*>(
+            AlcMem(static_cast<long long>(NumLgt) * static_cast<long long>(sizeof(LgtBind)),
+                   "UdtLgtTbl:LgtTbl"));
+        for (int k = 0; k < NumLgt; k++) {
+            t[k].idx = k;
+            t[k].word = 0;
+            MatIdt(t[k].posMtx);
+            MatIdt(t[k].dirMtx);
+        }
+    }
+    FreeMem(LgtTbl);
+    LgtTbl = t;
+    NumLgtTbl = NumLgt;
+}
+
+namespace {
+const LgtRec* BindLgt(int i) {
+    if (!LgtTbl || !PrmLgt || i >= NumLgtTbl) return nullptr;
+    int k = LgtTbl[i].idx;
+    if (k < 0 || k >= NumLgt) return nullptr;
+    return &PrmLgt[k];
+}
+
+void Atten(GLenum id, float kind) {
+    float c = 1, l = 0, q = 0;
+    // Without a positive attenuation distance there is nothing to divide by: light as unattenuated.
+    if (AttDst > 0 && kind >= 0.5f) {
+        c = 0;
+        if (kind < 1.5f) l = static_cast<float>(1 / AttDst);
+        else q = static_cast<float>(1 / (AttDst * AttDst));
+    }
+    glLightf(id, GL_CONSTANT_ATTENUATION, c);
+    glLightf(id, GL_LINEAR_ATTENUATION, l);
+    glLightf(id, GL_QUADRATIC_ATTENUATION, q);
+}
+
+void LgtOne(int i, const LgtRec& L, const LgtBind& b) {
+    GLenum id = GL_LIGHT0 + i;
+    float c[4] = {L.col[0] * L.intens, L.col[1] * L.intens, L.col[2] * L.intens, 1.0f};
+    static const float black[4] = {0, 0, 0, 1};
+    glLightfv(id, GL_AMBIENT, black);
+    if (L.kind == 0) {
+        glLightModelfv(GL_LIGHT_MODEL_AMBIENT, c);
+        glLightfv(id, GL_DIFFUSE, black);
+        glLightfv(id, GL_SPECULAR, black);
+        static const float org[4] = {0, 0, 0, 1};
+        glLightfv(id, GL_POSITION, org);
+        return;
+    }
+    glLightfv(id, GL_DIFFUSE, c);
+    glLightfv(id, GL_SPECULAR, c);
+    if (L.kind == 1) {
+        float pos[4] = {L.dir[0], L.dir[1], L.dir[2], 0};
+        glLightfv(id, GL_POSITION, pos);
+        glLightf(id, GL_SPOT_CUTOFF, 180);
+        return;
+    }
+    double p[3] = {L.pos[0], L.pos[1], L.pos[2]}, q[3];
+    PntMul(p, b.posMtx, q);
+    float pos[4] = {static_cast<float>(q[0]), static_cast<float>(q[1]), static_cast<float>(q[2]), 1};
+    glLightfv(id, GL_POSITION, pos);
+    if (L.kind == 3) {
+        double d[3] = {-L.dir[0], -L.dir[1], -L.dir[2]}, e[3];
+        VecMul(d, b.dirMtx, e);
+        float sd[3] = {static_cast<float>(e[0]), static_cast<float>(e[1]), static_cast<float>(e[2])};
+        glLightfv(id, GL_SPOT_DIRECTION, sd);
+        glLightf(id, GL_SPOT_EXPONENT, L.spotExp > 128 ? 128 : (L.spotExp < 0 ? 0 : L.spotExp));
+        float cut = static_cast<float>(L.spotAng * 90 / M_PI);
+        // Beyond a quarter turn the cone is no cone: light all round as a point light does.
+        if (!(cut >= 0 && cut <= 90)) cut = 180;
+        glLightf(id, GL_SPOT_CUTOFF, cut);
+    } else {
+        glLightf(id, GL_SPOT_CUTOFF, 180);
+    }
+    Atten(id, L.attKind);
+}
+
+void LgtWin() {
+    static const float zero[4] = {0, 0, 0, 0};
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, zero);
+    glDisable(GL_LIGHTING);
+    for (int i = 0; i < 8; i++) glDisable(GL_LIGHT0 + i);
+    glLightModelf(GL_LIGHT_MODEL_LOCAL_VIEWER, 1.0f);
+    int n = NumLgtTbl < 8 ? NumLgtTbl : 8;
+    for (int i = 0; i < n; i++) {
+        const LgtRec* L = BindLgt(i);
+        if (L && L->on) LgtOne(i, *L, LgtTbl[i]);
+    }
+    glDisable(GL_FOG);
+}
+}  // namespace
+
+void SetLgtGL() {
+    plt::Platform* p = plt::Get();
+    int last = -1;
+    for (int w = 0; w < ViewWinMax; w++) {
+        if (!p->GLHasWindow(w) || !p->GLMakeCurrent(w) || !GLCtxCur()) continue;
+        LgtWin();
+        last = w;
+    }
+    if (last > 0) p->GLMakeCurrent(0);
+}
+
+void EnaLgtGL() {
+    if (!PrmLgt || !GLCtxCur()) return;
+    glMatrixMode(GL_MODELVIEW);
+    glEnable(GL_LIGHTING);
+    for (int i = 0; i < 8; i++) glDisable(GL_LIGHT0 + i);
+    int n = NumLgtTbl < 8 ? NumLgtTbl : 8;
+    for (int i = 0; i < n; i++) {
+        const LgtRec* L = BindLgt(i);
+        if (L && L->on && L->kind != 0) glEnable(GL_LIGHT0 + i);
+    }
+}
+
+void LgtAngDir(const float ang[3], int order, float dir[3]) {
+    static const char ord[6][3] = {{0, 1, 2}, {0, 2, 1}, {1, 2, 0}, {1, 0, 2}, {2, 0, 1}, {2, 1, 0}};
+    if (order < 0 || order > 5) order = 0;
+    double r[4][4], m[4][4];
+    MatIdt(r);
+    for (int k = 0; k < 3; k++) {
+        int ax = ord[order][k];
+        double a = ang[ax];
+        if (ax == 0) MatRx(a, m);
+        else if (ax == 1) MatRy(a, m);
+        else MatRz(a, m);
+        MatMul(r, m, r);
+    }
+    for (int j = 0; j < 3; j++) dir[j] = static_cast<float>(-r[0][j]);
+}
+
+void LgtDirAng(const float dir[3], float ang[3]) {
+    double d[3] = {dir[0], dir[1], dir[2]};
+    double l = std::sqrt(Dot(d, d));
+    if (l > 0.001) { d[0] /= l; d[1] /= l; d[2] /= l; }
+    double h = std::sqrt(d[0] * d[0] + d[2] * d[2]);
+    ang[0] = static_cast<float>(std::atan2(-d[1], h));
+    ang[1] = h > 0.001 ? static_cast<float>(std::atan2(d[0] / h, d[2] / h)) : 0.0f;
+    ang[2] = 0;
+}
+
+void SetLgtAzEl(lgt* l, int az, int el) {
+    if (!l) return;
+    double d[3];
+    int e = ((el % 360) + 360) % 360;
+    if (e == 90) {
+        d[0] = 0; d[1] = 0; d[2] = 1;
+    } else if (e == 270) {
+        // Straight down: the tangent's pole would give the wrong sign.
+        d[0] = 0; d[1] = 0; d[2] = -1;
+    } else {
+        double a = az * M_PI / 180 - M_PI / 2;
+        d[0] = std::cos(a);
+        d[1] = std::sin(a);
+        d[2] = std::tan(el * M_PI / 180);
+        Norm(d);
+    }
+    for (int i = 0; i < 3; i++) l->r.dir[i] = static_cast<float>(d[i]);
+    LgtDirAng(l->r.dir, l->r.ang);
+    UdtPrmLgt();
+}
+
+void GetLgtAzEl(const lgt* l, int* az, int* el) {
+    if (!l) return;
+    double dx = l->r.dir[0], dy = l->r.dir[1], dz = l->r.dir[2];
+    double th = (dx == 0 && dy == 0) ? 0 : std::atan2(dy, dx) * 180 / M_PI;
+    int a = static_cast<int>(std::trunc(th)) + 90;
+    int e = static_cast<int>(std::trunc(std::atan2(dz, std::sqrt(dx * dx + dy * dy)) * 180 / M_PI));
+    while (a < 0) a += 360;
+    while (a > 360) a -= 360;
+    while (e < 0) e += 360;
+    while (e > 360) e -= 360;
+    if (az) *az = a;
+    if (el) *el = e;
+}
+
+void MkMtlGL(int m) {
+    if (m < 0 || m >= NumMtl || !PrmMtl) return;
+    if (NumMtl > RndrOGL_MtlCap) {
+        auto* t = static_cast<float(*)[17]>(RealcMem(
+            RndrOGL_Mtl, static_cast<long long>(NumMtl) * 17 * static_cast<long long>(sizeof(float)),
+            "RndrOGL_Mtl"));
+        if (!t) return;
+        RndrOGL_Mtl = t;
+        RndrOGL_MtlCap = NumMtl;
+    }
+    const mtl* M = PrmMtl[m];
+    float* e = RndrOGL_Mtl[m];
+    if (!M) { std::memset(e, 0, 17 * sizeof(float)); return; }
+    float al = 1 - M->val2, s = M->val3;
+    for (int i = 0; i < 3; i++) {
+        if (s <= 0.001f) {
+            e[i] = M->amb[i];
+            e[4 + i] = M->dif[i];
+            e[12 + i] = 0;
+        } else {
+            e[i] = 0;
+            e[4 + i] = 0;
+            e[12 + i] = s * M->dif[i];
+        }
+        e[8 + i] = M->spc[i];
+    }
+    e[3] = e[7] = e[15] = al;
+    e[11] = 1.0f;
+    e[16] = M->shin;
+}
+
+bool MtlGLCol(int m, float out[17]) {
+    if (m >= NumMtl) m = NumMtl - 1;
+    if (m < 0 || m >= RndrOGL_MtlCap || !RndrOGL_Mtl) return false;
+    std::memcpy(out, RndrOGL_Mtl[m], 17 * sizeof(float));
+    for (int c = 0; c < 4; c++)
+        if (out[c * 4 + 3] < 0.2f) out[c * 4 + 3] = 0.2f;
+    float* d = out + 4;
+    float mx = std::fmax(d[0], std::fmax(d[1], d[2])), mn = std::fmin(d[0], std::fmin(d[1], d[2]));
+    float L = (mx + mn) / 2, S;
+    if (mx - mn < 0.001f) S = 0;
+    else if (L <= 0.5f) S = (mx - mn) / (mx + mn);
+    else S = (mx - mn) / (2 - mx - mn);
+    if (S < 0.005f && L < WireMinGrey) d[0] = d[1] = d[2] = WireMinGrey;
+    return true;
+}
+
+void SetMtlGL(int m) {
+    if (!GLCtxCur()) return;
+    glDisable(GL_ALPHA_TEST);
+    glDepthFunc(GL_LEQUAL);
+    float c[17];
+    if (!MtlGLCol(m, c)) return;
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, c);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, c + 4);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, c + 12);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, c + 8);
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, c[16] > 128 ? 128 : (c[16] < 0 ? 0 : c[16]));
+}

@@ -1,0 +1,29 @@
+// Internals shared by the view model, the view commands and the light code of the display.
+#pragma once
+#include "display/view.h"
+
+struct LgtBind {             // binding of a PrmLgt entry to an OpenGL light
+    int idx;                 // index in PrmLgt
+    int word;                // 0
+    double posMtx[4][4];     // position transform (identity)
+    double dirMtx[4][4];     // direction transform (identity)
+};
+extern LgtBind* LgtTbl;
+extern int NumLgtTbl;
+
+void NtfCam(long code);          // camera-change notification
+double PixAspK();                // horizontal pixel aspect factor
+CamView* CurView();              // view fields of the camera shown (window 0's copy without one)
+void CamAxes(const CamView& v, double r[3][3]);  // right, up, backward rows
+bool GLCtxCur();                 // an OpenGL context is current
+void SetWnd2D(double w);         // centred 2D window of width w with the window's aspect
+void Wnd2DWid(double w);         // 2D window keeps its centre and takes the width w
+
+// Colours SetMtlGL hands over for material m (ambient, diffuse, specular, emission, shininess);
+// false when no material is set.
+bool MtlGLCol(int m, float out[17]);
+
+// Commands of the display module.
+void ResizeView();               // 115000
+void FitWnd2D();                 // 215000
+void SetPrj(int flg);            // 115021, 115022

@@ -1,0 +1,162 @@
+// Command dispatch: categories, the system module, not-found lines and the pending commands.
+#include <gtest/gtest.h>
+#include <cstdio>
+#include <string>
+#include "core/cmd.h"
+#include "core/mode.h"
+#include "core/msg.h"
+#include "core/state.h"
+#include "display/view.h"
+#include "support/engine_fixture.h"
+
+namespace {
+bool Exists(const char* path) {
+    if (FILE* f = std::fopen(path, "rb")) {
+        std::fclose(f);
+        return true;
+    }
+    return false;
+}
+void Touch(const char* path) {
+    FILE* f = std::fopen(path, "wb");
+    ASSERT_NE(f, nullptr);
+    std::fputs("spill", f);
+    std::fclose(f);
+}
+}  // namespace
+
+class Dispatch : public EngineTest {};
+
+TEST_F(Dispatch, CategoriesOutsideTheTableDoNothing) {
+    EXPECT_EQ(IntrCmd(2, 102000), 0);
+    EXPECT_EQ(IntrCmd(0, 0), 0);
+    EXPECT_EQ(IntrCmd(-3, 100046), 0);
+    EXPECT_EQ(IntrCmd(100, 100046), 0);
+    EXPECT_EQ(DstrCmd(100, 1), 0);
+    EXPECT_EQ(DstrCmd(1, 200000), 0);   // category 1 has no execution module
+    EXPECT_EQ(DstrCmd(15, 212000), 0);
+    EXPECT_TRUE(Plt().console.empty());
+    EXPECT_TRUE(Plt().boxes.empty());
+}
+
+TEST_F(Dispatch, SystemModuleReportsUnknownCodes) {
+    EXPECT_EQ(IntrCmd(99, 100031), 0);  // below the range
+    EXPECT_EQ(IntrCmd(99, 100070), 0);  // above
+    EXPECT_EQ(IntrCmd(99, 100040), 0);  // a gap inside
+    EXPECT_EQ(DstrCmd(99, 199999), 0);
+    EXPECT_EQ(DstrCmd(99, 200003), 0);
+    EXPECT_EQ(DstrCmd(99, 200006), 0);
+    EXPECT_EQ(Plt().ConsoleText(),
+              "[IntrSys]:Command 100031 not found.\n"
+              "[IntrSys]:Command 100070 not found.\n"
+              "[IntrSys]:Command 100040 not found.\n"
+              "[DstrSys]:Command 199999 not found.\n"
+              "[DstrSys]:Command 200003 not found.\n"
+              "[DstrSys]:Command 200006 not found.\n");
+}
+
+TEST_F(Dispatch, IgnoredSystemCodesAreSilent) {
+    for (int code : {100032, 100033, 100034, 100035, 100038, 100049}) EXPECT_EQ(IntrCmd(99, code), 0);
+    EXPECT_TRUE(Plt().console.empty());
+    EXPECT_TRUE(Plt().boxes.empty());
+}
+
+TEST_F(Dispatch, ModulesWithoutCommandsReportEveryCode) {
+    IntrCmd(7, 107100);
+    IntrCmd(8, 108021);
+    IntrCmd(10, 109001);
+    IntrCmd(11, 114000);
+    IntrCmd(15, 112001);
+    DstrCmd(8, 208000);
+    DstrCmd(11, 214000);
+    EXPECT_EQ(Plt().ConsoleText(),
+              "[IntrMtl]:Command 107100 not found.\n"
+              "[IntrLgt]:Command 108021 not found.\n"
+              "[IntrAnm]:Command 109001 not found.\n"
+              "[IntrRndr]:Command 114000 not found.\n"
+              "[IntrWrk]:Command 112001 not found.\n"
+              "[DstrLgt]:Command 208000 not found.\n"
+              "[DstrRndr]:Command 214000 not found.\n");
+}
+
+TEST_F(Dispatch, SaveSlotsKeepTheDisplayValue) {
+    DspVal = 1.5;
+    IntrCmd(99, 100066);
+    DspVal = 2.5;
+    IntrCmd(99, 100067);
+    DspVal = 0;
+    IntrCmd(99, 100068);
+    EXPECT_EQ(DspVal, 1.5);
+    IntrCmd(99, 100069);
+    EXPECT_EQ(DspVal, 2.5);
+    IntrCmd(99, 100068);
+    EXPECT_EQ(DspVal, 1.5);
+}
+
+TEST_F(Dispatch, RunPendingWithEmptySlotsDoesNothing) {
+    ClearCmds();
+    EXPECT_EQ(IntrCmd(99, 100046), 0);
+    EXPECT_EQ(Cmds().size(), 1u);
+    EXPECT_TRUE(Plt().console.empty());
+}
+
+TEST_F(Dispatch, PendingCommandsRunInOrderAndOnce) {
+    PndIntr = {1, 99, 100041};
+    PndDstr = {1, 99, 200002};
+    IntrCmd(99, 100046);
+    EXPECT_EQ(Plt().ConsoleText(),
+              "[IntrSys]:Command 100041 not found.\n"
+              "[DstrSys]:Command 200002 not found.\n");
+    EXPECT_FALSE(PndIntr.armed);
+    EXPECT_FALSE(PndDstr.armed);
+    Plt().console.clear();
+    IntrCmd(99, 100046);
+    EXPECT_TRUE(Plt().console.empty());
+}
+
+TEST_F(Dispatch, QuitAnsweredNoKeepsTheEndPendingForALaterYes) {
+    Touch(TmpFbuf);
+    Touch(TmpTbuf);
+    PndIntr = {1, 13, 115002};
+    SetCrs(6);
+    Plt().Answer(plt::AnsNo);
+    EXPECT_EQ(IntrCmd(99, 100058), 0);
+    ASSERT_EQ(Plt().boxes.size(), 1u);
+    const RecBox& b = Plt().boxes[0];
+    EXPECT_EQ(b.text, "終了してよろしいですか？");
+    EXPECT_EQ(b.caption, "注意");
+    EXPECT_EQ(b.buttons, plt::BtnYesNo);
+    EXPECT_EQ(b.icon, plt::IconWarning);
+    EXPECT_EQ(CrsIdx, 0);
+    EXPECT_FALSE(PndIntr.armed);  // the quit drops any other pending command
+    ASSERT_TRUE(PndDstr.armed);
+    EXPECT_EQ(PndDstr.cat, 99);
+    EXPECT_EQ(PndDstr.code, 200005);
+    EXPECT_TRUE(Exists(TmpFbuf));
+    EXPECT_EQ(CountCmd(99, 200005, true), 0);
+
+    // Any later confirmation answered Yes runs the end of the system.
+    Plt().Answer(plt::AnsYes);
+    EXPECT_EQ(DspCnfMsg(301, nullptr), plt::AnsYes);
+    EXPECT_EQ(CountCmd(99, 200005, true), 1);
+    EXPECT_FALSE(PndDstr.armed);
+    EXPECT_FALSE(Exists(TmpFbuf));
+    EXPECT_FALSE(Exists(TmpTbuf));
+}
+
+TEST_F(Dispatch, QuitWithoutAskingEndsAtOnce) {
+    Touch(TmpFbuf);
+    QuitNoAsk = 1;
+    IntrCmd(99, 100058);
+    EXPECT_TRUE(Plt().boxes.empty());
+    EXPECT_EQ(CountCmd(99, 200005, true), 1);
+    EXPECT_FALSE(Exists(TmpFbuf));
+    EXPECT_FALSE(PndDstr.armed);
+}
+
+TEST_F(Dispatch, EndOfSystemTwiceIsHarmless) {
+    DstrCmd(99, 200005);
+    DstrCmd(99, 200005);
+    EXPECT_TRUE(Plt().boxes.empty());
+    EXPECT_TRUE(Plt().console.empty());
+}

@@ -1,0 +1,313 @@
+// Event router, curve-mode protocol, modifier drags, shortcuts, mode switching and cursors.
+#include <gtest/gtest.h>
+#include "core/cmd.h"
+#include "core/mode.h"
+#include "display/drw.h"
+#include "display/view.h"
+#include "support/engine_fixture.h"
+
+class Mode : public EngineTest {
+public:
+    void SetUp() override {
+        EngineTest::SetUp();
+        ViewDim = 0;
+        DspFlg = 0;
+    }
+    static void Enter(int mode) {
+        SetMode(mode);
+        ClearCmds();
+    }
+};
+
+TEST_F(Mode, ReleaseWithoutAcceptedPressReachesNoMode) {
+    Enter(62);
+    Release(10, 10);
+    RRelease(10, 10);
+    EXPECT_TRUE(Cmds().empty());
+    EXPECT_EQ(BtnHeld, 0);
+}
+
+TEST_F(Mode, PressDragReleaseIssuesTheStepsWithPositions) {
+    Enter(62);
+    Press(10, 20);
+    EXPECT_EQ(CountCmd(1, 101029), 1);
+    EXPECT_EQ(BtnHeld, 1);
+    EXPECT_EQ(CurBtn, 1);
+    EXPECT_EQ(PrsPos[0], 10);
+    EXPECT_EQ(PrsPos[1], 20);
+    Moved = 0;
+    Move(30, 45);
+    EXPECT_EQ(Moved, 1);
+    EXPECT_EQ(PtrPos[0], 30);
+    EXPECT_EQ(PtrPos[1], 45);
+    EXPECT_EQ(PtrPos[2], 0);
+    EXPECT_EQ(PrsPos[0], 10);
+    Release(30, 45);
+    EXPECT_EQ(CountCmd(1, 101030), 1);
+    EXPECT_EQ(BtnHeld, 0);
+    EXPECT_EQ(Cmds().size(), 2u);
+}
+
+TEST_F(Mode, RightButtonLeavesTheMode) {
+    Enter(50);
+    Click(5, 5);
+    EXPECT_EQ(CountCmd(1, 101002), 1);
+    SetCrs(6);
+    RPress(7, 7);
+    EXPECT_EQ(CountCmd(1, 101005), 1);  // point input ends its curve first
+    EXPECT_EQ(CrntMode, 0);
+    EXPECT_EQ(CrsIdx, 0);
+    Enter(62);
+    RPress(7, 7);
+    EXPECT_EQ(CrntMode, 0);
+    EXPECT_TRUE(Cmds().empty());
+}
+
+TEST_F(Mode, ShiftTurnsTheLeftButtonIntoTheMiddleOne) {
+    Enter(50);
+    KeyDown(16);
+    Press(40, 50);
+    EXPECT_EQ(MouseEvt.button, 2);
+    EXPECT_EQ(CountCmd(1, 101002), 0);  // no point entered
+    EXPECT_EQ(BtnHeld, 1);
+    EXPECT_EQ(PrsPos[0], 40);
+    EXPECT_EQ(PrsPos[1], 50);
+    Release(40, 50);
+    EXPECT_EQ(BtnHeld, 0);
+    KeyUp(116);  // F5 clears a shift whose release was lost
+    EXPECT_EQ(ShiftFlg[0], 0);
+    EXPECT_EQ(ShiftFlg[1], 0);
+    Press(40, 50);
+    EXPECT_EQ(MouseEvt.button, 1);
+    EXPECT_EQ(CountCmd(1, 101002), 1);
+}
+
+TEST_F(Mode, StrokeInputStepsByDistance) {
+    Enter(51);
+    Press(0, 0);
+    Move(3, 0);
+    Move(4, 2);
+    EXPECT_EQ(CountCmd(1, 101002), 1);
+    Move(6, 0);  // 6 pixels from the press
+    EXPECT_EQ(CountCmd(1, 101002), 2);
+    Move(9, 0);  // 3 from the new anchor
+    EXPECT_EQ(CountCmd(1, 101002), 2);
+    Move(9, 5);
+    EXPECT_EQ(CountCmd(1, 101002), 3);
+    Release(9, 5);
+    ASSERT_GE(Cmds().size(), 2u);
+    EXPECT_EQ(Cmds()[Cmds().size() - 2], (CmdRec{false, 1, 101005}));
+    EXPECT_EQ(Cmds().back(), (CmdRec{false, 1, 101004}));
+}
+
+TEST_F(Mode, MoveModeDragsWhileHeld) {
+    Enter(63);
+    Move(1, 1);  // not held
+    EXPECT_TRUE(Cmds().empty());
+    Press(1, 1);
+    Move(2, 2);
+    Move(3, 3);
+    Release(3, 3);
+    EXPECT_EQ(CountCmd(1, 101033), 2);
+    EXPECT_EQ(Cmds().size(), 2u);
+}
+
+TEST_F(Mode, CtrlDragInPointInputEntersOnePointThenDragsTheView) {
+    Enter(50);
+    KeyDown(17);
+    Press(10, 10);
+    Move(20, 20);
+    Move(30, 25);
+    Move(40, 30);
+    Release(40, 30);
+    KeyUp(17);
+    const std::vector<CmdRec> want = {{false, 1, 101002},
+                                      {false, 13, 115220},
+                                      {false, 13, 115217},
+                                      {false, 13, 115217},
+                                      {false, 13, 115221}};
+    EXPECT_EQ(Cmds(), want);
+    EXPECT_EQ(PrsPos[0], 20);
+    EXPECT_EQ(PtrPos[0], 40);
+    EXPECT_EQ(ModDrag, 0);
+    EXPECT_EQ(BtnHeld, 0);
+    EXPECT_EQ(CtrlFlg, 0);
+}
+
+TEST_F(Mode, ModifierDragCodes) {
+    // Shift drag, in no mode at all.
+    KeyDown(16);
+    Press(0, 0);
+    Move(1, 1);
+    Move(2, 2);
+    Release(2, 2);
+    KeyUp(16);
+    // Shift+Ctrl in the 2D view is a Ctrl drag, in the 3D view its own.
+    KeyDown(16);
+    KeyDown(17);
+    Press(0, 0);
+    Move(1, 1);
+    Move(2, 2);
+    Release(2, 2);
+    ViewDim = 1;
+    Press(0, 0);
+    Move(1, 1);
+    Move(2, 2);
+    Release(2, 2);
+    KeyUp(16);
+    KeyUp(17);
+    EXPECT_EQ(CountCmd(13, 115220), 3);
+    EXPECT_EQ(CountCmd(13, 115219), 1);
+    EXPECT_EQ(CountCmd(13, 115217), 1);
+    EXPECT_EQ(CountCmd(13, 115218), 1);
+    EXPECT_EQ(CountCmd(13, 115221), 3);
+}
+
+TEST_F(Mode, AButtonReleasedOutsideAModeDoesNotStartADrag) {
+    Press(0, 0);     // no mode takes it
+    Release(0, 0);
+    KeyDown(17);
+    Move(5, 5);      // Ctrl held, no button
+    KeyUp(17);
+    EXPECT_EQ(CountCmd(13, 115220), 0);
+}
+
+TEST_F(Mode, ShortcutKeys) {
+    const struct {
+        int vk;
+        bool shift;
+        CmdRec cmd;
+    } keys[] = {
+        {13, false, {false, 13, 115151}}, {68, false, {false, 4, 104114}},
+        {69, false, {false, 13, 115014}}, {69, true, {false, 13, 115025}},
+        {70, false, {false, 4, 104112}},  {81, false, {false, 13, 115114}},
+        {82, false, {false, 13, 115015}}, {83, false, {false, 4, 104110}},
+        {87, false, {false, 13, 115131}}, {87, true, {false, 13, 115032}},
+    };
+    for (const auto& k : keys) {
+        ClearCmds();
+        if (k.shift) KeyDown(16);
+        KeyDown(k.vk);
+        KeyUp(k.vk);
+        if (k.shift) KeyUp(16);
+        ASSERT_EQ(Cmds().size(), 1u) << k.vk;
+        EXPECT_EQ(Cmds()[0], k.cmd) << k.vk;
+    }
+    ClearCmds();
+    Key(65);  // no shortcut
+    EXPECT_TRUE(Cmds().empty());
+}
+
+TEST_F(Mode, ShortcutsWaitWhileAButtonIsHeld) {
+    Enter(62);
+    Press(1, 1);
+    for (int vk : {13, 68, 69, 70, 81, 82, 83, 87}) Key(vk);
+    Key(86);  // V
+    EXPECT_EQ(CrntMode, 62);
+    EXPECT_EQ(Cmds().size(), 1u);  // only the press
+    Release(1, 1);
+    Key(86);
+    EXPECT_EQ(CrntMode, 0);
+}
+
+TEST_F(Mode, F3AndF4SwitchTheDisplayFlag) {
+    KeyDown(114);
+    EXPECT_EQ(DspFlg & 2u, 2u);
+    EXPECT_EQ(LastKey, 0);
+    KeyDown(115);
+    EXPECT_EQ(DspFlg & 2u, 0u);
+    EXPECT_EQ(LastKey, 0);
+    EXPECT_EQ(CountCmd(13, 115214), 2);
+    EXPECT_EQ(Cmds().size(), 2u);
+}
+
+TEST_F(Mode, TimerRunsTheRepeatCommand) {
+    IntrEvt(EVT_TIMER);
+    EXPECT_TRUE(Cmds().empty());
+    TmrAct = 1;
+    RptCat = 13;
+    RptCode = 115002;
+    IntrEvt(EVT_TIMER);
+    TmrAct = 2;
+    IntrEvt(EVT_TIMER);
+    TmrAct = 0;
+    const std::vector<CmdRec> want = {{false, 13, 115002}, {false, 9, 111000}};
+    EXPECT_EQ(Cmds(), want);
+}
+
+TEST_F(Mode, UnknownEventTypesAreIgnored) {
+    Enter(62);
+    for (int t : {0, 12, -1, 99}) EXPECT_EQ(IntrEvt(t), 0);
+    EXPECT_TRUE(Cmds().empty());
+}
+
+TEST_F(Mode, LeaveActions) {
+    const struct {
+        int from, to;
+        std::vector<CmdRec> cmds;
+    } cases[] = {
+        {10, 0, {{false, 13, 115042}}},
+        {10, 44, {}},
+        {241, 0, {{false, 11, 114033}}},
+        {285, 0, {{false, 13, 115087}}},
+        {500, 0, {{false, 15, 112029}}},
+        {500, 509, {}},
+        {500, ModeId(3, 13), {}},
+        {ModeId(3, 14), 0, {{false, 13, 115043}}},
+        {ModeId(3, 19), ModeId(3, 280), {}},
+        {ModeId(3, 19), ModeId(3, 18), {{false, 13, 115043}}},
+        {ModeId(3, 201), 0, {{false, 8, 108042}}},
+        {ModeId(3, 208), ModeId(3, 210), {{false, 7, 107090}, {false, 7, 107091}}},
+        {62, 50, {}},
+    };
+    for (const auto& c : cases) {
+        CrntMode = c.from;
+        ClearCmds();
+        SetMode(c.to);
+        EXPECT_EQ(CrntMode, c.to) << c.from;
+        EXPECT_EQ(Cmds(), c.cmds) << c.from << " -> " << c.to;
+    }
+}
+
+TEST_F(Mode, LeavingRenderingOrLocateResetsTheCursor) {
+    CrntMode = 240;
+    SetCrs(10);
+    SetMode(50);
+    EXPECT_EQ(CrntMode, 50);
+    EXPECT_EQ(CountCmd(13, 115001), 1);
+    EXPECT_EQ(CrsIdx, 0);
+    CrntMode = ModeId(3, 16);
+    SetCrs(5);
+    SetMode(ModeId(3, 16));  // same mode: stays
+    EXPECT_EQ(CrsIdx, 5);
+    SetMode(62);
+    EXPECT_EQ(CrntMode, 62);
+    EXPECT_EQ(CrsIdx, 0);
+    CrntMode = ModeId(3, 208);
+    SetCrs(5);
+    SetMode(0);
+    EXPECT_EQ(CrsIdx, 0);
+}
+
+TEST_F(Mode, CursorTable) {
+    SetCrs(29);
+    SetCrs(30);
+    SetCrs(-1);
+    EXPECT_EQ(CrsIdx, 29);
+    ASSERT_EQ(Plt().cursors.size(), 1u);
+    EXPECT_EQ(Plt().cursors[0], 29);
+    CrntMode = 62;
+    BaseMode = 0;
+    RstBaseMode();
+    EXPECT_EQ(CrntMode, 0);
+    EXPECT_EQ(CrsIdx, 0);
+}
+
+TEST_F(Mode, PumpReportsCancel) {
+    BgnWork();
+    EXPECT_FALSE(PumpMsg());
+    EXPECT_EQ(Plt().pumpMax, 2);
+    Plt().onPump = [] { RunFlg = 0; };  // the Cancel button
+    EXPECT_TRUE(PumpMsg());
+    EXPECT_EQ(Plt().pumps, 2);
+}
