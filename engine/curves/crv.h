@@ -62,9 +62,6 @@ void SclCrvDst(double f);
 extern double SclDstPnt[2][3];
 extern double SclDstLen;
 
-// Mode handlers of the curve modes (49-58, 60, 62, 63, 65).
-void CrvModeHnd();
-
 // One-step undo.
 extern uint8_t UndoOn;     // undo switch
 extern uint8_t UndoCutOn;  // cut-by-line undo switch

@@ -80,39 +80,3 @@ int CrvInpCmd(int code) {
     default: return 1;
     }
 }
-
-// Stroke input: a vertex each time the drag has gone the stroke step from the last one.
-void StrkModeHnd() {
-    switch (MouseEvt.kind) {
-    case 1:
-    case 6:
-        PtrPix[0] = MouseEvt.x; PtrPix[1] = MouseEvt.y;
-        CurBtn = MouseEvt.button;
-        if (MouseEvt.button == 3) {
-            SetMode(BaseMode);
-            SetCrs(0);
-            return;
-        }
-        PtrPos[0] = MouseEvt.x; PtrPos[1] = MouseEvt.y; PtrPos[2] = 0;
-        for (int k = 0; k < 3; ++k) PrsPos[k] = PtrPos[k];
-        BtnHeld = 1;
-        if (MouseEvt.button == 1) InpPnt();
-        return;
-    case 3:
-        if (!BtnHeld || CurBtn != 1) return;
-        PtrPos[0] = MouseEvt.x; PtrPos[1] = MouseEvt.y; PtrPos[2] = 0;
-        if (std::hypot(PtrPos[0] - PrsPos[0], PtrPos[1] - PrsPos[1]) >= StrkStp) {
-            InpPnt();
-            for (int k = 0; k < 3; ++k) PrsPos[k] = PtrPos[k];
-        }
-        return;
-    case 2:
-        BtnHeld = 0;
-        if (CurBtn != 1) return;
-        EndCrv();
-        BgnCrv();
-        return;
-    default:
-        return;
-    }
-}

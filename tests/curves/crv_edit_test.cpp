@@ -21,7 +21,7 @@ TEST_F(CurveConnect, FourEndCases) {
     for (const Case& k : cases) {
         SCOPED_TRACE(k.pts);
         ClrUndo();
-        FreeAllCrv();
+        while (N() > 0) FreeCrv(C(0));
         Mk({0, 0, 100, 0});
         Mk({200, 0, 300, 0});
         IntrCmd(1, 101006);

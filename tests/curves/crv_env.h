@@ -12,43 +12,17 @@
 #include "display/view.h"
 #include "platform/platform.h"
 #include "scene/scene.h"
+#include "support/engine_fixture.h"
 
-struct CrvTestPlt : plt::Platform {
-    struct Box { std::string text, caption; };
-    std::vector<Box> boxes;
-    std::vector<int> notes;
-    std::vector<int> answers;  // queued answers, OK when empty
-    int beeps = 0;
-    int MsgBox(const char* text, const char* caption, int, int) override {
-        boxes.push_back({text ? text : "", caption ? caption : ""});
-        if (answers.empty()) return plt::AnsOk;
-        int a = answers.front();
-        answers.erase(answers.begin());
-        return a;
-    }
-    void Beep() override { ++beeps; }
-    void Notify(int id, long) override { notes.push_back(id); }
-    void Console(const char*) override {}
-};
-
-class CrvTest : public ::testing::Test {
+class CrvTest : public EngineTest {
 protected:
-    CrvTestPlt plat;
-    plt::Platform* oldPlat = nullptr;
+    RecPlatform& plat = Plt();
 
     void SetUp() override {
-        oldPlat = plt::Get();
-        plt::Set(&plat);
-        ClrUndo();
-        SetCrvPart(nullptr);
-        ClrScn();
-        IniScn();
-        IniTrnScn();
+        EngineTest::SetUp();
         if (!CrvPart) SetCrvPart(TrnPrt);
         ASSERT_NE(CrvPart, nullptr);
-        SetMode(0);
-        BaseMode = 0;
-        BtnHeld = 0;
+        ClrUndo();
         PickAp = 5;
         CnctDst = 10;
         UndoOn = UndoCutOn = BoxUpdOn = 1;
@@ -65,13 +39,11 @@ protected:
         WinSizH = 600;
         IntrCmd(13, 115000);
         SetView(0);
+        plat.Clear();
     }
     void TearDown() override {
-        SetMode(0);
         ClrUndo();
-        SetCrvPart(nullptr);
-        ClrScn();
-        plt::Set(oldPlat);
+        EngineTest::TearDown();
     }
 
     // Pixel of a model point.

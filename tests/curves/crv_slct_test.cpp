@@ -101,7 +101,7 @@ TEST_F(CurveXfm, ScaleByDistanceMeasuresAndAsksTheShell) {
     EXPECT_EQ(CrsIdx, 6);
     Drag(0, 0, 30, 40);
     ASSERT_EQ(plat.notes.size(), 1u);
-    EXPECT_EQ(plat.notes[0], ID_DSP_SCL_DST_MEN);
+    EXPECT_EQ(plat.notes[0].first, ID_DSP_SCL_DST_MEN);
     EXPECT_NEAR(SclDstLen, 50, 1e-9);
     EXPECT_EQ(UndoKind, 8);
     SclCrvDst(2);
