@@ -1,1 +1,277 @@
 #include "journal.h"
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include "console_plt.h"
+#include "drag.h"
+#include "core/alc.h"
+#include "core/cmd.h"
+#include "core/mode.h"
+#include "core/state.h"
+#include "display/drw.h"
+#include "display/view.h"
+#include "file/filnam.h"
+#include "lexer.h"
+#include "registry.h"
+#include "scene/scene.h"
+
+namespace jrn {
+
+void Host::Print(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+
+void Host::Error(const std::string& text) {
+    std::fflush(stdout);
+    std::fwrite(text.data(), 1, text.size(), stderr);
+    std::fflush(stderr);
+}
+
+namespace {
+
+Host* gHost = nullptr;  // the running journal's host, for Line()
+
+constexpr int VkMax = 255;
+constexpr int WinMax = 32767;
+constexpr int CountMax = 1000000;
+
+// Event types of the router.
+enum { EvLDown = 1, EvLUp = 2, EvRDown = 5, EvRUp = 6, EvMove = 7, EvKeyDown = 8, EvKeyUp = 9,
+       EvTick = 10 };
+
+class Runner {
+public:
+    Runner(Host& host, const Options& opt)
+        : host_(host), opt_(opt),
+          plt_(plt::Get(), [&host](const std::string& s) { host.Print(s); }) {}
+
+    int Run(std::istream& in);
+
+private:
+    // A malformed line: the message is reported and the run stops.
+    struct Bad {
+        std::string what;
+    };
+
+    bool Start();
+    void Exec(const Words& w);
+
+    int Int(const Words& w, size_t i, int lo, int hi) const;
+    void Count(const Words& w, size_t lo, size_t hi) const;
+
+    void Window(int w, int h);
+    void Pointer(int x, int y, int type);
+    void Key(int vk, int type);
+
+    Host& host_;
+    Options opt_;
+    ConsolePlatform plt_;
+    bool ended_ = false;  // the journal ended the engine (quit)
+};
+
+int Runner::Int(const Words& w, size_t i, int lo, int hi) const {
+    int v;
+    if (!ParseInt(w[i], &v)) throw Bad{"'" + w[i] + "' is not an integer"};
+    if (v < lo || v > hi)
+        throw Bad{w[0] + ": " + w[i] + " outside " + std::to_string(lo) + ".." + std::to_string(hi)};
+    return v;
+}
+
+// Word count check: w holds the verb and between lo and hi arguments.
+void Runner::Count(const Words& w, size_t lo, size_t hi) const {
+    size_t n = w.size() - 1;
+    if (n < lo) throw Bad{"missing argument to " + w[0]};
+    if (n > hi) throw Bad{"too many arguments to " + w[0]};
+}
+
+void Runner::Window(int w, int h) {
+    if (host_.Resize(w, h)) return;
+    WinSizW = w;
+    WinSizH = h;
+    IntrCmd(13, 115000);
+}
+
+// The pointer position, the event, then the flush the view does after every pointer event.
+void Runner::Pointer(int x, int y, int type) {
+    SetPtrPix(x, y);
+    IntrEvt(type);
+    FlushDrw();
+}
+
+void Runner::Key(int vk, int type) {
+    SetPtrKey(vk);
+    IntrEvt(type);
+}
+
+// The application's start-up order, with an empty profile.
+bool Runner::Start() {
+    return EngGuard([] {
+               MkTmpNam();
+               SetPrmDef();
+               SetEdt.cnctDst = 10;  // the profile's default connection distance
+               StoPrm();
+               AplPrm();
+               DstrCmd(99, 200000);
+               IniScn();
+               IniTrnScn();
+               return 1;
+           }) == 1;
+}
+
+void Runner::Exec(const Words& w) {
+    const std::string& v = w[0];
+    if (v == "window") {
+        Count(w, 2, 2);
+        int ww = Int(w, 1, 1, WinMax), hh = Int(w, 2, 1, WinMax);
+        Window(ww, hh);
+    } else if (v == "cmd" || v == "dstr") {
+        Count(w, 2, 2);
+        int c = Int(w, 1, INT32_MIN, INT32_MAX), n = Int(w, 2, INT32_MIN, INT32_MAX);
+        if (v == "cmd") {
+            bool quit = c == 99 && n == 100058 && QuitNoAsk;
+            IntrCmd(c, n);
+            if (quit) ended_ = true;
+        } else {
+            DstrCmd(c, n);
+            if (c == 99 && n == 200005) ended_ = true;
+        }
+    } else if (v == "ptr") {
+        Count(w, 2, 2);
+        int x = Int(w, 1, -WinMax, WinMax), y = Int(w, 2, -WinMax, WinMax);
+        SetPtrPix(x, y);
+    } else if (v == "evt") {
+        Count(w, 1, 1);
+        int t = Int(w, 1, INT32_MIN, INT32_MAX);
+        IntrEvt(t);
+        if (t >= EvLDown && t <= EvMove) FlushDrw();
+    } else if (v == "press" || v == "move" || v == "release" || v == "rpress" ||
+               v == "rrelease" || v == "click") {
+        Count(w, 2, 2);
+        int x = Int(w, 1, -WinMax, WinMax), y = Int(w, 2, -WinMax, WinMax);
+        if (v == "press" || v == "click") Pointer(x, y, EvLDown);
+        if (v == "move") Pointer(x, y, EvMove);
+        if (v == "release" || v == "click") Pointer(x, y, EvLUp);
+        if (v == "rpress") Pointer(x, y, EvRDown);
+        if (v == "rrelease") Pointer(x, y, EvRUp);
+    } else if (v == "drag") {
+        Count(w, 4, 5);
+        int x0 = Int(w, 1, -WinMax, WinMax), y0 = Int(w, 2, -WinMax, WinMax);
+        int x1 = Int(w, 3, -WinMax, WinMax), y1 = Int(w, 4, -WinMax, WinMax);
+        int steps = w.size() > 5 ? Int(w, 5, 0, CountMax) : 10;
+        Pointer(x0, y0, EvLDown);
+        for (auto [x, y] : DragMoves(x0, y0, x1, y1, steps)) Pointer(x, y, EvMove);
+        Pointer(x1, y1, EvLUp);
+    } else if (v == "keydown" || v == "keyup" || v == "key") {
+        Count(w, 1, 1);
+        int vk = Int(w, 1, 0, VkMax);
+        if (v != "keyup") Key(vk, EvKeyDown);
+        if (v != "keydown") Key(vk, EvKeyUp);
+    } else if (v == "tick") {
+        Count(w, 0, 1);
+        int n = w.size() > 1 ? Int(w, 1, 0, CountMax) : 1;
+        for (int i = 0; i < n && !ended_; ++i) IntrEvt(EvTick);
+    } else if (v == "answer") {
+        Count(w, 1, SIZE_MAX);
+        std::vector<int> ans;
+        for (size_t i = 1; i < w.size(); ++i) {
+            int a = ConsolePlatform::AnsValue(w[i]);
+            if (!a) throw Bad{"'" + w[i] + "' is not an answer (ok, yes, no, cancel)"};
+            ans.push_back(a);
+        }
+        for (int a : ans) plt_.QueueAnswer(a);
+    } else if (v == "set") {
+        Count(w, 1, SIZE_MAX);
+        SetFn f = FindSet(w[1]);
+        if (!f) throw Bad{"unknown parameter " + w[1]};
+        std::string err;
+        if (!f(Words(w.begin() + 2, w.end()), &err)) throw Bad{"set " + w[1] + ": " + err};
+    } else if (v == "file") {
+        Count(w, 1, 1);
+        if (w[1].size() >= static_cast<size_t>(FilNamLen)) throw Bad{"file name too long"};
+        std::memcpy(FilNam, w[1].c_str(), w[1].size() + 1);
+    } else if (v == "echo") {
+        std::string s;
+        for (size_t i = 1; i < w.size(); ++i) s += (i > 1 ? " " : "") + w[i];
+        host_.Print(s + "\n");
+    } else if (v == "dump") {
+        Count(w, 1, 1);
+        DumpFn f = FindDump(w[1]);
+        if (!f) throw Bad{"unknown dump kind " + w[1]};
+        f();
+    } else if (v == "snapshot") {
+        Count(w, 1, 1);
+        if (!host_.CanSnapshot()) throw Bad{"snapshot needs a view (altimetra --journal)"};
+        std::string err;
+        if (!host_.Snapshot(w[1], &err)) throw Bad{"snapshot " + w[1] + ": " + err};
+    } else {
+        throw Bad{"unknown verb " + v};
+    }
+}
+
+int Runner::Run(std::istream& in) {
+    plt::Platform* prev = plt::Get();
+    plt_.onYes = [this] {
+        // A Yes runs the pending commands; when one of them is the end of system, the journal
+        // has quitted the engine.
+        if (PndDstr.armed && PndDstr.cat == 99 && PndDstr.code == 200005) ended_ = true;
+    };
+    plt::Set(&plt_);
+    Host* prevHost = gHost;
+    gHost = &host_;
+
+    int status = StOk;
+    if (opt_.startEngine && !Start()) {
+        host_.Error("journal: the engine could not start\n");
+        status = StNoEngine;
+    }
+    if (status == StOk) Window(800, 600);
+
+    std::string line;
+    int lineNo = 0;
+    Words words;
+    while (status == StOk && !ended_ && std::getline(in, line)) {
+        ++lineNo;
+        try {
+            std::string err;
+            if (line.find('\0') != std::string::npos) throw Bad{"NUL byte in line"};
+            if (!SplitLine(line, &words, &err)) throw Bad{err};
+            if (words.empty()) continue;
+            Exec(words);
+            host_.Idle();
+        } catch (const Bad& b) {
+            host_.Error("journal:" + std::to_string(lineNo) + ": " + b.what + "\n");
+            status = StMalformed;
+        }
+    }
+    if (ended_ && status == StOk && in.peek() != std::char_traits<char>::eof())
+        host_.Error("journal:" + std::to_string(lineNo) +
+                    ": the engine has ended; the remaining lines are not run\n");
+
+    if (opt_.endEngine && !ended_ && status != StNoEngine) DstrCmd(99, 200005);
+    gHost = prevHost;
+    plt::Set(prev);
+    std::fflush(stdout);
+    return status;
+}
+
+}  // namespace
+
+void Line(const std::string& text) {
+    if (gHost) gHost->Print(text + "\n");
+}
+
+int Run(std::istream& in, Host& host, const Options& opt) {
+    Runner r(host, opt);
+    return r.Run(in);
+}
+
+int RunFile(const std::string& path, Host& host, const Options& opt) {
+    if (path == "-") return Run(std::cin, host, opt);
+    std::ifstream f(path, std::ios::binary);
+    if (!f) {
+        host.Error("journal: cannot read " + path + ": " + std::strerror(errno) + "\n");
+        return StNoEngine;
+    }
+    return Run(f, host, opt);
+}
+
+}  // namespace jrn

@@ -1,2 +1,59 @@
 // Journal runner: replays engine inputs from a text file and prints what a user would see.
+//
+// The batch program runs journals headless with the default Host. The application
+// (`altimetra --journal FILE`) passes its own Host so that the same lines drive the real window:
+// it resizes the view, paints between events and can write snapshots.
 #pragma once
+#include <iosfwd>
+#include <string>
+
+namespace jrn {
+
+// Exit statuses of a run.
+enum Status { StOk = 0, StNoEngine = 1, StMalformed = 2 };
+
+class Host {
+public:
+    virtual ~Host() = default;
+
+    // Make the view measure w x h pixels. Return true when the host's own size event has passed
+    // the size to the engine (WinSizW/WinSizH and IntrCmd(13, 115000)); false lets the runner
+    // do that itself, as the batch program does.
+    virtual bool Resize(int w, int h) { (void)w; (void)h; return false; }
+
+    // `snapshot FILE`: only hosts with a view support it (elsewhere the line is malformed).
+    virtual bool CanSnapshot() { return false; }
+    // Write the view's visible picture (feedback drawing included) as a PNG. On failure return
+    // false with *err saying why; the run then stops as for a malformed line.
+    virtual bool Snapshot(const std::string& path, std::string* err) {
+        (void)path;
+        *err = "no view";
+        return false;
+    }
+
+    // Called after every journal line (after the drawing has been flushed for pointer events),
+    // so that the host can paint and handle pending window events.
+    virtual void Idle() {}
+
+    // Destination of everything the run prints (text includes its line feeds).
+    virtual void Print(const std::string& text);
+    // Destination of the malformed-line and start-up error messages.
+    virtual void Error(const std::string& text);
+};
+
+struct Options {
+    // Start the engine as the application does (temporary names, settings defaults with an empty
+    // profile, DstrCmd(99, 200000), start-up and terrain scenes). The application, which has
+    // started the engine itself, turns this off.
+    bool startEngine = true;
+    // End the engine (DstrCmd(99, 200005)) after the run, unless the journal has ended it.
+    bool endEngine = true;
+};
+
+// Runs the lines of in. Returns a Status.
+int Run(std::istream& in, Host& host, const Options& opt = {});
+// Runs the journal file at path ("-" for standard input). A file that cannot be read is
+// reported through host.Error and gives StNoEngine.
+int RunFile(const std::string& path, Host& host, const Options& opt = {});
+
+}  // namespace jrn

@@ -1,6 +1,28 @@
+// altimetra-cli: runs command journals without a window system.
 #include <cstdio>
+#include <cstring>
+#include "journal.h"
+
+namespace {
+const char Usage[] =
+    "usage: altimetra-cli run FILE.jrn    run a command journal (\"-\" reads standard input)\n"
+    "       altimetra-cli --help          show this text\n"
+    "\n"
+    "Prints the engine's console lines, message boxes and dumps on standard output.\n"
+    "Exit status: 0 the journal ran to its end, 1 the engine could not start or the journal\n"
+    "could not be read, 2 a malformed journal line (reported as journal:LINE: ... on standard\n"
+    "error) or a wrong command line.\n";
+}
+
 int main(int argc, char** argv) {
-    (void)argc; (void)argv;
-    std::fprintf(stderr, "usage: altimetra-cli run FILE.jrn\n");
-    return 2;
+    if (argc == 2 && (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h"))) {
+        std::fputs(Usage, stdout);
+        return 0;
+    }
+    if (argc != 3 || std::strcmp(argv[1], "run") != 0) {
+        std::fputs(Usage, stderr);
+        return 2;
+    }
+    jrn::Host host;
+    return jrn::RunFile(argv[2], host);
 }

@@ -1,6 +1,7 @@
 // Scene object model: a tree of named objects under four global tables.
 #pragma once
 #include <cstdint>
+#include <string>
 #include "display/camrec.h"
 #include "display/lgtrec.h"
 
@@ -81,6 +82,7 @@ struct lnk : Node {
     ObjLst<prt> prts;
     double sclMin[3], sclMax[3], rotMin[3], rotMax[3], trnMin[3], trnMax[3];
     int id;          // -1
+    int val;         // -1 (carried)
     prm_anm* anm;
     uint8_t b[4];    // 0, 0, 0, 1
 };
@@ -103,6 +105,11 @@ struct prj {
     double lead;          // 100.0
     double prm[20];
     uint8_t type;         // 2
+    // Renderer values carried unchanged: two triples, an integer, the raw parameter words, a byte.
+    double v1[3], v2[3];
+    int32_t iv;
+    uint32_t raw[20];
+    uint8_t b2;
 };
 
 struct srf : Node {
@@ -166,12 +173,22 @@ struct lgt {
     LgtRec r;             // r.name is the light's name
 };
 
+// One map of a material (texture, bump, reflection, transparency or environment); the name is
+// the image file. The contents belong to the renderer and are carried unchanged: each kind uses
+// a prefix of the integer words, the parameter array, the 32-bit words and the bytes.
+enum MapKind : int { MAP_TXT = 0, MAP_BMP = 1, MAP_RFL = 2, MAP_TRS = 3, MAP_ENV = 4 };
 struct txt_map {
     char* name;
     void* own;
-    int ownKind;
-    char* file;
-    double prm[8];
+    int ownKind;          // OK_MTL once attached
+    int kind;             // MapKind of the list holding it
+    char* file;           // unused (the name is the file)
+    double prm[8];        // unused
+    int32_t iv[16];
+    int32_t par[200];
+    uint32_t wv[12];      // 32-bit words (reals or integers) kept bit for bit
+    uint8_t bv[12];
+    uint8_t last;         // 0xFF: not in use, never written
 };
 
 struct mtl_tbl {
@@ -198,7 +215,10 @@ struct mtl {
     ObjLst<txt_map> txtMap, bmpMap, rflMap, trsMap, envMap;
     int txtCur, bmpCur, rflCur, trsCur, envCur;
     void* txtSeq; void* bmpSeq; void* rflSeq; void* trsSeq; void* envSeq;
-    uint8_t flg[8];       // 0, 1, 1, 1, 1, 0, 0, 0
+    uint8_t flg[9];       // 0, 1, 1, 1, 1, 0, 0, 0, 0
+    float val1;           // material value 1 (0.2), carried
+    float val4;           // material value 4 (0), carried
+    uint8_t lastB;        // last material byte (0)
 };
 
 // Global tables and scene-wide state.
@@ -225,7 +245,8 @@ extern cam* Cam3D;
 extern int NumMtl;
 extern mtl** PrmMtl;
 
-// Constructors (defaults of new objects).
+// Constructors (defaults of new objects). Outside a command an allocation failure gives null
+// (after message 100); inside one it abandons the command. Nothing is attached.
 stg* NewStg(const char* name);
 prd* NewPrd(const char* name);
 prt* NewPrt(const char* name);
@@ -238,32 +259,39 @@ lgt* NewLgt(const char* name);
 mtl_tbl* NewMtlTbl(const char* name);
 mtl* NewMtl(const char* name);
 txt_map* NewMap(const char* name);
-pgn* NewPgn(srf* s);          // created inside the surface
-prj* NewPrj(srf* s);
-siz* NewSiz(prt* p);
+pgn* NewPgn(srf* s);          // created inside the surface (appended to its groups)
+prj* NewPrj(srf* s);          // appended to the surface's projections
+siz* NewSiz(prt* p);          // appended to the part's dimension texts
+prm_anm* NewAnm(int ownKind); // "アニメーション", no channels
+char* DupNam(const char* name);  // AlcMem'd copy, tag "name"
 
 // Attach: append to the owner's list, set owner and kind, set the modified flag.
-void AtchCamGlb(cam* c);
-void AtchLgtTblGlb(lgt_tbl* t);
-void AtchStgGlb(stg* s);
-void AtchPrdGlb(prd* p);
-void AtchCamStg(stg* s, cam* c);
-void AtchLgtTblStg(stg* s, lgt_tbl* t);
-void AtchMtlTblStg(stg* s, mtl_tbl* t);
-void AtchPrtStg(stg* s, prt* p);
-void AtchLnkStg(stg* s, lnk* l);
-void AtchMtlTblPrd(prd* d, mtl_tbl* t);
-void AtchPrtPrd(prd* d, prt* p);
-void AtchLnkPrd(prd* d, lnk* l);
-void AtchPrtPrt(prt* o, prt* p);
-void AtchLnkPrt(prt* o, lnk* l);
-void AtchSrfPrt(prt* o, srf* s);
-void AtchCrvPrt(prt* o, crv* c);
-void AtchPrtLnk(lnk* o, prt* p);
-void AtchLgt(lgt_tbl* t, lgt* l);
-void AtchMtl(mtl_tbl* t, mtl* m);
+// 0, or -1 when the list cannot grow (the list and the child are then unchanged).
+int AtchCamGlb(cam* c);
+int AtchLgtTblGlb(lgt_tbl* t);
+int AtchStgGlb(stg* s);
+int AtchPrdGlb(prd* p);
+int AtchCamStg(stg* s, cam* c);
+int AtchLgtTblStg(stg* s, lgt_tbl* t);
+int AtchMtlTblStg(stg* s, mtl_tbl* t);
+int AtchPrtStg(stg* s, prt* p);
+int AtchLnkStg(stg* s, lnk* l);
+int AtchMtlTblPrd(prd* d, mtl_tbl* t);
+int AtchPrtPrd(prd* d, prt* p);
+int AtchLnkPrd(prd* d, lnk* l);
+int AtchPrtPrt(prt* o, prt* p);
+int AtchLnkPrt(prt* o, lnk* l);
+int AtchSrfPrt(prt* o, srf* s);
+int AtchCrvPrt(prt* o, crv* c);
+int AtchPrtLnk(lnk* o, prt* p);
+int AtchLgt(lgt_tbl* t, lgt* l);
+int AtchMtl(mtl_tbl* t, mtl* m);
+int AtchMap(mtl* m, int kind, txt_map* t);  // kind: MapKind
+ObjLst<txt_map>* MapLst(mtl* m, int kind);
 
-// Free an object and everything below it; detach also removes it from its owner's list.
+// Free an object and everything below it; detach also removes it from its owner's list,
+// keeping the order of the others. Pointers of the engine to a freed object (current object,
+// camera and light, terrain handles) are reset. Freeing lights rebuilds PrmLgt.
 void FreeStg(stg* s, bool detach);
 void FreePrd(prd* p, bool detach);
 void FreePrt(prt* p, bool detach);
@@ -275,22 +303,43 @@ void FreeLgtTbl(lgt_tbl* t, bool detach);
 void FreeLgt(lgt* l, bool detach);
 void FreeMtlTbl(mtl_tbl* t, bool detach);
 void FreeMtl(mtl* m, bool detach);
-void ClrScn();
+void FreeMap(txt_map* t, bool detach);
+void FreePgn(pgn* g, bool detach);
+void FreePrj(prj* j, bool detach);
+void FreeSiz(siz* z, bool detach);
+void FreeAnm(prm_anm* a);
+void ClrScn();    // free the four global tables (Cam2D and Cam3D survive)
 
 // Names and paths. kind is the ObjKind of the siblings compared; owner the container
 // (null and OK_GLB for the global tables).
 char* UniqNam(const char* base, void* owner, int ownerKind, int kind);  // AlcMem'd text, tag "name"
-int ObjPath(void* obj, int kind, char* buf, int bufLen);
-void* FindPath(const char* path, int* kindOut);
+const char* ObjName(const void* obj, int kind);
+void* ObjOwner(const void* obj, int kind, int* ownKindOut);
+int ObjPath(void* obj, int kind, char* buf, int bufLen);  // length, or -1 (no room, no name)
+// Lookup by path; want (an ObjKind, 0 any) picks among objects of the same path, such as the
+// part and the material table that a product may both name alike. Null when nothing matches.
+void* FindPath(const char* path, int* kindOut, int want = 0);
 
 // Points and boxes.
 void AddCrvPnt(crv* c, float x, float y, float z);
 void DelCrvPnt(crv* c, int index);
 void UdtBox(void* obj, int kind);   // recompute the object's box, then its owners', up to SceneBox
-mtl* SrfMtl(srf* s);                // resolve the surface's material
+void UdtScnBox();                   // SceneBox from the stages and products as they are
+bool BoxEmpty(const BBox& b);
+mtl_tbl* ActMtlTbl(void* owner, int ownerKind);  // first active material table of a stage/product
+mtl* SrfMtl(srf* s);                // resolve the surface's material (also stored in mtlPtr)
 void UdtPrmMtl();                   // rebuild PrmMtl (and the display materials)
 int RbdPrmLgt();                    // rebuild PrmLgt from the scene; -1 when it cannot grow
+
+// Lights.
+void IniLgtRec(LgtRec* r);          // defaults of a new light (name untouched)
+void SetLgtMtx(LgtRec* r);          // light matrix from the angles in the light's angle order
+lgt* CurLgt();                      // light 0 of light table 0, or null
 
 // Scenes.
 void IniScn();    // start-up scene
 void IniTrnScn(); // terrain scene
+
+// Text picture of the object tree for journals: one object per line, two blanks per level,
+// KIND "NAME" and the counts of its lists.
+void DumpScn(std::string& out);

@@ -1,0 +1,48 @@
+#include "console_plt.h"
+#include "core/msg.h"
+
+namespace jrn {
+
+const char* ConsolePlatform::AnsName(int ans) {
+    switch (ans) {
+    case plt::AnsOk: return "ok";
+    case plt::AnsYes: return "yes";
+    case plt::AnsNo: return "no";
+    case plt::AnsCancel: return "cancel";
+    default: return "?";
+    }
+}
+
+int ConsolePlatform::AnsValue(const std::string& w) {
+    if (w == "ok") return plt::AnsOk;
+    if (w == "yes") return plt::AnsYes;
+    if (w == "no") return plt::AnsNo;
+    if (w == "cancel") return plt::AnsCancel;
+    return 0;
+}
+
+int ConsolePlatform::MsgBox(const char* text, const char* caption, int buttons, int) {
+    bool queued = !answers_.empty();
+    int ans = buttons == plt::BtnYesNo ? plt::AnsNo : plt::AnsOk;
+    if (queued) {
+        ans = answers_.front();
+        answers_.pop_front();
+    }
+    std::string line = "box " + std::to_string(MsgBoxId) + " \"" + (caption ? caption : "") +
+                       "\" " + AnsName(ans) + ": ";
+    for (const char* p = text ? text : ""; *p; ++p) {
+        if (*p == '\n')
+            line += "\\n";
+        else
+            line += *p;
+    }
+    if (!queued) line += " (unanswered)";
+    line += "\n";
+    print_(line);
+    if (ans == plt::AnsYes && onYes) onYes();
+    return ans;
+}
+
+void ConsolePlatform::Console(const char* text) { print_(text ? text : ""); }
+
+}  // namespace jrn

@@ -1,0 +1,54 @@
+// Dumps of the view model: the current camera and the flattened lights.
+#include "display/lgt.h"
+#include "display/view.h"
+#include "registry.h"
+#include "scene/scene.h"
+
+namespace jrn {
+
+namespace {
+void Field(const char* name, const double* v, int n) {
+    std::string s = name;
+    for (int i = 0; i < n; ++i) s += " " + G6(v[i]);
+    Line(s);
+}
+void Field(const char* name, double v) { Field(name, &v, 1); }
+}  // namespace
+
+void DumpCamera() {
+    const cam* c = CurCamObj;
+    if (!c) {
+        Line("camera none");
+        return;
+    }
+    const CamView& v = c->view;
+    Line("camera " + Quote(c->name) + " dim=" + std::to_string(ViewDim) +
+         " prj=" + std::to_string(v.PrjFlg));
+    Field("RotCnt", v.RotCnt, 3);
+    Field("RotAng", v.RotAng, 3);
+    Field("EyePos", v.EyePos, 3);
+    Field("ScrShf", v.ScrShf, 2);
+    Field("EyeDst", v.EyeDst);
+    Field("ScrDst", v.ScrDst);
+    Field("ScrWid", v.ScrWid);
+    Field("ClpNear", v.ClpNear);
+    Field("ClpFar", v.ClpFar);
+    Field("ViewAng", v.ViewAng);
+    Field("UpAxis", v.UpAxis);
+    Field("RotEye", v.RotEye);
+    Field("AutoClp", v.AutoClp);
+    Field("PrjFlg", v.PrjFlg);
+}
+
+void DumpLights() {
+    int n = PrmLgt ? NumLgt : 0;
+    Line("lights " + std::to_string(n));
+    for (int i = 0; i < n; ++i) {
+        const LgtRec& l = PrmLgt[i];
+        Line("light " + std::to_string(i) + " " + Quote(l.name) + " kind=" +
+             std::to_string(l.kind) + " on=" + std::to_string(l.on) + " dir=" + F4(l.dir[0]) +
+             " " + F4(l.dir[1]) + " " + F4(l.dir[2]));
+    }
+}
+
+}  // namespace jrn

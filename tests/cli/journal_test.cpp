@@ -1,0 +1,284 @@
+// The journal runner driven through jrn::Run: verbs, malformed lines, hosts, the console platform.
+#include <gtest/gtest.h>
+#include <sstream>
+#include "console_plt.h"
+#include "core/mode.h"
+#include "core/msg.h"
+#include "core/state.h"
+#include "curves/crv.h"
+#include "display/view.h"
+#include "file/filnam.h"
+#include "journal.h"
+#include "terrain/trn.h"
+
+namespace {
+
+// Collects what the run prints. Resize is reported to the test instead of the engine so that
+// the output holds only what the journal itself produces.
+struct CapHost : jrn::Host {
+    std::string out, err;
+    std::vector<std::pair<int, int>> sizes;
+    bool ownResize = true;
+    std::vector<std::string> shots;
+    bool canShot = false, shotOk = true;
+    int idles = 0;
+
+    void Print(const std::string& s) override { out += s; }
+    void Error(const std::string& s) override { err += s; }
+    bool Resize(int w, int h) override {
+        sizes.emplace_back(w, h);
+        return ownResize;
+    }
+    bool CanSnapshot() override { return canShot; }
+    bool Snapshot(const std::string& path, std::string* e) override {
+        shots.push_back(path);
+        if (!shotOk) *e = "disk full";
+        return shotOk;
+    }
+    void Idle() override { ++idles; }
+};
+
+// Runs the text without starting or ending the engine: only the runner is under test.
+int RunBare(const std::string& text, CapHost& h) {
+    std::istringstream in(text);
+    jrn::Options o;
+    o.startEngine = false;
+    o.endEngine = false;
+    return jrn::Run(in, h, o);
+}
+
+}  // namespace
+
+TEST(JournalRun, EchoCommentsAndBlankLines) {
+    CapHost h;
+    EXPECT_EQ(RunBare("# heading\n\necho  a   \"b  c\"  \"\"\necho\necho 日本語 # note\n", h), 0);
+    EXPECT_EQ(h.out, "a b  c \n\n日本語\n");
+    EXPECT_EQ(h.err, "");
+    EXPECT_EQ(h.idles, 3);  // once per line that does something
+    EXPECT_EQ(h.sizes, (std::vector<std::pair<int, int>>{{800, 600}}));
+}
+
+TEST(JournalRun, MalformedLineStopsTheRun) {
+    struct {
+        const char* line;
+        const char* msg;
+    } cases[] = {
+        {"frobnicate 1", "unknown verb frobnicate"},
+        {"cmd 1", "missing argument to cmd"},
+        {"cmd 1 2 3", "too many arguments to cmd"},
+        {"cmd 1 10x", "'10x' is not an integer"},
+        {"ptr 1.5 2", "'1.5' is not an integer"},
+        {"window 0 600", "window: 0 outside 1..32767"},
+        {"drag 1 2 3", "missing argument to drag"},
+        {"drag 1 2 3 4 -1", "drag: -1 outside 0..1000000"},
+        {"key 300", "key: 300 outside 0..255"},
+        {"tick 1 2", "too many arguments to tick"},
+        {"answer", "missing argument to answer"},
+        {"answer yes maybe", "'maybe' is not an answer (ok, yes, no, cancel)"},
+        {"set", "missing argument to set"},
+        {"set NoSuchThing 1", "unknown parameter NoSuchThing"},
+        {"set PickAp", "set PickAp: expects 1 value, got 0"},
+        {"set PickAp 0", "set PickAp: value 0 outside 1..100"},
+        {"set FltrAng 95", "set FltrAng: value 95 outside 0..90"},
+        {"set SlpThr 60 45 30", "set SlpThr: expects 4 values, got 3"},
+        {"set IntpPrph x", "set IntpPrph: 'x' is not an integer"},
+        {"dump", "missing argument to dump"},
+        {"dump nothing", "unknown dump kind nothing"},
+        {"dump mode extra", "too many arguments to dump"},
+        {"file", "missing argument to file"},
+        {"file \"a b", "unterminated quoted word"},
+        {"snapshot view.png", "snapshot needs a view (altimetra --journal)"},
+    };
+    for (auto& c : cases) {
+        CapHost h;
+        std::string text = "echo before\n# comment\n" + std::string(c.line) + "\necho after\n";
+        EXPECT_EQ(RunBare(text, h), jrn::StMalformed) << c.line;
+        EXPECT_EQ(h.out, "before\n") << c.line;
+        EXPECT_EQ(h.err, "journal:3: " + std::string(c.msg) + "\n") << c.line;
+    }
+}
+
+TEST(JournalRun, RefusedSetLeavesTheValue) {
+    float fa = FltrAng;
+    float rg[6];
+    std::copy(TrnRgn, TrnRgn + 6, rg);
+    CapHost h;
+    EXPECT_EQ(RunBare("set FltrAng -1\n", h), jrn::StMalformed);
+    EXPECT_EQ(FltrAng, fa);
+    EXPECT_EQ(RunBare("set TrnRgn 0 0 100 abc\n", h), jrn::StMalformed);
+    EXPECT_TRUE(std::equal(rg, rg + 6, TrnRgn));
+}
+
+TEST(JournalRun, SetStoresEngineValues) {
+    // Keep the values to put them back: other tests share the engine.
+    int pick = PickAp;
+    double cnct = CnctDst;
+    float rg[6], thr[4], msh = MshItv, fa = FltrAng, sam = SamHgtDst, cls = CrsLenScl;
+    std::copy(TrnRgn, TrnRgn + 6, rg);
+    std::copy(SlpThr, SlpThr + 4, thr);
+    int ang = CrsAngNum, prph = IntpPrph;
+    uint8_t mode = SlpMode, dsp = SlpDsp, uon = UndoOn, ucut = UndoCutOn;
+
+    CapHost h;
+    EXPECT_EQ(RunBare("set PickAp 7\nset CnctDst 12.5\nset TrnRgn -100 -200.5 300 400\n"
+                      "set MshItv 250\nset CrsAngNum 4\nset CrsLenScl 0.1\nset SamHgtDst 1000\n"
+                      "set FltrAng 30\nset IntpPrph 1\nset SlpThr 50 40 30 20\nset SlpMode 1\n"
+                      "set SlpDsp 1\nset UndoOn 0\nset UndoCutOn 0\n",
+                      h),
+              0);
+    EXPECT_EQ(h.err, "");
+    EXPECT_EQ(PickAp, 7);
+    EXPECT_EQ(SetWrk.pickAp, 7);
+    EXPECT_DOUBLE_EQ(CnctDst, 12.5);
+    EXPECT_DOUBLE_EQ(SetWrk.cnctDst, 12.5);
+    EXPECT_FLOAT_EQ(TrnRgn[0], -100);
+    EXPECT_FLOAT_EQ(TrnRgn[1], -200.5);
+    EXPECT_FLOAT_EQ(TrnRgn[2], rg[2]);  // heights untouched
+    EXPECT_FLOAT_EQ(TrnRgn[3], 300);
+    EXPECT_FLOAT_EQ(TrnRgn[4], 400);
+    EXPECT_FLOAT_EQ(MshItv, 250);
+    EXPECT_EQ(CrsAngNum, 4);
+    EXPECT_FLOAT_EQ(CrsLenScl, 0.1f);
+    EXPECT_FLOAT_EQ(SamHgtDst, 1000);
+    EXPECT_FLOAT_EQ(FltrAng, 30);
+    EXPECT_EQ(IntpPrph, 1);
+    EXPECT_FLOAT_EQ(SlpThr[0], 50);
+    EXPECT_FLOAT_EQ(SlpThr[3], 20);
+    EXPECT_EQ(SlpMode, 1);
+    EXPECT_EQ(SlpDsp, 1);
+    EXPECT_EQ(UndoOn, 0);
+    EXPECT_EQ(UndoCutOn, 0);
+
+    PickAp = pick;
+    SetWrk.pickAp = pick;
+    CnctDst = cnct;
+    SetWrk.cnctDst = cnct;
+    std::copy(rg, rg + 6, TrnRgn);
+    std::copy(thr, thr + 4, SlpThr);
+    MshItv = msh, FltrAng = fa, SamHgtDst = sam, CrsLenScl = cls, CrsAngNum = ang, IntpPrph = prph;
+    SlpMode = mode, SlpDsp = dsp, UndoOn = uon, UndoCutOn = ucut;
+}
+
+TEST(JournalRun, FileNameBuffer) {
+    CapHost h;
+    EXPECT_EQ(RunBare("file \"maps/north sheet.scn\"\n", h), 0);
+    EXPECT_STREQ(FilNam, "maps/north sheet.scn");
+    // A path that does not fit is refused and the buffer keeps the last one.
+    EXPECT_EQ(RunBare("file " + std::string(FilNamLen, 'x') + "\n", h), jrn::StMalformed);
+    EXPECT_STREQ(FilNam, "maps/north sheet.scn");
+    EXPECT_EQ(RunBare("file " + std::string(FilNamLen - 1, 'y') + "\n", h), 0);
+    EXPECT_EQ(std::string(FilNam), std::string(FilNamLen - 1, 'y'));
+    FilNam[0] = 0;
+}
+
+TEST(JournalRun, WindowThroughTheHostOrTheEngine) {
+    CapHost h;
+    EXPECT_EQ(RunBare("window 640 480\nwindow 1 1\n", h), 0);
+    EXPECT_EQ(h.sizes, (std::vector<std::pair<int, int>>{{800, 600}, {640, 480}, {1, 1}}));
+
+    // A host that leaves the size to the runner: the engine's window size takes it.
+    int w = WinSizW, hh = WinSizH;
+    CapHost e;
+    e.ownResize = false;
+    EXPECT_EQ(RunBare("window 321 123\n", e), 0);
+    EXPECT_EQ(WinSizW, 321);
+    EXPECT_EQ(WinSizH, 123);
+    WinSizW = w, WinSizH = hh;
+}
+
+TEST(JournalRun, SnapshotOnlyWithAView) {
+    CapHost h;
+    h.canShot = true;
+    EXPECT_EQ(RunBare("snapshot \"out dir/a.png\"\necho done\n", h), 0);
+    EXPECT_EQ(h.shots, (std::vector<std::string>{"out dir/a.png"}));
+    EXPECT_EQ(h.out, "done\n");
+
+    CapHost f;
+    f.canShot = true;
+    f.shotOk = false;
+    EXPECT_EQ(RunBare("snapshot a.png\necho never\n", f), jrn::StMalformed);
+    EXPECT_EQ(f.err, "journal:1: snapshot a.png: disk full\n");
+    EXPECT_EQ(f.out, "");
+}
+
+TEST(JournalRun, PointerAndKeyEventsReachTheRouter) {
+    CapHost h;
+    EXPECT_EQ(RunBare("ptr 11 22\n", h), 0);
+    EXPECT_EQ(PtrPix[0], 11);
+    EXPECT_EQ(PtrPix[1], 22);
+    EXPECT_EQ(RunBare("drag 10 10 50 30 4\n", h), 0);
+    EXPECT_EQ(PtrPix[0], 50);
+    EXPECT_EQ(PtrPix[1], 30);
+    // Shift held by keydown, released by keyup.
+    EXPECT_EQ(RunBare("keydown 16\n", h), 0);
+    EXPECT_EQ(ShiftFlg[0], 1);
+    EXPECT_EQ(RunBare("keyup 16\n", h), 0);
+    EXPECT_EQ(ShiftFlg[0], 0);
+    EXPECT_EQ(RunBare("key 17\n", h), 0);
+    EXPECT_EQ(CtrlFlg, 0);
+    EXPECT_EQ(LastKey, 17);
+}
+
+TEST(JournalRun, EndOfSystemEndsTheJournal) {
+    CapHost h;
+    std::istringstream in("echo one\ndstr 99 200005\necho two\n");
+    EXPECT_EQ(jrn::Run(in, h), 0);
+    EXPECT_EQ(h.out.find("two"), std::string::npos);
+    EXPECT_NE(h.out.find("one\n"), std::string::npos);
+    EXPECT_EQ(h.err, "journal:2: the engine has ended; the remaining lines are not run\n");
+}
+
+TEST(JournalRun, UnreadableFile) {
+    CapHost h;
+    EXPECT_EQ(jrn::RunFile("/nonexistent/dir/x.jrn", h), jrn::StNoEngine);
+    EXPECT_EQ(h.err.rfind("journal: cannot read /nonexistent/dir/x.jrn", 0), 0u);
+    EXPECT_EQ(h.out, "");
+}
+
+TEST(JournalConsole, BoxesAnsweredFromTheQueue) {
+    std::string out;
+    jrn::ConsolePlatform p(nullptr, [&](const std::string& s) { out += s; });
+    int yes = 0;
+    p.onYes = [&] { ++yes; };
+
+    MsgBoxId = 110;
+    EXPECT_EQ(p.MsgBox("a.scn ファイルが開けませんでした。", "エラー", plt::BtnOk, plt::IconError),
+              plt::AnsOk);
+    MsgBoxId = 399;
+    EXPECT_EQ(p.MsgBox("終了してよろしいですか？", "注意", plt::BtnYesNo, plt::IconWarning),
+              plt::AnsNo);
+    p.QueueAnswer(plt::AnsYes);
+    p.QueueAnswer(plt::AnsCancel);
+    EXPECT_EQ(p.MsgBox("q", "注意", plt::BtnYesNo, plt::IconWarning), plt::AnsYes);
+    MsgBoxId = 0;
+    EXPECT_EQ(p.MsgBox("line 1\nline 2\n", "情報", plt::BtnOk, plt::IconInfo), plt::AnsCancel);
+    EXPECT_EQ(p.PendingAnswers(), 0u);
+    EXPECT_EQ(yes, 1);
+    p.Console("[IntrSys]:Command 1 not found.\n");
+    EXPECT_EQ(out,
+              "box 110 \"エラー\" ok: a.scn ファイルが開けませんでした。 (unanswered)\n"
+              "box 399 \"注意\" no: 終了してよろしいですか？ (unanswered)\n"
+              "box 399 \"注意\" yes: q\n"
+              "box 0 \"情報\" cancel: line 1\\nline 2\\n\n"
+              "[IntrSys]:Command 1 not found.\n");
+}
+
+TEST(JournalConsole, OtherServicesGoToTheWrappedPlatform) {
+    struct Inner : plt::Platform {
+        int boxes = 0, cursor = -1, notes = 0;
+        int MsgBox(const char*, const char*, int, int) override { return ++boxes, plt::AnsOk; }
+        void SetCursor(int i) override { cursor = i; }
+        void Notify(int, long) override { ++notes; }
+        int DisplayDepth() override { return 8; }
+    } inner;
+    std::string out;
+    jrn::ConsolePlatform p(&inner, [&](const std::string& s) { out += s; });
+    p.SetCursor(6);
+    p.Notify(32773, -1);
+    p.MsgBox("x", "c", plt::BtnOk, 0);
+    EXPECT_EQ(inner.cursor, 6);
+    EXPECT_EQ(inner.notes, 1);
+    EXPECT_EQ(inner.boxes, 0);  // boxes never reach a real window during a journal
+    EXPECT_EQ(p.DisplayDepth(), 8);
+    EXPECT_EQ(out, "box 0 \"c\" ok: x (unanswered)\n");
+}
