@@ -1,7 +1,6 @@
 // Scene object model: a tree of named objects under four global tables.
 #pragma once
 #include <cstdint>
-#include <string>
 #include "display/camrec.h"
 #include "display/lgtrec.h"
 
@@ -325,7 +324,7 @@ void AddCrvPnt(crv* c, float x, float y, float z);
 void DelCrvPnt(crv* c, int index);
 void UdtBox(void* obj, int kind);   // recompute the object's box, then its owners', up to SceneBox
 void UdtScnBox();                   // SceneBox from the stages and products as they are
-bool BoxEmpty(const BBox& b);
+bool IsEmptyBox(const BBox& b);
 mtl_tbl* ActMtlTbl(void* owner, int ownerKind);  // first active material table of a stage/product
 mtl* SrfMtl(srf* s);                // resolve the surface's material (also stored in mtlPtr)
 void UdtPrmMtl();                   // rebuild PrmMtl (and the display materials)
@@ -340,6 +339,3 @@ lgt* CurLgt();                      // light 0 of light table 0, or null
 void IniScn();    // start-up scene
 void IniTrnScn(); // terrain scene
 
-// Text picture of the object tree for journals: one object per line, two blanks per level,
-// KIND "NAME" and the counts of its lists.
-void DumpScn(std::string& out);

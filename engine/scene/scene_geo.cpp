@@ -7,7 +7,7 @@
 
 using namespace scn;
 
-bool BoxEmpty(const BBox& b) { return b.min[0] > b.max[0]; }
+bool IsEmptyBox(const BBox& b) { return b.min[0] > b.max[0]; }
 
 namespace {
 void Extend(BBox& b, const float p[3]) {
@@ -32,7 +32,7 @@ void CrvBoxXY(crv* c) {
 
 // Union of a child's box, taken through the child's matrix (row vectors, translation in row 4).
 void UnionXfm(BBox& b, const Node* ch) {
-    if (BoxEmpty(ch->box)) return;
+    if (IsEmptyBox(ch->box)) return;
     for (int k = 0; k < 8; k++) {
         double p[3] = {(k & 1) ? ch->box.max[0] : ch->box.min[0],
                        (k & 2) ? ch->box.max[1] : ch->box.min[1],
@@ -138,7 +138,7 @@ void DelCrvPnt(crv* c, int index) {
 void UdtScnBox() {
     SetBoxEmpty(SceneBox);
     auto join = [](const BBox& b) {
-        if (BoxEmpty(b)) return;
+        if (IsEmptyBox(b)) return;
         Extend(SceneBox, b.min);
         Extend(SceneBox, b.max);
     };

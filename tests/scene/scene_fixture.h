@@ -1,13 +1,6 @@
-// A fresh start-up and terrain scene for each scene test.
+// Scene tests run on the engine as the application starts it: start-up scene and terrain scene.
 #pragma once
-#include <gtest/gtest.h>
+#include "support/engine_fixture.h"
 #include "scene/scene.h"
 
-class SceneTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        IniScn();
-        IniTrnScn();
-    }
-    void TearDown() override { ClrScn(); }
-};
+class SceneTest : public EngineTest {};

@@ -33,7 +33,7 @@ TEST_F(SceneGeometry, PointsExtendTheBoxAndTheLastDeletionDropsTheArray) {
     DelCrvPnt(c, 0);
     EXPECT_EQ(c->n, 0);
     EXPECT_EQ(c->p, nullptr);
-    EXPECT_TRUE(BoxEmpty(c->box));
+    EXPECT_TRUE(IsEmptyBox(c->box));
     AddCrvPnt(c, 1, 2, 3);  // and it grows again from nothing
     EXPECT_EQ(c->n, 1);
     EXPECT_EQ(c->box.min[0], 1);

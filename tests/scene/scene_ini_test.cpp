@@ -131,27 +131,3 @@ TEST_F(SceneStartUp, NewDocumentAfterWorkStartsAfresh) {
     EXPECT_EQ(NumMtl, 7);
     EXPECT_EQ(ModFlg, 0);
 }
-
-TEST_F(SceneStartUp, DumpShowsTheTree) {
-    crv* c = NewCrvObj("等高線1");
-    AtchCrvPrt(TrnPrt, c);
-    AddCrvPnt(c, 1, 2, 3);
-    std::string out;
-    DumpScn(out);
-    EXPECT_EQ(out,
-              "scene stages=0 products=1 cameras=1 lighttables=1\n"
-              "  prd \"地形\" materialtables=1 parts=1 links=0\n"
-              "    mtl_tbl \"地形\" materials=7 active=1\n"
-              "      mtl \"地形\"\n"
-              "      mtl \"赤\"\n"
-              "      mtl \"緑\"\n"
-              "      mtl \"青\"\n"
-              "      mtl \"シアン\"\n"
-              "      mtl \"マジェンタ\"\n"
-              "      mtl \"黄色\"\n"
-              "    prt \"地形\" parts=0 links=0 surfaces=0 curves=1\n"
-              "      crv \"等高線1\" points=1\n"
-              "  cam \"Default\"\n"
-              "  lgt_tbl \"Default\" lights=1 active=1\n"
-              "    lgt \"parallel1\" kind=1 on=1\n");
-}

@@ -226,7 +226,7 @@ TEST_F(SceneObjects, ClearingEmptiesTheTablesButKeepsTheStoredCameras) {
     EXPECT_EQ(CurLgtObj, nullptr);
     EXPECT_EQ(NumMtl, 0);
     EXPECT_EQ(NumLgt, 1);
-    EXPECT_TRUE(BoxEmpty(SceneBox));
+    EXPECT_TRUE(IsEmptyBox(SceneBox));
     EXPECT_EQ(Cam2D, c2);
     EXPECT_EQ(Cam3D, c3);
     EXPECT_STREQ(Cam2D->name, "2Dカメラ");
