@@ -48,7 +48,7 @@ void DropCrvSlct(crv* c);            // forget a curve about to be freed
 crv* PickCrv(const double lo[2], const double hi[2]);
 crv* FindCrvEnd(const double lo[2], const double hi[2], int* index);
 void PickWnd(double lo[2], double hi[2]);   // window of a release step (press to PtrPos)
-void UdtScnBox();                           // scene box from everything
+void UdtCrvBox();                           // curve part, its owners and the scene box
 
 // Feedback into the 2D view (nothing without a window).
 void ShowDrw();                             // swap: show what was drawn in every view

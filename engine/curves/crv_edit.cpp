@@ -84,7 +84,7 @@ void CnctStep() {
     RecUndo(3, 0, nullptr);
     if (crv* kept = Join(k, i)) {
         CalCrvBox(kept);
-        UdtScnBox();
+        UdtCrvBox();
         ShowDrw();
         Redraw();
         RstCnct();
@@ -150,7 +150,7 @@ void AutoCnct() {
         CalCrvBox(k);
         if (!joined) ++i;
     }
-    UdtScnBox();
+    UdtCrvBox();
     ShowDrw();
     Redraw();
 }
@@ -174,7 +174,7 @@ void CutVtx() {
             SetCrvPnts(k, j + 1);
             CalCrvBox(k);
             CalCrvBox(n);
-            UdtScnBox();
+            UdtCrvBox();
             const double v[2] = {k->p[3 * j], k->p[3 * j + 1]};
             DrwSqr(v, PixToMdl(2), 1, 0, 0);
             return;
@@ -244,7 +244,7 @@ void CutLin() {
         RecUndo(1, 0, nullptr);
         return;
     }
-    UdtScnBox();
+    UdtCrvBox();
     ShowDrw();
     Redraw();
 }
@@ -300,7 +300,7 @@ void DelPnts() {
         RecUndo(1, 0, nullptr);
         return;
     }
-    UdtScnBox();
+    UdtCrvBox();
     ShowDrw();
     Redraw();
 }
@@ -312,7 +312,7 @@ void DelOne() {
     if (!k) return;
     RecUndo(6, 1, &k);
     FreeCrv(k);
-    UdtScnBox();
+    UdtCrvBox();
     ShowDrw();
     Redraw();
 }
@@ -321,7 +321,7 @@ void DelAll() {
     ClrCrvSlct();
     RecUndo(4, 0, nullptr);
     FreeAllCrv();
-    UdtScnBox();
+    UdtCrvBox();
     Redraw();
 }
 
@@ -330,7 +330,7 @@ void DelProp(int which) {
     RecUndo(5, 0, nullptr);
     SetUndoDel(which);
     DelCrvProp(which);
-    UdtScnBox();
+    UdtCrvBox();
     Redraw();
 }
 }  // namespace

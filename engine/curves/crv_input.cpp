@@ -16,7 +16,7 @@ void BgnCrv() {
 }
 
 void EndCrv() {
-    UdtScnBox();
+    UdtCrvBox();
     ShowDrw();
     if (CrntCrv) RecUndo(2, 1, &CrntCrv);
     Redraw();

@@ -258,7 +258,7 @@ void CalCrvBox(crv* c) {
         }
 }
 
-void UdtScnBox() {
+void UdtCrvBox() {
     if (CrvPart) UdtBox(CrvPart, OK_PRT);
 }
 

@@ -68,7 +68,7 @@ void XfmSlct(F f) {
         CalCrvBox(c);
     }
     ModFlg = 1;
-    UdtScnBox();
+    UdtCrvBox();
 }
 
 void MoveBgn() {

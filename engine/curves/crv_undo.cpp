@@ -271,11 +271,14 @@ void SwapTrn(int k) {
 }
 
 void Finish(uint8_t state) {
-    UdtScnBox();
+    UdtCrvBox();
     Redraw();
     UndoState = state;
 }
 }  // namespace
+
+void UndoStep();
+void RedoStep();
 
 void RecUndo(int kind, int n, crv** curves) {
     if (!UndoOn) return;
@@ -310,7 +313,22 @@ void UndoForget(crv* c) {
         if (RefCrv[i] == c) RefCrv[i] = nullptr;
 }
 
+// The shell calls these straight from its menu, outside any command: guard them like one.
 void Undo() {
+    EngGuard([] {
+        UndoStep();
+        return 0;
+    });
+}
+
+void Redo() {
+    EngGuard([] {
+        RedoStep();
+        return 0;
+    });
+}
+
+void UndoStep() {
     if (!UndoOn) return;
     if (UndoState != 1) {
         plt::Get()->Beep();
@@ -340,7 +358,7 @@ void Undo() {
     Finish(2);
 }
 
-void Redo() {
+void RedoStep() {
     if (!UndoOn) return;
     if (UndoState != 2) {
         plt::Get()->Beep();
