@@ -31,8 +31,9 @@ public:
         return false;
     }
 
-    // Called after every journal line (after the drawing has been flushed for pointer events),
-    // so that the host can paint and handle pending window events.
+    // Called after every event the runner hands to the engine (pointer events after the drawing
+    // has been flushed, as the view does) and after every journal line, so that the host can
+    // paint and handle pending window events between them.
     virtual void Idle() {}
 
     // Destination of everything the run prints (text includes its line feeds).

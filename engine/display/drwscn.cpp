@@ -65,8 +65,18 @@ void PushMtx(const Mtx m) {
 
 mtl* MtlOf(const srf* s) {
     if (s->mtlPtr) return s->mtlPtr;
+    if (mtl* m = SrfMtl(const_cast<srf*>(s))) return m;
     if (s->mtlIdx >= 0 && s->mtlIdx < NumMtl && PrmMtl) return PrmMtl[s->mtlIdx];
     return nullptr;
+}
+
+// Display-material index of the surface: the place of its material in the flattened table.
+int MtlIdxGL(const srf* s) {
+    const mtl* m = MtlOf(s);
+    if (m && PrmMtl)
+        for (int i = 0; i < NumMtl; ++i)
+            if (PrmMtl[i] == m) return i;
+    return s->mtlIdx;
 }
 
 double Transp(const srf* s) {
@@ -394,7 +404,7 @@ void DrwSrf(int w, srf* s, const Mtx m) {
             if (g->type == 5) SlpGrid(s, g);
         }
         glEnable(GL_LIGHTING);
-        SetMtlGL(s->mtlIdx);
+        SetMtlGL(MtlIdxGL(s));
         for (int i = 0; i < s->pgns.n; ++i) {
             const pgn* g = s->pgns.a[i];
             if (g->type != 5) ShdPoly(s, g);
@@ -419,7 +429,7 @@ void DrwSrf(int w, srf* s, const Mtx m) {
         }
     } else {
         glEnable(GL_LIGHTING);
-        SetMtlGL(s->mtlIdx);
+        SetMtlGL(MtlIdxGL(s));
         for (int i = 0; i < s->pgns.n; ++i) {
             const pgn* g = s->pgns.a[i];
             if (g->type == 5)
@@ -546,7 +556,7 @@ void DrwVtxSlct(int w) {
         double p[3] = {v[0], v[1], v[2]}, q[3];
         MdlToWin(p, w, q);
         // A hair nearer than the surface itself, so the mark is never hidden by it.
-        double z = 2.0 * q[2] / ZRes - 1.0 - 1e-4;
+        double z = 2.0 * q[2] / ZRes - 1.0 + 1e-4;  // larger is nearer here
         double x = q[0], y = H - q[1];
         if (big) {
             glBegin(GL_POINTS);

@@ -7,9 +7,6 @@
 #include "display/viewint.h"
 #include "platform/platform.h"
 
-// Until the core's settings land the debug level may be missing; weak keeps the link working.
-extern int DbgLvl __attribute__((weak));
-
 namespace {
 int CurGLWin = 0;  // window whose context SetGLView made current last
 const ViewWinRec& GLWin() { return ViewWin[CurGLWin]; }
@@ -31,7 +28,7 @@ void GetOrthGL() {
     glLoadIdentity();
     glOrtho(l, r, b, t, v.ClpNear, v.ClpFar);
     glViewport(0, 0, vw.W, vw.H);
-    if (&DbgLvl && DbgLvl > 1)
+    if (DbgLvl > 1)
         ConPrintf("GetOrthGL : l=%f r=%f b=%f t=%f n=%f f=%f\n", l, r, b, t, v.ClpNear, v.ClpFar);
 }
 

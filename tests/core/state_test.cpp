@@ -9,6 +9,7 @@
 #include "core/mode.h"
 #include "core/msg.h"
 #include "core/state.h"
+#include "display/lgt.h"
 #include "support/engine_fixture.h"
 
 namespace {
@@ -34,8 +35,23 @@ TEST_F(State, StartUpDefaults) {
     EXPECT_EQ(RunFlg, 0);
     EXPECT_EQ(PickAp, 5);
     EXPECT_EQ(CnctDst, 10.0);
+    ASSERT_NE(PrmLgt, nullptr);
+    EXPECT_EQ(PrmLgtCap, 100);
+    for (int i = 0; i < PrmLgtCap; ++i) {
+        float first;
+        std::memcpy(&first, &PrmLgt[i], sizeof first);
+        EXPECT_EQ(first, 0.0f) << i;
+    }
     EXPECT_TRUE(Plt().boxes.empty());
     EXPECT_TRUE(Plt().console.empty());
+}
+
+TEST_F(State, EndOfSystemFreesTheLightTable) {
+    DstrCmd(99, 200005);
+    EXPECT_EQ(PrmLgt, nullptr);
+    EXPECT_EQ(PrmLgtCap, 0);
+    DstrCmd(99, 200000);  // and a new start gets a fresh one
+    EXPECT_EQ(PrmLgtCap, 100);
 }
 
 TEST_F(State, SettingsCopies) {
