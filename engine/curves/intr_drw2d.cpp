@@ -1,6 +1,7 @@
 // Category 1: 2D contour curve commands.
 #include "core/cmd.h"
 #include "curves/crv_int.h"
+#include "terrain/trn.h"
 
 int IntrDrw2D(int code) {
     switch (code) {
@@ -50,6 +51,10 @@ int IntrDrw2D(int code) {
     case 101054: return CrvEdtCmd(code);
     case 101057: return CrvSelCmd(code);
     case 101058: return CrvSelCmd(code);
+    case 101024: return TrnRgnMouse();
+    case 101025: return TrnRgnPrs();
+    case 101026: return TrnRgnRls();
+    case 101042: return TrnRgnDlgOk();
     default:
         CmdNotFound("IntrDrw2D", code);
         return 0;
