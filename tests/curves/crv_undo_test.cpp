@@ -33,7 +33,7 @@ srf* MkTrn(float base) {
     return s;
 }
 
-void DelTrn() {
+void DropTrnSrf() {
     FreeSrf(TrnSrf, true);
     TrnSrf = nullptr;
     TrnGrd = nullptr;
@@ -89,7 +89,7 @@ TEST_F(CurveUndo, TerrainRegionRecordWithoutTerrain) {
 TEST_F(CurveUndo, TerrainDeletionComesBackAndGoesAgain) {
     MkTrn(100);
     RecUndo(10, 0, nullptr);
-    DelTrn();
+    DropTrnSrf();
     for (int round = 0; round < 2; ++round) {
         Undo();
         ASSERT_NE(TrnSrf, nullptr);
