@@ -12,6 +12,7 @@ const ModeEnt ModeTbl[] = {
     {49, 58, CrvModeHnd, nullptr},
     {60, 63, CrvModeHnd, nullptr},
     {65, 65, CrvModeHnd, nullptr},
+    {240, 240, nullptr, "Rendering.\n\n  all button : quit"},
     {ModeId(3, 12), ModeId(3, 12), SclModeHnd, HlpScl},
     {ModeId(3, 13), ModeId(3, 13), ShfModeHnd, HlpShf},
     {ModeId(3, 14), ModeId(3, 14), RotModeHnd, HlpRot},

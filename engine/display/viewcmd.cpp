@@ -420,7 +420,7 @@ void LvlCam() {
     double r[3][3];
     CamAxes(v, r);
     double hx = r[2][0], hy = r[2][1];
-    if (std::hypot(hx, hy) < 1e-9) {
+    if (std::hypot(hx, hy) < 1e-3) {
         // Looking straight down or up: walk towards the top of the picture.
         hx = -r[1][0];
         hy = -r[1][1];

@@ -296,6 +296,34 @@ TEST_F(Mode, LeavingRenderingOrLocateResetsTheCursor) {
     EXPECT_EQ(CrsIdx, 0);
 }
 
+TEST_F(Mode, LeavingWhileHeldEndsTheHold) {
+    Enter(62);
+    Press(1, 1);
+    RPress(2, 2);  // leaves the mode with the left button still down
+    EXPECT_EQ(CrntMode, 0);
+    Release(3, 3);
+    EXPECT_EQ(BtnHeld, 0);
+    Key(13);
+    EXPECT_EQ(CountCmd(13, 115151), 1);
+}
+
+TEST_F(Mode, HelpTextsGoToThePlatform) {
+    SetMode(240);
+    SetMode(62);  // curve modes have none
+    ASSERT_EQ(Plt().helps.size(), 1u);
+    EXPECT_EQ(Plt().helps[0], "Rendering.\n\n  all button : quit");
+}
+
+TEST_F(Mode, PressOfKindSix) {
+    Enter(62);
+    SetPtrPix(8, 9);
+    IntrEvt(EVT_PRESS6);
+    EXPECT_EQ(MouseEvt.kind, 6);
+    EXPECT_EQ(MouseEvt.button, 1);
+    EXPECT_EQ(MouseEvt.x, 8);
+    EXPECT_TRUE(Cmds().empty());  // curve modes take only presses of kind 1
+}
+
 TEST_F(Mode, CursorTable) {
     SetCrs(29);
     SetCrs(30);
