@@ -92,15 +92,19 @@ void Runner::Window(int w, int h) {
 
 // The pointer position, the event, then the flush the view does after every pointer event.
 void Runner::Pointer(int x, int y, int type) {
-    SetPtrPix(x, y);
-    IntrEvt(type);
-    FlushDrw();
+    if (!host_.Pointer(x, y, type)) {
+        SetPtrPix(x, y);
+        IntrEvt(type);
+        FlushDrw();
+    }
     host_.Idle();
 }
 
 void Runner::Key(int vk, int type) {
-    SetPtrKey(vk);
-    IntrEvt(type);
+    if (!host_.Key(vk, type)) {
+        SetPtrKey(vk);
+        IntrEvt(type);
+    }
     host_.Idle();
 }
 
@@ -172,7 +176,7 @@ void Runner::Exec(const Words& w) {
         Count(w, 0, 1);
         int n = w.size() > 1 ? Int(w, 1, 0, CountMax) : 1;
         for (int i = 0; i < n && !ended_; ++i) {
-            IntrEvt(EvTick);
+            if (!host_.Tick()) IntrEvt(EvTick);
             host_.Idle();
         }
     } else if (v == "answer") {

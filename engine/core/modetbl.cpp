@@ -1,6 +1,7 @@
 // Mode table: one entry per mode (or range of mode ids) with its handler and help text.
 // Adding a mode is one line here; the handler lives in its module.
 #include "core/mode.h"
+#include "terrain/trn.h"
 
 #include "display/viewcmd.h"
 
@@ -12,6 +13,8 @@ const ModeEnt ModeTbl[] = {
     {49, 58, CrvModeHnd, nullptr},
     {60, 63, CrvModeHnd, nullptr},
     {65, 65, CrvModeHnd, nullptr},
+    {112, 112, VtxPickMode, nullptr},
+    {113, 113, VtxDrgMode, nullptr},
     {240, 240, nullptr, "Rendering.\n\n  all button : quit"},
     {ModeId(3, 12), ModeId(3, 12), SclModeHnd, HlpScl},
     {ModeId(3, 13), ModeId(3, 13), ShfModeHnd, HlpShf},

@@ -6,6 +6,13 @@
 extern float TrnRgn[6];   // x0 y0 z0 x1 y1 z1
 extern float MshItv;
 
+// Unit selectors kept between dialogs: 0 mm, 1 cm, 2 m, 3 km (region only).
+extern uint8_t RgnUnit;
+extern uint8_t ItvUnit;
+extern uint8_t HgtUnit;
+double UnitFct(int unit);        // millimetres per unit (1 for an unknown unit)
+double Rnd2(double v);           // rounded to two decimals, half away from zero
+
 // Generation and filter parameters.
 extern int CrsAngNum;
 extern float CrsLenScl;
@@ -16,6 +23,7 @@ extern int IntpPrph;
 // Selected grid vertices, in selection order.
 extern int NumVtxSlct;
 extern int* VtxSlct;
+extern float VtxHgtVal;   // height set by the vertex-height dialog (mm)
 
 // Slope classes.
 extern float SlpThr[4];
@@ -23,11 +31,79 @@ extern uint8_t SlpMode;
 extern uint8_t SlpDsp;
 // Colour of grid vertex i in the slope-class display (rgb 0..1).
 void SlpCol(int i, float rgb[3]);
+// Slope of grid vertex (r, c) by SlpMode: the steepest or the mean slope to its grid neighbours.
+double VtxSlp(int r, int c);
+// Class colour (bytes) of a slope by the thresholds SlpThr.
+void SlpClsCol(double s, uint8_t rgb[3]);
 
 void RstTrnRgn();  // terrain scene: region back to its start value
 void ClrVtxSlct();
 
+// Interpolating uniform cubic B-spline through n points (x, y, z): (n - 1) * sub + 1 samples.
+bool SplCrv(int n, const float* p, int sub, int* outN, float* out);
+struct cntr;
+// Height of one vertex from the contours (x, y read, z written); false when no line crossed a
+// contour (z unchanged).
+bool IntpVtxHgt(float v[3], const cntr* c, int n);
+
+// Grid layout of a region and interval: rows and columns (false when either would pass 65535),
+// and the R × C vertices, row by row from the lower-left corner, all at height 0.
+bool TrnMshDim(const float rgn[6], float d, int* R, int* C);
+void TrnMshPts(const float rgn[6], float d, int R, int C, float* v);
+
 bool CreTrnMsh();
-int CreTrn();
-int FltrTrn();
+bool CreTrn();
+void FltrTrn();
 void CalTrnNrm();
+void UdtSlctNrm();
+void SlctVtx(srf* s);
+void DrgVtxHgt(const double prev[3], const double cur[3]);
+void SetVtxHgt();
+void DelTrn();              // free the terrain surface (region and interval stay)
+void SetTrnVis(int vis);    // visible flag of every surface of the terrain part
+
+// Which generator the creation command runs: 0 the parallel one, 1 the per-vertex reference.
+extern uint8_t TrnGenRef;
+
+// Step commands of the terrain (category 4 and the region codes of category 1).
+int TrnCreCmd();     // 104133
+int TrnHidCmd();     // 104134
+int TrnShwCmd();     // 104135
+int VtxPickCmd();    // 104136
+int VtxPrsCmd();     // 104137
+int VtxRlsCmd();     // 104138
+int VtxDrgCmd();     // 104139
+int VtxDrgStep();    // 104140
+int VtxHgtCmd();     // 104142
+int TrnDelCmd();     // 104143
+int TrnFltrCmd();    // 104144
+int TrnMshCmd();     // 104132
+int TrnRgnDlgOk();   // 101042
+int TrnRgnMouse();   // 101024
+int TrnRgnPrs();     // 101025
+int TrnRgnRls();     // 101026
+
+// Mode handlers: 112 vertex pick, 113 height drag (the region drag, 61, is a curve mode).
+void VtxPickMode();
+void VtxDrgMode();
+
+// Values of the terrain dialogs. The shell shows what the Get procedures give and hands back
+// what the user typed; the Set procedures convert to millimetres and store.
+// Region dialog: corners x0 y0 x1 y1 in the region unit, interval in the interval unit, both
+// rounded to two decimals.
+void GetRgnDlg(double corner[4], double* itv);
+// OK: false (nothing stored) when the interval is outside 1 .. 1e11 of its unit. Corners given in
+// the wrong order are stored ordered.
+bool SetRgnDlg(const double corner[4], double itv);
+// Button "by mouse": stores the interval only.
+bool SetRgnItv(double itv);
+bool ChkItv(double itv);
+// Filter dialog: false when the angle is outside 0 .. 90.
+bool SetFltrDlg(double ang, int prph);
+// Vertex-height dialog: the stored height shown in HgtUnit, and storing a typed value.
+double GetVtxHgtDlg();
+void SetVtxHgtDlg(double v);
+// Slope dialog: thresholds as whole degrees; OK stores them and turns the slope display on.
+void GetSlpDlg(int thr[4], int* mode);
+bool SetSlpDlg(const int thr[4], int mode);
+void RstSlpDlg();    // "初期化": thresholds 60, 45, 30, 15 and the steepest mode

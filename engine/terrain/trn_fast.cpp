@@ -1,0 +1,466 @@
+// The parallel terrain generator. Each step of a half-line looks only at the contour edges
+// registered in the cells of a uniform grid that the step passes; the edges found are taken in
+// contour and edge order and tested exactly as the reference does, so the crossings, their order
+// and the heights are the same bit for bit. Vertices are computed by worker threads; the calling
+// thread keeps the window alive, draws the progress marks and watches for cancellation.
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+#include "core/alc.h"
+#include "core/mode.h"
+#include "core/msg.h"
+#include "curves/crv.h"
+#include "display/drw.h"
+#include "terrain/trn.h"
+#include "terrain/trn_gen.h"
+
+struct EdgIdx {
+    double x0 = 0, y0 = 0, cw = 1, ch = 1;
+    int gx = 1, gy = 1;
+    int ne = 0;
+    int* start = nullptr;   // gx * gy + 1 offsets into list
+    int* list = nullptr;    // edge ids, increasing within a cell
+    int* ecn = nullptr;     // contour of each edge
+    int* cfirst = nullptr;  // first edge id of each contour
+};
+
+// IntscSeg reports nothing for segments whose rectangles lie more than 0.0001 apart; cells are
+// widened by far more than that.
+static double Margin(double) { return 1.0; }
+
+// True when IntscSeg(s, e, p, q) cannot report a crossing: the rectangles are apart, or p and q
+// lie on one side of the line s-e, both clearly off it and the nearer one not within a fiftieth
+// of the farther one's distance (the line through p and q then meets s-e outside the
+// parameter range -0.01 .. 1.01 that IntscSeg accepts).
+static bool Apart(const double s[2], const double e[2], const double* p, const double* q) {
+    const double t = 0.001;
+    if (std::min(p[0], q[0]) - t > std::max(s[0], e[0]) ||
+        std::max(p[0], q[0]) + t < std::min(s[0], e[0]) ||
+        std::min(p[1], q[1]) - t > std::max(s[1], e[1]) ||
+        std::max(p[1], q[1]) + t < std::min(s[1], e[1]))
+        return true;
+    double ux = e[0] - s[0], uy = e[1] - s[1];
+    double len = std::sqrt(ux * ux + uy * uy);
+    if (!(len > 0)) return false;
+    double hp = (ux * (p[1] - s[1]) - uy * (p[0] - s[0])) / len;
+    double hq = (ux * (q[1] - s[1]) - uy * (q[0] - s[0])) / len;
+    if ((hp > 0) != (hq > 0)) return false;
+    double a = std::fabs(hp), b = std::fabs(hq);
+    double lo = std::min(a, b), hi = std::max(a, b);
+    return lo > 0.01 && lo > hi / 50;
+}
+
+// Calls f(cell) for every cell of the grid touched by segment a-b widened by m (a cell may come
+// more than once).
+template <class F>
+static void SegCells(const EdgIdx& x, const double a[2], const double b[2], double m, F&& f) {
+    double minx = std::min(a[0], b[0]), maxx = std::max(a[0], b[0]);
+    double miny = std::min(a[1], b[1]), maxy = std::max(a[1], b[1]);
+    double gx1 = x.x0 + x.gx * x.cw, gy1 = x.y0 + x.gy * x.ch;
+    if (maxx + m < x.x0 || minx - m > gx1 || maxy + m < x.y0 || miny - m > gy1) return;
+    int ix0 = static_cast<int>(std::floor((minx - m - x.x0) / x.cw));
+    int ix1 = static_cast<int>(std::floor((maxx + m - x.x0) / x.cw));
+    ix0 = std::max(ix0, 0);
+    ix1 = std::min(ix1, x.gx - 1);
+    double dx = b[0] - a[0], dy = b[1] - a[1];
+    bool flat = std::fabs(dx) <= 1e-9 * (std::fabs(a[0]) + std::fabs(b[0]) + 1.0);
+    for (int ix = ix0; ix <= ix1; ix++) {
+        double lo = std::max(x.x0 + ix * x.cw - m, minx);
+        double hi = std::min(x.x0 + (ix + 1) * x.cw + m, maxx);
+        double ylo = miny, yhi = maxy;
+        if (!flat && lo <= hi) {
+            double ya = a[1] + (lo - a[0]) * dy / dx, yb = a[1] + (hi - a[0]) * dy / dx;
+            ylo = std::max(std::min(ya, yb), miny);
+            yhi = std::min(std::max(ya, yb), maxy);
+        }
+        int iy0 = static_cast<int>(std::floor((ylo - m - x.y0) / x.ch));
+        int iy1 = static_cast<int>(std::floor((yhi + m - x.y0) / x.ch));
+        iy0 = std::max(iy0, 0);
+        iy1 = std::min(iy1, x.gy - 1);
+        for (int iy = iy0; iy <= iy1; iy++) f(iy * x.gx + ix);
+    }
+}
+
+static void EdgPts(const TrnGenCtx& ctx, const EdgIdx& x, int id, const double** p, const double** q) {
+    const cntr& c = ctx.c[x.ecn[id]];
+    int k = id - x.cfirst[x.ecn[id]];
+    *p = c.pnt + 2 * k;
+    *q = c.pnt + 2 * k + 2;
+}
+
+static double EdgLen(const double* p, const double* q) {
+    return std::hypot(q[0] - p[0], q[1] - p[1]);
+}
+
+void FreeEdgIdx(EdgIdx* x) {
+    if (!x) return;
+    if (x->start) FreeMem(x->start);
+    if (x->list) FreeMem(x->list);
+    if (x->ecn) FreeMem(x->ecn);
+    if (x->cfirst) FreeMem(x->cfirst);
+    FreeObj(x);
+}
+
+EdgIdx* MkEdgIdx(const TrnGenCtx& ctx) {
+    EdgIdx* x = AlcObj<EdgIdx>("edg_idx");
+    try {
+        long long ne = 0;
+        double minx = 1e300, miny = 1e300, maxx = -1e300, maxy = -1e300;
+        for (int i = 0; i < ctx.nc; i++) {
+            ne += ctx.c[i].n - 1;
+            minx = std::min(minx, ctx.c[i].minx); maxx = std::max(maxx, ctx.c[i].maxx);
+            miny = std::min(miny, ctx.c[i].miny); maxy = std::max(maxy, ctx.c[i].maxy);
+        }
+        if (ne > 0x3fffffff) ne = 0x3fffffff;
+        x->ne = static_cast<int>(ne);
+        x->ecn = static_cast<int*>(AlcMem((ne + 1) * static_cast<long long>(sizeof(int)), "edg_idx"));
+        x->cfirst = static_cast<int*>(
+            AlcMem((ctx.nc + 1) * static_cast<long long>(sizeof(int)), "edg_idx"));
+        int id = 0;
+        for (int i = 0; i < ctx.nc; i++) {
+            x->cfirst[i] = id;
+            for (int k = 0; k + 1 < ctx.c[i].n && id < x->ne; k++) x->ecn[id++] = i;
+        }
+        if (ne == 0) {
+            x->start = static_cast<int*>(AlcMem(2 * sizeof(int), "edg_idx"));
+            x->start[0] = x->start[1] = 0;
+            return x;
+        }
+        // Square cells, about one per edge.
+        double w = maxx - minx, h = maxy - miny;
+        double cell = std::sqrt(std::max(w * h, 1.0) / static_cast<double>(ne));
+        if (!(cell > 0) || !std::isfinite(cell)) cell = std::max(std::max(w, h), 1.0);
+        cell = std::max(cell, std::max(w, h) / 4096.0);
+        cell = std::max(cell, 1.0);
+        x->cw = x->ch = cell;
+        x->x0 = minx - cell;
+        x->y0 = miny - cell;
+        x->gx = static_cast<int>(std::min(w / cell + 3.0, 8192.0));
+        x->gy = static_cast<int>(std::min(h / cell + 3.0, 8192.0));
+        x->cw = (w + 2 * cell) / x->gx + 1e-9 * cell;
+        x->ch = (h + 2 * cell) / x->gy + 1e-9 * cell;
+        long long nCell = static_cast<long long>(x->gx) * x->gy;
+        x->start = static_cast<int*>(AlcMem((nCell + 1) * static_cast<long long>(sizeof(int)), "edg_idx"));
+        std::memset(x->start, 0, (nCell + 1) * sizeof(int));
+        // Count, then fill: a cell's edges stay in increasing id order.
+        long long total = 0;
+        for (int e = 0; e < x->ne; e++) {
+            const double *p, *q;
+            EdgPts(ctx, *x, e, &p, &q);
+            int last = -1;
+            SegCells(*x, p, q, Margin(EdgLen(p, q)), [&](int cell) {
+                if (cell != last) { x->start[cell + 1]++; total++; }
+                last = cell;
+            });
+        }
+        for (long long c = 0; c < nCell; c++) x->start[c + 1] += x->start[c];
+        x->list = static_cast<int*>(AlcMem(std::max(total, 1LL) * static_cast<long long>(sizeof(int)), "edg_idx"));
+        int* fill = static_cast<int*>(AlcMem(nCell * static_cast<long long>(sizeof(int)), "edg_idx"));
+        std::memcpy(fill, x->start, nCell * sizeof(int));
+        for (int e = 0; e < x->ne; e++) {
+            const double *p, *q;
+            EdgPts(ctx, *x, e, &p, &q);
+            int last = -1;
+            SegCells(*x, p, q, Margin(EdgLen(p, q)), [&](int cell) {
+                if (cell != last) x->list[fill[cell]++] = e;
+                last = cell;
+            });
+        }
+        FreeMem(fill);
+    } catch (const AlcAbort&) {
+        FreeEdgIdx(x);
+        throw;
+    }
+    return x;
+}
+
+// CrsRect with the sides that cannot meet V-F passed over.
+static bool CrsRectFast(const cntr& c, const double v[2], const double f[2]) {
+    const double p[4][2] = {{c.minx, c.miny}, {c.maxx, c.miny}, {c.maxx, c.maxy}, {c.minx, c.maxy}};
+    double out[2][2];
+    for (int k = 0; k < 4; k++)
+        if (!Apart(v, f, p[k], p[(k + 1) % 4]) && IntscSeg(v, f, p[k], p[(k + 1) % 4], out) > 0)
+            return true;
+    return false;
+}
+
+// Scratch of one worker (plain heap memory: workers never reach the engine allocator).
+struct FastScr {
+    std::vector<uint64_t> bits;  // candidate edges of the step, one bit per edge
+    std::vector<int> words;      // words of bits in use
+    std::vector<int> rectStamp;  // per contour: half-line stamp of the cached rectangle test
+    std::vector<uint8_t> rectHit;
+    int half = 0;
+    CrsLst l0, l1;
+    std::vector<cntr_crv> lin;
+};
+
+static bool GrowHeap(CrsLst& l) {
+    int cap = l.cap + (l.grow > 0 ? l.grow : 1);
+    void* p = std::realloc(l.e, static_cast<size_t>(cap) * sizeof(crs_ent));
+    if (!p) return false;
+    l.e = static_cast<crs_ent*>(p);
+    l.cap = cap;
+    return true;
+}
+
+FastScr* MkFastScr(const EdgIdx* x, const TrnGenCtx& ctx) {
+    FastScr* f = new (std::nothrow) FastScr;
+    if (!f) return nullptr;
+    try {
+        f->bits.assign(x->ne / 64 + 1, 0);
+        f->rectStamp.assign(ctx.nc + 1, 0);
+        f->rectHit.assign(ctx.nc + 1, 0);
+        f->lin.resize(ctx.nAng);
+        f->words.reserve(256);
+    } catch (...) {
+        delete f;
+        return nullptr;
+    }
+    int grow = ctx.nc > 0 ? ctx.nc : 1;
+    f->l0.grow = f->l1.grow = grow;
+    f->l0.more = f->l1.more = GrowHeap;
+    f->l0.e = static_cast<crs_ent*>(std::malloc(2 * static_cast<size_t>(grow) * sizeof(crs_ent)));
+    f->l1.e = static_cast<crs_ent*>(std::malloc(2 * static_cast<size_t>(grow) * sizeof(crs_ent)));
+    if (!f->l0.e || !f->l1.e) {
+        FreeFastScr(f);
+        return nullptr;
+    }
+    f->l0.cap = f->l1.cap = 2 * grow;
+    return f;
+}
+
+void FreeFastScr(FastScr* f) {
+    if (!f) return;
+    std::free(f->l0.e);
+    std::free(f->l1.e);
+    delete f;
+}
+
+int IntpVtxFast(const TrnGenCtx& ctx, const EdgIdx* x, FastScr* f, float v[3]) {
+    const double vv[2] = {v[0], v[1]};
+    const double ms = Margin(ctx.s);
+    double out[2][2];
+    for (int a = 0; a < ctx.nAng; a++) {
+        CrsLst* ls[2] = {&f->l0, &f->l1};
+        for (int h = 0; h < 2; h++) {
+            CrsLst& l = *ls[h];
+            l.n = 0;
+            const double* u = ctx.dir + 4 * a + 2 * h;
+            if (++f->half == 0x7fffffff) {
+                std::fill(f->rectStamp.begin(), f->rectStamp.end(), 0);
+                f->half = 1;
+            }
+            bool ok = WalkHalf(ctx, vv, u, l, [&](const double s[2], const double e[2],
+                                                  const double fp[2]) {
+                // Candidates: bits in edge order, so that they come out by contour and edge.
+                f->words.clear();
+                uint64_t* bits = f->bits.data();
+                SegCells(*x, s, e, ms, [&](int cell) {
+                    for (int j = x->start[cell]; j < x->start[cell + 1]; j++) {
+                        int id = x->list[j];
+                        int w = id >> 6;
+                        if (!bits[w]) f->words.push_back(w);
+                        bits[w] |= 1ULL << (id & 63);
+                    }
+                });
+                std::sort(f->words.begin(), f->words.end());
+                int lastc = -1;
+                bool use = false;
+                bool room = true;
+                for (int w : f->words) {
+                    uint64_t m = bits[w];
+                    bits[w] = 0;
+                    for (; m && room; m &= m - 1) {
+                        int id = w * 64 + __builtin_ctzll(m);
+                        int ci = x->ecn[id];
+                        const cntr& c = ctx.c[ci];
+                        if (ci != lastc) {
+                            lastc = ci;
+                            use = !OutRect(c, s, e);
+                            if (use) {
+                                if (f->rectStamp[ci] != f->half) {
+                                    f->rectStamp[ci] = f->half;
+                                    f->rectHit[ci] = CrsRectFast(c, vv, fp);
+                                }
+                                use = f->rectHit[ci];
+                            }
+                        }
+                        if (!use) continue;
+                        int k = id - x->cfirst[ci];
+                        if (Apart(s, e, c.pnt + 2 * k, c.pnt + 2 * k + 2)) continue;
+                        if (IntscSeg(s, e, c.pnt + 2 * k, c.pnt + 2 * k + 2, out) > 0 &&
+                            !AddCrs(l, out[0], c.hgt, vv[0], vv[1]))
+                            room = false;
+                    }
+                }
+                if (!room) return false;
+                return true;
+            });
+            if (!ok) return -1;
+        }
+        MkCrsLin(ctx, v, f->l0, f->l1, f->lin[a]);
+    }
+    float z = v[2];
+    int t = LinHgt(ctx, v, f->lin.data(), &z);
+    if (t != 9) v[2] = z;
+    return t;
+}
+
+namespace {
+constexpr int kChunk = 128;  // vertices per piece of work
+
+struct Run {
+    const TrnGenCtx* ctx;
+    const EdgIdx* idx;
+    float* v;
+    int nv;
+    int nChunk;
+    std::atomic<int> next{0};
+    std::atomic<bool> stop{false};
+    std::atomic<bool> fail{false};
+    std::atomic<int> active{0};
+    std::atomic<uint8_t>* done;  // 0 open, 1 computed, 2 marked
+    int marked = 0;              // vertices of the pieces marked (calling thread only)
+};
+
+void Work(Run* r, FastScr* f) {
+    for (;;) {
+        if (r->stop.load(std::memory_order_relaxed)) break;
+        int ch = r->next.fetch_add(1);
+        if (ch >= r->nChunk) break;
+        int i1 = std::min(r->nv, (ch + 1) * kChunk);
+        bool whole = true;
+        for (int i = ch * kChunk; i < i1; i++) {
+            if (r->stop.load(std::memory_order_relaxed)) { whole = false; break; }
+            // Work on a copy so that a vertex is either done or untouched.
+            float p[3] = {r->v[3 * i], r->v[3 * i + 1], r->v[3 * i + 2]};
+            if (IntpVtxFast(*r->ctx, r->idx, f, p) < 0) {
+                r->fail = true;
+                r->stop = true;
+                whole = false;
+                break;
+            }
+            r->v[3 * i + 2] = p[2];
+        }
+        if (!whole) break;
+        r->done[ch].store(1, std::memory_order_release);
+    }
+    r->active.fetch_sub(1);
+}
+
+// Marks of the pieces finished since the last call; returns the vertices finished so far.
+int MarkDone(Run& r, bool marks, int* lowOpen) {
+    bool any = false;
+    for (int ch = *lowOpen; ch < r.nChunk; ch++) {
+        uint8_t st = r.done[ch].load(std::memory_order_acquire);
+        if (st == 1) {
+            if (marks) {
+                int i1 = std::min(r.nv, (ch + 1) * kChunk);
+                for (int i = ch * kChunk; i < i1; i++) DrwVtxMrk(r.v + 3 * i);
+                any = true;
+            }
+            r.done[ch].store(2, std::memory_order_relaxed);
+            r.marked += std::min(r.nv, (ch + 1) * kChunk) - ch * kChunk;
+            st = 2;
+        }
+        if (st == 2 && ch == *lowOpen) (*lowOpen)++;
+        if (ch >= r.next.load() + 1) break;
+    }
+    if (any) FlushDrw();
+    return r.marked;
+}
+}  // namespace
+
+bool GenTrnFast(const TrnGenCtx& ctx, float* v, int nv, bool marks) {
+    if (nv <= 0) return true;
+    marks = marks && DrwWinOpen();
+    EdgIdx* idx = MkEdgIdx(ctx);
+    Run r;
+    r.ctx = &ctx;
+    r.idx = idx;
+    r.v = v;
+    r.nv = nv;
+    r.nChunk = (nv + kChunk - 1) / kChunk;
+    r.done = new (std::nothrow) std::atomic<uint8_t>[r.nChunk];
+    unsigned hw = std::thread::hardware_concurrency();
+    int nth = static_cast<int>(std::clamp(hw == 0 ? 2u : hw, 1u, 64u));
+    nth = std::min(nth, r.nChunk);
+    std::vector<FastScr*> scr;
+    std::vector<std::thread> th;
+    bool memOk = r.done != nullptr;
+    if (memOk) {
+        for (int c = 0; c < r.nChunk; c++) r.done[c].store(0);
+        for (int t = 0; t < nth; t++) {
+            FastScr* f = MkFastScr(idx, ctx);
+            if (!f) break;
+            scr.push_back(f);
+        }
+        memOk = !scr.empty();
+    }
+    if (!memOk) {
+        for (FastScr* f : scr) FreeFastScr(f);
+        delete[] r.done;
+        FreeEdgIdx(idx);
+        DspErrMsg(100, "crs0");
+        return false;
+    }
+    try {
+        th.reserve(scr.size());
+        for (FastScr* f : scr) {
+            r.active.fetch_add(1);
+            try {
+                th.emplace_back(Work, &r, f);
+            } catch (...) {
+                r.active.fetch_sub(1);
+                break;
+            }
+        }
+    } catch (...) {
+    }
+    bool cancelled = false;
+    int lowOpen = 0, pct = 0;
+    if (th.empty()) {
+        // No thread to be had: compute here, piece by piece, between the checks.
+        r.active = 1;
+        while (r.next.load() < r.nChunk) {
+            if (PumpMsg()) { cancelled = true; break; }
+            int ch = r.next.fetch_add(1);
+            int i1 = std::min(nv, (ch + 1) * kChunk);
+            for (int i = ch * kChunk; i < i1; i++)
+                if (IntpVtxFast(ctx, idx, scr[0], v + 3 * i) < 0) { r.fail = true; break; }
+            if (r.fail) break;
+            r.done[ch].store(1);
+            int p = static_cast<int>(100LL * MarkDone(r, marks, &lowOpen) / nv);
+            if (p > pct) PrgSet(pct = p);
+        }
+    } else {
+        for (;;) {
+            bool finished = r.active.load() == 0;
+            if (!cancelled && PumpMsg()) {
+                cancelled = true;
+                r.stop = true;
+            }
+            int p = static_cast<int>(100LL * MarkDone(r, marks, &lowOpen) / nv);
+            if (p > pct) PrgSet(pct = p);
+            if (finished) break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(15));
+        }
+        for (std::thread& t : th) t.join();
+    }
+    bool fail = r.fail.load();
+    for (FastScr* f : scr) FreeFastScr(f);
+    delete[] r.done;
+    FreeEdgIdx(idx);
+    if (fail) {
+        DspErrMsg(100, "crs0");
+        return false;
+    }
+    return !cancelled;
+}

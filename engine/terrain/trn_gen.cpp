@@ -1,0 +1,528 @@
+// Terrain generation: contour records, the per-vertex cross-line method, the spline and the
+// creation driver.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "core/alc.h"
+#include "core/cmd.h"
+#include "core/mode.h"
+#include "core/msg.h"
+#include "curves/crv.h"
+#include "display/drw.h"
+#include "terrain/trn.h"
+#include "terrain/trn_gen.h"
+
+// Contour records and context.
+
+cntr* MkCntr(int* n) {
+    *n = 0;
+    prt* part = TrnPrt ? TrnPrt : CrvPart;
+    if (!part || part->crvs.n == 0) return nullptr;
+    int cnt = 0;
+    for (int i = 0; i < part->crvs.n; i++)
+        if (part->crvs.a[i]->n >= 2) cnt++;
+    if (cnt == 0) return nullptr;
+    cntr* c = static_cast<cntr*>(AlcMem(static_cast<long long>(cnt) * sizeof(cntr), "cntr"));
+    std::memset(c, 0, sizeof(cntr) * cnt);
+    int k = 0;
+    try {
+        for (int i = 0; i < part->crvs.n; i++) {
+            const crv* cv = part->crvs.a[i];
+            if (cv->n < 2) continue;
+            cntr& r = c[k];
+            r.pnt = static_cast<double*>(AlcMem(2LL * cv->n * sizeof(double), "pnt"));
+            r.n = cv->n;
+            r.hgt = cv->p[2];
+            r.minx = r.miny = 1e15;
+            r.maxx = r.maxy = -1e15;
+            for (int j = 0; j < cv->n; j++) {
+                double x = cv->p[3 * j], y = cv->p[3 * j + 1];
+                r.pnt[2 * j] = x;
+                r.pnt[2 * j + 1] = y;
+                r.minx = std::min(r.minx, x); r.maxx = std::max(r.maxx, x);
+                r.miny = std::min(r.miny, y); r.maxy = std::max(r.maxy, y);
+            }
+            k++;
+        }
+    } catch (const AlcAbort&) {
+        FreeCntr(c, k);
+        throw;
+    }
+    *n = cnt;
+    return c;
+}
+
+void FreeCntr(cntr* c, int n) {
+    if (!c) return;
+    for (int i = 0; i < n; i++)
+        if (c[i].pnt) FreeMem(c[i].pnt);
+    FreeMem(c);
+}
+
+void IniGenCtx(TrnGenCtx& ctx, const cntr* c, int nc, double L) {
+    ctx.c = c;
+    ctx.nc = nc;
+    ctx.L = L;
+    ctx.s = L * static_cast<double>(CrsLenScl);
+    // A step too short to advance the walk would never end it.
+    if (ctx.s < L * 1e-6) ctx.s = L * 1e-6;
+    ctx.nAng = CrsAngNum > 0 ? CrsAngNum : 1;
+    ctx.samDst = SamHgtDst;
+    ctx.dir = static_cast<double*>(AlcMem(4LL * ctx.nAng * sizeof(double), "cntr_crv"));
+    for (int a = 0; a < ctx.nAng; a++) {
+        double th = a * M_PI / ctx.nAng;
+        ctx.dir[4 * a] = std::cos(th);
+        ctx.dir[4 * a + 1] = std::sin(th);
+        ctx.dir[4 * a + 2] = std::cos(th + M_PI);
+        ctx.dir[4 * a + 3] = std::sin(th + M_PI);
+    }
+}
+
+void FreeGenCtx(TrnGenCtx& ctx) {
+    if (ctx.dir) FreeMem(ctx.dir);
+    ctx.dir = nullptr;
+}
+
+// Walk pieces.
+
+void FarPt(const TrnGenCtx& ctx, const double v[2], const double u[2], double f[2]) {
+    f[0] = v[0] + ctx.L * u[0];
+    f[1] = v[1] + ctx.L * u[1];
+}
+
+void NextPt(const TrnGenCtx& ctx, const double s[2], const double u[2], double e[2]) {
+    e[0] = s[0] + ctx.s * u[0];
+    e[1] = s[1] + ctx.s * u[1];
+}
+
+bool AddCrs(CrsLst& l, const double p[2], float hgt, double vx, double vy) {
+    if (l.n >= l.cap && !(l.more && l.more(l))) return false;
+    crs_ent& e = l.e[l.n];
+    e.x = p[0];
+    e.y = p[1];
+    e.hgt = hgt;
+    double dx = p[0] - vx, dy = p[1] - vy;
+    e.dst = static_cast<float>(std::sqrt(dx * dx + dy * dy));
+    e.ord = l.n;
+    l.n++;
+    return true;
+}
+
+bool OutRect(const cntr& c, const double s[2], const double e[2]) {
+    return (s[0] < c.minx && e[0] < c.minx) || (s[0] > c.maxx && e[0] > c.maxx) ||
+           (s[1] < c.miny && e[1] < c.miny) || (s[1] > c.maxy && e[1] > c.maxy);
+}
+
+bool CrsRect(const cntr& c, const double v[2], const double f[2]) {
+    const double p[4][2] = {{c.minx, c.miny}, {c.maxx, c.miny}, {c.maxx, c.maxy}, {c.minx, c.maxy}};
+    double out[2][2];
+    for (int k = 0; k < 4; k++)
+        if (IntscSeg(v, f, p[k], p[(k + 1) % 4], out) > 0) return true;
+    return false;
+}
+
+// One cross line from its two lists.
+
+static double Dist(const crs_ent& a, const crs_ent& b) {
+    double dx = a.x - b.x, dy = a.y - b.y;
+    return std::sqrt(dx * dx + dy * dy);
+}
+
+// The four nearest entries to the front, then same-height neighbours closer than samDst out.
+static void OrdCrs(const TrnGenCtx& ctx, CrsLst& l) {
+    int n = l.n;
+    for (int i = 0; i < std::min(n, 4); i++) {
+        int best = i;
+        for (int j = i + 1; j < n; j++)
+            if (l.e[j].dst < l.e[best].dst) best = j;
+        if (best != i) std::swap(l.e[i], l.e[best]);
+    }
+    for (int i = 1; i < l.n;) {
+        const crs_ent& a = l.e[i - 1];
+        const crs_ent& b = l.e[i];
+        if (std::fabs(static_cast<double>(a.hgt) - b.hgt) < 0.001 && Dist(a, b) < ctx.samDst) {
+            std::memmove(&l.e[i], &l.e[i + 1], sizeof(crs_ent) * (l.n - i - 1));
+            l.n--;
+        }
+        // the next pair is examined either way
+        i++;
+    }
+}
+
+static bool Eq(float a, float b) { return std::fabs(static_cast<double>(a) - b) < 0.001; }
+
+static int Typ4(const float h[4]) {
+    bool e01 = Eq(h[0], h[1]), e12 = Eq(h[1], h[2]), e23 = Eq(h[2], h[3]);
+    bool e02 = Eq(h[0], h[2]), e03 = Eq(h[0], h[3]), e13 = Eq(h[1], h[3]);
+    if (e01 && e12) return e23 ? 5 : 4;
+    if (e01) return e13 ? 4 : 2;
+    if (e12) return e23 ? 4 : e03 ? 3 : 4;
+    if (e23) return e02 ? 4 : 2;
+    if (e02) return 2;
+    if (e03) return 4;
+    if (e13) return 2;
+    return 1;
+}
+
+static void SetPt(float p[3], const crs_ent& e) {
+    p[0] = static_cast<float>(e.x);
+    p[1] = static_cast<float>(e.y);
+    p[2] = e.hgt;
+}
+
+static float PDist(const float a[2], const float b[2]) {
+    double dx = static_cast<double>(a[0]) - b[0], dy = static_cast<double>(a[1]) - b[1];
+    return static_cast<float>(std::sqrt(dx * dx + dy * dy));
+}
+
+void MkCrsLin(const TrnGenCtx& ctx, const float v[2], CrsLst& l0, CrsLst& l1, cntr_crv& out) {
+    OrdCrs(ctx, l0);
+    OrdCrs(ctx, l1);
+    const int n1 = l0.n, n2 = l1.n;
+    const crs_ent* h1 = l0.e;
+    const crs_ent* h2 = l1.e;
+    const crs_ent* pt[4];
+    int m = 4;
+    bool four = true;
+    if (n1 >= 2 && n2 >= 2) {
+        pt[0] = &h1[1]; pt[1] = &h1[0]; pt[2] = &h2[0]; pt[3] = &h2[1];
+    } else if (n1 == 1 && n2 >= 3) {
+        pt[0] = &h1[0]; pt[1] = &h2[0]; pt[2] = &h2[1]; pt[3] = &h2[2];
+    } else if (n1 >= 3 && n2 == 1) {
+        pt[0] = &h1[2]; pt[1] = &h1[1]; pt[2] = &h1[0]; pt[3] = &h2[0];
+    } else if (n1 == 0 && n2 >= 4) {
+        pt[0] = &h2[0]; pt[1] = &h2[1]; pt[2] = &h2[2]; pt[3] = &h2[3];
+    } else if (n1 >= 4 && n2 == 0) {
+        pt[0] = &h1[0]; pt[1] = &h1[1]; pt[2] = &h1[2]; pt[3] = &h1[3];
+    } else {
+        four = false;
+        m = 0;
+        for (int k = n1 - 1; k >= 0; k--) pt[m++] = &h1[k];
+        for (int k = 0; k < n2; k++) pt[m++] = &h2[k];
+    }
+    std::memset(&out, 0, sizeof out);
+    for (int k = 0; k < m; k++) SetPt(out.p[k], *pt[k]);
+    out.span = m >= 2 ? static_cast<float>(Dist(*pt[0], *pt[m - 1])) : 0.0f;
+    if (four) {
+        const float h[4] = {out.p[0][2], out.p[1][2], out.p[2][2], out.p[3][2]};
+        out.type = Typ4(h);
+    } else {
+        out.type = 9 - m;
+    }
+    if (m == 0) {
+        out.in = 0;
+        out.dst = 1e15f;
+        return;
+    }
+    const float* a = out.p[0];
+    const float* b = out.p[m - 1];
+    out.in = std::min(a[0], b[0]) <= v[0] && v[0] <= std::max(a[0], b[0]) &&
+             std::min(a[1], b[1]) <= v[1] && v[1] <= std::max(a[1], b[1]);
+    out.dst = out.in ? 0.0f : std::min(PDist(v, a), PDist(v, b));
+}
+
+// Height from a line.
+
+// Interpolation along the axis in which base b and the other point o differ more.
+static float LinRule(const float b[3], const float o[3], const float v[2]) {
+    double dx = static_cast<double>(o[0]) - b[0], dy = static_cast<double>(o[1]) - b[1];
+    double dh = static_cast<double>(o[2]) - b[2];
+    if (std::fabs(dy) >= std::fabs(dx)) {
+        if (std::fabs(dy) <= 0.001) return b[2];
+        return static_cast<float>(b[2] + (static_cast<double>(v[1]) - b[1]) * dh / dy);
+    }
+    if (std::fabs(dx) <= 0.001) return b[2];
+    return static_cast<float>(b[2] + (static_cast<double>(v[0]) - b[0]) * dh / dx);
+}
+
+bool SplCrv(int n, const float* p, int sub, int* outN, float* out) {
+    *outN = 0;
+    if (n < 2 || sub < 1) return false;
+    double w[64], d[64];
+    if (n > 64) return false;
+    for (int ax = 0; ax < 3; ax++) {
+        for (int i = 0; i < n; i++) w[i] = d[i] = p[3 * i + ax];
+        // Relaxation towards the control values whose spline passes through the data; capped so
+        // that values that cannot settle (not finite) end the loop.
+        for (int sweep = 0; sweep < 10000; sweep++) {
+            double big = 0;
+            for (int i = 0; i < n; i++) {
+                double prev = i == 0 ? 2 * w[0] - w[1] : w[i - 1];
+                double next = i == n - 1 ? 2 * w[n - 1] - w[n - 2] : w[i + 1];
+                double m = (d[i] - w[i]) + 0.5 * (d[i] - (prev + next) / 2);
+                w[i] = w[i] + m;
+                big = std::max(big, std::fabs(m));
+            }
+            if (big < 0.001) break;
+        }
+        int o = 0;
+        for (int j = 0; j < n - 1; j++) {
+            double wm = j == 0 ? 2 * w[0] - w[1] : w[j - 1];
+            double w0 = w[j], w1 = w[j + 1];
+            double w2 = j + 2 <= n - 1 ? w[j + 2] : 2 * w[n - 1] - w[n - 2];
+            int kmax = j == n - 2 ? sub : sub - 1;
+            for (int k = 0; k <= kmax; k++) {
+                double t = static_cast<double>(k) / sub;
+                double t2 = t * t, t3 = t2 * t;
+                double b0 = (1 - t) * (1 - t) * (1 - t) / 6;
+                double b1 = t3 / 2 - t2 + 2.0 / 3;
+                double b2 = -t3 / 2 + t2 / 2 + t / 2 + 1.0 / 6;
+                double b3 = t3 / 6;
+                out[3 * o + ax] = static_cast<float>(b0 * wm + b1 * w0 + b2 * w1 + b3 * w2);
+                o++;
+            }
+        }
+        *outN = o;
+    }
+    return true;
+}
+
+static bool InBox(const float a[3], const float b[3], const float v[2]) {
+    return std::min(a[0], b[0]) <= v[0] && v[0] <= std::max(a[0], b[0]) &&
+           std::min(a[1], b[1]) <= v[1] && v[1] <= std::max(a[1], b[1]);
+}
+
+int LinHgt(const TrnGenCtx& ctx, const float v[2], const cntr_crv* lin, float* z) {
+    const int na = ctx.nAng;
+    int ch = -1;
+    // Type-1 lines around the vertex: the shortest.
+    for (int a = 0; a < na; a++)
+        if (lin[a].type == 1 && lin[a].in && (ch < 0 || lin[a].span < lin[ch].span)) ch = a;
+    // Type-1 lines beside it: nearer (within half as far again) and shorter.
+    if (ch < 0) {
+        double cd = 1e15f, cs = 1e15f;
+        for (int a = 0; a < na; a++) {
+            if (lin[a].type != 1) continue;
+            if (lin[a].dst < 1.5 * cd && lin[a].span < cs) {
+                ch = a;
+                cd = lin[a].dst;
+                cs = lin[a].span;
+            }
+        }
+    }
+    for (int t = 1; ch < 0 && t <= 9; t++)
+        for (int a = 0; a < na; a++)
+            if (lin[a].type == t && (ch < 0 || lin[a].span < lin[ch].span)) ch = a;
+    const cntr_crv& l = lin[ch];
+    if (l.type == 9) return 9;
+    if (l.type == 8) {
+        *z = l.p[0][2];
+        return 8;
+    }
+    if (l.type == 7) {
+        *z = LinRule(l.p[0], l.p[1], v);
+        return 7;
+    }
+    float cp[12];
+    if (l.type == 6) {
+        std::memcpy(cp, l.p[0], 3 * sizeof(float));
+        std::memcpy(cp + 3, l.p[0], 9 * sizeof(float));
+    } else {
+        std::memcpy(cp, l.p[0], 12 * sizeof(float));
+    }
+    float q[31 * 3];
+    int nq = 0;
+    SplCrv(4, cp, 10, &nq, q);
+    for (int k = 0; k + 1 < nq; k++) {
+        if (InBox(q + 3 * k, q + 3 * (k + 1), v)) {
+            *z = LinRule(q + 3 * k, q + 3 * (k + 1), v);
+            return l.type;
+        }
+    }
+    if (PDist(q, v) < PDist(q + 3 * 30, v))
+        *z = LinRule(q, q + 3 * 10, v);
+    else
+        *z = LinRule(q + 3 * 30, q + 3 * 20, v);
+    return l.type;
+}
+
+// The reference walk: every contour, every edge.
+
+int IntpVtxRef(const TrnGenCtx& ctx, float v[3], CrsLst& l0, CrsLst& l1, cntr_crv* lin) {
+    const double vv[2] = {v[0], v[1]};
+    double out[2][2];
+    for (int a = 0; a < ctx.nAng; a++) {
+        CrsLst* ls[2] = {&l0, &l1};
+        for (int h = 0; h < 2; h++) {
+            CrsLst& l = *ls[h];
+            l.n = 0;
+            const double* u = ctx.dir + 4 * a + 2 * h;
+            bool ok = WalkHalf(ctx, vv, u, l, [&](const double s[2], const double e[2],
+                                                  const double f[2]) {
+                for (int ci = 0; ci < ctx.nc; ci++) {
+                    const cntr& c = ctx.c[ci];
+                    if (OutRect(c, s, e)) continue;
+                    if (!CrsRect(c, vv, f)) continue;
+                    for (int k = 0; k + 1 < c.n; k++)
+                        if (IntscSeg(s, e, c.pnt + 2 * k, c.pnt + 2 * k + 2, out) > 0 &&
+                            !AddCrs(l, out[0], c.hgt, vv[0], vv[1]))
+                            return false;
+                }
+                return true;
+            });
+            if (!ok) return -1;
+        }
+        MkCrsLin(ctx, v, l0, l1, lin[a]);
+    }
+    float z = v[2];
+    int t = LinHgt(ctx, v, lin, &z);
+    if (t != 9) v[2] = z;
+    return t;
+}
+
+// Lists of the reference grow through the allocator.
+static bool GrowAlc(CrsLst& l) {
+    int cap = l.cap + (l.grow > 0 ? l.grow : 1);
+    l.e = static_cast<crs_ent*>(RealcMem(l.e, static_cast<long long>(cap) * sizeof(crs_ent),
+                                         l.tag));
+    l.cap = cap;
+    return true;
+}
+
+static double SceneExt() {
+    prt* part = TrnPrt ? TrnPrt : CrvPart;
+    if (part) UdtBox(part, OK_PRT);
+    return std::max(static_cast<double>(SceneBox.max[0]) - SceneBox.min[0],
+                    static_cast<double>(SceneBox.max[1]) - SceneBox.min[1]);
+}
+
+bool IntpVtxHgt(float v[3], const cntr* c, int nc) {
+    TrnGenCtx ctx;
+    IniGenCtx(ctx, c, nc, SceneExt());
+    int grow = nc > 0 ? nc : 1;
+    CrsLst l0, l1;
+    l0.grow = l1.grow = grow;
+    l0.more = l1.more = GrowAlc;
+    l1.tag = "crs1";
+    cntr_crv* lin = nullptr;
+    int t = 9;
+    try {
+        l0.e = static_cast<crs_ent*>(AlcMem(2LL * grow * sizeof(crs_ent), "crs0"));
+        l0.cap = 2 * grow;
+        l1.e = static_cast<crs_ent*>(AlcMem(2LL * grow * sizeof(crs_ent), "crs1"));
+        l1.cap = 2 * grow;
+        lin = static_cast<cntr_crv*>(AlcMem(ctx.nAng * static_cast<long long>(sizeof(cntr_crv)),
+                                            "cntr_crv"));
+        t = IntpVtxRef(ctx, v, l0, l1, lin);
+    } catch (const AlcAbort&) {
+        if (l0.e) FreeMem(l0.e);
+        if (l1.e) FreeMem(l1.e);
+        if (lin) FreeMem(lin);
+        FreeGenCtx(ctx);
+        throw;
+    }
+    FreeMem(l0.e);
+    FreeMem(l1.e);
+    FreeMem(lin);
+    FreeGenCtx(ctx);
+    DrwVtxMrk(v);
+    return t >= 1 && t <= 8;
+}
+
+void DrwVtxMrk(const float v[3]) {
+    double d2 = 2.0 * MshItv;
+    double a[3] = {v[0] - d2, v[1], v[2]}, b[3] = {v[0] + d2, v[1], v[2]};
+    double c[3] = {v[0], v[1] - d2, v[2]}, e[3] = {v[0], v[1] + d2, v[2]};
+    SetCol(6);
+    DrwLin(a, b);
+    DrwLin(c, e);
+}
+
+// Driver.
+
+bool RunRef(const TrnGenCtx& ctx, float* v, int nv, bool live) {
+    int grow = ctx.nc > 0 ? ctx.nc : 1;
+    CrsLst l0, l1;
+    l0.grow = l1.grow = grow;
+    l0.more = l1.more = GrowAlc;
+    l1.tag = "crs1";
+    cntr_crv* lin = nullptr;
+    bool done = true;
+    try {
+        l0.e = static_cast<crs_ent*>(AlcMem(2LL * grow * sizeof(crs_ent), "crs0"));
+        l0.cap = 2 * grow;
+        l1.e = static_cast<crs_ent*>(AlcMem(2LL * grow * sizeof(crs_ent), "crs1"));
+        l1.cap = 2 * grow;
+        lin = static_cast<cntr_crv*>(AlcMem(ctx.nAng * static_cast<long long>(sizeof(cntr_crv)),
+                                            "cntr_crv"));
+        int pct = 0;
+        for (int i = 0; i < nv; i++) {
+            if (live && PumpMsg()) {
+                done = false;
+                break;
+            }
+            IntpVtxRef(ctx, v + 3 * i, l0, l1, lin);
+            if (!live) continue;
+            DrwVtxMrk(v + 3 * i);
+            FlushDrw();
+            int p = static_cast<int>(100LL * (i + 1) / nv);
+            if (p > pct) PrgSet(pct = p);
+        }
+    } catch (const AlcAbort&) {
+        if (l0.e) FreeMem(l0.e);
+        if (l1.e) FreeMem(l1.e);
+        if (lin) FreeMem(lin);
+        throw;
+    }
+    FreeMem(l0.e);
+    FreeMem(l1.e);
+    FreeMem(lin);
+    return done;
+}
+
+bool CreTrn() {
+    if (!TrnSrf || !TrnGrd) {
+        DspErrMsg(199, "地形の領域が設定されていません。");
+        return false;
+    }
+    prt* part = TrnPrt ? TrnPrt : CrvPart;
+    if (!part || part->crvs.n == 0) {
+        DspErrMsg(199, "等高線がありません。");
+        return false;
+    }
+    int nc = 0;
+    cntr* c = MkCntr(&nc);
+    TrnGenCtx ctx;
+    bool done = false;
+    PrgBgn();
+    try {
+        IniGenCtx(ctx, c, nc, SceneExt());
+        BgnWork();
+        SetDrwBuf(DRW_FRONT);
+        if (TrnGenRef)
+            done = RunRef(ctx, TrnSrf->v, TrnSrf->nv, true);
+        else
+            done = GenTrnFast(ctx, TrnSrf->v, TrnSrf->nv, true);
+        SetDrwBuf(DRW_BACK);
+    } catch (const AlcAbort&) {
+        SetDrwBuf(DRW_BACK);
+        PrgEnd();
+        RunFlg = 0;
+        FreeGenCtx(ctx);
+        FreeCntr(c, nc);
+        throw;
+    }
+    PrgEnd();
+    RunFlg = 0;
+    FreeGenCtx(ctx);
+    FreeCntr(c, nc);
+    if (!done) {
+        // Heights computed so far stay; the normals are those of the previous state.
+        UdtBox(TrnSrf, OK_SRF);
+        return false;
+    }
+    CalTrnNrm();
+    UdtBox(TrnSrf, OK_SRF);
+    return true;
+}
+
+int TrnCreCmd() {
+    RecUndo(11, 0, nullptr);
+    SetCrs(10);
+    CreTrn();
+    RstBaseMode();
+    SetCrs(0);
+    IntrCmd(13, 115002);
+    return 0;
+}

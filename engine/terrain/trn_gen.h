@@ -1,0 +1,117 @@
+// Terrain generation internals shared by the per-vertex reference and the parallel generator.
+// Both run the same procedures below on the same crossings in the same order, so their heights
+// are bit-identical; they differ only in how the candidate contour edges of a step are found.
+#pragma once
+#include <cstdint>
+
+// One contour curve with at least two points.
+struct cntr {
+    int n;
+    double* pnt;   // n pairs x, y
+    float hgt;     // z of the first point
+    double minx, miny, maxx, maxy;
+};
+
+// A crossing of a half-line with a contour.
+struct crs_ent {
+    double x, y;
+    float hgt;
+    float dst;     // plane distance from the grid vertex
+    int ord;
+};
+
+// The points chosen on one cross line.
+struct cntr_crv {
+    float p[4][3];
+    float span;
+    int type;      // 1..9
+    float dst;
+    uint8_t in;
+};
+
+// A growable list of crossings.
+struct CrsLst {
+    crs_ent* e = nullptr;
+    int n = 0;
+    int cap = 0;
+    int grow = 0;                       // entries added when full
+    const char* tag = "crs0";
+    bool (*more)(CrsLst&) = nullptr;    // enlarge by grow; false when it cannot
+};
+
+// What a run needs besides the contours: the scene extent, the step and the directions.
+struct TrnGenCtx {
+    const cntr* c = nullptr;
+    int nc = 0;
+    double L = 0;          // larger extent of the scene box
+    double s = 0;          // step along a cross line
+    int nAng = 0;
+    double samDst = 0;
+    double* dir = nullptr; // nAng × 2 halves × (cos, sin)
+};
+
+// Build the contour records of the terrain part (tags "cntr", "pnt"); count in *n.
+cntr* MkCntr(int* n);
+void FreeCntr(cntr* c, int n);
+// Fill ctx from the contours, the scene extent L and the parameters (allocates the direction
+// table).
+void IniGenCtx(TrnGenCtx& ctx, const cntr* c, int nc, double L);
+void FreeGenCtx(TrnGenCtx& ctx);
+
+// Append a crossing; false when the list cannot grow.
+bool AddCrs(CrsLst& l, const double p[2], float hgt, double vx, double vy);
+// Whether the half-line V-F passes through a side of the contour's rectangle.
+bool CrsRect(const cntr& c, const double v[2], const double f[2]);
+// Whether the step S-E lies wholly on one outer side of the contour's rectangle.
+bool OutRect(const cntr& c, const double s[2], const double e[2]);
+
+// Points of the walk, computed in one place so that both generators get the same bits.
+void FarPt(const TrnGenCtx& ctx, const double v[2], const double u[2], double f[2]);
+void NextPt(const TrnGenCtx& ctx, const double s[2], const double u[2], double e[2]);
+
+// Walk one half-line from V in direction u: step(S, E, F) appends the crossings of the step
+// S-E; the walk ends after the step that brings the list to four or more crossings.
+template <class Step>
+bool WalkHalf(const TrnGenCtx& ctx, const double v[2], const double u[2], CrsLst& l, Step&& step) {
+    if (!(ctx.s > 0)) return true;
+    double f[2], s[2] = {v[0], v[1]}, e[2];
+    FarPt(ctx, v, u, f);
+    for (double walked = ctx.s; walked <= ctx.L - 0.5; walked += ctx.s) {
+        NextPt(ctx, s, u, e);
+        if (!step(s, e, f)) return false;
+        if (l.n >= 4) break;
+        s[0] = e[0];
+        s[1] = e[1];
+    }
+    return true;
+}
+
+// From the two crossing lists of direction a, the cross-line record (orders and thins the lists).
+void MkCrsLin(const TrnGenCtx& ctx, const float v[2], CrsLst& l0, CrsLst& l1, cntr_crv& out);
+// Choose a line and compute the height. Returns the chosen type (9: no height, z unchanged).
+int LinHgt(const TrnGenCtx& ctx, const float v[2], const cntr_crv* lin, float* z);
+
+// Reference: one vertex by the straightforward walk over every contour. Returns the type, or
+// -1 when a list could not grow.
+int IntpVtxRef(const TrnGenCtx& ctx, float v[3], CrsLst& l0, CrsLst& l1, cntr_crv* lin);
+
+// The reference over nv vertices in order. live: check for cancellation before each vertex, draw
+// the progress marks and report progress. False when cancelled.
+bool RunRef(const TrnGenCtx& ctx, float* v, int nv, bool live);
+
+// Parallel generator over the terrain grid (vertices first..last-1 computed). Returns false
+// when cancelled or when memory ran out (message shown).
+bool GenTrnFast(const TrnGenCtx& ctx, float* v, int nv, bool marks);
+
+// Spatial index of contour edges for the parallel generator.
+struct EdgIdx;
+EdgIdx* MkEdgIdx(const TrnGenCtx& ctx);
+void FreeEdgIdx(EdgIdx* x);
+struct FastScr;
+FastScr* MkFastScr(const EdgIdx* x, const TrnGenCtx& ctx);
+void FreeFastScr(FastScr* f);
+// One vertex through the index. Returns the type, or -1 when memory ran out.
+int IntpVtxFast(const TrnGenCtx& ctx, const EdgIdx* x, FastScr* f, float v[3]);
+
+// Progress mark of a computed vertex.
+void DrwVtxMrk(const float v[3]);
