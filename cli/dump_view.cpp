@@ -51,4 +51,25 @@ void DumpLights() {
     }
 }
 
+// The window state derived from the current camera, and the 2D window of the grid.
+void DumpView() {
+    const ViewWinRec& w = ViewWin[0];
+    Line("view W=" + std::to_string(w.W) + " H=" + std::to_string(w.H) + " PixK=" + G6(w.PixK) +
+         " near=" + G6(w.v.ClpNear) + " far=" + G6(w.v.ClpFar));
+    Field("Wnd2D", Wnd2D, 4);
+    Field("PixAsp", PixAsp, 2);
+    Field("WlkHgt", WlkHgt);
+}
+
+// What the light dialog shows for the current light.
+void DumpLgtDlg() {
+    if (!CurLgtObj) {
+        Line("lightdlg none");
+        return;
+    }
+    int az = 0, el = 0;
+    GetLgtAzEl(CurLgtObj, &az, &el);
+    Line("lightdlg az=" + std::to_string(az) + " el=" + std::to_string(el));
+}
+
 }  // namespace jrn

@@ -92,14 +92,20 @@ void Runner::Window(int w, int h) {
 
 // The pointer position, the event, then the flush the view does after every pointer event.
 void Runner::Pointer(int x, int y, int type) {
-    SetPtrPix(x, y);
-    IntrEvt(type);
-    FlushDrw();
+    if (!host_.Pointer(x, y, type)) {
+        SetPtrPix(x, y);
+        IntrEvt(type);
+        FlushDrw();
+    }
+    host_.Idle();
 }
 
 void Runner::Key(int vk, int type) {
-    SetPtrKey(vk);
-    IntrEvt(type);
+    if (!host_.Key(vk, type)) {
+        SetPtrKey(vk);
+        IntrEvt(type);
+    }
+    host_.Idle();
 }
 
 // The application's start-up order, with an empty profile.
@@ -143,6 +149,7 @@ void Runner::Exec(const Words& w) {
         int t = Int(w, 1, INT32_MIN, INT32_MAX);
         IntrEvt(t);
         if (t >= EvLDown && t <= EvMove) FlushDrw();
+        host_.Idle();
     } else if (v == "press" || v == "move" || v == "release" || v == "rpress" ||
                v == "rrelease" || v == "click") {
         Count(w, 2, 2);
@@ -168,7 +175,10 @@ void Runner::Exec(const Words& w) {
     } else if (v == "tick") {
         Count(w, 0, 1);
         int n = w.size() > 1 ? Int(w, 1, 0, CountMax) : 1;
-        for (int i = 0; i < n && !ended_; ++i) IntrEvt(EvTick);
+        for (int i = 0; i < n && !ended_; ++i) {
+            if (!host_.Tick()) IntrEvt(EvTick);
+            host_.Idle();
+        }
     } else if (v == "answer") {
         Count(w, 1, SIZE_MAX);
         std::vector<int> ans;

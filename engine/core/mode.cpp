@@ -204,7 +204,13 @@ void DoModeEvt() {
         }
     }
     const ModeEnt* e = FindMode(CrntMode);
-    if (e && e->hnd) e->hnd();
+    if (e && e->hnd) {
+        e->hnd();
+    } else if (MouseEvt.kind == 2) {
+        // The mode that took the press has gone (right button while dragging): the hold ends
+        // here, or shortcuts and releases would stay blocked.
+        BtnHeld = 0;
+    }
 }
 
 void StdModeHnd(const CrvModeCmds& c) {
@@ -295,6 +301,9 @@ void SetCrs(int index) {
 void BgnWork() { RunFlg = 1; }
 
 bool PumpMsg() {
-    plt::Get()->PumpMessages(2);
+    {
+        GuardBarrier gb;
+        plt::Get()->PumpMessages(2);
+    }
     return RunFlg == 0;
 }

@@ -1,19 +1,107 @@
-// Drawing services used by the modes for feedback and by the redraw cycle.
-// They draw nothing while no view window is open.
+// Drawing of the view windows: the redraw cycle, the display switches, the colour table, the
+// active-window set, update rectangles and the drawing services with which the interactive modes
+// draw feedback straight into the visible picture. Services draw nothing while no view window is
+// open.
 #pragma once
 #include <cstdint>
+#include "core/state.h"
 
-// Display switches (bit 1, value 2, is toggled by F3/F4).
-extern uint32_t DspFlg;
+constexpr int DrwWinMax = 4;     // view windows 0..3 (window 0 is the main view)
 
+// Display switches. SrfDsp: bit value 1 draw surfaces, 2 shaded (otherwise wireframe).
+// DspFlg is window 0's SrfDsp (F3/F4 set and clear its bit value 2).
+extern uint32_t SrfDsp[DrwWinMax];
+extern uint32_t& DspFlg;
+constexpr uint32_t SrfDspOn = 1, SrfDspShd = 2;
+extern uint8_t CrvDsp[DrwWinMax];  // bit value 1: draw curves
+extern uint8_t WinDsp[DrwWinMax];  // 1 polylines of DrwPlyLin, 8 axes, 16 2D grid
+extern uint8_t AxisOn;             // coordinate axes shown
+extern uint8_t GridOn;             // master switch of the 2D grid
+extern uint8_t DepthOn;            // depth buffer in use
+extern uint8_t TwoSide;            // shaded back faces with reversed winding and normals
+extern uint8_t CullOn;
+extern double BgCol[3];            // background colour 0..255
+extern double WireMin;             // lowest mean grey of a wireframe colour
+extern uint8_t NoFlush;            // FlushDrw does nothing while set
+extern int DspIntVal;              // integer value register: the window that 115214 redraws
+extern int GrdStp, GrdMaj;         // minor and major grid steps (model units)
+
+// Display switches back to their start-up values (BgCol and the grid steps excepted: they come
+// from the settings).
+void IniDrwSw();
+
+// Menu-less display switches: shaded and wireframe display (each clears the slope display),
+// axes on/off. Each redraws.
+void SetShdDsp();
+void SetWireDsp();
+void SetAxisDsp(int on);
+
+// Colour table and colour codes: 0x1000000 | rgb (red lowest), or an index into ColTbl.
+constexpr int ColTblNum = 36;
+extern uint8_t ColTbl[ColTblNum][3];
+constexpr uint32_t ColRGB = 0x1000000;
+void ColRgb(uint32_t code, uint8_t rgb[3]);
+int ColIdx(const uint8_t rgb[3]);   // colour-index value of the 3-3-2 palette
+
+// Windows: open flags, the active set and its stack.
+// WinOpn (core/state.h): the open flag of each view window.
+extern uint8_t WinAct[DrwWinMax];
+void PushActWin(int w);   // w >= 0: only w; -1: none; -2: unchanged
+void PopActWin();
+void IniDrwWin();         // drawing state of every window back to its start
+int DrwWinW(int w);       // window size in pixels (at least 2)
+int DrwWinH(int w);
+
+// Update rectangle of a window, in pixels, y downwards (inclusive bounds).
+struct UpdRctRec {
+    int x0, x1, y0, y1;
+    int z0, z1;
+    double dx0, dx1, dy0, dy1, dz0, dz1;
+    uint8_t empty;   // the rectangle lay outside the window: nothing to clear
+};
+extern UpdRctRec UpdRct[DrwWinMax];
+void SetUpdRct(int w, int x0, int x1, int y0, int y1);
+void SetUpdRctFull(int w);
+
+// Draw buffers.
 enum { DRW_BACK = 0, DRW_FRONT = 1 };
-void SetDrwBuf(int buf);
-void SetCol(uint32_t code);        // colour code: 0x1000000 | rgb, or an index into ColTbl
+extern int DrwBufSel[DrwWinMax];
+void SetDrwBuf(int buf);              // every open window
+void SetDrwBuf(int w, int back);      // one window: back != 0 selects the back buffer
+
+// Drawing services: every active window, into the selected buffer.
+void SetCol(uint32_t code);
 void SetColRGB(float r, float g, float b);
-void DrwLin(const double a[3], const double b[3]);          // model coordinates
-void DrwPlyLin(const double* pts, int n);                    // n points of x, y, z
-void DrwBox(const double lo[3], const double hi[3]);        // rectangle in the plan
-void DrwTxt(const double p[3], const char* text);
-void DrwMrk(const double p[3], int sizePix);                 // marker cross at a model point
+void DrwLin(const double a[3], const double b[3]);                  // model coordinates
+void DrwLin(const float a[3], const float b[3], const double* mtx = nullptr);
+void DrwPlyLin(const double* pts, int n);                            // n points of x, y, z
+void DrwPlyLin(int n, const float* pts, const double* mtx);          // mtx: 4 x 4 or null
+void DrwBox(const double lo[3], const double hi[3]);                // rectangle in the plan
+void DrwBox(int x, int y, int w, int h);                             // window pixels
+void DrwTxt(const double p[3], const char* text);                   // at a model point
+void DrwTxt(int x, int y, const char* text);                         // at a window pixel
+void DrwMrk(const double p[3], int sizePix);                         // marker cross
 void FlushDrw();
-bool DrwWinOpen();                                           // a view window can be drawn in
+bool DrwWinOpen();                                                   // a view window can be drawn in
+
+// The redraw cycle.
+int RdrwAll();           // 115002
+int RdrwWin(int w);      // 115214
+int RdrwShd();           // 115215
+int RdrwFront();         // 115151
+int DrwPic();            // 215007: the picture of the active windows
+int DrwPicView();        // 215006
+// Paint of window w; rect (x0, y0, x1, y1, window pixels, y downwards) or null for all.
+void PaintWin(int w, const int* rect);
+
+// Background image: a window-sized bottom-up RGB picture (rows padded to 4 bytes) drawn behind a
+// shaded scene. The hook, when set, makes it for a window size; null keeps the plain colour.
+using BgImgFn = uint8_t* (*)(int w, int h);   // returns AlcMem'd bytes or null
+extern BgImgFn BgImgHook;
+void FreeBgImg();
+
+// Grid, labels and axes.
+void GrdStep(double extent, long long* s, long long* m);   // step adaptation of the 2D grid
+void DrwGrd();
+void DrwGrdLbl();
+void DrwAxis(int w);

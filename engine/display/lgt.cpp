@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstring>
 #include "core/alc.h"
+#include "core/state.h"
+#include "display/glctx.h"
 #include "display/view.h"
 #include "display/viewint.h"
 #include "display/viewmath.h"
@@ -139,14 +141,14 @@ void LgtWin() {
 }  // namespace
 
 void SetLgtGL() {
-    plt::Platform* p = plt::Get();
-    int last = -1;
+    int prev = CurGLWin;
+    bool moved = false;
     for (int w = 0; w < ViewWinMax; w++) {
-        if (!p->GLHasWindow(w) || !p->GLMakeCurrent(w) || !GLCtxCur()) continue;
+        if (!WinOpn[w] || SetCurWin(w) != 1 || !GLCtxCur()) continue;
         LgtWin();
-        last = w;
+        moved = moved || w != prev;
     }
-    if (last > 0) p->GLMakeCurrent(0);
+    if (moved && prev >= 0) SetCurWin(prev);
 }
 
 void EnaLgtGL() {
@@ -208,12 +210,22 @@ void SetLgtAzEl(lgt* l, int az, int el) {
     UdtPrmLgt();
 }
 
+namespace {
+// Whole degrees toward zero; an angle that is a whole degree but for float rounding (a direction
+// stored by SetLgtAzEl) keeps that degree, so that OK without changes does not drift.
+int TruncDeg(double x) {
+    double r = std::round(x);
+    if (std::fabs(x - r) < 1e-3) return static_cast<int>(r);
+    return static_cast<int>(std::trunc(x));
+}
+}  // namespace
+
 void GetLgtAzEl(const lgt* l, int* az, int* el) {
     if (!l) return;
     double dx = l->r.dir[0], dy = l->r.dir[1], dz = l->r.dir[2];
     double th = (dx == 0 && dy == 0) ? 0 : std::atan2(dy, dx) * 180 / M_PI;
-    int a = static_cast<int>(std::trunc(th)) + 90;
-    int e = static_cast<int>(std::trunc(std::atan2(dz, std::sqrt(dx * dx + dy * dy)) * 180 / M_PI));
+    int a = TruncDeg(th) + 90;
+    int e = TruncDeg(std::atan2(dz, std::sqrt(dx * dx + dy * dy)) * 180 / M_PI);
     while (a < 0) a += 360;
     while (a > 360) a -= 360;
     while (e < 0) e += 360;
@@ -265,7 +277,10 @@ bool MtlGLCol(int m, float out[17]) {
     if (mx - mn < 0.001f) S = 0;
     else if (L <= 0.5f) S = (mx - mn) / (mx + mn);
     else S = (mx - mn) / (2 - mx - mn);
-    if (S < 0.005f && L < WireMinGrey) d[0] = d[1] = d[2] = WireMinGrey;
+    // Dark greys are lifted so a shaded surface never vanishes into the background; a
+    // self-illuminated material has its diffuse black on purpose and keeps it.
+    bool glows = out[12] > 0 || out[13] > 0 || out[14] > 0;
+    if (!glows && S < 0.005f && L < WireMinGrey) d[0] = d[1] = d[2] = WireMinGrey;
     return true;
 }
 

@@ -19,6 +19,9 @@ void SetLgtGL();
 void EnaLgtGL();
 void MkMtlGL(int m);
 void SetMtlGL(int m);
+// The colours SetMtlGL hands over for material m (ambient, diffuse, specular, emission RGBA and
+// shininess); false when no material is set.
+bool MtlGLCol(int m, float out[17]);
 void LgtAngDir(const float ang[3], int order, float dir[3]);
 void LgtDirAng(const float dir[3], float ang[3]);
 void SetLgtAzEl(struct lgt* l, int az, int el);

@@ -36,14 +36,14 @@ void CamAxes(const CamView& v, double r[3][3]) {
 }
 
 namespace {
-bool BoxEmpty(const BBox& b) {
+bool NoBox(const BBox& b) {
     return !(b.min[0] <= b.max[0] && b.min[1] <= b.max[1] && b.min[2] <= b.max[2]);
 }
 
 // Near and far planes around the scene box, seen through a (model to eye-distance) transform.
 void AutoClip(ViewWinRec& vw, const Mat4 a) {
     const BBox& b = SceneBox;
-    if (BoxEmpty(b)) return;  // nothing to fit the planes to: keep the camera's own
+    if (NoBox(b)) return;  // nothing to fit the planes to: keep the camera's own
     double zmin = 1e15, zmax = -1e15;
     for (int i = 0; i < 8; i++) {
         double p[3] = {(i & 1) ? b.max[0] : b.min[0], (i & 2) ? b.max[1] : b.min[1],

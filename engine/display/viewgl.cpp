@@ -3,23 +3,21 @@
 #include <cmath>
 #include "core/state.h"
 #include "core/msg.h"
+#include "display/glctx.h"
 #include "display/view.h"
 #include "display/viewint.h"
 #include "platform/platform.h"
 
-// Until the core's settings land the debug level may be missing; weak keeps the link working.
-extern int DbgLvl __attribute__((weak));
-
 namespace {
-int CurGLWin = 0;  // window whose context SetGLView made current last
-const ViewWinRec& GLWin() { return ViewWin[CurGLWin]; }
+// The view window whose context is current (window 0 when none is).
+const ViewWinRec& GLWinV() { return ViewWin[CurGLWin >= 0 && CurGLWin < ViewWinMax ? CurGLWin : 0]; }
 }  // namespace
 
 bool GLCtxCur() { return glGetString(GL_VERSION) != nullptr; }
 
 void GetOrthGL() {
     if (!GLCtxCur()) return;
-    const ViewWinRec& vw = GLWin();
+    const ViewWinRec& vw = GLWinV();
     const CamView& v = vw.v;
     double h = PixAsp[0], vv = PixAsp[1];
     float a = h * vv >= 0.001 ? static_cast<float>(vv / h) : 1.0f;
@@ -31,13 +29,13 @@ void GetOrthGL() {
     glLoadIdentity();
     glOrtho(l, r, b, t, v.ClpNear, v.ClpFar);
     glViewport(0, 0, vw.W, vw.H);
-    if (&DbgLvl && DbgLvl > 1)
+    if (DbgLvl > 1)
         ConPrintf("GetOrthGL : l=%f r=%f b=%f t=%f n=%f f=%f\n", l, r, b, t, v.ClpNear, v.ClpFar);
 }
 
 void GetPrspGL() {
     if (!GLCtxCur()) return;
-    const ViewWinRec& vw = GLWin();
+    const ViewWinRec& vw = GLWinV();
     const CamView& v = vw.v;
     double W = vw.W, H = vw.H;
     double fovy = 2 * std::atan((H * v.ScrWid / W * 0.5) / v.ScrDst) * 180 / M_PI;
@@ -56,7 +54,7 @@ void GetPrspGL() {
 
 void SetGLMdlView() {
     if (!GLCtxCur()) return;
-    const ViewWinRec& vw = GLWin();
+    const ViewWinRec& vw = GLWinV();
     double k = vw.PixK;
     float m[16];
     for (int i = 0; i < 4; i++)
@@ -70,8 +68,7 @@ void SetGLMdlView() {
 
 void SetGLView(int w) {
     if (w < 0 || w >= ViewWinMax) return;
-    if (!plt::Get()->GLMakeCurrent(w) || !GLCtxCur()) return;
-    CurGLWin = w;
+    if (SetCurWin(w) != 1 || !GLCtxCur()) return;
     ViewWinRec& vw = ViewWin[w];
     if (vw.v.PrjFlg == 1) {
         GetOrthGL();

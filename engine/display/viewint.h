@@ -19,10 +19,6 @@ bool GLCtxCur();                 // an OpenGL context is current
 void SetWnd2D(double w);         // centred 2D window of width w with the window's aspect
 void Wnd2DWid(double w);         // 2D window keeps its centre and takes the width w
 
-// Colours SetMtlGL hands over for material m (ambient, diffuse, specular, emission, shininess);
-// false when no material is set.
-bool MtlGLCol(int m, float out[17]);
-
 // Commands of the display module.
 void ResizeView();               // 115000
 void FitWnd2D();                 // 215000

@@ -82,6 +82,8 @@ TEST(JournalRun, MalformedLineStopsTheRun) {
         {"set FltrAng 95", "set FltrAng: value 95 outside 0..90"},
         {"set SlpThr 60 45 30", "set SlpThr: expects 4 values, got 3"},
         {"set IntpPrph x", "set IntpPrph: 'x' is not an integer"},
+        {"set CrvScl 0", "set CrvScl: value 0 outside 1e-11..1e+11"},
+        {"set BoxUpdOn 2", "set BoxUpdOn: value 2 outside 0..1"},
         {"dump", "missing argument to dump"},
         {"dump nothing", "unknown dump kind nothing"},
         {"dump mode extra", "too many arguments to dump"},
@@ -117,13 +119,15 @@ TEST(JournalRun, SetStoresEngineValues) {
     std::copy(TrnRgn, TrnRgn + 6, rg);
     std::copy(SlpThr, SlpThr + 4, thr);
     int ang = CrsAngNum, prph = IntpPrph;
-    uint8_t mode = SlpMode, dsp = SlpDsp, uon = UndoOn, ucut = UndoCutOn;
+    uint8_t mode = SlpMode, dsp = SlpDsp, uon = UndoOn, ucut = UndoCutOn, box = BoxUpdOn;
+    float hgt = CrvHgt, scl = CrvScl, rot = CrvRot, rng = HgtRng;
 
     CapHost h;
     EXPECT_EQ(RunBare("set PickAp 7\nset CnctDst 12.5\nset TrnRgn -100 -200.5 300 400\n"
                       "set MshItv 250\nset CrsAngNum 4\nset CrsLenScl 0.1\nset SamHgtDst 1000\n"
                       "set FltrAng 30\nset IntpPrph 1\nset SlpThr 50 40 30 20\nset SlpMode 1\n"
-                      "set SlpDsp 1\nset UndoOn 0\nset UndoCutOn 0\n",
+                      "set SlpDsp 1\nset UndoOn 0\nset UndoCutOn 0\nset BoxUpdOn 0\n"
+                      "set CrvHgt -120.5\nset CrvScl 2e-3\nset CrvRot -30\nset HgtRng 250\n",
                       h),
               0);
     EXPECT_EQ(h.err, "");
@@ -148,6 +152,11 @@ TEST(JournalRun, SetStoresEngineValues) {
     EXPECT_EQ(SlpDsp, 1);
     EXPECT_EQ(UndoOn, 0);
     EXPECT_EQ(UndoCutOn, 0);
+    EXPECT_EQ(BoxUpdOn, 0);
+    EXPECT_FLOAT_EQ(CrvHgt, -120.5f);
+    EXPECT_FLOAT_EQ(CrvScl, 0.002f);
+    EXPECT_FLOAT_EQ(CrvRot, -30);
+    EXPECT_FLOAT_EQ(HgtRng, 250);
 
     PickAp = pick;
     SetWrk.pickAp = pick;
@@ -156,7 +165,8 @@ TEST(JournalRun, SetStoresEngineValues) {
     std::copy(rg, rg + 6, TrnRgn);
     std::copy(thr, thr + 4, SlpThr);
     MshItv = msh, FltrAng = fa, SamHgtDst = sam, CrsLenScl = cls, CrsAngNum = ang, IntpPrph = prph;
-    SlpMode = mode, SlpDsp = dsp, UndoOn = uon, UndoCutOn = ucut;
+    SlpMode = mode, SlpDsp = dsp, UndoOn = uon, UndoCutOn = ucut, BoxUpdOn = box;
+    CrvHgt = hgt, CrvScl = scl, CrvRot = rot, HgtRng = rng;
 }
 
 TEST(JournalRun, FileNameBuffer) {
@@ -209,6 +219,10 @@ TEST(JournalRun, PointerAndKeyEventsReachTheRouter) {
     EXPECT_EQ(RunBare("drag 10 10 50 30 4\n", h), 0);
     EXPECT_EQ(PtrPix[0], 50);
     EXPECT_EQ(PtrPix[1], 30);
+    // The host sees every event: press, the moves, release; then the line.
+    CapHost d;
+    EXPECT_EQ(RunBare("drag 0 0 9 9\ndrag 0 0 9 9 3\nclick 1 1\nkey 65\ntick 4\n", d), 0);
+    EXPECT_EQ(d.idles, (1 + 10 + 1 + 1) + (1 + 3 + 1 + 1) + (2 + 1) + (2 + 1) + (4 + 1));
     // Shift held by keydown, released by keyup.
     EXPECT_EQ(RunBare("keydown 16\n", h), 0);
     EXPECT_EQ(ShiftFlg[0], 1);
@@ -281,4 +295,35 @@ TEST(JournalConsole, OtherServicesGoToTheWrappedPlatform) {
     EXPECT_EQ(inner.boxes, 0);  // boxes never reach a real window during a journal
     EXPECT_EQ(p.DisplayDepth(), 8);
     EXPECT_EQ(out, "box 0 \"c\" ok: x (unanswered)\n");
+}
+
+TEST(JournalRun, HostViewReceivesTheEvents) {
+    // The application's host delivers events through its view; the runner then stays away from
+    // the engine's pointer record.
+    struct ViewHost : CapHost {
+        std::vector<std::string> ev;
+        bool Pointer(int x, int y, int t) override {
+            ev.push_back("p" + std::to_string(t) + "@" + std::to_string(x) + "," + std::to_string(y));
+            return true;
+        }
+        bool Key(int vk, int t) override {
+            ev.push_back("k" + std::to_string(t) + ":" + std::to_string(vk));
+            return true;
+        }
+        bool Tick() override {
+            ev.push_back("t");
+            return true;
+        }
+    } h;
+    SetPtrPix(-77, -77);
+    EXPECT_EQ(RunBare("drag 0 0 4 -2 2\nclick 3 4\nrpress 5 6\nrrelease 7 8\nmove 1 1\n"
+                      "press 2 2\nrelease 9 9\nkey 16\nkeydown 17\nkeyup 17\ntick 2\n",
+                      h),
+              0);
+    EXPECT_EQ(h.ev, (std::vector<std::string>{"p1@0,0", "p7@2,-1", "p7@4,-2", "p2@4,-2", "p1@3,4",
+                                              "p2@3,4", "p5@5,6", "p6@7,8", "p7@1,1", "p1@2,2",
+                                              "p2@9,9", "k8:16", "k9:16", "k8:17", "k9:17", "t",
+                                              "t"}));
+    EXPECT_EQ(PtrPix[0], -77);
+    EXPECT_EQ(PtrPix[1], -77);
 }

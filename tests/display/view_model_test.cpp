@@ -153,13 +153,13 @@ TEST_F(ViewModel, AutomaticClipping) {
     V().AutoClp = 1;
     V().EyeDst = 5;
     SceneBox = BBox{{-100, -100, 0}, {100, 100, 0}};
-    rec.notes.clear();
+    Plt().notes.clear();
     SetView(0);
     EXPECT_DOUBLE_EQ(ViewWin[0].v.ClpNear, 10.0);
     EXPECT_DOUBLE_EQ(ViewWin[0].v.ClpFar, 15.0);
     EXPECT_DOUBLE_EQ(V().ClpNear, 10.0);
     EXPECT_DOUBLE_EQ(V().ClpFar, 15.0);
-    EXPECT_EQ(rec.Count(ID_UPDT_CAM_PROP, 0x270000), 2);
+    EXPECT_EQ(Notes(ID_UPDT_CAM_PROP, 0x270000), 2);
     // A deep box far away: 20 % margins on both sides.
     V().EyeDst = 10000;
     SceneBox = BBox{{-100, -100, -500}, {100, 100, 500}};
@@ -222,14 +222,14 @@ TEST_F(ViewModel, ResizeKeepsTheWindowAspectOfThe2DWindow) {
 }
 
 TEST_F(ViewModel, ProjectionCommands) {
-    rec.notes.clear();
+    Plt().notes.clear();
     IntrCmd(13, 115022);
     EXPECT_EQ(V().PrjFlg, 2);
     EXPECT_EQ(ViewWin[0].v.PrjFlg, 2);
     IntrCmd(13, 115021);
     EXPECT_EQ(V().PrjFlg, 1);
     EXPECT_EQ(ViewWin[0].v.PrjFlg, 1);
-    EXPECT_EQ(rec.Count(ID_UPDT_CAM_PROP, 0x170000), 2);
+    EXPECT_EQ(Notes(ID_UPDT_CAM_PROP, 0x170000), 2);
 }
 
 TEST_F(ViewModel, CurvesInView) {

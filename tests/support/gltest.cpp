@@ -2,6 +2,7 @@
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 #include <GL/gl.h>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -270,6 +271,20 @@ int GLPlatform::Count(Rgb c, int tol, int x0, int y0, int x1, int y1) const {
                 ++n;
         }
     return n;
+}
+
+bool GLPlatform::SavePpm(const char* path) const {
+    FILE* f = std::fopen(path, "wb");
+    if (!f) return false;
+    std::fprintf(f, "P6\n%d %d\n255\n", pixW_, pixH_);
+    for (int y = 0; y < pixH_; ++y)
+        for (int x = 0; x < pixW_; ++x) {
+            Rgb c = Px(x, y);
+            unsigned char b[3] = {static_cast<unsigned char>(c.r), static_cast<unsigned char>(c.g),
+                                  static_cast<unsigned char>(c.b)};
+            std::fwrite(b, 1, 3, f);
+        }
+    return std::fclose(f) == 0;
 }
 
 }  // namespace gltest

@@ -63,6 +63,8 @@ public:
     bool Has(Rgb c, int x0, int y0, int x1, int y1, int tol = 2) const {
         return Count(c, tol, x0, y0, x1, y1) > 0;
     }
+    // Writes the last grab as a binary PPM (for looking at a failing picture).
+    bool SavePpm(const char* path) const;
 
     // Test controls and counters.
     int depth = 24;              // display colour depth

@@ -1,0 +1,167 @@
+// 2D grid with its labels, and the coordinate axes with ticks. Spacing follows the zoom so that
+// the number of lines stays within fixed bounds.
+#include <GL/gl.h>
+#include <cmath>
+#include <cstdio>
+#include "display/drw.h"
+#include "display/glctx.h"
+#include "display/view.h"
+
+namespace {
+constexpr uint32_t ColZero = 1, ColMinor = 14, ColMajor = 15;
+// No more lines than this per direction, however odd the window's shape.
+constexpr long long LinMax = 10000;
+
+long long Trunc(double v) {
+    if (!std::isfinite(v)) return 0;
+    if (v > 9e18) return 9000000000000000000LL;
+    if (v < -9e18) return -9000000000000000000LL;
+    return static_cast<long long>(v);
+}
+
+long long Shrink(long long v) { return Trunc(static_cast<double>(v) / 10.0 + 0.5); }
+
+// Loop bounds trunc(lo / s) .. trunc(hi / s), clipped to LinMax lines around the middle.
+void Range(double lo, double hi, long long s, long long* i0, long long* i1) {
+    *i0 = Trunc(lo / static_cast<double>(s));
+    *i1 = Trunc(hi / static_cast<double>(s));
+    if (*i1 - *i0 > LinMax) {
+        long long mid = *i0 / 2 + *i1 / 2;
+        *i0 = mid - LinMax / 2;
+        *i1 = mid + LinMax / 2;
+    }
+}
+
+// Rounded half away from zero.
+long long RoundAway(double v) { return v <= 0 ? Trunc(v - 0.5) : Trunc(v + 0.5); }
+
+void Lin(double x0, double y0, double z0, double x1, double y1, double z1) {
+    double a[3] = {x0, y0, z0}, b[3] = {x1, y1, z1};
+    DrwLin(a, b);
+}
+}  // namespace
+
+void GrdStep(double e, long long* s, long long* m) {
+    long long ss = GrdStp > 0 ? GrdStp : 1, mm = GrdMaj > 0 ? GrdMaj : 1;
+    if (!std::isfinite(e) || e < 0) e = 0;
+    while (e / static_cast<double>(ss) > 100 && ss < 1000000000000000LL) {
+        ss *= 10;
+        mm *= 10;
+    }
+    while (e / static_cast<double>(ss) < 10 && ss > 1) {
+        ss = Shrink(ss);
+        mm = Shrink(mm);
+    }
+    if (ss < 1) ss = 1;
+    if (mm < 1) mm = 1;
+    *s = ss;
+    *m = mm;
+}
+
+void DrwGrd() {
+    double xmin = Wnd2D[0], ymin = Wnd2D[1], xmax = Wnd2D[2], ymax = Wnd2D[3];
+    long long s, m;
+    GrdStep(xmax - xmin, &s, &m);
+    for (int w = 0; w < DrwWinMax; ++w)
+        if (WinAct[w] && WinOpn[w]) SetGLView(w);
+    long long i0, i1;
+    Range(xmin, xmax, s, &i0, &i1);
+    for (long long i = i0; i <= i1; ++i) {
+        long long x = i * s;
+        SetCol(x == 0 ? ColZero : (x % m == 0 ? ColMajor : ColMinor));
+        Lin(static_cast<double>(x), ymin, 0, static_cast<double>(x), ymax, 0);
+    }
+    Range(ymin, ymax, s, &i0, &i1);
+    for (long long i = i0; i <= i1; ++i) {
+        long long y = i * s;
+        SetCol(y == 0 ? ColZero : (y % m == 0 ? ColMajor : ColMinor));
+        Lin(xmin, static_cast<double>(y), 0, xmax, static_cast<double>(y), 0);
+    }
+}
+
+void DrwGrdLbl() {
+    double xmin = Wnd2D[0], ymin = Wnd2D[1], xmax = Wnd2D[2], ymax = Wnd2D[3];
+    double e = xmax - xmin;
+    long long s, m;
+    GrdStep(e, &s, &m);
+    if (e / static_cast<double>(s) > 50) m *= 2;
+    double div = 1;
+    const char* fmt = "%lldmm";
+    if (m >= 1000000) {
+        div = 1000000;
+        fmt = "%lldkm";
+    } else if (m >= 1000) {
+        div = 1000;
+        fmt = "%lldm";
+    }
+    SetCol(ColMajor);
+    for (int w = 0; w < DrwWinMax; ++w) {
+        if (!WinAct[w] || !WinOpn[w]) continue;
+        PushActWin(w);
+        const UpdRctRec& u = UpdRct[w];
+        auto label = [&](double px, double py, long long v, bool plain) {
+            double p[3] = {px, py, 0}, q[3];
+            MdlToWin(p, w, q);
+            if (!std::isfinite(q[0]) || !std::isfinite(q[1])) return;
+            double x = q[0], y = q[1];
+            // The 10 x 10 square right of and above the anchor must meet the update rectangle.
+            if (u.empty || x + 10 < u.x0 || x > u.x1 || y < u.y0 || y - 10 > u.y1) return;
+            char txt[48];
+            std::snprintf(txt, sizeof txt, plain ? "%lld" : fmt,
+                          RoundAway(static_cast<double>(v) / div));
+            DrwTxt(static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y)), txt);
+        };
+        long long i0, i1;
+        Range(xmin, xmax, m, &i0, &i1);
+        for (long long i = i0; i <= i1; ++i) {
+            long long v = i * m;
+            label(static_cast<double>(v), 0, v, i == 0);
+        }
+        Range(ymin, ymax, m, &i0, &i1);
+        for (long long i = i0; i <= i1; ++i) {
+            if (i == 0) continue;
+            long long v = i * m;
+            label(0, static_cast<double>(v), v, false);
+        }
+        PopActWin();
+    }
+}
+
+void DrwAxis(int w) {
+    if (w < 0 || w >= DrwWinMax || !WinOpn[w] || !SetCurWin(w)) return;
+    glDisable(GL_LIGHTING);
+    for (int i = 0; i < 8; ++i) glDisable(GL_LIGHT0 + i);
+    // The axes may be drawn before anything else has loaded this view's matrices.
+    SetGLView(w);
+    SetCurWin(w);
+    double W = ViewWin[w].v.ScrWid;
+    if (!std::isfinite(W) || W <= 0) return;
+    long long s = GrdStp > 0 ? GrdStp : 1, m = GrdMaj > 0 ? GrdMaj : 1;
+    while (W / static_cast<double>(s) > 50 && s < 1000000000000000LL) {
+        s *= 10;
+        m *= 10;
+    }
+    while (W / static_cast<double>(s) < 5 && s > 1) {
+        s = Shrink(s);
+        m = Shrink(m);
+    }
+    if (m < 1) m = 1;
+    PushActWin(w);
+    SetCol(ColMajor);
+    Lin(-W, 0, 0, W, 0, 0);
+    Lin(0, -W, 0, 0, W, 0);
+    Lin(0, 0, -W, 0, 0, W);
+    double t = 0.01 * W;
+    long long i0, i1;
+    Range(-W, W, m, &i0, &i1);
+    for (long long i = i0; i <= i1; ++i) {
+        double v = static_cast<double>(i * m);
+        Lin(v, -t, 0, v, t, 0);
+        Lin(v, 0, -t, v, 0, t);
+        Lin(0, v, -t, 0, v, t);
+        Lin(-t, v, 0, t, v, 0);
+        Lin(-t, 0, v, t, 0, v);
+        Lin(0, -t, v, 0, t, v);
+    }
+    PopActWin();
+}

@@ -1,0 +1,755 @@
+// The redraw cycle and the picture: clearing, overlays, the scene tree, surfaces (wireframe,
+// shaded, slope classes, bounding box), curves and the selected terrain vertices.
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <cmath>
+#include <cstring>
+#include "core/alc.h"
+#include "display/drw.h"
+#include "display/glctx.h"
+#include "display/lgt.h"
+#include "display/view.h"
+#include "scene/scene.h"
+#include "terrain/trn.h"
+
+BgImgFn BgImgHook = nullptr;
+
+namespace {
+
+using Mtx = double[4][4];
+
+// Background picture made by the hook, kept while the window size stays.
+struct {
+    uint8_t* bits = nullptr;
+    int w = 0, h = 0;
+} BgImg;
+
+bool NeedClr[DrwWinMax];
+
+bool IsZero(const Mtx m) {
+    for (int i = 0; i < 4; ++i)
+        for (int j = 0; j < 4; ++j)
+            if (m[i][j] != 0.0) return false;
+    return true;
+}
+
+// out = a · b (row vectors: a applies first). A node whose matrix was never set (all zero)
+// counts as the identity.
+void MulNode(const Mtx a, const Mtx b, Mtx out) {
+    if (IsZero(a)) {
+        std::memcpy(out, b, sizeof(Mtx));
+        return;
+    }
+    Mtx t;
+    for (int i = 0; i < 4; ++i)
+        for (int j = 0; j < 4; ++j) {
+            double s = 0;
+            for (int k = 0; k < 4; ++k) s += a[i][k] * b[k][j];
+            t[i][j] = s;
+        }
+    std::memcpy(out, t, sizeof(Mtx));
+}
+
+void Idt(Mtx m) {
+    std::memset(m, 0, sizeof(Mtx));
+    for (int i = 0; i < 4; ++i) m[i][i] = 1;
+}
+
+void PushMtx(const Mtx m) {
+    float f[16];
+    for (int i = 0; i < 16; ++i) f[i] = static_cast<float>(m[i / 4][i % 4]);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glMultMatrixf(f);
+}
+
+mtl* MtlOf(const srf* s) {
+    if (s->mtlPtr) return s->mtlPtr;
+    if (mtl* m = SrfMtl(const_cast<srf*>(s))) return m;
+    if (s->mtlIdx >= 0 && s->mtlIdx < NumMtl && PrmMtl) return PrmMtl[s->mtlIdx];
+    return nullptr;
+}
+
+// Display-material index of the surface: the place of its material in the flattened table.
+int MtlIdxGL(const srf* s) {
+    const mtl* m = MtlOf(s);
+    if (m && PrmMtl)
+        for (int i = 0; i < NumMtl; ++i)
+            if (PrmMtl[i] == m) return i;
+    return s->mtlIdx;
+}
+
+double Transp(const srf* s) {
+    const mtl* m = MtlOf(s);
+    return m ? m->val2 : 0.0;
+}
+
+void DifCol(const srf* s, float c[3]) {
+    const mtl* m = MtlOf(s);
+    if (m) {
+        c[0] = m->dif[0];
+        c[1] = m->dif[1];
+        c[2] = m->dif[2];
+    } else if (s->mtlIdx >= 0 && s->mtlIdx < RndrOGL_MtlCap && RndrOGL_Mtl) {
+        c[0] = RndrOGL_Mtl[s->mtlIdx][4];
+        c[1] = RndrOGL_Mtl[s->mtlIdx][5];
+        c[2] = RndrOGL_Mtl[s->mtlIdx][6];
+    } else {
+        c[0] = c[1] = c[2] = 1.0f;
+    }
+}
+
+// ---- clearing ----
+
+void Clr(int w) {
+    NeedClr[w] = false;
+    const UpdRctRec& u = UpdRct[w];
+    if (u.empty) return;
+    int W = DrwWinW(w), H = DrwWinH(w);
+    int x0 = u.x0 - 2, x1 = u.x1 + 2, y0 = u.y0 - 2, y1 = u.y1 + 2;
+    if (x1 < 0 || y1 < 0 || x0 > W - 1 || y0 > H - 1) return;
+    if (x0 < 0) x0 = 0;
+    if (y0 < 0) y0 = 0;
+    if (x1 > W - 1) x1 = W - 1;
+    if (y1 > H - 1) y1 = H - 1;
+    glPushAttrib(GL_VIEWPORT_BIT | GL_SCISSOR_BIT | GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT |
+                 GL_DEPTH_BUFFER_BIT);
+    glViewport(x0, H - y1 - 1, x1 - x0 + 1, y1 - y0 + 1);
+    glScissor(x0, H - y1 - 1, x1 - x0 + 1, y1 - y0 + 1);
+    glEnable(GL_SCISSOR_TEST);
+    glColor3f(1, 1, 1);
+    glClearColor(static_cast<float>(BgCol[0] / 255.0), static_cast<float>(BgCol[1] / 255.0),
+                 static_cast<float>(BgCol[2] / 255.0), 1.0f);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClear(GL_COLOR_BUFFER_BIT);
+    if (DepthOn) {
+        glEnable(GL_DEPTH_TEST);
+        glDepthMask(GL_TRUE);
+        glClear(GL_DEPTH_BUFFER_BIT);
+    }
+    glPopAttrib();
+}
+
+void DrwBgImg(int w) {
+    if (!BgImgHook) return;
+    int W = DrwWinW(w), H = DrwWinH(w);
+    if (BgImg.bits && (BgImg.w != W || BgImg.h != H)) FreeBgImg();
+    if (!BgImg.bits) {
+        BgImg.bits = BgImgHook(W, H);
+        BgImg.w = W;
+        BgImg.h = H;
+    }
+    if (!BgImg.bits) return;
+    glPushAttrib(GL_ENABLE_BIT | GL_TRANSFORM_BIT | GL_CURRENT_BIT);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glEnable(GL_DITHER);
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluOrtho2D(0, W, 0, H);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glRasterPos2i(0, 0);
+    glDrawPixels(W, H, GL_RGB, GL_UNSIGNED_BYTE, BgImg.bits);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glPopClientAttrib();
+    glDisable(GL_DITHER);
+    glPopAttrib();
+}
+
+// ---- surfaces ----
+
+// True when the grid's vertex ids are 0..n-1 in order, so rows can be drawn as arrays.
+bool PlainGrid(const srf* s, const pgn* g) {
+    int n = static_cast<int>(g->rows) * g->cols;
+    if (g->n < n || s->nv < n || !g->vtx_id) return false;
+    for (int i = 0; i < n; ++i)
+        if (g->vtx_id[i] != i) return false;
+    return true;
+}
+
+// Index pattern of one strip between two rows: (r + 1, j), (r, j) (or the reverse order).
+struct StripIdx {
+    GLuint* up = nullptr;
+    GLuint* dn = nullptr;
+    int cols = 0;
+};
+StripIdx Strip;
+
+void MkStrip(int C) {
+    if (Strip.cols == C && Strip.up) return;
+    GLuint* up = static_cast<GLuint*>(AlcMem(2LL * C * sizeof(GLuint), "DrwSrf:idx"));
+    GLuint* dn = static_cast<GLuint*>(AlcMem(2LL * C * sizeof(GLuint), "DrwSrf:idx"));
+    for (int j = 0; j < C; ++j) {
+        up[2 * j] = static_cast<GLuint>(C + j);
+        up[2 * j + 1] = static_cast<GLuint>(j);
+        dn[2 * j] = static_cast<GLuint>(j);
+        dn[2 * j + 1] = static_cast<GLuint>(C + j);
+    }
+    FreeMem(Strip.up);
+    FreeMem(Strip.dn);
+    Strip.up = up;
+    Strip.dn = dn;
+    Strip.cols = C;
+}
+
+const float* VtxAt(const srf* s, int id) { return s->v + 3 * static_cast<long long>(id); }
+bool IdOk(const srf* s, int id) { return id >= 0 && id < s->nv; }
+
+void WireGrid(const srf* s, const pgn* g) {
+    int R = g->rows, C = g->cols;
+    if (R < 1 || C < 1 || !s->v) return;
+    if (PlainGrid(s, g)) {
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glVertexPointer(3, GL_FLOAT, 0, s->v);
+        for (int r = 0; r < R; ++r) glDrawArrays(GL_LINE_STRIP, r * C, C);
+        for (int c = 0; c < C; ++c) {
+            glVertexPointer(3, GL_FLOAT, static_cast<GLsizei>(C * 3 * sizeof(float)), s->v + 3 * c);
+            glDrawArrays(GL_LINE_STRIP, 0, R);
+        }
+        glDisableClientState(GL_VERTEX_ARRAY);
+        return;
+    }
+    if (g->n < R * C || !g->vtx_id) return;
+    for (int r = 0; r < R; ++r) {
+        glBegin(GL_LINE_STRIP);
+        for (int c = 0; c < C; ++c) {
+            int id = g->vtx_id[r * C + c];
+            if (IdOk(s, id)) glVertex3fv(VtxAt(s, id));
+        }
+        glEnd();
+    }
+    for (int c = 0; c < C; ++c) {
+        glBegin(GL_LINE_STRIP);
+        for (int r = 0; r < R; ++r) {
+            int id = g->vtx_id[r * C + c];
+            if (IdOk(s, id)) glVertex3fv(VtxAt(s, id));
+        }
+        glEnd();
+    }
+}
+
+void WirePoly(const srf* s, const pgn* g) {
+    if (g->n < 2 || !g->vtx_id || !s->v) return;
+    glBegin(GL_LINE_STRIP);
+    for (int i = 0; i <= g->n; ++i) {
+        int id = g->vtx_id[i % g->n];
+        if (IdOk(s, id)) glVertex3fv(VtxAt(s, id));
+    }
+    glEnd();
+}
+
+const float kUp[3] = {0, 0, 1};
+
+void NrmV(const srf* s, int id, bool neg) {
+    const float* n = s->nrm ? s->nrm + 3 * static_cast<long long>(id) : kUp;
+    if (neg)
+        glNormal3f(-n[0], -n[1], -n[2]);
+    else
+        glNormal3fv(n);
+}
+
+void ShdGrid(const srf* s, const pgn* g) {
+    int R = g->rows, C = g->cols;
+    if (R < 2 || C < 1 || !s->v) return;
+    if (PlainGrid(s, g)) {
+        MkStrip(C);
+        float* neg = nullptr;
+        if (TwoSide && s->nrm) {
+            long long n = 3LL * R * C;
+            neg = static_cast<float*>(AlcMem(n * static_cast<long long>(sizeof(float)), "DrwSrf:nrm"));
+            for (long long i = 0; i < n; ++i) neg[i] = -s->nrm[i];
+        }
+        glEnableClientState(GL_VERTEX_ARRAY);
+        if (s->nrm) glEnableClientState(GL_NORMAL_ARRAY); else glNormal3fv(kUp);
+        for (int r = 0; r + 1 < R; ++r) {
+            long long off = 3LL * r * C;
+            glVertexPointer(3, GL_FLOAT, 0, s->v + off);
+            if (s->nrm) glNormalPointer(GL_FLOAT, 0, s->nrm + off);
+            glDrawElements(GL_TRIANGLE_STRIP, 2 * C, GL_UNSIGNED_INT, Strip.up);
+            if (TwoSide) {
+                if (neg) glNormalPointer(GL_FLOAT, 0, neg + off);
+                else glNormal3f(0, 0, -1);
+                glDrawElements(GL_TRIANGLE_STRIP, 2 * C, GL_UNSIGNED_INT, Strip.dn);
+            }
+        }
+        glDisableClientState(GL_NORMAL_ARRAY);
+        glDisableClientState(GL_VERTEX_ARRAY);
+        FreeMem(neg);
+        return;
+    }
+    if (g->n < R * C || !g->vtx_id) return;
+    for (int side = 0; side < (TwoSide ? 2 : 1); ++side) {
+        for (int r = 0; r + 1 < R; ++r) {
+            glBegin(GL_TRIANGLE_STRIP);
+            for (int j = 0; j < C; ++j) {
+                int a = g->vtx_id[(r + 1) * C + j], b = g->vtx_id[r * C + j];
+                if (side) std::swap(a, b);
+                if (!IdOk(s, a) || !IdOk(s, b)) continue;
+                NrmV(s, a, side);
+                glVertex3fv(VtxAt(s, a));
+                NrmV(s, b, side);
+                glVertex3fv(VtxAt(s, b));
+            }
+            glEnd();
+        }
+    }
+}
+
+void ShdPoly(const srf* s, const pgn* g) {
+    if ((g->n != 3 && g->n != 4) || !g->vtx_id || !s->v) return;
+    for (int i = 0; i < g->n; ++i)
+        if (!IdOk(s, g->vtx_id[i])) return;
+    GLenum mode = g->n == 3 ? GL_TRIANGLES : GL_QUADS;
+    glBegin(mode);
+    for (int i = 0; i < g->n; ++i) {
+        NrmV(s, g->vtx_id[i], false);
+        glVertex3fv(VtxAt(s, g->vtx_id[i]));
+    }
+    glEnd();
+    if (TwoSide) {
+        glBegin(mode);
+        for (int i = g->n - 1; i >= 0; --i) {
+            NrmV(s, g->vtx_id[i], true);
+            glVertex3fv(VtxAt(s, g->vtx_id[i]));
+        }
+        glEnd();
+    }
+}
+
+void SlpGrid(const srf* s, const pgn* g) {
+    int R = g->rows, C = g->cols;
+    if (R < 2 || C < 1 || !s->v) return;
+    int n = R * C;
+    if (g->n < n || !g->vtx_id) return;
+    // One class colour per vertex, computed once for this picture.
+    uint8_t* col = static_cast<uint8_t*>(AlcMem(3LL * s->nv, "DrwSlp:col"));
+    for (int i = 0; i < s->nv; ++i) {
+        float c[3];
+        SlpCol(i, c);
+        for (int k = 0; k < 3; ++k) {
+            float v = c[k] < 0 ? 0 : (c[k] > 1 ? 1 : c[k]);
+            col[3 * i + k] = static_cast<uint8_t>(v * 255.0f + 0.5f);
+        }
+    }
+    if (PlainGrid(s, g)) {
+        MkStrip(C);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_COLOR_ARRAY);
+        for (int r = 0; r + 1 < R; ++r) {
+            long long off = 3LL * r * C;
+            glVertexPointer(3, GL_FLOAT, 0, s->v + off);
+            glColorPointer(3, GL_UNSIGNED_BYTE, 0, col + off);
+            glDrawElements(GL_TRIANGLE_STRIP, 2 * C, GL_UNSIGNED_INT, Strip.up);
+        }
+        glDisableClientState(GL_COLOR_ARRAY);
+        glDisableClientState(GL_VERTEX_ARRAY);
+    } else {
+        for (int r = 0; r + 1 < R; ++r) {
+            glBegin(GL_TRIANGLE_STRIP);
+            for (int j = 0; j < C; ++j) {
+                int a = g->vtx_id[(r + 1) * C + j], b = g->vtx_id[r * C + j];
+                if (!IdOk(s, a) || !IdOk(s, b)) continue;
+                glColor3ubv(col + 3LL * a);
+                glVertex3fv(VtxAt(s, a));
+                glColor3ubv(col + 3LL * b);
+                glVertex3fv(VtxAt(s, b));
+            }
+            glEnd();
+        }
+    }
+    FreeMem(col);
+}
+
+void BoxSrf(const srf* s) {
+    const float* lo = s->box.min;
+    const float* hi = s->box.max;
+    glBegin(GL_LINE_LOOP);
+    glVertex3f(lo[0], lo[1], lo[2]); glVertex3f(hi[0], lo[1], lo[2]);
+    glVertex3f(hi[0], hi[1], lo[2]); glVertex3f(lo[0], hi[1], lo[2]);
+    glEnd();
+    glBegin(GL_LINE_LOOP);
+    glVertex3f(lo[0], lo[1], hi[2]); glVertex3f(hi[0], lo[1], hi[2]);
+    glVertex3f(hi[0], hi[1], hi[2]); glVertex3f(lo[0], hi[1], hi[2]);
+    glEnd();
+    glBegin(GL_LINES);
+    glVertex3f(lo[0], lo[1], lo[2]); glVertex3f(lo[0], lo[1], hi[2]);
+    glVertex3f(hi[0], lo[1], lo[2]); glVertex3f(hi[0], lo[1], hi[2]);
+    glVertex3f(hi[0], hi[1], lo[2]); glVertex3f(hi[0], hi[1], hi[2]);
+    glVertex3f(lo[0], hi[1], lo[2]); glVertex3f(lo[0], hi[1], hi[2]);
+    glEnd();
+}
+
+void DrwSrf(int w, srf* s, const Mtx m) {
+    if (!(SrfDsp[w] & SrfDspOn) || !s->vis) return;
+    EnaLgtGL();
+    glEnable(GL_DEPTH_TEST);
+    PushMtx(m);
+    glEnable(GL_NORMALIZE);
+    float dif[3];
+    DifCol(s, dif);
+    // The slope classes belong to the terrain grid; other surfaces keep their own display.
+    bool slope = SlpDsp && s == TrnSrf;
+    bool shaded = (s->dspFlg & 2) && (SrfDsp[w] & SrfDspShd);
+    if (slope) {
+        glDisable(GL_LIGHTING);
+        for (int i = 0; i < s->pgns.n; ++i) {
+            const pgn* g = s->pgns.a[i];
+            if (g->type == 5) SlpGrid(s, g);
+        }
+        glEnable(GL_LIGHTING);
+        SetMtlGL(MtlIdxGL(s));
+        for (int i = 0; i < s->pgns.n; ++i) {
+            const pgn* g = s->pgns.a[i];
+            if (g->type != 5) ShdPoly(s, g);
+        }
+    } else if (s->dspFlg & 8) {
+        glDisable(GL_LIGHTING);
+        glColor3fv(dif);
+        BoxSrf(s);
+    } else if (!shaded) {
+        glDisable(GL_LIGHTING);
+        if ((dif[0] + dif[1] + dif[2]) / 3.0 < WireMin) {
+            float g = static_cast<float>(WireMin);
+            dif[0] = dif[1] = dif[2] = g;
+        }
+        glColor3fv(dif);
+        for (int i = 0; i < s->pgns.n; ++i) {
+            const pgn* g = s->pgns.a[i];
+            if (g->type == 5)
+                WireGrid(s, g);
+            else
+                WirePoly(s, g);
+        }
+    } else {
+        glEnable(GL_LIGHTING);
+        SetMtlGL(MtlIdxGL(s));
+        for (int i = 0; i < s->pgns.n; ++i) {
+            const pgn* g = s->pgns.a[i];
+            if (g->type == 5)
+                ShdGrid(s, g);
+            else
+                ShdPoly(s, g);
+        }
+        glDepthFunc(GL_LEQUAL);
+        glDisable(GL_TEXTURE_2D);
+    }
+    glDisable(GL_NORMALIZE);
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glDisable(GL_DEPTH_TEST);
+}
+
+// ---- curves ----
+
+void DrwCrv(int w, const crv* c, const Mtx m) {
+    if (!(CrvDsp[w] & 1) || !c->vis || c->n < 1 || !c->p) return;
+    if (ViewDim == 0) {
+        const ViewWinRec& v = ViewWin[w];
+        double cx = v.EyeF[0], cy = v.EyeF[1];
+        double hw = v.v.ScrWid / 2, hh = hw * DrwWinH(w) / DrwWinW(w);
+        if (c->box.max[0] < cx - hw || c->box.min[0] > cx + hw || c->box.max[1] < cy - hh ||
+            c->box.min[1] > cy + hh)
+            return;
+    }
+    glEnable(GL_DEPTH_TEST);
+    PushMtx(m);
+    glDisable(GL_LIGHTING);
+    glColor3fv(c->col);
+    if (c->n == 1) {
+        glBegin(GL_POINTS);
+        glVertex3fv(c->p);
+        glEnd();
+    } else {
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glVertexPointer(3, GL_FLOAT, 0, c->p);
+        glDrawArrays(GL_LINE_STRIP, 0, c->n);
+        glDisableClientState(GL_VERTEX_ARRAY);
+    }
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glDisable(GL_DEPTH_TEST);
+}
+
+// ---- the scene tree ----
+
+void WalkPrt(int w, prt* p, const Mtx par, bool transp);
+
+void WalkLnk(int w, lnk* l, const Mtx par, bool transp) {
+    Mtx m;
+    MulNode(l->mtx, par, m);
+    for (int i = 0; i < l->prts.n; ++i) WalkPrt(w, l->prts.a[i], m, transp);
+}
+
+void WalkPrt(int w, prt* p, const Mtx par, bool transp) {
+    Mtx m;
+    MulNode(p->mtx, par, m);
+    if (!transp)
+        for (int i = 0; i < p->crvs.n; ++i) {
+            crv* c = p->crvs.a[i];
+            Mtx cm;
+            MulNode(c->mtx, m, cm);
+            DrwCrv(w, c, cm);
+        }
+    for (int i = 0; i < p->srfs.n; ++i) {
+        srf* s = p->srfs.a[i];
+        bool t = Transp(s) >= 0.001;
+        if (t != transp) continue;
+        Mtx sm;
+        MulNode(s->mtx, m, sm);
+        DrwSrf(w, s, sm);
+    }
+    for (int i = 0; i < p->prts.n; ++i) WalkPrt(w, p->prts.a[i], m, transp);
+    for (int i = 0; i < p->lnks.n; ++i) WalkLnk(w, p->lnks.a[i], m, transp);
+}
+
+void WalkScn(int w, bool transp) {
+    Mtx id;
+    Idt(id);
+    for (int i = 0; i < StgTbl.n; ++i) {
+        stg* s = StgTbl.a[i];
+        Mtx m;
+        MulNode(s->mtx, id, m);
+        for (int k = 0; k < s->prts.n; ++k) WalkPrt(w, s->prts.a[k], m, transp);
+        for (int k = 0; k < s->lnks.n; ++k) WalkLnk(w, s->lnks.a[k], m, transp);
+    }
+    for (int i = 0; i < PrdTbl.n; ++i) {
+        prd* d = PrdTbl.a[i];
+        Mtx m;
+        MulNode(d->mtx, id, m);
+        for (int k = 0; k < d->prts.n; ++k) WalkPrt(w, d->prts.a[k], m, transp);
+        for (int k = 0; k < d->lnks.n; ++k) WalkLnk(w, d->lnks.a[k], m, transp);
+    }
+}
+
+// Selected terrain vertices: red 5-pixel points over whatever is drawn.
+void DrwVtxSlct(int w) {
+    if (NumVtxSlct <= 0 || !VtxSlct || !TrnSrf || !TrnSrf->v) return;
+    int W = DrwWinW(w), H = DrwWinH(w);
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluOrtho2D(0, W - 1, 0, H - 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glColor3f(1, 0, 0);
+    GLfloat range[2] = {1, 1};
+    glGetFloatv(GL_POINT_SIZE_RANGE, range);
+    bool big = range[1] >= 5.0f;
+    if (big) {
+        glPointSize(5.0f);
+        glEnable(GL_POINT_SMOOTH);
+    }
+    for (int k = 0; k < NumVtxSlct; ++k) {
+        int id = VtxSlct[k];
+        if (id < 0 || id >= TrnSrf->nv) continue;
+        const float* v = TrnSrf->v + 3LL * id;
+        double p[3] = {v[0], v[1], v[2]}, q[3];
+        MdlToWin(p, w, q);
+        // A hair nearer than the surface itself, so the mark is never hidden by it.
+        double z = 2.0 * q[2] / ZRes - 1.0 + 1e-4;  // larger is nearer here
+        double x = q[0], y = H - q[1];
+        if (big) {
+            glBegin(GL_POINTS);
+            glVertex3d(x, y, z);
+            glEnd();
+        } else {
+            glBegin(GL_LINE_LOOP);
+            glVertex3d(x - 1, y - 1, z);
+            glVertex3d(x + 1, y - 1, z);
+            glVertex3d(x + 1, y + 1, z);
+            glVertex3d(x - 1, y + 1, z);
+            glEnd();
+        }
+    }
+    if (big) {
+        glDisable(GL_POINT_SMOOTH);
+        glPointSize(1.0f);
+    }
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glDisable(GL_DEPTH_TEST);
+}
+
+void DrwScn(int w) {
+    SetGLView(w);
+    SetCurWin(w);
+    glMatrixMode(GL_MODELVIEW);
+    if (!CullOn && !TwoSide) {
+        glCullFace(GL_FRONT);
+        glDisable(GL_CULL_FACE);
+    } else {
+        glCullFace(GL_BACK);
+        glEnable(GL_CULL_FACE);
+    }
+    WalkScn(w, false);
+    glCullFace(GL_BACK);
+    glEnable(GL_CULL_FACE);
+    WalkScn(w, true);
+    DrwVtxSlct(w);
+}
+
+// Full redraw of one window into its back buffer (the caller swaps).
+void RdrwOne(int w) {
+    if (!WinOpn[w]) return;
+    // Making the window current may have found its context lost and made it anew.
+    SetDrwBuf(w, 1);
+    if (GLWin[w].needSetup) {
+        SetupGLWin(w);
+        SetDrwBuf(w, 1);
+    }
+    SetUpdRctFull(w);
+    PushActWin(w);
+    SetView(w);
+    DrwPic();
+    PopActWin();
+}
+
+void SelFront() {
+    for (int w = 0; w < DrwWinMax; ++w)
+        if (WinOpn[w]) SetDrwBuf(w, 0);
+}
+
+}  // namespace
+
+void FreeBgImg() {
+    FreeMem(BgImg.bits);
+    BgImg.bits = nullptr;
+    BgImg.w = BgImg.h = 0;
+}
+
+int DrwPic() {
+    for (int w = 0; w < DrwWinMax; ++w) NeedClr[w] = WinAct[w] != 0;
+    for (int w = 0; w < DrwWinMax; ++w) {
+        if (!WinAct[w] || !WinOpn[w] || !SetCurWin(w)) continue;
+        if (w == 0) {
+            Clr(w);
+            if (SrfDsp[w] & SrfDspShd) DrwBgImg(w);
+        }
+        if (NeedClr[w]) Clr(w);
+        PushActWin(w);
+        // The overlay lies in the plan under everything: no depth test, whatever a fresh
+        // context's set-up left on.
+        glDisable(GL_DEPTH_TEST);
+        if (ViewDim == 0 && GridOn && (WinDsp[w] & 16)) {
+            DrwGrd();
+            DrwGrdLbl();
+        }
+        if (AxisOn) {
+            SetCurWin(w);
+            if (DepthOn) {
+                glEnable(GL_DEPTH_TEST);
+                glEnable(GL_DITHER);
+            }
+            if (WinDsp[w] & 8) DrwAxis(w);
+            glDisable(GL_DEPTH_TEST);
+            glDisable(GL_DITHER);
+        }
+        PopActWin();
+        DrwScn(w);
+    }
+    FlushDrw();
+    return 0;
+}
+
+int DrwPicView() {
+    SetView(0);
+    return DrwPic();
+}
+
+int RdrwAll() {
+    for (int w = 0; w < DrwWinMax; ++w) RdrwOne(w);
+    SwpBuf();
+    SelFront();
+    return 0;
+}
+
+int RdrwWin(int w) {
+    if (w < 0 || w >= DrwWinMax || !WinOpn[w]) return 0;
+    RdrwOne(w);
+    if (SetCurWin(w)) plt::Get()->GLSwap(w);
+    SetDrwBuf(w, 0);
+    return 0;
+}
+
+int RdrwShd() {
+    bool any = false;
+    for (int w = 0; w < DrwWinMax; ++w)
+        if (WinOpn[w] && (SrfDsp[w] & SrfDspShd)) {
+            RdrwOne(w);
+            any = true;
+        }
+    if (!any) return 0;
+    for (int w = 0; w < DrwWinMax; ++w)
+        if (WinOpn[w] && (SrfDsp[w] & SrfDspShd) && SetCurWin(w)) plt::Get()->GLSwap(w);
+    SelFront();
+    return 0;
+}
+
+int RdrwFront() {
+    for (int w = 0; w < DrwWinMax; ++w) {
+        if (!WinOpn[w]) continue;
+        CurGLWin = -1;
+        if (!SetCurWin(w)) continue;
+        if (GLWin[w].needSetup) SetupGLWin(w);
+        SetDrwBuf(w, DrwBufSel[w] == DRW_BACK);
+        SetUpdRctFull(w);
+        PushActWin(w);
+        SetView(w);
+        SetGLView(w);
+        SetLgtGL();
+        DrwPic();
+        PopActWin();
+        if (DrwBufSel[w] == DRW_FRONT) plt::Get()->GLFlushFront(w);
+    }
+    return 0;
+}
+
+namespace {
+void PaintWinIn(int w, const int* rect) {
+    PushActWin(w);
+    CurGLWin = -1;
+    if (!SetCurWin(w)) {
+        PopActWin();
+        return;
+    }
+    if (GLWin[w].needSetup) SetupGLWin(w);
+    bool front = DrwBufSel[w] == DRW_FRONT;
+    if (front)
+        for (int k = 0; k < DrwWinMax; ++k)
+            if (WinOpn[k]) SetDrwBuf(k, 1);
+    SetCurWin(w);
+    if (rect && plt::Get()->GLPartialPaint(w)) {
+        SetUpdRct(w, rect[0], rect[2], rect[1], rect[3]);
+        DrwPic();
+        SetUpdRctFull(w);
+    } else {
+        SetUpdRctFull(w);
+        DrwPic();
+    }
+    if (SetCurWin(w)) plt::Get()->GLSwap(w);
+    if (front) SelFront();
+    PopActWin();
+}
+}  // namespace
+
+// The shell calls this straight from its paint handler: an allocation failure ends the paint, not
+// the program.
+void PaintWin(int w, const int* rect) {
+    if (w < 0 || w >= DrwWinMax || !WinOpn[w]) return;
+    EngGuard([&] {
+        PaintWinIn(w, rect);
+        return 0;
+    });
+}
