@@ -18,6 +18,8 @@
 
 namespace jrn {
 
+bool CrvVerb(const Words& w);  // the curve module's verbs (dump_curves.cpp)
+
 void Host::Print(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
 
 void Host::Error(const std::string& text) {
@@ -92,15 +94,19 @@ void Runner::Window(int w, int h) {
 
 // The pointer position, the event, then the flush the view does after every pointer event.
 void Runner::Pointer(int x, int y, int type) {
-    SetPtrPix(x, y);
-    IntrEvt(type);
-    FlushDrw();
+    if (!host_.Pointer(x, y, type)) {
+        SetPtrPix(x, y);
+        IntrEvt(type);
+        FlushDrw();
+    }
     host_.Idle();
 }
 
 void Runner::Key(int vk, int type) {
-    SetPtrKey(vk);
-    IntrEvt(type);
+    if (!host_.Key(vk, type)) {
+        SetPtrKey(vk);
+        IntrEvt(type);
+    }
     host_.Idle();
 }
 
@@ -172,7 +178,7 @@ void Runner::Exec(const Words& w) {
         Count(w, 0, 1);
         int n = w.size() > 1 ? Int(w, 1, 0, CountMax) : 1;
         for (int i = 0; i < n && !ended_; ++i) {
-            IntrEvt(EvTick);
+            if (!host_.Tick()) IntrEvt(EvTick);
             host_.Idle();
         }
     } else if (v == "answer") {
@@ -208,6 +214,7 @@ void Runner::Exec(const Words& w) {
         if (!host_.CanSnapshot()) throw Bad{"snapshot needs a view (altimetra --journal)"};
         std::string err;
         if (!host_.Snapshot(w[1], &err)) throw Bad{"snapshot " + w[1] + ": " + err};
+    } else if (CrvVerb(w)) {  // undo, redo (dump_curves.cpp)
     } else {
         throw Bad{"unknown verb " + v};
     }

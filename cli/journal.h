@@ -21,6 +21,15 @@ public:
     // do that itself, as the batch program does.
     virtual bool Resize(int w, int h) { (void)w; (void)h; return false; }
 
+    // Events of the journal's pointer, key and tick verbs: a pointer event type (1, 2, 5, 6, 7)
+    // at window pixel (x, y), a key event type (8, 9) of virtual-key code vk, a timer tick.
+    // Return true when the host has delivered the event through its view as a user's event
+    // arrives (the view then stores the position, calls the router and flushes the drawing);
+    // false lets the runner hand it to the engine itself, as the batch program does.
+    virtual bool Pointer(int x, int y, int type) { (void)x; (void)y; (void)type; return false; }
+    virtual bool Key(int vk, int type) { (void)vk; (void)type; return false; }
+    virtual bool Tick() { return false; }
+
     // `snapshot FILE`: only hosts with a view support it (elsewhere the line is malformed).
     virtual bool CanSnapshot() { return false; }
     // Write the view's visible picture (feedback drawing included) as a PNG. On failure return

@@ -8,6 +8,9 @@
 int gEngGuardDepth = 0;
 int EngGuardDepth() { return gEngGuardDepth; }
 
+GuardBarrier::GuardBarrier() : saved_(gEngGuardDepth) { gEngGuardDepth = 0; }
+GuardBarrier::~GuardBarrier() { gEngGuardDepth = saved_; }
+
 namespace {
 // Shows message 100, stops key-driven work and abandons the running command.
 [[noreturn]] void AlcFail(const char* text) {

@@ -33,6 +33,20 @@ int EngGuard(F&& f) {
     }
 }
 
+// Platform calls that dispatch window messages (modal boxes, the message pump) can re-enter the
+// engine. Inside one, the entry points are outermost again: a command started there is abandoned
+// on its own and never unwound through the window system's frames.
+class GuardBarrier {
+public:
+    GuardBarrier();
+    ~GuardBarrier();
+    GuardBarrier(const GuardBarrier&) = delete;
+    GuardBarrier& operator=(const GuardBarrier&) = delete;
+
+private:
+    int saved_;
+};
+
 // Objects with constructors, allocated through the tagged allocator.
 template <class T, class... A>
 T* AlcObj(const char* tag, A&&... a) {

@@ -301,6 +301,9 @@ void SetCrs(int index) {
 void BgnWork() { RunFlg = 1; }
 
 bool PumpMsg() {
-    plt::Get()->PumpMessages(2);
+    {
+        GuardBarrier gb;
+        plt::Get()->PumpMessages(2);
+    }
     return RunFlg == 0;
 }

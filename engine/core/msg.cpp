@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include "core/alc.h"
 #include "core/cmd.h"
 #include "platform/platform.h"
 
@@ -140,7 +141,11 @@ int ShowMsg(int kind, int id, const char* text) {
     int btn = kind == 3 ? plt::BtnYesNo : plt::BtnOk;
     int prev = MsgBoxId;
     MsgBoxId = id;
-    int ans = plt::Get()->MsgBox(s.c_str(), cap, btn, icon[kind]);
+    int ans;
+    {
+        GuardBarrier gb;
+        ans = plt::Get()->MsgBox(s.c_str(), cap, btn, icon[kind]);
+    }
     MsgBoxId = prev;
     if (kind == 3 && ans == plt::AnsYes) IntrCmd(99, 100046);
     return ans;

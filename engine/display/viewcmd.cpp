@@ -302,6 +302,7 @@ void ModEnd() {
 // 115114.
 void FitView() {
     CamView& v = *CurView();
+    UdtScnBox();
     BBox b = SceneBox;
     if (!BoxOk(b)) {
         // Nothing in the scene: show the terrain region when there is one, else leave the view.
@@ -465,6 +466,7 @@ void TmrShow(int code) {
 // 111042: bird's-eye view.
 void BrdMode() {
     if (!CamUsable()) return;
+    UdtScnBox();
     if (!SceneHasSrf() || !BoxOk(SceneBox)) {
         Caution("三次元形状が存在しません。");
         return;

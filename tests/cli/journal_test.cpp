@@ -296,3 +296,34 @@ TEST(JournalConsole, OtherServicesGoToTheWrappedPlatform) {
     EXPECT_EQ(p.DisplayDepth(), 8);
     EXPECT_EQ(out, "box 0 \"c\" ok: x (unanswered)\n");
 }
+
+TEST(JournalRun, HostViewReceivesTheEvents) {
+    // The application's host delivers events through its view; the runner then stays away from
+    // the engine's pointer record.
+    struct ViewHost : CapHost {
+        std::vector<std::string> ev;
+        bool Pointer(int x, int y, int t) override {
+            ev.push_back("p" + std::to_string(t) + "@" + std::to_string(x) + "," + std::to_string(y));
+            return true;
+        }
+        bool Key(int vk, int t) override {
+            ev.push_back("k" + std::to_string(t) + ":" + std::to_string(vk));
+            return true;
+        }
+        bool Tick() override {
+            ev.push_back("t");
+            return true;
+        }
+    } h;
+    SetPtrPix(-77, -77);
+    EXPECT_EQ(RunBare("drag 0 0 4 -2 2\nclick 3 4\nrpress 5 6\nrrelease 7 8\nmove 1 1\n"
+                      "press 2 2\nrelease 9 9\nkey 16\nkeydown 17\nkeyup 17\ntick 2\n",
+                      h),
+              0);
+    EXPECT_EQ(h.ev, (std::vector<std::string>{"p1@0,0", "p7@2,-1", "p7@4,-2", "p2@4,-2", "p1@3,4",
+                                              "p2@3,4", "p5@5,6", "p6@7,8", "p7@1,1", "p1@2,2",
+                                              "p2@9,9", "k8:16", "k9:16", "k8:17", "k9:17", "t",
+                                              "t"}));
+    EXPECT_EQ(PtrPix[0], -77);
+    EXPECT_EQ(PtrPix[1], -77);
+}

@@ -184,6 +184,53 @@ TEST_F(Alloc, FailureAbandonsTheOutermostCommand) {
               "Memory allocation failed.\nNested:buf\nSIZE = " + std::to_string(Huge));
 }
 
+TEST_F(Alloc, FailureInsideABoxAbandonsOnlyTheCommandStartedThere) {
+    // While a box is open the window system keeps dispatching: a timer tick there runs a
+    // command that fails. Only that command is abandoned; the one showing the box goes on.
+    int steps = 0;
+    onCmd = [&](bool, int cat, int code) {
+        if (cat == 99 && code == 100034) {
+            ++steps;
+            DspWrnMsg(297, "wait");
+            ++steps;
+        } else if (cat == 13 && code == 115002) {
+            AlcMem(Huge, "Tick:buf");
+        }
+    };
+    bool ticked = false;
+    Plt().onBox = [&](const RecBox& b) {
+        if (b.text != "wait" || ticked) return;
+        ticked = true;
+        TmrAct = 1;
+        RptCat = 13;
+        RptCode = 115002;
+        EXPECT_EQ(IntrEvt(EVT_TIMER), 0);
+        TmrAct = 0;
+    };
+    EXPECT_EQ(IntrCmd(99, 100034), 0);
+    EXPECT_EQ(steps, 2);
+    ASSERT_EQ(Plt().boxes.size(), 2u);
+    EXPECT_EQ(Plt().boxes[1].text, "メモリが確保できませんでした。\n");
+    EXPECT_EQ(EngGuardDepth(), 0);
+}
+
+TEST_F(Alloc, FailureInsideThePumpStaysThere) {
+    bool done = false;
+    onCmd = [&](bool, int cat, int code) {
+        if (cat == 99 && code == 100035) {
+            BgnWork();
+            EXPECT_FALSE(PumpMsg());
+            done = true;
+        } else if (cat == 13 && code == 115002) {
+            AlcMem(Huge, "Pump:buf");
+        }
+    };
+    Plt().onPump = [] { IntrCmd(13, 115002); };
+    IntrCmd(99, 100035);
+    EXPECT_TRUE(done);
+    EXPECT_EQ(Plt().boxes.size(), 1u);
+}
+
 TEST_F(Alloc, FailedResizeKeepsTheBlock) {
     char* keep = static_cast<char*>(AlcMem(8, "keep"));
     std::strcpy(keep, "intact");

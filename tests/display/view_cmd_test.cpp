@@ -22,8 +22,15 @@ protected:
         prdA.prts.n = 1;
         prdA.prts.a = &prtPtr;
         prdPtr = &prdA;
+        prdA.box = BBox{{0, 0, 0}, {3000, 4000, 0}};
         PrdTbl.n = 1;
         PrdTbl.a = &prdPtr;
+    }
+    // The scene's extent, held by the terrain product as the scene box is made from it.
+    static void ScnBox(const BBox& b) {
+        ASSERT_NE(TrnPrd, nullptr);
+        TrnPrd->box = b;
+        SceneBox = b;
     }
     const char* LastText() { return Plt().LastBox() ? Plt().LastBox()->text.c_str() : ""; }
     srf srfA{}; srf* srfPtr = nullptr;
@@ -196,7 +203,7 @@ TEST_F(ViewCmd, RimDragRollsTheView) {
 }
 
 TEST_F(ViewCmd, FitToView) {
-    SceneBox = BBox{{0, 0, 0}, {1e7f, 8e6f, 5e5f}};
+    ScnBox(BBox{{0, 0, 0}, {1e7f, 8e6f, 5e5f}});
     Key(KeyQ);
     EXPECT_DOUBLE_EQ(V().ScrWid, 1e7 * 1.2 * (800.0 / 600.0));
     EXPECT_DOUBLE_EQ(V().RotCnt[0], 5e6);
@@ -210,7 +217,7 @@ TEST_F(ViewCmd, FitToView) {
     EXPECT_DOUBLE_EQ(V().ClpNear, 100.0);
     EXPECT_EQ(CountCmd(13, 115002), 1);
     // A box whose width exceeds twice the eye distance: near plane from the eye distance.
-    SceneBox = BBox{{0, 0, 0}, {1000, 10, 10}};
+    ScnBox(BBox{{0, 0, 0}, {1000, 10, 10}});
     WinSizW = 600;
     IntrCmd(13, 115000);
     V().ViewAng = static_cast<float>(2 * std::atan(10.0));  // wide angle: short eye distance
@@ -228,7 +235,7 @@ TEST_F(ViewCmd, FitToViewOfAnEmptySceneStaysFinite) {
     EXPECT_TRUE(std::isfinite(ViewWin[0].PixK));
     (void)before;
     // A scene of one point still gets a usable width.
-    SceneBox = BBox{{5, 5, 5}, {5, 5, 5}};
+    ScnBox(BBox{{5, 5, 5}, {5, 5, 5}});
     IntrCmd(13, 115114);
     EXPECT_DOUBLE_EQ(V().ScrWid, 1.0);
     EXPECT_TRUE(std::isfinite(ViewWin[0].DepthScl));
@@ -351,7 +358,6 @@ TEST_F(ViewCmd, BirdsEyeNeedsASurface) {
     EXPECT_STREQ(LastText(), "三次元形状が存在しません。");
     EXPECT_EQ(Plt().beeps, 1);
     AddSurface();
-    SceneBox = BBox{{0, 0, 0}, {3000, 4000, 0}};
     IntrCmd(9, 111042);
     EXPECT_EQ(CrntMode, ModeId(3, 232));
     EXPECT_EQ(V().PrjFlg, 2);

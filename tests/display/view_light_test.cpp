@@ -82,6 +82,21 @@ TEST_F(LightAng, AzimuthAndElevation) {
     // The flattened copy follows (the light table was rebuilt).
     ASSERT_GE(l->r.prmIdx, 0);
     ExpectVec(PrmLgt[l->r.prmIdx].dir, 0.3426, 0.6725, 0.6561, 1e-4, "PrmLgt");
+    // Reopened and confirmed again, the dialog shows and keeps the same figures.
+    for (int i = 0; i < 3; i++) {
+        GetLgtAzEl(l, &az, &el);
+        EXPECT_EQ(az, 153);
+        EXPECT_EQ(el, 41);
+        SetLgtAzEl(l, az, el);
+    }
+    for (int a = 0; a <= 360; a += 7)
+        for (int e = 0; e <= 89; e += 11) {
+            SetLgtAzEl(l, a, e);
+            int a2, e2;
+            GetLgtAzEl(l, &a2, &e2);
+            EXPECT_EQ(a2 % 360, a % 360) << a << " " << e;
+            EXPECT_EQ(e2, e) << a << " " << e;
+        }
     SetLgtAzEl(l, 0, 0);
     ExpectVec(l->r.dir, 0, -1, 0, 1e-6, "azimuth 0");
     ExpectVec(l->r.ang, 90 * Deg, 0, 0, 1e-6, "azimuth 0 angles");
@@ -395,4 +410,19 @@ TEST_F(ViewGL, MatricesMatchTheWindowMapping) {
     glGetIntegerv(GL_VIEWPORT, vp);
     EXPECT_EQ(vp[2], W);
     EXPECT_EQ(vp[3], H);
+}
+
+TEST_F(ViewGL, DimensionSwitchPlacesTheLightsForTheNewCamera) {
+    ASSERT_NE(Cam3D, nullptr);
+    Cam3D->view.RotAng[2] = M_PI / 2;  // the 3D camera is turned a quarter about z
+    SwDim(1);
+    Cur();
+    float v[4];
+    glGetLightfv(GL_LIGHT1, GL_POSITION, v);
+    // Eye x is the world direction along the camera's right vector (0, 1, 0), eye y along -x.
+    ExpectVec(v, 0.4086, -0.4086, 0.8161, 1e-4, "after the switch");
+    SwDim(0);
+    Cur();
+    glGetLightfv(GL_LIGHT1, GL_POSITION, v);
+    ExpectVec(v, 0.4086, 0.4086, 0.8161, 1e-4, "back in 2D");
 }
