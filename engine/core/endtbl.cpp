@@ -1,6 +1,7 @@
 // Buffers freed at the end of the system: one line per module.
 #include "core/alc.h"
 #include "core/state.h"
+#include "display/drw.h"
 #include "display/lgt.h"
 
 void FreeEngBuf() {
@@ -9,4 +10,5 @@ void FreeEngBuf() {
     PrmLgt = nullptr;
     PrmLgtCap = 0;
     NumLgt = 0;
+    FreeDrwBuf();  // drawing: grid index arrays and the background picture
 }

@@ -23,6 +23,7 @@ extern uint8_t CullOn;
 extern double BgCol[3];            // background colour 0..255
 extern double WireMin;             // lowest mean grey of a wireframe colour
 extern uint8_t NoFlush;            // FlushDrw does nothing while set
+extern uint8_t DrwArrOn;           // grids go to GL as vertex arrays (same picture, faster)
 extern int DspIntVal;              // integer value register: the window that 115214 redraws
 extern int GrdStp, GrdMaj;         // minor and major grid steps (model units)
 
@@ -99,6 +100,8 @@ void PaintWin(int w, const int* rect);
 using BgImgFn = uint8_t* (*)(int w, int h);   // returns AlcMem'd bytes or null
 extern BgImgFn BgImgHook;
 void FreeBgImg();
+// End of system: the drawing module's buffers.
+void FreeDrwBuf();
 
 // Grid, labels and axes.
 void GrdStep(double extent, long long* s, long long* m);   // step adaptation of the 2D grid

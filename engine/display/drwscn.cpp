@@ -167,6 +167,7 @@ void DrwBgImg(int w) {
 
 // True when the grid's vertex ids are 0..n-1 in order, so rows can be drawn as arrays.
 bool PlainGrid(const srf* s, const pgn* g) {
+    if (!DrwArrOn) return false;
     int n = static_cast<int>(g->rows) * g->cols;
     if (g->n < n || s->nv < n || !g->vtx_id) return false;
     for (int i = 0; i < n; ++i)
@@ -174,29 +175,48 @@ bool PlainGrid(const srf* s, const pgn* g) {
     return true;
 }
 
-// Index pattern of one strip between two rows: (r + 1, j), (r, j) (or the reverse order).
-struct StripIdx {
-    GLuint* up = nullptr;
-    GLuint* dn = nullptr;
-    int cols = 0;
+// Index arrays of a whole R x C grid, kept while the grid's shape stays: the triangles of the row
+// strips ((r + 1, j), (r, j), (r + 1, j + 1)) and ((r + 1, j + 1), (r, j), (r, j + 1)), and the
+// same triangles turned over for the back faces. One draw call per pass and every vertex handed
+// over once: the picture of the strips with far fewer calls.
+struct GrdIdx {
+    GLuint* tri = nullptr;
+    GLuint* back = nullptr;
+    long long nTri = 0;
+    int rows = 0, cols = 0;
 };
-StripIdx Strip;
+GrdIdx Idx;
 
-void MkStrip(int C) {
-    if (Strip.cols == C && Strip.up) return;
-    GLuint* up = static_cast<GLuint*>(AlcMem(2LL * C * sizeof(GLuint), "DrwSrf:idx"));
-    GLuint* dn = static_cast<GLuint*>(AlcMem(2LL * C * sizeof(GLuint), "DrwSrf:idx"));
-    for (int j = 0; j < C; ++j) {
-        up[2 * j] = static_cast<GLuint>(C + j);
-        up[2 * j + 1] = static_cast<GLuint>(j);
-        dn[2 * j] = static_cast<GLuint>(j);
-        dn[2 * j + 1] = static_cast<GLuint>(C + j);
-    }
-    FreeMem(Strip.up);
-    FreeMem(Strip.dn);
-    Strip.up = up;
-    Strip.dn = dn;
-    Strip.cols = C;
+void FreeGrdIdx() {
+    FreeMem(Idx.tri);
+    FreeMem(Idx.back);
+    Idx = GrdIdx{};
+}
+
+void MkGrdIdx(int R, int C) {
+    if (Idx.rows == R && Idx.cols == C && Idx.tri) return;
+    long long nTri = 6LL * (R - 1) * (C - 1);
+    // Allocate everything before dropping the old arrays.
+    auto* tri = static_cast<GLuint*>(AlcMem(nTri * 4, "DrwSrf:idx"));
+    auto* back = static_cast<GLuint*>(AlcMem(nTri * 4, "DrwSrf:idx"));
+    long long k = 0;
+    for (int r = 0; r + 1 < R; ++r)
+        for (int j = 0; j + 1 < C; ++j) {
+            GLuint a = static_cast<GLuint>((r + 1) * C + j), b = static_cast<GLuint>(r * C + j);
+            GLuint c = a + 1, d = b + 1;
+            GLuint t[6] = {a, b, c, c, b, d};
+            for (int i = 0; i < 6; ++i) tri[k + i] = t[i];
+            // The second strip, (r, j), (r + 1, j), ...: the same triangles turned over.
+            GLuint u[6] = {b, a, d, d, a, c};
+            for (int i = 0; i < 6; ++i) back[k + i] = u[i];
+            k += 6;
+        }
+    FreeGrdIdx();
+    Idx.tri = tri;
+    Idx.back = back;
+    Idx.nTri = nTri;
+    Idx.rows = R;
+    Idx.cols = C;
 }
 
 const float* VtxAt(const srf* s, int id) { return s->v + 3 * static_cast<long long>(id); }
@@ -205,15 +225,21 @@ bool IdOk(const srf* s, int id) { return id >= 0 && id < s->nv; }
 void WireGrid(const srf* s, const pgn* g) {
     int R = g->rows, C = g->cols;
     if (R < 1 || C < 1 || !s->v) return;
+    // Line strips vertex by vertex: on Mesa this beats every array form of the same lines (a
+    // column read through a stride makes the driver copy the whole vertex array per column).
     if (PlainGrid(s, g)) {
-        glEnableClientState(GL_VERTEX_ARRAY);
-        glVertexPointer(3, GL_FLOAT, 0, s->v);
-        for (int r = 0; r < R; ++r) glDrawArrays(GL_LINE_STRIP, r * C, C);
-        for (int c = 0; c < C; ++c) {
-            glVertexPointer(3, GL_FLOAT, static_cast<GLsizei>(C * 3 * sizeof(float)), s->v + 3 * c);
-            glDrawArrays(GL_LINE_STRIP, 0, R);
+        for (int r = 0; r < R; ++r) {
+            const float* p = s->v + 3LL * r * C;
+            glBegin(GL_LINE_STRIP);
+            for (int c = 0; c < C; ++c) glVertex3fv(p + 3 * c);
+            glEnd();
         }
-        glDisableClientState(GL_VERTEX_ARRAY);
+        for (int c = 0; c < C; ++c) {
+            const float* p = s->v + 3LL * c;
+            glBegin(GL_LINE_STRIP);
+            for (int r = 0; r < R; ++r) glVertex3fv(p + 3LL * r * C);
+            glEnd();
+        }
         return;
     }
     if (g->n < R * C || !g->vtx_id) return;
@@ -258,26 +284,28 @@ void NrmV(const srf* s, int id, bool neg) {
 void ShdGrid(const srf* s, const pgn* g) {
     int R = g->rows, C = g->cols;
     if (R < 2 || C < 1 || !s->v) return;
-    if (PlainGrid(s, g)) {
-        MkStrip(C);
+    if (PlainGrid(s, g) && C > 1) {
+        MkGrdIdx(R, C);
         float* neg = nullptr;
         if (TwoSide && s->nrm) {
             long long n = 3LL * R * C;
             neg = static_cast<float*>(AlcMem(n * static_cast<long long>(sizeof(float)), "DrwSrf:nrm"));
             for (long long i = 0; i < n; ++i) neg[i] = -s->nrm[i];
         }
+        auto n = static_cast<GLsizei>(Idx.nTri);
         glEnableClientState(GL_VERTEX_ARRAY);
-        if (s->nrm) glEnableClientState(GL_NORMAL_ARRAY); else glNormal3fv(kUp);
-        for (int r = 0; r + 1 < R; ++r) {
-            long long off = 3LL * r * C;
-            glVertexPointer(3, GL_FLOAT, 0, s->v + off);
-            if (s->nrm) glNormalPointer(GL_FLOAT, 0, s->nrm + off);
-            glDrawElements(GL_TRIANGLE_STRIP, 2 * C, GL_UNSIGNED_INT, Strip.up);
-            if (TwoSide) {
-                if (neg) glNormalPointer(GL_FLOAT, 0, neg + off);
-                else glNormal3f(0, 0, -1);
-                glDrawElements(GL_TRIANGLE_STRIP, 2 * C, GL_UNSIGNED_INT, Strip.dn);
-            }
+        glVertexPointer(3, GL_FLOAT, 0, s->v);
+        if (s->nrm) {
+            glEnableClientState(GL_NORMAL_ARRAY);
+            glNormalPointer(GL_FLOAT, 0, s->nrm);
+        } else {
+            glNormal3fv(kUp);
+        }
+        glDrawElements(GL_TRIANGLES, n, GL_UNSIGNED_INT, Idx.tri);
+        if (TwoSide) {
+            if (neg) glNormalPointer(GL_FLOAT, 0, neg);
+            else glNormal3f(0, 0, -1);
+            glDrawElements(GL_TRIANGLES, n, GL_UNSIGNED_INT, Idx.back);
         }
         glDisableClientState(GL_NORMAL_ARRAY);
         glDisableClientState(GL_VERTEX_ARRAY);
@@ -338,16 +366,13 @@ void SlpGrid(const srf* s, const pgn* g) {
             col[3 * i + k] = static_cast<uint8_t>(v * 255.0f + 0.5f);
         }
     }
-    if (PlainGrid(s, g)) {
-        MkStrip(C);
+    if (PlainGrid(s, g) && C > 1) {
+        MkGrdIdx(R, C);
         glEnableClientState(GL_VERTEX_ARRAY);
         glEnableClientState(GL_COLOR_ARRAY);
-        for (int r = 0; r + 1 < R; ++r) {
-            long long off = 3LL * r * C;
-            glVertexPointer(3, GL_FLOAT, 0, s->v + off);
-            glColorPointer(3, GL_UNSIGNED_BYTE, 0, col + off);
-            glDrawElements(GL_TRIANGLE_STRIP, 2 * C, GL_UNSIGNED_INT, Strip.up);
-        }
+        glVertexPointer(3, GL_FLOAT, 0, s->v);
+        glColorPointer(3, GL_UNSIGNED_BYTE, 0, col);
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(Idx.nTri), GL_UNSIGNED_INT, Idx.tri);
         glDisableClientState(GL_COLOR_ARRAY);
         glDisableClientState(GL_VERTEX_ARRAY);
     } else {
@@ -622,6 +647,11 @@ void SelFront() {
 }
 
 }  // namespace
+
+void FreeDrwBuf() {
+    FreeGrdIdx();
+    FreeBgImg();
+}
 
 void FreeBgImg() {
     FreeMem(BgImg.bits);

@@ -21,6 +21,7 @@ uint8_t CullOn = 0;
 double BgCol[3] = {0, 74, 74};
 double WireMin = 0.2;
 uint8_t NoFlush = 0;
+uint8_t DrwArrOn = 1;
 int DspIntVal = 0;
 int GrdStp = 100, GrdMaj = 500;
 
@@ -97,6 +98,7 @@ void IniDrwSw() {
     CullOn = 0;
     WireMin = 0.2;
     NoFlush = 0;
+    DrwArrOn = 1;
     DspIntVal = 0;
 }
 

@@ -120,6 +120,16 @@ void SetView(int w) {
         vw.DepthOfs = vw.FarK;
     }
 
+    // In the 2D view the grid's window is the part of the plan on show, so that the grid
+    // covers the picture at a step suited to the zoom wherever the view has been moved.
+    if (w == 0 && ViewDim == 0) {
+        double hw = v.ScrWid / 2, hh = hw * vw.H / vw.W;
+        double cx = v.RotCnt[0] + v.ScrShf[0] * vw.RotV[0][0] + v.ScrShf[1] * vw.RotV[1][0];
+        double cy = v.RotCnt[1] + v.ScrShf[0] * vw.RotV[0][1] + v.ScrShf[1] * vw.RotV[1][1];
+        Wnd2D[0] = cx - hw; Wnd2D[1] = cy - hh;
+        Wnd2D[2] = cx + hw; Wnd2D[3] = cy + hh;
+    }
+
     double d[4][4];
     MatS(1 / k, 1 / k, 1 / k, d);
     MatT(0, 0, -v.EyeDst, t);

@@ -103,6 +103,27 @@ int FreeDepth = 0;
 bool LgtFreed = false;
 bool MtlFreed = false;
 bool QuietRbd = false;  // clearing the scene: rebuild without touching the display
+// Before a subtree goes, references of the other parts into it are dropped; this runs while the
+// model is still whole, so it never meets a freed object.
+void DropRefsInto(void* root, int rootKind) {
+    if (FreeDepth > 0) return;
+    struct Ctx { void* root; int kind; } ctx{root, rootKind};
+    ForEachPrt(
+        [](prt* p, void* c) {
+            const Ctx& x = *static_cast<Ctx*>(c);
+            void* o = p->ref;
+            int k = OK_PRT;
+            for (int guard = 0; o && guard < 1024; guard++) {
+                if (o == x.root && k == x.kind) {
+                    p->ref = nullptr;
+                    return;
+                }
+                if (k != OK_PRT && k != OK_LNK) return;
+                o = ObjOwner(o, k, &k);
+            }
+        },
+        &ctx);
+}
 
 struct FreeScope {
     FreeScope() { ++FreeDepth; }
@@ -598,6 +619,7 @@ void FreeLnks(ObjLst<lnk>& l) {
 
 void FreePrt(prt* p, bool detach) {
     if (!p) return;
+    DropRefsInto(p, OK_PRT);
     FreeScope fs;
     if (detach) DetachPrt(p);
     FreePrts(p->prts);
@@ -617,6 +639,7 @@ void FreePrt(prt* p, bool detach) {
 
 void FreeLnk(lnk* l, bool detach) {
     if (!l) return;
+    DropRefsInto(l, OK_LNK);
     FreeScope fs;
     if (detach) DetachLnk(l);
     FreePrts(l->prts);
@@ -628,6 +651,7 @@ void FreeLnk(lnk* l, bool detach) {
 
 void FreePrd(prd* d, bool detach) {
     if (!d) return;
+    DropRefsInto(d, OK_PRD);
     FreeScope fs;
     if (detach && d->ownKind == OK_GLB) Detach(PrdTbl, d);
     for (int i = 0; i < d->mtlTbls.n; i++) FreeMtlTbl(d->mtlTbls.a[i], false);
@@ -642,6 +666,7 @@ void FreePrd(prd* d, bool detach) {
 
 void FreeStg(stg* s, bool detach) {
     if (!s) return;
+    DropRefsInto(s, OK_STG);
     FreeScope fs;
     if (detach && s->ownKind == OK_GLB) Detach(StgTbl, s);
     for (int i = 0; i < s->cams.n; i++) FreeCam(s->cams.a[i], false);

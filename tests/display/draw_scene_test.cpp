@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <vector>
 #include "core/alc.h"
 #include "curves/crv.h"
 #include "display/lgt.h"
@@ -314,6 +315,39 @@ TEST_F(DrawScn, SelectedVerticesAreRedFivePixelPointsInEveryDisplay) {
     EXPECT_EQ(GL().Count({255, 0, 0}, 40), 0);
     VtxSlct = nullptr;
     FreeMem(sel);
+}
+
+TEST_F(DrawScn, ArraysAndVertexByVertexGiveTheSamePicture) {
+    Terrain(-3000000, -2000000, 3000000, 2000000, 41, 57, [](double x, double y) {
+        return 400000 * std::sin(x / 900000.0) * std::cos(y / 700000.0);
+    });
+    auto picture = [&](uint8_t arrays) {
+        DrwArrOn = arrays;
+        Redraw();
+        std::vector<gltest::Rgb> px;
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x) px.push_back(Px(x, y));
+        return px;
+    };
+    auto same = [&](const char* what) {
+        std::vector<gltest::Rgb> a = picture(1), b = picture(0);
+        int diff = 0;
+        for (size_t i = 0; i < a.size(); ++i)
+            if (!Same(a[i], b[i], 1)) ++diff;
+        EXPECT_EQ(diff, 0) << what;
+        EXPECT_LT(GL().Count(kBg), W * H * 3 / 4) << what << ": the terrain is drawn";
+    };
+    DspFlg |= SrfDspShd;
+    same("shaded");
+    TwoSide = 1;
+    CurView()->RotAng[0] = M_PI;  // from below
+    IntrCmd(13, 115151);
+    same("two-sided from below");
+    CurView()->RotAng[0] = 0;
+    TwoSide = 0;
+    SlpDsp = 1;
+    same("slope classes");
+    DrwArrOn = 1;
 }
 
 }  // namespace

@@ -216,9 +216,29 @@ TEST_F(ViewModel, ResizeKeepsTheWindowAspectOfThe2DWindow) {
     // A 2D window off the origin keeps its centre.
     Size(800, 600);
     Wnd2D[0] = 0; Wnd2D[1] = 1000; Wnd2D[2] = 800; Wnd2D[3] = 1100;
-    Size(800, 400);
-    EXPECT_DOUBLE_EQ(Wnd2D[1], 850);
-    EXPECT_DOUBLE_EQ(Wnd2D[3], 1250);
+    DstrCmd(13, 215000);
+    EXPECT_DOUBLE_EQ(Wnd2D[1], 750);
+    EXPECT_DOUBLE_EQ(Wnd2D[3], 1350);
+}
+
+TEST_F(ViewModel, The2DWindowIsThePlanOnShow) {
+    V().ScrWid = 8000;
+    V().RotCnt[0] = 1e6;
+    V().RotCnt[1] = -2e6;
+    V().ScrShf[0] = 100;
+    SetView(0);
+    EXPECT_DOUBLE_EQ(Wnd2D[0], 1e6 + 100 - 4000);
+    EXPECT_DOUBLE_EQ(Wnd2D[2], 1e6 + 100 + 4000);
+    EXPECT_DOUBLE_EQ(Wnd2D[1], -2e6 - 3000);
+    EXPECT_DOUBLE_EQ(Wnd2D[3], -2e6 + 3000);
+    // The 3D view leaves it alone; back in 2D it shows the 2D camera's plan again.
+    SwDim(1);
+    V().ScrWid = 50;
+    SetView(0);
+    EXPECT_DOUBLE_EQ(Wnd2D[2] - Wnd2D[0], 8000);
+    SwDim(0);
+    EXPECT_DOUBLE_EQ(Wnd2D[2] - Wnd2D[0], 8000);
+    EXPECT_DOUBLE_EQ(Wnd2D[0], 1e6 + 100 - 4000);
 }
 
 TEST_F(ViewModel, ProjectionCommands) {
