@@ -5,6 +5,7 @@
 #include <cstring>
 #include "core/cmd.h"
 #include "core/msg.h"
+#include "display/drw.h"
 #include "display/lgt.h"
 #include "display/viewint.h"
 #include "display/viewmath.h"
@@ -340,6 +341,7 @@ void ResizeView() {
     vw.H = WinSizH < 2 ? 2 : WinSizH;
     vw.cx = vw.W / 2.0;
     vw.cy = vw.H / 2.0;
+    SetUpdRctFull(0);
     DstrCmd(13, 215000);
     SetView(0);
 }
