@@ -7,12 +7,27 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QStatusBar>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <cmath>
 #include "core/msg.h"
+#include "curves/crv.h"
 #include "mainview.h"
 
 namespace shl {
+
+int CrvHgtUnit = UnitM;
+
+QString HgtPaneText(double mm, int unit) {
+    static const char* const kUnit[] = {"mm", "cm", "m"};
+    static const double kDiv[] = {1.0, 10.0, 1000.0};
+    if (unit < UnitMm || unit > UnitM) unit = UnitM;
+    // Two decimals, halves away from zero.
+    const double v = std::round(mm / kDiv[unit] * 100.0) / 100.0;
+    const bool frac = std::llround(std::fabs(v) * 100.0) % 100 != 0;
+    return QString::asprintf(frac ? "現在の高さ %.2f%s" : "現在の高さ %.0f%s", v == 0 ? 0.0 : v,
+                             kUnit[unit]);
+}
 
 MainFrame::MainFrame(ViewLink* link, QWidget* parent) : QMainWindow(parent) {
     view_ = new MainView(link, this);
@@ -23,6 +38,15 @@ MainFrame::MainFrame(ViewLink* link, QWidget* parent) : QMainWindow(parent) {
     quit->setShortcut(QKeySequence::Quit);
     connect(quit, &QAction::triggered, this, &QWidget::close);
 
+    hgtPane_ = new QLabel(statusBar());
+    hgtPane_->setMinimumWidth(
+        hgtPane_->fontMetrics().horizontalAdvance(QStringLiteral("現在の高さ 00000")) + 8);
+    statusBar()->addPermanentWidget(hgtPane_);
+    UpdHgtPane();
+    // The pane follows the engine's value while the application is idle.
+    auto* idle = new QTimer(this);
+    connect(idle, &QTimer::timeout, this, &MainFrame::UpdHgtPane);
+    idle->start(250);
     statusBar()->showMessage(QStringLiteral("レディ"));
     SetDocTitle(QString());
     // The engine's default window size.
@@ -66,7 +90,11 @@ void MainFrame::Notify(int id, long wparam) {
         prg_->show();
         break;
     case ID_PRG_DSP:
-        if (prg_ && prg_->value() < prg_->maximum()) prg_->setValue(prg_->value() + 1);
+        if (prg_ && prg_->value() < prg_->maximum()) {
+            prg_->setValue(prg_->value() + 1);
+            // Long operations may not dispatch paint messages: show the step now.
+            prg_->repaint();
+        }
         break;
     case ID_PRG_DEL:
         if (prg_) {
@@ -95,6 +123,13 @@ void MainFrame::RunSclDst() {
     lay->addWidget(bb);
     dlg.exec();
 }
+
+void MainFrame::UpdHgtPane() {
+    const QString t = HgtPaneText(CrvHgt, CrvHgtUnit);
+    if (hgtPane_->text() != t) hgtPane_->setText(t);
+}
+
+QString MainFrame::HgtPane() const { return hgtPane_->text(); }
 
 void MainFrame::ShowHelp(const QString& text) {
     QString t = text.trimmed();

@@ -12,6 +12,13 @@ namespace shl {
 class MainView;
 class ViewLink;
 
+// Units of the curve height shown in the status bar (and chosen in the curve-height dialog).
+enum HgtUnit { UnitMm = 0, UnitCm = 1, UnitM = 2 };
+// Text of the status bar's height pane for a height in millimetres shown in unit u.
+QString HgtPaneText(double mm, int unit);
+// Unit of the height pane (the curve-height dialog's unit).
+extern int CrvHgtUnit;
+
 class MainFrame : public QMainWindow {
     Q_OBJECT
 public:
@@ -28,6 +35,9 @@ public:
     void Notify(int id, long wparam);
     QProgressBar* Progress() const { return prg_; }
     void ShowHelp(const QString& text);
+    // Shows the current curve height in the status bar's height pane.
+    void UpdHgtPane();
+    QString HgtPane() const;
 
     // Called once the frame has closed, before the application ends.
     std::function<void()> onClose;
@@ -40,6 +50,7 @@ private:
 
     MainView* view_;
     QProgressBar* prg_ = nullptr;
+    QLabel* hgtPane_ = nullptr;
 };
 
 }  // namespace shl

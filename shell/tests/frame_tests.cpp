@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <memory>
 #include "core/msg.h"
+#include "curves/crv.h"
 #include "mainframe.h"
 #include "mainview.h"
 #include "qtplatform.h"
@@ -145,6 +146,30 @@ TEST_F(Frame, CursorTableIndexesSetTheViewCursor) {
     EXPECT_EQ(v->cursor().shape(), Qt::ArrowCursor);
     plat.SetCursor(99);
     EXPECT_EQ(v->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST(HeightPane, HeightInItsUnitWithTwoDecimalsOnlyWhenNeeded) {
+    using shl::HgtPaneText;
+    EXPECT_EQ(HgtPaneText(1234.567, shl::UnitM), QString::fromUtf8("現在の高さ 1.23m"));
+    EXPECT_EQ(HgtPaneText(2000, shl::UnitM), QString::fromUtf8("現在の高さ 2m"));
+    EXPECT_EQ(HgtPaneText(1500, shl::UnitM), QString::fromUtf8("現在の高さ 1.50m"));
+    EXPECT_EQ(HgtPaneText(1235, shl::UnitCm), QString::fromUtf8("現在の高さ 123.50cm"));
+    EXPECT_EQ(HgtPaneText(125, shl::UnitM), QString::fromUtf8("現在の高さ 0.13m"));
+    EXPECT_EQ(HgtPaneText(-125, shl::UnitM), QString::fromUtf8("現在の高さ -0.13m"));
+    EXPECT_EQ(HgtPaneText(-1, shl::UnitM), QString::fromUtf8("現在の高さ 0m"));
+    EXPECT_EQ(HgtPaneText(0, shl::UnitMm), QString::fromUtf8("現在の高さ 0mm"));
+    EXPECT_EQ(HgtPaneText(12.5, shl::UnitMm), QString::fromUtf8("現在の高さ 12.50mm"));
+}
+
+TEST_F(Frame, HeightPaneFollowsTheCurveHeight) {
+    const float saved = CrvHgt;
+    CrvHgt = 2000;
+    frame->UpdHgtPane();
+    EXPECT_EQ(frame->HgtPane(), QString::fromUtf8("現在の高さ 2m"));
+    CrvHgt = 1234.567f;
+    frame->UpdHgtPane();
+    EXPECT_EQ(frame->HgtPane(), QString::fromUtf8("現在の高さ 1.23m"));
+    CrvHgt = saved;
 }
 
 TEST_F(Frame, HelpTextGoesToTheStatusBar) {
