@@ -74,25 +74,32 @@ static void SegCells(const EdgIdx& x, const double a[2], const double b[2], doub
     double miny = std::min(a[1], b[1]), maxy = std::max(a[1], b[1]);
     double gx1 = x.x0 + x.gx * x.cw, gy1 = x.y0 + x.gy * x.ch;
     if (maxx + m < x.x0 || minx - m > gx1 || maxy + m < x.y0 || miny - m > gy1) return;
-    int ix0 = static_cast<int>(std::floor((minx - m - x.x0) / x.cw));
-    int ix1 = static_cast<int>(std::floor((maxx + m - x.x0) / x.cw));
-    ix0 = std::max(ix0, 0);
-    ix1 = std::min(ix1, x.gx - 1);
+    const double icw = 1.0 / x.cw, ich = 1.0 / x.ch;
+    // Cell index of a coordinate, clamped to the grid (truncation is the floor once clamped at 0).
+    auto cx = [&](double v) {
+        double t = (v - x.x0) * icw;
+        return t <= 0 ? 0 : t >= x.gx - 1 ? x.gx - 1 : static_cast<int>(t);
+    };
+    auto cy = [&](double v) {
+        double t = (v - x.y0) * ich;
+        return t <= 0 ? 0 : t >= x.gy - 1 ? x.gy - 1 : static_cast<int>(t);
+    };
+    int ix0 = cx(minx - m), ix1 = cx(maxx + m);
     double dx = b[0] - a[0], dy = b[1] - a[1];
     bool flat = std::fabs(dx) <= 1e-9 * (std::fabs(a[0]) + std::fabs(b[0]) + 1.0);
+    double k = flat ? 0 : dy / dx;
     for (int ix = ix0; ix <= ix1; ix++) {
-        double lo = std::max(x.x0 + ix * x.cw - m, minx);
-        double hi = std::min(x.x0 + (ix + 1) * x.cw + m, maxx);
         double ylo = miny, yhi = maxy;
-        if (!flat && lo <= hi) {
-            double ya = a[1] + (lo - a[0]) * dy / dx, yb = a[1] + (hi - a[0]) * dy / dx;
-            ylo = std::max(std::min(ya, yb), miny);
-            yhi = std::min(std::max(ya, yb), maxy);
+        if (!flat) {
+            double lo = std::max(x.x0 + ix * x.cw - m, minx);
+            double hi = std::min(x.x0 + (ix + 1) * x.cw + m, maxx);
+            if (lo <= hi) {
+                double ya = a[1] + (lo - a[0]) * k, yb = a[1] + (hi - a[0]) * k;
+                ylo = std::max(std::min(ya, yb), miny);
+                yhi = std::min(std::max(ya, yb), maxy);
+            }
         }
-        int iy0 = static_cast<int>(std::floor((ylo - m - x.y0) / x.ch));
-        int iy1 = static_cast<int>(std::floor((yhi + m - x.y0) / x.ch));
-        iy0 = std::max(iy0, 0);
-        iy1 = std::min(iy1, x.gy - 1);
+        int iy0 = cy(ylo - m), iy1 = cy(yhi + m);
         for (int iy = iy0; iy <= iy1; iy++) f(iy * x.gx + ix);
     }
 }
