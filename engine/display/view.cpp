@@ -54,7 +54,9 @@ void AutoClip(ViewWinRec& vw, const Mat4 a) {
         if (q[2] < zmin) zmin = q[2];
         if (q[2] > zmax) zmax = q[2];
     }
-    double nr = zmin - (zmax - zmin) * 0.2;
+    // A flat scene would sit exactly on the near plane and flicker in and out of the clip:
+    // give the near side at least the 10 units the far side gets.
+    double nr = zmin - std::fmax((zmax - zmin) * 0.2, 10.0);
     if (nr <= 10.0) nr = 10.0;
     double fr = zmax <= zmin + 10 ? zmin + 10 : zmax + (zmax - zmin) * 0.2;
     vw.v.ClpNear = nr;
