@@ -18,6 +18,8 @@
 
 namespace jrn {
 
+bool CrvVerb(const Words& w);  // the curve module's verbs (dump_curves.cpp)
+
 void Host::Print(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
 
 void Host::Error(const std::string& text) {
@@ -212,6 +214,7 @@ void Runner::Exec(const Words& w) {
         if (!host_.CanSnapshot()) throw Bad{"snapshot needs a view (altimetra --journal)"};
         std::string err;
         if (!host_.Snapshot(w[1], &err)) throw Bad{"snapshot " + w[1] + ": " + err};
+    } else if (CrvVerb(w)) {  // undo, redo (dump_curves.cpp)
     } else {
         throw Bad{"unknown verb " + v};
     }

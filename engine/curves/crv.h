@@ -48,11 +48,19 @@ void DropCrvSlct(crv* c);            // forget a curve about to be freed
 crv* PickCrv(const double lo[2], const double hi[2]);
 crv* FindCrvEnd(const double lo[2], const double hi[2], int* index);
 void PickWnd(double lo[2], double hi[2]);   // window of a release step (press to PtrPos)
-void UdtScnBox();                           // scene box from everything
+void UdtCrvBox();                           // curve part, its owners and the scene box
 
 // Feedback into the 2D view (nothing without a window).
 void ShowDrw();                             // swap: show what was drawn in every view
 void Redraw();                              // IntrCmd(13, 115002)
+
+// Scaling the selection about the origin (x and y); the scale-by-distance dialog gives the
+// factor to SclCrvDst, which also redraws. The two points measured by the last scale-by-distance
+// drag and their distance (model units):
+void SclCrvSlct(double f);
+void SclCrvDst(double f);
+extern double SclDstPnt[2][3];
+extern double SclDstLen;
 
 // One-step undo.
 extern uint8_t UndoOn;     // undo switch

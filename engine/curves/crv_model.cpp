@@ -1,9 +1,17 @@
 // Contour curve model: the curve part, curve parameters, height colour and the selection.
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <utility>
 #include "core/alc.h"
+#include "core/cmd.h"
+#include "core/mode.h"
+#include "core/state.h"
 #include "curves/crv.h"
 #include "curves/crv_int.h"
+#include "display/drw.h"
+#include "display/view.h"
+#include "platform/platform.h"
 
 prt* CrvPart = nullptr;
 crv* CrntCrv = nullptr;
@@ -102,6 +110,7 @@ void RstCrvPrm() {
     ForgetCrvSlct();
     CrntCrv = nullptr;
     RstInpState();
+    RstCnct();
 }
 
 void SetCrvPart(prt* p) {
@@ -109,7 +118,249 @@ void SetCrvPart(prt* p) {
         ForgetCrvSlct();
         CrntCrv = nullptr;
         RstInpState();
+        RstCnct();
         ClrUndo();  // its references point into the old part
     }
     CrvPart = p;
+}
+
+// ---- creation and change ----
+
+crv* NewCrv() {
+    if (!CrvPart) return nullptr;
+    char name[64];
+    std::snprintf(name, sizeof name, "等高線%d", CrvPart->crvs.n + 1);
+    crv* c = NewCrvObj(name);
+    if (!c) return nullptr;
+    AtchCrvPrt(CrvPart, c);
+    return c;
+}
+
+void AddPnt(crv* c, float x, float y, float z) {
+    if (c) AddCrvPnt(c, x, y, z);
+}
+
+void DelPnt(crv* c, int index) {
+    if (c && index >= 0 && index < c->n) DelCrvPnt(c, index);
+}
+
+void SetCrvHgt(crv* c, float h) {
+    if (!c) return;
+    for (int i = 0; i < c->n; ++i) c->p[3 * i + 2] = h;
+    SetCrvCol(c, h);
+    c->box.min[2] = h - 0.05f;
+    c->box.max[2] = h + 0.05f;
+    ModFlg = 1;
+    if (BoxUpdOn && c->own) UdtBox(c->own, c->ownKind);
+}
+
+void FreeCrv(crv* c) {
+    if (!c) return;
+    DropCrvSlct(c);
+    if (CrntCrv == c) CrntCrv = nullptr;
+    UndoForget(c);
+    CnctForget(c);
+    FreeCrvObj(c, true);
+}
+
+void CopyCrv(crv* dst, const crv* src) {
+    if (!dst || !src || dst == src) return;
+    // Allocate first so that a failure leaves dst as it was.
+    float* p = nullptr;
+    if (src->n > 0) {
+        p = static_cast<float*>(AlcMem(static_cast<long long>(sizeof(float)) * 3 * src->n, "p"));
+        std::memcpy(p, src->p, sizeof(float) * 3 * src->n);
+    }
+    FreeMem(dst->p);
+    dst->p = p;
+    dst->n = src->n;
+    std::memcpy(dst->col, src->col, sizeof dst->col);
+    dst->xfm = src->xfm;
+    std::memcpy(dst->mtx, src->mtx, sizeof dst->mtx);
+    dst->box = src->box;
+    dst->b1 = src->b1;
+    dst->vis = src->vis;
+    dst->b3 = src->b3;
+    ModFlg = 1;
+}
+
+crv* CopyCrvNew(const crv* src) {
+    crv* c = NewCrvObj(src->name ? src->name : "");
+    CopyCrv(c, src);
+    return c;
+}
+
+crv* AddCrvCopy(const crv* src) {
+    if (!CrvPart) return nullptr;
+    crv* c = NewCrvObj(src->name ? src->name : "");
+    CopyCrv(c, src);
+    AtchCrvPrt(CrvPart, c);
+    return c;
+}
+
+void SetCrvPnts(crv* c, int n) {
+    if (!c || n < 0 || n >= c->n) return;
+    if (n == 0) {
+        FreeMem(c->p);
+        c->p = nullptr;
+    } else {
+        c->p = static_cast<float*>(RealcMem(c->p, static_cast<long long>(sizeof(float)) * 3 * n, "p"));
+    }
+    c->n = n;
+    ModFlg = 1;
+}
+
+void RevCrv(crv* c) {
+    if (!c) return;
+    for (int i = 0, j = c->n - 1; i < j; ++i, --j)
+        for (int k = 0; k < 3; ++k) std::swap(c->p[3 * i + k], c->p[3 * j + k]);
+    ModFlg = 1;
+}
+
+void AppCrvPnts(crv* dst, const crv* src, int from, int to, bool rev) {
+    if (!dst || !src || from > to || from < 0 || to >= src->n) return;
+    const int m = to - from + 1;
+    // src may be dst itself: copy the run before the array moves.
+    float* tmp = static_cast<float*>(AlcMem(static_cast<long long>(sizeof(float)) * 3 * m, "p"));
+    for (int k = 0; k < m; ++k) {
+        const int s = rev ? to - k : from + k;
+        std::memcpy(tmp + 3 * k, src->p + 3 * s, sizeof(float) * 3);
+    }
+    float* p = static_cast<float*>(
+        RealcMem(dst->p, static_cast<long long>(sizeof(float)) * 3 * (dst->n + m), "p"));
+    std::memcpy(p + 3 * dst->n, tmp, sizeof(float) * 3 * m);
+    FreeMem(tmp);
+    dst->p = p;
+    for (int k = 0; k < m; ++k) {
+        const float* q = p + 3 * (dst->n + k);
+        for (int a = 0; a < 2; ++a) {
+            if (q[a] < dst->box.min[a]) dst->box.min[a] = q[a];
+            if (q[a] > dst->box.max[a]) dst->box.max[a] = q[a];
+        }
+    }
+    dst->n += m;
+    ModFlg = 1;
+}
+
+void CalCrvBox(crv* c) {
+    if (!c) return;
+    if (c->n == 0) {
+        c->box.min[0] = c->box.min[1] = 1e15f;
+        c->box.max[0] = c->box.max[1] = -1e15f;
+        return;
+    }
+    for (int a = 0; a < 3; ++a) c->box.min[a] = c->box.max[a] = c->p[a];
+    for (int i = 1; i < c->n; ++i)
+        for (int a = 0; a < 3; ++a) {
+            const float v = c->p[3 * i + a];
+            if (v < c->box.min[a]) c->box.min[a] = v;
+            if (v > c->box.max[a]) c->box.max[a] = v;
+        }
+}
+
+void UdtCrvBox() {
+    if (CrvPart) UdtBox(CrvPart, OK_PRT);
+}
+
+// ---- searches ----
+
+bool CrvBoxOvl(const crv* c, const double lo[2], const double hi[2]) {
+    return c->box.min[0] <= hi[0] && c->box.min[1] <= hi[1] && c->box.max[0] >= lo[0] &&
+           c->box.max[1] >= lo[1];
+}
+
+bool CrvCrsWnd(const crv* c, const double lo[2], const double hi[2]) {
+    const double cn[5][2] = {{lo[0], lo[1]}, {hi[0], lo[1]}, {hi[0], hi[1]}, {lo[0], hi[1]},
+                             {lo[0], lo[1]}};
+    double out[2][2];
+    for (int i = 0; i + 1 < c->n; ++i) {
+        const double a[2] = {c->p[3 * i], c->p[3 * i + 1]};
+        const double b[2] = {c->p[3 * i + 3], c->p[3 * i + 4]};
+        for (int e = 0; e < 4; ++e)
+            if (IntscSeg(a, b, cn[e], cn[e + 1], out) > 0) return true;
+    }
+    return false;
+}
+
+crv* PickCrv(const double lo[2], const double hi[2]) {
+    if (!CrvPart) return nullptr;
+    for (int i = 0; i < CrvPart->crvs.n; ++i) {
+        crv* c = CrvPart->crvs.a[i];
+        if (!c->vis || c->n < 2 || !CrvBoxOvl(c, lo, hi) || !CrvInView(c)) continue;
+        if (CrvCrsWnd(c, lo, hi)) return c;
+    }
+    return nullptr;
+}
+
+crv* FindCrvEnd(const double lo[2], const double hi[2], int* index) {
+    if (!CrvPart) return nullptr;
+    auto in = [&](const float* q) {
+        return lo[0] < q[0] && q[0] < hi[0] && lo[1] < q[1] && q[1] < hi[1];
+    };
+    for (int i = 0; i < CrvPart->crvs.n; ++i) {
+        crv* c = CrvPart->crvs.a[i];
+        if (!c->vis || c->n < 1 || !CrvBoxOvl(c, lo, hi) || !CrvInView(c)) continue;
+        if (in(c->p)) { if (index) *index = 0; return c; }
+        if (in(c->p + 3 * (c->n - 1))) { if (index) *index = c->n - 1; return c; }
+    }
+    return nullptr;
+}
+
+void PickWnd(double lo[2], double hi[2]) {
+    double p0[3], p1[3];
+    PtrToMdl(PrsPos[0], PrsPos[1], p0);
+    PtrToMdl(PtrPos[0], PtrPos[1], p1);
+    const double r = PixToMdl(PickAp);
+    if (std::hypot(p1[0] - p0[0], p1[1] - p0[1]) < 1.0) {
+        lo[0] = p0[0] - r; lo[1] = p0[1] - r;
+        hi[0] = p1[0] + r; hi[1] = p1[1] + r;
+    } else {
+        lo[0] = std::fmin(p0[0], p1[0]); lo[1] = std::fmin(p0[1], p1[1]);
+        hi[0] = std::fmax(p0[0], p1[0]); hi[1] = std::fmax(p0[1], p1[1]);
+    }
+}
+
+// ---- feedback ----
+
+void ShowDrw() {
+    if (DrwWinOpen()) plt::Get()->GLSwap(0);
+}
+
+void Redraw() { IntrCmd(13, 115002); }
+
+void DrwWnd(const double lo[2], const double hi[2]) {
+    if (!DrwWinOpen()) return;
+    SetDrwBuf(DRW_FRONT);
+    SetColRGB(1, 1, 0);
+    const double a[3] = {lo[0], lo[1], 0}, b[3] = {hi[0], hi[1], 0};
+    DrwBox(a, b);
+    FlushDrw();
+}
+
+void DrwSqr(const double p[2], double r, float cr, float cg, float cb) {
+    if (!DrwWinOpen()) return;
+    SetDrwBuf(DRW_FRONT);
+    SetColRGB(cr, cg, cb);
+    const double a[3] = {p[0] - r, p[1] - r, 0}, b[3] = {p[0] + r, p[1] + r, 0};
+    DrwBox(a, b);
+    FlushDrw();
+}
+
+void DrwSeg(const double a[3], const double b[3], float cr, float cg, float cb) {
+    if (!DrwWinOpen()) return;
+    SetDrwBuf(DRW_FRONT);
+    SetColRGB(cr, cg, cb);
+    DrwLin(a, b);
+    FlushDrw();
+}
+
+void DrwCross() {
+    if (!DrwWinOpen()) return;
+    double p[3];
+    PtrToMdl(PrsPos[0], PrsPos[1], p);
+    const double r = PixToMdl(PickAp);
+    const double a[3] = {p[0] - r, p[1], 0}, b[3] = {p[0] + r, p[1], 0};
+    const double c[3] = {p[0], p[1] - r, 0}, d[3] = {p[0], p[1] + r, 0};
+    DrwSeg(a, b, 1, 1, 0);
+    DrwSeg(c, d, 1, 1, 0);
 }

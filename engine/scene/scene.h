@@ -318,6 +318,10 @@ int ObjPath(void* obj, int kind, char* buf, int bufLen);  // length, or -1 (no r
 // Lookup by path; want (an ObjKind, 0 any) picks among objects of the same path, such as the
 // part and the material table that a product may both name alike. Null when nothing matches.
 void* FindPath(const char* path, int* kindOut, int want = 0);
+// Part references: every part with a path text gets the part it names (null when none does).
+void RslvPrtRef();
+// Calls f(part) for every part of the stages and products, through sub-parts and links.
+void ForEachPrt(void (*f)(prt*, void*), void* ctx);
 
 // Points and boxes.
 void AddCrvPnt(crv* c, float x, float y, float z);

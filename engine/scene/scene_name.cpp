@@ -130,3 +130,36 @@ void* FindPath(const char* path, int* kindOut, int want) {
     if (kindOut) *kindOut = r ? k : 0;
     return r;
 }
+
+namespace {
+void WalkPrt(prt* p, void (*f)(prt*, void*), void* ctx);
+void WalkLnk(lnk* l, void (*f)(prt*, void*), void* ctx) {
+    for (int i = 0; i < l->prts.n; i++) WalkPrt(l->prts.a[i], f, ctx);
+}
+void WalkPrt(prt* p, void (*f)(prt*, void*), void* ctx) {
+    f(p, ctx);
+    for (int i = 0; i < p->prts.n; i++) WalkPrt(p->prts.a[i], f, ctx);
+    for (int i = 0; i < p->lnks.n; i++) WalkLnk(p->lnks.a[i], f, ctx);
+}
+}  // namespace
+
+void ForEachPrt(void (*f)(prt*, void*), void* ctx) {
+    for (int i = 0; i < StgTbl.n; i++) {
+        stg* s = StgTbl.a[i];
+        for (int j = 0; j < s->prts.n; j++) WalkPrt(s->prts.a[j], f, ctx);
+        for (int j = 0; j < s->lnks.n; j++) WalkLnk(s->lnks.a[j], f, ctx);
+    }
+    for (int i = 0; i < PrdTbl.n; i++) {
+        prd* d = PrdTbl.a[i];
+        for (int j = 0; j < d->prts.n; j++) WalkPrt(d->prts.a[j], f, ctx);
+        for (int j = 0; j < d->lnks.n; j++) WalkLnk(d->lnks.a[j], f, ctx);
+    }
+}
+
+void RslvPrtRef() {
+    ForEachPrt(
+        [](prt* p, void*) {
+            if (p->refPath) p->ref = static_cast<prt*>(FindPath(p->refPath, nullptr, OK_PRT));
+        },
+        nullptr);
+}

@@ -103,6 +103,27 @@ int FreeDepth = 0;
 bool LgtFreed = false;
 bool MtlFreed = false;
 bool QuietRbd = false;  // clearing the scene: rebuild without touching the display
+// Before a subtree goes, references of the other parts into it are dropped; this runs while the
+// model is still whole, so it never meets a freed object.
+void DropRefsInto(void* root, int rootKind) {
+    if (FreeDepth > 0) return;
+    struct Ctx { void* root; int kind; } ctx{root, rootKind};
+    ForEachPrt(
+        [](prt* p, void* c) {
+            const Ctx& x = *static_cast<Ctx*>(c);
+            void* o = p->ref;
+            int k = OK_PRT;
+            for (int guard = 0; o && guard < 1024; guard++) {
+                if (o == x.root && k == x.kind) {
+                    p->ref = nullptr;
+                    return;
+                }
+                if (k != OK_PRT && k != OK_LNK) return;
+                o = ObjOwner(o, k, &k);
+            }
+        },
+        &ctx);
+}
 
 struct FreeScope {
     FreeScope() { ++FreeDepth; }
@@ -127,6 +148,25 @@ void FreeLst(ObjLst<T>& l) {
     FreeMem(l.a);
     l.a = nullptr;
     l.n = 0;
+}
+
+// Appends a fresh unnamed object to its owner's list; on failure the object is freed again.
+template <class T, class O>
+T* AppendNew(T* o, ObjLst<T>& l, O* owner, int ownKind, const char* tag) {
+    int r;
+    try {
+        r = Append(l, o, tag);
+    } catch (const AlcAbort&) {
+        FreeMem(o);
+        throw;
+    }
+    if (r < 0) {
+        FreeMem(o);
+        return nullptr;
+    }
+    o->own = owner;
+    o->ownKind = ownKind;
+    return o;
 }
 
 }  // namespace scn
@@ -324,14 +364,7 @@ txt_map* NewMap(const char* name) {
 pgn* NewPgn(srf* s) {
     pgn* g = AlcZero<pgn>("pgn");
     if (!g) return nullptr;
-    if (s) {
-        if (Append(s->pgns, g, "srf->pgn") < 0) {
-            FreeMem(g);
-            return nullptr;
-        }
-        g->own = s;
-        g->ownKind = OK_SRF;
-    }
+    if (s && !AppendNew(g, s->pgns, s, OK_SRF, "srf->pgn")) return nullptr;
     ModFlg = 1;
     return g;
 }
@@ -343,14 +376,7 @@ prj* NewPrj(srf* s) {
         for (int c = 0; c < 4; c++) j->mtx[r][c] = r == c ? 1.0 : 0.0;
     j->lead = 100.0;
     j->type = 2;
-    if (s) {
-        if (Append(s->prjs, j, "srf->prj") < 0) {
-            FreeMem(j);
-            return nullptr;
-        }
-        j->own = s;
-        j->ownKind = OK_SRF;
-    }
+    if (s && !AppendNew(j, s->prjs, s, OK_SRF, "srf->prj")) return nullptr;
     ModFlg = 1;
     return j;
 }
@@ -359,14 +385,7 @@ siz* NewSiz(prt* p) {
     siz* z = AlcZero<siz>("siz");
     if (!z) return nullptr;
     for (float& v : z->v) v = 0.8f;
-    if (p) {
-        if (Append(p->sizs, z, "prt->siz") < 0) {
-            FreeMem(z);
-            return nullptr;
-        }
-        z->own = p;
-        z->ownKind = OK_PRT;
-    }
+    if (p && !AppendNew(z, p->sizs, p, OK_PRT, "prt->siz")) return nullptr;
     ModFlg = 1;
     return z;
 }
@@ -598,6 +617,7 @@ void FreeLnks(ObjLst<lnk>& l) {
 
 void FreePrt(prt* p, bool detach) {
     if (!p) return;
+    DropRefsInto(p, OK_PRT);
     FreeScope fs;
     if (detach) DetachPrt(p);
     FreePrts(p->prts);
@@ -617,6 +637,7 @@ void FreePrt(prt* p, bool detach) {
 
 void FreeLnk(lnk* l, bool detach) {
     if (!l) return;
+    DropRefsInto(l, OK_LNK);
     FreeScope fs;
     if (detach) DetachLnk(l);
     FreePrts(l->prts);
@@ -628,6 +649,7 @@ void FreeLnk(lnk* l, bool detach) {
 
 void FreePrd(prd* d, bool detach) {
     if (!d) return;
+    DropRefsInto(d, OK_PRD);
     FreeScope fs;
     if (detach && d->ownKind == OK_GLB) Detach(PrdTbl, d);
     for (int i = 0; i < d->mtlTbls.n; i++) FreeMtlTbl(d->mtlTbls.a[i], false);
@@ -642,6 +664,7 @@ void FreePrd(prd* d, bool detach) {
 
 void FreeStg(stg* s, bool detach) {
     if (!s) return;
+    DropRefsInto(s, OK_STG);
     FreeScope fs;
     if (detach && s->ownKind == OK_GLB) Detach(StgTbl, s);
     for (int i = 0; i < s->cams.n; i++) FreeCam(s->cams.a[i], false);

@@ -278,9 +278,13 @@ bool SplCrv(int n, const float* p, int sub, int* outN, float* out) {
     return true;
 }
 
+// Whether V lies in the rectangle of a spline piece. A line along an axis carries rounding noise
+// (sin π is not 0) in its other coordinate, which would put V just outside every piece and send it
+// to the end-chord extrapolation; a thousandth of a millimetre absorbs it.
 static bool InBox(const float a[3], const float b[3], const float v[2]) {
-    return std::min(a[0], b[0]) <= v[0] && v[0] <= std::max(a[0], b[0]) &&
-           std::min(a[1], b[1]) <= v[1] && v[1] <= std::max(a[1], b[1]);
+    const float t = 0.001f;
+    return std::min(a[0], b[0]) - t <= v[0] && v[0] <= std::max(a[0], b[0]) + t &&
+           std::min(a[1], b[1]) - t <= v[1] && v[1] <= std::max(a[1], b[1]) + t;
 }
 
 int LinHgt(const TrnGenCtx& ctx, const float v[2], const cntr_crv* lin, float* z) {

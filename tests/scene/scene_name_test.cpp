@@ -124,3 +124,35 @@ TEST_F(SceneNames, LookupFailuresAndOddNames) {
     EXPECT_STREQ(buf9, "/Default");
     FreeCrvObj(loose, false);
 }
+
+TEST_F(SceneNames, PartReferencesFollowPathsAndNeverDangle) {
+    prt* a = NewPrt("a");
+    AtchPrtPrt(TrnPrt, a);
+    prt* b = NewPrt("b");
+    AtchPrtPrt(TrnPrt, b);
+    lnk* l = NewLnk("l");
+    AtchLnkPrt(b, l);
+    prt* deep = NewPrt("deep");
+    AtchPrtLnk(l, deep);
+
+    // A reference read from a document names the part by its path; the part, not the material
+    // table of the same name, is meant.
+    a->refPath = DupNam("/地形/地形/b/l/deep");
+    b->refPath = DupNam("/地形/地形");
+    prt* c = NewPrt("c");
+    AtchPrtPrt(TrnPrt, c);
+    c->refPath = DupNam("/地形/nothing");
+    c->ref = a;
+    RslvPrtRef();
+    EXPECT_EQ(a->ref, deep);
+    EXPECT_EQ(b->ref, TrnPrt);
+    EXPECT_EQ(c->ref, nullptr);
+
+    // Freeing the link takes the referenced part with it: the reference goes too.
+    FreeLnk(l, true);
+    EXPECT_EQ(a->ref, nullptr);
+    EXPECT_EQ(b->ref, TrnPrt);
+    a->ref = b;
+    FreePrt(b, true);
+    EXPECT_EQ(a->ref, nullptr);
+}

@@ -1,0 +1,404 @@
+// One-step undo: a copy of what the next change is about to alter, and back again.
+#include <cstring>
+#include "core/alc.h"
+#include "core/mode.h"
+#include "curves/crv_int.h"
+#include "platform/platform.h"
+#include "terrain/trn.h"
+
+uint8_t UndoOn = 1;
+uint8_t UndoCutOn = 1;
+uint8_t UndoState = 0;
+int UndoKind = 0;
+
+namespace {
+// Saved curves (kinds 3, 4, 5, 8): detached copies in order.
+struct CrvSet {
+    int n = 0;
+    crv** a = nullptr;
+};
+
+CrvSet SavSet;
+srf* SavSrf = nullptr;   // kinds 9-11; null: no terrain existed
+crv* SavCrv = nullptr;   // kinds 2, 6, 7, 12
+int NumRef = 0;
+crv** RefCrv = nullptr;  // live curves the record is about ("UdoBuf")
+int UndoDel = DEL_ZERO;  // which deletion by property made a kind-5 record
+
+void FreeSet(CrvSet& s) {
+    for (int i = 0; i < s.n; ++i) FreeCrvObj(s.a[i], false);
+    FreeMem(s.a);
+    s.n = 0;
+    s.a = nullptr;
+}
+
+// Copies of n curves; built completely before the caller replaces anything.
+CrvSet CopySet(crv* const* src, int n) {
+    CrvSet s;
+    if (n <= 0) return s;
+    s.a = static_cast<crv**>(AlcMem(static_cast<long long>(sizeof(crv*)) * n, "Undo"));
+    try {
+        for (int i = 0; i < n; ++i) {
+            s.a[i] = src[i] ? CopyCrvNew(src[i]) : NewCrvObj("");
+            ++s.n;
+        }
+    } catch (const AlcAbort&) {
+        FreeSet(s);
+        throw;
+    }
+    return s;
+}
+
+void CopyArr(float** dst, const float* src, long long cnt, const char* tag) {
+    FreeMem(*dst);
+    *dst = nullptr;
+    if (!src || cnt <= 0) return;
+    *dst = static_cast<float*>(AlcMem(static_cast<long long>(sizeof(float)) * cnt, tag));
+    std::memcpy(*dst, src, sizeof(float) * cnt);
+}
+
+// Content of a surface: vertices, normals, colours, polygon groups and projections.
+void CopySrf(srf* d, const srf* s) {
+    d->xfm = s->xfm;
+    std::memcpy(d->mtx, s->mtx, sizeof d->mtx);
+    d->box = s->box;
+    d->mtlIdx = s->mtlIdx;
+    d->mtlIdx2 = s->mtlIdx2;
+    d->mtlPtr = s->mtlPtr;
+    d->nv = s->nv;
+    CopyArr(&d->v, s->v, 3LL * s->nv, "v");
+    CopyArr(&d->nrm, s->nrm, 3LL * s->nv, "n");
+    CopyArr(&d->v3, s->v3, 3LL * s->nv, "v3");
+    d->nvc = s->nvc;
+    CopyArr(&d->vc, s->vc, 3LL * s->nvc, "vc");
+    d->nce = s->nce;
+    FreeMem(d->ce);
+    d->ce = nullptr;
+    if (s->ce && s->nce > 0) {
+        d->ce = static_cast<int32_t*>(AlcMem(static_cast<long long>(sizeof(int32_t)) * s->nce, "ce"));
+        std::memcpy(d->ce, s->ce, sizeof(int32_t) * s->nce);
+    }
+    d->b1 = s->b1;
+    d->kind = s->kind;
+    d->dspFlg = s->dspFlg;
+    d->vis = s->vis;
+    for (int i = 0; i < s->pgns.n; ++i) {
+        const pgn* sp = s->pgns.a[i];
+        pgn* dp = NewPgn(d);
+        FreeMem(dp->vtx_id);
+        dp->vtx_id = nullptr;
+        dp->n = sp->n;
+        if (sp->vtx_id && sp->n > 0) {
+            dp->vtx_id = static_cast<int32_t*>(
+                AlcMem(static_cast<long long>(sizeof(int32_t)) * sp->n, "vtx_id"));
+            std::memcpy(dp->vtx_id, sp->vtx_id, sizeof(int32_t) * sp->n);
+        }
+        dp->rows = sp->rows;
+        dp->cols = sp->cols;
+        dp->type = sp->type;
+    }
+    for (int i = 0; i < s->prjs.n; ++i) {
+        const prj* sp = s->prjs.a[i];
+        prj* dp = NewPrj(d);
+        dp->n = sp->n;
+        CopyArr(&dp->uv, sp->uv, 2LL * sp->n, "uv");
+        std::memcpy(dp->mtx, sp->mtx, sizeof dp->mtx);
+        dp->lead = sp->lead;
+        std::memcpy(dp->prm, sp->prm, sizeof dp->prm);
+        dp->type = sp->type;
+    }
+}
+
+srf* CopySrfNew(const srf* s) {
+    if (!s) return nullptr;
+    srf* d = NewSrf(s->name ? s->name : "");
+    try {
+        CopySrf(d, s);
+    } catch (const AlcAbort&) {
+        FreeSrf(d, false);
+        throw;
+    }
+    return d;
+}
+
+void SetRefs(int n, crv* const* curves) {
+    crv** a = nullptr;
+    if (n > 0) {
+        a = static_cast<crv**>(AlcMem(static_cast<long long>(sizeof(crv*)) * n, "UdoBuf"));
+        for (int i = 0; i < n; ++i) a[i] = curves[i];
+    }
+    FreeMem(RefCrv);
+    RefCrv = a;
+    NumRef = n;
+}
+
+crv* Ref0() { return NumRef > 0 ? RefCrv[0] : nullptr; }
+
+int NumCrv() { return CrvPart ? CrvPart->crvs.n : 0; }
+
+// Save the current state for kind k (the third step of recording).
+void Save(int k, int n, crv* const* curves) {
+    switch (k) {
+    case 2: case 6: case 7: case 12:
+        if (n > 0 && curves && curves[0]) {
+            crv* c = CopyCrvNew(curves[0]);
+            SetRefs(n, curves);
+            FreeCrvObj(SavCrv, false);
+            SavCrv = c;
+        }
+        break;
+    case 3: case 4: case 5: {
+        CrvSet s = CrvPart ? CopySet(CrvPart->crvs.a, CrvPart->crvs.n) : CrvSet{};
+        FreeSet(SavSet);
+        SavSet = s;
+        break;
+    }
+    case 8: {
+        // The curves themselves are kept too: undo must reach them even after the
+        // selection has changed.
+        if (!curves) { curves = CrvSlct; n = NumCrvSlct; }
+        CrvSet s = CopySet(curves, n);
+        SetRefs(n, curves);
+        FreeSet(SavSet);
+        SavSet = s;
+        break;
+    }
+    case 9: case 10: case 11: {
+        srf* s = CopySrfNew(TrnSrf);
+        if (SavSrf) FreeSrf(SavSrf, false);
+        SavSrf = s;
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void FreeRec() {
+    FreeSet(SavSet);
+    if (SavSrf) FreeSrf(SavSrf, false);
+    SavSrf = nullptr;
+    FreeCrvObj(SavCrv, false);
+    SavCrv = nullptr;
+}
+
+// Make the curve part hold exactly the curves of s: curve i keeps its record (and name) and
+// takes the content; missing ones are added at the end, surplus ones freed.
+void RstPart(const CrvSet& s) {
+    if (!CrvPart) return;
+    for (int i = 0; i < s.n; ++i) {
+        if (i < NumCrv()) CopyCrv(CrvPart->crvs.a[i], s.a[i]);
+        else AddCrvCopy(s.a[i]);
+    }
+    while (NumCrv() > s.n) FreeCrv(CrvPart->crvs.a[NumCrv() - 1]);
+}
+
+void AddSet(const CrvSet& s) {
+    for (int i = 0; i < s.n; ++i) AddCrvCopy(s.a[i]);
+}
+
+// Kinds 3 and 8 in either direction: swap the saved copies with the present state.
+void SwapPart() {
+    CrvSet t = CopySet(SavSet.a, SavSet.n);
+    try {
+        Save(3, 0, nullptr);
+    } catch (const AlcAbort&) {
+        FreeSet(t);
+        throw;
+    }
+    RstPart(t);
+    FreeSet(t);
+}
+
+void SwapSlct() {
+    CrvSet t = CopySet(SavSet.a, SavSet.n);
+    try {
+        Save(8, NumRef, RefCrv);
+    } catch (const AlcAbort&) {
+        FreeSet(t);
+        throw;
+    }
+    for (int i = 0; i < t.n && i < NumRef; ++i)
+        if (RefCrv[i]) CopyCrv(RefCrv[i], t.a[i]);
+    FreeSet(t);
+}
+
+// Kind 7: heights and colour back from the copy; kind 12: the visible flag.
+void SwapHgt(int k) {
+    crv* live = Ref0();
+    if (!live || !SavCrv) return;
+    crv* t = CopyCrvNew(SavCrv);
+    Save(k, 1, &live);
+    if (k == 12) {
+        live->vis = t->vis;
+    } else {
+        for (int i = 0; i < live->n && i < t->n; ++i) live->p[3 * i + 2] = t->p[3 * i + 2];
+        for (int q = 0; q < 3; ++q) live->col[q] = t->col[q];
+        CalCrvBox(live);
+    }
+    FreeCrvObj(t, false);
+}
+
+void DropTrn() {
+    if (TrnSrf) FreeSrf(TrnSrf, true);
+    TrnSrf = nullptr;
+    TrnGrd = nullptr;
+}
+
+// Terrain back from a copy (or none).
+void SwapTrn(int k) {
+    srf* t = CopySrfNew(SavSrf);
+    const int oldNv = TrnSrf ? TrnSrf->nv : -1;
+    try {
+        Save(k, 0, nullptr);
+    } catch (const AlcAbort&) {
+        if (t) FreeSrf(t, false);
+        throw;
+    }
+    DropTrn();
+    prt* own = CrvPart ? CrvPart : TrnPrt;
+    if (t && own) {
+        srf* s = NewSrf(t->name ? t->name : "");
+        AtchSrfPrt(own, s);
+        CopySrf(s, t);
+        s->mtlPtr = SrfMtl(s);
+        TrnSrf = s;
+        TrnGrd = s->pgns.n > 0 ? s->pgns.a[0] : nullptr;
+    }
+    if (t) FreeSrf(t, false);
+    // Selected vertex numbers only mean something on a grid of the same size.
+    if ((TrnSrf ? TrnSrf->nv : -1) != oldNv) ClrVtxSlct();
+}
+
+void Finish(uint8_t state) {
+    UdtCrvBox();
+    Redraw();
+    UndoState = state;
+}
+}  // namespace
+
+void UndoStep();
+void RedoStep();
+
+void RecUndo(int kind, int n, crv** curves) {
+    if (!UndoOn) return;
+    UndoState = 1;
+    FreeRec();
+    UndoKind = kind;
+    switch (kind) {
+    case 2: case 3: case 4: case 5: case 6: case 7: case 8: case 9: case 10: case 11: case 12:
+        Save(kind, n, curves);
+        break;
+    default:
+        UndoKind = 0;
+        UndoState = 0;
+        break;
+    }
+    if (kind == 5) UndoDel = DEL_ZERO;
+}
+
+void SetUndoDel(int which) {
+    if (UndoOn && UndoKind == 5) UndoDel = which;
+}
+
+void ClrUndo() {
+    FreeRec();
+    SetRefs(0, nullptr);
+    UndoKind = 0;
+    UndoState = 0;
+}
+
+void UndoForget(crv* c) {
+    for (int i = 0; i < NumRef; ++i)
+        if (RefCrv[i] == c) RefCrv[i] = nullptr;
+}
+
+// The shell calls these straight from its menu, outside any command: guard them like one.
+void Undo() {
+    EngGuard([] {
+        UndoStep();
+        return 0;
+    });
+}
+
+void Redo() {
+    EngGuard([] {
+        RedoStep();
+        return 0;
+    });
+}
+
+void UndoStep() {
+    if (!UndoOn) return;
+    if (UndoState != 1) {
+        plt::Get()->Beep();
+        return;
+    }
+    switch (UndoKind) {
+    case 2:
+        if (crv* c = Ref0()) FreeCrv(c);
+        break;
+    case 3: SwapPart(); break;
+    case 4: AddSet(SavSet); break;
+    case 5:
+        FreeAllCrv();
+        AddSet(SavSet);
+        break;
+    case 6:
+        if (SavCrv && CrvPart) {
+            crv* c = AddCrvCopy(SavCrv);
+            Save(6, 1, &c);
+        }
+        break;
+    case 7: case 12: SwapHgt(UndoKind); break;
+    case 8: SwapSlct(); break;
+    case 9: case 10: case 11: SwapTrn(UndoKind); break;
+    default: break;
+    }
+    Finish(2);
+}
+
+void RedoStep() {
+    if (!UndoOn) return;
+    if (UndoState != 2) {
+        plt::Get()->Beep();
+        return;
+    }
+    switch (UndoKind) {
+    case 2:
+        if (SavCrv && CrvPart) {
+            crv* c = AddCrvCopy(SavCrv);
+            Save(2, 1, &c);
+        }
+        break;
+    case 3:
+        if (SavSet.n > 0) {
+            SwapPart();
+        } else {
+            RecUndo(4, 0, nullptr);
+            FreeAllCrv();
+        }
+        break;
+    case 4: FreeAllCrv(); break;
+    case 5: DelCrvProp(UndoDel); break;
+    case 6:
+        if (crv* c = Ref0()) FreeCrv(c);
+        break;
+    case 7: case 12: SwapHgt(UndoKind); break;
+    case 8: SwapSlct(); break;
+    case 9:
+        if (!SavSrf) {
+            UndoState = 1;
+            return;
+        }
+        SwapTrn(9);
+        break;
+    case 10:
+        Save(10, 0, nullptr);
+        DropTrn();
+        break;
+    case 11: SwapTrn(11); break;
+    default: break;
+    }
+    Finish(1);
+}

@@ -1,0 +1,37 @@
+#include "app.h"
+#include <QSettings>
+#include <memory>
+#include "core/cmd.h"
+#include "core/state.h"
+#include "engcall.h"
+#include "profile.h"
+#include "scene/scene.h"
+
+namespace shl {
+
+void StartEngine() {
+    EngCall c;
+    MkTmpNam();
+    SetPrmDef();
+    {
+        std::unique_ptr<QSettings> s(OpenUserProfile());
+        LoadProfile(*s, CurProfile());
+    }
+    StoPrm();
+    AplPrm();
+    DstrCmd(99, 200000);
+    IniScn();
+    IniTrnScn();
+}
+
+void EndEngine() {
+    EngCall c;
+    SavPrm();
+    {
+        std::unique_ptr<QSettings> s(OpenUserProfile());
+        SaveProfile(*s, CurProfile());
+    }
+    DstrCmd(99, 200005);
+}
+
+}  // namespace shl

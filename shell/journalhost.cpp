@@ -1,0 +1,112 @@
+#include "journalhost.h"
+#include <QCoreApplication>
+#include <QImageWriter>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QSaveFile>
+#include "engcall.h"
+#include "mainframe.h"
+#include "mainview.h"
+#include "vkmap.h"
+
+namespace shl {
+
+int JournalHost::Run(const QString& path) {
+    jrn::Options opt;
+    opt.startEngine = false;  // the application has started it
+    opt.endEngine = false;    // and ends it at exit
+    // The journal is one long engine call: paints between its lines go through Idle, and window
+    // events that arrive inside a command do not start another one.
+    EngCall busy;
+    return jrn::RunFile(path.toStdString(), *this, opt);
+}
+
+bool JournalHost::Resize(int w, int h) {
+    EngPause open;
+    MainView* v = frame_->View();
+    if (v->PixelSize() == QSize(w, h)) return false;  // no size event: the runner resizes
+    frame_->SetViewSize(w, h);
+    QCoreApplication::processEvents();
+    if (v->PixelSize() != QSize(w, h))
+        Error(QString("journal: the view measures %1 x %2, not %3 x %4\n")
+                  .arg(v->PixelSize().width())
+                  .arg(v->PixelSize().height())
+                  .arg(w)
+                  .arg(h)
+                  .toStdString());
+    return true;
+}
+
+bool JournalHost::Pointer(int x, int y, int type) {
+    MainView* v = frame_->View();
+    const qreal r = v->devicePixelRatioF();
+    // Device pixels to the view's coordinates; the centre of the pixel maps back to it.
+    const QPointF p((x + 0.5) / r, (y + 0.5) / r);
+    QEvent::Type t;
+    Qt::MouseButton b = Qt::NoButton;
+    switch (type) {
+    case 1: t = QEvent::MouseButtonPress; b = Qt::LeftButton; leftDown_ = true; break;
+    case 2: t = QEvent::MouseButtonRelease; b = Qt::LeftButton; leftDown_ = false; break;
+    case 5: t = QEvent::MouseButtonPress; b = Qt::RightButton; rightDown_ = true; break;
+    case 6: t = QEvent::MouseButtonRelease; b = Qt::RightButton; rightDown_ = false; break;
+    case 7: t = QEvent::MouseMove; break;
+    default: return false;
+    }
+    Qt::MouseButtons held;
+    if (leftDown_) held |= Qt::LeftButton;
+    if (rightDown_) held |= Qt::RightButton;
+    QMouseEvent e(t, p, v->mapToGlobal(p), b, held, Qt::NoModifier);
+    EngPause open;
+    QCoreApplication::sendEvent(v, &e);
+    return true;
+}
+
+bool JournalHost::Key(int vk, int type) {
+    int mods = 0;
+    const int key = VkToQtKey(vk, &mods);
+    if (!key || (type != 8 && type != 9)) return false;
+    QKeyEvent e(type == 8 ? QEvent::KeyPress : QEvent::KeyRelease, key, Qt::KeyboardModifiers(mods));
+    EngPause open;
+    QCoreApplication::sendEvent(frame_->View(), &e);
+    return true;
+}
+
+bool JournalHost::Tick() {
+    EngPause open;
+    frame_->View()->Tick();
+    return true;
+}
+
+bool JournalHost::Snapshot(const std::string& path, std::string* err) {
+    EngPause open;
+    QCoreApplication::processEvents();
+    const QImage img = frame_->View()->Picture();
+    if (img.isNull()) {
+        *err = "the view has no picture";
+        return false;
+    }
+    // Written aside and renamed, so a failed write leaves no half picture behind.
+    QSaveFile f(QString::fromStdString(path));
+    if (!f.open(QIODevice::WriteOnly)) {
+        *err = f.errorString().toStdString();
+        return false;
+    }
+    QImageWriter w(&f, "png");
+    if (!w.write(img)) {
+        *err = w.errorString().toStdString();
+        f.cancelWriting();
+        return false;
+    }
+    if (!f.commit()) {
+        *err = f.errorString().toStdString();
+        return false;
+    }
+    return true;
+}
+
+void JournalHost::Idle() {
+    EngPause open;
+    QCoreApplication::processEvents();
+}
+
+}  // namespace shl

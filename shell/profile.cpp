@@ -1,0 +1,144 @@
+#include "profile.h"
+#include <QSettings>
+#include <cmath>
+#include <cstdio>
+#include "core/state.h"
+#include "curves/crv.h"
+#include "display/drw.h"
+#include "terrain/trn.h"
+
+namespace shl {
+
+namespace {
+const char* const kDirSec = "File Directories";
+const char* const kPrmSec = "Default Parameters";
+const char* const kDirKey[Profile::DirNum] = {
+    "Scean File Directory", "DXF File Directory", "VRML File Directory", "Image File Directory"};
+
+// Each reader takes the value as the C library would with the key's format and keeps it only when
+// the whole text is that one value and it lies in range (what the settings dialogs accept).
+bool ReadInt(QSettings& s, const char* key, int lo, int hi, int& out) {
+    if (!s.contains(key)) return false;
+    const QByteArray v = s.value(key).toString().toUtf8();
+    int x = 0;
+    char rest = 0;
+    if (std::sscanf(v.constData(), "%d %c", &x, &rest) != 1) return false;
+    if (x < lo || x > hi) return false;
+    out = x;
+    return true;
+}
+
+bool ReadReal(QSettings& s, const char* key, double lo, double hi, double& out) {
+    if (!s.contains(key)) return false;
+    const QByteArray v = s.value(key).toString().toUtf8();
+    double x = 0;
+    char rest = 0;
+    if (std::sscanf(v.constData(), "%lf %c", &x, &rest) != 1) return false;
+    if (!std::isfinite(x) || x < lo || x > hi) return false;
+    out = x;
+    return true;
+}
+
+bool ReadFloat(QSettings& s, const char* key, double lo, double hi, float& out) {
+    double x = 0;
+    if (!ReadReal(s, key, lo, hi, x)) return false;
+    out = float(x);
+    return true;
+}
+
+bool ReadRgb(QSettings& s, const char* key, int out[3]) {
+    if (!s.contains(key)) return false;
+    const QByteArray v = s.value(key).toString().toUtf8();
+    int c[3];
+    char rest = 0;
+    if (std::sscanf(v.constData(), "%d %d %d %c", &c[0], &c[1], &c[2], &rest) != 3) return false;
+    for (int i = 0; i < 3; ++i)
+        if (c[i] < 0 || c[i] > 255) return false;
+    for (int i = 0; i < 3; ++i) out[i] = c[i];
+    return true;
+}
+
+QString Fmt(const char* f, double v) { return QString::asprintf(f, v); }
+QString FmtI(int v) { return QString::asprintf("%d", v); }
+}  // namespace
+
+Profile::Profile() {
+    for (auto& c : cust) c[0] = c[1] = c[2] = 255;
+}
+
+Profile& CurProfile() {
+    static Profile p;
+    return p;
+}
+
+void LoadProfile(QSettings& s, Profile& p) {
+    s.beginGroup(kDirSec);
+    for (int i = 0; i < Profile::DirNum; ++i) {
+        QString d = s.value(kDirKey[i], QString()).toString();
+        while (d.size() > 1 && d.endsWith('/')) d.chop(1);
+        p.dir[i] = d;
+    }
+    s.endGroup();
+
+    // Missing keys take the profile's defaults.
+    SetEdt.pickAp = 5;
+    SetEdt.cnctDst = 10.0;
+    SamHgtDst = 20000.0f;
+    HgtRng = 500.0f;
+    BgCol[0] = 0.0;
+    BgCol[1] = 74.0;
+    BgCol[2] = 74.0;
+    for (auto& c : p.cust) c[0] = c[1] = c[2] = 255;
+    CrsAngNum = 8;
+    CrsLenScl = 0.3f;
+    FltrAng = 45.0f;
+    IntpPrph = 0;
+
+    s.beginGroup(kPrmSec);
+    ReadInt(s, "Pick Apperture", 1, 100, SetEdt.pickAp);
+    ReadReal(s, "Connect Distance", 1, 100, SetEdt.cnctDst);
+    ReadFloat(s, "Threshold of Same Hight", 0, 4294967295.0, SamHgtDst);
+    ReadFloat(s, "Hight Range", 1e-10, 1e11, HgtRng);
+    ReadReal(s, "Background Color R", 0, 255, BgCol[0]);
+    ReadReal(s, "Background Color G", 0, 255, BgCol[1]);
+    ReadReal(s, "Background Color B", 0, 255, BgCol[2]);
+    for (int i = 0; i < 16; ++i) {
+        const QByteArray key = QString::asprintf("Custom Color%d", i + 1).toUtf8();
+        ReadRgb(s, key.constData(), p.cust[i]);
+    }
+    ReadInt(s, "Number of Cross Line Angle", 1, 360, CrsAngNum);
+    ReadFloat(s, "Length Scale of Cross Line", 1e-6, 1e6, CrsLenScl);
+    ReadFloat(s, "Angle of Filter Surface", 0, 90, FltrAng);
+    ReadInt(s, "Interpolate Peripheral of Surface", 0, 1, IntpPrph);
+    s.endGroup();
+}
+
+void SaveProfile(QSettings& s, const Profile& p) {
+    s.beginGroup(kDirSec);
+    for (int i = 0; i < Profile::DirNum; ++i) s.setValue(kDirKey[i], p.dir[i]);
+    s.endGroup();
+
+    s.beginGroup(kPrmSec);
+    s.setValue("Pick Apperture", FmtI(SetSto.pickAp));
+    s.setValue("Connect Distance", Fmt("%lf", SetSto.cnctDst));
+    s.setValue("Threshold of Same Hight", Fmt("%f", SamHgtDst));
+    s.setValue("Hight Range", Fmt("%f", HgtRng));
+    s.setValue("Background Color R", Fmt("%lf", BgCol[0]));
+    s.setValue("Background Color G", Fmt("%lf", BgCol[1]));
+    s.setValue("Background Color B", Fmt("%lf", BgCol[2]));
+    for (int i = 0; i < 16; ++i)
+        s.setValue(QString::asprintf("Custom Color%d", i + 1),
+                   QString::asprintf("%d %d %d", p.cust[i][0], p.cust[i][1], p.cust[i][2]));
+    s.setValue("Number of Cross Line Angle", FmtI(CrsAngNum));
+    s.setValue("Length Scale of Cross Line", Fmt("%f", CrsLenScl));
+    s.setValue("Angle of Filter Surface", Fmt("%f", FltrAng));
+    s.setValue("Interpolate Peripheral of Surface", FmtI(IntpPrph));
+    s.endGroup();
+    s.sync();
+}
+
+QSettings* OpenUserProfile() {
+    return new QSettings(QSettings::NativeFormat, QSettings::UserScope, "Orvane", "Orvane Altimetra");
+}
+
+}  // namespace shl

@@ -1,0 +1,30 @@
+// The user profile: two sections of string values read once at start-up into the engine's
+// variables and written back once at exit.
+#pragma once
+#include <QString>
+
+class QSettings;
+
+namespace shl {
+
+// Values of the profile that the shell itself holds.
+struct Profile {
+    enum Dir { DirScn = 0, DirDxf = 1, DirVrml = 2, DirImg = 3, DirNum = 4 };
+    QString dir[DirNum];           // last directories of the file dialogs, no trailing separator
+    int cust[16][3];               // custom colours of the colour dialog
+    Profile();
+};
+
+Profile& CurProfile();
+
+// Reads both sections into the engine's edit copy and variables and into the shell's profile.
+// Missing keys keep the defaults; values that do not parse or are out of range are ignored.
+// The engine's parameter defaults must have been set first.
+void LoadProfile(QSettings& s, Profile& p);
+// Writes every key of both sections from the engine's stored copy and variables.
+void SaveProfile(QSettings& s, const Profile& p);
+
+// The profile store of the current user (organisation "Orvane", application "Orvane Altimetra").
+QSettings* OpenUserProfile();
+
+}  // namespace shl

@@ -1,0 +1,150 @@
+// The whole application, run as a user would start it with a journal: start-up, the view's
+// picture, the profile written at exit, no temporary files left behind.
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#ifndef ALT_APP_PATH
+#error "ALT_APP_PATH names the application under test"
+#endif
+
+namespace {
+
+// Share of the picture's pixels that have colour c.
+double Share(const QImage& img, QRgb c) {
+    if (img.isNull()) return 0;
+    long n = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if ((img.pixel(x, y) & 0xffffff) == (c & 0xffffff)) ++n;
+    return double(n) / (double(img.width()) * img.height());
+}
+
+struct Result {
+    int exitCode = -1;
+    QString out, err;
+};
+
+class AppRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(work.isValid());
+        ASSERT_TRUE(QDir(work.path()).mkpath("config"));
+    }
+    QString Path(const QString& name) const { return work.filePath(name); }
+    QString ProfilePath() const { return Path("config/Orvane/Orvane Altimetra.conf"); }
+
+    Result Run(const QByteArray& journal, bool exitAfter = true) {
+        QFile f(Path("run.jrn"));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(journal);
+        f.close();
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", Path("config"));
+        p.setProcessEnvironment(env);
+        p.setWorkingDirectory(work.path());
+        QStringList args{"--journal", Path("run.jrn")};
+        if (exitAfter) args << "--exit";
+        p.start(ALT_APP_PATH, args);
+        Result r;
+        if (!p.waitForFinished(120000)) {
+            p.kill();
+            p.waitForFinished();
+            ADD_FAILURE() << "the application did not finish";
+            return r;
+        }
+        r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        r.out = QString::fromUtf8(p.readAllStandardOutput());
+        r.err = QString::fromUtf8(p.readAllStandardError());
+        return r;
+    }
+
+    QTemporaryDir work;
+};
+
+TEST_F(AppRun, StartsShowsTheBackgroundAndLeavesNoTemporaryFiles) {
+    const Result r = Run("window 240 160\n"
+                         "snapshot view.png\n"
+                         "echo shown\n");
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("shown\n")) << r.out.toStdString();
+
+    const QImage img(Path("view.png"));
+    ASSERT_FALSE(img.isNull());
+    EXPECT_EQ(img.size(), QSize(240, 160));
+    // The background shows between the lines of the 2D grid.
+    EXPECT_GT(Share(img, qRgb(0, 74, 74)), 0.02);
+
+    const QStringList spill = QDir(work.path()).entryList({"*.Fbuf", "*.Tbuf"}, QDir::Files);
+    EXPECT_TRUE(spill.isEmpty()) << spill.join(' ').toStdString();
+
+    // The profile is written at exit with every key.
+    QSettings s(ProfilePath(), QSettings::IniFormat);
+    EXPECT_EQ(s.value("Default Parameters/Pick Apperture").toString(), "5");
+    EXPECT_EQ(s.value("Default Parameters/Angle of Filter Surface").toString(), "45.000000");
+    EXPECT_EQ(s.value("Default Parameters/Background Color G").toString(), "74.000000");
+    EXPECT_TRUE(s.contains("File Directories/Image File Directory"));
+}
+
+TEST_F(AppRun, ProfileIsReadAtStartUpAndKeptAtExit) {
+    {
+        QSettings s(ProfilePath(), QSettings::IniFormat);
+        s.setValue("Default Parameters/Pick Apperture", "9");
+        s.setValue("Default Parameters/Custom Color3", "1 2 3");
+        s.setValue("Default Parameters/Angle of Filter Surface", "banana");
+        s.setValue("File Directories/Scean File Directory", "/srv/maps");
+        s.setValue("Default Parameters/Background Color R", "10");
+        s.setValue("Default Parameters/Background Color G", "20");
+        s.setValue("Default Parameters/Background Color B", "30");
+    }
+    const Result r = Run("window 200 150\nsnapshot bg.png\n");
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QImage img(Path("bg.png"));
+    EXPECT_GT(Share(img, qRgb(10, 20, 30)), 0.02);
+    EXPECT_EQ(Share(img, qRgb(0, 74, 74)), 0.0);
+    QSettings s(ProfilePath(), QSettings::IniFormat);
+    EXPECT_EQ(s.value("Default Parameters/Pick Apperture").toString(), "9");
+    EXPECT_EQ(s.value("Default Parameters/Custom Color3").toString(), "1 2 3");
+    EXPECT_EQ(s.value("Default Parameters/Angle of Filter Surface").toString(), "45.000000");
+    EXPECT_EQ(s.value("File Directories/Scean File Directory").toString(), "/srv/maps");
+    EXPECT_EQ(s.value("Default Parameters/Background Color B").toString(), "30.000000");
+}
+
+TEST_F(AppRun, SnapshotsFollowTheWindowSize) {
+    const Result r = Run("window 300 200\n"
+                         "snapshot a.png\n"
+                         "window 128 96\n"
+                         "snapshot b.png\n");
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(QImage(Path("a.png")).size(), QSize(300, 200));
+    const QImage b(Path("b.png"));
+    EXPECT_EQ(b.size(), QSize(128, 96));
+    EXPECT_GT(Share(b, qRgb(0, 74, 74)), 0.02);
+}
+
+TEST_F(AppRun, MalformedJournalStopsWithStatus2AndStillEndsCleanly) {
+    const Result r = Run("echo before\n"
+                         "frobnicate 1\n"
+                         "echo after\n");
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.out.contains("before\n"));
+    EXPECT_FALSE(r.out.contains("after"));
+    EXPECT_TRUE(r.err.contains("journal:2: ")) << r.err.toStdString();
+    EXPECT_TRUE(QFile::exists(ProfilePath()));
+    EXPECT_TRUE(QDir(work.path()).entryList({"*.Fbuf", "*.Tbuf"}, QDir::Files).isEmpty());
+}
+
+TEST_F(AppRun, UnwritableSnapshotIsReportedAndLeavesNothing) {
+    const Result r = Run("snapshot no-such-dir/x.png\n"
+                         "echo after\n");
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.err.contains("journal:1: snapshot no-such-dir/x.png")) << r.err.toStdString();
+    EXPECT_FALSE(r.out.contains("after"));
+}
+
+}  // namespace

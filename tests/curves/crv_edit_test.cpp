@@ -1,0 +1,256 @@
+// Joining, cutting and deleting, driven through the curve modes.
+#include "curves/crv_env.h"
+
+using CurveConnect = CrvTest;
+using CurveCut = CrvTest;
+using CurveDelete = CrvTest;
+
+namespace {
+// Two curves on the x axis: 等高線1 (0,0)-(100,0) and 等高線2 (200,0)-(300,0).
+struct Pair { crv* a; crv* b; };
+}  // namespace
+
+TEST_F(CurveConnect, FourEndCases) {
+    struct Case { double ax, bx; const char* name; const char* pts; };
+    const Case cases[] = {
+        {100, 300, "等高線2", "200.0,0.0;300.0,0.0;100.0,0.0;0.0,0.0"},   // B last, A last
+        {0, 300, "等高線2", "200.0,0.0;300.0,0.0;0.0,0.0;100.0,0.0"},     // B last, A first
+        {100, 200, "等高線1", "0.0,0.0;100.0,0.0;200.0,0.0;300.0,0.0"},   // B first, A last
+        {0, 200, "等高線2", "300.0,0.0;200.0,0.0;0.0,0.0;100.0,0.0"},     // B first, A first
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.pts);
+        ClrUndo();
+        while (N() > 0) FreeCrv(C(0));
+        Mk({0, 0, 100, 0});
+        Mk({200, 0, 300, 0});
+        IntrCmd(1, 101006);
+        EXPECT_EQ(CrntMode, 52);
+        Click(k.ax, 0);
+        EXPECT_EQ(N(), 2);
+        Click(k.bx, 0);
+        ASSERT_EQ(N(), 1);
+        EXPECT_EQ(Name(C(0)), k.name);
+        EXPECT_EQ(Pts(C(0)), k.pts);
+        EXPECT_EQ(UndoKind, 3);
+        Undo();
+        ASSERT_EQ(N(), 2);
+        EXPECT_EQ(Pts(C(0)), "0.0,0.0;100.0,0.0");
+        EXPECT_EQ(Pts(C(1)), "200.0,0.0;300.0,0.0");
+        SetMode(0);
+    }
+}
+
+TEST_F(CurveConnect, BothEndsOfOneCurveCloseIt) {
+    Mk({0, 0, 100, 0, 100, 100});
+    IntrCmd(1, 101006);
+    Click(0, 0);
+    Click(0, 0);  // the same end again: still waiting
+    EXPECT_EQ(C(0)->n, 3);
+    Click(100, 100);
+    EXPECT_EQ(Pts(C(0)), "0.0,0.0;100.0,0.0;100.0,100.0;0.0,0.0");
+}
+
+TEST_F(CurveConnect, HeightsMustAgreeWithinATenth) {
+    Mk({0, 0, 100, 0}, 100.0f);
+    Mk({200, 0, 300, 0}, 100.05f);
+    Mk({0, 100, 100, 100}, 100.2f);
+    IntrCmd(1, 101006);
+    Click(100, 100);  // 等高線3's last end
+    Click(0, 0);      // 等高線1 differs by 0.2
+    EXPECT_EQ(N(), 3);
+    EXPECT_EQ(plat.beeps, 1);
+    ASSERT_EQ(plat.boxes.size(), 1u);
+    EXPECT_EQ(plat.boxes[0].text, "カーブの高さが異なります");
+    EXPECT_EQ(plat.boxes[0].caption, "注意");
+    EXPECT_EQ(UndoState, 0);
+    SetMode(0);
+    IntrCmd(1, 101006);
+    Click(100, 0);
+    Click(200, 0);  // differs by 0.05
+    ASSERT_EQ(N(), 2);
+    EXPECT_EQ(C(0)->n, 4);
+    EXPECT_EQ(plat.beeps, 1);
+}
+
+TEST_F(CurveConnect, AutoConnectTakesTheFirstCandidateInListOrder) {
+    Mk({0, 0, 100, 0});        // E = (100, 0)
+    Mk({108, 0, 200, 0});      // first point 8 away, earlier in the list
+    Mk({103, 2, 103, 40});     // first point 3.6 away, later in the list
+    IntrCmd(1, 101009);
+    EXPECT_EQ(CrntMode, 53);
+    Drag(50, -50, 150, 50);
+    ASSERT_EQ(N(), 2);
+    EXPECT_EQ(Pts(C(0)), "0.0,0.0;100.0,0.0;108.0,0.0;200.0,0.0");
+    // The later candidate had its start inside: it is only reversed.
+    EXPECT_EQ(Name(C(1)), "等高線3");
+    EXPECT_EQ(Pts(C(1)), "103.0,40.0;103.0,2.0");
+    EXPECT_EQ(UndoKind, 3);
+    Undo();
+    EXPECT_EQ(N(), 3);
+}
+
+TEST_F(CurveConnect, AutoConnectSkipsOtherHeightsAndFarEnds) {
+    Mk({0, 0, 100, 0}, 10);
+    Mk({102, 0, 200, 0}, 10.2f);   // height differs by 0.2
+    Mk({100, 20, 100, 60}, 10);    // 20 away: beyond the distance
+    IntrCmd(1, 101009);
+    Drag(50, -50, 150, 50);
+    EXPECT_EQ(N(), 3);
+    EXPECT_EQ(C(0)->n, 2);
+}
+
+TEST_F(CurveConnect, AutoConnectClosesACurveWithBothEndsNear) {
+    Mk({60, 0, 100, -40, 140, 0, 100, 40, 63, 2});
+    IntrCmd(1, 101009);
+    Drag(50, -10, 80, 10);
+    ASSERT_EQ(N(), 1);
+    EXPECT_EQ(C(0)->n, 6);
+    EXPECT_EQ(Pts(C(0)).substr(Pts(C(0)).rfind(';') + 1), "60.0,0.0");
+}
+
+TEST_F(CurveCut, CutAtAnInnerVertexOnlyOncePerClick) {
+    crv* k = Mk({0, 0, 100, 0, 200, 0, 300, 0}, 50);
+    IntrCmd(1, 101019);
+    EXPECT_EQ(CrntMode, 56);
+    Click(100, 0);
+    ASSERT_EQ(N(), 2);
+    EXPECT_EQ(Pts(C(0)), "0.0,0.0;100.0,0.0");
+    EXPECT_EQ(Pts(C(1)), "100.0,0.0;200.0,0.0;300.0,0.0");
+    EXPECT_EQ(Name(C(1)), "等高線2");
+    EXPECT_EQ(C(1)->col[1], k->col[1]);
+    EXPECT_FLOAT_EQ(C(0)->box.max[0], 100);
+    EXPECT_EQ(UndoKind, 3);
+    Undo();
+    ASSERT_EQ(N(), 1);
+    EXPECT_EQ(C(0)->n, 4);
+}
+
+TEST_F(CurveCut, CuttingAtEndVerticesDoesNothing) {
+    Mk({0, 0, 100, 0, 200, 0});
+    IntrCmd(1, 101019);
+    Click(0, 0);
+    Click(200, 0);
+    EXPECT_EQ(N(), 1);
+    EXPECT_EQ(C(0)->n, 3);
+    EXPECT_EQ(UndoState, 0);
+}
+
+TEST_F(CurveCut, LineCrossingThreeTimesGivesFourCurvesWithGaps) {
+    Mk({0, 0, 100, 0, 100, 50, 0, 50, 0, 100, 100, 100}, 20);
+    IntrCmd(1, 101053);
+    EXPECT_EQ(CrntMode, 58);
+    Drag(50, -20, 50, 120);
+    ASSERT_EQ(N(), 4);
+    EXPECT_EQ(Pts(C(0)), "0.0,0.0;48.0,0.0");
+    EXPECT_EQ(Pts(C(1)), "52.0,0.0;100.0,0.0;100.0,50.0;52.0,50.0");
+    EXPECT_EQ(Pts(C(2)), "48.0,50.0;0.0,50.0;0.0,100.0;48.0,100.0");
+    EXPECT_EQ(Pts(C(3)), "52.0,100.0;100.0,100.0");
+    EXPECT_EQ(Name(C(3)), "等高線4");
+    for (int i = 0; i < 4; ++i) EXPECT_FLOAT_EQ(C(i)->p[5], 20);
+    Undo();
+    EXPECT_EQ(N(), 1);
+    Redo();
+    EXPECT_EQ(N(), 4);
+}
+
+TEST_F(CurveCut, LineCutUndoSwitch) {
+    Mk({0, 0, 100, 0});
+    IntrCmd(1, 101027);  // select all: the record is dropped
+    IntrCmd(1, 101044);  // rotate by 0 records kind 8
+    ASSERT_EQ(UndoKind, 8);
+    UndoCutOn = 0;
+    IntrCmd(1, 101053);
+    ASSERT_EQ(UndoState, 0);  // the start command still drops it
+    IntrCmd(1, 101031);
+    CrvRot = 0;
+    IntrCmd(1, 101027);
+    IntrCmd(1, 101044);
+    SetMode(58);
+    Drag(50, -20, 50, 20);
+    EXPECT_EQ(N(), 2);
+    EXPECT_EQ(UndoKind, 8);  // the cut left the earlier record in place
+    Drag(500, -20, 500, 20);  // a cut that finds nothing drops it
+    EXPECT_EQ(UndoState, 0);
+}
+
+TEST_F(CurveDelete, PointsInARectangle) {
+    Mk({0, 0, 10, 0, 20, 0, 30, 0, 40, 0, 50, 0});
+    Mk({0, 100, 10, 100, 20, 100});
+    Mk({0, 200, 10, 200, 20, 200, 30, 200});
+    IntrCmd(1, 101016);
+    EXPECT_EQ(CrntMode, 55);
+    Drag(15, -10, 35, 10);  // the middle of the first curve
+    ASSERT_EQ(N(), 4);
+    EXPECT_EQ(Pts(C(0)), "0.0,0.0;10.0,0.0");
+    EXPECT_EQ(Pts(C(3)), "40.0,0.0;50.0,0.0");
+    EXPECT_EQ(Name(C(3)), "等高線4");
+    Drag(5, 90, 25, 110);  // all but one point: the curve goes
+    ASSERT_EQ(N(), 3);
+    EXPECT_EQ(Pts(C(1)), "0.0,200.0;10.0,200.0;20.0,200.0;30.0,200.0");
+    Drag(-5, 190, 15, 210);  // leading points: a new curve at the end replaces it
+    ASSERT_EQ(N(), 3);
+    EXPECT_EQ(Pts(C(2)), "20.0,200.0;30.0,200.0");
+    EXPECT_EQ(Name(C(2)), "等高線4");
+    EXPECT_EQ(UndoKind, 3);
+    Drag(500, 500, 600, 600);  // nothing inside: the record is dropped
+    EXPECT_EQ(UndoState, 0);
+}
+
+TEST_F(CurveDelete, OnePickedCurve) {
+    Mk({0, 0, 100, 0});
+    Mk({0, 50, 100, 50});
+    IntrCmd(1, 101013);
+    EXPECT_EQ(CrntMode, 54);
+    Click(50, 50);
+    ASSERT_EQ(N(), 1);
+    EXPECT_EQ(Name(C(0)), "等高線1");
+    EXPECT_EQ(UndoKind, 6);
+    Click(50, 200);  // nothing there
+    EXPECT_EQ(N(), 1);
+    Undo();
+    ASSERT_EQ(N(), 2);
+    EXPECT_EQ(Name(C(1)), "等高線2");
+    Redo();
+    EXPECT_EQ(N(), 1);
+    Undo();
+    EXPECT_EQ(N(), 2);
+}
+
+TEST_F(CurveDelete, AllHiddenAndZeroHeight) {
+    Mk({0, 0, 100, 0}, 100);
+    Mk({0, 10, 100, 10});          // height 0
+    NewCrv();                       // empty
+    Mk({0, 30, 100, 30}, 50)->vis = 0;
+    IntrCmd(1, 101027);
+    IntrCmd(1, 101038);
+    EXPECT_EQ(NumCrvSlct, 0);
+    ASSERT_EQ(N(), 2);
+    EXPECT_EQ(Name(C(0)), "等高線1");
+    EXPECT_EQ(Name(C(1)), "等高線4");
+    EXPECT_EQ(UndoKind, 5);
+    Undo();
+    ASSERT_EQ(N(), 4);
+    EXPECT_EQ(Name(C(2)), "等高線3");
+    Redo();
+    EXPECT_EQ(N(), 2);
+    Undo();
+    ASSERT_EQ(N(), 4);
+
+    IntrCmd(1, 101049);  // hidden and empty
+    ASSERT_EQ(N(), 2);
+    EXPECT_EQ(Name(C(1)), "等高線2");
+    Undo();
+    EXPECT_EQ(N(), 4);
+    Redo();  // repeats the deletion of the hidden curves
+    ASSERT_EQ(N(), 2);
+    EXPECT_EQ(Name(C(1)), "等高線2");
+
+    IntrCmd(1, 101012);
+    EXPECT_EQ(N(), 0);
+    EXPECT_EQ(UndoKind, 4);
+    Undo();
+    EXPECT_EQ(N(), 2);
+    Redo();
+    EXPECT_EQ(N(), 0);
+}
