@@ -37,6 +37,8 @@ TEST_F(CurveConnect, FourEndCases) {
         ASSERT_EQ(N(), 2);
         EXPECT_EQ(Pts(C(0)), "0.0,0.0;100.0,0.0");
         EXPECT_EQ(Pts(C(1)), "200.0,0.0;300.0,0.0");
+        EXPECT_EQ(Name(C(0)), "等高線1");  // each curve comes back under its own name
+        EXPECT_EQ(Name(C(1)), "等高線2");
         SetMode(0);
     }
 }
