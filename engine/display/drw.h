@@ -23,7 +23,8 @@ extern uint8_t CullOn;
 extern double BgCol[3];            // background colour 0..255
 extern double WireMin;             // lowest mean grey of a wireframe colour
 extern uint8_t NoFlush;            // FlushDrw does nothing while set
-extern uint8_t DrwArrOn;           // grids go to GL as vertex arrays (same picture, faster)
+extern uint8_t DrwArrOn;           // grids go to GL as vertex arrays (same picture, fewer calls)
+extern uint8_t DrwLodOn;           // coarser large grids while a mouse button is held
 extern int DspIntVal;              // integer value register: the window that 115214 redraws
 extern int GrdStp, GrdMaj;         // minor and major grid steps (model units)
 
