@@ -106,6 +106,15 @@ void FreeDrwBuf();
 
 // Grid, labels and axes.
 void GrdStep(double extent, long long* s, long long* m);   // step adaptation of the 2D grid
+// The 2D grid of the current Wnd2D: steps, line counts and the label step and unit.
+struct GrdInfoRec {
+    long long step, major;   // minor and major line steps
+    long long nx, ny;        // vertical and horizontal lines
+    long long lblStep;       // labels every lblStep
+    double lblDiv;           // label value divisor (1, 1000, 1000000)
+    const char* unit;        // "mm", "m", "km"
+};
+void GrdInfo(GrdInfoRec* g);
 void DrwGrd();
 void DrwGrdLbl();
 void DrwAxis(int w);
