@@ -40,7 +40,9 @@ void SetCrvCol(crv* c, float h) {
     if (!c) return;
     const double rf = static_cast<double>(HgtRng) * 1000.0;
     long long ri = static_cast<long long>(rf);
-    const long long hi = static_cast<long long>(h);  // towards zero
+    // Towards zero; heights beyond any map are kept off the integer conversion's limits.
+    const double hd = static_cast<double>(h);
+    const long long hi = std::fabs(hd) < 9e15 ? static_cast<long long>(hd) : 0;
     // A range below one millimetre would divide by zero: treat the colours as not repeating.
     const long long rem = ri > 0 ? hi % ri : hi;
     const double rfd = rf > 0 ? rf : 1.0;
