@@ -412,4 +412,29 @@ TEST_F(DrawScn, LargeGridsAreCoarserOnlyWhileAButtonIsHeld) {
     EXPECT_EQ(GL().Count(kBg), full);
 }
 
+TEST_F(DrawScn, TransparentMaterialBlendsWithWhatIsBehind) {
+    srf* s = Terrain(-4000000, -3000000, 4000000, 3000000, 7, 9, [](double, double) { return 0.0; });
+    DspFlg |= SrfDspShd;
+    Redraw();
+    gltest::Rgb opaque = At(500000, 500000);
+    ASSERT_FALSE(Same(opaque, kBg));
+    mtl* m = s->mtlPtr;
+    ASSERT_NE(m, nullptr);
+    m->val2 = 0.5f;  // half transparent
+    UdtPrmMtl();
+    Redraw();
+    gltest::Rgb half = At(500000, 500000);
+    EXPECT_NEAR(half.r, (opaque.r + kBg.r) / 2, 3);
+    EXPECT_NEAR(half.g, (opaque.g + kBg.g) / 2, 3);
+    EXPECT_NEAR(half.b, (opaque.b + kBg.b) / 2, 3);
+    // At most 80 % transparency is shown.
+    m->val2 = 0.95f;
+    UdtPrmMtl();
+    Redraw();
+    gltest::Rgb most = At(500000, 500000);
+    EXPECT_NEAR(most.g, opaque.g * 0.2 + kBg.g * 0.8, 3);
+    m->val2 = 0;
+    UdtPrmMtl();
+}
+
 }  // namespace
