@@ -1,6 +1,8 @@
 #include "journal.h"
 #include <cstdio>
+#include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include "console_plt.h"
@@ -251,9 +253,17 @@ int Runner::Run(std::istream& in) {
             Exec(words);
             host_.Idle();
         } catch (const Bad& b) {
-            host_.Error("journal:" + std::to_string(lineNo) + ": " + b.what + "\n");
+            // The message quotes the line: keep control bytes of a binary file off the terminal.
+            std::string what = b.what;
+            for (char& c : what)
+                if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+            host_.Error("journal:" + std::to_string(lineNo) + ": " + what + "\n");
             status = StMalformed;
         }
+    }
+    if (status == StOk && !ended_ && in.bad()) {
+        host_.Error("journal: read error after line " + std::to_string(lineNo) + "\n");
+        status = StNoEngine;
     }
     if (ended_ && status == StOk && in.peek() != std::char_traits<char>::eof())
         host_.Error("journal:" + std::to_string(lineNo) +
@@ -279,6 +289,11 @@ int Run(std::istream& in, Host& host, const Options& opt) {
 
 int RunFile(const std::string& path, Host& host, const Options& opt) {
     if (path == "-") return Run(std::cin, host, opt);
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        host.Error("journal: cannot read " + path + ": " + std::strerror(EISDIR) + "\n");
+        return StNoEngine;
+    }
     std::ifstream f(path, std::ios::binary);
     if (!f) {
         host.Error("journal: cannot read " + path + ": " + std::strerror(errno) + "\n");

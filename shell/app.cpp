@@ -31,7 +31,10 @@ void EndEngine() {
         std::unique_ptr<QSettings> s(OpenUserProfile());
         SaveProfile(*s, CurProfile());
     }
-    DstrCmd(99, 200005);
+    if (EngineRunning()) DstrCmd(99, 200005);
 }
+
+// The end of the engine frees the scene, terrain product included.
+bool EngineRunning() { return TrnPrd != nullptr; }
 
 }  // namespace shl

@@ -8,5 +8,7 @@ namespace shl {
 void StartEngine();
 // Saves the profile and ends the engine (which deletes its temporary files).
 void EndEngine();
+// False once the engine has ended (a journal's quit); it cannot be used again.
+bool EngineRunning();
 
 }  // namespace shl

@@ -1,10 +1,16 @@
 // Orvane Altimetra: contour lines to digital terrain models.
 #include <QApplication>
+#include <QFileInfo>
+#include <QSocketNotifier>
 #include <QTimer>
+#include <csignal>
 #include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
 #include <cstring>
 #include <memory>
 #include "app.h"
+#include "display/glctx.h"
 #include "journalhost.h"
 #include "mainframe.h"
 #include "mainview.h"
@@ -12,6 +18,34 @@
 #include "viewlink.h"
 
 namespace {
+// A termination signal (logout, kill, Ctrl-C) ends the application as its window would, so the
+// profile is saved and the engine's temporary files go. The handler only writes to a pipe.
+int sigFd[2] = {-1, -1};
+
+void OnSignal(int) {
+    const char c = 1;
+    [[maybe_unused]] ssize_t n = ::write(sigFd[1], &c, 1);
+}
+
+void CatchSignals(QApplication& app) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, sigFd) != 0) return;
+    auto* sn = new QSocketNotifier(sigFd[0], QSocketNotifier::Read, &app);
+    QObject::connect(sn, &QSocketNotifier::activated, &app, [sn] {
+        sn->setEnabled(false);
+        char c;
+        [[maybe_unused]] ssize_t n = ::read(sigFd[0], &c, 1);
+        for (QWidget* w : QApplication::topLevelWidgets()) w->close();
+        QCoreApplication::quit();
+    });
+    struct sigaction sa {};
+    sa.sa_handler = OnSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &sa, nullptr);
+    sigaction(SIGINT, &sa, nullptr);
+    sigaction(SIGHUP, &sa, nullptr);
+}
+
 void Usage() {
     std::fprintf(stderr,
                  "usage: altimetra [FILE.scn]\n"
@@ -44,14 +78,31 @@ int main(int argc, char** argv) {
         }
     }
 
+    // A document that cannot be read ends the application before its window shows.
+    if (!doc.isEmpty() && !QFileInfo(doc).isReadable()) {
+        std::fprintf(stderr, "altimetra: cannot read %s\n", doc.toLocal8Bit().constData());
+        return 1;
+    }
+
     shl::QtPlatform plat;
     plt::Set(&plat);
     shl::StartEngine();
+    CatchSignals(app);
 
     shl::EngineLink link;
     auto frame = std::make_unique<shl::MainFrame>(&link);
     plat.SetFrame(frame.get());
+    // Too few colours for the view: the message is shown and the application ends.
+    if (ChkDspCol() < 0) {
+        plat.SetFrame(nullptr);
+        frame.reset();
+        shl::EndEngine();
+        plt::Set(nullptr);
+        return 1;
+    }
     frame->show();
+    if (!doc.isEmpty())
+        frame->ShowHelp(QStringLiteral("%1: 文書の読み込みはまだできません").arg(QFileInfo(doc).fileName()));
 
     int journalStatus = 0;
     if (!journal.isEmpty()) {
@@ -60,7 +111,8 @@ int main(int argc, char** argv) {
         QTimer::singleShot(0, &app, [&] {
             shl::JournalHost host(frame.get());
             journalStatus = host.Run(journal);
-            if (exitAfter) {
+            // A journal that ended the engine ends the application too.
+            if (exitAfter || !shl::EngineRunning()) {
                 frame->close();
                 QCoreApplication::exit(journalStatus);
             }
@@ -68,7 +120,7 @@ int main(int argc, char** argv) {
     }
 
     int rc = app.exec();
-    if (!journal.isEmpty() && exitAfter) rc = journalStatus;
+    if (!journal.isEmpty() && (exitAfter || !shl::EngineRunning())) rc = journalStatus;
 
     plat.SetFrame(nullptr);
     frame.reset();

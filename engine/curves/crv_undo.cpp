@@ -182,13 +182,28 @@ void FreeRec() {
     SavCrv = nullptr;
 }
 
-// Make the curve part hold exactly the curves of s: curve i keeps its record (and name) and
-// takes the content; missing ones are added at the end, surplus ones freed.
+// The saved name too: after a join or a deletion the record at a position may have held
+// another curve, and a curve must not come back under its neighbour's name.
+void SetName(crv* c, const char* name) {
+    if (!name || (c->name && std::strcmp(c->name, name) == 0)) return;
+    const size_t len = std::strlen(name) + 1;
+    char* t = static_cast<char*>(AlcMem(static_cast<long long>(len), "name"));
+    std::memcpy(t, name, len);
+    FreeMem(c->name);
+    c->name = t;
+}
+
+// Make the curve part hold exactly the curves of s: curve i keeps its record and takes the
+// content and name; missing ones are added at the end, surplus ones freed.
 void RstPart(const CrvSet& s) {
     if (!CrvPart) return;
     for (int i = 0; i < s.n; ++i) {
-        if (i < NumCrv()) CopyCrv(CrvPart->crvs.a[i], s.a[i]);
-        else AddCrvCopy(s.a[i]);
+        if (i < NumCrv()) {
+            CopyCrv(CrvPart->crvs.a[i], s.a[i]);
+            SetName(CrvPart->crvs.a[i], s.a[i]->name);
+        } else {
+            AddCrvCopy(s.a[i]);
+        }
     }
     while (NumCrv() > s.n) FreeCrv(CrvPart->crvs.a[NumCrv() - 1]);
 }

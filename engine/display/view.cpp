@@ -5,6 +5,7 @@
 #include <cstring>
 #include "core/cmd.h"
 #include "core/msg.h"
+#include "display/drw.h"
 #include "display/lgt.h"
 #include "display/viewint.h"
 #include "display/viewmath.h"
@@ -53,7 +54,9 @@ void AutoClip(ViewWinRec& vw, const Mat4 a) {
         if (q[2] < zmin) zmin = q[2];
         if (q[2] > zmax) zmax = q[2];
     }
-    double nr = zmin - (zmax - zmin) * 0.2;
+    // A flat scene would sit exactly on the near plane and flicker in and out of the clip:
+    // give the near side at least the 10 units the far side gets.
+    double nr = zmin - std::fmax((zmax - zmin) * 0.2, 10.0);
     if (nr <= 10.0) nr = 10.0;
     double fr = zmax <= zmin + 10 ? zmin + 10 : zmax + (zmax - zmin) * 0.2;
     vw.v.ClpNear = nr;
@@ -340,6 +343,7 @@ void ResizeView() {
     vw.H = WinSizH < 2 ? 2 : WinSizH;
     vw.cx = vw.W / 2.0;
     vw.cy = vw.H / 2.0;
+    SetUpdRctFull(0);
     DstrCmd(13, 215000);
     SetView(0);
 }

@@ -77,7 +77,7 @@ void IniTrnScn() {
     // The stored 2D and 3D cameras live outside the tables and outlast every scene.
     if (!Cam2D) Cam2D = NewCam("2Dカメラ");
     if (!Cam3D) Cam3D = NewCam("3Dカメラ");
-    if (CurCamObj && Cam2D && Cam3D) SetTrnView();
+    SetTrnView();
 
     prd* d = NewPrd("地形");
     if (!d) return;

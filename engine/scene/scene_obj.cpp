@@ -150,6 +150,25 @@ void FreeLst(ObjLst<T>& l) {
     l.n = 0;
 }
 
+// Appends a fresh unnamed object to its owner's list; on failure the object is freed again.
+template <class T, class O>
+T* AppendNew(T* o, ObjLst<T>& l, O* owner, int ownKind, const char* tag) {
+    int r;
+    try {
+        r = Append(l, o, tag);
+    } catch (const AlcAbort&) {
+        FreeMem(o);
+        throw;
+    }
+    if (r < 0) {
+        FreeMem(o);
+        return nullptr;
+    }
+    o->own = owner;
+    o->ownKind = ownKind;
+    return o;
+}
+
 }  // namespace scn
 
 using namespace scn;
@@ -345,14 +364,7 @@ txt_map* NewMap(const char* name) {
 pgn* NewPgn(srf* s) {
     pgn* g = AlcZero<pgn>("pgn");
     if (!g) return nullptr;
-    if (s) {
-        if (Append(s->pgns, g, "srf->pgn") < 0) {
-            FreeMem(g);
-            return nullptr;
-        }
-        g->own = s;
-        g->ownKind = OK_SRF;
-    }
+    if (s && !AppendNew(g, s->pgns, s, OK_SRF, "srf->pgn")) return nullptr;
     ModFlg = 1;
     return g;
 }
@@ -364,14 +376,7 @@ prj* NewPrj(srf* s) {
         for (int c = 0; c < 4; c++) j->mtx[r][c] = r == c ? 1.0 : 0.0;
     j->lead = 100.0;
     j->type = 2;
-    if (s) {
-        if (Append(s->prjs, j, "srf->prj") < 0) {
-            FreeMem(j);
-            return nullptr;
-        }
-        j->own = s;
-        j->ownKind = OK_SRF;
-    }
+    if (s && !AppendNew(j, s->prjs, s, OK_SRF, "srf->prj")) return nullptr;
     ModFlg = 1;
     return j;
 }
@@ -380,14 +385,7 @@ siz* NewSiz(prt* p) {
     siz* z = AlcZero<siz>("siz");
     if (!z) return nullptr;
     for (float& v : z->v) v = 0.8f;
-    if (p) {
-        if (Append(p->sizs, z, "prt->siz") < 0) {
-            FreeMem(z);
-            return nullptr;
-        }
-        z->own = p;
-        z->ownKind = OK_PRT;
-    }
+    if (p && !AppendNew(z, p->sizs, p, OK_PRT, "prt->siz")) return nullptr;
     ModFlg = 1;
     return z;
 }

@@ -71,14 +71,17 @@ void MulRot(double m[3][3], int axis, double a) {
 
 void UdtPrmMtl() {
     int n = MtlPass(nullptr);
-    mtl** a = nullptr;
-    if (n > 0) {
-        a = static_cast<mtl**>(AlcMem(static_cast<long long>(n) * static_cast<long long>(sizeof(mtl*)), "PrmMtl"));
+    if (n == 0) {
+        FreeMem(PrmMtl);
+        PrmMtl = nullptr;
+    } else if (n > NumMtl || !PrmMtl) {
+        void* a = AlcMem(static_cast<long long>(n) * static_cast<long long>(sizeof(mtl*)), "PrmMtl");
         if (!a) return;  // the old table stays
+        FreeMem(PrmMtl);
+        PrmMtl = static_cast<mtl**>(a);
     }
-    MtlPass(a);
-    FreeMem(PrmMtl);
-    PrmMtl = a;
+    // A shrinking table is refilled in place: freeing objects never needs memory.
+    MtlPass(PrmMtl);
     NumMtl = n;
     for (int m = 0; m < NumMtl; m++) MkMtlGL(m);
 }

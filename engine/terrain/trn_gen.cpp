@@ -278,9 +278,13 @@ bool SplCrv(int n, const float* p, int sub, int* outN, float* out) {
     return true;
 }
 
+// Whether V lies in the rectangle of a spline piece. A line along an axis carries rounding noise
+// (sin π is not 0) in its other coordinate, which would put V just outside every piece and send it
+// to the end-chord extrapolation; a thousandth of a millimetre absorbs it.
 static bool InBox(const float a[3], const float b[3], const float v[2]) {
-    return std::min(a[0], b[0]) <= v[0] && v[0] <= std::max(a[0], b[0]) &&
-           std::min(a[1], b[1]) <= v[1] && v[1] <= std::max(a[1], b[1]);
+    const float t = 0.001f;
+    return std::min(a[0], b[0]) - t <= v[0] && v[0] <= std::max(a[0], b[0]) + t &&
+           std::min(a[1], b[1]) - t <= v[1] && v[1] <= std::max(a[1], b[1]) + t;
 }
 
 int LinHgt(const TrnGenCtx& ctx, const float v[2], const cntr_crv* lin, float* z) {
@@ -448,7 +452,7 @@ bool RunRef(const TrnGenCtx& ctx, float* v, int nv, bool live) {
                                             "cntr_crv"));
         int pct = 0;
         for (int i = 0; i < nv; i++) {
-            if (live && PumpMsg()) {
+            if (live && (PumpMsg() || !TrnSrf)) {
                 done = false;
                 break;
             }
@@ -483,22 +487,32 @@ bool CreTrn() {
     }
     int nc = 0;
     cntr* c = MkCntr(&nc);
+    // The window stays live while the grid is computed, so a command may replace or free the
+    // terrain meanwhile: work on a copy of the vertices and write the heights back only into the
+    // surface the run began with.
+    srf* s = TrnSrf;
+    const int nv = s->nv;
+    const float* v0 = s->v;
+    float* work = nullptr;
     TrnGenCtx ctx;
     bool done = false;
     PrgBgn();
     try {
+        work = static_cast<float*>(AlcMem(3LL * nv * sizeof(float), "srf->v"));
+        std::memcpy(work, v0, 3LL * nv * sizeof(float));
         IniGenCtx(ctx, c, nc, SceneExt());
         BgnWork();
         SetDrwBuf(DRW_FRONT);
         if (TrnGenRef)
-            done = RunRef(ctx, TrnSrf->v, TrnSrf->nv, true);
+            done = RunRef(ctx, work, nv, true);
         else
-            done = GenTrnFast(ctx, TrnSrf->v, TrnSrf->nv, true);
+            done = GenTrnFast(ctx, work, nv, true);
         SetDrwBuf(DRW_BACK);
     } catch (const AlcAbort&) {
         SetDrwBuf(DRW_BACK);
         PrgEnd();
         RunFlg = 0;
+        if (work) FreeMem(work);
         FreeGenCtx(ctx);
         FreeCntr(c, nc);
         throw;
@@ -507,6 +521,11 @@ bool CreTrn() {
     RunFlg = 0;
     FreeGenCtx(ctx);
     FreeCntr(c, nc);
+    bool same = TrnSrf == s && s->nv == nv && s->v == v0;
+    if (same)
+        for (int i = 0; i < nv; i++) s->v[3 * i + 2] = work[3 * i + 2];
+    FreeMem(work);
+    if (!same) return false;
     if (!done) {
         // Heights computed so far stay; the normals are those of the previous state.
         UdtBox(TrnSrf, OK_SRF);

@@ -147,4 +147,45 @@ TEST_F(AppRun, UnwritableSnapshotIsReportedAndLeavesNothing) {
     EXPECT_FALSE(r.out.contains("after"));
 }
 
+TEST_F(AppRun, JournalThatQuitsEndsTheApplication) {
+    // No --exit: the window would stay open, but the engine has ended.
+    const Result r = Run("answer yes\n"
+                         "cmd 99 100058\n"
+                         "echo not reached\n",
+                         false);
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QString::fromUtf8("box 399 \"注意\" yes: 終了してよろしいですか？")))
+        << r.out.toStdString();
+    EXPECT_FALSE(r.out.contains("not reached"));
+    EXPECT_TRUE(QFile::exists(ProfilePath()));
+}
+
+TEST_F(AppRun, TerminationSignalSavesTheProfileAndCleansUp) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CONFIG_HOME", Path("config"));
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(work.path());
+    p.start(ALT_APP_PATH, {});
+    ASSERT_TRUE(p.waitForStarted());
+    // Give it time to show its window; then ask it to end.
+    p.waitForFinished(3000);
+    ASSERT_EQ(p.state(), QProcess::Running) << p.readAllStandardError().toStdString();
+    p.terminate();
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 0);
+    EXPECT_TRUE(QFile::exists(ProfilePath()));
+    EXPECT_TRUE(QDir(work.path()).entryList({"*.Fbuf", "*.Tbuf"}, QDir::Files).isEmpty());
+}
+
+TEST_F(AppRun, UnreadableDocumentEndsBeforeTheWindowShows) {
+    QProcess p;
+    p.setWorkingDirectory(work.path());
+    p.start(ALT_APP_PATH, {Path("missing.scn")});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError()).contains("missing.scn"));
+}
+
 }  // namespace

@@ -247,6 +247,20 @@ TEST(JournalRun, UnreadableFile) {
     EXPECT_EQ(jrn::RunFile("/nonexistent/dir/x.jrn", h), jrn::StNoEngine);
     EXPECT_EQ(h.err.rfind("journal: cannot read /nonexistent/dir/x.jrn", 0), 0u);
     EXPECT_EQ(h.out, "");
+    // A folder opens like a file on this system but holds no lines.
+    CapHost d;
+    EXPECT_EQ(jrn::RunFile(".", d), jrn::StNoEngine);
+    EXPECT_EQ(d.err, "journal: cannot read .: Is a directory\n");
+}
+
+TEST(JournalRun, BinaryGarbageIsReportedReadably) {
+    CapHost h;
+    EXPECT_EQ(RunBare(std::string("echo ok\n\x01\x1b[31m\x7f\n"), h), jrn::StMalformed);
+    EXPECT_EQ(h.out, "ok\n");
+    EXPECT_EQ(h.err, "journal:2: unknown verb ??[31m?\n");
+    CapHost z;
+    EXPECT_EQ(RunBare(std::string("echo a\0b\n", 9), z), jrn::StMalformed);
+    EXPECT_EQ(z.err, "journal:1: NUL byte in line\n");
 }
 
 TEST(JournalConsole, BoxesAnsweredFromTheQueue) {

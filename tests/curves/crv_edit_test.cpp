@@ -37,6 +37,8 @@ TEST_F(CurveConnect, FourEndCases) {
         ASSERT_EQ(N(), 2);
         EXPECT_EQ(Pts(C(0)), "0.0,0.0;100.0,0.0");
         EXPECT_EQ(Pts(C(1)), "200.0,0.0;300.0,0.0");
+        EXPECT_EQ(Name(C(0)), "等高線1");  // each curve comes back under its own name
+        EXPECT_EQ(Name(C(1)), "等高線2");
         SetMode(0);
     }
 }
@@ -253,4 +255,18 @@ TEST_F(CurveDelete, AllHiddenAndZeroHeight) {
     EXPECT_EQ(N(), 2);
     Redo();
     EXPECT_EQ(N(), 0);
+}
+
+TEST_F(CurveDelete, StepsThatDeleteNothingKeepShortCurves) {
+    Mk({30, 0});               // one point on the line and on the window's edge
+    Mk({0, -50, 100, -50});
+    IntrCmd(1, 101016);
+    Drag(30, -10, 60, 10);     // the point lies on the border, not inside
+    EXPECT_EQ(N(), 2);
+    SetMode(0);
+    IntrCmd(1, 101053);
+    Drag(30, -20, 30, 20);     // passes the one-point curve, crosses nothing
+    ASSERT_EQ(N(), 2);
+    EXPECT_EQ(C(0)->n, 1);
+    EXPECT_EQ(UndoState, 0);
 }

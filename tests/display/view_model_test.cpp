@@ -166,6 +166,11 @@ TEST_F(ViewModel, AutomaticClipping) {
     SetView(0);
     EXPECT_NEAR(V().ClpNear, 9500 - 200, 1e-6);
     EXPECT_NEAR(V().ClpFar, 10500 + 200, 1e-6);
+    // A flat scene far away stays strictly between the planes.
+    SceneBox = BBox{{-100, -100, 0}, {100, 100, 0}};
+    SetView(0);
+    EXPECT_DOUBLE_EQ(V().ClpNear, 10000 - 10);
+    EXPECT_DOUBLE_EQ(ViewWin[0].v.ClpFar, 10000 + 10);
     // An empty scene keeps the planes the camera has: nothing becomes infinite.
     V().ClpNear = 100;
     V().ClpFar = 20000;

@@ -2,6 +2,7 @@
 #include <string>
 #include "curves/crv.h"
 #include "display/lgt.h"
+#include "display/view.h"
 #include "scene/scene.h"
 #include "scene_fixture.h"
 
@@ -94,6 +95,19 @@ TEST_F(SceneStartUp, TerrainSceneContents) {
     EXPECT_STREQ(Cam3D->name, "3Dカメラ");
     EXPECT_EQ(Cam2D->ownKind, 0);  // outside every table
     EXPECT_EQ(CamTbl.n, 1);
+    // Both start as the plan view that the current camera shows; the 3D one keeps z up and clips
+    // to the scene.
+    const CamView& cur = CamTbl.a[0]->view;
+    EXPECT_EQ(cur.PrjFlg, 1);
+    EXPECT_EQ(cur.ScrWid, 1e7);
+    EXPECT_EQ(Cam2D->view.ScrWid, cur.ScrWid);
+    EXPECT_EQ(Cam2D->view.PrjFlg, 1);
+    EXPECT_EQ(Cam2D->view.AutoClp, 0);
+    EXPECT_EQ(Cam3D->view.ScrWid, cur.ScrWid);
+    EXPECT_EQ(Cam3D->view.PrjFlg, 1);
+    EXPECT_EQ(Cam3D->view.UpAxis, 3);
+    EXPECT_EQ(Cam3D->view.AutoClp, 1);
+    EXPECT_EQ(ViewDim, 0);
 
     ASSERT_EQ(LgtTblTbl.n, 1);
     EXPECT_EQ(CurLgtObj, LgtTblTbl.a[0]->lgts.a[0]);

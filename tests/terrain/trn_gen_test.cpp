@@ -1,0 +1,166 @@
+// Terrain generation through the creation command: the line choice, the spline, the linear rule,
+// duplicates, cancellation, and the failures.
+#include "terrain/trn_fixture.h"
+
+#include <cstring>
+#include "core/mode.h"
+
+TEST_F(TrnTest, TwoParallelContoursGiveTheMidHeight) {
+    Ctr(10, {-1000, 0, 1000, 0});
+    Ctr(20, {-1000, 1000, 1000, 1000});
+    EXPECT_FLOAT_EQ(HgtAt(0, 500), 15);
+    // A quarter of the way up, the nearest two crossings still span the vertex.
+    EXPECT_FLOAT_EQ(HgtAt(100, 250), 12.5f);
+}
+
+TEST_F(TrnTest, FourContoursGiveTheSplineHeight) {
+    for (int k = 0; k < 4; k++) Ctr(10.0f * k, {-1000, 100.0f * k, 1000, 100.0f * k});
+    // Midway between 10 and 20 the symmetric spline gives 15; a third of the way it bends.
+    EXPECT_NEAR(HgtAt(0, 150), 15, 1e-4);
+    float z = HgtAt(0, 130);
+    EXPECT_GT(z, 10);
+    EXPECT_LT(z, 15);
+}
+
+TEST_F(TrnTest, VertexInsideClosedContourRisesAboveIt) {
+    Ring(40, 0, 0, 1000, 64);
+    Ring(50, 0, 0, 500, 64);
+    // The spline through 40, 50, 50, 40 peaks at 51.5 midway.
+    EXPECT_NEAR(HgtAt(0, 0), 51.5, 0.05);
+    EXPECT_GT(HgtAt(100, 50), 50);
+}
+
+TEST_F(TrnTest, BeyondTheLastContourExtrapolates) {
+    for (int k = 0; k < 4; k++) Ctr(10.0f * (k + 1), {-1000, 100.0f * (k + 1), 1000, 100.0f * (k + 1)});
+    float z = HgtAt(0, 600);
+    EXPECT_NEAR(z, 60, 1.0);   // the end chord continues at 10 per 100
+}
+
+TEST_F(TrnTest, NoCrossingKeepsTheOldHeight) {
+    Ctr(10, {5000, 5000, 5100, 5000});
+    Region(0, 0, 200, 200, 100);
+    for (int i = 0; i < TrnSrf->nv; i++) TrnSrf->v[3 * i + 2] = 7;
+    IntrCmd(4, 104133);
+    for (float z : Heights()) EXPECT_EQ(z, 7);
+    EXPECT_TRUE(Plt().boxes.empty());
+}
+
+TEST_F(TrnTest, SameHeightNeighboursCountOnceWithinTheDistance) {
+    // Vertical contours and the one line along x: 500 and 505 have the same height.
+    CrsAngNum = 1;
+    Ctr(0, {0, -500, 0, 500});
+    Ctr(20, {1000, -500, 1000, 500});
+    Ctr(10, {500, -500, 500, 500});
+    float single = HgtAt(100, 0);
+    Ctr(10, {505, -500, 505, 500});
+    SamHgtDst = 20000;
+    EXPECT_EQ(HgtAt(100, 0), single);
+    SamHgtDst = 1;
+    EXPECT_NE(HgtAt(100, 0), single);
+}
+
+TEST_F(TrnTest, HorizontalTwoPointLineInterpolatesAlongX) {
+    CrsAngNum = 1;   // only the line along the x axis
+    Ctr(10, {0, -500, 0, 500});
+    Ctr(20, {1000, -500, 1000, 500});
+    EXPECT_FLOAT_EQ(HgtAt(250, 0), 12.5f);
+}
+
+TEST_F(TrnTest, CreationFailuresChangeNothing) {
+    IntrCmd(4, 104133);
+    ASSERT_EQ(Plt().boxes.size(), 1u);
+    EXPECT_EQ(Plt().boxes[0].id, 199);
+    EXPECT_EQ(Plt().boxes[0].text, "地形の領域が設定されていません。");
+    Region(0, 0, 200, 200, 100);
+    Plt().Clear();
+    IntrCmd(4, 104133);
+    ASSERT_EQ(Plt().boxes.size(), 1u);
+    EXPECT_EQ(Plt().boxes[0].text, "等高線がありません。");
+    EXPECT_EQ(CrntMode, BaseMode);
+}
+
+TEST_F(TrnTest, BothGeneratorsGiveTheSameGridThroughTheCommand) {
+    Ring(100, 0, 0, 400, 40);
+    Ring(90, 0, 0, 800, 56);
+    Ring(80, 100, 0, 1300, 72);
+    Ctr(70, {-2000, -1500, 2000, -1400});
+    Ctr(80, {-2000, 1500, 0, 1600, 2000, 1500});
+    Region(-2000, -1500, 2000, 1500, 150);
+    TrnGenRef = 1;
+    IntrCmd(4, 104133);
+    std::vector<float> ref = Heights(), refN(TrnSrf->nrm, TrnSrf->nrm + 3 * TrnSrf->nv);
+    for (int i = 0; i < TrnSrf->nv; i++) TrnSrf->v[3 * i + 2] = 0;
+    TrnGenRef = 0;
+    IntrCmd(4, 104133);
+    std::vector<float> fast = Heights();
+    ASSERT_EQ(ref.size(), fast.size());
+    EXPECT_EQ(std::memcmp(ref.data(), fast.data(), ref.size() * sizeof(float)), 0);
+    EXPECT_EQ(std::memcmp(refN.data(), TrnSrf->nrm, refN.size() * sizeof(float)), 0);
+    EXPECT_GT(Z(Rows() / 2, Cols() / 2), 100);   // the hill top rises above its last contour
+    EXPECT_EQ(RunFlg, 0);
+}
+
+TEST_F(TrnTest, ClearingTheRunningFlagCancelsAndKeepsTheVerticesDone) {
+    for (int k = 0; k < 12; k++) Ring(10.0f * k, 0, 0, 2000 - 150.0f * k, 48);
+    Region(-2000, -2000, 2000, 2000, 40);   // 10201 vertices
+    for (int i = 0; i < TrnSrf->nv; i++) TrnSrf->v[3 * i + 2] = -1;
+    std::vector<float> nrm0(TrnSrf->nrm, TrnSrf->nrm + 3 * TrnSrf->nv);
+    int pumps = 0;
+    Plt().onPump = [&] {
+        if (++pumps == 3) RunFlg = 0;
+    };
+    IntrCmd(4, 104133);
+    Plt().onPump = nullptr;
+    int done = 0;
+    for (float z : Heights()) done += z != -1;
+    EXPECT_LT(done, TrnSrf->nv);   // stopped early
+    // The normals are those of the previous state; the command ends as usual.
+    EXPECT_EQ(std::memcmp(nrm0.data(), TrnSrf->nrm, nrm0.size() * sizeof(float)), 0);
+    EXPECT_EQ(CrntMode, BaseMode);
+    EXPECT_EQ(CrsIdx, 0);
+    // The reference stops at once, after two vertices.
+    for (int i = 0; i < TrnSrf->nv; i++) TrnSrf->v[3 * i + 2] = -1;
+    TrnGenRef = 1;
+    pumps = 0;
+    Plt().onPump = [&] {
+        if (++pumps == 3) RunFlg = 0;
+    };
+    IntrCmd(4, 104133);
+    Plt().onPump = nullptr;
+    done = 0;
+    for (float z : Heights()) done += z != -1;
+    EXPECT_EQ(done, 2);
+}
+
+TEST_F(TrnTest, ProgressIsReportedFromStartToEnd) {
+    Ring(10, 0, 0, 500, 16);
+    Region(-600, -600, 600, 600, 100);
+    Plt().Clear();
+    IntrCmd(4, 104133);
+    EXPECT_EQ(Plt().CountNotify(ID_PRG_CRE), 1);
+    EXPECT_EQ(Plt().CountNotify(ID_PRG_DSP), 101);
+    EXPECT_EQ(Plt().CountNotify(ID_PRG_DEL), 1);
+}
+
+TEST_F(TrnTest, TerrainReplacedOrDeletedWhileGeneratingIsLeftAlone) {
+    for (int k = 0; k < 6; k++) Ring(10.0f * k, 0, 0, 2000 - 300.0f * k, 32);
+    for (uint8_t ref : {0, 1}) {
+        TrnGenRef = ref;
+        Region(-2000, -2000, 2000, 2000, 100);
+        int pumps = 0;
+        Plt().onPump = [&] {
+            if (++pumps == 2) IntrCmd(1, 101042);   // a new flat grid in the middle of the run
+        };
+        IntrCmd(4, 104133);
+        Plt().onPump = nullptr;
+        ASSERT_NE(TrnSrf, nullptr);
+        for (float z : Heights()) EXPECT_EQ(z, 0);
+        pumps = 0;
+        Plt().onPump = [&] {
+            if (++pumps == 2) IntrCmd(4, 104143);
+        };
+        IntrCmd(4, 104133);
+        Plt().onPump = nullptr;
+        EXPECT_EQ(TrnSrf, nullptr);
+    }
+}
