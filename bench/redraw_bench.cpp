@@ -2,6 +2,8 @@
 // display, with the grid sent as vertex arrays and, for comparison, vertex by vertex.
 //
 //   redraw_bench [REPEATS [WIDTH HEIGHT]]
+// ALT_BENCH_ANALYTIC=1 uses an analytic height field instead of generating the terrain from the
+// contours (generation takes a while on a loaded machine).
 #include <GL/gl.h>
 #include <chrono>
 #include <ctime>
@@ -14,6 +16,7 @@
 #include <string>
 #include "core/alc.h"
 #include "core/cmd.h"
+#include "core/mode.h"
 #include "core/state.h"
 #include "curves/crv.h"
 #include "display/drw.h"
@@ -195,11 +198,35 @@ int main(int argc, char** argv) {
     else
         std::printf("contours: %ld points from %s\n", pts, path.c_str());
     if (const char* e = std::getenv("ALT_BENCH_ITV")) itv = std::atof(e);
-    srf* s = Terrain(rgn[0], rgn[1], rgn[2], rgn[3], itv);
-    if (!s) return 1;
-    std::printf("terrain: analytic height field over the region of the contours, interval %.0f: "
-                "%d x %d vertices\n",
-                itv, TrnGrd->cols, TrnGrd->rows);
+    // The terrain as the user gets it: the region, the flat grid, generation from the contours.
+    srf* s = nullptr;
+    if (pts > 0 && !std::getenv("ALT_BENCH_ANALYTIC")) {
+        TrnRgn[0] = static_cast<float>(rgn[0]);
+        TrnRgn[1] = static_cast<float>(rgn[1]);
+        TrnRgn[3] = static_cast<float>(rgn[2]);
+        TrnRgn[4] = static_cast<float>(rgn[3]);
+        TrnRgn[2] = TrnRgn[5] = 0;
+        MshItv = static_cast<float>(itv);
+        auto t0 = std::chrono::steady_clock::now();
+        if (CreTrnMsh() && CreTrn()) {
+            s = TrnSrf;
+            std::printf("terrain: generated from the contours, interval %.0f: %d x %d vertices "
+                        "(%.1f s)\n",
+                        itv, TrnGrd->cols, TrnGrd->rows,
+                        std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+        } else if (TrnSrf) {
+            FreeSrf(TrnSrf, true);
+            TrnSrf = nullptr;
+            TrnGrd = nullptr;
+        }
+    }
+    if (!s) {
+        s = Terrain(rgn[0], rgn[1], rgn[2], rgn[3], itv);
+        if (!s) return 1;
+        std::printf("terrain: analytic height field over the region of the contours, interval "
+                    "%.0f: %d x %d vertices\n",
+                    itv, TrnGrd->cols, TrnGrd->rows);
+    }
     std::printf("window %d x %d\n", WinW, WinH);
 
     // 2D top view of the whole region.
@@ -233,6 +260,17 @@ int main(int argc, char** argv) {
         SlpDsp = 0;
     }
     DrwArrOn = 1;
+    // While a mouse button is held (view and height drags) large grids are drawn coarser.
+    std::printf("while dragging (button held):\n");
+    BtnHeld = 1;
+    DspFlg &= ~SrfDspShd;
+    Time("wireframe", reps);
+    DspFlg |= SrfDspShd;
+    Time("shaded", reps);
+    SlpDsp = 1;
+    Time("slope classes", reps);
+    SlpDsp = 0;
+    BtnHeld = 0;
     ClsGLWin(0);
     DstrCmd(99, 200005);
     plt::Set(nullptr);

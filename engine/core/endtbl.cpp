@@ -1,14 +1,28 @@
-// Buffers freed at the end of the system: one line per module.
+// What the end of the system frees, in order: one line per module.
 #include "core/alc.h"
 #include "core/state.h"
+#include "curves/crv.h"
 #include "display/drw.h"
 #include "display/lgt.h"
+#include "scene/scene.h"
+#include "terrain/trn.h"
 
 void FreeEngBuf() {
-    // Light parameter table (allocated at start-up).
+    // Lists that point into the scene go before it.
+    ClrCrvSlct();
+    ClrUndo();
+    ClrVtxSlct();
+    ClrScn();
+    FreeDrwBuf();
+    // Flat light and material tables.
     FreeMem(PrmLgt);
     PrmLgt = nullptr;
     PrmLgtCap = 0;
     NumLgt = 0;
-    FreeDrwBuf();  // drawing: grid index arrays and the background picture
+    FreeMem(RndrOGL_Mtl);
+    RndrOGL_Mtl = nullptr;
+    RndrOGL_MtlCap = 0;
+    FreeMem(PrmMtl);
+    PrmMtl = nullptr;
+    NumMtl = 0;
 }

@@ -10,7 +10,6 @@
 #include "core/msg.h"
 #include "display/lgt.h"
 #include "display/view.h"
-#include "scene/scene.h"
 
 SetRec SetEdt{};
 SetRec SetSto{};
@@ -52,7 +51,7 @@ struct RndrStRec {
     int txtRes;      // texture resolution
 } RndrSt{};
 
-void FreeBgImg() {
+void FreeDocBgImg() {
     for (int i = 0; i < DocPrm.nBgImg; ++i) FreeMem(DocPrm.bgImg[i].name);
     FreeMem(DocPrm.bgImg);
     DocPrm.bgImg = nullptr;
@@ -141,7 +140,7 @@ int IniSys() {
 }
 
 void RstDocPrm() {
-    FreeBgImg();
+    FreeDocBgImg();
     DocPrmRec& d = DocPrm;
     d = DocPrmRec{};
     d.fogDns = 1.0f;
@@ -158,9 +157,8 @@ void RstDocPrm() {
 }
 
 void EndSys() {
-    ClrScn();
     FreeEngBuf();
-    FreeBgImg();
+    FreeDocBgImg();
     std::remove(TmpFbuf);
     std::remove(TmpTbuf);
 }

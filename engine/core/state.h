@@ -32,8 +32,8 @@ void RstDocPrm();  // per-document display and rendering parameters back to defa
 
 // End of system: frees the scene and the engine's buffers, deletes the spill files.
 void EndSys();
-// Frees each module's engine buffers at the end of the system (core/endtbl.cpp: one line per
-// module).
+// Frees the scene and each module's engine buffers at the end of the system (core/endtbl.cpp:
+// one line per module).
 void FreeEngBuf();
 
 // View windows open (six window flags; cleared by IniSys).

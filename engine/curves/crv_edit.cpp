@@ -206,7 +206,7 @@ void CutLin() {
     while (i < NumCrv()) {
         crv* k = CrvAt(i);
         if (!k->vis || !CrvInView(k) || !CrvBoxOvl(k, lo, hi)) { ++i; continue; }
-        bool kFreed = false;
+        bool kFreed = false, kCut = false;
         crv* pc = k;
         int j = 0;
         while (pc->n >= 2 && j < pc->n - 1) {
@@ -214,7 +214,7 @@ void CutLin() {
             const double b[2] = {pc->p[3 * j + 3], pc->p[3 * j + 4]};
             double x[2][2];
             if (IntscSeg(a, b, p0, p1, x) <= 0) { ++j; continue; }
-            cut = true;
+            cut = kCut = true;
             const float z = pc->p[3 * j + 2];
             crv* n = NewCrv();
             const float* pj1 = pc->p + 3 * (j + 1);
@@ -233,7 +233,8 @@ void CutLin() {
             pc = n;
             j = 0;
         }
-        if (pc->n < 2) {
+        // Short pieces of a cut go; a short curve the line merely passed keeps (nothing to undo).
+        if (kCut && pc->n < 2) {
             if (pc == k) kFreed = true;
             FreeCrv(pc);
         }
@@ -261,13 +262,13 @@ void DelPnts() {
     while (i < NumCrv()) {
         crv* k = CrvAt(i);
         if (!k->vis || !CrvInView(k) || !CrvBoxOvl(k, lo, hi)) { ++i; continue; }
-        bool freed = false, pending = false;
+        bool freed = false, pending = false, touched = false;
         crv* pc = k;
         int j = 0;
         while (j < pc->n) {
             if (Inside(pc->p + 3 * j, lo, hi)) {
                 DelPnt(pc, j);
-                pending = deleted = true;
+                pending = deleted = touched = true;
                 continue;
             }
             if (pending) {
@@ -288,10 +289,12 @@ void DelPnts() {
             }
             ++j;
         }
-        if (pc->n < 2) {
+        // Only a curve that lost points goes: a one-point curve merely lying near the window
+        // stays, since a step that deletes nothing keeps no undo record.
+        if (touched && pc->n < 2) {
             FreeCrv(pc);
             freed = true;
-        } else {
+        } else if (touched) {
             CalCrvBox(pc);
         }
         if (!freed) ++i;

@@ -40,7 +40,9 @@ void SetCrvCol(crv* c, float h) {
     if (!c) return;
     const double rf = static_cast<double>(HgtRng) * 1000.0;
     long long ri = static_cast<long long>(rf);
-    const long long hi = static_cast<long long>(h);  // towards zero
+    // Towards zero; heights beyond any map are kept off the integer conversion's limits.
+    const double hd = static_cast<double>(h);
+    const long long hi = std::fabs(hd) < 9e15 ? static_cast<long long>(hd) : 0;
     // A range below one millimetre would divide by zero: treat the colours as not repeating.
     const long long rem = ri > 0 ? hi % ri : hi;
     const double rfd = rf > 0 ? rf : 1.0;
@@ -273,9 +275,16 @@ bool CrvCrsWnd(const crv* c, const double lo[2], const double hi[2]) {
     const double cn[5][2] = {{lo[0], lo[1]}, {hi[0], lo[1]}, {hi[0], hi[1]}, {lo[0], hi[1]},
                              {lo[0], lo[1]}};
     double out[2][2];
+    // A crossing needs the rectangles to meet within 0.0001: segments apart from the window's
+    // rectangle, or wholly inside it, cannot cross an edge.
+    const double m = 0.0002;
     for (int i = 0; i + 1 < c->n; ++i) {
         const double a[2] = {c->p[3 * i], c->p[3 * i + 1]};
         const double b[2] = {c->p[3 * i + 3], c->p[3 * i + 4]};
+        const double x0 = std::fmin(a[0], b[0]), x1 = std::fmax(a[0], b[0]);
+        const double y0 = std::fmin(a[1], b[1]), y1 = std::fmax(a[1], b[1]);
+        if (x1 < lo[0] - m || x0 > hi[0] + m || y1 < lo[1] - m || y0 > hi[1] + m) continue;
+        if (x0 > lo[0] + m && x1 < hi[0] - m && y0 > lo[1] + m && y1 < hi[1] - m) continue;
         for (int e = 0; e < 4; ++e)
             if (IntscSeg(a, b, cn[e], cn[e + 1], out) > 0) return true;
     }
@@ -357,7 +366,7 @@ void DrwSeg(const double a[3], const double b[3], float cr, float cg, float cb) 
 void DrwCross() {
     if (!DrwWinOpen()) return;
     double p[3];
-    PtrToMdl(PrsPos[0], PrsPos[1], p);
+    PtrToMdl(PtrPos[0], PtrPos[1], p);  // at the press, PtrPos is the press point
     const double r = PixToMdl(PickAp);
     const double a[3] = {p[0] - r, p[1], 0}, b[3] = {p[0] + r, p[1], 0};
     const double c[3] = {p[0], p[1] - r, 0}, d[3] = {p[0], p[1] + r, 0};

@@ -104,7 +104,7 @@ void Rotate() {
 
 void SclDstPrs() {
     double p[3];
-    PtrToMdl(PrsPos[0], PrsPos[1], p);
+    PtrToMdl(PtrPos[0], PtrPos[1], p);  // at the press, PtrPos is the press point
     DrwSqr(p, PixToMdl(PickAp), 1, 1, 0);
 }
 

@@ -23,7 +23,8 @@ extern uint8_t CullOn;
 extern double BgCol[3];            // background colour 0..255
 extern double WireMin;             // lowest mean grey of a wireframe colour
 extern uint8_t NoFlush;            // FlushDrw does nothing while set
-extern uint8_t DrwArrOn;           // grids go to GL as vertex arrays (same picture, faster)
+extern uint8_t DrwArrOn;           // grids go to GL as vertex arrays (same picture, fewer calls)
+extern uint8_t DrwLodOn;           // coarser large grids while a mouse button is held
 extern int DspIntVal;              // integer value register: the window that 115214 redraws
 extern int GrdStp, GrdMaj;         // minor and major grid steps (model units)
 
@@ -105,6 +106,15 @@ void FreeDrwBuf();
 
 // Grid, labels and axes.
 void GrdStep(double extent, long long* s, long long* m);   // step adaptation of the 2D grid
+// The 2D grid of the current Wnd2D: steps, line counts and the label step and unit.
+struct GrdInfoRec {
+    long long step, major;   // minor and major line steps
+    long long nx, ny;        // vertical and horizontal lines
+    long long lblStep;       // labels every lblStep
+    double lblDiv;           // label value divisor (1, 1000, 1000000)
+    const char* unit;        // "mm", "m", "km"
+};
+void GrdInfo(GrdInfoRec* g);
 void DrwGrd();
 void DrwGrdLbl();
 void DrwAxis(int w);

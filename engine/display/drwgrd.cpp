@@ -79,21 +79,29 @@ void DrwGrd() {
     }
 }
 
-void DrwGrdLbl() {
+void GrdInfo(GrdInfoRec* g) {
     double xmin = Wnd2D[0], ymin = Wnd2D[1], xmax = Wnd2D[2], ymax = Wnd2D[3];
     double e = xmax - xmin;
-    long long s, m;
-    GrdStep(e, &s, &m);
-    if (e / static_cast<double>(s) > 50) m *= 2;
-    double div = 1;
-    const char* fmt = "%lldmm";
-    if (m >= 1000000) {
-        div = 1000000;
-        fmt = "%lldkm";
-    } else if (m >= 1000) {
-        div = 1000;
-        fmt = "%lldm";
-    }
+    GrdStep(e, &g->step, &g->major);
+    long long i0, i1;
+    Range(xmin, xmax, g->step, &i0, &i1);
+    g->nx = i1 - i0 + 1;
+    Range(ymin, ymax, g->step, &i0, &i1);
+    g->ny = i1 - i0 + 1;
+    long long m = g->major;
+    if (e / static_cast<double>(g->step) > 50) m *= 2;
+    g->lblStep = m;
+    g->lblDiv = m >= 1000000 ? 1000000 : (m >= 1000 ? 1000 : 1);
+    g->unit = m >= 1000000 ? "km" : (m >= 1000 ? "m" : "mm");
+}
+
+void DrwGrdLbl() {
+    double xmin = Wnd2D[0], ymin = Wnd2D[1], xmax = Wnd2D[2], ymax = Wnd2D[3];
+    GrdInfoRec gi;
+    GrdInfo(&gi);
+    long long m = gi.lblStep;
+    double div = gi.lblDiv;
+    const char* fmt = div == 1000000 ? "%lldkm" : (div == 1000 ? "%lldm" : "%lldmm");
     SetCol(ColMajor);
     for (int w = 0; w < DrwWinMax; ++w) {
         if (!WinAct[w] || !WinOpn[w]) continue;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include "core/alc.h"
+#include "core/mode.h"
 #include "display/drw.h"
 #include "display/glctx.h"
 #include "display/lgt.h"
@@ -183,9 +184,13 @@ struct GrdIdx {
     GLuint* tri = nullptr;
     GLuint* back = nullptr;
     long long nTri = 0;
-    int rows = 0, cols = 0;
+    int rows = 0, cols = 0, step = 0;
 };
 GrdIdx Idx;
+
+// Rows (or columns) drawn with step k: every k-th, and always the last one.
+int StepTo(int n, int k, int i) { return i * k < n - 1 ? i * k : n - 1; }
+int StepNum(int n, int k) { return n <= 1 ? n : (n - 2) / k + 2; }
 
 void FreeGrdIdx() {
     FreeMem(Idx.tri);
@@ -193,30 +198,50 @@ void FreeGrdIdx() {
     Idx = GrdIdx{};
 }
 
-void MkGrdIdx(int R, int C) {
-    if (Idx.rows == R && Idx.cols == C && Idx.tri) return;
-    long long nTri = 6LL * (R - 1) * (C - 1);
+void MkGrdIdx(int R, int C, int step) {
+    if (Idx.rows == R && Idx.cols == C && Idx.step == step && Idx.tri) return;
+    int nr = StepNum(R, step), nc = StepNum(C, step);
+    long long nTri = 6LL * (nr - 1) * (nc - 1);
     // Allocate everything before dropping the old arrays.
     auto* tri = static_cast<GLuint*>(AlcMem(nTri * 4, "DrwSrf:idx"));
     auto* back = static_cast<GLuint*>(AlcMem(nTri * 4, "DrwSrf:idx"));
     long long k = 0;
-    for (int r = 0; r + 1 < R; ++r)
-        for (int j = 0; j + 1 < C; ++j) {
-            GLuint a = static_cast<GLuint>((r + 1) * C + j), b = static_cast<GLuint>(r * C + j);
-            GLuint c = a + 1, d = b + 1;
+    for (int i = 0; i + 1 < nr; ++i) {
+        int r0 = StepTo(R, step, i), r1 = StepTo(R, step, i + 1);
+        for (int j = 0; j + 1 < nc; ++j) {
+            int c0 = StepTo(C, step, j), c1 = StepTo(C, step, j + 1);
+            GLuint a = static_cast<GLuint>(r1 * C + c0), b = static_cast<GLuint>(r0 * C + c0);
+            GLuint c = static_cast<GLuint>(r1 * C + c1), d = static_cast<GLuint>(r0 * C + c1);
             GLuint t[6] = {a, b, c, c, b, d};
-            for (int i = 0; i < 6; ++i) tri[k + i] = t[i];
+            for (int m = 0; m < 6; ++m) tri[k + m] = t[m];
             // The second strip, (r, j), (r + 1, j), ...: the same triangles turned over.
             GLuint u[6] = {b, a, d, d, a, c};
-            for (int i = 0; i < 6; ++i) back[k + i] = u[i];
+            for (int m = 0; m < 6; ++m) back[k + m] = u[m];
             k += 6;
         }
+    }
     FreeGrdIdx();
     Idx.tri = tri;
     Idx.back = back;
     Idx.nTri = nTri;
     Idx.rows = R;
     Idx.cols = C;
+    Idx.step = step;
+}
+
+// Level of detail of the grid in this picture. While a mouse button is held (a view drag, a
+// height drag) a grid whose cells come out smaller than two pixels is drawn with every k-th row
+// and column only, so the picture follows the mouse; the full grid is drawn again on release.
+int LodK = 1;
+
+int LodStep(int w, const srf* s, const pgn* g) {
+    int R = g->rows, C = g->cols;
+    if (!DrwLodOn || !BtnHeld || static_cast<long long>(R) * C < 100000 || C < 2 || !s->v) return 1;
+    double dx = s->v[3LL * (C - 1)] - s->v[0], dy = s->v[3LL * (C - 1) + 1] - s->v[1];
+    double cell = std::sqrt(dx * dx + dy * dy) / (C - 1) * ViewWin[w].PixK;
+    if (!(cell > 0)) return 1;
+    int k = static_cast<int>(std::ceil(2.0 / cell));
+    return k < 1 ? 1 : (k > 64 ? 64 : k);
 }
 
 const float* VtxAt(const srf* s, int id) { return s->v + 3 * static_cast<long long>(id); }
@@ -228,16 +253,17 @@ void WireGrid(const srf* s, const pgn* g) {
     // Line strips vertex by vertex: on Mesa this beats every array form of the same lines (a
     // column read through a stride makes the driver copy the whole vertex array per column).
     if (PlainGrid(s, g)) {
-        for (int r = 0; r < R; ++r) {
-            const float* p = s->v + 3LL * r * C;
+        int k = LodK, nr = StepNum(R, k), nc = StepNum(C, k);
+        for (int i = 0; i < nr; ++i) {
+            const float* p = s->v + 3LL * StepTo(R, k, i) * C;
             glBegin(GL_LINE_STRIP);
-            for (int c = 0; c < C; ++c) glVertex3fv(p + 3 * c);
+            for (int j = 0; j < nc; ++j) glVertex3fv(p + 3LL * StepTo(C, k, j));
             glEnd();
         }
-        for (int c = 0; c < C; ++c) {
-            const float* p = s->v + 3LL * c;
+        for (int j = 0; j < nc; ++j) {
+            const float* p = s->v + 3LL * StepTo(C, k, j);
             glBegin(GL_LINE_STRIP);
-            for (int r = 0; r < R; ++r) glVertex3fv(p + 3LL * r * C);
+            for (int i = 0; i < nr; ++i) glVertex3fv(p + 3LL * StepTo(R, k, i) * C);
             glEnd();
         }
         return;
@@ -285,7 +311,7 @@ void ShdGrid(const srf* s, const pgn* g) {
     int R = g->rows, C = g->cols;
     if (R < 2 || C < 1 || !s->v) return;
     if (PlainGrid(s, g) && C > 1) {
-        MkGrdIdx(R, C);
+        MkGrdIdx(R, C, LodK);
         float* neg = nullptr;
         if (TwoSide && s->nrm) {
             long long n = 3LL * R * C;
@@ -367,7 +393,7 @@ void SlpGrid(const srf* s, const pgn* g) {
         }
     }
     if (PlainGrid(s, g) && C > 1) {
-        MkGrdIdx(R, C);
+        MkGrdIdx(R, C, LodK);
         glEnableClientState(GL_VERTEX_ARRAY);
         glEnableClientState(GL_COLOR_ARRAY);
         glVertexPointer(3, GL_FLOAT, 0, s->v);
@@ -421,6 +447,9 @@ void DrwSrf(int w, srf* s, const Mtx m) {
     DifCol(s, dif);
     // The slope classes belong to the terrain grid; other surfaces keep their own display.
     bool slope = SlpDsp && s == TrnSrf;
+    LodK = 1;
+    for (int i = 0; i < s->pgns.n; ++i)
+        if (s->pgns.a[i]->type == 5) LodK = LodStep(w, s, s->pgns.a[i]);
     bool shaded = (s->dspFlg & 2) && (SrfDsp[w] & SrfDspShd);
     if (slope) {
         glDisable(GL_LIGHTING);

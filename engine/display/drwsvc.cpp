@@ -22,6 +22,7 @@ double BgCol[3] = {0, 74, 74};
 double WireMin = 0.2;
 uint8_t NoFlush = 0;
 uint8_t DrwArrOn = 1;
+uint8_t DrwLodOn = 1;
 int DspIntVal = 0;
 int GrdStp = 100, GrdMaj = 500;
 
@@ -99,6 +100,7 @@ void IniDrwSw() {
     WireMin = 0.2;
     NoFlush = 0;
     DrwArrOn = 1;
+    DrwLodOn = 1;
     DspIntVal = 0;
 }
 

@@ -29,8 +29,8 @@ constexpr int ModeLpe = ModeId(3, 230), ModeWlk = ModeId(3, 231), ModeBrd = Mode
 
 uint8_t DragRun = 0;  // an IntrDsp drag is running and draws into the back buffer
 
-double WinW() { return ViewWin[0].W; }
-double WinH() { return ViewWin[0].H; }
+double WinW() { return ViewWin[0].W < 2 ? 2 : ViewWin[0].W; }
+double WinH() { return ViewWin[0].H < 2 ? 2 : ViewWin[0].H; }
 
 void Caution(const char* text) {
     plt::Get()->Beep();

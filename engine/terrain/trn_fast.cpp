@@ -38,22 +38,32 @@ static double Margin(double) { return 1.0; }
 // lie on one side of the line s-e, both clearly off it and the nearer one not within a fiftieth
 // of the farther one's distance (the line through p and q then meets s-e outside the
 // parameter range -0.01 .. 1.01 that IntscSeg accepts).
-static bool Apart(const double s[2], const double e[2], const double* p, const double* q) {
+// A step (or half-line) with what Apart needs of it, computed once.
+struct SegK {
+    double sx, sy, ux, uy, len;
+    double x0, x1, y0, y1;   // rectangle
+    SegK(const double s[2], const double e[2]) {
+        sx = s[0]; sy = s[1];
+        ux = e[0] - s[0]; uy = e[1] - s[1];
+        len = std::sqrt(ux * ux + uy * uy);
+        x0 = std::min(s[0], e[0]); x1 = std::max(s[0], e[0]);
+        y0 = std::min(s[1], e[1]); y1 = std::max(s[1], e[1]);
+    }
+};
+
+static bool Apart(const SegK& k, const double* p, const double* q) {
     const double t = 0.001;
-    if (std::min(p[0], q[0]) - t > std::max(s[0], e[0]) ||
-        std::max(p[0], q[0]) + t < std::min(s[0], e[0]) ||
-        std::min(p[1], q[1]) - t > std::max(s[1], e[1]) ||
-        std::max(p[1], q[1]) + t < std::min(s[1], e[1]))
+    if (std::min(p[0], q[0]) - t > k.x1 || std::max(p[0], q[0]) + t < k.x0 ||
+        std::min(p[1], q[1]) - t > k.y1 || std::max(p[1], q[1]) + t < k.y0)
         return true;
-    double ux = e[0] - s[0], uy = e[1] - s[1];
-    double len = std::sqrt(ux * ux + uy * uy);
-    if (!(len > 0)) return false;
-    double hp = (ux * (p[1] - s[1]) - uy * (p[0] - s[0])) / len;
-    double hq = (ux * (q[1] - s[1]) - uy * (q[0] - s[0])) / len;
+    if (!(k.len > 0)) return false;
+    // Signed distances from the line times its length.
+    double hp = k.ux * (p[1] - k.sy) - k.uy * (p[0] - k.sx);
+    double hq = k.ux * (q[1] - k.sy) - k.uy * (q[0] - k.sx);
     if ((hp > 0) != (hq > 0)) return false;
     double a = std::fabs(hp), b = std::fabs(hq);
     double lo = std::min(a, b), hi = std::max(a, b);
-    return lo > 0.01 && lo > hi / 50;
+    return lo > 0.01 * k.len && lo > hi / 50;
 }
 
 // Calls f(cell) for every cell of the grid touched by segment a-b widened by m (a cell may come
@@ -64,25 +74,32 @@ static void SegCells(const EdgIdx& x, const double a[2], const double b[2], doub
     double miny = std::min(a[1], b[1]), maxy = std::max(a[1], b[1]);
     double gx1 = x.x0 + x.gx * x.cw, gy1 = x.y0 + x.gy * x.ch;
     if (maxx + m < x.x0 || minx - m > gx1 || maxy + m < x.y0 || miny - m > gy1) return;
-    int ix0 = static_cast<int>(std::floor((minx - m - x.x0) / x.cw));
-    int ix1 = static_cast<int>(std::floor((maxx + m - x.x0) / x.cw));
-    ix0 = std::max(ix0, 0);
-    ix1 = std::min(ix1, x.gx - 1);
+    const double icw = 1.0 / x.cw, ich = 1.0 / x.ch;
+    // Cell index of a coordinate, clamped to the grid (truncation is the floor once clamped at 0).
+    auto cx = [&](double v) {
+        double t = (v - x.x0) * icw;
+        return t <= 0 ? 0 : t >= x.gx - 1 ? x.gx - 1 : static_cast<int>(t);
+    };
+    auto cy = [&](double v) {
+        double t = (v - x.y0) * ich;
+        return t <= 0 ? 0 : t >= x.gy - 1 ? x.gy - 1 : static_cast<int>(t);
+    };
+    int ix0 = cx(minx - m), ix1 = cx(maxx + m);
     double dx = b[0] - a[0], dy = b[1] - a[1];
     bool flat = std::fabs(dx) <= 1e-9 * (std::fabs(a[0]) + std::fabs(b[0]) + 1.0);
+    double k = flat ? 0 : dy / dx;
     for (int ix = ix0; ix <= ix1; ix++) {
-        double lo = std::max(x.x0 + ix * x.cw - m, minx);
-        double hi = std::min(x.x0 + (ix + 1) * x.cw + m, maxx);
         double ylo = miny, yhi = maxy;
-        if (!flat && lo <= hi) {
-            double ya = a[1] + (lo - a[0]) * dy / dx, yb = a[1] + (hi - a[0]) * dy / dx;
-            ylo = std::max(std::min(ya, yb), miny);
-            yhi = std::min(std::max(ya, yb), maxy);
+        if (!flat) {
+            double lo = std::max(x.x0 + ix * x.cw - m, minx);
+            double hi = std::min(x.x0 + (ix + 1) * x.cw + m, maxx);
+            if (lo <= hi) {
+                double ya = a[1] + (lo - a[0]) * k, yb = a[1] + (hi - a[0]) * k;
+                ylo = std::max(std::min(ya, yb), miny);
+                yhi = std::min(std::max(ya, yb), maxy);
+            }
         }
-        int iy0 = static_cast<int>(std::floor((ylo - m - x.y0) / x.ch));
-        int iy1 = static_cast<int>(std::floor((yhi + m - x.y0) / x.ch));
-        iy0 = std::max(iy0, 0);
-        iy1 = std::min(iy1, x.gy - 1);
+        int iy0 = cy(ylo - m), iy1 = cy(yhi + m);
         for (int iy = iy0; iy <= iy1; iy++) f(iy * x.gx + ix);
     }
 }
@@ -180,12 +197,44 @@ EdgIdx* MkEdgIdx(const TrnGenCtx& ctx) {
     return x;
 }
 
+// IntscSeg(a, b, c, d) > 0 with its first point, answered here for the clear crossings and left
+// to IntscSeg for the rest. A clear crossing lies well inside both segments (not within 0.01 of
+// an end along either), no two ends are near, and the segments meet at an angle that keeps the
+// rounding of the parameter far below IntscSeg's tolerances; IntscSeg then reports 1 with the
+// point a + t (b - a), computed below with the very same operations.
+static int Isc(const double a[2], const double b[2], const double c[2], const double d[2],
+               double out[2][2]) {
+    const double ux = b[0] - a[0], uy = b[1] - a[1];
+    const double vx = d[0] - c[0], vy = d[1] - c[1];
+    const double lab2 = ux * ux + uy * uy, lcd2 = vx * vx + vy * vy;
+    const double det = (a[0] - b[0]) * (c[1] - d[1]) - (c[0] - d[0]) * (a[1] - b[1]);
+    auto far = [](const double* p, const double* q) {
+        double x = p[0] - q[0], y = p[1] - q[1];
+        return x * x + y * y > 4e-6;
+    };
+    if (lab2 > 1e-4 && lcd2 > 1e-4 && std::fabs(det) > 0.01 && det * det > 1e-6 * lab2 * lcd2 &&
+        far(a, c) && far(a, d) && far(b, c) && far(b, d)) {
+        const double t = ((a[0] - c[0]) * (c[1] - d[1]) - (a[1] - c[1]) * (c[0] - d[0])) / det;
+        const double u = -((a[0] - b[0]) * (a[1] - c[1]) - (a[1] - b[1]) * (a[0] - c[0])) / det;
+        const double ta = 0.01 / std::sqrt(lab2), tc = 0.01 / std::sqrt(lcd2);
+        if (t > ta && t < 1 - ta && u > tc && u < 1 - tc) {
+            out[0][0] = a[0] + t * ux;
+            out[0][1] = a[1] + t * uy;
+            return 1;
+        }
+        // Clearly outside either segment: no crossing.
+        if (t < -0.02 || t > 1.02 || u < -0.02 || u > 1.02) return 0;
+    }
+    return IntscSeg(a, b, c, d, out);
+}
+
 // CrsRect with the sides that cannot meet V-F passed over.
 static bool CrsRectFast(const cntr& c, const double v[2], const double f[2]) {
     const double p[4][2] = {{c.minx, c.miny}, {c.maxx, c.miny}, {c.maxx, c.maxy}, {c.minx, c.maxy}};
     double out[2][2];
+    const SegK vf(v, f);
     for (int k = 0; k < 4; k++)
-        if (!Apart(v, f, p[k], p[(k + 1) % 4]) && IntscSeg(v, f, p[k], p[(k + 1) % 4], out) > 0)
+        if (!Apart(vf, p[k], p[(k + 1) % 4]) && Isc(v, f, p[k], p[(k + 1) % 4], out) > 0)
             return true;
     return false;
 }
@@ -271,6 +320,7 @@ int IntpVtxFast(const TrnGenCtx& ctx, const EdgIdx* x, FastScr* f, float v[3]) {
                     }
                 });
                 std::sort(f->words.begin(), f->words.end());
+                const SegK sk(s, e);
                 int lastc = -1;
                 bool use = false;
                 bool room = true;
@@ -294,8 +344,8 @@ int IntpVtxFast(const TrnGenCtx& ctx, const EdgIdx* x, FastScr* f, float v[3]) {
                         }
                         if (!use) continue;
                         int k = id - x->cfirst[ci];
-                        if (Apart(s, e, c.pnt + 2 * k, c.pnt + 2 * k + 2)) continue;
-                        if (IntscSeg(s, e, c.pnt + 2 * k, c.pnt + 2 * k + 2, out) > 0 &&
+                        if (Apart(sk, c.pnt + 2 * k, c.pnt + 2 * k + 2)) continue;
+                        if (Isc(s, e, c.pnt + 2 * k, c.pnt + 2 * k + 2, out) > 0 &&
                             !AddCrs(l, out[0], c.hgt, vv[0], vv[1]))
                             room = false;
                     }

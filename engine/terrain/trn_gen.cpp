@@ -452,7 +452,7 @@ bool RunRef(const TrnGenCtx& ctx, float* v, int nv, bool live) {
                                             "cntr_crv"));
         int pct = 0;
         for (int i = 0; i < nv; i++) {
-            if (live && PumpMsg()) {
+            if (live && (PumpMsg() || !TrnSrf)) {
                 done = false;
                 break;
             }
@@ -487,22 +487,32 @@ bool CreTrn() {
     }
     int nc = 0;
     cntr* c = MkCntr(&nc);
+    // The window stays live while the grid is computed, so a command may replace or free the
+    // terrain meanwhile: work on a copy of the vertices and write the heights back only into the
+    // surface the run began with.
+    srf* s = TrnSrf;
+    const int nv = s->nv;
+    const float* v0 = s->v;
+    float* work = nullptr;
     TrnGenCtx ctx;
     bool done = false;
     PrgBgn();
     try {
+        work = static_cast<float*>(AlcMem(3LL * nv * sizeof(float), "srf->v"));
+        std::memcpy(work, v0, 3LL * nv * sizeof(float));
         IniGenCtx(ctx, c, nc, SceneExt());
         BgnWork();
         SetDrwBuf(DRW_FRONT);
         if (TrnGenRef)
-            done = RunRef(ctx, TrnSrf->v, TrnSrf->nv, true);
+            done = RunRef(ctx, work, nv, true);
         else
-            done = GenTrnFast(ctx, TrnSrf->v, TrnSrf->nv, true);
+            done = GenTrnFast(ctx, work, nv, true);
         SetDrwBuf(DRW_BACK);
     } catch (const AlcAbort&) {
         SetDrwBuf(DRW_BACK);
         PrgEnd();
         RunFlg = 0;
+        if (work) FreeMem(work);
         FreeGenCtx(ctx);
         FreeCntr(c, nc);
         throw;
@@ -511,6 +521,11 @@ bool CreTrn() {
     RunFlg = 0;
     FreeGenCtx(ctx);
     FreeCntr(c, nc);
+    bool same = TrnSrf == s && s->nv == nv && s->v == v0;
+    if (same)
+        for (int i = 0; i < nv; i++) s->v[3 * i + 2] = work[3 * i + 2];
+    FreeMem(work);
+    if (!same) return false;
     if (!done) {
         // Heights computed so far stay; the normals are those of the previous state.
         UdtBox(TrnSrf, OK_SRF);

@@ -99,7 +99,8 @@ int IntpVtxRef(const TrnGenCtx& ctx, float v[3], CrsLst& l0, CrsLst& l1, cntr_cr
 // the progress marks and report progress. False when cancelled.
 bool RunRef(const TrnGenCtx& ctx, float* v, int nv, bool live);
 
-// Parallel generator over the terrain grid (vertices first..last-1 computed). Returns false
+// Parallel generator over nv vertices (z written; the caller has set the running flag): worker
+// threads compute, this thread pumps messages, draws the marks and reports progress. Returns false
 // when cancelled or when memory ran out (message shown).
 bool GenTrnFast(const TrnGenCtx& ctx, float* v, int nv, bool marks);
 

@@ -9,7 +9,9 @@
 #include "core/mode.h"
 #include "core/msg.h"
 #include "core/state.h"
+#include "curves/crv.h"
 #include "display/lgt.h"
+#include "scene/scene.h"
 #include "support/engine_fixture.h"
 
 namespace {
@@ -46,10 +48,23 @@ TEST_F(State, StartUpDefaults) {
     EXPECT_TRUE(Plt().console.empty());
 }
 
-TEST_F(State, EndOfSystemFreesTheLightTable) {
+TEST_F(State, EndOfSystemFreesTheSceneAndTheTables) {
+    crv* c = NewCrv();
+    ASSERT_NE(c, nullptr);
+    AddPnt(c, 0, 0, 100);
+    AddPnt(c, 10, 0, 100);
+    AddCrvSlct(c);
+    ASSERT_EQ(NumCrvSlct, 1);
+    ASSERT_GT(PrdTbl.n, 0);
     DstrCmd(99, 200005);
+    EXPECT_EQ(NumCrvSlct, 0);
+    EXPECT_EQ(CrvSlct, nullptr);
+    EXPECT_EQ(PrdTbl.n, 0);
+    EXPECT_EQ(StgTbl.n, 0);
+    EXPECT_EQ(CamTbl.n, 0);
     EXPECT_EQ(PrmLgt, nullptr);
     EXPECT_EQ(PrmLgtCap, 0);
+    EXPECT_EQ(PrmMtl, nullptr);
     DstrCmd(99, 200000);  // and a new start gets a fresh one
     EXPECT_EQ(PrmLgtCap, 100);
 }

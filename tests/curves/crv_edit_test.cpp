@@ -256,3 +256,17 @@ TEST_F(CurveDelete, AllHiddenAndZeroHeight) {
     Redo();
     EXPECT_EQ(N(), 0);
 }
+
+TEST_F(CurveDelete, StepsThatDeleteNothingKeepShortCurves) {
+    Mk({30, 0});               // one point on the line and on the window's edge
+    Mk({0, -50, 100, -50});
+    IntrCmd(1, 101016);
+    Drag(30, -10, 60, 10);     // the point lies on the border, not inside
+    EXPECT_EQ(N(), 2);
+    SetMode(0);
+    IntrCmd(1, 101053);
+    Drag(30, -20, 30, 20);     // passes the one-point curve, crosses nothing
+    ASSERT_EQ(N(), 2);
+    EXPECT_EQ(C(0)->n, 1);
+    EXPECT_EQ(UndoState, 0);
+}

@@ -196,4 +196,25 @@ TEST_F(DrawCtx, PartialPaintRedrawsOnlyItsRectangle) {
     EXPECT_EQ(DrwBufSel[0], DRW_FRONT);
 }
 
+TEST_F(DrawCtx, AWindowWithoutAContextSaysSoOnceAndDrawsNothing) {
+    ClsGLWin(0);
+    GL().failCreate = true;
+    Plt().boxes.clear();
+    EXPECT_FALSE(OpnGLWin(0));
+    ASSERT_EQ(Plt().boxes.size(), 1u);
+    EXPECT_EQ(Plt().boxes[0].text, "ChoosePixelFormat failed");
+    EXPECT_EQ(Plt().boxes[0].caption, "Error");
+    EXPECT_FALSE(DrwWinOpen());
+    int swaps = GL().swaps;
+    IntrCmd(13, 115002);
+    PaintWin(0, nullptr);
+    EXPECT_EQ(GL().swaps, swaps);
+    EXPECT_EQ(Plt().boxes.size(), 1u) << "no box at every drawing";
+    GL().failCreate = false;
+    ClsGLWin(0);
+    ASSERT_TRUE(OpnGLWin(0));
+    PaintWin(0, nullptr);
+    EXPECT_EQ(GL().swaps, swaps + 1);
+}
+
 }  // namespace

@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 #include "core/alc.h"
+#include "core/mode.h"
 #include "curves/crv.h"
 #include "display/lgt.h"
 #include "display/viewint.h"
@@ -348,6 +349,92 @@ TEST_F(DrawScn, ArraysAndVertexByVertexGiveTheSamePicture) {
     SlpDsp = 1;
     same("slope classes");
     DrwArrOn = 1;
+}
+
+TEST_F(DrawScn, SlopeClassesFromTheTerrainCommands) {
+    // A region built by the region command (flat grid, then redraw), then shaped into three
+    // strips: level in the west, a ramp of slope 0.7 in the middle, a cliff of slope 2 in the east.
+    TrnRgn[0] = -4000000; TrnRgn[1] = -3000000;
+    TrnRgn[3] = 4000000;  TrnRgn[4] = 3000000;
+    MshItv = 200000;
+    IntrCmd(4, 104132);
+    ASSERT_NE(TrnSrf, nullptr);
+    ASSERT_NE(TrnGrd, nullptr);
+    GL().Grab();
+    EXPECT_TRUE(Same(LineAt(0, 100000), {0, 128, 64})) << "a new terrain: wireframe in its colour";
+    auto z = [](double x) {
+        if (x < -1000000) return 0.0;
+        if (x < 1000000) return 0.7 * (x + 1000000);
+        return 1400000 + 2.0 * (x - 1000000);
+    };
+    for (int i = 0; i < TrnSrf->nv; ++i) TrnSrf->v[3 * i + 2] = static_cast<float>(z(TrnSrf->v[3 * i]));
+    CalTrnNrm();
+    SlpDsp = 1;
+    Redraw();
+    EXPECT_TRUE(Same(At(-2500000, 100000), {0, 0, 255})) << "level: blue";
+    EXPECT_TRUE(Same(At(0, 100000), {0, 255, 0})) << "0.7 lies between tan 30 and tan 45: green";
+    EXPECT_TRUE(Same(At(2500000, 100000), {255, 0, 0})) << "2 is above tan 60: red " << At(2500000, 100000).r << " " << At(2500000, 100000).g << " " << At(2500000, 100000).b;
+    // The mean slope counts the level directions along y too: the cliff's mean (2 + 2 + 0 + 0) / 4
+    // = 1 is yellow, the ramp's 0.35 cyan.
+    SlpMode = 1;
+    Redraw();
+    EXPECT_TRUE(Same(At(2500000, 100000), {255, 255, 0}));
+    EXPECT_TRUE(Same(At(0, 100000), {0, 255, 255}));
+    SlpMode = 0;
+    // The wireframe menu item leaves the slope display.
+    SetWireDsp();
+    GL().Grab();
+    EXPECT_EQ(SlpDsp, 0);
+    EXPECT_TRUE(Same(At(-2500000, 100000), kBg));
+}
+
+TEST_F(DrawScn, LargeGridsAreCoarserOnlyWhileAButtonIsHeld) {
+    // 401 x 301 vertices, cells of 0.8 pixels: a solid wireframe at full detail.
+    Terrain(-4000000, -3000000, 4000000, 3000000, 301, 401, [](double, double) { return 0.0; });
+    Redraw();
+    int full = GL().Count(kBg);
+    BtnHeld = 1;
+    Redraw();
+    int held = GL().Count(kBg);
+    BtnHeld = 0;
+    EXPECT_GT(held, full + W * H / 8) << "every third line while dragging: open cells show";
+    EXPECT_TRUE(Same(LineAt(-4000000, 0), {0, 128, 64})) << "the edges stay";
+    Redraw();
+    EXPECT_EQ(GL().Count(kBg), full) << "full detail again on release";
+    // Small grids keep every line.
+    FreeSrf(TrnSrf, true);
+    Terrain(-4000000, -3000000, 4000000, 3000000, 7, 9, [](double, double) { return 0.0; });
+    Redraw();
+    full = GL().Count(kBg);
+    BtnHeld = 1;
+    Redraw();
+    BtnHeld = 0;
+    EXPECT_EQ(GL().Count(kBg), full);
+}
+
+TEST_F(DrawScn, TransparentMaterialBlendsWithWhatIsBehind) {
+    srf* s = Terrain(-4000000, -3000000, 4000000, 3000000, 7, 9, [](double, double) { return 0.0; });
+    DspFlg |= SrfDspShd;
+    Redraw();
+    gltest::Rgb opaque = At(500000, 500000);
+    ASSERT_FALSE(Same(opaque, kBg));
+    mtl* m = s->mtlPtr;
+    ASSERT_NE(m, nullptr);
+    m->val2 = 0.5f;  // half transparent
+    UdtPrmMtl();
+    Redraw();
+    gltest::Rgb half = At(500000, 500000);
+    EXPECT_NEAR(half.r, (opaque.r + kBg.r) / 2, 3);
+    EXPECT_NEAR(half.g, (opaque.g + kBg.g) / 2, 3);
+    EXPECT_NEAR(half.b, (opaque.b + kBg.b) / 2, 3);
+    // At most 80 % transparency is shown.
+    m->val2 = 0.95f;
+    UdtPrmMtl();
+    Redraw();
+    gltest::Rgb most = At(500000, 500000);
+    EXPECT_NEAR(most.g, opaque.g * 0.2 + kBg.g * 0.8, 3);
+    m->val2 = 0;
+    UdtPrmMtl();
 }
 
 }  // namespace

@@ -167,6 +167,7 @@ bool GLPlatform::GLCreate(int win) {
     if (win != 0) return false;
     ++creates;
     DropCtx();
+    if (failCreate) return false;
     loseNext = false;
     glOk = MakeCtx();
     return glOk;

@@ -70,6 +70,7 @@ public:
     int depth = 24;              // display colour depth
     bool partialPaint = false;   // the buffers support paints of a part of the window
     bool loseNext = false;       // the next GLMakeCurrent fails as after a display-mode change
+    bool failCreate = false;     // GLCreate fails (no usable pixel format)
     int creates = 0, releases = 0, swaps = 0, fontCalls = 0, blits = 0;
     int lastBlitW = 0, lastBlitH = 0;
     bool glOk = false;           // window 0 has a context and buffers

@@ -141,3 +141,26 @@ TEST_F(TrnTest, ProgressIsReportedFromStartToEnd) {
     EXPECT_EQ(Plt().CountNotify(ID_PRG_DSP), 101);
     EXPECT_EQ(Plt().CountNotify(ID_PRG_DEL), 1);
 }
+
+TEST_F(TrnTest, TerrainReplacedOrDeletedWhileGeneratingIsLeftAlone) {
+    for (int k = 0; k < 6; k++) Ring(10.0f * k, 0, 0, 2000 - 300.0f * k, 32);
+    for (uint8_t ref : {0, 1}) {
+        TrnGenRef = ref;
+        Region(-2000, -2000, 2000, 2000, 100);
+        int pumps = 0;
+        Plt().onPump = [&] {
+            if (++pumps == 2) IntrCmd(1, 101042);   // a new flat grid in the middle of the run
+        };
+        IntrCmd(4, 104133);
+        Plt().onPump = nullptr;
+        ASSERT_NE(TrnSrf, nullptr);
+        for (float z : Heights()) EXPECT_EQ(z, 0);
+        pumps = 0;
+        Plt().onPump = [&] {
+            if (++pumps == 2) IntrCmd(4, 104143);
+        };
+        IntrCmd(4, 104133);
+        Plt().onPump = nullptr;
+        EXPECT_EQ(TrnSrf, nullptr);
+    }
+}
