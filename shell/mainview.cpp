@@ -67,6 +67,8 @@ MainView::MainView(ViewLink* link, QWidget* parent)
 
 MainView::~MainView() {
     ReleaseContext();
+    // The base class destroys the context after this object is gone: no call back into it.
+    if (QOpenGLContext* ctx = context()) disconnect(ctx, nullptr, this, nullptr);
     if (curView == this) curView = nullptr;
 }
 
