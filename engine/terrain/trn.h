@@ -55,6 +55,7 @@ bool CreTrnMsh();
 bool CreTrn();
 void FltrTrn();
 void CalTrnNrm();
+void CalVtxNrm(int r, int c);  // one grid vertex of TrnSrf/TrnGrd
 void UdtSlctNrm();
 void SlctVtx(srf* s);
 void DrgVtxHgt(const double prev[3], const double cur[3]);

@@ -56,35 +56,11 @@ void SlctVtx(srf* s) {
     }
 }
 
-// Normal of one grid vertex by the rule of CalTrnNrm.
+// Normal of one grid vertex, by grid position.
 static void VtxNrm(int me) {
-    const int R = TrnGrd->rows, C = TrnGrd->cols;
-    const int32_t* id = TrnGrd->vtx_id;
-    int r = me / C, c = me % C;
-    if (r >= R) return;
-    const float* v = TrnSrf->v;
-    int nb[4] = {r > 0 ? id[(r - 1) * C + c] : -1, c + 1 < C ? id[r * C + c + 1] : -1,
-                 r + 1 < R ? id[(r + 1) * C + c] : -1, c > 0 ? id[r * C + c - 1] : -1};
-    const float* p = v + 3 * id[me];
-    float sum[3] = {0, 0, 0};
-    int cnt = 0;
-    for (int k = 0; k < 4; k++) {
-        int j = (k + 3) % 4;
-        if (nb[k] < 0 || nb[j] < 0) continue;
-        const float* pk = v + 3 * nb[k];
-        const float* pj = v + 3 * nb[j];
-        float a[3] = {pk[0] - p[0], pk[1] - p[1], pk[2] - p[2]};
-        float b[3] = {p[0] - pj[0], p[1] - pj[1], p[2] - pj[2]};
-        float f[3] = {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2],
-                      a[0] * b[1] - a[1] * b[0]};
-        float len = std::sqrt(f[0] * f[0] + f[1] * f[1] + f[2] * f[2]);
-        if (len > 0.001f) { f[0] /= len; f[1] /= len; f[2] /= len; }
-        sum[0] += f[0]; sum[1] += f[1]; sum[2] += f[2];
-        cnt++;
-    }
-    float* o = TrnSrf->nrm + 3 * id[me];
-    if (cnt) { o[0] = sum[0] / cnt; o[1] = sum[1] / cnt; o[2] = sum[2] / cnt; }
-    else { o[0] = o[1] = o[2] = 0; }
+    const int C = TrnGrd->cols;
+    if (me / C >= TrnGrd->rows) return;
+    CalVtxNrm(me / C, me % C);
 }
 
 void UdtSlctNrm() {
