@@ -1,6 +1,8 @@
 // The whole application, run as a user would start it with a journal: start-up, the view's
 // picture, the profile written at exit, no temporary files left behind.
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <cstdlib>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -125,6 +127,59 @@ TEST_F(AppRun, SnapshotsFollowTheWindowSize) {
     const QImage b(Path("b.png"));
     EXPECT_EQ(b.size(), QSize(128, 96));
     EXPECT_GT(Share(b, qRgb(0, 74, 74)), 0.02);
+}
+
+// Pixels of img within tol of c in each channel, inside the rectangle [x0, x1) x [y0, y1).
+long Count(const QImage& img, QRgb c, int x0, int y0, int x1, int y1, int tol = 2) {
+    long n = 0;
+    for (int y = std::max(0, y0); y < std::min(img.height(), y1); ++y)
+        for (int x = std::max(0, x0); x < std::min(img.width(), x1); ++x) {
+            const QRgb p = img.pixel(x, y);
+            if (std::abs(qRed(p) - qRed(c)) <= tol && std::abs(qGreen(p) - qGreen(c)) <= tol &&
+                std::abs(qBlue(p) - qBlue(c)) <= tol)
+                ++n;
+        }
+    return n;
+}
+
+TEST_F(AppRun, ReplayedEditingShowsTheContourAndTheTerrainInTheWindow) {
+    // 800 px show 10 km: a contour across the top at 100 m, a 4 km x 2 km terrain in the middle.
+    const Result r = Run("window 800 600\n"
+                         "cmd 1 101001\n"
+                         "click 200 100\n"
+                         "click 600 100\n"
+                         "rpress 0 0\nrrelease 0 0\n"
+                         "set CrvHgt 100000\n"
+                         "cmd 1 101022\n"
+                         "click 400 100\n"
+                         "rpress 0 0\nrrelease 0 0\n"
+                         "snapshot curve.png\n"
+                         "set TrnRgn -2000000 -1000000 2000000 1000000\n"
+                         "set MshItv 100000\n"
+                         "cmd 1 101042\n"
+                         "snapshot terrain.png\n"
+                         "cmd 4 104134\n"
+                         "snapshot hidden.png\n");
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+
+    // The contour is drawn in its height colour along its whole length, nowhere else.
+    const QImage curve(Path("curve.png"));
+    ASSERT_EQ(curve.size(), QSize(800, 600));
+    const QRgb hc = qRgb(65, 255, 51);
+    EXPECT_GT(Count(curve, hc, 210, 98, 590, 103), 350);
+    EXPECT_EQ(Count(curve, hc, 0, 110, 800, 600), 0);
+
+    // The flat grid shows in the terrain colour inside the region (x 240..560, y 220..380) only.
+    const QImage terrain(Path("terrain.png"));
+    const QRgb wire = qRgb(0, 128, 64);
+    EXPECT_GT(Count(terrain, wire, 245, 225, 555, 375), 5000);
+    EXPECT_EQ(Count(terrain, wire, 0, 400, 800, 600), 0);
+    EXPECT_GT(Count(terrain, hc, 210, 98, 590, 103), 350);
+
+    // Hidden again: the region shows the plain background between the grid lines.
+    const QImage hidden(Path("hidden.png"));
+    EXPECT_EQ(Count(hidden, wire, 245, 225, 555, 375), 0);
+    EXPECT_GT(Count(hidden, qRgb(0, 74, 74), 245, 225, 555, 375, 0), 5000);
 }
 
 TEST_F(AppRun, MalformedJournalStopsWithStatus2AndStillEndsCleanly) {
