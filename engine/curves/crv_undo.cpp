@@ -281,6 +281,7 @@ void SwapTrn(int k) {
         TrnGrd = s->pgns.n > 0 ? s->pgns.a[0] : nullptr;
     }
     if (t) FreeSrf(t, false);
+    if (k == 9) RgnFromTrn();
     // Selected vertex numbers only mean something on a grid of the same size.
     if ((TrnSrf ? TrnSrf->nv : -1) != oldNv) ClrVtxSlct();
 }

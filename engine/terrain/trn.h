@@ -36,7 +36,8 @@ double VtxSlp(int r, int c);
 // Class colour (bytes) of a slope by the thresholds SlpThr.
 void SlpClsCol(double s, uint8_t rgb[3]);
 
-void RstTrnRgn();  // terrain scene: region back to its start value
+void RstTrnRgn();
+void RgnFromTrn();  // region = the corners of the current grid (after its undo)  // terrain scene: region back to its start value
 void ClrVtxSlct();
 
 // Interpolating uniform cubic B-spline through n points (x, y, z): (n - 1) * sub + 1 samples.

@@ -189,6 +189,16 @@ void CalVtxNrm(int r, int c) {
     else { o[0] = o[1] = o[2] = 0; }
 }
 
+// The grid's first and last vertices lie on the region's corners, so an undone grid also gives
+// back the region it was built over.
+void RgnFromTrn() {
+    if (!TrnSrf || !TrnGrd || !TrnSrf->v || TrnGrd->n < 1 || !TrnGrd->vtx_id) return;
+    const float* a = TrnSrf->v + 3 * TrnGrd->vtx_id[0];
+    const float* b = TrnSrf->v + 3 * TrnGrd->vtx_id[TrnGrd->n - 1];
+    TrnRgn[0] = a[0]; TrnRgn[1] = a[1]; TrnRgn[2] = 0;
+    TrnRgn[3] = b[0]; TrnRgn[4] = b[1]; TrnRgn[5] = 0;
+}
+
 void CalTrnNrm() {
     if (!TrnSrf || !TrnGrd || !TrnSrf->v || !TrnSrf->nrm) return;
     const int R = TrnGrd->rows, C = TrnGrd->cols;

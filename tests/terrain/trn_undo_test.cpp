@@ -13,9 +13,15 @@ TEST_F(TrnTest, UndoRedoRegionCreationDeletion) {
     Undo();
     ASSERT_NE(TrnSrf, nullptr);
     EXPECT_EQ(Cols(), 9);
+    // The region comes back with its grid.
+    EXPECT_EQ(TrnRgn[3], 800.0f);
+    EXPECT_EQ(TrnRgn[4], 800.0f);
     Redo();
     EXPECT_EQ(Cols(), 5);
+    EXPECT_EQ(TrnRgn[4], 400.0f);
     Undo();
+    EXPECT_EQ(TrnRgn[0], 0.0f);
+    EXPECT_EQ(TrnRgn[4], 800.0f);
     // Creation.
     IntrCmd(4, 104133);
     EXPECT_EQ(UndoKind, 11);
