@@ -19,6 +19,9 @@ extern float CrsLenScl;
 extern float SamHgtDst;
 extern float FltrAng;
 extern int IntpPrph;
+// Generation method: 0 cross lines (the default), 1 contour-constrained minimum curvature.
+enum TrnMethodKind { TrnMethodCrs = 0, TrnMethodMinCrv = 1 };
+extern int TrnMethod;
 
 // Selected grid vertices, in selection order.
 extern int NumVtxSlct;

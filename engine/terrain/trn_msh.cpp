@@ -22,6 +22,7 @@ float CrsLenScl = 0.3f;
 float SamHgtDst = 20000.0f;
 float FltrAng = 45.0f;
 int IntpPrph = 0;
+int TrnMethod = TrnMethodCrs;
 uint8_t TrnGenRef = 0;
 
 static const char kTrnNam[] = "地形";
