@@ -116,3 +116,13 @@ int IntpVtxFast(const TrnGenCtx& ctx, const EdgIdx* x, FastScr* f, float v[3]);
 
 // Progress mark of a computed vertex.
 void DrwVtxMrk(const float v[3]);
+
+// Strip index of contour edges per cross-line direction (the parallel generator's search).
+struct StrIdx;
+StrIdx* MkStrIdx(const TrnGenCtx& ctx);
+void FreeStrIdx(StrIdx* x);
+struct StrScr;
+StrScr* MkStrScr(const TrnGenCtx& ctx);
+void FreeStrScr(StrScr* f);
+// One vertex through the strips. Returns the type, or -1 when memory ran out.
+int IntpVtxStr(const TrnGenCtx& ctx, const StrIdx* x, StrScr* f, float v[3]);
