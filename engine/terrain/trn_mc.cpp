@@ -258,6 +258,7 @@ struct Lvl {
     // Second differences: coefficients for nodes k-1, k, k+1 and the node's width.
     std::vector<double> ax, bx, cx, wx, ay, by, cy, wy;
     std::vector<double> hx, hy;    // cell sizes
+    std::vector<uint8_t> ux, uy;   // node with two equal cells on each side (the plain stencil holds)
     Arr<int> slot;                 // per cell: data slot or -1
     Arr<double> M;                 // per slot: 4 x 4 (row-major), then g[4]
     // Interpolation from the coarser level: index and weight per node.
@@ -279,6 +280,17 @@ void Diffs(const std::vector<double>& a, std::vector<double>& cm, std::vector<do
         cp[k] = 2 / (r * (l + r));
     }
     if (n == 1) w[0] = 1;
+}
+
+void Even(const std::vector<double>& a, std::vector<uint8_t>& u) {
+    const int n = static_cast<int>(a.size());
+    u.assign(n, 0);
+    for (int k = 2; k + 2 < n; k++) {
+        const double h = a[k + 1] - a[k];
+        bool e = true;
+        for (int m = k - 2; m < k + 2; m++) e = e && std::fabs(a[m + 1] - a[m] - h) <= 1e-6 * h;
+        u[k] = e;
+    }
 }
 
 // Pieces of the contours pull the cells of level L.
@@ -353,12 +365,46 @@ struct Solver {
 
 void Fin::operator()() noexcept { s->quit = s->stop.load(); }
 
+// Contours pulling the four cells around node (i, j): their share of the node's equation.
+inline void PullTerms(const Lvl& L, int i, int j, double& A, double& B) {
+    const int nx = L.nx, cxn = nx - 1;
+    for (int q = j - 1; q <= j; q++) {
+        if (q < 0 || q + 1 >= L.ny) continue;
+        for (int p = i - 1; p <= i; p++) {
+            if (p < 0 || p + 1 >= nx) continue;
+            const int s = L.slot[static_cast<long long>(q) * cxn + p];
+            if (s < 0) continue;
+            const double* c0 = L.z.p + static_cast<long long>(q) * nx + p;
+            const double cz[4] = {c0[0], c0[1], c0[nx], c0[nx + 1]};
+            const int li = (i - p) + 2 * (j - q);
+            const double* M = L.M.p + 20LL * s;
+            A += M[5 * li];
+            double g = M[16 + li];
+            for (int m = 0; m < 4; m++)
+                if (m != li) g -= M[4 * li + m] * cz[m];
+            B += g;
+        }
+    }
+}
+
 // New height of node (i, j): the minimum of the energy in it with every other node held.
 double Upd(const Solver& S, const Lvl& L, int i, int j) {
     const int nx = L.nx, ny = L.ny;
     const double* z = L.z.p;
     const long long n = static_cast<long long>(j) * nx + i;
     const double bend = 1 - S.T, ten = S.T / (S.unit * S.unit);
+    if (L.ux[i] && L.uy[j] && std::fabs(L.hx[i] - L.hy[j]) <= 1e-6 * L.hx[i]) {
+        // Equal cells all round: the thin plate's 13-point stencil and the membrane's 5 points.
+        const double* c = z + n;
+        const double s1 = c[-1] + c[1] + c[-nx] + c[nx];
+        const double s2 = c[-nx - 1] + c[-nx + 1] + c[nx - 1] + c[nx + 1];
+        const double s3 = c[-2] + c[2] + c[-2 * nx] + c[2 * nx];
+        const double ih2 = 1 / (L.hx[i] * L.hx[i]);
+        double A = bend * 20 * ih2 + 4 * ten;
+        double B = bend * (8 * s1 - 2 * s2 - s3) * ih2 + ten * s1;
+        PullTerms(L, i, j, A, B);
+        return B / A;
+    }
     double A = 0, B = 0;
     auto term = [&](double w, double ci, double r) {
         A += w * ci * ci;
@@ -392,32 +438,22 @@ double Upd(const Solver& S, const Lvl& L, int i, int j) {
         int k = j + 1;
         term(bend * L.wy[k] * L.wx[i], L.ay[k], L.by[k] * zy(k) + L.cy[k] * zy(k + 1));
     }
-    // Twist of the four cells around the node, and the contours pulling them.
-    const int cxn = nx - 1;
+    // Twist of the four cells around the node.
     for (int q = j - 1; q <= j; q++) {
         if (q < 0 || q + 1 >= ny) continue;
         for (int p = i - 1; p <= i; p++) {
             if (p < 0 || p + 1 >= nx) continue;
             const double* c0 = z + static_cast<long long>(q) * nx + p;
-            const double* c1 = c0 + nx;
-            const double cz[4] = {c0[0], c0[1], c1[0], c1[1]};
+            const double cz[4] = {c0[0], c0[1], c0[nx], c0[nx + 1]};
             const int li = (i - p) + 2 * (j - q);
             const double sg[4] = {1, -1, -1, 1};
             double r = 0;
             for (int m = 0; m < 4; m++)
                 if (m != li) r += sg[m] * cz[m];
             term(bend * 2 / (L.hx[p] * L.hy[q]), sg[li], r);
-            const int s = L.slot[static_cast<long long>(q) * cxn + p];
-            if (s >= 0) {
-                const double* M = L.M.p + 20LL * s;
-                A += M[5 * li];
-                double g = M[16 + li];
-                for (int m = 0; m < 4; m++)
-                    if (m != li) g -= M[4 * li + m] * cz[m];
-                B += g;
-            }
         }
     }
+    PullTerms(L, i, j, A, B);
     // Tension along the four edges.
     if (S.T > 0) {
         if (i > 0) term(ten * L.wy[j] / L.hx[i - 1], 1, -row[i - 1]);
@@ -622,6 +658,8 @@ bool GenTrnMc(const cntr* c, int nc, float* v, int R, int C, const McPrm& prm, b
         for (Lvl* L : S.lv) {
             Diffs(L->X, L->ax, L->bx, L->cx, L->wx, L->hx);
             Diffs(L->Y, L->ay, L->by, L->cy, L->wy, L->hy);
+            Even(L->X, L->ux);
+            Even(L->Y, L->uy);
             if (L->nx < 2 || L->ny < 2) continue;
             Pull(c, nc, prm.pull, S.unit, *L);
             const long long n = static_cast<long long>(L->nx) * L->ny;

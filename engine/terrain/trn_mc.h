@@ -6,8 +6,8 @@
 // fills them from the engine's settings).
 struct McPrm {
     double itv = 0;          // mesh interval d (mm): spacing of the margin posts, unit of the tension
-    double tension = 0.002;  // 0 pure curvature (thin plate) .. 1 membrane; levels out where no contour is
-    double pull = 2000;      // weight of the contours against the curvature
+    double tension = 0.005;  // 0 pure curvature (thin plate) .. 1 membrane; levels out where no contour is
+    double pull = 500;       // weight of the contours against the curvature
     int threads = 0;         // worker threads; 0: one per hardware thread. The heights do not depend on it.
 };
 
