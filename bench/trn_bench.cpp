@@ -140,22 +140,6 @@ int main(int argc, char** argv) {
                 nFast, tFast, cFast, vFast, ok ? "" : " (did not finish)");
     if (vRef > 0) std::printf("ratio: %.1f x\n", vFast / vRef);
 
-    if (std::getenv("ALT_STRIP")) {
-        std::vector<float> st = grid;
-        double s0 = Now(), sc0 = Cpu();
-        StrIdx* sx = MkStrIdx(ctx);
-        double sb = Now() - s0;
-        StrScr* sf = MkStrScr(ctx);
-        for (int i = 0; i < nFast; i++) IntpVtxStr(ctx, sx, sf, st.data() + 3 * i);
-        std::printf("strip: index %.3f s, %d vertices in %.3f s (cpu %.2f s, one thread)\n", sb,
-                    nFast, Now() - s0, Cpu() - sc0);
-        long long sd = 0;
-        for (int i = 0; i < nFast; i++)
-            if (std::memcmp(&st[3 * i + 2], &fast[3 * i + 2], sizeof(float)) != 0) sd++;
-        std::printf("strip vs fast: %lld different\n", sd);
-        FreeStrScr(sf);
-        FreeStrIdx(sx);
-    }
     long long same = 0, diff = 0;
     for (int r : rows)
         for (int k = 0; k < C && 3LL * (static_cast<long long>(r) * C + k) < 3LL * nFast; k++) {
