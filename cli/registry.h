@@ -37,4 +37,11 @@ bool SetDouble(const Words& v, double lo, double hi, double* dst, std::string* e
 bool SetInt(const Words& v, int lo, int hi, int* dst, std::string* err);
 bool SetByte(const Words& v, int lo, int hi, uint8_t* dst, std::string* err);
 
+// The set and dump functions named in registry.def.
+#define JRN_SET(name, fn) bool fn(const Words&, std::string*);
+#define JRN_DUMP(kind, fn) void fn();
+#include "registry.def"
+#undef JRN_SET
+#undef JRN_DUMP
+
 }  // namespace jrn
