@@ -21,8 +21,6 @@
 
 namespace jrn {
 
-bool CrvVerb(const Words& w);  // the curve module's verbs (dump_curves.cpp)
-
 void Host::Print(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
 
 void Host::Error(const std::string& text) {

@@ -294,8 +294,8 @@ void Finish(uint8_t state) {
 }
 }  // namespace
 
-void UndoStep();
-void RedoStep();
+static void UndoStep();
+static void RedoStep();
 
 void RecUndo(int kind, int n, crv** curves) {
     if (!UndoOn) return;
@@ -345,7 +345,7 @@ void Redo() {
     });
 }
 
-void UndoStep() {
+static void UndoStep() {
     if (!UndoOn) return;
     if (UndoState != 1) {
         plt::Get()->Beep();
@@ -375,7 +375,7 @@ void UndoStep() {
     Finish(2);
 }
 
-void RedoStep() {
+static void RedoStep() {
     if (!UndoOn) return;
     if (UndoState != 2) {
         plt::Get()->Beep();

@@ -131,7 +131,7 @@ TEST_F(Dispatch, QuitAnsweredNoKeepsTheEndPendingForALaterYes) {
     EXPECT_EQ(CrsIdx, CrsArrow);
     EXPECT_FALSE(PndIntr.armed);  // the quit drops any other pending command
     ASSERT_TRUE(PndDstr.armed);
-    EXPECT_EQ(PndDstr.cat, 99);
+    EXPECT_EQ(PndDstr.cat, CatSys);
     EXPECT_EQ(PndDstr.code, CmdSysEnd);
     EXPECT_TRUE(Exists(TmpFbuf));
     EXPECT_EQ(CountCmd(CatSys, CmdSysEnd, true), 0);

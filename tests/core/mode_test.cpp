@@ -236,7 +236,7 @@ TEST_F(Mode, TimerRunsTheRepeatCommand) {
     IntrEvt(EVT_TIMER);
     EXPECT_TRUE(Cmds().empty());
     TmrAct = 1;
-    RptCat = 13;
+    RptCat = CatDsp;
     RptCode = CmdRdrwAll;
     IntrEvt(EVT_TIMER);
     TmrAct = 2;

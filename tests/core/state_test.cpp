@@ -157,14 +157,14 @@ TEST_F(Alloc, FailureAbandonsTheCommandFromAnEvent) {
     // A timer tick repeats a command whose work cannot get its memory.
     bool after = false;
     onCmd = [&](bool, int cat, int code) {
-        if (cat == 13 && code == CmdRdrwAll) {
+        if (cat == CatDsp && code == CmdRdrwAll) {
             void* p = AlcMem(Huge, "Test:huge");
             FreeMem(p);
             after = true;  // never reached
         }
     };
     TmrAct = 1;
-    RptCat = 13;
+    RptCat = CatDsp;
     RptCode = CmdRdrwAll;
     LastKey = 83;
     EXPECT_EQ(IntrEvt(EVT_TIMER), 0);
@@ -184,11 +184,11 @@ TEST_F(Alloc, FailureAbandonsTheCommandFromAnEvent) {
 TEST_F(Alloc, FailureAbandonsTheOutermostCommand) {
     int steps = 0;
     onCmd = [&](bool, int cat, int code) {
-        if (cat == 99 && code == 100034) {
+        if (cat == CatSys && code == 100034) {
             ++steps;
             IntrCmd(CatSys, 100035);  // nested command fails
             ++steps;              // the outer one is abandoned too
-        } else if (cat == 99 && code == 100035) {
+        } else if (cat == CatSys && code == 100035) {
             RealcMem(nullptr, Huge, "Nested:buf");
         }
     };
@@ -205,11 +205,11 @@ TEST_F(Alloc, FailureInsideABoxAbandonsOnlyTheCommandStartedThere) {
     // command that fails. Only that command is abandoned; the one showing the box goes on.
     int steps = 0;
     onCmd = [&](bool, int cat, int code) {
-        if (cat == 99 && code == 100034) {
+        if (cat == CatSys && code == 100034) {
             ++steps;
             DspWrnMsg(297, "wait");
             ++steps;
-        } else if (cat == 13 && code == CmdRdrwAll) {
+        } else if (cat == CatDsp && code == CmdRdrwAll) {
             AlcMem(Huge, "Tick:buf");
         }
     };
@@ -218,7 +218,7 @@ TEST_F(Alloc, FailureInsideABoxAbandonsOnlyTheCommandStartedThere) {
         if (b.text != "wait" || ticked) return;
         ticked = true;
         TmrAct = 1;
-        RptCat = 13;
+        RptCat = CatDsp;
         RptCode = CmdRdrwAll;
         EXPECT_EQ(IntrEvt(EVT_TIMER), 0);
         TmrAct = 0;
@@ -233,11 +233,11 @@ TEST_F(Alloc, FailureInsideABoxAbandonsOnlyTheCommandStartedThere) {
 TEST_F(Alloc, FailureInsideThePumpStaysThere) {
     bool done = false;
     onCmd = [&](bool, int cat, int code) {
-        if (cat == 99 && code == 100035) {
+        if (cat == CatSys && code == 100035) {
             BgnWork();
             EXPECT_FALSE(PumpMsg());
             done = true;
-        } else if (cat == 13 && code == CmdRdrwAll) {
+        } else if (cat == CatDsp && code == CmdRdrwAll) {
             AlcMem(Huge, "Pump:buf");
         }
     };

@@ -373,7 +373,7 @@ TEST_F(ViewCmd, BirdsEyeNeedsASurface) {
     Press(400, 300);
     Move(480, 300);
     double az1 = V().RotAng[2];
-    EXPECT_EQ(RptCat, 9);
+    EXPECT_EQ(RptCat, CatView);
     EXPECT_EQ(RptCode, CmdBrdStep);
     IntrEvt(EvtTimer);
     EXPECT_NE(V().RotAng[2], az1);
