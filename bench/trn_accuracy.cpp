@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
         } else {
             name = "cross lines";
             TrnGenCtx ctx;
-            IniGenCtx(ctx, c, nc, L);
+            IniGenCtx(ctx, c, nc, L, GenPrmOfSettings());
             BgnWork();
             ok = GenTrnFast(ctx, v.data(), R * C, false);
             RunFlg = 0;

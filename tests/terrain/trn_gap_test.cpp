@@ -2,6 +2,9 @@
 // of the terrain surface across an undo and redo.
 #include "terrain/trn_fixture.h"
 
+#include "core/cmd.h"
+#include "terrain/trn_cmd.h"
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -105,16 +108,16 @@ TEST_F(TrnTest, FilterPutsASpikeBackOntoAUniformSlope) {
         for (int c = 0; c < Cols(); c++) Z(r, c) = 0;
     for (int c = 0; c < Cols(); c++) Z(1, c) = 50.0f * (c - 2);
     Z(1, 4) = 900;
-    IntrCmd(4, 104144);
+    IntrCmd(CatMdl, CmdTrnFltr);
     EXPECT_FLOAT_EQ(Z(1, 4), 100);
     // Inside, on a plane rising in both directions: both estimates lie on the plane.
     for (int r = 0; r < Rows(); r++)
         for (int c = 0; c < Cols(); c++) Z(r, c) = 25.0f * c + 40.0f * r;
     Z(4, 4) = -2000;
-    IntrCmd(4, 104144);
+    IntrCmd(CatMdl, CmdTrnFltr);
     EXPECT_FLOAT_EQ(Z(4, 4), 25.0f * 4 + 40.0f * 4);
     Z(4, 4) = 3000;
-    IntrCmd(4, 104144);
+    IntrCmd(CatMdl, CmdTrnFltr);
     EXPECT_FLOAT_EQ(Z(4, 4), 260);
 }
 
@@ -124,7 +127,7 @@ TEST_F(TrnTest, TerrainUndoAndRedoRestoreEverySurfaceField) {
     Ctr(10, {-1000, 0, 1000, 0});
     Ctr(20, {-1000, 1000, 1000, 1000});
     Region(0, 0, 800, 800, 100);
-    IntrCmd(4, 104133);
+    IntrCmd(CatMdl, CmdTrnCre);
     // Flags other than those of a new grid.
     TrnSrf->dspFlg = 1;
     TrnSrf->vis = 0;
@@ -134,8 +137,8 @@ TEST_F(TrnTest, TerrainUndoAndRedoRestoreEverySurfaceField) {
         void (*run)();
     };
     const Step steps[] = {
-        {"generation", [] { IntrCmd(4, 104133); }},
-        {"filter", [] { IntrCmd(4, 104144); }},
+        {"generation", [] { IntrCmd(CatMdl, CmdTrnCre); }},
+        {"filter", [] { IntrCmd(CatMdl, CmdTrnFltr); }},
         {"region", [] { Region(0, 0, 600, 800, 100); }},
     };
     for (const Step& s : steps) {

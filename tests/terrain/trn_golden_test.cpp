@@ -11,6 +11,7 @@
 #include "core/alc.h"
 #include "core/mode.h"
 #include "curves/crv.h"
+#include "terrain/trn_cmd.h"
 #include "terrain/trn_gen.h"
 
 namespace {
@@ -98,8 +99,12 @@ TEST_F(TrnTest, CrossLineHeightsMatchTheGoldenVerticesBitForBit) {
     int nc = 0;
     cntr* c = MkCntr(&nc);
     ASSERT_EQ(nc, 46);
+    TrnGenPrm prm;
+    prm.crsAngNum = 8;
+    prm.crsLenScl = 0.3f;
+    prm.samDst = 20000;
     TrnGenCtx ctx;
-    IniGenCtx(ctx, c, nc, 4000000.0);
+    IniGenCtx(ctx, c, nc, 4000000.0, prm);
     std::vector<float> fast = v;
     BgnWork();
     ASSERT_TRUE(GenTrnFast(ctx, fast.data(), static_cast<int>(gold.size()), false));

@@ -2,6 +2,9 @@
 // its parts: the order bands and the thread count.
 #include "terrain/trn_fixture.h"
 
+#include "core/cmd.h"
+#include "terrain/trn_cmd.h"
+
 #include <cstring>
 #include <vector>
 
@@ -28,7 +31,7 @@ TEST_F(McTest, TwoParallelContoursGiveAPlaneBetweenThem) {
     Ctr(10000, {-20000, 0, 20000, 0});
     Ctr(20000, {-20000, 10000, 20000, 10000});
     Region(-5000, 0, 5000, 10000, 1000);
-    IntrCmd(4, 104133);
+    IntrCmd(CatMdl, CmdTrnCre);
     ASSERT_EQ(Rows(), 11);
     for (int r = 0; r < Rows(); r++)
         for (int c = 0; c < Cols(); c++)
@@ -41,7 +44,7 @@ TEST_F(McTest, ClosedContoursGiveADomeWithinTheirLevels) {
     Ring(100000, 0, 0, 40000, 64);
     Ring(200000, 0, 0, 20000, 64);
     Region(-60000, -60000, 60000, 60000, 2000);
-    IntrCmd(4, 104133);
+    IntrCmd(CatMdl, CmdTrnCre);
     ASSERT_EQ(Cols(), 61);
     const int mid = Cols() / 2;
     EXPECT_GT(Z(mid, mid), 200000.0f + 1000);
@@ -69,7 +72,7 @@ TEST_F(McTest, ConcentricRingsFallOutwards) {
     Ring(200, 0, 0, 20000, 48);
     Ring(300, 0, 0, 10000, 48);
     Region(0, 0, 40000, 1000, 1000);
-    IntrCmd(4, 104133);
+    IntrCmd(CatMdl, CmdTrnCre);
     for (int c = 1; c < Cols(); c++) EXPECT_LE(Z(0, c), Z(0, c - 1) + 0.5f) << "column " << c;
     EXPECT_NEAR(Z(0, 10), 300, 5);
     EXPECT_NEAR(Z(0, 20), 200, 5);
@@ -82,7 +85,7 @@ TEST_F(McTest, APlainBeyondTheLastContourLevelsOut) {
     Ctr(200000, {-50000, 10000, 50000, 10000});
     Ctr(300000, {-50000, 20000, 50000, 20000});
     Region(-10000, -60000, 10000, 20000, 1000);
-    IntrCmd(4, 104133);
+    IntrCmd(CatMdl, CmdTrnCre);
     ASSERT_EQ(Y(0), -60000);
     const int c = Cols() / 2;
     for (int r = 0; Y(r) < 0; r++) {
@@ -99,7 +102,7 @@ TEST_F(McTest, OrderBandsCountPostsOutsideTheirLevels) {
     Ring(100000, 0, 0, 40000, 64);
     Ring(200000, 0, 0, 20000, 64);
     Region(-50000, -50000, 50000, 50000, 5000);
-    IntrCmd(4, 104133);
+    IntrCmd(CatMdl, CmdTrnCre);
     int nc = 0;
     cntr* c = MkCntr(&nc);
     OrdBand b;
@@ -141,13 +144,13 @@ TEST_F(McTest, UndoRedoAndFilterWorkOnTheSurface) {
     Ctr(10000, {-20000, 0, 20000, 0});
     Ctr(20000, {-20000, 10000, 20000, 10000});
     Region(-5000, 0, 5000, 10000, 1000);
-    IntrCmd(4, 104133);
+    IntrCmd(CatMdl, CmdTrnCre);
     std::vector<float> made = Heights();
     Undo();
     for (float z : Heights()) EXPECT_EQ(z, 0);
     Redo();
     EXPECT_EQ(Heights(), made);
     Z(5, 5) = 90000;
-    IntrCmd(4, 104144);
+    IntrCmd(CatMdl, CmdTrnFltr);
     EXPECT_NEAR(Z(5, 5), made[5 * Cols() + 5], 1);
 }
