@@ -6,9 +6,9 @@
 // height at the piece's midpoint, weighted by its length. The quadratic energy is minimised by
 // Gauss-Seidel sweeps, coarse lattice first, each finer lattice starting from the coarser solution.
 // Every update is kept within the post's order band (projected Gauss-Seidel), so the surface cannot
-// cross a contour level it is not bounded by. Nodes are swept in nine colours (index modulo 3 in
-// each direction): nodes of one colour do not share a term, so a colour is updated in parallel and
-// the result does not depend on the number of threads.
+// cross a contour level it is not bounded by. Nodes are swept in five colours ((i + 2 j) mod 5):
+// nodes of one colour do not share a term, so a colour is updated in parallel and the result does
+// not depend on the number of threads.
 //
 // The lattice is the grid's posts plus a margin of two posts on each side (so that contours just
 // outside the region count and grids of one row or column still have cells).
@@ -33,6 +33,7 @@ constexpr int McMargin = 2;          // posts added beyond the region on each si
 constexpr int McMinCoarse = 4;       // a lattice direction is not halved below this many nodes
 constexpr double OrdTol = 1.0;       // mm a height may pass its band before it counts as broken
 constexpr double LvlTol = 1e-3;      // height tolerance of equal contour levels (mm)
+constexpr int McColours = 5;         // node classes (i + 2 j) mod 5 of the parallel sweeps
 
 // Allocation through the engine allocator, freed on scope exit.
 template <class T>
@@ -468,16 +469,16 @@ double Upd(const Solver& S, const Lvl& L, int i, int j) {
 void Sweeps(Solver& S, Lvl& L, int t, int maxSweeps, double tol, Bar& bar) {
     for (int sw = 0; sw < maxSweeps; sw++) {
         double big = 0;
-        for (int col = 0; col < 9; col++) {
-            const int ci = col % 3, cj = col / 3;
-            // Rows of this colour, dealt out to the threads in turn.
-            int k = 0;
-            for (int j = cj; j < L.ny; j += 3, k++) {
-                if (k % S.nth != t) continue;
+        // Five colours, (i + 2 j) mod 5: no two nodes of a colour share a term, so each thread
+        // takes a block of rows of the colour at once.
+        const int j0 = static_cast<int>(static_cast<long long>(L.ny) * t / S.nth);
+        const int j1 = static_cast<int>(static_cast<long long>(L.ny) * (t + 1) / S.nth);
+        for (int col = 0; col < McColours; col++) {
+            for (int j = j0; j < j1; j++) {
                 double* row = L.z.p + static_cast<long long>(j) * L.nx;
                 const double* lo = L.lo.p + static_cast<long long>(j) * L.nx;
                 const double* hi = L.hi.p + static_cast<long long>(j) * L.nx;
-                for (int i = ci; i < L.nx; i += 3) {
+                for (int i = ((col - 2 * j) % McColours + McColours) % McColours; i < L.nx; i += McColours) {
                     double nz = std::clamp(Upd(S, L, i, j), lo[i], hi[i]);
                     big = std::max(big, std::fabs(nz - row[i]));
                     row[i] = nz;
@@ -516,12 +517,7 @@ void Prolong(const Solver& S, const Lvl& Cs, Lvl& F, int t) {
 }
 
 // Sweep budget of a level: many on the small coarse lattices, few on the large fine ones.
-int SweepCap0(long long nodes);
 int SweepCap(long long nodes) {
-    static double mul = getenv("ALT_MC_SW") ? atof(getenv("ALT_MC_SW")) : 1.0;
-    return static_cast<int>(mul * SweepCap0(nodes));
-}
-int SweepCap0(long long nodes) {
     if (nodes <= 4096) return 400;
     if (nodes <= 65536) return 120;
     if (nodes <= 300000) return 40;
