@@ -3,6 +3,7 @@
 #include "terrain/trn_fixture.h"
 
 #include "core/cmd.h"
+#include "curves/crv.h"
 #include "terrain/trn_cmd.h"
 
 #include <cstring>
