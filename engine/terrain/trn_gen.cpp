@@ -240,16 +240,17 @@ void MkCrsLin(const TrnGenCtx& ctx, const float v[2], CrsLst& l0, CrsLst& l1, cn
 
 // Height from a line.
 
-// Interpolation along the axis in which base b and the other point o differ more.
+// Interpolation along the axis in which base b and the other point o differ more, in the 32-bit
+// floats the points are kept in.
 static float LinRule(const float b[3], const float o[3], const float v[2]) {
     double dx = static_cast<double>(o[0]) - b[0], dy = static_cast<double>(o[1]) - b[1];
     double dh = static_cast<double>(o[2]) - b[2];
     if (std::fabs(dy) >= std::fabs(dx)) {
         if (std::fabs(dy) <= 0.001) return b[2];
-        return static_cast<float>(b[2] + (static_cast<double>(v[1]) - b[1]) * dh / dy);
+        return b[2] + (v[1] - b[1]) * (o[2] - b[2]) / (o[1] - b[1]);
     }
     if (std::fabs(dx) <= 0.001) return b[2];
-    return static_cast<float>(b[2] + (static_cast<double>(v[0]) - b[0]) * dh / dx);
+    return b[2] + (v[0] - b[0]) * (o[2] - b[2]) / (o[0] - b[0]);
 }
 
 bool SplCrv(int n, const float* p, int sub, int* outN, float* out) {
