@@ -244,7 +244,6 @@ void MkCrsLin(const TrnGenCtx& ctx, const float v[2], CrsLst& l0, CrsLst& l1, cn
 // floats the points are kept in.
 static float LinRule(const float b[3], const float o[3], const float v[2]) {
     double dx = static_cast<double>(o[0]) - b[0], dy = static_cast<double>(o[1]) - b[1];
-    double dh = static_cast<double>(o[2]) - b[2];
     if (std::fabs(dy) >= std::fabs(dx)) {
         if (std::fabs(dy) <= 0.001) return b[2];
         return b[2] + (v[1] - b[1]) * (o[2] - b[2]) / (o[1] - b[1]);
