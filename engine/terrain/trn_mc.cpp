@@ -20,6 +20,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <new>
 #include <thread>
 #include <vector>
 
@@ -668,6 +669,11 @@ bool GenTrnMc(const cntr* c, int nc, float* v, int R, int C, const McPrm& prm, b
     } catch (const AlcAbort&) {
         FreeLvls(S.lv);
         throw;
+    } catch (const std::bad_alloc&) {
+        // The working lists of the lattice did not fit: the terrain stays as it was.
+        FreeLvls(S.lv);
+        DspErrMsg(100, "mc_lvl");
+        return false;
     }
     unsigned hw = std::thread::hardware_concurrency();
     int nth = prm.threads > 0 ? prm.threads : static_cast<int>(hw == 0 ? 2u : hw);
