@@ -26,7 +26,7 @@ using namespace dlg;
 // The region drawn as a rectangle between its two corners' fields.
 class RgnPic : public QWidget {
 public:
-    explicit RgnPic(QWidget* p) : QWidget(p) { setMinimumSize(150, 70); }
+    explicit RgnPic(QWidget* p) : QWidget(p) { setMinimumSize(180, 80); }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -40,7 +40,7 @@ protected:
 class RgnDlgW : public AltDlg {
 public:
     explicit RgnDlgW(QWidget* p) : AltDlg(p, IdRgn, QStringLiteral("ﾒｯｼｭ領域設定")) {
-        for (int k = 0; k < 4; ++k) cor_[k] = MkEdit(CtlRgnX0 + k, 10);
+        for (int k = 0; k < 4; ++k) cor_[k] = MkEdit(CtlRgnX0 + k, 9);
         rgnUnit_ = MkCombo(CtlRgnUnit, UnitItems(true));
         itv_ = MkEdit(CtlItv, 10);
         itvUnit_ = MkCombo(CtlItvUnit, UnitItems(false));

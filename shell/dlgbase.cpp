@@ -50,7 +50,10 @@ void AltDlg::accept() {
 QLineEdit* AltDlg::MkEdit(int ctl, int chars) {
     auto* e = new QLineEdit(this);
     e->setObjectName(QString::number(ctl));
-    e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QLatin1Char('0')) * chars + 12);
+    const int w = e->fontMetrics().horizontalAdvance(QLatin1Char('0')) * chars + 12;
+    e->setMinimumWidth(w);
+    // Short fields (degrees, minutes, thresholds, coordinates) keep their size.
+    if (chars <= 10) e->setMaximumWidth(w);
     return e;
 }
 
