@@ -395,6 +395,32 @@ TEST_F(Dialogs, CompassClicksSetTheAnglesAndCancelPutsTheLightBack) {
     EXPECT_NEAR(CurLgtObj->r.dir[2], 0, 1e-5);
 }
 
+TEST_F(Dialogs, LightSpinsWrapTheAzimuthAndClampTheElevation) {
+    QString az, el;
+    float live[3] = {};
+    Peek([&](QDialog& d) {
+        auto* a = d.findChild<QSpinBox*>(QString::number(CtlLgtAz));
+        auto* e = d.findChild<QSpinBox*>(QString::number(CtlLgtEl));
+        ASSERT_TRUE(a && e);
+        a->stepBy(-136);  // 135 - 136 wraps to 359
+        e->stepBy(100);   // clamped to 90
+        az = Text(d, CtlLgtAz);
+        el = Text(d, CtlLgtEl);
+        for (int i = 0; i < 3; ++i) live[i] = CurLgtObj->r.dir[i];
+        a->stepBy(2);  // 359 + 2 wraps to 1
+        e->stepBy(-95);
+    });
+    Q("dialog 185 ok");
+    DlgCmd(nullptr, MnuLight);
+    EXPECT_EQ(az, "359");
+    EXPECT_EQ(el, "90");
+    EXPECT_NEAR(live[2], 1, 1e-6);
+    // OK keeps azimuth 1 and elevation 0: nearly (0, -1, 0).
+    EXPECT_NEAR(CurLgtObj->r.dir[0], std::sin(M_PI / 180), 1e-5);
+    EXPECT_NEAR(CurLgtObj->r.dir[1], -std::cos(M_PI / 180), 1e-5);
+    EXPECT_NEAR(CurLgtObj->r.dir[2], 0, 1e-5);
+}
+
 TEST_F(Dialogs, RegionDialogConvertsUnitsAndBuildsTheGrid) {
     RgnUnit = 2;
     ItvUnit = 2;
