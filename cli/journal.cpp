@@ -214,7 +214,8 @@ void Runner::Exec(const Words& w) {
         if (!host_.Snapshot(w[1], &err)) throw Bad{"snapshot " + w[1] + ": " + err};
     } else if (CrvVerb(w)) {  // undo, redo (dump_curves.cpp)
     } else {
-        throw Bad{"unknown verb " + v};
+        std::string err;
+        if (!host_.WindowVerb(w, &err)) throw Bad{err.empty() ? "unknown verb " + v : err};
     }
 }
 
