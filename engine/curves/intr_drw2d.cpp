@@ -2,6 +2,7 @@
 #include "core/cmd.h"
 #include "curves/crv_int.h"
 #include "terrain/trn.h"
+#include "vectorize/vec.h"
 
 int IntrDrw2D(int code) {
     switch (code) {
@@ -55,6 +56,7 @@ int IntrDrw2D(int code) {
     case 101025: return TrnRgnPrs();
     case 101026: return TrnRgnRls();
     case 101042: return TrnRgnDlgOk();
+    case CmdVecTrace: return VecTrcCmd();
     default:
         CmdNotFound("IntrDrw2D", code);
         return 0;
