@@ -78,7 +78,7 @@ bool ReadContours(const char* path, double rgn[4], std::vector<std::vector<doubl
         }
     }
     std::fclose(f);
-    return want == 0 && !pts.empty();
+    return want == 0 && !pts.empty() && rgn[2] > rgn[0] && rgn[3] > rgn[1];
 }
 
 // Paper between 215 and 255, ink between 0 and 70 (grey, with a little colour cast), lines
@@ -173,7 +173,7 @@ int main(int argc, char** argv) {
     const std::string files[] = {(dir / "map.jpg").string(), (dir / "map.tif").string(),
                                  (dir / "map-lzw.tif").string()};
     {
-        double rgn[4];
+        double rgn[4] = {0, 0, 0, 0};
         std::vector<std::vector<double>> pts;
         if (!ReadContours(cpath.c_str(), rgn, pts)) {
             std::fprintf(stderr, "cannot read contours from %s\n", cpath.c_str());

@@ -11,9 +11,21 @@ void DumpImage() {
         Line("image none");
         return;
     }
-    Line("image " + std::to_string(VecImg.w) + " " + std::to_string(VecImg.h) +
-         " zoom=" + F3(VecZoom) + " mono=" + std::to_string(VecMono) +
-         " thr=" + std::to_string(VecThr) + " dpi=" + F3(VecDpi) + " scale=" + F3(VecMapScl));
+    std::string s = "image ";
+    s += std::to_string(VecImg.w);
+    s += ' ';
+    s += std::to_string(VecImg.h);
+    s += " zoom=";
+    s += F3(VecZoom);
+    s += " mono=";
+    s += std::to_string(VecMono);
+    s += " thr=";
+    s += std::to_string(VecThr);
+    s += " dpi=";
+    s += F3(VecDpi);
+    s += " scale=";
+    s += F3(VecMapScl);
+    Line(s);
 }
 
 }  // namespace jrn

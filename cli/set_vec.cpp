@@ -18,7 +18,8 @@ void Rebuild() {
 // One of the zoom list's values, as "1/3" or as a real within 1e-4 of it.
 bool SetVecZoomJ(const Words& v, std::string* err) {
     if (v.size() != 1) {
-        *err = "expects 1 value, got " + std::to_string(v.size());
+        *err = "expects 1 value, got ";
+        *err += std::to_string(v.size());
         return false;
     }
     int idx = -1;

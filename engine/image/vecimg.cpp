@@ -160,17 +160,23 @@ int LdVecImg(const char* path) {
             DspErrMsg(110, p);
             return 0;
         case ImgErrFmt:
-            t = std::string(p) + "\nこの形式の画像は読み込めません。";
+            t = p;
+            t += "\nこの形式の画像は読み込めません。";
             break;
         case ImgErrSize:
-            t = std::string(p) + "\n画像を読み込めません。";
+            t = p;
+            t += "\n画像を読み込めません。";
             break;
         case ImgErrRead:
         case ImgOk:
-            t = std::string(p) + "\nファイルの読み込み中にエラーが発生しました。";
+            t = p;
+            t += "\nファイルの読み込み中にエラーが発生しました。";
             break;
         }
-        if (e.why[0]) t += "\n" + std::string(e.why);
+        if (e.why[0]) {
+            t += '\n';
+            t += e.why;
+        }
         DspErrMsg(199, t.c_str());
         return 0;
     });
