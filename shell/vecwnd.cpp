@@ -330,7 +330,10 @@ void VecWnd::Vectorize() {
     IntrCmd(13, 115002);
 }
 
+}  // namespace shl
+
 bool VecCmd(QWidget* frame, int id) {
+    using namespace shl;
     if (id != IdVecCmd) return false;
     Profile& prof = CurProfile();
     FileDlgReq req;
@@ -354,5 +357,3 @@ bool VecCmd(QWidget* frame, int id) {
     if (cut >= 0) prof.dir[Profile::DirImg] = path.left(cut);
     return true;
 }
-
-}  // namespace shl

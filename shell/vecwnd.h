@@ -19,10 +19,6 @@ namespace shl {
 constexpr int IdVecCmd = 32819;   // menu command id
 constexpr const char* VecDlgId = "178";
 
-// Menu routing: runs the command for IdVecCmd (file dialog in the image directory, loading,
-// the window) and returns true; false for any other id.
-bool VecCmd(QWidget* frame, int id);
-
 // Control ids of the window (object names, for journals and tests).
 enum VecCtl {
     VecCtlOk = 1, VecCtlClose = 2, VecCtlGrey = 1005, VecCtlMono = 1006, VecCtlZoom = 1008,
@@ -85,3 +81,8 @@ private:
 };
 
 }  // namespace shl
+
+// Menu routing, beside DocCmd and DlgCmd (cmdroute.h): runs the auto-vectorize command for
+// shl::IdVecCmd (file dialog in the image directory, loading, the window) and returns true;
+// false for any other id.
+bool VecCmd(QWidget* frame, int id);
