@@ -52,12 +52,48 @@ TIFF* TOpen(const char* path, const char* mode, TMsg* m) {
     return t;
 }
 
+// Grey 16-bit tiles, which libtiff 4.5's RGBA reader shifts in the last column of tiles: read
+// tile by tile here (high byte of each sample). Returns 1 having filled out (alpha 255), 0 without
+// touching it when the file is of another kind, -1 on a read error.
+int RdGrey16Tiles(TIFF* t, ImgRec* out, TMsg* m) {
+    uint16_t bps = 0, spp = 1, pc = PLANARCONFIG_CONTIG, ph = 0;
+    uint32_t tw = 0, th = 0;
+    TIFFGetFieldDefaulted(t, TIFFTAG_BITSPERSAMPLE, &bps);
+    TIFFGetFieldDefaulted(t, TIFFTAG_SAMPLESPERPIXEL, &spp);
+    TIFFGetFieldDefaulted(t, TIFFTAG_PLANARCONFIG, &pc);
+    if (!TIFFGetField(t, TIFFTAG_PHOTOMETRIC, &ph)) return 0;
+    if (bps != 16 || spp != 1 || (ph != PHOTOMETRIC_MINISBLACK && ph != PHOTOMETRIC_MINISWHITE)) return 0;
+    if (!TIFFGetField(t, TIFFTAG_TILEWIDTH, &tw) || !TIFFGetField(t, TIFFTAG_TILELENGTH, &th)) return 0;
+    const tmsize_t tsz = TIFFTileSize(t);
+    if (tw == 0 || th == 0 || tsz < static_cast<tmsize_t>(2ULL * tw * th)) return 0;
+    uint16_t* tb = static_cast<uint16_t*>(AlcMem(tsz, "RdTif:tile"));
+    int r = 0;
+    for (uint32_t ty = 0; ty < static_cast<uint32_t>(out->h) && r == 0; ty += th)
+        for (uint32_t tx = 0; tx < static_cast<uint32_t>(out->w) && r == 0; tx += tw) {
+            if (TIFFReadTile(t, tb, tx, ty, 0, 0) < 0) {
+                r = -1;
+                break;
+            }
+            for (uint32_t y = ty; y < std::min<uint32_t>(ty + th, out->h); ++y)
+                for (uint32_t x = tx; x < std::min<uint32_t>(tx + tw, out->w); ++x) {
+                    int v = tb[static_cast<size_t>(y - ty) * tw + (x - tx)] >> 8;
+                    if (ph == PHOTOMETRIC_MINISWHITE) v = 255 - v;
+                    uint8_t* q = out->pix + out->stride * y + 4LL * x;
+                    q[0] = q[1] = q[2] = static_cast<uint8_t>(v);
+                    q[3] = 255;
+                }
+        }
+    FreeMem(tb);
+    if (r != 0 && !m->set) std::snprintf(m->text, sizeof m->text, "tile");
+    return r == 0 ? 1 : -1;
+}
+
 }  // namespace
 
 int RdTif(const char* path, ImgRec* out, ImgErrRec* e) {
     TMsg m{};
-    // "m": read through the file, not a memory map (a file cut short under a map faults).
-    TifCloser tc{TOpen(path, "rm", &m)};
+    // Memory-mapped: libtiff 4.5's unmapped path misreads tiles smaller than its first read.
+    TifCloser tc{TOpen(path, "r", &m)};
     if (!tc.t) {
         SetImgErr(e, ImgErrRead, "TIFF: %s", m.set ? m.text : "");
         return -1;
@@ -76,7 +112,12 @@ int RdTif(const char* path, ImgRec* out, ImgErrRec* e) {
     const int hi = static_cast<int>(std::min<uint32_t>(h, 0x7fffffff));
     if (!AlcImgPix(wi, hi, out, e)) return -1;
     m.set = false;
-    if (!TIFFReadRGBAImageOriented(tc.t, w, h, reinterpret_cast<uint32_t*>(out->pix),
+    const int g16 = TIFFIsTiled(tc.t) ? RdGrey16Tiles(tc.t, out, &m) : 0;
+    if (g16 < 0) {
+        SetImgErr(e, ImgErrRead, "TIFF: %s", m.set ? m.text : "");
+        return -1;
+    }
+    if (g16 == 0 && !TIFFReadRGBAImageOriented(tc.t, w, h, reinterpret_cast<uint32_t*>(out->pix),
                                    ORIENTATION_TOPLEFT, 1)) {
         SetImgErr(e, ImgErrRead, "TIFF: %s", m.set ? m.text : "");
         return -1;

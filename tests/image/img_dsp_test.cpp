@@ -70,6 +70,7 @@ TEST_F(ImgDsp, ZoomChoiceOnOpening) {
     EXPECT_FLOAT_EQ(VecZoomFit(300, 300), 1.0f / 10);
 }
 
+// Fault: any zoom built its bitmap, however large (zoom 10 of a large scan asked for gigabytes).
 // A zoom whose bitmap would be too large is refused with a message and the zoom stays.
 TEST_F(ImgDsp, TooLargeZoomIsRefused) {
     Pic p(3000, 2000);

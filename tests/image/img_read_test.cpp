@@ -243,7 +243,8 @@ TEST_F(ImgRead, SamePictureInEveryFormatGivesTheSameCurves) {
     }
 }
 
-// Files that cannot be read: a box names the file and says why; the image loaded before stays.
+// Fault: a map that could not be read ended the command in silence, after the image loaded
+// before had been freed. Now a box names the file and says why, and the previous image stays.
 TEST_F(ImgRead, UnreadableFilesAreRefusedByNameKeepingThePreviousImage) {
     Pic pic(20, 10);
     ASSERT_EQ(Load(SaveBmp(pic, "good.bmp")), 0);
