@@ -24,6 +24,7 @@
 #include "core/cmd.h"
 #include "core/state.h"
 #include "curves/crv.h"
+#include "display/dsp_cmd.h"
 #include "display/view.h"
 #include "image/img.h"
 #include "image/vecimg.h"
@@ -125,14 +126,14 @@ void StartEngine() {
     SetPrmDef();
     StoPrm();
     AplPrm();
-    DstrCmd(99, 200000);
+    DstrCmd(CatSys, CmdSysIni);
     IniScn();
     IniTrnScn();
     CamView& v = CurCamObj->view;
     v.ScrWid = 4.0e6;  // the whole map in view
     WinSizW = 1000;
     WinSizH = 800;
-    IntrCmd(13, 115000);
+    IntrCmd(CatDsp, CmdDspResize);
     SetView(0);
 }
 
@@ -151,7 +152,7 @@ int Run(const std::string& file) {
     VecMapScl = 10000;
     t0 = Now();
     c0 = Cpu();
-    IntrCmd(1, CmdVecTrace);
+    IntrCmd(CatDrw2D, CmdVecTrace);
     double tTrc = Now() - t0, cTrc = Cpu() - c0;
     long long npt = 0;
     for (int i = 0; i < CrvPart->crvs.n; ++i) npt += CrvPart->crvs.a[i]->n;
@@ -159,7 +160,7 @@ int Run(const std::string& file) {
                 "  curves %d  points %lld\n",
                 std::filesystem::path(file).filename().c_str(), tLoad, cLoad, tTrc, cTrc, PeakMb(), mLoad,
                 CrvPart->crvs.n, npt);
-    DstrCmd(99, 200005);
+    DstrCmd(CatSys, CmdSysEnd);
     return 0;
 }
 

@@ -26,6 +26,8 @@
 #include "core/cmd.h"
 #include "core/mode.h"
 #include "curves/crv.h"
+#include "curves/crv_cmd.h"
+#include "display/dsp_cmd.h"
 #include "dlgrun.h"
 #include "engcall.h"
 #include "image/vecimg.h"
@@ -318,16 +320,16 @@ void VecWnd::Vectorize() {
         int a = plt::Get()->MsgBox("全てのカーブを削除しますが、よろしいですか？", "注意", plt::BtnYesNo,
                                    plt::IconWarning);
         if (a != plt::AnsYes) return;
-        IntrCmd(1, CmdVecDelAll);
+        IntrCmd(CatDrw2D, CmdCrvDelAll);
     }
     tracing_ = true;
     Enable(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    IntrCmd(1, CmdVecTrace);
+    IntrCmd(CatDrw2D, CmdVecTrace);
     QApplication::restoreOverrideCursor();
     Enable(true);
     tracing_ = false;
-    IntrCmd(13, 115002);
+    IntrCmd(CatDsp, CmdRdrwAll);
 }
 
 }  // namespace shl

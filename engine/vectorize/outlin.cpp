@@ -8,6 +8,7 @@
 #include "core/mode.h"
 #include "core/msg.h"
 #include "curves/crv.h"
+#include "curves/crv_cmd.h"
 #include "image/vecimg.h"
 #include "vectorize/vec.h"
 
@@ -188,6 +189,6 @@ int TrcVec(const VecSrc& src, const VecPrm& prm) {
         return -1;
     }
     if (Trc(src, prm, p) != 0) return -1;
-    if (prm.slctAll) IntrCmd(1, CmdVecSlctAll);
+    if (prm.slctAll) IntrCmd(CatDrw2D, CmdCrvSlctAll);
     return 0;
 }

@@ -5,8 +5,6 @@
 
 // Commands (category 1).
 constexpr int CmdVecTrace = 101048;    // drop the undo record, then OutLin
-constexpr int CmdVecSlctAll = 101027;  // select all curves (curves module), after a trace
-constexpr int CmdVecDelAll = 101012;   // delete all curves (curves module), before a trace
 
 // Settings of the auto-vectorize window (start values by IniVec).
 extern double VecDpi;      // scan resolution, dots per inch

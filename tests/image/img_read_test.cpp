@@ -220,7 +220,7 @@ TEST_F(ImgRead, SamePictureInEveryFormatGivesTheSameCurves) {
     v.ScrWid = 800;
     SetView(0);
     auto traced = [&](const std::string& f) {
-        IntrCmd(1, CmdVecDelAll);
+        IntrCmd(CatDrw2D, CmdCrvDelAll);
         EXPECT_EQ(Load(f), 0) << f;
         Trace();
         return Curves();

@@ -56,13 +56,13 @@ protected:
         SetPrmDef();
         StoPrm();
         AplPrm();
-        DstrCmd(99, 200000);
+        DstrCmd(CatSys, CmdSysIni);
         IniScn();
         IniTrnScn();
         ASSERT_TRUE(dir.isValid());
     }
     void TearDown() override {
-        DstrCmd(99, 200005);
+        DstrCmd(CatSys, CmdSysEnd);
         plt::Set(nullptr);
     }
     // A w x h map with black squares every 10 pixels down the left side, loaded.

@@ -10,6 +10,8 @@
 #include "core/mode.h"
 #include "core/msg.h"
 #include "curves/crv.h"
+#include "curves/crv_cmd.h"
+#include "display/dsp_cmd.h"
 #include "image/img.h"
 #include "image/vecimg.h"
 #include "scene/scene.h"
@@ -87,7 +89,7 @@ protected:
     static void Trace(double p = 10) {
         VecDpi = 25.4;
         VecMapScl = p;
-        IntrCmd(1, CmdVecTrace);
+        IntrCmd(CatDrw2D, CmdVecTrace);
     }
     // Loads p as a 24-bit bitmap and traces it.
     void LoadTrace(const Pic& pic, double p = 10) {

@@ -15,7 +15,7 @@ void PlanView800() {
     v.ScrWid = 800;
     WinSizW = 800;
     WinSizH = 600;
-    IntrCmd(13, 115000);
+    IntrCmd(CatDsp, CmdDspResize);
     SetView(0);
 }
 
@@ -64,7 +64,7 @@ TEST_F(VecTrace, TwoPixelLineStaysWhenItsBoxReachesTheMinimumArea) {
     short_.Fill(3, 2, 5, 3, 0);
     LoadTrace(long_);
     EXPECT_EQ(NumCurves(), 1);
-    IntrCmd(1, CmdVecDelAll);
+    IntrCmd(CatDrw2D, CmdCrvDelAll);
     LoadTrace(short_);
     EXPECT_EQ(NumCurves(), 0);
     // The same short line at 30 mm per pixel covers 1800 mm².
@@ -80,7 +80,7 @@ TEST_F(VecTrace, PixelSizeFollowsResolutionAndScale) {
     ASSERT_EQ(Load(SaveBmp(pic, "b.bmp")), 0);
     VecDpi = 300;
     VecMapScl = 25000;
-    IntrCmd(1, CmdVecTrace);
+    IntrCmd(CatDrw2D, CmdVecTrace);
     auto c = Curves();
     ASSERT_EQ(c.size(), 1u);
     // The smoothed 2 x 2 block is a square a third of a pixel across.
@@ -172,7 +172,7 @@ TEST_F(VecTrace, RunAtLastColumnContinuesIntoColumnZero) {
                    "##....",
                    "......"}), 30);
     EXPECT_EQ(NumCurves(), 1);
-    IntrCmd(1, CmdVecDelAll);
+    IntrCmd(CatDrw2D, CmdCrvDelAll);
     LoadTrace(Pic({"...##.",
                    "##.##.",
                    "##....",
@@ -189,11 +189,11 @@ TEST_F(VecTrace, ThresholdBoundsDecideWhatIsInk) {
     VecThr = 0;
     LoadTrace(pic);
     EXPECT_EQ(NumCurves(), 1);
-    IntrCmd(1, CmdVecDelAll);
+    IntrCmd(CatDrw2D, CmdCrvDelAll);
     VecThr = 1;
     Trace();
     EXPECT_EQ(NumCurves(), 2);
-    IntrCmd(1, CmdVecDelAll);
+    IntrCmd(CatDrw2D, CmdCrvDelAll);
     VecThr = 255;
     LoadTrace(Pic(20, 12));
     EXPECT_EQ(NumCurves(), 0);
@@ -216,7 +216,7 @@ TEST_F(VecTrace, ZeroResolutionIsRefusedWithAMessage) {
     pic.Fill(2, 2, 6, 6, 0);
     ASSERT_EQ(Load(SaveBmp(pic, "p.bmp")), 0);
     VecDpi = 0;
-    IntrCmd(1, CmdVecTrace);
+    IntrCmd(CatDrw2D, CmdVecTrace);
     EXPECT_EQ(NumCurves(), 0);
     ASSERT_NE(Plt().LastBox(), nullptr);
     EXPECT_EQ(Plt().LastBox()->id, 199);
@@ -226,7 +226,7 @@ TEST_F(VecTrace, ZeroResolutionIsRefusedWithAMessage) {
 
 // Tracing without an image says so.
 TEST_F(VecTrace, NoImageIsReported) {
-    IntrCmd(1, CmdVecTrace);
+    IntrCmd(CatDrw2D, CmdVecTrace);
     EXPECT_EQ(NumCurves(), 0);
     ASSERT_NE(Plt().LastBox(), nullptr);
     EXPECT_EQ(Plt().LastBox()->id, 199);
@@ -263,7 +263,7 @@ TEST_F(VecTrace, TraceDropsUndoAndSelectsWhenAsked) {
     pic.Fill(2, 2, 6, 6, 0);
     pic.Fill(10, 2, 14, 6, 0);
     LoadTrace(pic);
-    IntrCmd(1, CmdVecDelAll);
+    IntrCmd(CatDrw2D, CmdCrvDelAll);
     EXPECT_EQ(UndoState, 1);
     Trace();
     EXPECT_EQ(UndoState, 0);
