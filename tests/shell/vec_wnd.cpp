@@ -170,9 +170,10 @@ TEST_F(VecWnd, CloseCancelsARunningTrace) {
     LoadMap(200, 100);
     shl::VecWnd w(nullptr, 1024, 768);
     w.show();
-    bool runOn = true, zoomOn = true, closeOn = false;
+    bool runOn = true, zoomOn = true, closeOn = false, seen = false;
     plat.onPump = [&] {
-        plat.onPump = nullptr;
+        if (seen) return;
+        seen = true;
         runOn = Ctl<QPushButton>(w, shl::VecCtlRun)->isEnabled();
         zoomOn = Ctl<QComboBox>(w, shl::VecCtlZoom)->isEnabled();
         closeOn = Ctl<QPushButton>(w, shl::VecCtlClose)->isEnabled();
