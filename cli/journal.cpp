@@ -14,6 +14,7 @@
 #include "display/drw.h"
 #include "display/view.h"
 #include "file/filnam.h"
+#include "image/vecimg.h"
 #include "lexer.h"
 #include "registry.h"
 #include "scene/scene.h"
@@ -212,6 +213,11 @@ void Runner::Exec(const Words& w) {
         if (!host_.CanSnapshot()) throw Bad{"snapshot needs a view (altimetra --journal)"};
         std::string err;
         if (!host_.Snapshot(w[1], &err)) throw Bad{"snapshot " + w[1] + ": " + err};
+    } else if (v == "image") {
+        // The auto-vectorize command after its file dialog: a file that cannot be read is
+        // reported in a box, the previous image stays.
+        Count(w, 1, 1);
+        LdVecImg(w[1].c_str());
     } else if (CrvVerb(w)) {  // undo, redo (dump_curves.cpp)
     } else {
         std::string err;
