@@ -14,6 +14,7 @@
 #include "display/drw.h"
 #include "display/view.h"
 #include "file/filnam.h"
+#include "gis_verbs.h"
 #include "lexer.h"
 #include "registry.h"
 #include "scene/scene.h"
@@ -216,6 +217,8 @@ void Runner::Exec(const Words& w) {
         if (!host_.CanSnapshot()) throw Bad{"snapshot needs a view (altimetra --journal)"};
         std::string err;
         if (!host_.Snapshot(w[1], &err)) throw Bad{"snapshot " + w[1] + ": " + err};
+    } else if (std::string err; GisVerb(w, &err)) {  // import ogr, export gtiff|asc|... (gis_verbs.cpp)
+        if (!err.empty()) throw Bad{err};
     } else if (CrvVerb(w)) {  // undo, redo (dump_curves.cpp)
     } else {
         throw Bad{"unknown verb " + v};

@@ -77,10 +77,12 @@ bool GisGridBlk(GisBlk* b);  // false without a terrain grid
 // heights in metres, vertices at pixel centres, north row first, origin added back, CRS when
 // known, nodata where no contour reached the vertex. The file is written under a temporary name
 // and renamed. 0, or -1 after a message (nothing left behind).
-int ExpGisRst(const char* path);
+// driver: a GDAL driver name ("GTiff", "AAIGrid", "XYZ", ...) that overrides the extension.
+int ExpGisRst(const char* path, const char* driver = nullptr);
 // Contours through OGR (.gpkg, .shp, .geojson, ... by extension): layer "contours", 3D lines
 // with a real field "elev" (metres), origin added back, CRS when known. 0 or -1 after a message.
-int ExpGisVec(const char* path);
+// driver overrides the extension ("GPKG", "ESRI Shapefile", ...).
+int ExpGisVec(const char* path, const char* driver = nullptr);
 
 // Nodata value of raster exports.
 constexpr double GisNoData = -9999.0;

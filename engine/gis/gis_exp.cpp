@@ -109,7 +109,7 @@ bool GisGridBlk(GisBlk* b) {
     return true;
 }
 
-int ExpGisRst(const char* pathC) {
+int ExpGisRst(const char* pathC, const char* driver) {
     GisInit();
     const std::string path = pathC;
     GisBlk b;
@@ -117,7 +117,8 @@ int ExpGisRst(const char* pathC) {
         GisErr(GisTx("地形が作成されていません。", "No terrain has been made."));
         return -1;
     }
-    GDALDriver* drv = DrvByExt(GisExt(path), true);
+    GDALDriver* drv = driver ? GetGDALDriverManager()->GetDriverByName(driver)
+                             : DrvByExt(GisExt(path), true);
     if (!drv) {
         GisErr(GisFmt(GisTx("%s: 拡張子に合うラスター形式がありません(.tif, .asc, .xyz など)。",
                             "%s: no raster format for this extension (.tif, .asc, .xyz, ...)."),
@@ -196,7 +197,7 @@ int ExpGisRst(const char* pathC) {
     return 0;
 }
 
-int ExpGisVec(const char* pathC) {
+int ExpGisVec(const char* pathC, const char* driver) {
     GisInit();
     const std::string path = pathC;
     int n = 0;
@@ -206,7 +207,8 @@ int ExpGisVec(const char* pathC) {
         GisErr(GisTx("書き出す等高線がありません。", "There are no contours to write."));
         return -1;
     }
-    GDALDriver* drv = DrvByExt(GisExt(path), false);
+    GDALDriver* drv = driver ? GetGDALDriverManager()->GetDriverByName(driver)
+                             : DrvByExt(GisExt(path), false);
     if (!drv) {
         GisErr(GisFmt(GisTx("%s: 拡張子に合うベクター形式がありません(.gpkg, .shp など)。",
                             "%s: no vector format for this extension (.gpkg, .shp, ...)."),
