@@ -168,7 +168,7 @@ int DemMain(int argc, char** argv) {
     dp.bar = !quiet && isatty(2);
     plt::Platform* prev = plt::Get();
     plt::Set(&dp);
-    MsgLang = 1;  // console texts are English
+    const uint8_t lang = MsgLang;
     int status = 0;
     bool started = EngGuard([] {
                        MkTmpNam();
@@ -183,9 +183,10 @@ int DemMain(int argc, char** argv) {
     if (!started) {
         std::fputs("altimetra-cli dem: the engine could not start\n", stderr);
         plt::Set(prev);
+        MsgLang = lang;
         return 1;
     }
-    MsgLang = 1;
+    MsgLang = 1;  // console texts are English
     double t0 = Now();
     OgrImpRes res;
     OgrImpPrm p{in, layer, field};
@@ -229,6 +230,7 @@ int DemMain(int argc, char** argv) {
                      t1 - t0, t2 - t1, t3 - t2, t4 - t3);
     DstrCmd(99, 200005);
     plt::Set(prev);
+    MsgLang = lang;
     return status;
 }
 
