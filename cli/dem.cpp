@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string>
 #include <unistd.h>
 #include "core/alc.h"
@@ -105,6 +106,9 @@ double Now() {
     return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
+// Processor time of the whole process (all threads), seconds.
+double Cpu() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
+
 }  // namespace
 
 int DemMain(int argc, char** argv) {
@@ -187,11 +191,12 @@ int DemMain(int argc, char** argv) {
         return 1;
     }
     MsgLang = 1;  // console texts are English
-    double t0 = Now();
+    double t0 = Now(), c0 = Cpu();
     OgrImpRes res;
     OgrImpPrm p{in, layer, field};
     if (EngGuard([&] { return ImpOgr(p, &res); }) != 0) status = 3;
     double t1 = Now(), t2 = t1, t3 = t1;
+    double c1 = Cpu(), c2 = c1, c3 = c1;
     if (status == 0) {
         if (haveRgn) {
             TrnRgn[0] = static_cast<float>((rgn[0] - res.ox) * 1000.0);
@@ -214,20 +219,24 @@ int DemMain(int argc, char** argv) {
             if (TrnSrf) IntrCmd(4, 104133);  // create terrain
             if (!TrnSrf || dp.errors != before) status = 4;
             t2 = Now();
+            c2 = Cpu();
             if (status == 0 && flt >= 0) {
                 FltrAng = static_cast<float>(flt);
                 IntrCmd(4, 104144);
             }
             t3 = Now();
+            c3 = Cpu();
             ClrMsg();
             if (status == 0 && EngGuard([&] { return ExpGisRst(out.c_str()); }) != 0) status = 5;
         }
     }
-    double t4 = Now();
+    double t4 = Now(), c4 = Cpu();
     if (status == 0 && !quiet && MsgLinNum > 0) std::fprintf(stderr, "altimetra-cli dem: %s\n", MsgLin[0]);
     if (times)
-        std::fprintf(stderr, "times: read %.3f s, generate %.3f s, filter %.3f s, write %.3f s\n",
-                     t1 - t0, t2 - t1, t3 - t2, t4 - t3);
+        std::fprintf(stderr,
+                     "times (wall / processor): read %.3f / %.3f s, generate %.3f / %.3f s, "
+                     "filter %.3f / %.3f s, write %.3f / %.3f s\n",
+                     t1 - t0, c1 - c0, t2 - t1, c2 - c1, t3 - t2, c3 - c2, t4 - t3, c4 - c3);
     DstrCmd(99, 200005);
     plt::Set(prev);
     MsgLang = lang;

@@ -292,6 +292,8 @@ int ReadLayer(const OgrImpPrm& p, std::vector<RdCrv>* out, OgrImpRes* res, std::
     }
     const OGRSpatialReference* srs = l->GetSpatialRef();
     wkt->clear();
+    // GeoPackage marks a layer without a CRS with its "Undefined geographic SRS".
+    if (srs && srs->GetName() && std::strstr(srs->GetName(), "Undefined")) srs = nullptr;
     if (srs) {
         if (srs->IsGeographic()) {
             GisErr(GisFmt(GisTx("レイヤー \"%s\" は経緯度(地理座標系)です。投影座標系に変換してから読み込んでください。",

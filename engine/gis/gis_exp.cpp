@@ -56,11 +56,31 @@ GDALDriver* DrvByExt(const std::string& ext, bool raster) {
 }
 
 // Moves the finished temporary dataset onto the target; false (temporary removed) on failure.
+// Every file of the dataset (side files such as .prj, .shx, .dbf included) is renamed from the
+// temporary stem to the target's.
 bool Commit(GDALDriver* drv, const std::string& tmp, const std::string& path) {
     CPLErrorReset();
-    if (GDALRenameDataset(drv, path.c_str(), tmp.c_str()) == CE_None) return true;
-    GDALDeleteDataset(drv, tmp.c_str());
-    return false;
+    GDALDataset* ds = static_cast<GDALDataset*>(
+        GDALOpenEx(tmp.c_str(), GDAL_OF_RASTER | GDAL_OF_VECTOR, nullptr, nullptr, nullptr));
+    std::vector<std::string> files;
+    if (ds) {
+        char** list = ds->GetFileList();
+        for (char** f = list; f && *f; f++) files.emplace_back(*f);
+        CSLDestroy(list);
+        GDALClose(ds);
+    }
+    if (files.empty()) files.push_back(tmp);
+    const std::string tmpStem = tmp.substr(0, tmp.size() - GisExt(tmp).size());
+    const std::string stem = path.substr(0, path.size() - GisExt(path).size());
+    bool ok = true;
+    // The main file last: until it is in place the target keeps its previous content.
+    for (const std::string& f : files) {
+        if (f == tmp || f.compare(0, tmpStem.size(), tmpStem) != 0) continue;
+        ok = ok && std::rename(f.c_str(), (stem + f.substr(tmpStem.size())).c_str()) == 0;
+    }
+    ok = ok && std::rename(tmp.c_str(), path.c_str()) == 0;
+    if (!ok) GDALDeleteDataset(drv, tmp.c_str());
+    return ok;
 }
 
 void WriteFail(const std::string& path) {

@@ -7,6 +7,7 @@
 #include <gdal_priv.h>
 #include <ogrsf_frmts.h>
 #include "core/cmd.h"
+#include "core/msg.h"
 #include "curves/crv.h"
 #include "gis/gis.h"
 #include "support/engine_fixture.h"
