@@ -19,6 +19,8 @@
 #include "platform/platform.h"
 #include "scene/scene.h"
 #include "terrain/trn.h"
+#include "curves/crv_cmd.h"
+#include "terrain/trn_cmd.h"
 
 namespace jrn {
 
@@ -179,7 +181,7 @@ int DemMain(int argc, char** argv) {
                        SetPrmDef();
                        StoPrm();
                        AplPrm();
-                       DstrCmd(99, 200000);
+                       DstrCmd(CatSys, CmdSysIni);
                        IniScn();
                        IniTrnScn();
                        return 1;
@@ -214,15 +216,15 @@ int DemMain(int argc, char** argv) {
             if (!quiet)
                 std::fprintf(stderr, "altimetra-cli dem: %d contours (%d skipped), grid %d x %d\n",
                              res.curves, res.skipped, C, R);
-            IntrCmd(1, 101042);  // region dialog OK: the flat grid
+            IntrCmd(CatDrw2D, CmdRgnDlgOk);  // region dialog OK: the flat grid
             int before = dp.errors;
-            if (TrnSrf) IntrCmd(4, 104133);  // create terrain
+            if (TrnSrf) IntrCmd(CatMdl, CmdTrnCre);
             if (!TrnSrf || dp.errors != before) status = 4;
             t2 = Now();
             c2 = Cpu();
             if (status == 0 && flt >= 0) {
                 FltrAng = static_cast<float>(flt);
-                IntrCmd(4, 104144);
+                IntrCmd(CatMdl, CmdTrnFltr);
             }
             t3 = Now();
             c3 = Cpu();
@@ -237,7 +239,7 @@ int DemMain(int argc, char** argv) {
                      "times (wall / processor): read %.3f / %.3f s, generate %.3f / %.3f s, "
                      "filter %.3f / %.3f s, write %.3f / %.3f s\n",
                      t1 - t0, c1 - c0, t2 - t1, c2 - c1, t3 - t2, c3 - c2, t4 - t3, c4 - c3);
-    DstrCmd(99, 200005);
+    DstrCmd(CatSys, CmdSysEnd);
     plt::Set(prev);
     MsgLang = lang;
     return status;

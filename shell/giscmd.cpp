@@ -113,9 +113,9 @@ void Import(QWidget* frame) {
     int rc;
     {
         shl::EngCall call;
-        SetCrs(10);
+        SetCrs(CrsWait);
         rc = EngGuard([&] { return ImpOgr(prm, nullptr); });
-        SetCrs(0);
+        SetCrs(CrsArrow);
     }
     if (rc == 0) {
         Remember(path);
@@ -155,11 +155,11 @@ void Export(QWidget* frame, int id) {
     int rc;
     {
         shl::EngCall call;
-        SetCrs(10);
+        SetCrs(CrsWait);
         rc = EngGuard([&] {
             return id == CmdGisVec ? ExpGisVec(p8.constData()) : ExpGisRst(p8.constData());
         });
-        SetCrs(0);
+        SetCrs(CrsArrow);
     }
     if (rc == 0) Remember(path);
 }

@@ -19,6 +19,7 @@
 #include "gis/gis_int.h"
 #include "scene/scene.h"
 #include "terrain/trn.h"
+#include "display/dsp_cmd.h"
 
 GisRefRec GisRef;
 
@@ -439,7 +440,7 @@ int Import(const OgrImpPrm& p, OgrImpRes* res) {
                                     "%d lines without a height were skipped."),
                               r.skipped)
                            .c_str());
-    if (reset) IntrCmd(13, 115114);
+    if (reset) IntrCmd(CatDsp, CmdFitView);
     if (res) *res = r;
     return 0;
 }

@@ -12,6 +12,9 @@
 #include "gis/gis.h"
 #include "support/engine_fixture.h"
 #include "terrain/trn.h"
+#include "curves/crv_cmd.h"
+#include "terrain/trn_cmd.h"
+#include "display/dsp_cmd.h"
 
 // One contour of a test source: height (NaN: no height written) and points x, y (metres).
 struct GisLine {
@@ -116,8 +119,8 @@ public:
     static void Generate(float x0, float y0, float x1, float y1, float d) {
         TrnRgn[0] = x0; TrnRgn[1] = y0; TrnRgn[3] = x1; TrnRgn[4] = y1;
         MshItv = d;
-        IntrCmd(1, 101042);
-        IntrCmd(4, 104133);
+        IntrCmd(CatDrw2D, CmdRgnDlgOk);
+        IntrCmd(CatMdl, CmdTrnCre);
     }
     static float Z(int r, int c) { return TrnSrf->v[3 * TrnGrd->vtx_id[r * TrnGrd->cols + c] + 2]; }
     static float VX(int c) { return TrnSrf->v[3 * TrnGrd->vtx_id[c]]; }

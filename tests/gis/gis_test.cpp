@@ -32,7 +32,7 @@ TEST_F(GisTest, GeoPackageFieldGivesCurvesColouredByHeight) {
     EXPECT_TRUE(GisRef.known);
     EXPECT_EQ(GisRef.ox, 0);
     EXPECT_NE(GisRef.wkt.find("32654"), std::string::npos);
-    EXPECT_EQ(CountCmd(13, 115114), 1);  // the view fits
+    EXPECT_EQ(CountCmd(CatDsp, CmdFitView), 1);  // the view fits
     ASSERT_NE(Plt().LastBox(), nullptr);
     EXPECT_NE(Plt().LastBox()->text.find("1"), std::string::npos);  // the skipped count is shown
     EXPECT_EQ(Errors(), 0);
@@ -214,7 +214,7 @@ TEST_F(GisTest, UnreachedVerticesAreNoData) {
     for (int i = 0; i < TrnSrf->nv; i++) gaps += TrnGapOf()[i];
     EXPECT_GT(gaps, 0);
     EXPECT_LT(gaps, TrnSrf->nv);
-    IntrCmd(4, 104144);  // the filter changes heights, not the grid
+    IntrCmd(CatMdl, CmdTrnFltr);  // the filter changes heights, not the grid
     ASSERT_NE(TrnGapOf(), nullptr);
     ASSERT_EQ(ExpGisRst(Path("g.tif").c_str()), 0);
     Raster r = ReadRaster(Path("g.tif"));
@@ -224,7 +224,7 @@ TEST_F(GisTest, UnreachedVerticesAreNoData) {
     Generate(0, 0, 10000000, 10000000, 1000000);  // the same grid anew: computed afresh
     ASSERT_NE(TrnGapOf(), nullptr);
     TrnRgn[3] = 9000000;
-    IntrCmd(1, 101042);  // a new flat grid
+    IntrCmd(CatDrw2D, CmdRgnDlgOk);  // a new flat grid
     EXPECT_EQ(TrnGapOf(), nullptr);
 }
 
