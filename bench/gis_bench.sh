@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Times of each stage of `altimetra-cli dem` (read, generate, write) on the benchmark contours as
 # a GeoPackage in UTM coordinates, at 5 m (801 x 601).
-#   bench/gis_bench.sh [BUILD_DIR]     (default build-rel; needs gdal-bin for ogr2ogr)
+#   bench/gis_bench.sh [BUILD_DIR]     (default build-rel; needs gdal-bin for ogr2ogr;
+#   ALT_SHARED_DIR overrides the shared data folder beside the source tree)
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 src="$here/.."
 cli="${1:-$src/build-rel}/cli/altimetra-cli"
-contours="$src/../shared/bench/synth-contours.txt"
+contours="${ALT_SHARED_DIR:-$src/../shared}/bench/synth-contours.txt"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
