@@ -14,6 +14,7 @@
 #include "display/drw.h"
 #include "display/view.h"
 #include "file/filnam.h"
+#include "gis_verbs.h"
 #include "image/vecimg.h"
 #include "lexer.h"
 #include "registry.h"
@@ -218,9 +219,11 @@ void Runner::Exec(const Words& w) {
         // reported in a box, the previous image stays.
         Count(w, 1, 1);
         LdVecImg(w[1].c_str());
+    } else if (std::string err; GisVerb(w, &err)) {  // import ogr, export gtiff|asc|... (gis_verbs.cpp)
+        if (!err.empty()) throw Bad{err};
     } else if (CrvVerb(w)) {  // undo, redo (dump_curves.cpp)
     } else {
-        std::string err;
+        err.clear();  // the GIS branch's init-statement is in scope here
         if (!host_.WindowVerb(w, &err)) throw Bad{err.empty() ? "unknown verb " + v : err};
     }
 }

@@ -2,7 +2,9 @@
 // creation driver.
 #include <algorithm>
 #include <cmath>
+#include <cfloat>
 #include <cstring>
+#include <vector>
 
 #include "core/alc.h"
 #include "core/cmd.h"
@@ -451,6 +453,9 @@ void DrwVtxMrk(const float v[3]) {
 
 // Driver.
 
+// Height put into the working copy before a run; what still holds it was not reached.
+constexpr float kUnreached = -FLT_MAX;
+
 bool RunRef(const TrnGenCtx& ctx, float* v, int nv, bool live) {
     int grow = ctx.nc > 0 ? ctx.nc : 1;
     CrsLst l0, l1;
@@ -516,6 +521,8 @@ bool CreTrn() {
     try {
         work = static_cast<float*>(AlcMem(3LL * nv * sizeof(float), "srf->v"));
         std::memcpy(work, v0, 3LL * nv * sizeof(float));
+        // A vertex that no cross line reaches keeps its height: mark them to tell them apart.
+        for (int i = 0; i < nv; i++) work[3 * i + 2] = kUnreached;
         IniGenCtx(ctx, c, nc, SceneExt(), GenPrmOfSettings());
         BgnWork();
         SetDrwBuf(DRW_FRONT);
@@ -551,10 +558,18 @@ bool CreTrn() {
     FreeGenCtx(ctx);
     FreeCntr(c, nc);
     bool same = TrnSrf == s && s->nv == nv && s->v == v0;
-    if (same)
-        for (int i = 0; i < nv; i++) s->v[3 * i + 2] = work[3 * i + 2];
+    std::vector<uint8_t> gap;
+    if (same) {
+        gap.assign(nv, 0);
+        for (int i = 0; i < nv; i++) {
+            if (work[3 * i + 2] == kUnreached) gap[i] = 1;
+            else s->v[3 * i + 2] = work[3 * i + 2];
+        }
+    }
     FreeMem(work);
     if (!same) return false;
+    if (done) TrnGapSet(gap.data());
+    else TrnGapClr();
     if (!done) {
         // Heights computed so far stay; the normals are those of the previous state.
         UdtBox(TrnSrf, OK_SRF);
