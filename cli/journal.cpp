@@ -17,6 +17,7 @@
 #include "lexer.h"
 #include "registry.h"
 #include "scene/scene.h"
+#include "xchg_verb.h"
 
 namespace jrn {
 
@@ -217,6 +218,8 @@ void Runner::Exec(const Words& w) {
         std::string err;
         if (!host_.Snapshot(w[1], &err)) throw Bad{"snapshot " + w[1] + ": " + err};
     } else if (CrvVerb(w)) {  // undo, redo (dump_curves.cpp)
+    } else if (std::string err; int x = XchgVerb(w, &err)) {  // import, export (set_file.cpp)
+        if (x < 0) throw Bad{err};
     } else {
         throw Bad{"unknown verb " + v};
     }
