@@ -573,7 +573,7 @@ int RdDxf(const std::string& path, const DxfRdPrm& prm, DxfRdSum* sum) {
     IntrCmd(CatDsp, CmdFit);
     char msg[MsgLinLen * 4];
     std::snprintf(msg, sizeof msg,
-                  "DXF読み込み: 曲線 %d 本 (点 %d)\n文字 %d 個\n読み飛ばした図形 %d 個 (2Dポリライン %d)",
+                  "DXF読み込み: 曲線 %d 本 (点 %d)\n文字 %d 個\n読み飛ばした図形 %d 個 (3Dでないポリライン %d)",
                   s.crv, s.pnt, s.txt, s.skip + s.skip2d, s.skip2d);
     PutMsg(msg);
     return 0;

@@ -22,6 +22,8 @@ constexpr int NumWid = 10, ItvPrec = 3;           // "%10d", "%10.3lf"
 constexpr int DegWid = 3, MinWid = 2, SecWid = 8, SecPrec = 5;  // "%3d%2d%8.5lf"
 constexpr int HgtWid = 8, HgtPrec = 3;            // "%8.3lf"
 constexpr int NrmWid = 8, NrmPrec = 5;            // "%8.5lf"
+// Lead bytes of Shift-JIS double-byte characters.
+constexpr unsigned char SjisLead1 = 0x81, SjisLead1End = 0x9F, SjisLead2 = 0xE0, SjisLead2End = 0xFC;
 
 float X(int i) { return TrnSrf->v[3 * i]; }
 float Y(int i) { return TrnSrf->v[3 * i + 1]; }
@@ -102,6 +104,17 @@ int WrGld(const std::string& path, const GldBlk& b, const GldCrnRec& crn) {
     // The title field is 128 bytes of the file's code page, padded with blanks.
     std::string ttl;
     Utf8ToSjis(std::string("Orvane Altimetra : ") + (s->name ? s->name : ""), &ttl);
+    if (ttl.size() > GldTtlWid) {
+        // A long name is cut to the field, never inside a double-byte character.
+        size_t k = 0;
+        while (k < ttl.size()) {
+            unsigned char ch = static_cast<unsigned char>(ttl[k]);
+            size_t w = (ch >= SjisLead1 && ch <= SjisLead1End) || (ch >= SjisLead2 && ch <= SjisLead2End) ? 2 : 1;
+            if (k + w > GldTtlWid) break;
+            k += w;
+        }
+        ttl.resize(k);
+    }
     if (ttl.size() < GldTtlWid) ttl.append(GldTtlWid - ttl.size(), ' ');
     o.Put(ttl);
     o.Int(b.n, NumWid);

@@ -87,7 +87,7 @@ TEST_F(DxfRdTest, PolylineFlagsDecideClosedReadOrSkipped) {
     EXPECT_EQ(sum.crv, 3);
     EXPECT_EQ(sum.pnt, 10);
     ASSERT_GE(MsgLinNum, 3);
-    EXPECT_NE(std::string(MsgLin[2]).find("2Dポリライン 1"), std::string::npos) << MsgLin[2];
+    EXPECT_NE(std::string(MsgLin[2]).find("3Dでないポリライン 1"), std::string::npos) << MsgLin[2];
 }
 
 // Fault: a comment pair (999) threw the section loop out of step and the whole file was lost.
@@ -231,12 +231,12 @@ TEST_F(DxfRdTest, ImportColoursByHeightAndReportsWhatWasRead) {
     SetCrvCol(&expect, 250000);
     EXPECT_FLOAT_EQ(Crv(0)->col[0], expect.col[0]);
     EXPECT_FLOAT_EQ(Crv(0)->col[2], expect.col[2]);
-    EXPECT_NE(Crv(0)->col[0], 1.0f);
+    EXPECT_NE(Crv(0)->col[2], 1.0f);  // no longer the white of a new curve
     EXPECT_EQ(CountCmd(13, 115114), 1);  // the drawing is fitted into the view
     ASSERT_EQ(MsgLinNum, 3);
     EXPECT_STREQ(MsgLin[0], "DXF読み込み: 曲線 1 本 (点 2)");
     EXPECT_STREQ(MsgLin[1], "文字 1 個");
-    EXPECT_STREQ(MsgLin[2], "読み飛ばした図形 1 個 (2Dポリライン 0)");
+    EXPECT_STREQ(MsgLin[2], "読み飛ばした図形 1 個 (3Dでないポリライン 0)");
 }
 
 TEST_F(DxfRdTest, EndOfFileInsideASectionKeepsWhatWasRead) {

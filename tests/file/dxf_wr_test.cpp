@@ -29,7 +29,7 @@ TEST_F(DxfWrTest, EmptySceneIsExactlyEightLines) {
 }
 
 TEST_F(DxfWrTest, GridOfThreeRowsAndFourColumnsInMetres) {
-    Grid(1000, 2000, 4000, 4000, 1000, [](float x, float y) { return x == 1000 && y == 2000 ? 500.0f : 0.0f; });
+    RawGrid(3, 4, 1000, 2000, 1000, [](float x, float y) { return x == 1000 && y == 2000 ? 500.0f : 0.0f; });
     ASSERT_EQ(TrnGrd->rows, 3);
     ASSERT_EQ(TrnGrd->cols, 4);
     OutUnit = UnitM;

@@ -41,15 +41,17 @@ TEST_F(GldTest, IrregularOuterIntervalsDropTheOuterColumns) {
 
 // Grids of fewer than three columns or rows keep them all; fewer than two cannot be exported.
 TEST_F(GldTest, SmallGridsKeepAllTheirVerticesOrAreRefused) {
-    Grid(0, 0, 100, 100, 100);
+    RawGrid(2, 2, 0, 0, 100);
     GldBlk b;
     ASSERT_TRUE(GldBlock(&b));
     EXPECT_EQ(b.n, 2);
     EXPECT_EQ(ExpXchg(FmtGld, Path("two")), 0);
-    Grid(0, 0, 500, 100, 100);  // 2 rows x 6 columns: a 2 x 2 block
+    RawGrid(2, 6, 0, 0, 100);  // a 2 x 2 block
     ASSERT_TRUE(GldBlock(&b));
     EXPECT_EQ(b.n, 2);
     EXPECT_EQ(b.c1, 2);
+    RawGrid(1, 6, 0, 0, 100);
+    EXPECT_FALSE(GldBlock(&b));
 }
 
 TEST_F(GldTest, AnglesConvertToDegreesMinutesSeconds) {

@@ -90,8 +90,7 @@ TEST_F(MeshOutTest, VrmlHeaderViewpointLightAndMaterial) {
 
 // Fault: a grid of one cell wrote "coordIndex [a,b,c,d,-1," with no closing bracket.
 TEST_F(MeshOutTest, OneCellGridIsWellFormed) {
-    Grid(0, 0, 100, 100, 100);
-    ASSERT_EQ(TrnGrd->rows, 2);
+    RawGrid(2, 2, 0, 0, 100);
     ASSERT_EQ(ExpXchg(FmtVrml, Path("one.wrl")), 0);
     std::string s = Get("one.wrl");
     EXPECT_NE(s.find("\t\tcoordIndex [0,1,3,2,-1]\n"), std::string::npos);
@@ -117,7 +116,7 @@ TEST_F(MeshOutTest, NoTerrainTellsTheUserAndWritesNothing) {
 }
 
 TEST_F(MeshOutTest, StlExportReadsBackAsOneSolidOfItsFacets) {
-    Grid(0, 0, 2000, 3000, 1000, [](float x, float y) { return x + y; });
+    RawGrid(4, 3, 0, 0, 1000, [](float x, float y) { return x + y; });
     OutUnit = UnitMm;
     ASSERT_EQ(ExpXchg(FmtStl, Path("back.stl")), 0);
     StlRdSum sum;

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 #include <vector>
+#include "core/alc.h"
 #include "core/cmd.h"
 #include "core/msg.h"
 #include "curves/crv.h"
@@ -74,6 +75,35 @@ public:
                 v[2] = z(v[0], v[1]);
             }
         CalTrnNrm();
+    }
+    // A grid of R rows and C columns from (x0, y0) with spacing d, as the terrain commands keep it
+    // (the region command only makes odd counts).
+    static void RawGrid(int R, int C, float x0, float y0, float d,
+                        const std::function<float(float, float)>& z = nullptr) {
+        if (TrnSrf) FreeSrf(TrnSrf, true);
+        srf* s = NewSrf("地形");
+        pgn* g = NewPgn(s);
+        s->nv = R * C;
+        s->v = static_cast<float*>(AlcMem(12LL * R * C, "srf->v"));
+        s->nrm = static_cast<float*>(AlcMem(12LL * R * C, "srf->n"));
+        g->n = R * C;
+        g->vtx_id = static_cast<int32_t*>(AlcMem(4LL * R * C, "vtx_id"));
+        for (int i = 0; i < R * C; ++i) {
+            float x = x0 + d * (i % C), y = y0 + d * (i / C);
+            s->v[3 * i] = x;
+            s->v[3 * i + 1] = y;
+            s->v[3 * i + 2] = z ? z(x, y) : 0;
+            g->vtx_id[i] = i;
+        }
+        AtchSrfPrt(TrnPrt, s);
+        s->mtlIdx = 0;
+        g->type = 5;
+        g->rows = static_cast<uint16_t>(R);
+        g->cols = static_cast<uint16_t>(C);
+        TrnSrf = s;
+        TrnGrd = g;
+        CalTrnNrm();
+        UdtBox(s, OK_SRF);
     }
     int Boxes() { return static_cast<int>(Plt().boxes.size()); }
     std::string BoxText(int i) { return Plt().boxes.at(i).text; }
