@@ -21,9 +21,11 @@
 #include "core/cmd.h"
 #include "core/state.h"
 #include "curves/crv.h"
+#include "curves/crv_cmd.h"
 #include "file/xchg.h"
 #include "scene/scene.h"
 #include "terrain/trn.h"
+#include "terrain/trn_cmd.h"
 
 #ifndef ALT_SHARED_DIR
 #define ALT_SHARED_DIR "../shared"
@@ -153,7 +155,7 @@ void StartEngine() {
     SetPrmDef();
     StoPrm();
     AplPrm();
-    DstrCmd(99, 200000);
+    DstrCmd(CatSys, CmdSysIni);
     IniScn();
     IniTrnScn();
 }
@@ -208,7 +210,7 @@ int main(int argc, char** argv) {
     MshItv = d.itv;
     bool synth = argc > 3 && std::string(argv[3]) == "synthetic";
     t0 = Now();
-    IntrCmd(1, 101042);
+    IntrCmd(CatDrw2D, CmdRgnDlgOk);
     if (synth && TrnSrf) {
         for (int i = 0; i < TrnSrf->nv; ++i) {
             float* v = TrnSrf->v + 3 * i;
@@ -216,7 +218,7 @@ int main(int argc, char** argv) {
         }
         CalTrnNrm();
     } else {
-        IntrCmd(4, 104133);
+        IntrCmd(CatMdl, CmdTrnCre);
     }
     if (!TrnGrd) {
         std::fprintf(stderr, "no terrain\n");
@@ -240,6 +242,6 @@ int main(int argc, char** argv) {
                     r == 0 ? "ok" : "FAILED", mb, t, c, mb / t);
     }
     std::filesystem::remove_all(dir);
-    DstrCmd(99, 200005);
+    DstrCmd(CatSys, CmdSysEnd);
     return 0;
 }

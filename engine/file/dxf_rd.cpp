@@ -13,6 +13,7 @@
 #include "core/cmd.h"
 #include "core/msg.h"
 #include "curves/crv.h"
+#include "display/dsp_cmd.h"
 #include "file/codepage.h"
 #include "file/dxf.h"
 #include "file/xchg.h"
@@ -24,8 +25,6 @@ constexpr size_t RdBufSize = 1 << 20;   // file bytes read at a time
 constexpr int CodeMax = 100000;         // group codes are below this
 constexpr int AcadUtf8Ver = 1021;       // AC1021 (2007) and later store texts in UTF-8
 constexpr int PtBufMin = 1024;          // points of the first scratch allocation
-constexpr int CmdFit = 115114;          // display: fit the view to the scene
-constexpr int CatDsp = 13;
 
 // Text encodings of a drawing.
 enum DxfEnc { EncSjis = 0, EncUtf8 = 1, EncOther = 2 };
@@ -570,7 +569,7 @@ int RdDxf(const std::string& path, const DxfRdPrm& prm, DxfRdSum* sum) {
             if (c->n > 0) SetCrvCol(c, c->p[2]);
         }
     UdtCrvBox();
-    IntrCmd(CatDsp, CmdFit);
+    IntrCmd(CatDsp, CmdFitView);
     char msg[MsgLinLen * 4];
     std::snprintf(msg, sizeof msg,
                   "DXF読み込み: 曲線 %d 本 (点 %d)\n文字 %d 個\n読み飛ばした図形 %d 個 (3Dでないポリライン %d)",

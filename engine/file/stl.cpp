@@ -10,6 +10,7 @@
 #include "core/alc.h"
 #include "core/cmd.h"
 #include "core/msg.h"
+#include "display/dsp_cmd.h"
 #include "file/codepage.h"
 #include "file/outfile.h"
 #include "file/stl.h"
@@ -22,8 +23,6 @@ constexpr int PgnTri = 1, PgnQuad = 2, PgnGen = 0;   // polygon group types of f
 constexpr int SrfKindStl = 2;                        // surface kind of a read solid
 constexpr int StlLineMax = 1024;                     // characters kept of a line
 constexpr float StlCoordMax = 3.0e38f;               // coordinates beyond this are refused
-constexpr int CatDsp = 13;
-constexpr int CmdRedraw = 115002;
 
 void Vec(OutFile& o, const char* pre, double a, double b, double c) {
     o.Put(pre);
@@ -371,7 +370,7 @@ int RdStlSum(const std::string& path, StlRdSum* sum) {
     if (err) DspErrMsg(MsgFilRd, path.c_str());
     UdtPrmMtl();
     UdtScnBox();
-    IntrCmd(CatDsp, CmdRedraw);
+    IntrCmd(CatDsp, CmdRdrwAll);
     char msg[MsgLinLen * 2];
     std::snprintf(msg, sizeof msg, "STL読み込み: ソリッド %d 個, 面 %d 個\n読み飛ばした面 %d 個", s.solids,
                   s.facets, s.skipped);

@@ -129,7 +129,7 @@ TEST_F(DxfRdTest, UnknownSectionIsReportedWithNameAndLineAndPassedOver) {
     Rd("0\nSECTION\n2\nGADGETS\n0\nTHING\n10\n1\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n" + Line123 +
        "0\nENDSEC\n0\nEOF\n");
     ASSERT_EQ(Boxes(), 1);
-    EXPECT_EQ(Plt().boxes[0].id, 199);
+    EXPECT_EQ(Plt().boxes[0].id, MsgOwnErr);
     EXPECT_EQ(BoxText(0), "name[GADGETS]がサポートされてない:line 4");
     EXPECT_EQ(NumCrv(), 1);
 }
@@ -232,7 +232,7 @@ TEST_F(DxfRdTest, ImportColoursByHeightAndReportsWhatWasRead) {
     EXPECT_FLOAT_EQ(Crv(0)->col[0], expect.col[0]);
     EXPECT_FLOAT_EQ(Crv(0)->col[2], expect.col[2]);
     EXPECT_NE(Crv(0)->col[2], 1.0f);  // no longer the white of a new curve
-    EXPECT_EQ(CountCmd(13, 115114), 1);  // the drawing is fitted into the view
+    EXPECT_EQ(CountCmd(CatDsp, CmdFitView), 1);  // the drawing is fitted into the view
     ASSERT_EQ(MsgLinNum, 3);
     EXPECT_STREQ(MsgLin[0], "DXF読み込み: 曲線 1 本 (点 2)");
     EXPECT_STREQ(MsgLin[1], "文字 1 個");
@@ -263,7 +263,7 @@ TEST_F(DxfRdTest, ImportOfAMissingFileSaysSoAndLeavesAnEmptyUntitledDocument) {
     NewCrv();
     EXPECT_EQ(ImpDxf(Path("nothing.dxf")), -1);
     ASSERT_EQ(Boxes(), 1);
-    EXPECT_EQ(Plt().boxes[0].id, 110);
+    EXPECT_EQ(Plt().boxes[0].id, MsgFilOpn);
     EXPECT_EQ(BoxText(0), Path("nothing.dxf") + " ファイルが開けませんでした。");
     EXPECT_EQ(NumCrv(), 0);
     EXPECT_EQ(Doc.title, "無題");

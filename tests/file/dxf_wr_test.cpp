@@ -113,7 +113,7 @@ TEST_F(DxfWrTest, ExportPathsFollowTheFilterRule) {
 TEST_F(DxfWrTest, UncreatableFileIsReportedAndNothingIsWritten) {
     EXPECT_EQ(ExpXchg(FmtDxf, Path("no/such/folder/x.dxf")), -1);
     ASSERT_EQ(Boxes(), 1);
-    EXPECT_EQ(Plt().boxes[0].id, 110);
+    EXPECT_EQ(Plt().boxes[0].id, MsgFilOpn);
     EXPECT_EQ(BoxText(0), Path("no/such/folder/x.dxf") + " ファイルが開けませんでした。");
     // A folder of the target's name is not replaced either.
     std::filesystem::create_directory(Path("d.dxf"));
@@ -143,7 +143,7 @@ TEST_F(DxfWrTest, WriteErrorKeepsTheOldFileAndLeavesNoPartialOne) {
     std::signal(SIGXFSZ, prevSig);
     EXPECT_EQ(r, -1);
     ASSERT_EQ(Boxes(), 1);
-    EXPECT_EQ(Plt().boxes[0].id, 111);
+    EXPECT_EQ(Plt().boxes[0].id, MsgFilWrt);
     EXPECT_EQ(BoxText(0), Path("old.dxf") + " ファイルの書き込み中にエラーが発生しました。");
     EXPECT_EQ(Get("old.dxf"), "the user's earlier export\n");
     EXPECT_EQ(Files(), std::vector<std::string>{"old.dxf"});

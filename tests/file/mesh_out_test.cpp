@@ -102,7 +102,7 @@ TEST_F(MeshOutTest, NoTerrainTellsTheUserAndWritesNothing) {
         Plt().boxes.clear();
         EXPECT_EQ(ExpXchg(f, Path("none")), -1);
         ASSERT_EQ(Boxes(), 1);
-        EXPECT_EQ(Plt().boxes[0].id, 297);
+        EXPECT_EQ(Plt().boxes[0].id, MsgOwnWrn);
         EXPECT_EQ(BoxText(0), "地形が作成されていません。");
     }
     EXPECT_TRUE(Files().empty());

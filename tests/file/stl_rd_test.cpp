@@ -43,7 +43,7 @@ TEST_F(StlRdTest, SolidBecomesAPartNamedAfterTheFile) {
     EXPECT_STREQ(SrfMtl(s)->name, "Material1");
     EXPECT_FLOAT_EQ(SrfMtl(s)->dif[0], 0.5f);
     EXPECT_FLOAT_EQ(p->box.max[2], 6);
-    EXPECT_EQ(CountCmd(13, 115002), 1);
+    EXPECT_EQ(CountCmd(CatDsp, CmdRdrwAll), 1);
 }
 
 TEST_F(StlRdTest, ColourLinesStartNewMaterialsAndSurfaces) {
@@ -102,7 +102,7 @@ TEST_F(StlRdTest, BrokenFacetsAreSkippedAndTheRestKept) {
 TEST_F(StlRdTest, MissingFileIsReported) {
     EXPECT_EQ(RdStl(Path("gone.stl").c_str()), -1);
     ASSERT_EQ(Boxes(), 1);
-    EXPECT_EQ(Plt().boxes[0].id, 110);
+    EXPECT_EQ(Plt().boxes[0].id, MsgFilOpn);
 }
 
 TEST_F(StlRdTest, WorksWithoutATerrainProduct) {

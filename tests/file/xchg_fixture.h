@@ -10,12 +10,15 @@
 #include <vector>
 #include "core/alc.h"
 #include "core/cmd.h"
+#include "display/dsp_cmd.h"
 #include "core/msg.h"
 #include "curves/crv.h"
+#include "curves/crv_cmd.h"
 #include "file/xchg.h"
 #include "scene/scene.h"
 #include "support/engine_fixture.h"
 #include "terrain/trn.h"
+#include "terrain/trn_cmd.h"
 
 class XchgTest : public EngineTest {
 public:
@@ -67,7 +70,7 @@ public:
         TrnRgn[3] = x1;
         TrnRgn[4] = y1;
         MshItv = d;
-        IntrCmd(1, 101042);
+        IntrCmd(CatDrw2D, CmdRgnDlgOk);
         ASSERT_NE(TrnSrf, nullptr);
         if (z)
             for (int i = 0; i < TrnSrf->nv; ++i) {
