@@ -20,6 +20,7 @@
 #include "registry.h"
 #include "scene/scene.h"
 #include "display/dsp_cmd.h"
+#include "xchg_verb.h"
 
 namespace jrn {
 
@@ -219,12 +220,16 @@ void Runner::Exec(const Words& w) {
         // reported in a box, the previous image stays.
         Count(w, 1, 1);
         LdVecImg(w[1].c_str());
-    } else if (std::string err; GisVerb(w, &err)) {  // import ogr, export gtiff|asc|... (gis_verbs.cpp)
-        if (!err.empty()) throw Bad{err};
     } else if (CrvVerb(w)) {  // undo, redo (dump_curves.cpp)
     } else {
-        err.clear();  // the GIS branch's init-statement is in scope here
-        if (!host_.WindowVerb(w, &err)) throw Bad{err.empty() ? "unknown verb " + v : err};
+        std::string err;
+        if (GisVerb(w, &err)) {  // import ogr, export gtiff|asc|... (gis_verbs.cpp)
+            if (!err.empty()) throw Bad{err};
+        } else if (int x = XchgVerb(w, &err)) {  // import dxf, export dxf|vrml|stl|gld (set_file.cpp)
+            if (x < 0) throw Bad{err};
+        } else if (!host_.WindowVerb(w, &err)) {
+            throw Bad{err.empty() ? "unknown verb " + v : err};
+        }
     }
 }
 
