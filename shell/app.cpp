@@ -19,7 +19,7 @@ void StartEngine() {
     }
     StoPrm();
     AplPrm();
-    DstrCmd(99, 200000);
+    DstrCmd(CatSys, CmdSysIni);
     IniScn();
     IniTrnScn();
 }
@@ -31,7 +31,7 @@ void EndEngine() {
         std::unique_ptr<QSettings> s(OpenUserProfile());
         SaveProfile(*s, CurProfile());
     }
-    if (EngineRunning()) DstrCmd(99, 200005);
+    if (EngineRunning()) DstrCmd(CatSys, CmdSysEnd);
 }
 
 // The end of the engine frees the scene, terrain product included.

@@ -2,3 +2,5 @@
 #include "cmdroute.h"
 
 bool DlgCmd(QWidget* /*frame*/, int /*id*/) { return false; }
+
+void SclDstDlg(QWidget* /*frame*/) {}

@@ -2,3 +2,5 @@
 #include "cmdroute.h"
 
 bool DocCmd(QWidget* /*frame*/, int /*id*/) { return false; }
+
+bool DocOpenPath(QWidget* /*frame*/, const QString& /*path*/) { return false; }
