@@ -217,7 +217,8 @@ void Runner::Exec(const Words& w) {
     } else if (std::string err; DocVerb(w, &err)) {
         if (!err.empty()) throw Bad{err};
     } else {
-        throw Bad{"unknown verb " + v};
+        std::string err;
+        if (!host_.WindowVerb(w, &err)) throw Bad{err.empty() ? "unknown verb " + v : err};
     }
 }
 
