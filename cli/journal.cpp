@@ -214,8 +214,8 @@ void Runner::Exec(const Words& w) {
         std::string err;
         if (!host_.Snapshot(w[1], &err)) throw Bad{"snapshot " + w[1] + ": " + err};
     } else if (CrvVerb(w)) {  // undo, redo (dump_curves.cpp)
-    } else if (std::string err; DocVerb(w, &err)) {
-        if (!err.empty()) throw Bad{err};
+    } else if (std::string derr; DocVerb(w, &derr)) {
+        if (!derr.empty()) throw Bad{derr};
     } else {
         std::string err;
         if (!host_.WindowVerb(w, &err)) throw Bad{err.empty() ? "unknown verb " + v : err};
