@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iostream>
 #include "console_plt.h"
+#include "doc_verbs.h"
 #include "drag.h"
 #include "core/alc.h"
 #include "core/cmd.h"
@@ -221,6 +222,8 @@ void Runner::Exec(const Words& w) {
         Count(w, 1, 1);
         LdVecImg(w[1].c_str());
     } else if (CrvVerb(w)) {  // undo, redo (dump_curves.cpp)
+    } else if (std::string derr; DocVerb(w, &derr)) {
+        if (!derr.empty()) throw Bad{derr};
     } else {
         std::string err;
         if (GisVerb(w, &err)) {  // import ogr, export gtiff|asc|... (gis_verbs.cpp)
