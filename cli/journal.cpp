@@ -209,8 +209,13 @@ void Runner::Exec(const Words& w) {
     } else if (v == "dump") {
         Count(w, 1, 1);
         DumpFn f = FindDump(w[1]);
-        if (!f) throw Bad{"unknown dump kind " + w[1]};
-        f();
+        if (f) {
+            f();
+        } else {
+            std::string err;
+            if (!host_.WindowVerb(w, &err)) throw Bad{"unknown dump kind " + w[1]};
+            if (!err.empty()) throw Bad{err};
+        }
     } else if (v == "snapshot") {
         Count(w, 1, 1);
         if (!host_.CanSnapshot()) throw Bad{"snapshot needs a view (altimetra --journal)"};
@@ -218,7 +223,9 @@ void Runner::Exec(const Words& w) {
         if (!host_.Snapshot(w[1], &err)) throw Bad{"snapshot " + w[1] + ": " + err};
     } else if (CrvVerb(w)) {  // undo, redo (dump_curves.cpp)
     } else {
-        throw Bad{"unknown verb " + v};
+        std::string err;
+        if (!host_.WindowVerb(w, &err)) throw Bad{"unknown verb " + v};
+        if (!err.empty()) throw Bad{err};
     }
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 namespace jrn {
 
@@ -37,6 +38,16 @@ public:
     virtual bool Snapshot(const std::string& path, std::string* err) {
         (void)path;
         *err = "no view";
+        return false;
+    }
+
+    // Verbs that only a window has (menu, drop, dialogs, `dump menu`, `dump window`): words is
+    // the whole line, verb first (`dump` lines come here when the kind is not the engine's).
+    // Return true when the host knows the verb; a non-empty *err then makes the line malformed.
+    // False: the runner reports the verb (or dump kind) as unknown.
+    virtual bool WindowVerb(const std::vector<std::string>& words, std::string* err) {
+        (void)words;
+        (void)err;
         return false;
     }
 

@@ -4,7 +4,9 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSaveFile>
+#include <QUrl>
 #include "engcall.h"
+#include "frameverbs.h"
 #include "mainframe.h"
 #include "mainview.h"
 #include "vkmap.h"
@@ -18,7 +20,12 @@ int JournalHost::Run(const QString& path) {
     // The journal is one long engine call: paints between its lines go through Idle, and window
     // events that arrive inside a command do not start another one.
     EngCall busy;
-    return jrn::RunFile(path.toStdString(), *this, opt);
+    // The home page is not opened in a browser while a journal drives the window.
+    auto openUrl = frame_->openUrl;
+    frame_->openUrl = [](const QUrl&) { return true; };
+    const int rc = jrn::RunFile(path.toStdString(), *this, opt);
+    frame_->openUrl = openUrl;
+    return rc;
 }
 
 bool JournalHost::Resize(int w, int h) {
@@ -102,6 +109,10 @@ bool JournalHost::Snapshot(const std::string& path, std::string* err) {
         return false;
     }
     return true;
+}
+
+bool JournalHost::WindowVerb(const std::vector<std::string>& words, std::string* err) {
+    return FrameVerb(frame_, words, err, [this](const std::string& s) { Print(s); });
 }
 
 void JournalHost::Idle() {

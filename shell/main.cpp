@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 #include "app.h"
+#include "cmdroute.h"
 #include "display/glctx.h"
 #include "journalhost.h"
 #include "mainframe.h"
@@ -100,9 +101,16 @@ int main(int argc, char** argv) {
         plt::Set(nullptr);
         return 1;
     }
+    // The document of the command line (or of the desktop's open) opens before the window shows;
+    // one that cannot be opened ends the application.
+    if (!doc.isEmpty() && !DocOpenPath(frame.get(), QFileInfo(doc).absoluteFilePath())) {
+        plat.SetFrame(nullptr);
+        frame.reset();
+        shl::EndEngine();
+        plt::Set(nullptr);
+        return 1;
+    }
     frame->show();
-    if (!doc.isEmpty())
-        frame->ShowHelp(QStringLiteral("%1: 文書の読み込みはまだできません").arg(QFileInfo(doc).fileName()));
 
     int journalStatus = 0;
     if (!journal.isEmpty()) {
