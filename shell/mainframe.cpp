@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPrinter>
@@ -119,6 +120,10 @@ MainFrame::MainFrame(ViewLink* link, QWidget* parent) : QMainWindow(parent) {
     UpdateUi();
     SetDocTitle(QString());
 
+    // The frame may be made narrower than its row of toolbars, which then clip, as a user may
+    // want a small view beside other windows (and journals ask for views of any size).
+    layout()->setSizeConstraint(QLayout::SetNoConstraint);
+    setMinimumSize(0, 0);
     // The engine's default window size, inside the screen.
     QSize sz(FrameDefW, FrameDefH);
     if (QScreen* s = screen()) sz = sz.boundedTo(s->availableGeometry().size());
