@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
     }
     // The scene holds the contours and the grid over the region.
     TrnGenCtx ctx;
-    IniGenCtx(ctx, c, nc, std::fmax(hi[0] - lo[0], hi[1] - lo[1]));
+    IniGenCtx(ctx, c, nc, std::fmax(hi[0] - lo[0], hi[1] - lo[1]), GenPrmOfSettings());
 
     int R = 0, C = 0;
     if (!TrnMshDim(d.rgn, d.itv, &R, &C)) {

@@ -17,10 +17,9 @@
 #include "lexer.h"
 #include "registry.h"
 #include "scene/scene.h"
+#include "display/dsp_cmd.h"
 
 namespace jrn {
-
-bool CrvVerb(const Words& w);  // the curve module's verbs (dump_curves.cpp)
 
 void Host::Print(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
 
@@ -38,9 +37,6 @@ constexpr int VkMax = 255;
 constexpr int WinMax = 32767;
 constexpr int CountMax = 1000000;
 
-// Event types of the router.
-enum { EvLDown = 1, EvLUp = 2, EvRDown = 5, EvRUp = 6, EvMove = 7, EvKeyDown = 8, EvKeyUp = 9,
-       EvTick = 10 };
 
 class Runner {
 public:
@@ -91,7 +87,7 @@ void Runner::Window(int w, int h) {
     if (host_.Resize(w, h)) return;
     WinSizW = w;
     WinSizH = h;
-    IntrCmd(13, 115000);
+    IntrCmd(CatDsp, CmdDspResize);
 }
 
 // The pointer position, the event, then the flush the view does after every pointer event.
@@ -120,7 +116,7 @@ bool Runner::Start() {
                SetEdt.cnctDst = 10;  // the profile's default connection distance
                StoPrm();
                AplPrm();
-               DstrCmd(99, 200000);
+               DstrCmd(CatSys, CmdSysIni);
                IniScn();
                IniTrnScn();
                return 1;
@@ -137,12 +133,12 @@ void Runner::Exec(const Words& w) {
         Count(w, 2, 2);
         int c = Int(w, 1, INT32_MIN, INT32_MAX), n = Int(w, 2, INT32_MIN, INT32_MAX);
         if (v == "cmd") {
-            bool quit = c == 99 && n == 100058 && QuitNoAsk;
+            bool quit = c == CatSys && n == CmdQuit && QuitNoAsk;
             IntrCmd(c, n);
             if (quit) ended_ = true;
         } else {
             DstrCmd(c, n);
-            if (c == 99 && n == 200005) ended_ = true;
+            if (c == CatSys && n == CmdSysEnd) ended_ = true;
         }
     } else if (v == "ptr") {
         Count(w, 2, 2);
@@ -152,35 +148,35 @@ void Runner::Exec(const Words& w) {
         Count(w, 1, 1);
         int t = Int(w, 1, INT32_MIN, INT32_MAX);
         IntrEvt(t);
-        if (t >= EvLDown && t <= EvMove) FlushDrw();
+        if (t >= EVT_LDOWN && t <= EVT_MOVE) FlushDrw();
         host_.Idle();
     } else if (v == "press" || v == "move" || v == "release" || v == "rpress" ||
                v == "rrelease" || v == "click") {
         Count(w, 2, 2);
         int x = Int(w, 1, -WinMax, WinMax), y = Int(w, 2, -WinMax, WinMax);
-        if (v == "press" || v == "click") Pointer(x, y, EvLDown);
-        if (v == "move") Pointer(x, y, EvMove);
-        if (v == "release" || v == "click") Pointer(x, y, EvLUp);
-        if (v == "rpress") Pointer(x, y, EvRDown);
-        if (v == "rrelease") Pointer(x, y, EvRUp);
+        if (v == "press" || v == "click") Pointer(x, y, EVT_LDOWN);
+        if (v == "move") Pointer(x, y, EVT_MOVE);
+        if (v == "release" || v == "click") Pointer(x, y, EVT_LUP);
+        if (v == "rpress") Pointer(x, y, EVT_RDOWN);
+        if (v == "rrelease") Pointer(x, y, EVT_RUP);
     } else if (v == "drag") {
         Count(w, 4, 5);
         int x0 = Int(w, 1, -WinMax, WinMax), y0 = Int(w, 2, -WinMax, WinMax);
         int x1 = Int(w, 3, -WinMax, WinMax), y1 = Int(w, 4, -WinMax, WinMax);
         int steps = w.size() > 5 ? Int(w, 5, 0, CountMax) : 10;
-        Pointer(x0, y0, EvLDown);
-        for (auto [x, y] : DragMoves(x0, y0, x1, y1, steps)) Pointer(x, y, EvMove);
-        Pointer(x1, y1, EvLUp);
+        Pointer(x0, y0, EVT_LDOWN);
+        for (auto [x, y] : DragMoves(x0, y0, x1, y1, steps)) Pointer(x, y, EVT_MOVE);
+        Pointer(x1, y1, EVT_LUP);
     } else if (v == "keydown" || v == "keyup" || v == "key") {
         Count(w, 1, 1);
         int vk = Int(w, 1, 0, VkMax);
-        if (v != "keyup") Key(vk, EvKeyDown);
-        if (v != "keydown") Key(vk, EvKeyUp);
+        if (v != "keyup") Key(vk, EVT_KEYDOWN);
+        if (v != "keydown") Key(vk, EVT_KEYUP);
     } else if (v == "tick") {
         Count(w, 0, 1);
         int n = w.size() > 1 ? Int(w, 1, 0, CountMax) : 1;
         for (int i = 0; i < n && !ended_; ++i) {
-            if (!host_.Tick()) IntrEvt(EvTick);
+            if (!host_.Tick()) IntrEvt(EVT_TIMER);
             host_.Idle();
         }
     } else if (v == "answer") {
@@ -234,7 +230,7 @@ int Runner::Run(std::istream& in) {
     plt_.onYes = [this] {
         // A Yes runs the pending commands; when one of them is the end of system, the journal
         // has quitted the engine.
-        if (PndDstr.armed && PndDstr.cat == 99 && PndDstr.code == 200005) ended_ = true;
+        if (PndDstr.armed && PndDstr.cat == CatSys && PndDstr.code == CmdSysEnd) ended_ = true;
     };
     plt::Set(&plt_);
     Host* prevHost = gHost;
@@ -276,7 +272,7 @@ int Runner::Run(std::istream& in) {
         host_.Error("journal:" + std::to_string(lineNo) +
                     ": the engine has ended; the remaining lines are not run\n");
 
-    if (opt_.endEngine && !ended_ && status != StNoEngine) DstrCmd(99, 200005);
+    if (opt_.endEngine && !ended_ && status != StNoEngine) DstrCmd(CatSys, CmdSysEnd);
     gHost = prevHost;
     plt::Set(prev);
     std::fflush(stdout);

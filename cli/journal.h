@@ -18,7 +18,7 @@ public:
     virtual ~Host() = default;
 
     // Make the view measure w x h pixels. Return true when the host's own size event has passed
-    // the size to the engine (WinSizW/WinSizH and IntrCmd(13, 115000)); false lets the runner
+    // the size to the engine (WinSizW/WinSizH and IntrCmd(CatDsp, CmdDspResize)); false lets the runner
     // do that itself, as the batch program does.
     virtual bool Resize(int w, int h) { (void)w; (void)h; return false; }
 
@@ -64,10 +64,10 @@ public:
 
 struct Options {
     // Start the engine as the application does (temporary names, settings defaults with an empty
-    // profile, DstrCmd(99, 200000), start-up and terrain scenes). The application, which has
+    // profile, DstrCmd(CatSys, CmdSysIni), start-up and terrain scenes). The application, which has
     // started the engine itself, turns this off.
     bool startEngine = true;
-    // End the engine (DstrCmd(99, 200005)) after the run, unless the journal has ended it.
+    // End the engine (DstrCmd(CatSys, CmdSysEnd)) after the run, unless the journal has ended it.
     bool endEngine = true;
 };
 

@@ -5,12 +5,6 @@
 
 namespace jrn {
 
-#define JRN_SET(name, fn) bool fn(const Words&, std::string*);
-#define JRN_DUMP(kind, fn) void fn();
-#include "registry.def"
-#undef JRN_SET
-#undef JRN_DUMP
-
 namespace {
 struct SetEnt { const char* name; SetFn fn; };
 struct DumpEnt { const char* kind; DumpFn fn; };

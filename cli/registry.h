@@ -37,4 +37,14 @@ bool SetDouble(const Words& v, double lo, double hi, double* dst, std::string* e
 bool SetInt(const Words& v, int lo, int hi, int* dst, std::string* err);
 bool SetByte(const Words& v, int lo, int hi, uint8_t* dst, std::string* err);
 
+// Verbs of the curve module (undo, redo): true when w was one of them (dump_curves.cpp).
+bool CrvVerb(const Words& w);
+
+// The set and dump functions named in registry.def.
+#define JRN_SET(name, fn) bool fn(const Words&, std::string*);
+#define JRN_DUMP(kind, fn) void fn();
+#include "registry.def"
+#undef JRN_SET
+#undef JRN_DUMP
+
 }  // namespace jrn

@@ -4,6 +4,7 @@
 #include "display/view.h"
 #include "registry.h"
 #include "scene/scene.h"
+#include "display/dsp_cmd.h"
 
 namespace jrn {
 
@@ -12,7 +13,7 @@ bool SetViewDim(const Words& v, std::string* err) {
     int d;
     if (!GetInts(v, 1, 0, 1, &d, err)) return false;
     SwDim(d);
-    IntrCmd(13, 115002);
+    IntrCmd(CatDsp, CmdRdrwAll);
     return true;
 }
 
@@ -35,7 +36,7 @@ bool SetLgtAzElJ(const Words& v, std::string* err) {
         return false;
     }
     SetLgtAzEl(CurLgtObj, a[0], a[1]);
-    IntrCmd(13, 115002);
+    IntrCmd(CatDsp, CmdRdrwAll);
     return true;
 }
 

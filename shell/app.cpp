@@ -26,7 +26,7 @@ void StartEngine() {
     }
     StoPrm();
     AplPrm();
-    DstrCmd(99, 200000);
+    DstrCmd(CatSys, CmdSysIni);
     IniScn();
     IniTrnScn();
 }
@@ -38,7 +38,7 @@ void EndEngine() {
         std::unique_ptr<QSettings> s(OpenUserProfile());
         SaveProfile(*s, CurProfile());
     }
-    if (EngineRunning()) DstrCmd(99, 200005);
+    if (EngineRunning()) DstrCmd(CatSys, CmdSysEnd);
 }
 
 // The end of the engine frees the scene, terrain product included.

@@ -16,6 +16,10 @@
 #include "vkmap.h"
 
 #include "platform/glbuf.h"
+#include "core/cmd.h"
+#include "core/mode.h"
+#include "curves/crv_cmd.h"
+#include "display/dsp_cmd.h"
 
 namespace shl {
 
@@ -81,7 +85,7 @@ void MainView::SetTimerOn(bool on) {
 
 void MainView::Tick() {
     if (EngDepth() > 0) return;
-    link_->IntrEvt(10);
+    link_->IntrEvt(EVT_TIMER);
 }
 
 QSize MainView::PixelSize() const {
@@ -214,7 +218,7 @@ void MainView::SyncSize() {
     if (s == lastSize_) return;
     lastSize_ = s;
     link_->SetWinSiz(s.width(), s.height());
-    link_->IntrCmd(13, 115000);
+    link_->IntrCmd(CatDsp, CmdDspResize);
     needDraw_ = true;
 }
 
@@ -242,14 +246,14 @@ void MainView::mousePressEvent(QMouseEvent* e) {
     if (e->button() == Qt::LeftButton) {
         setFocus(Qt::MouseFocusReason);
         StorePtr(e->position());
-        link_->IntrEvt(1);
+        link_->IntrEvt(EVT_LDOWN);
         link_->Flush();
     } else if (e->button() == Qt::RightButton) {
         StorePtr(e->position());
         if (link_->CurMode() != 0)
-            link_->IntrEvt(5);
+            link_->IntrEvt(EVT_RDOWN);
         else
-            link_->IntrCmd(1, 101035);
+            link_->IntrCmd(CatDrw2D, CmdCrvHgtShow);
         link_->Flush();
     }
 }
@@ -258,11 +262,11 @@ void MainView::mouseReleaseEvent(QMouseEvent* e) {
     if (EngDepth() > 0) return;
     if (e->button() == Qt::LeftButton) {
         StorePtr(e->position());
-        link_->IntrEvt(2);
+        link_->IntrEvt(EVT_LUP);
         link_->Flush();
     } else if (e->button() == Qt::RightButton) {
         StorePtr(e->position());
-        link_->IntrEvt(6);
+        link_->IntrEvt(EVT_RUP);
         link_->Flush();
     }
 }
@@ -276,7 +280,7 @@ void MainView::mouseMoveEvent(QMouseEvent* e) {
     }
     if (!hasFocus()) setFocus(Qt::MouseFocusReason);
     StorePtr(e->position());
-    link_->IntrEvt(7);
+    link_->IntrEvt(EVT_MOVE);
     link_->Flush();
 }
 
@@ -289,7 +293,7 @@ void MainView::keyPressEvent(QKeyEvent* e) {
     if (vk == 16) shiftDown_ = true;
     if (vk == 17) ctrlDown_ = true;
     link_->SetPtrKey(vk);
-    link_->IntrEvt(8);
+    link_->IntrEvt(EVT_KEYDOWN);
     link_->Flush();
 }
 
@@ -303,7 +307,7 @@ void MainView::keyReleaseEvent(QKeyEvent* e) {
     if (vk == 16) shiftDown_ = false;
     if (vk == 17) ctrlDown_ = false;
     link_->SetPtrKey(vk);
-    link_->IntrEvt(9);
+    link_->IntrEvt(EVT_KEYUP);
     link_->Flush();
 }
 
@@ -313,12 +317,12 @@ void MainView::focusOutEvent(QFocusEvent* e) {
         if (shiftDown_) {
             shiftDown_ = false;
             link_->SetPtrKey(16);
-            link_->IntrEvt(9);
+            link_->IntrEvt(EVT_KEYUP);
         }
         if (ctrlDown_) {
             ctrlDown_ = false;
             link_->SetPtrKey(17);
-            link_->IntrEvt(9);
+            link_->IntrEvt(EVT_KEYUP);
         }
     }
     QOpenGLWidget::focusOutEvent(e);

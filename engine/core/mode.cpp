@@ -5,6 +5,8 @@
 #include "display/drw.h"
 #include "display/view.h"
 #include "platform/platform.h"
+#include "display/dsp_cmd.h"
+#include "terrain/trn_cmd.h"
 
 MouseEvtRec MouseEvt{};
 int PtrPix[2] = {0, 0};
@@ -18,8 +20,8 @@ uint8_t ShiftFlg[2] = {0, 0};
 uint8_t CtrlFlg = 0;
 int LastKey = 0;
 
-int CrntMode = 0;
-int BaseMode = 0;
+int CrntMode = ModeIdle;
+int BaseMode = ModeIdle;
 uint8_t TmrAct = 0;
 int RptCat = -1, RptCode = -1;
 int CrsIdx = 0;
@@ -59,11 +61,11 @@ void ModDragMove(int code) {
     SetPtrPos(MouseEvt.x, MouseEvt.y);
     if (!ModDrag) {
         for (int i = 0; i < 3; ++i) PrsPos[i] = PtrPos[i];
-        IntrCmd(13, 115220);
+        IntrCmd(CatDsp, CmdModBgn);
         ModDrag = 1;
         BtnHeld = 1;
     } else if (BtnHeld) {
-        IntrCmd(13, code);
+        IntrCmd(CatDsp, code);
     }
 }
 
@@ -73,12 +75,12 @@ void KeyDown() {
     case VK_CTRL: CtrlFlg = 1; break;
     case VK_F3:
         DspFlg |= DspFlgF3;
-        IntrCmd(13, 115214);
+        IntrCmd(CatDsp, CmdRdrwWin);
         LastKey = 0;
         break;
     case VK_F4:
         DspFlg &= ~DspFlgF3;
-        IntrCmd(13, 115214);
+        IntrCmd(CatDsp, CmdRdrwWin);
         LastKey = 0;
         break;
     default: break;
@@ -86,15 +88,15 @@ void KeyDown() {
     // Shortcuts would disturb a drag in progress.
     if (BtnHeld) return;
     switch (LastKey) {
-    case VK_ENTER: IntrCmd(13, 115151); break;
-    case VK_D: IntrCmd(4, 104114); break;
-    case VK_E: IntrCmd(13, Shift() ? 115025 : 115014); break;
-    case VK_F: IntrCmd(4, 104112); break;
-    case VK_Q: IntrCmd(13, 115114); break;
-    case VK_R: IntrCmd(13, 115015); break;
-    case VK_S: IntrCmd(4, 104110); break;
+    case VK_ENTER: IntrCmd(CatDsp, CmdRdrwFront); break;
+    case VK_D: IntrCmd(CatMdl, CmdMdlKeyD); break;
+    case VK_E: IntrCmd(CatDsp, Shift() ? CmdShfModeAlt : CmdShfMode); break;
+    case VK_F: IntrCmd(CatMdl, CmdMdlKeyF); break;
+    case VK_Q: IntrCmd(CatDsp, CmdFitView); break;
+    case VK_R: IntrCmd(CatDsp, CmdRotMode); break;
+    case VK_S: IntrCmd(CatMdl, CmdMdlKeyS); break;
     case VK_V: SetMode(BaseMode); break;
-    case VK_W: IntrCmd(13, Shift() ? 115032 : 115131); break;
+    case VK_W: IntrCmd(CatDsp, Shift() ? CmdSclModeAlt : CmdSclMode); break;
     default: break;
     }
 }
@@ -111,7 +113,7 @@ void KeyUp() {
 int RouteEvt(int type) {
     switch (type) {
     case EVT_LDOWN:
-        SetEvt(1, Shift() ? 2 : 1);
+        SetEvt(MsPress, Shift() ? 2 : 1);
         MouseEvt.ldown = 1;
         DoModeEvt();
         break;
@@ -120,34 +122,34 @@ int RouteEvt(int type) {
         // later Ctrl/Shift moves into view drags.
         MouseEvt.ldown = 0;
         if (!BtnHeld) break;
-        SetEvt(2, Shift() ? 2 : 1);
+        SetEvt(MsRelease, Shift() ? 2 : 1);
         MouseEvt.mdown = 0;
         DoModeEvt();
         break;
     case EVT_MDOWN:
-        SetEvt(1, 2);
+        SetEvt(MsPress, 2);
         MouseEvt.mdown = 1;
         DoModeEvt();
         break;
     case EVT_MUP:
         MouseEvt.mdown = 0;
         if (!BtnHeld) break;
-        SetEvt(2, 2);
+        SetEvt(MsRelease, 2);
         DoModeEvt();
         break;
     case EVT_RDOWN:
-        SetEvt(1, 3);
+        SetEvt(MsPress, 3);
         MouseEvt.rdown = 1;
         DoModeEvt();
         break;
     case EVT_RUP:
         MouseEvt.rdown = 0;
         if (!BtnHeld) break;
-        SetEvt(2, 3);
+        SetEvt(MsRelease, 3);
         DoModeEvt();
         break;
     case EVT_MOVE:
-        SetEvt(3, 0);
+        SetEvt(MsMove, 0);
         DoModeEvt();
         break;
     case EVT_KEYDOWN: KeyDown(); break;
@@ -156,10 +158,10 @@ int RouteEvt(int type) {
         if (TmrAct == 1)
             IntrCmd(RptCat, RptCode);
         else if (TmrAct == 2)
-            IntrCmd(9, 111000);
+            IntrCmd(CatView, CmdWlkTmr);
         break;
     case EVT_PRESS6:
-        SetEvt(6, 1);
+        SetEvt(MsPress6, 1);
         DoModeEvt();
         break;
     default: break;
@@ -182,31 +184,31 @@ int IntrEvt(int type) {
 
 void DoModeEvt() {
     FlushDrw();
-    if (BtnHeld && MouseEvt.kind == 3) Moved = 1;
-    if (ModDrag && MouseEvt.kind == 2) {
-        IntrCmd(13, 115221);
+    if (BtnHeld && MouseEvt.kind == MsMove) Moved = 1;
+    if (ModDrag && MouseEvt.kind == MsRelease) {
+        IntrCmd(CatDsp, CmdModEnd);
         ModDrag = 0;
         BtnHeld = 0;
         return;
     }
-    if (MouseEvt.kind == 3 && MouseEvt.ldown) {
+    if (MouseEvt.kind == MsMove && MouseEvt.ldown) {
         if (Shift() && CtrlFlg && ViewDim == 1) {
-            ModDragMove(115218);
+            ModDragMove(CmdRimStep);
             return;
         }
         if (CtrlFlg) {
-            ModDragMove(115217);
+            ModDragMove(CmdModSclStep);
             return;
         }
         if (Shift()) {
-            ModDragMove(115219);
+            ModDragMove(CmdModShfStep);
             return;
         }
     }
     const ModeEnt* e = FindMode(CrntMode);
     if (e && e->hnd) {
         e->hnd();
-    } else if (MouseEvt.kind == 2) {
+    } else if (MouseEvt.kind == MsRelease) {
         // The mode that took the press has gone (right button while dragging): the hold ends
         // here, or shortcuts and releases would stay blocked.
         BtnHeld = 0;
@@ -216,38 +218,38 @@ void DoModeEvt() {
 void StdModeHnd(const CrvModeCmds& c) {
     const MouseEvtRec& ev = MouseEvt;
     switch (ev.kind) {
-    case 1:
+    case MsPress:
         PtrPix[0] = ev.x;
         PtrPix[1] = ev.y;
         CurBtn = ev.button;
         if (ev.button == 3) {
-            if (c.rightCmd) IntrCmd(1, c.rightCmd);
+            if (c.rightCmd) IntrCmd(CatDrw2D, c.rightCmd);
             SetMode(BaseMode);
-            SetCrs(0);
+            SetCrs(CrsArrow);
             return;
         }
         SetPtrPos(ev.x, ev.y);
-        if (ev.button == 1 && c.press) IntrCmd(1, c.press);
+        if (ev.button == 1 && c.press) IntrCmd(CatDrw2D, c.press);
         for (int i = 0; i < 3; ++i) PrsPos[i] = PtrPos[i];
         BtnHeld = 1;
         break;
-    case 3:
+    case MsMove:
         if (!BtnHeld || CurBtn != 1) return;
         SetPtrPos(ev.x, ev.y);
         if (!c.move) return;
         if (c.step > 0) {
             double dx = PtrPos[0] - PrsPos[0], dy = PtrPos[1] - PrsPos[1];
             if (dx * dx + dy * dy < c.step * c.step) return;
-            IntrCmd(1, c.move);
+            IntrCmd(CatDrw2D, c.move);
             for (int i = 0; i < 3; ++i) PrsPos[i] = PtrPos[i];
         } else {
-            IntrCmd(1, c.move);
+            IntrCmd(CatDrw2D, c.move);
         }
         break;
-    case 2:
+    case MsRelease:
         BtnHeld = 0;
-        if (c.release) IntrCmd(1, c.release);
-        if (c.release2) IntrCmd(1, c.release2);
+        if (c.release) IntrCmd(CatDrw2D, c.release);
+        if (c.release2) IntrCmd(CatDrw2D, c.release2);
         break;
     default: break;
     }
@@ -256,40 +258,40 @@ void StdModeHnd(const CrvModeCmds& c) {
 void SetMode(int mode) {
     const int old = CrntMode;
     if (old == 10 || old == 11 || old == 44 || old == 45) {
-        if (!(mode == 10 || mode == 11 || mode == 44 || mode == 45)) IntrCmd(13, 115042);
-    } else if (old == 240) {
+        if (!(mode == 10 || mode == 11 || mode == 44 || mode == 45)) IntrCmd(CatDsp, CmdMltEnd);
+    } else if (old == ModeRndr) {
         // No renderer runs in this application, so it is never busy.
-        if (mode != 240) {
+        if (mode != ModeRndr) {
             CrntMode = mode;
-            IntrCmd(13, 115001);
-            SetCrs(0);
+            IntrCmd(CatDsp, CmdRndrEnd);
+            SetCrs(CrsArrow);
             return;
         }
     } else if (old == 241) {
-        IntrCmd(11, 114033);
+        IntrCmd(CatRndr, CmdRndrPrvEnd);
     } else if (In(old, 283, 287)) {
-        IntrCmd(13, 115087);
+        IntrCmd(CatDsp, CmdMltShfEnd);
     } else if (In(old, 500, 509)) {
-        if (!In(mode, 500, 509) && mode != ModeId(3, 13)) IntrCmd(15, 112029);
+        if (!In(mode, 500, 509) && mode != ModeShf) IntrCmd(CatWrk, CmdWrkEnd);
     } else if (In3(old, 12, 15) || In3(old, 18, 20) || In3(old, 271, 282) || In3(old, 292, 294)) {
-        if (!(In3(mode, 12, 15) || In3(mode, 271, 282) || In3(mode, 292, 294))) IntrCmd(13, 115043);
+        if (!(In3(mode, 12, 15) || In3(mode, 271, 282) || In3(mode, 292, 294))) IntrCmd(CatDsp, CmdViewModeEnd);
     } else if (In3(old, 16, 17) || In3(old, 202, 203) || In3(old, 230, 233)) {
         if (mode != old) RstBaseMode();
     } else if (old == ModeId(3, 201)) {
-        IntrCmd(8, 108042);
+        IntrCmd(CatLgt, CmdLgtPosEnd);
     } else if (In3(old, 208, 218) || In3(old, 220, 225)) {
-        IntrCmd(7, 107090);
-        if (!(In3(mode, 210, 218) || In3(mode, 220, 225))) SetCrs(0);
+        IntrCmd(CatMtl, CmdMtlEnd);
+        if (!(In3(mode, 210, 218) || In3(mode, 220, 225))) SetCrs(CrsArrow);
     }
     CrntMode = mode;
     if (const char* h = ModeHelp(mode)) plt::Get()->HelpText(h);
-    if (In3(mode, 208, 218) || In3(mode, 220, 225)) IntrCmd(7, 107091);
+    if (In3(mode, 208, 218) || In3(mode, 220, 225)) IntrCmd(CatMtl, CmdMtlBgn);
 }
 
 void RstBaseMode() {
     CrntMode = BaseMode;
     if (const char* h = ModeHelp(BaseMode)) plt::Get()->HelpText(h);
-    SetCrs(0);
+    SetCrs(CrsArrow);
 }
 
 void SetCrs(int index) {

@@ -2,8 +2,11 @@
 #pragma once
 #include <cstdint>
 
+// Kinds of pointer record.
+enum MouseKind : int { MsPress = 1, MsRelease = 2, MsMove = 3, MsPress6 = 6 /* press of EVT_PRESS6 */ };
+
 struct MouseEvtRec {
-    int kind;    // 1 press, 2 release, 3 move, 6 press of event type 11
+    int kind;    // MouseKind
     int x, y;    // window pixels
     int button;  // 1 left, 2 middle, 3 right
     uint8_t ldown, mdown, rdown;
@@ -37,7 +40,30 @@ enum EvtType {
 // Mode ids: family in the top byte.
 constexpr int ModeId(int family, int number) { return family * 16777216 + number; }
 
+constexpr int ModeIdle = 0;    // no interactive mode
+constexpr int ModeRndr = 240;  // rendering
+
 constexpr int CrsNum = 30;   // entries of the cursor table
+
+// Cursor indexes for SetCrs.
+enum CrsKind : int {
+    CrsArrow = 0,
+    CrsLpeNP = 1,     // loupe box dragged with dx <= 0, dy > 0 (window pixels; N/P: sign of dx, dy)
+    CrsLpePP = 2,
+    CrsLpeNN = 3,
+    CrsLpePN = 4,
+    CrsPick = 5,      // picking curves
+    CrsCross = 6,     // point and stroke input, picking vertices
+    CrsScl = 7,
+    CrsRot = 8,
+    CrsMove = 9,      // moving curves or the view
+    CrsWait = 10,
+    CrsVtxDrg = 13,
+    CrsLpe = 22,
+    CrsGaz = 23,
+    CrsWlk = 24,
+    CrsBrd = 25,
+};
 
 void SetPtrPix(int x, int y);
 void SetPtrKey(int vk);  // key events: the virtual-key code becomes the last key
@@ -73,3 +99,4 @@ struct CrvModeCmds {
                       // press position, which then moves to PtrPos (stroke input)
 };
 void StdModeHnd(const CrvModeCmds& c);
+void CrvModeHnd();  // handler of every curve mode (core/crvmodes.cpp)

@@ -1,28 +1,28 @@
 // Mode table: one entry per mode (or range of mode ids) with its handler and help text.
 // Adding a mode is one line here; the handler lives in its module.
 #include "core/mode.h"
+#include "curves/crv_cmd.h"
 #include "terrain/trn.h"
 
 #include "display/viewcmd.h"
-
-void CrvModeHnd();  // core/crvmodes.cpp
+#include "display/dsp_cmd.h"
 
 namespace {
 const ModeEnt ModeTbl[] = {
     // {lo, hi, handler, help}
-    {49, 58, CrvModeHnd, nullptr},
-    {60, 63, CrvModeHnd, nullptr},
-    {65, 65, CrvModeHnd, nullptr},
-    {112, 112, VtxPickMode, nullptr},
-    {113, 113, VtxDrgMode, nullptr},
-    {240, 240, nullptr, "Rendering.\n\n  all button : quit"},
-    {ModeId(3, 12), ModeId(3, 12), SclModeHnd, HlpScl},
-    {ModeId(3, 13), ModeId(3, 13), ShfModeHnd, HlpShf},
-    {ModeId(3, 14), ModeId(3, 14), RotModeHnd, HlpRot},
-    {ModeId(3, 230), ModeId(3, 230), LpeModeHnd, HlpLpe},
-    {ModeId(3, 231), ModeId(3, 231), WlkModeHnd, HlpWlk},
-    {ModeId(3, 232), ModeId(3, 232), BrdModeHnd, HlpBrd},
-    {ModeId(3, 233), ModeId(3, 233), GazModeHnd, HlpGaz},
+    {ModeCrvHideWnd, ModeCrvCutLin, CrvModeHnd, nullptr},
+    {ModeCrvHgt, ModeCrvMove, CrvModeHnd, nullptr},
+    {ModeCrvSclDst, ModeCrvSclDst, CrvModeHnd, nullptr},
+    {ModeVtxPick, ModeVtxPick, VtxPickMode, nullptr},
+    {ModeVtxDrg, ModeVtxDrg, VtxDrgMode, nullptr},
+    {ModeRndr, ModeRndr, nullptr, "Rendering.\n\n  all button : quit"},
+    {ModeScl, ModeScl, SclModeHnd, HlpScl},
+    {ModeShf, ModeShf, ShfModeHnd, HlpShf},
+    {ModeRot, ModeRot, RotModeHnd, HlpRot},
+    {ModeLpe, ModeLpe, LpeModeHnd, HlpLpe},
+    {ModeWlk, ModeWlk, WlkModeHnd, HlpWlk},
+    {ModeBrd, ModeBrd, BrdModeHnd, HlpBrd},
+    {ModeGaz, ModeGaz, GazModeHnd, HlpGaz},
 };
 }  // namespace
 

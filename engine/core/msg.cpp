@@ -147,7 +147,7 @@ int ShowMsg(int kind, int id, const char* text) {
         ans = plt::Get()->MsgBox(s.c_str(), cap, btn, icon[kind]);
     }
     MsgBoxId = prev;
-    if (kind == 3 && ans == plt::AnsYes) IntrCmd(99, 100046);
+    if (kind == 3 && ans == plt::AnsYes) IntrCmd(CatSys, CmdRunPnd);
     return ans;
 }
 

@@ -120,7 +120,7 @@ int IniSys() {
         ViewWin[i].cx = 128;
         ViewWin[i].cy = 128;
     }
-    BaseMode = 0;
+    BaseMode = ModeIdle;
     BtnHeld = 0;
     TmrAct = 0;
     RptCat = -1;

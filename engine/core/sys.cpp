@@ -7,8 +7,8 @@
 
 namespace {
 
-constexpr int IntrSysLo = 100032, IntrSysHi = 100069;
-constexpr int DstrSysLo = 200000, DstrSysHi = 200005;
+constexpr int IntrSysLo = CmdSysLo, IntrSysHi = CmdSysHi;
+constexpr int DstrSysLo = CmdSysIni, DstrSysHi = CmdSysEnd;
 
 void RunPnd() {
     if (PndIntr.armed) {
@@ -23,12 +23,12 @@ void RunPnd() {
 
 void Quit() {
     if (QuitNoAsk) {
-        DstrCmd(99, 200005);
+        DstrCmd(CatSys, CmdSysEnd);
         return;
     }
-    SetCrs(0);
+    SetCrs(CrsArrow);
     PndIntr.armed = 0;
-    PndDstr = {1, 99, 200005};
+    PndDstr = {1, CatSys, CmdSysEnd};
     DspCnfMsg(399, nullptr);
 }
 
@@ -46,12 +46,12 @@ int IntrSys(int code) {
     case 100035:
     case 100038:
     case 100049: break;
-    case 100046: RunPnd(); break;
-    case 100058: Quit(); break;
-    case 100066: SavSlot[0] = DspVal; break;
-    case 100067: SavSlot[1] = DspVal; break;
-    case 100068: DspVal = SavSlot[0]; break;
-    case 100069: DspVal = SavSlot[1]; break;
+    case CmdRunPnd: RunPnd(); break;
+    case CmdQuit: Quit(); break;
+    case CmdSavVal0: SavSlot[0] = DspVal; break;
+    case CmdSavVal1: SavSlot[1] = DspVal; break;
+    case CmdRstVal0: DspVal = SavSlot[0]; break;
+    case CmdRstVal1: DspVal = SavSlot[1]; break;
     default: CmdNotFound("IntrSys", code); break;
     }
     return 0;
@@ -63,8 +63,8 @@ int DstrSys(int code) {
         return 0;
     }
     switch (code) {
-    case 200000: IniSys(); break;  // start-up goes on even if the renderer did not start
-    case 200005: EndSys(); break;
+    case CmdSysIni: IniSys(); break;  // start-up goes on even if the renderer did not start
+    case CmdSysEnd: EndSys(); break;
     default: CmdNotFound("DstrSys", code); break;
     }
     return 0;

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include "scene/scene.h"
+#include "curves/crv_cmd.h"
 
 extern prt* CrvPart;   // the part holding the contour curves (the terrain part)
 extern crv* CrntCrv;   // curve that point or stroke input appends to
@@ -52,7 +53,7 @@ void UdtCrvBox();                           // curve part, its owners and the sc
 
 // Feedback into the 2D view (nothing without a window).
 void ShowDrw();                             // swap: show what was drawn in every view
-void Redraw();                              // IntrCmd(13, 115002)
+void Redraw();                              // IntrCmd(CatDsp, CmdRdrwAll)
 
 // Scaling the selection about the origin (x and y); the scale-by-distance dialog gives the
 // factor to SclCrvDst, which also redraws. The two points measured by the last scale-by-distance

@@ -5,6 +5,7 @@
 #include "curves/crv_int.h"
 #include "display/view.h"
 #include "platform/platform.h"
+#include "curves/crv_cmd.h"
 
 namespace {
 // Connect state: the first end picked.
@@ -28,9 +29,9 @@ crv* CrvAt(int i) { return CrvPart->crvs.a[i]; }
 void StrtPick(int mode) {
     ClrCrvSlct();
     Redraw();
-    RecUndo(1, 0, nullptr);
+    RecUndo(UndoDiscard, 0, nullptr);
     SetMode(mode);
-    SetCrs(5);
+    SetCrs(CrsPick);
 }
 
 // ---- connect ----
@@ -81,7 +82,7 @@ void CnctStep() {
         return;
     }
     if (k == FstCrv && i == FstIdx) return;
-    RecUndo(3, 0, nullptr);
+    RecUndo(UndoPart, 0, nullptr);
     if (crv* kept = Join(k, i)) {
         CalCrvBox(kept);
         UdtCrvBox();
@@ -90,7 +91,7 @@ void CnctStep() {
         RstCnct();
         return;
     }
-    RecUndo(1, 0, nullptr);
+    RecUndo(UndoDiscard, 0, nullptr);
     plt::Get()->Beep();
     plt::Get()->MsgBox("カーブの高さが異なります", "注意", plt::BtnOk, plt::IconWarning);
 }
@@ -125,7 +126,7 @@ void AutoCnct() {
     PickWnd(lo, hi);
     DrwWnd(lo, hi);
     const double l = PixToMdl(CnctDst);
-    RecUndo(3, 0, nullptr);
+    RecUndo(UndoPart, 0, nullptr);
     int i = 0;
     while (i < NumCrv()) {
         crv* k = CrvAt(i);
@@ -162,7 +163,7 @@ void CutVtx() {
     PtrToMdl(PtrPos[0], PtrPos[1], p);
     const double r = PixToMdl(PickAp);
     const double lo[2] = {p[0] - r, p[1] - r}, hi[2] = {p[0] + r, p[1] + r};
-    RecUndo(3, 0, nullptr);
+    RecUndo(UndoPart, 0, nullptr);
     for (int i = 0; i < NumCrv(); ++i) {
         crv* k = CrvAt(i);
         if (!k->vis || k->n < 3 || !CrvInView(k) || !CrvBoxOvl(k, lo, hi)) continue;
@@ -180,7 +181,7 @@ void CutVtx() {
             return;
         }
     }
-    RecUndo(1, 0, nullptr);
+    RecUndo(UndoDiscard, 0, nullptr);
 }
 
 // Point at distance g from x towards q, with height z.
@@ -196,7 +197,7 @@ void CutLin() {
     PtrToMdl(PtrPos[0], PtrPos[1], p1);
     p0[2] = p1[2] = 0;
     DrwSeg(p0, p1, 1, 1, 0);
-    if (UndoCutOn) RecUndo(3, 0, nullptr);
+    if (UndoCutOn) RecUndo(UndoPart, 0, nullptr);
     // A gap below the crossing tolerance would find the same crossing again.
     const double g = std::fmax(PixToMdl(2), 0.002);
     const double lo[2] = {std::fmin(p0[0], p1[0]), std::fmin(p0[1], p1[1])};
@@ -242,7 +243,7 @@ void CutLin() {
         if (!kFreed) ++i;
     }
     if (!cut) {
-        RecUndo(1, 0, nullptr);
+        RecUndo(UndoDiscard, 0, nullptr);
         return;
     }
     UdtCrvBox();
@@ -256,7 +257,7 @@ void DelPnts() {
     double lo[2], hi[2];
     PickWnd(lo, hi);
     DrwWnd(lo, hi);
-    RecUndo(3, 0, nullptr);
+    RecUndo(UndoPart, 0, nullptr);
     bool deleted = false;
     int i = 0;
     while (i < NumCrv()) {
@@ -300,7 +301,7 @@ void DelPnts() {
         if (!freed) ++i;
     }
     if (!deleted) {
-        RecUndo(1, 0, nullptr);
+        RecUndo(UndoDiscard, 0, nullptr);
         return;
     }
     UdtCrvBox();
@@ -313,7 +314,7 @@ void DelOne() {
     PickWnd(lo, hi);
     crv* k = PickCrv(lo, hi);
     if (!k) return;
-    RecUndo(6, 1, &k);
+    RecUndo(UndoDelOne, 1, &k);
     FreeCrv(k);
     UdtCrvBox();
     ShowDrw();
@@ -322,7 +323,7 @@ void DelOne() {
 
 void DelAll() {
     ClrCrvSlct();
-    RecUndo(4, 0, nullptr);
+    RecUndo(UndoDelAll, 0, nullptr);
     FreeAllCrv();
     UdtCrvBox();
     Redraw();
@@ -330,7 +331,7 @@ void DelAll() {
 
 void DelProp(int which) {
     ClrCrvSlct();
-    RecUndo(5, 0, nullptr);
+    RecUndo(UndoDelProp, 0, nullptr);
     SetUndoDel(which);
     DelCrvProp(which);
     UdtCrvBox();
@@ -364,23 +365,23 @@ void CnctForget(crv* c) {
 
 int CrvEdtCmd(int code) {
     switch (code) {
-    case 101006: StrtPick(52); RstCnct(); return 0;
-    case 101008: CnctStep(); return 0;
-    case 101009: StrtPick(53); return 0;
-    case 101010: DrwCross(); return 0;
-    case 101011: AutoCnct(); return 0;
-    case 101019: StrtPick(56); return 0;
-    case 101020: CutVtx(); return 0;
-    case 101021: return 0;
-    case 101053: StrtPick(58); return 0;
-    case 101054: CutLin(); return 0;
-    case 101016: StrtPick(55); return 0;
-    case 101018: DelPnts(); return 0;
-    case 101013: StrtPick(54); return 0;
-    case 101015: DelOne(); return 0;
-    case 101012: DelAll(); return 0;
-    case 101049: DelProp(DEL_HIDDEN); return 0;
-    case 101038: DelProp(DEL_ZERO); return 0;
+    case CmdCrvCnct: StrtPick(ModeCrvCnct); RstCnct(); return 0;
+    case CmdCrvCnctStep: CnctStep(); return 0;
+    case CmdCrvAuto: StrtPick(ModeCrvAuto); return 0;
+    case CmdCrvCross: DrwCross(); return 0;
+    case CmdCrvAutoRls: AutoCnct(); return 0;
+    case CmdCrvCut: StrtPick(ModeCrvCut); return 0;
+    case CmdCrvCutPrs: CutVtx(); return 0;
+    case CmdCrvCutRls: return 0;
+    case CmdCrvCutLin: StrtPick(ModeCrvCutLin); return 0;
+    case CmdCrvCutLinRls: CutLin(); return 0;
+    case CmdCrvDelPnt: StrtPick(ModeCrvDelPnt); return 0;
+    case CmdCrvDelPntRls: DelPnts(); return 0;
+    case CmdCrvDelOne: StrtPick(ModeCrvDelOne); return 0;
+    case CmdCrvDelOneRls: DelOne(); return 0;
+    case CmdCrvDelAll: DelAll(); return 0;
+    case CmdCrvDelHid: DelProp(DEL_HIDDEN); return 0;
+    case CmdCrvDelZero: DelProp(DEL_ZERO); return 0;
     default: return 1;
     }
 }

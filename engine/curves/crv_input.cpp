@@ -5,6 +5,7 @@
 #include "curves/crv_int.h"
 #include "display/drw.h"
 #include "display/view.h"
+#include "curves/crv_cmd.h"
 
 namespace {
 float FstPnt[3], PrvPnt[3];
@@ -18,7 +19,7 @@ void BgnCrv() {
 void EndCrv() {
     UdtCrvBox();
     ShowDrw();
-    if (CrntCrv) RecUndo(2, 1, &CrntCrv);
+    if (CrntCrv) RecUndo(UndoNewCrv, 1, &CrntCrv);
     Redraw();
 }
 
@@ -58,9 +59,9 @@ void InpPnt() {
 }
 
 void StrtInp(int mode) {
-    RecUndo(1, 0, nullptr);
+    RecUndo(UndoDiscard, 0, nullptr);
     SetMode(mode);
-    SetCrs(6);
+    SetCrs(CrsCross);
     BgnCrv();
 }
 }  // namespace
@@ -72,11 +73,11 @@ void RstInpState() {
 
 int CrvInpCmd(int code) {
     switch (code) {
-    case 101001: StrtInp(50); return 0;
-    case 101003: StrtInp(51); return 0;
-    case 101004: BgnCrv(); return 0;
-    case 101002: InpPnt(); return 0;
-    case 101005: EndCrv(); return 0;
+    case CmdCrvClk: StrtInp(50); return 0;
+    case CmdCrvStk: StrtInp(51); return 0;
+    case CmdCrvBgn: BgnCrv(); return 0;
+    case CmdCrvPnt: InpPnt(); return 0;
+    case CmdCrvEnd: EndCrv(); return 0;
     default: return 1;
     }
 }

@@ -12,6 +12,7 @@
 #include "display/drw.h"
 #include "display/view.h"
 #include "platform/platform.h"
+#include "display/dsp_cmd.h"
 
 prt* CrvPart = nullptr;
 crv* CrntCrv = nullptr;
@@ -335,7 +336,7 @@ void ShowDrw() {
     if (DrwWinOpen()) plt::Get()->GLSwap(0);
 }
 
-void Redraw() { IntrCmd(13, 115002); }
+void Redraw() { IntrCmd(CatDsp, CmdRdrwAll); }
 
 void DrwWnd(const double lo[2], const double hi[2]) {
     if (!DrwWinOpen()) return;

@@ -7,6 +7,7 @@
 #include "curves/crv_int.h"
 #include "display/view.h"
 #include "platform/platform.h"
+#include "curves/crv_cmd.h"
 
 double SclDstPnt[2][3] = {{0, 0, 0}, {0, 0, 0}};
 double SclDstLen = 0;
@@ -15,7 +16,7 @@ namespace {
 int NumCrv() { return CrvPart ? CrvPart->crvs.n : 0; }
 crv* CrvAt(int i) { return CrvPart->crvs.a[i]; }
 
-void Discard() { RecUndo(1, 0, nullptr); }
+void Discard() { RecUndo(UndoDiscard, 0, nullptr); }
 
 void StrtPick(int mode, bool deselect) {
     if (deselect) {
@@ -24,7 +25,7 @@ void StrtPick(int mode, bool deselect) {
     }
     Discard();
     SetMode(mode);
-    SetCrs(5);
+    SetCrs(CrsPick);
 }
 
 void Deselect() {
@@ -77,9 +78,9 @@ void MoveBgn() {
         DspWrnMsg(297, "カーブを選択してください。");
         return;
     }
-    SetMode(63);
-    SetCrs(9);
-    RecUndo(8, 0, nullptr);
+    SetMode(ModeCrvMove);
+    SetCrs(CrsMove);
+    RecUndo(UndoXfm, 0, nullptr);
 }
 
 void MoveStep() {
@@ -92,7 +93,7 @@ void MoveStep() {
 
 void Rotate() {
     if (NumCrvSlct == 0) return;
-    RecUndo(8, 0, nullptr);
+    RecUndo(UndoXfm, 0, nullptr);
     const double a = static_cast<double>(CrvRot) * M_PI / 180.0;
     const double ca = std::cos(a), sa = std::sin(a);
     XfmSlct([&](double& x, double& y) {
@@ -116,7 +117,7 @@ void SclDstRls() {
     DrwSeg(p0, p1, 1, 1, 0);
     for (int k = 0; k < 3; ++k) { SclDstPnt[0][k] = p0[k]; SclDstPnt[1][k] = p1[k]; }
     SclDstLen = std::hypot(p1[0] - p0[0], p1[1] - p0[1]);
-    if (NumCrvSlct > 0) RecUndo(8, 0, nullptr);
+    if (NumCrvSlct > 0) RecUndo(UndoXfm, 0, nullptr);
     Notify(ID_DSP_SCL_DST_MEN, 0);
 }
 
@@ -124,8 +125,8 @@ void HgtMode() {
     ClrCrvSlct();
     Redraw();
     Discard();
-    SetMode(60);
-    SetCrs(5);
+    SetMode(ModeCrvHgt);
+    SetCrs(CrsPick);
 }
 
 void HgtPick() {
@@ -133,7 +134,7 @@ void HgtPick() {
     PickWnd(lo, hi);
     crv* k = PickCrv(lo, hi);
     if (!k) return;
-    RecUndo(7, 1, &k);
+    RecUndo(UndoHgt, 1, &k);
     SetCrvHgt(k, CrvHgt);
     Redraw();
 }
@@ -160,7 +161,7 @@ void HidePick() {
     PickWnd(lo, hi);
     crv* k = PickCrv(lo, hi);
     if (!k) return;
-    RecUndo(12, 1, &k);
+    RecUndo(UndoHideOne, 1, &k);
     k->vis = 0;
     ModFlg = 1;
     ShowDrw();
@@ -171,7 +172,7 @@ void HideWnd() {
     double lo[2], hi[2];
     PickWnd(lo, hi);
     DrwWnd(lo, hi);
-    RecUndo(3, 0, nullptr);
+    RecUndo(UndoPart, 0, nullptr);
     bool any = false;
     for (int i = 0; i < NumCrv(); ++i) {
         crv* c = CrvAt(i);
@@ -192,7 +193,7 @@ void HideWnd() {
 }
 
 void HideZero() {
-    RecUndo(3, 0, nullptr);
+    RecUndo(UndoPart, 0, nullptr);
     for (int i = 0; i < NumCrv(); ++i) {
         crv* c = CrvAt(i);
         if (c->n == 0 || std::fabs(c->p[2]) <= 0.001) c->vis = 0;
@@ -202,7 +203,7 @@ void HideZero() {
 }
 
 void SetVis(int how) {
-    if (how == 2) RecUndo(3, 0, nullptr);
+    if (how == 2) RecUndo(UndoPart, 0, nullptr);
     else Discard();
     for (int i = 0; i < NumCrv(); ++i) {
         crv* c = CrvAt(i);
@@ -225,34 +226,34 @@ void SclCrvDst(double f) {
 
 int CrvSelCmd(int code) {
     switch (code) {
-    case 101027: SlctAll(); return 0;
-    case 101028: StrtPick(62, false); return 0;
-    case 101029: DrwCross(); return 0;
-    case 101030: SlctWnd(); return 0;
-    case 101031: Deselect(); return 0;
-    case 101032: MoveBgn(); return 0;
-    case 101033: MoveStep(); return 0;
-    case 101034: return 0;
-    case 101043:
-        if (NumCrvSlct > 0) RecUndo(8, 0, nullptr);
+    case CmdCrvSlctAll: SlctAll(); return 0;
+    case CmdCrvSlctWnd: StrtPick(ModeCrvSlctWnd, false); return 0;
+    case CmdCrvSlctCross: DrwCross(); return 0;
+    case CmdCrvSlctWndRls: SlctWnd(); return 0;
+    case CmdCrvSlctNone: Deselect(); return 0;
+    case CmdCrvMove: MoveBgn(); return 0;
+    case CmdCrvMoveStep: MoveStep(); return 0;
+    case CmdCrvMoveRight: return 0;
+    case CmdCrvScl:
+        if (NumCrvSlct > 0) RecUndo(UndoXfm, 0, nullptr);
         SclCrvSlct(CrvScl);
         Redraw();
         return 0;
-    case 101044: Rotate(); return 0;
-    case 101045: StrtPick(65, false); SetCrs(6); return 0;
-    case 101046: SclDstPrs(); return 0;
-    case 101047: SclDstRls(); return 0;
-    case 101022: HgtMode(); return 0;
-    case 101023: HgtPick(); return 0;
-    case 101035: HgtShow(); return 0;
-    case 101050: StrtPick(57, true); return 0;
-    case 101051: HidePick(); return 0;
-    case 101057: StrtPick(49, true); return 0;
-    case 101058: HideWnd(); return 0;
-    case 101039: HideZero(); return 0;
-    case 101040: SetVis(0); return 0;
-    case 101041: SetVis(1); return 0;
-    case 101052: SetVis(2); return 0;
+    case CmdCrvRot: Rotate(); return 0;
+    case CmdCrvSclDst: StrtPick(ModeCrvSclDst, false); SetCrs(CrsCross); return 0;
+    case CmdCrvSclDstPrs: SclDstPrs(); return 0;
+    case CmdCrvSclDstRls: SclDstRls(); return 0;
+    case CmdCrvHgt: HgtMode(); return 0;
+    case CmdCrvHgtRls: HgtPick(); return 0;
+    case CmdCrvHgtShow: HgtShow(); return 0;
+    case CmdCrvHide: StrtPick(ModeCrvHide, true); return 0;
+    case CmdCrvHideRls: HidePick(); return 0;
+    case CmdCrvHideWnd: StrtPick(ModeCrvHideWnd, true); return 0;
+    case CmdCrvHideWndRls: HideWnd(); return 0;
+    case CmdCrvHideZero: HideZero(); return 0;
+    case CmdCrvHideAll: SetVis(0); return 0;
+    case CmdCrvShowAll: SetVis(1); return 0;
+    case CmdCrvVisInv: SetVis(2); return 0;
     default: return 1;
     }
 }

@@ -5,6 +5,7 @@
 #include "curves/crv_int.h"
 #include "platform/platform.h"
 #include "terrain/trn.h"
+#include "curves/crv_cmd.h"
 
 uint8_t UndoOn = 1;
 uint8_t UndoCutOn = 1;
@@ -139,7 +140,7 @@ int NumCrv() { return CrvPart ? CrvPart->crvs.n : 0; }
 // Save the current state for kind k (the third step of recording).
 void Save(int k, int n, crv* const* curves) {
     switch (k) {
-    case 2: case 6: case 7: case 12:
+    case UndoNewCrv: case UndoDelOne: case UndoHgt: case UndoHideOne:
         if (n > 0 && curves && curves[0]) {
             crv* c = CopyCrvNew(curves[0]);
             SetRefs(n, curves);
@@ -147,13 +148,13 @@ void Save(int k, int n, crv* const* curves) {
             SavCrv = c;
         }
         break;
-    case 3: case 4: case 5: {
+    case UndoPart: case UndoDelAll: case UndoDelProp: {
         CrvSet s = CrvPart ? CopySet(CrvPart->crvs.a, CrvPart->crvs.n) : CrvSet{};
         FreeSet(SavSet);
         SavSet = s;
         break;
     }
-    case 8: {
+    case UndoXfm: {
         // The curves themselves are kept too: undo must reach them even after the
         // selection has changed.
         if (!curves) { curves = CrvSlct; n = NumCrvSlct; }
@@ -163,7 +164,7 @@ void Save(int k, int n, crv* const* curves) {
         SavSet = s;
         break;
     }
-    case 9: case 10: case 11: {
+    case UndoRgn: case UndoTrnDel: case UndoTrn: {
         srf* s = CopySrfNew(TrnSrf);
         if (SavSrf) FreeSrf(SavSrf, false);
         SavSrf = s;
@@ -244,7 +245,7 @@ void SwapHgt(int k) {
     if (!live || !SavCrv) return;
     crv* t = CopyCrvNew(SavCrv);
     Save(k, 1, &live);
-    if (k == 12) {
+    if (k == UndoHideOne) {
         live->vis = t->vis;
     } else {
         for (int i = 0; i < live->n && i < t->n; ++i) live->p[3 * i + 2] = t->p[3 * i + 2];
@@ -281,7 +282,7 @@ void SwapTrn(int k) {
         TrnGrd = s->pgns.n > 0 ? s->pgns.a[0] : nullptr;
     }
     if (t) FreeSrf(t, false);
-    if (k == 9) RgnFromTrn();
+    if (k == UndoRgn) RgnFromTrn();
     // Selected vertex numbers only mean something on a grid of the same size.
     if ((TrnSrf ? TrnSrf->nv : -1) != oldNv) ClrVtxSlct();
 }
@@ -293,8 +294,8 @@ void Finish(uint8_t state) {
 }
 }  // namespace
 
-void UndoStep();
-void RedoStep();
+static void UndoStep();
+static void RedoStep();
 
 void RecUndo(int kind, int n, crv** curves) {
     if (!UndoOn) return;
@@ -302,7 +303,7 @@ void RecUndo(int kind, int n, crv** curves) {
     FreeRec();
     UndoKind = kind;
     switch (kind) {
-    case 2: case 3: case 4: case 5: case 6: case 7: case 8: case 9: case 10: case 11: case 12:
+    case UndoNewCrv: case UndoPart: case UndoDelAll: case UndoDelProp: case UndoDelOne: case UndoHgt: case UndoXfm: case UndoRgn: case UndoTrnDel: case UndoTrn: case UndoHideOne:
         Save(kind, n, curves);
         break;
     default:
@@ -310,11 +311,11 @@ void RecUndo(int kind, int n, crv** curves) {
         UndoState = 0;
         break;
     }
-    if (kind == 5) UndoDel = DEL_ZERO;
+    if (kind == UndoDelProp) UndoDel = DEL_ZERO;
 }
 
 void SetUndoDel(int which) {
-    if (UndoOn && UndoKind == 5) UndoDel = which;
+    if (UndoOn && UndoKind == UndoDelProp) UndoDel = which;
 }
 
 void ClrUndo() {
@@ -344,76 +345,76 @@ void Redo() {
     });
 }
 
-void UndoStep() {
+static void UndoStep() {
     if (!UndoOn) return;
     if (UndoState != 1) {
         plt::Get()->Beep();
         return;
     }
     switch (UndoKind) {
-    case 2:
+    case UndoNewCrv:
         if (crv* c = Ref0()) FreeCrv(c);
         break;
-    case 3: SwapPart(); break;
-    case 4: AddSet(SavSet); break;
-    case 5:
+    case UndoPart: SwapPart(); break;
+    case UndoDelAll: AddSet(SavSet); break;
+    case UndoDelProp:
         FreeAllCrv();
         AddSet(SavSet);
         break;
-    case 6:
+    case UndoDelOne:
         if (SavCrv && CrvPart) {
             crv* c = AddCrvCopy(SavCrv);
             Save(6, 1, &c);
         }
         break;
-    case 7: case 12: SwapHgt(UndoKind); break;
-    case 8: SwapSlct(); break;
-    case 9: case 10: case 11: SwapTrn(UndoKind); break;
+    case UndoHgt: case UndoHideOne: SwapHgt(UndoKind); break;
+    case UndoXfm: SwapSlct(); break;
+    case UndoRgn: case UndoTrnDel: case UndoTrn: SwapTrn(UndoKind); break;
     default: break;
     }
     Finish(2);
 }
 
-void RedoStep() {
+static void RedoStep() {
     if (!UndoOn) return;
     if (UndoState != 2) {
         plt::Get()->Beep();
         return;
     }
     switch (UndoKind) {
-    case 2:
+    case UndoNewCrv:
         if (SavCrv && CrvPart) {
             crv* c = AddCrvCopy(SavCrv);
             Save(2, 1, &c);
         }
         break;
-    case 3:
+    case UndoPart:
         if (SavSet.n > 0) {
             SwapPart();
         } else {
-            RecUndo(4, 0, nullptr);
+            RecUndo(UndoDelAll, 0, nullptr);
             FreeAllCrv();
         }
         break;
-    case 4: FreeAllCrv(); break;
-    case 5: DelCrvProp(UndoDel); break;
-    case 6:
+    case UndoDelAll: FreeAllCrv(); break;
+    case UndoDelProp: DelCrvProp(UndoDel); break;
+    case UndoDelOne:
         if (crv* c = Ref0()) FreeCrv(c);
         break;
-    case 7: case 12: SwapHgt(UndoKind); break;
-    case 8: SwapSlct(); break;
-    case 9:
+    case UndoHgt: case UndoHideOne: SwapHgt(UndoKind); break;
+    case UndoXfm: SwapSlct(); break;
+    case UndoRgn:
         if (!SavSrf) {
             UndoState = 1;
             return;
         }
         SwapTrn(9);
         break;
-    case 10:
+    case UndoTrnDel:
         Save(10, 0, nullptr);
         DropTrn();
         break;
-    case 11: SwapTrn(11); break;
+    case UndoTrn: SwapTrn(UndoTrn); break;
     default: break;
     }
     Finish(1);

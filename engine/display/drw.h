@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 #include "core/state.h"
+#include "display/dsp_cmd.h"
 
 constexpr int DrwWinMax = 4;     // view windows 0..3 (window 0 is the main view)
 
@@ -25,7 +26,7 @@ extern double WireMin;             // lowest mean grey of a wireframe colour
 extern uint8_t NoFlush;            // FlushDrw does nothing while set
 extern uint8_t DrwArrOn;           // grids go to GL as vertex arrays (same picture, fewer calls)
 extern uint8_t DrwLodOn;           // coarser large grids while a mouse button is held
-extern int DspIntVal;              // integer value register: the window that 115214 redraws
+extern int DspIntVal;              // integer value register: the window that CmdRdrwWin redraws
 extern int GrdStp, GrdMaj;         // minor and major grid steps (model units)
 
 // Display switches back to their start-up values (BgCol and the grid steps excepted: they come
@@ -87,12 +88,12 @@ void FlushDrw();
 bool DrwWinOpen();                                                   // a view window can be drawn in
 
 // The redraw cycle.
-int RdrwAll();           // 115002
-int RdrwWin(int w);      // 115214
-int RdrwShd();           // 115215
-int RdrwFront();         // 115151
-int DrwPic();            // 215007: the picture of the active windows
-int DrwPicView();        // 215006
+int RdrwAll();           // CmdRdrwAll
+int RdrwWin(int w);      // CmdRdrwWin
+int RdrwShd();           // CmdRdrwShd
+int RdrwFront();         // CmdRdrwFront
+int DrwPic();            // CmdDrwPic: the picture of the active windows
+int DrwPicView();        // CmdDrwPicView
 // Paint of window w; rect (x0, y0, x1, y1, window pixels, y downwards) or null for all.
 void PaintWin(int w, const int* rect);
 

@@ -8,6 +8,7 @@
 #include "display/glctx.h"
 #include "display/view.h"
 #include "terrain/trn.h"
+#include "display/dsp_cmd.h"
 
 uint32_t SrfDsp[DrwWinMax] = {SrfDspOn, SrfDspOn, SrfDspOn, SrfDspOn};
 uint32_t& DspFlg = SrfDsp[0];
@@ -107,18 +108,18 @@ void IniDrwSw() {
 void SetShdDsp() {
     DspFlg |= SrfDspShd;
     SlpDsp = 0;
-    IntrCmd(13, 115002);
+    IntrCmd(CatDsp, CmdRdrwAll);
 }
 
 void SetWireDsp() {
     DspFlg &= ~SrfDspShd;
     SlpDsp = 0;
-    IntrCmd(13, 115002);
+    IntrCmd(CatDsp, CmdRdrwAll);
 }
 
 void SetAxisDsp(int on) {
     AxisOn = on ? 1 : 0;
-    IntrCmd(13, 115002);
+    IntrCmd(CatDsp, CmdRdrwAll);
 }
 
 // ---- colours ----

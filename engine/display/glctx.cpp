@@ -6,6 +6,7 @@
 #include "display/lgt.h"
 #include "display/view.h"
 #include "scene/scene.h"
+#include "display/dsp_cmd.h"
 
 GLWinRec GLWin[GLWinMax];
 int CurGLWin = -1;
@@ -86,7 +87,7 @@ int SetCurWin(int w) {
 void SetupGLWin(int w) {
     if (w < 0 || w >= DrwWinMax || !SetCurWin(w)) return;
     PushActWin(w);
-    if (w == 0) IntrCmd(13, 115000);
+    if (w == 0) IntrCmd(CatDsp, CmdDspResize);
     SetCurWin(w);
     glClearColor(static_cast<float>(BgCol[0] / 255.0), static_cast<float>(BgCol[1] / 255.0),
                  static_cast<float>(BgCol[2] / 255.0), 1.0f);

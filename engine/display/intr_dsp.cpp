@@ -3,31 +3,32 @@
 #include "display/drw.h"
 #include "display/viewcmd.h"
 #include "display/viewint.h"
+#include "display/dsp_cmd.h"
 
 int IntrDsp(int code) {
     switch (code) {
-    case 115000: ResizeView(); return 0;
-    case 115021: SetPrj(1); return 0;
-    case 115022: SetPrj(2); return 0;
-    case 115002: return RdrwAll();
-    case 115214: return RdrwWin(DspIntVal);
-    case 115215: return RdrwShd();
-    case 115151: return RdrwFront();
-    case 115014: ShfMode(); return 0;
-    case 115015: RotMode(); return 0;
-    case 115036: ShfStep(); return 0;
-    case 115037: RotStep(); return 0;
-    case 115043: ViewModeEnd(); return 0;
-    case 115093: DrgBgn(); return 0;
-    case 115094: DrgEnd(); return 0;
-    case 115114: FitView(); return 0;
-    case 115131: SclMode(); return 0;
-    case 115132: SclStep(); return 0;
-    case 115217: SclStep(); return 0;
-    case 115218: RimStep(); return 0;
-    case 115219: ShfStep(); return 0;
-    case 115220: ModBgn(); return 0;
-    case 115221: ModEnd(); return 0;
+    case CmdDspResize: ResizeView(); return 0;
+    case CmdPrjPar: SetPrj(1); return 0;
+    case CmdPrjPrs: SetPrj(2); return 0;
+    case CmdRdrwAll: return RdrwAll();
+    case CmdRdrwWin: return RdrwWin(DspIntVal);
+    case CmdRdrwShd: return RdrwShd();
+    case CmdRdrwFront: return RdrwFront();
+    case CmdShfMode: ShfMode(); return 0;
+    case CmdRotMode: RotMode(); return 0;
+    case CmdShfStep: ShfStep(); return 0;
+    case CmdRotStep: RotStep(); return 0;
+    case CmdViewModeEnd: ViewModeEnd(); return 0;
+    case CmdDrgBgn: DrgBgn(); return 0;
+    case CmdDrgEnd: DrgEnd(); return 0;
+    case CmdFitView: FitView(); return 0;
+    case CmdSclMode: SclMode(); return 0;
+    case CmdSclStep: SclStep(); return 0;
+    case CmdModSclStep: SclStep(); return 0;
+    case CmdRimStep: RimStep(); return 0;
+    case CmdModShfStep: ShfStep(); return 0;
+    case CmdModBgn: ModBgn(); return 0;
+    case CmdModEnd: ModEnd(); return 0;
     default:
         CmdNotFound("IntrDsp", code);
         return 0;
@@ -36,9 +37,9 @@ int IntrDsp(int code) {
 
 int DstrDsp(int code) {
     switch (code) {
-    case 215000: FitWnd2D(); return 0;
-    case 215006: return DrwPicView();
-    case 215007: return DrwPic();
+    case CmdFitWnd2D: FitWnd2D(); return 0;
+    case CmdDrwPicView: return DrwPicView();
+    case CmdDrwPic: return DrwPic();
     default:
         CmdNotFound("DstrDsp", code);
         return 0;
@@ -47,23 +48,23 @@ int DstrDsp(int code) {
 
 int IntrView(int code) {
     switch (code) {
-    case 111000: WlkTmr(); return 0;
-    case 111034: LpeMode(); return 0;
-    case 111035: LpePress(); return 0;
-    case 111036: LpeMove(); return 0;
-    case 111037: LpeRelease(); return 0;
-    case 111038: WlkMode(); return 0;
-    case 111039: WlkPress(); return 0;
-    case 111040: WlkStep(); return 0;
-    case 111041: WlkRelease(); return 0;
-    case 111042: BrdMode(); return 0;
-    case 111043: BrdPress(); return 0;
-    case 111044: BrdStep(); return 0;
-    case 111045: BrdRelease(); return 0;
-    case 111046: GazMode(); return 0;
-    case 111047: GazPress(); return 0;
-    case 111048: GazStep(); return 0;
-    case 111049: GazRelease(); return 0;
+    case CmdWlkTmr: WlkTmr(); return 0;
+    case CmdLpeMode: LpeMode(); return 0;
+    case CmdLpePrs: LpePress(); return 0;
+    case CmdLpeMove: LpeMove(); return 0;
+    case CmdLpeRls: LpeRelease(); return 0;
+    case CmdWlkMode: WlkMode(); return 0;
+    case CmdWlkPrs: WlkPress(); return 0;
+    case CmdWlkStep: WlkStep(); return 0;
+    case CmdWlkRls: WlkRelease(); return 0;
+    case CmdBrdMode: BrdMode(); return 0;
+    case CmdBrdPrs: BrdPress(); return 0;
+    case CmdBrdStep: BrdStep(); return 0;
+    case CmdBrdRls: BrdRelease(); return 0;
+    case CmdGazMode: GazMode(); return 0;
+    case CmdGazPrs: GazPress(); return 0;
+    case CmdGazStep: GazStep(); return 0;
+    case CmdGazRls: GazRelease(); return 0;
     default:
         CmdNotFound("IntrView", code);
         return 0;

@@ -10,6 +10,7 @@
 #include "display/viewint.h"
 #include "display/viewmath.h"
 #include "scene/scene.h"
+#include "display/dsp_cmd.h"
 
 ViewWinRec ViewWin[ViewWinMax];
 int WinSizW = 256, WinSizH = 256;
@@ -336,7 +337,7 @@ void IniView() {
     SetWnd2D(ViewWin[0].v.ScrWid);
 }
 
-// 115000: the shell has recorded a new window size.
+// CmdDspResize: the shell has recorded a new window size.
 void ResizeView() {
     ViewWinRec& vw = ViewWin[0];
     vw.W = WinSizW < 2 ? 2 : WinSizW;
@@ -344,11 +345,11 @@ void ResizeView() {
     vw.cx = vw.W / 2.0;
     vw.cy = vw.H / 2.0;
     SetUpdRctFull(0);
-    DstrCmd(13, 215000);
+    DstrCmd(CatDsp, CmdFitWnd2D);
     SetView(0);
 }
 
-// 215000: the 2D window takes the window's aspect, about its own centre.
+// CmdFitWnd2D: the 2D window takes the window's aspect, about its own centre.
 void FitWnd2D() {
     const ViewWinRec& vw = ViewWin[0];
     double w = Wnd2D[2] - Wnd2D[0];
@@ -358,13 +359,13 @@ void FitWnd2D() {
     Wnd2D[3] = cy + h / 2;
 }
 
-// 115021 / 115022.
+// CmdPrjPar / CmdPrjPrs.
 void SetPrj(int flg) {
     CamView& v = *CurView();
     v.PrjFlg = static_cast<uint8_t>(flg);
     NtfCam(0x170000);
     if (!CurCamObj || v.CurCam) SetView(0);
-    IntrCmd(13, 115002);
+    IntrCmd(CatDsp, CmdRdrwAll);
 }
 
 double PixToMdl(double n) {

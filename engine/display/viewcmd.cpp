@@ -12,6 +12,7 @@
 #include "platform/platform.h"
 #include "scene/scene.h"
 #include "terrain/trn.h"
+#include "display/dsp_cmd.h"
 
 namespace {
 constexpr double ShfThr = 4.999;
@@ -23,9 +24,6 @@ constexpr double RotMax = M_PI / 5;
 constexpr double WlkSpd = 0.25;
 constexpr double TrnSpd = M_PI * 0.05;
 
-constexpr int ModeScl = ModeId(3, 12), ModeShf = ModeId(3, 13), ModeRot = ModeId(3, 14);
-constexpr int ModeLpe = ModeId(3, 230), ModeWlk = ModeId(3, 231), ModeBrd = ModeId(3, 232),
-              ModeGaz = ModeId(3, 233);
 
 uint8_t DragRun = 0;  // an IntrDsp drag is running and draws into the back buffer
 
@@ -55,7 +53,7 @@ void ShowStep() {
     SetView(0);
     SetGLView(0);
     SetLgtGL();
-    DstrCmd(13, 215007);
+    DstrCmd(CatDsp, CmdDrwPic);
     plt::Get()->GLSwap(0);
 }
 
@@ -111,7 +109,7 @@ void EndDrag() {
     bool mod = ModDrag;
     BtnHeld = 0;  // the following moves of this press must not retry the refused zoom
     ModDrag = 0;
-    IntrCmd(13, mod ? 115221 : 115094);
+    IntrCmd(CatDsp, mod ? CmdModEnd : CmdDrgEnd);
 }
 }  // namespace
 
@@ -202,20 +200,20 @@ int ZoomCam(double d) {
     return rc;
 }
 
-// 115093: press of a view drag.
+// CmdDrgBgn: press of a view drag.
 void DrgBgn() {
     if (!DragRun) SetDrwBuf(DRW_BACK);
     DragRun = 1;
 }
 
-// 115094: release of a view drag.
+// CmdDrgEnd: release of a view drag.
 void DrgEnd() {
     DragRun = 0;
     SetDrwBuf(DRW_FRONT);
-    IntrCmd(13, 115002);
+    IntrCmd(CatDsp, CmdRdrwAll);
 }
 
-// 115043: a view mode is left.
+// CmdViewModeEnd: a view mode is left.
 void ViewModeEnd() {
     if (DragRun) {
         DragRun = 0;
@@ -224,22 +222,22 @@ void ViewModeEnd() {
     TmrAct = 0;
 }
 
-// 115036.
+// CmdShfStep.
 void ShfStep() {
     const CamView& v = *CurView();
     double a = -(PtrPos[0] - PrsPos[0]), b = PtrPos[1] - PrsPos[1], c = PtrPos[2] - PrsPos[2];
     double t = v.PrjFlg == 2 ? ShfThr : std::fmin(ShfThr, ShfThr * v.ScrWid / 5000);
-    LastStep(13, ModDrag ? 115219 : 115036);
+    LastStep(CatDsp, ModDrag ? CmdModShfStep : CmdShfStep);
     if (std::fabs(a) <= t && std::fabs(b) <= t && std::fabs(c) <= t) return;
     MovCam(a, b, c);
     ShowStep();
     Reanchor();
 }
 
-// 115132.
+// CmdSclStep.
 void SclStep() {
     double d = (PtrPos[0] - PrsPos[0]) * SclFac;
-    LastStep(13, ModDrag ? 115217 : 115132);
+    LastStep(CatDsp, ModDrag ? CmdModSclStep : CmdSclStep);
     if (std::fabs(d) <= ShfThr) return;
     if (ZoomCam(d) < 0) {
         ShowStep();
@@ -250,20 +248,20 @@ void SclStep() {
     Reanchor();
 }
 
-// 115037.
+// CmdRotStep.
 void RotStep() {
     if (ViewDim != 1) return;
     double f = RotSpd * RotFac;
     double a0 = -(PtrPos[1] - PrsPos[1]) * f, a1 = -(PtrPos[0] - PrsPos[0]) * f,
            a2 = (PtrPos[2] - PrsPos[2]) * f;
-    LastStep(13, 115037);
+    LastStep(CatDsp, CmdRotStep);
     if (std::fabs(a0) <= RotThr && std::fabs(a1) <= RotThr && std::fabs(a2) <= RotThr) return;
     RotCam(a0, a1, a2, true);
     ShowStep();
     Reanchor();
 }
 
-// 115218: Ctrl+Shift drag, rolling the view along the window's rim.
+// CmdRimStep: Ctrl+Shift drag, rolling the view along the window's rim.
 void RimStep() {
     if (ViewDim != 1) return;
     double f = RotSpd * RotFac, W = WinW(), H = WinH();
@@ -278,28 +276,28 @@ void RimStep() {
         a1 = -(x - x0) * f;
         a2 = (PtrPos[2] - PrsPos[2]) * f;
     }
-    LastStep(13, 115218);
+    LastStep(CatDsp, CmdRimStep);
     if (std::fabs(a0) <= RotThr && std::fabs(a1) <= RotThr && std::fabs(a2) <= RotThr) return;
     RotCam(a0, a1, a2, true);
     ShowStep();
     Reanchor();
 }
 
-// 115220: first move of a Ctrl/Shift drag.
+// CmdModBgn: first move of a Ctrl/Shift drag.
 void ModBgn() {
     SetDrwBuf(DRW_BACK);
     DragRun = 1;
 }
 
-// 115221: release of a Ctrl/Shift drag.
+// CmdModEnd: release of a Ctrl/Shift drag.
 void ModEnd() {
     DragRun = 0;
     SetDrwBuf(DRW_FRONT);
-    IntrCmd(13, 115002);
+    IntrCmd(CatDsp, CmdRdrwAll);
     SetCrs(CrsIdx);
 }
 
-// 115114.
+// CmdFitView.
 void FitView() {
     CamView& v = *CurView();
     UdtScnBox();
@@ -307,7 +305,7 @@ void FitView() {
     if (!BoxOk(b)) {
         // Nothing in the scene: show the terrain region when there is one, else leave the view.
         if (!(TrnRgnBox(b) && BoxOk(b))) {
-            IntrCmd(13, 115002);
+            IntrCmd(CatDsp, CmdRdrwAll);
             return;
         }
     }
@@ -333,27 +331,27 @@ void FitView() {
     NtfCam(0x270000);
     Wnd2DWid(v.ScrWid);
     SetView(0);
-    IntrCmd(13, 115002);
+    IntrCmd(CatDsp, CmdRdrwAll);
 }
 
 // Start commands of the three drag modes.
 void ShfMode() {
     SetMode(ModeShf);
-    SetCrs(9);
+    SetCrs(CrsMove);
 }
 
 void SclMode() {
     SetMode(ModeScl);
-    SetCrs(7);
+    SetCrs(CrsScl);
 }
 
 void RotMode() {
     if (ViewDim != 1) return;
     SetMode(ModeRot);
-    SetCrs(8);
+    SetCrs(CrsRot);
 }
 
-// 111034: loupe.
+// CmdLpeMode: loupe.
 void LpeMode() {
     if (!CamUsable()) return;
     if (CurView()->PrjFlg == 2) {
@@ -361,24 +359,24 @@ void LpeMode() {
         return;
     }
     SetMode(ModeLpe);
-    SetCrs(22);
+    SetCrs(CrsLpe);
 }
 
-// 111035.
+// CmdLpePrs.
 void LpePress() { Reanchor(); }
 
-// 111036: the cursor shows which way the box is dragged.
+// CmdLpeMove: the cursor shows which way the box is dragged.
 void LpeMove() {
     double dx = PtrPos[0] - PrsPos[0], dy = PtrPos[1] - PrsPos[1];
     if (std::fabs(dx) <= 5 && std::fabs(dy) <= 5) return;
-    int crs = dx > 0 ? (dy > 0 ? 2 : 4) : (dy > 0 ? 1 : 3);
+    int crs = dx > 0 ? (dy > 0 ? CrsLpePP : CrsLpePN) : (dy > 0 ? CrsLpeNP : CrsLpeNN);
     if (crs != CrsIdx) SetCrs(crs);
 }
 
-// 111037.
+// CmdLpeRls.
 void LpeRelease() {
     CamView& v = *CurView();
-    SetCrs(22);
+    SetCrs(CrsLpe);
     SetDrwBuf(DRW_BACK);
     double x0 = PrsPos[0], y0 = PrsPos[1], x = PtrPos[0], y = PtrPos[1];
     bool left = CurBtn == 1;
@@ -401,11 +399,11 @@ void LpeRelease() {
     NtfCam(0x700);
     NtfCam(0x70000);
     SetView(0);
-    DstrCmd(13, 215007);
+    DstrCmd(CatDsp, CmdDrwPic);
     plt::Get()->GLSwap(0);
     SetDrwBuf(DRW_FRONT);
     ModFlg = 1;
-    IntrCmd(13, 115002);
+    IntrCmd(CatDsp, CmdRdrwAll);
 }
 
 namespace {
@@ -454,16 +452,16 @@ void TmrEnd() {
     SetDrwBuf(DRW_FRONT);
     TmrAct = 0;
     ModFlg = 1;
-    IntrCmd(13, 115002);
+    IntrCmd(CatDsp, CmdRdrwAll);
 }
 
 void TmrShow(int code) {
     ShowStep();
-    LastStep(9, code);
+    LastStep(CatView, code);
 }
 }  // namespace
 
-// 111042: bird's-eye view.
+// CmdBrdMode: bird's-eye view.
 void BrdMode() {
     if (!CamUsable()) return;
     UdtScnBox();
@@ -472,7 +470,7 @@ void BrdMode() {
         return;
     }
     SetMode(ModeBrd);
-    SetCrs(25);
+    SetCrs(CrsBrd);
     CamView& v = *CurView();
     v.RotEye = 0;
     v.PrjFlg = 2;
@@ -499,33 +497,33 @@ void BrdMode() {
 
 void BrdPress() { TmrBgn(); }
 
-// 111044, repeated by the timer while held: the turning speed follows the pointer's offset.
+// CmdBrdStep, repeated by the timer while held: the turning speed follows the pointer's offset.
 void BrdStep() {
     double W = WinW();
     RotCam((PtrPos[1] - PrsPos[1]) / W * TrnSpd, (PtrPos[0] - PrsPos[0]) / W * TrnSpd, 0, false);
-    TmrShow(111044);
+    TmrShow(CmdBrdStep);
 }
 
 void BrdRelease() { TmrEnd(); }
 
-// 111038: walk-through.
+// CmdWlkMode: walk-through.
 void WlkMode() {
     if (!CamUsable()) return;
     SetMode(ModeWlk);
-    SetCrs(24);
+    SetCrs(CrsWlk);
     LvlCam();
     ShowNew();
 }
 
 void WlkPress() { TmrBgn(); }
 
-// 111040, repeated by the timer: pointer above the press point walks forward.
+// CmdWlkStep, repeated by the timer: pointer above the press point walks forward.
 void WlkStep() {
     const CamView& v = *CurView();
     double dx = PtrPos[0] - PrsPos[0], dy = PtrPos[1] - PrsPos[1];
     double k = WinW() / v.ScrWid * WlkSpd;
     MovCam(dx * k, 0, -dy * k);
-    TmrShow(111040);
+    TmrShow(CmdWlkStep);
 }
 
 void WlkTmr() {
@@ -534,21 +532,21 @@ void WlkTmr() {
 
 void WlkRelease() { TmrEnd(); }
 
-// 111046: gaze.
+// CmdGazMode: gaze.
 void GazMode() {
     if (!CamUsable()) return;
     SetMode(ModeGaz);
-    SetCrs(23);
+    SetCrs(CrsGaz);
     LvlCam();
     ShowNew();
 }
 
 void GazPress() { TmrBgn(); }
 
-// 111048, repeated by the timer: the gaze turns about the eye.
+// CmdGazStep, repeated by the timer: the gaze turns about the eye.
 void GazStep() {
     RotCam(0, -(PtrPos[0] - PrsPos[0]) / WinW() * TrnSpd, 0, false);
-    TmrShow(111048);
+    TmrShow(CmdGazStep);
 }
 
 void GazRelease() { TmrEnd(); }
@@ -571,14 +569,14 @@ void ViewHnd(const ViewModeCmds& m) {
         }
     };
     switch (e.kind) {
-    case 1:
-    case 6:
+    case MsPress:
+    case MsPress6:
         if (e.button == 3) {
             if (BtnHeld) IntrCmd(m.cat, m.release);
             BtnHeld = 0;
             TmrAct = 0;
             SetMode(BaseMode);
-            SetCrs(0);
+            SetCrs(CrsArrow);
             return;
         }
         CurBtn = e.button;
@@ -588,12 +586,12 @@ void ViewHnd(const ViewModeCmds& m) {
         Moved = 0;
         IntrCmd(m.cat, m.press);
         return;
-    case 3:
+    case MsMove:
         if (!BtnHeld) return;
         pos();
         IntrCmd(m.cat, m.move);
         return;
-    case 2:
+    case MsRelease:
         if (!BtnHeld) return;
         BtnHeld = 0;
         if (!m.depthBtn || CurBtn != 2) { PtrPos[0] = e.x; PtrPos[1] = e.y; PtrPos[2] = 0; }
@@ -605,13 +603,13 @@ void ViewHnd(const ViewModeCmds& m) {
 }
 }  // namespace
 
-void SclModeHnd() { ViewHnd({13, 115093, 115132, 115094, true}); }
-void ShfModeHnd() { ViewHnd({13, 115093, 115036, 115094, true}); }
-void RotModeHnd() { ViewHnd({13, 115093, 115037, 115094, true}); }
-void LpeModeHnd() { ViewHnd({9, 111035, 111036, 111037, false}); }
-void WlkModeHnd() { ViewHnd({9, 111039, 111040, 111041, false}); }
-void BrdModeHnd() { ViewHnd({9, 111043, 111044, 111045, false}); }
-void GazModeHnd() { ViewHnd({9, 111047, 111048, 111049, false}); }
+void SclModeHnd() { ViewHnd({CatDsp, CmdDrgBgn, CmdSclStep, CmdDrgEnd, true}); }
+void ShfModeHnd() { ViewHnd({CatDsp, CmdDrgBgn, CmdShfStep, CmdDrgEnd, true}); }
+void RotModeHnd() { ViewHnd({CatDsp, CmdDrgBgn, CmdRotStep, CmdDrgEnd, true}); }
+void LpeModeHnd() { ViewHnd({CatView, CmdLpePrs, CmdLpeMove, CmdLpeRls, false}); }
+void WlkModeHnd() { ViewHnd({CatView, CmdWlkPrs, CmdWlkStep, CmdWlkRls, false}); }
+void BrdModeHnd() { ViewHnd({CatView, CmdBrdPrs, CmdBrdStep, CmdBrdRls, false}); }
+void GazModeHnd() { ViewHnd({CatView, CmdGazPrs, CmdGazStep, CmdGazRls, false}); }
 
 const char* const HlpScl = "Scale view.\n\n  left  : change scale\n  right : quit";
 const char* const HlpShf = "Shift view rotation center.\n\n  left  : shift UV\n  middle: shift W\n  right : quit";

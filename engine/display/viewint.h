@@ -1,6 +1,7 @@
 // Internals shared by the view model, the view commands and the light code of the display.
 #pragma once
 #include "display/view.h"
+#include "display/dsp_cmd.h"
 
 struct LgtBind {             // binding of a PrmLgt entry to an OpenGL light
     int idx;                 // index in PrmLgt
@@ -20,6 +21,6 @@ void SetWnd2D(double w);         // centred 2D window of width w with the window
 void Wnd2DWid(double w);         // 2D window keeps its centre and takes the width w
 
 // Commands of the display module.
-void ResizeView();               // 115000
-void FitWnd2D();                 // 215000
-void SetPrj(int flg);            // 115021, 115022
+void ResizeView();               // CmdDspResize
+void FitWnd2D();                 // CmdFitWnd2D
+void SetPrj(int flg);            // CmdPrjPar, CmdPrjPrs

@@ -59,7 +59,7 @@ T* AlcNamed(const char* tag, const char* name, char* T::*field) {
     return o;
 }
 
-void IniNode(Node* n) {
+static void IniNode(Node* n) {
     n->own = nullptr;
     n->ownKind = 0;
     for (int i = 0; i < 3; i++) {
@@ -81,7 +81,7 @@ void SetBoxEmpty(BBox& b) {
 }
 
 // Engine pointers that must not outlive the object they point at.
-void Forget(void* o) {
+static void Forget(void* o) {
     if (CurObj == o) {
         CurObjKind = OK_GLB;
         CurObj = nullptr;
@@ -105,7 +105,7 @@ bool MtlFreed = false;
 bool QuietRbd = false;  // clearing the scene: rebuild without touching the display
 // Before a subtree goes, references of the other parts into it are dropped; this runs while the
 // model is still whole, so it never meets a freed object.
-void DropRefsInto(void* root, int rootKind) {
+static void DropRefsInto(void* root, int rootKind) {
     if (FreeDepth > 0) return;
     struct Ctx { void* root; int kind; } ctx{root, rootKind};
     ForEachPrt(

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include "scene/scene.h"
+#include "terrain/trn_cmd.h"
 
 extern float TrnRgn[6];   // x0 y0 z0 x1 y1 z1
 extern float MshItv;
@@ -39,8 +40,8 @@ double VtxSlp(int r, int c);
 // Class colour (bytes) of a slope by the thresholds SlpThr.
 void SlpClsCol(double s, uint8_t rgb[3]);
 
-void RstTrnRgn();
-void RgnFromTrn();  // region = the corners of the current grid (after its undo)  // terrain scene: region back to its start value
+void RstTrnRgn();   // terrain scene: region back to its start value, no vertex selected
+void RgnFromTrn();  // region = the corners of the current grid (after its undo); no grid: unchanged
 void ClrVtxSlct();
 
 // Interpolating uniform cubic B-spline through n points (x, y, z): (n - 1) * sub + 1 samples.
@@ -71,22 +72,22 @@ void SetTrnVis(int vis);    // visible flag of every surface of the terrain part
 extern uint8_t TrnGenRef;
 
 // Step commands of the terrain (category 4 and the region codes of category 1).
-int TrnCreCmd();     // 104133
-int TrnHidCmd();     // 104134
-int TrnShwCmd();     // 104135
-int VtxPickCmd();    // 104136
-int VtxPrsCmd();     // 104137
-int VtxRlsCmd();     // 104138
-int VtxDrgCmd();     // 104139
-int VtxDrgStep();    // 104140
-int VtxHgtCmd();     // 104142
-int TrnDelCmd();     // 104143
-int TrnFltrCmd();    // 104144
-int TrnMshCmd();     // 104132
-int TrnRgnDlgOk();   // 101042
-int TrnRgnMouse();   // 101024
-int TrnRgnPrs();     // 101025
-int TrnRgnRls();     // 101026
+int TrnCreCmd();     // CmdTrnCre
+int TrnHidCmd();     // CmdTrnHid
+int TrnShwCmd();     // CmdTrnShw
+int VtxPickCmd();    // CmdVtxPick
+int VtxPrsCmd();     // CmdVtxPrs
+int VtxRlsCmd();     // CmdVtxRls
+int VtxDrgCmd();     // CmdVtxDrg
+int VtxDrgStep();    // CmdVtxDrgStep
+int VtxHgtCmd();     // CmdVtxHgt
+int TrnDelCmd();     // CmdTrnDel
+int TrnFltrCmd();    // CmdTrnFltr
+int TrnMshCmd();     // CmdTrnMsh
+int TrnRgnDlgOk();   // CmdRgnDlgOk
+int TrnRgnMouse();   // CmdRgnMouse
+int TrnRgnPrs();     // CmdRgnPrs
+int TrnRgnRls();     // CmdRgnRls
 
 // Mode handlers: 112 vertex pick, 113 height drag (the region drag, 61, is a curve mode).
 void VtxPickMode();

@@ -34,10 +34,6 @@ struct EdgIdx {
 // widened by far more than that.
 static double Margin(double) { return 1.0; }
 
-// True when IntscSeg(s, e, p, q) cannot report a crossing: the rectangles are apart, or p and q
-// lie on one side of the line s-e, both clearly off it and the nearer one not within a fiftieth
-// of the farther one's distance (the line through p and q then meets s-e outside the
-// parameter range -0.01 .. 1.01 that IntscSeg accepts).
 // A step (or half-line) with what Apart needs of it, computed once.
 struct SegK {
     double sx, sy, ux, uy, len;
@@ -51,6 +47,11 @@ struct SegK {
     }
 };
 
+// True when IntscSeg(s, e, p, q) cannot report a crossing: the rectangles of s-e and p-q are
+// more than 0.001 apart, or p and q lie on one side of the line s-e with the nearer one more than
+// a hundredth of the step's length off it and more than a fiftieth of the farther one's distance
+// (the line through p and q then meets s-e outside the parameter range -0.01 .. 1.01 that
+// IntscSeg accepts).
 static bool Apart(const SegK& k, const double* p, const double* q) {
     const double t = 0.001;
     if (std::min(p[0], q[0]) - t > k.x1 || std::max(p[0], q[0]) + t < k.x0 ||
@@ -171,9 +172,9 @@ EdgIdx* MkEdgIdx(const TrnGenCtx& ctx) {
             const double *p, *q;
             EdgPts(ctx, *x, e, &p, &q);
             int last = -1;
-            SegCells(*x, p, q, Margin(EdgLen(p, q)), [&](int cell) {
-                if (cell != last) { x->start[cell + 1]++; total++; }
-                last = cell;
+            SegCells(*x, p, q, Margin(EdgLen(p, q)), [&](int ci) {
+                if (ci != last) { x->start[ci + 1]++; total++; }
+                last = ci;
             });
         }
         for (long long c = 0; c < nCell; c++) x->start[c + 1] += x->start[c];
@@ -184,9 +185,9 @@ EdgIdx* MkEdgIdx(const TrnGenCtx& ctx) {
             const double *p, *q;
             EdgPts(ctx, *x, e, &p, &q);
             int last = -1;
-            SegCells(*x, p, q, Margin(EdgLen(p, q)), [&](int cell) {
-                if (cell != last) x->list[fill[cell]++] = e;
-                last = cell;
+            SegCells(*x, p, q, Margin(EdgLen(p, q)), [&](int ci) {
+                if (ci != last) x->list[fill[ci]++] = e;
+                last = ci;
             });
         }
         FreeMem(fill);
@@ -359,7 +360,7 @@ int IntpVtxFast(const TrnGenCtx& ctx, const EdgIdx* x, FastScr* f, float v[3]) {
     }
     float z = v[2];
     int t = LinHgt(ctx, v, f->lin.data(), &z);
-    if (t != 9) v[2] = z;
+    if (t != LinNone) v[2] = z;
     return t;
 }
 

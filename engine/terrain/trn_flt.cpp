@@ -8,6 +8,8 @@
 #include "core/msg.h"
 #include "curves/crv.h"
 #include "terrain/trn.h"
+#include "curves/crv_cmd.h"
+#include "display/dsp_cmd.h"
 
 namespace {
 struct Slp {
@@ -95,12 +97,12 @@ void FltrTrn() {
 }
 
 int TrnFltrCmd() {
-    RecUndo(11, 0, nullptr);
-    SetCrs(10);
+    RecUndo(UndoTrn, 0, nullptr);
+    SetCrs(CrsWait);
     RstBaseMode();
-    SetCrs(0);
+    SetCrs(CrsArrow);
     FltrTrn();
-    IntrCmd(13, 115002);
+    IntrCmd(CatDsp, CmdRdrwAll);
     return 0;
 }
 

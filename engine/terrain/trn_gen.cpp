@@ -12,6 +12,8 @@
 #include "display/drw.h"
 #include "terrain/trn.h"
 #include "terrain/trn_gen.h"
+#include "curves/crv_cmd.h"
+#include "display/dsp_cmd.h"
 
 // Contour records and context.
 
@@ -60,15 +62,23 @@ void FreeCntr(cntr* c, int n) {
     FreeMem(c);
 }
 
-void IniGenCtx(TrnGenCtx& ctx, const cntr* c, int nc, double L) {
+TrnGenPrm GenPrmOfSettings() {
+    TrnGenPrm p;
+    p.crsAngNum = CrsAngNum;
+    p.crsLenScl = CrsLenScl;
+    p.samDst = SamHgtDst;
+    return p;
+}
+
+void IniGenCtx(TrnGenCtx& ctx, const cntr* c, int nc, double L, const TrnGenPrm& prm) {
     ctx.c = c;
     ctx.nc = nc;
     ctx.L = L;
-    ctx.s = L * static_cast<double>(CrsLenScl);
+    ctx.s = L * static_cast<double>(prm.crsLenScl);
     // A step too short to advance the walk would never end it.
     if (ctx.s < L * 1e-6) ctx.s = L * 1e-6;
-    ctx.nAng = CrsAngNum > 0 ? CrsAngNum : 1;
-    ctx.samDst = SamHgtDst;
+    ctx.nAng = prm.crsAngNum > 0 ? prm.crsAngNum : 1;
+    ctx.samDst = prm.samDst;
     ctx.dir = static_cast<double*>(AlcMem(4LL * ctx.nAng * sizeof(double), "cntr_crv"));
     for (int a = 0; a < ctx.nAng; a++) {
         double th = a * M_PI / ctx.nAng;
@@ -155,14 +165,14 @@ static bool Eq(float a, float b) { return std::fabs(static_cast<double>(a) - b) 
 static int Typ4(const float h[4]) {
     bool e01 = Eq(h[0], h[1]), e12 = Eq(h[1], h[2]), e23 = Eq(h[2], h[3]);
     bool e02 = Eq(h[0], h[2]), e03 = Eq(h[0], h[3]), e13 = Eq(h[1], h[3]);
-    if (e01 && e12) return e23 ? 5 : 4;
-    if (e01) return e13 ? 4 : 2;
-    if (e12) return e23 ? 4 : e03 ? 3 : 4;
-    if (e23) return e02 ? 4 : 2;
-    if (e02) return 2;
-    if (e03) return 4;
-    if (e13) return 2;
-    return 1;
+    if (e01 && e12) return e23 ? LinFlat : LinFour4;
+    if (e01) return e13 ? LinFour4 : LinFour2;
+    if (e12) return e23 ? LinFour4 : e03 ? LinFour3 : LinFour4;
+    if (e23) return e02 ? LinFour4 : LinFour2;
+    if (e02) return LinFour2;
+    if (e03) return LinFour4;
+    if (e13) return LinFour2;
+    return LinFour1;
 }
 
 static void SetPt(float p[3], const crs_ent& e) {
@@ -208,7 +218,7 @@ void MkCrsLin(const TrnGenCtx& ctx, const float v[2], CrsLst& l0, CrsLst& l1, cn
         const float h[4] = {out.p[0][2], out.p[1][2], out.p[2][2], out.p[3][2]};
         out.type = Typ4(h);
     } else {
-        out.type = 9 - m;
+        out.type = LinNone - m;
     }
     if (m == 0) {
         out.in = 0;
@@ -292,12 +302,12 @@ int LinHgt(const TrnGenCtx& ctx, const float v[2], const cntr_crv* lin, float* z
     int ch = -1;
     // Type-1 lines around the vertex: the shortest.
     for (int a = 0; a < na; a++)
-        if (lin[a].type == 1 && lin[a].in && (ch < 0 || lin[a].span < lin[ch].span)) ch = a;
+        if (lin[a].type == LinFour1 && lin[a].in && (ch < 0 || lin[a].span < lin[ch].span)) ch = a;
     // Type-1 lines beside it: nearer (within half as far again) and shorter.
     if (ch < 0) {
         double cd = 1e15f, cs = 1e15f;
         for (int a = 0; a < na; a++) {
-            if (lin[a].type != 1) continue;
+            if (lin[a].type != LinFour1) continue;
             if (lin[a].dst < 1.5 * cd && lin[a].span < cs) {
                 ch = a;
                 cd = lin[a].dst;
@@ -305,21 +315,21 @@ int LinHgt(const TrnGenCtx& ctx, const float v[2], const cntr_crv* lin, float* z
             }
         }
     }
-    for (int t = 1; ch < 0 && t <= 9; t++)
+    for (int t = LinFour1; ch < 0 && t <= LinNone; t++)
         for (int a = 0; a < na; a++)
             if (lin[a].type == t && (ch < 0 || lin[a].span < lin[ch].span)) ch = a;
     const cntr_crv& l = lin[ch];
-    if (l.type == 9) return 9;
-    if (l.type == 8) {
+    if (l.type == LinNone) return LinNone;
+    if (l.type == LinOne) {
         *z = l.p[0][2];
-        return 8;
+        return LinOne;
     }
-    if (l.type == 7) {
+    if (l.type == LinTwo) {
         *z = LinRule(l.p[0], l.p[1], v);
-        return 7;
+        return LinTwo;
     }
     float cp[12];
-    if (l.type == 6) {
+    if (l.type == LinThree) {
         std::memcpy(cp, l.p[0], 3 * sizeof(float));
         std::memcpy(cp + 3, l.p[0], 9 * sizeof(float));
     } else {
@@ -371,7 +381,7 @@ int IntpVtxRef(const TrnGenCtx& ctx, float v[3], CrsLst& l0, CrsLst& l1, cntr_cr
     }
     float z = v[2];
     int t = LinHgt(ctx, v, lin, &z);
-    if (t != 9) v[2] = z;
+    if (t != LinNone) v[2] = z;
     return t;
 }
 
@@ -393,7 +403,7 @@ static double SceneExt() {
 
 bool IntpVtxHgt(float v[3], const cntr* c, int nc) {
     TrnGenCtx ctx;
-    IniGenCtx(ctx, c, nc, SceneExt());
+    IniGenCtx(ctx, c, nc, SceneExt(), GenPrmOfSettings());
     int grow = nc > 0 ? nc : 1;
     CrsLst l0, l1;
     l0.grow = l1.grow = grow;
@@ -500,7 +510,7 @@ bool CreTrn() {
     try {
         work = static_cast<float*>(AlcMem(3LL * nv * sizeof(float), "srf->v"));
         std::memcpy(work, v0, 3LL * nv * sizeof(float));
-        IniGenCtx(ctx, c, nc, SceneExt());
+        IniGenCtx(ctx, c, nc, SceneExt(), GenPrmOfSettings());
         BgnWork();
         SetDrwBuf(DRW_FRONT);
         if (TrnGenRef)
@@ -537,11 +547,11 @@ bool CreTrn() {
 }
 
 int TrnCreCmd() {
-    RecUndo(11, 0, nullptr);
-    SetCrs(10);
+    RecUndo(UndoTrn, 0, nullptr);
+    SetCrs(CrsWait);
     CreTrn();
     RstBaseMode();
-    SetCrs(0);
-    IntrCmd(13, 115002);
+    SetCrs(CrsArrow);
+    IntrCmd(CatDsp, CmdRdrwAll);
     return 0;
 }

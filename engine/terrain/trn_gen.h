@@ -20,11 +20,25 @@ struct crs_ent {
     int ord;
 };
 
+// Line types of a cross line, in order of preference: four points (classes by which of their
+// heights are equal), then fewer points.
+enum LinType : int {
+    LinFour1 = 1,  // four points, no two heights equal
+    LinFour2 = 2,
+    LinFour3 = 3,  // the middle two equal and the outer two equal
+    LinFour4 = 4,
+    LinFlat = 5,   // four points of one height
+    LinThree = 6,  // three points
+    LinTwo = 7,    // two points
+    LinOne = 8,    // one point
+    LinNone = 9,   // no point: no height
+};
+
 // The points chosen on one cross line.
 struct cntr_crv {
     float p[4][3];
     float span;
-    int type;      // 1..9
+    int type;      // LinType
     float dst;
     uint8_t in;
 };
@@ -53,9 +67,17 @@ struct TrnGenCtx {
 // Build the contour records of the terrain part (tags "cntr", "pnt"); count in *n.
 cntr* MkCntr(int* n);
 void FreeCntr(cntr* c, int n);
+// Generation parameters. The command layer takes them from the engine's settings
+// (GenPrmOfSettings); the generators below never read those settings themselves.
+struct TrnGenPrm {
+    int crsAngNum = 8;        // cross lines per vertex (< 1 counts as 1)
+    float crsLenScl = 0.3f;   // step along a cross line, as a fraction of the scene extent
+    float samDst = 20000;     // same-height distance
+};
+TrnGenPrm GenPrmOfSettings();  // CrsAngNum, CrsLenScl and SamHgtDst as they are now
 // Fill ctx from the contours, the scene extent L and the parameters (allocates the direction
 // table).
-void IniGenCtx(TrnGenCtx& ctx, const cntr* c, int nc, double L);
+void IniGenCtx(TrnGenCtx& ctx, const cntr* c, int nc, double L, const TrnGenPrm& prm);
 void FreeGenCtx(TrnGenCtx& ctx);
 
 // Append a crossing; false when the list cannot grow.
@@ -88,7 +110,7 @@ bool WalkHalf(const TrnGenCtx& ctx, const double v[2], const double u[2], CrsLst
 
 // From the two crossing lists of direction a, the cross-line record (orders and thins the lists).
 void MkCrsLin(const TrnGenCtx& ctx, const float v[2], CrsLst& l0, CrsLst& l1, cntr_crv& out);
-// Choose a line and compute the height. Returns the chosen type (9: no height, z unchanged).
+// Choose a line and compute the height. Returns the chosen type (LinNone: no height, z unchanged).
 int LinHgt(const TrnGenCtx& ctx, const float v[2], const cntr_crv* lin, float* z);
 
 // Reference: one vertex by the straightforward walk over every contour. Returns the type, or

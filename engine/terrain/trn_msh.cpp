@@ -13,6 +13,9 @@
 #include "display/drw.h"
 #include "display/view.h"
 #include "terrain/trn.h"
+#include "curves/crv_cmd.h"
+#include "display/dsp_cmd.h"
+#include "terrain/trn_cmd.h"
 
 float TrnRgn[6] = {-5000000, -5000000, 0, 5000000, 5000000, 0};
 float MshItv = 50000.0f;
@@ -221,7 +224,7 @@ void SetTrnVis(int vis) {
     for (int i = 0; i < part->srfs.n; i++) part->srfs.a[i]->vis = static_cast<uint8_t>(vis);
 }
 
-static void TrnRedraw() { IntrCmd(13, 115002); }
+static void TrnRedraw() { IntrCmd(CatDsp, CmdRdrwAll); }
 
 int TrnMshCmd() {
     CreTrnMsh();
@@ -230,14 +233,14 @@ int TrnMshCmd() {
 }
 
 int TrnHidCmd() {
-    RecUndo(1, 0, nullptr);
+    RecUndo(UndoDiscard, 0, nullptr);
     SetTrnVis(0);
     TrnRedraw();
     return 0;
 }
 
 int TrnShwCmd() {
-    RecUndo(1, 0, nullptr);
+    RecUndo(UndoDiscard, 0, nullptr);
     SetTrnVis(1);
     TrnRedraw();
     return 0;
@@ -245,7 +248,7 @@ int TrnShwCmd() {
 
 int TrnDelCmd() {
     if (!TrnSrf) return 0;
-    RecUndo(10, 0, nullptr);
+    RecUndo(UndoTrnDel, 0, nullptr);
     DelTrn();
     TrnRedraw();
     return 0;
@@ -254,15 +257,15 @@ int TrnDelCmd() {
 // Region commands (category 1).
 
 int TrnRgnDlgOk() {
-    RecUndo(9, 0, nullptr);
-    IntrCmd(4, 104132);
+    RecUndo(UndoRgn, 0, nullptr);
+    IntrCmd(CatMdl, CmdTrnMsh);
     return 0;
 }
 
 int TrnRgnMouse() {
-    RecUndo(1, 0, nullptr);
-    SetMode(61);
-    SetCrs(5);
+    RecUndo(UndoDiscard, 0, nullptr);
+    SetMode(ModeRgn);
+    SetCrs(CrsPick);
     return 0;
 }
 
@@ -304,9 +307,9 @@ int TrnRgnRls() {
     TrnRgn[3] = static_cast<float>(hi[0]); TrnRgn[4] = static_cast<float>(hi[1]); TrnRgn[5] = 0;
     SetDrwBuf(DRW_FRONT);
     DrwBox(lo, hi);
-    RecUndo(9, 0, nullptr);
+    RecUndo(UndoRgn, 0, nullptr);
     FlushDrw();
-    IntrCmd(4, 104132);
+    IntrCmd(CatMdl, CmdTrnMsh);
     return 0;
 }
 

@@ -11,6 +11,9 @@
 #include "display/drw.h"
 #include "display/view.h"
 #include "terrain/trn.h"
+#include "curves/crv_cmd.h"
+#include "display/dsp_cmd.h"
+#include "terrain/trn_cmd.h"
 
 int NumVtxSlct = 0;
 int* VtxSlct = nullptr;
@@ -118,9 +121,9 @@ int VtxPickCmd() {
         DspWrnMsg(297, kNoTrn);
         return 0;
     }
-    RecUndo(1, 0, nullptr);
-    SetMode(112);
-    SetCrs(6);
+    RecUndo(UndoDiscard, 0, nullptr);
+    SetMode(ModeVtxPick);
+    SetCrs(CrsCross);
     return 0;
 }
 
@@ -144,7 +147,7 @@ int VtxRlsCmd() {
     DrwWinPly(sq, 5);
     SlctVtx(TrnSrf);
     FlushDrw();
-    IntrCmd(13, 115002);
+    IntrCmd(CatDsp, CmdRdrwAll);
     return 0;
 }
 
@@ -153,69 +156,69 @@ int VtxDrgCmd() {
         DspWrnMsg(297, kNoTrn);
         return 0;
     }
-    RecUndo(1, 0, nullptr);
-    RecUndo(11, 0, nullptr);
-    SetMode(113);
-    SetCrs(13);
+    RecUndo(UndoDiscard, 0, nullptr);
+    RecUndo(UndoTrn, 0, nullptr);
+    SetMode(ModeVtxDrg);
+    SetCrs(CrsVtxDrg);
     return 0;
 }
 
 int VtxDrgStep() {
     DrgVtxHgt(VtxPrv, PtrPos);
     VtxPrv[0] = PtrPos[0]; VtxPrv[1] = PtrPos[1]; VtxPrv[2] = PtrPos[2];
-    IntrCmd(13, 115002);
+    IntrCmd(CatDsp, CmdRdrwAll);
     return 0;
 }
 
 int VtxHgtCmd() {
-    RecUndo(1, 0, nullptr);
+    RecUndo(UndoDiscard, 0, nullptr);
     SetVtxHgt();
-    IntrCmd(13, 115002);
+    IntrCmd(CatDsp, CmdRdrwAll);
     return 0;
 }
 
 static void LeaveMode() {
     SetMode(BaseMode);
-    SetCrs(0);
+    SetCrs(CrsArrow);
 }
 
 void VtxPickMode() {
     const MouseEvtRec& e = MouseEvt;
-    if (e.kind == 1) {
+    if (e.kind == MsPress) {
         CurBtn = e.button;
         if (e.button == 3) { LeaveMode(); return; }
         if (e.button != 1) return;
         PtrPos[0] = e.x; PtrPos[1] = e.y; PtrPos[2] = 0;
-        IntrCmd(4, 104137);
+        IntrCmd(CatMdl, CmdVtxPrs);
         PrsPos[0] = PtrPos[0]; PrsPos[1] = PtrPos[1]; PrsPos[2] = 0;
         BtnHeld = 1;
-    } else if (e.kind == 3) {
+    } else if (e.kind == MsMove) {
         if (BtnHeld && CurBtn == 1) { PtrPos[0] = e.x; PtrPos[1] = e.y; PtrPos[2] = 0; }
-    } else if (e.kind == 2) {
+    } else if (e.kind == MsRelease) {
         if (!BtnHeld) return;
         BtnHeld = 0;
-        IntrCmd(4, 104138);
+        IntrCmd(CatMdl, CmdVtxRls);
     }
 }
 
 void VtxDrgMode() {
     const MouseEvtRec& e = MouseEvt;
-    if (e.kind == 1) {
+    if (e.kind == MsPress) {
         CurBtn = e.button;
         if (e.button == 3) { LeaveMode(); return; }
         if (e.button != 1) return;
         PtrPos[0] = e.x; PtrPos[1] = e.y; PtrPos[2] = 0;
         VtxPrv[0] = PtrPos[0]; VtxPrv[1] = PtrPos[1]; VtxPrv[2] = 0;
         BtnHeld = 1;
-    } else if (e.kind == 3) {
+    } else if (e.kind == MsMove) {
         if (BtnHeld && CurBtn == 1) {
             PtrPos[0] = e.x; PtrPos[1] = e.y; PtrPos[2] = 0;
-            IntrCmd(4, 104140);
+            IntrCmd(CatMdl, CmdVtxDrgStep);
         }
-    } else if (e.kind == 2) {
+    } else if (e.kind == MsRelease) {
         if (!BtnHeld) return;
         BtnHeld = 0;
-        IntrCmd(4, 104141);
+        IntrCmd(CatMdl, CmdVtxDrgRls);
     }
 }
 
@@ -281,7 +284,7 @@ bool SetSlpDlg(const int thr[4], int mode) {
     for (int k = 0; k < 4; k++) SlpThr[k] = static_cast<float>(thr[k]);
     SlpMode = mode ? 1 : 0;
     SlpDsp = 1;
-    IntrCmd(13, 115002);
+    IntrCmd(CatDsp, CmdRdrwAll);
     return true;
 }
 

@@ -1,6 +1,7 @@
 // The journal runner driven through jrn::Run: verbs, malformed lines, hosts, the console platform.
 #include <gtest/gtest.h>
 #include <sstream>
+#include "support/restore.h"
 #include "console_plt.h"
 #include "core/mode.h"
 #include "core/msg.h"
@@ -112,15 +113,29 @@ TEST(JournalRun, RefusedSetLeavesTheValue) {
 }
 
 TEST(JournalRun, SetStoresEngineValues) {
-    // Keep the values to put them back: other tests share the engine.
-    int pick = PickAp;
-    double cnct = CnctDst;
-    float rg[6], thr[4], msh = MshItv, fa = FltrAng, sam = SamHgtDst, cls = CrsLenScl;
-    std::copy(TrnRgn, TrnRgn + 6, rg);
-    std::copy(SlpThr, SlpThr + 4, thr);
-    int ang = CrsAngNum, prph = IntpPrph;
-    uint8_t mode = SlpMode, dsp = SlpDsp, uon = UndoOn, ucut = UndoCutOn, box = BoxUpdOn;
-    float hgt = CrvHgt, scl = CrvScl, rot = CrvRot, rng = HgtRng;
+    // Other tests share the engine: every value set here comes back at the end.
+    Restore keep1(PickAp);
+    Restore keep2(SetWrk.pickAp);
+    Restore keep3(CnctDst);
+    Restore keep4(SetWrk.cnctDst);
+    Restore keep5(TrnRgn);
+    Restore keep6(SlpThr);
+    Restore keep7(MshItv);
+    Restore keep8(CrsAngNum);
+    Restore keep9(CrsLenScl);
+    Restore keep10(SamHgtDst);
+    Restore keep11(FltrAng);
+    Restore keep12(IntpPrph);
+    Restore keep13(SlpMode);
+    Restore keep14(SlpDsp);
+    Restore keep15(UndoOn);
+    Restore keep16(UndoCutOn);
+    Restore keep17(BoxUpdOn);
+    Restore keep18(CrvHgt);
+    Restore keep19(CrvScl);
+    Restore keep20(CrvRot);
+    Restore keep21(HgtRng);
+    float rg2 = TrnRgn[2];
 
     CapHost h;
     EXPECT_EQ(RunBare("set PickAp 7\nset CnctDst 12.5\nset TrnRgn -100 -200.5 300 400\n"
@@ -137,7 +152,7 @@ TEST(JournalRun, SetStoresEngineValues) {
     EXPECT_DOUBLE_EQ(SetWrk.cnctDst, 12.5);
     EXPECT_FLOAT_EQ(TrnRgn[0], -100);
     EXPECT_FLOAT_EQ(TrnRgn[1], -200.5);
-    EXPECT_FLOAT_EQ(TrnRgn[2], rg[2]);  // heights untouched
+    EXPECT_FLOAT_EQ(TrnRgn[2], rg2);  // heights untouched
     EXPECT_FLOAT_EQ(TrnRgn[3], 300);
     EXPECT_FLOAT_EQ(TrnRgn[4], 400);
     EXPECT_FLOAT_EQ(MshItv, 250);
@@ -158,15 +173,6 @@ TEST(JournalRun, SetStoresEngineValues) {
     EXPECT_FLOAT_EQ(CrvRot, -30);
     EXPECT_FLOAT_EQ(HgtRng, 250);
 
-    PickAp = pick;
-    SetWrk.pickAp = pick;
-    CnctDst = cnct;
-    SetWrk.cnctDst = cnct;
-    std::copy(rg, rg + 6, TrnRgn);
-    std::copy(thr, thr + 4, SlpThr);
-    MshItv = msh, FltrAng = fa, SamHgtDst = sam, CrsLenScl = cls, CrsAngNum = ang, IntpPrph = prph;
-    SlpMode = mode, SlpDsp = dsp, UndoOn = uon, UndoCutOn = ucut, BoxUpdOn = box;
-    CrvHgt = hgt, CrvScl = scl, CrvRot = rot, HgtRng = rng;
 }
 
 TEST(JournalRun, FileNameBuffer) {

@@ -8,6 +8,7 @@
 #include "core/state.h"
 #include "display/view.h"
 #include "support/engine_fixture.h"
+#include "display/dsp_cmd.h"
 
 namespace {
 bool Exists(const char* path) {
@@ -30,22 +31,22 @@ class Dispatch : public EngineTest {};
 TEST_F(Dispatch, CategoriesOutsideTheTableDoNothing) {
     EXPECT_EQ(IntrCmd(2, 102000), 0);
     EXPECT_EQ(IntrCmd(0, 0), 0);
-    EXPECT_EQ(IntrCmd(-3, 100046), 0);
-    EXPECT_EQ(IntrCmd(100, 100046), 0);
+    EXPECT_EQ(IntrCmd(-3, CmdRunPnd), 0);
+    EXPECT_EQ(IntrCmd(100, CmdRunPnd), 0);
     EXPECT_EQ(DstrCmd(100, 1), 0);
-    EXPECT_EQ(DstrCmd(1, 200000), 0);   // category 1 has no execution module
-    EXPECT_EQ(DstrCmd(15, 212000), 0);
+    EXPECT_EQ(DstrCmd(CatDrw2D, CmdSysIni), 0);   // category 1 has no execution module
+    EXPECT_EQ(DstrCmd(CatWrk, 212000), 0);
     EXPECT_TRUE(Plt().console.empty());
     EXPECT_TRUE(Plt().boxes.empty());
 }
 
 TEST_F(Dispatch, SystemModuleReportsUnknownCodes) {
-    EXPECT_EQ(IntrCmd(99, 100031), 0);  // below the range
-    EXPECT_EQ(IntrCmd(99, 100070), 0);  // above
-    EXPECT_EQ(IntrCmd(99, 100040), 0);  // a gap inside
-    EXPECT_EQ(DstrCmd(99, 199999), 0);
-    EXPECT_EQ(DstrCmd(99, 200003), 0);
-    EXPECT_EQ(DstrCmd(99, 200006), 0);
+    EXPECT_EQ(IntrCmd(CatSys, 100031), 0);  // below the range
+    EXPECT_EQ(IntrCmd(CatSys, 100070), 0);  // above
+    EXPECT_EQ(IntrCmd(CatSys, 100040), 0);  // a gap inside
+    EXPECT_EQ(DstrCmd(CatSys, 199999), 0);
+    EXPECT_EQ(DstrCmd(CatSys, 200003), 0);
+    EXPECT_EQ(DstrCmd(CatSys, 200006), 0);
     EXPECT_EQ(Plt().ConsoleText(),
               "[IntrSys]:Command 100031 not found.\n"
               "[IntrSys]:Command 100070 not found.\n"
@@ -56,19 +57,19 @@ TEST_F(Dispatch, SystemModuleReportsUnknownCodes) {
 }
 
 TEST_F(Dispatch, IgnoredSystemCodesAreSilent) {
-    for (int code : {100032, 100033, 100034, 100035, 100038, 100049}) EXPECT_EQ(IntrCmd(99, code), 0);
+    for (int code : {100032, 100033, 100034, 100035, 100038, 100049}) EXPECT_EQ(IntrCmd(CatSys, code), 0);
     EXPECT_TRUE(Plt().console.empty());
     EXPECT_TRUE(Plt().boxes.empty());
 }
 
 TEST_F(Dispatch, ModulesWithoutCommandsReportEveryCode) {
-    IntrCmd(7, 107100);
-    IntrCmd(8, 108021);
-    IntrCmd(10, 109001);
-    IntrCmd(11, 114000);
-    IntrCmd(15, 112001);
-    DstrCmd(8, 208000);
-    DstrCmd(11, 214000);
+    IntrCmd(CatMtl, 107100);
+    IntrCmd(CatLgt, 108021);
+    IntrCmd(CatAnm, 109001);
+    IntrCmd(CatRndr, 114000);
+    IntrCmd(CatWrk, 112001);
+    DstrCmd(CatLgt, 208000);
+    DstrCmd(CatRndr, 214000);
     EXPECT_EQ(Plt().ConsoleText(),
               "[IntrMtl]:Command 107100 not found.\n"
               "[IntrLgt]:Command 108021 not found.\n"
@@ -81,64 +82,64 @@ TEST_F(Dispatch, ModulesWithoutCommandsReportEveryCode) {
 
 TEST_F(Dispatch, SaveSlotsKeepTheDisplayValue) {
     DspVal = 1.5;
-    IntrCmd(99, 100066);
+    IntrCmd(CatSys, CmdSavVal0);
     DspVal = 2.5;
-    IntrCmd(99, 100067);
+    IntrCmd(CatSys, CmdSavVal1);
     DspVal = 0;
-    IntrCmd(99, 100068);
+    IntrCmd(CatSys, CmdRstVal0);
     EXPECT_EQ(DspVal, 1.5);
-    IntrCmd(99, 100069);
+    IntrCmd(CatSys, CmdRstVal1);
     EXPECT_EQ(DspVal, 2.5);
-    IntrCmd(99, 100068);
+    IntrCmd(CatSys, CmdRstVal0);
     EXPECT_EQ(DspVal, 1.5);
 }
 
 TEST_F(Dispatch, RunPendingWithEmptySlotsDoesNothing) {
     ClearCmds();
-    EXPECT_EQ(IntrCmd(99, 100046), 0);
+    EXPECT_EQ(IntrCmd(CatSys, CmdRunPnd), 0);
     EXPECT_EQ(Cmds().size(), 1u);
     EXPECT_TRUE(Plt().console.empty());
 }
 
 TEST_F(Dispatch, PendingCommandsRunInOrderAndOnce) {
-    PndIntr = {1, 99, 100041};
-    PndDstr = {1, 99, 200002};
-    IntrCmd(99, 100046);
+    PndIntr = {1, CatSys, 100041};
+    PndDstr = {1, CatSys, 200002};
+    IntrCmd(CatSys, CmdRunPnd);
     EXPECT_EQ(Plt().ConsoleText(),
               "[IntrSys]:Command 100041 not found.\n"
               "[DstrSys]:Command 200002 not found.\n");
     EXPECT_FALSE(PndIntr.armed);
     EXPECT_FALSE(PndDstr.armed);
     Plt().console.clear();
-    IntrCmd(99, 100046);
+    IntrCmd(CatSys, CmdRunPnd);
     EXPECT_TRUE(Plt().console.empty());
 }
 
 TEST_F(Dispatch, QuitAnsweredNoKeepsTheEndPendingForALaterYes) {
     Touch(TmpFbuf);
     Touch(TmpTbuf);
-    PndIntr = {1, 13, 115002};
-    SetCrs(6);
+    PndIntr = {1, CatDsp, CmdRdrwAll};
+    SetCrs(CrsCross);
     Plt().Answer(plt::AnsNo);
-    EXPECT_EQ(IntrCmd(99, 100058), 0);
+    EXPECT_EQ(IntrCmd(CatSys, CmdQuit), 0);
     ASSERT_EQ(Plt().boxes.size(), 1u);
     const RecBox& b = Plt().boxes[0];
     EXPECT_EQ(b.text, "終了してよろしいですか？");
     EXPECT_EQ(b.caption, "注意");
     EXPECT_EQ(b.buttons, plt::BtnYesNo);
     EXPECT_EQ(b.icon, plt::IconWarning);
-    EXPECT_EQ(CrsIdx, 0);
+    EXPECT_EQ(CrsIdx, CrsArrow);
     EXPECT_FALSE(PndIntr.armed);  // the quit drops any other pending command
     ASSERT_TRUE(PndDstr.armed);
-    EXPECT_EQ(PndDstr.cat, 99);
-    EXPECT_EQ(PndDstr.code, 200005);
+    EXPECT_EQ(PndDstr.cat, CatSys);
+    EXPECT_EQ(PndDstr.code, CmdSysEnd);
     EXPECT_TRUE(Exists(TmpFbuf));
-    EXPECT_EQ(CountCmd(99, 200005, true), 0);
+    EXPECT_EQ(CountCmd(CatSys, CmdSysEnd, true), 0);
 
     // Any later confirmation answered Yes runs the end of the system.
     Plt().Answer(plt::AnsYes);
     EXPECT_EQ(DspCnfMsg(301, nullptr), plt::AnsYes);
-    EXPECT_EQ(CountCmd(99, 200005, true), 1);
+    EXPECT_EQ(CountCmd(CatSys, CmdSysEnd, true), 1);
     EXPECT_FALSE(PndDstr.armed);
     EXPECT_FALSE(Exists(TmpFbuf));
     EXPECT_FALSE(Exists(TmpTbuf));
@@ -147,16 +148,16 @@ TEST_F(Dispatch, QuitAnsweredNoKeepsTheEndPendingForALaterYes) {
 TEST_F(Dispatch, QuitWithoutAskingEndsAtOnce) {
     Touch(TmpFbuf);
     QuitNoAsk = 1;
-    IntrCmd(99, 100058);
+    IntrCmd(CatSys, CmdQuit);
     EXPECT_TRUE(Plt().boxes.empty());
-    EXPECT_EQ(CountCmd(99, 200005, true), 1);
+    EXPECT_EQ(CountCmd(CatSys, CmdSysEnd, true), 1);
     EXPECT_FALSE(Exists(TmpFbuf));
     EXPECT_FALSE(PndDstr.armed);
 }
 
 TEST_F(Dispatch, EndOfSystemTwiceIsHarmless) {
-    DstrCmd(99, 200005);
-    DstrCmd(99, 200005);
+    DstrCmd(CatSys, CmdSysEnd);
+    DstrCmd(CatSys, CmdSysEnd);
     EXPECT_TRUE(Plt().boxes.empty());
     EXPECT_TRUE(Plt().console.empty());
 }

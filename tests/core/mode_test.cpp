@@ -5,6 +5,9 @@
 #include "display/drw.h"
 #include "display/view.h"
 #include "support/engine_fixture.h"
+#include "curves/crv_cmd.h"
+#include "display/dsp_cmd.h"
+#include "terrain/trn_cmd.h"
 
 class Mode : public EngineTest {
 public:
@@ -21,7 +24,7 @@ public:
     static std::vector<CmdRec> Issued() {
         std::vector<CmdRec> r;
         for (const CmdRec& c : Cmds())
-            if (!(c.cat == 13 && (c.code == 115002 || c.code == 215007))) r.push_back(c);
+            if (!(c.cat == CatDsp && (c.code == CmdRdrwAll || c.code == CmdDrwPic))) r.push_back(c);
         return r;
     }
 };
@@ -37,7 +40,7 @@ TEST_F(Mode, ReleaseWithoutAcceptedPressReachesNoMode) {
 TEST_F(Mode, PressDragReleaseIssuesTheStepsWithPositions) {
     Enter(62);
     Press(10, 20);
-    EXPECT_EQ(CountCmd(1, 101029), 1);
+    EXPECT_EQ(CountCmd(CatDrw2D, CmdCrvSlctCross), 1);
     EXPECT_EQ(BtnHeld, 1);
     EXPECT_EQ(CurBtn, 1);
     EXPECT_EQ(PrsPos[0], 10);
@@ -50,7 +53,7 @@ TEST_F(Mode, PressDragReleaseIssuesTheStepsWithPositions) {
     EXPECT_EQ(PtrPos[2], 0);
     EXPECT_EQ(PrsPos[0], 10);
     Release(30, 45);
-    EXPECT_EQ(CountCmd(1, 101030), 1);
+    EXPECT_EQ(CountCmd(CatDrw2D, CmdCrvSlctWndRls), 1);
     EXPECT_EQ(BtnHeld, 0);
     EXPECT_EQ(Issued().size(), 2u);
 }
@@ -58,15 +61,15 @@ TEST_F(Mode, PressDragReleaseIssuesTheStepsWithPositions) {
 TEST_F(Mode, RightButtonLeavesTheMode) {
     Enter(50);
     Click(5, 5);
-    EXPECT_EQ(CountCmd(1, 101002), 1);
-    SetCrs(6);
+    EXPECT_EQ(CountCmd(CatDrw2D, CmdCrvPnt), 1);
+    SetCrs(CrsCross);
     RPress(7, 7);
-    EXPECT_EQ(CountCmd(1, 101005), 1);  // point input ends its curve first
-    EXPECT_EQ(CrntMode, 0);
-    EXPECT_EQ(CrsIdx, 0);
+    EXPECT_EQ(CountCmd(CatDrw2D, CmdCrvEnd), 1);  // point input ends its curve first
+    EXPECT_EQ(CrntMode, ModeIdle);
+    EXPECT_EQ(CrsIdx, CrsArrow);
     Enter(62);
     RPress(7, 7);
-    EXPECT_EQ(CrntMode, 0);
+    EXPECT_EQ(CrntMode, ModeIdle);
     EXPECT_TRUE(Cmds().empty());
 }
 
@@ -75,7 +78,7 @@ TEST_F(Mode, ShiftTurnsTheLeftButtonIntoTheMiddleOne) {
     KeyDown(16);
     Press(40, 50);
     EXPECT_EQ(MouseEvt.button, 2);
-    EXPECT_EQ(CountCmd(1, 101002), 0);  // no point entered
+    EXPECT_EQ(CountCmd(CatDrw2D, CmdCrvPnt), 0);  // no point entered
     EXPECT_EQ(BtnHeld, 1);
     EXPECT_EQ(PrsPos[0], 40);
     EXPECT_EQ(PrsPos[1], 50);
@@ -86,7 +89,7 @@ TEST_F(Mode, ShiftTurnsTheLeftButtonIntoTheMiddleOne) {
     EXPECT_EQ(ShiftFlg[1], 0);
     Press(40, 50);
     EXPECT_EQ(MouseEvt.button, 1);
-    EXPECT_EQ(CountCmd(1, 101002), 1);
+    EXPECT_EQ(CountCmd(CatDrw2D, CmdCrvPnt), 1);
 }
 
 TEST_F(Mode, StrokeInputStepsByDistance) {
@@ -94,18 +97,18 @@ TEST_F(Mode, StrokeInputStepsByDistance) {
     Press(0, 0);
     Move(3, 0);
     Move(4, 2);
-    EXPECT_EQ(CountCmd(1, 101002), 1);
+    EXPECT_EQ(CountCmd(CatDrw2D, CmdCrvPnt), 1);
     Move(6, 0);  // 6 pixels from the press
-    EXPECT_EQ(CountCmd(1, 101002), 2);
+    EXPECT_EQ(CountCmd(CatDrw2D, CmdCrvPnt), 2);
     Move(9, 0);  // 3 from the new anchor
-    EXPECT_EQ(CountCmd(1, 101002), 2);
+    EXPECT_EQ(CountCmd(CatDrw2D, CmdCrvPnt), 2);
     Move(9, 5);
-    EXPECT_EQ(CountCmd(1, 101002), 3);
+    EXPECT_EQ(CountCmd(CatDrw2D, CmdCrvPnt), 3);
     Release(9, 5);
     const std::vector<CmdRec> is = Issued();
     ASSERT_GE(is.size(), 2u);
-    EXPECT_EQ(is[is.size() - 2], (CmdRec{false, 1, 101005}));
-    EXPECT_EQ(is.back(), (CmdRec{false, 1, 101004}));
+    EXPECT_EQ(is[is.size() - 2], (CmdRec{false, CatDrw2D, CmdCrvEnd}));
+    EXPECT_EQ(is.back(), (CmdRec{false, CatDrw2D, CmdCrvBgn}));
 }
 
 TEST_F(Mode, MoveModeDragsWhileHeld) {
@@ -116,7 +119,7 @@ TEST_F(Mode, MoveModeDragsWhileHeld) {
     Move(2, 2);
     Move(3, 3);
     Release(3, 3);
-    EXPECT_EQ(CountCmd(1, 101033), 2);
+    EXPECT_EQ(CountCmd(CatDrw2D, CmdCrvMoveStep), 2);
     EXPECT_EQ(Issued().size(), 2u);
 }
 
@@ -129,11 +132,11 @@ TEST_F(Mode, CtrlDragInPointInputEntersOnePointThenDragsTheView) {
     Move(40, 30);
     Release(40, 30);
     KeyUp(17);
-    const std::vector<CmdRec> want = {{false, 1, 101002},
-                                      {false, 13, 115220},
-                                      {false, 13, 115217},
-                                      {false, 13, 115217},
-                                      {false, 13, 115221}};
+    const std::vector<CmdRec> want = {{false, CatDrw2D, CmdCrvPnt},
+                                      {false, CatDsp, CmdModBgn},
+                                      {false, CatDsp, CmdModSclStep},
+                                      {false, CatDsp, CmdModSclStep},
+                                      {false, CatDsp, CmdModEnd}};
     EXPECT_EQ(Issued(), want);
     EXPECT_EQ(PrsPos[0], 40);  // each applied view step re-anchors the press position
     EXPECT_EQ(PtrPos[0], 40);
@@ -164,11 +167,11 @@ TEST_F(Mode, ModifierDragCodes) {
     Release(2, 2);
     KeyUp(16);
     KeyUp(17);
-    EXPECT_EQ(CountCmd(13, 115220), 3);
-    EXPECT_EQ(CountCmd(13, 115219), 1);
-    EXPECT_EQ(CountCmd(13, 115217), 1);
-    EXPECT_EQ(CountCmd(13, 115218), 1);
-    EXPECT_EQ(CountCmd(13, 115221), 3);
+    EXPECT_EQ(CountCmd(CatDsp, CmdModBgn), 3);
+    EXPECT_EQ(CountCmd(CatDsp, CmdModShfStep), 1);
+    EXPECT_EQ(CountCmd(CatDsp, CmdModSclStep), 1);
+    EXPECT_EQ(CountCmd(CatDsp, CmdRimStep), 1);
+    EXPECT_EQ(CountCmd(CatDsp, CmdModEnd), 3);
 }
 
 TEST_F(Mode, AButtonReleasedOutsideAModeDoesNotStartADrag) {
@@ -177,7 +180,7 @@ TEST_F(Mode, AButtonReleasedOutsideAModeDoesNotStartADrag) {
     KeyDown(17);
     Move(5, 5);      // Ctrl held, no button
     KeyUp(17);
-    EXPECT_EQ(CountCmd(13, 115220), 0);
+    EXPECT_EQ(CountCmd(CatDsp, CmdModBgn), 0);
 }
 
 TEST_F(Mode, ShortcutKeys) {
@@ -186,11 +189,11 @@ TEST_F(Mode, ShortcutKeys) {
         bool shift;
         CmdRec cmd;
     } keys[] = {
-        {13, false, {false, 13, 115151}}, {68, false, {false, 4, 104114}},
-        {69, false, {false, 13, 115014}}, {69, true, {false, 13, 115025}},
-        {70, false, {false, 4, 104112}},  {81, false, {false, 13, 115114}},
-        {82, false, {false, 13, 115015}}, {83, false, {false, 4, 104110}},
-        {87, false, {false, 13, 115131}}, {87, true, {false, 13, 115032}},
+        {13, false, {false, CatDsp, CmdRdrwFront}}, {68, false, {false, CatMdl, CmdMdlKeyD}},
+        {69, false, {false, CatDsp, CmdShfMode}}, {69, true, {false, CatDsp, CmdShfModeAlt}},
+        {70, false, {false, CatMdl, CmdMdlKeyF}},  {81, false, {false, CatDsp, CmdFitView}},
+        {82, false, {false, CatDsp, CmdRotMode}}, {83, false, {false, CatMdl, CmdMdlKeyS}},
+        {87, false, {false, CatDsp, CmdSclMode}}, {87, true, {false, CatDsp, CmdSclModeAlt}},
     };
     for (const auto& k : keys) {
         ClearCmds();
@@ -211,11 +214,11 @@ TEST_F(Mode, ShortcutsWaitWhileAButtonIsHeld) {
     Press(1, 1);
     for (int vk : {13, 68, 69, 70, 81, 82, 83, 87}) Key(vk);
     Key(86);  // V
-    EXPECT_EQ(CrntMode, 62);
+    EXPECT_EQ(CrntMode, ModeCrvSlctWnd);
     EXPECT_EQ(Cmds().size(), 1u);  // only the press
     Release(1, 1);
     Key(86);
-    EXPECT_EQ(CrntMode, 0);
+    EXPECT_EQ(CrntMode, ModeIdle);
 }
 
 TEST_F(Mode, F3AndF4SwitchTheDisplayFlag) {
@@ -225,7 +228,7 @@ TEST_F(Mode, F3AndF4SwitchTheDisplayFlag) {
     KeyDown(115);
     EXPECT_EQ(DspFlg & 2u, 0u);
     EXPECT_EQ(LastKey, 0);
-    EXPECT_EQ(CountCmd(13, 115214), 2);
+    EXPECT_EQ(CountCmd(CatDsp, CmdRdrwWin), 2);
     EXPECT_EQ(Cmds().size(), 2u);
 }
 
@@ -233,13 +236,13 @@ TEST_F(Mode, TimerRunsTheRepeatCommand) {
     IntrEvt(EVT_TIMER);
     EXPECT_TRUE(Cmds().empty());
     TmrAct = 1;
-    RptCat = 13;
-    RptCode = 115002;
+    RptCat = CatDsp;
+    RptCode = CmdRdrwAll;
     IntrEvt(EVT_TIMER);
     TmrAct = 2;
     IntrEvt(EVT_TIMER);
     TmrAct = 0;
-    const std::vector<CmdRec> want = {{false, 13, 115002}, {false, 9, 111000}};
+    const std::vector<CmdRec> want = {{false, CatDsp, CmdRdrwAll}, {false, CatView, CmdWlkTmr}};
     EXPECT_EQ(Cmds(), want);
 }
 
@@ -254,19 +257,19 @@ TEST_F(Mode, LeaveActions) {
         int from, to;
         std::vector<CmdRec> cmds;
     } cases[] = {
-        {10, 0, {{false, 13, 115042}}},
+        {10, 0, {{false, CatDsp, CmdMltEnd}}},
         {10, 44, {}},
-        {241, 0, {{false, 11, 114033}}},
-        {285, 0, {{false, 13, 115087}}},
-        {500, 0, {{false, 15, 112029}}},
+        {241, 0, {{false, CatRndr, CmdRndrPrvEnd}}},
+        {285, 0, {{false, CatDsp, CmdMltShfEnd}}},
+        {500, 0, {{false, CatWrk, CmdWrkEnd}}},
         {500, 509, {}},
-        {500, ModeId(3, 13), {}},
-        {ModeId(3, 14), 0, {{false, 13, 115043}}},
+        {500, ModeShf, {}},
+        {ModeRot, 0, {{false, CatDsp, CmdViewModeEnd}}},
         {ModeId(3, 19), ModeId(3, 280), {}},
-        {ModeId(3, 19), ModeId(3, 18), {{false, 13, 115043}}},
-        {ModeId(3, 201), 0, {{false, 8, 108042}}},
-        {ModeId(3, 208), ModeId(3, 210), {{false, 7, 107090}, {false, 7, 107091}}},
-        {62, 50, {}},
+        {ModeId(3, 19), ModeId(3, 18), {{false, CatDsp, CmdViewModeEnd}}},
+        {ModeId(3, 201), 0, {{false, CatLgt, CmdLgtPosEnd}}},
+        {ModeId(3, 208), ModeId(3, 210), {{false, CatMtl, CmdMtlEnd}, {false, CatMtl, CmdMtlBgn}}},
+        {ModeCrvSlctWnd, ModeCrvClk, {}},
     };
     for (const auto& c : cases) {
         CrntMode = c.from;
@@ -278,39 +281,39 @@ TEST_F(Mode, LeaveActions) {
 }
 
 TEST_F(Mode, LeavingRenderingOrLocateResetsTheCursor) {
-    CrntMode = 240;
-    SetCrs(10);
-    SetMode(50);
-    EXPECT_EQ(CrntMode, 50);
-    EXPECT_EQ(CountCmd(13, 115001), 1);
-    EXPECT_EQ(CrsIdx, 0);
+    CrntMode = ModeRndr;
+    SetCrs(CrsWait);
+    SetMode(ModeCrvClk);
+    EXPECT_EQ(CrntMode, ModeCrvClk);
+    EXPECT_EQ(CountCmd(CatDsp, CmdRndrEnd), 1);
+    EXPECT_EQ(CrsIdx, CrsArrow);
     CrntMode = ModeId(3, 16);
-    SetCrs(5);
+    SetCrs(CrsPick);
     SetMode(ModeId(3, 16));  // same mode: stays
-    EXPECT_EQ(CrsIdx, 5);
-    SetMode(62);
-    EXPECT_EQ(CrntMode, 62);
-    EXPECT_EQ(CrsIdx, 0);
+    EXPECT_EQ(CrsIdx, CrsPick);
+    SetMode(ModeCrvSlctWnd);
+    EXPECT_EQ(CrntMode, ModeCrvSlctWnd);
+    EXPECT_EQ(CrsIdx, CrsArrow);
     CrntMode = ModeId(3, 208);
-    SetCrs(5);
-    SetMode(0);
-    EXPECT_EQ(CrsIdx, 0);
+    SetCrs(CrsPick);
+    SetMode(ModeIdle);
+    EXPECT_EQ(CrsIdx, CrsArrow);
 }
 
 TEST_F(Mode, LeavingWhileHeldEndsTheHold) {
     Enter(62);
     Press(1, 1);
     RPress(2, 2);  // leaves the mode with the left button still down
-    EXPECT_EQ(CrntMode, 0);
+    EXPECT_EQ(CrntMode, ModeIdle);
     Release(3, 3);
     EXPECT_EQ(BtnHeld, 0);
     Key(13);
-    EXPECT_EQ(CountCmd(13, 115151), 1);
+    EXPECT_EQ(CountCmd(CatDsp, CmdRdrwFront), 1);
 }
 
 TEST_F(Mode, HelpTextsGoToThePlatform) {
-    SetMode(240);
-    SetMode(62);  // curve modes have none
+    SetMode(ModeRndr);
+    SetMode(ModeCrvSlctWnd);  // curve modes have none
     ASSERT_EQ(Plt().helps.size(), 1u);
     EXPECT_EQ(Plt().helps[0], "Rendering.\n\n  all button : quit");
 }
@@ -319,7 +322,7 @@ TEST_F(Mode, PressOfKindSix) {
     Enter(62);
     SetPtrPix(8, 9);
     IntrEvt(EVT_PRESS6);
-    EXPECT_EQ(MouseEvt.kind, 6);
+    EXPECT_EQ(MouseEvt.kind, MsPress6);
     EXPECT_EQ(MouseEvt.button, 1);
     EXPECT_EQ(MouseEvt.x, 8);
     EXPECT_TRUE(Cmds().empty());  // curve modes take only presses of kind 1
@@ -332,11 +335,11 @@ TEST_F(Mode, CursorTable) {
     EXPECT_EQ(CrsIdx, 29);
     ASSERT_EQ(Plt().cursors.size(), 1u);
     EXPECT_EQ(Plt().cursors[0], 29);
-    CrntMode = 62;
-    BaseMode = 0;
+    CrntMode = ModeCrvSlctWnd;
+    BaseMode = ModeIdle;
     RstBaseMode();
-    EXPECT_EQ(CrntMode, 0);
-    EXPECT_EQ(CrsIdx, 0);
+    EXPECT_EQ(CrntMode, ModeIdle);
+    EXPECT_EQ(CrsIdx, CrsArrow);
 }
 
 TEST_F(Mode, PumpReportsCancel) {

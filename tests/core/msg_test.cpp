@@ -116,18 +116,18 @@ TEST_F(Message, LongTextsAreCutToFitWithoutSplittingACharacter) {
 }
 
 TEST_F(Message, ConfirmationYesRunsThePendingCommands) {
-    PndIntr = {1, 99, 100066};
-    PndDstr = {1, 99, 200001};
+    PndIntr = {1, CatSys, CmdSavVal0};
+    PndDstr = {1, CatSys, 200001};
     Plt().Answer(plt::AnsNo);
     EXPECT_EQ(DspCnfMsg(391, nullptr), plt::AnsNo);
-    EXPECT_EQ(CountCmd(99, 100046), 0);
+    EXPECT_EQ(CountCmd(CatSys, CmdRunPnd), 0);
     EXPECT_TRUE(PndIntr.armed);
     EXPECT_TRUE(PndDstr.armed);
     Plt().Answer(plt::AnsYes);
     EXPECT_EQ(DspCnfMsg(391, nullptr), plt::AnsYes);
-    EXPECT_EQ(CountCmd(99, 100046), 1);
-    EXPECT_EQ(CountCmd(99, 100066), 1);
-    EXPECT_EQ(CountCmd(99, 200001, true), 1);
+    EXPECT_EQ(CountCmd(CatSys, CmdRunPnd), 1);
+    EXPECT_EQ(CountCmd(CatSys, CmdSavVal0), 1);
+    EXPECT_EQ(CountCmd(CatSys, 200001, true), 1);
     EXPECT_FALSE(PndIntr.armed);
     EXPECT_FALSE(PndDstr.armed);
 }

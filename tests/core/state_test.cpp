@@ -13,6 +13,7 @@
 #include "display/lgt.h"
 #include "scene/scene.h"
 #include "support/engine_fixture.h"
+#include "display/dsp_cmd.h"
 
 namespace {
 constexpr long long Huge = 1LL << 62;  // no heap can give this
@@ -27,8 +28,8 @@ TEST_F(State, StartUpDefaults) {
     BtnHeld = 1;
     LastErrId = 110;
     RunFlg = 1;
-    DstrCmd(99, 200000);
-    EXPECT_EQ(BaseMode, 0);
+    DstrCmd(CatSys, CmdSysIni);
+    EXPECT_EQ(BaseMode, ModeIdle);
     EXPECT_EQ(TmrAct, 0);
     EXPECT_EQ(RptCat, -1);
     EXPECT_EQ(RptCode, -1);
@@ -56,7 +57,7 @@ TEST_F(State, EndOfSystemFreesTheSceneAndTheTables) {
     AddCrvSlct(c);
     ASSERT_EQ(NumCrvSlct, 1);
     ASSERT_GT(PrdTbl.n, 0);
-    DstrCmd(99, 200005);
+    DstrCmd(CatSys, CmdSysEnd);
     EXPECT_EQ(NumCrvSlct, 0);
     EXPECT_EQ(CrvSlct, nullptr);
     EXPECT_EQ(PrdTbl.n, 0);
@@ -65,7 +66,7 @@ TEST_F(State, EndOfSystemFreesTheSceneAndTheTables) {
     EXPECT_EQ(PrmLgt, nullptr);
     EXPECT_EQ(PrmLgtCap, 0);
     EXPECT_EQ(PrmMtl, nullptr);
-    DstrCmd(99, 200000);  // and a new start gets a fresh one
+    DstrCmd(CatSys, CmdSysIni);  // and a new start gets a fresh one
     EXPECT_EQ(PrmLgtCap, 100);
 }
 
@@ -99,7 +100,7 @@ TEST_F(State, SettingsCopies) {
     EXPECT_EQ(SetSto.winSiz[1][0], 1280);
     // Start-up takes the stored copy.
     SetEdt.pickAp = 1;
-    DstrCmd(99, 200000);
+    DstrCmd(CatSys, CmdSysIni);
     EXPECT_EQ(PickAp, 3);
 }
 
@@ -156,15 +157,15 @@ TEST_F(Alloc, FailureAbandonsTheCommandFromAnEvent) {
     // A timer tick repeats a command whose work cannot get its memory.
     bool after = false;
     onCmd = [&](bool, int cat, int code) {
-        if (cat == 13 && code == 115002) {
+        if (cat == CatDsp && code == CmdRdrwAll) {
             void* p = AlcMem(Huge, "Test:huge");
             FreeMem(p);
             after = true;  // never reached
         }
     };
     TmrAct = 1;
-    RptCat = 13;
-    RptCode = 115002;
+    RptCat = CatDsp;
+    RptCode = CmdRdrwAll;
     LastKey = 83;
     EXPECT_EQ(IntrEvt(EVT_TIMER), 0);
     TmrAct = 0;
@@ -177,22 +178,22 @@ TEST_F(Alloc, FailureAbandonsTheCommandFromAnEvent) {
     EXPECT_EQ(EngGuardDepth(), 0);
     // The engine goes on.
     onCmd = nullptr;
-    EXPECT_EQ(IntrCmd(99, 100066), 0);
+    EXPECT_EQ(IntrCmd(CatSys, CmdSavVal0), 0);
 }
 
 TEST_F(Alloc, FailureAbandonsTheOutermostCommand) {
     int steps = 0;
     onCmd = [&](bool, int cat, int code) {
-        if (cat == 99 && code == 100034) {
+        if (cat == CatSys && code == 100034) {
             ++steps;
-            IntrCmd(99, 100035);  // nested command fails
+            IntrCmd(CatSys, 100035);  // nested command fails
             ++steps;              // the outer one is abandoned too
-        } else if (cat == 99 && code == 100035) {
+        } else if (cat == CatSys && code == 100035) {
             RealcMem(nullptr, Huge, "Nested:buf");
         }
     };
     MsgLang = 1;
-    EXPECT_EQ(IntrCmd(99, 100034), 0);
+    EXPECT_EQ(IntrCmd(CatSys, 100034), 0);
     EXPECT_EQ(steps, 1);
     ASSERT_EQ(Plt().boxes.size(), 1u);
     EXPECT_EQ(Plt().boxes[0].text,
@@ -204,11 +205,11 @@ TEST_F(Alloc, FailureInsideABoxAbandonsOnlyTheCommandStartedThere) {
     // command that fails. Only that command is abandoned; the one showing the box goes on.
     int steps = 0;
     onCmd = [&](bool, int cat, int code) {
-        if (cat == 99 && code == 100034) {
+        if (cat == CatSys && code == 100034) {
             ++steps;
             DspWrnMsg(297, "wait");
             ++steps;
-        } else if (cat == 13 && code == 115002) {
+        } else if (cat == CatDsp && code == CmdRdrwAll) {
             AlcMem(Huge, "Tick:buf");
         }
     };
@@ -217,12 +218,12 @@ TEST_F(Alloc, FailureInsideABoxAbandonsOnlyTheCommandStartedThere) {
         if (b.text != "wait" || ticked) return;
         ticked = true;
         TmrAct = 1;
-        RptCat = 13;
-        RptCode = 115002;
+        RptCat = CatDsp;
+        RptCode = CmdRdrwAll;
         EXPECT_EQ(IntrEvt(EVT_TIMER), 0);
         TmrAct = 0;
     };
-    EXPECT_EQ(IntrCmd(99, 100034), 0);
+    EXPECT_EQ(IntrCmd(CatSys, 100034), 0);
     EXPECT_EQ(steps, 2);
     ASSERT_EQ(Plt().boxes.size(), 2u);
     EXPECT_EQ(Plt().boxes[1].text, "メモリが確保できませんでした。\n");
@@ -232,16 +233,16 @@ TEST_F(Alloc, FailureInsideABoxAbandonsOnlyTheCommandStartedThere) {
 TEST_F(Alloc, FailureInsideThePumpStaysThere) {
     bool done = false;
     onCmd = [&](bool, int cat, int code) {
-        if (cat == 99 && code == 100035) {
+        if (cat == CatSys && code == 100035) {
             BgnWork();
             EXPECT_FALSE(PumpMsg());
             done = true;
-        } else if (cat == 13 && code == 115002) {
+        } else if (cat == CatDsp && code == CmdRdrwAll) {
             AlcMem(Huge, "Pump:buf");
         }
     };
-    Plt().onPump = [] { IntrCmd(13, 115002); };
-    IntrCmd(99, 100035);
+    Plt().onPump = [] { IntrCmd(CatDsp, CmdRdrwAll); };
+    IntrCmd(CatSys, 100035);
     EXPECT_TRUE(done);
     EXPECT_EQ(Plt().boxes.size(), 1u);
 }
@@ -253,7 +254,7 @@ TEST_F(Alloc, FailedResizeKeepsTheBlock) {
         if (code == 100038) keep = static_cast<char*>(RealcMem(keep, Huge, "Grow:keep"));
     };
     MsgLang = 1;
-    IntrCmd(99, 100038);
+    IntrCmd(CatSys, 100038);
     EXPECT_STREQ(keep, "intact");
     ASSERT_EQ(Plt().boxes.size(), 1u);
     EXPECT_NE(Plt().boxes[0].text.find("Grow:keep\nADDR = "), std::string::npos);

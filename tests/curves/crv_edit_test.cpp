@@ -1,5 +1,8 @@
 // Joining, cutting and deleting, driven through the curve modes.
 #include "curves/crv_env.h"
+#include "core/cmd.h"
+#include "curves/crv_cmd.h"
+#include "core/mode.h"
 
 using CurveConnect = CrvTest;
 using CurveCut = CrvTest;
@@ -24,28 +27,28 @@ TEST_F(CurveConnect, FourEndCases) {
         while (N() > 0) FreeCrv(C(0));
         Mk({0, 0, 100, 0});
         Mk({200, 0, 300, 0});
-        IntrCmd(1, 101006);
-        EXPECT_EQ(CrntMode, 52);
+        IntrCmd(CatDrw2D, CmdCrvCnct);
+        EXPECT_EQ(CrntMode, ModeCrvCnct);
         Click(k.ax, 0);
         EXPECT_EQ(N(), 2);
         Click(k.bx, 0);
         ASSERT_EQ(N(), 1);
         EXPECT_EQ(Name(C(0)), k.name);
         EXPECT_EQ(Pts(C(0)), k.pts);
-        EXPECT_EQ(UndoKind, 3);
+        EXPECT_EQ(UndoKind, UndoPart);
         Undo();
         ASSERT_EQ(N(), 2);
         EXPECT_EQ(Pts(C(0)), "0.0,0.0;100.0,0.0");
         EXPECT_EQ(Pts(C(1)), "200.0,0.0;300.0,0.0");
         EXPECT_EQ(Name(C(0)), "等高線1");  // each curve comes back under its own name
         EXPECT_EQ(Name(C(1)), "等高線2");
-        SetMode(0);
+        SetMode(ModeIdle);
     }
 }
 
 TEST_F(CurveConnect, BothEndsOfOneCurveCloseIt) {
     Mk({0, 0, 100, 0, 100, 100});
-    IntrCmd(1, 101006);
+    IntrCmd(CatDrw2D, CmdCrvCnct);
     Click(0, 0);
     Click(0, 0);  // the same end again: still waiting
     EXPECT_EQ(C(0)->n, 3);
@@ -57,7 +60,7 @@ TEST_F(CurveConnect, HeightsMustAgreeWithinATenth) {
     Mk({0, 0, 100, 0}, 100.0f);
     Mk({200, 0, 300, 0}, 100.05f);
     Mk({0, 100, 100, 100}, 100.2f);
-    IntrCmd(1, 101006);
+    IntrCmd(CatDrw2D, CmdCrvCnct);
     Click(100, 100);  // 等高線3's last end
     Click(0, 0);      // 等高線1 differs by 0.2
     EXPECT_EQ(N(), 3);
@@ -66,8 +69,8 @@ TEST_F(CurveConnect, HeightsMustAgreeWithinATenth) {
     EXPECT_EQ(plat.boxes[0].text, "カーブの高さが異なります");
     EXPECT_EQ(plat.boxes[0].caption, "注意");
     EXPECT_EQ(UndoState, 0);
-    SetMode(0);
-    IntrCmd(1, 101006);
+    SetMode(ModeIdle);
+    IntrCmd(CatDrw2D, CmdCrvCnct);
     Click(100, 0);
     Click(200, 0);  // differs by 0.05
     ASSERT_EQ(N(), 2);
@@ -79,15 +82,15 @@ TEST_F(CurveConnect, AutoConnectTakesTheFirstCandidateInListOrder) {
     Mk({0, 0, 100, 0});        // E = (100, 0)
     Mk({108, 0, 200, 0});      // first point 8 away, earlier in the list
     Mk({103, 2, 103, 40});     // first point 3.6 away, later in the list
-    IntrCmd(1, 101009);
-    EXPECT_EQ(CrntMode, 53);
+    IntrCmd(CatDrw2D, CmdCrvAuto);
+    EXPECT_EQ(CrntMode, ModeCrvAuto);
     Drag(50, -50, 150, 50);
     ASSERT_EQ(N(), 2);
     EXPECT_EQ(Pts(C(0)), "0.0,0.0;100.0,0.0;108.0,0.0;200.0,0.0");
     // The later candidate had its start inside: it is only reversed.
     EXPECT_EQ(Name(C(1)), "等高線3");
     EXPECT_EQ(Pts(C(1)), "103.0,40.0;103.0,2.0");
-    EXPECT_EQ(UndoKind, 3);
+    EXPECT_EQ(UndoKind, UndoPart);
     Undo();
     EXPECT_EQ(N(), 3);
 }
@@ -96,7 +99,7 @@ TEST_F(CurveConnect, AutoConnectSkipsOtherHeightsAndFarEnds) {
     Mk({0, 0, 100, 0}, 10);
     Mk({102, 0, 200, 0}, 10.2f);   // height differs by 0.2
     Mk({100, 20, 100, 60}, 10);    // 20 away: beyond the distance
-    IntrCmd(1, 101009);
+    IntrCmd(CatDrw2D, CmdCrvAuto);
     Drag(50, -50, 150, 50);
     EXPECT_EQ(N(), 3);
     EXPECT_EQ(C(0)->n, 2);
@@ -104,7 +107,7 @@ TEST_F(CurveConnect, AutoConnectSkipsOtherHeightsAndFarEnds) {
 
 TEST_F(CurveConnect, AutoConnectClosesACurveWithBothEndsNear) {
     Mk({60, 0, 100, -40, 140, 0, 100, 40, 63, 2});
-    IntrCmd(1, 101009);
+    IntrCmd(CatDrw2D, CmdCrvAuto);
     Drag(50, -10, 80, 10);
     ASSERT_EQ(N(), 1);
     EXPECT_EQ(C(0)->n, 6);
@@ -113,8 +116,8 @@ TEST_F(CurveConnect, AutoConnectClosesACurveWithBothEndsNear) {
 
 TEST_F(CurveCut, CutAtAnInnerVertexOnlyOncePerClick) {
     crv* k = Mk({0, 0, 100, 0, 200, 0, 300, 0}, 50);
-    IntrCmd(1, 101019);
-    EXPECT_EQ(CrntMode, 56);
+    IntrCmd(CatDrw2D, CmdCrvCut);
+    EXPECT_EQ(CrntMode, ModeCrvCut);
     Click(100, 0);
     ASSERT_EQ(N(), 2);
     EXPECT_EQ(Pts(C(0)), "0.0,0.0;100.0,0.0");
@@ -122,7 +125,7 @@ TEST_F(CurveCut, CutAtAnInnerVertexOnlyOncePerClick) {
     EXPECT_EQ(Name(C(1)), "等高線2");
     EXPECT_EQ(C(1)->col[1], k->col[1]);
     EXPECT_FLOAT_EQ(C(0)->box.max[0], 100);
-    EXPECT_EQ(UndoKind, 3);
+    EXPECT_EQ(UndoKind, UndoPart);
     Undo();
     ASSERT_EQ(N(), 1);
     EXPECT_EQ(C(0)->n, 4);
@@ -130,7 +133,7 @@ TEST_F(CurveCut, CutAtAnInnerVertexOnlyOncePerClick) {
 
 TEST_F(CurveCut, CuttingAtEndVerticesDoesNothing) {
     Mk({0, 0, 100, 0, 200, 0});
-    IntrCmd(1, 101019);
+    IntrCmd(CatDrw2D, CmdCrvCut);
     Click(0, 0);
     Click(200, 0);
     EXPECT_EQ(N(), 1);
@@ -140,8 +143,8 @@ TEST_F(CurveCut, CuttingAtEndVerticesDoesNothing) {
 
 TEST_F(CurveCut, LineCrossingThreeTimesGivesFourCurvesWithGaps) {
     Mk({0, 0, 100, 0, 100, 50, 0, 50, 0, 100, 100, 100}, 20);
-    IntrCmd(1, 101053);
-    EXPECT_EQ(CrntMode, 58);
+    IntrCmd(CatDrw2D, CmdCrvCutLin);
+    EXPECT_EQ(CrntMode, ModeCrvCutLin);
     Drag(50, -20, 50, 120);
     ASSERT_EQ(N(), 4);
     EXPECT_EQ(Pts(C(0)), "0.0,0.0;48.0,0.0");
@@ -158,20 +161,20 @@ TEST_F(CurveCut, LineCrossingThreeTimesGivesFourCurvesWithGaps) {
 
 TEST_F(CurveCut, LineCutUndoSwitch) {
     Mk({0, 0, 100, 0});
-    IntrCmd(1, 101027);  // select all: the record is dropped
-    IntrCmd(1, 101044);  // rotate by 0 records kind 8
-    ASSERT_EQ(UndoKind, 8);
+    IntrCmd(CatDrw2D, CmdCrvSlctAll);  // select all: the record is dropped
+    IntrCmd(CatDrw2D, CmdCrvRot);  // rotate by 0 records kind 8
+    ASSERT_EQ(UndoKind, UndoXfm);
     UndoCutOn = 0;
-    IntrCmd(1, 101053);
+    IntrCmd(CatDrw2D, CmdCrvCutLin);
     ASSERT_EQ(UndoState, 0);  // the start command still drops it
-    IntrCmd(1, 101031);
+    IntrCmd(CatDrw2D, CmdCrvSlctNone);
     CrvRot = 0;
-    IntrCmd(1, 101027);
-    IntrCmd(1, 101044);
-    SetMode(58);
+    IntrCmd(CatDrw2D, CmdCrvSlctAll);
+    IntrCmd(CatDrw2D, CmdCrvRot);
+    SetMode(ModeCrvCutLin);
     Drag(50, -20, 50, 20);
     EXPECT_EQ(N(), 2);
-    EXPECT_EQ(UndoKind, 8);  // the cut left the earlier record in place
+    EXPECT_EQ(UndoKind, UndoXfm);  // the cut left the earlier record in place
     Drag(500, -20, 500, 20);  // a cut that finds nothing drops it
     EXPECT_EQ(UndoState, 0);
 }
@@ -180,8 +183,8 @@ TEST_F(CurveDelete, PointsInARectangle) {
     Mk({0, 0, 10, 0, 20, 0, 30, 0, 40, 0, 50, 0});
     Mk({0, 100, 10, 100, 20, 100});
     Mk({0, 200, 10, 200, 20, 200, 30, 200});
-    IntrCmd(1, 101016);
-    EXPECT_EQ(CrntMode, 55);
+    IntrCmd(CatDrw2D, CmdCrvDelPnt);
+    EXPECT_EQ(CrntMode, ModeCrvDelPnt);
     Drag(15, -10, 35, 10);  // the middle of the first curve
     ASSERT_EQ(N(), 4);
     EXPECT_EQ(Pts(C(0)), "0.0,0.0;10.0,0.0");
@@ -194,7 +197,7 @@ TEST_F(CurveDelete, PointsInARectangle) {
     ASSERT_EQ(N(), 3);
     EXPECT_EQ(Pts(C(2)), "20.0,200.0;30.0,200.0");
     EXPECT_EQ(Name(C(2)), "等高線4");
-    EXPECT_EQ(UndoKind, 3);
+    EXPECT_EQ(UndoKind, UndoPart);
     Drag(500, 500, 600, 600);  // nothing inside: the record is dropped
     EXPECT_EQ(UndoState, 0);
 }
@@ -202,12 +205,12 @@ TEST_F(CurveDelete, PointsInARectangle) {
 TEST_F(CurveDelete, OnePickedCurve) {
     Mk({0, 0, 100, 0});
     Mk({0, 50, 100, 50});
-    IntrCmd(1, 101013);
-    EXPECT_EQ(CrntMode, 54);
+    IntrCmd(CatDrw2D, CmdCrvDelOne);
+    EXPECT_EQ(CrntMode, ModeCrvDelOne);
     Click(50, 50);
     ASSERT_EQ(N(), 1);
     EXPECT_EQ(Name(C(0)), "等高線1");
-    EXPECT_EQ(UndoKind, 6);
+    EXPECT_EQ(UndoKind, UndoDelOne);
     Click(50, 200);  // nothing there
     EXPECT_EQ(N(), 1);
     Undo();
@@ -224,13 +227,13 @@ TEST_F(CurveDelete, AllHiddenAndZeroHeight) {
     Mk({0, 10, 100, 10});          // height 0
     NewCrv();                       // empty
     Mk({0, 30, 100, 30}, 50)->vis = 0;
-    IntrCmd(1, 101027);
-    IntrCmd(1, 101038);
+    IntrCmd(CatDrw2D, CmdCrvSlctAll);
+    IntrCmd(CatDrw2D, CmdCrvDelZero);
     EXPECT_EQ(NumCrvSlct, 0);
     ASSERT_EQ(N(), 2);
     EXPECT_EQ(Name(C(0)), "等高線1");
     EXPECT_EQ(Name(C(1)), "等高線4");
-    EXPECT_EQ(UndoKind, 5);
+    EXPECT_EQ(UndoKind, UndoDelProp);
     Undo();
     ASSERT_EQ(N(), 4);
     EXPECT_EQ(Name(C(2)), "等高線3");
@@ -239,7 +242,7 @@ TEST_F(CurveDelete, AllHiddenAndZeroHeight) {
     Undo();
     ASSERT_EQ(N(), 4);
 
-    IntrCmd(1, 101049);  // hidden and empty
+    IntrCmd(CatDrw2D, CmdCrvDelHid);  // hidden and empty
     ASSERT_EQ(N(), 2);
     EXPECT_EQ(Name(C(1)), "等高線2");
     Undo();
@@ -248,9 +251,9 @@ TEST_F(CurveDelete, AllHiddenAndZeroHeight) {
     ASSERT_EQ(N(), 2);
     EXPECT_EQ(Name(C(1)), "等高線2");
 
-    IntrCmd(1, 101012);
+    IntrCmd(CatDrw2D, CmdCrvDelAll);
     EXPECT_EQ(N(), 0);
-    EXPECT_EQ(UndoKind, 4);
+    EXPECT_EQ(UndoKind, UndoDelAll);
     Undo();
     EXPECT_EQ(N(), 2);
     Redo();
@@ -260,11 +263,11 @@ TEST_F(CurveDelete, AllHiddenAndZeroHeight) {
 TEST_F(CurveDelete, StepsThatDeleteNothingKeepShortCurves) {
     Mk({30, 0});               // one point on the line and on the window's edge
     Mk({0, -50, 100, -50});
-    IntrCmd(1, 101016);
+    IntrCmd(CatDrw2D, CmdCrvDelPnt);
     Drag(30, -10, 60, 10);     // the point lies on the border, not inside
     EXPECT_EQ(N(), 2);
-    SetMode(0);
-    IntrCmd(1, 101053);
+    SetMode(ModeIdle);
+    IntrCmd(CatDrw2D, CmdCrvCutLin);
     Drag(30, -20, 30, 20);     // passes the one-point curve, crosses nothing
     ASSERT_EQ(N(), 2);
     EXPECT_EQ(C(0)->n, 1);

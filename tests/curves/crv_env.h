@@ -13,6 +13,7 @@
 #include "platform/platform.h"
 #include "scene/scene.h"
 #include "support/engine_fixture.h"
+#include "display/dsp_cmd.h"
 
 class CrvTest : public EngineTest {
 protected:
@@ -37,7 +38,7 @@ protected:
         v.AutoClp = 0;
         WinSizW = 800;
         WinSizH = 600;
-        IntrCmd(13, 115000);
+        IntrCmd(CatDsp, CmdDspResize);
         SetView(0);
         plat.Clear();
     }
@@ -51,9 +52,9 @@ protected:
     static int Py(double y) { return static_cast<int>(300 - y); }
 
     // Mouse events at model positions, as the view sends them.
-    void Press(double x, double y) { SetPtrPix(Px(x), Py(y)); IntrEvt(1); }
-    void Move(double x, double y) { SetPtrPix(Px(x), Py(y)); IntrEvt(7); }
-    void Release(double x, double y) { SetPtrPix(Px(x), Py(y)); IntrEvt(2); }
+    void Press(double x, double y) { SetPtrPix(Px(x), Py(y)); IntrEvt(EVT_LDOWN); }
+    void Move(double x, double y) { SetPtrPix(Px(x), Py(y)); IntrEvt(EVT_MOVE); }
+    void Release(double x, double y) { SetPtrPix(Px(x), Py(y)); IntrEvt(EVT_LUP); }
     void Click(double x, double y) { Press(x, y); Release(x, y); }
     void Drag(double x0, double y0, double x1, double y1, int steps = 4) {
         Press(x0, y0);
@@ -61,7 +62,7 @@ protected:
             Move(x0 + (x1 - x0) * i / steps, y0 + (y1 - y0) * i / steps);
         Release(x1, y1);
     }
-    void RClick(double x, double y) { SetPtrPix(Px(x), Py(y)); IntrEvt(5); IntrEvt(6); }
+    void RClick(double x, double y) { SetPtrPix(Px(x), Py(y)); IntrEvt(EVT_RDOWN); IntrEvt(EVT_RUP); }
 
     // A curve through the given points (x, y pairs) at height h.
     crv* Mk(std::initializer_list<double> xy, float h = 0) {

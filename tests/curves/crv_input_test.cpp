@@ -1,12 +1,15 @@
 // Point and stroke input driven by mouse events in the plan view.
 #include "curves/crv_env.h"
+#include "core/cmd.h"
+#include "core/mode.h"
+#include "curves/crv_cmd.h"
 
 using CurveInput = CrvTest;
 
 TEST_F(CurveInput, PointInputClosesOnTheFirstPointAndBeginsTheNextCurve) {
-    IntrCmd(1, 101001);
-    EXPECT_EQ(CrntMode, 50);
-    EXPECT_EQ(CrsIdx, 6);
+    IntrCmd(CatDrw2D, CmdCrvClk);
+    EXPECT_EQ(CrntMode, ModeCrvClk);
+    EXPECT_EQ(CrsIdx, CrsCross);
     ASSERT_EQ(N(), 1);
     EXPECT_EQ(Name(C(0)), "等高線1");
     Click(0, 0);
@@ -22,13 +25,13 @@ TEST_F(CurveInput, PointInputClosesOnTheFirstPointAndBeginsTheNextCurve) {
     EXPECT_EQ(Name(C(1)), "等高線2");
     EXPECT_EQ(CrntCrv, C(1));
     EXPECT_EQ(UndoState, 1);
-    EXPECT_EQ(UndoKind, 2);
+    EXPECT_EQ(UndoKind, UndoNewCrv);
     // The next clicks go to the new curve; the right button ends it and leaves the mode.
     Click(-100, -100);
     Click(-200, -100);
     RClick(0, 0);
-    EXPECT_EQ(CrntMode, 0);
-    EXPECT_EQ(CrsIdx, 0);
+    EXPECT_EQ(CrntMode, ModeIdle);
+    EXPECT_EQ(CrsIdx, CrsArrow);
     ASSERT_EQ(N(), 2);
     EXPECT_EQ(Pts(C(1)), "-100.0,-100.0;-200.0,-100.0");
     EXPECT_FLOAT_EQ(C(1)->box.min[0], -200);
@@ -36,7 +39,7 @@ TEST_F(CurveInput, PointInputClosesOnTheFirstPointAndBeginsTheNextCurve) {
 }
 
 TEST_F(CurveInput, PointsThatNeverLeaveTheApertureDoNotClose) {
-    IntrCmd(1, 101001);
+    IntrCmd(CatDrw2D, CmdCrvClk);
     Click(0, 0);
     Click(1, 0);
     Click(0, 1);
@@ -47,17 +50,17 @@ TEST_F(CurveInput, PointsThatNeverLeaveTheApertureDoNotClose) {
 }
 
 TEST_F(CurveInput, RightClickBeforeAnyPointLeavesAnEmptyCurve) {
-    IntrCmd(1, 101001);
+    IntrCmd(CatDrw2D, CmdCrvClk);
     RClick(10, 10);
     ASSERT_EQ(N(), 1);
     EXPECT_EQ(C(0)->n, 0);
     EXPECT_EQ(Name(C(0)), "等高線1");
-    EXPECT_EQ(CrntMode, 0);
+    EXPECT_EQ(CrntMode, ModeIdle);
 }
 
 TEST_F(CurveInput, StrokeAddsAPointPerStepAndClosesWhenItReturns) {
-    IntrCmd(1, 101003);
-    EXPECT_EQ(CrntMode, 51);
+    IntrCmd(CatDrw2D, CmdCrvStk);
+    EXPECT_EQ(CrntMode, ModeCrvStk);
     Press(0, 0);
     Move(3, 0);    // below the stroke step from the press
     Move(10, 0);
@@ -77,19 +80,19 @@ TEST_F(CurveInput, StrokeAddsAPointPerStepAndClosesWhenItReturns) {
     ASSERT_EQ(N(), 3);
     EXPECT_EQ(Pts(C(1)), "100.0,100.0;108.0,100.0");
     EXPECT_EQ(C(2)->n, 0);
-    EXPECT_EQ(UndoKind, 2);
+    EXPECT_EQ(UndoKind, UndoNewCrv);
     RClick(0, 0);
-    EXPECT_EQ(CrntMode, 0);
+    EXPECT_EQ(CrntMode, ModeIdle);
     EXPECT_EQ(N(), 3);
 }
 
 TEST_F(CurveInput, EachEndedCurveIsOneUndoStep) {
-    IntrCmd(1, 101001);
+    IntrCmd(CatDrw2D, CmdCrvClk);
     Click(0, 0);
     Click(100, 0);
     RClick(0, 0);
     ASSERT_EQ(N(), 1);
-    IntrCmd(1, 101001);  // a start command drops the record
+    IntrCmd(CatDrw2D, CmdCrvClk);  // a start command drops the record
     EXPECT_EQ(UndoState, 0);
     Click(0, 50);
     Click(100, 50);

@@ -2,6 +2,9 @@
 #include "core/alc.h"
 #include "curves/crv_env.h"
 #include "terrain/trn.h"
+#include "core/cmd.h"
+#include "curves/crv_cmd.h"
+#include "core/mode.h"
 
 using CurveUndo = CrvTest;
 
@@ -54,14 +57,14 @@ TEST_F(CurveUndo, NothingToUndoOrRedoBeeps) {
 TEST_F(CurveUndo, SwitchOffKeepsTheLastRecord) {
     Mk({0, 0, 100, 0});
     Mk({0, 50, 100, 50});
-    IntrCmd(1, 101013);
+    IntrCmd(CatDrw2D, CmdCrvDelOne);
     Click(50, 0);  // kind 6
     ASSERT_EQ(N(), 1);
     UndoOn = 0;
-    IntrCmd(1, 101013);  // would discard
+    IntrCmd(CatDrw2D, CmdCrvDelOne);  // would discard
     Click(50, 50);
     EXPECT_EQ(N(), 0);
-    EXPECT_EQ(UndoKind, 6);
+    EXPECT_EQ(UndoKind, UndoDelOne);
     UndoOn = 1;
     Undo();
     ASSERT_EQ(N(), 1);
@@ -69,7 +72,7 @@ TEST_F(CurveUndo, SwitchOffKeepsTheLastRecord) {
 }
 
 TEST_F(CurveUndo, TerrainRegionRecordWithoutTerrain) {
-    RecUndo(9, 0, nullptr);  // no terrain yet
+    RecUndo(UndoRgn, 0, nullptr);  // no terrain yet
     MkTrn(100);
     Undo();
     EXPECT_EQ(TrnSrf, nullptr);
@@ -88,7 +91,7 @@ TEST_F(CurveUndo, TerrainRegionRecordWithoutTerrain) {
 
 TEST_F(CurveUndo, TerrainDeletionComesBackAndGoesAgain) {
     MkTrn(100);
-    RecUndo(10, 0, nullptr);
+    RecUndo(UndoTrnDel, 0, nullptr);
     DropTrnSrf();
     for (int round = 0; round < 2; ++round) {
         Undo();
@@ -106,7 +109,7 @@ TEST_F(CurveUndo, TerrainDeletionComesBackAndGoesAgain) {
 
 TEST_F(CurveUndo, TerrainChangeAlternates) {
     MkTrn(100);
-    RecUndo(11, 0, nullptr);
+    RecUndo(UndoTrn, 0, nullptr);
     for (int i = 0; i < 6; ++i) TrnSrf->v[3 * i + 2] = 500;
     for (int round = 0; round < 2; ++round) {
         Undo();
@@ -122,7 +125,7 @@ TEST_F(CurveUndo, TerrainChangeAlternates) {
 TEST_F(CurveUndo, CurveKindsAlternate) {
     // Kind 3 (cut), 4 (delete all), 8 (move), 12 (hide) each toggled twice.
     Mk({0, 0, 100, 0, 200, 0});
-    IntrCmd(1, 101019);
+    IntrCmd(CatDrw2D, CmdCrvCut);
     Click(100, 0);
     ASSERT_EQ(N(), 2);
     for (int r = 0; r < 2; ++r) {
@@ -133,8 +136,8 @@ TEST_F(CurveUndo, CurveKindsAlternate) {
         EXPECT_EQ(N(), 2);
         EXPECT_EQ(C(0)->n, 2);
     }
-    SetMode(0);
-    IntrCmd(1, 101012);
+    SetMode(ModeIdle);
+    IntrCmd(CatDrw2D, CmdCrvDelAll);
     for (int r = 0; r < 2; ++r) {
         Undo();
         EXPECT_EQ(N(), 2);
@@ -142,8 +145,8 @@ TEST_F(CurveUndo, CurveKindsAlternate) {
         EXPECT_EQ(N(), 0);
     }
     Undo();
-    IntrCmd(1, 101027);
-    IntrCmd(1, 101032);
+    IntrCmd(CatDrw2D, CmdCrvSlctAll);
+    IntrCmd(CatDrw2D, CmdCrvMove);
     Press(0, 0);
     Move(0, 20);
     Release(0, 20);
@@ -158,11 +161,11 @@ TEST_F(CurveUndo, CurveKindsAlternate) {
 
 TEST_F(CurveUndo, NewDocumentDropsTheRecord) {
     Mk({0, 0, 100, 0});
-    IntrCmd(1, 101012);
+    IntrCmd(CatDrw2D, CmdCrvDelAll);
     ASSERT_EQ(UndoState, 1);
     ClrUndo();
     EXPECT_EQ(UndoState, 0);
-    EXPECT_EQ(UndoKind, 0);
+    EXPECT_EQ(UndoKind, UndoNone);
     Undo();
     EXPECT_EQ(N(), 0);
 }

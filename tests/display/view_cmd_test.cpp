@@ -3,6 +3,7 @@
 #include "core/mode.h"
 #include "core/msg.h"
 #include "display/view_fixture.h"
+#include "display/dsp_cmd.h"
 
 namespace {
 constexpr int KeyE = 69, KeyW = 87, KeyR = 82, KeyQ = 81, KeyShift = 16, KeyCtrl = 17;
@@ -40,32 +41,32 @@ protected:
 
 TEST_F(ViewCmd, ShiftDragFollowsThePointer) {
     Key(KeyE);
-    EXPECT_EQ(CrntMode, ModeId(3, 13));
+    EXPECT_EQ(CrntMode, ModeShf);
     ASSERT_FALSE(Plt().helps.empty());
     EXPECT_EQ(Plt().helps.back(), "Shift view rotation center.\n\n  left  : shift UV\n  middle: shift W\n  right : quit");
     Press(400, 300);
     Move(403, 300);  // below the threshold of 4.999 pixels
     EXPECT_DOUBLE_EQ(V().RotCnt[0], 0);
-    EXPECT_EQ(CountCmd(13, 215007, true), 0);
+    EXPECT_EQ(CountCmd(CatDsp, CmdDrwPic, true), 0);
     Move(500, 300);
     EXPECT_DOUBLE_EQ(V().RotCnt[0], -1250000);
     EXPECT_DOUBLE_EQ(V().EyePos[0], -1250000);
-    EXPECT_EQ(CountCmd(13, 215007, true), 1);
-    EXPECT_EQ(RptCode, 115036);
+    EXPECT_EQ(CountCmd(CatDsp, CmdDrwPic, true), 1);
+    EXPECT_EQ(RptCode, CmdShfStep);
     // Re-anchored: a drag downwards now moves the picture down (the camera up).
     Move(500, 400);
     EXPECT_DOUBLE_EQ(V().RotCnt[0], -1250000);
     EXPECT_DOUBLE_EQ(V().RotCnt[1], 1250000);
     Release(500, 400);
-    EXPECT_EQ(CountCmd(13, 115002), 1);
+    EXPECT_EQ(CountCmd(CatDsp, CmdRdrwAll), 1);
     EXPECT_GT(Notes(ID_UPDT_CAM_PROP, 0x1700), 0);
     RPress(500, 400);
-    EXPECT_EQ(CrntMode, 0);
+    EXPECT_EQ(CrntMode, ModeIdle);
 }
 
 TEST_F(ViewCmd, ScaleDragZoomsIn) {
     Key(KeyW);
-    EXPECT_EQ(CrntMode, ModeId(3, 12));
+    EXPECT_EQ(CrntMode, ModeScl);
     Press(400, 300);
     Move(410, 300);
     EXPECT_DOUBLE_EQ(V().ScrWid, 9687500);
@@ -85,7 +86,7 @@ TEST_F(ViewCmd, ScaleDragZoomsIn) {
     V().ScrWid = 2;
     PrsPos[0] = 0;
     PtrPos[0] = 1000;
-    IntrCmd(13, 115132);
+    IntrCmd(CatDsp, CmdSclStep);
     EXPECT_DOUBLE_EQ(V().ScrWid, 1.0);
     Release(0, 0);
 }
@@ -106,7 +107,7 @@ TEST_F(ViewCmd, PerspectiveZoomStopsAtTheCentre) {
     ASSERT_EQ(Plt().boxes.size(), 1u);
     EXPECT_EQ(Plt().boxes[0].caption, "注意");
     EXPECT_STREQ(LastText(), "回転の中心がﾀｰｹﾞｯﾄに\nなっています。\nこれ以上視点をﾀｰｹﾞｯﾄに\n近づけることはできません。");
-    EXPECT_EQ(CountCmd(13, 115094), 1);
+    EXPECT_EQ(CountCmd(CatDsp, CmdDrgEnd), 1);
     // The drag is over: further moves do not ask again.
     Move(600, 300);
     Release(600, 300);
@@ -134,11 +135,11 @@ TEST_F(ViewCmd, PerspectiveZoomAboutTheEyeMovesBoth) {
 
 TEST_F(ViewCmd, RotateOnlyIn3DAndClamped) {
     Key(KeyR);
-    EXPECT_EQ(CrntMode, 0);  // 2D view: nothing
+    EXPECT_EQ(CrntMode, ModeIdle);  // 2D view: nothing
     ASSERT_EQ(SwDim(1), 1);
     V().UpAxis = 0;
     Key(KeyR);
-    EXPECT_EQ(CrntMode, ModeId(3, 14));
+    EXPECT_EQ(CrntMode, ModeRot);
     Press(400, 300);
     Move(600, 300);  // -2 radians asked, one step gives -pi/5
     EXPECT_NEAR(V().RotAng[1], -M_PI / 5, 1e-12);
@@ -170,13 +171,13 @@ TEST_F(ViewCmd, ModifierDragsWorkInAnyMode) {
     KeyDown(KeyCtrl);
     Press(100, 100);
     Move(110, 100);  // first move: the drag begins
-    EXPECT_EQ(CountCmd(13, 115220), 1);
+    EXPECT_EQ(CountCmd(CatDsp, CmdModBgn), 1);
     Move(120, 100);
     EXPECT_DOUBLE_EQ(V().ScrWid, 9687500);
     Release(120, 100);
     KeyUp(KeyCtrl);
-    EXPECT_EQ(CountCmd(13, 115221), 1);
-    EXPECT_EQ(CountCmd(13, 115002), 1);
+    EXPECT_EQ(CountCmd(CatDsp, CmdModEnd), 1);
+    EXPECT_EQ(CountCmd(CatDsp, CmdRdrwAll), 1);
     // Shift drag shifts.
     KeyDown(KeyShift);
     Press(100, 100);
@@ -215,11 +216,11 @@ TEST_F(ViewCmd, FitToView) {
     EXPECT_NEAR(V().ScrDst, V().ScrWid * 0.5 / std::tan(double(V().ViewAng) / 2), 1e-3);
     EXPECT_DOUBLE_EQ(V().ClpFar, 1e7 * 0.7 + V().ScrDst);
     EXPECT_DOUBLE_EQ(V().ClpNear, 100.0);
-    EXPECT_EQ(CountCmd(13, 115002), 1);
+    EXPECT_EQ(CountCmd(CatDsp, CmdRdrwAll), 1);
     // A box whose width exceeds twice the eye distance: near plane from the eye distance.
     ScnBox(BBox{{0, 0, 0}, {1000, 10, 10}});
     WinSizW = 600;
-    IntrCmd(13, 115000);
+    IntrCmd(CatDsp, CmdDspResize);
     V().ViewAng = static_cast<float>(2 * std::atan(10.0));  // wide angle: short eye distance
     Key(KeyQ);
     double n = V().EyeDst - 500;
@@ -228,7 +229,7 @@ TEST_F(ViewCmd, FitToView) {
 
 TEST_F(ViewCmd, FitToViewOfAnEmptySceneStaysFinite) {
     double before = V().ScrWid;
-    IntrCmd(13, 115114);
+    IntrCmd(CatDsp, CmdFitView);
     EXPECT_TRUE(std::isfinite(V().ScrWid));
     EXPECT_TRUE(std::isfinite(V().RotCnt[0]) && std::isfinite(V().EyePos[2]));
     EXPECT_GE(V().ScrWid, 1.0);
@@ -236,50 +237,50 @@ TEST_F(ViewCmd, FitToViewOfAnEmptySceneStaysFinite) {
     (void)before;
     // A scene of one point still gets a usable width.
     ScnBox(BBox{{5, 5, 5}, {5, 5, 5}});
-    IntrCmd(13, 115114);
+    IntrCmd(CatDsp, CmdFitView);
     EXPECT_DOUBLE_EQ(V().ScrWid, 1.0);
     EXPECT_TRUE(std::isfinite(ViewWin[0].DepthScl));
 }
 
 TEST_F(ViewCmd, LoupeChecksItsCamera) {
     V().PrjFlg = 2;
-    IntrCmd(9, 111034);
-    EXPECT_EQ(CrntMode, 0);
+    IntrCmd(CatView, CmdLpeMode);
+    EXPECT_EQ(CrntMode, ModeIdle);
     EXPECT_EQ(Plt().beeps, 1);
     EXPECT_STREQ(LastText(), "平行投影にしてください。");
     V().PrjFlg = 1;
     V().CurCam = 0;
-    for (int code : {111034, 111038, 111042, 111046}) {
-        IntrCmd(9, code);
-        EXPECT_EQ(CrntMode, 0) << code;
+    for (int code : {CmdLpeMode, CmdWlkMode, CmdBrdMode, CmdGazMode}) {
+        IntrCmd(CatView, code);
+        EXPECT_EQ(CrntMode, ModeIdle) << code;
         EXPECT_STREQ(LastText(), "このカメラでは使用できません。") << code;
     }
     EXPECT_EQ(Plt().beeps, 5);
 }
 
 TEST_F(ViewCmd, LoupeZoomsAtAPointOrToABox) {
-    IntrCmd(9, 111034);
-    EXPECT_EQ(CrntMode, ModeId(3, 230));
-    EXPECT_EQ(CrsIdx, 22);
+    IntrCmd(CatView, CmdLpeMode);
+    EXPECT_EQ(CrntMode, ModeLpe);
+    EXPECT_EQ(CrsIdx, CrsLpe);
     Click(600, 200);  // left click: half the width, centred on the point
     EXPECT_DOUBLE_EQ(V().ScrWid, 5e6);
     EXPECT_DOUBLE_EQ(V().RotCnt[0], 2.5e6);
     EXPECT_DOUBLE_EQ(V().RotCnt[1], 1.25e6);
     EXPECT_DOUBLE_EQ(V().EyePos[0], 2.5e6);
     EXPECT_EQ(ModFlg, 1);
-    EXPECT_EQ(CountCmd(13, 115002), 1);
+    EXPECT_EQ(CountCmd(CatDsp, CmdRdrwAll), 1);
     // Box 200 pixels wide dragged to the lower right: the box fills the window.
     Press(100, 100);
     Move(300, 250);
-    EXPECT_EQ(CrsIdx, 2);
+    EXPECT_EQ(CrsIdx, CrsLpePP);
     Release(300, 250);
     EXPECT_DOUBLE_EQ(V().ScrWid, 5e6 * 201 / 800);
     EXPECT_NEAR(V().RotCnt[0], 2.5e6 + (200 - 400) * 5e6 / 800, 1e-6);
-    EXPECT_EQ(CrsIdx, 22);
+    EXPECT_EQ(CrsIdx, CrsLpe);
     // Upper-left drag shows cursor 3.
     Press(400, 300);
     Move(390, 290);
-    EXPECT_EQ(CrsIdx, 3);
+    EXPECT_EQ(CrsIdx, CrsLpeNN);
     Move(402, 302);  // back within 5 pixels: a click after all
     double w = V().ScrWid;
     Release(402, 302);
@@ -291,7 +292,7 @@ TEST_F(ViewCmd, LoupeZoomsAtAPointOrToABox) {
     KeyUp(KeyShift);
     EXPECT_DOUBLE_EQ(V().ScrWid, w);
     RPress(0, 0);
-    EXPECT_EQ(CrntMode, 0);
+    EXPECT_EQ(CrntMode, ModeIdle);
 }
 
 TEST_F(ViewCmd, WalkThroughMovesForwardEveryTick) {
@@ -300,8 +301,8 @@ TEST_F(ViewCmd, WalkThroughMovesForwardEveryTick) {
     V().EyeDst = 1000;
     UpdEyePos(&c);
     WlkHgt = 1600;
-    IntrCmd(9, 111038);
-    EXPECT_EQ(CrntMode, ModeId(3, 231));
+    IntrCmd(CatView, CmdWlkMode);
+    EXPECT_EQ(CrntMode, ModeWlk);
     EXPECT_NEAR(V().RotAng[0], M_PI / 2, 1e-12);
     EXPECT_NEAR(V().RotAng[1], 0, 1e-12);
     EXPECT_DOUBLE_EQ(V().EyePos[2], 1600);
@@ -327,7 +328,7 @@ TEST_F(ViewCmd, WalkThroughMovesForwardEveryTick) {
 }
 
 TEST_F(ViewCmd, WalkFromTheTopViewLooksUpThePicture) {
-    IntrCmd(9, 111038);
+    IntrCmd(CatView, CmdWlkMode);
     // Level, looking towards +y (the top of the plan) and with a finite eye distance.
     EXPECT_NEAR(V().RotAng[2], 0, 1e-9);
     EXPECT_TRUE(std::isfinite(V().RotCnt[1]));
@@ -340,8 +341,8 @@ TEST_F(ViewCmd, GazeTurnsAboutTheEye) {
     V().RotAng[0] = M_PI / 3;
     V().EyeDst = 1000;
     UpdEyePos(&c);
-    IntrCmd(9, 111046);
-    EXPECT_EQ(CrntMode, ModeId(3, 233));
+    IntrCmd(CatView, CmdGazMode);
+    EXPECT_EQ(CrntMode, ModeGaz);
     double eye[3] = {V().EyePos[0], V().EyePos[1], V().EyePos[2]};
     double az = V().RotAng[2];
     Press(400, 300);
@@ -353,13 +354,13 @@ TEST_F(ViewCmd, GazeTurnsAboutTheEye) {
 }
 
 TEST_F(ViewCmd, BirdsEyeNeedsASurface) {
-    IntrCmd(9, 111042);
-    EXPECT_EQ(CrntMode, 0);
+    IntrCmd(CatView, CmdBrdMode);
+    EXPECT_EQ(CrntMode, ModeIdle);
     EXPECT_STREQ(LastText(), "三次元形状が存在しません。");
     EXPECT_EQ(Plt().beeps, 1);
     AddSurface();
-    IntrCmd(9, 111042);
-    EXPECT_EQ(CrntMode, ModeId(3, 232));
+    IntrCmd(CatView, CmdBrdMode);
+    EXPECT_EQ(CrntMode, ModeBrd);
     EXPECT_EQ(V().PrjFlg, 2);
     EXPECT_DOUBLE_EQ(V().EyeDst, 6000);
     EXPECT_EQ(V().AutoClp, 1);
@@ -372,8 +373,8 @@ TEST_F(ViewCmd, BirdsEyeNeedsASurface) {
     Press(400, 300);
     Move(480, 300);
     double az1 = V().RotAng[2];
-    EXPECT_EQ(RptCat, 9);
-    EXPECT_EQ(RptCode, 111044);
+    EXPECT_EQ(RptCat, CatView);
+    EXPECT_EQ(RptCode, CmdBrdStep);
     IntrEvt(EvtTimer);
     EXPECT_NE(V().RotAng[2], az1);
     // Orbiting keeps the centre and the distance.

@@ -2,11 +2,12 @@
 #include "core/cmd.h"
 #include "core/msg.h"
 #include "display/view_fixture.h"
+#include "display/dsp_cmd.h"
 
 void ViewTest::Size(int w, int h) {
     WinSizW = w;
     WinSizH = h;
-    IntrCmd(13, 115000);
+    IntrCmd(CatDsp, CmdDspResize);
 }
 
 namespace {
@@ -221,7 +222,7 @@ TEST_F(ViewModel, ResizeKeepsTheWindowAspectOfThe2DWindow) {
     // A 2D window off the origin keeps its centre.
     Size(800, 600);
     Wnd2D[0] = 0; Wnd2D[1] = 1000; Wnd2D[2] = 800; Wnd2D[3] = 1100;
-    DstrCmd(13, 215000);
+    DstrCmd(CatDsp, CmdFitWnd2D);
     EXPECT_DOUBLE_EQ(Wnd2D[1], 750);
     EXPECT_DOUBLE_EQ(Wnd2D[3], 1350);
 }
@@ -248,10 +249,10 @@ TEST_F(ViewModel, The2DWindowIsThePlanOnShow) {
 
 TEST_F(ViewModel, ProjectionCommands) {
     Plt().notes.clear();
-    IntrCmd(13, 115022);
+    IntrCmd(CatDsp, CmdPrjPrs);
     EXPECT_EQ(V().PrjFlg, 2);
     EXPECT_EQ(ViewWin[0].v.PrjFlg, 2);
-    IntrCmd(13, 115021);
+    IntrCmd(CatDsp, CmdPrjPar);
     EXPECT_EQ(V().PrjFlg, 1);
     EXPECT_EQ(ViewWin[0].v.PrjFlg, 1);
     EXPECT_EQ(Notes(ID_UPDT_CAM_PROP, 0x170000), 2);

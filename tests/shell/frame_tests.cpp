@@ -7,6 +7,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <memory>
+#include "../support/restore.h"
 #include "core/msg.h"
 #include "curves/crv.h"
 #include "mainframe.h"
@@ -162,14 +163,13 @@ TEST(HeightPane, HeightInItsUnitWithTwoDecimalsOnlyWhenNeeded) {
 }
 
 TEST_F(Frame, HeightPaneFollowsTheCurveHeight) {
-    const float saved = CrvHgt;
+    Restore keep(CrvHgt);
     CrvHgt = 2000;
     frame->UpdHgtPane();
     EXPECT_EQ(frame->HgtPane(), QString::fromUtf8("現在の高さ 2m"));
     CrvHgt = 1234.567f;
     frame->UpdHgtPane();
     EXPECT_EQ(frame->HgtPane(), QString::fromUtf8("現在の高さ 1.23m"));
-    CrvHgt = saved;
 }
 
 TEST_F(Frame, HelpTextGoesToTheStatusBar) {

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <memory>
+#include "../support/restore.h"
 #include "mainframe.h"
 #include "mainview.h"
 #include "core/cmd.h"
@@ -33,11 +34,11 @@ protected:
         SetPrmDef();
         StoPrm();
         AplPrm();
-        DstrCmd(99, 200000);
+        DstrCmd(CatSys, CmdSysIni);
         IniScn();
         IniTrnScn();
     }
-    static void TearDownTestSuite() { DstrCmd(99, 200005); }
+    static void TearDownTestSuite() { DstrCmd(CatSys, CmdSysEnd); }
 
     void SetUp() override {
         // A plain picture: no grid, no axes.
@@ -100,13 +101,12 @@ TEST_F(GLView, FrontBufferDrawingShowsAtOnceAndGoesAtTheNextRedraw) {
 }
 
 TEST_F(GLView, BackgroundIsTheEngineBackgroundColour) {
-    const double saved[3] = {BgCol[0], BgCol[1], BgCol[2]};
+    Restore keep(BgCol);
     BgCol[0] = 200;
     BgCol[1] = 100;
     BgCol[2] = 50;
     frame->View()->Invalidate();
     const QImage img = frame->View()->Picture();
-    for (int i = 0; i < 3; ++i) BgCol[i] = saved[i];
     EXPECT_EQ(At(img, 80, 60), qRgb(200, 100, 50) & 0xffffff);
 }
 

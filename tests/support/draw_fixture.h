@@ -8,6 +8,7 @@
 #include "display/view.h"
 #include "support/engine_fixture.h"
 #include "support/gltest.h"
+#include "display/dsp_cmd.h"
 
 template <int WW, int HH>
 class DrawTestT : public EngineTest {
@@ -24,7 +25,7 @@ public:
         WinSizW = W;
         WinSizH = H;
         ASSERT_TRUE(OpnGLWin(0));
-        IntrCmd(13, 115000);
+        IntrCmd(CatDsp, CmdDspResize);
         // The terrain application's start-up view (the terrain scene sets it).
         SetTrnView();
         PaintWin(0, nullptr);
@@ -43,7 +44,7 @@ public:
     gltest::GLPlatform& GL() { return *gl_; }
     // Redraw as the commands do, then read the visible picture.
     void Redraw() {
-        IntrCmd(13, 115002);
+        IntrCmd(CatDsp, CmdRdrwAll);
         gl_->Grab();
     }
     gltest::Rgb Px(int x, int y) const { return gl_->Px(x, y); }

@@ -18,7 +18,7 @@ void RecCmd(bool dstr, int cat, int code) {
 
 // Clears what a previous test may have left in the pointer, mode and pending state.
 void RstEngState() {
-    CrntMode = 0;
+    CrntMode = ModeIdle;
     MouseEvt = MouseEvtRec{};
     CurBtn = 0;
     Moved = 0;
@@ -47,7 +47,7 @@ void EngineTest::SetUp() {
     SetPrmDef();
     StoPrm();
     AplPrm();
-    DstrCmd(99, 200000);
+    DstrCmd(CatSys, CmdSysIni);
     IniScn();
     IniTrnScn();
     plt_.Clear();
@@ -70,7 +70,7 @@ void EngineTest::TearDown() {
     CmdHook = nullptr;
     onCmd = nullptr;
     gCmds.clear();
-    if (endEngine_) DstrCmd(99, 200005);
+    if (endEngine_) DstrCmd(CatSys, CmdSysEnd);
     RstEngState();
     if (chdir(oldDir_.c_str()) != 0) ADD_FAILURE() << "cannot return to " << oldDir_;
     std::error_code ec;

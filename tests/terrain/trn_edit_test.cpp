@@ -3,6 +3,9 @@
 
 #include "core/mode.h"
 #include "display/view.h"
+#include "core/cmd.h"
+#include "display/dsp_cmd.h"
+#include "terrain/trn_cmd.h"
 
 namespace {
 // A flat 9 × 9 grid at interval 100.
@@ -14,7 +17,7 @@ TEST_F(TrnTest, FilterRemovesSpikesInsideAndOnBorderRows) {
     Z(4, 4) = 1000;    // interior spike
     Z(1, 4) = -800;    // pit on a border row
     Z(4, 0) = 700;     // on a border column
-    IntrCmd(4, 104144);
+    IntrCmd(CatMdl, CmdTrnFltr);
     EXPECT_EQ(Z(4, 4), 0);
     EXPECT_EQ(Z(1, 4), 0);
     EXPECT_EQ(Z(4, 0), 0);
@@ -27,15 +30,15 @@ TEST_F(TrnTest, FilterPeripheralOptionAndCornerBlocks) {
     // Row 1: spike at column 4 whose left side is steep two steps out as well.
     Z(1, 2) = 500;
     Z(1, 4) = 1000;
-    IntrCmd(4, 104144);
+    IntrCmd(CatMdl, CmdTrnFltr);
     EXPECT_EQ(Z(1, 4), 1000);   // both sides must be gentle without the option
     IntpPrph = 1;
-    IntrCmd(4, 104144);
+    IntrCmd(CatMdl, CmdTrnFltr);
     EXPECT_EQ(Z(1, 4), 0);      // z3 - d × g3 from the gentle right side
     // The corner blocks never change, whatever they hold.
     const int corner[][2] = {{0, 0}, {1, 1}, {0, 8}, {1, 7}, {8, 0}, {7, 1}, {8, 8}, {7, 7}};
     for (auto& p : corner) Z(p[0], p[1]) = 900;
-    IntrCmd(4, 104144);
+    IntrCmd(CatMdl, CmdTrnFltr);
     for (auto& p : corner) EXPECT_EQ(Z(p[0], p[1]), 900) << p[0] << "," << p[1];
 }
 
@@ -45,25 +48,25 @@ TEST_F(TrnTest, FilterLeavesSteepPlanesAndSmallGridsAlone) {
     for (int r = 0; r < 9; r++)
         for (int c = 0; c < 9; c++) Z(r, c) = 100 * g * c;
     std::vector<float> before = Heights();
-    IntrCmd(4, 104144);
+    IntrCmd(CatMdl, CmdTrnFltr);
     EXPECT_EQ(Heights(), before);
     // FltrAng 90: nothing is steep enough.
     Z(4, 4) = 1e6f;
     before = Heights();
     FltrAng = 90;
-    IntrCmd(4, 104144);
+    IntrCmd(CatMdl, CmdTrnFltr);
     EXPECT_EQ(Heights(), before);
     // Fewer than five columns: the border rows stay.
     Region(0, 0, 200, 800, 100);
     ASSERT_EQ(Cols(), 3);
     Z(1, 2) = 1000;
     FltrAng = 45;
-    IntrCmd(4, 104144);
+    IntrCmd(CatMdl, CmdTrnFltr);
     EXPECT_EQ(Z(1, 2), 1000);
 }
 
 TEST_F(TrnTest, FilterWithoutTerrainAndDialogValues) {
-    IntrCmd(4, 104144);
+    IntrCmd(CatMdl, CmdTrnFltr);
     ASSERT_EQ(Plt().boxes.size(), 1u);
     EXPECT_EQ(Plt().boxes[0].id, 199);
     EXPECT_EQ(Plt().boxes[0].text, "地形が作成されていません。");
@@ -79,7 +82,7 @@ namespace {
 void View1000() {
     WinSizW = 500;
     WinSizH = 400;
-    IntrCmd(13, 115000);
+    IntrCmd(CatDsp, CmdDspResize);
     CurCamObj->view.ScrWid = 1000;
     SetView(0);
 }
@@ -91,7 +94,7 @@ void PickAll() {
     double wa[3], wb[3];
     MdlToWin(a, 0, wa);
     MdlToWin(b, 0, wb);
-    IntrCmd(4, 104136);
+    IntrCmd(CatMdl, CmdVtxPick);
     TrnTest::Press(static_cast<int>(std::floor(std::min(wa[0], wb[0]))) - 1,
                    static_cast<int>(std::floor(std::min(wa[1], wb[1]))) - 1);
     int x1 = static_cast<int>(std::ceil(std::max(wa[0], wb[0]))) + 1;
@@ -105,9 +108,9 @@ TEST_F(TrnTest, PickSelectsTheSameVerticesFromEitherCorner) {
     Flat();
     View1000();
     ASSERT_EQ(ViewWin[0].W, 500);
-    IntrCmd(4, 104136);
-    EXPECT_EQ(CrntMode, 112);
-    EXPECT_EQ(CrsIdx, 6);
+    IntrCmd(CatMdl, CmdVtxPick);
+    EXPECT_EQ(CrntMode, ModeVtxPick);
+    EXPECT_EQ(CrsIdx, CrsCross);
     // A rectangle around the window positions of the vertices (2, 3) and (3, 5).
     double a[3] = {X(3), Y(2), 0}, b[3] = {X(5), Y(3), 0}, wa[3], wb[3];
     MdlToWin(a, 0, wa);
@@ -130,21 +133,21 @@ TEST_F(TrnTest, PickSelectsTheSameVerticesFromEitherCorner) {
     EXPECT_EQ(NumVtxSlct, 0);
     std::vector<float> before = Heights();
     VtxHgtVal = 5000;
-    IntrCmd(4, 104142);
+    IntrCmd(CatMdl, CmdVtxHgt);
     EXPECT_EQ(Heights(), before);
     RPress(0, 0);
     EXPECT_EQ(CrntMode, BaseMode);
 }
 
 TEST_F(TrnTest, PickWithoutTerrainWarnsAndStays) {
-    IntrCmd(4, 104136);
+    IntrCmd(CatMdl, CmdVtxPick);
     ASSERT_EQ(Plt().boxes.size(), 1u);
     EXPECT_EQ(Plt().boxes[0].id, 297);
     EXPECT_EQ(CrntMode, BaseMode);
     // The drag and the typed height have nothing to touch either.
-    IntrCmd(4, 104139);
+    IntrCmd(CatMdl, CmdVtxDrg);
     EXPECT_EQ(CrntMode, BaseMode);
-    IntrCmd(4, 104142);
+    IntrCmd(CatMdl, CmdVtxHgt);
 }
 
 TEST_F(TrnTest, DragRaisesByTheLargerMotionInModelLengths) {
@@ -153,9 +156,9 @@ TEST_F(TrnTest, DragRaisesByTheLargerMotionInModelLengths) {
     ASSERT_DOUBLE_EQ(ViewWin[0].v.ScrWid, 1000);
     PickAll();
     ASSERT_EQ(NumVtxSlct, 81);
-    IntrCmd(4, 104139);
-    EXPECT_EQ(CrntMode, 113);
-    EXPECT_EQ(CrsIdx, 13);
+    IntrCmd(CatMdl, CmdVtxDrg);
+    EXPECT_EQ(CrntMode, ModeVtxDrg);
+    EXPECT_EQ(CrsIdx, CrsVtxDrg);
     Press(200, 200);
     Move(200, 190);   // 10 pixels up: 20 mm
     EXPECT_FLOAT_EQ(Z(4, 4), 20);
@@ -181,14 +184,14 @@ TEST_F(TrnTest, TypedHeightInUnitsAndSelectionEmptiedWithTheGrid) {
     EXPECT_DOUBLE_EQ(GetVtxHgtDlg(), 1.5);
     HgtUnit = 1;
     EXPECT_DOUBLE_EQ(GetVtxHgtDlg(), 150);
-    IntrCmd(4, 104142);
+    IntrCmd(CatMdl, CmdVtxHgt);
     for (float z : Heights()) EXPECT_EQ(z, 1500);
     // Rebuilding the grid drops the selection: a smaller grid cannot be reached through it.
     Region(0, 0, 100, 100, 100);
     EXPECT_EQ(NumVtxSlct, 0);
-    IntrCmd(4, 104142);
+    IntrCmd(CatMdl, CmdVtxHgt);
     for (float z : Heights()) EXPECT_EQ(z, 0);
-    IntrCmd(4, 104143);
+    IntrCmd(CatMdl, CmdTrnDel);
     EXPECT_EQ(NumVtxSlct, 0);
 }
 

@@ -64,11 +64,12 @@ int Same(const Set& s, float x0, float y0, float x1, float y1, float d, Params p
         lo[0] = std::min(lo[0], r.minx); lo[1] = std::min(lo[1], r.miny);
         hi[0] = std::max(hi[0], r.maxx); hi[1] = std::max(hi[1], r.maxy);
     }
-    int sa = CrsAngNum; float ss = SamHgtDst, sl = CrsLenScl;
-    CrsAngNum = pr.ang; SamHgtDst = pr.sam; CrsLenScl = pr.scl;
+    TrnGenPrm prm;
+    prm.crsAngNum = pr.ang;
+    prm.crsLenScl = pr.scl;
+    prm.samDst = pr.sam;
     TrnGenCtx ctx;
-    IniGenCtx(ctx, c, nc, std::max(hi[0] - lo[0], hi[1] - lo[1]));
-    CrsAngNum = sa; SamHgtDst = ss; CrsLenScl = sl;
+    IniGenCtx(ctx, c, nc, std::max(hi[0] - lo[0], hi[1] - lo[1]), prm);
     std::vector<float> a, b;
     for (float y = y0; y <= y1; y += d)
         for (float x = x0; x <= x1; x += d) {

@@ -10,6 +10,8 @@
 #include "scene/scene.h"
 #include "support/engine_fixture.h"
 #include "terrain/trn.h"
+#include "curves/crv_cmd.h"
+#include "terrain/trn_cmd.h"
 
 class TrnTest : public EngineTest {
 public:
@@ -43,7 +45,7 @@ public:
     static void Region(float x0, float y0, float x1, float y1, float d) {
         TrnRgn[0] = x0; TrnRgn[1] = y0; TrnRgn[3] = x1; TrnRgn[4] = y1;
         MshItv = d;
-        IntrCmd(1, 101042);
+        IntrCmd(CatDrw2D, CmdRgnDlgOk);
     }
     static int Rows() { return TrnGrd ? TrnGrd->rows : 0; }
     static int Cols() { return TrnGrd ? TrnGrd->cols : 0; }
@@ -53,7 +55,7 @@ public:
     // Height of a one-vertex terrain at (x, y) after generation.
     static float HgtAt(float x, float y) {
         Region(x, y, x, y, 1000);
-        IntrCmd(4, 104133);
+        IntrCmd(CatMdl, CmdTrnCre);
         return TrnSrf ? Z(0, 0) : NAN;
     }
     std::vector<float> Heights() const {

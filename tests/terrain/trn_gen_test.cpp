@@ -4,6 +4,9 @@
 
 #include <cstring>
 #include "core/mode.h"
+#include "core/cmd.h"
+#include "curves/crv_cmd.h"
+#include "terrain/trn_cmd.h"
 
 TEST_F(TrnTest, TwoParallelContoursGiveTheMidHeight) {
     Ctr(10, {-1000, 0, 1000, 0});
@@ -40,7 +43,7 @@ TEST_F(TrnTest, NoCrossingKeepsTheOldHeight) {
     Ctr(10, {5000, 5000, 5100, 5000});
     Region(0, 0, 200, 200, 100);
     for (int i = 0; i < TrnSrf->nv; i++) TrnSrf->v[3 * i + 2] = 7;
-    IntrCmd(4, 104133);
+    IntrCmd(CatMdl, CmdTrnCre);
     for (float z : Heights()) EXPECT_EQ(z, 7);
     EXPECT_TRUE(Plt().boxes.empty());
 }
@@ -67,13 +70,13 @@ TEST_F(TrnTest, HorizontalTwoPointLineInterpolatesAlongX) {
 }
 
 TEST_F(TrnTest, CreationFailuresChangeNothing) {
-    IntrCmd(4, 104133);
+    IntrCmd(CatMdl, CmdTrnCre);
     ASSERT_EQ(Plt().boxes.size(), 1u);
     EXPECT_EQ(Plt().boxes[0].id, 199);
     EXPECT_EQ(Plt().boxes[0].text, "地形の領域が設定されていません。");
     Region(0, 0, 200, 200, 100);
     Plt().Clear();
-    IntrCmd(4, 104133);
+    IntrCmd(CatMdl, CmdTrnCre);
     ASSERT_EQ(Plt().boxes.size(), 1u);
     EXPECT_EQ(Plt().boxes[0].text, "等高線がありません。");
     EXPECT_EQ(CrntMode, BaseMode);
@@ -87,11 +90,11 @@ TEST_F(TrnTest, BothGeneratorsGiveTheSameGridThroughTheCommand) {
     Ctr(80, {-2000, 1500, 0, 1600, 2000, 1500});
     Region(-2000, -1500, 2000, 1500, 150);
     TrnGenRef = 1;
-    IntrCmd(4, 104133);
+    IntrCmd(CatMdl, CmdTrnCre);
     std::vector<float> ref = Heights(), refN(TrnSrf->nrm, TrnSrf->nrm + 3 * TrnSrf->nv);
     for (int i = 0; i < TrnSrf->nv; i++) TrnSrf->v[3 * i + 2] = 0;
     TrnGenRef = 0;
-    IntrCmd(4, 104133);
+    IntrCmd(CatMdl, CmdTrnCre);
     std::vector<float> fast = Heights();
     ASSERT_EQ(ref.size(), fast.size());
     EXPECT_EQ(std::memcmp(ref.data(), fast.data(), ref.size() * sizeof(float)), 0);
@@ -109,7 +112,7 @@ TEST_F(TrnTest, ClearingTheRunningFlagCancelsAndKeepsTheVerticesDone) {
     Plt().onPump = [&] {
         if (++pumps == 3) RunFlg = 0;
     };
-    IntrCmd(4, 104133);
+    IntrCmd(CatMdl, CmdTrnCre);
     Plt().onPump = nullptr;
     int done = 0;
     for (float z : Heights()) done += z != -1;
@@ -117,7 +120,7 @@ TEST_F(TrnTest, ClearingTheRunningFlagCancelsAndKeepsTheVerticesDone) {
     // The normals are those of the previous state; the command ends as usual.
     EXPECT_EQ(std::memcmp(nrm0.data(), TrnSrf->nrm, nrm0.size() * sizeof(float)), 0);
     EXPECT_EQ(CrntMode, BaseMode);
-    EXPECT_EQ(CrsIdx, 0);
+    EXPECT_EQ(CrsIdx, CrsArrow);
     // The reference stops at once, after two vertices.
     for (int i = 0; i < TrnSrf->nv; i++) TrnSrf->v[3 * i + 2] = -1;
     TrnGenRef = 1;
@@ -125,7 +128,7 @@ TEST_F(TrnTest, ClearingTheRunningFlagCancelsAndKeepsTheVerticesDone) {
     Plt().onPump = [&] {
         if (++pumps == 3) RunFlg = 0;
     };
-    IntrCmd(4, 104133);
+    IntrCmd(CatMdl, CmdTrnCre);
     Plt().onPump = nullptr;
     done = 0;
     for (float z : Heights()) done += z != -1;
@@ -136,7 +139,7 @@ TEST_F(TrnTest, ProgressIsReportedFromStartToEnd) {
     Ring(10, 0, 0, 500, 16);
     Region(-600, -600, 600, 600, 100);
     Plt().Clear();
-    IntrCmd(4, 104133);
+    IntrCmd(CatMdl, CmdTrnCre);
     EXPECT_EQ(Plt().CountNotify(ID_PRG_CRE), 1);
     EXPECT_EQ(Plt().CountNotify(ID_PRG_DSP), 101);
     EXPECT_EQ(Plt().CountNotify(ID_PRG_DEL), 1);
@@ -149,17 +152,17 @@ TEST_F(TrnTest, TerrainReplacedOrDeletedWhileGeneratingIsLeftAlone) {
         Region(-2000, -2000, 2000, 2000, 100);
         int pumps = 0;
         Plt().onPump = [&] {
-            if (++pumps == 2) IntrCmd(1, 101042);   // a new flat grid in the middle of the run
+            if (++pumps == 2) IntrCmd(CatDrw2D, CmdRgnDlgOk);   // a new flat grid in the middle of the run
         };
-        IntrCmd(4, 104133);
+        IntrCmd(CatMdl, CmdTrnCre);
         Plt().onPump = nullptr;
         ASSERT_NE(TrnSrf, nullptr);
         for (float z : Heights()) EXPECT_EQ(z, 0);
         pumps = 0;
         Plt().onPump = [&] {
-            if (++pumps == 2) IntrCmd(4, 104143);
+            if (++pumps == 2) IntrCmd(CatMdl, CmdTrnDel);
         };
-        IntrCmd(4, 104133);
+        IntrCmd(CatMdl, CmdTrnCre);
         Plt().onPump = nullptr;
         EXPECT_EQ(TrnSrf, nullptr);
     }

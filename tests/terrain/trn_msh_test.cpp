@@ -2,6 +2,9 @@
 #include "terrain/trn_fixture.h"
 
 #include "core/mode.h"
+#include "core/cmd.h"
+#include "curves/crv_cmd.h"
+#include "terrain/trn_cmd.h"
 
 TEST_F(TrnTest, GridColumnsFollowTheIntervalAndResidualRule) {
     Region(0, 0, 1000, 600, 100);
@@ -92,9 +95,9 @@ TEST_F(TrnTest, ImpossibleGridRefusedAndPreviousTerrainKept) {
 
 TEST_F(TrnTest, HideShowDeleteAndNormals) {
     Region(0, 0, 400, 400, 100);
-    IntrCmd(4, 104134);
+    IntrCmd(CatMdl, CmdTrnHid);
     EXPECT_EQ(TrnSrf->vis, 0);
-    IntrCmd(4, 104135);
+    IntrCmd(CatMdl, CmdTrnShw);
     EXPECT_EQ(TrnSrf->vis, 1);
     // A plane rising along x: every normal leans back against +x.
     for (int r = 0; r < Rows(); r++)
@@ -104,14 +107,14 @@ TEST_F(TrnTest, HideShowDeleteAndNormals) {
     EXPECT_NEAR(n[0], -std::sqrt(0.5f), 1e-5);
     EXPECT_NEAR(n[1], 0, 1e-6);
     EXPECT_NEAR(n[2], std::sqrt(0.5f), 1e-5);
-    IntrCmd(4, 104143);
+    IntrCmd(CatMdl, CmdTrnDel);
     EXPECT_EQ(TrnSrf, nullptr);
     EXPECT_EQ(TrnGrd, nullptr);
     EXPECT_EQ(TrnPrt->srfs.n, 0);
-    IntrCmd(4, 104143);   // nothing left: nothing happens
+    IntrCmd(CatMdl, CmdTrnDel);   // nothing left: nothing happens
     EXPECT_TRUE(Plt().boxes.empty());
     // The region stays: setting it again rebuilds the grid.
-    IntrCmd(1, 101042);
+    IntrCmd(CatDrw2D, CmdRgnDlgOk);
     EXPECT_EQ(Cols(), 5);
 }
 
@@ -139,9 +142,9 @@ TEST_F(TrnTest, RegionDialogUnitsAndRounding) {
 }
 
 TEST_F(TrnTest, RegionByMouseModeAndUndoRecord) {
-    IntrCmd(1, 101024);
-    EXPECT_EQ(CrntMode, 61);
-    EXPECT_EQ(CrsIdx, 5);
+    IntrCmd(CatDrw2D, CmdRgnMouse);
+    EXPECT_EQ(CrntMode, ModeRgn);
+    EXPECT_EQ(CrsIdx, CrsPick);
     Press(500, 100);
     Move(300, 300);
     Release(100, 400);   // dragged from upper right to lower left

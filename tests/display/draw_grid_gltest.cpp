@@ -4,6 +4,8 @@
 #include <string>
 #include "display/viewint.h"
 #include "support/draw_fixture.h"
+#include "core/cmd.h"
+#include "display/dsp_cmd.h"
 
 namespace {
 
@@ -166,7 +168,7 @@ TEST_F(DrawGrid, AxisTicksForTenMillionWide) {
     EXPECT_TRUE(Near(GL().Px(100, ay), kMajor) || Near(GL().Px(100, ay - 1), kMajor) ||
                 Near(GL().Px(100, ay + 1), kMajor));
     // Axes off: nothing but the background.
-    IntrCmd(13, 115002);
+    IntrCmd(CatDsp, CmdRdrwAll);
     SetAxisDsp(0);
     GL().Grab();
     EXPECT_EQ(GL().Count(kBg), W * H);

@@ -12,6 +12,9 @@
 #include "scene/scene.h"
 #include "support/draw_fixture.h"
 #include "terrain/trn.h"
+#include "core/cmd.h"
+#include "display/dsp_cmd.h"
+#include "terrain/trn_cmd.h"
 
 namespace {
 
@@ -207,17 +210,17 @@ TEST_F(DrawScn, ShadedFaceTurnedAwayFromTheLightShowsOnlyTheAmbient) {
     Terrain(-2000000, -1500000, 2000000, 1500000, 31, 41, [](double x, double y) {
         return x < 0 ? 2.5 * (x + y) : 0.0;
     });
-    IntrCmd(13, 115002);
+    IntrCmd(CatDsp, CmdRdrwAll);
     SetShdDsp();
     GL().Grab();
     EXPECT_TRUE(DspFlg & SrfDspShd);
     // Ambient 0.2 of the material times the model ambient 0.4: 0.08 of 255 = 20.4.
-    gltest::Rgb away = At(-1000000, 200000);
+    gltest::Rgb away = At(-1000000, CmdSysIni);
     EXPECT_NEAR(away.r, 20, 1);
     EXPECT_NEAR(away.g, 20, 1);
     EXPECT_NEAR(away.b, 20, 1);
     // The level half is lit: green above the ambient.
-    gltest::Rgb lit = At(1000000, 200000);
+    gltest::Rgb lit = At(1000000, CmdSysIni);
     EXPECT_GT(lit.g, 100);
     EXPECT_GT(lit.g, lit.r + 60);
     EXPECT_GT(lit.g, lit.b + 20);
@@ -226,7 +229,7 @@ TEST_F(DrawScn, ShadedFaceTurnedAwayFromTheLightShowsOnlyTheAmbient) {
     SetWireDsp();
     GL().Grab();
     EXPECT_EQ(DspFlg & SrfDspShd, 0u);
-    EXPECT_TRUE(Same(At(1000000 + 50000, 200000 + 50000), kBg));
+    EXPECT_TRUE(Same(At(1000000 + 50000, CmdSysIni + 50000), kBg));
 }
 
 TEST_F(DrawScn, TwoSidedShadingLightsTheUndersideFromReversedNormals) {
@@ -236,8 +239,8 @@ TEST_F(DrawScn, TwoSidedShadingLightsTheUndersideFromReversedNormals) {
     CamView& v = *CurView();
     v.RotAng[0] = M_PI;
     auto look = [&] {
-        IntrCmd(13, 115151);
-        IntrCmd(13, 115002);
+        IntrCmd(CatDsp, CmdRdrwFront);
+        IntrCmd(CatDsp, CmdRdrwAll);
         GL().Grab();
         return At(500000, 500000);
     };
@@ -342,7 +345,7 @@ TEST_F(DrawScn, ArraysAndVertexByVertexGiveTheSamePicture) {
     same("shaded");
     TwoSide = 1;
     CurView()->RotAng[0] = M_PI;  // from below
-    IntrCmd(13, 115151);
+    IntrCmd(CatDsp, CmdRdrwFront);
     same("two-sided from below");
     CurView()->RotAng[0] = 0;
     TwoSide = 0;
@@ -356,8 +359,8 @@ TEST_F(DrawScn, SlopeClassesFromTheTerrainCommands) {
     // strips: level in the west, a ramp of slope 0.7 in the middle, a cliff of slope 2 in the east.
     TrnRgn[0] = -4000000; TrnRgn[1] = -3000000;
     TrnRgn[3] = 4000000;  TrnRgn[4] = 3000000;
-    MshItv = 200000;
-    IntrCmd(4, 104132);
+    MshItv = CmdSysIni;
+    IntrCmd(CatMdl, CmdTrnMsh);
     ASSERT_NE(TrnSrf, nullptr);
     ASSERT_NE(TrnGrd, nullptr);
     GL().Grab();

@@ -2,6 +2,8 @@
 #include <cmath>
 #include "core/msg.h"
 #include "support/draw_fixture.h"
+#include "core/cmd.h"
+#include "display/dsp_cmd.h"
 
 namespace {
 
@@ -139,7 +141,7 @@ TEST_F(DrawCtx, NothingIsDrawnWithoutAnOpenWindow) {
     double a[3] = {0, 0, 0}, b[3] = {1, 1, 0};
     DrwLin(a, b);
     DrwTxt(1, 1, "x");
-    IntrCmd(13, 115002);
+    IntrCmd(CatDsp, CmdRdrwAll);
     PaintWin(0, nullptr);
     EXPECT_EQ(GL().swaps, 1) << "only the start-up paint swapped";
     ASSERT_TRUE(OpnGLWin(0));
@@ -206,7 +208,7 @@ TEST_F(DrawCtx, AWindowWithoutAContextSaysSoOnceAndDrawsNothing) {
     EXPECT_EQ(Plt().boxes[0].caption, "Error");
     EXPECT_FALSE(DrwWinOpen());
     int swaps = GL().swaps;
-    IntrCmd(13, 115002);
+    IntrCmd(CatDsp, CmdRdrwAll);
     PaintWin(0, nullptr);
     EXPECT_EQ(GL().swaps, swaps);
     EXPECT_EQ(Plt().boxes.size(), 1u) << "no box at every drawing";

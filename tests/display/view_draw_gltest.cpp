@@ -2,6 +2,8 @@
 #include <cmath>
 #include <cstdlib>
 #include "support/draw_fixture.h"
+#include "core/cmd.h"
+#include "display/dsp_cmd.h"
 
 namespace {
 
@@ -21,7 +23,7 @@ TEST_F(ViewDraw, ShiftDragShowsEveryStep) {
     Redraw();
     int x0 = ZeroLine(GL(), 32);
     ASSERT_NEAR(x0, 250, 1);
-    IntrCmd(13, 115014);
+    IntrCmd(CatDsp, CmdShfMode);
     Press(250, 200);
     Move(290, 200);
     GL().Grab();  // no release yet: the step has drawn into the back buffer and swapped
@@ -37,7 +39,7 @@ TEST_F(ViewDraw, ShiftDragShowsEveryStep) {
 TEST_F(ViewDraw, LoupeClickZoomsThePicture) {
     AxisOn = 0;
     Redraw();
-    IntrCmd(9, 111034);
+    IntrCmd(CatView, CmdLpeMode);
     // Click 100 pixels right of the centre: that point comes to the centre at twice the scale.
     Click(350, 200);
     GL().Grab();
