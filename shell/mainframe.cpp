@@ -7,7 +7,6 @@
 #include <QDialogButtonBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
 #include <QLayout>
@@ -23,6 +22,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWhatsThis>
+#include <algorithm>
 #include <cmath>
 #include "cmdids.h"
 #include "cmdroute.h"
@@ -47,7 +47,7 @@ namespace shl {
 
 int CrvHgtUnit = UnitM;
 
-const char* const HomePageUrl = "https://www.orvane.co.jp/altimetra/";
+const char* const HomePageUrl = "https://www.orvane.example/altimetra/";
 
 namespace {
 // The engine's default frame size, kept inside the screen.
