@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QSaveFile>
 #include <QUrl>
+#include "dlgrun.h"
 #include "engcall.h"
 #include "frameverbs.h"
 #include "mainframe.h"
@@ -23,7 +24,10 @@ int JournalHost::Run(const QString& path) {
     // The home page is not opened in a browser while a journal drives the window.
     auto openUrl = frame_->openUrl;
     frame_->openUrl = [](const QUrl&) { return true; };
+    // Dialogs take their answers from the journal while it runs.
+    SetDlgScript([this](const QString& line) { Print(line.toStdString() + "\n"); });
     const int rc = jrn::RunFile(path.toStdString(), *this, opt);
+    SetDlgScript(nullptr);
     frame_->openUrl = openUrl;
     return rc;
 }
@@ -111,13 +115,17 @@ bool JournalHost::Snapshot(const std::string& path, std::string* err) {
     return true;
 }
 
-bool JournalHost::WindowVerb(const std::vector<std::string>& words, std::string* err) {
-    return FrameVerb(frame_, words, err, [this](const std::string& s) { Print(s); });
-}
-
 void JournalHost::Idle() {
     EngPause open;
     QCoreApplication::processEvents();
+}
+
+// ---- window verbs: menus, drops and the window's dumps, then dialog answers ----
+
+bool JournalHost::WindowVerb(const std::vector<std::string>& words, std::string* err) {
+    if (FrameVerb(frame_, words, err, [this](const std::string& s) { Print(s); })) return true;
+    if (!err->empty()) return false;
+    return DlgVerb(words, err);
 }
 
 }  // namespace shl

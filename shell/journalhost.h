@@ -24,6 +24,9 @@ public:
     void Idle() override;
     bool WindowVerb(const std::vector<std::string>& words, std::string* err) override;
 
+    // Dialog answers: `dialog ...`, `filedialog ...`.
+    bool WindowVerb(const std::vector<std::string>& words, std::string* err) override;
+
 private:
     MainFrame* frame_;
     bool leftDown_ = false, rightDown_ = false;
