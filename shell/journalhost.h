@@ -22,9 +22,9 @@ public:
     bool CanSnapshot() override { return true; }
     bool Snapshot(const std::string& path, std::string* err) override;
     void Idle() override;
-    bool WindowVerb(const std::vector<std::string>& words, std::string* err) override;
 
-    // Dialog answers: `dialog ...`, `filedialog ...`.
+    // Window verbs: `menu`, `drop`, `dump menu`, `dump window`, and the dialog answers
+    // `dialog ...`, `filedialog ...`.
     bool WindowVerb(const std::vector<std::string>& words, std::string* err) override;
 
 private:
