@@ -209,8 +209,13 @@ void Runner::Exec(const Words& w) {
     } else if (v == "dump") {
         Count(w, 1, 1);
         DumpFn f = FindDump(w[1]);
-        if (!f) throw Bad{"unknown dump kind " + w[1]};
-        f();
+        if (f) {
+            f();
+        } else {
+            // Dumps of the window (menu, window) belong to the host.
+            std::string err;
+            if (!host_.WindowVerb(w, &err)) throw Bad{err.empty() ? "unknown dump kind " + w[1] : err};
+        }
     } else if (v == "snapshot") {
         Count(w, 1, 1);
         if (!host_.CanSnapshot()) throw Bad{"snapshot needs a view (altimetra --journal)"};

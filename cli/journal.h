@@ -41,9 +41,10 @@ public:
         return false;
     }
 
-    // A verb that only the window knows (menus, dialogs, drops). Return true when the host ran
-    // it; false with *err set when the line is malformed for it; false with *err empty when the
-    // host does not know the verb (the batch program knows none of them).
+    // A verb that only the window knows (menus, dialogs, drops, and the window's dump kinds
+    // `dump menu`, `dump window`). Return true when the host ran it; false with *err set when the
+    // line is malformed for it; false with *err empty when the host does not know the verb (the
+    // batch program knows none of them).
     virtual bool WindowVerb(const std::vector<std::string>& words, std::string* err) {
         (void)words;
         (void)err;

@@ -4,8 +4,10 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSaveFile>
+#include <QUrl>
 #include "dlgrun.h"
 #include "engcall.h"
+#include "frameverbs.h"
 #include "mainframe.h"
 #include "mainview.h"
 #include "vkmap.h"
@@ -19,10 +21,14 @@ int JournalHost::Run(const QString& path) {
     // The journal is one long engine call: paints between its lines go through Idle, and window
     // events that arrive inside a command do not start another one.
     EngCall busy;
+    // The home page is not opened in a browser while a journal drives the window.
+    auto openUrl = frame_->openUrl;
+    frame_->openUrl = [](const QUrl&) { return true; };
     // Dialogs take their answers from the journal while it runs.
     SetDlgScript([this](const QString& line) { Print(line.toStdString() + "\n"); });
     const int rc = jrn::RunFile(path.toStdString(), *this, opt);
     SetDlgScript(nullptr);
+    frame_->openUrl = openUrl;
     return rc;
 }
 
@@ -114,9 +120,11 @@ void JournalHost::Idle() {
     QCoreApplication::processEvents();
 }
 
-// ---- window verbs: dialog answers ----
+// ---- window verbs: menus, drops and the window's dumps, then dialog answers ----
 
 bool JournalHost::WindowVerb(const std::vector<std::string>& words, std::string* err) {
+    if (FrameVerb(frame_, words, err, [this](const std::string& s) { Print(s); })) return true;
+    if (!err->empty()) return false;
     return DlgVerb(words, err);
 }
 

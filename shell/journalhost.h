@@ -23,7 +23,8 @@ public:
     bool Snapshot(const std::string& path, std::string* err) override;
     void Idle() override;
 
-    // Dialog answers: `dialog ...`, `filedialog ...`.
+    // Window verbs: `menu`, `drop`, `dump menu`, `dump window`, and the dialog answers
+    // `dialog ...`, `filedialog ...`.
     bool WindowVerb(const std::vector<std::string>& words, std::string* err) override;
 
 private:

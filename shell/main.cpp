@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 #include "app.h"
+#include "cmdroute.h"
 #include "display/glctx.h"
 #include "engcall.h"
 #include "file/doc.h"
@@ -113,12 +114,11 @@ int main(int argc, char** argv) {
     DocTitleHook = UpdTitle;
     frame->show();
     if (!doc.isEmpty()) {
-        // Opened once the window is up, so the 2D window follows the view's real size.
-        QTimer::singleShot(0, &app, [&] {
-            shl::EngCall c;
-            DocOpenArg(doc.toStdString());
-            UpdTitle();
-        });
+        // Opened once the window is up, so the 2D window follows the view's real size. A file
+        // that cannot be opened has been reported; the program stays with a new document.
+        QCoreApplication::processEvents();
+        DocOpenPath(frame.get(), QFileInfo(doc).absoluteFilePath());
+        UpdTitle();
     }
 
     int journalStatus = 0;
