@@ -23,7 +23,10 @@ int ConsolePlatform::AnsValue(const std::string& w) {
 
 int ConsolePlatform::MsgBox(const char* text, const char* caption, int buttons, int) {
     bool queued = !answers_.empty();
-    int ans = buttons == plt::BtnYesNo ? plt::AnsNo : plt::AnsOk;
+    // Unanswered: No for a Yes/No box; a Yes/No/Cancel box (save changes first?) is cancelled,
+    // so that nothing is lost.
+    int ans = buttons == plt::BtnYesNo ? plt::AnsNo
+              : buttons == plt::BtnYesNoCancel ? plt::AnsCancel : plt::AnsOk;
     if (queued) {
         ans = answers_.front();
         answers_.pop_front();

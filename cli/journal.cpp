@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iostream>
 #include "console_plt.h"
+#include "doc_verbs.h"
 #include "drag.h"
 #include "core/alc.h"
 #include "core/cmd.h"
@@ -213,6 +214,8 @@ void Runner::Exec(const Words& w) {
         std::string err;
         if (!host_.Snapshot(w[1], &err)) throw Bad{"snapshot " + w[1] + ": " + err};
     } else if (CrvVerb(w)) {  // undo, redo (dump_curves.cpp)
+    } else if (std::string err; DocVerb(w, &err)) {
+        if (!err.empty()) throw Bad{err};
     } else {
         throw Bad{"unknown verb " + v};
     }

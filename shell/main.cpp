@@ -11,6 +11,8 @@
 #include <memory>
 #include "app.h"
 #include "display/glctx.h"
+#include "engcall.h"
+#include "file/doc.h"
 #include "journalhost.h"
 #include "mainframe.h"
 #include "mainview.h"
@@ -44,6 +46,13 @@ void CatchSignals(QApplication& app) {
     sigaction(SIGTERM, &sa, nullptr);
     sigaction(SIGINT, &sa, nullptr);
     sigaction(SIGHUP, &sa, nullptr);
+}
+
+// The window title follows the document's title after every document flow.
+shl::MainFrame* titleFrame = nullptr;
+void UpdTitle() {
+    if (titleFrame)
+        titleFrame->SetDocTitle(Doc.title == "無題" ? QString() : QString::fromStdString(Doc.title));
 }
 
 void Usage() {
@@ -100,9 +109,17 @@ int main(int argc, char** argv) {
         plt::Set(nullptr);
         return 1;
     }
+    titleFrame = frame.get();
+    DocTitleHook = UpdTitle;
     frame->show();
-    if (!doc.isEmpty())
-        frame->ShowHelp(QStringLiteral("%1: 文書の読み込みはまだできません").arg(QFileInfo(doc).fileName()));
+    if (!doc.isEmpty()) {
+        // Opened once the window is up, so the 2D window follows the view's real size.
+        QTimer::singleShot(0, &app, [&] {
+            shl::EngCall c;
+            DocOpenArg(doc.toStdString());
+            UpdTitle();
+        });
+    }
 
     int journalStatus = 0;
     if (!journal.isEmpty()) {
@@ -122,6 +139,8 @@ int main(int argc, char** argv) {
     int rc = app.exec();
     if (!journal.isEmpty() && (exitAfter || !shl::EngineRunning())) rc = journalStatus;
 
+    DocTitleHook = nullptr;
+    titleFrame = nullptr;
     plat.SetFrame(nullptr);
     frame.reset();
     shl::EndEngine();

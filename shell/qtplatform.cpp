@@ -34,6 +34,16 @@ int QtPlatform::MsgBox(const char* text, const char* caption, int buttons, int i
         box.exec();
         return box.clickedButton() == yes ? plt::AnsYes : plt::AnsNo;
     }
+    if (buttons == plt::BtnYesNoCancel) {
+        QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
+        QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+        QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+        box.setDefaultButton(yes);
+        box.setEscapeButton(cancel);
+        box.exec();
+        if (box.clickedButton() == yes) return plt::AnsYes;
+        return box.clickedButton() == no ? plt::AnsNo : plt::AnsCancel;
+    }
     QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);

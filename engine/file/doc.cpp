@@ -1,11 +1,98 @@
-// The document's state and the steps shared by its file flows.
+// The document's state and its file flows.
 #include "file/doc.h"
 
+#include <cstring>
+#include <sys/stat.h>
+#include "core/cmd.h"
+#include "core/alc.h"
+#include "core/mode.h"
+#include "core/msg.h"
 #include "core/state.h"
 #include "curves/crv.h"
+#include "file/filecmd.h"
+#include "file/filnam.h"
+#include "file/scn.h"
+#include "platform/platform.h"
 #include "scene/scene.h"
 
 DocState Doc{std::string(), std::string("無題")};
+void (*DocTitleHook)() = nullptr;
+
+namespace {
+
+const char* const Untitled = "無題";
+
+void SetTitle(const std::string& path) {
+    Doc.path = path;
+    Doc.title = path.empty() ? Untitled : path;
+    if (DocTitleHook) DocTitleHook();
+}
+
+bool EndsScn(const std::string& p) {
+    return p.size() >= 4 && (p.compare(p.size() - 4, 4, ".scn") == 0 ||
+                             p.compare(p.size() - 4, 4, ".SCN") == 0);
+}
+
+// The extension of the last path component ("" when none).
+std::string Ext(const std::string& p) {
+    size_t slash = p.find_last_of("/\\");
+    size_t dot = p.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
+    return p.substr(dot + 1);
+}
+
+bool Readable(const std::string& p) {
+    struct stat st;
+    if (stat(p.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+    FILE* f = std::fopen(p.c_str(), "rb");
+    if (!f) return false;
+    std::fclose(f);
+    return true;
+}
+
+bool SetFilNam(const std::string& p) {
+    if (p.size() >= size_t(FilNamLen)) {
+        DspErrMsg(110, FilBase(p.c_str()).c_str());
+        return false;
+    }
+    std::memcpy(FilNam, p.c_str(), p.size() + 1);
+    return true;
+}
+
+// A box of the document's own (no catalogue id).
+int AskBox(const std::string& text, const char* caption, int buttons) {
+    int prev = MsgBoxId;
+    MsgBoxId = 0;
+    int ans;
+    {
+        GuardBarrier gb;
+        ans = plt::Get()->MsgBox(text.c_str(), caption, buttons, plt::IconWarning);
+    }
+    MsgBoxId = prev;
+    return ans;
+}
+
+// Reads a scene file through the engine commands into a freshly reset scene.
+int ReadInto(const std::string& p) {
+    if (!SetFilNam(p)) return DocFailed;
+    const int keep = CrsIdx;
+    SetCrs(CrsWaitFile);
+    DocRstScn();
+    SetTitle("");
+    ModFlg = 0;
+    IntrCmd(CatFile, CmdFileOpen);
+    DocBindTrn();
+    SetCrs(keep);
+    if (ScnRdSt != ScnRdOk || !TrnPrd) {
+        // The read left the new-document scene (or nothing usable): make sure of it.
+        if (!TrnPrd || !CurCamObj) DocIniScn();
+        return DocFailed;
+    }
+    SetTitle(p);
+    return DocDone;
+}
+
+}  // namespace
 
 void DocRstScn() {
     ClrUndo();
@@ -16,6 +103,7 @@ void DocRstScn() {
     TrnSrf = nullptr;
     TrnGrd = nullptr;
     RstDocPrm();
+    RstAnmOut();
 }
 
 void DocBindTrn() {
@@ -32,6 +120,12 @@ void DocBindTrn() {
                 if (s->name && std::string(s->name) == "地形") {
                     TrnSrf = s;
                     TrnGrd = s->pgns.n > 0 ? s->pgns.a[0] : nullptr;
+                    // Only a whole grid is a terrain the terrain commands can work on.
+                    if (TrnGrd && (TrnGrd->type != 5 || TrnGrd->rows < 1 || TrnGrd->cols < 1 ||
+                                   TrnGrd->n != int(TrnGrd->rows) * int(TrnGrd->cols))) {
+                        TrnSrf = nullptr;
+                        TrnGrd = nullptr;
+                    }
                 }
             }
         }
@@ -40,3 +134,89 @@ void DocBindTrn() {
 }
 
 void DocSetMod(bool modified) { ModFlg = modified ? 1 : 0; }
+
+void DocIniScn() {
+    DocRstScn();
+    IniScn();
+    IniTrnScn();
+    ModFlg = 0;
+}
+
+int DocNew() {
+    DocIniScn();
+    SetTitle("");
+    Redraw();
+    return DocDone;
+}
+
+int DocOpen(const std::string& path) {
+    std::string p = path;
+    if (Ext(p).empty()) p += ".scn";
+    if (!Readable(p)) {
+        DspErrMsg(110, FilBase(p.c_str()).c_str());
+        return DocFailed;
+    }
+    if (!EndsScn(p)) {
+        // Other formats open into the new-document scene through the engine's open by extension.
+        if (!SetFilNam(p)) return DocFailed;
+        DocIniScn();
+        SetTitle("");
+        IntrCmd(CatFile, CmdFileOpen);
+        return DocDone;
+    }
+    return ReadInto(p);
+}
+
+int DocOpenArg(const std::string& path) {
+    if (!EndsScn(path)) return DocDone;
+    if (!Readable(path)) {
+        DspErrMsg(110, FilBase(path.c_str()).c_str());
+        return DocFailed;
+    }
+    return ReadInto(path);
+}
+
+int DocWrite(const std::string& path) {
+    if (!SetFilNam(path)) return DocFailed;
+    ScnWrSt = -1;
+    IntrCmd(CatFile, CmdFileSave);
+    if (ScnWrSt != 0) return DocFailed;  // the write said why; the changes are still unsaved
+    SetTitle(path);
+    return DocDone;
+}
+
+int DocSave() {
+    if (Doc.path.empty() || !EndsScn(Doc.path)) return DocNeedName;
+    struct stat st;
+    if (stat(Doc.path.c_str(), &st) == 0) {
+        std::string q = Doc.path + "\nこのファイルはすでに存在します。\n上書きしますか？";
+        if (AskBox(q, "注意", plt::BtnYesNo) != plt::AnsYes) return DocCancelled;
+    }
+    const int keep = CrsIdx;
+    SetCrs(CrsWaitFile);
+    int r = DocWrite(Doc.path);
+    SetCrs(keep);
+    return r;
+}
+
+int DocSaveAs(const std::string& path) {
+    std::string p = path;
+    std::string e = Ext(p);
+    if (e != "scn" && e != "SCN") p += ".scn";
+    const int keep = CrsIdx;
+    SetCrs(CrsWaitFile);
+    int r = DocWrite(p);
+    SetCrs(keep);
+    return r;
+}
+
+int DocAskSave() {
+    if (!ModFlg) return DocDone;
+    std::string q = Doc.title + " への変更を保存しますか？";
+    int a = AskBox(q, "Orvane Altimetra", plt::BtnYesNoCancel);
+    if (a == plt::AnsNo) return DocDone;
+    if (a != plt::AnsYes) return DocCancelled;
+    int r = DocSave();
+    if (r == DocNeedName) return DocNeedName;
+    return r == DocDone ? DocDone : DocCancelled;
+}

@@ -20,3 +20,42 @@ void DocBindTrn();
 
 // Sets or clears the modified flag.
 void DocSetMod(bool modified);
+
+// The new-document scene: scene reset, start-up scene, terrain scene (modified flag clear).
+// Also where a document that could not be read leaves the user.
+void DocIniScn();
+
+// Results of the flows.
+enum DocRes : int {
+    DocDone = 0,      // the action ran (a failed read or write has shown its message)
+    DocFailed,        // the action could not run or did not succeed (message shown)
+    DocNeedName,      // Save on a document without a scene file name: run Save As instead
+    DocCancelled,     // the user said No or Cancel
+};
+
+// New: the new-document scene, title "無題". Does not ask about unsaved changes (DocAskSave).
+int DocNew();
+// Open: ".scn" appended when the path has no extension. A file that cannot be opened is reported
+// (error 110) and the present document stays; a document that turns out damaged or foreign leaves
+// the new-document scene. Done only when the document was read.
+int DocOpen(const std::string& path);
+// Open from the command line, the recent-file list or a dropped file: only ".scn"/".SCN" paths
+// load; anything else is DocDone with nothing loaded.
+int DocOpenArg(const std::string& path);
+// Save to the document's own file (asks before overwriting an existing file).
+int DocSave();
+// Save As: ".scn" appended unless the path ends in .scn; no overwrite question (the file dialog
+// asks it).
+int DocSaveAs(const std::string& path);
+// Saving to path without questions (the shell's OnSaveDocument). Done only when the file was
+// written; the title and path follow it then.
+int DocWrite(const std::string& path);
+
+// With unsaved changes, asks whether to save them first (Yes/No/Cancel). Yes saves (DocNeedName
+// when the document has no file: the caller runs Save As, then goes on); No goes on; Cancel stops.
+// Without changes: DocDone at once.
+int DocAskSave();
+
+// Called after a flow has changed the document's title (the shell updates its window); null
+// when nobody listens.
+extern void (*DocTitleHook)();

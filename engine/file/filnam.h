@@ -3,3 +3,7 @@
 
 constexpr int FilNamLen = 1024;
 extern char FilNam[FilNamLen];
+
+#include <string>
+// The file name without its directory (cut at the last '/' or '\').
+std::string FilBase(const char* path);

@@ -6,7 +6,7 @@
 namespace plt {
 
 // Message box buttons and icons, and the answers (the values the engine compares with).
-enum MsgBtn { BtnOk = 0, BtnYesNo = 4 };
+enum MsgBtn { BtnOk = 0, BtnYesNoCancel = 3, BtnYesNo = 4 };
 enum MsgIcon { IconNone = 0, IconInfo = 1, IconError = 2, IconWarning = 3 };
 enum MsgAns { AnsOk = 1, AnsCancel = 2, AnsYes = 6, AnsNo = 7 };
 

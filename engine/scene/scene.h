@@ -38,12 +38,25 @@ struct Node {
     BBox box;
 };
 
+// One channel of a parameter animation: keys (flag and value), two values and three bytes, all
+// carried unchanged for the animation subsystem.
+struct AnmKey {
+    uint8_t flg;
+    double val;
+};
+struct AnmCh {
+    int nk;
+    AnmKey* k;    // nk keys (tag "anm_key")
+    int32_t v[2];
+    uint8_t b[3];
+};
+
 struct prm_anm {
     char* name;
     void* own;
     int ownKind;
-    int nch;      // channels (none here)
-    void* ch;
+    int nch;      // channels (none when the engine creates the block)
+    AnmCh* ch;    // nch channels (tag "anm_ch")
 };
 
 struct stg : Node {

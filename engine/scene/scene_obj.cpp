@@ -191,6 +191,7 @@ prm_anm* NewAnm(int ownKind) {
 void FreeAnm(prm_anm* a) {
     if (!a) return;
     FreeMem(a->name);
+    for (int i = 0; i < a->nch && a->ch; i++) FreeMem(a->ch[i].k);
     FreeMem(a->ch);
     FreeMem(a);
 }

@@ -34,6 +34,7 @@ int RecPlatform::MsgBox(const char* text, const char* caption, int buttons, int 
         answers.pop_front();
         return a;
     }
+    if (buttons == plt::BtnYesNoCancel) return plt::AnsCancel;
     return buttons == plt::BtnYesNo ? plt::AnsNo : plt::AnsOk;
 }
 

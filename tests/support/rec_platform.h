@@ -17,7 +17,7 @@ struct RecBox {
 class RecPlatform : public plt::Platform {
 public:
     // Answers for the next message boxes, in order. An unanswered OK box answers OK, an
-    // unanswered Yes/No box answers No.
+    // unanswered Yes/No box answers No, an unanswered Yes/No/Cancel box Cancel.
     std::deque<int> answers;
     std::vector<RecBox> boxes;
     std::vector<std::pair<int, long>> notes;  // notifications: id, wparam

@@ -1,0 +1,66 @@
+// The scene document (.scn): a big-endian binary dump of the whole scene model, the document's
+// render and animation-output settings, and the terrain application's 2D/3D cameras.
+#pragma once
+#include <cstdint>
+#include <string>
+
+constexpr int ScnVersion = 110;      // format version written
+constexpr int ScnVersionMin = 100;   // oldest version read
+constexpr int ScnHdrLen = 32;        // header bytes of a document (20-byte magic)
+constexpr int ScnNamMax = 256;       // a stored name, zero byte included, fits this buffer
+
+// Kind of a document, from its magic.
+enum ScnKind : int { ScnKindPixalune = 1, ScnKindPixaluneX = 2, ScnKindOrvane = 3 };
+
+// Application constants the shell sets at start-up (these are their values already).
+constexpr int AppKindTrn = 3;        // the terrain application: documents carry Cam2D/Cam3D/ViewDim
+extern int AppKind;
+extern char SceneMagic[20];          // "Orvane|Altimetra", zero-padded
+extern uint8_t RelNum[3];            // 1, 1, 1
+constexpr int StampLen = 64;
+extern char OriginStamp[StampLen];   // "ORVANEALTIMETRA111"; a read document's stamp replaces it
+
+// Animation-output settings a document carries.
+struct AnmOutRec {
+    int32_t frmCnt;   // frame count (30)
+    int32_t curFrm;   // current frame, kept within 0..frmCnt-1 after reading
+    int32_t v3, v4;   // carried
+    double rate;      // carried
+    int32_t v6, v7;   // carried
+};
+extern AnmOutRec AnmOut;
+void RstAnmOut();
+
+// Substitution of the origin stamp: digits and upper-case letters are replaced through a fixed
+// 36-character table; every other character is kept.
+std::string ScrStamp(const std::string& plain);
+std::string UnscrStamp(const std::string& stored);
+
+// Outcome of the last RdScn.
+enum ScnRdStatus : int {
+    ScnRdOk = 0,
+    ScnRdNoFile,      // cannot be opened
+    ScnRdBadMagic,    // not a scene document (message 199 shown)
+    ScnRdBadVersion,  // a version this program cannot read
+    ScnRdDamaged,     // short or inconsistent; reading stopped
+    ScnRdNoMem,       // an allocation failed (message 100 shown)
+};
+extern int ScnRdSt;
+
+// Result of the last write command (DstrFile 210001): 0 written, -1 not.
+extern int ScnWrSt;
+
+// Writes the scene to path. The document is written to a temporary file in the same folder and
+// renamed over path only when every write, the flush and the close succeeded; on failure the old
+// file is untouched, the temporary file removed and *err (when given) says why.
+// 0 on success, -1 on failure (no message: the caller reports).
+int WrScn(const char* path, std::string* err = nullptr);
+
+// Reads a document into the scene (appending to the tables; the caller has reset the scene).
+// Returns 0, also for a damaged or foreign file (ScnRdSt tells which), or -1 when the file
+// cannot be opened. A damaged document leaves what was read so far in the scene: DstrFile
+// replaces it by the new-document scene.
+int RdScn(const char* path);
+
+// A name that could not be converted (either way) was replaced in the last read or write.
+extern bool ScnNamLoss;
