@@ -19,6 +19,7 @@
 #include "registry.h"
 #include "scene/scene.h"
 #include "display/dsp_cmd.h"
+#include "xchg_verb.h"
 
 namespace jrn {
 
@@ -216,6 +217,8 @@ void Runner::Exec(const Words& w) {
     } else if (CrvVerb(w)) {  // undo, redo (dump_curves.cpp)
     } else if (std::string err; DocVerb(w, &err)) {
         if (!err.empty()) throw Bad{err};
+    } else if (std::string err; int x = XchgVerb(w, &err)) {  // import, export (set_file.cpp)
+        if (x < 0) throw Bad{err};
     } else {
         throw Bad{"unknown verb " + v};
     }

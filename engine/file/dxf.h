@@ -1,0 +1,64 @@
+// DXF interchange: contour curves in from a CAD drawing, terrain and curves out to one.
+#pragma once
+#include <string>
+
+// Group codes the reader and writer use.
+enum DxfCode {
+    DxfEnt = 0,          // entity or structure name
+    DxfTxt = 1,          // text value; $ACADVER value
+    DxfName = 2,         // section name
+    DxfName3 = 3,        // $DWGCODEPAGE value
+    DxfLayer = 8,
+    DxfVar = 9,          // header variable name
+    DxfX = 10, DxfY = 20, DxfZ = 30,
+    DxfX2 = 11, DxfY2 = 21, DxfZ2 = 31,
+    DxfElev = 38,        // LWPOLYLINE elevation
+    DxfFollow = 66,      // vertices follow
+    DxfFlag = 70,
+    DxfMeshM = 71, DxfMeshN = 72,
+    DxfCount = 90,       // LWPOLYLINE vertex count
+    DxfCmt = 999,        // comment: its pair is skipped wherever it appears
+};
+
+// POLYLINE flags (code 70) the reader and writer use.
+enum DxfPlFlag {
+    PlClosed = 1, PlSpline = 4, Pl3D = 8, PlMesh = 16, PlFace = 64, PlLtGen = 128,
+};
+// VERTEX flags (code 70) of the writer.
+enum DxfVtxFlag { VtxPl3D = 32, VtxMesh = 64, VtxFaceRec = 128, VtxFace = 192 };
+
+constexpr int DxfLineMax = 256;    // characters kept of a line; the rest is dropped
+constexpr int DxfMsgMax = 5;       // problems shown one by one; the rest are counted in one message
+constexpr double DxfNumMax = 3.0e38;  // coordinates beyond a float's range are refused
+
+// Reading parameters: millimetres per drawing unit.
+struct DxfRdPrm {
+    double fct = 1.0;
+};
+
+// What an import read, as the message area reports it.
+struct DxfRdSum {
+    int crv = 0;       // curves with points
+    int pnt = 0;       // their points
+    int txt = 0;       // texts
+    int skip = 0;      // entities of other kinds
+    int skip2d = 0;    // 2D polylines (neither 3D nor continuous linetype flag): not read
+    int prob = 0;      // problems reported (shown or counted)
+    bool utf8 = false; // the drawing's texts were UTF-8
+};
+
+// Reads the curves and texts of the DXF file at path into the curve part, in millimetres
+// (prm.fct per drawing unit); colours the curves by height, updates the boxes, fits the view and
+// reports in the message area what was read. Problems are shown as message 199 (the first
+// DxfMsgMax of them, then one message with the count of the others); reading goes on.
+// 0, or -1 when the file cannot be opened (message 110).
+int RdDxf(const std::string& path, const DxfRdPrm& prm, DxfRdSum* sum);
+// RdDxf with the input unit InUnit (an unknown unit keeps the factor of the last import).
+int RdDxfCrv(const std::string& path);
+
+// Writes the surfaces and curves of every product as a DXF ENTITIES section, coordinates in file
+// units (fct per millimetre). 0, or -1 after message 110 (cannot create) or 111 (write failed);
+// the target is replaced only when the whole file was written.
+int WrDxfFct(const std::string& path, double fct);
+// WrDxfFct with the output unit OutUnit.
+int WrDxf(const std::string& path);

@@ -1,0 +1,591 @@
+// DXF import of contour curves: POLYLINE, LWPOLYLINE and LINE become curves of the curve part,
+// TEXT becomes a dimension text; everything else of the drawing is passed over.
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <iconv.h>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "core/alc.h"
+#include "core/cmd.h"
+#include "core/msg.h"
+#include "curves/crv.h"
+#include "display/dsp_cmd.h"
+#include "file/codepage.h"
+#include "file/dxf.h"
+#include "file/xchg.h"
+#include "scene/scene.h"
+
+namespace {
+
+constexpr size_t RdBufSize = 1 << 20;   // file bytes read at a time
+constexpr int CodeMax = 100000;         // group codes are below this
+constexpr int AcadUtf8Ver = 1021;       // AC1021 (2007) and later store texts in UTF-8
+constexpr int PtBufMin = 1024;          // points of the first scratch allocation
+
+// Text encodings of a drawing.
+enum DxfEnc { EncSjis = 0, EncUtf8 = 1, EncOther = 2 };
+
+// Lines of the file: CR LF reads as LF, "#" ends a line's content, a line keeps at most
+// DxfLineMax characters (the rest is dropped, so the pairs stay in step).
+class LineRd {
+public:
+    explicit LineRd(std::FILE* f) : f_(f), buf_(static_cast<char*>(AlcMem(RdBufSize, "dxf:buf"))) {}
+    ~LineRd() { FreeMem(buf_); }
+    LineRd(const LineRd&) = delete;
+    LineRd& operator=(const LineRd&) = delete;
+
+    // The next line, false at the end of the file.
+    bool Next(std::string_view* out) {
+        if (!buf_) return false;
+        for (;;) {
+            char* s = buf_ + pos_;
+            size_t left = len_ - pos_;
+            char* nl = static_cast<char*>(std::memchr(s, '\n', left));
+            if (nl) {
+                pos_ += static_cast<size_t>(nl - s) + 1;
+                return Done(std::string_view(s, static_cast<size_t>(nl - s)), out);
+            }
+            if (eof_) {
+                if (left == 0) return false;
+                pos_ = len_;
+                return Done(std::string_view(s, left), out);
+            }
+            if (left >= DxfLineMax + 1 && pos_ == 0 && len_ == RdBufSize) {
+                // A line longer than the whole buffer: keep its start, drop the rest.
+                std::memcpy(long_, s, DxfLineMax);
+                if (!SkipToNl()) {
+                    pos_ = len_;
+                }
+                return Done(std::string_view(long_, DxfLineMax), out);
+            }
+            Fill();
+        }
+    }
+    int line = 0;          // number of the last line read, from 1
+    bool readErr = false;  // the system reported a read error
+
+private:
+    bool Done(std::string_view l, std::string_view* out) {
+        ++line;
+        if (line == 1 && l.size() >= 3 && std::memcmp(l.data(), "\xEF\xBB\xBF", 3) == 0)
+            l.remove_prefix(3);  // byte-order mark
+        if (!l.empty() && l.back() == '\r') l.remove_suffix(1);
+        size_t h = l.find('#');
+        if (h != std::string_view::npos) l = l.substr(0, h);
+        if (l.size() > DxfLineMax) l = l.substr(0, DxfLineMax);
+        *out = l;
+        return true;
+    }
+    void Fill() {
+        if (pos_ > 0) {
+            std::memmove(buf_, buf_ + pos_, len_ - pos_);
+            len_ -= pos_;
+            pos_ = 0;
+        }
+        size_t n = std::fread(buf_ + len_, 1, RdBufSize - len_, f_);
+        if (n == 0) {
+            eof_ = true;
+            if (std::ferror(f_)) readErr = true;
+        }
+        len_ += n;
+    }
+    // Drops bytes up to and including the next line feed; false at the end of the file.
+    bool SkipToNl() {
+        for (;;) {
+            pos_ = len_ = 0;
+            Fill();
+            if (len_ == 0) return false;
+            char* nl = static_cast<char*>(std::memchr(buf_, '\n', len_));
+            if (nl) {
+                pos_ = static_cast<size_t>(nl - buf_) + 1;
+                return true;
+            }
+        }
+    }
+    std::FILE* f_;
+    char* buf_;
+    size_t pos_ = 0, len_ = 0;
+    bool eof_ = false;
+    char long_[DxfLineMax];
+};
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    return s;
+}
+
+// The first word of a line ("%s").
+std::string_view Word(std::string_view s) {
+    s = Trim(s);
+    size_t e = s.find_first_of(" \t");
+    return e == std::string_view::npos ? s : s.substr(0, e);
+}
+
+bool ParseInt(std::string_view s, int* out) {
+    s = Trim(s);
+    if (!s.empty() && s.front() == '+') s.remove_prefix(1);
+    int v = 0;
+    auto r = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (r.ec != std::errc() || r.ptr == s.data()) return false;
+    *out = v;
+    return true;
+}
+
+// A real as "%f" reads it (a leading number; the rest of the line is ignored).
+bool ParseReal(std::string_view s, double* out) {
+    s = Trim(s);
+    if (!s.empty() && s.front() == '+') s.remove_prefix(1);
+    double v = 0;
+    auto r = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (r.ec != std::errc() || r.ptr == s.data()) return false;
+    *out = v;
+    return true;
+}
+
+// Scratch points of the entity being read; the curve gets an exact copy at its end.
+struct PtBuf {
+    float* p = nullptr;
+    int n = 0, cap = 0;
+    ~PtBuf() { FreeMem(p); }
+    bool Add(float x, float y, float z) {
+        if (n == cap) {
+            int nc = cap ? cap * 2 : PtBufMin;
+            if (nc < cap) return false;
+            void* q = RealcMem(p, static_cast<long long>(nc) * 3 * static_cast<long long>(sizeof(float)),
+                               "RdDxf:pnt");
+            if (!q) return false;
+            p = static_cast<float*>(q);
+            cap = nc;
+        }
+        float* q = p + 3 * n++;
+        q[0] = x; q[1] = y; q[2] = z;
+        return true;
+    }
+};
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+class DxfRd {
+public:
+    DxfRd(std::FILE* f, const DxfRdPrm& prm, DxfRdSum* sum) : rd_(f), prm_(prm), sum_(*sum) {}
+    void Run();
+    bool ReadErr() const { return rd_.readErr; }
+
+private:
+    // The next code/value pair, comments (999) passed over. False at the end of the file.
+    bool Pair();
+    void Prob(const char* fmt, int line, const char* name = nullptr);
+    void SkipSec(bool header);
+    void Entities();
+    void Polyline();
+    void EndEnt();
+    bool Num(double* v);  // the value as a coordinate (unit factor applied); false: keep the old
+    crv* NewCrvOf(const char* name);
+    void Keep(crv* c);    // the scratch points become the curve's
+    std::string Text(std::string_view raw) const;
+
+    LineRd rd_;
+    DxfRdPrm prm_;
+    DxfRdSum& sum_;
+    int code_ = 0;          // last group code read (kept when a code line does not parse)
+    int codeLine_ = 0;
+    std::string_view val_;  // value line of the pair
+    bool eof_ = false;
+    bool pushed_ = false;   // the current pair is to be read again
+    int shown_ = 0;
+    DxfEnc enc_ = EncSjis;
+    bool encGiven_ = false;  // the header named the version or the code page
+    std::string cp_;        // code page name of a drawing in neither Shift-JIS nor UTF-8
+
+    // Entity being read: 0 none, 2 LWPOLYLINE, 3 LINE, 4 TEXT.
+    int state_ = 0;
+    double x_ = 0, y_ = 0, z_ = 0;  // current coordinates, shared by the entity kinds
+    crv* cur_ = nullptr;
+    PtBuf pts_;
+    int lwCnt_ = 0;                 // LWPOLYLINE vertex count (code 90), 0: not given
+    double ln_[6] = {};             // LINE start and end
+    std::string txt_;
+};
+
+enum EntState { StIdle = 0, StLw = 2, StLine = 3, StText = 4 };
+
+void DxfRd::Prob(const char* fmt, int line, const char* name) {
+    ++sum_.prob;
+    if (shown_ >= DxfMsgMax) return;
+    ++shown_;
+    char buf[DxfLineMax + 128];
+    if (name) std::snprintf(buf, sizeof buf, fmt, name, line);
+    else std::snprintf(buf, sizeof buf, fmt, line);
+    DspErrMsg(MsgOwnErr, buf);
+}
+
+bool DxfRd::Pair() {
+    if (pushed_) {
+        pushed_ = false;
+        return true;
+    }
+    for (;;) {
+        std::string_view l;
+        if (!rd_.Next(&l)) {
+            eof_ = true;
+            return false;
+        }
+        codeLine_ = rd_.line;
+        int c;
+        if (ParseInt(l, &c) && c >= 0 && c < CodeMax) code_ = c;
+        else Prob("codeが読めない:line %d", codeLine_);
+        if (!rd_.Next(&val_)) {
+            val_ = std::string_view();
+            eof_ = true;
+            return false;
+        }
+        if (code_ != DxfCmt) return true;
+    }
+}
+
+bool DxfRd::Num(double* v) {
+    double d;
+    if (!ParseReal(val_, &d)) {
+        Prob("数値が読めない:line %d", rd_.line);
+        return false;
+    }
+    d *= prm_.fct;
+    if (!std::isfinite(d) || std::fabs(d) > DxfNumMax) {
+        Prob("数値が大きすぎる:line %d", rd_.line);
+        return false;
+    }
+    *v = static_cast<float>(d);
+    return true;
+}
+
+std::string DxfRd::Text(std::string_view raw) const {
+    std::string out;
+    // A drawing that does not declare its code page may still be UTF-8: Shift-JIS text is
+    // rarely valid UTF-8.
+    if (enc_ == EncUtf8 || (!encGiven_ && IsUtf8(raw))) return std::string(raw);
+    if (enc_ == EncSjis) {
+        SjisToUtf8(raw, &out);
+        return out;
+    }
+    // Another Windows code page: "ANSI_1252" reads as CP1252.
+    std::string from = "CP" + cp_.substr(cp_.find('_') + 1);
+    iconv_t cd = iconv_open("UTF-8", from.c_str());
+    if (cd == (iconv_t)-1) {
+        SjisToUtf8(raw, &out);
+        return out;
+    }
+    std::string in(raw);
+    char* src = in.data();
+    size_t left = in.size();
+    char buf[4 * DxfLineMax + 16];
+    char* dst = buf;
+    size_t room = sizeof buf;
+    while (left > 0 && iconv(cd, &src, &left, &dst, &room) == (size_t)-1) {
+        if (room < 4) break;
+        ++src;  // an unconvertible byte is dropped
+        --left;
+    }
+    iconv_close(cd);
+    return std::string(buf, static_cast<size_t>(dst - buf));
+}
+
+// Passes over a section up to its ENDSEC; the header tells the drawing's version and code page.
+void DxfRd::SkipSec(bool header) {
+    int var = 0;  // 1 after $ACADVER, 2 after $DWGCODEPAGE
+    std::string ver, cp;
+    while (Pair()) {
+        if (code_ == DxfEnt && Word(val_) == "ENDSEC") break;
+        if (!header) continue;
+        if (code_ == DxfVar) {
+            std::string_view w = Word(val_);
+            var = w == "$ACADVER" ? 1 : w == "$DWGCODEPAGE" ? 2 : 0;
+        } else if (var == 1 && code_ == DxfTxt) {
+            ver = std::string(Word(val_));
+            var = 0;
+        } else if (var == 2 && code_ == DxfName3) {
+            cp = std::string(Word(val_));
+            var = 0;
+        }
+    }
+    if (!header) return;
+    encGiven_ = !ver.empty() || !cp.empty();
+    int v = 0;
+    if (ver.size() > 2 && (ver[0] == 'A' || ver[0] == 'a') && ParseInt(ver.substr(2), &v) &&
+        v >= AcadUtf8Ver) {
+        enc_ = EncUtf8;
+    } else if (cp.empty() || cp == "ANSI_932" || cp == "ansi_932" || cp.find('_') == std::string::npos) {
+        enc_ = EncSjis;
+    } else {
+        enc_ = EncOther;
+        cp_ = cp;
+    }
+    sum_.utf8 = enc_ == EncUtf8;
+}
+
+void DxfRd::Run() {
+    for (;;) {
+        if (!Pair()) return;
+        if (code_ != DxfEnt) Prob("codeが0でない:line %d", codeLine_);
+        std::string_view name = Word(val_);
+        if (name == "EOF") return;
+        if (name != "SECTION") Prob("nameがSECTIONでない:line %d", rd_.line);
+        bool sound = code_ == DxfEnt && name == "SECTION";
+        if (!Pair()) return;
+        if (code_ != DxfName) Prob("codeが2でない:line %d", codeLine_);
+        sound = sound && code_ == DxfName;
+        std::string sec(Word(val_));
+        if (sec == "ENTITIES") {
+            Entities();
+        } else if (sec == "HEADER") {
+            SkipSec(true);
+        } else if (sec == "CLASSES" || sec == "TABLES" || sec == "BLOCKS" || sec == "OBJECTS" ||
+                   sec == "ACDSDATA" || sec == "THUMBNAILIMAGE") {
+            SkipSec(false);
+        } else {
+            // A well-formed unknown section is reported and passed over whole, so that its
+            // content is not taken for sections of its own; after a broken section start the
+            // reading goes on with the next line.
+            std::string shown = sec.substr(0, 64);
+            Prob("name[%s]がサポートされてない:line %d", rd_.line, shown.c_str());
+            if (sound) SkipSec(false);
+        }
+        if (eof_) return;
+    }
+}
+
+crv* DxfRd::NewCrvOf(const char* name) {
+    if (!CrvPart) return nullptr;
+    crv* c = NewCrvObj(name);
+    if (!c) return nullptr;
+    if (AtchCrvPrt(CrvPart, c) < 0) {
+        FreeCrvObj(c, false);
+        return nullptr;
+    }
+    return c;
+}
+
+void DxfRd::Keep(crv* c) {
+    if (c && pts_.n > 0) {
+        long long bytes = static_cast<long long>(pts_.n) * 3 * static_cast<long long>(sizeof(float));
+        float* p = static_cast<float*>(AlcMem(bytes, "crv:p"));
+        if (p) {
+            std::memcpy(p, pts_.p, static_cast<size_t>(bytes));
+            FreeMem(c->p);
+            c->p = p;
+            c->n = pts_.n;
+            CalCrvBox(c);
+            ++sum_.crv;
+            sum_.pnt += pts_.n;
+        }
+    }
+    pts_.n = 0;
+}
+
+// Ends the entity being read (a new entity name or the end of the section).
+void DxfRd::EndEnt() {
+    switch (state_) {
+    case StLw:
+        Keep(cur_);
+        break;
+    case StLine:
+        pts_.n = 0;
+        pts_.Add(static_cast<float>(ln_[0]), static_cast<float>(ln_[1]), static_cast<float>(ln_[2]));
+        pts_.Add(static_cast<float>(ln_[3]), static_cast<float>(ln_[4]), static_cast<float>(ln_[5]));
+        Keep(cur_);
+        break;
+    case StText:
+        if (siz* z = CrvPart ? NewSiz(CrvPart) : nullptr) {
+            z->pts = static_cast<float*>(AlcMem(6 * static_cast<long long>(sizeof(float)), "siz:pts"));
+            if (z->pts) {
+                z->n = 1;
+                float p[3] = {static_cast<float>(x_), static_cast<float>(y_), static_cast<float>(z_)};
+                std::memcpy(z->pts, p, sizeof p);
+                std::memcpy(z->pts + 3, p, sizeof p);
+            }
+            z->type = 1;
+            z->txt = DupNam(txt_.c_str());
+            ++sum_.txt;
+        }
+        break;
+    default:
+        break;
+    }
+    state_ = StIdle;
+    cur_ = nullptr;
+}
+
+void DxfRd::Entities() {
+    while (Pair()) {
+        if (code_ == DxfEnt) {
+            EndEnt();
+            std::string_view name = Word(val_);
+            if (name == "ENDSEC") return;
+            if (name == "POLYLINE") {
+                Polyline();
+            } else if (name == "LWPOLYLINE") {
+                cur_ = NewCrvOf("LWPOLYLINE");
+                z_ = 0;
+                lwCnt_ = 0;
+                pts_.n = 0;
+                state_ = StLw;
+            } else if (name == "LINE") {
+                cur_ = NewCrvOf("LINE");
+                for (double& v : ln_) v = 0;
+                state_ = StLine;
+            } else if (name == "TEXT") {
+                txt_.clear();
+                state_ = StText;
+            } else if (name != "SEQEND" && name != "VERTEX") {
+                ++sum_.skip;
+            }
+            continue;
+        }
+        switch (state_) {
+        case StLw:
+            if (code_ == DxfX) Num(&x_);
+            else if (code_ == DxfElev) Num(&z_);
+            else if (code_ == DxfCount) {
+                int n;
+                if (ParseInt(val_, &n)) lwCnt_ = n;
+                else Prob("数値が読めない:line %d", rd_.line);
+            } else if (code_ == DxfY && Num(&y_)) {
+                // Vertices beyond the declared count are not read.
+                if (lwCnt_ <= 0 || pts_.n < lwCnt_)
+                    pts_.Add(static_cast<float>(x_), static_cast<float>(y_), static_cast<float>(z_));
+            }
+            break;
+        case StLine: {
+            static constexpr int lineCodes[6] = {DxfX, DxfY, DxfZ, DxfX2, DxfY2, DxfZ2};
+            for (int k = 0; k < 6; ++k)
+                if (code_ == lineCodes[k]) Num(&ln_[k]);
+            break;
+        }
+        case StText:
+            if (code_ == DxfX) Num(&x_);
+            else if (code_ == DxfY) Num(&y_);
+            else if (code_ == DxfZ) Num(&z_);
+            else if (code_ == DxfTxt) txt_ = Text(Word(val_));
+            break;
+        default:
+            break;
+        }
+    }
+    EndEnt();
+}
+
+// From the POLYLINE name to its SEQEND. Another entity name or the end of the section also ends
+// the polyline (its pair is read again by the section), so a missing SEQEND loses nothing else.
+void DxfRd::Polyline() {
+    crv* c = NewCrvOf("POLYLINE");
+    bool closed = false, skip = false;
+    int idx = -1;
+    float first[3] = {0, 0, 0};
+    pts_.n = 0;
+    while (Pair()) {
+        if (code_ == DxfEnt) {
+            std::string_view name = Word(val_);
+            if (name == "VERTEX") {
+                if (skip) continue;
+                if (idx >= 0) {
+                    pts_.Add(static_cast<float>(x_), static_cast<float>(y_), static_cast<float>(z_));
+                    if (idx == 0) {
+                        first[0] = static_cast<float>(x_);
+                        first[1] = static_cast<float>(y_);
+                        first[2] = static_cast<float>(z_);
+                    }
+                }
+                ++idx;
+                continue;
+            }
+            if (name != "SEQEND") pushed_ = true;
+            break;
+        }
+        if (idx < 0) {
+            if (code_ == DxfFlag) {
+                int f;
+                if (!ParseInt(val_, &f)) {
+                    Prob("数値が読めない:line %d", rd_.line);
+                } else if (f & PlClosed) {
+                    closed = true;
+                } else if (!(f & Pl3D) && !(f & PlLtGen)) {
+                    skip = true;
+                }
+            }
+        } else if (code_ == DxfX) {
+            Num(&x_);
+        } else if (code_ == DxfY) {
+            Num(&y_);
+        } else if (code_ == DxfZ) {
+            Num(&z_);
+        }
+    }
+    if (idx >= 0) {
+        pts_.Add(static_cast<float>(x_), static_cast<float>(y_), static_cast<float>(z_));
+        if (idx == 0) {
+            first[0] = static_cast<float>(x_);
+            first[1] = static_cast<float>(y_);
+            first[2] = static_cast<float>(z_);
+        }
+        if (closed) pts_.Add(first[0], first[1], first[2]);
+    }
+    if (skip) ++sum_.skip2d;
+    Keep(c);
+}
+
+}  // namespace
+
+int RdDxf(const std::string& path, const DxfRdPrm& prm, DxfRdSum* sum) {
+    DxfRdSum local;
+    DxfRdSum& s = sum ? *sum : local;
+    s = DxfRdSum();
+    std::unique_ptr<std::FILE, FileCloser> f(std::fopen(path.c_str(), "rb"));
+    if (!f) {
+        DspErrMsg(MsgFilOpn, path.c_str());
+        return -1;
+    }
+    int extra = 0;
+    {
+        DxfRd rd(f.get(), prm, &s);
+        rd.Run();
+        extra = s.prob - DxfMsgMax;
+        if (rd.ReadErr()) DspErrMsg(MsgFilRd, path.c_str());
+    }
+    if (extra > 0) {
+        char buf[128];
+        std::snprintf(buf, sizeof buf, "ほかに %d 件の問題がありました。", extra);
+        DspErrMsg(MsgOwnErr, buf);
+    }
+    // Colour by height, boxes up to the scene, then the whole drawing in view.
+    if (CrvPart)
+        for (int i = 0; i < CrvPart->crvs.n; ++i) {
+            crv* c = CrvPart->crvs.a[i];
+            if (c->n > 0) SetCrvCol(c, c->p[2]);
+        }
+    UdtCrvBox();
+    IntrCmd(CatDsp, CmdFitView);
+    char msg[MsgLinLen * 4];
+    std::snprintf(msg, sizeof msg,
+                  "DXF読み込み: 曲線 %d 本 (点 %d)\n文字 %d 個\n読み飛ばした図形 %d 個 (3Dでないポリライン %d)",
+                  s.crv, s.pnt, s.txt, s.skip + s.skip2d, s.skip2d);
+    PutMsg(msg);
+    return 0;
+}
+
+namespace {
+double DxfInFct = 1.0;  // factor of the last import: an unknown unit keeps it
+}
+
+int RdDxfCrv(const std::string& path) {
+    double f = InUnitFct(InUnit);
+    if (f > 0) DxfInFct = f;
+    DxfRdPrm prm;
+    prm.fct = DxfInFct;
+    return RdDxf(path, prm, nullptr);
+}

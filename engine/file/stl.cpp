@@ -1,0 +1,381 @@
+// ASCII STL: the terrain grid out as facets; solids in as parts of the terrain product.
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "core/alc.h"
+#include "core/cmd.h"
+#include "core/msg.h"
+#include "display/dsp_cmd.h"
+#include "file/codepage.h"
+#include "file/outfile.h"
+#include "file/stl.h"
+#include "file/xchg.h"
+#include "scene/scene.h"
+
+namespace {
+
+constexpr int PgnTri = 1, PgnQuad = 2, PgnGen = 0;   // polygon group types of facets
+constexpr int SrfKindStl = 2;                        // surface kind of a read solid
+constexpr int StlLineMax = 1024;                     // characters kept of a line
+constexpr float StlCoordMax = 3.0e38f;               // coordinates beyond this are refused
+
+void Vec(OutFile& o, const char* pre, double a, double b, double c) {
+    o.Put(pre);
+    o.Fix(a);
+    o.Put(' ');
+    o.Fix(b);
+    o.Put(' ');
+    o.Fix(c);
+    o.Put('\n');
+}
+
+}  // namespace
+
+int WrStlFct(const std::string& path, double u) {
+    const srf* s = TrnSrf;
+    const pgn* g = TrnGrd;
+    OutFile o;
+    int r = o.Open(path);
+    if (r != OutOk) {
+        OutResMsg(r, path);
+        return -1;
+    }
+    std::string name;
+    Utf8ToSjis(s->name ? s->name : "", &name);
+    o.Put("solid ");
+    o.Line(name);
+    const int R = g->rows, C = g->cols;
+    static const float zero[3] = {0, 0, 0};
+    for (int rr = 0; rr + 1 < R; ++rr)
+        for (int c = 0; c + 1 < C; ++c) {
+            const int32_t* id = g->vtx_id;
+            int k[4] = {id[rr * C + c], id[rr * C + c + 1], id[(rr + 1) * C + c + 1],
+                        id[(rr + 1) * C + c]};
+            static constexpr int facets[2][3] = {{0, 2, 3}, {0, 1, 2}};  // A C D, A B C
+            for (const auto& f : facets) {
+                double n[3] = {0, 0, 0};
+                for (int j : f) {
+                    const float* vn = s->nrm ? s->nrm + 3 * k[j] : zero;
+                    for (int q = 0; q < 3; ++q) n[q] += vn[q];
+                }
+                double len = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+                if (len > StlNrmMin)
+                    for (double& q : n) q /= len;
+                Vec(o, "  facet normal ", n[0], n[1], n[2]);
+                o.Line("    outer loop");
+                for (int j : f) {
+                    const float* v = s->v + 3 * k[j];
+                    Vec(o, "      vertex ", v[0] * u, v[1] * u, v[2] * u);
+                }
+                o.Line("    endloop");
+                o.Line("  endfacet");
+            }
+        }
+    o.Put("endsolid ");
+    o.Line(name);
+    r = o.Commit();
+    if (r != OutOk) {
+        OutResMsg(r, path);
+        return -1;
+    }
+    return 0;
+}
+
+int WrStl(const std::string& path) {
+    double f = OutUnitFct(OutUnit);
+    return WrStlFct(path, f > 0 ? f : 1.0);
+}
+
+// ---- reading ----
+
+namespace {
+
+constexpr int VtxInit = 10000, FacInit = 1000, GrowBy = 1000;  // working arrays, in elements
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+// Growable array of T through the tagged allocator.
+template <class T>
+struct Arr {
+    T* a = nullptr;
+    long long n = 0, cap = 0;
+    const char* tag;
+    explicit Arr(const char* t) : tag(t) {}
+    ~Arr() { FreeMem(a); }
+    bool Reserve(long long c) {
+        void* p = RealcMem(a, c * static_cast<long long>(sizeof(T)), tag);
+        if (!p) return false;
+        a = static_cast<T*>(p);
+        cap = c;
+        return true;
+    }
+    bool Push(const T& v) {
+        if (n == cap && !Reserve(cap + GrowBy * (cap / GrowBy / 8 + 1))) return false;
+        a[n++] = v;
+        return true;
+    }
+};
+
+struct P3 {
+    float x, y, z;
+};
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' || s.back() == '\n'))
+        s.remove_suffix(1);
+    return s;
+}
+
+bool Starts(std::string_view s, std::string_view w) { return s.substr(0, w.size()) == w; }
+
+// Three reals ("%f %f %f"); false when one is missing or not finite.
+bool Read3(std::string_view s, float out[3]) {
+    for (int k = 0; k < 3; ++k) {
+        s = Trim(s);
+        if (!s.empty() && s.front() == '+') s.remove_prefix(1);
+        double v;
+        auto r = std::from_chars(s.data(), s.data() + s.size(), v);
+        if (r.ec != std::errc() || r.ptr == s.data() || !std::isfinite(v) || std::fabs(v) > StlCoordMax)
+            return false;
+        out[k] = static_cast<float>(v);
+        s.remove_prefix(static_cast<size_t>(r.ptr - s.data()));
+    }
+    return true;
+}
+
+class StlRd {
+public:
+    StlRd(const std::string& base, StlRdSum* sum) : base_(base), sum_(*sum) {}
+    void Line(std::string_view l);
+    void End() { EndSolid(); }
+    // The material table and the current material (with its index) that surfaces use.
+    void SetMtl(mtl_tbl* t, mtl* m, int idx) {
+        tbl_ = t;
+        mtl_ = m;
+        mtlIdx_ = idx;
+        mtlNo_ = 1;
+    }
+
+private:
+    void BgnSolid();
+    void EndSolid();
+    void StartSrf();
+    void CloseSrf();
+    void EndFacet();
+
+    std::string base_;
+    StlRdSum& sum_;
+    prt* prt_ = nullptr;
+    srf* srf_ = nullptr;
+    mtl_tbl* tbl_ = nullptr;
+    mtl* mtl_ = nullptr;
+    int mtlIdx_ = -1;
+    int srfNo_ = 0, mtlNo_ = 0, colNo_ = 0;
+    bool inFacet_ = false, inLoop_ = false, wantNrm_ = false, facetBad_ = false;
+    float nrm_[3] = {0, 0, 0};
+    Arr<P3> v_{"RdStl:vtx"}, n_{"RdStl:nrm"};
+    Arr<int> fac_{"RdStl:fac"};   // vertex count of each facet
+    long long facV0_ = 0;         // first vertex of the open facet
+};
+
+void StlRd::StartSrf() {
+    char nm[32];
+    std::snprintf(nm, sizeof nm, "surf%d", ++srfNo_);
+    srf_ = ::NewSrf(nm);
+    if (!srf_) return;
+    if (AtchSrfPrt(prt_, srf_) < 0) {
+        FreeSrf(srf_, false);
+        srf_ = nullptr;
+        return;
+    }
+    srf_->mtlIdx = mtlIdx_;
+    srf_->mtlPtr = mtl_;
+    v_.n = n_.n = fac_.n = 0;
+}
+
+void StlRd::BgnSolid() {
+    EndSolid();
+    if (!TrnPrd) return;
+    prt_ = NewPrt(base_.c_str());
+    if (!prt_) return;
+    if (AtchPrtPrd(TrnPrd, prt_) < 0) {
+        FreePrt(prt_, false);
+        prt_ = nullptr;
+        return;
+    }
+    ++sum_.solids;
+    StartSrf();
+}
+
+// The surface receives what was read: vertices, normals, one group per facet.
+void StlRd::CloseSrf() {
+    if (!srf_) return;
+    if (inFacet_) EndFacet();
+    srf* s = srf_;
+    srf_ = nullptr;
+    s->kind = SrfKindStl;
+    if (v_.n == 0) return;
+    long long bytes = v_.n * 3 * static_cast<long long>(sizeof(float));
+    s->v = static_cast<float*>(AlcMem(bytes, "srf->v"));
+    s->nrm = static_cast<float*>(AlcMem(bytes, "srf->n"));
+    if (!s->v || !s->nrm) return;
+    std::memcpy(s->v, v_.a, static_cast<size_t>(bytes));
+    std::memcpy(s->nrm, n_.a, static_cast<size_t>(bytes));
+    s->nv = static_cast<int>(v_.n);
+    int first = 0;
+    for (long long f = 0; f < fac_.n; ++f) {
+        int cnt = fac_.a[f];
+        pgn* g = NewPgn(s);
+        if (!g) return;
+        g->vtx_id = static_cast<int32_t*>(AlcMem(cnt * static_cast<long long>(sizeof(int32_t)), "vtx_id"));
+        if (!g->vtx_id) return;
+        g->n = cnt;
+        for (int k = 0; k < cnt; ++k) g->vtx_id[k] = first + k;
+        g->type = static_cast<uint8_t>(cnt == 3 ? PgnTri : cnt == 4 ? PgnQuad : PgnGen);
+        first += cnt;
+    }
+    UdtBox(s, OK_SRF);
+}
+
+void StlRd::EndSolid() {
+    CloseSrf();
+    prt_ = nullptr;
+}
+
+// A facet keeps its vertices when it has at least three and all were finite numbers.
+void StlRd::EndFacet() {
+    inFacet_ = inLoop_ = wantNrm_ = false;
+    int cnt = static_cast<int>(v_.n - facV0_);
+    if (facetBad_ || cnt < 3 || v_.n > INT32_MAX / 2) {
+        v_.n = n_.n = facV0_;
+        ++sum_.skipped;
+        return;
+    }
+    fac_.Push(cnt);
+    ++sum_.facets;
+}
+
+void StlRd::Line(std::string_view l) {
+    l = Trim(l);
+    if (Starts(l, "endsolid")) {
+        EndSolid();
+    } else if (Starts(l, "solid")) {
+        BgnSolid();
+    } else if (Starts(l, "facet")) {
+        if (!srf_) BgnSolid();  // facets before any "solid" line still make a solid
+        if (!srf_) return;
+        if (inFacet_) EndFacet();
+        inFacet_ = true;
+        facetBad_ = false;
+        facV0_ = v_.n;
+        std::string_view rest = Trim(l.substr(5));
+        if (Starts(rest, "normal")) {
+            if (!Read3(rest.substr(6), nrm_)) nrm_[0] = nrm_[1] = nrm_[2] = 0;
+        } else {
+            wantNrm_ = true;
+        }
+    } else if (Starts(l, "normal") && inFacet_ && wantNrm_) {
+        if (!Read3(l.substr(6), nrm_)) nrm_[0] = nrm_[1] = nrm_[2] = 0;
+        wantNrm_ = false;
+    } else if (Starts(l, "outer loop")) {
+        inLoop_ = inFacet_;
+    } else if (Starts(l, "vertex") && inLoop_) {
+        P3 p;
+        float q[3];
+        if (!Read3(l.substr(6), q)) {
+            facetBad_ = true;
+            return;
+        }
+        p = {q[0], q[1], q[2]};
+        if (!v_.Push(p) || !n_.Push(P3{nrm_[0], nrm_[1], nrm_[2]})) facetBad_ = true;
+    } else if (Starts(l, "endloop")) {
+        inLoop_ = false;
+    } else if (Starts(l, "endfacet")) {
+        if (inFacet_) EndFacet();
+    } else if (Starts(l, "color")) {
+        float c[3];
+        if (!Read3(l.substr(5), c) || !tbl_) return;
+        if (++colNo_ > 1 && srf_) {
+            CloseSrf();
+            char nm[32];
+            std::snprintf(nm, sizeof nm, "Material%d", ++mtlNo_);
+            mtl* m = NewMtl(nm);
+            if (m && AtchMtl(tbl_, m) == 0) {
+                mtl_ = m;
+                mtlIdx_ = tbl_->mtls.n - 1;
+            }
+            StartSrf();
+        }
+        if (mtl_)
+            for (int k = 0; k < 3; ++k) mtl_->dif[k] = c[k];
+        if (srf_) srf_->mtlPtr = mtl_;
+    }
+}
+
+}  // namespace
+
+int RdStlSum(const std::string& path, StlRdSum* sum) {
+    StlRdSum local;
+    StlRdSum& s = sum ? *sum : local;
+    s = StlRdSum();
+    std::unique_ptr<std::FILE, FileCloser> f(std::fopen(path.c_str(), "rb"));
+    if (!f) {
+        DspErrMsg(MsgFilOpn, path.c_str());
+        return -1;
+    }
+    // The part is named after the file: no folder, no extension.
+    std::string base = path.substr(path.find_last_of("/\\") == std::string::npos ? 0 : path.find_last_of("/\\") + 1);
+    if (size_t d = base.rfind('.'); d != std::string::npos && d > 0) base.resize(d);
+    if (base.empty()) base = "STL";
+    if (!TrnPrd) {
+        // A scene without the terrain product gets one, so that the solids have an owner.
+        prd* d = NewPrd("地形");
+        if (!d || AtchPrdGlb(d) < 0) return -1;
+        TrnPrd = d;
+    }
+    mtl_tbl* t = ActMtlTbl(TrnPrd, OK_PRD);
+    if (!t) {
+        t = NewMtlTbl("Material");
+        if (!t || AtchMtlTblPrd(TrnPrd, t) < 0) return -1;
+        t->active = 1;
+    }
+    mtl* m = NewMtl("Material1");
+    if (!m || AtchMtl(t, m) < 0) return -1;
+    m->dif[0] = m->dif[1] = m->dif[2] = 0.5f;
+
+    StlRd rd(base, &s);
+    rd.SetMtl(t, m, t->mtls.n - 1);
+    char line[StlLineMax + 2];
+    bool err = false;
+    while (std::fgets(line, sizeof line, f.get())) {
+        size_t len = std::strlen(line);
+        if (len > 0 && line[len - 1] != '\n' && !std::feof(f.get())) {
+            // An over-long line: its start is read, the rest dropped.
+            int ch;
+            while ((ch = std::fgetc(f.get())) != EOF && ch != '\n') {
+            }
+        }
+        rd.Line(std::string_view(line, len));
+    }
+    if (std::ferror(f.get())) err = true;
+    rd.End();
+    if (err) DspErrMsg(MsgFilRd, path.c_str());
+    UdtPrmMtl();
+    UdtScnBox();
+    IntrCmd(CatDsp, CmdRdrwAll);
+    char msg[MsgLinLen * 2];
+    std::snprintf(msg, sizeof msg, "STL読み込み: ソリッド %d 個, 面 %d 個\n読み飛ばした面 %d 個", s.solids,
+                  s.facets, s.skipped);
+    PutMsg(msg);
+    return 0;
+}
+
+int RdStl(const char* path) { return RdStlSum(path ? path : "", nullptr); }

@@ -1,0 +1,23 @@
+// ASCII STL: export of the terrain, and reading of solids into the terrain product.
+#pragma once
+#include <string>
+
+constexpr float StlNrmMin = 0.001f;  // a facet normal shorter than this is written as summed
+
+// Writes two facets per grid cell of the terrain (A C D, then A B C), coordinates in file units
+// (fct per millimetre). The terrain must have passed ChkTrnExp. 0, or -1 after message 110 or
+// 111; the target is replaced only when the whole file was written.
+int WrStlFct(const std::string& path, double fct);
+int WrStl(const std::string& path);   // with the output unit OutUnit
+
+// What a read found, as the message area reports it.
+struct StlRdSum {
+    int solids = 0;
+    int facets = 0;     // kept
+    int skipped = 0;    // facets with fewer than three vertices or a coordinate that is not finite
+};
+// Reads an ASCII STL file: each solid becomes a part named after the file in the terrain product,
+// with one surface per colour (kind 2, one polygon group per facet). Materials, boxes and the
+// display follow. 0, or -1 when the file cannot be opened (message 110).
+int RdStlSum(const std::string& path, StlRdSum* sum);
+int RdStl(const char* path);

@@ -1,0 +1,272 @@
+// DXF import: entities into curves and texts, units, the section loop, and unfriendly files.
+#include <cmath>
+#include <string>
+#include "file/dxf.h"
+#include "file/doc.h"
+#include "file/xchg_fixture.h"
+
+namespace {
+
+class DxfRdTest : public XchgTest {
+public:
+    // Reads text written to a file with the unit factor fct.
+    int Rd(const std::string& text, double fct = 1.0, DxfRdSum* sum = nullptr) {
+        Put("in.dxf", text);
+        DxfRdPrm p;
+        p.fct = fct;
+        return RdDxf(Path("in.dxf"), p, sum);
+    }
+    static std::string Ents(const std::string& body) {
+        return "0\nSECTION\n2\nENTITIES\n" + body + "0\nENDSEC\n0\nEOF\n";
+    }
+};
+
+const std::string Line123 = "0\nLINE\n8\n0\n10\n1\n20\n2\n30\n3\n11\n4\n21\n5\n31\n6\n";
+
+TEST_F(DxfRdTest, LineInMetresBecomesATwoPointCurveInMillimetres) {
+    InUnit = UnitM;
+    Put("m.dxf", "0\nSECTION\n2\nENTITIES\n" + Line123 + "0\nENDSEC\n0\nEOF\n");
+    ASSERT_EQ(RdDxfCrv(Path("m.dxf")), 0);
+    ASSERT_EQ(NumCrv(), 1);
+    EXPECT_STREQ(Crv(0)->name, "LINE");
+    EXPECT_EQ(Pts(0), (std::vector<float>{1000, 2000, 3000, 4000, 5000, 6000}));
+    EXPECT_EQ(Boxes(), 0);
+}
+
+TEST_F(DxfRdTest, UnitIndexesGiveTheirFactors) {
+    const double want[] = {1000000.0, 1000.0, 10.0, 1.0};
+    for (int u = 0; u < UnitNum; ++u) {
+        SCOPED_TRACE(u);
+        DocRstScn();
+        IniScn();
+        IniTrnScn();
+        InUnit = u;
+        Put("u.dxf", Ents("0\nLINE\n10\n1\n20\n0\n30\n0\n11\n0\n21\n0\n31\n0\n"));
+        RdDxfCrv(Path("u.dxf"));
+        ASSERT_EQ(NumCrv(), 1);
+        EXPECT_FLOAT_EQ(Crv(0)->p[0], static_cast<float>(want[u]));
+    }
+    // An unknown unit keeps the factor of the last import (mm here).
+    DocRstScn();
+    IniScn();
+    IniTrnScn();
+    InUnit = 7;
+    RdDxfCrv(Path("u.dxf"));
+    EXPECT_FLOAT_EQ(Crv(0)->p[0], 1.0f);
+}
+
+TEST_F(DxfRdTest, LwPolylineTakesTheElevationForEveryPointAndIgnoresItsClosedFlag) {
+    Rd(Ents("0\nLWPOLYLINE\n8\n0\n90\n4\n70\n1\n38\n12.5\n"
+            "10\n0\n20\n0\n10\n10\n20\n0\n10\n10\n20\n10\n10\n0\n20\n10\n"));
+    ASSERT_EQ(NumCrv(), 1);
+    EXPECT_STREQ(Crv(0)->name, "LWPOLYLINE");
+    EXPECT_EQ(Pts(0), (std::vector<float>{0, 0, 12.5f, 10, 0, 12.5f, 10, 10, 12.5f, 0, 10, 12.5f}));
+    EXPECT_FLOAT_EQ(Crv(0)->box.max[0], 10);
+}
+
+TEST_F(DxfRdTest, PolylineFlagsDecideClosedReadOrSkipped) {
+    auto pl = [](const char* flags) {
+        std::string s = "0\nPOLYLINE\n8\n0\n66\n1\n10\n0\n20\n0\n30\n0\n";
+        if (flags) s += std::string("70\n") + flags + "\n";
+        for (int k = 0; k < 3; ++k)
+            s += "0\nVERTEX\n8\n0\n10\n" + std::to_string(k) + "\n20\n" + std::to_string(k * 2) +
+                 "\n30\n7\n70\n32\n";
+        return s + "0\nSEQEND\n";
+    };
+    DxfRdSum sum;
+    Rd(Ents(pl("1") + pl("0") + pl(nullptr) + pl("8")), 1.0, &sum);
+    ASSERT_EQ(NumCrv(), 4);
+    // Closed: three vertices and the first again.
+    EXPECT_EQ(Pts(0), (std::vector<float>{0, 0, 7, 1, 2, 7, 2, 4, 7, 0, 0, 7}));
+    // A 2D polyline: a curve without points, and the user hears of it.
+    EXPECT_EQ(Crv(1)->n, 0);
+    // Without flags: read normally.
+    EXPECT_EQ(Crv(2)->n, 3);
+    EXPECT_EQ(Crv(3)->n, 3);
+    EXPECT_EQ(sum.skip2d, 1);
+    EXPECT_EQ(sum.crv, 3);
+    EXPECT_EQ(sum.pnt, 10);
+    ASSERT_GE(MsgLinNum, 3);
+    EXPECT_NE(std::string(MsgLin[2]).find("3Dでないポリライン 1"), std::string::npos) << MsgLin[2];
+}
+
+// Fault: a comment pair (999) threw the section loop out of step and the whole file was lost.
+TEST_F(DxfRdTest, CommentPairsAreSkippedWherever_TheyAppear) {
+    Rd("999\nmade by hand\n0\nSECTION\n999\nin between\n2\nHEADER\n999\nx\n9\n$ACADVER\n1\nAC1009\n"
+       "0\nENDSEC\n0\nSECTION\n2\nENTITIES\n999\nbefore a line\n" + Line123 +
+       "999\nafter\n0\nENDSEC\n999\nend\n0\nEOF\n");
+    EXPECT_EQ(Boxes(), 0) << (Boxes() ? BoxText(0) : "");
+    ASSERT_EQ(NumCrv(), 1);
+    EXPECT_EQ(Pts(0), (std::vector<float>{1, 2, 3, 4, 5, 6}));
+}
+
+// Fault: lines ending in CR LF (Windows files) must read exactly like LF files.
+TEST_F(DxfRdTest, CrLfFileReadsLikeLfFile) {
+    std::string lf = Ents(Line123 + "0\nLWPOLYLINE\n90\n2\n38\n5\n10\n1\n20\n1\n10\n2\n20\n2\n");
+    std::string crlf;
+    for (char c : lf) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    Rd(crlf);
+    EXPECT_EQ(Boxes(), 0);
+    ASSERT_EQ(NumCrv(), 2);
+    std::vector<float> a = Pts(0), b = Pts(1);
+    DocRstScn();
+    IniScn();
+    IniTrnScn();
+    Rd(lf);
+    ASSERT_EQ(NumCrv(), 2);
+    EXPECT_EQ(Pts(0), a);
+    EXPECT_EQ(Pts(1), b);
+}
+
+TEST_F(DxfRdTest, HashEndsALinesContent) {
+    Rd(Ents("0\nLINE # a line\n10\n1.5 # metres?\n20\n2\n30\n0\n11\n3\n21\n4\n31\n0\n"));
+    EXPECT_EQ(Boxes(), 0);
+    ASSERT_EQ(NumCrv(), 1);
+    EXPECT_FLOAT_EQ(Crv(0)->p[0], 1.5f);
+}
+
+TEST_F(DxfRdTest, UnknownSectionIsReportedWithNameAndLineAndPassedOver) {
+    Rd("0\nSECTION\n2\nGADGETS\n0\nTHING\n10\n1\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n" + Line123 +
+       "0\nENDSEC\n0\nEOF\n");
+    ASSERT_EQ(Boxes(), 1);
+    EXPECT_EQ(Plt().boxes[0].id, MsgOwnErr);
+    EXPECT_EQ(BoxText(0), "name[GADGETS]がサポートされてない:line 4");
+    EXPECT_EQ(NumCrv(), 1);
+}
+
+TEST_F(DxfRdTest, StructureErrorsNameTheirLines) {
+    Rd("5\nSECTION\n2\nENTITIES\n0\nENDSEC\n0\nSECTOIN\n3\nENTITIES\n0\nENDSEC\n0\nEOF\n");
+    ASSERT_EQ(Boxes(), 3);
+    EXPECT_EQ(BoxText(0), "codeが0でない:line 1");
+    EXPECT_EQ(BoxText(1), "nameがSECTIONでない:line 8");
+    EXPECT_EQ(BoxText(2), "codeが2でない:line 9");
+}
+
+// Fault: a malformed file showed one modal box per bad line.
+TEST_F(DxfRdTest, ManyProblemsShowAFewBoxesThenOneCount) {
+    std::string s;
+    for (int i = 0; i < 40; ++i) s += "7\nJUNK\n";
+    DxfRdSum sum;
+    Rd(s + "0\nSECTION\n2\nENTITIES\n" + Line123 + "0\nENDSEC\n0\nEOF\n", 1.0, &sum);
+    ASSERT_EQ(Boxes(), DxfMsgMax + 1);
+    EXPECT_EQ(BoxText(0), "codeが0でない:line 1");
+    EXPECT_EQ(sum.prob, 80);
+    EXPECT_EQ(BoxText(DxfMsgMax), "ほかに 75 件の問題がありました。");
+    EXPECT_EQ(NumCrv(), 1);  // reading went on
+}
+
+// Fault: hostile numbers (1e300, NaN, absurd counts, lines longer than the buffer) must not crash
+// or allocate without bound; the sound data around them is kept.
+TEST_F(DxfRdTest, HostileNumbersAreRefusedAndTheRestIsRead) {
+    std::string huge(3 << 20, '9');  // a 3 MB line, longer than the read buffer
+    DxfRdSum sum;
+    Rd(Ents("0\nLWPOLYLINE\n90\n2147483647\n38\nnan\n10\n1e300\n20\n5\n10\n1\n20\n" + huge +
+            "\n10\n2\n20\n3\n10\ninf\n20\n-1e39\n"
+            "0\nLWPOLYLINE\n90\n-5\n10\n7\n20\n8\n" +
+            Line123),
+       1.0, &sum);
+    EXPECT_GT(sum.prob, 0);
+    EXPECT_LE(Boxes(), DxfMsgMax + 1);
+    ASSERT_EQ(NumCrv(), 3);
+    // A refused value keeps the previous one; a refused y adds no point.
+    EXPECT_EQ(Pts(0), (std::vector<float>{0, 5, 0, 2, 3, 0}));
+    for (int i = 0; i < NumCrv(); ++i)
+        for (float v : Pts(i)) EXPECT_TRUE(std::isfinite(v));
+    EXPECT_EQ(Pts(1), (std::vector<float>{7, 8, 0}));
+    EXPECT_EQ(Pts(2), (std::vector<float>{1, 2, 3, 4, 5, 6}));
+    // A huge factor cannot push a coordinate out of the float range either.
+    DocRstScn();
+    IniScn();
+    IniTrnScn();
+    Plt().boxes.clear();
+    Rd(Ents(Line123), 1e37);
+    ASSERT_EQ(NumCrv(), 1);
+    for (float v : Pts(0)) EXPECT_TRUE(std::isfinite(v));
+}
+
+// Fault: a POLYLINE without SEQEND swallowed every entity after it.
+TEST_F(DxfRdTest, PolylineWithoutSeqendEndsAtTheNextEntity) {
+    Rd(Ents("0\nPOLYLINE\n70\n8\n0\nVERTEX\n10\n1\n20\n1\n30\n1\n0\nVERTEX\n10\n2\n20\n2\n30\n2\n" +
+            Line123));
+    ASSERT_EQ(NumCrv(), 2);
+    EXPECT_EQ(Pts(0), (std::vector<float>{1, 1, 1, 2, 2, 2}));
+    EXPECT_STREQ(Crv(1)->name, "LINE");
+}
+
+// Fault: points of an entity of another kind were appended to the LWPOLYLINE before it.
+TEST_F(DxfRdTest, OtherEntitiesDoNotAddPointsToTheCurveBefore) {
+    DxfRdSum sum;
+    Rd(Ents("0\nLWPOLYLINE\n38\n1\n10\n1\n20\n1\n10\n2\n20\n2\n0\nCIRCLE\n10\n50\n20\n50\n40\n3\n"
+            "0\nINSERT\n2\nB\n10\n0\n20\n0\n"),
+       1.0, &sum);
+    ASSERT_EQ(NumCrv(), 1);
+    EXPECT_EQ(Crv(0)->n, 2);
+    EXPECT_EQ(sum.skip, 2);
+}
+
+TEST_F(DxfRdTest, TextBecomesADimensionTextInTheDrawingsCodePage) {
+    // Shift-JIS (no header): "標高" then a UTF-8 drawing (AC1021).
+    std::string sj = "\x95\x57\x8d\x82";
+    Rd(Ents("0\nTEXT\n10\n5\n20\n6\n30\n7\n40\n2.5\n1\n" + sj + " 100\n"));
+    ASSERT_EQ(TrnPrt->sizs.n, 1);
+    siz* z = TrnPrt->sizs.a[0];
+    EXPECT_STREQ(z->txt, "標高");
+    EXPECT_EQ(z->type, 1);
+    ASSERT_EQ(z->n, 1);
+    EXPECT_EQ(std::vector<float>(z->pts, z->pts + 6), (std::vector<float>{5, 6, 7, 5, 6, 7}));
+    DocRstScn();
+    IniScn();
+    IniTrnScn();
+    Rd("0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1024\n9\n$DWGCODEPAGE\n3\nANSI_1252\n0\nENDSEC\n" +
+       Ents("0\nTEXT\n10\n0\n20\n0\n30\n0\n1\n標高\n"));
+    ASSERT_EQ(TrnPrt->sizs.n, 1);
+    EXPECT_STREQ(TrnPrt->sizs.a[0]->txt, "標高");
+}
+
+TEST_F(DxfRdTest, ImportColoursByHeightAndReportsWhatWasRead) {
+    Rd(Ents("0\nLWPOLYLINE\n38\n250000\n10\n0\n20\n0\n10\n1\n20\n1\n0\nTEXT\n1\nA\n0\nARC\n"));
+    ASSERT_EQ(NumCrv(), 1);
+    crv expect{};
+    expect.col[0] = expect.col[1] = expect.col[2] = 1;
+    SetCrvCol(&expect, 250000);
+    EXPECT_FLOAT_EQ(Crv(0)->col[0], expect.col[0]);
+    EXPECT_FLOAT_EQ(Crv(0)->col[2], expect.col[2]);
+    EXPECT_NE(Crv(0)->col[2], 1.0f);  // no longer the white of a new curve
+    EXPECT_EQ(CountCmd(CatDsp, CmdFitView), 1);  // the drawing is fitted into the view
+    ASSERT_EQ(MsgLinNum, 3);
+    EXPECT_STREQ(MsgLin[0], "DXF読み込み: 曲線 1 本 (点 2)");
+    EXPECT_STREQ(MsgLin[1], "文字 1 個");
+    EXPECT_STREQ(MsgLin[2], "読み飛ばした図形 1 個 (3Dでないポリライン 0)");
+}
+
+TEST_F(DxfRdTest, EndOfFileInsideASectionKeepsWhatWasRead) {
+    Rd("0\nSECTION\n2\nENTITIES\n" + Line123 + "0\nLWPOLYLINE\n10\n1\n20\n1\n10\n3");
+    EXPECT_EQ(Boxes(), 0);
+    ASSERT_EQ(NumCrv(), 2);
+    EXPECT_EQ(Crv(1)->n, 1);
+}
+
+TEST_F(DxfRdTest, ImportFlowResetsTheSceneAppendsTheExtensionAndTitlesTheDocument) {
+    crv* old = NewCrv();
+    AddPnt(old, 1, 1, 1);
+    Put("plan.dxf", Ents(Line123));
+    ASSERT_EQ(ImpDxf(Path("plan")), 0);
+    ASSERT_EQ(NumCrv(), 1);
+    EXPECT_STREQ(Crv(0)->name, "LINE");
+    EXPECT_EQ(Doc.title, Path("plan.dxf"));
+    EXPECT_TRUE(Doc.path.empty());  // saving asks for a scene name
+    EXPECT_NE(TrnPrd, nullptr);
+    EXPECT_EQ(CrvPart, TrnPrt);
+}
+
+TEST_F(DxfRdTest, ImportOfAMissingFileSaysSoAndLeavesAnEmptyUntitledDocument) {
+    NewCrv();
+    EXPECT_EQ(ImpDxf(Path("nothing.dxf")), -1);
+    ASSERT_EQ(Boxes(), 1);
+    EXPECT_EQ(Plt().boxes[0].id, MsgFilOpn);
+    EXPECT_EQ(BoxText(0), Path("nothing.dxf") + " ファイルが開けませんでした。");
+    EXPECT_EQ(NumCrv(), 0);
+    EXPECT_EQ(Doc.title, "無題");
+}
+
+}  // namespace
