@@ -220,7 +220,8 @@ void Runner::Exec(const Words& w) {
     } else if (std::string err; int x = XchgVerb(w, &err)) {  // import, export (set_file.cpp)
         if (x < 0) throw Bad{err};
     } else {
-        throw Bad{"unknown verb " + v};
+        std::string err;
+        if (!host_.WindowVerb(w, &err)) throw Bad{err.empty() ? "unknown verb " + v : err};
     }
 }
 

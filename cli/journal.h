@@ -6,6 +6,7 @@
 #pragma once
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 namespace jrn {
 
@@ -37,6 +38,15 @@ public:
     virtual bool Snapshot(const std::string& path, std::string* err) {
         (void)path;
         *err = "no view";
+        return false;
+    }
+
+    // A verb that only the window knows (menus, dialogs, drops). Return true when the host ran
+    // it; false with *err set when the line is malformed for it; false with *err empty when the
+    // host does not know the verb (the batch program knows none of them).
+    virtual bool WindowVerb(const std::vector<std::string>& words, std::string* err) {
+        (void)words;
+        (void)err;
         return false;
     }
 

@@ -1,16 +1,276 @@
-// Modal dialogs and file dialogs (journals answer them through the same calls).
+// Modal dialogs and file dialogs, shown to the user or answered from a journal's queue.
 #include "dlgrun.h"
-
+#include <QAbstractButton>
+#include <QColorDialog>
+#include <QComboBox>
 #include <QDialog>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPointer>
+#include <QSpinBox>
+#include <deque>
+#include "dlgbase.h"
 
-int ExecDlg(QDialog& dlg, const QString& /*id*/) { return dlg.exec(); }
+std::function<void(QDialog& dlg, const QString& id)> DlgOpenHook;
+
+namespace {
+
+std::function<void(const QString&)> gPrint;  // set while a journal answers the dialogs
+std::deque<DlgAnswer> gDlgQ;
+std::deque<QString> gFileQ;
+QString gRefused;  // refusal of the dialog being answered
+
+bool ParseRgb(const QString& v, QColor* c) {
+    const QStringList p = v.split(QLatin1Char(','));
+    if (p.size() != 3) return false;
+    int x[3];
+    for (int i = 0; i < 3; ++i) {
+        bool ok = false;
+        x[i] = p[i].trimmed().toInt(&ok);
+        if (!ok || x[i] < 0 || x[i] > 255) return false;
+    }
+    *c = QColor(x[0], x[1], x[2]);
+    return true;
+}
+
+enum SetRc { SetOk, SetRefused, SetBad };
+
+// One control of an answer, set as the user would: typing into an edit ends by leaving it.
+SetRc SetCtl(QDialog& dlg, const QString& name, const QString& val, QString* why) {
+    if (auto* cd = qobject_cast<QColorDialog*>(&dlg)) {
+        QColor c;
+        if (!ParseRgb(val, &c)) {
+            *why = QStringLiteral("not a colour R,G,B");
+            return SetBad;
+        }
+        if (name == QLatin1String("rgb")) {
+            cd->setCurrentColor(c);
+            return SetOk;
+        }
+        if (name.startsWith(QLatin1String("custom"))) {
+            bool ok = false;
+            const int n = name.mid(6).toInt(&ok);
+            if (ok && n >= 1 && n <= QColorDialog::customCount()) {
+                QColorDialog::setCustomColor(n - 1, c);
+                return SetOk;
+            }
+        }
+        *why = QStringLiteral("no such control");
+        return SetBad;
+    }
+    QWidget* w = dlg.findChild<QWidget*>(name);
+    if (!w) {
+        *why = QStringLiteral("no such control");
+        return SetBad;
+    }
+    if (!w->isEnabled()) {
+        *why = QStringLiteral("the control is disabled");
+        return SetBad;
+    }
+    bool num = false;
+    const int iv = val.toInt(&num);
+    if (auto* cb = qobject_cast<QComboBox*>(w)) {
+        if (!num || iv < 0 || iv >= cb->count()) {
+            *why = QStringLiteral("no item %1").arg(val);
+            return SetBad;
+        }
+        cb->setCurrentIndex(iv);
+        return SetOk;
+    }
+    if (auto* sb = qobject_cast<QSpinBox*>(w)) {
+        if (!num || iv < sb->minimum() || iv > sb->maximum()) {
+            *why = QStringLiteral("%1 から %2 までの整数を入力してください。").arg(sb->minimum()).arg(sb->maximum());
+            return SetRefused;
+        }
+        sb->setFocus();
+        sb->setValue(iv);
+        Q_EMIT sb->editingFinished();
+        return SetOk;
+    }
+    if (auto* le = qobject_cast<QLineEdit*>(w)) {
+        if (le->isReadOnly()) {
+            *why = QStringLiteral("the field is read-only");
+            return SetBad;
+        }
+        le->setText(val);
+        Q_EMIT le->textEdited(val);
+        Q_EMIT le->editingFinished();
+        return SetOk;
+    }
+    if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+        if (!num || (iv != 0 && iv != 1)) {
+            *why = QStringLiteral("0 or 1");
+            return SetBad;
+        }
+        if (b->isCheckable()) {
+            if (b->isChecked() != (iv == 1)) b->click();
+        } else if (iv == 1) {
+            b->click();
+        }
+        return SetOk;
+    }
+    *why = QStringLiteral("the control takes no value");
+    return SetBad;
+}
+
+int Answer(QDialog& dlg, const QString& id, const DlgAnswer& a) {
+    QPointer<QDialog> guard(&dlg);
+    bool closed = false;
+    const QMetaObject::Connection cn =
+        QObject::connect(&dlg, &QDialog::finished, [&closed](int) { closed = true; });
+    const QString saved = gRefused;
+    gRefused.clear();
+    int rc = QDialog::Rejected;
+    auto refuse = [&](const QString& msg) {
+        gPrint(QStringLiteral("dialog %1 refused: %2").arg(id, msg));
+        if (!closed) dlg.reject();
+        rc = QDialog::Rejected;
+    };
+    bool done = false;
+    for (const auto& [name, val] : a.ctl) {
+        QString why;
+        const SetRc r = SetCtl(dlg, name, val, &why);
+        if (r == SetRefused) {
+            refuse(why);
+            done = true;
+            break;
+        }
+        if (r == SetBad) {
+            gPrint(QStringLiteral("dialog %1: %2=%3: %4").arg(id, name, val, why));
+            if (!closed) dlg.reject();
+            done = true;
+            break;
+        }
+        if (!gRefused.isEmpty()) {
+            refuse(gRefused);
+            done = true;
+            break;
+        }
+        if (closed) {
+            rc = dlg.result();
+            done = true;
+            break;
+        }
+    }
+    if (!done) {
+        if (!a.ok) {
+            dlg.reject();
+        } else if (auto* ad = qobject_cast<shl::AltDlg*>(&dlg)) {
+            QString msg;
+            if (ad->TryOk(&msg)) rc = QDialog::Accepted;
+            else refuse(msg);
+        } else {
+            dlg.accept();
+            rc = QDialog::Accepted;
+        }
+        if (!closed && rc == QDialog::Rejected) dlg.reject();
+    }
+    QObject::disconnect(cn);
+    gRefused = saved;
+    return rc;
+}
+
+}  // namespace
+
+int ExecDlg(QDialog& dlg, const QString& id) {
+    if (!gPrint) return dlg.exec();
+    if (DlgOpenHook) DlgOpenHook(dlg, id);
+    for (auto it = gDlgQ.begin(); it != gDlgQ.end(); ++it) {
+        if (it->id != id) continue;
+        const DlgAnswer a = *it;
+        gDlgQ.erase(it);
+        return Answer(dlg, id, a);
+    }
+    gPrint(QStringLiteral("dialog %1 (unanswered)").arg(id));
+    dlg.reject();
+    return QDialog::Rejected;
+}
 
 QString AskFileName(QWidget* parent, const FileDlgReq& req, QString* selectedFilter) {
+    if (gPrint) {
+        if (selectedFilter) *selectedFilter = req.filter.section(QStringLiteral(";;"), 0, 0);
+        if (gFileQ.empty()) {
+            gPrint(QStringLiteral("filedialog (unanswered)"));
+            return QString();
+        }
+        const QString p = gFileQ.front();
+        gFileQ.pop_front();
+        return p;
+    }
     QString sel;
     QString path = req.save
         ? QFileDialog::getSaveFileName(parent, req.caption, req.dir, req.filter, &sel)
         : QFileDialog::getOpenFileName(parent, req.caption, req.dir, req.filter, &sel);
     if (selectedFilter) *selectedFilter = sel;
     return path;
+}
+
+void RefuseMsg(QWidget* dlg, const QString& msg) {
+    if (gPrint) {
+        if (gRefused.isEmpty()) gRefused = msg;
+        return;
+    }
+    QMessageBox::warning(dlg, QStringLiteral("Orvane Altimetra"), msg);
+}
+
+void SetDlgScript(std::function<void(const QString& line)> print) {
+    gPrint = std::move(print);
+    if (!gPrint) {
+        gDlgQ.clear();
+        gFileQ.clear();
+        gRefused.clear();
+    }
+}
+
+bool DlgScripted() { return bool(gPrint); }
+
+void QueueDlg(const DlgAnswer& a) { gDlgQ.push_back(a); }
+
+void QueueFileDlg(const QString& path) { gFileQ.push_back(path); }
+
+bool DlgVerb(const std::vector<std::string>& w, std::string* err) {
+    err->clear();
+    if (w.empty()) return false;
+    if (w[0] == "filedialog") {
+        if (w.size() != 2) {
+            *err = w.size() < 2 ? "missing argument to filedialog" : "too many arguments to filedialog";
+            return false;
+        }
+        QueueFileDlg(w[1] == "cancel" ? QString() : QString::fromStdString(w[1]));
+        return true;
+    }
+    if (w[0] != "dialog") return false;
+    if (w.size() < 3) {
+        *err = "dialog: ID and ok or cancel expected";
+        return false;
+    }
+    DlgAnswer a;
+    const std::string& id = w[1];
+    const bool named = id == "color" || id == "print" || id == "about";
+    const bool number = !id.empty() && id.size() < 10 &&
+                        id.find_first_not_of("0123456789") == std::string::npos;
+    if (!named && !number) {
+        *err = "dialog: '" + id + "' is not a dialog id (a number, color, print, about)";
+        return false;
+    }
+    a.id = QString::fromStdString(id);
+    const std::string& last = w.back();
+    if (last != "ok" && last != "cancel") {
+        *err = "dialog: the last word must be ok or cancel";
+        return false;
+    }
+    a.ok = last == "ok";
+    for (size_t i = 2; i + 1 < w.size(); ++i) {
+        const size_t eq = w[i].find('=');
+        if (eq == std::string::npos || eq == 0) {
+            *err = "dialog: '" + w[i] + "' is not CONTROL=VALUE";
+            return false;
+        }
+        a.ctl.emplace_back(QString::fromStdString(w[i].substr(0, eq)),
+                           QString::fromStdString(w[i].substr(eq + 1)));
+    }
+    QueueDlg(a);
+    return true;
 }

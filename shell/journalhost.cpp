@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSaveFile>
+#include "dlgrun.h"
 #include "engcall.h"
 #include "mainframe.h"
 #include "mainview.h"
@@ -18,7 +19,11 @@ int JournalHost::Run(const QString& path) {
     // The journal is one long engine call: paints between its lines go through Idle, and window
     // events that arrive inside a command do not start another one.
     EngCall busy;
-    return jrn::RunFile(path.toStdString(), *this, opt);
+    // Dialogs take their answers from the journal while it runs.
+    SetDlgScript([this](const QString& line) { Print(line.toStdString() + "\n"); });
+    const int rc = jrn::RunFile(path.toStdString(), *this, opt);
+    SetDlgScript(nullptr);
+    return rc;
 }
 
 bool JournalHost::Resize(int w, int h) {
@@ -107,6 +112,12 @@ bool JournalHost::Snapshot(const std::string& path, std::string* err) {
 void JournalHost::Idle() {
     EngPause open;
     QCoreApplication::processEvents();
+}
+
+// ---- window verbs: dialog answers ----
+
+bool JournalHost::WindowVerb(const std::vector<std::string>& words, std::string* err) {
+    return DlgVerb(words, err);
 }
 
 }  // namespace shl

@@ -23,6 +23,9 @@ public:
     bool Snapshot(const std::string& path, std::string* err) override;
     void Idle() override;
 
+    // Dialog answers: `dialog ...`, `filedialog ...`.
+    bool WindowVerb(const std::vector<std::string>& words, std::string* err) override;
+
 private:
     MainFrame* frame_;
     bool leftDown_ = false, rightDown_ = false;

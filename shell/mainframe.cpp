@@ -12,6 +12,7 @@
 #include <cmath>
 #include "core/msg.h"
 #include "curves/crv.h"
+#include "cmdroute.h"
 #include "mainview.h"
 
 namespace shl {
@@ -113,16 +114,7 @@ void MainFrame::Notify(int id, long wparam) {
     }
 }
 
-void MainFrame::RunSclDst() {
-    QDialog dlg(this);
-    dlg.setWindowTitle(QStringLiteral("距離を指定しｶｰﾌﾞをスケール"));
-    auto* lay = new QVBoxLayout(&dlg);
-    lay->addWidget(new QLabel(QStringLiteral("距離による拡大・縮小はまだ使えません。"), &dlg));
-    auto* bb = new QDialogButtonBox(QDialogButtonBox::Close, &dlg);
-    connect(bb, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
-    lay->addWidget(bb);
-    dlg.exec();
-}
+void MainFrame::RunSclDst() { SclDstDlg(this); }
 
 void MainFrame::UpdHgtPane() {
     const QString t = HgtPaneText(CrvHgt, CrvHgtUnit);

@@ -93,6 +93,7 @@ void LoadProfile(QSettings& s, Profile& p) {
     CrsLenScl = 0.3f;
     FltrAng = 45.0f;
     IntpPrph = 0;
+    TrnMethod = TrnMethodCrs;
 
     s.beginGroup(kPrmSec);
     ReadInt(s, "Pick Apperture", 1, 100, SetEdt.pickAp);
@@ -110,6 +111,7 @@ void LoadProfile(QSettings& s, Profile& p) {
     ReadFloat(s, "Length Scale of Cross Line", 1e-6, 1e6, CrsLenScl);
     ReadFloat(s, "Angle of Filter Surface", 0, 90, FltrAng);
     ReadInt(s, "Interpolate Peripheral of Surface", 0, 1, IntpPrph);
+    ReadInt(s, "TrnMethod", TrnMethodCrs, TrnMethodMinCrv, TrnMethod);
     s.endGroup();
 }
 
@@ -133,6 +135,7 @@ void SaveProfile(QSettings& s, const Profile& p) {
     s.setValue("Length Scale of Cross Line", Fmt("%f", CrsLenScl));
     s.setValue("Angle of Filter Surface", Fmt("%f", FltrAng));
     s.setValue("Interpolate Peripheral of Surface", FmtI(IntpPrph));
+    s.setValue("TrnMethod", FmtI(TrnMethod));
     s.endGroup();
     s.sync();
 }

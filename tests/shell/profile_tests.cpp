@@ -76,13 +76,29 @@ TEST_F(ProfileFile, EmptyProfileGivesDefaultsAndExitWritesEveryKey) {
     EXPECT_EQ(Get("Default Parameters", "Length Scale of Cross Line"), "0.300000");
     EXPECT_EQ(Get("Default Parameters", "Angle of Filter Surface"), "45.000000");
     EXPECT_EQ(Get("Default Parameters", "Interpolate Peripheral of Surface"), "0");
+    EXPECT_EQ(Get("Default Parameters", "TrnMethod"), "0");
     QSettings s(path, QSettings::IniFormat);
     s.beginGroup("Default Parameters");
-    EXPECT_EQ(s.childKeys().size(), 11 + 16);
+    EXPECT_EQ(s.childKeys().size(), 12 + 16);
     s.endGroup();
     s.beginGroup("File Directories");
     EXPECT_EQ(s.childKeys().size(), 4);
     EXPECT_EQ(s.value("Scean File Directory").toString(), "");
+}
+
+// The generation method chosen in the preferences comes back at the next start; an unknown
+// method keeps the default.
+TEST_F(ProfileFile, GenerationMethodIsKept) {
+    Put("TrnMethod", "1");
+    Load();
+    EXPECT_EQ(TrnMethod, TrnMethodMinCrv);
+    Put("TrnMethod", "7");
+    Load();
+    EXPECT_EQ(TrnMethod, TrnMethodCrs);
+    TrnMethod = TrnMethodMinCrv;
+    Save(shl::Profile());
+    EXPECT_EQ(Get("Default Parameters", "TrnMethod"), "1");
+    TrnMethod = TrnMethodCrs;
 }
 
 TEST_F(ProfileFile, StoredValuesReachTheEngine) {

@@ -1,0 +1,488 @@
+// Parameter dialogs of the curve, terrain and view commands.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <cmath>
+#include "core/cmd.h"
+#include "core/state.h"
+#include "curves/crv.h"
+#include "dialogs.h"
+#include "display/drw.h"
+#include "display/view.h"
+#include "dlgbase.h"
+#include "dlgids.h"
+#include "dlgint.h"
+#include "dlgrun.h"
+#include "engcall.h"
+#include "mainframe.h"
+#include "scene/scene.h"
+#include "terrain/trn.h"
+
+namespace shl {
+
+int DrwAreaUnit = LenM;
+int SclDstUnit = LenM;
+
+namespace {
+
+using namespace dlg;
+
+constexpr double HgtMax = 1e11;   // heights typed in any unit
+constexpr double AngMax = 1e9;    // rotation angles, degrees
+
+// The view fields of the camera shown.
+CamView& ShownView() { return CurCamObj ? CurCamObj->view : ViewWin[0].v; }
+
+QVBoxLayout* Column(QDialog* d, QLayout* body, QDialogButtonBox* bb) {
+    auto* v = new QVBoxLayout(d);
+    v->addLayout(body);
+    v->addWidget(bb);
+    v->setSizeConstraint(QLayout::SetFixedSize);
+    return v;
+}
+
+// 130 and 181: a height with its unit (m, cm, mm). Typing stores the value at once; changing
+// the unit shows the stored value in the new unit.
+class HgtDlg : public AltDlg {
+public:
+    HgtDlg(QWidget* p, int id, const QString& title, int ctlV, int ctlU, double mm, int unit)
+        : AltDlg(p, id, title), mm_(mm), unit_(unit) {
+        edit_ = MkEdit(ctlV);
+        combo_ = MkCombo(ctlU, UnitItems(false));
+        combo_->setCurrentIndex(ItemOfUnit(unit_, false));
+        Show();
+        connect(edit_, &QLineEdit::textEdited, this, [this](const QString& t) {
+            double v;
+            if (ParseNum(t, &v)) mm_ = v * LenFct(unit_);
+        });
+        connect(combo_, &QComboBox::currentIndexChanged, this, [this](int i) {
+            unit_ = UnitOfItem(i, false);
+            Show();
+        });
+        auto* f = new QFormLayout;
+        auto* row = new QHBoxLayout;
+        row->addWidget(edit_);
+        row->addWidget(new QLabel(QStringLiteral("単位"), this));
+        row->addWidget(combo_);
+        f->addRow(QStringLiteral("高さ"), row);
+        Column(this, f, MkOkCancel());
+    }
+    double mm_;
+    int unit_;
+
+protected:
+    bool Check(QString* msg, QWidget** bad) override {
+        double v;
+        *bad = edit_;
+        if (!ReadReal(edit_, -HgtMax, HgtMax, &v, msg)) return false;
+        // A shown value that was not edited keeps the stored one, not its rounding.
+        if (edit_->text() != shown_) mm_ = v * LenFct(unit_);
+        return true;
+    }
+
+private:
+    void Show() {
+        shown_ = NumText(mm_ / LenFct(unit_));
+        edit_->setText(shown_);
+    }
+    QLineEdit* edit_;
+    QComboBox* combo_;
+    QString shown_;
+};
+
+// 182 and 183: one real, shown with the same start value every time.
+class RealDlg : public AltDlg {
+public:
+    RealDlg(QWidget* p, int id, const QString& title, int ctl, const QString& label, double v,
+            double lo, double hi)
+        : AltDlg(p, id, title), lo_(lo), hi_(hi) {
+        edit_ = MkEdit(ctl);
+        edit_->setText(NumText(v));
+        auto* f = new QFormLayout;
+        f->addRow(label, edit_);
+        Column(this, f, MkOkCancel());
+    }
+    double val_ = 0;
+
+protected:
+    bool Check(QString* msg, QWidget** bad) override {
+        *bad = edit_;
+        return ReadReal(edit_, lo_, hi_, &val_, msg);
+    }
+
+private:
+    QLineEdit* edit_;
+    double lo_, hi_;
+};
+
+// 184: the measured distance (read-only) and the real one, in a unit of km, m, cm, mm.
+class SclDstDlgW : public AltDlg {
+public:
+    SclDstDlgW(QWidget* p, double measured, int unit)
+        : AltDlg(p, IdSclDst, QStringLiteral("距離を指定しｶｰﾌﾞをスケール")), unit_(unit),
+          meas_(measured) {
+        measEdit_ = MkEdit(CtlSdMeas);
+        measEdit_->setReadOnly(true);
+        realEdit_ = MkEdit(CtlSdReal);
+        combo_ = MkCombo(CtlSdUnit, UnitItems(true));
+        combo_->setCurrentIndex(ItemOfUnit(unit_, true));
+        measEdit_->setText(NumText(meas_ / LenFct(unit_)));
+        realEdit_->setText(measEdit_->text());
+        connect(combo_, &QComboBox::currentIndexChanged, this, [this](int i) {
+            unit_ = UnitOfItem(i, true);
+            measEdit_->setText(NumText(meas_ / LenFct(unit_)));
+        });
+        auto* f = new QFormLayout;
+        f->addRow(QStringLiteral("測定した距離"), measEdit_);
+        f->addRow(QStringLiteral("実際の距離"), realEdit_);
+        f->addRow(QStringLiteral("単位"), combo_);
+        Column(this, f, MkOkCancel());
+    }
+    int unit_;
+    double factor_ = 1;
+
+protected:
+    bool Check(QString* msg, QWidget** bad) override {
+        double real;
+        *bad = realEdit_;
+        if (!ReadReal(realEdit_, 1e-11, 1e11, &real, msg)) return false;
+        // Two points at one place give no distance to scale from.
+        if (!(meas_ > 0)) {
+            *msg = QStringLiteral("測定した距離が 0 です。\n離れた 2 点を指定してください。");
+            return false;
+        }
+        factor_ = real * LenFct(unit_) / meas_;
+        if (!std::isfinite(factor_) || factor_ <= 0) {
+            *msg = QStringLiteral("倍率を計算できません。");
+            return false;
+        }
+        return true;
+    }
+
+private:
+    double meas_;
+    QLineEdit* measEdit_;
+    QLineEdit* realEdit_;
+    QComboBox* combo_;
+};
+
+// 179: the width of the view in a unit of km, m, cm, mm.
+class DrwAreaDlgW : public AltDlg {
+public:
+    DrwAreaDlgW(QWidget* p, double wid, int unit)
+        : AltDlg(p, IdDrwArea, QStringLiteral("作図領域設定")), wid_(wid), unit_(unit) {
+        edit_ = MkEdit(CtlDrwWid);
+        combo_ = MkCombo(CtlDrwUnit, UnitItems(true));
+        combo_->setCurrentIndex(ItemOfUnit(unit_, true));
+        Show();
+        connect(combo_, &QComboBox::currentIndexChanged, this, [this](int i) {
+            unit_ = UnitOfItem(i, true);
+            Show();
+        });
+        auto* f = new QFormLayout;
+        auto* row = new QHBoxLayout;
+        row->addWidget(edit_);
+        row->addWidget(new QLabel(QStringLiteral("単位"), this));
+        row->addWidget(combo_);
+        f->addRow(QStringLiteral("作図領域の幅"), row);
+        Column(this, f, MkOkCancel());
+    }
+    double wid_;
+    int unit_;
+
+protected:
+    bool Check(QString* msg, QWidget** bad) override {
+        double v;
+        *bad = edit_;
+        if (!ReadReal(edit_, 1e-7, 1e11, &v, msg)) return false;
+        if (edit_->text() != shown_) wid_ = v * LenFct(unit_);
+        return true;
+    }
+
+private:
+    void Show() {
+        shown_ = NumText(wid_ / LenFct(unit_));
+        edit_->setText(shown_);
+    }
+    QLineEdit* edit_;
+    QComboBox* combo_;
+    QString shown_;
+};
+
+// 180: editing settings, the contour colour range, the generation method, background colour.
+class PrfDlgW : public AltDlg {
+public:
+    explicit PrfDlgW(QWidget* p) : AltDlg(p, IdPrf, QStringLiteral("環境設定")) {
+        pick_ = MkEdit(CtlPickAp);
+        cnct_ = MkEdit(CtlCnctDst);
+        same_ = MkEdit(CtlSamHgt);
+        rng_ = MkEdit(CtlHgtRng);
+        method_ = MkCombo(CtlTrnMethod, {QStringLiteral("交差線による補間（標準）"),
+                                         QStringLiteral("最小曲率による補間")});
+        QPushButton* bg = MkButton(CtlBgCol, QStringLiteral("背景色..."));
+        pick_->setText(IntText(PickAp));
+        cnct_->setText(IntText(std::llround(CnctDst)));
+        same_->setText(IntText(std::llround(double(SamHgtDst))));
+        rng_->setText(NumText(HgtRng));
+        method_->setCurrentIndex(TrnMethod == TrnMethodMinCrv ? 1 : 0);
+        connect(bg, &QPushButton::clicked, this, [this] { DlgBgColor(this); });
+        auto* f = new QFormLayout;
+        f->addRow(QStringLiteral("ピックの範囲（ピクセル）"), pick_);
+        f->addRow(QStringLiteral("自動接続の距離（ピクセル）"), cnct_);
+        f->addRow(QStringLiteral("同じ高さとみなす距離（mm）"), same_);
+        f->addRow(QStringLiteral("等高線の色の範囲（m）"), rng_);
+        f->addRow(QStringLiteral("生成方法"), method_);
+        f->addRow(QStringLiteral("表示の背景色"), bg);
+        Column(this, f, MkOkCancel());
+    }
+    long long pickV_ = 5;
+    double cnctV_ = 10, sameV_ = 20000, rngV_ = 500;
+    int methodV_ = TrnMethodCrs;
+
+protected:
+    bool Check(QString* msg, QWidget** bad) override {
+        *bad = pick_;
+        if (!ReadInt(pick_, 1, 100, &pickV_, msg)) return false;
+        *bad = cnct_;
+        if (!ReadReal(cnct_, 1, 100, &cnctV_, msg)) return false;
+        *bad = same_;
+        if (!ReadReal(same_, 0, 4294967295.0, &sameV_, msg)) return false;
+        *bad = rng_;
+        if (!ReadReal(rng_, 1e-10, 1e11, &rngV_, msg)) return false;
+        methodV_ = method_->currentIndex() == 1 ? TrnMethodMinCrv : TrnMethodCrs;
+        return true;
+    }
+
+private:
+    QLineEdit *pick_, *cnct_, *same_, *rng_;
+    QComboBox* method_;
+};
+
+// 145: the largest slope the filter keeps and the peripheral interpolation switch.
+class FltrDlgW : public AltDlg {
+public:
+    explicit FltrDlgW(QWidget* p) : AltDlg(p, IdFltr, QStringLiteral("フィルター")) {
+        ang_ = MkEdit(CtlFltrAng);
+        prph_ = MkCheck(CtlFltrPrph, QStringLiteral("外周部の直線補間"));
+        ang_->setText(NumText(FltrAng));
+        prph_->setChecked(IntpPrph != 0);
+        auto* f = new QFormLayout;
+        f->addRow(QStringLiteral("最大傾斜角度（度）"), ang_);
+        f->addRow(prph_);
+        Column(this, f, MkOkCancel());
+    }
+    double angV_ = 45;
+    int prphV_ = 0;
+
+protected:
+    bool Check(QString* msg, QWidget** bad) override {
+        *bad = ang_;
+        if (!ReadReal(ang_, 0, 90, &angV_, msg)) return false;
+        prphV_ = prph_->isChecked() ? 1 : 0;
+        return true;
+    }
+
+private:
+    QLineEdit* ang_;
+    QCheckBox* prph_;
+};
+
+// 146: four slope thresholds and the slope measure; 初期化 puts the defaults into the fields.
+class SlpDlgW : public AltDlg {
+public:
+    explicit SlpDlgW(QWidget* p) : AltDlg(p, IdSlp, QStringLiteral("傾斜角度表示")) {
+        int thr[4], mode;
+        GetSlpDlg(thr, &mode);
+        auto* f = new QFormLayout;
+        for (int k = 0; k < 4; ++k) {
+            thr_[k] = MkEdit(CtlSlpThr0 + k, 6);
+            f->addRow(QStringLiteral("しきい値 %1（度）").arg(k + 1), thr_[k]);
+        }
+        max_ = MkRadio(CtlSlpMax, QStringLiteral("最大傾斜角度"));
+        mean_ = MkRadio(CtlSlpMean, QStringLiteral("平均傾斜角度"));
+        auto* g = new QGroupBox(QStringLiteral("傾斜角度"), this);
+        auto* gl = new QVBoxLayout(g);
+        gl->addWidget(max_);
+        gl->addWidget(mean_);
+        f->addRow(g);
+        QPushButton* ini = MkButton(CtlSlpIni, QStringLiteral("初期化"));
+        f->addRow(ini);
+        Show(thr, mode);
+        connect(ini, &QPushButton::clicked, this, [this] {
+            const int def[4] = {60, 45, 30, 15};
+            Show(def, 0);
+        });
+        Column(this, f, MkOkCancel());
+    }
+    int thrV_[4] = {};
+    int modeV_ = 0;
+
+protected:
+    bool Check(QString* msg, QWidget** bad) override {
+        for (int k = 0; k < 4; ++k) {
+            long long v;
+            *bad = thr_[k];
+            if (!ReadInt(thr_[k], 0, 90, &v, msg)) return false;
+            thrV_[k] = int(v);
+        }
+        modeV_ = mean_->isChecked() ? 1 : 0;
+        return true;
+    }
+
+private:
+    void Show(const int thr[4], int mode) {
+        for (int k = 0; k < 4; ++k) thr_[k]->setText(IntText(thr[k]));
+        (mode ? mean_ : max_)->setChecked(true);
+    }
+    QLineEdit* thr_[4];
+    QRadioButton *max_, *mean_;
+};
+
+void Recolour() {
+    if (!CrvPart) return;
+    for (int i = 0; i < CrvPart->crvs.n; ++i) {
+        crv* c = CrvPart->crvs.a[i];
+        if (c && c->n > 0 && !IsCrvSlct(c)) SetCrvCol(c, c->p[2]);
+    }
+}
+
+}  // namespace
+
+bool DlgCrvHgt(QWidget* parent) {
+    HgtDlg d(parent, IdCrvHgt, QStringLiteral("カーブの高さ"), CtlCrvHgt, CtlCrvHgtUnit, CrvHgt,
+             CrvHgtUnit);
+    if (ExecDlg(d, QString::number(IdCrvHgt)) != QDialog::Accepted) return false;
+    EngCall c;
+    CrvHgt = float(d.mm_);
+    CrvHgtUnit = d.unit_;
+    IntrCmd(CatCrv, CmdCrvHgtMode);
+    return true;
+}
+
+bool DlgVtxHgt(QWidget* parent) {
+    HgtDlg d(parent, IdVtxHgt, QStringLiteral("頂点の高さ"), CtlVtxHgt, CtlVtxHgtUnit, VtxHgtVal,
+             ::HgtUnit);
+    if (ExecDlg(d, QString::number(IdVtxHgt)) != QDialog::Accepted) return false;
+    EngCall c;
+    VtxHgtVal = float(d.mm_);
+    ::HgtUnit = uint8_t(d.unit_);
+    IntrCmd(CatTrn, CmdVtxHgt);
+    return true;
+}
+
+bool DlgCrvScl(QWidget* parent) {
+    RealDlg d(parent, IdCrvScl, QStringLiteral("ｶｰﾌﾞのスケール"), CtlCrvScl,
+              QStringLiteral("倍率"), 1.0, 1e-11, 1e11);
+    if (ExecDlg(d, QString::number(IdCrvScl)) != QDialog::Accepted) return false;
+    EngCall c;
+    CrvScl = float(d.val_);
+    IntrCmd(CatCrv, CmdCrvScl);
+    return true;
+}
+
+bool DlgCrvRot(QWidget* parent) {
+    RealDlg d(parent, IdCrvRot, QStringLiteral("ｶｰﾌﾞの回転"), CtlCrvRot,
+              QStringLiteral("回転角度（度）"), 0.0, -AngMax, AngMax);
+    if (ExecDlg(d, QString::number(IdCrvRot)) != QDialog::Accepted) return false;
+    EngCall c;
+    CrvRot = float(d.val_);
+    IntrCmd(CatCrv, CmdCrvRot);
+    return true;
+}
+
+bool DlgSclDst(QWidget* parent) {
+    SclDstDlgW d(parent, SclDstLen, SclDstUnit);
+    const int rc = ExecDlg(d, QString::number(IdSclDst));
+    SclDstUnit = d.unit_;
+    if (rc != QDialog::Accepted) return false;
+    EngCall c;
+    if (!CrvPart || CrvPart->crvs.n == 0) return true;
+    // Every curve changes, so the undo record holds them all (not only the selection).
+    RecUndo(3, 0, nullptr);
+    const double f = d.factor_;
+    for (int i = 0; i < CrvPart->crvs.n; ++i) {
+        crv* k = CrvPart->crvs.a[i];
+        for (int j = 0; j < k->n; ++j) {
+            k->p[3 * j] = float(k->p[3 * j] * f);
+            k->p[3 * j + 1] = float(k->p[3 * j + 1] * f);
+        }
+        CalCrvBox(k);
+    }
+    UdtCrvBox();
+    ModFlg = 1;
+    IntrCmd(CatDsp, CmdRedraw);
+    return true;
+}
+
+bool DlgDrwArea(QWidget* parent) {
+    DrwAreaDlgW d(parent, ShownView().ScrWid, DrwAreaUnit);
+    const int rc = ExecDlg(d, QString::number(IdDrwArea));
+    DrwAreaUnit = d.unit_;
+    if (rc != QDialog::Accepted) return false;
+    EngCall c;
+    CamView& v = ShownView();
+    v.ScrWid = d.wid_;
+    // A perspective view keeps its angle of view.
+    if (v.ViewAng > 0 && v.ViewAng < M_PI) v.ScrDst = v.ScrWid * 0.5 / std::tan(v.ViewAng / 2.0);
+    SetView(0);
+    DstrCmd(CatDsp, OpWnd2D);
+    // The grid keeps between 1 and 50 lines across the view; the major lines stay every fifth.
+    const double w = v.ScrWid;
+    const double g = GrdStp > 0 ? GrdStp : 1;
+    long long ng = 0;
+    if (w / g >= 50)
+        ng = static_cast<long long>(w * 0.02);
+    else if (w / g < 1)
+        ng = static_cast<long long>(w);
+    if (ng != 0 || w / g < 1) {
+        if (ng < 1) ng = 1;
+        if (ng > 1000000000LL) ng = 1000000000LL;
+        GrdStp = int(ng);
+        GrdMaj = int(std::min<long long>(ng * 5, 2000000000LL));
+    }
+    IntrCmd(CatDsp, CmdRedraw);
+    return true;
+}
+
+bool DlgPrf(QWidget* parent) {
+    PrfDlgW d(parent);
+    if (ExecDlg(d, QString::number(IdPrf)) != QDialog::Accepted) return false;
+    EngCall c;
+    PickAp = int(d.pickV_);
+    SetWrk.pickAp = SetEdt.pickAp = PickAp;
+    CnctDst = d.cnctV_;
+    SetWrk.cnctDst = SetEdt.cnctDst = CnctDst;
+    SamHgtDst = float(d.sameV_);
+    HgtRng = float(d.rngV_);
+    TrnMethod = d.methodV_;
+    Recolour();
+    IntrCmd(CatDsp, CmdRedraw);
+    return true;
+}
+
+bool DlgFltr(QWidget* parent) {
+    FltrDlgW d(parent);
+    if (ExecDlg(d, QString::number(IdFltr)) != QDialog::Accepted) return false;
+    EngCall c;
+    SetFltrDlg(d.angV_, d.prphV_);
+    IntrCmd(CatTrn, CmdTrnFltr);
+    return true;
+}
+
+bool DlgSlp(QWidget* parent) {
+    SlpDlgW d(parent);
+    if (ExecDlg(d, QString::number(IdSlp)) != QDialog::Accepted) return false;
+    EngCall c;
+    SetSlpDlg(d.thrV_, d.modeV_);  // turns the slope display on and redraws
+    return true;
+}
+
+}  // namespace shl
