@@ -207,8 +207,13 @@ void Runner::Exec(const Words& w) {
     } else if (v == "dump") {
         Count(w, 1, 1);
         DumpFn f = FindDump(w[1]);
-        if (!f) throw Bad{"unknown dump kind " + w[1]};
-        f();
+        if (f) {
+            f();
+        } else {
+            std::string err;
+            if (!host_.WindowVerb(w, &err)) throw Bad{"unknown dump kind " + w[1]};
+            if (!err.empty()) throw Bad{err};
+        }
     } else if (v == "snapshot") {
         Count(w, 1, 1);
         if (!host_.CanSnapshot()) throw Bad{"snapshot needs a view (altimetra --journal)"};
@@ -222,6 +227,7 @@ void Runner::Exec(const Words& w) {
     } else {
         std::string err;
         if (!host_.WindowVerb(w, &err)) throw Bad{err.empty() ? "unknown verb " + v : err};
+        if (!err.empty()) throw Bad{err};
     }
 }
 

@@ -1,4 +1,6 @@
 #include "app.h"
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSettings>
 #include <memory>
 #include "core/cmd.h"
@@ -11,6 +13,11 @@ namespace shl {
 
 void StartEngine() {
     EngCall c;
+    if (QScreen* s = QGuiApplication::primaryScreen()) {
+        const QSize px = s->size() * s->devicePixelRatio();
+        ScrPixW = px.width();
+        ScrPixH = px.height();
+    }
     MkTmpNam();
     SetPrmDef();
     {

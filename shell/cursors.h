@@ -1,4 +1,4 @@
-// The engine's table of 30 cursors: the arrow, the wait cursor and simple drawn cursors for the
+// The engine's table of 30 cursors: the arrow, the wait cursor and cursors drawn for the
 // application's modes.
 #pragma once
 #include <QCursor>

@@ -4,8 +4,10 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSaveFile>
+#include <QUrl>
 #include "dlgrun.h"
 #include "engcall.h"
+#include "frameverbs.h"
 #include "mainframe.h"
 #include "mainview.h"
 #include "vkmap.h"
@@ -21,7 +23,11 @@ int JournalHost::Run(const QString& path) {
     EngCall busy;
     // Dialogs take their answers from the journal while it runs.
     SetDlgScript([this](const QString& line) { Print(line.toStdString() + "\n"); });
+    // The home page is not opened in a browser while a journal drives the window.
+    auto openUrl = frame_->openUrl;
+    frame_->openUrl = [](const QUrl&) { return true; };
     const int rc = jrn::RunFile(path.toStdString(), *this, opt);
+    frame_->openUrl = openUrl;
     SetDlgScript(nullptr);
     return rc;
 }
@@ -107,6 +113,10 @@ bool JournalHost::Snapshot(const std::string& path, std::string* err) {
         return false;
     }
     return true;
+}
+
+bool JournalHost::WindowVerb(const std::vector<std::string>& words, std::string* err) {
+    return FrameVerb(frame_, words, err, [this](const std::string& s) { Print(s); });
 }
 
 void JournalHost::Idle() {

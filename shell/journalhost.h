@@ -22,6 +22,7 @@ public:
     bool CanSnapshot() override { return true; }
     bool Snapshot(const std::string& path, std::string* err) override;
     void Idle() override;
+    bool WindowVerb(const std::vector<std::string>& words, std::string* err) override;
 
     // Dialog answers: `dialog ...`, `filedialog ...`.
     bool WindowVerb(const std::vector<std::string>& words, std::string* err) override;

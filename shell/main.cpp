@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 #include "app.h"
+#include "cmdroute.h"
 #include "display/glctx.h"
 #include "engcall.h"
 #include "file/doc.h"
@@ -114,11 +115,8 @@ int main(int argc, char** argv) {
     frame->show();
     if (!doc.isEmpty()) {
         // Opened once the window is up, so the 2D window follows the view's real size.
-        QTimer::singleShot(0, &app, [&] {
-            shl::EngCall c;
-            DocOpenArg(doc.toStdString());
-            UpdTitle();
-        });
+        const QString path = QFileInfo(doc).absoluteFilePath();
+        QTimer::singleShot(0, &app, [&frame, path] { DocOpenPath(frame.get(), path); });
     }
 
     int journalStatus = 0;

@@ -1,23 +1,59 @@
 #include "mainframe.h"
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QIcon>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QPrinter>
 #include <QProgressBar>
+#include <QScreen>
 #include <QStatusBar>
+#include <QTextBrowser>
 #include <QTimer>
+#include <QToolBar>
+#include <QUrl>
 #include <QVBoxLayout>
+#include <QWhatsThis>
 #include <cmath>
+#include "cmdids.h"
+#include "cmdroute.h"
+#include "core/alc.h"
+#include "core/cmd.h"
 #include "core/msg.h"
 #include "curves/crv.h"
-#include "cmdroute.h"
+#include "display/drw.h"
+#include "display/view.h"
+#include "dlgrun.h"
+#include "engcall.h"
 #include "mainview.h"
+#include "menutable.h"
+#include "platform/platform.h"
+#include "printview.h"
+
+// The icons live in the shell's static library: their resource must be registered by hand.
+static void InitIcons() { Q_INIT_RESOURCE(icons); }
 
 namespace shl {
 
 int CrvHgtUnit = UnitM;
+
+const char* const HomePageUrl = "https://www.orvane.co.jp/altimetra/";
+
+namespace {
+// The engine's default frame size, kept inside the screen.
+constexpr int FrameDefW = 1024, FrameDefH = 800;
+// Period of the update handlers and the height pane while the application is idle.
+constexpr int IdleMs = 200;
+}  // namespace
 
 QString HgtPaneText(double mm, int unit) {
     static const char* const kUnit[] = {"mm", "cm", "m"};
@@ -30,31 +66,298 @@ QString HgtPaneText(double mm, int unit) {
                              kUnit[unit]);
 }
 
+bool CmdEnabled(int id) {
+    switch (id) {
+    case IdEditUndo: return UndoState == 1;
+    case IdEditRedo: return UndoState == 2;
+    // Each switch is enabled only when it would change its flag.
+    case IdUndoOff: return UndoOn != 0;
+    case IdUndoOn: return UndoOn == 0;
+    case IdUndoCutOff: return UndoCutOn != 0;
+    case IdUndoCutOn: return UndoCutOn == 0;
+    case IdBoxUpdOff: return BoxUpdOn != 0;
+    case IdBoxUpdOn: return BoxUpdOn == 0;
+    default: break;
+    }
+    const CmdDef* c = FindCmd(id);
+    if (!c) return false;
+    switch (c->avail) {
+    case AvAlways: return true;
+    case Av2D: return ViewDim == 0;
+    case Av3D: return ViewDim == 1;
+    }
+    return true;
+}
+
+bool CmdChecked(int id) {
+    if (id == IdView2D) return ViewDim == 0;
+    if (id == IdView3D) return ViewDim == 1;
+    return false;
+}
+
 MainFrame::MainFrame(ViewLink* link, QWidget* parent) : QMainWindow(parent) {
+    InitIcons();
     view_ = new MainView(link, this);
+    view_->setWhatsThis(QStringLiteral(
+        "地形と等高線の表示です。左ボタンで操作し、右ボタンで操作を終わります。"
+        "Ctrl・Shift を押しながらドラッグすると表示を移動・拡大・回転します。"));
     setCentralWidget(view_);
+    openUrl = [](const QUrl& u) { return QDesktopServices::openUrl(u); };
 
-    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
-    QAction* quit = file->addAction(QStringLiteral("アプリケーションの終了(&X)"));
-    quit->setShortcut(QKeySequence::Quit);
-    connect(quit, &QAction::triggered, this, &QWidget::close);
+    BuildActions();
+    BuildMenus();
+    BuildToolbars();
+    BuildStatusBar();
+    setAcceptDrops(true);
 
-    hgtPane_ = new QLabel(statusBar());
-    hgtPane_->setMinimumWidth(
-        hgtPane_->fontMetrics().horizontalAdvance(QStringLiteral("現在の高さ 00000")) + 8);
-    statusBar()->addPermanentWidget(hgtPane_);
-    UpdHgtPane();
-    // The pane follows the engine's value while the application is idle.
+    // The update handlers and the height pane follow the engine while the application is idle.
     auto* idle = new QTimer(this);
-    connect(idle, &QTimer::timeout, this, &MainFrame::UpdHgtPane);
-    idle->start(250);
-    statusBar()->showMessage(QStringLiteral("レディ"));
+    connect(idle, &QTimer::timeout, this, [this] {
+        UpdateUi();
+        UpdHgtPane();
+    });
+    idle->start(IdleMs);
+    UpdateUi();
     SetDocTitle(QString());
-    // The engine's default window size.
-    resize(1024, 800);
+
+    // The frame may be made narrower than its row of toolbars, which then clip, as a user may
+    // want a small view beside other windows (and journals ask for views of any size).
+    layout()->setSizeConstraint(QLayout::SetNoConstraint);
+    setMinimumSize(0, 0);
+    // The engine's default window size, inside the screen.
+    QSize sz(FrameDefW, FrameDefH);
+    if (QScreen* s = screen()) sz = sz.boundedTo(s->availableGeometry().size());
+    resize(sz);
 }
 
 MainFrame::~MainFrame() = default;
+
+// ---- menus and toolbars -----------------------------------------------------------------------
+
+void MainFrame::BuildActions() {
+    for (const CmdDef& c : AllCmds()) {
+        auto* a = new QAction(QString::fromUtf8(c.text), this);
+        a->setData(c.id);
+        const QString status = QString::fromUtf8(c.status);
+        a->setStatusTip(status);
+        a->setWhatsThis(status);
+        QString tip = QString::fromUtf8(c.tip ? c.tip : c.text);
+        tip.remove('&');
+        a->setToolTip(tip);
+        if (c.icon) a->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(c.icon))));
+        if (c.id == IdView2D || c.id == IdView3D) a->setCheckable(true);
+        connect(a, &QAction::triggered, this, [this, id = c.id] { OnCmd(id); });
+        acts_[c.id] = a;
+    }
+    const auto key = [this](int id, const QKeySequence& k) { acts_.at(id)->setShortcut(k); };
+    key(IdFileNew, QKeySequence(Qt::CTRL | Qt::Key_N));
+    key(IdFileOpen, QKeySequence(Qt::CTRL | Qt::Key_O));
+    key(IdFileSave, QKeySequence(Qt::CTRL | Qt::Key_S));
+    key(IdFilePrint, QKeySequence(Qt::CTRL | Qt::Key_P));
+    key(IdEditUndo, QKeySequence(Qt::CTRL | Qt::Key_Z));
+    key(IdEditRedo, QKeySequence(Qt::CTRL | Qt::Key_Y));
+    key(IdHelp, QKeySequence(Qt::Key_F1));
+    key(IdContextHelp, QKeySequence(Qt::SHIFT | Qt::Key_F1));
+    // Accelerators without a menu item still belong to the window.
+    addAction(acts_.at(IdHelp));
+}
+
+void MainFrame::BuildMenus() {
+    for (const MenuDef& m : MenuBarDef()) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(m.title));
+        for (int id : m.items) {
+            if (id == 0)
+                menu->addSeparator();
+            else
+                menu->addAction(acts_.at(id));
+        }
+        // The update handlers run when a menu opens, as they do at idle.
+        connect(menu, &QMenu::aboutToShow, this, &MainFrame::UpdateUi);
+    }
+    SetRecentFiles({});
+}
+
+void MainFrame::BuildToolbars() {
+    for (const ToolbarDef& t : ToolbarsDef()) {
+        auto* tb = new QToolBar(QString::fromUtf8(t.title), this);
+        tb->setObjectName(QStringLiteral("toolbar%1").arg(t.id));
+        tb->setIconSize(QSize(16, 16));
+        tb->setAllowedAreas(Qt::AllToolBarAreas);
+        tb->setMovable(true);
+        tb->setFloatable(true);
+        for (int id : t.buttons) {
+            if (id == 0)
+                tb->addSeparator();
+            else
+                tb->addAction(acts_.at(id));
+        }
+        // The first docks at the top, each following one to the right of the one before.
+        addToolBar(Qt::TopToolBarArea, tb);
+        bars_ << tb;
+    }
+}
+
+void MainFrame::BuildStatusBar() {
+    QStatusBar* sb = statusBar();
+    idle_ = new QLabel(QStringLiteral("レディ"), sb);
+    sb->addWidget(idle_, 1);
+    hgtPane_ = new QLabel(sb);
+    hgtPane_->setAlignment(Qt::AlignCenter);
+    hgtPane_->setMinimumWidth(
+        hgtPane_->fontMetrics().horizontalAdvance(QStringLiteral("現在の高さ 00000")) + 8);
+    sb->addPermanentWidget(hgtPane_);
+    UpdHgtPane();
+}
+
+QAction* MainFrame::Action(int id) const {
+    auto it = acts_.find(id);
+    return it == acts_.end() ? nullptr : it->second;
+}
+
+void MainFrame::UpdateUi() {
+    for (auto& [id, a] : acts_) {
+        const bool on = CmdEnabled(id);
+        if (a->isEnabled() != on) a->setEnabled(on);
+        if (a->isCheckable() && a->isChecked() != CmdChecked(id)) a->setChecked(CmdChecked(id));
+    }
+    // The first recent-file slot stands for an empty list, greyed.
+    if (recent_.isEmpty()) acts_.at(IdFileMru1)->setEnabled(false);
+}
+
+std::vector<int> MainFrame::MenuIds() const {
+    std::vector<int> ids;
+    const auto add = [&ids](int id) {
+        if (std::find(ids.begin(), ids.end(), id) == ids.end()) ids.push_back(id);
+    };
+    for (QAction* m : menuBar()->actions()) {
+        if (!m->menu()) continue;
+        for (QAction* a : m->menu()->actions())
+            if (!a->isSeparator() && a->isVisible() && a->data().isValid()) add(a->data().toInt());
+    }
+    for (QToolBar* tb : bars_)
+        for (QAction* a : tb->actions())
+            if (!a->isSeparator() && a->data().isValid()) add(a->data().toInt());
+    return ids;
+}
+
+void MainFrame::SetRecentFiles(const QStringList& paths) {
+    recent_ = paths.mid(0, MruMax);
+    for (int i = 0; i < MruMax; ++i) {
+        QAction* a = acts_.at(IdFileMru1 + i);
+        if (i < recent_.size()) {
+            a->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(recent_[i]));
+            a->setVisible(true);
+            a->setEnabled(true);
+        } else if (i == 0) {
+            a->setText(QStringLiteral("最近使ったﾌｧｲﾙ"));
+            a->setVisible(true);
+            a->setEnabled(false);
+        } else {
+            a->setVisible(false);
+        }
+    }
+}
+
+// ---- command routing --------------------------------------------------------------------------
+
+void MainFrame::OnCmd(int id) {
+    // A long engine operation is dispatching window messages: no second command under it.
+    if (EngDepth() > 0) {
+        QApplication::beep();
+        return;
+    }
+    // An accelerator may come before the idle update has greyed its item.
+    if (!CmdEnabled(id)) return;
+    if (id >= IdFileMru1 && id < IdFileMru1 + MruMax && id - IdFileMru1 >= recent_.size()) return;
+    if (!DocCmd(this, id) && !DlgCmd(this, id)) OwnCmd(id);
+    UpdateUi();
+    UpdHgtPane();
+}
+
+bool MainFrame::OwnCmd(int id) {
+    EngCall busy;
+    switch (id) {
+    case IdEditUndo: Undo(); return true;
+    case IdEditRedo: Redo(); return true;
+    case IdUndoOff: UndoOn = 0; return true;
+    case IdUndoOn: UndoOn = 1; return true;
+    case IdUndoCutOff: UndoCutOn = 0; return true;
+    case IdUndoCutOn: UndoCutOn = 1; return true;
+    case IdBoxUpdOff: BoxUpdOn = 0; return true;
+    case IdBoxUpdOn: BoxUpdOn = 1; return true;
+    case IdAxisHide: SetAxisDsp(0); return true;
+    case IdAxisShow: SetAxisDsp(1); return true;
+    case IdShading: SetShdDsp(); return true;
+    case IdWireframe: SetWireDsp(); return true;
+    case IdView2D:
+    case IdView3D:
+        EngGuard([id] {
+            SwDim(id == IdView3D ? 1 : 0);
+            return 0;
+        });
+        IntrCmd(13, 115002);
+        return true;
+    case IdFilePrint:
+    case IdFilePrintPreview:
+    case IdFilePrintSetup: {
+        EngPause open;  // the dialogs run their own event loops; the view may paint
+        PrintCmd(this, id);
+        return true;
+    }
+    case IdHelpFinder:
+    case IdHelp: {
+        EngPause open;
+        ShowHelpTopics();
+        return true;
+    }
+    case IdContextHelp: QWhatsThis::enterWhatsThisMode(); return true;
+    case IdHomePage:
+        if (openUrl) openUrl(QUrl(QString::fromLatin1(HomePageUrl)));
+        return true;
+    case IdAppExit: close(); return true;
+    default: break;
+    }
+    const CmdDef* c = FindCmd(id);
+    if (c && c->cat != 0) {
+        IntrCmd(c->cat, c->code);
+        return true;
+    }
+    // Dialog commands and file flows not handled above have nothing more to do here.
+    return false;
+}
+
+// The help topics: every command of the menus and toolbars with what it does.
+void MainFrame::ShowHelpTopics() {
+    QString html = QStringLiteral("<h3>Orvane Altimetra</h3><p>等高線から数値地形モデルを作成します。"
+                                  "右ボタンでいつでも操作を終わります。</p>");
+    for (const MenuDef& m : MenuBarDef()) {
+        QString t = QString::fromUtf8(m.title);
+        t.remove(QStringLiteral("(&") + t.section(QStringLiteral("(&"), 1));
+        html += QStringLiteral("<h4>%1</h4><table>").arg(t.toHtmlEscaped());
+        for (int id : m.items) {
+            const CmdDef* c = FindCmd(id);
+            if (!c || !*c->text || (id >= IdFileMru1 && id < IdFileMru1 + MruMax)) continue;
+            QString name = QString::fromUtf8(c->text);
+            name.remove('&');
+            html += QStringLiteral("<tr><td>%1</td><td>%2</td></tr>")
+                        .arg(name.toHtmlEscaped(), QString::fromUtf8(c->status).toHtmlEscaped());
+        }
+        html += QStringLiteral("</table>");
+    }
+    QDialog dlg(this);
+    dlg.setWindowTitle(QStringLiteral("Orvane Altimetra ヘルプ"));
+    auto* lay = new QVBoxLayout(&dlg);
+    auto* text = new QTextBrowser(&dlg);
+    text->setHtml(html);
+    lay->addWidget(text);
+    auto* bb = new QDialogButtonBox(QDialogButtonBox::Close, &dlg);
+    connect(bb, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
+    lay->addWidget(bb);
+    dlg.resize(560, 600);
+    ExecDlg(dlg, QStringLiteral("help"));
+}
+
+// ---- frame, status bar, notifications ---------------------------------------------------------
 
 void MainFrame::SetDocTitle(const QString& doc) {
     setWindowTitle((doc.isEmpty() ? QStringLiteral("無題") : doc) + QStringLiteral(" - Orvane Altimetra"));
@@ -74,10 +377,21 @@ void MainFrame::SetViewSize(int w, int h) {
     }
 }
 
+QPrinter& MainFrame::Printer() {
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        // Pages are wide by default: the view is wider than high.
+        printer_->setPageOrientation(QPageLayout::Landscape);
+        printer_->setDocName(windowTitle());
+    }
+    return *printer_;
+}
+
 void MainFrame::Notify(int id, long wparam) {
     (void)wparam;
     switch (id) {
     case ID_PRG_CRE:
+        // A second creation replaces the bar: there is never more than one.
         if (prg_) {
             statusBar()->removeWidget(prg_);
             delete prg_;
@@ -87,7 +401,9 @@ void MainFrame::Notify(int id, long wparam) {
         prg_->setValue(0);
         prg_->setTextVisible(true);
         statusBar()->clearMessage();
-        statusBar()->addWidget(prg_, 1);
+        // The bar covers the message pane while it exists.
+        idle_->hide();
+        statusBar()->insertWidget(0, prg_, 1);
         prg_->show();
         break;
     case ID_PRG_DSP:
@@ -103,18 +419,19 @@ void MainFrame::Notify(int id, long wparam) {
             statusBar()->removeWidget(prg_);
             delete prg_;
             prg_ = nullptr;
+            idle_->show();
         }
         break;
-    case ID_DSP_SCL_DST_MEN:
-        RunSclDst();
+    case ID_DSP_SCL_DST_MEN: {
+        EngPause open;  // the dialog runs its own event loop inside the engine's command
+        SclDstDlg(this);
         break;
+    }
     default:
         // The other notifications address windows this application does not have.
         break;
     }
 }
-
-void MainFrame::RunSclDst() { SclDstDlg(this); }
 
 void MainFrame::UpdHgtPane() {
     const QString t = HgtPaneText(CrvHgt, CrvHgtUnit);
@@ -122,6 +439,11 @@ void MainFrame::UpdHgtPane() {
 }
 
 QString MainFrame::HgtPane() const { return hgtPane_->text(); }
+
+QString MainFrame::StatusText() const {
+    const QString m = statusBar()->currentMessage();
+    return m.isEmpty() ? idle_->text() : m;
+}
 
 void MainFrame::ShowHelp(const QString& text) {
     QString t = text.trimmed();
@@ -131,6 +453,28 @@ void MainFrame::ShowHelp(const QString& text) {
         statusBar()->clearMessage();
     else
         statusBar()->showMessage(t);
+}
+
+// ---- drops and closing ------------------------------------------------------------------------
+
+void MainFrame::dragEnterEvent(QDragEnterEvent* e) {
+    const QMimeData* m = e->mimeData();
+    if (m && m->hasUrls() && !m->urls().isEmpty() && m->urls().first().isLocalFile())
+        e->acceptProposedAction();
+}
+
+// A dropped file opens as a document; of several, the first.
+void MainFrame::dropEvent(QDropEvent* e) {
+    const QMimeData* m = e->mimeData();
+    if (!m || !m->hasUrls() || m->urls().isEmpty() || !m->urls().first().isLocalFile()) return;
+    e->acceptProposedAction();
+    if (EngDepth() > 0) {
+        QApplication::beep();
+        return;
+    }
+    activateWindow();
+    DocOpenPath(this, m->urls().first().toLocalFile());
+    UpdateUi();
 }
 
 void MainFrame::closeEvent(QCloseEvent* e) {

@@ -1,11 +1,19 @@
-// The main frame: title, the one view, the status bar with the progress bar, and the receiver of
+// The main frame: menu bar, five toolbars, the status bar with the height pane and the progress
+// bar, the routing of every menu and toolbar command, drops of files, printing, and the receiver of
 // the engine's notifications.
 #pragma once
 #include <QMainWindow>
+#include <QStringList>
 #include <functional>
+#include <map>
+#include <memory>
 
+class QAction;
 class QLabel;
+class QPrinter;
 class QProgressBar;
+class QToolBar;
+class QUrl;
 
 namespace shl {
 
@@ -18,6 +26,14 @@ enum HgtUnit { UnitMm = 0, UnitCm = 1, UnitM = 2 };
 QString HgtPaneText(double mm, int unit);
 // Unit of the height pane (the curve-height dialog's unit).
 extern int CrvHgtUnit;
+
+// Update handlers: whether command id is enabled, and checked, in the engine's present state
+// (the view dimension, the undo state and the three Edit switches).
+bool CmdEnabled(int id);
+bool CmdChecked(int id);
+
+// The maker's web page (Help menu).
+extern const char* const HomePageUrl;
 
 class MainFrame : public QMainWindow {
     Q_OBJECT
@@ -38,19 +54,55 @@ public:
     // Shows the current curve height in the status bar's height pane.
     void UpdHgtPane();
     QString HgtPane() const;
+    // What the message pane shows now (a help text, or the idle text).
+    QString StatusText() const;
 
+    // The action of command id (shared by its menu item and toolbar button); null if none.
+    QAction* Action(int id) const;
+    // Runs the update handlers: enables, checks and greys every action for the present state.
+    void UpdateUi();
+    // Ids of the menu bar in menu order, then those only on toolbars.
+    std::vector<int> MenuIds() const;
+    QList<QToolBar*> Toolbars() const { return bars_; }
+
+    // The recent-file list shown in the File menu (at most four paths, the newest first).
+    void SetRecentFiles(const QStringList& paths);
+    QStringList RecentFiles() const { return recent_; }
+
+    // The printer the print commands share (wide pages by default).
+    QPrinter& Printer();
+
+    // Opens the browser on an address; tests and journals replace it.
+    std::function<bool(const QUrl&)> openUrl;
     // Called once the frame has closed, before the application ends.
     std::function<void()> onClose;
 
+public slots:
+    // A menu item, toolbar button or accelerator: the document flows, then the dialogs, then the
+    // frame's own handling.
+    void OnCmd(int id);
+
 protected:
     void closeEvent(QCloseEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
 
 private:
-    void RunSclDst();
+    void BuildActions();
+    void BuildMenus();
+    void BuildToolbars();
+    void BuildStatusBar();
+    bool OwnCmd(int id);
+    void ShowHelpTopics();
 
     MainView* view_;
+    std::map<int, QAction*> acts_;
+    QList<QToolBar*> bars_;
+    QStringList recent_;
     QProgressBar* prg_ = nullptr;
+    QLabel* idle_ = nullptr;
     QLabel* hgtPane_ = nullptr;
+    std::unique_ptr<QPrinter> printer_;
 };
 
 }  // namespace shl

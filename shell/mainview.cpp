@@ -125,6 +125,7 @@ void MainView::ReleaseContext() {
     makeCurrent();
     glbuf::Free(bufs_->b);
     glOk_ = false;
+    drawn_ = false;
     doneCurrent();
 }
 
@@ -195,6 +196,7 @@ void MainView::paintGL() {
         if (needDraw_) {
             needDraw_ = false;
             link_->PaintWin();
+            drawn_ = true;
         }
     } else if (needSetup_ || needDraw_) {
         // The engine is busy (a long operation pumping messages): show the last picture now and

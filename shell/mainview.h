@@ -25,6 +25,8 @@ public:
     QSize PixelSize() const;
     // The picture the user sees (front buffer, feedback included), top row first.
     QImage Picture();
+    // True once the engine has drawn a picture into a usable context.
+    bool HasPicture() const { return glOk_ && drawn_; }
 
     // Binding of the engine's GL calls (through the platform).
     bool GLReady() const { return glOk_; }
@@ -63,6 +65,7 @@ private:
     bool needSetup_ = false; // first paint after the context was made runs the engine's set-up
     bool needDraw_ = true;   // the next paint redraws the picture (not only shows it)
     bool inPaint_ = false;
+    bool drawn_ = false;     // the engine has drawn a picture since the context was made
     QSize lastSize_{-1, -1};
     bool shiftDown_ = false, ctrlDown_ = false;
     std::unique_ptr<ViewBufs> bufs_;

@@ -22,6 +22,7 @@ char TmpFbuf[64] = "";
 char TmpTbuf[64] = "";
 uint8_t DateByt[3] = {0, 1, 1};
 int DbgLvl = 0;
+int ScrPixW = 1024, ScrPixH = 768;
 
 namespace {
 

@@ -72,3 +72,7 @@ extern char TmpTbuf[64];
 extern uint8_t DateByt[3];  // year - 1900, month, day
 
 extern int DbgLvl;  // debug level; above 1 some operations print traces
+
+// Screen size in pixels, recorded by the shell at start-up (windows that show map images fit
+// them to it); 1024 x 768 until then.
+extern int ScrPixW, ScrPixH;

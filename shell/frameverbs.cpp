@@ -1,0 +1,112 @@
+#include "frameverbs.h"
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QToolBar>
+#include <QUrl>
+#include "engcall.h"
+#include "lexer.h"
+#include "mainframe.h"
+#include "mainview.h"
+
+namespace shl {
+
+namespace {
+
+std::string Quoted(const QString& s) {
+    QString t = s;
+    t.replace('\n', QStringLiteral("\\n"));
+    return "\"" + t.toStdString() + "\"";
+}
+
+// A click on the item: the action's own trigger, which a greyed item ignores.
+void Menu(MainFrame* f, int id, const std::function<void(const std::string&)>& print) {
+    f->UpdateUi();
+    QAction* a = f->Action(id);
+    if (!a->isEnabled() || !a->isVisible()) {
+        print("menu " + std::to_string(id) + " disabled\n");
+        return;
+    }
+    EngPause open;
+    a->trigger();
+    QCoreApplication::processEvents();
+}
+
+// The file dragged from a file manager and let go over the middle of the view.
+void Drop(MainFrame* f, const std::string& path) {
+    auto* mime = new QMimeData;
+    mime->setUrls({QUrl::fromLocalFile(QFileInfo(QString::fromStdString(path)).absoluteFilePath())});
+    const QPoint at = f->View()->geometry().center();
+    EngPause open;
+    QDragEnterEvent enter(at, Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(f, &enter);
+    if (enter.isAccepted()) {
+        QDropEvent drop(QPointF(at), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(f, &drop);
+    }
+    delete mime;
+    QCoreApplication::processEvents();
+}
+
+void DumpMenu(MainFrame* f, const std::function<void(const std::string&)>& print) {
+    f->UpdateUi();
+    for (int id : f->MenuIds()) {
+        const QAction* a = f->Action(id);
+        print("menu " + std::to_string(id) + " enabled=" + (a->isEnabled() ? "1" : "0") +
+              " checked=" + (a->isChecked() ? "1" : "0") + " " + Quoted(a->text()) + "\n");
+    }
+}
+
+void DumpWindow(MainFrame* f, const std::function<void(const std::string&)>& print) {
+    f->UpdHgtPane();
+    int bars = 0;
+    for (QToolBar* tb : f->Toolbars())
+        if (tb->isVisibleTo(f)) ++bars;
+    print("title " + Quoted(f->windowTitle()) + "\n");
+    print("status " + Quoted(f->StatusText()) + " " + Quoted(f->HgtPane()) + "\n");
+    print("toolbars " + std::to_string(bars) + "\n");
+    print(std::string("progress ") +
+          (f->Progress() ? std::to_string(f->Progress()->value()) : std::string("none")) + "\n");
+}
+
+}  // namespace
+
+bool FrameVerb(MainFrame* frame, const std::vector<std::string>& w, std::string* err,
+               const std::function<void(const std::string&)>& print) {
+    if (w.empty()) return false;
+    const std::string& v = w[0];
+    if (v == "menu") {
+        int id = 0;
+        if (w.size() != 2) {
+            *err = w.size() < 2 ? "missing argument to menu" : "too many arguments to menu";
+        } else if (!jrn::ParseInt(w[1], &id)) {
+            *err = "'" + w[1] + "' is not an integer";
+        } else if (!frame->Action(id)) {
+            *err = "menu: no command " + w[1];
+        } else {
+            Menu(frame, id, print);
+        }
+        return true;
+    }
+    if (v == "drop") {
+        if (w.size() != 2)
+            *err = w.size() < 2 ? "missing argument to drop" : "too many arguments to drop";
+        else
+            Drop(frame, w[1]);
+        return true;
+    }
+    if (v == "dump" && w.size() == 2 && (w[1] == "menu" || w[1] == "window")) {
+        if (w[1] == "menu")
+            DumpMenu(frame, print);
+        else
+            DumpWindow(frame, print);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace shl
