@@ -220,10 +220,10 @@ void Runner::Exec(const Words& w) {
         std::string err;
         if (!host_.Snapshot(w[1], &err)) throw Bad{"snapshot " + w[1] + ": " + err};
     } else if (CrvVerb(w)) {  // undo, redo (dump_curves.cpp)
-    } else if (std::string err; DocVerb(w, &err)) {
-        if (!err.empty()) throw Bad{err};
-    } else if (std::string err; int x = XchgVerb(w, &err)) {  // import, export (set_file.cpp)
-        if (x < 0) throw Bad{err};
+    } else if (std::string derr; DocVerb(w, &derr)) {
+        if (!derr.empty()) throw Bad{derr};
+    } else if (std::string xerr; int x = XchgVerb(w, &xerr)) {  // import, export (set_file.cpp)
+        if (x < 0) throw Bad{xerr};
     } else {
         std::string err;
         if (!host_.WindowVerb(w, &err)) throw Bad{err.empty() ? "unknown verb " + v : err};

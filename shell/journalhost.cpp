@@ -115,9 +115,6 @@ bool JournalHost::Snapshot(const std::string& path, std::string* err) {
     return true;
 }
 
-bool JournalHost::WindowVerb(const std::vector<std::string>& words, std::string* err) {
-    return FrameVerb(frame_, words, err, [this](const std::string& s) { Print(s); });
-}
 
 void JournalHost::Idle() {
     EngPause open;
@@ -127,7 +124,13 @@ void JournalHost::Idle() {
 // ---- window verbs: dialog answers ----
 
 bool JournalHost::WindowVerb(const std::vector<std::string>& words, std::string* err) {
-    return DlgVerb(words, err);
+    std::string e;
+    if (DlgVerb(words, &e)) return true;
+    if (!e.empty()) {  // a dialog answer, malformed
+        *err = e;
+        return true;
+    }
+    return FrameVerb(frame_, words, err, [this](const std::string& s) { Print(s); });
 }
 
 }  // namespace shl

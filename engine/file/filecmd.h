@@ -2,7 +2,7 @@
 // operations of DstrFile.
 #pragma once
 
-constexpr int CatFile = 14;
+#include "core/cmd.h"  // CatFile
 
 // IntrFile: the file name comes from the engine's file-name buffer (FilNam).
 constexpr int CmdFileOpen = 110002;     // open by extension
