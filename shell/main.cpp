@@ -12,6 +12,7 @@
 #include "app.h"
 #include "cmdroute.h"
 #include "display/glctx.h"
+#include "doccmd.h"
 #include "engcall.h"
 #include "file/doc.h"
 #include "journalhost.h"
@@ -128,6 +129,7 @@ int main(int argc, char** argv) {
             journalStatus = host.Run(journal);
             // A journal that ended the engine ends the application too.
             if (exitAfter || !shl::EngineRunning()) {
+                shl::DocSkipCloseAsk();
                 frame->close();
                 QCoreApplication::exit(journalStatus);
             }

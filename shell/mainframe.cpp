@@ -33,6 +33,8 @@
 #include "display/drw.h"
 #include "display/view.h"
 #include "dlgrun.h"
+#include "doccmd.h"
+#include "profile.h"
 #include "engcall.h"
 #include "mainview.h"
 #include "menutable.h"
@@ -174,7 +176,7 @@ void MainFrame::BuildMenus() {
         // The update handlers run when a menu opens, as they do at idle.
         connect(menu, &QMenu::aboutToShow, this, &MainFrame::UpdateUi);
     }
-    SetRecentFiles({});
+    SetRecentFiles(CurProfile().recent);
 }
 
 void MainFrame::BuildToolbars() {
@@ -478,6 +480,11 @@ void MainFrame::dropEvent(QDropEvent* e) {
 }
 
 void MainFrame::closeEvent(QCloseEvent* e) {
+    // Unsaved changes are asked about first; Cancel keeps the window.
+    if (EngDepth() > 0 || !DocCanClose(this)) {
+        e->ignore();
+        return;
+    }
     e->accept();
     if (onClose) onClose();
 }
