@@ -7,6 +7,8 @@
 #include <QUrl>
 #include "dlgrun.h"
 #include "engcall.h"
+#include "profile.h"
+#include "registry.h"
 #include "frameverbs.h"
 #include "mainframe.h"
 #include "mainview.h"
@@ -124,6 +126,13 @@ void JournalHost::Idle() {
 // ---- window verbs: dialog answers ----
 
 bool JournalHost::WindowVerb(const std::vector<std::string>& words, std::string* err) {
+    if (words.size() == 2 && words[0] == "dump" && words[1] == "profile") {
+        // The profile as it would be written at exit, key by key in write order.
+        for (const ProfileEntry& p : ProfileEntries(CurProfile()))
+            Print(jrn::Quote(p.sec.toUtf8().constData()) + " " + jrn::Quote(p.key.toUtf8().constData()) +
+                  " " + jrn::Quote(p.val.toUtf8().constData()) + "\n");
+        return true;
+    }
     std::string e;
     if (DlgVerb(words, &e)) return true;
     if (!e.empty()) {  // a dialog answer, malformed
