@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
     SetPrmDef();
     StoPrm();
     AplPrm();
-    DstrCmd(99, 200000);
+    DstrCmd(CatSys, CmdSysIni);
     IniScn();
     IniTrnScn();
     if (!Load(path.c_str())) {
@@ -118,6 +118,6 @@ int main(int argc, char** argv) {
     std::printf("terrain after open: %s\n", TrnGrd && TrnGrd->rows == 601 && TrnGrd->cols == 801 ? "801 x 601" : "MISSING");
     unlink(file.c_str());
     rmdir(tmpl);
-    DstrCmd(99, 200005);
+    DstrCmd(CatSys, CmdSysEnd);
     return fails == 0 ? 0 : 1;
 }

@@ -23,6 +23,7 @@ bool SaveFirst() {
 }
 }  // namespace
 
+namespace {
 // `import contours PATH`: the contour text of the benchmark data ("curve N H" followed by N
 // lines "X Y", millimetres; other lines are ignored), each contour a curve of the terrain part
 // at its height, in file order.
@@ -60,6 +61,7 @@ void ImportContours(const std::string& path, std::string* err) {
     UdtCrvBox();
     Redraw();
 }
+}  // namespace
 
 bool DocVerb(const Words& w, std::string* err) {
     const std::string& v = w[0];

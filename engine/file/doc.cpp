@@ -76,7 +76,7 @@ int AskBox(const std::string& text, const char* caption, int buttons) {
 int ReadInto(const std::string& p) {
     if (!SetFilNam(p)) return DocFailed;
     const int keep = CrsIdx;
-    SetCrs(CrsWaitFile);
+    SetCrs(CrsWait);
     DocRstScn();
     SetTitle("");
     ModFlg = 0;
@@ -193,7 +193,7 @@ int DocSave() {
         if (AskBox(q, "注意", plt::BtnYesNo) != plt::AnsYes) return DocCancelled;
     }
     const int keep = CrsIdx;
-    SetCrs(CrsWaitFile);
+    SetCrs(CrsWait);
     int r = DocWrite(Doc.path);
     SetCrs(keep);
     return r;
@@ -204,7 +204,7 @@ int DocSaveAs(const std::string& path) {
     std::string e = Ext(p);
     if (e != "scn" && e != "SCN") p += ".scn";
     const int keep = CrsIdx;
-    SetCrs(CrsWaitFile);
+    SetCrs(CrsWait);
     int r = DocWrite(p);
     SetCrs(keep);
     return r;

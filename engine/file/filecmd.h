@@ -1,7 +1,6 @@
 // Command codes of the file module (category 14): interaction codes of IntrFile and execution
 // operations of DstrFile.
 #pragma once
-
 #include "core/cmd.h"  // CatFile
 
 // IntrFile: the file name comes from the engine's file-name buffer (FilNam).
@@ -25,6 +24,3 @@ constexpr int OpFileWrImg = 210009;
 constexpr int OpFileRdStl = 210034;
 constexpr int OpFileRd3ds = 210037;
 constexpr int OpFileRdDfa = 210038;
-
-// Wait cursor index shown while a file is read or written.
-constexpr int CrsWaitFile = 10;

@@ -54,7 +54,7 @@ int RdSeq(int op) {
     }
     std::fclose(f);
     const int keep = CrsIdx;
-    SetCrs(CrsWaitFile);
+    SetCrs(CrsWait);
     DstrCmd(CatFile, op);
     SetCrs(keep);
     return 0;
@@ -147,7 +147,7 @@ int IntrFile(int code) {
     case CmdFileWrScn: {
         if (!AddExt(".scn")) return 0;
         const int keep = CrsIdx;
-        SetCrs(CrsWaitFile);
+        SetCrs(CrsWait);
         DstrCmd(CatFile, OpFileWrScn);
         SetCrs(keep);
         return 0;
@@ -160,7 +160,7 @@ int IntrFile(int code) {
         for (const char* e : exts) has = has || HasExt(FilNam, e);
         if (!has && !AddExt(".xwd")) return 0;
         const int keep = CrsIdx;
-        SetCrs(CrsWaitFile);
+        SetCrs(CrsWait);
         DstrCmd(CatFile, OpFileWrImg);
         SetCrs(keep);
         return 0;

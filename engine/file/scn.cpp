@@ -149,6 +149,7 @@ void Out::Prog() {
 }
 
 void In::F32s(float* p, size_t n) {
+    if (n == 0) return;
     if (n > left_ / 4) throw Damaged{};
     std::memcpy(p, p_, 4 * n);
     p_ += 4 * n;

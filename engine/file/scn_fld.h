@@ -13,6 +13,11 @@ template <class A>
 void F64n(A& a, double* v, int n) {
     for (int i = 0; i < n; i++) a.F64(v[i]);
 }
+// A 4 x 4 matrix of doubles in row order.
+template <class A>
+void Mtx16(A& a, double (&m)[4][4]) {
+    for (auto& row : m) F64n(a, row, 4);
+}
 template <class A>
 void F32n(A& a, float* v, int n) {
     for (int i = 0; i < n; i++) a.F32(v[i]);

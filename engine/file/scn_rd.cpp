@@ -49,7 +49,7 @@ T* Must(T* p) {
 void RdMtx(In& in, Node& n) {
     uint8_t has;
     in.U8(has);
-    if (has == 1) scnio::F64n(in, &n.mtx[0][0], 16);
+    if (has == 1) scnio::Mtx16(in, n.mtx);
     else if (has != 0) throw Damaged{};
 }
 
@@ -190,7 +190,7 @@ void RdPrj(In& in, srf* s) {
     j->uv = Arr<float>(2 * nv, "prj:uv");
     j->n = s->nv;
     in.F32s(j->uv, 2 * nv);
-    scnio::F64n(in, &j->mtx[0][0], 16);
+    scnio::Mtx16(in, j->mtx);
     scnio::F64n(in, j->v1, 3);
     scnio::F64n(in, j->v2, 3);
     in.I32(j->iv);
@@ -387,16 +387,35 @@ void RdPrd(In& in, prd* d) {
     in.Prog();
 }
 
-// A stored camera (2D or 3D) read into the existing object.
-void RdStoredCam(In& in, cam*& dst) {
-    std::string name = in.Name();
-    if (!dst) dst = Must(NewCam(name.c_str()));
-    char* nm = Must(DupNam(name.c_str()));
-    FreeMem(dst->name);
-    dst->name = nm;
-    FreeAnm(dst->anm);
-    dst->anm = nullptr;
-    RdCamBody(in, dst);
+// The stored 2D and 3D cameras and the view dimension. They replace the existing cameras only
+// when all three were read whole, so a damaged document leaves them as they were.
+void RdStoredCams(In& in) {
+    struct Tmp {
+        std::string name;
+        cam c{};
+        ~Tmp() { FreeAnm(c.anm); }
+    } t[2];
+    for (Tmp& k : t) {
+        k.name = in.Name();
+        RdCamBody(in, &k.c);
+    }
+    uint8_t dim;
+    in.U8(dim);
+    if (dim > 1) throw Damaged{};
+    cam** dst[2] = {&Cam2D, &Cam3D};
+    for (int k = 0; k < 2; k++) {
+        cam*& d = *dst[k];
+        if (!d) d = Must(NewCam(t[k].name.c_str()));
+        char* nm = Must(DupNam(t[k].name.c_str()));
+        FreeMem(d->name);
+        d->name = nm;
+        FreeAnm(d->anm);
+        d->view = t[k].c.view;
+        d->cur = t[k].c.cur;
+        d->anm = t[k].c.anm;
+        t[k].c.anm = nullptr;
+    }
+    ViewDim = dim;
 }
 
 void RdSettings(In& in) {
@@ -488,12 +507,7 @@ void RdBody(In& in) {
     if (AnmOut.curFrm < 0) AnmOut.curFrm = 0;
     in.Prog();
     if (AppKind == AppKindTrn && in.kind == ScnKindOrvane && in.ver > 108) {
-        RdStoredCam(in, Cam2D);
-        RdStoredCam(in, Cam3D);
-        uint8_t dim;
-        in.U8(dim);
-        if (dim > 1) throw Damaged{};
-        ViewDim = dim;
+        RdStoredCams(in);
     }
 }
 
@@ -578,6 +592,8 @@ int RdScn(const char* path) {
     PutMsg("シーンデータ入力中");
     PrgBgn();
     In in(data.data(), data.size());
+    char stamp[StampLen];
+    std::memcpy(stamp, OriginStamp, StampLen);
     try {
         if (!RdHdr(in, data.data(), data.size())) {
             ScnRdSt = ScnRdBadMagic;
@@ -598,6 +614,7 @@ int RdScn(const char* path) {
     }
     if (ScnRdSt != ScnRdOk) {
         // The progress bar goes; the caller replaces the partial scene.
+        std::memcpy(OriginStamp, stamp, StampLen);
         PrgEnd();
         return 0;
     }

@@ -17,7 +17,7 @@ using scnio::Out;
 
 void WrMtx(Out& o, Node& n) {
     o.U8(1);
-    scnio::F64n(o, &n.mtx[0][0], 16);
+    scnio::Mtx16(o, n.mtx);
 }
 
 void WrNodeTail(Out& o, Node& n) {
@@ -135,7 +135,7 @@ void WrPrj(Out& o, prj* j, int nv) {
         o.F32(uv[0]);
         o.F32(uv[1]);
     }
-    scnio::F64n(o, &j->mtx[0][0], 16);
+    scnio::Mtx16(o, j->mtx);
     scnio::F64n(o, j->v1, 3);
     scnio::F64n(o, j->v2, 3);
     o.I32(j->iv);

@@ -6,9 +6,15 @@
 #include <sstream>
 #include "core/state.h"
 #include "display/view.h"
+#include "file/doc.h"
 #include "file/scn.h"
 #include "file/scn_fixture.h"
 #include "scene/scene.h"
+
+void ScnTest::SetUp() {
+    EngineTest::SetUp();
+    Doc = DocState{std::string(), std::string("無題")};
+}
 
 std::vector<uint8_t> ReadBytes(const std::string& path) {
     std::ifstream f(path, std::ios::binary);
@@ -70,7 +76,7 @@ public:
         D("trn", n.xfm.trn, 3);
         D("pvt", n.xfm.pvt, 3);
         I1("xflg", n.xfm.flg);
-        D("mtx", &n.mtx[0][0], 16);
+        for (const auto& row : n.mtx) D("mtx", row, 4);
         F("box", n.box.min, 3);
         F("boxmax", n.box.max, 3);
     }
@@ -119,7 +125,6 @@ public:
         S("name", c->name);
         I1("ownKind", c->ownKind);
         View(c->view);
-        I1("cur", c->cur);
         Anm(c->anm);
         --lv;
     }
@@ -219,7 +224,7 @@ public:
         for (int i = 0; i < s->prjs.n; i++) {
             const prj* j = s->prjs.a[i];
             F("uv", j->uv, 2 * j->n);
-            D("pmtx", &j->mtx[0][0], 16);
+            for (const auto& row : j->mtx) D("pmtx", row, 4);
             D("pv1", j->v1, 3);
             D("pv2", j->v2, 3);
             I1("piv", j->iv);

@@ -7,7 +7,10 @@
 #include <vector>
 #include "support/engine_fixture.h"
 
-class ScnTest : public EngineTest {};
+class ScnTest : public EngineTest {
+public:
+    void SetUp() override;  // also a document without a file, as at start-up
+};
 
 std::vector<uint8_t> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& b);
