@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstring>
 #include "core/cmd.h"
+#include "display/dsp_cmd.h"
 #include "display/lgt.h"
 #include "dlgbase.h"
 #include "dlgids.h"
@@ -129,7 +130,7 @@ public:
         std::memcpy(l_->r.dir, dir0_, sizeof dir0_);
         std::memcpy(l_->r.ang, ang0_, sizeof ang0_);
         UdtPrmLgt();
-        IntrCmd(CatDsp, CmdRedraw);
+        IntrCmd(CatDsp, CmdRdrwAll);
         AltDlg::reject();
     }
 
@@ -213,7 +214,7 @@ private:
         {
             EngCall c;
             SetLgtAzEl(l_, az_, el_);
-            IntrCmd(CatDsp, CmdRedraw);
+            IntrCmd(CatDsp, CmdRdrwAll);
         }
         repaint();
     }

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include "core/cmd.h"
+#include "display/dsp_cmd.h"
 #include "dialogs.h"
 #include "display/drw.h"
 #include "dlgbase.h"
@@ -140,7 +141,7 @@ bool DlgTrnColor(QWidget* parent) {
     m->dif[2] = float(c.blue() / 255.0);
     ModFlg = 1;
     UdtPrmMtl();
-    IntrCmd(CatDsp, CmdRedraw);
+    IntrCmd(CatDsp, CmdRdrwAll);
     return true;
 }
 
@@ -153,7 +154,7 @@ bool DlgBgColor(QWidget* parent) {
     BgCol[0] = c.red();
     BgCol[1] = c.green();
     BgCol[2] = c.blue();
-    IntrCmd(CatDsp, CmdRedraw);
+    IntrCmd(CatDsp, CmdRdrwAll);
     return true;
 }
 

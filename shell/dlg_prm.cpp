@@ -12,6 +12,9 @@
 #include <QVBoxLayout>
 #include <cmath>
 #include "core/cmd.h"
+#include "curves/crv_cmd.h"
+#include "display/dsp_cmd.h"
+#include "terrain/trn_cmd.h"
 #include "core/state.h"
 #include "curves/crv.h"
 #include "dialogs.h"
@@ -363,7 +366,7 @@ bool DlgCrvHgt(QWidget* parent) {
     EngCall c;
     CrvHgt = float(d.mm_);
     CrvHgtUnit = d.unit_;
-    IntrCmd(CatCrv, CmdCrvHgtMode);
+    IntrCmd(CatDrw2D, CmdCrvHgt);
     return true;
 }
 
@@ -374,7 +377,7 @@ bool DlgVtxHgt(QWidget* parent) {
     EngCall c;
     VtxHgtVal = float(d.mm_);
     ::HgtUnit = uint8_t(d.unit_);
-    IntrCmd(CatTrn, CmdVtxHgt);
+    IntrCmd(CatMdl, CmdVtxHgt);
     return true;
 }
 
@@ -384,7 +387,7 @@ bool DlgCrvScl(QWidget* parent) {
     if (ExecDlg(d, QString::number(IdCrvScl)) != QDialog::Accepted) return false;
     EngCall c;
     CrvScl = float(d.val_);
-    IntrCmd(CatCrv, CmdCrvScl);
+    IntrCmd(CatDrw2D, CmdCrvScl);
     return true;
 }
 
@@ -394,7 +397,7 @@ bool DlgCrvRot(QWidget* parent) {
     if (ExecDlg(d, QString::number(IdCrvRot)) != QDialog::Accepted) return false;
     EngCall c;
     CrvRot = float(d.val_);
-    IntrCmd(CatCrv, CmdCrvRot);
+    IntrCmd(CatDrw2D, CmdCrvRot);
     return true;
 }
 
@@ -406,7 +409,7 @@ bool DlgSclDst(QWidget* parent) {
     EngCall c;
     if (!CrvPart || CrvPart->crvs.n == 0) return true;
     // Every curve changes, so the undo record holds them all (not only the selection).
-    RecUndo(3, 0, nullptr);
+    RecUndo(UndoPart, 0, nullptr);
     const double f = d.factor_;
     for (int i = 0; i < CrvPart->crvs.n; ++i) {
         crv* k = CrvPart->crvs.a[i];
@@ -418,7 +421,7 @@ bool DlgSclDst(QWidget* parent) {
     }
     UdtCrvBox();
     ModFlg = 1;
-    IntrCmd(CatDsp, CmdRedraw);
+    IntrCmd(CatDsp, CmdRdrwAll);
     return true;
 }
 
@@ -433,7 +436,7 @@ bool DlgDrwArea(QWidget* parent) {
     // A perspective view keeps its angle of view.
     if (v.ViewAng > 0 && v.ViewAng < M_PI) v.ScrDst = v.ScrWid * 0.5 / std::tan(v.ViewAng / 2.0);
     SetView(0);
-    DstrCmd(CatDsp, OpWnd2D);
+    DstrCmd(CatDsp, CmdFitWnd2D);
     // The grid keeps between 1 and 50 lines across the view; the major lines stay every fifth.
     const double w = v.ScrWid;
     const double g = GrdStp > 0 ? GrdStp : 1;
@@ -448,7 +451,7 @@ bool DlgDrwArea(QWidget* parent) {
         GrdStp = int(ng);
         GrdMaj = int(std::min<long long>(ng * 5, 2000000000LL));
     }
-    IntrCmd(CatDsp, CmdRedraw);
+    IntrCmd(CatDsp, CmdRdrwAll);
     return true;
 }
 
@@ -464,7 +467,7 @@ bool DlgPrf(QWidget* parent) {
     HgtRng = float(d.rngV_);
     TrnMethod = d.methodV_;
     Recolour();
-    IntrCmd(CatDsp, CmdRedraw);
+    IntrCmd(CatDsp, CmdRdrwAll);
     return true;
 }
 
@@ -473,7 +476,7 @@ bool DlgFltr(QWidget* parent) {
     if (ExecDlg(d, QString::number(IdFltr)) != QDialog::Accepted) return false;
     EngCall c;
     SetFltrDlg(d.angV_, d.prphV_);
-    IntrCmd(CatTrn, CmdTrnFltr);
+    IntrCmd(CatMdl, CmdTrnFltr);
     return true;
 }
 

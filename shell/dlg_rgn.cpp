@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include "core/cmd.h"
+#include "curves/crv_cmd.h"
 #include "dlgbase.h"
 #include "dlgids.h"
 #include "dlgint.h"
@@ -157,11 +158,11 @@ bool DlgRgn(QWidget* parent) {
     const int rc = ExecDlg(d, QString::number(IdRgn));
     EngCall c;
     if (d.mouse_) {
-        IntrCmd(CatCrv, CmdRgnMouse);
+        IntrCmd(CatDrw2D, CmdRgnMouse);
         return false;
     }
     if (rc != QDialog::Accepted) return false;
-    IntrCmd(CatCrv, CmdRgnDlgOk);
+    IntrCmd(CatDrw2D, CmdRgnDlgOk);
     return true;
 }
 

@@ -62,16 +62,4 @@ constexpr int MnuFltr = 32882;
 constexpr int MnuSlp = 32883;
 constexpr int MnuAbout = 57664;
 
-// Engine commands the dialogs issue (category, code).
-constexpr int CatCrv = 1, CatTrn = 4, CatDsp = 13;
-constexpr int CmdCrvHgtMode = 101022;  // pick curves to give them the current height
-constexpr int CmdRgnDlgOk = 101042;
-constexpr int CmdRgnMouse = 101024;
-constexpr int CmdCrvScl = 101043;
-constexpr int CmdCrvRot = 101044;
-constexpr int CmdVtxHgt = 104142;
-constexpr int CmdTrnFltr = 104144;
-constexpr int CmdRedraw = 115002;
-constexpr int OpWnd2D = 215000;        // 2D view volume from the camera and the window size
-
 }  // namespace shl::dlg

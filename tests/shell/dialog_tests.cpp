@@ -17,6 +17,7 @@
 #include "core/mode.h"
 #include "core/state.h"
 #include "curves/crv.h"
+#include "curves/crv_cmd.h"
 #include "dialogs.h"
 #include "display/drw.h"
 #include "display/view.h"
@@ -49,7 +50,7 @@ protected:
         SetEdt.cnctDst = 10;
         StoPrm();
         AplPrm();
-        DstrCmd(99, 200000);
+        DstrCmd(CatSys, CmdSysIni);
         IniScn();
         IniTrnScn();
         SetDlgScript([this](const QString& l) { lines << l; });
@@ -57,7 +58,7 @@ protected:
     void TearDown() override {
         SetDlgScript(nullptr);
         DlgOpenHook = nullptr;
-        DstrCmd(99, 200005);
+        DstrCmd(CatSys, CmdSysEnd);
         plt::Set(nullptr);
     }
     // Queues one journal line (dialog ... / filedialog ...).
@@ -112,7 +113,7 @@ TEST_F(Dialogs, CurveHeightShowsMetresAndStoresMillimetres) {
     EXPECT_EQ(shown, "1.5");
     EXPECT_EQ(unitItem, 0);  // m is the first item
     EXPECT_FLOAT_EQ(CrvHgt, 2000.0f);
-    EXPECT_EQ(CrntMode, 60);  // OK starts picking curves for the height
+    EXPECT_EQ(CrntMode, ModeCrvHgt);  // OK starts picking curves for the height
 
     // A value typed before the unit changes is kept and shown in the new unit.
     QString afterUnit;
@@ -179,7 +180,8 @@ TEST_F(Dialogs, DialogWithoutAnAnswerIsCancelled) {
     DlgCmd(nullptr, MnuCrvScl);
     EXPECT_FLOAT_EQ(CrvScl, 2.0f);
     // Commands without a dialog are not ours.
-    EXPECT_FALSE(DlgCmd(nullptr, 32808));
+    constexpr int MnuTrnCre = 32808;  // create terrain: no dialog
+    EXPECT_FALSE(DlgCmd(nullptr, MnuTrnCre));
 }
 
 TEST_F(Dialogs, DrawingAreaWidthAdaptsTheGridInterval) {
@@ -455,7 +457,7 @@ TEST_F(Dialogs, RegionDialogConvertsUnitsAndBuildsTheGrid) {
     Q("dialog 133 1004=0 1003=2 1028=1 ok");
     DlgCmd(nullptr, MnuRgn);
     EXPECT_FLOAT_EQ(MshItv, 2000);
-    EXPECT_EQ(CrntMode, 61);
+    EXPECT_EQ(CrntMode, ModeRgn);
 }
 
 TEST_F(Dialogs, GldCornersFollowEachOtherWithTheDistanceFixed) {
