@@ -41,10 +41,10 @@ public:
         return false;
     }
 
-    // Verbs that only a window has (menu, drop, dialogs, `dump menu`, `dump window`): words is
-    // the whole line, verb first (`dump` lines come here when the kind is not the engine's).
-    // Return true when the host knows the verb; a non-empty *err then makes the line malformed.
-    // False: the runner reports the verb (or dump kind) as unknown.
+    // A verb that only the window knows (menus, dialogs, drops, and the window's dump kinds
+    // `dump menu`, `dump window`). Return true when the host ran it; false with *err set when the
+    // line is malformed for it; false with *err empty when the host does not know the verb (the
+    // batch program knows none of them).
     virtual bool WindowVerb(const std::vector<std::string>& words, std::string* err) {
         (void)words;
         (void)err;

@@ -124,7 +124,7 @@ bool ImportFlow(QWidget* frame) {
     shl::EngCall busy;
     const std::string path = ImpPath(Utf8(chosen));
     const int keep = CrsIdx;
-    SetCrs(CrsWaitFile);
+    SetCrs(CrsWait);
     const int r = ImpDxf(path);
     SetCrs(keep);
     if (DocTitleHook) DocTitleHook();
@@ -164,7 +164,7 @@ bool ExportFlow(QWidget* frame, int fmt) {
     }
     shl::EngCall busy;
     const int keep = CrsIdx;
-    SetCrs(CrsWaitFile);
+    SetCrs(CrsWait);
     const int r = ExpXchg(fmt, path, false);
     SetCrs(keep);
     if (r != 0) return false;

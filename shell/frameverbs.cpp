@@ -90,14 +90,14 @@ bool FrameVerb(MainFrame* frame, const std::vector<std::string>& w, std::string*
         } else {
             Menu(frame, id, print);
         }
-        return true;
+        return err->empty();
     }
     if (v == "drop") {
         if (w.size() != 2)
             *err = w.size() < 2 ? "missing argument to drop" : "too many arguments to drop";
         else
             Drop(frame, w[1]);
-        return true;
+        return err->empty();
     }
     if (v == "dump" && w.size() == 2 && (w[1] == "menu" || w[1] == "window")) {
         if (w[1] == "menu")

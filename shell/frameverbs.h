@@ -9,8 +9,8 @@ namespace shl {
 
 class MainFrame;
 
-// Runs the line words (verb first) on frame, printing through print. Returns false when the verb
-// is not one of these; true otherwise, with *err set when the line is malformed.
+// Runs the line words (verb first) on frame, printing through print. True when it ran; false with
+// *err set when the line is malformed; false with *err empty when the verb is not one of these.
 bool FrameVerb(MainFrame* frame, const std::vector<std::string>& words, std::string* err,
                const std::function<void(const std::string&)>& print);
 

@@ -137,7 +137,7 @@ bool JournalHost::WindowVerb(const std::vector<std::string>& words, std::string*
     if (DlgVerb(words, &e)) return true;
     if (!e.empty()) {  // a dialog answer, malformed
         *err = e;
-        return true;
+        return false;
     }
     return FrameVerb(frame_, words, err, [this](const std::string& s) { Print(s); });
 }

@@ -31,6 +31,7 @@
 #include "core/msg.h"
 #include "curves/crv.h"
 #include "display/drw.h"
+#include "display/dsp_cmd.h"
 #include "display/view.h"
 #include "dlgrun.h"
 #include "doccmd.h"
@@ -297,7 +298,7 @@ bool MainFrame::OwnCmd(int id) {
             SwDim(id == IdView3D ? 1 : 0);
             return 0;
         });
-        IntrCmd(13, 115002);
+        IntrCmd(CatDsp, CmdRdrwAll);
         return true;
     case IdFilePrint:
     case IdFilePrintPreview:

@@ -1,6 +1,10 @@
 #include "menutable.h"
 #include <unordered_map>
 #include "cmdids.h"
+#include "core/cmd.h"
+#include "curves/crv_cmd.h"
+#include "display/dsp_cmd.h"
+#include "terrain/trn_cmd.h"
 
 namespace shl {
 
@@ -41,45 +45,45 @@ const std::vector<CmdDef> kCmds = {
 
     // Curves.
     {IdDrawArea, "作図領域設定", "作図する領域とグリッド間隔を設定する", "作図領域設定", "drawarea", Av2D, 0, 0},
-    {IdCrvPntInput, "カーブのポイント入力", "クリックした点でカーブを入力する", "ポイント入力", nullptr, Av2D, 1, 101001},
-    {IdCrvStrkInput, "カーブのストローク入力", "マウスのドラッグでカーブを入力する", "ストローク入力", "stroke", Av2D, 1, 101003},
+    {IdCrvPntInput, "カーブのポイント入力", "クリックした点でカーブを入力する", "ポイント入力", nullptr, Av2D, CatDrw2D, CmdCrvClk},
+    {IdCrvStrkInput, "カーブのストローク入力", "マウスのドラッグでカーブを入力する", "ストローク入力", "stroke", Av2D, CatDrw2D, CmdCrvStk},
     {IdAutoVec, "オートベクタライズ", "地図画像から等高線を自動で抽出する", "オートベクタライズ", "autovec", Av2D, 0, 0},
-    {IdCrvSlctAll, "全てのカーブを選択", "全てのカーブを選択する", nullptr, nullptr, Av2D, 1, 101027},
-    {IdCrvSlct, "カーブの選択", "カーブをピックして選択する", "カーブの選択", "select", Av2D, 1, 101028},
-    {IdCrvSlctNone, "全てのカーブを非選択", "カーブの選択を全て解除する", nullptr, nullptr, Av2D, 1, 101031},
-    {IdCrvMove, "カーブの移動", "選択したカーブをドラッグで移動する", "カーブの移動", "move", Av2D, 1, 101032},
+    {IdCrvSlctAll, "全てのカーブを選択", "全てのカーブを選択する", nullptr, nullptr, Av2D, CatDrw2D, CmdCrvSlctAll},
+    {IdCrvSlct, "カーブの選択", "カーブをピックして選択する", "カーブの選択", "select", Av2D, CatDrw2D, CmdCrvSlctWnd},
+    {IdCrvSlctNone, "全てのカーブを非選択", "カーブの選択を全て解除する", nullptr, nullptr, Av2D, CatDrw2D, CmdCrvSlctNone},
+    {IdCrvMove, "カーブの移動", "選択したカーブをドラッグで移動する", "カーブの移動", "move", Av2D, CatDrw2D, CmdCrvMove},
     {IdCrvScale, "カーブのスケール", "選択したカーブを倍率で拡大・縮小する", nullptr, nullptr, Av2D, 0, 0},
-    {IdCrvScaleDst, "カーブのスケール（距離指定）", "2点間の距離を指定してカーブを拡大・縮小する", nullptr, nullptr, Av2D, 1, 101045},
+    {IdCrvScaleDst, "カーブのスケール（距離指定）", "2点間の距離を指定してカーブを拡大・縮小する", nullptr, nullptr, Av2D, CatDrw2D, CmdCrvSclDst},
     {IdCrvRotate, "カーブの回転", "選択したカーブを角度で回転する", nullptr, nullptr, Av2D, 0, 0},
     {IdCrvHeight, "カーブの高さ", "カーブに高さを設定する", "カーブの高さ", "height", Av2D, 0, 0},
-    {IdCrvConnect, "カーブの接続", "2つのカーブの端点を接続する", nullptr, nullptr, Av2D, 1, 101006},
-    {IdCrvAutoConnect, "カーブの自動接続", "矩形内の近い端点を自動で接続する", nullptr, nullptr, Av2D, 1, 101009},
-    {IdCrvCut, "カーブの切断", "カーブを点で切断する", nullptr, nullptr, Av2D, 1, 101019},
-    {IdCrvCutLine, "カーブを線で切断", "引いた線で全てのカーブを切断する", "カーブを線で切断", "cutline", Av2D, 1, 101053},
-    {IdCrvDelPnt, "カーブの点削除", "矩形内のカーブの点を削除する", "カーブの点削除", "delpnt", Av2D, 1, 101016},
-    {IdCrvDelete, "カーブの削除", "ピックしたカーブを削除する", "カーブの削除", "delcrv", Av2D, 1, 101013},
-    {IdCrvDelHidden, "非表示のカーブを削除", "非表示のカーブを全て削除する", nullptr, nullptr, AvAlways, 1, 101049},
-    {IdCrvDelZero, "高さゼロのカーブを削除", "高さがゼロのカーブを全て削除する", "高さゼロのカーブを削除", "delzero", AvAlways, 1, 101038},
-    {IdCrvDelAll, "カーブの全削除", "全てのカーブを削除する", nullptr, nullptr, AvAlways, 1, 101012},
+    {IdCrvConnect, "カーブの接続", "2つのカーブの端点を接続する", nullptr, nullptr, Av2D, CatDrw2D, CmdCrvCnct},
+    {IdCrvAutoConnect, "カーブの自動接続", "矩形内の近い端点を自動で接続する", nullptr, nullptr, Av2D, CatDrw2D, CmdCrvAuto},
+    {IdCrvCut, "カーブの切断", "カーブを点で切断する", nullptr, nullptr, Av2D, CatDrw2D, CmdCrvCut},
+    {IdCrvCutLine, "カーブを線で切断", "引いた線で全てのカーブを切断する", "カーブを線で切断", "cutline", Av2D, CatDrw2D, CmdCrvCutLin},
+    {IdCrvDelPnt, "カーブの点削除", "矩形内のカーブの点を削除する", "カーブの点削除", "delpnt", Av2D, CatDrw2D, CmdCrvDelPnt},
+    {IdCrvDelete, "カーブの削除", "ピックしたカーブを削除する", "カーブの削除", "delcrv", Av2D, CatDrw2D, CmdCrvDelOne},
+    {IdCrvDelHidden, "非表示のカーブを削除", "非表示のカーブを全て削除する", nullptr, nullptr, AvAlways, CatDrw2D, CmdCrvDelHid},
+    {IdCrvDelZero, "高さゼロのカーブを削除", "高さがゼロのカーブを全て削除する", "高さゼロのカーブを削除", "delzero", AvAlways, CatDrw2D, CmdCrvDelZero},
+    {IdCrvDelAll, "カーブの全削除", "全てのカーブを削除する", nullptr, nullptr, AvAlways, CatDrw2D, CmdCrvDelAll},
 
     // Terrain.
     {IdTrnRegion, "領域指定", "地形を作成する領域とメッシュ間隔を設定する", "領域指定", "region", Av2D, 0, 0},
-    {IdTrnCreate, "地形作成", "等高線から地形を作成する", "地形作成", "create", AvAlways, 4, 104133},
+    {IdTrnCreate, "地形作成", "等高線から地形を作成する", "地形作成", "create", AvAlways, CatMdl, CmdTrnCre},
     {IdTrnFilter, "フィルター", "傾斜角度で地形のとがりを取り除く", "フィルター", "filter", AvAlways, 0, 0},
-    {IdTrnSlctPnt, "点を選択", "地形の頂点をピックして選択する", "点を選択", "selpnt", Av3D, 4, 104136},
-    {IdTrnDragHgt, "高さをドラッグ", "選択した頂点の高さをドラッグで変える", "高さをドラッグ", "draghgt", Av3D, 4, 104139},
+    {IdTrnSlctPnt, "点を選択", "地形の頂点をピックして選択する", "点を選択", "selpnt", Av3D, CatMdl, CmdVtxPick},
+    {IdTrnDragHgt, "高さをドラッグ", "選択した頂点の高さをドラッグで変える", "高さをドラッグ", "draghgt", Av3D, CatMdl, CmdVtxDrg},
     {IdTrnInputHgt, "高さを入力", "選択した頂点の高さを入力する", nullptr, nullptr, Av3D, 0, 0},
-    {IdTrnDelete, "地形の削除", "地形を削除する", "地形の削除", "deltrn", AvAlways, 4, 104143},
+    {IdTrnDelete, "地形の削除", "地形を削除する", "地形の削除", "deltrn", AvAlways, CatMdl, CmdTrnDel},
 
     // View.
-    {IdCrvHidePick, "ピックしたカーブを非表示", "ピックしたカーブを非表示にする", nullptr, nullptr, AvAlways, 1, 101050},
-    {IdCrvHideArea, "領域内のカーブを非表示", "矩形内のカーブを非表示にする", nullptr, nullptr, AvAlways, 1, 101057},
-    {IdCrvHideZero, "高さゼロのカーブを非表示", "高さがゼロのカーブを非表示にする", nullptr, nullptr, AvAlways, 1, 101039},
-    {IdCrvHideAll, "全てのカーブを非表示", "全てのカーブを非表示にする", nullptr, nullptr, AvAlways, 1, 101040},
-    {IdCrvShowAll, "全てのカーブを表示", "全てのカーブを表示する", nullptr, nullptr, AvAlways, 1, 101041},
-    {IdCrvInvertVis, "カーブの表示・非表示を反転", "カーブの表示と非表示を入れ替える", nullptr, nullptr, AvAlways, 1, 101052},
-    {IdTrnHide, "地形を非表示", "地形を非表示にする", nullptr, nullptr, AvAlways, 4, 104134},
-    {IdTrnShow, "地形を表示", "地形を表示する", nullptr, nullptr, AvAlways, 4, 104135},
+    {IdCrvHidePick, "ピックしたカーブを非表示", "ピックしたカーブを非表示にする", nullptr, nullptr, AvAlways, CatDrw2D, CmdCrvHide},
+    {IdCrvHideArea, "領域内のカーブを非表示", "矩形内のカーブを非表示にする", nullptr, nullptr, AvAlways, CatDrw2D, CmdCrvHideWnd},
+    {IdCrvHideZero, "高さゼロのカーブを非表示", "高さがゼロのカーブを非表示にする", nullptr, nullptr, AvAlways, CatDrw2D, CmdCrvHideZero},
+    {IdCrvHideAll, "全てのカーブを非表示", "全てのカーブを非表示にする", nullptr, nullptr, AvAlways, CatDrw2D, CmdCrvHideAll},
+    {IdCrvShowAll, "全てのカーブを表示", "全てのカーブを表示する", nullptr, nullptr, AvAlways, CatDrw2D, CmdCrvShowAll},
+    {IdCrvInvertVis, "カーブの表示・非表示を反転", "カーブの表示と非表示を入れ替える", nullptr, nullptr, AvAlways, CatDrw2D, CmdCrvVisInv},
+    {IdTrnHide, "地形を非表示", "地形を非表示にする", nullptr, nullptr, AvAlways, CatMdl, CmdTrnHid},
+    {IdTrnShow, "地形を表示", "地形を表示する", nullptr, nullptr, AvAlways, CatMdl, CmdTrnShw},
     {IdAxisHide, "座標軸を非表示", "座標軸を非表示にする", nullptr, nullptr, Av3D, 0, 0},
     {IdAxisShow, "座標軸を表示", "座標軸を表示する", nullptr, nullptr, Av3D, 0, 0},
     {IdColor, "カラー設定", "地形の色を設定する", "カラー設定", "color", Av3D, 0, 0},
@@ -87,20 +91,20 @@ const std::vector<CmdDef> kCmds = {
     {IdShading, "シェーディング表示", "地形を陰影付きで表示する", "シェーディング表示", "shading", Av3D, 0, 0},
     {IdWireframe, "ワイヤーフレーム表示", "地形を線で表示する", "ワイヤーフレーム表示", "wireframe", Av3D, 0, 0},
     {IdSlopeDsp, "傾斜角度表示", "地形を傾斜角度で色分けして表示する", "傾斜角度表示", "slope", Av3D, 0, 0},
-    {IdParallel, "平行投影", "平行投影で表示する", nullptr, nullptr, Av3D, 13, 115021},
-    {IdPerspective, "透視投影", "透視投影で表示する", nullptr, nullptr, Av3D, 13, 115022},
-    {IdWalkMove, "ウォークスルーの視点の移動", "目の高さで視点を移動する", nullptr, nullptr, AvAlways, 9, 111038},
-    {IdWalkTurn, "ウォークスルーの視線の回転", "目の位置で視線を回転する", nullptr, nullptr, AvAlways, 9, 111046},
+    {IdParallel, "平行投影", "平行投影で表示する", nullptr, nullptr, Av3D, CatDsp, CmdPrjPar},
+    {IdPerspective, "透視投影", "透視投影で表示する", nullptr, nullptr, Av3D, CatDsp, CmdPrjPrs},
+    {IdWalkMove, "ウォークスルーの視点の移動", "目の高さで視点を移動する", nullptr, nullptr, AvAlways, CatView, CmdWlkMode},
+    {IdWalkTurn, "ウォークスルーの視線の回転", "目の位置で視線を回転する", nullptr, nullptr, AvAlways, CatView, CmdGazMode},
 
     // Toolbar only.
     {IdView2D, "2D", "2次元表示に切り替える", "2D表示", "view2d", AvAlways, 0, 0},
     {IdView3D, "3D", "3次元表示に切り替える", "3D表示", "view3d", AvAlways, 0, 0},
-    {IdLoupe, "ルーペ", "クリックした点や囲んだ範囲を拡大する", "ルーペ", "loupe", Av2D, 9, 111034},
-    {IdZoom, "拡大・縮小", "ドラッグで拡大・縮小する", "拡大・縮小", "zoom", AvAlways, 13, 115131},
-    {IdPan, "移動", "ドラッグで表示を移動する", "移動", "pan", AvAlways, 13, 115014},
-    {IdRotate, "回転", "ドラッグで視点を回転する", "回転", "rotate", Av3D, 13, 115015},
-    {IdFitView, "スナップ", "全体が見えるように表示する", "スナップ", "fit", AvAlways, 13, 115114},
-    {IdBirdsEye, "鳥瞰図", "地形の周りを回って見る", "鳥瞰図", "birdseye", Av3D, 9, 111042},
+    {IdLoupe, "ルーペ", "クリックした点や囲んだ範囲を拡大する", "ルーペ", "loupe", Av2D, CatView, CmdLpeMode},
+    {IdZoom, "拡大・縮小", "ドラッグで拡大・縮小する", "拡大・縮小", "zoom", AvAlways, CatDsp, CmdSclMode},
+    {IdPan, "移動", "ドラッグで表示を移動する", "移動", "pan", AvAlways, CatDsp, CmdShfMode},
+    {IdRotate, "回転", "ドラッグで視点を回転する", "回転", "rotate", Av3D, CatDsp, CmdRotMode},
+    {IdFitView, "スナップ", "全体が見えるように表示する", "スナップ", "fit", AvAlways, CatDsp, CmdFitView},
+    {IdBirdsEye, "鳥瞰図", "地形の周りを回って見る", "鳥瞰図", "birdseye", Av3D, CatView, CmdBrdMode},
 
     // Help.
     {IdHelpFinder, "ﾄﾋﾟｯｸの検索(&H)", "ヘルプの目次を表示する", "ヘルプ", nullptr, AvAlways, 0, 0},

@@ -9,6 +9,8 @@
 #include "app.h"
 #include "cmdids.h"
 #include "core/cmd.h"
+#include "curves/crv_cmd.h"
+#include "display/dsp_cmd.h"
 #include "curves/crv.h"
 #include "display/drw.h"
 #include "display/view.h"
@@ -84,7 +86,7 @@ TEST_F(Routing, EveryEngineItemIssuesItsCommandFirst) {
         if (c.cat == 0) continue;
         SCOPED_TRACE(c.id);
         SwDim(c.avail == Av3D ? 1 : 0);
-        IntrCmd(1, 101035);  // leave any mode the previous item entered
+        IntrCmd(CatDrw2D, CmdCrvHgtShow);  // leave any mode the previous item entered
         const auto got = Click(c.id);
         ASSERT_FALSE(got.empty());
         EXPECT_EQ(got.front(), std::make_pair(c.cat, c.code));
@@ -109,7 +111,7 @@ TEST_F(Routing, TwoAndThreeDimensionButtonsSwitchTheViewAndRedraw) {
     EXPECT_TRUE(frame->Action(IdView3D)->isChecked());
     EXPECT_FALSE(frame->Action(IdView2D)->isChecked());
     ASSERT_FALSE(got.empty());
-    EXPECT_EQ(got.front(), std::make_pair(13, 115002));
+    EXPECT_EQ(got.front(), std::make_pair(int(CatDsp), CmdRdrwAll));
     // Pressing the checked button again keeps the view and its check.
     Click(IdView3D);
     EXPECT_EQ(ViewDim, 1);
@@ -125,14 +127,14 @@ TEST_F(Routing, DisplayItemsSetTheirFlagsAndRedraw) {
     auto got = Click(IdWireframe);
     EXPECT_EQ(DspFlg & SrfDspShd, 0u);
     EXPECT_EQ(SlpDsp, 0);
-    EXPECT_EQ(got.front(), std::make_pair(13, 115002));
+    EXPECT_EQ(got.front(), std::make_pair(int(CatDsp), CmdRdrwAll));
     SlpDsp = 1;
     Click(IdShading);
     EXPECT_NE(DspFlg & SrfDspShd, 0u);
     EXPECT_EQ(SlpDsp, 0);
     got = Click(IdAxisHide);
     EXPECT_EQ(AxisOn, 0);
-    EXPECT_EQ(got.front(), std::make_pair(13, 115002));
+    EXPECT_EQ(got.front(), std::make_pair(int(CatDsp), CmdRdrwAll));
     Click(IdAxisShow);
     EXPECT_EQ(AxisOn, 1);
 }
@@ -142,7 +144,7 @@ TEST_F(Routing, UndoAndRedoFromTheEditMenu) {
     crv* c = NewCrv();
     AddPnt(c, 0, 0, 0);
     AddPnt(c, 1000, 0, 0);
-    RecUndo(2, 1, &c);
+    RecUndo(UndoNewCrv, 1, &c);
     frame->UpdateUi();
     EXPECT_TRUE(frame->Action(IdEditUndo)->isEnabled());
     EXPECT_FALSE(frame->Action(IdEditRedo)->isEnabled());
