@@ -203,7 +203,9 @@ bool DocSaveFirst(QWidget* frame) {
     return r == DocDone;
 }
 
-void AddRecentFile(QWidget* frame, const QString& path) {
+void AddRecentFile(QWidget* frame, const QString& name) {
+    // Whole paths, so that an entry opens the same file whatever the working directory.
+    const QString path = QFileInfo(name).absoluteFilePath();
     QStringList& l = CurProfile().recent;
     l.removeAll(path);
     l.prepend(path);
