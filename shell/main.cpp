@@ -68,6 +68,8 @@ int main(int argc, char** argv) {
     QCoreApplication::setOrganizationName(QStringLiteral("Orvane"));
     QCoreApplication::setApplicationName(QStringLiteral("Orvane Altimetra"));
     QApplication app(argc, argv);
+    // The desktop's entry for the application (its icon and the documents it opens).
+    QGuiApplication::setDesktopFileName(QStringLiteral("orvane-altimetra"));
 
     QString doc, journal;
     bool exitAfter = false;
