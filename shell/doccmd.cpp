@@ -1,7 +1,12 @@
 // File flows of the window: the document actions with their file and unit dialogs. Every engine
 // step is the document's own flow (file/doc.h, file/xchg.h); the shell adds only the dialogs, the
 // remembered directories and the recent-file list.
+#include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QWidget>
 #include "cmdids.h"
 #include "cmdroute.h"
@@ -67,6 +72,59 @@ bool MayReplace(const std::string& chosen, const std::string& written) {
     return AskBox(q, "注意", plt::BtnYesNo) == plt::AnsYes;
 }
 
+// Why a file cannot be read or written, in the user's words; empty when it can. Checked before the
+// flow starts, so that the message names the file and the reason and the document stays as it is.
+QString Reason(int err) {
+    switch (err) {
+    case ENOENT: return QStringLiteral("ファイルまたはフォルダーが見つかりません");
+    case EACCES:
+    case EPERM: return QStringLiteral("アクセスが拒否されました");
+    case EISDIR: return QStringLiteral("フォルダーです");
+    case EROFS: return QStringLiteral("読み取り専用のドライブです");
+    case ENOTDIR: return QStringLiteral("パスの途中がフォルダーではありません");
+    default: return QString::fromLocal8Bit(std::strerror(err));
+    }
+}
+
+QString CantRead(const std::string& path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) return Reason(errno);
+    if (S_ISDIR(st.st_mode)) return Reason(EISDIR);
+    if (::access(path.c_str(), R_OK) != 0) return Reason(errno);
+    return QString();
+}
+
+QString CantWrite(const std::string& path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) return Reason(EISDIR);
+        return ::access(path.c_str(), W_OK) != 0 ? Reason(errno) : QString();
+    }
+    const QString dir = QFileInfo(QString::fromStdString(path)).absolutePath();
+    const QByteArray d = QFile::encodeName(dir);
+    if (::stat(d.constData(), &st) != 0) return Reason(errno);
+    if (!S_ISDIR(st.st_mode)) return Reason(ENOTDIR);
+    if (::access(d.constData(), W_OK) != 0) return Reason(errno);
+    return QString();
+}
+
+// Shows the file and the reason; false when there is one.
+bool FileOk(const std::string& path, bool write) {
+    const QString why = write ? CantWrite(path) : CantRead(path);
+    if (why.isEmpty()) return true;
+    const QString t = QString::fromStdString(path) +
+                      (write ? QStringLiteral("\nファイルに書き込めません: ")
+                             : QStringLiteral("\nファイルが開けませんでした: ")) + why;
+    const int prev = MsgBoxId;
+    MsgBoxId = 0;
+    {
+        GuardBarrier gb;
+        plt::Get()->MsgBox(t.toUtf8().constData(), "Orvane Altimetra", plt::BtnOk, plt::IconError);
+    }
+    MsgBoxId = prev;
+    return false;
+}
+
 std::string ScnPath(const std::string& path) {
     const QString p = QString::fromStdString(path);
     if (p.endsWith(QLatin1String(".scn")) || p.endsWith(QLatin1String(".SCN"))) return path;
@@ -80,7 +138,7 @@ bool SaveAsFlow(QWidget* frame) {
         &sel);
     if (chosen.isEmpty()) return false;
     const std::string path = Utf8(chosen);
-    if (!MayReplace(path, ScnPath(path))) return false;
+    if (!MayReplace(path, ScnPath(path)) || !FileOk(ScnPath(path), true)) return false;
     shl::EngCall busy;
     if (DocSaveAs(path) != DocDone) return false;
     shl::AddRecentFile(frame, QString::fromStdString(Doc.path));
@@ -89,6 +147,7 @@ bool SaveAsFlow(QWidget* frame) {
 }
 
 bool SaveFlow(QWidget* frame) {
+    if (!Doc.path.empty() && !FileOk(Doc.path, true)) return false;
     int r;
     {
         shl::EngCall busy;
@@ -103,6 +162,8 @@ bool OpenFlow(QWidget* frame) {
     const QString chosen = AskFileName(
         frame, {false, QStringLiteral("開く"), StartDir(Profile::DirScn), ScnFilter});
     if (chosen.isEmpty()) return false;
+    if (!FileOk(QFileInfo(chosen).suffix().isEmpty() ? Utf8(chosen) + ".scn" : Utf8(chosen), false))
+        return false;
     shl::EngCall busy;
     if (DocOpen(Utf8(chosen)) != DocDone) return false;
     // The document's path has its extension; a drawing opened by extension has no document file.
@@ -116,7 +177,7 @@ bool ImportFlow(QWidget* frame) {
     if (!shl::DocSaveFirst(frame)) return false;
     const QString chosen = AskFileName(
         frame, {false, QStringLiteral("DXF読み込み"), StartDir(Profile::DirScn), DxfFilter});
-    if (chosen.isEmpty()) return false;
+    if (chosen.isEmpty() || !FileOk(ImpPath(Utf8(chosen)), false)) return false;
     // The unit is asked before the scene is reset: cancelling it keeps the document as it was.
     int unit = InUnit;
     if (!shl::AskInUnit(frame, &unit)) return false;
@@ -158,7 +219,7 @@ bool ExportFlow(QWidget* frame, int fmt) {
         if (!shl::AskOutUnit(frame, &unit)) return false;
         OutUnit = unit;
     }
-    if (!MayReplace(Utf8(chosen), path)) {
+    if (!MayReplace(Utf8(chosen), path) || !FileOk(path, true)) {
         GldCrnGiven = 0;
         return false;
     }
@@ -264,19 +325,20 @@ bool DocCmd(QWidget* frame, int id) {
 bool DocOpenPath(QWidget* frame, const QString& path) {
     // Only scene documents open this way; anything else leaves the document as it is.
     if (!IsScn(path)) return false;
-    if (!shl::DocSaveFirst(frame)) return false;
     const std::string p = Utf8(path);
+    if (!FileOk(p, false)) {
+        // A recent entry whose file has gone is taken off the list.
+        if (!QFileInfo::exists(path)) shl::DropRecentFile(frame, path);
+        return false;
+    }
+    if (!shl::DocSaveFirst(frame)) return false;
     int r;
     {
         shl::EngCall busy;
         r = DocOpenArg(p);
         Redraw();
     }
-    if (r != DocDone) {
-        // A recent entry whose file has gone is taken off the list.
-        if (!QFileInfo::exists(path)) shl::DropRecentFile(frame, path);
-        return false;
-    }
+    if (r != DocDone) return false;
     shl::AddRecentFile(frame, path);
     RememberDir(Profile::DirScn, p);
     return true;
