@@ -15,6 +15,8 @@
 #include "display/drw.h"
 #include "display/view.h"
 #include "file/filnam.h"
+#include "gis_verbs.h"
+#include "image/vecimg.h"
 #include "lexer.h"
 #include "registry.h"
 #include "scene/scene.h"
@@ -219,14 +221,23 @@ void Runner::Exec(const Words& w) {
         if (!host_.CanSnapshot()) throw Bad{"snapshot needs a view (altimetra --journal)"};
         std::string err;
         if (!host_.Snapshot(w[1], &err)) throw Bad{"snapshot " + w[1] + ": " + err};
+    } else if (v == "image") {
+        // The auto-vectorize command after its file dialog: a file that cannot be read is
+        // reported in a box, the previous image stays.
+        Count(w, 1, 1);
+        LdVecImg(w[1].c_str());
     } else if (CrvVerb(w)) {  // undo, redo (dump_curves.cpp)
     } else if (std::string derr; DocVerb(w, &derr)) {
         if (!derr.empty()) throw Bad{derr};
-    } else if (std::string xerr; int x = XchgVerb(w, &xerr)) {  // import, export (set_file.cpp)
-        if (x < 0) throw Bad{xerr};
     } else {
         std::string err;
-        if (!host_.WindowVerb(w, &err)) throw Bad{err.empty() ? "unknown verb " + v : err};
+        if (GisVerb(w, &err)) {  // import ogr, export gtiff|asc|... (gis_verbs.cpp)
+            if (!err.empty()) throw Bad{err};
+        } else if (int x = XchgVerb(w, &err)) {  // import dxf, export dxf|vrml|stl|gld (set_file.cpp)
+            if (x < 0) throw Bad{err};
+        } else if (!host_.WindowVerb(w, &err)) {
+            throw Bad{err.empty() ? "unknown verb " + v : err};
+        }
     }
 }
 

@@ -1,11 +1,14 @@
 // altimetra-cli: runs command journals without a window system.
 #include <cstdio>
 #include <cstring>
+#include "dem.h"
 #include "journal.h"
 
 namespace {
 const char Usage[] =
     "usage: altimetra-cli run FILE.jrn    run a command journal (\"-\" reads standard input)\n"
+    "       altimetra-cli dem INPUT -o OUTPUT --interval D [options]\n"
+    "                                     contours of a GIS file to a DEM (dem --help)\n"
     "       altimetra-cli --help          show this text\n"
     "\n"
     "Prints the engine's console lines, message boxes and dumps on standard output.\n"
@@ -19,6 +22,7 @@ int main(int argc, char** argv) {
         std::fputs(Usage, stdout);
         return 0;
     }
+    if (argc >= 2 && !std::strcmp(argv[1], "dem")) return jrn::DemMain(argc, argv);
     if (argc != 3 || std::strcmp(argv[1], "run") != 0) {
         std::fputs(Usage, stderr);
         return 2;

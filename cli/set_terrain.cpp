@@ -29,6 +29,10 @@ bool SetSamHgtDst(const Words& v, std::string* err) {
 }
 bool SetFltrAng(const Words& v, std::string* err) { return SetFloat(v, 0, 90, &FltrAng, err); }
 bool SetIntpPrph(const Words& v, std::string* err) { return SetInt(v, 0, 1, &IntpPrph, err); }
+// 0 cross lines, 1 minimum curvature.
+bool SetTrnMethod(const Words& v, std::string* err) {
+    return SetInt(v, TrnMethodCrs, TrnMethodMinCrv, &TrnMethod, err);
+}
 
 bool SetSlpThr(const Words& v, std::string* err) {
     double t[4];

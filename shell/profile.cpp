@@ -14,7 +14,8 @@ const char* const kDirSec = "File Directories";
 const char* const kPrmSec = "Default Parameters";
 const char* const kMruSec = "Recent File List";
 const char* const kDirKey[Profile::DirNum] = {
-    "Scean File Directory", "DXF File Directory", "VRML File Directory", "Image File Directory"};
+    "Scean File Directory", "DXF File Directory", "VRML File Directory", "Image File Directory",
+    "GIS File Directory"};
 
 // Each reader takes the value as the C library would with the key's format and keeps it only when
 // the whole text is that one value and it lies in range (what the settings dialogs accept).

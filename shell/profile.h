@@ -11,7 +11,7 @@ namespace shl {
 
 // Values of the profile that the shell itself holds.
 struct Profile {
-    enum Dir { DirScn = 0, DirDxf = 1, DirVrml = 2, DirImg = 3, DirNum = 4 };
+    enum Dir { DirScn = 0, DirDxf = 1, DirVrml = 2, DirImg = 3, DirGis = 4, DirNum = 5 };
     QString dir[DirNum];           // last directories of the file dialogs, no trailing separator
     int cust[16][3];               // custom colours of the colour dialog
     QStringList recent;            // recent documents, newest first (four at most)

@@ -4,6 +4,11 @@ cmake_minimum_required(VERSION 3.25)
 #   NAME.rc   the expected exit status (a number), when it is not 0;
 #   NAME.err  the expected standard error, compared exactly (otherwise it is only shown on failure).
 file(MAKE_DIRECTORY ${WORKDIR})
+# The tiny fixtures of tests/data/ sit in the scratch folder, so journals name them without a path.
+file(GLOB fixtures ${CMAKE_CURRENT_LIST_DIR}/data/*)
+if(fixtures)
+  file(COPY ${fixtures} DESTINATION ${WORKDIR})
+endif()
 execute_process(COMMAND ${CLI} run ${JRN}
   WORKING_DIRECTORY ${WORKDIR}
   OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)

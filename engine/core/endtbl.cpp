@@ -6,6 +6,7 @@
 #include "display/lgt.h"
 #include "scene/scene.h"
 #include "terrain/trn.h"
+#include "image/vecimg.h"
 
 void FreeEngBuf() {
     // Lists that point into the scene go before it.
@@ -25,4 +26,5 @@ void FreeEngBuf() {
     FreeMem(PrmMtl);
     PrmMtl = nullptr;
     NumMtl = 0;
+    FreeVecImg();
 }

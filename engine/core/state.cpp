@@ -10,6 +10,7 @@
 #include "core/msg.h"
 #include "display/lgt.h"
 #include "display/view.h"
+#include "vectorize/vec.h"
 
 SetRec SetEdt{};
 SetRec SetSto{};
@@ -137,6 +138,8 @@ int IniSys() {
     RndrSt.frmCnt = 30;
     RndrSt.txtRes = 256;
     RstDocPrm();
+    // 8. auto-vectorize settings
+    IniVec();
     return 0;
 }
 

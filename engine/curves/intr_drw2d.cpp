@@ -3,6 +3,7 @@
 #include "curves/crv_int.h"
 #include "terrain/trn.h"
 #include "curves/crv_cmd.h"
+#include "vectorize/vec.h"
 
 int IntrDrw2D(int code) {
     switch (code) {
@@ -56,6 +57,7 @@ int IntrDrw2D(int code) {
     case CmdRgnPrs: return TrnRgnPrs();
     case CmdRgnRls: return TrnRgnRls();
     case CmdRgnDlgOk: return TrnRgnDlgOk();
+    case CmdVecTrace: return VecTrcCmd();
     default:
         CmdNotFound("IntrDrw2D", code);
         return 0;

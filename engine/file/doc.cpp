@@ -1,5 +1,6 @@
 // The document's state and its file flows.
 #include "file/doc.h"
+#include "gis/gis.h"
 
 #include <cstring>
 #include <sys/stat.h>
@@ -88,6 +89,7 @@ int ReadInto(const std::string& p) {
         if (!TrnPrd || !CurCamObj) DocIniScn();
         return DocFailed;
     }
+    GisLoadSide(p.c_str());  // origin and CRS of a document in real-world coordinates
     SetTitle(p);
     return DocDone;
 }
@@ -104,6 +106,7 @@ void DocRstScn() {
     TrnGrd = nullptr;
     RstDocPrm();
     RstAnmOut();
+    GisClear();  // a new scene is in local coordinates until an import or a read says otherwise
 }
 
 void DocBindTrn() {
@@ -181,6 +184,7 @@ int DocWrite(const std::string& path) {
     ScnWrSt = -1;
     IntrCmd(CatFile, CmdFileSave);
     if (ScnWrSt != 0) return DocFailed;  // the write said why; the changes are still unsaved
+    GisSaveSide(path.c_str());
     SetTitle(path);
     return DocDone;
 }

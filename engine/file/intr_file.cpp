@@ -9,6 +9,7 @@
 #include "curves/crv.h"
 #include "file/doc.h"
 #include "file/filecmd.h"
+#include "file/stl.h"
 #include "file/filnam.h"
 #include "file/scn.h"
 #include "scene/scene.h"
@@ -115,12 +116,6 @@ int WrScnOp() {
     return 0;
 }
 
-// Reading of an ASCII STL file: the interchange module's reader takes this place.
-int RdStlPending() {
-    DspErrMsg(199, (FilBase(FilNam) + ": STL ファイルの読み込みにはまだ対応していません。").c_str());
-    return -1;
-}
-
 }  // namespace
 
 std::string FilBase(const char* path) {
@@ -195,7 +190,7 @@ int DstrFile(int code) {
         DspWrnMsg(205, nullptr);
         return -1;
     case OpFileRdStl:
-        if (RdStlPending() == 0) UdtScnBox();
+        if (RdStl(FilNam) == 0) UdtScnBox();
         Redraw();
         return 0;
     case OpFileRd3ds:

@@ -68,6 +68,13 @@ void SetVtxHgt();
 void DelTrn();              // free the terrain surface (region and interval stay)
 void SetTrnVis(int vis);    // visible flag of every surface of the terrain part
 
+// Vertices the last generation could not reach (no cross line met a contour; they kept their
+// earlier height): one byte per vertex of TrnSrf, 1 = unreached. TrnGapOf gives the mask only while
+// it still describes the current grid (null otherwise, and when every vertex was reached).
+void TrnGapSet(const uint8_t* gap);   // for TrnSrf as it is now
+void TrnGapClr();
+const uint8_t* TrnGapOf();
+
 // Which generator the creation command runs: 0 the parallel one, 1 the per-vertex reference.
 extern uint8_t TrnGenRef;
 

@@ -1,7 +1,7 @@
-// The parallel terrain generator. Each step of a half-line looks only at the contour edges
-// registered in the cells of a uniform grid that the step passes; the edges found are taken in
-// contour and edge order and tested exactly as the reference does, so the crossings, their order
-// and the heights are the same bit for bit. Vertices are computed by worker threads; the calling
+// The parallel terrain generator. Each step of a half-line looks only at the contour edges that the
+// strip index (trn_srch.cpp) offers for it; the edges found are taken in contour and edge order and
+// tested exactly as the reference does, so the crossings, their order and the heights are the same
+// bit for bit. Vertices are computed by worker threads; the calling
 // thread keeps the window alive, draws the progress marks and watches for cancellation.
 #include <algorithm>
 #include <atomic>
@@ -19,20 +19,6 @@
 #include "display/drw.h"
 #include "terrain/trn.h"
 #include "terrain/trn_gen.h"
-
-struct EdgIdx {
-    double x0 = 0, y0 = 0, cw = 1, ch = 1;
-    int gx = 1, gy = 1;
-    int ne = 0;
-    int* start = nullptr;   // gx * gy + 1 offsets into list
-    int* list = nullptr;    // edge ids, increasing within a cell
-    int* ecn = nullptr;     // contour of each edge
-    int* cfirst = nullptr;  // first edge id of each contour
-};
-
-// IntscSeg reports nothing for segments whose rectangles lie more than 0.0001 apart; cells are
-// widened by far more than that.
-static double Margin(double) { return 1.0; }
 
 // A step (or half-line) with what Apart needs of it, computed once.
 struct SegK {
@@ -65,137 +51,6 @@ static bool Apart(const SegK& k, const double* p, const double* q) {
     double a = std::fabs(hp), b = std::fabs(hq);
     double lo = std::min(a, b), hi = std::max(a, b);
     return lo > 0.01 * k.len && lo > hi / 50;
-}
-
-// Calls f(cell) for every cell of the grid touched by segment a-b widened by m (a cell may come
-// more than once).
-template <class F>
-static void SegCells(const EdgIdx& x, const double a[2], const double b[2], double m, F&& f) {
-    double minx = std::min(a[0], b[0]), maxx = std::max(a[0], b[0]);
-    double miny = std::min(a[1], b[1]), maxy = std::max(a[1], b[1]);
-    double gx1 = x.x0 + x.gx * x.cw, gy1 = x.y0 + x.gy * x.ch;
-    if (maxx + m < x.x0 || minx - m > gx1 || maxy + m < x.y0 || miny - m > gy1) return;
-    const double icw = 1.0 / x.cw, ich = 1.0 / x.ch;
-    // Cell index of a coordinate, clamped to the grid (truncation is the floor once clamped at 0).
-    auto cx = [&](double v) {
-        double t = (v - x.x0) * icw;
-        return t <= 0 ? 0 : t >= x.gx - 1 ? x.gx - 1 : static_cast<int>(t);
-    };
-    auto cy = [&](double v) {
-        double t = (v - x.y0) * ich;
-        return t <= 0 ? 0 : t >= x.gy - 1 ? x.gy - 1 : static_cast<int>(t);
-    };
-    int ix0 = cx(minx - m), ix1 = cx(maxx + m);
-    double dx = b[0] - a[0], dy = b[1] - a[1];
-    bool flat = std::fabs(dx) <= 1e-9 * (std::fabs(a[0]) + std::fabs(b[0]) + 1.0);
-    double k = flat ? 0 : dy / dx;
-    for (int ix = ix0; ix <= ix1; ix++) {
-        double ylo = miny, yhi = maxy;
-        if (!flat) {
-            double lo = std::max(x.x0 + ix * x.cw - m, minx);
-            double hi = std::min(x.x0 + (ix + 1) * x.cw + m, maxx);
-            if (lo <= hi) {
-                double ya = a[1] + (lo - a[0]) * k, yb = a[1] + (hi - a[0]) * k;
-                ylo = std::max(std::min(ya, yb), miny);
-                yhi = std::min(std::max(ya, yb), maxy);
-            }
-        }
-        int iy0 = cy(ylo - m), iy1 = cy(yhi + m);
-        for (int iy = iy0; iy <= iy1; iy++) f(iy * x.gx + ix);
-    }
-}
-
-static void EdgPts(const TrnGenCtx& ctx, const EdgIdx& x, int id, const double** p, const double** q) {
-    const cntr& c = ctx.c[x.ecn[id]];
-    int k = id - x.cfirst[x.ecn[id]];
-    *p = c.pnt + 2 * k;
-    *q = c.pnt + 2 * k + 2;
-}
-
-static double EdgLen(const double* p, const double* q) {
-    return std::hypot(q[0] - p[0], q[1] - p[1]);
-}
-
-void FreeEdgIdx(EdgIdx* x) {
-    if (!x) return;
-    if (x->start) FreeMem(x->start);
-    if (x->list) FreeMem(x->list);
-    if (x->ecn) FreeMem(x->ecn);
-    if (x->cfirst) FreeMem(x->cfirst);
-    FreeObj(x);
-}
-
-EdgIdx* MkEdgIdx(const TrnGenCtx& ctx) {
-    EdgIdx* x = AlcObj<EdgIdx>("edg_idx");
-    try {
-        long long ne = 0;
-        double minx = 1e300, miny = 1e300, maxx = -1e300, maxy = -1e300;
-        for (int i = 0; i < ctx.nc; i++) {
-            ne += ctx.c[i].n - 1;
-            minx = std::min(minx, ctx.c[i].minx); maxx = std::max(maxx, ctx.c[i].maxx);
-            miny = std::min(miny, ctx.c[i].miny); maxy = std::max(maxy, ctx.c[i].maxy);
-        }
-        if (ne > 0x3fffffff) ne = 0x3fffffff;
-        x->ne = static_cast<int>(ne);
-        x->ecn = static_cast<int*>(AlcMem((ne + 1) * static_cast<long long>(sizeof(int)), "edg_idx"));
-        x->cfirst = static_cast<int*>(
-            AlcMem((ctx.nc + 1) * static_cast<long long>(sizeof(int)), "edg_idx"));
-        int id = 0;
-        for (int i = 0; i < ctx.nc; i++) {
-            x->cfirst[i] = id;
-            for (int k = 0; k + 1 < ctx.c[i].n && id < x->ne; k++) x->ecn[id++] = i;
-        }
-        if (ne == 0) {
-            x->start = static_cast<int*>(AlcMem(2 * sizeof(int), "edg_idx"));
-            x->start[0] = x->start[1] = 0;
-            return x;
-        }
-        // Square cells, about one per edge.
-        double w = maxx - minx, h = maxy - miny;
-        double cell = std::sqrt(std::max(w * h, 1.0) / static_cast<double>(ne));
-        if (!(cell > 0) || !std::isfinite(cell)) cell = std::max(std::max(w, h), 1.0);
-        cell = std::max(cell, std::max(w, h) / 4096.0);
-        cell = std::max(cell, 1.0);
-        x->cw = x->ch = cell;
-        x->x0 = minx - cell;
-        x->y0 = miny - cell;
-        x->gx = static_cast<int>(std::min(w / cell + 3.0, 8192.0));
-        x->gy = static_cast<int>(std::min(h / cell + 3.0, 8192.0));
-        x->cw = (w + 2 * cell) / x->gx + 1e-9 * cell;
-        x->ch = (h + 2 * cell) / x->gy + 1e-9 * cell;
-        long long nCell = static_cast<long long>(x->gx) * x->gy;
-        x->start = static_cast<int*>(AlcMem((nCell + 1) * static_cast<long long>(sizeof(int)), "edg_idx"));
-        std::memset(x->start, 0, (nCell + 1) * sizeof(int));
-        // Count, then fill: a cell's edges stay in increasing id order.
-        long long total = 0;
-        for (int e = 0; e < x->ne; e++) {
-            const double *p, *q;
-            EdgPts(ctx, *x, e, &p, &q);
-            int last = -1;
-            SegCells(*x, p, q, Margin(EdgLen(p, q)), [&](int ci) {
-                if (ci != last) { x->start[ci + 1]++; total++; }
-                last = ci;
-            });
-        }
-        for (long long c = 0; c < nCell; c++) x->start[c + 1] += x->start[c];
-        x->list = static_cast<int*>(AlcMem(std::max(total, 1LL) * static_cast<long long>(sizeof(int)), "edg_idx"));
-        int* fill = static_cast<int*>(AlcMem(nCell * static_cast<long long>(sizeof(int)), "edg_idx"));
-        std::memcpy(fill, x->start, nCell * sizeof(int));
-        for (int e = 0; e < x->ne; e++) {
-            const double *p, *q;
-            EdgPts(ctx, *x, e, &p, &q);
-            int last = -1;
-            SegCells(*x, p, q, Margin(EdgLen(p, q)), [&](int ci) {
-                if (ci != last) x->list[fill[ci]++] = e;
-                last = ci;
-            });
-        }
-        FreeMem(fill);
-    } catch (const AlcAbort&) {
-        FreeEdgIdx(x);
-        throw;
-    }
-    return x;
 }
 
 // IntscSeg(a, b, c, d) > 0 with its first point, answered here for the clear crossings and left
@@ -242,8 +97,7 @@ static bool CrsRectFast(const cntr& c, const double v[2], const double f[2]) {
 
 // Scratch of one worker (plain heap memory: workers never reach the engine allocator).
 struct FastScr {
-    std::vector<uint64_t> bits;  // candidate edges of the step, one bit per edge
-    std::vector<int> words;      // words of bits in use
+    std::vector<int> cand;       // candidate edges of the step
     std::vector<int> rectStamp;  // per contour: half-line stamp of the cached rectangle test
     std::vector<uint8_t> rectHit;
     int half = 0;
@@ -260,15 +114,14 @@ static bool GrowHeap(CrsLst& l) {
     return true;
 }
 
-FastScr* MkFastScr(const EdgIdx* x, const TrnGenCtx& ctx) {
+FastScr* MkFastScr(const TrnGenCtx& ctx) {
     FastScr* f = new (std::nothrow) FastScr;
     if (!f) return nullptr;
     try {
-        f->bits.assign(x->ne / 64 + 1, 0);
         f->rectStamp.assign(ctx.nc + 1, 0);
         f->rectHit.assign(ctx.nc + 1, 0);
         f->lin.resize(ctx.nAng);
-        f->words.reserve(256);
+        f->cand.reserve(1024);
     } catch (...) {
         delete f;
         return nullptr;
@@ -293,9 +146,8 @@ void FreeFastScr(FastScr* f) {
     delete f;
 }
 
-int IntpVtxFast(const TrnGenCtx& ctx, const EdgIdx* x, FastScr* f, float v[3]) {
+int IntpVtxFast(const TrnGenCtx& ctx, const StrIdx* x, FastScr* f, float v[3]) {
     const double vv[2] = {v[0], v[1]};
-    const double ms = Margin(ctx.s);
     double out[2][2];
     for (int a = 0; a < ctx.nAng; a++) {
         CrsLst* ls[2] = {&f->l0, &f->l1};
@@ -309,49 +161,39 @@ int IntpVtxFast(const TrnGenCtx& ctx, const EdgIdx* x, FastScr* f, float v[3]) {
             }
             bool ok = WalkHalf(ctx, vv, u, l, [&](const double s[2], const double e[2],
                                                   const double fp[2]) {
-                // Candidates: bits in edge order, so that they come out by contour and edge.
-                f->words.clear();
-                uint64_t* bits = f->bits.data();
-                SegCells(*x, s, e, ms, [&](int cell) {
-                    for (int j = x->start[cell]; j < x->start[cell + 1]; j++) {
-                        int id = x->list[j];
-                        int w = id >> 6;
-                        if (!bits[w]) f->words.push_back(w);
-                        bits[w] |= 1ULL << (id & 63);
-                    }
-                });
-                std::sort(f->words.begin(), f->words.end());
+                std::vector<int>& cd = f->cand;
+                cd.clear();
+                try {
+                    StrCand(*x, a, s, e, cd);
+                } catch (...) {
+                    return false;
+                }
+                // Contour and edge order, as the reference meets them.
+                std::sort(cd.begin(), cd.end());
+                cd.erase(std::unique(cd.begin(), cd.end()), cd.end());
                 const SegK sk(s, e);
                 int lastc = -1;
                 bool use = false;
-                bool room = true;
-                for (int w : f->words) {
-                    uint64_t m = bits[w];
-                    bits[w] = 0;
-                    for (; m && room; m &= m - 1) {
-                        int id = w * 64 + __builtin_ctzll(m);
-                        int ci = x->ecn[id];
-                        const cntr& c = ctx.c[ci];
-                        if (ci != lastc) {
-                            lastc = ci;
-                            use = !OutRect(c, s, e);
-                            if (use) {
-                                if (f->rectStamp[ci] != f->half) {
-                                    f->rectStamp[ci] = f->half;
-                                    f->rectHit[ci] = CrsRectFast(c, vv, fp);
-                                }
-                                use = f->rectHit[ci];
+                for (int id : cd) {
+                    const int ci = x->ecn[id];
+                    const cntr& c = ctx.c[ci];
+                    if (ci != lastc) {
+                        lastc = ci;
+                        use = !OutRect(c, s, e);
+                        if (use) {
+                            if (f->rectStamp[ci] != f->half) {
+                                f->rectStamp[ci] = f->half;
+                                f->rectHit[ci] = CrsRectFast(c, vv, fp);
                             }
+                            use = f->rectHit[ci];
                         }
-                        if (!use) continue;
-                        int k = id - x->cfirst[ci];
-                        if (Apart(sk, c.pnt + 2 * k, c.pnt + 2 * k + 2)) continue;
-                        if (Isc(s, e, c.pnt + 2 * k, c.pnt + 2 * k + 2, out) > 0 &&
-                            !AddCrs(l, out[0], c.hgt, vv[0], vv[1]))
-                            room = false;
                     }
+                    if (!use) continue;
+                    const double* p = c.pnt + 2 * (id - x->cfirst[ci]);
+                    if (Apart(sk, p, p + 2)) continue;
+                    if (Isc(s, e, p, p + 2, out) > 0 && !AddCrs(l, out[0], c.hgt, vv[0], vv[1]))
+                        return false;
                 }
-                if (!room) return false;
                 return true;
             });
             if (!ok) return -1;
@@ -369,7 +211,7 @@ constexpr int kChunk = 128;  // vertices per piece of work
 
 struct Run {
     const TrnGenCtx* ctx;
-    const EdgIdx* idx;
+    const StrIdx* idx;
     float* v;
     int nv;
     int nChunk;
@@ -432,7 +274,7 @@ int MarkDone(Run& r, bool marks, int* lowOpen) {
 bool GenTrnFast(const TrnGenCtx& ctx, float* v, int nv, bool marks) {
     if (nv <= 0) return true;
     marks = marks && DrwWinOpen();
-    EdgIdx* idx = MkEdgIdx(ctx);
+    StrIdx* idx = MkStrIdx(ctx);
     Run r;
     r.ctx = &ctx;
     r.idx = idx;
@@ -449,7 +291,7 @@ bool GenTrnFast(const TrnGenCtx& ctx, float* v, int nv, bool marks) {
     if (memOk) {
         for (int c = 0; c < r.nChunk; c++) r.done[c].store(0);
         for (int t = 0; t < nth; t++) {
-            FastScr* f = MkFastScr(idx, ctx);
+            FastScr* f = MkFastScr(ctx);
             if (!f) break;
             scr.push_back(f);
         }
@@ -458,7 +300,7 @@ bool GenTrnFast(const TrnGenCtx& ctx, float* v, int nv, bool marks) {
     if (!memOk) {
         for (FastScr* f : scr) FreeFastScr(f);
         delete[] r.done;
-        FreeEdgIdx(idx);
+        FreeStrIdx(idx);
         DspErrMsg(100, "crs0");
         return false;
     }
@@ -508,7 +350,7 @@ bool GenTrnFast(const TrnGenCtx& ctx, float* v, int nv, bool marks) {
     bool fail = r.fail.load();
     for (FastScr* f : scr) FreeFastScr(f);
     delete[] r.done;
-    FreeEdgIdx(idx);
+    FreeStrIdx(idx);
     if (fail) {
         DspErrMsg(100, "crs0");
         return false;

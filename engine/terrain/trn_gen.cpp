@@ -2,7 +2,9 @@
 // creation driver.
 #include <algorithm>
 #include <cmath>
+#include <cfloat>
 #include <cstring>
+#include <vector>
 
 #include "core/alc.h"
 #include "core/cmd.h"
@@ -12,6 +14,7 @@
 #include "display/drw.h"
 #include "terrain/trn.h"
 #include "terrain/trn_gen.h"
+#include "terrain/trn_mc.h"
 #include "curves/crv_cmd.h"
 #include "display/dsp_cmd.h"
 
@@ -82,10 +85,15 @@ void IniGenCtx(TrnGenCtx& ctx, const cntr* c, int nc, double L, const TrnGenPrm&
     ctx.dir = static_cast<double*>(AlcMem(4LL * ctx.nAng * sizeof(double), "cntr_crv"));
     for (int a = 0; a < ctx.nAng; a++) {
         double th = a * M_PI / ctx.nAng;
-        ctx.dir[4 * a] = std::cos(th);
-        ctx.dir[4 * a + 1] = std::sin(th);
-        ctx.dir[4 * a + 2] = std::cos(th + M_PI);
-        ctx.dir[4 * a + 3] = std::sin(th + M_PI);
+        double c0 = std::cos(th), s0 = std::sin(th), c1 = std::cos(th + M_PI), s1 = std::sin(th + M_PI);
+        // Along the axes the components that are zero are zero, not rounding noise: a walk down an
+        // edge of the map must stay on it, or the rectangle tests lose the contours clipped there.
+        if (a == 0) s0 = s1 = 0;
+        if (2 * a == ctx.nAng) c0 = c1 = 0;
+        ctx.dir[4 * a] = c0;
+        ctx.dir[4 * a + 1] = s0;
+        ctx.dir[4 * a + 2] = c1;
+        ctx.dir[4 * a + 3] = s1;
     }
 }
 
@@ -234,16 +242,16 @@ void MkCrsLin(const TrnGenCtx& ctx, const float v[2], CrsLst& l0, CrsLst& l1, cn
 
 // Height from a line.
 
-// Interpolation along the axis in which base b and the other point o differ more.
+// Interpolation along the axis in which base b and the other point o differ more, in the 32-bit
+// floats the points are kept in.
 static float LinRule(const float b[3], const float o[3], const float v[2]) {
     double dx = static_cast<double>(o[0]) - b[0], dy = static_cast<double>(o[1]) - b[1];
-    double dh = static_cast<double>(o[2]) - b[2];
     if (std::fabs(dy) >= std::fabs(dx)) {
         if (std::fabs(dy) <= 0.001) return b[2];
-        return static_cast<float>(b[2] + (static_cast<double>(v[1]) - b[1]) * dh / dy);
+        return b[2] + (v[1] - b[1]) * (o[2] - b[2]) / (o[1] - b[1]);
     }
     if (std::fabs(dx) <= 0.001) return b[2];
-    return static_cast<float>(b[2] + (static_cast<double>(v[0]) - b[0]) * dh / dx);
+    return b[2] + (v[0] - b[0]) * (o[2] - b[2]) / (o[0] - b[0]);
 }
 
 bool SplCrv(int n, const float* p, int sub, int* outN, float* out) {
@@ -445,6 +453,9 @@ void DrwVtxMrk(const float v[3]) {
 
 // Driver.
 
+// Height put into the working copy before a run; what still holds it was not reached.
+constexpr float kUnreached = -FLT_MAX;
+
 bool RunRef(const TrnGenCtx& ctx, float* v, int nv, bool live) {
     int grow = ctx.nc > 0 ? ctx.nc : 1;
     CrsLst l0, l1;
@@ -510,13 +521,28 @@ bool CreTrn() {
     try {
         work = static_cast<float*>(AlcMem(3LL * nv * sizeof(float), "srf->v"));
         std::memcpy(work, v0, 3LL * nv * sizeof(float));
+        // A vertex that no cross line reaches keeps its height: mark them to tell them apart.
+        for (int i = 0; i < nv; i++) work[3 * i + 2] = kUnreached;
         IniGenCtx(ctx, c, nc, SceneExt(), GenPrmOfSettings());
         BgnWork();
         SetDrwBuf(DRW_FRONT);
-        if (TrnGenRef)
-            done = RunRef(ctx, work, nv, true);
-        else
-            done = GenTrnFast(ctx, work, nv, true);
+        // An unknown setting runs the default; the surface needs the grid in its plain order.
+        TrnMethodKind m = TrnMethod == TrnMethodMinCrv ? TrnMethodMinCrv : TrnMethodCrs;
+        if (static_cast<long long>(TrnGrd->rows) * TrnGrd->cols != nv) m = TrnMethodCrs;
+        switch (m) {
+        case TrnMethodMinCrv: {
+            McPrm prm;
+            prm.itv = MshItv;
+            done = GenTrnMc(c, nc, work, TrnGrd->rows, TrnGrd->cols, prm, true);
+            break;
+        }
+        case TrnMethodCrs:
+            if (TrnGenRef)
+                done = RunRef(ctx, work, nv, true);
+            else
+                done = GenTrnFast(ctx, work, nv, true);
+            break;
+        }
         SetDrwBuf(DRW_BACK);
     } catch (const AlcAbort&) {
         SetDrwBuf(DRW_BACK);
@@ -532,10 +558,18 @@ bool CreTrn() {
     FreeGenCtx(ctx);
     FreeCntr(c, nc);
     bool same = TrnSrf == s && s->nv == nv && s->v == v0;
-    if (same)
-        for (int i = 0; i < nv; i++) s->v[3 * i + 2] = work[3 * i + 2];
+    std::vector<uint8_t> gap;
+    if (same) {
+        gap.assign(nv, 0);
+        for (int i = 0; i < nv; i++) {
+            if (work[3 * i + 2] == kUnreached) gap[i] = 1;
+            else s->v[3 * i + 2] = work[3 * i + 2];
+        }
+    }
     FreeMem(work);
     if (!same) return false;
+    if (done) TrnGapSet(gap.data());
+    else TrnGapClr();
     if (!done) {
         // Heights computed so far stay; the normals are those of the previous state.
         UdtBox(TrnSrf, OK_SRF);

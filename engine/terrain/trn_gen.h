@@ -3,6 +3,7 @@
 // are bit-identical; they differ only in how the candidate contour edges of a step are found.
 #pragma once
 #include <cstdint>
+#include <vector>
 
 // One contour curve with at least two points.
 struct cntr {
@@ -126,15 +127,26 @@ bool RunRef(const TrnGenCtx& ctx, float* v, int nv, bool live);
 // when cancelled or when memory ran out (message shown).
 bool GenTrnFast(const TrnGenCtx& ctx, float* v, int nv, bool marks);
 
-// Spatial index of contour edges for the parallel generator.
-struct EdgIdx;
-EdgIdx* MkEdgIdx(const TrnGenCtx& ctx);
-void FreeEdgIdx(EdgIdx* x);
+// Index of the contour edges for the parallel generator: per cross-line direction, strips parallel
+// to it, each sorted by the edges' extent along the direction.
+struct StrIdx {
+    int nd = 0;
+    struct StrDir* d = nullptr;   // nd directions
+    int ne = 0;
+    int* ecn = nullptr;           // contour of each edge
+    int* cfirst = nullptr;        // first edge id of each contour
+};
+StrIdx* MkStrIdx(const TrnGenCtx& ctx);
+void FreeStrIdx(StrIdx* x);
+// Candidate edges of the step s-e of a half-line of direction a, appended to out: every edge that
+// IntscSeg could find crossing the step is among them (unordered; an edge may come twice).
+void StrCand(const StrIdx& x, int a, const double s[2], const double e[2], std::vector<int>& out);
 struct FastScr;
-FastScr* MkFastScr(const EdgIdx* x, const TrnGenCtx& ctx);
+FastScr* MkFastScr(const TrnGenCtx& ctx);
 void FreeFastScr(FastScr* f);
 // One vertex through the index. Returns the type, or -1 when memory ran out.
-int IntpVtxFast(const TrnGenCtx& ctx, const EdgIdx* x, FastScr* f, float v[3]);
+int IntpVtxFast(const TrnGenCtx& ctx, const StrIdx* x, FastScr* f, float v[3]);
 
 // Progress mark of a computed vertex.
 void DrwVtxMrk(const float v[3]);
+

@@ -145,6 +145,7 @@ bool CreTrnMsh() {
     if (TrnSrf) FreeSrf(TrnSrf, true);
     TrnSrf = nullptr;
     TrnGrd = nullptr;
+    TrnGapClr();
     ClrVtxSlct();
     AtchSrfPrt(part, s);
     s->mtlIdx = 0;

@@ -1,0 +1,450 @@
+// Geographic reference, its side file, and contour import from OGR sources.
+#include "gis/gis.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdarg>
+#include <memory>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <ogrsf_frmts.h>
+#include <gdal_priv.h>
+#include "core/cmd.h"
+#include "core/msg.h"
+#include "curves/crv.h"
+#include "file/doc.h"
+#include "gis/gis_int.h"
+#include "scene/scene.h"
+#include "terrain/trn.h"
+#include "display/dsp_cmd.h"
+
+GisRefRec GisRef;
+
+// Helpers shared by the GIS files.
+
+void GisInit() {
+    static bool done = false;
+    if (done) return;
+    GDALAllRegister();
+    done = true;
+}
+
+const char* GisTx(const char* ja, const char* en) { return MsgLang == 1 ? en : ja; }
+
+std::string GisFmt(const char* fmt, ...) {
+    char buf[1024];
+    va_list ap;
+    va_start(ap, fmt);
+    std::vsnprintf(buf, sizeof buf, fmt, ap);
+    va_end(ap);
+    return buf;
+}
+
+void GisErr(const std::string& text) { DspErrMsg(199, text.c_str()); }
+
+std::string GisLastErr() {
+    const char* m = CPLGetLastErrorMsg();
+    return m && *m ? std::string(m) : std::string();
+}
+
+std::string GisExt(const std::string& path) {
+    size_t slash = path.find_last_of("/\\");
+    size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
+    std::string e = path.substr(dot + 1);
+    for (char& c : e) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return e;
+}
+
+// Side file.
+
+void GisClear() { GisRef = GisRefRec(); }
+
+bool GisSaveSide(const char* scnPath) {
+    std::string side = std::string(scnPath) + GisSideExt;
+    if (!GisRef.known) {
+        // A side file left from an earlier save would give the local document a false origin.
+        std::remove(side.c_str());
+        return true;
+    }
+    std::string tmp = side + ".tmp";
+    FILE* f = std::fopen(tmp.c_str(), "wb");
+    if (!f) {
+        DspErrMsg(110, side.c_str());
+        return false;
+    }
+    std::string wkt = GisRef.wkt;
+    for (char& c : wkt)
+        if (c == '\n' || c == '\r') c = ' ';
+    int w = std::fprintf(f, "# Orvane Altimetra geographic reference\norigin %.17g %.17g\n",
+                         GisRef.ox, GisRef.oy);
+    if (w > 0 && !wkt.empty()) w = std::fprintf(f, "crs %s\n", wkt.c_str());
+    bool ok = w > 0 && std::fflush(f) == 0 && !std::ferror(f);
+    ok = std::fclose(f) == 0 && ok;
+    if (!ok || std::rename(tmp.c_str(), side.c_str()) != 0) {
+        std::remove(tmp.c_str());
+        DspErrMsg(111, side.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool GisLoadSide(const char* scnPath) {
+    GisClear();
+    std::string side = std::string(scnPath) + GisSideExt;
+    std::ifstream in(side, std::ios::binary);
+    if (!in) return true;  // none: local coordinates
+    GisRefRec r;
+    bool haveOrg = false, bad = false;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty() || line[0] == '#') continue;
+        if (line.compare(0, 7, "origin ") == 0) {
+            std::istringstream ss(line.substr(7));
+            ss.imbue(std::locale::classic());
+            if (!(ss >> r.ox >> r.oy) || !std::isfinite(r.ox) || !std::isfinite(r.oy)) bad = true;
+            else haveOrg = true;
+        } else if (line.compare(0, 4, "crs ") == 0) {
+            r.wkt = line.substr(4);
+            OGRSpatialReference srs;
+            if (srs.importFromWkt(r.wkt.c_str()) != OGRERR_NONE) bad = true;
+        }
+    }
+    if (bad || !haveOrg || in.bad()) {
+        DspWrnMsg(297, GisFmt(GisTx("%s の内容が正しくありません。文書はローカル座標で開きます。",
+                                    "%s is malformed: the document opens in local coordinates."),
+                              side.c_str())
+                           .c_str());
+        return false;
+    }
+    r.known = true;
+    GisRef = r;
+    return true;
+}
+
+// Listing.
+
+namespace {
+
+bool IsNum(OGRFieldType t) { return t == OFTInteger || t == OFTInteger64 || t == OFTReal; }
+
+bool IsLineType(OGRwkbGeometryType t) {
+    switch (wkbFlatten(t)) {
+    case wkbUnknown:
+    case wkbLineString:
+    case wkbMultiLineString:
+    case wkbCircularString:
+    case wkbCompoundCurve:
+    case wkbMultiCurve:
+    case wkbGeometryCollection:
+        return true;
+    default:
+        return false;
+    }
+}
+
+struct DsClose {
+    void operator()(GDALDataset* d) const { GDALClose(d); }
+};
+using DsPtr = std::unique_ptr<GDALDataset, DsClose>;
+
+DsPtr OpenVec(const char* path) {
+    GisInit();
+    CPLErrorReset();
+    CPLPushErrorHandler(CPLQuietErrorHandler);
+    GDALDataset* d = static_cast<GDALDataset*>(
+        GDALOpenEx(path, GDAL_OF_VECTOR | GDAL_OF_READONLY, nullptr, nullptr, nullptr));
+    CPLPopErrorHandler();
+    return DsPtr(d);
+}
+
+OgrLyr Describe(OGRLayer* l) {
+    OgrLyr r;
+    r.name = l->GetName();
+    r.lines = IsLineType(l->GetGeomType());
+    r.hasZ = OGR_GT_HasZ(l->GetGeomType());
+    r.features = l->GetFeatureCount(FALSE);
+    OGRFeatureDefn* d = l->GetLayerDefn();
+    for (int pass = 0; pass < 2; pass++)
+        for (int i = 0; i < d->GetFieldCount(); i++) {
+            OGRFieldDefn* f = d->GetFieldDefn(i);
+            bool num = IsNum(f->GetType());
+            if (num == (pass == 0)) r.fields.push_back({f->GetNameRef(), num});
+        }
+    return r;
+}
+
+}  // namespace
+
+bool OgrList(const char* path, std::vector<OgrLyr>* out, std::string* err) {
+    out->clear();
+    DsPtr ds = OpenVec(path);
+    if (!ds) {
+        if (err) *err = GisLastErr();
+        return false;
+    }
+    for (int i = 0; i < ds->GetLayerCount(); i++) out->push_back(Describe(ds->GetLayer(i)));
+    return true;
+}
+
+int OgrPickFld(const OgrLyr& l) {
+    static const char* const exact[] = {"elev", "elevation", "height", "z", "contour", "hoehe",
+                                        "altitude", "alt", "h", "level", "value"};
+    static const char* const part[] = {"elev", "height", "contour", "alt", "hgt", "hoeh"};
+    for (const char* want : exact)
+        for (size_t i = 0; i < l.fields.size(); i++)
+            if (l.fields[i].numeric && EQUAL(l.fields[i].name.c_str(), want))
+                return static_cast<int>(i);
+    for (const char* want : part)
+        for (size_t i = 0; i < l.fields.size(); i++) {
+            std::string n = l.fields[i].name;
+            for (char& c : n) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            if (l.fields[i].numeric && n.find(want) != std::string::npos)
+                return static_cast<int>(i);
+        }
+    return -1;
+}
+
+int OgrPickLyr(const std::vector<OgrLyr>& ls) {
+    for (size_t i = 0; i < ls.size(); i++)
+        if (ls[i].lines) return static_cast<int>(i);
+    return -1;
+}
+
+// Import.
+
+namespace {
+
+struct RdCrv {
+    double h;
+    std::vector<double> xy;
+};
+
+// Appends the line parts of g; false when g is not a line geometry.
+bool LineParts(const OGRGeometry* g, std::vector<const OGRLineString*>* parts,
+               std::vector<std::unique_ptr<OGRGeometry>>* keep) {
+    switch (wkbFlatten(g->getGeometryType())) {
+    case wkbLineString:
+        parts->push_back(g->toLineString());
+        return true;
+    case wkbCircularString:
+    case wkbCompoundCurve: {
+        keep->emplace_back(g->toCurve()->getLinearGeometry());
+        if (!keep->back()) return false;
+        return LineParts(keep->back().get(), parts, keep);
+    }
+    case wkbMultiLineString:
+    case wkbMultiCurve:
+    case wkbGeometryCollection: {
+        const OGRGeometryCollection* c = g->toGeometryCollection();
+        bool any = false;
+        for (int i = 0; i < c->getNumGeometries(); i++)
+            any = LineParts(c->getGeometryRef(i), parts, keep) || any;
+        return any;
+    }
+    default:
+        return false;
+    }
+}
+
+// Reads the layer into curves (CRS units); -1 after a message.
+int ReadLayer(const OgrImpPrm& p, std::vector<RdCrv>* out, OgrImpRes* res, std::string* wkt) {
+    DsPtr ds = OpenVec(p.path.c_str());
+    if (!ds) {
+        DspErrMsg(110, p.path.c_str());
+        return -1;
+    }
+    OGRLayer* l = nullptr;
+    if (!p.layer.empty()) {
+        l = ds->GetLayerByName(p.layer.c_str());
+        if (!l) {
+            GisErr(GisFmt(GisTx("%s にレイヤー \"%s\" がありません。", "%s has no layer \"%s\"."),
+                          p.path.c_str(), p.layer.c_str()));
+            return -1;
+        }
+    } else {
+        for (int i = 0; i < ds->GetLayerCount() && !l; i++)
+            if (IsLineType(ds->GetLayer(i)->GetGeomType())) l = ds->GetLayer(i);
+        if (!l) {
+            GisErr(GisFmt(GisTx("%s に線のレイヤーがありません。", "%s has no layer of lines."),
+                          p.path.c_str()));
+            return -1;
+        }
+    }
+    int fld = -1;
+    if (!p.field.empty()) {
+        fld = l->GetLayerDefn()->GetFieldIndex(p.field.c_str());
+        if (fld < 0) {
+            GisErr(GisFmt(GisTx("レイヤー \"%s\" にフィールド \"%s\" がありません。",
+                                "Layer \"%s\" has no field \"%s\"."),
+                          l->GetName(), p.field.c_str()));
+            return -1;
+        }
+        if (!IsNum(l->GetLayerDefn()->GetFieldDefn(fld)->GetType())) {
+            GisErr(GisFmt(GisTx("フィールド \"%s\" は数値ではありません。高さには数値のフィールドを選んでください。",
+                                "Field \"%s\" is not numeric: choose a numeric field for the heights."),
+                          p.field.c_str()));
+            return -1;
+        }
+    }
+    const OGRSpatialReference* srs = l->GetSpatialRef();
+    wkt->clear();
+    // GeoPackage marks a layer without a CRS with its "Undefined geographic SRS".
+    if (srs && srs->GetName() && std::strstr(srs->GetName(), "Undefined")) srs = nullptr;
+    if (srs) {
+        if (srs->IsGeographic()) {
+            GisErr(GisFmt(GisTx("レイヤー \"%s\" は経緯度(地理座標系)です。投影座標系に変換してから読み込んでください。",
+                                "Layer \"%s\" is in longitude and latitude: reproject it to a projected coordinate system first."),
+                          l->GetName()));
+            return -1;
+        }
+        char* w = nullptr;
+        const char* opts[] = {"FORMAT=WKT2_2019", "MULTILINE=NO", nullptr};
+        if (srs->exportToWkt(&w, opts) == OGRERR_NONE && w) *wkt = w;
+        CPLFree(w);
+    }
+    int lineFeat = 0;
+    l->ResetReading();
+    CPLPushErrorHandler(CPLQuietErrorHandler);
+    for (auto& f : *l) {
+        const OGRGeometry* g = f->GetGeometryRef();
+        std::vector<const OGRLineString*> parts;
+        std::vector<std::unique_ptr<OGRGeometry>> keep;
+        if (!g || !LineParts(g, &parts, &keep)) {
+            res->others++;
+            continue;
+        }
+        lineFeat++;
+        bool haveH = false;
+        double h = 0;
+        if (fld >= 0) {
+            if (f->IsFieldSetAndNotNull(fld)) {
+                h = f->GetFieldAsDouble(fld);
+                haveH = std::isfinite(h);
+            }
+        }
+        for (const OGRLineString* ls : parts) {
+            int n = ls->getNumPoints();
+            double ph = h;
+            bool ok = n >= 2;
+            if (ok && fld < 0) {
+                ok = ls->Is3D() && std::isfinite(ls->getZ(0));
+                ph = ok ? ls->getZ(0) : 0;
+            } else if (ok) {
+                ok = haveH;
+            }
+            RdCrv c;
+            c.h = ph;
+            c.xy.reserve(2 * static_cast<size_t>(std::max(n, 0)));
+            for (int i = 0; ok && i < n; i++) {
+                double x = ls->getX(i), y = ls->getY(i);
+                if (!std::isfinite(x) || !std::isfinite(y)) ok = false;
+                c.xy.push_back(x);
+                c.xy.push_back(y);
+            }
+            if (!ok) {
+                res->skipped++;
+                continue;
+            }
+            out->push_back(std::move(c));
+        }
+    }
+    CPLPopErrorHandler();
+    if (out->empty()) {
+        if (lineFeat == 0)
+            GisErr(GisFmt(GisTx("レイヤー \"%s\" に線がありません。", "Layer \"%s\" holds no lines."),
+                          l->GetName()));
+        else
+            GisErr(GisFmt(GisTx("レイヤー \"%s\" の線に高さがありません(%d 本)。高さのフィールドを選んでください。",
+                                "No line of layer \"%s\" has a height (%d lines): choose the height field."),
+                          l->GetName(), res->skipped));
+        return -1;
+    }
+    return 0;
+}
+
+// Makes the curves in the terrain part; false when memory ran out (message shown).
+bool MkCurves(const std::vector<RdCrv>& cs, double ox, double oy, float ext[4]) {
+    double lo[2] = {1e300, 1e300}, hi[2] = {-1e300, -1e300};
+    for (const RdCrv& c : cs) {
+        crv* k = NewCrv();
+        if (!k) return false;
+        float z = static_cast<float>(c.h * 1000.0);
+        for (size_t i = 0; i + 1 < c.xy.size(); i += 2) {
+            double x = (c.xy[i] - ox) * 1000.0, y = (c.xy[i + 1] - oy) * 1000.0;
+            AddPnt(k, static_cast<float>(x), static_cast<float>(y), z);
+            lo[0] = std::min(lo[0], x);
+            lo[1] = std::min(lo[1], y);
+            hi[0] = std::max(hi[0], x);
+            hi[1] = std::max(hi[1], y);
+        }
+        SetCrvHgt(k, z);
+    }
+    ext[0] = static_cast<float>(lo[0]);
+    ext[1] = static_cast<float>(lo[1]);
+    ext[2] = static_cast<float>(hi[0]);
+    ext[3] = static_cast<float>(hi[1]);
+    return true;
+}
+
+int Import(const OgrImpPrm& p, OgrImpRes* res) {
+    const bool reset = true;
+    OgrImpRes r;
+    std::vector<RdCrv> cs;
+    std::string wkt;
+    if (ReadLayer(p, &cs, &r, &wkt) < 0) {
+        if (res) *res = r;
+        return -1;
+    }
+    double mx = 1e300, my = 1e300;
+    for (const RdCrv& c : cs)
+        for (size_t i = 0; i + 1 < c.xy.size(); i += 2) {
+            mx = std::min(mx, c.xy[i]);
+            my = std::min(my, c.xy[i + 1]);
+        }
+    // Whole kilometres below the lower-left corner: the engine works near zero.
+    r.ox = std::floor(mx / 1000.0) * 1000.0;
+    r.oy = std::floor(my / 1000.0) * 1000.0;
+    if (reset) {
+        DocRstScn();
+        IniScn();
+        IniTrnScn();
+        Doc.path.clear();
+        Doc.title = p.path;
+    }
+    float ext[4];
+    if (!MkCurves(cs, r.ox, r.oy, ext)) {
+        if (res) *res = r;
+        return -1;
+    }
+    r.curves = static_cast<int>(cs.size());
+    UdtCrvBox();
+    // The region starts on the contours' extent: the user only picks the interval.
+    TrnRgn[0] = ext[0];
+    TrnRgn[1] = ext[1];
+    TrnRgn[2] = 0;
+    TrnRgn[3] = ext[2];
+    TrnRgn[4] = ext[3];
+    TrnRgn[5] = 0;
+    GisRef.known = true;
+    GisRef.ox = r.ox;
+    GisRef.oy = r.oy;
+    GisRef.wkt = wkt;
+    PutMsg(GisFmt(GisTx("%d 本の等高線を読み込みました。", "%d contours read."), r.curves).c_str());
+    if (r.skipped)
+        DspWrnMsg(297, GisFmt(GisTx("高さのない線 %d 本は読み込みませんでした。",
+                                    "%d lines without a height were skipped."),
+                              r.skipped)
+                           .c_str());
+    if (reset) IntrCmd(CatDsp, CmdFitView);
+    if (res) *res = r;
+    return 0;
+}
+
+}  // namespace
+
+int ImpOgr(const OgrImpPrm& p, OgrImpRes* res) { return Import(p, res); }

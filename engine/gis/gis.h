@@ -1,0 +1,88 @@
+// GIS interchange through GDAL/OGR: contours from any OGR vector source, the terrain grid to any
+// GDAL raster format, the contours to OGR vector formats, and the geographic reference of the
+// document (local origin and coordinate reference system) kept in a side file next to the scene.
+//
+// The engine holds points as 32-bit floats in millimetres, which cannot carry projected
+// coordinates of millions of metres. Imports subtract a local origin (metres, whole kilometres)
+// and every geographic export adds it back, in doubles.
+#pragma once
+#include <string>
+#include <vector>
+
+// Geographic reference of the current document. known = false: local coordinates (no origin, no
+// CRS), as for every document made without a GIS import.
+struct GisRefRec {
+    bool known = false;
+    double ox = 0, oy = 0;   // local origin, metres in the CRS
+    std::string wkt;         // CRS as WKT; empty when the source had none
+};
+extern GisRefRec GisRef;
+
+// Side file of a scene document: the scene path plus this suffix.
+constexpr const char* GisSideExt = ".geo";
+
+// Document flows. Save writes the side file (temporary file, then rename) when a reference is
+// known and removes a stale one otherwise; false after a message when it cannot be written.
+// Load reads it (none: local coordinates); a malformed file gives a warning and local
+// coordinates. Clear forgets the reference (new document, other imports).
+bool GisSaveSide(const char* scnPath);
+bool GisLoadSide(const char* scnPath);
+void GisClear();
+
+// What an OGR source offers, for the import dialog and the batch command.
+struct OgrFld {
+    std::string name;
+    bool numeric;
+};
+struct OgrLyr {
+    std::string name;
+    bool lines;                  // the layer's geometry type is (multi)line or unknown
+    bool hasZ;
+    long long features;          // -1 when the driver cannot tell cheaply
+    std::vector<OgrFld> fields;  // numeric fields first, then the others, each in layer order
+};
+// Layers of the source at path; false with a reason in *err when it cannot be opened.
+bool OgrList(const char* path, std::vector<OgrLyr>* out, std::string* err);
+// Index into l.fields of the field a user most likely wants as the height (elev, elevation,
+// height, z, contour, ...), or -1 (heights from the geometry's z).
+int OgrPickFld(const OgrLyr& l);
+// The layer to offer first: the first with lines, or -1.
+int OgrPickLyr(const std::vector<OgrLyr>& ls);
+
+// Contour import. layer empty: the first layer with lines. field empty: the geometry's z.
+struct OgrImpPrm {
+    std::string path, layer, field;
+};
+struct OgrImpRes {
+    int curves = 0;      // curves made
+    int skipped = 0;     // line features without a usable height
+    int others = 0;      // features that are not lines (points, polygons), ignored
+    double ox = 0, oy = 0;
+};
+// Reads the whole layer first; only when at least one curve results, resets the scene (as a DXF
+// import does), makes one contour curve per line part with its height (metres in the source,
+// millimetres in the engine), colours them by height, fits the view and records the origin and
+// CRS. 0, or -1 after a message with the scene unchanged.
+int ImpOgr(const OgrImpPrm& p, OgrImpRes* res);
+// The grid's regular block (irregular outermost rows and columns dropped, as the GLD export
+// does; grids under three rows or columns keep all). c1, r1 exclusive.
+struct GisBlk {
+    int c0, c1, r0, r1;
+    bool dropped;   // a row or column was dropped
+};
+bool GisGridBlk(GisBlk* b);  // false without a terrain grid
+
+// Raster export of the terrain grid: driver by the path's extension (.tif/.tiff GeoTIFF with
+// DEFLATE, .asc ASCII grid, .xyz, any other GDAL raster format that can create copies); Float32
+// heights in metres, vertices at pixel centres, north row first, origin added back, CRS when
+// known, nodata where no contour reached the vertex. The file is written under a temporary name
+// and renamed. 0, or -1 after a message (nothing left behind).
+// driver: a GDAL driver name ("GTiff", "AAIGrid", "XYZ", ...) that overrides the extension.
+int ExpGisRst(const char* path, const char* driver = nullptr);
+// Contours through OGR (.gpkg, .shp, .geojson, ... by extension): layer "contours", 3D lines
+// with a real field "elev" (metres), origin added back, CRS when known. 0 or -1 after a message.
+// driver overrides the extension ("GPKG", "ESRI Shapefile", ...).
+int ExpGisVec(const char* path, const char* driver = nullptr);
+
+// Nodata value of raster exports.
+constexpr double GisNoData = -9999.0;

@@ -1,0 +1,283 @@
+// Exports through GDAL: the terrain grid as a georeferenced raster, the contours as vector lines.
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+#include <unistd.h>
+#include <gdal_priv.h>
+#include <ogrsf_frmts.h>
+#include "core/msg.h"
+#include "curves/crv.h"
+#include "gis/gis.h"
+#include "gis/gis_int.h"
+#include "terrain/trn.h"
+
+namespace {
+
+float VX(int i) { return TrnSrf->v[3 * TrnGrd->vtx_id[i]]; }
+float VY(int i) { return TrnSrf->v[3 * TrnGrd->vtx_id[i] + 1]; }
+
+// Temporary name beside the target, keeping the extension so that drivers recognise it and name
+// their side files (.prj, .aux.xml) after it.
+std::string TmpName(const std::string& path) {
+    std::string ext = GisExt(path);
+    std::string stem = ext.empty() ? path : path.substr(0, path.size() - ext.size() - 1);
+    return stem + ".part" + std::to_string(getpid()) + (ext.empty() ? "" : "." + path.substr(path.size() - ext.size()));
+}
+
+// Driver for the extension: raster (DCAP_RASTER) or vector (DCAP_VECTOR) that can write.
+GDALDriver* DrvByExt(const std::string& ext, bool raster) {
+    if (ext.empty()) return nullptr;
+    GDALDriverManager* m = GetGDALDriverManager();
+    auto named = [&](const char* n) { return m->GetDriverByName(n); };
+    if (raster) {
+        if (ext == "tif" || ext == "tiff") return named("GTiff");
+        if (ext == "asc") return named("AAIGrid");
+        if (ext == "xyz") return named("XYZ");
+    } else {
+        if (ext == "gpkg") return named("GPKG");
+        if (ext == "shp") return named("ESRI Shapefile");
+    }
+    for (int i = 0; i < m->GetDriverCount(); i++) {
+        GDALDriver* d = m->GetDriver(i);
+        if (!d->GetMetadataItem(raster ? GDAL_DCAP_RASTER : GDAL_DCAP_VECTOR)) continue;
+        bool canWrite = d->GetMetadataItem(GDAL_DCAP_CREATE) ||
+                        (raster && d->GetMetadataItem(GDAL_DCAP_CREATECOPY));
+        if (!canWrite) continue;
+        const char* exts = d->GetMetadataItem(GDAL_DMD_EXTENSIONS);
+        if (!exts) continue;
+        char** list = CSLTokenizeString(exts);
+        bool hit = CSLFindString(list, ext.c_str()) >= 0;
+        CSLDestroy(list);
+        if (hit) return d;
+    }
+    return nullptr;
+}
+
+// Moves the finished temporary dataset onto the target; false (temporary removed) on failure.
+// Every file of the dataset (side files such as .prj, .shx, .dbf included) is renamed from the
+// temporary stem to the target's.
+bool Commit(GDALDriver* drv, const std::string& tmp, const std::string& path) {
+    CPLErrorReset();
+    GDALDataset* ds = static_cast<GDALDataset*>(
+        GDALOpenEx(tmp.c_str(), GDAL_OF_RASTER | GDAL_OF_VECTOR, nullptr, nullptr, nullptr));
+    std::vector<std::string> files;
+    if (ds) {
+        char** list = ds->GetFileList();
+        for (char** f = list; f && *f; f++) files.emplace_back(*f);
+        CSLDestroy(list);
+        GDALClose(ds);
+    }
+    if (files.empty()) files.push_back(tmp);
+    const std::string tmpStem = tmp.substr(0, tmp.size() - GisExt(tmp).size());
+    const std::string stem = path.substr(0, path.size() - GisExt(path).size());
+    bool ok = true;
+    // The main file last: until it is in place the target keeps its previous content.
+    for (const std::string& f : files) {
+        if (f == tmp || f.compare(0, tmpStem.size(), tmpStem) != 0) continue;
+        ok = ok && std::rename(f.c_str(), (stem + f.substr(tmpStem.size())).c_str()) == 0;
+    }
+    ok = ok && std::rename(tmp.c_str(), path.c_str()) == 0;
+    if (!ok) GDALDeleteDataset(drv, tmp.c_str());
+    return ok;
+}
+
+void WriteFail(const std::string& path) {
+    std::string why = GisLastErr();
+    std::string text = GisFmt(GisTx("%s ファイルの書き込み中にエラーが発生しました。",
+                                    "%s file write failed."),
+                              path.c_str());
+    if (!why.empty()) text += "\n" + why;
+    GisErr(text);
+}
+
+OGRSpatialReference* MkSrs() {
+    if (!GisRef.known || GisRef.wkt.empty()) return nullptr;
+    auto* s = new OGRSpatialReference();
+    s->SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+    if (s->importFromWkt(GisRef.wkt.c_str()) != OGRERR_NONE) {
+        s->Release();
+        return nullptr;
+    }
+    return s;
+}
+
+}  // namespace
+
+bool GisGridBlk(GisBlk* b) {
+    if (!TrnSrf || !TrnGrd || !TrnSrf->v || !TrnGrd->vtx_id) return false;
+    const int R = TrnGrd->rows, C = TrnGrd->cols;
+    if (R < 1 || C < 1 || static_cast<long long>(R) * C > TrnSrf->nv) return false;
+    b->c0 = 0;
+    b->c1 = C;
+    b->r0 = 0;
+    b->r1 = R;
+    // The region's edges make the outer intervals irregular: drop such a row or column so that
+    // the block has one spacing. Under three columns (rows) there is nothing to compare.
+    if (C >= 3) {
+        if (std::fabs((VX(2) - VX(1)) - (VX(1) - VX(0))) >= 0.01) b->c0 = 1;
+        if (std::fabs((VX(C - 1) - VX(C - 2)) - (VX(C - 2) - VX(C - 3))) >= 0.01) b->c1 = C - 1;
+    }
+    if (R >= 3) {
+        if (std::fabs((VY(2 * C) - VY(C)) - (VY(C) - VY(0))) >= 0.01) b->r0 = 1;
+        if (std::fabs((VY((R - 1) * C) - VY((R - 2) * C)) - (VY((R - 2) * C) - VY((R - 3) * C))) >=
+            0.01)
+            b->r1 = R - 1;
+    }
+    b->dropped = b->c0 != 0 || b->c1 != C || b->r0 != 0 || b->r1 != R;
+    return true;
+}
+
+int ExpGisRst(const char* pathC, const char* driver) {
+    GisInit();
+    const std::string path = pathC;
+    GisBlk b;
+    if (!GisGridBlk(&b)) {
+        GisErr(GisTx("地形が作成されていません。", "No terrain has been made."));
+        return -1;
+    }
+    GDALDriver* drv = driver ? GetGDALDriverManager()->GetDriverByName(driver)
+                             : DrvByExt(GisExt(path), true);
+    if (!drv) {
+        GisErr(GisFmt(GisTx("%s: 拡張子に合うラスター形式がありません(.tif, .asc, .xyz など)。",
+                            "%s: no raster format for this extension (.tif, .asc, .xyz, ...)."),
+                      path.c_str()));
+        return -1;
+    }
+    const int C = TrnGrd->cols;
+    const int nc = b.c1 - b.c0, nr = b.r1 - b.r0;
+    const double ox = GisRef.known ? GisRef.ox : 0, oy = GisRef.known ? GisRef.oy : 0;
+    // Pixel size: the grid's interval (a block of one row or column has only that).
+    const double d = MshItv * 0.001;
+    const double xw = ox + VX(b.c0) * 0.001, yn = oy + VY((b.r1 - 1) * C) * 0.001;
+    double gt[6] = {xw - d / 2, d, 0, yn + d / 2, 0, -d};
+
+    GDALDriver* mem = GetGDALDriverManager()->GetDriverByName("MEM");
+    CPLErrorReset();
+    CPLPushErrorHandler(CPLQuietErrorHandler);
+    std::unique_ptr<GDALDataset> src(mem ? mem->Create("", nc, nr, 1, GDT_Float32, nullptr) : nullptr);
+    if (!src) {
+        CPLPopErrorHandler();
+        DspErrMsg(100, "gis_rst");
+        return -1;
+    }
+    src->SetGeoTransform(gt);
+    OGRSpatialReference* srs = MkSrs();
+    if (srs) {
+        src->SetSpatialRef(srs);
+        srs->Release();
+    }
+    GDALRasterBand* band = src->GetRasterBand(1);
+    band->SetNoDataValue(GisNoData);
+    const uint8_t* gap = TrnGapOf();
+    std::vector<float> row(nc);
+    bool ok = true;
+    for (int k = 0; k < nr && ok; k++) {
+        int r = b.r1 - 1 - k;  // north first
+        for (int c = 0; c < nc; c++) {
+            int i = TrnGrd->vtx_id[r * C + b.c0 + c];
+            row[c] = gap && gap[i] ? static_cast<float>(GisNoData) : TrnSrf->v[3 * i + 2] * 0.001f;
+        }
+        ok = band->RasterIO(GF_Write, 0, k, nc, 1, row.data(), nc, 1, GDT_Float32, 0, 0) == CE_None;
+    }
+    std::string drvName = drv->GetDescription();
+    CPLStringList opts;
+    if (drvName == "GTiff") {
+        opts.AddString("COMPRESS=DEFLATE");
+        opts.AddString("PREDICTOR=3");
+    }
+    const std::string tmp = TmpName(path);
+    if (ok) {
+        CPLErrorReset();
+        GDALDataset* out = drv->CreateCopy(tmp.c_str(), src.get(), FALSE, opts.List(), nullptr, nullptr);
+        ok = out != nullptr;
+        if (out) GDALClose(out);
+        // Errors of the final flush (a full disk) are only reported, not returned.
+        if (ok && CPLGetLastErrorType() >= CE_Failure) ok = false;
+        if (!ok) {
+            std::string why = GisLastErr();
+            GDALDeleteDataset(drv, tmp.c_str());
+            std::remove(tmp.c_str());
+            CPLError(CE_Failure, CPLE_AppDefined, "%s", why.c_str());
+        } else {
+            ok = Commit(drv, tmp, path);
+        }
+    }
+    CPLPopErrorHandler();
+    if (!ok) {
+        WriteFail(path);
+        return -1;
+    }
+    if (b.dropped)
+        PutMsg(GisFmt(GisTx("間隔の異なる外周の行・列を除き %d x %d 点を書き出しました。",
+                            "Irregular outer rows or columns dropped: %d x %d posts written."),
+                      nc, nr)
+                   .c_str());
+    return 0;
+}
+
+int ExpGisVec(const char* pathC, const char* driver) {
+    GisInit();
+    const std::string path = pathC;
+    int n = 0;
+    for (int i = 0; CrvPart && i < CrvPart->crvs.n; i++)
+        if (CrvPart->crvs.a[i]->n >= 2) n++;
+    if (n == 0) {
+        GisErr(GisTx("書き出す等高線がありません。", "There are no contours to write."));
+        return -1;
+    }
+    GDALDriver* drv = driver ? GetGDALDriverManager()->GetDriverByName(driver)
+                             : DrvByExt(GisExt(path), false);
+    if (!drv) {
+        GisErr(GisFmt(GisTx("%s: 拡張子に合うベクター形式がありません(.gpkg, .shp など)。",
+                            "%s: no vector format for this extension (.gpkg, .shp, ...)."),
+                      path.c_str()));
+        return -1;
+    }
+    const double ox = GisRef.known ? GisRef.ox : 0, oy = GisRef.known ? GisRef.oy : 0;
+    const std::string tmp = TmpName(path);
+    CPLErrorReset();
+    CPLPushErrorHandler(CPLQuietErrorHandler);
+    GDALDataset* ds = drv->Create(tmp.c_str(), 0, 0, 0, GDT_Unknown, nullptr);
+    bool ok = ds != nullptr;
+    if (ok) {
+        OGRSpatialReference* srs = MkSrs();
+        OGRLayer* l = ds->CreateLayer("contours", srs, wkbLineString25D, nullptr);
+        if (srs) srs->Release();
+        ok = l != nullptr;
+        if (ok) {
+            OGRFieldDefn fd("elev", OFTReal);
+            ok = l->CreateField(&fd) == OGRERR_NONE;
+        }
+        if (ok) ok = l->StartTransaction() == OGRERR_NONE;
+        for (int i = 0; ok && CrvPart && i < CrvPart->crvs.n; i++) {
+            const crv* c = CrvPart->crvs.a[i];
+            if (c->n < 2) continue;
+            double h = c->p[2] * 0.001;
+            OGRLineString ls;
+            ls.setNumPoints(c->n);
+            for (int k = 0; k < c->n; k++)
+                ls.setPoint(k, ox + c->p[3 * k] * 0.001, oy + c->p[3 * k + 1] * 0.001, h);
+            OGRFeature f(l->GetLayerDefn());
+            f.SetField(0, h);
+            f.SetGeometry(&ls);
+            ok = l->CreateFeature(&f) == OGRERR_NONE;
+        }
+        if (l && ok) ok = l->CommitTransaction() == OGRERR_NONE;
+        GDALClose(ds);
+        if (ok && CPLGetLastErrorType() >= CE_Failure) ok = false;
+        if (!ok) {
+            std::string why = GisLastErr();
+            GDALDeleteDataset(drv, tmp.c_str());
+            CPLError(CE_Failure, CPLE_AppDefined, "%s", why.c_str());
+        }
+    }
+    if (ok) ok = Commit(drv, tmp, path);
+    CPLPopErrorHandler();
+    if (!ok) {
+        WriteFail(path);
+        return -1;
+    }
+    return 0;
+}

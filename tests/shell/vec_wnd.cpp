@@ -1,0 +1,206 @@
+// The auto-vectorize window: the zoom chosen on opening, the threshold edit and spin, the question
+// before a trace replaces curves, disabled controls while tracing and the close button cancelling.
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+#include "core/cmd.h"
+#include "core/mode.h"
+#include "core/state.h"
+#include "curves/crv.h"
+#include "image/img.h"
+#include "image/vecimg.h"
+#include "scene/scene.h"
+#include "vecwnd.h"
+#include "vectorize/vec.h"
+
+namespace {
+
+// Answers boxes from a queue (No or OK when empty) and lets the window's events through.
+class BoxPlat : public plt::Platform {
+public:
+    std::deque<int> answers;
+    std::vector<std::string> boxes;
+    std::function<void()> onPump;
+    int MsgBox(const char* text, const char*, int buttons, int) override {
+        boxes.emplace_back(text ? text : "");
+        if (answers.empty()) return buttons == plt::BtnYesNo ? plt::AnsNo : plt::AnsOk;
+        int a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    void PumpMessages(int) override {
+        QCoreApplication::processEvents();
+        if (onPump) onPump();
+    }
+};
+
+class VecWnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        plt::Set(&plat);
+        MkTmpNam();
+        SetPrmDef();
+        StoPrm();
+        AplPrm();
+        DstrCmd(CatSys, CmdSysIni);
+        IniScn();
+        IniTrnScn();
+        ASSERT_TRUE(dir.isValid());
+    }
+    void TearDown() override {
+        DstrCmd(CatSys, CmdSysEnd);
+        plt::Set(nullptr);
+    }
+    // A w x h map with black squares every 10 pixels down the left side, loaded.
+    void LoadMap(int w, int h) {
+        std::vector<uint8_t> buf(4ULL * w * h, 255);
+        for (int y = 2; y + 6 < h; y += 10)
+            for (int yy = y; yy < y + 5; ++yy)
+                for (int x = 2; x < 7; ++x) std::memset(&buf[4ULL * (static_cast<size_t>(yy) * w + x)], 0, 3);
+        ImgRec img{nullptr, w, h, 4LL * w, buf.data()};
+        std::string f = dir.filePath("map.bmp").toStdString();
+        ASSERT_EQ(WrBmp(f.c_str(), img, {1, false}), 0);
+        ASSERT_EQ(LdVecImg(f.c_str()), 0);
+    }
+    template <class T>
+    static T* Ctl(QWidget& w, int id) {
+        T* c = w.findChild<T*>(QString::number(id));
+        EXPECT_NE(c, nullptr) << id;
+        return c;
+    }
+
+    BoxPlat plat;
+    QTemporaryDir dir;
+};
+
+// A 2000 x 1500 map on a 1024 x 768 screen opens at 1/3; resolution and scale start afresh.
+TEST_F(VecWnd, OpensAtTheZoomThatFitsWithFreshSettings) {
+    LoadMap(2000, 1500);
+    VecDpi = 72;
+    VecMapScl = 500;
+    shl::VecWnd w(nullptr, 1024, 768);
+    EXPECT_EQ(w.windowTitle(), QString::fromUtf8("ｵｰﾄﾍﾞｸﾀﾗｲｽﾞ･ｳｨﾝﾄﾞｳ"));
+    EXPECT_EQ(Ctl<QComboBox>(w, shl::VecCtlZoom)->currentText(), "1/3");
+    EXPECT_EQ(w.ImgDrw()->size(), QSize(666, 500));
+    EXPECT_EQ(Ctl<QComboBox>(w, shl::VecCtlScl)->currentText(), QString::fromUtf8("1/2万5千"));
+    EXPECT_EQ(Ctl<QLineEdit>(w, shl::VecCtlDpi)->text(), "300");
+    EXPECT_EQ(VecDpi, 300);
+    EXPECT_EQ(VecMapScl, 25000);
+    EXPECT_TRUE(Ctl<QRadioButton>(w, shl::VecCtlGrey)->isChecked());
+    EXPECT_EQ(Ctl<QLineEdit>(w, shl::VecCtlThr)->text(), "128");
+    // Choosing zoom 1 resizes the image window, the scroll area scrolls it.
+    emit Ctl<QComboBox>(w, shl::VecCtlZoom)->activated(VecZoomOne);
+    EXPECT_FLOAT_EQ(VecZoom, 1);
+    EXPECT_EQ(w.ImgDrw()->size(), QSize(2000, 1500));
+    EXPECT_LE(w.width(), 1024);
+}
+
+// Enter in the threshold edit neither closes the window nor applies the value; leaving the edit
+// applies it. The spin steps by one and stops at 0 and 255.
+TEST_F(VecWnd, ThresholdEditAndSpin) {
+    LoadMap(200, 100);
+    shl::VecWnd w(nullptr, 1024, 768);
+    w.show();
+    QLineEdit* thr = Ctl<QLineEdit>(w, shl::VecCtlThr);
+    thr->setText("50");
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(&w, &enter);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(w.result(), 0);
+    QFocusEvent out(QEvent::FocusOut);
+    QApplication::sendEvent(thr, &out);
+    EXPECT_EQ(VecThr, 50);
+
+    QWidget* spin = Ctl<QWidget>(w, shl::VecCtlSpin);
+    auto arrows = spin->findChildren<QToolButton*>();
+    ASSERT_EQ(arrows.size(), 2);
+    QToolButton* up = arrows[0]->arrowType() == Qt::UpArrow ? arrows[0] : arrows[1];
+    QToolButton* down = up == arrows[0] ? arrows[1] : arrows[0];
+    VecThr = 254;
+    up->click();
+    up->click();
+    EXPECT_EQ(VecThr, 255);
+    EXPECT_EQ(thr->text(), "255");
+    VecThr = 1;
+    down->click();
+    down->click();
+    EXPECT_EQ(VecThr, 0);
+    EXPECT_EQ(thr->text(), "0");
+    // The black-and-white display follows the threshold: at 0 the black squares stay black.
+    Ctl<QRadioButton>(w, shl::VecCtlMono)->click();
+    EXPECT_EQ(VecMono, VecDspMono);
+}
+
+// With curves present the trace asks first; No changes nothing, Yes replaces them.
+TEST_F(VecWnd, AskBeforeReplacingCurves) {
+    LoadMap(200, 100);
+    shl::VecWnd w(nullptr, 1024, 768);
+    crv* c = NewCrv();
+    AddPnt(c, 0, 0, 0);
+    AddPnt(c, 10, 10, 0);
+    plat.answers.push_back(plt::AnsNo);
+    Ctl<QPushButton>(w, shl::VecCtlRun)->click();
+    ASSERT_EQ(plat.boxes.size(), 1u);
+    EXPECT_EQ(plat.boxes[0], "全てのカーブを削除しますが、よろしいですか？");
+    EXPECT_EQ(CrvPart->crvs.n, 1);
+    EXPECT_EQ(CrvPart->crvs.a[0], c);
+    plat.answers.push_back(plt::AnsYes);
+    Ctl<QPushButton>(w, shl::VecCtlRun)->click();
+    EXPECT_EQ(CrvPart->crvs.n, 10);  // the ten squares
+    EXPECT_NE(CrvPart->crvs.a[0], c);
+    EXPECT_TRUE(Ctl<QPushButton>(w, shl::VecCtlRun)->isEnabled());
+}
+
+// While tracing every control but 閉じる is disabled; 閉じる stops the trace and closes.
+TEST_F(VecWnd, CloseCancelsARunningTrace) {
+    LoadMap(200, 100);
+    shl::VecWnd w(nullptr, 1024, 768);
+    w.show();
+    bool runOn = true, zoomOn = true, closeOn = false, seen = false;
+    plat.onPump = [&] {
+        if (seen) return;
+        seen = true;
+        runOn = Ctl<QPushButton>(w, shl::VecCtlRun)->isEnabled();
+        zoomOn = Ctl<QComboBox>(w, shl::VecCtlZoom)->isEnabled();
+        closeOn = Ctl<QPushButton>(w, shl::VecCtlClose)->isEnabled();
+        EXPECT_TRUE(w.Tracing());
+        Ctl<QPushButton>(w, shl::VecCtlClose)->click();
+    };
+    Ctl<QPushButton>(w, shl::VecCtlRun)->click();
+    EXPECT_FALSE(runOn);
+    EXPECT_FALSE(zoomOn);
+    EXPECT_TRUE(closeOn);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(CrvPart->crvs.n, 0);   // stopped at the first row
+    EXPECT_EQ(RunFlg, 0);
+    EXPECT_FALSE(w.Tracing());
+}
+
+// The option to select the new curves and the scale list reach the engine.
+TEST_F(VecWnd, ScaleAndSelectionOption) {
+    LoadMap(200, 100);
+    shl::VecWnd w(nullptr, 1024, 768);
+    emit Ctl<QComboBox>(w, shl::VecCtlScl)->activated(0);
+    EXPECT_EQ(VecMapScl, 500);
+    Ctl<QCheckBox>(w, shl::VecCtlSlct)->click();
+    EXPECT_EQ(VecSlctCrv, 1);
+    Ctl<QPushButton>(w, shl::VecCtlRun)->click();
+    EXPECT_EQ(NumCrvSlct, CrvPart->crvs.n);
+    EXPECT_GT(NumCrvSlct, 0);
+}
+
+}  // namespace
