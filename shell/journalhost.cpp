@@ -7,6 +7,8 @@
 #include <QUrl>
 #include "dlgrun.h"
 #include "engcall.h"
+#include "profile.h"
+#include "registry.h"
 #include "frameverbs.h"
 #include "mainframe.h"
 #include "mainview.h"
@@ -21,14 +23,14 @@ int JournalHost::Run(const QString& path) {
     // The journal is one long engine call: paints between its lines go through Idle, and window
     // events that arrive inside a command do not start another one.
     EngCall busy;
+    // Dialogs take their answers from the journal while it runs.
+    SetDlgScript([this](const QString& line) { Print(line.toStdString() + "\n"); });
     // The home page is not opened in a browser while a journal drives the window.
     auto openUrl = frame_->openUrl;
     frame_->openUrl = [](const QUrl&) { return true; };
-    // Dialogs take their answers from the journal while it runs.
-    SetDlgScript([this](const QString& line) { Print(line.toStdString() + "\n"); });
     const int rc = jrn::RunFile(path.toStdString(), *this, opt);
-    SetDlgScript(nullptr);
     frame_->openUrl = openUrl;
+    SetDlgScript(nullptr);
     return rc;
 }
 
@@ -115,17 +117,29 @@ bool JournalHost::Snapshot(const std::string& path, std::string* err) {
     return true;
 }
 
+
 void JournalHost::Idle() {
     EngPause open;
     QCoreApplication::processEvents();
 }
 
-// ---- window verbs: menus, drops and the window's dumps, then dialog answers ----
+// ---- window verbs: dialog answers ----
 
 bool JournalHost::WindowVerb(const std::vector<std::string>& words, std::string* err) {
-    if (FrameVerb(frame_, words, err, [this](const std::string& s) { Print(s); })) return true;
-    if (!err->empty()) return false;
-    return DlgVerb(words, err);
+    if (words.size() == 2 && words[0] == "dump" && words[1] == "profile") {
+        // The profile as it would be written at exit, key by key in write order.
+        for (const ProfileEntry& p : ProfileEntries(CurProfile()))
+            Print(jrn::Quote(p.sec.toUtf8().constData()) + " " + jrn::Quote(p.key.toUtf8().constData()) +
+                  " " + jrn::Quote(p.val.toUtf8().constData()) + "\n");
+        return true;
+    }
+    std::string e;
+    if (DlgVerb(words, &e)) return true;
+    if (!e.empty()) {  // a dialog answer, malformed
+        *err = e;
+        return false;
+    }
+    return FrameVerb(frame_, words, err, [this](const std::string& s) { Print(s); });
 }
 
 }  // namespace shl

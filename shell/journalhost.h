@@ -22,9 +22,7 @@ public:
     bool CanSnapshot() override { return true; }
     bool Snapshot(const std::string& path, std::string* err) override;
     void Idle() override;
-
-    // Window verbs: `menu`, `drop`, `dump menu`, `dump window`, and the dialog answers
-    // `dialog ...`, `filedialog ...`.
+    // Menus, drops, dumps of the window, and dialog answers (`dialog ...`, `filedialog ...`).
     bool WindowVerb(const std::vector<std::string>& words, std::string* err) override;
 
 private:

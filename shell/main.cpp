@@ -12,6 +12,7 @@
 #include "app.h"
 #include "cmdroute.h"
 #include "display/glctx.h"
+#include "doccmd.h"
 #include "engcall.h"
 #include "file/doc.h"
 #include "journalhost.h"
@@ -67,6 +68,8 @@ int main(int argc, char** argv) {
     QCoreApplication::setOrganizationName(QStringLiteral("Orvane"));
     QCoreApplication::setApplicationName(QStringLiteral("Orvane Altimetra"));
     QApplication app(argc, argv);
+    // The desktop's entry for the application (its icon and the documents it opens).
+    QGuiApplication::setDesktopFileName(QStringLiteral("orvane-altimetra"));
 
     QString doc, journal;
     bool exitAfter = false;
@@ -114,11 +117,9 @@ int main(int argc, char** argv) {
     DocTitleHook = UpdTitle;
     frame->show();
     if (!doc.isEmpty()) {
-        // Opened once the window is up, so the 2D window follows the view's real size. A file
-        // that cannot be opened has been reported; the program stays with a new document.
-        QCoreApplication::processEvents();
-        DocOpenPath(frame.get(), QFileInfo(doc).absoluteFilePath());
-        UpdTitle();
+        // Opened once the window is up, so the 2D window follows the view's real size.
+        const QString path = QFileInfo(doc).absoluteFilePath();
+        QTimer::singleShot(0, &app, [&frame, path] { DocOpenPath(frame.get(), path); });
     }
 
     int journalStatus = 0;
@@ -130,6 +131,7 @@ int main(int argc, char** argv) {
             journalStatus = host.Run(journal);
             // A journal that ended the engine ends the application too.
             if (exitAfter || !shl::EngineRunning()) {
+                shl::DocSkipCloseAsk();
                 frame->close();
                 QCoreApplication::exit(journalStatus);
             }

@@ -36,6 +36,8 @@
 #include "display/dsp_cmd.h"
 #include "display/view.h"
 #include "dlgrun.h"
+#include "doccmd.h"
+#include "profile.h"
 #include "engcall.h"
 #include "mainview.h"
 #include "menutable.h"
@@ -177,7 +179,7 @@ void MainFrame::BuildMenus() {
         // The update handlers run when a menu opens, as they do at idle.
         connect(menu, &QMenu::aboutToShow, this, &MainFrame::UpdateUi);
     }
-    SetRecentFiles({});
+    SetRecentFiles(CurProfile().recent);
 }
 
 void MainFrame::BuildToolbars() {
@@ -481,6 +483,11 @@ void MainFrame::dropEvent(QDropEvent* e) {
 }
 
 void MainFrame::closeEvent(QCloseEvent* e) {
+    // Unsaved changes are asked about first; Cancel keeps the window.
+    if (EngDepth() > 0 || !DocCanClose(this)) {
+        e->ignore();
+        return;
+    }
     e->accept();
     if (onClose) onClose();
 }

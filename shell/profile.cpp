@@ -12,6 +12,7 @@ namespace shl {
 namespace {
 const char* const kDirSec = "File Directories";
 const char* const kPrmSec = "Default Parameters";
+const char* const kMruSec = "Recent File List";
 const char* const kDirKey[Profile::DirNum] = {
     "Scean File Directory", "DXF File Directory", "VRML File Directory", "Image File Directory",
     "GIS File Directory"};
@@ -114,30 +115,50 @@ void LoadProfile(QSettings& s, Profile& p) {
     ReadInt(s, "Interpolate Peripheral of Surface", 0, 1, IntpPrph);
     ReadInt(s, "TrnMethod", TrnMethodCrs, TrnMethodMinCrv, TrnMethod);
     s.endGroup();
+
+    p.recent.clear();
+    s.beginGroup(kMruSec);
+    for (int i = 0; i < 4; ++i) {
+        const QString f = s.value(QStringLiteral("File%1").arg(i + 1)).toString();
+        if (!f.isEmpty() && !p.recent.contains(f)) p.recent << f;
+    }
+    s.endGroup();
+}
+
+std::vector<ProfileEntry> ProfileEntries(const Profile& p) {
+    std::vector<ProfileEntry> e;
+    const auto add = [&e](const char* sec, const QString& key, const QString& val) {
+        e.push_back({QString::fromLatin1(sec), key, val});
+    };
+    for (int i = 0; i < Profile::DirNum; ++i) add(kDirSec, kDirKey[i], p.dir[i]);
+    add(kPrmSec, "Pick Apperture", FmtI(SetSto.pickAp));
+    add(kPrmSec, "Connect Distance", Fmt("%lf", SetSto.cnctDst));
+    add(kPrmSec, "Threshold of Same Hight", Fmt("%f", SamHgtDst));
+    add(kPrmSec, "Hight Range", Fmt("%f", HgtRng));
+    add(kPrmSec, "Background Color R", Fmt("%lf", BgCol[0]));
+    add(kPrmSec, "Background Color G", Fmt("%lf", BgCol[1]));
+    add(kPrmSec, "Background Color B", Fmt("%lf", BgCol[2]));
+    for (int i = 0; i < 16; ++i)
+        add(kPrmSec, QString::asprintf("Custom Color%d", i + 1),
+            QString::asprintf("%d %d %d", p.cust[i][0], p.cust[i][1], p.cust[i][2]));
+    add(kPrmSec, "Number of Cross Line Angle", FmtI(CrsAngNum));
+    add(kPrmSec, "Length Scale of Cross Line", Fmt("%f", CrsLenScl));
+    add(kPrmSec, "Angle of Filter Surface", Fmt("%f", FltrAng));
+    add(kPrmSec, "Interpolate Peripheral of Surface", FmtI(IntpPrph));
+    add(kPrmSec, "TrnMethod", FmtI(TrnMethod));
+    for (int i = 0; i < p.recent.size(); ++i)
+        add(kMruSec, QStringLiteral("File%1").arg(i + 1), p.recent[i]);
+    return e;
 }
 
 void SaveProfile(QSettings& s, const Profile& p) {
-    s.beginGroup(kDirSec);
-    for (int i = 0; i < Profile::DirNum; ++i) s.setValue(kDirKey[i], p.dir[i]);
-    s.endGroup();
-
-    s.beginGroup(kPrmSec);
-    s.setValue("Pick Apperture", FmtI(SetSto.pickAp));
-    s.setValue("Connect Distance", Fmt("%lf", SetSto.cnctDst));
-    s.setValue("Threshold of Same Hight", Fmt("%f", SamHgtDst));
-    s.setValue("Hight Range", Fmt("%f", HgtRng));
-    s.setValue("Background Color R", Fmt("%lf", BgCol[0]));
-    s.setValue("Background Color G", Fmt("%lf", BgCol[1]));
-    s.setValue("Background Color B", Fmt("%lf", BgCol[2]));
-    for (int i = 0; i < 16; ++i)
-        s.setValue(QString::asprintf("Custom Color%d", i + 1),
-                   QString::asprintf("%d %d %d", p.cust[i][0], p.cust[i][1], p.cust[i][2]));
-    s.setValue("Number of Cross Line Angle", FmtI(CrsAngNum));
-    s.setValue("Length Scale of Cross Line", Fmt("%f", CrsLenScl));
-    s.setValue("Angle of Filter Surface", Fmt("%f", FltrAng));
-    s.setValue("Interpolate Peripheral of Surface", FmtI(IntpPrph));
-    s.setValue("TrnMethod", FmtI(TrnMethod));
-    s.endGroup();
+    // The recent list is written whole: entries beyond its length go.
+    s.remove(kMruSec);
+    for (const ProfileEntry& e : ProfileEntries(p)) {
+        s.beginGroup(e.sec);
+        s.setValue(e.key, e.val);
+        s.endGroup();
+    }
     s.sync();
 }
 

@@ -2,6 +2,8 @@
 // variables and written back once at exit.
 #pragma once
 #include <QString>
+#include <QStringList>
+#include <vector>
 
 class QSettings;
 
@@ -12,6 +14,7 @@ struct Profile {
     enum Dir { DirScn = 0, DirDxf = 1, DirVrml = 2, DirImg = 3, DirGis = 4, DirNum = 5 };
     QString dir[DirNum];           // last directories of the file dialogs, no trailing separator
     int cust[16][3];               // custom colours of the colour dialog
+    QStringList recent;            // recent documents, newest first (four at most)
     Profile();
 };
 
@@ -23,6 +26,12 @@ Profile& CurProfile();
 void LoadProfile(QSettings& s, Profile& p);
 // Writes every key of both sections from the engine's stored copy and variables.
 void SaveProfile(QSettings& s, const Profile& p);
+
+// Every key SaveProfile writes, in its order: section, key, value.
+struct ProfileEntry {
+    QString sec, key, val;
+};
+std::vector<ProfileEntry> ProfileEntries(const Profile& p);
 
 // The profile store of the current user (organisation "Orvane", application "Orvane Altimetra").
 QSettings* OpenUserProfile();

@@ -82,7 +82,7 @@ TEST_F(ProfileFile, EmptyProfileGivesDefaultsAndExitWritesEveryKey) {
     EXPECT_EQ(s.childKeys().size(), 12 + 16);
     s.endGroup();
     s.beginGroup("File Directories");
-    EXPECT_EQ(s.childKeys().size(), 4);
+    EXPECT_EQ(s.childKeys().size(), 5);  // the four directories and the GIS one
     EXPECT_EQ(s.value("Scean File Directory").toString(), "");
 }
 
