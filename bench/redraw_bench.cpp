@@ -191,7 +191,6 @@ int main(int argc, char** argv) {
     // The shared folder sits beside the source tree of the main checkout.
     const char* env = std::getenv("ALT_SHARED_DIR");
     std::string path = std::string(env ? env : ALT_SHARED_DIR) + "/bench/synth-contours.txt";
-    if (!std::ifstream(path)) path = "/work/shared/bench/synth-contours.txt";
     long pts = LoadCurves(path.c_str(), rgn, &itv);
     if (pts < 0)
         std::printf("contours: %s not readable, terrain only\n", path.c_str());

@@ -23,7 +23,7 @@
 #include "trn_data.h"
 
 #ifndef ALT_SHARED_DIR
-#define ALT_SHARED_DIR "/work/shared"
+#error "ALT_SHARED_DIR is defined by the build: the shared folder beside the source tree"
 #endif
 
 namespace {
