@@ -7,15 +7,13 @@
 #include "core/mode.h"
 #include "core/state.h"
 #include "curves/crv.h"
+#include "curves/crv_cmd.h"
+#include "display/dsp_cmd.h"
 #include "display/view.h"
 #include "scene/scene.h"
+#include "bench_data.h"
 
 namespace {
-double Now() {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
 void Ev(int x, int y, int type) {
     SetPtrPix(x, y);
     IntrEvt(type);
@@ -35,7 +33,7 @@ int main() {
     SetPrmDef();
     StoPrm();
     AplPrm();
-    DstrCmd(99, 200000);
+    DstrCmd(CatSys, CmdSysIni);
     IniScn();
     IniTrnScn();
     // An 800 x 600 plan view 8000 mm wide: 10 mm per pixel.
@@ -43,7 +41,7 @@ int main() {
     v.ScrWid = 8000;
     WinSizW = 800;
     WinSizH = 600;
-    IntrCmd(13, 115000);
+    IntrCmd(CatDsp, CmdDspResize);
     SetView(0);
 
     // 1000 closed rings of 400 points, in 10 rows, each with a small gap.
@@ -63,37 +61,37 @@ int main() {
 
     Time("record undo of all curves", [] { RecUndo(3, 0, nullptr); });
     Time("cut along a line across all", [] {
-        IntrCmd(1, 101053);
-        Ev(10, 300, 1);
-        Ev(790, 305, 7);
-        Ev(790, 305, 2);
+        IntrCmd(CatDrw2D, CmdCrvCutLin);
+        Ev(10, 300, EVT_LDOWN);
+        Ev(790, 305, EVT_MOVE);
+        Ev(790, 305, EVT_LUP);
         SetMode(0);
     });
     Time("undo the cut", [] { Undo(); });
     Time("redo the cut", [] { Redo(); });
     Time("select in a window", [] {
-        IntrCmd(1, 101028);
-        Ev(100, 100, 1);
-        Ev(700, 500, 7);
-        Ev(700, 500, 2);
+        IntrCmd(CatDrw2D, CmdCrvSlctWnd);
+        Ev(100, 100, EVT_LDOWN);
+        Ev(700, 500, EVT_MOVE);
+        Ev(700, 500, EVT_LUP);
         SetMode(0);
     });
     std::printf("  selected %d\n", NumCrvSlct);
     Time("move the selection (20 steps)", [] {
-        IntrCmd(1, 101032);
-        Ev(400, 300, 1);
-        for (int i = 1; i <= 20; ++i) Ev(400 + i, 300 + i, 7);
-        Ev(420, 320, 2);
+        IntrCmd(CatDrw2D, CmdCrvMove);
+        Ev(400, 300, EVT_LDOWN);
+        for (int i = 1; i <= 20; ++i) Ev(400 + i, 300 + i, EVT_MOVE);
+        Ev(420, 320, EVT_LUP);
         SetMode(0);
     });
     CnctDst = 10;
     Time("automatic connection, whole view", [] {
-        IntrCmd(1, 101009);
-        Ev(0, 0, 1);
-        Ev(799, 599, 7);
-        Ev(799, 599, 2);
+        IntrCmd(CatDrw2D, CmdCrvAuto);
+        Ev(0, 0, EVT_LDOWN);
+        Ev(799, 599, EVT_MOVE);
+        Ev(799, 599, EVT_LUP);
         SetMode(0);
     });
-    DstrCmd(99, 200005);
+    DstrCmd(CatSys, CmdSysEnd);
     return 0;
 }

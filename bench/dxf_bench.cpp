@@ -26,9 +26,10 @@
 #include "scene/scene.h"
 #include "terrain/trn.h"
 #include "terrain/trn_cmd.h"
+#include "bench_data.h"
 
 #ifndef ALT_SHARED_DIR
-#define ALT_SHARED_DIR "../shared"
+#error "ALT_SHARED_DIR is defined by the build: the shared folder beside the source tree"
 #endif
 
 namespace {
@@ -36,47 +37,6 @@ namespace {
 constexpr double Step = 1000.0;        // densified point spacing, mm
 constexpr double TargetMB = 60.0;
 constexpr double MB = 1024.0 * 1024.0;
-
-struct Data {
-    float rgn[6] = {0, 0, 0, 0, 0, 0};
-    float itv = 0;
-    std::vector<std::vector<double>> pts;
-    std::vector<double> hgt;
-};
-
-bool Load(const char* path, Data& d) {
-    FILE* f = std::fopen(path, "r");
-    if (!f) return false;
-    char line[512];
-    int want = 0;
-    while (std::fgets(line, sizeof line, f)) {
-        if (line[0] == '#' || line[0] == '\n') continue;
-        double a, b, c, e;
-        int n;
-        if (want > 0) {
-            if (std::sscanf(line, "%lf %lf", &a, &b) != 2) break;
-            d.pts.back().push_back(a);
-            d.pts.back().push_back(b);
-            want--;
-        } else if (std::sscanf(line, "region %lf %lf %lf %lf", &a, &b, &c, &e) == 4) {
-            d.rgn[0] = static_cast<float>(a); d.rgn[1] = static_cast<float>(b);
-            d.rgn[3] = static_cast<float>(c); d.rgn[4] = static_cast<float>(e);
-        } else if (std::sscanf(line, "interval %lf", &a) == 1) {
-            d.itv = static_cast<float>(a);
-        } else if (std::sscanf(line, "curve %d %lf", &n, &a) == 2) {
-            d.pts.emplace_back();
-            d.hgt.push_back(a);
-            want = n;
-        }
-    }
-    std::fclose(f);
-    return want == 0 && !d.pts.empty() && d.itv > 0;
-}
-
-double Cpu() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
-double Now() {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
 
 // Resident and peak resident memory in MB, from the kernel's status of this process.
 void Mem(double* rss, double* hwm) {
@@ -93,7 +53,7 @@ void Mem(double* rss, double* hwm) {
 }
 
 // The contours densified to Step, as (x, y) lists.
-std::vector<std::vector<double>> Densify(const Data& d) {
+std::vector<std::vector<double>> Densify(const BenchData& d) {
     std::vector<std::vector<double>> out;
     for (const auto& p : d.pts) {
         std::vector<double> q;
@@ -113,7 +73,7 @@ std::vector<std::vector<double>> Densify(const Data& d) {
 }
 
 // Writes copies of the drawing side by side; returns the curves and points written.
-void WriteDxf(const std::string& path, const Data& d, const std::vector<std::vector<double>>& dense,
+void WriteDxf(const std::string& path, const BenchData& d, const std::vector<std::vector<double>>& dense,
               int copies, long long* curves, long long* points) {
     FILE* f = std::fopen(path.c_str(), "w");
     std::fputs("999\nbenchmark drawing\n0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n0\nENDSEC\n"
@@ -164,8 +124,8 @@ void StartEngine() {
 
 int main(int argc, char** argv) {
     std::string path = argc > 1 ? argv[1] : std::string(ALT_SHARED_DIR) + "/bench/synth-contours.txt";
-    Data d;
-    if (!Load(path.c_str(), d)) {
+    BenchData d;
+    if (!LoadBench(path.c_str(), d)) {
         std::fprintf(stderr, "cannot read contours from %s\n", path.c_str());
         return 1;
     }
@@ -200,14 +160,7 @@ int main(int argc, char** argv) {
 
     // The terrain of the contours, through the engine's commands.
     StartEngine();
-    for (size_t i = 0; i < d.pts.size(); ++i) {
-        crv* cv = NewCrv();
-        for (size_t k = 0; k + 1 < d.pts[i].size(); k += 2)
-            AddPnt(cv, static_cast<float>(d.pts[i][k]), static_cast<float>(d.pts[i][k + 1]),
-                   static_cast<float>(d.hgt[i]));
-    }
-    for (int k = 0; k < 6; ++k) TrnRgn[k] = d.rgn[k];
-    MshItv = d.itv;
+    BenchCurves(d);
     bool synth = argc > 3 && std::string(argv[3]) == "synthetic";
     t0 = Now();
     IntrCmd(CatDrw2D, CmdRgnDlgOk);

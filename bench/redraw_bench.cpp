@@ -26,57 +26,18 @@
 #include "scene/scene.h"
 #include "support/gltest.h"
 #include "terrain/trn.h"
+#include "bench_data.h"
 
 namespace {
 
 int WinW = 1024, WinH = 768;
 
-// Contours of the benchmark data as curves of the terrain part; returns the point count.
-long LoadCurves(const char* path, double rgn[4], double* itv) {
-    std::ifstream in(path);
-    if (!in) return -1;
-    std::string line;
-    long pts = 0;
-    crv* c = nullptr;
-    int left = 0;
-    float h = 0;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#') continue;
-        std::istringstream ls(line);
-        if (left > 0) {
-            double x, y;
-            ls >> x >> y;
-            AddCrvPnt(c, static_cast<float>(x), static_cast<float>(y), h);
-            ++pts;
-            if (--left == 0) {
-                SetCrvCol(c, h);
-                UdtBox(c, OK_CRV);
-            }
-            continue;
-        }
-        std::string kw;
-        ls >> kw;
-        if (kw == "region") {
-            ls >> rgn[0] >> rgn[1] >> rgn[2] >> rgn[3];
-        } else if (kw == "interval") {
-            ls >> *itv;
-        } else if (kw == "curve") {
-            double hh;
-            ls >> left >> hh;
-            h = static_cast<float>(hh);
-            c = NewCrvObj("c");
-            if (AtchCrvPrt(TrnPrt, c) < 0) return -1;
-        }
-    }
-    return pts;
-}
-
 // A height field with the character of the benchmark data (hills, a valley, a gentle plane,
 // 220 m to 620 m) over the same region and interval.
 double Hgt(double x, double y) {
     double u = x / 4000000.0, v = y / 3000000.0;
-    auto hill = [](double u, double v, double cu, double cv, double r, double h) {
-        double d2 = ((u - cu) * (u - cu) + (v - cv) * (v - cv)) / (r * r);
+    auto hill = [](double hu, double hv, double cu, double cv, double r, double h) {
+        double d2 = ((hu - cu) * (hu - cu) + (hv - cv) * (hv - cv)) / (r * r);
         return h * std::exp(-d2);
     };
     double z = 220000 + 60000 * u + 40000 * v;
@@ -136,13 +97,13 @@ double CpuMs() {
 // processor time of the whole process, rasteriser threads included (mean). On a loaded machine
 // the processor time is the steadier figure.
 void Time(const char* what, int n) {
-    IntrCmd(13, 115002);  // warm up
+    IntrCmd(CatDsp, CmdRdrwAll);  // warm up
     glFinish();
     double best = 1e30, sum = 0, cpu = 0;
     for (int i = 0; i < n; ++i) {
         auto t0 = std::chrono::steady_clock::now();
         double c0 = CpuMs();
-        IntrCmd(13, 115002);
+        IntrCmd(CatDsp, CmdRdrwAll);
         glFinish();
         cpu += CpuMs() - c0;
         double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
@@ -183,15 +144,18 @@ int main(int argc, char** argv) {
         std::printf("redraw_bench: the view window cannot be opened\n");
         return 1;
     }
-    IntrCmd(13, 115000);
+    IntrCmd(CatDsp, CmdDspResize);
     PaintWin(0, nullptr);
     std::printf("renderer: %s, %s\n", glGetString(GL_RENDERER), glGetString(GL_VERSION));
 
     double rgn[4] = {0, 0, 4000000, 3000000}, itv = 5000;
-    // The shared folder sits beside the source tree of the main checkout.
-    const char* env = std::getenv("ALT_SHARED_DIR");
-    std::string path = std::string(env ? env : ALT_SHARED_DIR) + "/bench/synth-contours.txt";
-    long pts = LoadCurves(path.c_str(), rgn, &itv);
+    std::string path = std::string(ALT_SHARED_DIR) + "/bench/synth-contours.txt";
+    BenchData d;
+    long pts = LoadBench(path.c_str(), d) ? BenchCurves(d) : -1;
+    if (pts >= 0) {
+        rgn[0] = d.rgn[0], rgn[1] = d.rgn[1], rgn[2] = d.rgn[3], rgn[3] = d.rgn[4];
+        itv = d.itv;
+    }
     if (pts < 0)
         std::printf("contours: %s not readable, terrain only\n", path.c_str());
     else
@@ -200,11 +164,6 @@ int main(int argc, char** argv) {
     // The terrain as the user gets it: the region, the flat grid, generation from the contours.
     srf* s = nullptr;
     if (pts > 0 && !std::getenv("ALT_BENCH_ANALYTIC")) {
-        TrnRgn[0] = static_cast<float>(rgn[0]);
-        TrnRgn[1] = static_cast<float>(rgn[1]);
-        TrnRgn[3] = static_cast<float>(rgn[2]);
-        TrnRgn[4] = static_cast<float>(rgn[3]);
-        TrnRgn[2] = TrnRgn[5] = 0;
         MshItv = static_cast<float>(itv);
         auto t0 = std::chrono::steady_clock::now();
         if (CreTrnMsh() && CreTrn()) {

@@ -20,48 +20,11 @@
 #include "file/scn.h"
 #include "scene/scene.h"
 #include "terrain/trn.h"
+#include "bench_data.h"
 
 #ifndef ALT_SHARED_DIR
-#define ALT_SHARED_DIR "../shared"
+#error "ALT_SHARED_DIR is defined by the build: the shared folder beside the source tree"
 #endif
-
-namespace {
-
-double Cpu() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
-double Now() {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
-// Curves of the contour file into the terrain part, the region and interval of the file.
-bool Load(const char* path) {
-    FILE* f = std::fopen(path, "r");
-    if (!f) return false;
-    char line[512];
-    int want = 0;
-    float h = 0;
-    crv* c = nullptr;
-    while (std::fgets(line, sizeof line, f)) {
-        double a, b, x, y;
-        int n;
-        if (want > 0) {
-            if (std::sscanf(line, "%lf %lf", &a, &b) != 2) break;
-            AddPnt(c, static_cast<float>(a), static_cast<float>(b), h);
-            want--;
-        } else if (std::sscanf(line, "region %lf %lf %lf %lf", &a, &b, &x, &y) == 4) {
-            TrnRgn[0] = float(a); TrnRgn[1] = float(b); TrnRgn[3] = float(x); TrnRgn[4] = float(y);
-        } else if (std::sscanf(line, "interval %lf", &a) == 1) {
-            MshItv = float(a);
-        } else if (std::sscanf(line, "curve %d %lf", &n, &a) == 2) {
-            c = NewCrv();
-            h = float(a);
-            want = n;
-        }
-    }
-    std::fclose(f);
-    return want == 0;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     std::string path = argc > 1 ? argv[1] : std::string(ALT_SHARED_DIR) + "/bench/synth-contours.txt";
@@ -73,7 +36,8 @@ int main(int argc, char** argv) {
     DstrCmd(CatSys, CmdSysIni);
     IniScn();
     IniTrnScn();
-    if (!Load(path.c_str())) {
+    BenchData d;
+    if (!LoadBench(path.c_str(), d) || BenchCurves(d) < 0) {
         std::fprintf(stderr, "cannot read contours from %s\n", path.c_str());
         return 1;
     }

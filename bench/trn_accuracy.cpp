@@ -20,17 +20,13 @@
 #include "terrain/trn.h"
 #include "terrain/trn_gen.h"
 #include "terrain/trn_mc.h"
-#include "trn_data.h"
+#include "bench_data.h"
 
 #ifndef ALT_SHARED_DIR
 #error "ALT_SHARED_DIR is defined by the build: the shared folder beside the source tree"
 #endif
 
 namespace {
-double Cpu() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
-double Now() {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
 
 // Truth in metres, row 0 first; R x C values.
 bool LoadTruth(const char* path, int R, int C, std::vector<double>& t) {

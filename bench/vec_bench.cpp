@@ -30,6 +30,7 @@
 #include "image/vecimg.h"
 #include "scene/scene.h"
 #include "vectorize/vec.h"
+#include "bench_data.h"
 
 #ifndef ALT_SHARED_DIR
 #error "ALT_SHARED_DIR is defined by the build: the shared folder beside the source tree"
@@ -39,16 +40,6 @@ namespace {
 
 constexpr int MapW = 10000, MapH = 8000;
 
-double Now() {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-double Cpu() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
-double PeakMb() {
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return u.ru_maxrss / 1024.0;
-}
-
 struct Lcg {
     uint64_t s = 88172645463325252ULL;
     uint32_t Next() {
@@ -57,34 +48,10 @@ struct Lcg {
     }
 };
 
-bool ReadContours(const char* path, double rgn[4], std::vector<std::vector<double>>& pts) {
-    FILE* f = std::fopen(path, "r");
-    if (!f) return false;
-    char line[512];
-    int want = 0;
-    while (std::fgets(line, sizeof line, f)) {
-        if (line[0] == '#' || line[0] == '\n') continue;
-        double a, b, c, e;
-        int n;
-        if (want > 0) {
-            if (std::sscanf(line, "%lf %lf", &a, &b) != 2) break;
-            pts.back().push_back(a);
-            pts.back().push_back(b);
-            --want;
-        } else if (std::sscanf(line, "region %lf %lf %lf %lf", &a, &b, &c, &e) == 4) {
-            rgn[0] = a, rgn[1] = b, rgn[2] = c, rgn[3] = e;
-        } else if (std::sscanf(line, "curve %d %lf", &n, &a) == 2) {
-            pts.emplace_back();
-            want = n;
-        }
-    }
-    std::fclose(f);
-    return want == 0 && !pts.empty() && rgn[2] > rgn[0] && rgn[3] > rgn[1];
-}
-
 // Paper between 215 and 255, ink between 0 and 70 (grey, with a little colour cast), lines
 // 3 pixels wide with ragged edges, and dirt: isolated dark specks.
-void Draw(ImgRec& img, const double rgn[4], const std::vector<std::vector<double>>& pts) {
+void Draw(ImgRec& img, const BenchData& d) {
+    const double rgn[4] = {d.rgn[0], d.rgn[1], d.rgn[3], d.rgn[4]};
     std::vector<uint8_t> ink(static_cast<size_t>(MapW) * MapH, 0);
     const double s = std::fmin((MapW - 40) / (rgn[2] - rgn[0]), (MapH - 40) / (rgn[3] - rgn[1]));
     const double ox = (MapW - (rgn[2] - rgn[0]) * s) / 2, oy = (MapH - (rgn[3] - rgn[1]) * s) / 2;
@@ -96,7 +63,7 @@ void Draw(ImgRec& img, const double rgn[4], const std::vector<std::vector<double
                     (x + 0.5 - px) * (x + 0.5 - px) + (y + 0.5 - py) * (y + 0.5 - py) <= rad * rad)
                     ink[static_cast<size_t>(y) * MapW + x] = 1;
     };
-    for (const auto& c : pts)
+    for (const auto& c : d.pts)
         for (size_t i = 0; i + 3 < c.size(); i += 2) {
             double x0 = ox + (c[i] - rgn[0]) * s, y0 = MapH - oy - (c[i + 1] - rgn[1]) * s;
             double x1 = ox + (c[i + 2] - rgn[0]) * s, y1 = MapH - oy - (c[i + 3] - rgn[1]) * s;
@@ -174,17 +141,16 @@ int main(int argc, char** argv) {
     const std::string files[] = {(dir / "map.jpg").string(), (dir / "map.tif").string(),
                                  (dir / "map-lzw.tif").string()};
     {
-        double rgn[4] = {0, 0, 0, 0};
-        std::vector<std::vector<double>> pts;
-        if (!ReadContours(cpath.c_str(), rgn, pts)) {
+        BenchData d;
+        if (!LoadBench(cpath.c_str(), d) || d.rgn[3] <= d.rgn[0] || d.rgn[4] <= d.rgn[1]) {
             std::fprintf(stderr, "cannot read contours from %s\n", cpath.c_str());
             return 1;
         }
         std::vector<uint8_t> buf(4ULL * MapW * MapH);
         ImgRec img{nullptr, MapW, MapH, 4LL * MapW, buf.data()};
         double t0 = Now();
-        Draw(img, rgn, pts);
-        std::printf("map %d x %d from %zu contours drawn in %.1f s\n", MapW, MapH, pts.size(), Now() - t0);
+        Draw(img, d);
+        std::printf("map %d x %d from %zu contours drawn in %.1f s\n", MapW, MapH, d.pts.size(), Now() - t0);
         t0 = Now();
         if (WrJpg(files[0].c_str(), img, {.quality = 90}) != 0 ||
             WrTif(files[1].c_str(), img, {.rowsPerStrip = 64}) != 0 ||

@@ -329,12 +329,12 @@ TEST_F(Mode, PressOfKindSix) {
 }
 
 TEST_F(Mode, CursorTable) {
-    SetCrs(29);
-    SetCrs(30);
+    SetCrs(CrsNum - 1);
+    SetCrs(CrsNum);   // past the table: ignored
     SetCrs(-1);
-    EXPECT_EQ(CrsIdx, 29);
+    EXPECT_EQ(CrsIdx, CrsNum - 1);
     ASSERT_EQ(Plt().cursors.size(), 1u);
-    EXPECT_EQ(Plt().cursors[0], 29);
+    EXPECT_EQ(Plt().cursors[0], CrsNum - 1);
     CrntMode = ModeCrvSlctWnd;
     BaseMode = ModeIdle;
     RstBaseMode();

@@ -1,17 +1,39 @@
-// The shared benchmark contours (synth-contours.txt format) as generation's contour records.
+// What every benchmark shares: the clocks, and the shared benchmark contours (synth-contours.txt
+// format) read once and turned into curves or generation's contour records.
 #pragma once
+#include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <vector>
 
+#include <sys/resource.h>
+
 #include "core/alc.h"
+#include "curves/crv.h"
+#include "scene/scene.h"
+#include "terrain/trn.h"
 #include "terrain/trn_gen.h"
 
+inline double Cpu() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
+inline double Now() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// Peak resident memory of this process so far, MB.
+inline double PeakMb() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return static_cast<double>(u.ru_maxrss) / 1024.0;
+}
+
+// Region in the engine's six-float layout (x0 y0 . x1 y1 .), interval, and per curve its points
+// (x y pairs, mm) and height.
 struct BenchData {
     float rgn[6] = {0, 0, 0, 0, 0, 0};
     float itv = 0;
     std::vector<std::vector<double>> pts;
-    std::vector<float> hgt;
+    std::vector<double> hgt;
 };
 
 inline bool LoadBench(const char* path, BenchData& d) {
@@ -35,7 +57,7 @@ inline bool LoadBench(const char* path, BenchData& d) {
             d.itv = static_cast<float>(a);
         } else if (std::sscanf(line, "curve %d %lf", &n, &a) == 2) {
             d.pts.emplace_back();
-            d.hgt.push_back(static_cast<float>(a));
+            d.hgt.push_back(a);
             want = n;
         }
     }
@@ -54,7 +76,7 @@ inline cntr* BenchCntr(const BenchData& d, int* nc, double* L) {
         cntr& r = c[i];
         r.n = static_cast<int>(d.pts[i].size() / 2);
         r.pnt = static_cast<double*>(AlcMem(static_cast<long long>(sizeof(double)) * 2 * r.n, "pnt"));
-        r.hgt = d.hgt[i];
+        r.hgt = static_cast<float>(d.hgt[i]);
         r.minx = r.miny = 1e15;
         r.maxx = r.maxy = -1e15;
         for (int k = 0; k < 2 * r.n; k++) r.pnt[k] = static_cast<float>(d.pts[i][k]);
@@ -67,4 +89,22 @@ inline cntr* BenchCntr(const BenchData& d, int* nc, double* L) {
     }
     *L = std::fmax(hi[0] - lo[0], hi[1] - lo[1]);
     return c;
+}
+
+// The contours as curves of the scene's contour part, and the region and interval as the engine's
+// settings, as a user who digitised them would leave them. Returns the number of points.
+inline long BenchCurves(const BenchData& d) {
+    long n = 0;
+    for (size_t i = 0; i < d.pts.size(); ++i) {
+        crv* c = NewCrv();
+        if (!c) return -1;
+        const float h = static_cast<float>(d.hgt[i]);
+        for (size_t k = 0; k + 1 < d.pts[i].size(); k += 2, ++n)
+            AddPnt(c, static_cast<float>(d.pts[i][k]), static_cast<float>(d.pts[i][k + 1]), h);
+        SetCrvCol(c, h);
+        UdtBox(c, OK_CRV);
+    }
+    for (int k = 0; k < 6; ++k) TrnRgn[k] = d.rgn[k];
+    MshItv = d.itv;
+    return n;
 }
