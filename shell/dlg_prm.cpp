@@ -52,22 +52,34 @@ QVBoxLayout* Column(QDialog* d, QLayout* body, QDialogButtonBox* bb) {
     return v;
 }
 
-// 130 and 181: a height with its unit (m, cm, mm). Typing stores the value at once; changing
-// the unit shows the stored value in the new unit.
-class HgtDlg : public AltDlg {
+// A length with its unit: 130 and 181 (a height in m, cm, mm), 179 (the width of the view in km,
+// m, cm, mm). Changing the unit shows the stored value in the new unit; with typing stored at once
+// (the heights), a typed value survives a change of unit.
+struct LenDlgPrm {
+    int id;
+    QString title;
+    int ctlV, ctlU;
+    QString label;
+    bool km;            // the unit list starts with km
+    double lo, hi;      // accepted range of the typed number
+    bool storeTyping;
+};
+
+class LenDlg : public AltDlg {
 public:
-    HgtDlg(QWidget* p, int id, const QString& title, int ctlV, int ctlU, double mm, int unit)
-        : AltDlg(p, id, title), mm_(mm), unit_(unit) {
-        edit_ = MkEdit(ctlV);
-        combo_ = MkCombo(ctlU, UnitItems(false));
-        combo_->setCurrentIndex(ItemOfUnit(unit_, false));
+    LenDlg(QWidget* p, const LenDlgPrm& prm, double mm, int unit)
+        : AltDlg(p, prm.id, prm.title), mm_(mm), unit_(unit), lo_(prm.lo), hi_(prm.hi) {
+        edit_ = MkEdit(prm.ctlV);
+        combo_ = MkCombo(prm.ctlU, UnitItems(prm.km));
+        combo_->setCurrentIndex(ItemOfUnit(unit_, prm.km));
         Show();
-        connect(edit_, &QLineEdit::textEdited, this, [this](const QString& t) {
-            double v;
-            if (ParseNum(t, &v)) mm_ = v * LenFct(unit_);
-        });
-        connect(combo_, &QComboBox::currentIndexChanged, this, [this](int i) {
-            unit_ = UnitOfItem(i, false);
+        if (prm.storeTyping)
+            connect(edit_, &QLineEdit::textEdited, this, [this](const QString& t) {
+                double v;
+                if (ParseNum(t, &v)) mm_ = v * LenFct(unit_);
+            });
+        connect(combo_, &QComboBox::currentIndexChanged, this, [this, km = prm.km](int i) {
+            unit_ = UnitOfItem(i, km);
             Show();
         });
         auto* f = new QFormLayout;
@@ -75,7 +87,7 @@ public:
         row->addWidget(edit_);
         row->addWidget(new QLabel(QStringLiteral("単位"), this));
         row->addWidget(combo_);
-        f->addRow(QStringLiteral("高さ"), row);
+        f->addRow(prm.label, row);
         Column(this, f, MkOkCancel());
     }
     double mm_;
@@ -85,7 +97,7 @@ protected:
     bool Check(QString* msg, QWidget** bad) override {
         double v;
         *bad = edit_;
-        if (!ReadReal(edit_, -HgtMax, HgtMax, &v, msg)) return false;
+        if (!ReadReal(edit_, lo_, hi_, &v, msg)) return false;
         // A shown value that was not edited keeps the stored one, not its rounding.
         if (edit_->text() != shown_) mm_ = v * LenFct(unit_);
         return true;
@@ -96,6 +108,7 @@ private:
         shown_ = NumText(mm_ / LenFct(unit_));
         edit_->setText(shown_);
     }
+    double lo_, hi_;
     QLineEdit* edit_;
     QComboBox* combo_;
     QString shown_;
@@ -175,49 +188,6 @@ private:
     QLineEdit* measEdit_;
     QLineEdit* realEdit_;
     QComboBox* combo_;
-};
-
-// 179: the width of the view in a unit of km, m, cm, mm.
-class DrwAreaDlgW : public AltDlg {
-public:
-    DrwAreaDlgW(QWidget* p, double wid, int unit)
-        : AltDlg(p, IdDrwArea, QStringLiteral("作図領域設定")), wid_(wid), unit_(unit) {
-        edit_ = MkEdit(CtlDrwWid);
-        combo_ = MkCombo(CtlDrwUnit, UnitItems(true));
-        combo_->setCurrentIndex(ItemOfUnit(unit_, true));
-        Show();
-        connect(combo_, &QComboBox::currentIndexChanged, this, [this](int i) {
-            unit_ = UnitOfItem(i, true);
-            Show();
-        });
-        auto* f = new QFormLayout;
-        auto* row = new QHBoxLayout;
-        row->addWidget(edit_);
-        row->addWidget(new QLabel(QStringLiteral("単位"), this));
-        row->addWidget(combo_);
-        f->addRow(QStringLiteral("作図領域の幅"), row);
-        Column(this, f, MkOkCancel());
-    }
-    double wid_;
-    int unit_;
-
-protected:
-    bool Check(QString* msg, QWidget** bad) override {
-        double v;
-        *bad = edit_;
-        if (!ReadReal(edit_, 1e-7, 1e11, &v, msg)) return false;
-        if (edit_->text() != shown_) wid_ = v * LenFct(unit_);
-        return true;
-    }
-
-private:
-    void Show() {
-        shown_ = NumText(wid_ / LenFct(unit_));
-        edit_->setText(shown_);
-    }
-    QLineEdit* edit_;
-    QComboBox* combo_;
-    QString shown_;
 };
 
 // 180: editing settings, the contour colour range, the generation method, background colour.
@@ -360,8 +330,10 @@ void Recolour() {
 }  // namespace
 
 bool DlgCrvHgt(QWidget* parent) {
-    HgtDlg d(parent, IdCrvHgt, QStringLiteral("カーブの高さ"), CtlCrvHgt, CtlCrvHgtUnit, CrvHgt,
-             CrvHgtUnit);
+    LenDlg d(parent,
+             {IdCrvHgt, QStringLiteral("カーブの高さ"), CtlCrvHgt, CtlCrvHgtUnit,
+              QStringLiteral("高さ"), false, -HgtMax, HgtMax, true},
+             CrvHgt, CrvHgtUnit);
     if (ExecDlg(d, QString::number(IdCrvHgt)) != QDialog::Accepted) return false;
     EngCall c;
     CrvHgt = float(d.mm_);
@@ -371,8 +343,10 @@ bool DlgCrvHgt(QWidget* parent) {
 }
 
 bool DlgVtxHgt(QWidget* parent) {
-    HgtDlg d(parent, IdVtxHgt, QStringLiteral("頂点の高さ"), CtlVtxHgt, CtlVtxHgtUnit, VtxHgtVal,
-             ::HgtUnit);
+    LenDlg d(parent,
+             {IdVtxHgt, QStringLiteral("頂点の高さ"), CtlVtxHgt, CtlVtxHgtUnit,
+              QStringLiteral("高さ"), false, -HgtMax, HgtMax, true},
+             VtxHgtVal, ::HgtUnit);
     if (ExecDlg(d, QString::number(IdVtxHgt)) != QDialog::Accepted) return false;
     EngCall c;
     VtxHgtVal = float(d.mm_);
@@ -426,13 +400,16 @@ bool DlgSclDst(QWidget* parent) {
 }
 
 bool DlgDrwArea(QWidget* parent) {
-    DrwAreaDlgW d(parent, ShownView().ScrWid, DrwAreaUnit);
+    LenDlg d(parent,
+             {IdDrwArea, QStringLiteral("作図領域設定"), CtlDrwWid, CtlDrwUnit,
+              QStringLiteral("作図領域の幅"), true, 1e-7, 1e11, false},
+             ShownView().ScrWid, DrwAreaUnit);
     const int rc = ExecDlg(d, QString::number(IdDrwArea));
     DrwAreaUnit = d.unit_;
     if (rc != QDialog::Accepted) return false;
     EngCall c;
     CamView& v = ShownView();
-    v.ScrWid = d.wid_;
+    v.ScrWid = d.mm_;
     // A perspective view keeps its angle of view.
     if (v.ViewAng > 0 && v.ViewAng < M_PI) v.ScrDst = v.ScrWid * 0.5 / std::tan(v.ViewAng / 2.0);
     SetView(0);
