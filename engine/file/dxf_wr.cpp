@@ -142,11 +142,7 @@ void DxfWr::Prt(const prt* p, int depth) {
 
 int WrDxfFct(const std::string& path, double fct) {
     OutFile o;
-    int r = o.Open(path);
-    if (r != OutOk) {
-        OutResMsg(r, path);
-        return -1;
-    }
+    if (!OutOpen(o, path)) return -1;
     o.Line("  0");
     o.Line("SECTION");
     o.Line("  2");
@@ -162,12 +158,7 @@ int WrDxfFct(const std::string& path, double fct) {
     o.Line("ENDSEC");
     o.Line("  0");
     o.Line("EOF");
-    r = o.Commit();
-    if (r != OutOk) {
-        OutResMsg(r, path);
-        return -1;
-    }
-    return 0;
+    return OutCommit(o, path);
 }
 
 int WrDxf(const std::string& path) {

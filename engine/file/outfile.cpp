@@ -120,3 +120,15 @@ void OutResMsg(int res, const std::string& path) {
     if (res == OutOpenErr) DspErrMsg(MsgFilOpn, path.c_str());
     else if (res == OutWriteErr) DspErrMsg(MsgFilWrt, path.c_str());
 }
+
+bool OutOpen(OutFile& o, const std::string& path) {
+    const int r = o.Open(path);
+    OutResMsg(r, path);
+    return r == OutOk;
+}
+
+int OutCommit(OutFile& o, const std::string& path) {
+    const int r = o.Commit();
+    OutResMsg(r, path);
+    return r == OutOk ? 0 : -1;
+}

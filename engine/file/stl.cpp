@@ -40,11 +40,7 @@ int WrStlFct(const std::string& path, double u) {
     const srf* s = TrnSrf;
     const pgn* g = TrnGrd;
     OutFile o;
-    int r = o.Open(path);
-    if (r != OutOk) {
-        OutResMsg(r, path);
-        return -1;
-    }
+    if (!OutOpen(o, path)) return -1;
     std::string name;
     Utf8ToSjis(s->name ? s->name : "", &name);
     o.Put("solid ");
@@ -78,12 +74,7 @@ int WrStlFct(const std::string& path, double u) {
         }
     o.Put("endsolid ");
     o.Line(name);
-    r = o.Commit();
-    if (r != OutOk) {
-        OutResMsg(r, path);
-        return -1;
-    }
-    return 0;
+    return OutCommit(o, path);
 }
 
 int WrStl(const std::string& path) {

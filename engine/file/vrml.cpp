@@ -58,11 +58,7 @@ int WrVrmlFct(const std::string& path, double u) {
     const srf* s = TrnSrf;
     const pgn* g = TrnGrd;
     OutFile o;
-    int r = o.Open(path);
-    if (r != OutOk) {
-        OutResMsg(r, path);
-        return -1;
-    }
+    if (!OutOpen(o, path)) return -1;
     o.Line("#VRML V2.0 utf8");
     o.Line("");
     o.Line("Background { ");
@@ -172,12 +168,7 @@ int WrVrmlFct(const std::string& path, double u) {
         }
     o.Line("\t}");
     o.Line("}");
-    r = o.Commit();
-    if (r != OutOk) {
-        OutResMsg(r, path);
-        return -1;
-    }
-    return 0;
+    return OutCommit(o, path);
 }
 
 int WrVrml(const std::string& path) {

@@ -96,11 +96,7 @@ int WrGld(const std::string& path, const GldBlk& b, const GldCrnRec& crn) {
     if (!s || !g) return -1;
     const int C = g->cols;
     OutFile o;
-    int r = o.Open(path);
-    if (r != OutOk) {
-        OutResMsg(r, path);
-        return -1;
-    }
+    if (!OutOpen(o, path)) return -1;
     // The title field is 128 bytes of the file's code page, padded with blanks.
     std::string ttl;
     Utf8ToSjis(std::string("Orvane Altimetra : ") + (s->name ? s->name : ""), &ttl);
@@ -148,10 +144,5 @@ int WrGld(const std::string& path, const GldBlk& b, const GldCrnRec& crn) {
         }
         o.Put("\r\n");
     }
-    r = o.Commit();
-    if (r != OutOk) {
-        OutResMsg(r, path);
-        return -1;
-    }
-    return 0;
+    return OutCommit(o, path);
 }
