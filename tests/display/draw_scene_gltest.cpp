@@ -215,12 +215,12 @@ TEST_F(DrawScn, ShadedFaceTurnedAwayFromTheLightShowsOnlyTheAmbient) {
     GL().Grab();
     EXPECT_TRUE(DspFlg & SrfDspShd);
     // Ambient 0.2 of the material times the model ambient 0.4: 0.08 of 255 = 20.4.
-    gltest::Rgb away = At(-1000000, CmdSysIni);
+    gltest::Rgb away = At(-1000000, 200000);
     EXPECT_NEAR(away.r, 20, 1);
     EXPECT_NEAR(away.g, 20, 1);
     EXPECT_NEAR(away.b, 20, 1);
     // The level half is lit: green above the ambient.
-    gltest::Rgb lit = At(1000000, CmdSysIni);
+    gltest::Rgb lit = At(1000000, 200000);
     EXPECT_GT(lit.g, 100);
     EXPECT_GT(lit.g, lit.r + 60);
     EXPECT_GT(lit.g, lit.b + 20);
@@ -229,7 +229,7 @@ TEST_F(DrawScn, ShadedFaceTurnedAwayFromTheLightShowsOnlyTheAmbient) {
     SetWireDsp();
     GL().Grab();
     EXPECT_EQ(DspFlg & SrfDspShd, 0u);
-    EXPECT_TRUE(Same(At(1000000 + 50000, CmdSysIni + 50000), kBg));
+    EXPECT_TRUE(Same(At(1000000 + 50000, 200000 + 50000), kBg));
 }
 
 TEST_F(DrawScn, TwoSidedShadingLightsTheUndersideFromReversedNormals) {
@@ -359,7 +359,7 @@ TEST_F(DrawScn, SlopeClassesFromTheTerrainCommands) {
     // strips: level in the west, a ramp of slope 0.7 in the middle, a cliff of slope 2 in the east.
     TrnRgn[0] = -4000000; TrnRgn[1] = -3000000;
     TrnRgn[3] = 4000000;  TrnRgn[4] = 3000000;
-    MshItv = CmdSysIni;
+    MshItv = 200000;
     IntrCmd(CatMdl, CmdTrnMsh);
     ASSERT_NE(TrnSrf, nullptr);
     ASSERT_NE(TrnGrd, nullptr);
