@@ -451,6 +451,10 @@ void DrwSrf(int w, srf* s, const Mtx m) {
     for (int i = 0; i < s->pgns.n; ++i)
         if (s->pgns.a[i]->type == 5) LodK = LodStep(w, s, s->pgns.a[i]);
     bool shaded = (s->dspFlg & 2) && (SrfDsp[w] & SrfDspShd);
+    // Filled faces step back by their depth slope, so that curves on steep or grazing faces
+    // still come out in front of them.
+    glPolygonOffset(1.0f, 1.0f);
+    glEnable(GL_POLYGON_OFFSET_FILL);
     if (slope) {
         glDisable(GL_LIGHTING);
         for (int i = 0; i < s->pgns.n; ++i) {
@@ -494,6 +498,7 @@ void DrwSrf(int w, srf* s, const Mtx m) {
         glDepthFunc(GL_LEQUAL);
         glDisable(GL_TEXTURE_2D);
     }
+    glDisable(GL_POLYGON_OFFSET_FILL);
     glDisable(GL_NORMALIZE);
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
@@ -501,6 +506,11 @@ void DrwSrf(int w, srf* s, const Mtx m) {
 }
 
 // ---- curves ----
+
+// Contours lie on the terrain made from them, so at equal depth a wireframe would hide every
+// other fragment of a curve (filled faces step back by polygon offset instead). Curves are drawn
+// with their depth pulled slightly towards the eye.
+constexpr double CrvDepthFar = 1.0 - 1.0 / 4096;
 
 void DrwCrv(int w, const crv* c, const Mtx m) {
     if (!(CrvDsp[w] & 1) || !c->vis || c->n < 1 || !c->p) return;
@@ -516,6 +526,7 @@ void DrwCrv(int w, const crv* c, const Mtx m) {
     PushMtx(m);
     glDisable(GL_LIGHTING);
     glColor3fv(c->col);
+    glDepthRange(0.0, CrvDepthFar);
     if (c->n == 1) {
         glBegin(GL_POINTS);
         glVertex3fv(c->p);
@@ -526,6 +537,7 @@ void DrwCrv(int w, const crv* c, const Mtx m) {
         glDrawArrays(GL_LINE_STRIP, 0, c->n);
         glDisableClientState(GL_VERTEX_ARRAY);
     }
+    glDepthRange(0.0, 1.0);
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
     glDisable(GL_DEPTH_TEST);

@@ -8,6 +8,7 @@
 #include "core/mode.h"
 #include "curves/crv.h"
 #include "display/lgt.h"
+#include "display/view.h"
 #include "display/viewint.h"
 #include "scene/scene.h"
 #include "support/draw_fixture.h"
@@ -252,6 +253,50 @@ TEST_F(DrawScn, TwoSidedShadingLightsTheUndersideFromReversedNormals) {
     EXPECT_NEAR(two.r, 20, 1);
     EXPECT_NEAR(two.g, 20, 1) << "two-sided: the underside faces away from the light";
     v.RotAng[0] = 0;
+}
+
+// Regression: a contour lies on the terrain made from it, and at equal depth the surface hid
+// every other fragment of the curve (a dashed contour in the plan view and the 3D view).
+TEST_F(DrawScn, ContourOnItsTerrainIsDrawnWholeOverTheSurface) {
+    // A bowl and one of its contours, a circle. The grid's flat cells cut across the bowl a
+    // little above the true surface, so the contour runs just under the drawn terrain.
+    constexpr double k = 1e-7, r = 2000000;
+    auto z = [](double x, double y) { return k * (x * x + y * y); };
+    Terrain(-4000000, -3000000, 4000000, 3000000, 61, 81, z);
+    const int n = 72;
+    crv* c = NewCrvObj("c");
+    for (int i = 0; i <= n; ++i)
+        AddCrvPnt(c, static_cast<float>(r * std::cos(2 * M_PI * i / n)),
+                  static_cast<float>(r * std::sin(2 * M_PI * i / n)), static_cast<float>(k * r * r));
+    SetCrvCol(c, static_cast<float>(k * r * r));
+    ASSERT_GE(AtchCrvPrt(TrnPrt, c), 0);
+    UdtBox(c, OK_CRV);
+    const gltest::Rgb col = Bytes(c->col);
+    // Every sampled point of the circle shows the curve within a pixel.
+    auto whole = [&] {
+        int seen = 0;
+        for (int i = 0; i < n; ++i) {
+            double a = 2 * M_PI * (i + 0.5) / n, x = r * std::cos(a), y = r * std::sin(a), p[3];
+            Win(x, y, z(x, y), p);
+            int px = static_cast<int>(std::lround(p[0])), py = static_cast<int>(std::lround(p[1]));
+            bool hit = false;
+            for (int dy = -1; dy <= 1 && !hit; ++dy)
+                for (int dx = -1; dx <= 1 && !hit; ++dx) hit = Same(Px(px + dx, py + dy), col);
+            seen += hit;
+        }
+        return seen;
+    };
+    SetShdDsp();
+    GL().Grab();
+    EXPECT_EQ(whole(), n) << "plan view, shaded";
+    // The 3D view, fitted and tilted towards the viewer.
+    ASSERT_EQ(SwDim(1), 1);
+    IntrCmd(CatDsp, CmdFitView);
+    CurView()->RotAng[0] = 0.8;
+    Redraw();
+    EXPECT_EQ(whole(), n) << "3D view, tilted, shaded";
+    SwDim(0);
+    SetWireDsp();
 }
 
 TEST_F(DrawScn, SlopeDisplayColoursEveryVertexByItsClass) {
