@@ -54,14 +54,14 @@ srf* Terrain(double x0, double y0, double x1, double y1, double d) {
     if (!s || AtchSrfPrt(TrnPrt, s) < 0) return nullptr;
     s->mtlIdx = 0;
     SrfMtl(s);
-    s->dspFlg = 3;
+    s->dspFlg = SrfFlgTrn;
     s->vis = 1;
     int n = R * C;
     s->nv = n;
     s->v = static_cast<float*>(AlcMem(3LL * n * sizeof(float), "srf->v"));
     s->nrm = static_cast<float*>(AlcMem(3LL * n * sizeof(float), "srf->n"));
     pgn* g = NewPgn(s);
-    g->type = 5;
+    g->type = PgnGrd;
     g->rows = static_cast<uint16_t>(R);
     g->cols = static_cast<uint16_t>(C);
     g->n = n;

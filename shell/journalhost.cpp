@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QSaveFile>
 #include <QUrl>
+#include "core/mode.h"
 #include "dlgrun.h"
 #include "engcall.h"
 #include "profile.h"
@@ -77,8 +78,8 @@ bool JournalHost::Pointer(int x, int y, int type) {
 bool JournalHost::Key(int vk, int type) {
     int mods = 0;
     const int key = VkToQtKey(vk, &mods);
-    if (!key || (type != 8 && type != 9)) return false;
-    QKeyEvent e(type == 8 ? QEvent::KeyPress : QEvent::KeyRelease, key, Qt::KeyboardModifiers(mods));
+    if (!key || (type != EVT_KEYDOWN && type != EVT_KEYUP)) return false;
+    QKeyEvent e(type == EVT_KEYDOWN ? QEvent::KeyPress : QEvent::KeyRelease, key, Qt::KeyboardModifiers(mods));
     EngPause open;
     QCoreApplication::sendEvent(frame_->View(), &e);
     return true;

@@ -119,7 +119,9 @@ std::string FmtMsg(const char* fmt, const char* text) {
     return out;
 }
 
-// Common path of the four operations. kind: 0 information, 1 error, 2 warning, 3 confirmation.
+// Common path of the four operations; the kind indexes the tables below.
+enum MsgKind : int { MsgInf = 0, MsgErr = 1, MsgWrn = 2, MsgCnf = 3 };
+
 int ShowMsg(int kind, int id, const char* text) {
     static const int first[4] = {1, 100, 200, 300};
     static const char* capJa[4] = {"情報", "エラー", "注意", "注意"};
@@ -130,7 +132,7 @@ int ShowMsg(int kind, int id, const char* text) {
     int rel = id - first[kind];
     if (rel >= 0 && rel <= 99) e = FindMsg(id);
     if (!e) {
-        if (kind == 2)
+        if (kind == MsgWrn)
             ConPrintf("message %d not found\n", id);
         else
             ConPrintf("message %d not found.\n", id);
@@ -138,7 +140,7 @@ int ShowMsg(int kind, int id, const char* text) {
     }
     std::string s = FmtMsg(MsgLang == 0 ? e->ja : e->en, text);
     const char* cap = MsgLang == 0 ? capJa[kind] : capEn[kind];
-    int btn = kind == 3 ? plt::BtnYesNo : plt::BtnOk;
+    int btn = kind == MsgCnf ? plt::BtnYesNo : plt::BtnOk;
     int prev = MsgBoxId;
     MsgBoxId = id;
     int ans;
@@ -147,7 +149,7 @@ int ShowMsg(int kind, int id, const char* text) {
         ans = plt::Get()->MsgBox(s.c_str(), cap, btn, icon[kind]);
     }
     MsgBoxId = prev;
-    if (kind == 3 && ans == plt::AnsYes) IntrCmd(CatSys, CmdRunPnd);
+    if (kind == MsgCnf && ans == plt::AnsYes) IntrCmd(CatSys, CmdRunPnd);
     return ans;
 }
 
@@ -165,13 +167,13 @@ int PrgLast = -999;
 
 }  // namespace
 
-int DspInfMsg(int id, const char* text) { return ShowMsg(0, id, text); }
+int DspInfMsg(int id, const char* text) { return ShowMsg(MsgInf, id, text); }
 int DspErrMsg(int id, const char* text) {
     LastErrId = id;
-    return ShowMsg(1, id, text);
+    return ShowMsg(MsgErr, id, text);
 }
-int DspWrnMsg(int id, const char* text) { return ShowMsg(2, id, text); }
-int DspCnfMsg(int id, const char* text) { return ShowMsg(3, id, text); }
+int DspWrnMsg(int id, const char* text) { return ShowMsg(MsgWrn, id, text); }
+int DspCnfMsg(int id, const char* text) { return ShowMsg(MsgCnf, id, text); }
 
 void PutMsg(const char* text) {
     MsgLinNum = 0;

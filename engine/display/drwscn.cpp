@@ -449,8 +449,8 @@ void DrwSrf(int w, srf* s, const Mtx m) {
     bool slope = SlpDsp && s == TrnSrf;
     LodK = 1;
     for (int i = 0; i < s->pgns.n; ++i)
-        if (s->pgns.a[i]->type == 5) LodK = LodStep(w, s, s->pgns.a[i]);
-    bool shaded = (s->dspFlg & 2) && (SrfDsp[w] & SrfDspShd);
+        if (s->pgns.a[i]->type == PgnGrd) LodK = LodStep(w, s, s->pgns.a[i]);
+    bool shaded = (s->dspFlg & SrfFlgShd) && (SrfDsp[w] & SrfDspShd);
     // Filled faces step back by their depth slope, so that curves on steep or grazing faces
     // still come out in front of them.
     glPolygonOffset(1.0f, 1.0f);
@@ -459,15 +459,15 @@ void DrwSrf(int w, srf* s, const Mtx m) {
         glDisable(GL_LIGHTING);
         for (int i = 0; i < s->pgns.n; ++i) {
             const pgn* g = s->pgns.a[i];
-            if (g->type == 5) SlpGrid(s, g);
+            if (g->type == PgnGrd) SlpGrid(s, g);
         }
         glEnable(GL_LIGHTING);
         SetMtlGL(MtlIdxGL(s));
         for (int i = 0; i < s->pgns.n; ++i) {
             const pgn* g = s->pgns.a[i];
-            if (g->type != 5) ShdPoly(s, g);
+            if (g->type != PgnGrd) ShdPoly(s, g);
         }
-    } else if (s->dspFlg & 8) {
+    } else if (s->dspFlg & SrfFlgBox) {
         glDisable(GL_LIGHTING);
         glColor3fv(dif);
         BoxSrf(s);
@@ -480,7 +480,7 @@ void DrwSrf(int w, srf* s, const Mtx m) {
         glColor3fv(dif);
         for (int i = 0; i < s->pgns.n; ++i) {
             const pgn* g = s->pgns.a[i];
-            if (g->type == 5)
+            if (g->type == PgnGrd)
                 WireGrid(s, g);
             else
                 WirePoly(s, g);
@@ -490,7 +490,7 @@ void DrwSrf(int w, srf* s, const Mtx m) {
         SetMtlGL(MtlIdxGL(s));
         for (int i = 0; i < s->pgns.n; ++i) {
             const pgn* g = s->pgns.a[i];
-            if (g->type == 5)
+            if (g->type == PgnGrd)
                 ShdGrid(s, g);
             else
                 ShdPoly(s, g);

@@ -15,7 +15,7 @@
 
 LgtRec AmbLgt = [] {
     LgtRec r{};
-    r.kind = 0;
+    r.kind = LgtAmb;
     r.col[0] = r.col[1] = r.col[2] = 0.4f;
     r.intens = 1.0f;
     r.on = 1;
@@ -89,7 +89,7 @@ void LgtOne(int i, const LgtRec& L, const LgtBind& b) {
     float c[4] = {L.col[0] * L.intens, L.col[1] * L.intens, L.col[2] * L.intens, 1.0f};
     static const float black[4] = {0, 0, 0, 1};
     glLightfv(id, GL_AMBIENT, black);
-    if (L.kind == 0) {
+    if (L.kind == LgtAmb) {
         glLightModelfv(GL_LIGHT_MODEL_AMBIENT, c);
         glLightfv(id, GL_DIFFUSE, black);
         glLightfv(id, GL_SPECULAR, black);
@@ -99,7 +99,7 @@ void LgtOne(int i, const LgtRec& L, const LgtBind& b) {
     }
     glLightfv(id, GL_DIFFUSE, c);
     glLightfv(id, GL_SPECULAR, c);
-    if (L.kind == 1) {
+    if (L.kind == LgtPar) {
         float pos[4] = {L.dir[0], L.dir[1], L.dir[2], 0};
         glLightfv(id, GL_POSITION, pos);
         glLightf(id, GL_SPOT_CUTOFF, 180);
@@ -109,7 +109,7 @@ void LgtOne(int i, const LgtRec& L, const LgtBind& b) {
     PntMul(p, b.posMtx, q);
     float pos[4] = {static_cast<float>(q[0]), static_cast<float>(q[1]), static_cast<float>(q[2]), 1};
     glLightfv(id, GL_POSITION, pos);
-    if (L.kind == 3) {
+    if (L.kind == LgtSpot) {
         double d[3] = {-L.dir[0], -L.dir[1], -L.dir[2]}, e[3];
         VecMul(d, b.dirMtx, e);
         float sd[3] = {static_cast<float>(e[0]), static_cast<float>(e[1]), static_cast<float>(e[2])};
@@ -159,7 +159,7 @@ void EnaLgtGL() {
     int n = NumLgtTbl < 8 ? NumLgtTbl : 8;
     for (int i = 0; i < n; i++) {
         const LgtRec* L = BindLgt(i);
-        if (L && L->on && L->kind != 0) glEnable(GL_LIGHT0 + i);
+        if (L && L->on && L->kind != LgtAmb) glEnable(GL_LIGHT0 + i);
     }
 }
 

@@ -2,6 +2,9 @@
 #pragma once
 #include <cstdint>
 
+// Kinds of light.
+enum LgtKind : uint8_t { LgtAmb = 0, LgtPar = 1, LgtPnt = 2, LgtSpot = 3 };
+
 struct LgtRec {
     char* name;         // owned by the light (tag "name"); null in PrmLgt copies of unnamed lights
     float pos[3];
@@ -19,7 +22,7 @@ struct LgtRec {
     float rv7, rv8;
     int32_t rv9;
     float rv10;
-    uint8_t kind;       // 0 ambient, 1 parallel, 2 point, 3 spot
+    uint8_t kind;       // LgtKind
     uint8_t angOrd;     // 0..5
     uint8_t rb3, rb4;
     uint8_t on;

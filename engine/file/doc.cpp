@@ -124,7 +124,7 @@ void DocBindTrn() {
                     TrnSrf = s;
                     TrnGrd = s->pgns.n > 0 ? s->pgns.a[0] : nullptr;
                     // Only a whole grid is a terrain the terrain commands can work on.
-                    if (TrnGrd && (TrnGrd->type != 5 || TrnGrd->rows < 1 || TrnGrd->cols < 1 ||
+                    if (TrnGrd && (TrnGrd->type != PgnGrd || TrnGrd->rows < 1 || TrnGrd->cols < 1 ||
                                    TrnGrd->n != int(TrnGrd->rows) * int(TrnGrd->cols))) {
                         TrnSrf = nullptr;
                         TrnGrd = nullptr;

@@ -99,13 +99,19 @@ struct lnk : Node {
     uint8_t b[4];    // 0, 0, 0, 1
 };
 
+// Polygon group types.
+enum PgnType : uint8_t { PgnGen = 0, PgnTri = 1, PgnQuad = 2, PgnGrd = 5 };
+
+// Surface display flags: shaded drawing allowed, bounding box only; the terrain has SrfFlgTrn.
+constexpr uint8_t SrfFlgShd = 2, SrfFlgBox = 8, SrfFlgTrn = 1 | SrfFlgShd;
+
 struct pgn {
     void* own;
     int ownKind;
     int n;                // vertex index count
     int32_t* vtx_id;
     uint16_t rows, cols;
-    uint8_t type;         // 0 general, 1 triangle, 2 quadrilateral, 5 grid
+    uint8_t type;         // PgnType
 };
 
 struct prj {
@@ -138,7 +144,7 @@ struct srf : Node {
     int nce; int32_t* ce; // colour entries
     uint8_t b1;           // 1
     uint8_t kind;         // 0
-    uint8_t dspFlg;       // display flags (terrain 3)
+    uint8_t dspFlg;       // SrfFlg* bits
     uint8_t vis;          // visible flag
 };
 

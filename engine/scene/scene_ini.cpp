@@ -59,7 +59,7 @@ void IniScn() {
     CurLgtObj = l;
 
     std::memset(&AmbLgt, 0, sizeof AmbLgt);
-    AmbLgt.kind = 0;
+    AmbLgt.kind = LgtAmb;
     AmbLgt.col[0] = AmbLgt.col[1] = AmbLgt.col[2] = 0.4f;
     AmbLgt.intens = 1.0f;
     AmbLgt.on = 1;

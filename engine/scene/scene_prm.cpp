@@ -164,7 +164,7 @@ void IniLgtRec(LgtRec* r) {
     r->rv8 = 1.0f;
     r->rv9 = 13;
     r->rv10 = 0.25f;
-    r->kind = 1;
+    r->kind = LgtPar;
     r->rb3 = 1;
     r->rb4 = 0;
     r->on = 1;

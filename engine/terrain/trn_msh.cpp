@@ -152,9 +152,9 @@ bool CreTrnMsh() {
     s->mtlPtr = nullptr;
     if (TrnPrd && TrnPrd->mtlTbls.n > 0 && TrnPrd->mtlTbls.a[0]->mtls.n > 0)
         s->mtlPtr = TrnPrd->mtlTbls.a[0]->mtls.a[0];
-    s->dspFlg = 3;
+    s->dspFlg = SrfFlgTrn;
     s->vis = 1;
-    g->type = 5;
+    g->type = PgnGrd;
     g->rows = static_cast<uint16_t>(R);
     g->cols = static_cast<uint16_t>(C);
     TrnSrf = s;

@@ -30,7 +30,7 @@ srf* MkTrn(float base) {
     for (int i = 0; i < 6; ++i) g->vtx_id[i] = i;
     g->rows = 2;
     g->cols = 3;
-    g->type = 5;
+    g->type = PgnGrd;
     TrnSrf = s;
     TrnGrd = g;
     return s;

@@ -50,14 +50,14 @@ protected:
         EXPECT_GE(AtchSrfPrt(TrnPrt, s), 0);
         s->mtlIdx = 0;
         SrfMtl(s);
-        s->dspFlg = 3;
+        s->dspFlg = SrfFlgTrn;
         s->vis = 1;
         int n = R * C;
         s->nv = n;
         s->v = static_cast<float*>(AlcMem(3LL * n * sizeof(float), "srf->v"));
         s->nrm = static_cast<float*>(AlcMem(3LL * n * sizeof(float), "srf->n"));
         pgn* g = NewPgn(s);
-        g->type = 5;
+        g->type = PgnGrd;
         g->rows = static_cast<uint16_t>(R);
         g->cols = static_cast<uint16_t>(C);
         g->n = n;
@@ -199,7 +199,7 @@ TEST_F(DrawScn, TerrainWireframeInItsMaterialColourDarkMaterialsLifted) {
     Redraw();
     EXPECT_EQ(GL().Count(kBg), W * H);
     SrfDsp[0] |= SrfDspOn;
-    TrnSrf->dspFlg |= 8;
+    TrnSrf->dspFlg |= SrfFlgBox;
     Redraw();
     EXPECT_TRUE(Same(LineAt(-4000000, 0), green)) << "box edge";
     EXPECT_TRUE(Same(LineAt(0, 0), kBg)) << "no grid lines inside the box";

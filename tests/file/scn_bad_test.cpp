@@ -33,9 +33,9 @@ std::vector<uint8_t> SmallDoc(ScnTest& t) {
     for (int i = 0; i < 6; i++) g->vtx_id[i] = i;
     g->rows = 2;
     g->cols = 3;
-    g->type = 5;
+    g->type = PgnGrd;
     s->mtlIdx = 0;
-    s->dspFlg = 3;
+    s->dspFlg = SrfFlgTrn;
     EXPECT_EQ(WrScn(t.Path("small.scn").c_str()), 0);
     return ReadBytes(t.Path("small.scn"));
 }

@@ -92,7 +92,7 @@ void FillLgt(Gen& g, lgt* l) {
     r.rv8 = g.F();
     r.rv9 = g.I();
     r.rv10 = g.F();
-    r.kind = 2;
+    r.kind = LgtPnt;
     r.angOrd = 3;
     r.rb3 = g.B();
     r.rb4 = g.B();
@@ -188,14 +188,14 @@ srf* MkSrf(Gen& g, prt* p, const char* name) {
     for (int i = 0; i < 6; i++) grid->vtx_id[i] = i;
     grid->rows = 2;
     grid->cols = 3;
-    grid->type = 5;
+    grid->type = PgnGrd;
     pgn* tri = NewPgn(s);
     tri->n = 3;
     tri->vtx_id = static_cast<int32_t*>(AlcMem(3 * 4, "vtx_id"));
     tri->vtx_id[0] = 5;
     tri->vtx_id[1] = 0;
     tri->vtx_id[2] = 3;
-    tri->type = 1;
+    tri->type = PgnTri;
     prj* j = NewPrj(s);
     j->n = nv;
     j->uv = static_cast<float*>(AlcMem(2 * nv * 4, "prj:uv"));
@@ -210,7 +210,7 @@ srf* MkSrf(Gen& g, prt* p, const char* name) {
     s->mtlIdx = 1;
     s->mtlIdx2 = g.I();
     s->b1 = g.B();
-    s->dspFlg = 3;
+    s->dspFlg = SrfFlgTrn;
     return s;
 }
 

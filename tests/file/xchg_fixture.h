@@ -100,7 +100,7 @@ public:
         }
         AtchSrfPrt(TrnPrt, s);
         s->mtlIdx = 0;
-        g->type = 5;
+        g->type = PgnGrd;
         g->rows = static_cast<uint16_t>(R);
         g->cols = static_cast<uint16_t>(C);
         TrnSrf = s;

@@ -163,7 +163,7 @@ TEST_F(SceneGeometry, InactiveStagesGiveNoMaterialsAndNoLights) {
 
     ASSERT_EQ(UdtPrmLgt(), 0);
     ASSERT_EQ(NumLgt, 3);  // ambient, parallel1, the lit light of the active stage
-    EXPECT_EQ(PrmLgt[0].kind, 0);
+    EXPECT_EQ(PrmLgt[0].kind, LgtAmb);
     EXPECT_STREQ(PrmLgt[1].name, "parallel1");
     EXPECT_STREQ(PrmLgt[2].name, "s1");
     EXPECT_EQ(on->lgtBase, 2);

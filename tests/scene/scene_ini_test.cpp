@@ -40,7 +40,7 @@ TEST_F(SceneStartUp, StartUpSceneHoldsTheDefaultCameraAndLight) {
     EXPECT_FLOAT_EQ(r.rv10, 0.25f);
     EXPECT_EQ(r.on, 1);
 
-    EXPECT_EQ(AmbLgt.kind, 0);
+    EXPECT_EQ(AmbLgt.kind, LgtAmb);
     EXPECT_FLOAT_EQ(AmbLgt.col[0], 0.4f);
     EXPECT_FLOAT_EQ(AmbLgt.intens, 1.0f);
     EXPECT_EQ(AmbLgt.on, 1);
@@ -115,12 +115,12 @@ TEST_F(SceneStartUp, TerrainSceneContents) {
 
     // The flat light table: the engine's ambient light, then parallel1.
     ASSERT_EQ(NumLgt, 2);
-    EXPECT_EQ(PrmLgt[0].kind, 0);
+    EXPECT_EQ(PrmLgt[0].kind, LgtAmb);
     EXPECT_EQ(PrmLgt[0].name, nullptr);
     EXPECT_FLOAT_EQ(PrmLgt[0].col[1], 0.4f);
     EXPECT_EQ(PrmLgt[0].prmIdx, 0);
     EXPECT_STREQ(PrmLgt[1].name, "parallel1");
-    EXPECT_EQ(PrmLgt[1].kind, 1);
+    EXPECT_EQ(PrmLgt[1].kind, LgtPar);
     EXPECT_EQ(PrmLgt[1].prmIdx, 1);
     EXPECT_NEAR(PrmLgt[1].dir[0], 0.4086, 1e-4);
     EXPECT_NEAR(PrmLgt[1].dir[1], 0.4086, 1e-4);

@@ -87,7 +87,7 @@ TEST_F(SceneObjects, NewObjectsCarryTheirDefaults) {
     EXPECT_FLOAT_EQ(lt->r.spotExp, 30.0f);
     EXPECT_FLOAT_EQ(lt->r.spotAng, static_cast<float>(M_PI));
     EXPECT_EQ(lt->r.rv9, 13);
-    EXPECT_EQ(lt->r.kind, 1);
+    EXPECT_EQ(lt->r.kind, LgtPar);
     EXPECT_EQ(lt->r.rb3, 1);
     EXPECT_EQ(lt->r.on, 1);
     EXPECT_EQ(lt->r.prmIdx, -1);
@@ -206,7 +206,7 @@ TEST_F(SceneObjects, FreeingLightsRebuildsTheFlatTable) {
     FreeLgtTbl(t, true);
     EXPECT_EQ(LgtTblTbl.n, 0);
     EXPECT_EQ(NumLgt, 1);  // the engine's ambient light stays
-    EXPECT_EQ(PrmLgt[0].kind, 0);
+    EXPECT_EQ(PrmLgt[0].kind, LgtAmb);
 }
 
 TEST_F(SceneObjects, ClearingEmptiesTheTablesButKeepsTheStoredCameras) {

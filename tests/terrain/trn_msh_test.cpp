@@ -33,7 +33,7 @@ TEST_F(TrnTest, GridStorageIndexesNormalsAndFlags) {
     EXPECT_EQ(TrnSrf->nv, 77);
     EXPECT_EQ(TrnGrd->n, 77);
     EXPECT_EQ(TrnGrd->type, 5);
-    EXPECT_EQ(TrnSrf->dspFlg, 3);
+    EXPECT_EQ(TrnSrf->dspFlg, SrfFlgTrn);
     EXPECT_EQ(TrnSrf->vis, 1);
     EXPECT_EQ(TrnSrf->mtlIdx, 0);
     EXPECT_EQ(TrnSrf->own, TrnPrt);
