@@ -66,14 +66,14 @@ int main(int argc, char** argv) {
         SetView(0);
     }
     std::printf("shift step: %.0f steps/s\n", steps / Secs(t0));
-    c.view.PrjFlg = 1;
+    c.view.PrjFlg = PrjPar;
     t0 = std::chrono::steady_clock::now();
     for (long i = 0; i < steps; i++) {
         ZoomCam((i & 1) ? 50 : -48);
         SetView(0);
     }
     std::printf("scale step: %.0f steps/s\n", steps / Secs(t0));
-    c.view.UpAxis = 3;
+    c.view.UpAxis = UpZ;
     t0 = std::chrono::steady_clock::now();
     for (long i = 0; i < steps; i++) {
         RotCam(0.01, (i & 1) ? 0.02 : -0.02, 0, true);

@@ -22,7 +22,7 @@ int LastKey = 0;
 
 int CrntMode = ModeIdle;
 int BaseMode = ModeIdle;
-uint8_t TmrAct = 0;
+uint8_t TmrAct = TmrNone;
 int RptCat = -1, RptCode = -1;
 int CrsIdx = 0;
 uint8_t RunFlg = 0;
@@ -155,9 +155,9 @@ int RouteEvt(int type) {
     case EVT_KEYDOWN: KeyDown(); break;
     case EVT_KEYUP: KeyUp(); break;
     case EVT_TIMER:
-        if (TmrAct == 1)
+        if (TmrAct == TmrRpt)
             IntrCmd(RptCat, RptCode);
-        else if (TmrAct == 2)
+        else if (TmrAct == TmrWlk)
             IntrCmd(CatView, CmdWlkTmr);
         break;
     case EVT_PRESS6:

@@ -26,7 +26,9 @@ extern int LastKey;          // virtual-key code of the last key event; -1 after
 
 extern int CrntMode;
 extern int BaseMode;
-extern uint8_t TmrAct;       // 0 none, 1 repeat a command, 2 walk-through step
+// What the timer does.
+enum TmrKind : uint8_t { TmrNone = 0, TmrRpt = 1, TmrWlk = 2 };
+extern uint8_t TmrAct;       // TmrKind
 extern int RptCat, RptCode;  // repeat command
 extern int CrsIdx;           // last cursor index passed to SetCrs
 extern uint8_t RunFlg;       // a long operation is running; cleared to cancel

@@ -123,7 +123,7 @@ int IniSys() {
     }
     BaseMode = ModeIdle;
     BtnHeld = 0;
-    TmrAct = 0;
+    TmrAct = TmrNone;
     RptCat = -1;
     RptCode = -1;
     // 4. light parameter table

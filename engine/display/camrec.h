@@ -2,6 +2,10 @@
 #pragma once
 #include <cstdint>
 
+// Up-axis constraint of a camera, and its projection.
+enum UpAxisKind : uint8_t { UpNone = 0, UpX = 1, UpY = 2, UpZ = 3 };
+enum PrjKind : uint8_t { PrjPar = 1, PrjPrs = 2 };
+
 struct CamView {
     double RotCnt[3];
     double RotAng[3];
@@ -15,11 +19,11 @@ struct CamView {
     float Lens;        // renderer lens number
     float ViewAng;     // radians across the screen width
     int32_t RndInt;    // renderer
-    uint8_t UpAxis;    // 0 none, 1 x, 2 y, 3 z
+    uint8_t UpAxis;    // UpAxisKind
     uint8_t Byte1;     // unused by the display
     uint8_t CurCam;
     uint8_t RotEye;
     uint8_t AutoClp;
-    uint8_t PrjFlg;    // 1 parallel, 2 perspective
+    uint8_t PrjFlg;    // PrjKind
     uint8_t FovFix;
 };

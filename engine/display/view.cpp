@@ -112,7 +112,7 @@ void SetView(int w) {
     vw.ScrDstK = v.ScrDst * k;
     vw.NearK = v.ClpNear * k;
     vw.FarK = v.ClpFar * k;
-    if (v.PrjFlg == 2) {
+    if (v.PrjFlg == PrjPrs) {
         double nk = vw.NearK > 1e-9 ? vw.NearK : 1e-9;
         double fk = vw.FarK > 1e-9 ? vw.FarK : 1e-9;
         double den = 1 / nk - 1 / fk;
@@ -149,7 +149,7 @@ void MdlToWin(const double p[3], int w, double out[3]) {
     double q[3];
     PntMul(p, vw.MdlToDev, q);
     double depth;
-    if (vw.v.PrjFlg == 2) {
+    if (vw.v.PrjFlg == PrjPrs) {
         double z = q[2] < 0.001 ? 0.001 : q[2];
         double f = vw.ScrDstK / z;
         q[0] *= f;
@@ -172,7 +172,7 @@ void WinToMdl(const double in[3], int w, double p[3]) {
     // The inverse of MdlToWin's y: the shift enters with the same sign there.
     double v = (vw.cy - in[1]) + vw.v.ScrShf[1] * k;
     double z;
-    if (vw.v.PrjFlg == 2) {
+    if (vw.v.PrjFlg == PrjPrs) {
         double den = in[2] / vw.DepthScl + vw.DepthOfs;
         z = den != 0 ? 1 / den : 0;
         double f = vw.ScrDstK != 0 ? z / vw.ScrDstK : 0;
@@ -245,8 +245,8 @@ void SetCamDef(cam* c) {
     v.RndVal[0] = 0; v.RndVal[1] = 5000.0; v.RndVal[2] = 1000.0;
     v.Lens = 4.0f;
     v.RndInt = 30;
-    v.UpAxis = 3;
-    v.PrjFlg = 2;
+    v.UpAxis = UpZ;
+    v.PrjFlg = PrjPrs;
     v.AutoClp = 1;
     v.RotEye = 0;
     v.FovFix = 1;
@@ -272,7 +272,7 @@ void Wnd2DWid(double w) {
 
 void SetTrnView() {
     CamView& v = *CurView();
-    v.PrjFlg = 1;
+    v.PrjFlg = PrjPar;
     for (int i = 0; i < 3; i++) { v.RotCnt[i] = 0; v.RotAng[i] = 0; }
     v.EyePos[0] = 0; v.EyePos[1] = 0; v.EyePos[2] = -1e7;
     v.EyeDst = v.ScrDst = v.ScrWid = 1e7;
@@ -286,8 +286,8 @@ void SetTrnView() {
     if (Cam2D) Cam2D->view = v;
     if (Cam3D) {
         Cam3D->view = v;
-        Cam3D->view.PrjFlg = 1;
-        Cam3D->view.UpAxis = 3;
+        Cam3D->view.PrjFlg = PrjPar;
+        Cam3D->view.UpAxis = UpZ;
         Cam3D->view.AutoClp = 1;
     }
     ViewDim = 0;

@@ -163,7 +163,7 @@ int ZoomCam(double d) {
     CamView& v = *CurView();
     double W = WinW();
     int rc = 0;
-    if (v.PrjFlg != 2) {
+    if (v.PrjFlg != PrjPrs) {
         v.ScrWid -= d * 0.5 * v.ScrWid / W;
         if (v.ScrWid < 1.0) v.ScrWid = 1.0;
         NtfCam(0x70000);
@@ -219,14 +219,14 @@ void ViewModeEnd() {
         DragRun = 0;
         SetDrwBuf(DRW_FRONT);
     }
-    TmrAct = 0;
+    TmrAct = TmrNone;
 }
 
 // CmdShfStep.
 void ShfStep() {
     const CamView& v = *CurView();
     double a = -(PtrPos[0] - PrsPos[0]), b = PtrPos[1] - PrsPos[1], c = PtrPos[2] - PrsPos[2];
-    double t = v.PrjFlg == 2 ? ShfThr : std::fmin(ShfThr, ShfThr * v.ScrWid / 5000);
+    double t = v.PrjFlg == PrjPrs ? ShfThr : std::fmin(ShfThr, ShfThr * v.ScrWid / 5000);
     LastStep(CatDsp, ModDrag ? CmdModShfStep : CmdShfStep);
     if (std::fabs(a) <= t && std::fabs(b) <= t && std::fabs(c) <= t) return;
     MovCam(a, b, c);
@@ -354,7 +354,7 @@ void RotMode() {
 // CmdLpeMode: loupe.
 void LpeMode() {
     if (!CamUsable()) return;
-    if (CurView()->PrjFlg == 2) {
+    if (CurView()->PrjFlg == PrjPrs) {
         Caution("平行投影にしてください。");
         return;
     }
@@ -430,7 +430,7 @@ void LvlCam() {
     v.RotAng[2] = M_PI / 2 + h;
     v.EyePos[2] = WlkHgt;
     v.RotCnt[2] = WlkHgt;
-    v.UpAxis = 3;
+    v.UpAxis = UpZ;
     v.RotEye = 1;
     double d[3] = {v.EyePos[0] - v.RotCnt[0], v.EyePos[1] - v.RotCnt[1], 0};
     double len = std::sqrt(Dot(d, d));
@@ -445,12 +445,12 @@ void LvlCam() {
 void TmrBgn() {
     SetDrwBuf(DRW_BACK);
     LastStep(-1, -1);
-    TmrAct = 1;
+    TmrAct = TmrRpt;
 }
 
 void TmrEnd() {
     SetDrwBuf(DRW_FRONT);
-    TmrAct = 0;
+    TmrAct = TmrNone;
     ModFlg = 1;
     IntrCmd(CatDsp, CmdRdrwAll);
 }
@@ -473,7 +473,7 @@ void BrdMode() {
     SetCrs(CrsBrd);
     CamView& v = *CurView();
     v.RotEye = 0;
-    v.PrjFlg = 2;
+    v.PrjFlg = PrjPrs;
     const BBox& b = SceneBox;
     double diag[3];
     for (int i = 0; i < 3; i++) {
@@ -485,7 +485,7 @@ void BrdMode() {
     if (v.ClpFar < 2 * v.EyeDst) v.ClpFar = 2 * v.EyeDst;
     v.RotAng[0] = 60 * M_PI / 180;
     v.RotAng[1] = 0;
-    v.UpAxis = 3;
+    v.UpAxis = UpZ;
     v.AutoClp = 1;
     UpdEyePos(CurCamObj);
     NtfCam(0x170000);
@@ -574,7 +574,7 @@ void ViewHnd(const ViewModeCmds& m) {
         if (e.button == 3) {
             if (BtnHeld) IntrCmd(m.cat, m.release);
             BtnHeld = 0;
-            TmrAct = 0;
+            TmrAct = TmrNone;
             SetMode(BaseMode);
             SetCrs(CrsArrow);
             return;

@@ -70,7 +70,7 @@ void SetGLView(int w) {
     if (w < 0 || w >= ViewWinMax) return;
     if (SetCurWin(w) != 1 || !GLCtxCur()) return;
     ViewWinRec& vw = ViewWin[w];
-    if (vw.v.PrjFlg == 1) {
+    if (vw.v.PrjFlg == PrjPar) {
         GetOrthGL();
         vw.glPrj = 1;
     } else {

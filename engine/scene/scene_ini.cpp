@@ -37,7 +37,7 @@ void IniScn() {
     SetCamDef(c);
     c->cur = 1;
     c->view.CurCam = 1;
-    c->view.UpAxis = 0;  // the engine starts without an up-axis constraint
+    c->view.UpAxis = UpNone;  // the engine starts without an up-axis constraint
     c->view.FovFix = 1;
     SetView(0);
 

@@ -294,9 +294,9 @@ cam* NewCam(const char* name) {
     v.Lens = 4.0f;
     v.RndInt = 30;
     v.ViewAng = static_cast<float>(2.0 * std::atan(v.ScrWid * 0.5 / v.ScrDst));
-    v.UpAxis = 3;
+    v.UpAxis = UpZ;
     v.AutoClp = 1;
-    v.PrjFlg = 2;
+    v.PrjFlg = PrjPrs;
     v.FovFix = 1;
     ModFlg = 1;
     return c;

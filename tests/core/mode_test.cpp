@@ -235,13 +235,13 @@ TEST_F(Mode, F3AndF4SwitchTheDisplayFlag) {
 TEST_F(Mode, TimerRunsTheRepeatCommand) {
     IntrEvt(EVT_TIMER);
     EXPECT_TRUE(Cmds().empty());
-    TmrAct = 1;
+    TmrAct = TmrRpt;
     RptCat = CatDsp;
     RptCode = CmdRdrwAll;
     IntrEvt(EVT_TIMER);
-    TmrAct = 2;
+    TmrAct = TmrWlk;
     IntrEvt(EVT_TIMER);
-    TmrAct = 0;
+    TmrAct = TmrNone;
     const std::vector<CmdRec> want = {{false, CatDsp, CmdRdrwAll}, {false, CatView, CmdWlkTmr}};
     EXPECT_EQ(Cmds(), want);
 }

@@ -23,14 +23,14 @@ class State : public EngineTest {};
 
 TEST_F(State, StartUpDefaults) {
     BaseMode = 7;
-    TmrAct = 2;
+    TmrAct = TmrWlk;
     RptCat = RptCode = 3;
     BtnHeld = 1;
     LastErrId = 110;
     RunFlg = 1;
     DstrCmd(CatSys, CmdSysIni);
     EXPECT_EQ(BaseMode, ModeIdle);
-    EXPECT_EQ(TmrAct, 0);
+    EXPECT_EQ(TmrAct, TmrNone);
     EXPECT_EQ(RptCat, -1);
     EXPECT_EQ(RptCode, -1);
     EXPECT_EQ(BtnHeld, 0);
@@ -163,12 +163,12 @@ TEST_F(Alloc, FailureAbandonsTheCommandFromAnEvent) {
             after = true;  // never reached
         }
     };
-    TmrAct = 1;
+    TmrAct = TmrRpt;
     RptCat = CatDsp;
     RptCode = CmdRdrwAll;
     LastKey = 83;
     EXPECT_EQ(IntrEvt(EVT_TIMER), 0);
-    TmrAct = 0;
+    TmrAct = TmrNone;
     EXPECT_FALSE(after);
     EXPECT_EQ(LastKey, -1);
     ASSERT_EQ(Plt().boxes.size(), 1u);
@@ -217,11 +217,11 @@ TEST_F(Alloc, FailureInsideABoxAbandonsOnlyTheCommandStartedThere) {
     Plt().onBox = [&](const RecBox& b) {
         if (b.text != "wait" || ticked) return;
         ticked = true;
-        TmrAct = 1;
+        TmrAct = TmrRpt;
         RptCat = CatDsp;
         RptCode = CmdRdrwAll;
         EXPECT_EQ(IntrEvt(EVT_TIMER), 0);
-        TmrAct = 0;
+        TmrAct = TmrNone;
     };
     EXPECT_EQ(IntrCmd(CatSys, 100034), 0);
     EXPECT_EQ(steps, 2);

@@ -31,7 +31,7 @@ protected:
         // Plan view 800 mm wide in an 800 x 600 window.
         ASSERT_NE(CurCamObj, nullptr);
         CamView& v = CurCamObj->view;
-        v.PrjFlg = 1;
+        v.PrjFlg = PrjPar;
         for (int k = 0; k < 3; ++k) v.RotCnt[k] = v.RotAng[k] = 0;
         v.ScrShf[0] = v.ScrShf[1] = 0;
         v.ScrWid = 800;

@@ -92,7 +92,7 @@ TEST_F(ViewCmd, ScaleDragZoomsIn) {
 }
 
 TEST_F(ViewCmd, PerspectiveZoomStopsAtTheCentre) {
-    V().PrjFlg = 2;
+    V().PrjFlg = PrjPrs;
     V().EyeDst = 5;
     V().ScrDst = 50;
     SetView(0);
@@ -117,7 +117,7 @@ TEST_F(ViewCmd, PerspectiveZoomStopsAtTheCentre) {
 }
 
 TEST_F(ViewCmd, PerspectiveZoomAboutTheEyeMovesBoth) {
-    V().PrjFlg = 2;
+    V().PrjFlg = PrjPrs;
     V().RotEye = 1;
     V().EyeDst = 100;
     V().ScrDst = 50;
@@ -137,7 +137,7 @@ TEST_F(ViewCmd, RotateOnlyIn3DAndClamped) {
     Key(KeyR);
     EXPECT_EQ(CrntMode, ModeIdle);  // 2D view: nothing
     ASSERT_EQ(SwDim(1), 1);
-    V().UpAxis = 0;
+    V().UpAxis = UpNone;
     Key(KeyR);
     EXPECT_EQ(CrntMode, ModeRot);
     Press(400, 300);
@@ -155,7 +155,7 @@ TEST_F(ViewCmd, RotateWithZUpKeepsTheHorizon) {
     ASSERT_EQ(SwDim(1), 1);
     V().RotAng[0] = M_PI / 2;  // horizontal view towards +y
     V().RotAng[1] = V().RotAng[2] = 0;
-    V().UpAxis = 3;
+    V().UpAxis = UpZ;
     Key(KeyR);
     Press(400, 300);
     Move(450, 320);  // turn and tilt
@@ -190,7 +190,7 @@ TEST_F(ViewCmd, ModifierDragsWorkInAnyMode) {
 
 TEST_F(ViewCmd, RimDragRollsTheView) {
     ASSERT_EQ(SwDim(1), 1);
-    V().UpAxis = 0;
+    V().UpAxis = UpNone;
     KeyDown(KeyCtrl);
     KeyDown(KeyShift);
     Press(50, 300);
@@ -243,12 +243,12 @@ TEST_F(ViewCmd, FitToViewOfAnEmptySceneStaysFinite) {
 }
 
 TEST_F(ViewCmd, LoupeChecksItsCamera) {
-    V().PrjFlg = 2;
+    V().PrjFlg = PrjPrs;
     IntrCmd(CatView, CmdLpeMode);
     EXPECT_EQ(CrntMode, ModeIdle);
     EXPECT_EQ(Plt().beeps, 1);
     EXPECT_STREQ(LastText(), "平行投影にしてください。");
-    V().PrjFlg = 1;
+    V().PrjFlg = PrjPar;
     V().CurCam = 0;
     for (int code : {CmdLpeMode, CmdWlkMode, CmdBrdMode, CmdGazMode}) {
         IntrCmd(CatView, code);
@@ -307,11 +307,11 @@ TEST_F(ViewCmd, WalkThroughMovesForwardEveryTick) {
     EXPECT_NEAR(V().RotAng[1], 0, 1e-12);
     EXPECT_DOUBLE_EQ(V().EyePos[2], 1600);
     EXPECT_EQ(V().RotEye, 1);
-    EXPECT_EQ(V().UpAxis, 3);
+    EXPECT_EQ(V().UpAxis, UpZ);
     // Still looking north (+y): the backward vector points south.
     double eye[3] = {V().EyePos[0], V().EyePos[1], V().EyePos[2]};
     Press(400, 300);
-    EXPECT_EQ(TmrAct, 1);
+    EXPECT_EQ(TmrAct, TmrRpt);
     Move(400, 260);  // 40 pixels above the press point
     EXPECT_NEAR(V().EyePos[1] - eye[1], 10, 1e-3);
     EXPECT_NEAR(V().EyePos[0] - eye[0], 0, 1e-3);
@@ -321,7 +321,7 @@ TEST_F(ViewCmd, WalkThroughMovesForwardEveryTick) {
     EXPECT_NEAR(V().EyePos[1] - eye[1], 30, 1e-3);
     EXPECT_DOUBLE_EQ(V().EyePos[2], 1600);
     Release(400, 260);
-    EXPECT_EQ(TmrAct, 0);
+    EXPECT_EQ(TmrAct, TmrNone);
     IntrEvt(EvtTimer);
     EXPECT_NEAR(V().EyePos[1] - eye[1], 30, 1e-3);
     EXPECT_EQ(ModFlg, 1);
@@ -361,10 +361,10 @@ TEST_F(ViewCmd, BirdsEyeNeedsASurface) {
     AddSurface();
     IntrCmd(CatView, CmdBrdMode);
     EXPECT_EQ(CrntMode, ModeBrd);
-    EXPECT_EQ(V().PrjFlg, 2);
+    EXPECT_EQ(V().PrjFlg, PrjPrs);
     EXPECT_DOUBLE_EQ(V().EyeDst, 6000);
     EXPECT_EQ(V().AutoClp, 1);
-    EXPECT_EQ(V().UpAxis, 3);
+    EXPECT_EQ(V().UpAxis, UpZ);
     EXPECT_NEAR(V().RotAng[0], M_PI / 3, 1e-12);
     EXPECT_DOUBLE_EQ(V().RotCnt[0], 1500);
     // The eye is 30 degrees above the horizon from the centre.
@@ -383,5 +383,5 @@ TEST_F(ViewCmd, BirdsEyeNeedsASurface) {
                    V().EyePos[2] - V().RotCnt[2]};
     EXPECT_NEAR(std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]), 6000, 1e-6);
     Release(480, 300);
-    EXPECT_EQ(TmrAct, 0);
+    EXPECT_EQ(TmrAct, TmrNone);
 }

@@ -23,7 +23,7 @@ protected:
         PixAsp[0] = PixAsp[1] = 1;
         SetCamDef(&c);
         c.view.CurCam = 1;
-        c.view.UpAxis = 0;
+        c.view.UpAxis = UpNone;
         SceneBox = BBox{{1e30f, 1e30f, 1e30f}, {-1e30f, -1e30f, -1e30f}};
         Size(800, 600);
         SetTrnView();

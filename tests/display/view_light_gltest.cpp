@@ -393,7 +393,7 @@ TEST_F(ViewGL, MatricesMatchTheWindowMapping) {
         }
     }
     // Pixel aspect (2, 1) halves the visible model width of the parallel projection.
-    v.PrjFlg = 1;
+    v.PrjFlg = PrjPar;
     v.ScrShf[0] = v.ScrShf[1] = 0;
     SetView(0);
     SetGLView(0);

@@ -17,7 +17,7 @@ void Win(const double p[3], double out[3]) { MdlToWin(p, 0, out); }
 using ViewModel = ViewTest;
 
 TEST_F(ViewModel, TerrainStartViewIsParallelTopView) {
-    EXPECT_EQ(V().PrjFlg, 1);
+    EXPECT_EQ(V().PrjFlg, PrjPar);
     EXPECT_DOUBLE_EQ(V().ScrWid, 1e7);
     EXPECT_DOUBLE_EQ(V().EyePos[2], -1e7);
     EXPECT_EQ(V().AutoClp, 0);
@@ -29,8 +29,8 @@ TEST_F(ViewModel, TerrainStartViewIsParallelTopView) {
     EXPECT_DOUBLE_EQ(Wnd2D[3], 3.75e6);
     // Stored cameras: 2D is the same view, 3D parallel with z up and automatic clipping.
     EXPECT_EQ(0, std::memcmp(&c2.view, &c.view, sizeof(CamView)));
-    EXPECT_EQ(c3.view.PrjFlg, 1);
-    EXPECT_EQ(c3.view.UpAxis, 3);
+    EXPECT_EQ(c3.view.PrjFlg, PrjPar);
+    EXPECT_EQ(c3.view.UpAxis, UpZ);
     EXPECT_EQ(c3.view.AutoClp, 1);
     // 12500 model units per pixel on an 800-pixel window.
     EXPECT_DOUBLE_EQ(PixToMdl(1), 12500);
@@ -104,7 +104,7 @@ TEST_F(ViewModel, WindowToModelInvertsModelToWindow) {
 }
 
 TEST_F(ViewModel, DepthRunsFromFarToNear) {
-    V().PrjFlg = 2;
+    V().PrjFlg = PrjPrs;
     V().ScrWid = 35; V().ScrDst = 50; V().EyeDst = 1000;
     V().ClpNear = 100; V().ClpFar = 1900;
     SetView(0);
@@ -118,7 +118,7 @@ TEST_F(ViewModel, DepthRunsFromFarToNear) {
     double behind[3] = {1, 1, 2000};
     Win(behind, w);
     EXPECT_TRUE(std::isfinite(w[0]) && std::isfinite(w[1]) && std::isfinite(w[2]));
-    V().PrjFlg = 1;
+    V().PrjFlg = PrjPar;
     SetView(0);
     Win(nearP, w);
     EXPECT_NEAR(w[2], ZRes - 1, 1.0);
@@ -191,7 +191,7 @@ TEST_F(ViewModel, DimensionSwitchRestoresBothCameras) {
     EXPECT_EQ(SwDim(1), 1);
     EXPECT_EQ(ViewDim, 1);
     EXPECT_EQ(V().AutoClp, 1);
-    EXPECT_EQ(V().UpAxis, 3);
+    EXPECT_EQ(V().UpAxis, UpZ);
     EXPECT_DOUBLE_EQ(V().ScrWid, 1e7);
     EXPECT_EQ(SwDim(1), 0);  // already there: nothing changes
     EXPECT_EQ(ViewDim, 1);
@@ -250,11 +250,11 @@ TEST_F(ViewModel, The2DWindowIsThePlanOnShow) {
 TEST_F(ViewModel, ProjectionCommands) {
     Plt().notes.clear();
     IntrCmd(CatDsp, CmdPrjPrs);
-    EXPECT_EQ(V().PrjFlg, 2);
-    EXPECT_EQ(ViewWin[0].v.PrjFlg, 2);
+    EXPECT_EQ(V().PrjFlg, PrjPrs);
+    EXPECT_EQ(ViewWin[0].v.PrjFlg, PrjPrs);
     IntrCmd(CatDsp, CmdPrjPar);
-    EXPECT_EQ(V().PrjFlg, 1);
-    EXPECT_EQ(ViewWin[0].v.PrjFlg, 1);
+    EXPECT_EQ(V().PrjFlg, PrjPar);
+    EXPECT_EQ(ViewWin[0].v.PrjFlg, PrjPar);
     EXPECT_EQ(Notes(ID_UPDT_CAM_PROP, 0x170000), 2);
 }
 
@@ -288,7 +288,7 @@ TEST_F(ViewModel, EyeAndUpAxis) {
     EXPECT_NEAR(V().RotCnt[0], 7, 1e-9);
     EXPECT_NEAR(V().RotCnt[1], 0, 1e-9);
     // With z up a rolled camera is straightened: its right vector becomes horizontal.
-    V().UpAxis = 3;
+    V().UpAxis = UpZ;
     V().RotAng[0] = M_PI / 2; V().RotAng[1] = 0.3; V().RotAng[2] = 0;
     double oldR[3] = {1, 0, 0}, oldU[3] = {0, 0, 1};
     EXPECT_EQ(ChkUpAxis(&c, oldR, oldU), 1);
@@ -308,8 +308,8 @@ TEST_F(ViewModel, DefaultCamera) {
     SetCamDef(&d);
     EXPECT_DOUBLE_EQ(d.view.EyePos[2], 50.0);
     EXPECT_NEAR(d.view.ViewAng, 2 * std::atan(17.5 / 50), 1e-6);
-    EXPECT_EQ(d.view.PrjFlg, 2);
-    EXPECT_EQ(d.view.UpAxis, 3);
+    EXPECT_EQ(d.view.PrjFlg, PrjPrs);
+    EXPECT_EQ(d.view.UpAxis, UpZ);
     EXPECT_EQ(d.view.FovFix, 1);
     EXPECT_DOUBLE_EQ(d.view.RndVal[1], 5000.0);
     EXPECT_EQ(d.view.RndInt, 30);

@@ -66,11 +66,11 @@ void FillView(Gen& g, CamView& v) {
     v.Lens = g.F();
     v.ViewAng = g.F();
     v.RndInt = g.I();
-    v.UpAxis = 2;
+    v.UpAxis = UpY;
     v.Byte1 = g.B();
     v.RotEye = 1;
     v.AutoClp = 0;  // automatic clipping would move the planes on reading
-    v.PrjFlg = 2;
+    v.PrjFlg = PrjPrs;
     v.FovFix = 0;
 }
 
@@ -740,7 +740,7 @@ TEST_F(ScnTest, ReopensIn3DAnd2D) {
     EXPECT_EQ(ViewDim, 0);
     ASSERT_EQ(DocOpen(Path("three.scn")), DocDone);
     EXPECT_EQ(ViewDim, 1);
-    EXPECT_EQ(CurCamObj->view.UpAxis, 3);
+    EXPECT_EQ(CurCamObj->view.UpAxis, UpZ);
 
     DocNew();
     CurCamObj->view.EyePos[0] = 1000;

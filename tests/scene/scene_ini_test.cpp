@@ -19,7 +19,7 @@ TEST_F(SceneStartUp, StartUpSceneHoldsTheDefaultCameraAndLight) {
     EXPECT_EQ(c->ownKind, OK_GLB);
     EXPECT_EQ(CurCamObj, c);
     EXPECT_EQ(c->view.CurCam, 1);
-    EXPECT_EQ(c->view.UpAxis, 0);
+    EXPECT_EQ(c->view.UpAxis, UpNone);
     EXPECT_EQ(c->view.FovFix, 1);
 
     ASSERT_EQ(LgtTblTbl.n, 1);
@@ -98,14 +98,14 @@ TEST_F(SceneStartUp, TerrainSceneContents) {
     // Both start as the plan view that the current camera shows; the 3D one keeps z up and clips
     // to the scene.
     const CamView& cur = CamTbl.a[0]->view;
-    EXPECT_EQ(cur.PrjFlg, 1);
+    EXPECT_EQ(cur.PrjFlg, PrjPar);
     EXPECT_EQ(cur.ScrWid, 1e7);
     EXPECT_EQ(Cam2D->view.ScrWid, cur.ScrWid);
-    EXPECT_EQ(Cam2D->view.PrjFlg, 1);
+    EXPECT_EQ(Cam2D->view.PrjFlg, PrjPar);
     EXPECT_EQ(Cam2D->view.AutoClp, 0);
     EXPECT_EQ(Cam3D->view.ScrWid, cur.ScrWid);
-    EXPECT_EQ(Cam3D->view.PrjFlg, 1);
-    EXPECT_EQ(Cam3D->view.UpAxis, 3);
+    EXPECT_EQ(Cam3D->view.PrjFlg, PrjPar);
+    EXPECT_EQ(Cam3D->view.UpAxis, UpZ);
     EXPECT_EQ(Cam3D->view.AutoClp, 1);
     EXPECT_EQ(ViewDim, 0);
 
