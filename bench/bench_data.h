@@ -10,6 +10,8 @@
 #include <sys/resource.h>
 
 #include "core/alc.h"
+#include "core/cmd.h"
+#include "core/state.h"
 #include "curves/crv.h"
 #include "scene/scene.h"
 #include "terrain/trn.h"
@@ -25,6 +27,18 @@ inline double PeakMb() {
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
     return static_cast<double>(u.ru_maxrss) / 1024.0;
+}
+
+// The application's start-up order with default settings: the engine, the start-up scene and the
+// terrain scene.
+inline void BenchStart() {
+    MkTmpNam();
+    SetPrmDef();
+    StoPrm();
+    AplPrm();
+    DstrCmd(CatSys, CmdSysIni);
+    IniScn();
+    IniTrnScn();
 }
 
 // Region in the engine's six-float layout (x0 y0 . x1 y1 .), interval, and per curve its points

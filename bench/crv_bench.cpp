@@ -29,13 +29,7 @@ void Time(const char* what, F f) {
 }  // namespace
 
 int main() {
-    MkTmpNam();
-    SetPrmDef();
-    StoPrm();
-    AplPrm();
-    DstrCmd(CatSys, CmdSysIni);
-    IniScn();
-    IniTrnScn();
+    BenchStart();
     // An 800 x 600 plan view 8000 mm wide: 10 mm per pixel.
     CamView& v = CurCamObj->view;
     v.ScrWid = 8000;

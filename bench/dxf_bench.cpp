@@ -110,16 +110,6 @@ double FileMB(const std::string& p) {
     return ec ? 0 : n / MB;
 }
 
-void StartEngine() {
-    MkTmpNam();
-    SetPrmDef();
-    StoPrm();
-    AplPrm();
-    DstrCmd(CatSys, CmdSysIni);
-    IniScn();
-    IniTrnScn();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -131,7 +121,7 @@ int main(int argc, char** argv) {
     }
     std::string dir = (std::filesystem::temp_directory_path() / "dxf_bench").string();
     std::filesystem::create_directories(dir);
-    StartEngine();
+    BenchStart();
 
     auto dense = Densify(d);
     long long dpts = 0;
@@ -159,7 +149,7 @@ int main(int argc, char** argv) {
                 hwm1, kept * 12.0 / MB);
 
     // The terrain of the contours, through the engine's commands.
-    StartEngine();
+    BenchStart();
     BenchCurves(d);
     bool synth = argc > 3 && std::string(argv[3]) == "synthetic";
     t0 = Now();

@@ -131,13 +131,7 @@ int main(int argc, char** argv) {
     }
     gltest::GLPlatform gl(nullptr, WinW, WinH);
     plt::Set(&gl);
-    MkTmpNam();
-    SetPrmDef();
-    StoPrm();
-    AplPrm();
-    DstrCmd(99, 200000);
-    IniScn();
-    IniTrnScn();
+    BenchStart();
     WinSizW = WinW;
     WinSizH = WinH;
     if (!OpnGLWin(0)) {

@@ -29,13 +29,7 @@
 int main(int argc, char** argv) {
     std::string path = argc > 1 ? argv[1] : std::string(ALT_SHARED_DIR) + "/bench/synth-contours.txt";
     int runs = argc > 2 ? std::atoi(argv[2]) : 5;
-    MkTmpNam();
-    SetPrmDef();
-    StoPrm();
-    AplPrm();
-    DstrCmd(CatSys, CmdSysIni);
-    IniScn();
-    IniTrnScn();
+    BenchStart();
     BenchData d;
     if (!LoadBench(path.c_str(), d) || BenchCurves(d) < 0) {
         std::fprintf(stderr, "cannot read contours from %s\n", path.c_str());

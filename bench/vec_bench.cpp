@@ -89,13 +89,7 @@ void Draw(ImgRec& img, const BenchData& d) {
 }
 
 void StartEngine() {
-    MkTmpNam();
-    SetPrmDef();
-    StoPrm();
-    AplPrm();
-    DstrCmd(CatSys, CmdSysIni);
-    IniScn();
-    IniTrnScn();
+    BenchStart();
     CamView& v = CurCamObj->view;
     v.ScrWid = 4.0e6;  // the whole map in view
     WinSizW = 1000;
