@@ -23,7 +23,12 @@ float VY(int i) { return TrnSrf->v[3 * TrnGrd->vtx_id[i] + 1]; }
 std::string TmpName(const std::string& path) {
     std::string ext = GisExt(path);
     std::string stem = ext.empty() ? path : path.substr(0, path.size() - ext.size() - 1);
-    return stem + ".part" + std::to_string(getpid()) + (ext.empty() ? "" : "." + path.substr(path.size() - ext.size()));
+    std::string name = stem + ".part" + std::to_string(getpid());
+    if (!ext.empty()) {
+        name += '.';
+        name += path.substr(path.size() - ext.size());  // the extension as the user wrote it
+    }
+    return name;
 }
 
 // Driver for the extension: raster (DCAP_RASTER) or vector (DCAP_VECTOR) that can write.
