@@ -116,10 +116,12 @@ int OutFile::Commit() {
     return OutWriteErr;
 }
 
+namespace {
 void OutResMsg(int res, const std::string& path) {
     if (res == OutOpenErr) DspErrMsg(MsgFilOpn, path.c_str());
     else if (res == OutWriteErr) DspErrMsg(MsgFilWrt, path.c_str());
 }
+}  // namespace
 
 bool OutOpen(OutFile& o, const std::string& path) {
     const int r = o.Open(path);

@@ -49,11 +49,8 @@ private:
 constexpr int FixBufLen = 400;
 int FmtFix(char* buf, double v, int prec);
 
-// Reports an OutRes failure for path as the user sees it: 110 when the file could not be
-// created, 111 when writing failed. Nothing for OutOk.
-void OutResMsg(int res, const std::string& path);
-
-// Open and Commit that report a failure to the user: OutOpen is true when the file is open,
-// OutCommit is 0 when the target holds the whole file, -1 otherwise.
+// Open and Commit that report a failure to the user (110 when the file could not be created, 111
+// when writing failed): OutOpen is true when the file is open, OutCommit is 0 when the target
+// holds the whole file, -1 otherwise.
 bool OutOpen(OutFile& o, const std::string& path);
 int OutCommit(OutFile& o, const std::string& path);
