@@ -22,7 +22,7 @@
 #include "core/state.h"
 #include "curves/crv.h"
 #include "curves/crv_cmd.h"
-#include "file/xchg.h"
+#include "doc/xchg_flow.h"
 #include "scene/scene.h"
 #include "terrain/trn.h"
 #include "terrain/trn_cmd.h"

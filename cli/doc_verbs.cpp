@@ -7,7 +7,7 @@
 #include <cstring>
 #include "curves/crv.h"
 #include "scene/scene.h"
-#include "file/doc.h"
+#include "doc/doc.h"
 
 namespace jrn {
 

@@ -14,7 +14,7 @@
 #include "core/state.h"
 #include "display/drw.h"
 #include "display/view.h"
-#include "file/filnam.h"
+#include "doc/filnam.h"
 #include "gis_verbs.h"
 #include "image/vecimg.h"
 #include "lexer.h"

@@ -1,9 +1,9 @@
 // Journal parameters and verbs of interchange: units, GLD corners, import and export.
 #include <string>
 
-#include "file/xchg.h"
+#include "doc/xchg_flow.h"
 #include "registry.h"
-#include "terrain/gld.h"
+#include "formats/gld.h"
 #include "xchg_verb.h"
 
 namespace jrn {

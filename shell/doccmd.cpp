@@ -14,19 +14,19 @@
 #include "core/mode.h"
 #include "core/msg.h"
 #include "curves/crv.h"
-#include "file/filecmd.h"
+#include "doc/filecmd.h"
 #include "dialogs.h"
 #include "dlgrun.h"
 #include "doccmd.h"
 #include "engcall.h"
-#include "file/doc.h"
-#include "file/xchg.h"
+#include "doc/doc.h"
+#include "doc/xchg_flow.h"
 #include "mainframe.h"
 #include "platform/platform.h"
 #include "profile.h"
 #include "app.h"
 #include "scene/scene.h"
-#include "terrain/gld.h"
+#include "formats/gld.h"
 
 namespace {
 

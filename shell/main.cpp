@@ -14,7 +14,7 @@
 #include "display/glctx.h"
 #include "doccmd.h"
 #include "engcall.h"
-#include "file/doc.h"
+#include "doc/doc.h"
 #include "journalhost.h"
 #include "mainframe.h"
 #include "mainview.h"

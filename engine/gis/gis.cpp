@@ -15,7 +15,7 @@
 #include "core/cmd.h"
 #include "core/msg.h"
 #include "curves/crv.h"
-#include "file/doc.h"
+#include "doc/doc.h"
 #include "gis/gis_int.h"
 #include "scene/scene.h"
 #include "terrain/trn.h"

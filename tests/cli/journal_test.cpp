@@ -8,7 +8,7 @@
 #include "core/state.h"
 #include "curves/crv.h"
 #include "display/view.h"
-#include "file/filnam.h"
+#include "doc/filnam.h"
 #include "journal.h"
 #include "terrain/trn.h"
 

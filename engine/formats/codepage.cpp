@@ -1,5 +1,5 @@
 // Code page conversion through the C library's iconv.
-#include "file/codepage.h"
+#include "formats/codepage.h"
 
 #include <cerrno>
 #include <iconv.h>

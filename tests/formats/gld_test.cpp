@@ -1,7 +1,7 @@
 // GLD export: the block of one spacing, the default corners, angles and the fixed-width file.
 #include <string>
-#include "file/xchg_fixture.h"
-#include "terrain/gld.h"
+#include "formats/xchg_fixture.h"
+#include "formats/gld.h"
 
 namespace {
 

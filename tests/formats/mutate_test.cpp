@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <string>
 #include <vector>
-#include "file/dxf.h"
-#include "file/stl.h"
-#include "file/doc.h"
-#include "file/xchg_fixture.h"
+#include "formats/dxf.h"
+#include "formats/stl.h"
+#include "doc/doc.h"
+#include "formats/xchg_fixture.h"
 
 namespace {
 

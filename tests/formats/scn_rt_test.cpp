@@ -6,10 +6,10 @@
 #include "core/msg.h"
 #include "core/state.h"
 #include "display/view.h"
-#include "file/codepage.h"
-#include "file/doc.h"
-#include "file/scn.h"
-#include "file/scn_fixture.h"
+#include "formats/codepage.h"
+#include "doc/doc.h"
+#include "formats/scn.h"
+#include "formats/scn_fixture.h"
 #include "scene/scene.h"
 
 namespace {

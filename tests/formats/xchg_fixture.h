@@ -14,7 +14,7 @@
 #include "core/msg.h"
 #include "curves/crv.h"
 #include "curves/crv_cmd.h"
-#include "file/xchg.h"
+#include "doc/xchg_flow.h"
 #include "scene/scene.h"
 #include "support/engine_fixture.h"
 #include "terrain/trn.h"

@@ -8,9 +8,9 @@
 #include "core/alc.h"
 #include "core/msg.h"
 #include "curves/crv.h"
-#include "file/doc.h"
-#include "file/scn.h"
-#include "file/scn_fixture.h"
+#include "doc/doc.h"
+#include "formats/scn.h"
+#include "formats/scn_fixture.h"
 #include "scene/scene.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <sstream>
 #include "core/state.h"
 #include "display/view.h"
-#include "file/doc.h"
-#include "file/scn.h"
-#include "file/scn_fixture.h"
+#include "doc/doc.h"
+#include "formats/scn.h"
+#include "formats/scn_fixture.h"
 #include "scene/scene.h"
 
 void ScnTest::SetUp() {

@@ -1,3 +1,3 @@
-#include "file/filnam.h"
+#include "doc/filnam.h"
 
 char FilNam[FilNamLen] = "";

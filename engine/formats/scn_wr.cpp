@@ -8,8 +8,8 @@
 #include <unistd.h>
 #include "core/msg.h"
 #include "display/view.h"
-#include "file/scn.h"
-#include "file/scn_fld.h"
+#include "formats/scn.h"
+#include "formats/scn_fld.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <string>
 
 #include "core/msg.h"
-#include "file/codepage.h"
-#include "file/dxf.h"
-#include "file/outfile.h"
-#include "file/xchg.h"
+#include "formats/codepage.h"
+#include "formats/dxf.h"
+#include "formats/outfile.h"
+#include "formats/xchg.h"
 #include "scene/scene.h"
 
 namespace {

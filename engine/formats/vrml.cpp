@@ -4,9 +4,9 @@
 
 #include "display/drw.h"
 #include "display/view.h"
-#include "file/outfile.h"
-#include "file/vrml.h"
-#include "file/xchg.h"
+#include "formats/outfile.h"
+#include "formats/vrml.h"
+#include "formats/xchg.h"
 #include "scene/scene.h"
 
 namespace {

@@ -1,11 +1,11 @@
 // GLD export: block choice, default corners, angle conversions and the file.
-#include "terrain/gld.h"
+#include "formats/gld.h"
 
 #include <cmath>
 #include <string>
 
-#include "file/codepage.h"
-#include "file/outfile.h"
+#include "formats/codepage.h"
+#include "formats/outfile.h"
 #include "scene/scene.h"
 
 GldCrnRec GldCrn = {GldLat0Def, GldLon0Def, GldLat0Def, GldLon0Def};

@@ -3,54 +3,19 @@
 
 #include "core/alc.h"
 #include "core/msg.h"
-#include "file/doc.h"
-#include "file/dxf.h"
-#include "file/stl.h"
-#include "file/vrml.h"
-#include "file/xchg.h"
+#include "doc/doc.h"
+#include "formats/dxf.h"
+#include "formats/stl.h"
+#include "formats/vrml.h"
+#include "doc/xchg_flow.h"
 #include "scene/scene.h"
-#include "terrain/gld.h"
-
-int InUnit = InUnitDef;
-int OutUnit = OutUnitDef;
+#include "formats/gld.h"
 
 namespace {
 
-constexpr double InFct[UnitNum] = {1000000.0, 1000.0, 10.0, 1.0};
-constexpr double OutFct[UnitNum] = {0.000001, 0.001, 0.1, 1.0};
-constexpr const char* Ext[FmtNum] = {"dxf", "wrl", "stl", "gld"};
 constexpr int GrdType = 5;
 
-// The extension of the last path component ("" when it has none).
-std::string ExtOf(const std::string& path) {
-    size_t s = path.find_last_of("/\\");
-    size_t d = path.rfind('.');
-    if (d == std::string::npos || (s != std::string::npos && d < s)) return std::string();
-    return path.substr(d + 1);
-}
-
-std::string Upper(std::string s) {
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return s;
-}
-
 }  // namespace
-
-double InUnitFct(int unit) { return unit >= 0 && unit < UnitNum ? InFct[unit] : -1; }
-double OutUnitFct(int unit) { return unit >= 0 && unit < UnitNum ? OutFct[unit] : -1; }
-const char* FmtExt(int fmt) { return fmt >= 0 && fmt < FmtNum ? Ext[fmt] : ""; }
-
-std::string ExpPath(int fmt, const std::string& path, bool firstFilter) {
-    std::string e = ExtOf(path);
-    std::string want = FmtExt(fmt);
-    if (firstFilter && (e.empty() || (e != want && e != Upper(want)))) return path + "." + want;
-    return path;
-}
-
-std::string ImpPath(const std::string& path) {
-    return ExtOf(path).empty() ? path + ".dxf" : path;
-}
 
 bool ChkTrnExp() {
     const srf* s = TrnSrf;

@@ -3,8 +3,8 @@
 // reading; the writer always has the current version.
 #pragma once
 #include "core/state.h"
-#include "file/scn.h"
-#include "file/scn_io.h"
+#include "formats/scn.h"
+#include "formats/scn_io.h"
 #include "scene/scene.h"
 
 namespace scnio {

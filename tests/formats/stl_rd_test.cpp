@@ -1,8 +1,8 @@
 // ASCII STL reading: solids, surfaces, materials, and files that are not quite STL.
 #include <cmath>
 #include <string>
-#include "file/stl.h"
-#include "file/xchg_fixture.h"
+#include "formats/stl.h"
+#include "formats/xchg_fixture.h"
 
 namespace {
 

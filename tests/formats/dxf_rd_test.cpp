@@ -1,9 +1,9 @@
 // DXF import: entities into curves and texts, units, the section loop, and unfriendly files.
 #include <cmath>
 #include <string>
-#include "file/dxf.h"
-#include "file/doc.h"
-#include "file/xchg_fixture.h"
+#include "formats/dxf.h"
+#include "doc/doc.h"
+#include "formats/xchg_fixture.h"
 
 namespace {
 

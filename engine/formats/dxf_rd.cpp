@@ -14,9 +14,9 @@
 #include "core/msg.h"
 #include "curves/crv.h"
 #include "display/dsp_cmd.h"
-#include "file/codepage.h"
-#include "file/dxf.h"
-#include "file/xchg.h"
+#include "formats/codepage.h"
+#include "formats/dxf.h"
+#include "formats/xchg.h"
 #include "scene/scene.h"
 
 namespace {

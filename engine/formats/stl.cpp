@@ -11,10 +11,10 @@
 #include "core/cmd.h"
 #include "core/msg.h"
 #include "display/dsp_cmd.h"
-#include "file/codepage.h"
-#include "file/outfile.h"
-#include "file/stl.h"
-#include "file/xchg.h"
+#include "formats/codepage.h"
+#include "formats/outfile.h"
+#include "formats/stl.h"
+#include "formats/xchg.h"
 #include "scene/scene.h"
 
 namespace {

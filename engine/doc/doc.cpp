@@ -1,5 +1,5 @@
 // The document's state and its file flows.
-#include "file/doc.h"
+#include "doc/doc.h"
 #include "gis/gis.h"
 
 #include <cstring>
@@ -10,9 +10,9 @@
 #include "core/msg.h"
 #include "core/state.h"
 #include "curves/crv.h"
-#include "file/filecmd.h"
-#include "file/filnam.h"
-#include "file/scn.h"
+#include "doc/filecmd.h"
+#include "doc/filnam.h"
+#include "formats/scn.h"
 #include "platform/platform.h"
 #include "scene/scene.h"
 

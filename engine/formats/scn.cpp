@@ -1,11 +1,11 @@
 // Scene document: application constants, byte streams, names and the origin stamp.
-#include "file/scn.h"
+#include "formats/scn.h"
 
 #include <cerrno>
 #include <unistd.h>
 #include "core/msg.h"
-#include "file/codepage.h"
-#include "file/scn_io.h"
+#include "formats/codepage.h"
+#include "formats/scn_io.h"
 
 int AppKind = AppKindTrn;
 char SceneMagic[20] = "Orvane|Altimetra";

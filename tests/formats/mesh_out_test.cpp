@@ -1,9 +1,9 @@
 // VRML and STL export of the terrain grid.
 #include <string>
 #include "display/drw.h"
-#include "file/stl.h"
-#include "file/vrml.h"
-#include "file/xchg_fixture.h"
+#include "formats/stl.h"
+#include "formats/vrml.h"
+#include "formats/xchg_fixture.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Temporary-file writer shared by the exports.
-#include "file/outfile.h"
+#include "formats/outfile.h"
 
 #include <cerrno>
 #include <charconv>
@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include "core/msg.h"
-#include "file/xchg.h"
+#include "formats/xchg.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 #include "core/mode.h"
 #include "core/msg.h"
 #include "curves/crv.h"
-#include "file/doc.h"
-#include "file/filecmd.h"
-#include "file/stl.h"
-#include "file/filnam.h"
-#include "file/scn.h"
+#include "doc/doc.h"
+#include "doc/filecmd.h"
+#include "formats/stl.h"
+#include "doc/filnam.h"
+#include "formats/scn.h"
 #include "scene/scene.h"
 
 namespace {

@@ -2,9 +2,9 @@
 #include <sys/resource.h>
 #include <csignal>
 #include <string>
-#include "file/dxf.h"
-#include "file/stl.h"
-#include "file/xchg_fixture.h"
+#include "formats/dxf.h"
+#include "formats/stl.h"
+#include "formats/xchg_fixture.h"
 
 namespace {
 
