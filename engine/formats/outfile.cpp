@@ -1,6 +1,7 @@
-// Temporary-file writer shared by the exports.
+// Temporary-file writer of every output.
 #include "formats/outfile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -24,6 +25,122 @@ mode_t CurUmask() {
 
 }  // namespace
 
+// Set of staged files.
+
+namespace {
+
+std::string DirOf(const std::string& path) {
+    size_t s = path.find_last_of('/');
+    if (s == std::string::npos) return ".";
+    return s == 0 ? "/" : path.substr(0, s);
+}
+
+// Makes a file's (or a folder's) content durable; errno value, 0 when done.
+int SyncPath(const std::string& path, bool dir) {
+    int fd = open(path.c_str(), dir ? O_RDONLY | O_DIRECTORY : O_RDONLY);
+    if (fd < 0) return errno;
+    int e = fsync(fd) == 0 ? 0 : errno;
+    close(fd);
+    return e;
+}
+
+}  // namespace
+
+OutSet::~OutSet() { Abort(); }
+
+bool OutSet::Fail(int e) {
+    errno_ = e;
+    reason_ = std::strerror(e);
+    return false;
+}
+
+int OutSet::Stage(const std::string& target) {
+    struct stat st;
+    const bool existed = stat(target.c_str(), &st) == 0;
+    if (existed && S_ISDIR(st.st_mode)) {
+        Fail(EISDIR);
+        return -1;
+    }
+    std::string t = target + ".XXXXXX";
+    int fd = mkstemp(t.data());
+    if (fd < 0) {
+        Fail(errno);
+        return -1;
+    }
+    // The final file gets the mode an existing target has, otherwise that of a new file.
+    fchmod(fd, existed ? st.st_mode & 07777 : NewFileMode & ~CurUmask());
+    files_.push_back({t, target, std::string()});
+    return fd;
+}
+
+void OutSet::Adopt(const std::string& tmp, const std::string& target) {
+    files_.push_back({tmp, target, std::string()});
+}
+
+bool OutSet::Commit() {
+    for (const Entry& f : files_)
+        if (int e = SyncPath(f.tmp, false)) {
+            Abort();
+            return Fail(e);
+        }
+    // Targets that exist are moved aside first, so that a failure half-way can put them back.
+    // A single file needs no such step: its rename replaces the target in one go.
+    const bool several = files_.size() > 1;
+    size_t done = 0;
+    int e = 0;
+    for (; done < files_.size() && !e; ++done) {
+        Entry& f = files_[done];
+        if (several && access(f.target.c_str(), F_OK) == 0) {
+            std::string a = f.target + ".old-XXXXXX";
+            int fd = mkstemp(a.data());
+            if (fd < 0) {
+                e = errno;
+                break;
+            }
+            close(fd);
+            if (rename(f.target.c_str(), a.c_str()) != 0) {
+                e = errno;
+                unlink(a.c_str());
+                break;
+            }
+            f.aside = a;
+        }
+        if (rename(f.tmp.c_str(), f.target.c_str()) != 0) {
+            e = errno;
+            break;
+        }
+    }
+    if (e) {
+        // Undo: the entries before `done` hold their new file; the one at `done` may be aside.
+        for (size_t i = 0; i <= done && i < files_.size(); ++i) {
+            Entry& f = files_[i];
+            if (i < done) unlink(f.target.c_str());
+            if (!f.aside.empty()) rename(f.aside.c_str(), f.target.c_str());
+            f.aside.clear();
+        }
+        for (size_t i = done; i < files_.size(); ++i) unlink(files_[i].tmp.c_str());
+        files_.clear();
+        return Fail(e);
+    }
+    for (Entry& f : files_)
+        if (!f.aside.empty()) unlink(f.aside.c_str());
+    // The folder entries are made durable too.
+    std::vector<std::string> dirs;
+    for (const Entry& f : files_) {
+        std::string d = DirOf(f.target);
+        if (std::find(dirs.begin(), dirs.end(), d) == dirs.end()) dirs.push_back(d);
+    }
+    files_.clear();
+    // The files are in place whatever a folder sync says; only a crash could still lose them.
+    for (const std::string& d : dirs) SyncPath(d, true);
+    return true;
+}
+
+void OutSet::Abort() {
+    for (const Entry& f : files_) unlink(f.tmp.c_str());
+    files_.clear();
+}
+
 int FmtFix(char* buf, double v, int prec) {
     auto r = std::to_chars(buf, buf + FixBufLen - 1, v, std::chars_format::fixed, prec);
     if (r.ec != std::errc()) {
@@ -36,35 +153,22 @@ int FmtFix(char* buf, double v, int prec) {
 }
 
 OutFile::~OutFile() {
-    if (f_) {
-        std::fclose(f_);
-        std::remove(tmp_.c_str());
-    }
+    if (f_) std::fclose(f_);  // set_ removes the temporary
 }
 
 int OutFile::Open(const std::string& path) {
-    path_ = path;
-    tmp_ = path + ".XXXXXX";
-    std::string t = tmp_;
-    int fd = mkstemp(t.data());
-    if (fd < 0) return OutOpenErr;
-    tmp_ = t;
-    // The final file gets the mode an existing target has, otherwise that of a new file.
-    struct stat st;
-    mode_t mode = NewFileMode & ~CurUmask();
-    if (stat(path.c_str(), &st) == 0) {
-        if (S_ISDIR(st.st_mode)) {
-            close(fd);
-            std::remove(tmp_.c_str());
-            return OutOpenErr;
-        }
-        mode = st.st_mode & 07777;
+    set_.Abort();
+    reason_.clear();
+    int fd = set_.Stage(path);
+    if (fd < 0) {
+        reason_ = set_.Reason();
+        return OutOpenErr;
     }
-    fchmod(fd, mode);
     f_ = fdopen(fd, "wb");
     if (!f_) {
+        reason_ = std::strerror(errno);
         close(fd);
-        std::remove(tmp_.c_str());
+        set_.Abort();
         return OutOpenErr;
     }
     std::setvbuf(f_, nullptr, _IONBF, 0);  // our own buffer is enough
@@ -108,11 +212,17 @@ void OutFile::Int(long long v, int width) {
 int OutFile::Commit() {
     if (!f_) return OutWriteErr;
     Flush();
-    bool ok = !err_ && std::fflush(f_) == 0 && fdatasync(fileno(f_)) == 0;
-    ok = std::fclose(f_) == 0 && ok;
+    int e = err_ ? (errno ? errno : EIO) : 0;
+    if (!e && std::fflush(f_) != 0) e = errno;
+    if (std::fclose(f_) != 0 && !e) e = errno;
     f_ = nullptr;
-    if (ok && std::rename(tmp_.c_str(), path_.c_str()) == 0) return OutOk;
-    std::remove(tmp_.c_str());
+    if (e) {
+        reason_ = std::strerror(e);
+        set_.Abort();
+        return OutWriteErr;
+    }
+    if (set_.Commit()) return OutOk;
+    reason_ = set_.Reason();
     return OutWriteErr;
 }
 

@@ -1,6 +1,7 @@
-// Safe text output for the exports: the file is written under a temporary name in the target's
-// folder and renamed over the target only when every byte has reached the disk, so a failed
-// export never leaves a partial file under the target name and never destroys an existing one.
+// The one way the engine writes a file: under a temporary name in the target's folder, renamed over
+// the target only when every byte has reached the disk, so a failed save never leaves a partial
+// file under the target name and never destroys an existing one. OutSet does it for any number of
+// files at once; OutFile is buffered text output through it.
 // Numbers are formatted without the C locale's decimal separator, so a shell running in a
 // comma-decimal locale still writes "1.500000".
 #pragma once
@@ -8,6 +9,43 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
+
+// A dataset of one or more files saved all or nothing. Each file is staged under a temporary name
+// beside its target and written by whoever writes it (an OutFile, the scene writer, a library);
+// Commit then syncs every staged file, moves the targets that exist aside, renames every temporary
+// over its target and syncs the folders. When any step fails the targets that were replaced get
+// their old files back, every temporary is removed and Reason() says why.
+class OutSet {
+public:
+    OutSet() = default;
+    ~OutSet();  // temporaries of an uncommitted set are removed
+    OutSet(const OutSet&) = delete;
+    OutSet& operator=(const OutSet&) = delete;
+
+    // Creates an empty temporary file beside target with the mode the target has (or a new file's)
+    // and returns its descriptor, which the caller writes and closes. -1 with Reason() on failure
+    // (the folder refuses the file, or target is a folder).
+    int Stage(const std::string& target);
+    // The temporary name of the file last staged.
+    const std::string& TmpName() const { return files_.back().tmp; }
+    // Adds a file already written under tmp (a library's dataset) that is to replace target.
+    void Adopt(const std::string& tmp, const std::string& target);
+    bool Commit();
+    // Removes every temporary; the targets are untouched.
+    void Abort();
+    const std::string& Reason() const { return reason_; }
+    int Errno() const { return errno_; }
+
+private:
+    struct Entry {
+        std::string tmp, target, aside;
+    };
+    bool Fail(int e);
+    std::vector<Entry> files_;
+    std::string reason_;
+    int errno_ = 0;
+};
 
 // Result of OutFile::Open and OutFile::Commit.
 enum OutRes { OutOk = 0, OutOpenErr = -1, OutWriteErr = -2 };
@@ -34,12 +72,15 @@ public:
     // Flushes, syncs and renames over the target. OutWriteErr (temporary removed) on any failure.
     int Commit();
     bool Failed() const { return err_; }
+    // Why Open or Commit failed ("" when they did not).
+    const std::string& Reason() const { return reason_; }
 
 private:
     static constexpr size_t BufSize = 1 << 16;
     void Flush();
     std::FILE* f_ = nullptr;
-    std::string path_, tmp_;
+    OutSet set_;
+    std::string reason_;
     char buf_[BufSize];
     size_t n_ = 0;
     bool err_ = false;

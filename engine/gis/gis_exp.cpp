@@ -10,6 +10,7 @@
 #include "core/msg.h"
 #include "curves/crv.h"
 #include "gis/gis.h"
+#include "formats/outfile.h"
 #include "gis/gis_int.h"
 #include "terrain/trn.h"
 
@@ -61,8 +62,8 @@ GDALDriver* DrvByExt(const std::string& ext, bool raster) {
 }
 
 // Moves the finished temporary dataset onto the target; false (temporary removed) on failure.
-// Every file of the dataset (side files such as .prj, .shx, .dbf included) is renamed from the
-// temporary stem to the target's.
+// Every file of the dataset (side files such as .prj, .shx, .dbf included) is synced and renamed
+// from the temporary stem to the target's, all together.
 bool Commit(GDALDriver* drv, const std::string& tmp, const std::string& path) {
     CPLErrorReset();
     GDALDataset* ds = static_cast<GDALDataset*>(
@@ -77,15 +78,17 @@ bool Commit(GDALDriver* drv, const std::string& tmp, const std::string& path) {
     if (files.empty()) files.push_back(tmp);
     const std::string tmpStem = tmp.substr(0, tmp.size() - GisExt(tmp).size());
     const std::string stem = path.substr(0, path.size() - GisExt(path).size());
-    bool ok = true;
+    OutSet set;
     // The main file last: until it is in place the target keeps its previous content.
     for (const std::string& f : files) {
         if (f == tmp || f.compare(0, tmpStem.size(), tmpStem) != 0) continue;
-        ok = ok && std::rename(f.c_str(), (stem + f.substr(tmpStem.size())).c_str()) == 0;
+        set.Adopt(f, stem + f.substr(tmpStem.size()));
     }
-    ok = ok && std::rename(tmp.c_str(), path.c_str()) == 0;
-    if (!ok) GDALDeleteDataset(drv, tmp.c_str());
-    return ok;
+    set.Adopt(tmp, path);
+    if (set.Commit()) return true;
+    // Files of the dataset the listing missed.
+    if (access(tmp.c_str(), F_OK) == 0) GDALDeleteDataset(drv, tmp.c_str());
+    return false;
 }
 
 void WriteFail(const std::string& path) {
