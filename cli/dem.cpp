@@ -16,6 +16,7 @@
 #include "core/state.h"
 #include "curves/crv.h"
 #include "gis/gis.h"
+#include "doc/xchg_flow.h"
 #include "platform/platform.h"
 #include "scene/scene.h"
 #include "terrain/trn.h"

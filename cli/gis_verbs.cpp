@@ -2,6 +2,7 @@
 #include <cstring>
 #include "core/alc.h"
 #include "gis/gis.h"
+#include "doc/xchg_flow.h"
 #include "gis_verbs.h"
 #include "registry.h"
 

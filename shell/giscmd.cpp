@@ -17,6 +17,7 @@
 #include "dlgrun.h"
 #include "engcall.h"
 #include "gis/gis.h"
+#include "doc/xchg_flow.h"
 #include "profile.h"
 
 namespace {

@@ -13,6 +13,8 @@
 #include "doc/filecmd.h"
 #include "doc/filnam.h"
 #include "formats/scn.h"
+#include "display/lgt.h"
+#include "display/view.h"
 #include "platform/platform.h"
 #include "scene/scene.h"
 
@@ -223,4 +225,65 @@ int DocAskSave() {
     int r = DocSave();
     if (r == DocNeedName) return DocNeedName;
     return r == DocDone ? DocDone : DocCancelled;
+}
+
+namespace {
+
+// The camera a document marks current: the global table first, then the active stages.
+cam* FindCurCam() {
+    for (int i = 0; i < CamTbl.n; i++)
+        if (CamTbl.a[i]->view.CurCam) return CamTbl.a[i];
+    for (int s = 0; s < StgTbl.n; s++) {
+        stg* st = StgTbl.a[s];
+        if (!st->active) continue;
+        for (int i = 0; i < st->cams.n; i++)
+            if (st->cams.a[i]->view.CurCam) return st->cams.a[i];
+    }
+    return nullptr;
+}
+
+// Steps after a complete document read: current camera, 2D window, flat tables, current light,
+// modified flag.
+void PostRead() {
+    cam* c = FindCurCam();
+    // A document without a marked camera still shows through one.
+    if (!c && CamTbl.n > 0) c = CamTbl.a[0];
+    if (!c) {
+        c = NewCam("Default");
+        if (c && AtchCamGlb(c) < 0) {
+            FreeCam(c, false);
+            c = nullptr;
+        }
+        if (c) {
+            SetCamDef(c);
+            c->cur = c->view.CurCam = 1;
+        }
+    }
+    CurCamObj = c;
+    SetView(0);
+    if (ViewDim == 0 && CurCamObj) {
+        const CamView& v = CurCamObj->view;
+        const double W = ViewWin[0].W, H = ViewWin[0].H;
+        const double hw = v.ScrWid / 2, hh = hw * H / W;
+        Wnd2D[0] = v.EyePos[0] - hw;
+        Wnd2D[2] = v.EyePos[0] + hw;
+        Wnd2D[1] = v.EyePos[1] - hh;
+        Wnd2D[3] = v.EyePos[1] + hh;
+    }
+    UdtPrmMtl();
+    UdtPrmLgt();
+    CurLgtObj = CurLgt();
+    ModFlg = 0;
+}
+
+}  // namespace
+
+int WrScn(const char* path, std::string* err) { return ScnWrite(path, ViewDim, err); }
+
+int RdScn(const char* path) {
+    uint8_t dim = ViewDim;
+    int r = ScnRead(path, &dim);
+    ViewDim = dim;
+    if (r == 0 && ScnRdSt == ScnRdOk) PostRead();
+    return r;
 }

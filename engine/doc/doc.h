@@ -59,3 +59,9 @@ int DocAskSave();
 // Called after a flow has changed the document's title (the shell updates its window); null
 // when nobody listens.
 extern void (*DocTitleHook)();
+
+// The scene document with the view it stores (ScnWrite, ScnRead). RdScn then makes the marked
+// camera current (a default one when there is none), sets the 2D window from it, rebuilds the
+// material and light tables and clears the modified flag.
+int WrScn(const char* path, std::string* err = nullptr);
+int RdScn(const char* path);

@@ -10,6 +10,7 @@
 #include "doc/doc.h"
 #include "doc/filecmd.h"
 #include "formats/stl.h"
+#include "doc/xchg_flow.h"
 #include "doc/filnam.h"
 #include "formats/scn.h"
 #include "scene/scene.h"

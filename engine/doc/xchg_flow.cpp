@@ -1,12 +1,18 @@
 // The document's import and export actions, without their dialogs.
+#include <cstdio>
 #include <string>
 
 #include "core/alc.h"
+#include "core/cmd.h"
 #include "core/msg.h"
+#include "curves/crv.h"
 #include "doc/doc.h"
 #include "formats/dxf.h"
 #include "formats/stl.h"
 #include "formats/vrml.h"
+#include "display/drw.h"
+#include "display/dsp_cmd.h"
+#include "display/view.h"
 #include "doc/xchg_flow.h"
 #include "scene/scene.h"
 #include "formats/gld.h"
@@ -61,7 +67,10 @@ int ExpXchg(int fmt, const std::string& path, bool firstFilter) {
             r = WrDxfFct(p, f);
             break;
         case FmtVrml:
-            if (ChkTrnExp()) r = WrVrmlFct(p, f);
+            if (ChkTrnExp()) {
+                const VrmlView v = {{BgCol[0], BgCol[1], BgCol[2]}, ViewWin[0].v.ScrWid, ViewWin[0].v.ScrDst};
+                r = WrVrmlFct(p, f, v);
+            }
             break;
         case FmtStl:
             if (ChkTrnExp()) r = WrStlFct(p, f);
@@ -86,4 +95,77 @@ int ExpXchg(int fmt, const std::string& path, bool firstFilter) {
         return 0;
     });
     return r;
+}
+
+int ImpOgr(const OgrImpPrm& p, OgrImpRes* res) {
+    OgrImpRes r;
+    OgrCrvs rd;
+    int rc = OgrRdCrv(p, &rd, &r);
+    if (rc == 0) {
+        DocRstScn();
+        IniScn();
+        IniTrnScn();
+        Doc.path.clear();
+        Doc.title = p.path;
+        rc = OgrMkCrv(rd, &r);
+    }
+    if (rc == 0) {
+        GisRef.known = true;
+        GisRef.ox = r.ox;
+        GisRef.oy = r.oy;
+        GisRef.wkt = rd.wkt;
+        IntrCmd(CatDsp, CmdFitView);
+    }
+    if (res) *res = r;
+    return rc;
+}
+
+int RdStlSum(const std::string& path, StlRdSum* sum) {
+    StlRdSum local;
+    StlRdSum& s = sum ? *sum : local;
+    if (StlRead(path, &s) != 0) return -1;
+    UdtPrmMtl();
+    UdtScnBox();
+    IntrCmd(CatDsp, CmdRdrwAll);
+    char msg[MsgLinLen * 2];
+    std::snprintf(msg, sizeof msg, "STL読み込み: ソリッド %d 個, 面 %d 個\n読み飛ばした面 %d 個", s.solids,
+                  s.facets, s.skipped);
+    PutMsg(msg);
+    return 0;
+}
+
+int RdStl(const char* path) { return RdStlSum(path ? path : "", nullptr); }
+
+int RdDxf(const std::string& path, const DxfRdPrm& prm, DxfRdSum* sum) {
+    DxfRdSum local;
+    DxfRdSum& s = sum ? *sum : local;
+    DxfRdPrm p = prm;
+    if (!p.part) p.part = CrvPart;
+    if (DxfRead(path, p, &s) != 0) return -1;
+    // Colour by height, boxes up to the scene, then the whole drawing in view.
+    if (CrvPart)
+        for (int i = 0; i < CrvPart->crvs.n; ++i) {
+            crv* c = CrvPart->crvs.a[i];
+            if (c->n > 0) SetCrvCol(c, c->p[2]);
+        }
+    UdtCrvBox();
+    IntrCmd(CatDsp, CmdFitView);
+    char msg[MsgLinLen * 4];
+    std::snprintf(msg, sizeof msg,
+                  "DXF読み込み: 曲線 %d 本 (点 %d)\n文字 %d 個\n読み飛ばした図形 %d 個 (3Dでないポリライン %d)",
+                  s.crv, s.pnt, s.txt, s.skip + s.skip2d, s.skip2d);
+    PutMsg(msg);
+    return 0;
+}
+
+namespace {
+double DxfInFct = 1.0;  // factor of the last import: an unknown unit keeps it
+}
+
+int RdDxfCrv(const std::string& path) {
+    double f = InUnitFct(InUnit);
+    if (f > 0) DxfInFct = f;
+    DxfRdPrm prm;
+    prm.fct = DxfInFct;
+    return RdDxf(path, prm, nullptr);
 }

@@ -3,7 +3,10 @@
 #pragma once
 #include <string>
 
+#include "formats/dxf.h"
+#include "formats/stl.h"
 #include "formats/xchg.h"
+#include "gis/gis.h"
 
 // Whether the terrain can be exported as VRML, STL or GLD: a terrain surface with a grid of at
 // least 2 x 2 vertices whose indexes are sound. When not, the user is told and false returned.
@@ -17,3 +20,21 @@ int ImpDxf(const std::string& path);
 // Export action of fmt with OutUnit (GLD: the default corners, or those given to GldUseCrn).
 // 0 when written, -1 otherwise (the user has been told why).
 int ExpXchg(int fmt, const std::string& path, bool firstFilter = true);
+
+// Contour import from an OGR source: the whole layer is read first; only when at least one curve
+// results is the scene reset (as a DXF import does), the curves made, the view fitted and the
+// origin and CRS recorded as the document's geographic reference. 0, or -1 after a message with
+// the scene unchanged.
+int ImpOgr(const OgrImpPrm& p, OgrImpRes* res);
+
+// ASCII STL reading (StlRead), then materials, boxes and the display follow and the message area
+// reports what was read. 0, or -1 when the file cannot be opened (message 110).
+int RdStlSum(const std::string& path, StlRdSum* sum);
+int RdStl(const char* path);
+
+// DXF reading (DxfRead) into the curve part, then the curves coloured by height, the boxes
+// updated, the view fitted and what was read reported in the message area. 0, or -1 when the
+// file cannot be opened (message 110).
+int RdDxf(const std::string& path, const DxfRdPrm& prm, DxfRdSum* sum);
+// RdDxf with the input unit InUnit (an unknown unit keeps the factor of the last import).
+int RdDxfCrv(const std::string& path);

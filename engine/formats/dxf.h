@@ -31,9 +31,12 @@ constexpr int DxfLineMax = 256;    // characters kept of a line; the rest is dro
 constexpr int DxfMsgMax = 5;       // problems shown one by one; the rest are counted in one message
 constexpr double DxfNumMax = 3.0e38;  // coordinates beyond a float's range are refused
 
-// Reading parameters: millimetres per drawing unit.
+// Reading parameters: millimetres per drawing unit, and the part the curves go into (none: the
+// drawing is read and counted but no curve is kept).
+struct prt;
 struct DxfRdPrm {
     double fct = 1.0;
+    prt* part = nullptr;
 };
 
 // What an import read, as the message area reports it.
@@ -47,14 +50,11 @@ struct DxfRdSum {
     bool utf8 = false; // the drawing's texts were UTF-8
 };
 
-// Reads the curves and texts of the DXF file at path into the curve part, in millimetres
-// (prm.fct per drawing unit); colours the curves by height, updates the boxes, fits the view and
-// reports in the message area what was read. Problems are shown as message 199 (the first
-// DxfMsgMax of them, then one message with the count of the others); reading goes on.
-// 0, or -1 when the file cannot be opened (message 110).
-int RdDxf(const std::string& path, const DxfRdPrm& prm, DxfRdSum* sum);
-// RdDxf with the input unit InUnit (an unknown unit keeps the factor of the last import).
-int RdDxfCrv(const std::string& path);
+// Reads the curves and texts of the DXF file at path into prm.part, in millimetres (prm.fct per
+// drawing unit). Problems are shown as message 199 (the first DxfMsgMax of them, then one
+// message with the count of the others); reading goes on. 0, or -1 when the file cannot be
+// opened (message 110). Colours, boxes and the view are the caller's.
+int DxfRead(const std::string& path, const DxfRdPrm& prm, DxfRdSum* sum);
 
 // Writes the surfaces and curves of every product as a DXF ENTITIES section, coordinates in file
 // units (fct per millimetre). 0, or -1 after message 110 (cannot create) or 111 (write failed);

@@ -12,8 +12,6 @@
 #include "core/alc.h"
 #include "core/cmd.h"
 #include "core/msg.h"
-#include "curves/crv.h"
-#include "display/dsp_cmd.h"
 #include "formats/codepage.h"
 #include "formats/dxf.h"
 #include "formats/xchg.h"
@@ -25,6 +23,22 @@ constexpr size_t RdBufSize = 1 << 20;   // file bytes read at a time
 constexpr int CodeMax = 100000;         // group codes are below this
 constexpr int AcadUtf8Ver = 1021;       // AC1021 (2007) and later store texts in UTF-8
 constexpr int PtBufMin = 1024;          // points of the first scratch allocation
+
+// The box of a curve from its points (empty when it has none).
+void PntBox(crv* c) {
+    if (c->n == 0) {
+        c->box.min[0] = c->box.min[1] = 1e15f;
+        c->box.max[0] = c->box.max[1] = -1e15f;
+        return;
+    }
+    for (int a = 0; a < 3; ++a) c->box.min[a] = c->box.max[a] = c->p[a];
+    for (int i = 1; i < c->n; ++i)
+        for (int a = 0; a < 3; ++a) {
+            const float v = c->p[3 * i + a];
+            if (v < c->box.min[a]) c->box.min[a] = v;
+            if (v > c->box.max[a]) c->box.max[a] = v;
+        }
+}
 
 // Text encodings of a drawing.
 enum DxfEnc { EncSjis = 0, EncUtf8 = 1, EncOther = 2 };
@@ -361,10 +375,10 @@ void DxfRd::Run() {
 }
 
 crv* DxfRd::NewCrvOf(const char* name) {
-    if (!CrvPart) return nullptr;
+    if (!prm_.part) return nullptr;
     crv* c = NewCrvObj(name);
     if (!c) return nullptr;
-    if (AtchCrvPrt(CrvPart, c) < 0) {
+    if (AtchCrvPrt(prm_.part, c) < 0) {
         FreeCrvObj(c, false);
         return nullptr;
     }
@@ -380,7 +394,7 @@ void DxfRd::Keep(crv* c) {
             FreeMem(c->p);
             c->p = p;
             c->n = pts_.n;
-            CalCrvBox(c);
+            PntBox(c);
             ++sum_.crv;
             sum_.pnt += pts_.n;
         }
@@ -401,7 +415,7 @@ void DxfRd::EndEnt() {
         Keep(cur_);
         break;
     case StText:
-        if (siz* z = CrvPart ? NewSiz(CrvPart) : nullptr) {
+        if (siz* z = prm_.part ? NewSiz(prm_.part) : nullptr) {
             z->pts = static_cast<float*>(AlcMem(6 * static_cast<long long>(sizeof(float)), "siz:pts"));
             if (z->pts) {
                 z->n = 1;
@@ -541,7 +555,7 @@ void DxfRd::Polyline() {
 
 }  // namespace
 
-int RdDxf(const std::string& path, const DxfRdPrm& prm, DxfRdSum* sum) {
+int DxfRead(const std::string& path, const DxfRdPrm& prm, DxfRdSum* sum) {
     DxfRdSum local;
     DxfRdSum& s = sum ? *sum : local;
     s = DxfRdSum();
@@ -562,30 +576,5 @@ int RdDxf(const std::string& path, const DxfRdPrm& prm, DxfRdSum* sum) {
         std::snprintf(buf, sizeof buf, "ほかに %d 件の問題がありました。", extra);
         DspErrMsg(MsgOwnErr, buf);
     }
-    // Colour by height, boxes up to the scene, then the whole drawing in view.
-    if (CrvPart)
-        for (int i = 0; i < CrvPart->crvs.n; ++i) {
-            crv* c = CrvPart->crvs.a[i];
-            if (c->n > 0) SetCrvCol(c, c->p[2]);
-        }
-    UdtCrvBox();
-    IntrCmd(CatDsp, CmdFitView);
-    char msg[MsgLinLen * 4];
-    std::snprintf(msg, sizeof msg,
-                  "DXF読み込み: 曲線 %d 本 (点 %d)\n文字 %d 個\n読み飛ばした図形 %d 個 (3Dでないポリライン %d)",
-                  s.crv, s.pnt, s.txt, s.skip + s.skip2d, s.skip2d);
-    PutMsg(msg);
     return 0;
-}
-
-namespace {
-double DxfInFct = 1.0;  // factor of the last import: an unknown unit keeps it
-}
-
-int RdDxfCrv(const std::string& path) {
-    double f = InUnitFct(InUnit);
-    if (f > 0) DxfInFct = f;
-    DxfRdPrm prm;
-    prm.fct = DxfInFct;
-    return RdDxf(path, prm, nullptr);
 }

@@ -36,7 +36,7 @@ void RstAnmOut();
 std::string ScrStamp(const std::string& plain);
 std::string UnscrStamp(const std::string& stored);
 
-// Outcome of the last RdScn.
+// Outcome of the last ScnRead.
 enum ScnRdStatus : int {
     ScnRdOk = 0,
     ScnRdNoFile,      // cannot be opened
@@ -50,17 +50,19 @@ extern int ScnRdSt;
 // Result of the last write command (DstrFile 210001): 0 written, -1 not.
 extern int ScnWrSt;
 
-// Writes the scene to path. The document is written to a temporary file in the same folder and
-// renamed over path only when every write, the flush and the close succeeded; on failure the old
-// file is untouched, the temporary file removed and *err (when given) says why.
+// Writes the scene to path, with viewDim (0 2D, 1 3D) as the view the terrain application shows.
+// The document is written to a temporary file in the same folder and renamed over path only
+// when every write, the flush and the close succeeded; on failure the old file is untouched, the
+// temporary file removed and *err (when given) says why.
 // 0 on success, -1 on failure (no message: the caller reports).
-int WrScn(const char* path, std::string* err = nullptr);
+int ScnWrite(const char* path, uint8_t viewDim, std::string* err = nullptr);
 
-// Reads a document into the scene (appending to the tables; the caller has reset the scene).
-// Returns 0, also for a damaged or foreign file (ScnRdSt tells which), or -1 when the file
-// cannot be opened. A damaged document leaves what was read so far in the scene: DstrFile
-// replaces it by the new-document scene.
-int RdScn(const char* path);
+// Reads a document into the scene (appending to the tables; the caller has reset the scene) and
+// resolves its references; *viewDim gets the stored view once it has been read. Returns 0, also
+// for a damaged or foreign file (ScnRdSt tells which), or -1 when the file cannot be opened. A
+// damaged document leaves what was read so far in the scene: the caller replaces it by the
+// new-document scene. The current camera, the 2D window and the display tables are the caller's.
+int ScnRead(const char* path, uint8_t* viewDim);
 
 // A name that could not be converted (either way) was replaced in the last read or write.
 extern bool ScnNamLoss;

@@ -22,6 +22,7 @@ public:
     int ver = 110;        // writers always write the current version
     uint64_t pos = 0;     // bytes emitted so far
     uint64_t total = 0;   // expected size (progress); 0 while counting
+    uint8_t viewDim = 0;  // 2D (0) or 3D (1) view, written after the cameras
     int err = 0;          // errno of the first failed write
     bool leRaw = false;   // inside a little-endian block
 
@@ -76,6 +77,8 @@ struct Damaged {};
 class In {
 public:
     In(const uint8_t* p, size_t n) : base_(p), p_(p), left_(n), size_(n) {}
+    uint8_t viewDim = 0;  // the view stored after the cameras, once read
+    bool dimRead = false;
     int ver = 110;
     int kind = 3;
     bool leRaw = false;

@@ -6,8 +6,6 @@
 #include <sys/stat.h>
 #include "core/alc.h"
 #include "core/msg.h"
-#include "display/lgt.h"
-#include "display/view.h"
 #include "formats/scn.h"
 #include "formats/scn_fld.h"
 
@@ -415,7 +413,8 @@ void RdStoredCams(In& in) {
         d->anm = t[k].c.anm;
         t[k].c.anm = nullptr;
     }
-    ViewDim = dim;
+    in.viewDim = dim;
+    in.dimRead = true;
 }
 
 void RdSettings(In& in) {
@@ -511,53 +510,6 @@ void RdBody(In& in) {
     }
 }
 
-// The camera a document marks current: the global table first, then the active stages.
-cam* FindCurCam() {
-    for (int i = 0; i < CamTbl.n; i++)
-        if (CamTbl.a[i]->view.CurCam) return CamTbl.a[i];
-    for (int s = 0; s < StgTbl.n; s++) {
-        stg* st = StgTbl.a[s];
-        if (!st->active) continue;
-        for (int i = 0; i < st->cams.n; i++)
-            if (st->cams.a[i]->view.CurCam) return st->cams.a[i];
-    }
-    return nullptr;
-}
-
-// Steps after a complete read: references, current camera, 2D window, flat tables, current
-// light, modified flag.
-void PostRead() {
-    RslvPrtRef();
-    cam* c = FindCurCam();
-    // A document without a marked camera still shows through one.
-    if (!c && CamTbl.n > 0) c = CamTbl.a[0];
-    if (!c) {
-        c = NewCam("Default");
-        if (c && AtchCamGlb(c) < 0) {
-            FreeCam(c, false);
-            c = nullptr;
-        }
-        if (c) {
-            SetCamDef(c);
-            c->cur = c->view.CurCam = 1;
-        }
-    }
-    CurCamObj = c;
-    SetView(0);
-    if (ViewDim == 0 && CurCamObj) {
-        const CamView& v = CurCamObj->view;
-        const double W = ViewWin[0].W, H = ViewWin[0].H;
-        const double hw = v.ScrWid / 2, hh = hw * H / W;
-        Wnd2D[0] = v.EyePos[0] - hw;
-        Wnd2D[2] = v.EyePos[0] + hw;
-        Wnd2D[1] = v.EyePos[1] - hh;
-        Wnd2D[3] = v.EyePos[1] + hh;
-    }
-    UdtPrmMtl();
-    UdtPrmLgt();
-    CurLgtObj = CurLgt();
-    ModFlg = 0;
-}
 
 // The whole file in memory (a special file is read to its end, up to a limit).
 constexpr size_t FileMax = size_t(1) << 31;
@@ -582,7 +534,7 @@ bool Slurp(const char* path, std::vector<uint8_t>* out) {
 
 }  // namespace
 
-int RdScn(const char* path) {
+int ScnRead(const char* path, uint8_t* viewDim) {
     ScnRdSt = ScnRdOk;
     std::vector<uint8_t> data;
     if (!path || !Slurp(path, &data)) {
@@ -612,6 +564,8 @@ int RdScn(const char* path) {
     } catch (const AlcAbort&) {
         ScnRdSt = ScnRdNoMem;
     }
+    // The stored view holds from the moment it was read, even when a later record is damaged.
+    if (in.dimRead && viewDim) *viewDim = in.viewDim;
     if (ScnRdSt != ScnRdOk) {
         // The progress bar goes; the caller replaces the partial scene.
         std::memcpy(OriginStamp, stamp, StampLen);
@@ -620,6 +574,6 @@ int RdScn(const char* path) {
     }
     PutMsg("シーンデータ入力終了");
     PrgEnd();
-    PostRead();
+    RslvPrtRef();
     return 0;
 }

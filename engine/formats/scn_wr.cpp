@@ -7,7 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include "core/msg.h"
-#include "display/view.h"
+#include "formats/outfile.h"
 #include "formats/scn.h"
 #include "formats/scn_fld.h"
 
@@ -315,16 +315,9 @@ void WrAll(Out& o) {
                 WrCam(o, &tmp);
             }
         }
-        o.U8(ViewDim);
+        o.U8(o.viewDim);
         o.Prog();
     }
-}
-
-std::string Dir(const std::string& path) {
-    size_t k = path.rfind('/');
-    if (k == std::string::npos) return ".";
-    if (k == 0) return "/";
-    return path.substr(0, k);
 }
 
 // The file a save replaces: a symbolic link is followed, so that the link stays.
@@ -339,32 +332,20 @@ std::string Target(const char* path) {
 
 }  // namespace
 
-int WrScn(const char* path, std::string* err) {
+int ScnWrite(const char* path, uint8_t viewDim, std::string* err) {
     auto fail = [&](int e) {
         if (err) *err = std::strerror(e);
         return -1;
     };
     if (!path || !*path) return fail(ENOENT);
     const std::string target = Target(path);
-    struct stat st;
-    const bool existed = stat(target.c_str(), &st) == 0;
-    if (existed && S_ISDIR(st.st_mode)) return fail(EISDIR);
-    std::string tmp = Dir(target) + "/.scn-XXXXXX";
-    int fd = mkstemp(tmp.data());
-    if (fd < 0) return fail(errno);
-    // The new document gets the old one's permissions, or the usual ones of a new file.
-    mode_t mode;
-    if (existed) {
-        mode = st.st_mode & 07777;
-    } else {
-        mode_t um = umask(0);
-        umask(um);
-        mode = 0666 & ~um;
-    }
-    fchmod(fd, mode);
+    OutSet set;
+    int fd = set.Stage(target);
+    if (fd < 0) return fail(set.Errno());
 
     // Expected size for the progress bar, from a pass that only counts.
     Out count(-1);
+    count.viewDim = viewDim;
     bool loss = ScnNamLoss;
     WrAll(count);
     ScnNamLoss = loss;
@@ -372,23 +353,17 @@ int WrScn(const char* path, std::string* err) {
     PutMsg("シーンデータ出力中");
     PrgBgn();
     Out o(fd);
+    o.viewDim = viewDim;
     o.total = count.pos;
     WrAll(o);
     o.Flush();
     int e = o.err;
-    if (!e && fsync(fd) != 0) e = errno;
     if (close(fd) != 0 && !e) e = errno;
-    if (!e && rename(tmp.c_str(), target.c_str()) != 0) e = errno;
+    if (!e && !set.Commit()) e = set.Errno();
     if (e) {
-        unlink(tmp.c_str());
+        set.Abort();
         PrgEnd();
         return fail(e);
-    }
-    // The folder entry itself is made durable too.
-    int dfd = open(Dir(target).c_str(), O_RDONLY | O_DIRECTORY);
-    if (dfd >= 0) {
-        fsync(dfd);
-        close(dfd);
     }
     PutMsg("シーンデータ出力終了");
     PrgEnd();

@@ -8,9 +8,7 @@
 #include <string_view>
 
 #include "core/alc.h"
-#include "core/cmd.h"
 #include "core/msg.h"
-#include "display/dsp_cmd.h"
 #include "formats/codepage.h"
 #include "formats/outfile.h"
 #include "formats/stl.h"
@@ -313,7 +311,7 @@ void StlRd::Line(std::string_view l) {
 
 }  // namespace
 
-int RdStlSum(const std::string& path, StlRdSum* sum) {
+int StlRead(const std::string& path, StlRdSum* sum) {
     StlRdSum local;
     StlRdSum& s = sum ? *sum : local;
     s = StlRdSum();
@@ -359,14 +357,5 @@ int RdStlSum(const std::string& path, StlRdSum* sum) {
     if (std::ferror(f.get())) err = true;
     rd.End();
     if (err) DspErrMsg(MsgFilRd, path.c_str());
-    UdtPrmMtl();
-    UdtScnBox();
-    IntrCmd(CatDsp, CmdRdrwAll);
-    char msg[MsgLinLen * 2];
-    std::snprintf(msg, sizeof msg, "STL読み込み: ソリッド %d 個, 面 %d 個\n読み飛ばした面 %d 個", s.solids,
-                  s.facets, s.skipped);
-    PutMsg(msg);
     return 0;
 }
-
-int RdStl(const char* path) { return RdStlSum(path ? path : "", nullptr); }

@@ -17,7 +17,6 @@ struct StlRdSum {
     int skipped = 0;    // facets with fewer than three vertices or a coordinate that is not finite
 };
 // Reads an ASCII STL file: each solid becomes a part named after the file in the terrain product,
-// with one surface per colour (kind 2, one polygon group per facet). Materials, boxes and the
-// display follow. 0, or -1 when the file cannot be opened (message 110).
-int RdStlSum(const std::string& path, StlRdSum* sum);
-int RdStl(const char* path);
+// with one surface per colour (kind 2, one polygon group per facet). 0, or -1 when the file
+// cannot be opened (message 110). Materials, boxes and the display are the caller's.
+int StlRead(const std::string& path, StlRdSum* sum);

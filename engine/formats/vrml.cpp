@@ -2,8 +2,6 @@
 #include <cmath>
 #include <string>
 
-#include "display/drw.h"
-#include "display/view.h"
 #include "formats/outfile.h"
 #include "formats/vrml.h"
 #include "formats/xchg.h"
@@ -54,7 +52,7 @@ void TripList(OutFile& o, const char* open, const float* a, int n, double f) {
 
 }  // namespace
 
-int WrVrmlFct(const std::string& path, double u) {
+int WrVrmlFct(const std::string& path, double u, const VrmlView& v) {
     const srf* s = TrnSrf;
     const pgn* g = TrnGrd;
     OutFile o;
@@ -63,7 +61,7 @@ int WrVrmlFct(const std::string& path, double u) {
     o.Line("");
     o.Line("Background { ");
     o.Put("\tskyColor     ");
-    Trip(o, BgCol[0] / ColMax, BgCol[1] / ColMax, BgCol[2] / ColMax);
+    Trip(o, v.bg[0] / ColMax, v.bg[1] / ColMax, v.bg[2] / ColMax);
     o.Line("");
     o.Line("}");
 
@@ -85,7 +83,7 @@ int WrVrmlFct(const std::string& path, double u) {
     o.Fix(static_cast<float>(M_PI / 2));
     o.Line("");
     o.Put("\tfieldOfView\t");
-    o.Fix(std::atan(0.5 * ViewWin[0].v.ScrWid / ViewWin[0].v.ScrDst));
+    o.Fix(std::atan(0.5 * v.scrWid / v.scrDst));
     o.Line("");
     o.Line("}");
 
@@ -169,9 +167,4 @@ int WrVrmlFct(const std::string& path, double u) {
     o.Line("\t}");
     o.Line("}");
     return OutCommit(o, path);
-}
-
-int WrVrml(const std::string& path) {
-    double f = OutUnitFct(OutUnit);
-    return WrVrmlFct(path, f > 0 ? f : 1.0);
 }

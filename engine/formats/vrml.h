@@ -7,5 +7,10 @@
 // (fct per millimetre; normals unscaled). The terrain must have passed ChkTrnExp.
 // 0, or -1 after message 110 (cannot create) or 111 (write failed); the target is replaced only
 // when the whole file was written.
-int WrVrmlFct(const std::string& path, double fct);
-int WrVrml(const std::string& path);  // with the output unit OutUnit
+// The view values the world takes: the background colour (0..255) and the main view's screen
+// width and distance, which give the viewpoint's field of view.
+struct VrmlView {
+    double bg[3];
+    double scrWid, scrDst;
+};
+int WrVrmlFct(const std::string& path, double fct, const VrmlView& v);

@@ -12,14 +12,12 @@
 #include <sstream>
 #include <ogrsf_frmts.h>
 #include <gdal_priv.h>
-#include "core/cmd.h"
 #include "core/msg.h"
 #include "curves/crv.h"
-#include "doc/doc.h"
+#include "formats/outfile.h"
 #include "gis/gis_int.h"
 #include "scene/scene.h"
 #include "terrain/trn.h"
-#include "display/dsp_cmd.h"
 
 GisRefRec GisRef;
 
@@ -70,26 +68,20 @@ bool GisSaveSide(const char* scnPath) {
         std::remove(side.c_str());
         return true;
     }
-    std::string tmp = side + ".tmp";
-    FILE* f = std::fopen(tmp.c_str(), "wb");
-    if (!f) {
-        DspErrMsg(110, side.c_str());
-        return false;
-    }
+    OutFile o;
+    if (!OutOpen(o, side)) return false;
     std::string wkt = GisRef.wkt;
     for (char& c : wkt)
         if (c == '\n' || c == '\r') c = ' ';
-    int w = std::fprintf(f, "# Orvane Altimetra geographic reference\norigin %.17g %.17g\n",
-                         GisRef.ox, GisRef.oy);
-    if (w > 0 && !wkt.empty()) w = std::fprintf(f, "crs %s\n", wkt.c_str());
-    bool ok = w > 0 && std::fflush(f) == 0 && !std::ferror(f);
-    ok = std::fclose(f) == 0 && ok;
-    if (!ok || std::rename(tmp.c_str(), side.c_str()) != 0) {
-        std::remove(tmp.c_str());
-        DspErrMsg(111, side.c_str());
-        return false;
+    char buf[160];
+    std::snprintf(buf, sizeof buf, "# Orvane Altimetra geographic reference\norigin %.17g %.17g\n", GisRef.ox,
+                  GisRef.oy);
+    o.Put(buf);
+    if (!wkt.empty()) {
+        o.Put("crs ");
+        o.Line(wkt);
     }
-    return true;
+    return OutCommit(o, side) == 0;
 }
 
 bool GisLoadSide(const char* scnPath) {
@@ -219,10 +211,6 @@ int OgrPickLyr(const std::vector<OgrLyr>& ls) {
 
 namespace {
 
-struct RdCrv {
-    double h;
-    std::vector<double> xy;
-};
 
 // Appends the line parts of g; false when g is not a line geometry.
 bool LineParts(const OGRGeometry* g, std::vector<const OGRLineString*>* parts,
@@ -252,7 +240,7 @@ bool LineParts(const OGRGeometry* g, std::vector<const OGRLineString*>* parts,
 }
 
 // Reads the layer into curves (CRS units); -1 after a message.
-int ReadLayer(const OgrImpPrm& p, std::vector<RdCrv>* out, OgrImpRes* res, std::string* wkt) {
+int ReadLayer(const OgrImpPrm& p, std::vector<OgrCrv>* out, OgrImpRes* res, std::string* wkt) {
     DsPtr ds = OpenVec(p.path.c_str());
     if (!ds) {
         DspErrMsg(110, p.path.c_str());
@@ -337,7 +325,7 @@ int ReadLayer(const OgrImpPrm& p, std::vector<RdCrv>* out, OgrImpRes* res, std::
             } else if (ok) {
                 ok = haveH;
             }
-            RdCrv c;
+            OgrCrv c;
             c.h = ph;
             c.xy.reserve(2 * static_cast<size_t>(std::max(n, 0)));
             for (int i = 0; ok && i < n; i++) {
@@ -368,9 +356,9 @@ int ReadLayer(const OgrImpPrm& p, std::vector<RdCrv>* out, OgrImpRes* res, std::
 }
 
 // Makes the curves in the terrain part; false when memory ran out (message shown).
-bool MkCurves(const std::vector<RdCrv>& cs, double ox, double oy, float ext[4]) {
+bool MkCurves(const std::vector<OgrCrv>& cs, double ox, double oy, float ext[4]) {
     double lo[2] = {1e300, 1e300}, hi[2] = {-1e300, -1e300};
-    for (const RdCrv& c : cs) {
+    for (const OgrCrv& c : cs) {
         crv* k = NewCrv();
         if (!k) return false;
         float z = static_cast<float>(c.h * 1000.0);
@@ -391,17 +379,18 @@ bool MkCurves(const std::vector<RdCrv>& cs, double ox, double oy, float ext[4]) 
     return true;
 }
 
-int Import(const OgrImpPrm& p, OgrImpRes* res) {
-    const bool reset = true;
+}  // namespace
+
+int OgrRdCrv(const OgrImpPrm& p, OgrCrvs* rd, OgrImpRes* res) {
     OgrImpRes r;
-    std::vector<RdCrv> cs;
-    std::string wkt;
-    if (ReadLayer(p, &cs, &r, &wkt) < 0) {
+    rd->crvs.clear();
+    rd->wkt.clear();
+    if (ReadLayer(p, &rd->crvs, &r, &rd->wkt) < 0) {
         if (res) *res = r;
         return -1;
     }
     double mx = 1e300, my = 1e300;
-    for (const RdCrv& c : cs)
+    for (const OgrCrv& c : rd->crvs)
         for (size_t i = 0; i + 1 < c.xy.size(); i += 2) {
             mx = std::min(mx, c.xy[i]);
             my = std::min(my, c.xy[i + 1]);
@@ -409,19 +398,14 @@ int Import(const OgrImpPrm& p, OgrImpRes* res) {
     // Whole kilometres below the lower-left corner: the engine works near zero.
     r.ox = std::floor(mx / 1000.0) * 1000.0;
     r.oy = std::floor(my / 1000.0) * 1000.0;
-    if (reset) {
-        DocRstScn();
-        IniScn();
-        IniTrnScn();
-        Doc.path.clear();
-        Doc.title = p.path;
-    }
+    if (res) *res = r;
+    return 0;
+}
+
+int OgrMkCrv(const OgrCrvs& rd, OgrImpRes* res) {
     float ext[4];
-    if (!MkCurves(cs, r.ox, r.oy, ext)) {
-        if (res) *res = r;
-        return -1;
-    }
-    r.curves = static_cast<int>(cs.size());
+    if (!MkCurves(rd.crvs, res->ox, res->oy, ext)) return -1;
+    res->curves = static_cast<int>(rd.crvs.size());
     UdtCrvBox();
     // The region starts on the contours' extent: the user only picks the interval.
     TrnRgn[0] = ext[0];
@@ -430,21 +414,12 @@ int Import(const OgrImpPrm& p, OgrImpRes* res) {
     TrnRgn[3] = ext[2];
     TrnRgn[4] = ext[3];
     TrnRgn[5] = 0;
-    GisRef.known = true;
-    GisRef.ox = r.ox;
-    GisRef.oy = r.oy;
-    GisRef.wkt = wkt;
-    PutMsg(GisFmt(GisTx("%d 本の等高線を読み込みました。", "%d contours read."), r.curves).c_str());
-    if (r.skipped)
+    PutMsg(GisFmt(GisTx("%d 本の等高線を読み込みました。", "%d contours read."), res->curves).c_str());
+    if (res->skipped)
         DspWrnMsg(297, GisFmt(GisTx("高さのない線 %d 本は読み込みませんでした。",
                                     "%d lines without a height were skipped."),
-                              r.skipped)
+                              res->skipped)
                            .c_str());
-    if (reset) IntrCmd(CatDsp, CmdFitView);
-    if (res) *res = r;
     return 0;
 }
 
-}  // namespace
-
-int ImpOgr(const OgrImpPrm& p, OgrImpRes* res) { return Import(p, res); }

@@ -21,7 +21,7 @@ extern GisRefRec GisRef;
 // Side file of a scene document: the scene path plus this suffix.
 constexpr const char* GisSideExt = ".geo";
 
-// Document flows. Save writes the side file (temporary file, then rename) when a reference is
+// The side file. Save writes it (temporary file, then rename) when a reference is
 // known and removes a stale one otherwise; false after a message when it cannot be written.
 // Load reads it (none: local coordinates); a malformed file gives a warning and local
 // coordinates. Clear forgets the reference (new document, other imports).
@@ -59,11 +59,23 @@ struct OgrImpRes {
     int others = 0;      // features that are not lines (points, polygons), ignored
     double ox = 0, oy = 0;
 };
-// Reads the whole layer first; only when at least one curve results, resets the scene (as a DXF
-// import does), makes one contour curve per line part with its height (metres in the source,
-// millimetres in the engine), colours them by height, fits the view and records the origin and
-// CRS. 0, or -1 after a message with the scene unchanged.
-int ImpOgr(const OgrImpPrm& p, OgrImpRes* res);
+// A layer's contours as read, before they become curves: heights and points in the source's
+// units (metres), and its CRS as WKT (empty when it has none).
+struct OgrCrv {
+    double h;
+    std::vector<double> xy;
+};
+struct OgrCrvs {
+    std::vector<OgrCrv> crvs;
+    std::string wkt;
+};
+// Reads the whole layer and picks the local origin (res->ox, oy). 0 with at least one contour,
+// or -1 after a message. The scene is not touched.
+int OgrRdCrv(const OgrImpPrm& p, OgrCrvs* rd, OgrImpRes* res);
+// Makes one contour curve per contour of rd with its height (millimetres in the engine, less the
+// origin in res), colours them by height, sets the terrain region to their extent and reports
+// the counts. 0, or -1 when memory ran out (message shown).
+int OgrMkCrv(const OgrCrvs& rd, OgrImpRes* res);
 // The grid's regular block (irregular outermost rows and columns dropped, as the GLD export
 // does; grids under three rows or columns keep all). c1, r1 exclusive.
 struct GisBlk {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 #include <vector>
+#include "doc/doc.h"
 #include "support/engine_fixture.h"
 
 class ScnTest : public EngineTest {

@@ -9,6 +9,7 @@
 #include "core/cmd.h"
 #include "core/msg.h"
 #include "curves/crv.h"
+#include "doc/xchg_flow.h"
 #include "gis/gis.h"
 #include "support/engine_fixture.h"
 #include "terrain/trn.h"
