@@ -10,7 +10,7 @@ using CrvCheck = CrvTest;
 
 namespace {
 // The findings as the journal prints them, one string.
-std::string Run() {
+std::string Check() {
     IntrCmd(CatDrw2D, CmdCrvChk);
     std::string s;
     for (const ChkFnd& f : CrvChkRes) {
@@ -33,7 +33,7 @@ TEST_F(CrvCheck, CrossingAndTouchingCurvesOfDifferentHeights) {
     Mk({0, 100, 100, 120}, 80);               // 4
     Mk({-100, -100, 100, -100}, 100);         // 5 crosses 6 of the same height
     Mk({0, -150, 0, -80}, 100);               // 6
-    const std::string s = Run();
+    const std::string s = Check();
     EXPECT_NE(s.find("crossing 1 2"), std::string::npos) << s;
     EXPECT_NE(s.find("crossing 3 4"), std::string::npos) << s;
     EXPECT_EQ(s.find("crossing 5 6"), std::string::npos) << s;
@@ -45,7 +45,7 @@ TEST_F(CrvCheck, CrossingAndTouchingCurvesOfDifferentHeights) {
 TEST_F(CrvCheck, SelfCrossingButNotAClosedRing) {
     Mk({0, 0, 100, 100, 100, 0, 0, 100}, 10);                 // 0: crosses itself
     Mk({200, 0, 300, 0, 300, 100, 200, 100, 200, 0}, 20);     // 1: closed ring
-    EXPECT_EQ(Run(), "selfcrossing 0");
+    EXPECT_EQ(Check(), "selfcrossing 0");
 }
 
 // The same curve twice, or once reversed, coincides; a shifted copy does not.
@@ -53,7 +53,7 @@ TEST_F(CrvCheck, CoincidingCurvesAreDuplicates) {
     Mk({0, 0, 100, 0, 200, 50}, 10);
     Mk({200, 50, 100, 0, 0, 0}, 10);
     Mk({0, 30, 100, 30, 200, 80}, 20);
-    const std::string s = Run();
+    const std::string s = Check();
     EXPECT_NE(s.find("duplicate 0 1"), std::string::npos) << s;
     EXPECT_EQ(s.find("duplicate 0 2"), std::string::npos) << s;
     EXPECT_EQ(s.find("duplicate 1 2"), std::string::npos) << s;
@@ -63,9 +63,9 @@ TEST_F(CrvCheck, CoincidingCurvesAreDuplicates) {
 TEST_F(CrvCheck, ZeroHeightOnlyAmongCurvesWithHeights) {
     Mk({0, 0, 100, 0, 100, 100, 0, 0});
     Mk({0, 200, 100, 200, 100, 300, 0, 200});
-    EXPECT_EQ(Run(), "");
+    EXPECT_EQ(Check(), "");
     SetCrvHgt(C(1), 50);
-    EXPECT_EQ(Run(), "zeroheight 0");
+    EXPECT_EQ(Check(), "zeroheight 0");
 }
 
 // An open curve ending inside the region is reported, curves ending on the region's edge or
@@ -82,15 +82,22 @@ TEST_F(CrvCheck, OpenCurveEndingInsideTheRegion) {
     EXPECT_EQ(open, "2 ");
 }
 
-// Neighbours more than one interval apart, or equal side by side, are jumps; the interval is the
-// most frequent step between levels.
+// Neighbours more than one interval apart, or equal where the slope runs through them, are jumps;
+// the interval is the most frequent step between levels.
 TEST_F(CrvCheck, HeightJumpsBetweenNeighbours) {
-    const float h[] = {100, 120, 140, 160, 200, 220, 220};
-    for (int i = 0; i < 7; ++i) Mk({-300, -300.0 + 100 * i, 300, -300.0 + 100 * i}, h[i]);
+    const float h[] = {100, 120, 140, 160, 200, 220, 220, 240};
+    for (int i = 0; i < 8; ++i) Mk({-300, -300.0 + 100 * i, 300, -300.0 + 100 * i}, h[i]);
     double itv = 0;
     std::vector<ChkFnd> f = ChkCrv(CrvPart->crvs.a, N(), CurChkPrm(), &itv);
     EXPECT_DOUBLE_EQ(itv, 20);
-    EXPECT_EQ(Run(), "heightjump 3 4; heightjump 5 6");
+    EXPECT_EQ(Check(), "heightjump 3 4; heightjump 5 6");
+}
+
+// Equal neighbours with the ground rising away from both are a valley, not a mistake.
+TEST_F(CrvCheck, ValleyBetweenEqualCurvesIsNoJump) {
+    const float h[] = {140, 120, 100, 100, 120, 140};
+    for (int i = 0; i < 6; ++i) Mk({-300, -300.0 + 100 * i, 300, -300.0 + 100 * i}, h[i]);
+    EXPECT_EQ(Check(), "");
 }
 
 // The shared synthetic contours, as digitised, check clean (ALT_SHARED_DIR).
@@ -115,7 +122,7 @@ TEST_F(CrvCheck, SharedContoursCheckClean) {
     if (c) SetCrvHgt(c, h);
     for (int i = 0; i < N(); ++i) CalCrvBox(C(i));
     ASSERT_EQ(N(), 46);
-    EXPECT_EQ(Run(), "");
+    EXPECT_EQ(Check(), "");
 }
 
 // Choosing a finding selects its curves and centres the view on its place; the message area gives
@@ -123,7 +130,7 @@ TEST_F(CrvCheck, SharedContoursCheckClean) {
 TEST_F(CrvCheck, ChoosingAFindingSelectsAndCentres) {
     Mk({-100, 0, 100, 0}, 10);
     Mk({50, -100, 50, 100}, 30);
-    Run();
+    Check();
     ASSERT_EQ(CrvChkRes.size(), 1u);
     EXPECT_STREQ(MsgLin[0], "等高線のチェック: 1 件");
     ASSERT_EQ(ShowChkFnd(0), 0);

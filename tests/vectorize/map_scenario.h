@@ -265,6 +265,7 @@ inline std::vector<double> Generate(const Synth& s, double itv, int* rows, int* 
     TrnRgn[3] = static_cast<float>(s.rgn[2]);
     TrnRgn[4] = static_cast<float>(s.rgn[3]);
     MshItv = static_cast<float>(itv);
+    IntrCmd(CatDrw2D, CmdRgnDlgOk);
     IntrCmd(CatMdl, CmdTrnCre);
     std::vector<double> g;
     *rows = *cols = 0;

@@ -30,7 +30,7 @@ constexpr double P = 10;
 
 }  // namespace
 
-class VecCentre : public VecTest {
+class CentreLine : public VecTest {
 protected:
     void SetUp() override {
         VecTest::SetUp();
@@ -48,7 +48,7 @@ protected:
 };
 
 // Lines 3 to 8 pixels wide give one curve each, every point within half a pixel of the middle.
-TEST_F(VecCentre, LinesThreeToEightPixelsWideGiveOneCurveOnTheirMiddle) {
+TEST_F(CentreLine, LinesThreeToEightPixelsWideGiveOneCurveOnTheirMiddle) {
     const double ax = 20, ay = 30, bx = 180, by = 85;
     for (int w = 3; w <= 8; ++w) {
         SCOPED_TRACE("width " + std::to_string(w));
@@ -76,7 +76,7 @@ TEST_F(VecCentre, LinesThreeToEightPixelsWideGiveOneCurveOnTheirMiddle) {
 }
 
 // A ring is one closed curve on its middle circle.
-TEST_F(VecCentre, RingGivesOneClosedCurve) {
+TEST_F(CentreLine, RingGivesOneClosedCurve) {
     Pic pic(120, 100);
     Ring(pic, 60, 50, 30, 5);
     LoadTrace(pic, P);
@@ -93,7 +93,7 @@ TEST_F(VecCentre, RingGivesOneClosedCurve) {
 }
 
 // Filled ink is no line: its outline is traced as before, around the block.
-TEST_F(VecCentre, FilledAreaKeepsItsOutline) {
+TEST_F(CentreLine, FilledAreaKeepsItsOutline) {
     Pic pic(80, 60);
     pic.Fill(10, 10, 59, 44, 0);
     LoadTrace(pic, P);
@@ -111,7 +111,7 @@ TEST_F(VecCentre, FilledAreaKeepsItsOutline) {
 }
 
 // Two lines crossing split into four curves that end at the crossing.
-TEST_F(VecCentre, CrossingLinesSplitAtTheJunction) {
+TEST_F(CentreLine, CrossingLinesSplitAtTheJunction) {
     Pic pic(120, 120);
     Line(pic, 10, 10, 110, 110, 4);
     Line(pic, 10, 110, 110, 10, 4);
@@ -128,7 +128,7 @@ TEST_F(VecCentre, CrossingLinesSplitAtTheJunction) {
 }
 
 // A speck on the side of a line and a hole of noise inside it change nothing: one curve.
-TEST_F(VecCentre, SpurAndHoleOfNoiseLeaveOneCurve) {
+TEST_F(CentreLine, SpurAndHoleOfNoiseLeaveOneCurve) {
     Pic pic(120, 40);
     Line(pic, 10, 20, 110, 20, 5);
     pic.Fill(50, 16, 51, 16, 0);  // bump above the line
@@ -140,7 +140,7 @@ TEST_F(VecCentre, SpurAndHoleOfNoiseLeaveOneCurve) {
 }
 
 // Specks of noise away from lines make no curves.
-TEST_F(VecCentre, IsolatedSpecksMakeNoCurve) {
+TEST_F(CentreLine, IsolatedSpecksMakeNoCurve) {
     Pic pic(60, 40);
     pic.Set(10, 10, 0);
     pic.Fill(30, 20, 31, 21, 0);
@@ -151,7 +151,7 @@ TEST_F(VecCentre, IsolatedSpecksMakeNoCurve) {
 
 // The map's corner puts the curves where the sheet lies, in both tracings: the same picture moves
 // by the corner plus half the map.
-TEST_F(VecCentre, CornerPlacesTheCurvesInBothTracings) {
+TEST_F(CentreLine, CornerPlacesTheCurvesInBothTracings) {
     Pic pic(80, 60);
     Line(pic, 10, 30, 70, 30, 4);
     pic.Fill(5, 45, 40, 55, 0);
@@ -181,7 +181,7 @@ TEST_F(VecCentre, CornerPlacesTheCurvesInBothTracings) {
 }
 
 // After a trace the message area says how many curves and points were made.
-TEST_F(VecCentre, MessageAreaCountsCurvesAndPoints) {
+TEST_F(CentreLine, MessageAreaCountsCurvesAndPoints) {
     Pic pic(120, 100);
     Ring(pic, 40, 50, 25, 4);
     Line(pic, 80, 10, 110, 90, 4);

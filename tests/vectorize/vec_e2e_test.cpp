@@ -63,8 +63,10 @@ TEST_F(MapToTerrain, TracedSheetScoresWithinAFifthOfTheContoursItWasDrawnFrom) {
     g = scen::Generate(s, itv, &rows, &cols);
     ASSERT_EQ(rows, 151);
     const double got = scen::Rmse(g, rows, cols, truth, 601, 801, itv, 5000);
-    std::printf("curves %d, lines %d, first check %zu findings, mended %d (deleted %d), rmse %.3f m "
+    std::string kinds;
+    for (const ChkFnd& k : first) kinds += std::string(" ") + ChkWord(k.kind);
+    std::printf("curves %d, lines %d, first check %zu findings (%s), mended %d (deleted %d), rmse %.3f m "
                 "(contours %.3f m)\n",
-                NumCurves(), lines, first.size(), mended, deleted, got, ref);
+                NumCurves(), lines, first.size(), kinds.c_str(), mended, deleted, got, ref);
     EXPECT_LE(got, 1.2 * ref);
 }
