@@ -41,11 +41,11 @@ int main(int argc, char** argv) {
 
     // The check of the shared contours as digitised.
     scen::PutOriginal(s);
-    double t0 = Now();
+    double t0 = Now(), c0 = Cpu();
     const int reps = 10;
     size_t nf = 0;
     for (int i = 0; i < reps; ++i) nf = ChkCrv(CrvPart->crvs.a, CrvPart->crvs.n, CurChkPrm()).size();
-    const double tChk = (Now() - t0) / reps;
+    const double tChk = (Now() - t0) / reps, cChk = (Cpu() - c0) / reps;
     int rows, cols;
     t0 = Now();
     std::vector<double> g = scen::Generate(s, itv, &rows, &cols);
@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
     VecOrg[0] = s.rgn[0];
     VecOrg[1] = s.rgn[1];
     t0 = Now();
-    double c0 = Cpu();
+    c0 = Cpu();
     IntrCmd(CatDrw2D, CmdVecTrace);
     const double tTrace = Now() - t0, cTrace = Cpu() - c0;
     const int traced = CrvPart->crvs.n;
@@ -81,8 +81,8 @@ int main(int argc, char** argv) {
     const std::vector<ChkFnd> first = CrvChkRes;
     int kinds[ChkKindNum] = {};
     for (const ChkFnd& k : first) ++kinds[k.kind];
-    int deleted = 0;
-    const int mended = scen::Mend(s, first, 3 * m.p * o.widthPx, &deleted);
+    int deleted = 0, joined = 0;
+    const int mended = scen::Mend(s, first, 3 * m.p * o.widthPx, &deleted, &joined);
     IntrCmd(CatDrw2D, CmdCrvChk);
     t0 = Now();
     g = scen::Generate(s, itv, &rows, &cols);
@@ -91,13 +91,17 @@ int main(int argc, char** argv) {
 
     std::printf("sheet %d x %d pixels at %.0f dpi, 1:%.0f, lines %.1f px (%.2f m per pixel)\n", m.w, m.h, o.dpi,
                 o.scl, o.widthPx, m.p / 1000);
-    std::printf("check of the 46 shared contours: %zu findings, %.4f s\n", nf, tChk);
+    std::printf("check of the 46 shared contours: %zu findings, %.4f s wall, %.4f s cpu\n", nf, tChk, cChk);
     std::printf("traced %d curves, %lld points; trace %.2f s wall, %.2f s cpu (sheet %.2f s)\n", traced,
                 VecMadePnt, tTrace, cTrace, tSheet);
     std::printf("height lines %d; first check %zu findings:", lines, first.size());
     for (int k = 0; k < ChkKindNum; ++k) std::printf(" %s %d", ChkWord(static_cast<ChkKind>(k)), kinds[k]);
-    std::printf("\nmended %d curves (%d specks deleted); second check %zu findings\n", mended, deleted,
-                CrvChkRes.size());
+    int left[ChkKindNum] = {};
+    for (const ChkFnd& k : CrvChkRes) ++left[k.kind];
+    std::printf("\nmended %d curves (%d specks deleted, %d joined by one automatic connection); second check:",
+                mended, deleted, joined);
+    for (int k = 0; k < ChkKindNum; ++k) std::printf(" %s %d", ChkWord(static_cast<ChkKind>(k)), left[k]);
+    std::printf("\n");
     std::printf("terrain %d x %d: rmse %.3f m traced, %.3f m from the contours, ratio %.3f "
                 "(generation %.1f s / %.1f s)\n",
                 cols, rows, got, ref, ref > 0 ? got / ref : 0.0, tGen, tRef);

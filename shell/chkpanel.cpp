@@ -2,6 +2,7 @@
 #include "chkpanel.h"
 
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDockWidget>
 #include <QFormLayout>
 #include <QHBoxLayout>

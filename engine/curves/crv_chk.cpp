@@ -20,10 +20,8 @@ namespace {
 constexpr double EndTol = 0.001;  // ends closer than this close a curve
 constexpr double HgtTol = 0.001;  // heights closer than this are equal
 constexpr int ChkCells = 1024;
-// Neighbours share at least this many raster cell edges; equal heights count only where the
-// curves run side by side along this share of the shorter one.
+// Neighbours share at least this many raster cell edges.
 constexpr int NbrMinEdges = 3;
-constexpr double EqShare = 0.4;
 
 float Hgt(const crv* c) { return c->n > 0 ? c->p[2] : 0.0f; }
 bool Closed(const crv* c) {
@@ -174,7 +172,6 @@ void Jumps(const crv* const* c, int n, const double box[4], int cells, double it
     const double s = std::max(w, h) / std::max(cells, 8);
     const int nx = std::max(1, static_cast<int>(w / s) + 1), ny = std::max(1, static_cast<int>(h / s) + 1);
     std::vector<int32_t> lab(static_cast<size_t>(nx) * ny, 0);
-    std::vector<int> len(static_cast<size_t>(n), 0);
     std::vector<int> q;
     auto put = [&](double x, double y, int k) {
         const int cx = std::clamp(static_cast<int>((x - box[0]) / s), 0, nx - 1);
@@ -183,7 +180,6 @@ void Jumps(const crv* const* c, int n, const double box[4], int cells, double it
         if (lab[i] == k + 1) return;
         if (!lab[i]) q.push_back(i);
         lab[i] = k + 1;
-        ++len[k];
     };
     for (int k = 0; k < n; ++k) {
         const crv* ck = c[k];
@@ -230,13 +226,40 @@ void Jumps(const crv* const* c, int n, const double box[4], int cells, double it
             if (x + 1 < nx) touch(i, i + 1);
             if (y + 1 < ny) touch(i, i + nx);
         }
+    // Neighbours of each curve with a height (by the cells where they meet).
+    std::vector<std::vector<int>> nbr(static_cast<size_t>(n));
+    for (const auto& [key, m] : meet) {
+        const int a = static_cast<int>(key / n), b = static_cast<int>(key % n);
+        if (m.edges < NbrMinEdges || std::fabs(Hgt(c[a])) < HgtTol || std::fabs(Hgt(c[b])) < HgtTol) continue;
+        nbr[a].push_back(b);
+        nbr[b].push_back(a);
+    }
+    // Which way the ground goes from curve a, leaving out curve skip and the curves of a's own
+    // height: +1 only up, -1 only down, 0 both ways or nowhere.
+    auto slope = [&](int a, int skip) {
+        bool up = false, down = false;
+        for (int k : nbr[a]) {
+            if (k == skip) continue;
+            const double d = Hgt(c[k]) - Hgt(c[a]);
+            up = up || d >= HgtTol;
+            down = down || d <= -HgtTol;
+        }
+        return up == down ? 0 : up ? 1 : -1;
+    };
     for (const auto& [key, m] : meet) {
         const int a = static_cast<int>(key / n), b = static_cast<int>(key % n);
         const double ha = Hgt(c[a]), hb = Hgt(c[b]);
         if (m.edges < NbrMinEdges || std::fabs(ha) < HgtTol || std::fabs(hb) < HgtTol) continue;
         const double dh = std::fabs(ha - hb);
         const bool jump = itv > 0 && dh > itv * 1.001 + HgtTol;
-        const bool equal = dh < HgtTol && m.edges >= EqShare * std::min(len[a], len[b]);
+        // Equal neighbours are a valley or a ridge when the ground rises (or falls) away from both;
+        // when it rises beyond one and falls beyond the other, the slope runs through them and
+        // one of the two heights is wrong.
+        bool equal = false;
+        if (dh < HgtTol) {
+            const int sa = slope(a, b), sb = slope(b, a);
+            equal = sa != 0 && sb != 0 && sa != sb;
+        }
         if (jump || equal) out.push_back({ChkJump, a, b, m.x, m.y});
     }
 }

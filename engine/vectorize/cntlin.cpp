@@ -529,6 +529,12 @@ int CntTrc::Run() {
 }  // namespace
 
 int TrcCntLin(const VecSrc& src, const VecPrm& prm, float p, CnclChk& cancelled) {
+    // Pixels are numbered with ints.
+    if ((src.w + 2LL) * (src.h + 2LL) > 2147483647LL) {
+        DspErrMsg(199, MsgLang == 1 ? "The map is too large for the centre-line trace."
+                                    : "中心線の抽出には画像が大きすぎます。");
+        return -1;
+    }
     try {
         CntTrc t(src, prm, p, cancelled);
         return t.Run();

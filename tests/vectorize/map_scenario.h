@@ -11,9 +11,12 @@
 #include <string>
 #include <vector>
 #include "core/cmd.h"
+#include "core/mode.h"
 #include "curves/crv.h"
 #include "curves/crv_chk.h"
 #include "curves/crv_cmd.h"
+#include "display/dsp_cmd.h"
+#include "display/view.h"
 #include "image/img.h"
 #include "image/vecimg.h"
 #include "scene/scene.h"
@@ -234,12 +237,35 @@ inline int GiveHeights(const Synth& s, const std::vector<double>& label, double 
     return lines;
 }
 
+// One automatic connection over the whole sheet, dragged in the view fitted to it: ends of the
+// same height within the connection distance join (gaps, pieces split where lines touched).
+// Returns the curves joined away.
+inline int ConnectAll() {
+    const int before = CrvPart->crvs.n;
+    WinSizW = 800;
+    WinSizH = 600;
+    IntrCmd(CatDsp, CmdDspResize);
+    IntrCmd(CatDsp, CmdFitView);
+    IntrCmd(CatDrw2D, CmdCrvAuto);
+    SetPtrPix(1, 1);
+    IntrEvt(EVT_LDOWN);
+    SetPtrPix(798, 598);
+    IntrEvt(EVT_LUP);
+    IntrEvt(EVT_RDOWN);
+    IntrEvt(EVT_RUP);
+    return before - CrvPart->crvs.n;
+}
+
 // What a user does with the findings: a curve without a height gets the height printed beside
-// it, a speck too short to be a contour is deleted. Returns the curves mended.
-inline int Mend(const Synth& s, const std::vector<ChkFnd>& f, double minLen, int* deleted) {
+// it, a speck too short to be a contour is deleted, and open ends are joined by one automatic
+// connection over the sheet. Returns the curves mended (heights given, specks deleted, curves
+// joined away).
+inline int Mend(const Synth& s, const std::vector<ChkFnd>& f, double minLen, int* deleted, int* joined) {
     std::vector<crv*> del;
     int mended = 0;
+    bool open = false;
     for (const ChkFnd& k : f) {
+        open = open || k.kind == ChkOpen;
         if (k.kind != ChkZero) continue;
         crv* c = CrvPart->crvs.a[k.i];
         double len = 0;
@@ -255,7 +281,9 @@ inline int Mend(const Synth& s, const std::vector<ChkFnd>& f, double minLen, int
     for (crv* c : del) FreeCrv(c);
     if (deleted) *deleted = static_cast<int>(del.size());
     UdtCrvBox();
-    return mended;
+    const int j = open ? ConnectAll() : 0;
+    if (joined) *joined = j;
+    return mended + j;
 }
 
 // The terrain over the region at interval itv; heights in metres row by row (south first).

@@ -53,11 +53,14 @@ TEST_F(MapToTerrain, TracedSheetScoresWithinAFifthOfTheContoursItWasDrawnFrom) {
     // Check, mend, check again.
     IntrCmd(CatDrw2D, CmdCrvChk);
     const std::vector<ChkFnd> first = CrvChkRes;
-    int deleted = 0;
-    const int mended = scen::Mend(s, first, 3 * m.p * 4, &deleted);
+    int deleted = 0, joined = 0;
+    const int mended = scen::Mend(s, first, 3 * m.p * 4, &deleted, &joined);
     IntrCmd(CatDrw2D, CmdCrvChk);
-    int left = 0;
-    for (const ChkFnd& k : CrvChkRes) left += k.kind == ChkZero || k.kind == ChkCross || k.kind == ChkJump;
+    int left = 0, open = 0;
+    for (const ChkFnd& k : CrvChkRes) {
+        left += k.kind == ChkZero || k.kind == ChkCross || k.kind == ChkJump;
+        open += k.kind == ChkOpen;
+    }
     EXPECT_EQ(left, 0);
 
     g = scen::Generate(s, itv, &rows, &cols);
@@ -65,8 +68,8 @@ TEST_F(MapToTerrain, TracedSheetScoresWithinAFifthOfTheContoursItWasDrawnFrom) {
     const double got = scen::Rmse(g, rows, cols, truth, 601, 801, itv, 5000);
     std::string kinds;
     for (const ChkFnd& k : first) kinds += std::string(" ") + ChkWord(k.kind);
-    std::printf("curves %d, lines %d, first check %zu findings (%s), mended %d (deleted %d), rmse %.3f m "
+    std::printf("curves %d, lines %d, first check %zu findings (%s), mended %d (deleted %d, joined %d), open ends left %d, rmse %.3f m "
                 "(contours %.3f m)\n",
-                NumCurves(), lines, first.size(), kinds.c_str(), mended, deleted, got, ref);
+                NumCurves(), lines, first.size(), kinds.c_str(), mended, deleted, joined, open, got, ref);
     EXPECT_LE(got, 1.2 * ref);
 }
