@@ -4,7 +4,7 @@
 // grid and scored against synth-truth.txt, beside the terrain of the original contours. Also times
 // the contour check of the 46 shared contours.
 //
-//   vec_e2e [DPI [WIDTH_PX]]
+//   vec_e2e [DPI [WIDTH_PX [METHOD]]]     (METHOD: set TrnMethod, 0 cross lines, 1 minimum curvature)
 //
 // Prints the curves and points traced, the user actions (height lines drawn, curves mended), the
 // findings of the first check, the two RMSEs and their ratio (goal: within 1.2 with at most ten
@@ -28,6 +28,7 @@ int main(int argc, char** argv) {
     scen::MapOpt o;
     if (argc > 1) o.dpi = std::atof(argv[1]);
     if (argc > 2) o.widthPx = std::atof(argv[2]);
+    const int method = argc > 3 ? std::atoi(argv[3]) : TrnMethodCrs;
     scen::Synth s;
     std::vector<double> truth;
     if (!scen::LoadSynth(shared + "/bench/synth-contours.txt", s) ||
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
     }
     BenchStart();
     if (!CrvPart) SetCrvPart(TrnPrt);
+    TrnMethod = method;
     const double itv = 5000;
 
     // The check of the shared contours as digitised.
@@ -102,9 +104,9 @@ int main(int argc, char** argv) {
                 mended, deleted, joined);
     for (int k = 0; k < ChkKindNum; ++k) std::printf(" %s %d", ChkWord(static_cast<ChkKind>(k)), left[k]);
     std::printf("\n");
-    std::printf("terrain %d x %d: rmse %.3f m traced, %.3f m from the contours, ratio %.3f "
+    std::printf("method %d, terrain %d x %d: rmse %.3f m traced, %.3f m from the contours, ratio %.3f "
                 "(generation %.1f s / %.1f s)\n",
-                cols, rows, got, ref, ref > 0 ? got / ref : 0.0, tGen, tRef);
+                method, cols, rows, got, ref, ref > 0 ? got / ref : 0.0, tGen, tRef);
     DstrCmd(CatSys, CmdSysEnd);
     return 0;
 }
