@@ -227,6 +227,8 @@ void Runner::Exec(const Words& w) {
         Count(w, 1, 1);
         LdVecImg(w[1].c_str());
     } else if (CrvVerb(w)) {  // undo, redo (dump_curves.cpp)
+    } else if (std::string herr; ChkVerb(w, &herr)) {  // hgtline (chk_verbs.cpp)
+        if (!herr.empty()) throw Bad{herr};
     } else if (std::string derr; DocVerb(w, &derr)) {
         if (!derr.empty()) throw Bad{derr};
     } else {

@@ -39,6 +39,9 @@ bool SetByte(const Words& v, int lo, int hi, uint8_t* dst, std::string* err);
 
 // Verbs of the curve module (undo, redo): true when w was one of them (dump_curves.cpp).
 bool CrvVerb(const Words& w);
+// The height-line verb (hgtline X0 Y0 X1 Y1): true when w was it; *err set when malformed
+// (chk_verbs.cpp).
+bool ChkVerb(const Words& w, std::string* err);
 
 // The set and dump functions named in registry.def.
 #define JRN_SET(name, fn) bool fn(const Words&, std::string*);

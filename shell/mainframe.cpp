@@ -26,6 +26,7 @@
 #include <cmath>
 #include "cmdids.h"
 #include "cmdroute.h"
+#include "chkpanel.h"
 #include "giscmd.h"
 #include "vecwnd.h"
 #include "core/alc.h"
@@ -274,7 +275,8 @@ void MainFrame::OnCmd(int id) {
     // An accelerator may come before the idle update has greyed its item.
     if (!CmdEnabled(id)) return;
     if (id >= IdFileMru1 && id < IdFileMru1 + MruMax && id - IdFileMru1 >= recent_.size()) return;
-    if (!DocCmd(this, id) && !DlgCmd(this, id) && !VecCmd(this, id) && !GisCmd(this, id)) OwnCmd(id);
+    if (!DocCmd(this, id) && !DlgCmd(this, id) && !VecCmd(this, id) && !GisCmd(this, id) && !ChkCmd(this, id))
+        OwnCmd(id);
     UpdateUi();
     UpdHgtPane();
 }

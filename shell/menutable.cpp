@@ -1,6 +1,7 @@
 #include "menutable.h"
 #include <unordered_map>
 #include "cmdids.h"
+#include "chkpanel.h"
 #include "giscmd.h"
 #include "core/cmd.h"
 #include "curves/crv_cmd.h"
@@ -61,6 +62,8 @@ const std::vector<CmdDef> kCmds = {
     {IdCrvScaleDst, "カーブのスケール（距離指定）", "2点間の距離を指定してカーブを拡大・縮小する", nullptr, nullptr, Av2D, CatDrw2D, CmdCrvSclDst},
     {IdCrvRotate, "カーブの回転", "選択したカーブを角度で回転する", nullptr, nullptr, Av2D, 0, 0},
     {IdCrvHeight, "カーブの高さ", "カーブに高さを設定する", "カーブの高さ", "height", Av2D, 0, 0},
+    {IdHgtLinCmd, "線に沿って高さを設定", "引いた線が横切るカーブに順に高さを設定する", nullptr, nullptr, Av2D, 0, 0},
+    {IdChkCmd, "等高線のチェック", "交差や高さの誤りなど地形を損なう箇所を一覧する", nullptr, nullptr, AvAlways, 0, 0},
     {IdCrvConnect, "カーブの接続", "2つのカーブの端点を接続する", nullptr, nullptr, Av2D, CatDrw2D, CmdCrvCnct},
     {IdCrvAutoConnect, "カーブの自動接続", "矩形内の近い端点を自動で接続する", nullptr, nullptr, Av2D, CatDrw2D, CmdCrvAuto},
     {IdCrvCut, "カーブの切断", "カーブを点で切断する", nullptr, nullptr, Av2D, CatDrw2D, CmdCrvCut},
@@ -129,7 +132,7 @@ const std::vector<MenuDef> kMenus = {
       IdBoxUpdOn}},
     {"等高線(&C)",
      {IdDrawArea, 0, IdCrvPntInput, IdCrvStrkInput, IdAutoVec, 0, IdCrvSlctAll, IdCrvSlct,
-      IdCrvSlctNone, 0, IdCrvMove, IdCrvScale, IdCrvScaleDst, IdCrvRotate, 0, IdCrvHeight, 0,
+      IdCrvSlctNone, 0, IdCrvMove, IdCrvScale, IdCrvScaleDst, IdCrvRotate, 0, IdCrvHeight, IdHgtLinCmd, IdChkCmd, 0,
       IdCrvConnect, IdCrvAutoConnect, IdCrvCut, IdCrvCutLine, IdCrvDelPnt, 0, IdCrvDelete,
       IdCrvDelHidden, IdCrvDelZero, IdCrvDelAll}},
     {"地形(&T)",

@@ -6,6 +6,7 @@
 #include "curves/crv.h"
 #include "display/drw.h"
 #include "terrain/trn.h"
+#include "vectorize/vec.h"
 
 namespace shl {
 
@@ -114,6 +115,9 @@ void LoadProfile(QSettings& s, Profile& p) {
     ReadFloat(s, "Angle of Filter Surface", 0, 90, FltrAng);
     ReadInt(s, "Interpolate Peripheral of Surface", 0, 1, IntpPrph);
     ReadInt(s, "TrnMethod", TrnMethodCrs, TrnMethodMinCrv, TrnMethod);
+    int centre = 0;  // tracing: 0 outlines, 1 centre lines
+    ReadInt(s, "VecCentre", 0, 1, centre);
+    VecCentre = static_cast<uint8_t>(centre);
     s.endGroup();
 
     p.recent.clear();
@@ -146,6 +150,7 @@ std::vector<ProfileEntry> ProfileEntries(const Profile& p) {
     add(kPrmSec, "Angle of Filter Surface", Fmt("%f", FltrAng));
     add(kPrmSec, "Interpolate Peripheral of Surface", FmtI(IntpPrph));
     add(kPrmSec, "TrnMethod", FmtI(TrnMethod));
+    add(kPrmSec, "VecCentre", FmtI(VecCentre));
     for (int i = 0; i < p.recent.size(); ++i)
         add(kMruSec, QStringLiteral("File%1").arg(i + 1), p.recent[i]);
     return e;

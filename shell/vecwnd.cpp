@@ -22,6 +22,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include "core/cmd.h"
 #include "core/mode.h"
@@ -157,6 +158,26 @@ VecWnd::VecWnd(QWidget* parent, int screenW, int screenH) : QDialog(parent) {
     slct_->setObjectName(Id(VecCtlSlct));
     top->addWidget(slct_);
 
+    centre_ = new QCheckBox(QStringLiteral("中心線"), this);
+    centre_->setObjectName(Id(VecCtlCentre));
+    centre_->setToolTip(QStringLiteral("線の輪郭ではなく中心を1本のカーブにする"));
+    top->addWidget(centre_);
+
+    // The scene coordinates of the map's lower-left corner (m); empty: centred on the origin.
+    label("左下 X");
+    orgX_ = new QLineEdit(this);
+    orgX_->setObjectName(Id(VecCtlOrgX));
+    orgX_->setMaximumWidth(80);
+    orgX_->installEventFilter(this);
+    top->addWidget(orgX_);
+    label("Y");
+    orgY_ = new QLineEdit(this);
+    orgY_->setObjectName(Id(VecCtlOrgY));
+    orgY_->setMaximumWidth(80);
+    orgY_->installEventFilter(this);
+    top->addWidget(orgY_);
+    label("m");
+
     run_ = new QPushButton(QStringLiteral("ﾍﾞｸﾀﾗｲｽﾞ"), this);
     run_->setObjectName(Id(VecCtlRun));
     run_->setAutoDefault(false);
@@ -209,6 +230,11 @@ VecWnd::VecWnd(QWidget* parent, int screenW, int screenH) : QDialog(parent) {
     (VecMono == VecDspMono ? mono_ : grey_)->setChecked(true);
     ShowThr();
     slct_->setChecked(VecSlctCrv != 0);
+    centre_->setChecked(VecCentre != 0);
+    if (VecOrgOn) {
+        orgX_->setText(QString::number(VecOrg[0] / 1000.0, 'g', 12));
+        orgY_->setText(QString::number(VecOrg[1] / 1000.0, 'g', 12));
+    }
 
     connect(zoom_, &QComboBox::activated, this, [this](int i) { ZoomChosen(i); });
     connect(modes, &QButtonGroup::idClicked, this, [this](int m) { ModeChosen(m); });
@@ -218,6 +244,7 @@ VecWnd::VecWnd(QWidget* parent, int screenW, int screenH) : QDialog(parent) {
         if (i >= 0 && i < VecSclNum) VecMapScl = VecSclTbl[i];
     });
     connect(slct_, &QCheckBox::clicked, this, [](bool on) { VecSlctCrv = on ? 1 : 0; });
+    connect(centre_, &QCheckBox::clicked, this, [](bool on) { VecCentre = on ? 1 : 0; });
     connect(run_, &QPushButton::clicked, this, [this] { Vectorize(); });
     connect(close_, &QPushButton::clicked, this, [this] { reject(); });
     connect(ok_, &QPushButton::clicked, this, [this] { accept(); });
@@ -227,6 +254,7 @@ bool VecWnd::eventFilter(QObject* o, QEvent* e) {
     if (e->type() == QEvent::FocusOut) {
         if (o == thr_) ThrLeft();
         if (o == dpi_) DpiLeft();
+        if (o == orgX_ || o == orgY_) OrgLeft();
     }
     return QDialog::eventFilter(o, e);
 }
@@ -305,8 +333,24 @@ void VecWnd::DpiLeft() {
     dpi_->setText(QString::number(static_cast<long long>(VecDpi)));
 }
 
+// Both fields or none: a corner needs two coordinates; one left empty puts the map back on the
+// origin.
+void VecWnd::OrgLeft() {
+    bool okX = false, okY = false;
+    const double x = orgX_->text().trimmed().toDouble(&okX);
+    const double y = orgY_->text().trimmed().toDouble(&okY);
+    if (okX && okY && std::isfinite(x) && std::isfinite(y)) {
+        VecOrgOn = 1;
+        VecOrg[0] = x * 1000.0;
+        VecOrg[1] = y * 1000.0;
+    } else {
+        VecOrgOn = 0;
+    }
+}
+
 void VecWnd::Enable(bool on) {
-    for (QWidget* w : std::initializer_list<QWidget*>{zoom_, grey_, mono_, thr_, up_, down_, scl_, dpi_, slct_, run_})
+    for (QWidget* w : std::initializer_list<QWidget*>{zoom_, grey_, mono_, thr_, up_, down_, scl_, dpi_, slct_,
+                                                      centre_, orgX_, orgY_, run_})
         w->setEnabled(on);
 }
 
@@ -315,6 +359,7 @@ void VecWnd::Vectorize() {
     // Values typed but not yet left count as left.
     ThrLeft();
     DpiLeft();
+    OrgLeft();
     EngCall c;
     if (CrvPart && CrvPart->crvs.n > 0) {
         int a = plt::Get()->MsgBox("全てのカーブを削除しますが、よろしいですか？", "注意", plt::BtnYesNo,
@@ -329,7 +374,12 @@ void VecWnd::Vectorize() {
     QApplication::restoreOverrideCursor();
     Enable(true);
     tracing_ = false;
-    IntrCmd(CatDsp, CmdRdrwAll);
+    // The new curves in sight of the main view, behind this window.
+    if (VecMadeCrv > 0)
+        IntrCmd(CatDsp, CmdFitView);
+    else
+        IntrCmd(CatDsp, CmdRdrwAll);
+    if (parentWidget()) parentWidget()->update();
 }
 
 }  // namespace shl
@@ -341,7 +391,9 @@ bool VecCmd(QWidget* frame, int id) {
     FileDlgReq req;
     req.caption = QStringLiteral("ファイルを開く");
     req.dir = prof.dir[Profile::DirImg];
-    req.filter = QStringLiteral("JPEG (*.jpg *.jpeg *.JPG);;BMP (*.bmp *.BMP);;TIFF (*.tif *.tiff *.TIF *.TIFF)");
+    // Every readable type at once first, so that no scan is hidden until the type is changed.
+    req.filter = QStringLiteral("画像 (*.jpg *.jpeg *.JPG *.bmp *.BMP *.tif *.tiff *.TIF *.TIFF);;"
+                                "JPEG (*.jpg *.jpeg *.JPG);;BMP (*.bmp *.BMP);;TIFF (*.tif *.tiff *.TIF *.TIFF)");
     QString path = AskFileName(frame, req);
     if (path.isEmpty()) return true;
     int r;

@@ -23,7 +23,7 @@ constexpr const char* VecDlgId = "178";
 enum VecCtl {
     VecCtlOk = 1, VecCtlClose = 2, VecCtlGrey = 1005, VecCtlMono = 1006, VecCtlZoom = 1008,
     VecCtlThr = 1009, VecCtlSpin = 1011, VecCtlScl = 1014, VecCtlDpi = 1016, VecCtlSlct = 1017,
-    VecCtlRun = 1018,
+    VecCtlRun = 1018, VecCtlCentre = 1019, VecCtlOrgX = 1020, VecCtlOrgY = 1021,
 };
 
 // The image window: paints the display bitmap at its top-left corner, at the bitmap's size.
@@ -59,6 +59,7 @@ private:
     void ThrLeft();        // the threshold edit lost the focus
     void ThrStep(int d);   // one click of the spin
     void DpiLeft();
+    void OrgLeft();        // either corner field lost the focus
     void Rebuild();        // with the wait cursor
     void ShowThr();
     void Enable(bool on);
@@ -72,6 +73,9 @@ private:
     QComboBox* scl_;
     QLineEdit* dpi_;
     QCheckBox* slct_;
+    QCheckBox* centre_;
+    QLineEdit* orgX_;
+    QLineEdit* orgY_;
     QPushButton* run_;
     QPushButton* close_;
     QPushButton* ok_;

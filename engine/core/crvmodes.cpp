@@ -17,6 +17,7 @@ const CrvModeCmds CrvModes[] = {
     {ModeCrvCut, CmdCrvCutPrs, 0, 0, 0, 0},
     {ModeCrvHide, 0, 0, CmdCrvHideRls, 0, 0},
     {ModeCrvCutLin, CmdCrvCross, 0, CmdCrvCutLinRls, 0, 0},
+    {ModeCrvHgtLin, CmdCrvCross, 0, CmdCrvHgtLinRls, 0, 0},
     {ModeCrvHgt, 0, 0, CmdCrvHgtRls, 0, 0},
     {ModeRgn, CmdRgnPrs, 0, CmdRgnRls, 0, 0},
     {ModeCrvSlctWnd, CmdCrvSlctCross, 0, CmdCrvSlctWndRls, 0, 0},

@@ -10,7 +10,7 @@
 namespace {
 const ModeEnt ModeTbl[] = {
     // {lo, hi, handler, help}
-    {ModeCrvHideWnd, ModeCrvCutLin, CrvModeHnd, nullptr},
+    {ModeCrvHideWnd, ModeCrvHgtLin, CrvModeHnd, nullptr},
     {ModeCrvHgt, ModeCrvMove, CrvModeHnd, nullptr},
     {ModeCrvSclDst, ModeCrvSclDst, CrvModeHnd, nullptr},
     {ModeVtxPick, ModeVtxPick, VtxPickMode, nullptr},

@@ -50,6 +50,10 @@ constexpr int CmdCrvHideRls = 101051;
 constexpr int CmdCrvVisInv = 101052;     // invert every curve's visible flag
 constexpr int CmdCrvHideWnd = 101057;    // hide the curves in a window (mode ModeCrvHideWnd)
 constexpr int CmdCrvHideWndRls = 101058;
+// Heights along a line and the contour checks (crv_hgtlin.cpp, crv_chk.cpp).
+constexpr int CmdCrvHgtLin = 101060;     // heights along a dragged line (mode ModeCrvHgtLin)
+constexpr int CmdCrvHgtLinRls = 101061;
+constexpr int CmdCrvChk = 101062;        // run the contour checks (CrvChkRes, message area)
 // Terrain region by mouse or dialog (category CatDrw2D, handled by the terrain module).
 constexpr int CmdRgnMouse = 101024;      // mode ModeRgn
 constexpr int CmdRgnPrs = 101025;
@@ -68,6 +72,7 @@ enum CrvMode : int {
     ModeCrvCut = 56,
     ModeCrvHide = 57,
     ModeCrvCutLin = 58,
+    ModeCrvHgtLin = 59,
     ModeCrvHgt = 60,
     ModeRgn = 61,
     ModeCrvSlctWnd = 62,

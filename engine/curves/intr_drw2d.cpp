@@ -1,5 +1,6 @@
 // Category 1: 2D contour curve commands.
 #include "core/cmd.h"
+#include "curves/crv_chk.h"
 #include "curves/crv_int.h"
 #include "terrain/trn.h"
 #include "curves/crv_cmd.h"
@@ -53,6 +54,9 @@ int IntrDrw2D(int code) {
     case CmdCrvCutLinRls: return CrvEdtCmd(code);
     case CmdCrvHideWnd: return CrvSelCmd(code);
     case CmdCrvHideWndRls: return CrvSelCmd(code);
+    case CmdCrvHgtLin: return CrvHgtLinCmd(code);
+    case CmdCrvHgtLinRls: return CrvHgtLinCmd(code);
+    case CmdCrvChk: return CrvChkCmd();
     case CmdRgnMouse: return TrnRgnMouse();
     case CmdRgnPrs: return TrnRgnPrs();
     case CmdRgnRls: return TrnRgnRls();

@@ -10,6 +10,11 @@ constexpr int CmdVecTrace = 101048;    // drop the undo record, then OutLin
 extern double VecDpi;      // scan resolution, dots per inch
 extern double VecMapScl;   // map scale denominator (25000 for 1:25000)
 extern uint8_t VecSlctCrv; // select all curves after a trace
+extern uint8_t VecCentre;  // 0 outlines (the default), 1 centre lines
+// Scene coordinates (mm) of the map's lower-left corner; without them (VecOrgOn 0) the map is
+// centred on the origin.
+extern uint8_t VecOrgOn;
+extern double VecOrg[2];
 constexpr double VecDpiDef = 300;
 constexpr double VecMapSclDef = 25000;
 
@@ -44,6 +49,9 @@ struct VecPrm {
     double scrWid;      // visible width of the view (second thinning pass)
     int pumpMs;         // milliseconds between cancellation checks (0: at every check)
     bool slctAll;       // select all curves at the end
+    bool centre = false;  // centre lines instead of outlines
+    bool orgOn = false;   // org is the lower-left corner of the map; otherwise the map is centred
+    double org[2] = {0, 0};
 };
 VecPrm CurVecPrm();  // from the engine's settings and the 2D view
 
@@ -57,8 +65,13 @@ int TrcVec(const VecSrc& src, const VecPrm& prm);
 // The trace of the loaded image with the current settings (command CmdVecTrace after the undo
 // record is dropped). -1 without an image.
 int OutLin();
-// Command CmdVecTrace of category 1.
+// Command CmdVecTrace of category 1. Puts the number of curves and points made in the message
+// area.
 int VecTrcCmd();
+
+// What the last trace made (curves and their points).
+extern int VecMadeCrv;
+extern long long VecMadePnt;
 
 // Filters over one outline of n points (x, y, z floats), in place.
 // Smooths x and y over 2k + 1 points (z = 0); a closed outline (ends within 0.001) wraps and keeps

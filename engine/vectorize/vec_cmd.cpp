@@ -1,4 +1,5 @@
 // The trace command and the settings of the auto-vectorize window.
+#include <cstdio>
 #include "core/msg.h"
 #include "curves/crv.h"
 #include "display/view.h"
@@ -8,6 +9,9 @@
 double VecDpi = VecDpiDef;
 double VecMapScl = VecMapSclDef;
 uint8_t VecSlctCrv = 0;
+uint8_t VecCentre = 0;
+uint8_t VecOrgOn = 0;
+double VecOrg[2] = {0, 0};
 int OutLinMinArea = 400;
 int AveFltrNum = 1;
 double DstFltrAng = 15.0;
@@ -27,6 +31,9 @@ void IniVec() {
     VecDpi = VecDpiDef;
     VecMapScl = VecMapSclDef;
     VecSlctCrv = 0;
+    // VecCentre is a profile setting, read before the system starts: it keeps its value.
+    VecOrgOn = 0;
+    VecOrg[0] = VecOrg[1] = 0;
     OutLinMinArea = 400;
     AveFltrNum = 1;
     DstFltrAng = 15.0;
@@ -45,6 +52,10 @@ VecPrm CurVecPrm() {
     p.scrWid = ViewWin[0].v.ScrWid;
     p.pumpMs = VecPumpMs;
     p.slctAll = VecSlctCrv != 0;
+    p.centre = VecCentre != 0;
+    p.orgOn = VecOrgOn != 0;
+    p.org[0] = VecOrg[0];
+    p.org[1] = VecOrg[1];
     return p;
 }
 
@@ -61,5 +72,14 @@ int OutLin() {
 int VecTrcCmd() {
     // Nothing can be undone across a trace, whatever the undo switch says.
     ClrUndo();
-    return OutLin();
+    const int r = OutLin();
+    if (VecImg.pix) {
+        // The window stays modal over the main view: say what was made.
+        char t[MsgLinLen];
+        std::snprintf(t, sizeof t,
+                      MsgLang == 1 ? "%d curves with %lld points traced." : "%d 本のカーブ (%lld 点) を作成しました。",
+                      VecMadeCrv, VecMadePnt);
+        PutMsg(t);
+    }
+    return r;
 }

@@ -7,6 +7,7 @@
 #include "display/drw.h"
 #include "profile.h"
 #include "terrain/trn.h"
+#include "vectorize/vec.h"
 
 namespace {
 
@@ -79,7 +80,7 @@ TEST_F(ProfileFile, EmptyProfileGivesDefaultsAndExitWritesEveryKey) {
     EXPECT_EQ(Get("Default Parameters", "TrnMethod"), "0");
     QSettings s(path, QSettings::IniFormat);
     s.beginGroup("Default Parameters");
-    EXPECT_EQ(s.childKeys().size(), 12 + 16);
+    EXPECT_EQ(s.childKeys().size(), 13 + 16);
     s.endGroup();
     s.beginGroup("File Directories");
     EXPECT_EQ(s.childKeys().size(), 5);  // the four directories and the GIS one
@@ -99,6 +100,20 @@ TEST_F(ProfileFile, GenerationMethodIsKept) {
     Save(shl::Profile());
     EXPECT_EQ(Get("Default Parameters", "TrnMethod"), "1");
     TrnMethod = TrnMethodCrs;
+}
+
+// The tracing kind (outlines or centre lines) comes back at the next start.
+TEST_F(ProfileFile, CentreLineTracingIsKept) {
+    Put("VecCentre", "1");
+    Load();
+    EXPECT_EQ(VecCentre, 1);
+    Put("VecCentre", "2");
+    Load();
+    EXPECT_EQ(VecCentre, 0);
+    VecCentre = 1;
+    Save(shl::Profile());
+    EXPECT_EQ(Get("Default Parameters", "VecCentre"), "1");
+    VecCentre = 0;
 }
 
 TEST_F(ProfileFile, StoredValuesReachTheEngine) {

@@ -8,6 +8,8 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -24,6 +26,9 @@
 #include "image/img.h"
 #include "image/vecimg.h"
 #include "scene/scene.h"
+#include "chkpanel.h"
+#include "core/msg.h"
+#include "curves/crv_chk.h"
 #include "vecwnd.h"
 #include "vectorize/vec.h"
 
@@ -204,3 +209,69 @@ TEST_F(VecWnd, ScaleAndSelectionOption) {
 }
 
 }  // namespace
+
+// The centre-line option and the map's corner (metres) reach the trace: one curve along the
+// middle of a line 4 pixels wide, where the sheet lies; the message area counts it.
+TEST_F(VecWnd, CentreLinesAtTheMapsCorner) {
+    const int w = 120, h = 40;
+    std::vector<uint8_t> buf(4ULL * w * h, 255);
+    for (int y = 18; y < 22; ++y)
+        for (int x = 10; x < 110; ++x) std::memset(&buf[4ULL * (static_cast<size_t>(y) * w + x)], 0, 3);
+    ImgRec img{nullptr, w, h, 4LL * w, buf.data()};
+    const std::string f = dir.filePath("line.bmp").toStdString();
+    ASSERT_EQ(WrBmp(f.c_str(), img, {24, false}), 0);
+    ASSERT_EQ(LdVecImg(f.c_str()), 0);
+    VecCentre = 0;
+    if (!CrvPart) SetCrvPart(TrnPrt);
+    shl::VecWnd wnd(nullptr, 1024, 768);
+    auto* centre = Ctl<QCheckBox>(wnd, shl::VecCtlCentre);
+    centre->click();
+    EXPECT_EQ(VecCentre, 1);
+    Ctl<QLineEdit>(wnd, shl::VecCtlOrgX)->setText("1000");
+    Ctl<QLineEdit>(wnd, shl::VecCtlOrgY)->setText("-20");
+    wnd.Vectorize();  // values typed but not left count
+    EXPECT_EQ(VecOrgOn, 1);
+    EXPECT_DOUBLE_EQ(VecOrg[0], 1000000);
+    EXPECT_DOUBLE_EQ(VecOrg[1], -20000);
+    ASSERT_EQ(CrvPart->crvs.n, 1);
+    const crv* c = CrvPart->crvs.a[0];
+    const float p = VecPixSiz(300, 25000);
+    EXPECT_NEAR(c->p[1], -20000 + (h - 20) * p, 1.0);
+    EXPECT_GT(c->p[0], 1000000);
+    EXPECT_EQ(QString::fromUtf8(MsgLin[0]).left(9), QString::fromUtf8("1 本のカーブ ("));
+    // An emptied corner field puts the map back on the origin.
+    Ctl<QLineEdit>(wnd, shl::VecCtlOrgY)->clear();
+    plat.answers.push_back(plt::AnsYes);
+    wnd.Vectorize();
+    EXPECT_EQ(VecOrgOn, 0);
+    VecCentre = 0;
+}
+
+// The check lists its findings in a dock panel of the main window; choosing one selects its
+// curves and centres the view on the place.
+TEST_F(VecWnd, CheckListsFindingsInADock) {
+    auto mk = [](float x0, float y0, float x1, float y1, float z) {
+        crv* c = NewCrv();
+        AddPnt(c, x0, y0, z);
+        AddPnt(c, x1, y1, z);
+        SetCrvHgt(c, z);
+        CalCrvBox(c);
+    };
+    if (!CrvPart) SetCrvPart(TrnPrt);
+    mk(-100, 0, 100, 0, 10);
+    mk(50, -100, 50, 100, 30);
+    QMainWindow mw;
+    ASSERT_TRUE(shl::ChkCmd(&mw, shl::IdChkCmd));
+    auto* list = mw.findChild<QListWidget*>(QStringLiteral("ChkList"));
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_TRUE(list->item(0)->text().contains(QString::fromUtf8("交差")));
+    list->setCurrentRow(0);
+    EXPECT_EQ(NumCrvSlct, 2);
+    EXPECT_NEAR(CurCamObj->view.RotCnt[0], 50, 1e-3);
+    // Mended, checked again: the panel says so.
+    FreeCrv(CrvPart->crvs.a[1]);
+    shl::ChkCmd(&mw, shl::IdChkCmd);
+    EXPECT_EQ(list->count(), 1);
+    EXPECT_EQ(CrvChkRes.size(), 0u);
+}

@@ -62,6 +62,7 @@ protected:
         EngineTest::SetUp();
         if (!CrvPart) SetCrvPart(TrnPrt);
         ASSERT_NE(CrvPart, nullptr);
+        VecCentre = 0;  // a profile setting: the system's start leaves it
         Plt().Clear();
     }
 

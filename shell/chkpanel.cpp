@@ -1,0 +1,160 @@
+// Heights along a line (its dialog, then the drag) and the contour checks with their dock panel.
+#include "chkpanel.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDockWidget>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QVBoxLayout>
+#include "core/cmd.h"
+#include "curves/crv.h"
+#include "curves/crv_chk.h"
+#include "curves/crv_cmd.h"
+#include "dlgbase.h"
+#include "dlgrun.h"
+#include "engcall.h"
+
+namespace shl {
+
+namespace {
+
+constexpr double HgtMax = 1e11;
+int HgtLinUnit = LenM;
+
+// Start height and step with one unit.
+class HgtLinDlg : public AltDlg {
+public:
+    explicit HgtLinDlg(QWidget* p) : AltDlg(p, IdHgtLinDlg, QStringLiteral("線に沿って高さを設定")), unit_(HgtLinUnit) {
+        h_ = MkEdit(CtlHgtLinStart);
+        d_ = MkEdit(CtlHgtLinStep);
+        combo_ = MkCombo(CtlHgtLinUnit, UnitItems(false));
+        combo_->setCurrentIndex(ItemOfUnit(unit_, false));
+        hmm_ = HgtLinStart;
+        dmm_ = HgtLinStep;
+        Show();
+        connect(combo_, &QComboBox::currentIndexChanged, this, [this](int i) {
+            Take2();
+            unit_ = UnitOfItem(i, false);
+            Show();
+        });
+        auto* f = new QFormLayout;
+        f->addRow(QStringLiteral("最初の高さ"), h_);
+        f->addRow(QStringLiteral("高さの間隔"), d_);
+        f->addRow(QStringLiteral("単位"), combo_);
+        auto* v = new QVBoxLayout(this);
+        v->addLayout(f);
+        v->addWidget(MkOkCancel());
+        v->setSizeConstraint(QLayout::SetFixedSize);
+    }
+    double hmm_, dmm_;
+    int unit_;
+
+protected:
+    bool Check(QString* msg, QWidget** bad) override {
+        double h, d;
+        *bad = h_;
+        if (!ReadReal(h_, -HgtMax, HgtMax, &h, msg)) return false;
+        *bad = d_;
+        if (!ReadReal(d_, -HgtMax, HgtMax, &d, msg)) return false;
+        Take2();
+        return true;
+    }
+
+private:
+    QLineEdit* h_;
+    QLineEdit* d_;
+    QComboBox* combo_;
+    QString hs_, ds_;
+    // Typed values in the current unit; a value not edited keeps the stored one.
+    void Take2() {
+        double v;
+        if (h_->text() != hs_ && ParseNum(h_->text(), &v)) hmm_ = v * LenFct(unit_);
+        if (d_->text() != ds_ && ParseNum(d_->text(), &v)) dmm_ = v * LenFct(unit_);
+    }
+    void Show() {
+        hs_ = NumText(hmm_ / LenFct(unit_));
+        ds_ = NumText(dmm_ / LenFct(unit_));
+        h_->setText(hs_);
+        d_->setText(ds_);
+    }
+};
+
+QString FndText(const ChkFnd& f) {
+    auto name = [](int i) {
+        const crv* c = CrvPart && i >= 0 && i < CrvPart->crvs.n ? CrvPart->crvs.a[i] : nullptr;
+        return c && c->name ? QString::fromUtf8(c->name) : QString::number(i);
+    };
+    QString what;
+    switch (f.kind) {
+    case ChkCross: what = QStringLiteral("高さの異なるカーブが交差・接触"); break;
+    case ChkSelf: what = QStringLiteral("カーブが自分自身と交差"); break;
+    case ChkDup: what = QStringLiteral("カーブが重複"); break;
+    case ChkZero: what = QStringLiteral("高さゼロのカーブ"); break;
+    case ChkOpen: what = QStringLiteral("領域の内側で終わる開いたカーブ"); break;
+    case ChkJump: what = QStringLiteral("隣のカーブとの高さの差が不自然"); break;
+    }
+    QString s = what + QStringLiteral(": ") + name(f.i);
+    if (f.j >= 0) s += QStringLiteral(", ") + name(f.j);
+    return s;
+}
+
+// The dock panel of the findings, made on first use.
+QListWidget* Panel(QMainWindow* mw) {
+    QDockWidget* dock = mw->findChild<QDockWidget*>(QString::fromLatin1(ChkDockName));
+    if (!dock) {
+        dock = new QDockWidget(QStringLiteral("等高線のチェック"), mw);
+        dock->setObjectName(QString::fromLatin1(ChkDockName));
+        auto* list = new QListWidget(dock);
+        list->setObjectName(QStringLiteral("ChkList"));
+        dock->setWidget(list);
+        mw->addDockWidget(Qt::RightDockWidgetArea, dock);
+        QObject::connect(list, &QListWidget::currentRowChanged, list, [](int row) {
+            if (row < 0 || EngDepth() > 0) return;
+            EngCall c;
+            ShowChkFnd(row);
+        });
+    }
+    dock->show();
+    return dock->findChild<QListWidget*>(QStringLiteral("ChkList"));
+}
+
+}  // namespace
+
+void FillChkPanel(QWidget* frame) {
+    auto* mw = qobject_cast<QMainWindow*>(frame);
+    if (!mw) return;
+    QListWidget* list = Panel(mw);
+    QSignalBlocker b(list);
+    list->clear();
+    for (const ChkFnd& f : CrvChkRes) list->addItem(FndText(f));
+    if (CrvChkRes.empty()) list->addItem(QStringLiteral("問題はありません"));
+}
+
+bool ChkCmd(QWidget* frame, int id) {
+    if (id == IdHgtLinCmd) {
+        HgtLinDlg d(frame);
+        if (ExecDlg(d, QString::number(IdHgtLinDlg)) != QDialog::Accepted) return true;
+        EngCall c;
+        HgtLinStart = static_cast<float>(d.hmm_);
+        HgtLinStep = static_cast<float>(d.dmm_);
+        HgtLinUnit = d.unit_;
+        IntrCmd(CatDrw2D, CmdCrvHgtLin);
+        return true;
+    }
+    if (id == IdChkCmd) {
+        {
+            EngCall c;
+            IntrCmd(CatDrw2D, CmdCrvChk);
+        }
+        FillChkPanel(frame);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace shl
