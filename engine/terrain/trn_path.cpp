@@ -74,6 +74,7 @@ void Regions(Grid& g, const cntr* c, int nc, double itv) {
     struct Cut {
         long long e;
         double h;
+        double at;   // where along the edge, 0 at its first post .. 1 at its second
     };
     std::vector<Cut> cuts;
     const double eps = 1e-7 * g.d;
@@ -109,7 +110,7 @@ void Regions(Grid& g, const cntr* c, int nc, double itv) {
                     // Line x = k d crosses the vertical edge (j, k)-(j+1, k); y = k d the
                     // horizontal edge (k, j)-(k, j+1).
                     const long long e = ax == 0 ? n + g.Idx(j, k) : g.Idx(k, j);
-                    cuts.push_back({e, h});
+                    cuts.push_back({e, h, sv / g.d - j});
                     cut[e] = 1;
                 }
             }
@@ -146,29 +147,47 @@ void Regions(Grid& g, const cntr* c, int nc, double itv) {
         if (e < n) { *a = e; *b = e + 1; }
         else { *a = e - n; *b = e - n + C; }
     };
+    // An edge crossed by several contours (steep ground) bounds each of its posts by the nearest.
+    std::sort(cuts.begin(), cuts.end(), [](const Cut& x, const Cut& y) {
+        return x.e != y.e ? x.e < y.e : x.at != y.at ? x.at < y.at : x.h < y.h;
+    });
     const double inf = HUGE_VAL;
     g.rlo.assign(nr, inf);
     g.rhi.assign(nr, -inf);
-    for (const Cut& ct : cuts) {
+    // Per edge: the level next to each post and the level met next beyond it (NaN: none).
+    struct Side {
+        int reg;
+        double h, next;
+        int other;
+    };
+    std::vector<Side> sides;
+    for (size_t f = 0; f < cuts.size();) {
+        size_t l = f;
+        while (l + 1 < cuts.size() && cuts[l + 1].e == cuts[f].e) l++;
         long long a, b;
-        ends(ct.e, &a, &b);
-        for (int r2 : {par[a], par[b]}) {
-            g.rlo[r2] = std::min(g.rlo[r2], ct.h);
-            g.rhi[r2] = std::max(g.rhi[r2], ct.h);
-        }
+        ends(cuts[f].e, &a, &b);
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        sides.push_back({par[a], cuts[f].h, l > f ? cuts[f + 1].h : nan, par[b]});
+        sides.push_back({par[b], cuts[l].h, l > f ? cuts[l - 1].h : nan, par[a]});
+        f = l + 1;
     }
-    // Regions bounded by one level: a summit when the regions across it lie lower, a pit when they
-    // lie higher; one interval of room on the open side.
+    for (const Side& sd : sides) {
+        g.rlo[sd.reg] = std::min(g.rlo[sd.reg], sd.h);
+        g.rhi[sd.reg] = std::max(g.rhi[sd.reg], sd.h);
+    }
+    // Regions bounded by one level: a summit when the ground across it lies lower, a pit when it
+    // lies higher; one interval of room on the open side.
     std::vector<uint8_t> side(nr, 0);   // bit 1: something lower across, bit 2: higher
-    for (const Cut& ct : cuts) {
-        long long a, b;
-        ends(ct.e, &a, &b);
-        for (int k = 0; k < 2; k++) {
-            const int r2 = par[k ? b : a], o = par[k ? a : b];
-            if (g.rhi[r2] - g.rlo[r2] > LvlTol || !std::isfinite(g.rlo[o])) continue;
-            if (g.rlo[o] < ct.h - LvlTol) side[r2] |= 1;
-            if (g.rhi[o] > ct.h + LvlTol) side[r2] |= 2;
+    for (const Side& sd : sides) {
+        const int r2 = sd.reg, o = sd.other;
+        if (g.rhi[r2] - g.rlo[r2] > LvlTol) continue;
+        if (!std::isnan(sd.next)) {
+            side[r2] |= sd.next < sd.h - LvlTol ? 1 : sd.next > sd.h + LvlTol ? 2 : 0;
+            continue;
         }
+        if (!std::isfinite(g.rlo[o])) continue;
+        if (g.rlo[o] < sd.h - LvlTol) side[r2] |= 1;
+        if (g.rhi[o] > sd.h + LvlTol) side[r2] |= 2;
     }
     for (int r2 = 0; r2 < nr; r2++) {
         if (!std::isfinite(g.rlo[r2])) {
@@ -486,6 +505,12 @@ bool GenTrnPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& pr
         for (long long i = 0; i < n; i++) {
             nA += !std::isnan(s[0].x[i]); nB += !std::isnan(s[1].x[i]); nz += std::isnan(z[i]);
         }
+        if (R > 100 && C > 266)
+            for (int r = 100; r >= 80; r -= 2) {
+                for (int k = 236; k < 266; k += 2)
+                    std::fprintf(stderr, "%4.0f/%4.0f%c%c ", g.Lo(g.Idx(r, k)) / 1000, g.Hi(g.Idx(r, k)) / 1000, std::isnan(s[0].x[g.Idx(r, k)]) ? '-' : 'a', std::isnan(s[1].x[g.Idx(r, k)]) ? '-' : 'b');
+                std::fprintf(stderr, "\n");
+            }
         for (long long i = n / 3; i < n; i += n / 7)
             std::fprintf(stderr, "post %lld r %lld k %lld lo %g hi %g A %g %g B %g %g z %g\n", i, i / C, i % C, g.Lo(i), g.Hi(i), s[0].x[i], s[0].y[i], s[1].x[i], s[1].y[i], double(z[i]));
         std::fprintf(stderr, "n %lld A %lld B %lld nan %lld regions %zu\n", n, nA, nB, nz, g.rlo.size());
