@@ -330,7 +330,7 @@ int main(int argc, char** argv) {
     std::printf("\n");
     for (const Row& r : table) {
         std::printf("%-10s", r.cs.c_str());
-        for (double s : r.score) std::printf(" %16.3f", s);
+        for (double s : r.score) std::printf(" %16.4f", s);
         std::printf("\n");
     }
     return 0;

@@ -6,10 +6,11 @@
 // band (so never across a contour). Where a valley or ridge bends the contours into a V, the
 // nearest points sit on the V's tips and the surface keeps the fold instead of rounding it.
 //
-// Along the path the height is a monotone cubic (Hermite): its slope at each end is the harmonic
-// mean of the slope between the two contours and the slope beyond that contour (one post past the
-// nearest point, measured there the same way), so the profile bends as the contour spacing around
-// it changes; at a contour that both sides lie above (or below) the slope there is zero. Inside a
+// Along the path the height is a cubic (Hermite): its slope at each end is the mean of the slope
+// between the two contours and the slope beyond that contour (one post past the nearest point,
+// measured there the same way), so the profile bends as the contour spacing around it changes; at a
+// contour that both sides lie above (or below), the slope beyond counts as zero. The band of the
+// post bounds the result. Inside a
 // closed contour with nothing within (summit or pit) and beyond the last contour the height goes on
 // at the slope just outside, up to one contour interval. Nothing is tuned: the slopes come from the
 // contour levels and the distances between them, the reach of the seeds from the mesh interval.
@@ -17,8 +18,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
 #include <thread>
 #include <vector>
@@ -323,12 +322,12 @@ double Beyond(const Grid& g, const Sites* s, long long i, float sx, float sy, do
     return (hi - lo) / sp;
 }
 
-// End slope of the cubic: harmonic mean of the inner and outer slopes (never more than twice the
-// inner one, so the cubic stays monotone).
+// End slope of the cubic at a contour: the mean of the slopes on its two sides (zero beyond a fold
+// counts as such); the inner slope alone when the far side tells nothing. A slope that would carry
+// the cubic out of the band is cut back by the band afterwards.
 double EndSlope(double inner, double outer) {
     if (outer == Unknown) return inner;
-    if (!(outer > 0) || !(inner > 0)) return 0;
-    return 2 * inner * outer / (inner + outer);
+    return (inner + std::max(outer, 0.0)) / 2;
 }
 
 // Height of post i, NaN when it has nothing to go by.
@@ -499,21 +498,6 @@ bool GenTrnPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& pr
         rows(0);
         for (std::thread& x : th) x.join();
         for (int t = started; t < nth; t++) rows(t);
-    }
-    if (std::getenv("ALT_PATH_DBG")) {
-        long long nA = 0, nB = 0, nz = 0;
-        for (long long i = 0; i < n; i++) {
-            nA += !std::isnan(s[0].x[i]); nB += !std::isnan(s[1].x[i]); nz += std::isnan(z[i]);
-        }
-        if (R > 100 && C > 266)
-            for (int r = 100; r >= 80; r -= 2) {
-                for (int k = 236; k < 266; k += 2)
-                    std::fprintf(stderr, "%4.0f/%4.0f%c%c ", g.Lo(g.Idx(r, k)) / 1000, g.Hi(g.Idx(r, k)) / 1000, std::isnan(s[0].x[g.Idx(r, k)]) ? '-' : 'a', std::isnan(s[1].x[g.Idx(r, k)]) ? '-' : 'b');
-                std::fprintf(stderr, "\n");
-            }
-        for (long long i = n / 3; i < n; i += n / 7)
-            std::fprintf(stderr, "post %lld r %lld k %lld lo %g hi %g A %g %g B %g %g z %g\n", i, i / C, i % C, g.Lo(i), g.Hi(i), s[0].x[i], s[0].y[i], s[1].x[i], s[1].y[i], double(z[i]));
-        std::fprintf(stderr, "n %lld A %lld B %lld nan %lld regions %zu\n", n, nA, nB, nz, g.rlo.size());
     }
     Fill(g, z.p);
     if (live) PrgSet(95);
