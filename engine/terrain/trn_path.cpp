@@ -312,6 +312,16 @@ double Beyond(const Grid& g, const Sites* s, long long i, float sx, float sy, do
     const double lo = g.Lo(j), hi = g.Hi(j);
     if (!std::isfinite(lo) || !std::isfinite(hi) || g.SameBand(i, j)) return Unknown;
     const bool far = down ? Same(hi, L) && lo < L - LvlTol : Same(lo, L) && hi > L + LvlTol;
+    const bool past = down ? hi < L - LvlTol : lo > L + LvlTol;
+    if (past) {
+        // Contours crowd: one post on lies beyond the next level already. The slope from the contour
+        // point through that post to the level beyond it.
+        const Sites& st = s[down ? 0 : 1];
+        if (std::isnan(st.x[j])) return Unknown;
+        const double jx = static_cast<double>(k) * g.d, jy = static_cast<double>(r) * g.d;
+        const double sp = std::hypot(jx - sx, jy - sy) + std::sqrt(Dist2(g, j, st.x[j], st.y[j]));
+        return sp > 0 ? (down ? L - lo : hi - L) / sp : Unknown;
+    }
     if (!far) {
         const bool fold = down ? Same(lo, L) : Same(hi, L);
         return fold ? 0 : Unknown;
