@@ -298,7 +298,8 @@ constexpr double Unknown = -1;
 // further along the path from i through the point, the spacing of the band found there. down: the
 // side beyond lies lower. Returns the slope (height per mm, >= 0), 0 when the ground beyond turns
 // back (the contour is a fold), Unknown when nothing tells.
-double Beyond(const Grid& g, const Sites* s, long long i, float sx, float sy, double L, bool down) {
+double Beyond(const Grid& g, const Sites* s, long long i, float sx, float sy, double L, bool down,
+              double* spc = nullptr, long long* at = nullptr) {
     const double px = static_cast<double>(i % g.C) * g.d, py = static_cast<double>(i / g.C) * g.d;
     double ux = sx - px, uy = sy - py;
     const double len = std::hypot(ux, uy);
@@ -329,6 +330,8 @@ double Beyond(const Grid& g, const Sites* s, long long i, float sx, float sy, do
     if (std::isnan(s[0].x[j]) || std::isnan(s[1].x[j])) return Unknown;
     const double sp = std::sqrt(Dist2(g, j, s[0].x[j], s[0].y[j])) + std::sqrt(Dist2(g, j, s[1].x[j], s[1].y[j]));
     if (!(sp > 0)) return Unknown;
+    if (spc) *spc = sp;
+    if (at) *at = j;
     return (hi - lo) / sp;
 }
 
@@ -338,6 +341,32 @@ double Beyond(const Grid& g, const Sites* s, long long i, float sx, float sy, do
 double EndSlope(double inner, double outer) {
     if (outer == Unknown) return inner;
     return (inner + std::max(outer, 0.0)) / 2;
+}
+
+// Height of post i at distance a inside a region bounded by level L alone (a summit when up, a pit
+// otherwise), site w: the slope of the band below (s1 wide) goes on, bending as it bends from the
+// band below that (s2): a cone's rings give a cone, a dome's rings (slope falling towards the top)
+// a rounded top that levels out. Never past cap.
+double Crest(const Grid& g, const Sites* s, long long i, int w, double L, double a, bool up, double cap) {
+    double s1 = 0, s2 = 0;
+    long long j = -1;
+    const double g1 = Beyond(g, s, i, s[w].x[i], s[w].y[i], L, up, &s1, &j);
+    if (!(g1 > 0)) return L;
+    double g0 = g1, k = 0;
+    if (j >= 0) {
+        // The band below: its own lower (upper for a pit) level and the slope beyond that.
+        const int w2 = up ? 0 : 1;
+        const double L2 = up ? g.Lo(j) : g.Hi(j);
+        const double g2 = std::isnan(s[w2].x[j]) ? Unknown
+                                                 : Beyond(g, s, j, s[w2].x[j], s[w2].y[j], L2, up, &s2);
+        if (g2 > 0 && g2 > g1) {
+            k = (g1 - g2) / ((s1 + s2) / 2);
+            g0 = std::max(0.0, g1 + k * s1 / 2);
+        }
+    }
+    double rise = g0 * a;
+    if (k < 0) rise = a < -g0 / k ? g0 * a + k * a * a / 2 : g0 * g0 / (-2 * k);
+    return up ? std::min(cap, L + rise) : std::max(cap, L - rise);
 }
 
 // Height of post i, NaN when it has nothing to go by.
@@ -357,15 +386,8 @@ double PostHgt(const Grid& g, const Sites* s, long long i) {
         return (2 * t3 - 3 * t2 + 1) * lo + (t3 - 2 * t2 + t) * h * d0 + (-2 * t3 + 3 * t2) * hi +
                (t3 - t2) * h * d1;
     }
-    if (hasA) {
-        // Summit (or the ground beyond the highest contour): on up at the slope below.
-        const double sl = Beyond(g, s, i, s[0].x[i], s[0].y[i], lo, true);
-        return sl > 0 ? std::min(hi, lo + sl * a) : lo;
-    }
-    if (hasB) {
-        const double sl = Beyond(g, s, i, s[1].x[i], s[1].y[i], hi, false);
-        return sl > 0 ? std::max(lo, hi - sl * b) : hi;
-    }
+    if (hasA) return Crest(g, s, i, 0, lo, a, true, hi);
+    if (hasB) return Crest(g, s, i, 1, hi, b, false, lo);
     return std::numeric_limits<double>::quiet_NaN();
 }
 
