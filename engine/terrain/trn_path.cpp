@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <new>
 #include <thread>
 #include <vector>
 
@@ -77,40 +78,49 @@ void Regions(Grid& g, const cntr* c, int nc, double itv) {
     };
     std::vector<Cut> cuts;
     const double eps = 1e-7 * g.d;
-    for (int ci = 0; ci < nc; ci++) {
-        const cntr& cc = c[ci];
-        const double h = cc.hgt;
-        const bool open = cc.pnt[0] != cc.pnt[2 * cc.n - 2] || cc.pnt[1] != cc.pnt[2 * cc.n - 1];
-        for (int m = 0; m + 1 < cc.n; m++) {
-            double p[2] = {cc.pnt[2 * m] - g.x0 - eps, cc.pnt[2 * m + 1] - g.y0 - eps};
-            double q[2] = {cc.pnt[2 * m + 2] - g.x0 - eps, cc.pnt[2 * m + 3] - g.y0 - eps};
-            // The ends of an open contour reach on by half a mesh interval: one clipped at the
-            // region's edge then still parts the posts of the edge.
-            if (open && (m == 0 || m + 2 == cc.n)) {
-                const double ex = q[0] - p[0], ey = q[1] - p[1], len = std::hypot(ex, ey);
-                if (len > 0) {
-                    const double f = 0.5 * g.d / len;
-                    if (m == 0) { p[0] -= f * ex; p[1] -= f * ey; }
-                    if (m + 2 == cc.n) { q[0] += f * ex; q[1] += f * ey; }
+    // Two passes over the contours: the crossings counted, then recorded (no growth beyond need).
+    size_t count = 0;
+    for (int pass = 0; pass < 2; pass++) {
+        if (pass == 1) cuts.reserve(count);
+        for (int ci = 0; ci < nc; ci++) {
+            const cntr& cc = c[ci];
+            const double h = cc.hgt;
+            const bool open = cc.pnt[0] != cc.pnt[2 * cc.n - 2] || cc.pnt[1] != cc.pnt[2 * cc.n - 1];
+            for (int m = 0; m + 1 < cc.n; m++) {
+                double p[2] = {cc.pnt[2 * m] - g.x0 - eps, cc.pnt[2 * m + 1] - g.y0 - eps};
+                double q[2] = {cc.pnt[2 * m + 2] - g.x0 - eps, cc.pnt[2 * m + 3] - g.y0 - eps};
+                // The ends of an open contour reach on by half a mesh interval: one clipped at the
+                // region's edge then still parts the posts of the edge.
+                if (open && (m == 0 || m + 2 == cc.n)) {
+                    const double ex = q[0] - p[0], ey = q[1] - p[1], len = std::hypot(ex, ey);
+                    if (len > 0) {
+                        const double f = 0.5 * g.d / len;
+                        if (m == 0) { p[0] -= f * ex; p[1] -= f * ey; }
+                        if (m + 2 == cc.n) { q[0] += f * ex; q[1] += f * ey; }
+                    }
                 }
-            }
-            for (int ax = 0; ax < 2; ax++) {
-                const double a0 = std::min(p[ax], q[ax]), a1 = std::max(p[ax], q[ax]);
-                if (!(a1 > a0)) continue;
-                const int lines = ax == 0 ? C : R, along = ax == 0 ? R : C;
-                const int k0 = std::max(0, static_cast<int>(std::ceil(a0 / g.d)));
-                const int k1 = std::min(lines - 1, static_cast<int>(std::floor(a1 / g.d)));
-                for (int k = k0; k <= k1; k++) {
-                    const double t = (k * g.d - p[ax]) / (q[ax] - p[ax]);
-                    const double sv = p[1 - ax] + t * (q[1 - ax] - p[1 - ax]);
-                    const double f = std::floor(sv / g.d);
-                    if (!(f >= 0 && f < along - 1)) continue;
-                    const int j = static_cast<int>(f);
-                    // Line x = k d crosses the vertical edge (j, k)-(j+1, k); y = k d the
-                    // horizontal edge (k, j)-(k, j+1).
-                    const long long e = ax == 0 ? n + g.Idx(j, k) : g.Idx(k, j);
-                    cuts.push_back({e, h, sv / g.d - j});
-                    cut[e] = 1;
+                for (int ax = 0; ax < 2; ax++) {
+                    const double a0 = std::min(p[ax], q[ax]), a1 = std::max(p[ax], q[ax]);
+                    if (!(a1 > a0)) continue;
+                    const int lines = ax == 0 ? C : R, along = ax == 0 ? R : C;
+                    const int k0 = std::max(0, static_cast<int>(std::ceil(a0 / g.d)));
+                    const int k1 = std::min(lines - 1, static_cast<int>(std::floor(a1 / g.d)));
+                    for (int k = k0; k <= k1; k++) {
+                        const double t = (k * g.d - p[ax]) / (q[ax] - p[ax]);
+                        const double sv = p[1 - ax] + t * (q[1 - ax] - p[1 - ax]);
+                        const double f = std::floor(sv / g.d);
+                        if (!(f >= 0 && f < along - 1)) continue;
+                        const int j = static_cast<int>(f);
+                        // Line x = k d crosses the vertical edge (j, k)-(j+1, k); y = k d the
+                        // horizontal edge (k, j)-(k, j+1).
+                        const long long e = ax == 0 ? n + g.Idx(j, k) : g.Idx(k, j);
+                        if (pass == 0) {
+                            count++;
+                            continue;
+                        }
+                        cuts.push_back({e, h, sv / g.d - j});
+                        cut[e] = 1;
+                    }
                 }
             }
         }
@@ -153,41 +163,37 @@ void Regions(Grid& g, const cntr* c, int nc, double itv) {
     const double inf = HUGE_VAL;
     g.rlo.assign(nr, inf);
     g.rhi.assign(nr, -inf);
-    // Per edge: the level next to each post and the level met next beyond it (NaN: none).
-    struct Side {
-        int reg;
-        double h, next;
-        int other;
-    };
-    std::vector<Side> sides;
-    for (size_t f = 0; f < cuts.size();) {
-        size_t l = f;
-        while (l + 1 < cuts.size() && cuts[l + 1].e == cuts[f].e) l++;
-        long long a, b;
-        ends(cuts[f].e, &a, &b);
+    // Per edge, for each of its posts: the level next to it, the level met next beyond (NaN: none)
+    // and the region across. f(region, level, next, other).
+    auto eachSide = [&](auto&& f) {
         const double nan = std::numeric_limits<double>::quiet_NaN();
-        sides.push_back({par[a], cuts[f].h, l > f ? cuts[f + 1].h : nan, par[b]});
-        sides.push_back({par[b], cuts[l].h, l > f ? cuts[l - 1].h : nan, par[a]});
-        f = l + 1;
-    }
-    for (const Side& sd : sides) {
-        g.rlo[sd.reg] = std::min(g.rlo[sd.reg], sd.h);
-        g.rhi[sd.reg] = std::max(g.rhi[sd.reg], sd.h);
-    }
+        for (size_t u = 0; u < cuts.size();) {
+            size_t l = u;
+            while (l + 1 < cuts.size() && cuts[l + 1].e == cuts[u].e) l++;
+            long long a, b;
+            ends(cuts[u].e, &a, &b);
+            f(par[a], cuts[u].h, l > u ? cuts[u + 1].h : nan, par[b]);
+            f(par[b], cuts[l].h, l > u ? cuts[l - 1].h : nan, par[a]);
+            u = l + 1;
+        }
+    };
+    eachSide([&](int r2, double h, double, int) {
+        g.rlo[r2] = std::min(g.rlo[r2], h);
+        g.rhi[r2] = std::max(g.rhi[r2], h);
+    });
     // Regions bounded by one level: a summit when the ground across it lies lower, a pit when it
     // lies higher; one interval of room on the open side.
     std::vector<uint8_t> side(nr, 0);   // bit 1: something lower across, bit 2: higher
-    for (const Side& sd : sides) {
-        const int r2 = sd.reg, o = sd.other;
-        if (g.rhi[r2] - g.rlo[r2] > LvlTol) continue;
-        if (!std::isnan(sd.next)) {
-            side[r2] |= sd.next < sd.h - LvlTol ? 1 : sd.next > sd.h + LvlTol ? 2 : 0;
-            continue;
+    eachSide([&](int r2, double h, double next, int o) {
+        if (g.rhi[r2] - g.rlo[r2] > LvlTol) return;
+        if (!std::isnan(next)) {
+            side[r2] |= next < h - LvlTol ? 1 : next > h + LvlTol ? 2 : 0;
+            return;
         }
-        if (!std::isfinite(g.rlo[o])) continue;
-        if (g.rlo[o] < sd.h - LvlTol) side[r2] |= 1;
-        if (g.rhi[o] > sd.h + LvlTol) side[r2] |= 2;
-    }
+        if (!std::isfinite(g.rlo[o])) return;
+        if (g.rlo[o] < h - LvlTol) side[r2] |= 1;
+        if (g.rhi[o] > h + LvlTol) side[r2] |= 2;
+    });
     for (int r2 = 0; r2 < nr; r2++) {
         if (!std::isfinite(g.rlo[r2])) {
             g.rlo[r2] = -inf;
@@ -479,8 +485,8 @@ void PathBand(const cntr* c, int nc, const float* v, int R, int C, double itv, O
     }
 }
 
-bool GenTrnPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& prm, bool live) {
-    if (R <= 0 || C <= 0) return true;
+namespace {
+bool RunPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& prm, bool live) {
     Grid g;
     MkGrid(g, c, nc, v, R, C, prm.itv);
     const long long n = static_cast<long long>(R) * C;
@@ -536,4 +542,16 @@ bool GenTrnPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& pr
     if (live && PumpMsg()) return false;
     for (long long i = 0; i < n; i++) v[3 * i + 2] = z[i];
     return true;
+}
+}  // namespace
+
+bool GenTrnPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& prm, bool live) {
+    if (R <= 0 || C <= 0) return true;
+    try {
+        return RunPath(c, nc, v, R, C, prm, live);
+    } catch (const std::bad_alloc&) {
+        // The working lists did not fit: the terrain stays as it was.
+        DspErrMsg(100, "path_cut");
+        return false;
+    }
 }
