@@ -76,7 +76,7 @@ void Regions(Grid& g, const cntr* c, int nc, double itv) {
         double h;
         double at;   // where along the edge, 0 at its first post .. 1 at its second
     };
-    std::vector<Cut> cuts;
+    std::vector<Cut> cuts, touch;   // touch: post, level
     const double eps = 1e-7 * g.d;
     // Two passes over the contours: the crossings counted, then recorded (no growth beyond need).
     size_t count = 0;
@@ -109,6 +109,11 @@ void Regions(Grid& g, const cntr* c, int nc, double itv) {
                         const double t = (k * g.d - p[ax]) / (q[ax] - p[ax]);
                         const double sv = p[1 - ax] + t * (q[1 - ax] - p[1 - ax]);
                         const double f = std::floor(sv / g.d);
+                        if (f == -1 && sv >= -4 * eps) {
+                            // Along the first row or column: it bounds the posts it runs through.
+                            if (pass == 1) touch.push_back({ax == 0 ? g.Idx(0, k) : g.Idx(k, 0), h, 0});
+                            continue;
+                        }
                         if (!(f >= 0 && f < along - 1)) continue;
                         const int j = static_cast<int>(f);
                         // Line x = k d crosses the vertical edge (j, k)-(j+1, k); y = k d the
@@ -181,6 +186,11 @@ void Regions(Grid& g, const cntr* c, int nc, double itv) {
         g.rlo[r2] = std::min(g.rlo[r2], h);
         g.rhi[r2] = std::max(g.rhi[r2], h);
     });
+    for (const Cut& t : touch) {
+        const int r2 = par[t.e];
+        g.rlo[r2] = std::min(g.rlo[r2], t.h);
+        g.rhi[r2] = std::max(g.rhi[r2], t.h);
+    }
     // Regions bounded by one level: a summit when the ground across it lies lower, a pit when it
     // lies higher; one interval of room on the open side.
     std::vector<uint8_t> side(nr, 0);   // bit 1: something lower across, bit 2: higher
