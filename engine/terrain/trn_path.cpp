@@ -1,19 +1,26 @@
 // Terrain along gradient paths.
 //
-// A post between two contour levels lies on the slope from the nearest point of the lower contour
-// to the nearest point of the upper one; its height follows that path. The nearest points come from
-// two distance transforms, one per bounding level, that spread only among posts of the same order
-// band (so never across a contour). Where a valley or ridge bends the contours into a V, the
-// nearest points sit on the V's tips and the surface keeps the fold instead of rounding it.
+// The posts fall into regions: posts joined by grid edges that no contour crosses. A region is
+// bounded by the levels of the contours crossing its edges (on an edge crossed by several, each post
+// by the nearest crossing), and a post never leaves that band.
+//
+// A post between two levels lies on the slope from the nearest point of the lower contour to the
+// nearest point of the upper one; its height follows that path. The nearest points come from two
+// distance transforms, one per bounding level, that spread only within a region (so never across a
+// contour). Where a valley or ridge bends the contours into a V, the nearest points sit on the V's
+// tips and the surface keeps the fold instead of rounding it.
 //
 // Along the path the height is a cubic (Hermite): its slope at each end is the mean of the slope
-// between the two contours and the slope beyond that contour (one post past the nearest point,
-// measured there the same way), so the profile bends as the contour spacing around it changes; at a
-// contour that both sides lie above (or below), the slope beyond counts as zero. The band of the
-// post bounds the result. Inside a
-// closed contour with nothing within (summit or pit) and beyond the last contour the height goes on
-// at the slope just outside, up to one contour interval. Nothing is tuned: the slopes come from the
-// contour levels and the distances between them, the reach of the seeds from the mesh interval.
+// between the two contours and the slope beyond that contour (one mesh interval past the nearest
+// point, measured there the same way), so the profile bends as the contour spacing around it
+// changes; at a contour that both sides lie above (or below), the slope beyond counts as zero.
+// Inside a closed contour with nothing within (summit or pit), and beyond the last contour, the
+// height goes on at the slope just outside, bending as the slopes of the two bands outside bend
+// (a cone stays a cone, a dome levels out), up to one contour interval.
+//
+// Nothing is tuned to particular ground: levels and the interval come from the contours, slopes
+// from their levels and the distances between them, the probe and the reach of the seeds from the
+// mesh interval.
 #include "terrain/trn_path.h"
 
 #include <algorithm>
