@@ -235,6 +235,7 @@ int main(int argc, char** argv) {
             if (ok && cn == "synth4") {
                 cs.d.itv /= 2;
                 cs.truth.clear();
+                cs.mask.clear();
             }
         } else if (cn == "andes20" || cn == "andes50") {
             ok = LoadAndes(shared, cn == "andes20" ? 20 : 50, cs);
