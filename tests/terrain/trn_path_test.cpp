@@ -125,8 +125,10 @@ TEST_F(PathTest, HeightsDoNotDependOnTheThreadCount) {
 // A contour clipped at the edge of the region still parts the posts of that edge: the posts beyond
 // it do not take the heights of the other side (regression: the regions joined around its end).
 TEST_F(PathTest, ContourEndingOnTheRegionEdgeStillPartsItsPosts) {
-    Ctr(10000, {-10000, 0, 10000, 0});   // ends exactly on the left and right edge columns
-    Ctr(20000, {-10000, 10000, 10000, 10000});
+    // Ends a fraction of a millimetre short of the left and right edge columns, as clipping leaves
+    // them after rounding.
+    Ctr(10000, {-9999.7f, 0, 9999.7f, 0});
+    Ctr(20000, {-9999.7f, 10000, 9999.7f, 10000});
     Region(-10000, -10000, 10000, 20000, 1000);
     IntrCmd(CatMdl, CmdTrnCre);
     for (int r = 0; r < Rows(); r++)
