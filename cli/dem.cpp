@@ -20,6 +20,7 @@
 #include "platform/platform.h"
 #include "scene/scene.h"
 #include "terrain/trn.h"
+#include "terrain/trn_mth.h"
 #include "curves/crv_cmd.h"
 #include "terrain/trn_cmd.h"
 
@@ -29,7 +30,8 @@ namespace {
 
 const char DemUsage[] =
     "usage: altimetra-cli dem INPUT -o OUTPUT --interval D [--field NAME] [--layer NAME]\n"
-    "                         [--region X0 Y0 X1 Y1] [--filter ANGLE] [--times] [--quiet]\n"
+    "                         [--region X0 Y0 X1 Y1] [--method NAME] [--filter ANGLE]\n"
+    "                         [--times] [--quiet]\n"
     "\n"
     "Makes a terrain grid from the contour lines of INPUT (any vector format GDAL reads) and\n"
     "writes it to OUTPUT (format by extension: .tif GeoTIFF, .asc, .xyz, ...).\n"
@@ -37,6 +39,9 @@ const char DemUsage[] =
     "  --field NAME      attribute holding the heights (default: the z of the lines)\n"
     "  --layer NAME      layer of INPUT (default: the first layer of lines)\n"
     "  --region X0 Y0 X1 Y1  region in INPUT's coordinates (default: the contours' extent)\n"
+    "  --method NAME     generation method (default: gradient-paths); names, the numbers\n"
+    "                    of set TrnMethod, and what each does:\n"
+    "%s"
     "  --filter ANGLE    run the slope filter once with this maximum angle (degrees, 0..90)\n"
     "  --times           print the time of each stage on standard error\n"
     "  --quiet           no progress bar\n"
@@ -104,6 +109,21 @@ bool Real(const char* s, double* v) {
     return end != s && *end == '\0' && std::isfinite(*v);
 }
 
+// The usage text with one line per generation method.
+std::string Usage() {
+    std::string m;
+    for (const TrnMethodInfo& t : TrnMethods) {
+        char line[160];
+        std::snprintf(line, sizeof line, "      %-15s %d  %s\n", t.name, static_cast<int>(t.kind), t.desc);
+        m += line;
+    }
+    const char* at = std::strstr(DemUsage, "%s");
+    std::string u(DemUsage, static_cast<size_t>(at - DemUsage));
+    u += m;
+    u += at + 2;
+    return u;
+}
+
 double Now() {
     using namespace std::chrono;
     return duration<double>(steady_clock::now().time_since_epoch()).count();
@@ -118,15 +138,16 @@ int DemMain(int argc, char** argv) {
     std::string in, out, field, layer;
     double itv = 0, rgn[4] = {0, 0, 0, 0}, flt = -1;
     bool haveRgn = false, times = false, quiet = false;
+    const TrnMethodInfo* method = TrnMethodByName("gradient-paths");
     auto bad = [](const std::string& why) {
-        std::fprintf(stderr, "altimetra-cli dem: %s\n%s", why.c_str(), DemUsage);
+        std::fprintf(stderr, "altimetra-cli dem: %s\n%s", why.c_str(), Usage().c_str());
         return 2;
     };
     for (int i = 2; i < argc; i++) {
         std::string a = argv[i];
         auto need = [&](int n) { return i + n < argc; };
         if (a == "-h" || a == "--help") {
-            std::fputs(DemUsage, stdout);
+            std::fputs(Usage().c_str(), stdout);
             return 0;
         } else if (a == "-o" || a == "--output") {
             if (!need(1)) return bad("missing value of " + a);
@@ -149,6 +170,10 @@ int DemMain(int argc, char** argv) {
                 return bad("--region needs X0 < X1 and Y0 < Y1");
             haveRgn = true;
             i += 4;
+        } else if (a == "--method") {
+            if (!need(1)) return bad("missing value of --method");
+            method = TrnMethodByName(argv[++i]);
+            if (!method) return bad(std::string("unknown method ") + argv[i]);
         } else if (a == "--filter") {
             if (!need(1) || !Real(argv[i + 1], &flt) || flt < 0 || flt > 90)
                 return bad("--filter needs an angle from 0 to 90");
@@ -176,6 +201,7 @@ int DemMain(int argc, char** argv) {
     plt::Platform* prev = plt::Get();
     plt::Set(&dp);
     const uint8_t lang = MsgLang;
+    const int prevMethod = TrnMethod;
     int status = 0;
     bool started = EngGuard([] {
                        MkTmpNam();
@@ -218,6 +244,7 @@ int DemMain(int argc, char** argv) {
                 std::fprintf(stderr, "altimetra-cli dem: %d contours (%d skipped), grid %d x %d\n",
                              res.curves, res.skipped, C, R);
             IntrCmd(CatDrw2D, CmdRgnDlgOk);  // region dialog OK: the flat grid
+            TrnMethod = method->kind;
             int before = dp.errors;
             if (TrnSrf) IntrCmd(CatMdl, CmdTrnCre);
             if (!TrnSrf || dp.errors != before) status = 4;
@@ -243,6 +270,7 @@ int DemMain(int argc, char** argv) {
     DstrCmd(CatSys, CmdSysEnd);
     plt::Set(prev);
     MsgLang = lang;
+    TrnMethod = prevMethod;
     return status;
 }
 

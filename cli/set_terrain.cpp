@@ -31,7 +31,7 @@ bool SetFltrAng(const Words& v, std::string* err) { return SetFloat(v, 0, 90, &F
 bool SetIntpPrph(const Words& v, std::string* err) { return SetInt(v, 0, 1, &IntpPrph, err); }
 // 0 cross lines, 1 minimum curvature.
 bool SetTrnMethod(const Words& v, std::string* err) {
-    return SetInt(v, TrnMethodCrs, TrnMethodMinCrv, &TrnMethod, err);
+    return SetInt(v, TrnMethodCrs, TrnMethodPath, &TrnMethod, err);
 }
 
 bool SetSlpThr(const Words& v, std::string* err) {

@@ -15,6 +15,7 @@
 #include "curves/crv_cmd.h"
 #include "display/dsp_cmd.h"
 #include "terrain/trn_cmd.h"
+#include "terrain/trn_mth.h"
 #include "core/state.h"
 #include "curves/crv.h"
 #include "dialogs.h"
@@ -198,14 +199,15 @@ public:
         cnct_ = MkEdit(CtlCnctDst);
         same_ = MkEdit(CtlSamHgt);
         rng_ = MkEdit(CtlHgtRng);
-        method_ = MkCombo(CtlTrnMethod, {QStringLiteral("交差線による補間（標準）"),
-                                         QStringLiteral("最小曲率による補間")});
+        QStringList methods;
+        for (const TrnMethodInfo& m : TrnMethods) methods << QString::fromUtf8(m.label);
+        method_ = MkCombo(CtlTrnMethod, methods);
         QPushButton* bg = MkButton(CtlBgCol, QStringLiteral("背景色..."));
         pick_->setText(IntText(PickAp));
         cnct_->setText(IntText(std::llround(CnctDst)));
         same_->setText(IntText(std::llround(double(SamHgtDst))));
         rng_->setText(NumText(HgtRng));
-        method_->setCurrentIndex(TrnMethod == TrnMethodMinCrv ? 1 : 0);
+        method_->setCurrentIndex(TrnMethodOf(TrnMethod).kind);
         connect(bg, &QPushButton::clicked, this, [this] { DlgBgColor(this); });
         auto* f = new QFormLayout;
         f->addRow(QStringLiteral("ピックの範囲（ピクセル）"), pick_);
@@ -230,7 +232,7 @@ protected:
         if (!ReadReal(same_, 0, 4294967295.0, &sameV_, msg)) return false;
         *bad = rng_;
         if (!ReadReal(rng_, 1e-10, 1e11, &rngV_, msg)) return false;
-        methodV_ = method_->currentIndex() == 1 ? TrnMethodMinCrv : TrnMethodCrs;
+        methodV_ = TrnMethodOf(method_->currentIndex()).kind;
         return true;
     }
 

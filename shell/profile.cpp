@@ -114,7 +114,7 @@ void LoadProfile(QSettings& s, Profile& p) {
     ReadFloat(s, "Length Scale of Cross Line", 1e-6, 1e6, CrsLenScl);
     ReadFloat(s, "Angle of Filter Surface", 0, 90, FltrAng);
     ReadInt(s, "Interpolate Peripheral of Surface", 0, 1, IntpPrph);
-    ReadInt(s, "TrnMethod", TrnMethodCrs, TrnMethodMinCrv, TrnMethod);
+    ReadInt(s, "TrnMethod", TrnMethodCrs, TrnMethodPath, TrnMethod);
     int centre = 0;  // tracing: 0 outlines, 1 centre lines
     ReadInt(s, "VecCentre", 0, 1, centre);
     VecCentre = static_cast<uint8_t>(centre);

@@ -20,8 +20,9 @@ extern float CrsLenScl;
 extern float SamHgtDst;
 extern float FltrAng;
 extern int IntpPrph;
-// Generation method: 0 cross lines (the default), 1 contour-constrained minimum curvature.
-enum TrnMethodKind { TrnMethodCrs = 0, TrnMethodMinCrv = 1 };
+// Generation method: 0 cross lines (the default), 1 contour-constrained minimum curvature,
+// 2 gradient paths between neighbouring contours (terrain/trn_mth.h lists them).
+enum TrnMethodKind { TrnMethodCrs = 0, TrnMethodMinCrv = 1, TrnMethodPath = 2 };
 extern int TrnMethod;
 
 // Selected grid vertices, in selection order.

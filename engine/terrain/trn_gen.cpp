@@ -15,6 +15,8 @@
 #include "terrain/trn.h"
 #include "terrain/trn_gen.h"
 #include "terrain/trn_mc.h"
+#include "terrain/trn_mth.h"
+#include "terrain/trn_path.h"
 #include "curves/crv_cmd.h"
 #include "display/dsp_cmd.h"
 
@@ -527,13 +529,19 @@ bool CreTrn() {
         BgnWork();
         SetDrwBuf(DRW_FRONT);
         // An unknown setting runs the default; the surface needs the grid in its plain order.
-        TrnMethodKind m = TrnMethod == TrnMethodMinCrv ? TrnMethodMinCrv : TrnMethodCrs;
+        TrnMethodKind m = TrnMethodOf(TrnMethod).kind;
         if (static_cast<long long>(TrnGrd->rows) * TrnGrd->cols != nv) m = TrnMethodCrs;
         switch (m) {
         case TrnMethodMinCrv: {
             McPrm prm;
             prm.itv = MshItv;
             done = GenTrnMc(c, nc, work, TrnGrd->rows, TrnGrd->cols, prm, true);
+            break;
+        }
+        case TrnMethodPath: {
+            PathPrm prm;
+            prm.itv = MshItv;
+            done = GenTrnPath(c, nc, work, TrnGrd->rows, TrnGrd->cols, prm, true);
             break;
         }
         case TrnMethodCrs:

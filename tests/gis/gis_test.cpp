@@ -6,6 +6,7 @@
 #include <sstream>
 #include "dem.h"
 #include "gis/gis_fixture.h"
+#include "terrain/trn.h"
 
 // Heights of a GeoPackage field become curve heights (mm), coloured by height; a line without a
 // height is skipped and counted; the origin is the lower-left corner in whole kilometres.
@@ -390,6 +391,42 @@ TEST(GisDem, BenchmarkContoursGiveTheEngineHeights) {
     EXPECT_EQ(Dem({in, "-o", out, "--interval", "250", "--field", "nope"}), 3);
     EXPECT_EQ(Dem({in, "-o", out, "--interval", "0.001", "--field", "elev"}), 4);  // too many rows
     EXPECT_EQ(Dem({in, "-o", dir + "/nodir/x.tif", "--interval", "250", "--field", "elev"}), 5);
+    std::string cmd = "rm -rf '" + dir + "'";
+    EXPECT_EQ(std::system(cmd.c_str()), 0);
+}
+
+// The batch command takes the method by name, gradient paths by default; an unknown name is a wrong
+// command line, and the window's setting is left as it was.
+TEST(GisDem, MethodIsChosenByNameWithGradientPathsByDefault) {
+    if (!std::ifstream(SharedDir() + "/bench/synth-contours.txt").good())
+        GTEST_SKIP() << "no benchmark data in " << SharedDir();
+    char tmpl[] = "/tmp/altgisXXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    const std::string dir = tmpl, in = dir + "/synth.gpkg";
+    SynthGpkg(in);
+    const std::vector<std::string> common = {"--interval", "250", "--field", "elev", "--region",
+                                             "500000", "4000000", "502000", "4002000"};
+    auto run = [&](const std::string& out, std::vector<std::string> more) {
+        std::vector<std::string> a = {in, "-o", dir + "/" + out};
+        a.insert(a.end(), common.begin(), common.end());
+        a.insert(a.end(), more.begin(), more.end());
+        return Dem(a);
+    };
+    TrnMethod = TrnMethodMinCrv;
+    ASSERT_EQ(run("def.tif", {}), 0);
+    EXPECT_EQ(TrnMethod, TrnMethodMinCrv);
+    ASSERT_EQ(run("gp.tif", {"--method", "gradient-paths"}), 0);
+    ASSERT_EQ(run("cl.tif", {"--method", "cross-lines"}), 0);
+    ASSERT_EQ(run("mc.tif", {"--method", "min-curvature"}), 0);
+    TrnMethod = TrnMethodCrs;
+    Raster def = ReadRaster(dir + "/def.tif"), gp = ReadRaster(dir + "/gp.tif");
+    Raster cl = ReadRaster(dir + "/cl.tif"), mc = ReadRaster(dir + "/mc.tif");
+    EXPECT_EQ(def.z, gp.z);
+    EXPECT_NE(gp.z, cl.z);
+    EXPECT_NE(gp.z, mc.z);
+    EXPECT_EQ(run("x.tif", {"--method", "kriging"}), 2);
+    EXPECT_EQ(run("x.tif", {"--method"}), 2);
+    EXPECT_FALSE(std::ifstream(dir + "/x.tif").good());
     std::string cmd = "rm -rf '" + dir + "'";
     EXPECT_EQ(std::system(cmd.c_str()), 0);
 }

@@ -30,6 +30,7 @@
 #include "qtplatform.h"
 #include "scene/scene.h"
 #include "terrain/trn.h"
+#include "terrain/trn_mth.h"
 
 using namespace shl::dlg;
 
@@ -219,6 +220,29 @@ TEST_F(Dialogs, DrawingAreaWidthAdaptsTheGridInterval) {
     DlgCmd(nullptr, MnuDrwArea);
     EXPECT_EQ(lines.last(), QString::fromUtf8("dialog 179 refused: 1e-07 から 1e+11 までの数値を入力してください。"));
     EXPECT_DOUBLE_EQ(v.ScrWid, 3000.0);
+}
+
+// The preferences' method combo has one row per method of the table, each described in one line,
+// and shows the current method; choosing the gradient paths stores it.
+TEST_F(Dialogs, PreferencesListEveryGenerationMethodInOneLine) {
+    QStringList rows;
+    int shown = -1;
+    Peek([&](QDialog& d) {
+        auto* c = d.findChild<QComboBox*>(QString::number(CtlTrnMethod));
+        for (int k = 0; c && k < c->count(); k++) rows << c->itemText(k);
+        shown = Item(d, CtlTrnMethod);
+    });
+    TrnMethod = TrnMethodMinCrv;
+    Q("dialog 180 1049=2 ok");
+    DlgCmd(nullptr, MnuPrf);
+    ASSERT_EQ(rows.size(), TrnMethodNum);
+    for (int k = 0; k < TrnMethodNum; k++) {
+        EXPECT_EQ(rows[k], QString::fromUtf8(TrnMethods[k].label));
+        EXPECT_FALSE(rows[k].contains('\n'));
+    }
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(TrnMethod, TrnMethodPath);
+    TrnMethod = TrnMethodCrs;
 }
 
 TEST_F(Dialogs, PreferencesStoreTheirValuesAndRecolourTheCurves) {

@@ -1,0 +1,59 @@
+// The table of terrain generation methods.
+#include "terrain/trn_mth.h"
+
+#include <cstring>
+
+#include "core/mode.h"
+#include "terrain/trn_gen.h"
+#include "terrain/trn_mc.h"
+#include "terrain/trn_path.h"
+
+const TrnMethodInfo TrnMethods[TrnMethodNum] = {
+    {TrnMethodCrs, "cross-lines",
+     "a cubic through four contours on straight lines through each post",
+     "交差線による補間（標準）：各点を通る直線上の4本の等高線から三次式で求めます"},
+    {TrnMethodMinCrv, "min-curvature",
+     "the smoothest surface through the contours",
+     "最小曲率による補間：等高線を通る最もなめらかな面です。等高線が密な地形に向きます"},
+    {TrnMethodPath, "gradient-paths",
+     "along the slope between the nearest contours; sharp valleys and ridges",
+     "傾斜線に沿った補間：上下の等高線の最も近い点を結んで求め、谷と尾根を鋭く保ちます"},
+};
+
+const TrnMethodInfo* TrnMethodByName(const char* name) {
+    if (!name) return nullptr;
+    for (const TrnMethodInfo& m : TrnMethods)
+        if (std::strcmp(m.name, name) == 0) return &m;
+    return nullptr;
+}
+
+const TrnMethodInfo& TrnMethodOf(int kind) {
+    for (const TrnMethodInfo& m : TrnMethods)
+        if (m.kind == kind) return m;
+    return TrnMethods[0];
+}
+
+bool TrnGenMethod(TrnMethodKind k, const cntr* c, int nc, double L, float* v, int R, int C, double d) {
+    switch (k) {
+    case TrnMethodMinCrv: {
+        McPrm prm;
+        prm.itv = d;
+        return GenTrnMc(c, nc, v, R, C, prm, false);
+    }
+    case TrnMethodPath: {
+        PathPrm prm;
+        prm.itv = d;
+        return GenTrnPath(c, nc, v, R, C, prm, false);
+    }
+    case TrnMethodCrs: {
+        TrnGenCtx ctx;
+        IniGenCtx(ctx, c, nc, L, GenPrmOfSettings());
+        BgnWork();
+        bool ok = GenTrnFast(ctx, v, R * C, false);
+        RunFlg = 0;
+        FreeGenCtx(ctx);
+        return ok;
+    }
+    }
+    return false;
+}

@@ -1,0 +1,574 @@
+// Terrain along gradient paths.
+//
+// The posts fall into regions: posts joined by grid edges that no contour crosses. A region is
+// bounded by the levels of the contours crossing its edges (on an edge crossed by several, each post
+// by the nearest crossing), and a post never leaves that band.
+//
+// A post between two levels lies on the slope from the nearest point of the lower contour to the
+// nearest point of the upper one; its height follows that path. The nearest points come from two
+// distance transforms, one per bounding level, that spread only within a region (so never across a
+// contour). Where a valley or ridge bends the contours into a V, the nearest points sit on the V's
+// tips and the surface keeps the fold instead of rounding it.
+//
+// Along the path the height is a cubic (Hermite): its slope at each end is the mean of the slope
+// between the two contours and the slope beyond that contour (one mesh interval past the nearest
+// point, measured there the same way), so the profile bends as the contour spacing around it
+// changes; at a contour that both sides lie above (or below), the slope beyond counts as zero.
+// Inside a closed contour with nothing within (summit or pit), and beyond the last contour, the
+// height goes on at the slope just outside, bending as the slopes of the two bands outside bend
+// (a cone stays a cone, a dome levels out), up to one contour interval.
+//
+// Nothing is tuned to particular ground: levels and the interval come from the contours, slopes
+// from their levels and the distances between them, the probe and the reach of the seeds from the
+// mesh interval.
+#include "terrain/trn_path.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <new>
+#include <thread>
+#include <vector>
+
+#include "core/alc.h"
+#include "core/mode.h"
+#include "core/msg.h"
+#include "terrain/trn_mc.h"
+
+namespace {
+constexpr double LvlTol = 1e-3;   // height tolerance of equal levels (mm)
+constexpr double SeedReach = 1.5; // posts within this many mesh intervals of a segment get it exactly
+
+// Allocation through the engine allocator, freed on scope exit.
+template <class T>
+struct Buf {
+    T* p = nullptr;
+    Buf() = default;
+    Buf(const Buf&) = delete;
+    Buf& operator=(const Buf&) = delete;
+    ~Buf() { FreeMem(p); }
+    void Alc(long long n, const char* tag) {
+        p = static_cast<T*>(AlcMem(n * static_cast<long long>(sizeof(T)), tag));
+    }
+    T& operator[](long long i) { return p[i]; }
+    const T& operator[](long long i) const { return p[i]; }
+};
+
+bool Same(double a, double b) { return std::fabs(a - b) <= LvlTol || (a == b); }
+
+// The grid: origin, step, size, the region of each post (posts joined by grid edges no contour
+// crosses) and the band of each region.
+struct Grid {
+    int R = 0, C = 0;
+    double x0 = 0, y0 = 0, d = 1000;
+    Buf<int> reg;                  // R x C
+    std::vector<double> rlo, rhi;  // per region: the levels that bound it (infinite: none)
+    long long Idx(int r, int k) const { return static_cast<long long>(r) * C + k; }
+    double Lo(long long i) const { return rlo[reg[i]]; }
+    double Hi(long long i) const { return rhi[reg[i]]; }
+    bool SameBand(long long a, long long b) const { return reg[a] == reg[b]; }
+};
+
+// Regions of the grid and their bands. A contour is taken a hair to the south-west of where it
+// lies, so that one through a post or along a grid line still falls between posts.
+void Regions(Grid& g, const cntr* c, int nc, double itv) {
+    const int R = g.R, C = g.C;
+    const long long n = static_cast<long long>(R) * C;
+    // Horizontal edge (r, k)-(r, k+1) is e = r C + k, vertical edge (r, k)-(r+1, k) is n + r C + k.
+    Buf<uint8_t> cut;
+    cut.Alc(2 * n, "path_cut");
+    std::fill(cut.p, cut.p + 2 * n, uint8_t{0});
+    struct Cut {
+        long long e;
+        double h;
+        double at;   // where along the edge, 0 at its first post .. 1 at its second
+    };
+    std::vector<Cut> cuts, touch;   // touch: post, level
+    const double eps = 1e-7 * g.d;
+    // Two passes over the contours: the crossings counted, then recorded (no growth beyond need).
+    size_t count = 0;
+    for (int pass = 0; pass < 2; pass++) {
+        if (pass == 1) cuts.reserve(count);
+        for (int ci = 0; ci < nc; ci++) {
+            const cntr& cc = c[ci];
+            const double h = cc.hgt;
+            const bool open = cc.pnt[0] != cc.pnt[2 * cc.n - 2] || cc.pnt[1] != cc.pnt[2 * cc.n - 1];
+            for (int m = 0; m + 1 < cc.n; m++) {
+                double p[2] = {cc.pnt[2 * m] - g.x0 - eps, cc.pnt[2 * m + 1] - g.y0 - eps};
+                double q[2] = {cc.pnt[2 * m + 2] - g.x0 - eps, cc.pnt[2 * m + 3] - g.y0 - eps};
+                // The ends of an open contour reach on by half a mesh interval: one clipped at the
+                // region's edge then still parts the posts of the edge.
+                if (open && (m == 0 || m + 2 == cc.n)) {
+                    const double ex = q[0] - p[0], ey = q[1] - p[1], len = std::hypot(ex, ey);
+                    if (len > 0) {
+                        const double f = 0.5 * g.d / len;
+                        if (m == 0) { p[0] -= f * ex; p[1] -= f * ey; }
+                        if (m + 2 == cc.n) { q[0] += f * ex; q[1] += f * ey; }
+                    }
+                }
+                for (int ax = 0; ax < 2; ax++) {
+                    const double a0 = std::min(p[ax], q[ax]), a1 = std::max(p[ax], q[ax]);
+                    if (!(a1 > a0)) continue;
+                    const int lines = ax == 0 ? C : R, along = ax == 0 ? R : C;
+                    const int k0 = std::max(0, static_cast<int>(std::ceil(a0 / g.d)));
+                    const int k1 = std::min(lines - 1, static_cast<int>(std::floor(a1 / g.d)));
+                    for (int k = k0; k <= k1; k++) {
+                        const double t = (k * g.d - p[ax]) / (q[ax] - p[ax]);
+                        const double sv = p[1 - ax] + t * (q[1 - ax] - p[1 - ax]);
+                        const double f = std::floor(sv / g.d);
+                        if (f == -1 && sv >= -4 * eps) {
+                            // Along the first row or column: it bounds the posts it runs through.
+                            if (pass == 1) touch.push_back({ax == 0 ? g.Idx(0, k) : g.Idx(k, 0), h, 0});
+                            continue;
+                        }
+                        if (!(f >= 0 && f < along - 1)) continue;
+                        const int j = static_cast<int>(f);
+                        // Line x = k d crosses the vertical edge (j, k)-(j+1, k); y = k d the
+                        // horizontal edge (k, j)-(k, j+1).
+                        const long long e = ax == 0 ? n + g.Idx(j, k) : g.Idx(k, j);
+                        if (pass == 0) {
+                            count++;
+                            continue;
+                        }
+                        cuts.push_back({e, h, sv / g.d - j});
+                        cut[e] = 1;
+                    }
+                }
+            }
+        }
+    }
+    // Union-find over the uncut edges; the labels end as region numbers 0 .. nr - 1.
+    g.reg.Alc(n, "path_reg");
+    int* par = g.reg.p;
+    for (long long i = 0; i < n; i++) par[i] = static_cast<int>(i);
+    auto find = [&](int a) {
+        while (par[a] != a) {
+            par[a] = par[par[a]];
+            a = par[a];
+        }
+        return a;
+    };
+    auto unite = [&](long long a, long long b) {
+        const int ra = find(static_cast<int>(a)), rb = find(static_cast<int>(b));
+        if (ra != rb) par[std::max(ra, rb)] = std::min(ra, rb);
+    };
+    for (int r = 0; r < R; r++)
+        for (int k = 0; k < C; k++) {
+            const long long i = g.Idx(r, k);
+            if (k + 1 < C && !cut[i]) unite(i, i + 1);
+            if (r + 1 < R && !cut[n + i]) unite(i, i + C);
+        }
+    // Every post to its root (roots are the least index of their region, so they come first),
+    // then the roots numbered in index order: labels 0 .. nr - 1.
+    for (long long i = 0; i < n; i++) par[i] = find(static_cast<int>(i));
+    int nr = 0;
+    for (long long i = 0; i < n; i++) par[i] = par[i] == i ? -1 - nr++ : par[par[i]];
+    for (long long i = 0; i < n; i++) par[i] = -1 - par[i];
+    auto ends = [&](long long e, long long* a, long long* b) {
+        if (e < n) { *a = e; *b = e + 1; }
+        else { *a = e - n; *b = e - n + C; }
+    };
+    // An edge crossed by several contours (steep ground) bounds each of its posts by the nearest.
+    std::sort(cuts.begin(), cuts.end(), [](const Cut& x, const Cut& y) {
+        return x.e != y.e ? x.e < y.e : x.at != y.at ? x.at < y.at : x.h < y.h;
+    });
+    const double inf = HUGE_VAL;
+    g.rlo.assign(nr, inf);
+    g.rhi.assign(nr, -inf);
+    // Per edge, for each of its posts: the level next to it, the level met next beyond (NaN: none)
+    // and the region across. f(region, level, next, other).
+    auto eachSide = [&](auto&& f) {
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        for (size_t u = 0; u < cuts.size();) {
+            size_t l = u;
+            while (l + 1 < cuts.size() && cuts[l + 1].e == cuts[u].e) l++;
+            long long a, b;
+            ends(cuts[u].e, &a, &b);
+            f(par[a], cuts[u].h, l > u ? cuts[u + 1].h : nan, par[b]);
+            f(par[b], cuts[l].h, l > u ? cuts[l - 1].h : nan, par[a]);
+            u = l + 1;
+        }
+    };
+    eachSide([&](int r2, double h, double, int) {
+        g.rlo[r2] = std::min(g.rlo[r2], h);
+        g.rhi[r2] = std::max(g.rhi[r2], h);
+    });
+    for (const Cut& t : touch) {
+        const int r2 = par[t.e];
+        g.rlo[r2] = std::min(g.rlo[r2], t.h);
+        g.rhi[r2] = std::max(g.rhi[r2], t.h);
+    }
+    // Regions bounded by one level: a summit when the ground across it lies lower, a pit when it
+    // lies higher; one interval of room on the open side.
+    std::vector<uint8_t> side(nr, 0);   // bit 1: something lower across, bit 2: higher
+    eachSide([&](int r2, double h, double next, int o) {
+        if (g.rhi[r2] - g.rlo[r2] > LvlTol) return;
+        if (!std::isnan(next)) {
+            side[r2] |= next < h - LvlTol ? 1 : next > h + LvlTol ? 2 : 0;
+            return;
+        }
+        if (!std::isfinite(g.rlo[o])) return;
+        if (g.rlo[o] < h - LvlTol) side[r2] |= 1;
+        if (g.rhi[o] > h + LvlTol) side[r2] |= 2;
+    });
+    for (int r2 = 0; r2 < nr; r2++) {
+        if (!std::isfinite(g.rlo[r2])) {
+            g.rlo[r2] = -inf;
+            g.rhi[r2] = inf;
+        } else if (g.rhi[r2] - g.rlo[r2] <= LvlTol) {
+            const double h = g.rlo[r2], room = itv > 0 ? itv : 0;
+            g.rlo[r2] = side[r2] == 1 ? h : h - room;
+            g.rhi[r2] = side[r2] == 2 ? h : h + room;
+        }
+    }
+}
+
+// Nearest contour points of one bounding level (coordinates relative to the grid origin; NaN: none).
+struct Sites {
+    Buf<float> x, y;
+};
+
+double Dist2(const Grid& g, long long i, float sx, float sy) {
+    const double px = static_cast<double>(i % g.C) * g.d, py = static_cast<double>(i / g.C) * g.d;
+    const double dx = sx - px, dy = sy - py;
+    return dx * dx + dy * dy;
+}
+
+// Posts near each contour segment take its nearest point when its level bounds them (which: 0 the
+// lower bounding level, 1 the upper).
+void Seed(const Grid& g, const cntr* c, int nc, Sites* s) {
+    const double reach = SeedReach * g.d;
+    for (int ci = 0; ci < nc; ci++) {
+        const cntr& cc = c[ci];
+        const double h = cc.hgt;
+        for (int m = 0; m + 1 < cc.n; m++) {
+            const double px = cc.pnt[2 * m] - g.x0, py = cc.pnt[2 * m + 1] - g.y0;
+            const double qx = cc.pnt[2 * m + 2] - g.x0, qy = cc.pnt[2 * m + 3] - g.y0;
+            const double ex = qx - px, ey = qy - py, len2 = ex * ex + ey * ey;
+            // Pieces no longer than a mesh interval keep the boxes small.
+            const int np = std::max(1, static_cast<int>(std::ceil(std::sqrt(len2) / g.d)));
+            for (int pc = 0; pc < np; pc++) {
+                const double t0 = static_cast<double>(pc) / np, t1 = static_cast<double>(pc + 1) / np;
+                const double ax = px + t0 * ex, ay = py + t0 * ey, bx = px + t1 * ex, by = py + t1 * ey;
+                const int k0 = std::max(0, static_cast<int>(std::ceil((std::min(ax, bx) - reach) / g.d)));
+                const int k1 = std::min(g.C - 1, static_cast<int>(std::floor((std::max(ax, bx) + reach) / g.d)));
+                const int r0 = std::max(0, static_cast<int>(std::ceil((std::min(ay, by) - reach) / g.d)));
+                const int r1 = std::min(g.R - 1, static_cast<int>(std::floor((std::max(ay, by) + reach) / g.d)));
+                for (int r = r0; r <= r1; r++)
+                    for (int k = k0; k <= k1; k++) {
+                        const long long i = g.Idx(r, k);
+                        const int w = Same(h, g.Lo(i)) ? 0 : Same(h, g.Hi(i)) ? 1 : -1;
+                        if (w < 0) continue;
+                        const double x = k * g.d, y = r * g.d;
+                        double t = len2 > 0 ? ((x - px) * ex + (y - py) * ey) / len2 : 0;
+                        t = std::clamp(t, 0.0, 1.0);
+                        const float sx = static_cast<float>(px + t * ex), sy = static_cast<float>(py + t * ey);
+                        Sites& st = s[w];
+                        if (std::isnan(st.x[i]) || Dist2(g, i, sx, sy) < Dist2(g, i, st.x[i], st.y[i])) {
+                            st.x[i] = sx;
+                            st.y[i] = sy;
+                        }
+                    }
+            }
+        }
+    }
+}
+
+// Post i takes the site of its neighbour j when j lies in the same band and its site is nearer.
+inline void Take(const Grid& g, Sites& s, long long i, long long j) {
+    if (std::isnan(s.x[j]) || !g.SameBand(i, j)) return;
+    if (std::isnan(s.x[i]) || Dist2(g, i, s.x[j], s.y[j]) < Dist2(g, i, s.x[i], s.y[i])) {
+        s.x[i] = s.x[j];
+        s.y[i] = s.y[j];
+    }
+}
+
+// Nearest sites spread over the grid: raster scans forward and back, twice (the second round
+// reaches around the bends of a band).
+void Spread(const Grid& g, Sites& s) {
+    const int R = g.R, C = g.C;
+    for (int round = 0; round < 2; round++) {
+        for (int r = 0; r < R; r++) {
+            for (int k = 0; k < C; k++) {
+                const long long i = g.Idx(r, k);
+                if (k > 0) Take(g, s, i, i - 1);
+                if (r > 0) {
+                    if (k > 0) Take(g, s, i, i - C - 1);
+                    Take(g, s, i, i - C);
+                    if (k + 1 < C) Take(g, s, i, i - C + 1);
+                }
+            }
+            for (int k = C - 2; k >= 0; k--) Take(g, s, g.Idx(r, k), g.Idx(r, k) + 1);
+        }
+        for (int r = R - 1; r >= 0; r--) {
+            for (int k = C - 1; k >= 0; k--) {
+                const long long i = g.Idx(r, k);
+                if (k + 1 < C) Take(g, s, i, i + 1);
+                if (r + 1 < R) {
+                    if (k + 1 < C) Take(g, s, i, i + C + 1);
+                    Take(g, s, i, i + C);
+                    if (k > 0) Take(g, s, i, i + C - 1);
+                }
+            }
+            for (int k = 1; k < C; k++) Take(g, s, g.Idx(r, k), g.Idx(r, k) - 1);
+        }
+    }
+}
+
+constexpr double Unknown = -1;
+
+// Slope of the ground beyond contour point (sx, sy) of level L, seen from post i: one mesh interval
+// further along the path from i through the point, the spacing of the band found there. down: the
+// side beyond lies lower. Returns the slope (height per mm, >= 0), 0 when the ground beyond turns
+// back (the contour is a fold), Unknown when nothing tells.
+double Beyond(const Grid& g, const Sites* s, long long i, float sx, float sy, double L, bool down,
+              double* spc = nullptr, long long* at = nullptr) {
+    const double px = static_cast<double>(i % g.C) * g.d, py = static_cast<double>(i / g.C) * g.d;
+    double ux = sx - px, uy = sy - py;
+    const double len = std::hypot(ux, uy);
+    if (!(len > 1e-9 * g.d)) return Unknown;
+    ux /= len;
+    uy /= len;
+    const int k = static_cast<int>(std::lround((sx + ux * g.d) / g.d));
+    const int r = static_cast<int>(std::lround((sy + uy * g.d) / g.d));
+    if (k < 0 || r < 0 || k >= g.C || r >= g.R) return Unknown;
+    const long long j = g.Idx(r, k);
+    const double lo = g.Lo(j), hi = g.Hi(j);
+    if (!std::isfinite(lo) || !std::isfinite(hi) || g.SameBand(i, j)) return Unknown;
+    const bool far = down ? Same(hi, L) && lo < L - LvlTol : Same(lo, L) && hi > L + LvlTol;
+    const bool past = down ? hi < L - LvlTol : lo > L + LvlTol;
+    if (past) {
+        // Contours crowd: one post on lies beyond the next level already. The slope from the contour
+        // point through that post to the level beyond it.
+        const Sites& st = s[down ? 0 : 1];
+        if (std::isnan(st.x[j])) return Unknown;
+        const double jx = static_cast<double>(k) * g.d, jy = static_cast<double>(r) * g.d;
+        const double sp = std::hypot(jx - sx, jy - sy) + std::sqrt(Dist2(g, j, st.x[j], st.y[j]));
+        return sp > 0 ? (down ? L - lo : hi - L) / sp : Unknown;
+    }
+    if (!far) {
+        const bool fold = down ? Same(lo, L) : Same(hi, L);
+        return fold ? 0 : Unknown;
+    }
+    if (std::isnan(s[0].x[j]) || std::isnan(s[1].x[j])) return Unknown;
+    const double sp = std::sqrt(Dist2(g, j, s[0].x[j], s[0].y[j])) + std::sqrt(Dist2(g, j, s[1].x[j], s[1].y[j]));
+    if (!(sp > 0)) return Unknown;
+    if (spc) *spc = sp;
+    if (at) *at = j;
+    return (hi - lo) / sp;
+}
+
+// End slope of the cubic at a contour: the mean of the slopes on its two sides (zero beyond a fold
+// counts as such); the inner slope alone when the far side tells nothing. A slope that would carry
+// the cubic out of the band is cut back by the band afterwards.
+double EndSlope(double inner, double outer) {
+    if (outer == Unknown) return inner;
+    return (inner + std::max(outer, 0.0)) / 2;
+}
+
+// Height of post i at distance a inside a region bounded by level L alone (a summit when up, a pit
+// otherwise), site w: the slope of the band below (s1 wide) goes on, bending as it bends from the
+// band below that (s2): a cone's rings give a cone, a dome's rings (slope falling towards the top)
+// a rounded top that levels out. Never past cap.
+double Crest(const Grid& g, const Sites* s, long long i, int w, double L, double a, bool up, double cap) {
+    double s1 = 0, s2 = 0;
+    long long j = -1;
+    const double g1 = Beyond(g, s, i, s[w].x[i], s[w].y[i], L, up, &s1, &j);
+    if (!(g1 > 0)) return L;
+    double g0 = g1, k = 0;
+    if (j >= 0) {
+        // The band below: its own lower (upper for a pit) level and the slope beyond that.
+        const int w2 = up ? 0 : 1;
+        const double L2 = up ? g.Lo(j) : g.Hi(j);
+        const double g2 = std::isnan(s[w2].x[j]) ? Unknown
+                                                 : Beyond(g, s, j, s[w2].x[j], s[w2].y[j], L2, up, &s2);
+        if (g2 > 0 && g2 > g1) {
+            k = (g1 - g2) / ((s1 + s2) / 2);
+            g0 = std::max(0.0, g1 + k * s1 / 2);
+        }
+    }
+    double rise = g0 * a;
+    if (k < 0) rise = a < -g0 / k ? g0 * a + k * a * a / 2 : g0 * g0 / (-2 * k);
+    return up ? std::min(cap, L + rise) : std::max(cap, L - rise);
+}
+
+// Height of post i, NaN when it has nothing to go by.
+double PostHgt(const Grid& g, const Sites* s, long long i) {
+    const double lo = g.Lo(i), hi = g.Hi(i);
+    if (!std::isfinite(lo) || !std::isfinite(hi)) return std::numeric_limits<double>::quiet_NaN();
+    const bool hasA = !std::isnan(s[0].x[i]), hasB = !std::isnan(s[1].x[i]);
+    const double a = hasA ? std::sqrt(Dist2(g, i, s[0].x[i], s[0].y[i])) : 0;
+    const double b = hasB ? std::sqrt(Dist2(g, i, s[1].x[i], s[1].y[i])) : 0;
+    if (hasA && hasB) {
+        const double h = a + b;
+        if (!(h > 0)) return lo;
+        const double m = (hi - lo) / h;
+        const double d0 = EndSlope(m, Beyond(g, s, i, s[0].x[i], s[0].y[i], lo, true));
+        const double d1 = EndSlope(m, Beyond(g, s, i, s[1].x[i], s[1].y[i], hi, false));
+        const double t = a / h, t2 = t * t, t3 = t2 * t;
+        return (2 * t3 - 3 * t2 + 1) * lo + (t3 - 2 * t2 + t) * h * d0 + (-2 * t3 + 3 * t2) * hi +
+               (t3 - t2) * h * d1;
+    }
+    if (hasA) return Crest(g, s, i, 0, lo, a, true, hi);
+    if (hasB) return Crest(g, s, i, 1, hi, b, false, lo);
+    return std::numeric_limits<double>::quiet_NaN();
+}
+
+// Posts left without a height take the mean of their neighbours that have one, nearest first.
+void Fill(const Grid& g, float* z) {
+    const long long n = static_cast<long long>(g.R) * g.C;
+    std::vector<long long> q;
+    std::vector<uint8_t> in(n, 0);
+    for (long long i = 0; i < n; i++)
+        if (!std::isnan(z[i])) in[i] = 1;
+    auto nb = [&](long long i, auto&& f) {
+        const int r = static_cast<int>(i / g.C), k = static_cast<int>(i % g.C);
+        if (k > 0) f(i - 1);
+        if (k + 1 < g.C) f(i + 1);
+        if (r > 0) f(i - g.C);
+        if (r + 1 < g.R) f(i + g.C);
+    };
+    for (long long i = 0; i < n; i++)
+        if (in[i]) nb(i, [&](long long j) {
+                if (!in[j]) { in[j] = 2; q.push_back(j); }
+            });
+    for (size_t h = 0; h < q.size(); h++) {
+        const long long i = q[h];
+        double sum = 0;
+        int cnt = 0;
+        nb(i, [&](long long j) {
+            if (!std::isnan(z[j])) { sum += z[j]; cnt++; }
+        });
+        z[i] = cnt ? static_cast<float>(sum / cnt) : 0.0f;
+        nb(i, [&](long long j) {
+            if (!in[j]) { in[j] = 2; q.push_back(j); }
+        });
+    }
+    for (long long i = 0; i < n; i++)
+        if (std::isnan(z[i])) z[i] = 0;
+}
+}  // namespace
+
+namespace {
+// The grid of the posts v and its regions.
+void MkGrid(Grid& g, const cntr* c, int nc, const float* v, int R, int C, double itv) {
+    g.R = R;
+    g.C = C;
+    g.x0 = v[0];
+    g.y0 = v[1];
+    if (C > 1) g.d = (static_cast<double>(v[3LL * (C - 1)]) - g.x0) / (C - 1);
+    else if (R > 1) g.d = (static_cast<double>(v[3LL * (R - 1) * C + 1]) - g.y0) / (R - 1);
+    else g.d = itv > 0 ? itv : 1000;
+    if (!(g.d > 0)) g.d = itv > 0 ? itv : 1000;
+    Regions(g, c, nc, CntrItv(c, nc));
+}
+}  // namespace
+
+double CntrItv(const cntr* c, int nc) {
+    std::vector<double> h;
+    for (int i = 0; i < nc; i++) h.push_back(c[i].hgt);
+    std::sort(h.begin(), h.end());
+    std::vector<double> d;
+    for (size_t i = 1; i < h.size(); i++)
+        if (h[i] - h[i - 1] > LvlTol) d.push_back(std::round((h[i] - h[i - 1]) / LvlTol) * LvlTol);
+    if (d.empty()) return 0;
+    std::sort(d.begin(), d.end());
+    double best = d[0];
+    size_t bestN = 0;
+    for (size_t i = 0; i < d.size();) {
+        size_t j = i;
+        while (j < d.size() && d[j] == d[i]) j++;
+        if (j - i > bestN) {
+            bestN = j - i;
+            best = d[i];
+        }
+        i = j;
+    }
+    return best;
+}
+
+void PathBand(const cntr* c, int nc, const float* v, int R, int C, double itv, OrdBand* b) {
+    FreeOrdBand(b);
+    if (R <= 0 || C <= 0) return;
+    Grid g;
+    MkGrid(g, c, nc, v, R, C, itv);
+    const long long n = static_cast<long long>(R) * C;
+    b->lo = static_cast<double*>(AlcMem(n * static_cast<long long>(sizeof(double)), "ord_band"));
+    b->hi = static_cast<double*>(AlcMem(n * static_cast<long long>(sizeof(double)), "ord_band"));
+    b->itv = CntrItv(c, nc);
+    for (long long i = 0; i < n; i++) {
+        b->lo[i] = g.Lo(i);
+        b->hi[i] = g.Hi(i);
+    }
+}
+
+namespace {
+bool RunPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& prm, bool live) {
+    Grid g;
+    MkGrid(g, c, nc, v, R, C, prm.itv);
+    const long long n = static_cast<long long>(R) * C;
+    if (live && PumpMsg()) return false;
+    Sites s[2];
+    for (Sites& st : s) {
+        st.x.Alc(n, "path_site");
+        st.y.Alc(n, "path_site");
+        std::fill(st.x.p, st.x.p + n, std::numeric_limits<float>::quiet_NaN());
+        std::fill(st.y.p, st.y.p + n, std::numeric_limits<float>::quiet_NaN());
+    }
+    Seed(g, c, nc, s);
+    if (live) PrgSet(20);
+    if (live && PumpMsg()) return false;
+    Spread(g, s[0]);
+    Spread(g, s[1]);
+    if (live) PrgSet(60);
+    if (live && PumpMsg()) return false;
+    // Heights, rows split among threads: each post depends only on the sites, so the result does
+    // not depend on how the rows are shared.
+    Buf<float> z;
+    z.Alc(n, "path_z");
+    unsigned hw = std::thread::hardware_concurrency();
+    int nth = prm.threads > 0 ? prm.threads : static_cast<int>(hw == 0 ? 2u : hw);
+    nth = std::clamp(nth, 1, 64);
+    auto rows = [&](int t) {
+        const int r0 = static_cast<int>(static_cast<long long>(R) * t / nth);
+        const int r1 = static_cast<int>(static_cast<long long>(R) * (t + 1) / nth);
+        for (long long i = g.Idx(r0, 0); i < g.Idx(r1, 0); i++) {
+            double h = PostHgt(g, s, i);
+            if (std::isnan(h)) {
+                z[i] = std::numeric_limits<float>::quiet_NaN();
+                continue;
+            }
+            h = std::clamp(h, g.Lo(i), g.Hi(i));
+            z[i] = static_cast<float>(h);
+        }
+    };
+    {
+        std::vector<std::thread> th;
+        int started = 1;
+        try {
+            for (int t = 1; t < nth; t++, started++) th.emplace_back(rows, t);
+        } catch (...) {
+            // A thread that could not start: its rows are done here.
+        }
+        rows(0);
+        for (std::thread& x : th) x.join();
+        for (int t = started; t < nth; t++) rows(t);
+    }
+    Fill(g, z.p);
+    if (live) PrgSet(95);
+    if (live && PumpMsg()) return false;
+    for (long long i = 0; i < n; i++) v[3 * i + 2] = z[i];
+    return true;
+}
+}  // namespace
+
+bool GenTrnPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& prm, bool live) {
+    if (R <= 0 || C <= 0) return true;
+    try {
+        return RunPath(c, nc, v, R, C, prm, live);
+    } catch (const std::bad_alloc&) {
+        // The working lists did not fit: the terrain stays as it was.
+        DspErrMsg(100, "path_cut");
+        return false;
+    }
+}

@@ -1,0 +1,24 @@
+// Terrain along gradient paths: each post takes its height from the nearest points of the two
+// contours that bound it, on a monotone cubic through the neighbouring levels.
+#pragma once
+#include "terrain/trn_gen.h"
+#include "terrain/trn_mc.h"
+
+// Parameters of the gradient-path surface (values at the module boundary).
+struct PathPrm {
+    double itv = 0;   // mesh interval d (mm); 0: taken from the posts
+    int threads = 0;  // worker threads; 0: one per hardware thread. The heights do not depend on it.
+};
+
+// Heights of the R x C grid v (row-major, as the mesh lays it out; z of every post written). Every
+// post stays within the band of the levels that bound it. False (nothing written) when cancelled.
+// live: keep the window alive, report progress and watch for cancellation.
+bool GenTrnPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& prm, bool live);
+
+// Contour interval: the most frequent step between adjacent distinct levels (0 with one level).
+double CntrItv(const cntr* c, int nc);
+// The band of every post as the method sees it: posts joined by grid edges that no contour crosses
+// form a region, bounded by the lowest and highest level crossing its edges; a region bounded by one
+// level gets one interval of room on the side away from its neighbours. itv: mesh interval (used
+// only for a grid of one post).
+void PathBand(const cntr* c, int nc, const float* v, int R, int C, double itv, OrdBand* b);

@@ -1,0 +1,179 @@
+// The gradient-path method on small hand-checkable layouts, through the creation command, and its
+// parts: the bands it keeps, the method table and the thread count.
+#include "terrain/trn_fixture.h"
+
+#include <cstring>
+#include <vector>
+
+#include "terrain/trn_gen.h"
+#include "terrain/trn_mc.h"
+#include "terrain/trn_mth.h"
+#include "terrain/trn_path.h"
+
+namespace {
+class PathTest : public TrnTest {
+public:
+    void SetUp() override {
+        TrnTest::SetUp();
+        TrnMethod = TrnMethodPath;
+    }
+    void TearDown() override {
+        TrnMethod = TrnMethodCrs;
+        TrnTest::TearDown();
+    }
+    // Rings of a cone z = top - slope * r (levels every itv below top), n sides each; sign -1: a pit.
+    static void Cone(double top, double slope, double itv, int rings, double sign) {
+        const double first = std::floor(top / itv) * itv;
+        for (int k = 0; k < rings; k++) {
+            const double lvl = first - k * itv;
+            Ring(static_cast<float>(sign * lvl), 0, 0, static_cast<float>((top - lvl) / slope), 96);
+        }
+    }
+};
+}  // namespace
+
+// Two straight contours far apart (40 posts): the plane through them, and beyond each the same
+// plane, down to one interval below the lower one and up to one above the upper one.
+TEST_F(PathTest, TwoFarApartParallelContoursGiveAPlane) {
+    Ctr(10000, {-20000, 0, 20000, 0});
+    Ctr(20000, {-20000, 40000, 20000, 40000});
+    Region(-5000, -20000, 5000, 60000, 1000);
+    IntrCmd(CatMdl, CmdTrnCre);
+    ASSERT_EQ(Rows(), 81);
+    for (int r = 0; r < Rows(); r++)
+        for (int c = 0; c < Cols(); c++) {
+            const double want = std::clamp(10000 + Y(r) / 4.0, 0.0, 30000.0);
+            EXPECT_NEAR(Z(r, c), want, 2) << "row " << r << " column " << c;
+        }
+}
+
+// A cone of nested rings: the summit inside the top ring rises above it at the slope of the flanks
+// (the cone's own apex, 6 m above the top ring), not flat and not to the next level.
+TEST_F(PathTest, ConeSummitRisesAboveTheTopRingByTheFlankSlope) {
+    Cone(36000, 1.0, 10000, 3, 1);   // rings 30, 20, 10 m at radii 6, 16, 26 m
+    Region(-30000, -30000, 30000, 30000, 500);
+    IntrCmd(CatMdl, CmdTrnCre);
+    const int mid = Cols() / 2;
+    EXPECT_NEAR(Z(mid, mid), 36000, 600);
+    // The flanks follow the cone within a fraction of the interval.
+    for (int c = 0; c < Cols(); c++) {
+        const double r = std::fabs(X(c));
+        if (r > 26000) continue;
+        EXPECT_NEAR(Z(mid, c), 36000 - r, 700) << "column " << c;
+    }
+}
+
+// A pit of nested rings is the same cone upside down: its floor lies below the lowest ring by the
+// slope of its sides.
+TEST_F(PathTest, PitSinksBelowTheLowestRingByTheSideSlope) {
+    Cone(36000, 1.0, 10000, 3, -1);
+    Region(-30000, -30000, 30000, 30000, 500);
+    IntrCmd(CatMdl, CmdTrnCre);
+    const int mid = Cols() / 2;
+    EXPECT_NEAR(Z(mid, mid), -36000, 600);
+}
+
+// No post leaves the band of the levels that bound it, also where contours crowd between two posts
+// and inside rings of one level; posts on the contours carry its height.
+TEST_F(PathTest, PostsStayWithinTheirLevels) {
+    Ring(100000, 0, 0, 40000, 40);
+    Ring(200000, 5000, 0, 20000, 40);
+    Ring(300000, 5500, 0, 19000, 40);   // within half a post of the 200 m ring on its east side
+    Ring(100000, -40000, 40000, 5000, 24);
+    Ctr(50000, {-50000, -48000, 50000, -46000});
+    Region(-50000, -50000, 50000, 50000, 2500);
+    IntrCmd(CatMdl, CmdTrnCre);
+    int nc = 0;
+    cntr* c = MkCntr(&nc);
+    OrdBand b;
+    PathBand(c, nc, TrnSrf->v, Rows(), Cols(), MshItv, &b);
+    EXPECT_EQ(b.itv, 100000);
+    EXPECT_EQ(CntOrdBrk(TrnSrf->v, TrnSrf->nv, b), 0);
+    // Every band is at most one interval wide; the top of the hill lies above its top ring.
+    for (int i = 0; i < TrnSrf->nv; i++) {
+        EXPECT_GE(b.hi[i], b.lo[i]);
+        EXPECT_LE(b.hi[i] - b.lo[i], 100000.0 + 1);
+    }
+    EXPECT_GT(Z(Rows() / 2, Cols() / 2 + 2), 300000);
+    FreeOrdBand(&b);
+    FreeCntr(c, nc);
+}
+
+// The heights do not depend on how many threads compute them.
+TEST_F(PathTest, HeightsDoNotDependOnTheThreadCount) {
+    Ring(100000, 0, 0, 40000, 40);
+    Ring(200000, 5000, 0, 20000, 40);
+    Ctr(150000, {-50000, -45000, 50000, -30000});
+    Region(-50000, -50000, 50000, 50000, 2500);
+    int nc = 0;
+    cntr* c = MkCntr(&nc);
+    std::vector<float> v1(TrnSrf->v, TrnSrf->v + 3 * TrnSrf->nv);
+    std::vector<float> v2 = v1, v3 = v1;
+    PathPrm p;
+    p.itv = MshItv;
+    p.threads = 1;
+    ASSERT_TRUE(GenTrnPath(c, nc, v1.data(), Rows(), Cols(), p, false));
+    p.threads = 2;
+    ASSERT_TRUE(GenTrnPath(c, nc, v2.data(), Rows(), Cols(), p, false));
+    p.threads = 5;
+    ASSERT_TRUE(GenTrnPath(c, nc, v3.data(), Rows(), Cols(), p, false));
+    EXPECT_EQ(std::memcmp(v1.data(), v2.data(), v1.size() * sizeof(float)), 0);
+    EXPECT_EQ(std::memcmp(v1.data(), v3.data(), v1.size() * sizeof(float)), 0);
+    FreeCntr(c, nc);
+}
+
+// A contour clipped at the edge of the region still parts the posts of that edge: the posts beyond
+// it do not take the heights of the other side (regression: the regions joined around its end).
+TEST_F(PathTest, ContourEndingOnTheRegionEdgeStillPartsItsPosts) {
+    // Ends a fraction of a millimetre short of the left and right edge columns, as clipping leaves
+    // them after rounding.
+    Ctr(10000, {-9999.7f, 0, 9999.7f, 0});
+    Ctr(20000, {-9999.7f, 10000, 9999.7f, 10000});
+    Region(-10000, -10000, 10000, 20000, 1000);
+    IntrCmd(CatMdl, CmdTrnCre);
+    for (int r = 0; r < Rows(); r++)
+        for (int c : {0, Cols() - 1}) {
+            const double y = Y(r);
+            SCOPED_TRACE(testing::Message() << "row " << r << " column " << c);
+            const double lo = y < -1 ? -1e9 : y > 1 && y < 9999 ? 10000 - 1 : y > 10001 ? 20000 - 1 : -1e9;
+            const double hi = y < -1 ? 10000 + 1 : y > 1 && y < 9999 ? 20000 + 1 : 1e9;
+            EXPECT_GE(Z(r, c), lo);
+            EXPECT_LE(Z(r, c), hi);
+        }
+}
+
+// Steep ground: two levels cross the edge between the same two posts. Each post is bounded by the
+// crossing nearer to it, not by the farther one (regression: both levels bounded both posts, and
+// the band spanned three intervals).
+TEST_F(PathTest, SeveralContoursBetweenTwoPostsBoundEachByTheNearer) {
+    Ctr(10000, {-10000, 0, 10000, 0});
+    Ctr(20000, {-10000, 4000, 10000, 4000});
+    Ctr(30000, {-10000, 6000, 10000, 6000});
+    Ctr(40000, {-10000, 20000, 10000, 20000});
+    Region(-10000, -10000, 10000, 30000, 10000);   // posts at y = -10, 0, 10, 20, 30 m
+    int nc = 0;
+    cntr* c = MkCntr(&nc);
+    OrdBand b;
+    PathBand(c, nc, TrnSrf->v, Rows(), Cols(), MshItv, &b);
+    // The post at y = 10 m lies between the 30 m and the 40 m contour.
+    const int r10 = 2;
+    EXPECT_EQ(b.lo[r10 * Cols()], 30000);
+    EXPECT_EQ(b.hi[r10 * Cols()], 40000);
+    FreeOrdBand(&b);
+    FreeCntr(c, nc);
+}
+
+// The table: every method has a number, a name and descriptions; names and numbers find them.
+TEST(TrnMethodTable, NamesAndNumbersFindEveryMethod) {
+    for (int k = 0; k < TrnMethodNum; k++) {
+        const TrnMethodInfo& m = TrnMethods[k];
+        EXPECT_EQ(m.kind, k);
+        EXPECT_EQ(TrnMethodByName(m.name), &m);
+        EXPECT_EQ(&TrnMethodOf(k), &m);
+        EXPECT_GT(std::strlen(m.desc), 20u);
+        EXPECT_GT(std::strlen(m.label), 10u);
+    }
+    EXPECT_EQ(TrnMethodByName("cross-lines")->kind, TrnMethodCrs);
+    EXPECT_EQ(TrnMethodByName("nope"), nullptr);
+    EXPECT_EQ(TrnMethodOf(7).kind, TrnMethodCrs);
+}
