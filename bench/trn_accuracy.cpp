@@ -91,12 +91,10 @@ int main(int argc, char** argv) {
             ok = GenTrnMc(c, nc, v.data(), R, C, prm, false);
         } else {
             name = "cross lines";
-            TrnGenCtx ctx;
-            IniGenCtx(ctx, c, nc, L, GenPrmOfSettings());
+            // As terrain creation runs it: local coordinates, heights kept in their bands.
             BgnWork();
-            ok = GenTrnFast(ctx, v.data(), R * C, false);
+            ok = GenTrnCrs(c, nc, v.data(), R * C, nullptr, R, C, d.itv, GenPrmOfSettings(), false, false);
             RunFlg = 0;
-            FreeGenCtx(ctx);
         }
         double wall = Now() - t0, cpu = Cpu() - c0;
         std::vector<double> err(static_cast<size_t>(R) * C);

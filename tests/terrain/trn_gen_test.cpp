@@ -33,10 +33,17 @@ TEST_F(TrnTest, VertexInsideClosedContourRisesAboveIt) {
     EXPECT_GT(HgtAt(100, 50), 50);
 }
 
-TEST_F(TrnTest, BeyondTheLastContourExtrapolates) {
+// The end chord continues at 10 per 100, but a height beyond the last contour goes at most one
+// interval past it: 55 at 50 beyond it, 50 (not 60) at 200 beyond it.
+TEST_F(TrnTest, BeyondTheLastContourExtrapolatesUpToOneInterval) {
     for (int k = 0; k < 4; k++) Ctr(10.0f * (k + 1), {-1000, 100.0f * (k + 1), 1000, 100.0f * (k + 1)});
-    float z = HgtAt(0, 600);
-    EXPECT_NEAR(z, 60, 1.0);   // the end chord continues at 10 per 100
+    Region(0, 450, 0, 650, 50);
+    IntrCmd(CatMdl, CmdTrnCre);
+    ASSERT_EQ(Rows(), 5);
+    EXPECT_NEAR(Z(0, 0), 45, 1.0);
+    EXPECT_NEAR(Z(1, 0), 50, 1.0);
+    EXPECT_EQ(Z(3, 0), 50);
+    EXPECT_EQ(Z(4, 0), 50);
 }
 
 TEST_F(TrnTest, NoCrossingKeepsTheOldHeight) {
