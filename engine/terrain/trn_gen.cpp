@@ -579,6 +579,10 @@ bool GenTrnCrs(const cntr* c, int nc, float* v, int nv, const int32_t* id, int R
     TrnGenCtx ctx;
     bool done = false;
     const bool grid = R > 0 && C > 0 && static_cast<long long>(R) * C == nv;
+    // The window stays live during the run and may replace the grid: keep its layout now.
+    std::vector<int32_t> ids;
+    if (grid && id) ids.assign(id, id + nv);
+    id = ids.empty() ? nullptr : ids.data();
     try {
         lc = LocCntr(c, nc, ox, oy);
         lv = static_cast<float*>(AlcMem(3LL * nv * sizeof(float), "GenTrnCrs:v"));

@@ -28,9 +28,14 @@ TEST_F(TrnTest, FourContoursGiveTheSplineHeight) {
 TEST_F(TrnTest, VertexInsideClosedContourRisesAboveIt) {
     Ring(40, 0, 0, 1000, 64);
     Ring(50, 0, 0, 500, 64);
-    // The spline through 40, 50, 50, 40 peaks at 51.5 midway.
-    EXPECT_NEAR(HgtAt(0, 0), 51.5, 0.05);
-    EXPECT_GT(HgtAt(100, 50), 50);
+    // The spline through 40, 50, 50, 40 peaks at 51.5 midway. A grid fine against the rings: the
+    // order band of a lone post with 1000 to its neighbours would take both levels of an edge that
+    // crosses both rings, and hold the post at 50.
+    Region(0, 0, 100, 50, 50);
+    IntrCmd(CatMdl, CmdTrnCre);
+    ASSERT_EQ(Rows(), 3);
+    EXPECT_NEAR(Z(0, 0), 51.5, 0.05);
+    EXPECT_GT(Z(2, 2), 50);   // (100, 50)
 }
 
 // The end chord continues at 10 per 100, but a height beyond the last contour goes at most one
