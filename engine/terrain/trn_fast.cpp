@@ -53,35 +53,52 @@ static bool Apart(const SegK& k, const double* p, const double* q) {
     return lo > 0.01 * k.len && lo > hi / 50;
 }
 
-// IntscSeg(a, b, c, d) > 0 with its first point, answered here for the clear crossings and left
-// to IntscSeg for the rest. A clear crossing lies well inside both segments (not within 0.01 of
-// an end along either), no two ends are near, and the segments meet at an angle that keeps the
-// rounding of the parameter far below IntscSeg's tolerances; IntscSeg then reports 1 with the
-// point a + t (b - a), computed below with the very same operations.
+// IntscSeg(a, b, c, d) > 0 with its first point, without IntscSeg's square roots where the answer
+// is clear. Both segments longer than 0.002 and no two ends within 0.002 settle IntscSeg's first
+// tests; the rectangles, det, t, u and the point are then computed with IntscSeg's very operations,
+// so they decide alike. Only its last test, the point within each segment's length plus 0.001 of
+// each end, is taken on squares with a margin of 0.0001 either way; what falls within the margin,
+// and every other case, goes to IntscSeg.
 static int Isc(const double a[2], const double b[2], const double c[2], const double d[2],
                double out[2][2]) {
     const double ux = b[0] - a[0], uy = b[1] - a[1];
     const double vx = d[0] - c[0], vy = d[1] - c[1];
     const double lab2 = ux * ux + uy * uy, lcd2 = vx * vx + vy * vy;
-    const double det = (a[0] - b[0]) * (c[1] - d[1]) - (c[0] - d[0]) * (a[1] - b[1]);
     auto far = [](const double* p, const double* q) {
         double x = p[0] - q[0], y = p[1] - q[1];
         return x * x + y * y > 4e-6;
     };
-    if (lab2 > 1e-4 && lcd2 > 1e-4 && std::fabs(det) > 0.01 && det * det > 1e-6 * lab2 * lcd2 &&
-        far(a, c) && far(a, d) && far(b, c) && far(b, d)) {
-        const double t = ((a[0] - c[0]) * (c[1] - d[1]) - (a[1] - c[1]) * (c[0] - d[0])) / det;
-        const double u = -((a[0] - b[0]) * (a[1] - c[1]) - (a[1] - b[1]) * (a[0] - c[0])) / det;
-        const double ta = 0.01 / std::sqrt(lab2), tc = 0.01 / std::sqrt(lcd2);
-        if (t > ta && t < 1 - ta && u > tc && u < 1 - tc) {
-            out[0][0] = a[0] + t * ux;
-            out[0][1] = a[1] + t * uy;
-            return 1;
-        }
-        // Clearly outside either segment: no crossing.
-        if (t < -0.02 || t > 1.02 || u < -0.02 || u > 1.02) return 0;
+    if (!(lab2 > 4e-6 && lcd2 > 4e-6 && far(a, c) && far(a, d) && far(b, c) && far(b, d)))
+        return IntscSeg(a, b, c, d, out);
+    // fmin and fmax of numbers are the smaller and the larger.
+    auto lo = [](double p, double q) { return q < p ? q : p; };
+    auto hi = [](double p, double q) { return p < q ? q : p; };
+    const double e = 0.0001;
+    if (lo(a[0], b[0]) - e > hi(c[0], d[0]) || hi(a[0], b[0]) + e < lo(c[0], d[0]) ||
+        lo(a[1], b[1]) - e > hi(c[1], d[1]) || hi(a[1], b[1]) + e < lo(c[1], d[1]))
+        return 0;
+    const double det = (a[0] - b[0]) * (c[1] - d[1]) - (c[0] - d[0]) * (a[1] - b[1]);
+    if (std::fabs(det) < 0.005) return IntscSeg(a, b, c, d, out);
+    const double t = ((a[0] - c[0]) * (c[1] - d[1]) - (a[1] - c[1]) * (c[0] - d[0])) / det;
+    const double u = -((a[0] - b[0]) * (a[1] - c[1]) - (a[1] - b[1]) * (a[0] - c[0])) / det;
+    if (t < -0.01 || t > 1.01 || u < -0.01 || u > 1.01) return 0;
+    const double x[2] = {a[0] + t * ux, a[1] + t * uy};
+    // 1: within the segment's reach, 0: beyond it, -1: too close to tell.
+    auto reach = [&x](const double* p, double len2) {
+        const double dx = x[0] - p[0], dy = x[1] - p[1], d2 = dx * dx + dy * dy;
+        if (d2 <= len2) return 1;
+        const double len = std::sqrt(len2), in = len + 0.0009, beyond = len + 0.0011;
+        return d2 < in * in ? 1 : d2 > beyond * beyond ? 0 : -1;
+    };
+    const int r[4] = {reach(a, lab2), reach(b, lab2), reach(c, lcd2), reach(d, lcd2)};
+    for (int k = 0; k < 4; k++) {
+        if (r[k] < 0) return IntscSeg(a, b, c, d, out);
+        if (r[k] == 0) return 0;   // IntscSeg stops at its first failing test
+
     }
-    return IntscSeg(a, b, c, d, out);
+    out[0][0] = x[0];
+    out[0][1] = x[1];
+    return 1;
 }
 
 // CrsRect with the sides that cannot meet V-F passed over.
@@ -95,9 +112,16 @@ static bool CrsRectFast(const cntr& c, const double v[2], const double f[2]) {
     return false;
 }
 
+// A crossing found on a step, before the contour tests.
+struct FastHit {
+    int id;
+    double x, y;
+};
+
 // Scratch of one worker (plain heap memory: workers never reach the engine allocator).
 struct FastScr {
     std::vector<int> cand;       // candidate edges of the step
+    std::vector<FastHit> hit;
     std::vector<int> rectStamp;  // per contour: half-line stamp of the cached rectangle test
     std::vector<uint8_t> rectHit;
     int half = 0;
@@ -122,6 +146,7 @@ FastScr* MkFastScr(const TrnGenCtx& ctx) {
         f->rectHit.assign(ctx.nc + 1, 0);
         f->lin.resize(ctx.nAng);
         f->cand.reserve(1024);
+        f->hit.reserve(256);
     } catch (...) {
         delete f;
         return nullptr;
@@ -168,14 +193,26 @@ int IntpVtxFast(const TrnGenCtx& ctx, const StrIdx* x, FastScr* f, float v[3]) {
                 } catch (...) {
                     return false;
                 }
-                // Contour and edge order, as the reference meets them.
-                std::sort(cd.begin(), cd.end());
-                cd.erase(std::unique(cd.begin(), cd.end()), cd.end());
-                const SegK sk(s, e);
-                int lastc = -1;
+                // The crossings first, then in contour and edge order as the reference meets
+                // them (an edge offered twice counts once).
+                std::vector<FastHit>& hs = f->hit;
+                hs.clear();
+                try {
+                    for (int id : cd) {
+                        const double* p = ctx.c[x->ecn[id]].pnt + 2 * (id - x->cfirst[x->ecn[id]]);
+                        if (Isc(s, e, p, p + 2, out) > 0) hs.push_back({id, out[0][0], out[0][1]});
+                    }
+                } catch (...) {
+                    return false;
+                }
+                for (size_t i = 1; i < hs.size(); i++)
+                    for (size_t j = i; j > 0 && hs[j].id < hs[j - 1].id; j--) std::swap(hs[j], hs[j - 1]);
+                int lastc = -1, lastId = -1;
                 bool use = false;
-                for (int id : cd) {
-                    const int ci = x->ecn[id];
+                for (const FastHit& ht : hs) {
+                    if (ht.id == lastId) continue;
+                    lastId = ht.id;
+                    const int ci = x->ecn[ht.id];
                     const cntr& c = ctx.c[ci];
                     if (ci != lastc) {
                         lastc = ci;
@@ -188,11 +225,8 @@ int IntpVtxFast(const TrnGenCtx& ctx, const StrIdx* x, FastScr* f, float v[3]) {
                             use = f->rectHit[ci];
                         }
                     }
-                    if (!use) continue;
-                    const double* p = c.pnt + 2 * (id - x->cfirst[ci]);
-                    if (Apart(sk, p, p + 2)) continue;
-                    if (Isc(s, e, p, p + 2, out) > 0 && !AddCrs(l, out[0], c.hgt, vv[0], vv[1]))
-                        return false;
+                    const double q[2] = {ht.x, ht.y};
+                    if (use && !AddCrs(l, q, c.hgt, vv[0], vv[1])) return false;
                 }
                 return true;
             });
@@ -256,7 +290,7 @@ int MarkDone(Run& r, bool marks, int* lowOpen) {
         if (st == 1) {
             if (marks) {
                 int i1 = std::min(r.nv, (ch + 1) * kChunk);
-                for (int i = ch * kChunk; i < i1; i++) DrwVtxMrk(r.v + 3 * i);
+                for (int i = ch * kChunk; i < i1; i++) DrwVtxMrk(r.v + 3 * i, r.ctx->ox, r.ctx->oy);
                 any = true;
             }
             r.done[ch].store(2, std::memory_order_relaxed);

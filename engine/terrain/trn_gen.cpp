@@ -104,6 +104,44 @@ void FreeGenCtx(TrnGenCtx& ctx) {
     ctx.dir = nullptr;
 }
 
+double GenExt(const cntr* c, int nc, const float* v, int nv) {
+    double lo[2] = {HUGE_VAL, HUGE_VAL}, hi[2] = {-HUGE_VAL, -HUGE_VAL};
+    for (int i = 0; i < nc; i++) {
+        lo[0] = std::min(lo[0], c[i].minx); hi[0] = std::max(hi[0], c[i].maxx);
+        lo[1] = std::min(lo[1], c[i].miny); hi[1] = std::max(hi[1], c[i].maxy);
+    }
+    for (int i = 0; i < nv; i++)
+        for (int k = 0; k < 2; k++) {
+            lo[k] = std::min(lo[k], static_cast<double>(v[3 * i + k]));
+            hi[k] = std::max(hi[k], static_cast<double>(v[3 * i + k]));
+        }
+    if (!(hi[0] >= lo[0]) || !(hi[1] >= lo[1])) return 0;
+    return std::max(hi[0] - lo[0], hi[1] - lo[1]);
+}
+
+cntr* LocCntr(const cntr* c, int nc, double ox, double oy) {
+    if (nc <= 0) return nullptr;
+    cntr* l = static_cast<cntr*>(AlcMem(static_cast<long long>(nc) * sizeof(cntr), "cntr"));
+    std::memset(l, 0, sizeof(cntr) * nc);
+    try {
+        for (int i = 0; i < nc; i++) {
+            l[i] = c[i];
+            l[i].pnt = nullptr;
+            l[i].pnt = static_cast<double*>(AlcMem(2LL * c[i].n * sizeof(double), "pnt"));
+            for (int k = 0; k < c[i].n; k++) {
+                l[i].pnt[2 * k] = c[i].pnt[2 * k] - ox;
+                l[i].pnt[2 * k + 1] = c[i].pnt[2 * k + 1] - oy;
+            }
+            l[i].minx = c[i].minx - ox; l[i].maxx = c[i].maxx - ox;
+            l[i].miny = c[i].miny - oy; l[i].maxy = c[i].maxy - oy;
+        }
+    } catch (const AlcAbort&) {
+        FreeCntr(l, nc);
+        throw;
+    }
+    return l;
+}
+
 // Walk pieces.
 
 void FarPt(const TrnGenCtx& ctx, const double v[2], const double u[2], double f[2]) {
@@ -404,16 +442,16 @@ static bool GrowAlc(CrsLst& l) {
     return true;
 }
 
-static double SceneExt() {
-    prt* part = TrnPrt ? TrnPrt : CrvPart;
-    if (part) UdtBox(part, OK_PRT);
-    return std::max(static_cast<double>(SceneBox.max[0]) - SceneBox.min[0],
-                    static_cast<double>(SceneBox.max[1]) - SceneBox.min[1]);
-}
-
 bool IntpVtxHgt(float v[3], const cntr* c, int nc) {
+    // The contours, the terrain grid and the vertex: what a run over the grid would take.
+    double L = GenExt(c, nc, v, 1);
+    if (TrnSrf && TrnSrf->v && TrnSrf->nv > 0) {
+        std::vector<float> p(TrnSrf->v, TrnSrf->v + 3LL * TrnSrf->nv);
+        p.insert(p.end(), v, v + 3);
+        L = GenExt(c, nc, p.data(), TrnSrf->nv + 1);
+    }
     TrnGenCtx ctx;
-    IniGenCtx(ctx, c, nc, SceneExt(), GenPrmOfSettings());
+    IniGenCtx(ctx, c, nc, L, GenPrmOfSettings());
     int grow = nc > 0 ? nc : 1;
     CrsLst l0, l1;
     l0.grow = l1.grow = grow;
@@ -444,10 +482,11 @@ bool IntpVtxHgt(float v[3], const cntr* c, int nc) {
     return t >= 1 && t <= 8;
 }
 
-void DrwVtxMrk(const float v[3]) {
+void DrwVtxMrk(const float v[3], double ox, double oy) {
     double d2 = 2.0 * MshItv;
-    double a[3] = {v[0] - d2, v[1], v[2]}, b[3] = {v[0] + d2, v[1], v[2]};
-    double c[3] = {v[0], v[1] - d2, v[2]}, e[3] = {v[0], v[1] + d2, v[2]};
+    const double x = v[0] + ox, y = v[1] + oy;
+    double a[3] = {x - d2, y, v[2]}, b[3] = {x + d2, y, v[2]};
+    double c[3] = {x, y - d2, v[2]}, e[3] = {x, y + d2, v[2]};
     SetCol(6);
     DrwLin(a, b);
     DrwLin(c, e);
@@ -481,7 +520,7 @@ bool RunRef(const TrnGenCtx& ctx, float* v, int nv, bool live) {
             }
             IntpVtxRef(ctx, v + 3 * i, l0, l1, lin);
             if (!live) continue;
-            DrwVtxMrk(v + 3 * i);
+            DrwVtxMrk(v + 3 * i, ctx.ox, ctx.oy);
             FlushDrw();
             int p = static_cast<int>(100LL * (i + 1) / nv);
             if (p > pct) PrgSet(pct = p);
@@ -495,6 +534,97 @@ bool RunRef(const TrnGenCtx& ctx, float* v, int nv, bool live) {
     FreeMem(l0.e);
     FreeMem(l1.e);
     FreeMem(lin);
+    return done;
+}
+
+long long ClampOrdBand(const cntr* c, int nc, const float* g, int R, int C, double itv, float* z,
+                       const int32_t* id, float unreach) {
+    if (R <= 0 || C <= 0 || nc <= 0) return 0;
+    OrdBand b;
+    long long moved = 0;
+    try {
+        TrnOrdBand(c, nc, g, R, C, itv, &b);
+    } catch (const AlcAbort&) {
+        FreeOrdBand(&b);
+        throw;
+    }
+    const long long n = static_cast<long long>(R) * C;
+    for (long long k = 0; k < n; k++) {
+        float& h = z[3 * (id ? static_cast<long long>(id[k]) : k)];
+        if (h == unreach) continue;
+        if (h < b.lo[k]) {
+            h = static_cast<float>(b.lo[k]);
+            moved++;
+        } else if (h > b.hi[k]) {
+            h = static_cast<float>(b.hi[k]);
+            moved++;
+        }
+    }
+    FreeOrdBand(&b);
+    return moved;
+}
+
+bool GenTrnCrs(const cntr* c, int nc, float* v, int nv, const int32_t* id, int R, int C, double itv,
+               const TrnGenPrm& prm, bool ref, bool live) {
+    if (nv <= 0) return true;
+    // The lower-left post is the origin of the run: moving the contours and the grid together
+    // moves it with them, and the floats the method keeps stay small.
+    double ox = HUGE_VAL, oy = HUGE_VAL;
+    for (int i = 0; i < nv; i++) {
+        ox = std::min(ox, static_cast<double>(v[3 * i]));
+        oy = std::min(oy, static_cast<double>(v[3 * i + 1]));
+    }
+    if (!std::isfinite(ox) || !std::isfinite(oy)) ox = oy = 0;
+    cntr* lc = nullptr;
+    float* lv = nullptr;
+    float* g = nullptr;
+    TrnGenCtx ctx;
+    bool done = false;
+    const bool grid = R > 0 && C > 0 && static_cast<long long>(R) * C == nv;
+    // The window stays live during the run and may replace the grid: keep its layout now.
+    std::vector<int32_t> ids;
+    if (grid && id) ids.assign(id, id + nv);
+    id = ids.empty() ? nullptr : ids.data();
+    try {
+        lc = LocCntr(c, nc, ox, oy);
+        lv = static_cast<float*>(AlcMem(3LL * nv * sizeof(float), "GenTrnCrs:v"));
+        for (int i = 0; i < nv; i++) {
+            lv[3 * i] = static_cast<float>(v[3 * i] - ox);
+            lv[3 * i + 1] = static_cast<float>(v[3 * i + 1] - oy);
+            lv[3 * i + 2] = v[3 * i + 2];
+        }
+        IniGenCtx(ctx, lc, nc, GenExt(lc, nc, lv, nv), prm);
+        ctx.ox = ox;
+        ctx.oy = oy;
+        done = ref ? RunRef(ctx, lv, nv, live) : GenTrnFast(ctx, lv, nv, live);
+        if (grid) {
+            // The band is laid out over the grid in row order.
+            const float* gp = lv;
+            bool plain = true;
+            for (int k = 0; id && k < nv; k++) {
+                if (id[k] < 0 || id[k] >= nv) { gp = nullptr; break; }
+                plain = plain && id[k] == k;
+            }
+            if (plain) id = nullptr;
+            if (gp && id) {
+                g = static_cast<float*>(AlcMem(3LL * nv * sizeof(float), "GenTrnCrs:g"));
+                for (int k = 0; k < nv; k++) std::memcpy(g + 3 * k, lv + 3LL * id[k], 3 * sizeof(float));
+                gp = g;
+            }
+            if (gp) ClampOrdBand(lc, nc, gp, R, C, itv, lv + 2, id, kUnreached);
+        }
+    } catch (const AlcAbort&) {
+        FreeGenCtx(ctx);
+        FreeCntr(lc, nc);
+        FreeMem(lv);
+        FreeMem(g);
+        throw;
+    }
+    for (int i = 0; i < nv; i++) v[3 * i + 2] = lv[3 * i + 2];
+    FreeGenCtx(ctx);
+    FreeCntr(lc, nc);
+    FreeMem(lv);
+    FreeMem(g);
     return done;
 }
 
@@ -517,7 +647,6 @@ bool CreTrn() {
     const int nv = s->nv;
     const float* v0 = s->v;
     float* work = nullptr;
-    TrnGenCtx ctx;
     bool done = false;
     PrgBgn();
     try {
@@ -525,7 +654,6 @@ bool CreTrn() {
         std::memcpy(work, v0, 3LL * nv * sizeof(float));
         // A vertex that no cross line reaches keeps its height: mark them to tell them apart.
         for (int i = 0; i < nv; i++) work[3 * i + 2] = kUnreached;
-        IniGenCtx(ctx, c, nc, SceneExt(), GenPrmOfSettings());
         BgnWork();
         SetDrwBuf(DRW_FRONT);
         // An unknown setting runs the default; the surface needs the grid in its plain order.
@@ -545,10 +673,8 @@ bool CreTrn() {
             break;
         }
         case TrnMethodCrs:
-            if (TrnGenRef)
-                done = RunRef(ctx, work, nv, true);
-            else
-                done = GenTrnFast(ctx, work, nv, true);
+            done = GenTrnCrs(c, nc, work, nv, TrnGrd->vtx_id, TrnGrd->rows, TrnGrd->cols, MshItv,
+                             GenPrmOfSettings(), TrnGenRef != 0, true);
             break;
         }
         SetDrwBuf(DRW_BACK);
@@ -557,13 +683,11 @@ bool CreTrn() {
         PrgEnd();
         RunFlg = 0;
         if (work) FreeMem(work);
-        FreeGenCtx(ctx);
         FreeCntr(c, nc);
         throw;
     }
     PrgEnd();
     RunFlg = 0;
-    FreeGenCtx(ctx);
     FreeCntr(c, nc);
     bool same = TrnSrf == s && s->nv == nv && s->v == v0;
     std::vector<uint8_t> gap;

@@ -63,6 +63,7 @@ struct TrnGenCtx {
     int nAng = 0;
     double samDst = 0;
     double* dir = nullptr; // nAng × 2 halves × (cos, sin)
+    double ox = 0, oy = 0; // where the run's (0, 0) lies in the scene: the progress marks add it
 };
 
 // Build the contour records of the terrain part (tags "cntr", "pnt"); count in *n.
@@ -80,7 +81,27 @@ TrnGenPrm GenPrmOfSettings();  // CrsAngNum, CrsLenScl and SamHgtDst as they are
 // table).
 void IniGenCtx(TrnGenCtx& ctx, const cntr* c, int nc, double L, const TrnGenPrm& prm);
 void FreeGenCtx(TrnGenCtx& ctx);
+// Extent L of a run: the larger side of the box of the contours and the nv posts v, nothing else
+// of the scene, so that the heights do not depend on where the data lies.
+double GenExt(const cntr* c, int nc, const float* v, int nv);
+// Copy of the contours moved by (-ox, -oy) (tags "cntr", "pnt"): the differences of the float
+// points are exact in doubles.
+cntr* LocCntr(const cntr* c, int nc, double ox, double oy);
 
+// Heights outside the order band of their post (TrnOrdBand over the R x C grid, mesh interval itv)
+// brought to the band's nearer edge; every other height keeps its bits, and so does unreach (the
+// marker of posts no cross line reached). g: the posts in grid order (row-major from the lower-left
+// corner); z: where the height of grid post k is, z[3 * id[k]] (id null: k). Returns how many moved.
+long long ClampOrdBand(const cntr* c, int nc, const float* g, int R, int C, double itv, float* z,
+                       const int32_t* id, float unreach);
+
+// The cross-line method over the R x C grid of nv posts v (vertex-array order; id maps grid
+// position to vertex, null for the plain order): in coordinates relative to the grid's lower-left
+// post, with L from GenExt, heights brought into their order bands. Posts that no line reaches are
+// left as they are. ref: the per-vertex reference instead of the parallel generator. live: pump
+// messages, draw the marks and report progress. False when cancelled or out of memory.
+bool GenTrnCrs(const cntr* c, int nc, float* v, int nv, const int32_t* id, int R, int C, double itv,
+               const TrnGenPrm& prm, bool ref, bool live);
 // Append a crossing; false when the list cannot grow.
 bool AddCrs(CrsLst& l, const double p[2], float hgt, double vx, double vy);
 // Whether the half-line V-F passes through a side of the contour's rectangle.
@@ -147,6 +168,6 @@ void FreeFastScr(FastScr* f);
 // One vertex through the index. Returns the type, or -1 when memory ran out.
 int IntpVtxFast(const TrnGenCtx& ctx, const StrIdx* x, FastScr* f, float v[3]);
 
-// Progress mark of a computed vertex.
-void DrwVtxMrk(const float v[3]);
+// Progress mark of a computed vertex, v in a run's coordinates whose origin lies at (ox, oy).
+void DrwVtxMrk(const float v[3], double ox = 0, double oy = 0);
 

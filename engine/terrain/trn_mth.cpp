@@ -46,12 +46,11 @@ bool TrnGenMethod(TrnMethodKind k, const cntr* c, int nc, double L, float* v, in
         return GenTrnPath(c, nc, v, R, C, prm, false);
     }
     case TrnMethodCrs: {
-        TrnGenCtx ctx;
-        IniGenCtx(ctx, c, nc, L, GenPrmOfSettings());
+        // The mended run: local coordinates, L from the contours and the grid, heights in their bands.
+        (void)L;
         BgnWork();
-        bool ok = GenTrnFast(ctx, v, R * C, false);
+        bool ok = GenTrnCrs(c, nc, v, R * C, nullptr, R, C, d, GenPrmOfSettings(), false, false);
         RunFlg = 0;
-        FreeGenCtx(ctx);
         return ok;
     }
     }

@@ -44,6 +44,8 @@ struct StrDir {
     int* id = nullptr;      // edge ids, by lower along bound within a strip
     float* a0 = nullptr;    // along extent of each entry
     float* a1 = nullptr;
+    float* b0 = nullptr;    // across extent of each entry
+    float* b1 = nullptr;
     float* ext = nullptr;   // per strip: the longest along extent
 };
 
@@ -52,7 +54,8 @@ void FreeStrIdx(StrIdx* x) {
     if (!x) return;
     for (int i = 0; i < x->nd; i++) {
         StrDir& s = x->d[i];
-        FreeMem(s.start); FreeMem(s.id); FreeMem(s.a0); FreeMem(s.a1); FreeMem(s.ext);
+        FreeMem(s.start); FreeMem(s.id); FreeMem(s.a0); FreeMem(s.a1); FreeMem(s.b0); FreeMem(s.b1);
+        FreeMem(s.ext);
     }
     FreeMem(x->d);
     FreeMem(x->ecn);
@@ -119,6 +122,8 @@ void MkStrDir(const TrnGenCtx& ctx, const StrIdx& x, double th, StrDir& s) {
     s.id = static_cast<int*>(AlcMem(tot * static_cast<long long>(sizeof(int)), "edg_idx"));
     s.a0 = static_cast<float*>(AlcMem(tot * static_cast<long long>(sizeof(float)), "edg_idx"));
     s.a1 = static_cast<float*>(AlcMem(tot * static_cast<long long>(sizeof(float)), "edg_idx"));
+    s.b0 = static_cast<float*>(AlcMem(tot * static_cast<long long>(sizeof(float)), "edg_idx"));
+    s.b1 = static_cast<float*>(AlcMem(tot * static_cast<long long>(sizeof(float)), "edg_idx"));
     s.ext = static_cast<float*>(AlcMem(s.ns * static_cast<long long>(sizeof(float)), "edg_idx"));
     std::vector<int> fill(s.start, s.start + s.ns);
     for (int e = 0; e < ne; e++) {
@@ -126,18 +131,22 @@ void MkStrDir(const TrnGenCtx& ctx, const StrIdx& x, double th, StrDir& s) {
         int k0, k1;
         strips(p, &k0, &k1);
         double c0 = s.ca * p[0] + s.sa * p[1], c1 = s.ca * p[2] + s.sa * p[3];
+        double d0 = -s.sa * p[0] + s.ca * p[1], d1 = -s.sa * p[2] + s.ca * p[3];
         float lo0 = Lo(std::min(c0, c1)), hi0 = Hi(std::max(c0, c1));
+        float lo1 = Lo(std::min(d0, d1) - SrchSlack), hi1 = Hi(std::max(d0, d1) + SrchSlack);
         for (int k = k0; k <= k1; k++) {
             int j = fill[k]++;
             s.id[j] = e;
             s.a0[j] = lo0;
             s.a1[j] = hi0;
+            s.b0[j] = lo1;
+            s.b1[j] = hi1;
         }
     }
     // Sort each strip by the lower along bound and note its longest extent.
     std::vector<int> ord;
     std::vector<int> tid;
-    std::vector<float> t0, t1;
+    std::vector<float> t0, t1, u0, u1;
     for (int k = 0; k < s.ns; k++) {
         const int b = s.start[k], n = s.start[k + 1] - b;
         double big = 0;
@@ -150,15 +159,19 @@ void MkStrDir(const TrnGenCtx& ctx, const StrIdx& x, double th, StrDir& s) {
         std::sort(ord.begin(), ord.end(), [&](int i, int j) {
             return s.a0[b + i] < s.a0[b + j] || (s.a0[b + i] == s.a0[b + j] && s.id[b + i] < s.id[b + j]);
         });
-        tid.resize(n); t0.resize(n); t1.resize(n);
+        tid.resize(n); t0.resize(n); t1.resize(n); u0.resize(n); u1.resize(n);
         for (int j = 0; j < n; j++) {
             tid[j] = s.id[b + ord[j]];
             t0[j] = s.a0[b + ord[j]];
             t1[j] = s.a1[b + ord[j]];
+            u0[j] = s.b0[b + ord[j]];
+            u1[j] = s.b1[b + ord[j]];
         }
         std::copy(tid.begin(), tid.end(), s.id + b);
         std::copy(t0.begin(), t0.end(), s.a0 + b);
         std::copy(t1.begin(), t1.end(), s.a1 + b);
+        std::copy(u0.begin(), u0.end(), s.b0 + b);
+        std::copy(u1.begin(), u1.end(), s.b1 + b);
     }
 }
 }  // namespace
@@ -200,13 +213,16 @@ void StrCand(const StrIdx& x, int a, const double s[2], const double e[2], std::
     const int k0 = std::max(0, static_cast<int>(std::floor(q0)));
     const int k1 = std::min(d.ns - 1, static_cast<int>(std::floor(q1)));
     const double lo = std::min(as, ae) - SrchSlack, hi = std::max(as, ae) + SrchSlack;
+    // The step lies on one line across: only edges that reach it (within the slack, already in
+    // b0 .. b1) can cross it.
+    const double blo = std::min(bs, be), bhi = std::max(bs, be);
     for (int k = k0; k <= k1; k++) {
         const int b = d.start[k], n = d.start[k + 1];
         // Entries that can reach lo start at or after lo - (longest extent).
         const float from = Lo(lo - d.ext[k]);
         int j = static_cast<int>(std::lower_bound(d.a0 + b, d.a0 + n, from) - d.a0);
         for (; j < n && d.a0[j] <= hi; j++)
-            if (d.a1[j] >= lo) out.push_back(d.id[j]);
+            if (d.a1[j] >= lo && d.b0[j] <= bhi && d.b1[j] >= blo) out.push_back(d.id[j]);
     }
 }
 

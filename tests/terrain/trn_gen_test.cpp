@@ -28,15 +28,27 @@ TEST_F(TrnTest, FourContoursGiveTheSplineHeight) {
 TEST_F(TrnTest, VertexInsideClosedContourRisesAboveIt) {
     Ring(40, 0, 0, 1000, 64);
     Ring(50, 0, 0, 500, 64);
-    // The spline through 40, 50, 50, 40 peaks at 51.5 midway.
-    EXPECT_NEAR(HgtAt(0, 0), 51.5, 0.05);
-    EXPECT_GT(HgtAt(100, 50), 50);
+    // The spline through 40, 50, 50, 40 peaks at 51.5 midway. A grid fine against the rings: the
+    // order band of a lone post with 1000 to its neighbours would take both levels of an edge that
+    // crosses both rings, and hold the post at 50.
+    Region(0, 0, 100, 50, 50);
+    IntrCmd(CatMdl, CmdTrnCre);
+    ASSERT_EQ(Rows(), 3);
+    EXPECT_NEAR(Z(0, 0), 51.5, 0.05);
+    EXPECT_GT(Z(2, 2), 50);   // (100, 50)
 }
 
-TEST_F(TrnTest, BeyondTheLastContourExtrapolates) {
+// The end chord continues at 10 per 100, but a height beyond the last contour goes at most one
+// interval past it: 55 at 50 beyond it, 50 (not 60) at 200 beyond it.
+TEST_F(TrnTest, BeyondTheLastContourExtrapolatesUpToOneInterval) {
     for (int k = 0; k < 4; k++) Ctr(10.0f * (k + 1), {-1000, 100.0f * (k + 1), 1000, 100.0f * (k + 1)});
-    float z = HgtAt(0, 600);
-    EXPECT_NEAR(z, 60, 1.0);   // the end chord continues at 10 per 100
+    Region(0, 450, 0, 650, 50);
+    IntrCmd(CatMdl, CmdTrnCre);
+    ASSERT_EQ(Rows(), 5);
+    EXPECT_NEAR(Z(0, 0), 45, 1.0);
+    EXPECT_NEAR(Z(1, 0), 50, 1.0);
+    EXPECT_EQ(Z(3, 0), 50);
+    EXPECT_EQ(Z(4, 0), 50);
 }
 
 TEST_F(TrnTest, NoCrossingKeepsTheOldHeight) {
