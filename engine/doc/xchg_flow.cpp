@@ -1,5 +1,6 @@
 // The document's import and export actions, without their dialogs.
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "core/alc.h"
@@ -150,10 +151,18 @@ int RdDxf(const std::string& path, const DxfRdPrm& prm, DxfRdSum* sum) {
         }
     UdtCrvBox();
     IntrCmd(CatDsp, CmdFitView);
-    char msg[MsgLinLen * 4];
+    char msg[MsgLinLen * 8];
     std::snprintf(msg, sizeof msg,
                   "DXF読み込み: 曲線 %d 本 (点 %d)\n文字 %d 個\n読み飛ばした図形 %d 個 (3Dでないポリライン %d)",
                   s.crv, s.pnt, s.txt, s.skip + s.skip2d, s.skip2d);
+    // What the user could not see otherwise: polylines put at their elevation, sections passed
+    // over, a drawing cut short. Only when there is something to say, so the usual summary stays.
+    std::string more;
+    if (s.pl2d > 0) more += "\n2Dポリライン " + std::to_string(s.pl2d) + " 本 (高さは標高から)";
+    if (s.secSkip > 0)
+        more += "\n読み飛ばしたセクション " + std::to_string(s.secSkip) + " 個: " + s.secNames;
+    if (s.early) more += "\nファイルが途中で終わっています (EOFがない)";
+    if (!more.empty()) std::snprintf(msg + std::strlen(msg), sizeof msg - std::strlen(msg), "%s", more.c_str());
     PutMsg(msg);
     return 0;
 }

@@ -227,20 +227,26 @@ int OutFile::Commit() {
 }
 
 namespace {
-void OutResMsg(int res, const std::string& path) {
-    if (res == OutOpenErr) DspErrMsg(MsgFilOpn, path.c_str());
-    else if (res == OutWriteErr) DspErrMsg(MsgFilWrt, path.c_str());
+// The message names the file and says why, in the words a document save uses; a failed write
+// also says that the file already there was kept.
+void OutResMsg(int res, const std::string& path, const std::string& reason) {
+    if (res == OutOk) return;
+    std::string why = reason;
+    struct stat st;
+    if (res == OutWriteErr && stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode))
+        why += (why.empty() ? "" : "\n") + std::string("元のファイルは変更されていません。");
+    DspErrMsgWhy(res == OutOpenErr ? MsgFilOpn : MsgFilWrt, path.c_str(), why.c_str());
 }
 }  // namespace
 
 bool OutOpen(OutFile& o, const std::string& path) {
     const int r = o.Open(path);
-    OutResMsg(r, path);
+    OutResMsg(r, path, o.Reason());
     return r == OutOk;
 }
 
 int OutCommit(OutFile& o, const std::string& path) {
     const int r = o.Commit();
-    OutResMsg(r, path);
+    OutResMsg(r, path, o.Reason());
     return r == OutOk ? 0 : -1;
 }

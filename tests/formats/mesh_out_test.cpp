@@ -1,6 +1,8 @@
 // VRML and STL export of the terrain grid.
+#include <cmath>
 #include <string>
 #include "display/drw.h"
+#include "display/view.h"
 #include "formats/stl.h"
 #include "formats/vrml.h"
 #include "formats/xchg_fixture.h"
@@ -76,7 +78,10 @@ TEST_F(MeshOutTest, VrmlHeaderViewpointLightAndMaterial) {
     EXPECT_EQ(w[5], "Viewpoint {");
     EXPECT_EQ(w[6], "\tposition\t150.000000 -800.000000 0.000000");
     EXPECT_EQ(w[7], "\torientation\t1.000000 0.000000 0.000000 1.570796");
-    EXPECT_EQ(w[8].substr(0, 13), "\tfieldOfView\t");
+    // Fault: half the viewing angle was written, so the exported view was twice too narrow.
+    ASSERT_EQ(w[8].substr(0, 13), "\tfieldOfView\t");
+    EXPECT_NEAR(std::stod(w[8].substr(13)), ViewWin[0].v.ViewAng, 1e-6);
+    EXPECT_NEAR(std::stod(w[8].substr(13)), 2 * std::atan(0.5 * ViewWin[0].v.ScrWid / ViewWin[0].v.ScrDst), 1e-6);
     EXPECT_EQ(w[10], "DirectionalLight {");
     EXPECT_EQ(w[11], "\tambientIntensity\t0.0");
     EXPECT_EQ(w[15], "\ton\t\t\tTRUE");
