@@ -111,13 +111,29 @@ TEST_F(MeshOutTest, NoTerrainTellsTheUserAndWritesNothing) {
         EXPECT_EQ(BoxText(0), "地形が作成されていません。");
     }
     EXPECT_TRUE(Files().empty());
-    // A one-row grid has no cell to export either.
-    Grid(0, 0, 1000, 0, 100);
+}
+
+// Fault: a terrain of one row was refused with "地形が作成されていません。" although it exists.
+// VRML and STL write it without faces; GLD says the true reason.
+TEST_F(MeshOutTest, OneRowTerrainIsWrittenWithoutFacesAndGldSaysWhyNot) {
+    Grid(0, 0, 300, 0, 100);
     ASSERT_EQ(TrnGrd->rows, 1);
-    Plt().boxes.clear();
-    EXPECT_EQ(ExpXchg(FmtStl, Path("row")), -1);
-    EXPECT_EQ(Boxes(), 1);
-    EXPECT_TRUE(Files().empty());
+    ASSERT_EQ(TrnGrd->cols, 4);
+    OutUnit = UnitMm;
+    ASSERT_EQ(ExpXchg(FmtVrml, Path("row.wrl")), 0);
+    std::string w = Get("row.wrl");
+    EXPECT_NE(w.find("\t\t\tpoint [0.000000 0.000000"), std::string::npos);
+    EXPECT_NE(w.find("\t\t\t300.000000 0.000000 "), std::string::npos);
+    EXPECT_NE(w.find("vector ["), std::string::npos);
+    EXPECT_EQ(w.find("coordIndex"), std::string::npos);
+    ASSERT_EQ(ExpXchg(FmtStl, Path("row.stl")), 0);
+    EXPECT_EQ(Get("row.stl").substr(0, 6), "solid ");
+    EXPECT_EQ(Count(Get("row.stl"), "facet"), 0);
+    EXPECT_EQ(Boxes(), 0);
+    EXPECT_EQ(ExpXchg(FmtGld, Path("row.gld")), -1);
+    ASSERT_EQ(Boxes(), 1);
+    EXPECT_EQ(BoxText(0), "地形が1行または1列しかないため、GLDには書き出せません。");
+    EXPECT_FALSE(Exists("row.gld"));
 }
 
 TEST_F(MeshOutTest, StlExportReadsBackAsOneSolidOfItsFacets) {
