@@ -78,6 +78,29 @@ TEST_F(DxfWrTest, ContourInCentimetresIsA3DPolylineOnItsLayers) {
     EXPECT_EQ(Count(v, "150.000000"), 2);
 }
 
+// Fault (mutation left alive): the parts reached through links, of a part and of a product, were
+// not exported.
+TEST_F(DxfWrTest, PartsReachedThroughLinksAreExported) {
+    auto linked = [](float x) {
+        prt* q = NewPrt("linked");
+        crv* c = NewCrvObj("c");
+        AtchCrvPrt(q, c);
+        AddPnt(c, x, 1, 2);
+        AddPnt(c, x + 1, 1, 2);
+        lnk* l = NewLnk("l");
+        AtchPrtLnk(l, q);
+        return l;
+    };
+    AtchLnkPrt(TrnPrt, linked(111));
+    AtchLnkPrd(TrnPrd, linked(222));
+    OutUnit = UnitMm;
+    ASSERT_EQ(ExpXchg(FmtDxf, Path("l.dxf")), 0);
+    auto v = Lines("l.dxf");
+    EXPECT_EQ(Count(v, "POLYLINE"), 2);
+    EXPECT_GE(Find(v, "111.000000"), 0);
+    EXPECT_GE(Find(v, "222.000000"), 0);
+}
+
 TEST_F(DxfWrTest, RoundTripGivesTheSameCurves) {
     crv* a = NewCrv();
     for (int k = 0; k < 5; ++k) AddPnt(a, 1000.5f * k, -250.25f * k, 12000);
