@@ -393,3 +393,18 @@ TEST(GisDem, BenchmarkContoursGiveTheEngineHeights) {
     std::string cmd = "rm -rf '" + dir + "'";
     EXPECT_EQ(std::system(cmd.c_str()), 0);
 }
+
+// Fault (mutation left alive): flat lines without a height field could be read at height 0.
+// Without a field and without z there is no height: the import is refused.
+TEST_F(GisTest, FlatLinesWithoutAHeightFieldAreRefused) {
+    WriteLines(Path("ok.gpkg"), "GPKG", Slope());
+    ASSERT_EQ(ImpOgr({Path("ok.gpkg"), "", "elev"}, nullptr), 0);
+    const crv* first = Crv(0);
+    WriteLines(Path("flat.gpkg"), "GPKG", Slope(), "name", OFTString);
+    const size_t boxes = Plt().boxes.size();
+    EXPECT_EQ(ImpOgr({Path("flat.gpkg"), "", ""}, nullptr), -1);
+    ASSERT_EQ(Plt().boxes.size(), boxes + 1);
+    EXPECT_EQ(Plt().boxes.back().icon, plt::IconError);
+    ASSERT_EQ(NCrv(), 4);
+    EXPECT_EQ(Crv(0), first);
+}
