@@ -384,6 +384,9 @@ TEST(GisDem, BenchmarkContoursGiveTheEngineHeights) {
     Raster p = ReadRaster(dir + "/part.asc");
     EXPECT_EQ(p.w, 11);
     EXPECT_NEAR(p.gt[0], 501000 - 50, 0.01);
+    // Fault (mutation left alive): the north edge was computed from the x origin.
+    EXPECT_EQ(p.h, 11);
+    EXPECT_NEAR(p.gt[3], 4002000 + 50, 0.01);
     EXPECT_EQ(Dem({in, "-o", out}), 2);                                     // no interval
     EXPECT_EQ(Dem({in, "-o", out, "--interval", "-5"}), 2);
     EXPECT_EQ(Dem({dir + "/none.gpkg", "-o", out, "--interval", "250"}), 3);
