@@ -24,6 +24,7 @@ constexpr size_t RdBufSize = 1 << 20;   // file bytes read at a time
 constexpr int CodeMax = 100000;         // group codes are below this
 constexpr int AcadUtf8Ver = 1021;       // AC1021 (2007) and later store texts in UTF-8
 constexpr int PtBufMin = 1024;          // points of the first scratch allocation
+constexpr size_t PathShownMax = 160;    // bytes of a path shown whole in a problem message
 constexpr size_t SecNamesMax = 48;      // characters of unknown section names kept for the summary
 
 // The box of a curve from its points (empty when it has none).
@@ -194,7 +195,11 @@ enum EntState { StIdle = 0, StLw = 2, StLine = 3, StText = 4 };
 class DxfRd {
 public:
     DxfRd(std::FILE* f, const std::string& path, const DxfRdPrm& prm, DxfRdSum* sum)
-        : rd_(f), path_(path), prm_(prm), sum_(*sum) {}
+        : rd_(f), path_(path), prm_(prm), sum_(*sum) {
+        // A box holds a few hundred bytes: a very long path is shown by its file name, so that
+        // the line number stays.
+        if (path_.size() > PathShownMax) path_ = path_.substr(path_.find_last_of('/') + 1);
+    }
     void Run();
     bool ReadErr() const { return rd_.readErr; }
     bool SawEof() const { return sawEof_; }
@@ -213,7 +218,7 @@ private:
     std::string Text(std::string_view raw) const;
 
     LineRd rd_;
-    std::string path_;  // named in every problem message
+    std::string path_;  // named in every problem message (the file name of a very long path)
     DxfRdPrm prm_;
     DxfRdSum& sum_;
     int code_ = 0;          // last group code read (kept when a code line does not parse)
