@@ -1,5 +1,6 @@
 // Numbered messages in two languages, the message-area lines, progress and notifications.
 #include "core/msg.h"
+#include "core/msg_why.h"
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>

@@ -11,8 +11,6 @@ extern int MsgBoxId;
 
 int DspInfMsg(int id, const char* text);
 int DspErrMsg(int id, const char* text);
-// An error message with lines of its own after the catalogue text (the reason a file failed).
-int DspErrMsgWhy(int id, const char* text, const char* why);
 int DspWrnMsg(int id, const char* text);
 int DspCnfMsg(int id, const char* text);
 

@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include "core/msg.h"
+#include "core/msg_why.h"
 #include "formats/xchg.h"
 
 namespace {
