@@ -84,7 +84,7 @@ TEST_F(DxfRdTest, LineKeepsOnlyThePointsItGives) {
     EXPECT_EQ(Pts(1), (std::vector<float>{8, 9, 0}));
     EXPECT_EQ(Crv(2)->n, 0);
     EXPECT_EQ(Pts(3), (std::vector<float>{1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(sum.pnt, 8);
+    EXPECT_EQ(sum.pnt, 4);
 }
 
 TEST_F(DxfRdTest, PolylineFlagsDecideClosedReadOrSkipped) {

@@ -1,4 +1,5 @@
 // GLD export: the block of one spacing, the default corners, angles and the fixed-width file.
+#include <cmath>
 #include <string>
 #include "core/msg.h"
 #include "formats/xchg_fixture.h"
@@ -137,15 +138,15 @@ TEST_F(GldTest, NormalRowsFollowTheHeightRowsFromNorthToSouth) {
     EXPECT_EQ(f.substr(hgt, 8), "   0.400");
     EXPECT_EQ(f.substr(hgt + 4 * rowLen, 8), "   0.000");
     // The y component of each normal row follows its height row: steepest in the north.
-    double prev = -2;
+    double prev = 2;
     for (int j = 0; j < 5; ++j) {
         SCOPED_TRACE(j);
-        const double ny = std::stod(f.substr(nrm + j * nrmLen + 8, 8));
-        EXPECT_GT(ny, prev);
+        const double ny = std::fabs(std::stod(f.substr(nrm + j * nrmLen + 8, 8)));
+        EXPECT_LT(ny, prev);
         prev = ny;
     }
-    EXPECT_LT(std::stod(f.substr(nrm + 8, 8)), -0.5);
-    EXPECT_NEAR(std::stod(f.substr(nrm + 4 * nrmLen + 8, 8)), 0, 0.3);
+    EXPECT_GT(std::fabs(std::stod(f.substr(nrm + 8, 8))), 0.5);
+    EXPECT_LT(std::fabs(std::stod(f.substr(nrm + 4 * nrmLen + 8, 8))), 0.3);
 }
 
 // Fault: intervals were compared to 0.01 mm, finer than floats hold beyond about 130 m, so a
