@@ -179,7 +179,7 @@ int OutFile::Open(const std::string& path) {
 }
 
 void OutFile::Flush() {
-    if (n_ && f_ && !err_ && std::fwrite(buf_, 1, n_, f_) != n_) err_ = true;
+    if (n_ && f_ && !err_ && std::fwrite(buf_, 1, n_, f_) != n_) Fail();
     n_ = 0;
 }
 
@@ -187,7 +187,7 @@ void OutFile::Put(std::string_view s) {
     if (s.size() > BufSize - n_) {
         Flush();
         if (s.size() >= BufSize) {
-            if (f_ && !err_ && std::fwrite(s.data(), 1, s.size(), f_) != s.size()) err_ = true;
+            if (f_ && !err_ && std::fwrite(s.data(), 1, s.size(), f_) != s.size()) Fail();
             return;
         }
     }
@@ -213,7 +213,7 @@ void OutFile::Int(long long v, int width) {
 int OutFile::Commit() {
     if (!f_) return OutWriteErr;
     Flush();
-    int e = err_ ? (errno ? errno : EIO) : 0;
+    int e = err_ ? (errNo_ ? errNo_ : EIO) : 0;
     if (!e && std::fflush(f_) != 0) e = errno;
     if (std::fclose(f_) != 0 && !e) e = errno;
     f_ = nullptr;
