@@ -224,7 +224,7 @@ int main(int argc, char** argv) {
     SlpDsp = 0;
     BtnHeld = 0;
     ClsGLWin(0);
-    DstrCmd(99, 200005);
+    DstrCmd(CatSys, CmdSysEnd);
     plt::Set(nullptr);
     return 0;
 }

@@ -1,5 +1,6 @@
 // Numbered messages in two languages, the message-area lines, progress and notifications.
 #include "core/msg.h"
+#include "core/msg_why.h"
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -122,7 +123,7 @@ std::string FmtMsg(const char* fmt, const char* text) {
 // Common path of the four operations; the kind indexes the tables below.
 enum MsgKind : int { MsgInf = 0, MsgErr = 1, MsgWrn = 2, MsgCnf = 3 };
 
-int ShowMsg(int kind, int id, const char* text) {
+int ShowMsg(int kind, int id, const char* text, const char* more = nullptr) {
     static const int first[4] = {1, 100, 200, 300};
     static const char* capJa[4] = {"情報", "エラー", "注意", "注意"};
     static const char* capEn[4] = {"Infomation", "Error", "Warning", "Warning"};
@@ -139,6 +140,7 @@ int ShowMsg(int kind, int id, const char* text) {
         return -1;
     }
     std::string s = FmtMsg(MsgLang == 0 ? e->ja : e->en, text);
+    if (more && *more) s += std::string("\n") + more;
     const char* cap = MsgLang == 0 ? capJa[kind] : capEn[kind];
     int btn = kind == MsgCnf ? plt::BtnYesNo : plt::BtnOk;
     int prev = MsgBoxId;
@@ -171,6 +173,10 @@ int DspInfMsg(int id, const char* text) { return ShowMsg(MsgInf, id, text); }
 int DspErrMsg(int id, const char* text) {
     LastErrId = id;
     return ShowMsg(MsgErr, id, text);
+}
+int DspErrMsgWhy(int id, const char* text, const char* why) {
+    LastErrId = id;
+    return ShowMsg(MsgErr, id, text, why);
 }
 int DspWrnMsg(int id, const char* text) { return ShowMsg(MsgWrn, id, text); }
 int DspCnfMsg(int id, const char* text) { return ShowMsg(MsgCnf, id, text); }

@@ -9,6 +9,11 @@ namespace {
 
 constexpr int IntrSysLo = CmdSysLo, IntrSysHi = CmdSysHi;
 constexpr int DstrSysLo = CmdSysIni, DstrSysHi = CmdSysEnd;
+// Accepted and ignored: locating in a multi-view window (this application shows a single view),
+// three codes of no effect, and the note the file and image readers send after a failure.
+constexpr int CmdLocBgn = 100032, CmdLocCnt = 100033;
+constexpr int CmdSysNop34 = 100034, CmdSysNop35 = 100035, CmdSysNop38 = 100038;
+constexpr int CmdRdFail = 100049;
 
 void RunPnd() {
     if (PndIntr.armed) {
@@ -40,12 +45,12 @@ int IntrSys(int code) {
         return 0;
     }
     switch (code) {
-    case 100032:  // locate in a multi-view window: this application shows a single view
-    case 100033:
-    case 100034:
-    case 100035:
-    case 100038:
-    case 100049: break;
+    case CmdLocBgn:  // locate in a multi-view window: this application shows a single view
+    case CmdLocCnt:
+    case CmdSysNop34:
+    case CmdSysNop35:
+    case CmdSysNop38:
+    case CmdRdFail: break;
     case CmdRunPnd: RunPnd(); break;
     case CmdQuit: Quit(); break;
     case CmdSavVal0: SavSlot[0] = DspVal; break;

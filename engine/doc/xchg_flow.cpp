@@ -1,5 +1,6 @@
 // The document's import and export actions, without their dialogs.
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "core/alc.h"
@@ -21,12 +22,26 @@ namespace {
 
 constexpr int GrdType = 5;
 
+// GLD holds one square block of one spacing: when that is not the whole grid, the user hears
+// which rows and columns are written and which are left out, before the file is written.
+void GldBlkNote(const GldBlk& b) {
+    const int R = TrnGrd->rows, C = TrnGrd->cols;
+    if (b.r0 == 0 && b.c0 == 0 && b.r1 == R && b.c1 == C) return;
+    char t[MsgLinLen * 4];
+    std::snprintf(t, sizeof t,
+                  "GLDには格子 %d 行 x %d 列のうち 行 %d-%d, 列 %d-%d を書き出します。\n"
+                  "書き出さない部分: 南 %d 行, 北 %d 行, 西 %d 列, 東 %d 列",
+                  R, C, b.r0 + 1, b.r1, b.c0 + 1, b.c1, b.r0, R - b.r1, b.c0, C - b.c1);
+    DspInfMsg(MsgOwnInf, t);
+}
+
 }  // namespace
 
 bool ChkTrnExp() {
     const srf* s = TrnSrf;
     const pgn* g = TrnGrd;
-    bool ok = s && g && g->type == GrdType && g->rows >= 2 && g->cols >= 2 && s->v &&
+    // A terrain of one row or one column exists: VRML and STL write its points without faces.
+    bool ok = s && g && g->type == GrdType && g->rows >= 1 && g->cols >= 1 && s->v &&
               s->nv >= static_cast<int>(g->rows) * g->cols && g->n >= static_cast<int>(g->rows) * g->cols &&
               g->vtx_id;
     for (int k = 0; ok && k < g->n; ++k)
@@ -78,10 +93,15 @@ int ExpXchg(int fmt, const std::string& path, bool firstFilter) {
         case FmtGld: {
             GldBlk b;
             if (!ChkTrnExp()) break;
+            if (TrnGrd->rows < 2 || TrnGrd->cols < 2) {
+                DspWrnMsg(MsgOwnWrn, "地形が1行または1列しかないため、GLDには書き出せません。");
+                break;
+            }
             if (!GldBlock(&b)) {
                 DspWrnMsg(MsgOwnWrn, "地形の格子が小さすぎます。");
                 break;
             }
+            GldBlkNote(b);
             GldFixDst = 1;
             GldCrnRec c = GldCrnGiven ? GldCrn : GldDefCrn(b);
             GldCrnGiven = 0;
@@ -150,10 +170,18 @@ int RdDxf(const std::string& path, const DxfRdPrm& prm, DxfRdSum* sum) {
         }
     UdtCrvBox();
     IntrCmd(CatDsp, CmdFitView);
-    char msg[MsgLinLen * 4];
+    char msg[MsgLinLen * 8];
     std::snprintf(msg, sizeof msg,
                   "DXF読み込み: 曲線 %d 本 (点 %d)\n文字 %d 個\n読み飛ばした図形 %d 個 (3Dでないポリライン %d)",
                   s.crv, s.pnt, s.txt, s.skip + s.skip2d, s.skip2d);
+    // What the user could not see otherwise: polylines put at their elevation, sections passed
+    // over, a drawing cut short. Only when there is something to say, so the usual summary stays.
+    std::string more;
+    if (s.pl2d > 0) more += "\n2Dポリライン " + std::to_string(s.pl2d) + " 本 (高さは標高から)";
+    if (s.secSkip > 0)
+        more += "\n読み飛ばしたセクション " + std::to_string(s.secSkip) + " 個: " + s.secNames;
+    if (s.early) more += "\nファイルが途中で終わっています (EOFがない)";
+    if (!more.empty()) std::snprintf(msg + std::strlen(msg), sizeof msg - std::strlen(msg), "%s", more.c_str());
     PutMsg(msg);
     return 0;
 }

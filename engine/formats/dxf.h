@@ -29,7 +29,7 @@ enum DxfVtxFlag { VtxPl3D = 32, VtxMesh = 64, VtxFaceRec = 128, VtxFace = 192 };
 
 constexpr int DxfLineMax = 256;    // characters kept of a line; the rest is dropped
 constexpr int DxfMsgMax = 5;       // problems shown one by one; the rest are counted in one message
-constexpr double DxfNumMax = 3.0e38;  // coordinates beyond a float's range are refused
+constexpr double DxfNumMax = 1.0e12;  // coordinates beyond this (mm) are refused with their vertex
 
 // Reading parameters: millimetres per drawing unit, and the part the curves go into (none: the
 // drawing is read and counted but no curve is kept).
@@ -45,14 +45,19 @@ struct DxfRdSum {
     int pnt = 0;       // their points
     int txt = 0;       // texts
     int skip = 0;      // entities of other kinds
-    int skip2d = 0;    // 2D polylines (neither 3D nor continuous linetype flag): not read
+    int skip2d = 0;    // polygon meshes and polyface meshes without the 3D flag: not read
+    int pl2d = 0;      // 2D polylines read at their elevation (also counted in crv)
     int prob = 0;      // problems reported (shown or counted)
     bool utf8 = false; // the drawing's texts were UTF-8
+    int secSkip = 0;       // well-formed sections of unknown names, passed over whole
+    std::string secNames;  // their names, blank-separated (the first few)
+    bool early = false;    // the file ended before its EOF marker
 };
 
 // Reads the curves and texts of the DXF file at path into prm.part, in millimetres (prm.fct per
-// drawing unit). Problems are shown as message 199 (the first DxfMsgMax of them, then one
-// message with the count of the others); reading goes on. 0, or -1 when the file cannot be
+// drawing unit). Problems are shown as message 199 naming the file and the line (the first
+// DxfMsgMax of them, then one message with the count of the others); reading goes on. A vertex
+// with a coordinate that does not parse or is too large is dropped, never given an old value. 0, or -1 when the file cannot be
 // opened (message 110). Colours, boxes and the view are the caller's.
 int DxfRead(const std::string& path, const DxfRdPrm& prm, DxfRdSum* sum);
 

@@ -1,6 +1,7 @@
 // DXF import of contour curves: POLYLINE, LWPOLYLINE and LINE become curves of the curve part,
 // TEXT becomes a dimension text; everything else of the drawing is passed over.
 #include <charconv>
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -23,6 +24,8 @@ constexpr size_t RdBufSize = 1 << 20;   // file bytes read at a time
 constexpr int CodeMax = 100000;         // group codes are below this
 constexpr int AcadUtf8Ver = 1021;       // AC1021 (2007) and later store texts in UTF-8
 constexpr int PtBufMin = 1024;          // points of the first scratch allocation
+constexpr size_t PathShownMax = 160;    // bytes of a path shown whole in a problem message
+constexpr size_t SecNamesMax = 48;      // characters of unknown section names kept for the summary
 
 // The box of a curve from its points (empty when it has none).
 void PntBox(crv* c) {
@@ -186,11 +189,20 @@ struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
+// Entity being read in the ENTITIES section (POLYLINE has its own reader).
+enum EntState { StIdle = 0, StLw = 2, StLine = 3, StText = 4 };
+
 class DxfRd {
 public:
-    DxfRd(std::FILE* f, const DxfRdPrm& prm, DxfRdSum* sum) : rd_(f), prm_(prm), sum_(*sum) {}
+    DxfRd(std::FILE* f, const std::string& path, const DxfRdPrm& prm, DxfRdSum* sum)
+        : rd_(f), path_(path), prm_(prm), sum_(*sum) {
+        // A box holds a few hundred bytes: a very long path is shown by its file name, so that
+        // the line number stays.
+        if (path_.size() > PathShownMax) path_ = path_.substr(path_.find_last_of('/') + 1);
+    }
     void Run();
     bool ReadErr() const { return rd_.readErr; }
+    bool SawEof() const { return sawEof_; }
 
 private:
     // The next code/value pair, comments (999) passed over. False at the end of the file.
@@ -200,12 +212,13 @@ private:
     void Entities();
     void Polyline();
     void EndEnt();
-    bool Num(double* v);  // the value as a coordinate (unit factor applied); false: keep the old
+    bool Num(double* v);  // the value as a coordinate (unit factor applied); false: refused, v kept
     crv* NewCrvOf(const char* name);
     void Keep(crv* c);    // the scratch points become the curve's
     std::string Text(std::string_view raw) const;
 
     LineRd rd_;
+    std::string path_;  // named in every problem message (the file name of a very long path)
     DxfRdPrm prm_;
     DxfRdSum& sum_;
     int code_ = 0;          // last group code read (kept when a code line does not parse)
@@ -213,22 +226,23 @@ private:
     std::string_view val_;  // value line of the pair
     bool eof_ = false;
     bool pushed_ = false;   // the current pair is to be read again
+    bool sawEof_ = false;   // the EOF marker was read
     int shown_ = 0;
     DxfEnc enc_ = EncSjis;
     bool encGiven_ = false;  // the header named the version or the code page
     std::string cp_;        // code page name of a drawing in neither Shift-JIS nor UTF-8
 
-    // Entity being read: 0 none, 2 LWPOLYLINE, 3 LINE, 4 TEXT.
-    int state_ = 0;
+    EntState state_ = StIdle;
     double x_ = 0, y_ = 0, z_ = 0;  // current coordinates, shared by the entity kinds
+    bool bad_ = false;              // a coordinate of the vertex (or text) being read was refused
     crv* cur_ = nullptr;
     PtBuf pts_;
     int lwCnt_ = 0;                 // LWPOLYLINE vertex count (code 90), 0: not given
+    bool lwClosed_ = false;         // LWPOLYLINE flag bit 1: the first vertex closes it
     double ln_[6] = {};             // LINE start and end
+    bool lnHas_[2] = {}, lnBad_[2] = {};  // LINE start / end: given, refused
     std::string txt_;
 };
-
-enum EntState { StIdle = 0, StLw = 2, StLine = 3, StText = 4 };
 
 void DxfRd::Prob(const char* fmt, int line, const char* name) {
     ++sum_.prob;
@@ -237,7 +251,9 @@ void DxfRd::Prob(const char* fmt, int line, const char* name) {
     char buf[DxfLineMax + 128];
     if (name) std::snprintf(buf, sizeof buf, fmt, name, line);
     else std::snprintf(buf, sizeof buf, fmt, line);
-    DspErrMsg(MsgOwnErr, buf);
+    // The file is named too: the user may have several drawings open in other programs.
+    std::string text = path_ + " " + buf;
+    DspErrMsg(MsgOwnErr, text.c_str());
 }
 
 bool DxfRd::Pair() {
@@ -270,12 +286,13 @@ bool DxfRd::Num(double* v) {
         Prob("数値が読めない:line %d", rd_.line);
         return false;
     }
-    d *= prm_.fct;
-    if (!std::isfinite(d) || std::fabs(d) > DxfNumMax) {
+    // Beyond a float, or beyond what a terrain in millimetres can hold after the unit factor.
+    if (!std::isfinite(d) || std::fabs(d) > FLT_MAX || !std::isfinite(d * prm_.fct) ||
+        std::fabs(d * prm_.fct) > DxfNumMax) {
         Prob("数値が大きすぎる:line %d", rd_.line);
         return false;
     }
-    *v = static_cast<float>(d);
+    *v = static_cast<float>(d * prm_.fct);
     return true;
 }
 
@@ -348,7 +365,10 @@ void DxfRd::Run() {
         if (!Pair()) return;
         if (code_ != DxfEnt) Prob("codeが0でない:line %d", codeLine_);
         std::string_view name = Word(val_);
-        if (name == "EOF") return;
+        if (name == "EOF") {
+            sawEof_ = true;
+            return;
+        }
         if (name != "SECTION") Prob("nameがSECTIONでない:line %d", rd_.line);
         bool sound = code_ == DxfEnt && name == "SECTION";
         if (!Pair()) return;
@@ -363,12 +383,17 @@ void DxfRd::Run() {
                    sec == "ACDSDATA" || sec == "THUMBNAILIMAGE") {
             SkipSec(false);
         } else {
-            // A well-formed unknown section is reported and passed over whole, so that its
-            // content is not taken for sections of its own; after a broken section start the
-            // reading goes on with the next line.
+            // A well-formed unknown section is passed over whole, so that its content is not
+            // taken for sections of its own, and named once in the summary; after a broken
+            // section start the reading goes on with the next line.
             std::string shown = sec.substr(0, 64);
-            Prob("name[%s]がサポートされてない:line %d", rd_.line, shown.c_str());
-            if (sound) SkipSec(false);
+            if (sound) {
+                if (sum_.secSkip++ == 0) sum_.secNames = shown.substr(0, SecNamesMax);
+                else if (sum_.secNames.size() + shown.size() < SecNamesMax) sum_.secNames += " " + shown;
+                SkipSec(false);
+            } else {
+                Prob("name[%s]がサポートされてない:line %d", rd_.line, shown.c_str());
+            }
         }
         if (eof_) return;
     }
@@ -406,16 +431,23 @@ void DxfRd::Keep(crv* c) {
 void DxfRd::EndEnt() {
     switch (state_) {
     case StLw:
+        if (lwClosed_ && pts_.n > 1) {
+            const float first[3] = {pts_.p[0], pts_.p[1], pts_.p[2]};
+            pts_.Add(first[0], first[1], first[2]);
+        }
         Keep(cur_);
         break;
     case StLine:
+        // Only the ends the entity gives: a missing end is not the origin.
         pts_.n = 0;
-        pts_.Add(static_cast<float>(ln_[0]), static_cast<float>(ln_[1]), static_cast<float>(ln_[2]));
-        pts_.Add(static_cast<float>(ln_[3]), static_cast<float>(ln_[4]), static_cast<float>(ln_[5]));
+        for (int k = 0; k < 2; ++k)
+            if (lnHas_[k] && !lnBad_[k])
+                pts_.Add(static_cast<float>(ln_[3 * k]), static_cast<float>(ln_[3 * k + 1]),
+                         static_cast<float>(ln_[3 * k + 2]));
         Keep(cur_);
         break;
     case StText:
-        if (siz* z = prm_.part ? NewSiz(prm_.part) : nullptr) {
+        if (siz* z = !bad_ && prm_.part ? NewSiz(prm_.part) : nullptr) {
             z->pts = static_cast<float*>(AlcMem(6 * static_cast<long long>(sizeof(float)), "siz:pts"));
             if (z->pts) {
                 z->n = 1;
@@ -428,7 +460,7 @@ void DxfRd::EndEnt() {
             ++sum_.txt;
         }
         break;
-    default:
+    case StIdle:
         break;
     }
     state_ = StIdle;
@@ -447,14 +479,18 @@ void DxfRd::Entities() {
                 cur_ = NewCrvOf("LWPOLYLINE");
                 z_ = 0;
                 lwCnt_ = 0;
+                lwClosed_ = false;
+                bad_ = false;
                 pts_.n = 0;
                 state_ = StLw;
             } else if (name == "LINE") {
                 cur_ = NewCrvOf("LINE");
                 for (double& v : ln_) v = 0;
+                lnHas_[0] = lnHas_[1] = lnBad_[0] = lnBad_[1] = false;
                 state_ = StLine;
             } else if (name == "TEXT") {
                 txt_.clear();
+                bad_ = false;
                 state_ = StText;
             } else if (name != "SEQEND" && name != "VERTEX") {
                 ++sum_.skip;
@@ -463,31 +499,44 @@ void DxfRd::Entities() {
         }
         switch (state_) {
         case StLw:
-            if (code_ == DxfX) Num(&x_);
-            else if (code_ == DxfElev) Num(&z_);
-            else if (code_ == DxfCount) {
+            if (code_ == DxfX) {
+                if (!Num(&x_)) bad_ = true;
+            } else if (code_ == DxfElev) {
+                Num(&z_);
+            } else if (code_ == DxfFlag) {
+                int f;
+                if (ParseInt(val_, &f)) lwClosed_ = (f & PlClosed) != 0;
+                else Prob("数値が読めない:line %d", rd_.line);
+            } else if (code_ == DxfCount) {
                 int n;
                 if (ParseInt(val_, &n)) lwCnt_ = n;
                 else Prob("数値が読めない:line %d", rd_.line);
-            } else if (code_ == DxfY && Num(&y_)) {
-                // Vertices beyond the declared count are not read.
-                if (lwCnt_ <= 0 || pts_.n < lwCnt_)
+            } else if (code_ == DxfY) {
+                // The y ends a vertex; a refused x or y drops it. Vertices beyond the declared
+                // count are not read.
+                if (Num(&y_) && !bad_ && (lwCnt_ <= 0 || pts_.n < lwCnt_))
                     pts_.Add(static_cast<float>(x_), static_cast<float>(y_), static_cast<float>(z_));
+                bad_ = false;
             }
             break;
         case StLine: {
             static constexpr int lineCodes[6] = {DxfX, DxfY, DxfZ, DxfX2, DxfY2, DxfZ2};
             for (int k = 0; k < 6; ++k)
-                if (code_ == lineCodes[k]) Num(&ln_[k]);
+                if (code_ == lineCodes[k]) {
+                    lnHas_[k / 3] = true;
+                    if (!Num(&ln_[k])) lnBad_[k / 3] = true;
+                }
             break;
         }
         case StText:
-            if (code_ == DxfX) Num(&x_);
-            else if (code_ == DxfY) Num(&y_);
-            else if (code_ == DxfZ) Num(&z_);
-            else if (code_ == DxfTxt) txt_ = Text(Word(val_));
+            if (code_ == DxfX || code_ == DxfY || code_ == DxfZ) {
+                double* v = code_ == DxfX ? &x_ : code_ == DxfY ? &y_ : &z_;
+                if (!Num(v)) bad_ = true;
+            } else if (code_ == DxfTxt) {
+                txt_ = Text(Word(val_));
+            }
             break;
-        default:
+        case StIdle:
             break;
         }
     }
@@ -496,25 +545,35 @@ void DxfRd::Entities() {
 
 // From the POLYLINE name to its SEQEND. Another entity name or the end of the section also ends
 // the polyline (its pair is read again by the section), so a missing SEQEND loses nothing else.
+// A 2D polyline (flags without the 3D bit) lies at its elevation, the header's own 30; polygon
+// and polyface meshes without the 3D bit are passed over.
 void DxfRd::Polyline() {
     crv* c = NewCrvOf("POLYLINE");
-    bool closed = false, skip = false;
+    bool closed = false, skip = false, flat = false, have = false;
+    double elev = 0;
     int idx = -1;
     float first[3] = {0, 0, 0};
+    bool haveFirst = false;
     pts_.n = 0;
+    bad_ = false;
+    // The vertex read so far joins the curve unless one of its coordinates was refused.
+    auto add = [&]() {
+        if (bad_) return;
+        const float p[3] = {static_cast<float>(x_), static_cast<float>(y_),
+                            static_cast<float>(flat ? elev : z_)};
+        pts_.Add(p[0], p[1], p[2]);
+        if (!haveFirst) {
+            std::memcpy(first, p, sizeof p);
+            haveFirst = true;
+        }
+    };
     while (Pair()) {
         if (code_ == DxfEnt) {
             std::string_view name = Word(val_);
             if (name == "VERTEX") {
                 if (skip) continue;
-                if (idx >= 0) {
-                    pts_.Add(static_cast<float>(x_), static_cast<float>(y_), static_cast<float>(z_));
-                    if (idx == 0) {
-                        first[0] = static_cast<float>(x_);
-                        first[1] = static_cast<float>(y_);
-                        first[2] = static_cast<float>(z_);
-                    }
-                }
+                if (idx >= 0) add();
+                bad_ = false;
                 ++idx;
                 continue;
             }
@@ -526,30 +585,27 @@ void DxfRd::Polyline() {
                 int f;
                 if (!ParseInt(val_, &f)) {
                     Prob("数値が読めない:line %d", rd_.line);
-                } else if (f & PlClosed) {
-                    closed = true;
-                } else if (!(f & Pl3D) && !(f & PlLtGen)) {
-                    skip = true;
+                } else {
+                    closed = (f & PlClosed) != 0;
+                    skip = !(f & Pl3D) && (f & (PlMesh | PlFace));
+                    flat = !(f & Pl3D) && !skip;
                 }
+            } else if (code_ == DxfZ) {
+                Num(&elev);
             }
-        } else if (code_ == DxfX) {
-            Num(&x_);
-        } else if (code_ == DxfY) {
-            Num(&y_);
-        } else if (code_ == DxfZ) {
-            Num(&z_);
+        } else if (code_ == DxfX || code_ == DxfY || code_ == DxfZ) {
+            double* v = code_ == DxfX ? &x_ : code_ == DxfY ? &y_ : &z_;
+            if (!Num(v)) bad_ = true;
         }
     }
-    if (idx >= 0) {
-        pts_.Add(static_cast<float>(x_), static_cast<float>(y_), static_cast<float>(z_));
-        if (idx == 0) {
-            first[0] = static_cast<float>(x_);
-            first[1] = static_cast<float>(y_);
-            first[2] = static_cast<float>(z_);
-        }
-        if (closed) pts_.Add(first[0], first[1], first[2]);
+    if (idx >= 0 && !skip) {
+        add();
+        have = pts_.n > 0;
+        if (closed && have) pts_.Add(first[0], first[1], first[2]);
     }
     if (skip) ++sum_.skip2d;
+    if (flat && have && c) ++sum_.pl2d;
+    bad_ = false;
     Keep(c);
 }
 
@@ -566,8 +622,9 @@ int DxfRead(const std::string& path, const DxfRdPrm& prm, DxfRdSum* sum) {
     }
     int extra = 0;
     {
-        DxfRd rd(f.get(), prm, &s);
+        DxfRd rd(f.get(), path, prm, &s);
         rd.Run();
+        s.early = !rd.SawEof();
         extra = s.prob - DxfMsgMax;
         if (rd.ReadErr()) DspErrMsg(MsgFilRd, path.c_str());
     }

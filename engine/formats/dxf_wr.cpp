@@ -1,4 +1,4 @@
-// DXF export: an ENTITIES section with every surface as a polygon-mesh or polyface POLYLINE and
+// DXF export: a HEADER with the version and code page, then an ENTITIES section with every surface as a polygon-mesh or polyface POLYLINE and
 // every curve as a 3D POLYLINE.
 #include <string>
 
@@ -143,6 +143,11 @@ void DxfWr::Prt(const prt* p, int depth) {
 int WrDxfFct(const std::string& path, double fct) {
     OutFile o;
     if (!OutOpen(o, path)) return -1;
+    // A header that declares the version and the code page, so that readers decode the
+    // Shift-JIS layer names instead of guessing a Western code page.
+    for (const char* l : {"  0", "SECTION", "  2", "HEADER", "  9", "$ACADVER", "  1", "AC1009", "  9",
+                          "$DWGCODEPAGE", "  3", "ANSI_932", "  0", "ENDSEC"})
+        o.Line(l);
     o.Line("  0");
     o.Line("SECTION");
     o.Line("  2");

@@ -1,6 +1,8 @@
 // GLD export: block choice, default corners, angle conversions and the file.
 #include "formats/gld.h"
 
+#include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <string>
 
@@ -28,8 +30,14 @@ constexpr unsigned char SjisLead1 = 0x81, SjisLead1End = 0x9F, SjisLead2 = 0xE0,
 float X(int i) { return TrnSrf->v[3 * i]; }
 float Y(int i) { return TrnSrf->v[3 * i + 1]; }
 
-// The outer interval differs from its neighbour's.
-bool Irreg(double a, double b, double c) { return std::fabs((c - b) - (b - a)) >= GldRegTol; }
+// The outer interval differs from its neighbour's. A fixed tolerance is finer than floats hold
+// far from the origin (beyond about 130 m), where a regular grid's intervals differ by a few
+// units in the last place: the tolerance follows the interval and the coordinates' magnitude.
+bool Irreg(double a, double b, double c) {
+    const double mag = std::max({std::fabs(a), std::fabs(b), std::fabs(c)});
+    const double tol = GldRegRel * std::fabs(b - a) + 2.0 * FLT_EPSILON * mag;
+    return std::fabs((c - b) - (b - a)) >= tol;
+}
 
 }  // namespace
 

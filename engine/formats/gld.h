@@ -20,7 +20,9 @@ constexpr double GldLat0Def = 126000;       // 35 degrees
 constexpr double GldLon0Def = 504000;       // 140 degrees
 constexpr double GldArcSecCirc = 1296000;   // arc-seconds of a full circle
 constexpr double GldEarthCirc = 40320000;   // metres of the earth's circumference it assumes
-constexpr double GldRegTol = 0.01;          // intervals differing less are the same spacing
+// Intervals differing by less than this fraction of the interval (plus what the coordinates'
+// 32-bit floats cannot hold) are the same spacing.
+constexpr double GldRegRel = 1e-6;
 constexpr double GldHgtMax = 9999.999;      // metres: heights are clamped to the field
 constexpr double GldHgtMin = -999.999;
 constexpr int GldTtlWid = 128;              // bytes of the title field

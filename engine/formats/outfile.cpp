@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include "core/msg.h"
+#include "core/msg_why.h"
 #include "formats/xchg.h"
 
 namespace {
@@ -178,7 +179,7 @@ int OutFile::Open(const std::string& path) {
 }
 
 void OutFile::Flush() {
-    if (n_ && f_ && !err_ && std::fwrite(buf_, 1, n_, f_) != n_) err_ = true;
+    if (n_ && f_ && !err_ && std::fwrite(buf_, 1, n_, f_) != n_) Fail();
     n_ = 0;
 }
 
@@ -186,7 +187,7 @@ void OutFile::Put(std::string_view s) {
     if (s.size() > BufSize - n_) {
         Flush();
         if (s.size() >= BufSize) {
-            if (f_ && !err_ && std::fwrite(s.data(), 1, s.size(), f_) != s.size()) err_ = true;
+            if (f_ && !err_ && std::fwrite(s.data(), 1, s.size(), f_) != s.size()) Fail();
             return;
         }
     }
@@ -212,7 +213,7 @@ void OutFile::Int(long long v, int width) {
 int OutFile::Commit() {
     if (!f_) return OutWriteErr;
     Flush();
-    int e = err_ ? (errno ? errno : EIO) : 0;
+    int e = err_ ? (errNo_ ? errNo_ : EIO) : 0;
     if (!e && std::fflush(f_) != 0) e = errno;
     if (std::fclose(f_) != 0 && !e) e = errno;
     f_ = nullptr;
@@ -227,20 +228,26 @@ int OutFile::Commit() {
 }
 
 namespace {
-void OutResMsg(int res, const std::string& path) {
-    if (res == OutOpenErr) DspErrMsg(MsgFilOpn, path.c_str());
-    else if (res == OutWriteErr) DspErrMsg(MsgFilWrt, path.c_str());
+// The message names the file and says why, in the words a document save uses; a failed write
+// also says that the file already there was kept.
+void OutResMsg(int res, const std::string& path, const std::string& reason) {
+    if (res == OutOk) return;
+    std::string why = reason;
+    struct stat st;
+    if (res == OutWriteErr && stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode))
+        why += (why.empty() ? "" : "\n") + std::string("元のファイルは変更されていません。");
+    DspErrMsgWhy(res == OutOpenErr ? MsgFilOpn : MsgFilWrt, path.c_str(), why.c_str());
 }
 }  // namespace
 
 bool OutOpen(OutFile& o, const std::string& path) {
     const int r = o.Open(path);
-    OutResMsg(r, path);
+    OutResMsg(r, path, o.Reason());
     return r == OutOk;
 }
 
 int OutCommit(OutFile& o, const std::string& path) {
     const int r = o.Commit();
-    OutResMsg(r, path);
+    OutResMsg(r, path, o.Reason());
     return r == OutOk ? 0 : -1;
 }

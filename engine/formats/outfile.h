@@ -5,6 +5,7 @@
 // Numbers are formatted without the C locale's decimal separator, so a shell running in a
 // comma-decimal locale still writes "1.500000".
 #pragma once
+#include <cerrno>
 #include <cstddef>
 #include <cstdio>
 #include <string>
@@ -78,12 +79,18 @@ public:
 private:
     static constexpr size_t BufSize = 1 << 16;
     void Flush();
+    // The first write failure, with its errno kept for the message (later calls may change errno).
+    void Fail() {
+        err_ = true;
+        errNo_ = errno;
+    }
     std::FILE* f_ = nullptr;
     OutSet set_;
     std::string reason_;
     char buf_[BufSize];
     size_t n_ = 0;
     bool err_ = false;
+    int errNo_ = 0;
 };
 
 // Formats v as "%.*f" (C locale) into buf (room for at least FixBufLen bytes); returns the length.

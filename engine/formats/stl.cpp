@@ -311,6 +311,23 @@ void StlRd::Line(std::string_view l) {
 
 }  // namespace
 
+namespace {
+
+// True when a line of the file starts with "facet"; the file is rewound.
+bool HasFacet(std::FILE* f) {
+    char line[StlLineMax + 2];
+    bool found = false;
+    bool lineStart = true;
+    while (!found && std::fgets(line, sizeof line, f)) {
+        if (lineStart) found = Starts(Trim(std::string_view(line)), "facet");
+        lineStart = std::strchr(line, '\n') != nullptr;
+    }
+    std::rewind(f);
+    return found;
+}
+
+}  // namespace
+
 int StlRead(const std::string& path, StlRdSum* sum) {
     StlRdSum local;
     StlRdSum& s = sum ? *sum : local;
@@ -318,6 +335,13 @@ int StlRead(const std::string& path, StlRdSum* sum) {
     std::unique_ptr<std::FILE, FileCloser> f(std::fopen(path.c_str(), "rb"));
     if (!f) {
         DspErrMsg(MsgFilOpn, path.c_str());
+        return -1;
+    }
+    // A file without a single facet (empty, not STL, cut after its header) is refused before the
+    // scene is touched: no product, material or part is made for it.
+    if (!HasFacet(f.get())) {
+        const std::string t = path + " STLの面(facet)がないため、読み込みませんでした。";
+        DspErrMsg(MsgOwnErr, t.c_str());
         return -1;
     }
     // The part is named after the file: no folder, no extension.

@@ -18,5 +18,6 @@ struct StlRdSum {
 };
 // Reads an ASCII STL file: each solid becomes a part named after the file in the terrain product,
 // with one surface per colour (kind 2, one polygon group per facet). 0, or -1 when the file
-// cannot be opened (message 110). Materials, boxes and the display are the caller's.
+// cannot be opened (message 110) or holds no facet (message 199, the scene untouched). Materials,
+// boxes and the display are the caller's.
 int StlRead(const std::string& path, StlRdSum* sum);

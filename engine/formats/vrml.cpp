@@ -83,7 +83,8 @@ int WrVrmlFct(const std::string& path, double u, const VrmlView& v) {
     o.Fix(static_cast<float>(M_PI / 2));
     o.Line("");
     o.Put("\tfieldOfView\t");
-    o.Fix(std::atan(0.5 * v.scrWid / v.scrDst));
+    // VRML's fieldOfView is the whole angle across the view (the camera's ViewAng), not half.
+    o.Fix(2.0 * std::atan(0.5 * v.scrWid / v.scrDst));
     o.Line("");
     o.Line("}");
 

@@ -8,7 +8,7 @@
 // 0, or -1 after message 110 (cannot create) or 111 (write failed); the target is replaced only
 // when the whole file was written.
 // The view values the world takes: the background colour (0..255) and the main view's screen
-// width and distance, which give the viewpoint's field of view.
+// width and distance, which give the viewpoint's field of view (the whole angle, 2 atan(w / 2d)).
 struct VrmlView {
     double bg[3];
     double scrWid, scrDst;

@@ -21,6 +21,7 @@ constexpr int MsgFilOpn = 110;   // "%s ファイルが開けませんでした�
 constexpr int MsgFilWrt = 111;   // "%s ファイルの書き込み中にエラーが発生しました。"
 constexpr int MsgFilRd = 112;    // "%s ファイルの読み込み中にエラーが発生しました。"
 constexpr int MsgSrfErr = 127;   // "サーフェイスが異常です。\n%s"
+constexpr int MsgOwnInf = 1;     // information with its own text
 constexpr int MsgOwnErr = 199;   // error with its own text
 constexpr int MsgOwnWrn = 297;   // warning with its own text
 

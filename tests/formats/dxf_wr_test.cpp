@@ -1,6 +1,8 @@
 // DXF export: exact lines, units, layers, and exports that must not lose the user's file.
 #include <sys/resource.h>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <string>
 #include "formats/dxf.h"
 #include "formats/stl.h"
@@ -22,9 +24,13 @@ int Count(const std::vector<std::string>& v, const std::string& s) {
     return n;
 }
 
-TEST_F(DxfWrTest, EmptySceneIsExactlyEightLines) {
+// Fault: without a header declaring the code page, readers took the Shift-JIS layer names for
+// cp1252 (ezdxf refused the file, GDAL garbled the names).
+TEST_F(DxfWrTest, EmptySceneIsTheHeaderWithVersionAndCodePageThenEmptyEntities) {
     ASSERT_EQ(ExpXchg(FmtDxf, Path("e.dxf")), 0);
-    EXPECT_EQ(Get("e.dxf"), "  0\nSECTION\n  2\nENTITIES\n  0\nENDSEC\n  0\nEOF\n");
+    EXPECT_EQ(Get("e.dxf"),
+              "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n  9\n$DWGCODEPAGE\n  3\nANSI_932\n"
+              "  0\nENDSEC\n  0\nSECTION\n  2\nENTITIES\n  0\nENDSEC\n  0\nEOF\n");
     EXPECT_EQ(Boxes(), 0);
 }
 
@@ -72,6 +78,29 @@ TEST_F(DxfWrTest, ContourInCentimetresIsA3DPolylineOnItsLayers) {
     EXPECT_EQ(Count(v, "150.000000"), 2);
 }
 
+// Fault (mutation left alive): the parts reached through links, of a part and of a product, were
+// not exported.
+TEST_F(DxfWrTest, PartsReachedThroughLinksAreExported) {
+    auto linked = [](float x) {
+        prt* q = NewPrt("linked");
+        crv* c = NewCrvObj("c");
+        AtchCrvPrt(q, c);
+        AddPnt(c, x, 1, 2);
+        AddPnt(c, x + 1, 1, 2);
+        lnk* l = NewLnk("l");
+        AtchPrtLnk(l, q);
+        return l;
+    };
+    AtchLnkPrt(TrnPrt, linked(111));
+    AtchLnkPrd(TrnPrd, linked(222));
+    OutUnit = UnitMm;
+    ASSERT_EQ(ExpXchg(FmtDxf, Path("l.dxf")), 0);
+    auto v = Lines("l.dxf");
+    EXPECT_EQ(Count(v, "POLYLINE"), 2);
+    EXPECT_GE(Find(v, "111.000000"), 0);
+    EXPECT_GE(Find(v, "222.000000"), 0);
+}
+
 TEST_F(DxfWrTest, RoundTripGivesTheSameCurves) {
     crv* a = NewCrv();
     for (int k = 0; k < 5; ++k) AddPnt(a, 1000.5f * k, -250.25f * k, 12000);
@@ -114,7 +143,8 @@ TEST_F(DxfWrTest, UncreatableFileIsReportedAndNothingIsWritten) {
     EXPECT_EQ(ExpXchg(FmtDxf, Path("no/such/folder/x.dxf")), -1);
     ASSERT_EQ(Boxes(), 1);
     EXPECT_EQ(Plt().boxes[0].id, MsgFilOpn);
-    EXPECT_EQ(BoxText(0), Path("no/such/folder/x.dxf") + " ファイルが開けませんでした。");
+    // Fault: the message did not say why (here the folder is missing).
+    EXPECT_EQ(BoxText(0), Path("no/such/folder/x.dxf") + " ファイルが開けませんでした。\n" + std::strerror(ENOENT));
     // A folder of the target's name is not replaced either.
     std::filesystem::create_directory(Path("d.dxf"));
     EXPECT_EQ(ExpXchg(FmtDxf, Path("d.dxf")), -1);
@@ -144,7 +174,9 @@ TEST_F(DxfWrTest, WriteErrorKeepsTheOldFileAndLeavesNoPartialOne) {
     EXPECT_EQ(r, -1);
     ASSERT_EQ(Boxes(), 1);
     EXPECT_EQ(Plt().boxes[0].id, MsgFilWrt);
-    EXPECT_EQ(BoxText(0), Path("old.dxf") + " ファイルの書き込み中にエラーが発生しました。");
+    // Fault: message 111 did not say why nor that the old file was kept, as a document save does.
+    EXPECT_EQ(BoxText(0), Path("old.dxf") + " ファイルの書き込み中にエラーが発生しました。\n" + std::strerror(EFBIG) +
+                              "\n元のファイルは変更されていません。");
     EXPECT_EQ(Get("old.dxf"), "the user's earlier export\n");
     EXPECT_EQ(Files(), std::vector<std::string>{"old.dxf"});
     // Without the limit the same export replaces the file.

@@ -1,5 +1,7 @@
 // GLD export: the block of one spacing, the default corners, angles and the fixed-width file.
+#include <cmath>
 #include <string>
+#include "core/msg.h"
 #include "formats/xchg_fixture.h"
 #include "formats/gld.h"
 
@@ -122,6 +124,67 @@ TEST_F(GldTest, GivenCornersAreUsedOnceByTheNextExport) {
     EXPECT_EQ(GldCrnGiven, 0);
     ASSERT_EQ(ExpXchg(FmtGld, Path("b.gld")), 0);
     EXPECT_EQ(Get("b.gld").substr(149, 13), " 35 0 0.00000");
+}
+
+// Fault (mutation left alive): the normal rows could run south to north while the heights ran
+// north to south. A surface tilting more steeply to the north tells the rows apart.
+TEST_F(GldTest, NormalRowsFollowTheHeightRowsFromNorthToSouth) {
+    Grid(0, 0, 400, 400, 100, [](float, float y) { return y * y / 400; });
+    ASSERT_EQ(ExpXchg(FmtGld, Path("t.gld")), 0);
+    std::string f = Get("t.gld");
+    const size_t hgt = 205, rowLen = 8 * 5 + 2, nrm = hgt + 5 * rowLen, nrmLen = 24 * 5 + 2;
+    ASSERT_EQ(f.size(), nrm + 5 * nrmLen);
+    // Heights: north (0.4 m) first, south (0 m) last.
+    EXPECT_EQ(f.substr(hgt, 8), "   0.400");
+    EXPECT_EQ(f.substr(hgt + 4 * rowLen, 8), "   0.000");
+    // The y component of each normal row follows its height row: steepest in the north.
+    double prev = 2;
+    for (int j = 0; j < 5; ++j) {
+        SCOPED_TRACE(j);
+        const double ny = std::fabs(std::stod(f.substr(nrm + j * nrmLen + 8, 8)));
+        EXPECT_LT(ny, prev);
+        prev = ny;
+    }
+    EXPECT_GT(std::fabs(std::stod(f.substr(nrm + 8, 8))), 0.5);
+    EXPECT_LT(std::fabs(std::stod(f.substr(nrm + 4 * nrmLen + 8, 8))), 0.3);
+}
+
+// Fault: intervals were compared to 0.01 mm, finer than floats hold beyond about 130 m, so a
+// regular grid far from the origin lost its outer rows and columns.
+TEST_F(GldTest, RegularGridFarFromTheOriginKeepsItsOuterRowsAndColumns) {
+    RawGrid(6, 6, 1000000.3f, 1000000.3f, 100.1f);
+    const float* v = TrnSrf->v;
+    // The float coordinates really are uneven here.
+    ASSERT_NE((v[3 * 2] - v[3 * 1]) - (v[3 * 1] - v[0]), 0.0f);
+    GldBlk b;
+    ASSERT_TRUE(GldBlock(&b));
+    EXPECT_EQ(b.c0, 0);
+    EXPECT_EQ(b.c1, 6);
+    EXPECT_EQ(b.r0, 0);
+    EXPECT_EQ(b.r1, 6);
+    // A truly irregular outer interval is still dropped.
+    RawGrid(6, 6, 1000000.3f, 1000000.3f, 100.1f);
+    TrnSrf->v[0] -= 1.0f;
+    for (int r = 0; r < 6; ++r) TrnSrf->v[3 * (r * 6)] = TrnSrf->v[0];
+    ASSERT_TRUE(GldBlock(&b));
+    EXPECT_EQ(b.c0, 1);
+}
+
+// Fault: the square block silently left part of a rectangular terrain out of the file.
+TEST_F(GldTest, BlockSmallerThanTheGridIsAnnouncedWithItsRowsAndColumns) {
+    RawGrid(87, 61, 0, 0, 100);
+    ASSERT_EQ(ExpXchg(FmtGld, Path("h.gld")), 0);
+    ASSERT_EQ(Boxes(), 1);
+    EXPECT_EQ(Plt().boxes[0].id, MsgOwnInf);
+    EXPECT_EQ(BoxText(0),
+              "GLDには格子 87 行 x 61 列のうち 行 1-61, 列 1-61 を書き出します。\n"
+              "書き出さない部分: 南 0 行, 北 26 行, 西 0 列, 東 0 列");
+    EXPECT_EQ(Get("h.gld").substr(128, 10), "        61");
+    // A square grid writes everything without a word.
+    Plt().boxes.clear();
+    RawGrid(5, 5, 0, 0, 100);
+    ASSERT_EQ(ExpXchg(FmtGld, Path("s.gld")), 0);
+    EXPECT_EQ(Boxes(), 0);
 }
 
 }  // namespace

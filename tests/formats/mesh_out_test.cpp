@@ -1,6 +1,8 @@
 // VRML and STL export of the terrain grid.
+#include <cmath>
 #include <string>
 #include "display/drw.h"
+#include "display/view.h"
 #include "formats/stl.h"
 #include "formats/vrml.h"
 #include "formats/xchg_fixture.h"
@@ -76,7 +78,10 @@ TEST_F(MeshOutTest, VrmlHeaderViewpointLightAndMaterial) {
     EXPECT_EQ(w[5], "Viewpoint {");
     EXPECT_EQ(w[6], "\tposition\t150.000000 -800.000000 0.000000");
     EXPECT_EQ(w[7], "\torientation\t1.000000 0.000000 0.000000 1.570796");
-    EXPECT_EQ(w[8].substr(0, 13), "\tfieldOfView\t");
+    // Fault: half the viewing angle was written, so the exported view was twice too narrow.
+    ASSERT_EQ(w[8].substr(0, 13), "\tfieldOfView\t");
+    EXPECT_NEAR(std::stod(w[8].substr(13)), ViewWin[0].v.ViewAng, 1e-6);
+    EXPECT_NEAR(std::stod(w[8].substr(13)), 2 * std::atan(0.5 * ViewWin[0].v.ScrWid / ViewWin[0].v.ScrDst), 1e-6);
     EXPECT_EQ(w[10], "DirectionalLight {");
     EXPECT_EQ(w[11], "\tambientIntensity\t0.0");
     EXPECT_EQ(w[15], "\ton\t\t\tTRUE");
@@ -106,13 +111,29 @@ TEST_F(MeshOutTest, NoTerrainTellsTheUserAndWritesNothing) {
         EXPECT_EQ(BoxText(0), "地形が作成されていません。");
     }
     EXPECT_TRUE(Files().empty());
-    // A one-row grid has no cell to export either.
-    Grid(0, 0, 1000, 0, 100);
+}
+
+// Fault: a terrain of one row was refused with "地形が作成されていません。" although it exists.
+// VRML and STL write it without faces; GLD says the true reason.
+TEST_F(MeshOutTest, OneRowTerrainIsWrittenWithoutFacesAndGldSaysWhyNot) {
+    Grid(0, 0, 300, 0, 100);
     ASSERT_EQ(TrnGrd->rows, 1);
-    Plt().boxes.clear();
-    EXPECT_EQ(ExpXchg(FmtStl, Path("row")), -1);
-    EXPECT_EQ(Boxes(), 1);
-    EXPECT_TRUE(Files().empty());
+    ASSERT_EQ(TrnGrd->cols, 4);
+    OutUnit = UnitMm;
+    ASSERT_EQ(ExpXchg(FmtVrml, Path("row.wrl")), 0);
+    std::string w = Get("row.wrl");
+    EXPECT_NE(w.find("\t\t\tpoint [0.000000 0.000000"), std::string::npos);
+    EXPECT_NE(w.find("\t\t\t300.000000 0.000000 "), std::string::npos);
+    EXPECT_NE(w.find("vector ["), std::string::npos);
+    EXPECT_EQ(w.find("coordIndex"), std::string::npos);
+    ASSERT_EQ(ExpXchg(FmtStl, Path("row.stl")), 0);
+    EXPECT_EQ(Get("row.stl").substr(0, 6), "solid ");
+    EXPECT_EQ(Count(Get("row.stl"), "facet"), 0);
+    EXPECT_EQ(Boxes(), 0);
+    EXPECT_EQ(ExpXchg(FmtGld, Path("row.gld")), -1);
+    ASSERT_EQ(Boxes(), 1);
+    EXPECT_EQ(BoxText(0), "地形が1行または1列しかないため、GLDには書き出せません。");
+    EXPECT_FALSE(Exists("row.gld"));
 }
 
 TEST_F(MeshOutTest, StlExportReadsBackAsOneSolidOfItsFacets) {

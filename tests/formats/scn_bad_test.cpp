@@ -239,3 +239,28 @@ TEST_F(ScnTest, SaveQuestions) {
     EXPECT_EQ(TrnPrt->crvs.n, 1);
     EXPECT_EQ(Doc.title, Path("q.txt.scn"));
 }
+
+// Fault (mutation left alive): a grid vertex index equal to the vertex count was accepted, an
+// index one past the surface's vertices.
+TEST_F(ScnTest, VertexIndexEqualToTheVertexCountIsDamage) {
+    std::vector<uint8_t> b = SmallDoc(*this);
+    const long at = Find(b, {0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0, 0, 4, 0, 0, 0, 5});
+    ASSERT_GT(at, 0);
+    for (uint8_t last : {uint8_t(6), uint8_t(4)}) {
+        SCOPED_TRACE(int(last));
+        std::vector<uint8_t> m = b;
+        m[size_t(at) + 23] = last;
+        WriteBytes(Path("idx.scn"), m);
+        Plt().Clear();
+        if (last == 6) {
+            EXPECT_EQ(DocOpen(Path("idx.scn")), DocFailed);
+            ASSERT_EQ(Plt().boxes.size(), 1u);
+            EXPECT_EQ(TrnPrt->crvs.n, 0);
+        } else {
+            EXPECT_EQ(DocOpen(Path("idx.scn")), DocDone);  // the last index in range opens
+            ASSERT_NE(TrnGrd, nullptr);
+            EXPECT_EQ(TrnGrd->vtx_id[5], 4);
+        }
+        ExpectUsableScene();
+    }
+}

@@ -117,4 +117,33 @@ TEST_F(StlRdTest, WorksWithoutATerrainProduct) {
     EXPECT_STREQ(t->name, "Material");
 }
 
+// Fault: a file without a facet (empty, not STL, cut after its header) was read as an empty
+// solid: a new part and material, the scene changed and nothing said.
+TEST_F(StlRdTest, FileWithoutAFacetIsRefusedAndTheSceneStaysAsItWas) {
+    const int parts = TrnPrd->prts.n;
+    mtl_tbl* t = ActMtlTbl(TrnPrd, OK_PRD);
+    const int mtls = t ? t->mtls.n : 0;
+    const struct {
+        const char* name;
+        const char* text;
+    } cases[] = {{"empty.stl", ""}, {"text.stl", "not an STL file\nat all\n"}, {"cut.stl", "solid hill\n"},
+                 {"named.stl", "solid facetted\nendsolid facetted\n"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Plt().boxes.clear();
+        StlRdSum sum;
+        EXPECT_EQ(Rd(c.name, c.text, &sum), -1);
+        ASSERT_EQ(Boxes(), 1);
+        EXPECT_EQ(Plt().boxes[0].id, MsgOwnErr);
+        EXPECT_EQ(BoxText(0), Path(c.name) + " STLの面(facet)がないため、読み込みませんでした。");
+        EXPECT_EQ(TrnPrd->prts.n, parts);
+        mtl_tbl* u = ActMtlTbl(TrnPrd, OK_PRD);
+        EXPECT_EQ(u ? u->mtls.n : 0, mtls);
+        EXPECT_EQ(CountCmd(CatDsp, CmdRdrwAll), 0);
+    }
+    // One facet is enough.
+    EXPECT_EQ(Rd("one.stl", "solid a\n" + Facet("0 0 1", 1) + "endsolid a\n"), 0);
+    EXPECT_EQ(TrnPrd->prts.n, parts + 1);
+}
+
 }  // namespace

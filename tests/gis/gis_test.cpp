@@ -385,6 +385,9 @@ TEST(GisDem, BenchmarkContoursGiveTheEngineHeights) {
     Raster p = ReadRaster(dir + "/part.asc");
     EXPECT_EQ(p.w, 11);
     EXPECT_NEAR(p.gt[0], 501000 - 50, 0.01);
+    // Fault (mutation left alive): the north edge was computed from the x origin.
+    EXPECT_EQ(p.h, 11);
+    EXPECT_NEAR(p.gt[3], 4002000 + 50, 0.01);
     EXPECT_EQ(Dem({in, "-o", out}), 2);                                     // no interval
     EXPECT_EQ(Dem({in, "-o", out, "--interval", "-5"}), 2);
     EXPECT_EQ(Dem({dir + "/none.gpkg", "-o", out, "--interval", "250"}), 3);
@@ -429,4 +432,19 @@ TEST(GisDem, MethodIsChosenByNameWithGradientPathsByDefault) {
     EXPECT_FALSE(std::ifstream(dir + "/x.tif").good());
     std::string cmd = "rm -rf '" + dir + "'";
     EXPECT_EQ(std::system(cmd.c_str()), 0);
+}
+
+// Fault (mutation left alive): flat lines without a height field could be read at height 0.
+// Without a field and without z there is no height: the import is refused.
+TEST_F(GisTest, FlatLinesWithoutAHeightFieldAreRefused) {
+    WriteLines(Path("ok.gpkg"), "GPKG", Slope());
+    ASSERT_EQ(ImpOgr({Path("ok.gpkg"), "", "elev"}, nullptr), 0);
+    const crv* first = Crv(0);
+    WriteLines(Path("flat.gpkg"), "GPKG", Slope(), "name", OFTString);
+    const size_t boxes = Plt().boxes.size();
+    EXPECT_EQ(ImpOgr({Path("flat.gpkg"), "", ""}, nullptr), -1);
+    ASSERT_EQ(Plt().boxes.size(), boxes + 1);
+    EXPECT_EQ(Plt().boxes.back().icon, plt::IconError);
+    ASSERT_EQ(NCrv(), 4);
+    EXPECT_EQ(Crv(0), first);
 }

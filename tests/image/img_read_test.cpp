@@ -313,3 +313,23 @@ TEST_F(ImgRead, LongPathKeepsTheReasonInTheBox) {
     EXPECT_NE(Plt().boxes[0].text.find("scan.bmp"), std::string::npos);
     EXPECT_NE(Plt().boxes[0].text.find("RLE"), std::string::npos);
 }
+
+// Fault (mutation left alive): 16-bit grey tiles with white as zero (MINISWHITE) were not inverted.
+TEST_F(ImgRead, SixteenBitMinIsWhiteTilesAreInverted) {
+    const Pic grey = Greys(37, 23);
+    const std::string f = SaveTif(grey, "w.tif", {.bits = 16, .grey = true, .tile = 32});
+    std::string b = ReadBytes(f);
+    // The photometric entry (tag 262, SHORT, 1 value: 1, black is zero) becomes 0, white is zero.
+    const std::string tag("\x06\x01\x03\x00\x01\x00\x00\x00\x01\x00", 10);
+    const size_t at = b.find(tag);
+    ASSERT_NE(at, std::string::npos);
+    ASSERT_EQ(b.find(tag, at + 1), std::string::npos);
+    b[at + 8] = 0;
+    WriteBytes(f, b);
+    Pic inv(37, 23);
+    for (size_t i = 0; i < inv.buf.size(); ++i) inv.buf[i] = i % 4 == 3 ? 255 : static_cast<uint8_t>(255 - grey.buf[i]);
+    Got g;
+    Read(f, &g);
+    ASSERT_EQ(g.r, 0) << g.e.why;
+    EXPECT_EQ(Diff(inv, g.img), 0);
+}

@@ -484,6 +484,20 @@ TEST_F(Dialogs, RegionDialogConvertsUnitsAndBuildsTheGrid) {
     EXPECT_EQ(CrntMode, ModeRgn);
 }
 
+// Fault (mutation left alive): editing the lower-left longitude moved the upper-right corner the
+// wrong way (west instead of east).
+TEST_F(Dialogs, GldLowerLeftLongitudePushesTheUpperRightEast) {
+    const shl::GldCorners def = shl::GldDefCorners(1000);
+    shl::GldCorners c = def;
+    Q("dialog 144 1056=141 ok");
+    ASSERT_TRUE(shl::AskGldCorners(nullptr, &c));
+    EXPECT_DOUBLE_EQ(c.lon0, 141 * 3600.0);
+    EXPECT_NEAR(c.lon1, c.lon0 + shl::GldDLon(1000, c.lat1), 1e-9);
+    EXPECT_GT(c.lon1, c.lon0);
+    EXPECT_DOUBLE_EQ(c.lat0, def.lat0);
+    EXPECT_DOUBLE_EQ(c.lat1, def.lat1);
+}
+
 TEST_F(Dialogs, GldCornersFollowEachOtherWithTheDistanceFixed) {
     const shl::GldCorners def = shl::GldDefCorners(1000);
     EXPECT_NEAR(def.lat1 - def.lat0, 32.142857, 1e-6);
