@@ -10,6 +10,7 @@
 #include "../support/restore.h"
 #include "core/msg.h"
 #include "curves/crv.h"
+#include "scene/scene.h"
 #include "mainframe.h"
 #include "mainview.h"
 #include "qtplatform.h"
@@ -32,9 +33,24 @@ protected:
 };
 
 TEST_F(Frame, NewDocumentTitle) {
-    EXPECT_EQ(frame->windowTitle(), QString::fromUtf8("無題 - Orvane Altimetra"));
+    EXPECT_EQ(frame->ShownTitle(), QString::fromUtf8("無題 - Orvane Altimetra"));
     frame->SetDocTitle("sample.scn");
-    EXPECT_EQ(frame->windowTitle(), QString::fromUtf8("sample.scn - Orvane Altimetra"));
+    EXPECT_EQ(frame->ShownTitle(), QString::fromUtf8("sample.scn - Orvane Altimetra"));
+}
+
+// The title had no sign of unsaved changes: the engine's modified flag now marks it the Qt way.
+TEST_F(Frame, TitleMarksUnsavedChanges) {
+    Restore<uint8_t> keep(ModFlg);
+    frame->SetDocTitle("sample.scn");
+    ModFlg = 1;
+    frame->UpdateUi();
+    EXPECT_TRUE(frame->isWindowModified());
+    EXPECT_EQ(frame->windowTitle(), QString::fromUtf8("sample.scn[*] - Orvane Altimetra"));
+    EXPECT_EQ(frame->ShownTitle(), QString::fromUtf8("sample.scn* - Orvane Altimetra"));
+    ModFlg = 0;
+    frame->UpdateUi();
+    EXPECT_FALSE(frame->isWindowModified());
+    EXPECT_EQ(frame->ShownTitle(), QString::fromUtf8("sample.scn - Orvane Altimetra"));
 }
 
 TEST_F(Frame, ProgressBarFollowsTheNotifications) {
