@@ -66,8 +66,8 @@ void PrintCmd(MainFrame* frame, int id) {
         // The picture is taken before the dialog covers the view.
         const QImage img = PrintImage(frame->View());
         // A machine without a printer prints to a PDF file, whose name the dialog shows.
-        if (QPrinterInfo::availablePrinters().isEmpty() &&
-            printer.outputFormat() == QPrinter::NativeFormat) {
+        // (Qt may have chosen PDF itself, but then names the file after the window title.)
+        if (QPrinterInfo::availablePrinters().isEmpty() && printer.outputFileName().isEmpty()) {
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(PdfName(frame));
         }

@@ -12,6 +12,7 @@
 #include <QSpinBox>
 #include <cmath>
 #include <functional>
+#include "../support/restore.h"
 #include "cmdroute.h"
 #include "core/alc.h"
 #include "core/cmd.h"
@@ -152,6 +153,9 @@ TEST_F(Dialogs, VertexHeightUsesItsOwnUnit) {
 // The vertex-height dialog says how many vertices its OK changes (only those the terrain has),
 // and the typed height can be undone: it used to drop the undo record.
 TEST_F(Dialogs, VertexHeightSaysHowManyVerticesItChangesAndCanBeUndone) {
+    Restore<float[6]> keepRgn(TrnRgn);
+    Restore<float> keepItv(MshItv);
+    Restore<uint8_t> keepRu(RgnUnit), keepIu(ItvUnit);
     Q("dialog 133 1024=1000 1025=600 1026=0 1027=0 1003=100 ok");
     DlgCmd(nullptr, MnuRgn);
     ASSERT_NE(TrnSrf, nullptr);

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <memory>
 #include "../support/restore.h"
+#include "core/mode.h"
 #include "core/msg.h"
 #include "curves/crv.h"
 #include "scene/scene.h"
@@ -21,6 +22,9 @@ namespace {
 class Frame : public ::testing::Test {
 protected:
     void SetUp() override {
+        // No mode and no changes: what other tests left in the engine must not show here.
+        CrntMode = ModeIdle;
+        ModFlg = 0;
         frame = std::make_unique<shl::MainFrame>(&link);
         frame->View()->SetTimerOn(false);
         plat.SetFrame(frame.get());

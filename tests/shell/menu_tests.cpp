@@ -22,7 +22,9 @@
 #include <memory>
 #include <set>
 #include "cmdids.h"
+#include "core/mode.h"
 #include "core/msg.h"
+#include "scene/scene.h"
 #include "curves/crv.h"
 #include "display/view.h"
 #include "dlgrun.h"
@@ -52,6 +54,8 @@ struct EngineFlags {
 class MenuBar : public ::testing::Test {
 protected:
     void SetUp() override {
+        CrntMode = ModeIdle;  // a mode left by another test would fill the status bar
+        ModFlg = 0;
         frame = std::make_unique<MainFrame>(&link);
         frame->View()->SetTimerOn(false);
         plat.SetFrame(frame.get());
