@@ -75,6 +75,11 @@ void PrintCmd(MainFrame* frame, int id) {
         dlg.setMinMax(1, 1);  // one page
         dlg.setOption(QAbstractPrintDialog::PrintToFile, true);
         if (ExecDlg(dlg, QStringLiteral("print")) != QDialog::Accepted) return;
+        // With no printer the dialog's OK can leave no output at all: the PDF file is the output.
+        if (QPrinterInfo::availablePrinters().isEmpty() && printer.outputFileName().isEmpty()) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(PdfName(frame));
+        }
         PrintPicture(printer, img);
         break;
     }

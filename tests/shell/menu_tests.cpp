@@ -362,6 +362,7 @@ TEST_F(Printing, WithoutAPrinterTheDialogOffersAPdfFile) {
     EXPECT_EQ(frame->Printer().outputFormat(), QPrinter::PdfFormat);
     QImage img(80, 60, QImage::Format_RGB888);
     img.fill(QColor(0, 74, 74));
+    EXPECT_EQ(frame->Printer().outputFileName(), pdf) << frame->Printer().printerName().toStdString();
     EXPECT_TRUE(PrintPicture(frame->Printer(), img));
     QFile f(pdf);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
