@@ -43,6 +43,25 @@ QCursor Cross(bool box) {
     return QCursor(pm, kC, kC);
 }
 
+// The pick box with three level lines beside it: giving curves a height.
+QCursor Level() {
+    QPixmap pm = Blank();
+    QPainter p(&pm);
+    QPainterPath path;
+    path.addRect(kC - 3, kC - 3, 6, 6);
+    path.moveTo(kC, 2);
+    path.lineTo(kC, kC - 5);
+    path.moveTo(2, kC);
+    path.lineTo(kC - 5, kC);
+    for (int i = 0; i < 3; ++i) {
+        path.moveTo(kC + 6, kC + 6 + 4 * i);
+        path.lineTo(kSz - 3, kC + 6 + 4 * i);
+    }
+    Outline(p, path);
+    p.end();
+    return QCursor(pm, kC, kC);
+}
+
 // Four arrows for moving curves.
 QCursor Move() {
     QPixmap pm = Blank();
@@ -220,6 +239,7 @@ const std::array<QCursor, CursorNum>& Table() {
         c[9] = Move();           // moving curves, shifting the view
         c[10] = QCursor(Qt::WaitCursor);
         c[13] = UpDown();        // dragging vertex heights
+        c[14] = Level();         // giving picked curves a height
         c[22] = Lens(2);         // loupe
         c[23] = Eye();           // walk-through: turning the gaze
         c[24] = Walk();          // walk-through: moving the eye

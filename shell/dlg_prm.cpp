@@ -64,6 +64,7 @@ struct LenDlgPrm {
     bool km;            // the unit list starts with km
     double lo, hi;      // accepted range of the typed number
     bool storeTyping;
+    QString note;       // a line under the value (what the OK will change); empty: none
 };
 
 class LenDlg : public AltDlg {
@@ -89,6 +90,11 @@ public:
         row->addWidget(new QLabel(QStringLiteral("単位"), this));
         row->addWidget(combo_);
         f->addRow(prm.label, row);
+        if (!prm.note.isEmpty()) {
+            auto* note = new QLabel(prm.note, this);
+            note->setObjectName(QStringLiteral("note"));
+            f->addRow(note);
+        }
         Column(this, f, MkOkCancel());
     }
     double mm_;
@@ -334,7 +340,7 @@ void Recolour() {
 bool DlgCrvHgt(QWidget* parent) {
     LenDlg d(parent,
              {IdCrvHgt, QStringLiteral("カーブの高さ"), CtlCrvHgt, CtlCrvHgtUnit,
-              QStringLiteral("高さ"), false, -HgtMax, HgtMax, true},
+              QStringLiteral("高さ"), false, -HgtMax, HgtMax, true, QString()},
              CrvHgt, CrvHgtUnit);
     if (ExecDlg(d, QString::number(IdCrvHgt)) != QDialog::Accepted) return false;
     EngCall c;
@@ -344,10 +350,22 @@ bool DlgCrvHgt(QWidget* parent) {
     return true;
 }
 
+// The vertices a typed height would change: the selected ones that the terrain has.
+static int VtxToSet() {
+    int n = 0;
+    for (int k = 0; TrnSrf && k < NumVtxSlct; ++k)
+        if (VtxSlct[k] >= 0 && VtxSlct[k] < TrnSrf->nv) ++n;
+    return n;
+}
+
 bool DlgVtxHgt(QWidget* parent) {
+    // The dialog says how many vertices OK changes, so that a stale or empty selection shows.
+    const int n = VtxToSet();
+    const QString note = n > 0 ? QStringLiteral("選択されている %1 個の頂点にこの高さを与えます。").arg(n)
+                               : QStringLiteral("頂点が選択されていません。高さは変わりません。");
     LenDlg d(parent,
              {IdVtxHgt, QStringLiteral("頂点の高さ"), CtlVtxHgt, CtlVtxHgtUnit,
-              QStringLiteral("高さ"), false, -HgtMax, HgtMax, true},
+              QStringLiteral("高さ"), false, -HgtMax, HgtMax, true, note},
              VtxHgtVal, ::HgtUnit);
     if (ExecDlg(d, QString::number(IdVtxHgt)) != QDialog::Accepted) return false;
     EngCall c;
@@ -404,7 +422,7 @@ bool DlgSclDst(QWidget* parent) {
 bool DlgDrwArea(QWidget* parent) {
     LenDlg d(parent,
              {IdDrwArea, QStringLiteral("作図領域設定"), CtlDrwWid, CtlDrwUnit,
-              QStringLiteral("作図領域の幅"), true, 1e-7, 1e11, false},
+              QStringLiteral("作図領域の幅"), true, 1e-7, 1e11, false, QString()},
              ShownView().ScrWid, DrwAreaUnit);
     const int rc = ExecDlg(d, QString::number(IdDrwArea));
     DrwAreaUnit = d.unit_;

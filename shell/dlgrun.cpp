@@ -248,11 +248,11 @@ bool DlgVerb(const std::vector<std::string>& w, std::string* err) {
     }
     DlgAnswer a;
     const std::string& id = w[1];
-    const bool named = id == "color" || id == "print" || id == "about";
+    const bool named = id == "color" || id == "print" || id == "about" || id == "ogr";
     const bool number = !id.empty() && id.size() < 10 &&
                         id.find_first_not_of("0123456789") == std::string::npos;
     if (!named && !number) {
-        *err = "dialog: '" + id + "' is not a dialog id (a number, color, print, about)";
+        *err = "dialog: '" + id + "' is not a dialog id (a number, color, print, about, ogr)";
         return false;
     }
     a.id = QString::fromStdString(id);

@@ -11,7 +11,8 @@ class QDialog;
 class QWidget;
 
 // Runs dlg modally and returns QDialog::Accepted or QDialog::Rejected. id is the dialog's resource
-// id ("130", "180", ...) or one of "color", "print", "about" for dialogs without one.
+// id ("130", "180", ...) or one of "color", "print", "about", "ogr" (the GIS layer and height
+// field) for dialogs without one.
 int ExecDlg(QDialog& dlg, const QString& id);
 
 // A file dialog: the chosen path, or an empty string when it was cancelled. filter uses Qt's

@@ -62,11 +62,12 @@ void DumpMenu(MainFrame* f, const std::function<void(const std::string&)>& print
 }
 
 void DumpWindow(MainFrame* f, const std::function<void(const std::string&)>& print) {
+    f->UpdateUi();
     f->UpdHgtPane();
     int bars = 0;
     for (QToolBar* tb : f->Toolbars())
         if (tb->isVisibleTo(f)) ++bars;
-    print("title " + Quoted(f->windowTitle()) + "\n");
+    print("title " + Quoted(f->ShownTitle()) + "\n");
     print("status " + Quoted(f->StatusText()) + " " + Quoted(f->HgtPane()) + "\n");
     print("toolbars " + std::to_string(bars) + "\n");
     print(std::string("progress ") +

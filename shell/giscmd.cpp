@@ -15,7 +15,9 @@
 #include "core/mode.h"
 #include "core/msg.h"
 #include "dlgrun.h"
+#include "doccmd.h"
 #include "engcall.h"
+#include "file/doc.h"
 #include "gis/gis.h"
 #include "doc/xchg_flow.h"
 #include "profile.h"
@@ -93,6 +95,8 @@ private:
 };
 
 void Import(QWidget* frame) {
+    // The import replaces the document: unsaved changes are asked about first, as New does.
+    if (!shl::DocSaveFirst(frame)) return;
     FileDlgReq req;
     req.caption = "GIS 等高線のインポート";
     req.dir = StartDir();
@@ -118,10 +122,10 @@ void Import(QWidget* frame) {
         rc = EngGuard([&] { return ImpOgr(prm, nullptr); });
         SetCrs(CrsArrow);
     }
-    if (rc == 0) {
-        Remember(path);
-        frame->setWindowTitle(path);
-    }
+    // The import has named the document after its file; the window's title follows the same way
+    // as for the other flows.
+    if (DocTitleHook) DocTitleHook();
+    if (rc == 0) Remember(path);
 }
 
 // Appends the extension of the chosen filter to a name without one.

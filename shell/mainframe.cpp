@@ -31,8 +31,10 @@
 #include "vecwnd.h"
 #include "core/alc.h"
 #include "core/cmd.h"
+#include "core/mode.h"
 #include "core/msg.h"
 #include "curves/crv.h"
+#include "scene/scene.h"
 #include "display/drw.h"
 #include "display/dsp_cmd.h"
 #include "display/view.h"
@@ -42,6 +44,7 @@
 #include "engcall.h"
 #include "mainview.h"
 #include "menutable.h"
+#include "modepane.h"
 #include "platform/platform.h"
 #include "printview.h"
 
@@ -61,15 +64,18 @@ constexpr int FrameDefW = 1024, FrameDefH = 800;
 constexpr int IdleMs = 200;
 }  // namespace
 
-QString HgtPaneText(double mm, int unit) {
+QString HgtValText(double mm, int unit) {
     static const char* const kUnit[] = {"mm", "cm", "m"};
     static const double kDiv[] = {1.0, 10.0, 1000.0};
     if (unit < UnitMm || unit > UnitM) unit = UnitM;
     // Two decimals, halves away from zero.
     const double v = std::round(mm / kDiv[unit] * 100.0) / 100.0;
     const bool frac = std::llround(std::fabs(v) * 100.0) % 100 != 0;
-    return QString::asprintf(frac ? "現在の高さ %.2f%s" : "現在の高さ %.0f%s", v == 0 ? 0.0 : v,
-                             kUnit[unit]);
+    return QString::asprintf(frac ? "%.2f%s" : "%.0f%s", v == 0 ? 0.0 : v, kUnit[unit]);
+}
+
+QString HgtPaneText(double mm, int unit) {
+    return QStringLiteral("現在の高さ ") + HgtValText(mm, unit);
 }
 
 bool CmdEnabled(int id) {
@@ -98,7 +104,8 @@ bool CmdEnabled(int id) {
 bool CmdChecked(int id) {
     if (id == IdView2D) return ViewDim == 0;
     if (id == IdView3D) return ViewDim == 1;
-    return false;
+    // The button of the running mode stays down while the mode runs.
+    return id != 0 && ModeCmdId(CrntMode) == id;
 }
 
 MainFrame::MainFrame(ViewLink* link, QWidget* parent) : QMainWindow(parent) {
@@ -151,7 +158,7 @@ void MainFrame::BuildActions() {
         tip.remove('&');
         a->setToolTip(tip);
         if (c.icon) a->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(c.icon))));
-        if (c.id == IdView2D || c.id == IdView3D) a->setCheckable(true);
+        if (c.id == IdView2D || c.id == IdView3D || IsModeCmd(c.id)) a->setCheckable(true);
         connect(a, &QAction::triggered, this, [this, id = c.id] { OnCmd(id); });
         acts_[c.id] = a;
     }
@@ -228,6 +235,16 @@ void MainFrame::UpdateUi() {
     }
     // The first recent-file slot stands for an empty list, greyed.
     if (recent_.isEmpty()) acts_.at(IdFileMru1)->setEnabled(false);
+    if (isWindowModified() != (ModFlg != 0)) setWindowModified(ModFlg != 0);
+    UpdModePane();
+}
+
+void MainFrame::UpdModePane() {
+    const int id = ModeCmdId(CrntMode);
+    const QAction* a = id ? Action(id) : nullptr;
+    QString t = a ? ModePaneText(CrntMode, a->text(), HgtValText(CrvHgt, CrvHgtUnit)) : QString();
+    if (t.isEmpty()) t = QStringLiteral("レディ");
+    if (idle_->text() != t) idle_->setText(t);
 }
 
 std::vector<int> MainFrame::MenuIds() const {
@@ -367,7 +384,14 @@ void MainFrame::ShowHelpTopics() {
 // ---- frame, status bar, notifications ---------------------------------------------------------
 
 void MainFrame::SetDocTitle(const QString& doc) {
-    setWindowTitle((doc.isEmpty() ? QStringLiteral("無題") : doc) + QStringLiteral(" - Orvane Altimetra"));
+    setWindowTitle((doc.isEmpty() ? QStringLiteral("無題") : doc) +
+                   QStringLiteral("[*] - Orvane Altimetra"));
+}
+
+QString MainFrame::ShownTitle() const {
+    QString t = windowTitle();
+    t.replace(QStringLiteral("[*]"), isWindowModified() ? QStringLiteral("*") : QString());
+    return t;
 }
 
 void MainFrame::SetViewSize(int w, int h) {
@@ -389,7 +413,7 @@ QPrinter& MainFrame::Printer() {
         printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
         // Pages are wide by default: the view is wider than high.
         printer_->setPageOrientation(QPageLayout::Landscape);
-        printer_->setDocName(windowTitle());
+        printer_->setDocName(ShownTitle());
     }
     return *printer_;
 }
@@ -453,6 +477,12 @@ QString MainFrame::StatusText() const {
 }
 
 void MainFrame::ShowHelp(const QString& text) {
+    // A mode the mode pane describes needs no second, engine-worded line over it.
+    if (ModeCmdId(CrntMode) != 0) {
+        statusBar()->clearMessage();
+        UpdModePane();
+        return;
+    }
     QString t = text.trimmed();
     t.replace(QStringLiteral("\n\n"), QStringLiteral("  —  "));
     t.replace('\n', QStringLiteral(";  "));

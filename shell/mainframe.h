@@ -25,11 +25,13 @@ class ViewLink;
 enum HgtUnit { UnitMm = 0, UnitCm = 1, UnitM = 2 };
 // Text of the status bar's height pane for a height in millimetres shown in unit u.
 QString HgtPaneText(double mm, int unit);
+// The height alone as the pane shows it ("1.23m").
+QString HgtValText(double mm, int unit);
 // Unit of the height pane (the curve-height dialog's unit).
 extern int CrvHgtUnit;
 
 // Update handlers: whether command id is enabled, and checked, in the engine's present state
-// (the view dimension, the undo state and the three Edit switches).
+// (the view dimension, the undo state, the three Edit switches and the current mode).
 bool CmdEnabled(int id);
 bool CmdChecked(int id);
 
@@ -43,8 +45,11 @@ public:
     ~MainFrame() override;
 
     MainView* View() const { return view_; }
-    // Title "<document> - Orvane Altimetra"; a new document is "無題".
+    // Title "<document> - Orvane Altimetra"; a new document is "無題". The document's name
+    // carries Qt's modified mark, which UpdateUi sets from the engine's modified flag.
     void SetDocTitle(const QString& doc);
+    // The title as the window manager shows it (the modified mark resolved).
+    QString ShownTitle() const;
     // Resizes the frame so that the view measures w x h device pixels.
     void SetViewSize(int w, int h);
 
@@ -60,7 +65,8 @@ public:
 
     // The action of command id (shared by its menu item and toolbar button); null if none.
     QAction* Action(int id) const;
-    // Runs the update handlers: enables, checks and greys every action for the present state.
+    // Runs the update handlers: enables, checks and greys every action for the present state;
+    // the modified mark of the title and the mode pane of the status bar follow the engine.
     void UpdateUi();
     // Ids of the menu bar in menu order, then those only on toolbars.
     std::vector<int> MenuIds() const;
@@ -94,6 +100,7 @@ private:
     void BuildToolbars();
     void BuildStatusBar();
     bool OwnCmd(int id);
+    void UpdModePane();
     void ShowHelpTopics();
 
     MainView* view_;

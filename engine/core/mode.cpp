@@ -31,7 +31,7 @@ namespace {
 
 // Virtual-key codes the router knows.
 enum {
-    VK_ENTER = 13, VK_SHIFT = 16, VK_CTRL = 17,
+    VK_ENTER = 13, VK_SHIFT = 16, VK_CTRL = 17, VK_ESC = 27,
     VK_D = 68, VK_E = 69, VK_F = 70, VK_Q = 81, VK_R = 82, VK_S = 83, VK_V = 86, VK_W = 87,
     VK_F3 = 114, VK_F4 = 115, VK_F5 = 116,
 };
@@ -69,7 +69,15 @@ void ModDragMove(int code) {
     }
 }
 
+int RouteEvt(int type);
+
 void KeyDown() {
+    // Esc leaves a mode as the right button does, also in the middle of a drag.
+    if (LastKey == VK_ESC && CrntMode != BaseMode) {
+        RouteEvt(EVT_RDOWN);
+        RouteEvt(EVT_RUP);
+        return;
+    }
     switch (LastKey) {
     case VK_SHIFT: ShiftFlg[0] = ShiftFlg[1] = 1; break;
     case VK_CTRL: CtrlFlg = 1; break;

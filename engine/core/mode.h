@@ -61,6 +61,7 @@ enum CrsKind : int {
     CrsMove = 9,      // moving curves or the view
     CrsWait = 10,
     CrsVtxDrg = 13,
+    CrsCrvHgt = 14,   // giving picked curves the current height
     CrsLpe = 22,
     CrsGaz = 23,
     CrsWlk = 24,

@@ -126,7 +126,8 @@ void HgtMode() {
     Redraw();
     Discard();
     SetMode(ModeCrvHgt);
-    SetCrs(CrsPick);
+    // A cursor of its own: the next clicks change heights, unlike the other picking modes.
+    SetCrs(CrsCrvHgt);
 }
 
 void HgtPick() {

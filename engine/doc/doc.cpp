@@ -193,11 +193,7 @@ int DocWrite(const std::string& path) {
 
 int DocSave() {
     if (Doc.path.empty() || !EndsScn(Doc.path)) return DocNeedName;
-    struct stat st;
-    if (stat(Doc.path.c_str(), &st) == 0) {
-        std::string q = Doc.path + "\nこのファイルはすでに存在します。\n上書きしますか？";
-        if (AskBox(q, "注意", plt::BtnYesNo) != plt::AnsYes) return DocCancelled;
-    }
+    // The file is the document's own: replacing it is what Save means, so nothing is asked.
     const int keep = CrsIdx;
     SetCrs(CrsWait);
     int r = DocWrite(Doc.path);

@@ -42,7 +42,8 @@ int DocOpen(const std::string& path);
 // Open from the command line, the recent-file list or a dropped file: only ".scn"/".SCN" paths
 // load; anything else is DocDone with nothing loaded.
 int DocOpenArg(const std::string& path);
-// Save to the document's own file (asks before overwriting an existing file).
+// Save to the document's own file, without a question (it is the file the document came from or
+// was last saved to).
 int DocSave();
 // Save As: ".scn" appended unless the path ends in .scn; no overwrite question (the file dialog
 // asks it).

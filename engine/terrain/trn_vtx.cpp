@@ -172,6 +172,11 @@ int VtxDrgStep() {
 
 int VtxHgtCmd() {
     RecUndo(UndoDiscard, 0, nullptr);
+    // A terrain snapshot first, as the drag mode takes one: a wrong number typed can be undone.
+    // Nothing to change (no terrain, no vertex selected) leaves nothing to undo.
+    bool any = false;
+    for (int k = 0; TrnSrf && k < NumVtxSlct && !any; k++) any = VtxOk(VtxSlct[k]);
+    if (any) RecUndo(UndoTrn, 0, nullptr);
     SetVtxHgt();
     IntrCmd(CatDsp, CmdRdrwAll);
     return 0;

@@ -73,6 +73,29 @@ TEST_F(Mode, RightButtonLeavesTheMode) {
     EXPECT_TRUE(Cmds().empty());
 }
 
+// Esc leaves a mode the way the right button does (ending the curve of point input first), also
+// in the middle of a drag; without a mode it does nothing.
+TEST_F(Mode, EscLeavesTheModeAsTheRightButtonDoes) {
+    constexpr int VkEsc = 27;
+    Enter(50);
+    Click(5, 5);
+    KeyDown(VkEsc);
+    EXPECT_EQ(CountCmd(CatDrw2D, CmdCrvEnd), 1);
+    EXPECT_EQ(CrntMode, ModeIdle);
+    EXPECT_EQ(CrsIdx, CrsArrow);
+    Enter(62);
+    Press(10, 20);
+    KeyDown(VkEsc);
+    EXPECT_EQ(CrntMode, ModeIdle);
+    EXPECT_EQ(BtnHeld, 0);
+    Release(30, 40);
+    EXPECT_EQ(CountCmd(CatDrw2D, CmdCrvSlctWndRls), 0);
+    ClearCmds();
+    KeyDown(VkEsc);
+    EXPECT_EQ(CrntMode, ModeIdle);
+    EXPECT_TRUE(Issued().empty());
+}
+
 TEST_F(Mode, ShiftTurnsTheLeftButtonIntoTheMiddleOne) {
     Enter(50);
     KeyDown(16);

@@ -172,7 +172,6 @@ TEST_F(ScnTest, FailedSaveKeepsTheOldFile) {
     lim.rlim_cur = old.size() + 100;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &lim), 0);
     Plt().Clear();
-    Plt().Answer(plt::AnsYes);  // overwrite
     const int r = DocSave();
     setrlimit(RLIMIT_FSIZE, &keep);
     std::signal(SIGXFSZ, prevSig);
@@ -181,9 +180,9 @@ TEST_F(ScnTest, FailedSaveKeepsTheOldFile) {
     EXPECT_EQ(ReadBytes(Path("doc.scn")), old);
     EXPECT_EQ(Files(Dir()), std::vector<std::string>{"doc.scn"});
     EXPECT_EQ(ModFlg, 1);
-    ASSERT_EQ(Plt().boxes.size(), 2u);  // the overwrite question, then the error
-    EXPECT_EQ(Plt().boxes[0].text, Path("doc.scn") + "\nこのファイルはすでに存在します。\n上書きしますか？");
-    const std::string& e = Plt().boxes[1].text;
+    // Save asks nothing about the document's own file: the one box is the error.
+    ASSERT_EQ(Plt().boxes.size(), 1u);
+    const std::string& e = Plt().boxes[0].text;
     EXPECT_NE(e.find(Path("doc.scn")), std::string::npos) << e;
     EXPECT_NE(e.find("File too large"), std::string::npos) << e;
     EXPECT_NE(e.find("元のファイルは変更されていません"), std::string::npos) << e;

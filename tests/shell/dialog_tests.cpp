@@ -12,7 +12,9 @@
 #include <QSpinBox>
 #include <cmath>
 #include <functional>
+#include "../support/restore.h"
 #include "cmdroute.h"
+#include "core/alc.h"
 #include "core/cmd.h"
 #include "core/mode.h"
 #include "core/state.h"
@@ -147,6 +149,44 @@ TEST_F(Dialogs, VertexHeightUsesItsOwnUnit) {
     // 250 typed in m, then the unit becomes cm: the typed height stays 250 m.
     EXPECT_FLOAT_EQ(VtxHgtVal, 250000.0f);
     EXPECT_EQ(::HgtUnit, 1);
+}
+
+// The vertex-height dialog says how many vertices its OK changes (only those the terrain has),
+// and the typed height can be undone: it used to drop the undo record.
+TEST_F(Dialogs, VertexHeightSaysHowManyVerticesItChangesAndCanBeUndone) {
+    Restore<float[6]> keepRgn(TrnRgn);
+    Restore<float> keepItv(MshItv);
+    Restore<uint8_t> keepRu(RgnUnit), keepIu(ItvUnit);
+    Q("dialog 133 1024=1000 1025=600 1026=0 1027=0 1003=100 ok");
+    DlgCmd(nullptr, MnuRgn);
+    ASSERT_NE(TrnSrf, nullptr);
+    ::HgtUnit = 2;
+    QString note;
+    Peek([&](QDialog& d) {
+        auto* l = d.findChild<QLabel*>(QStringLiteral("note"));
+        note = l ? l->text() : QString("<none>");
+    });
+    Q("dialog 181 1032=9 1033=0 ok");
+    DlgCmd(nullptr, MnuVtxHgt);
+    EXPECT_EQ(note, QString::fromUtf8("頂点が選択されていません。高さは変わりません。"));
+    EXPECT_NE(UndoState, 1);  // nothing changed, nothing to undo
+
+    ClrVtxSlct();
+    VtxSlct = static_cast<int*>(AlcMem(3 * sizeof(int), "SlctVtxID"));
+    VtxSlct[0] = 0;
+    VtxSlct[1] = 5;
+    VtxSlct[2] = TrnSrf->nv + 10;  // left over from a larger grid
+    NumVtxSlct = 3;
+    Q("dialog 181 1032=2.5 1033=0 ok");
+    DlgCmd(nullptr, MnuVtxHgt);
+    EXPECT_EQ(note, QString::fromUtf8("選択されている 2 個の頂点にこの高さを与えます。"));
+    EXPECT_FLOAT_EQ(TrnSrf->v[2], 2500.0f);
+    EXPECT_FLOAT_EQ(TrnSrf->v[3 * 5 + 2], 2500.0f);
+    ASSERT_EQ(UndoState, 1);
+    Undo();
+    EXPECT_FLOAT_EQ(TrnSrf->v[2], 0.0f);
+    EXPECT_FLOAT_EQ(TrnSrf->v[3 * 5 + 2], 0.0f);
+    ClrVtxSlct();
 }
 
 TEST_F(Dialogs, FilterRefusesAnAngleAbove90AndKeepsItsValues) {

@@ -8,8 +8,10 @@
 #include <QTimer>
 #include <memory>
 #include "../support/restore.h"
+#include "core/mode.h"
 #include "core/msg.h"
 #include "curves/crv.h"
+#include "scene/scene.h"
 #include "mainframe.h"
 #include "mainview.h"
 #include "qtplatform.h"
@@ -20,6 +22,9 @@ namespace {
 class Frame : public ::testing::Test {
 protected:
     void SetUp() override {
+        // No mode and no changes: what other tests left in the engine must not show here.
+        CrntMode = ModeIdle;
+        ModFlg = 0;
         frame = std::make_unique<shl::MainFrame>(&link);
         frame->View()->SetTimerOn(false);
         plat.SetFrame(frame.get());
@@ -32,9 +37,24 @@ protected:
 };
 
 TEST_F(Frame, NewDocumentTitle) {
-    EXPECT_EQ(frame->windowTitle(), QString::fromUtf8("無題 - Orvane Altimetra"));
+    EXPECT_EQ(frame->ShownTitle(), QString::fromUtf8("無題 - Orvane Altimetra"));
     frame->SetDocTitle("sample.scn");
-    EXPECT_EQ(frame->windowTitle(), QString::fromUtf8("sample.scn - Orvane Altimetra"));
+    EXPECT_EQ(frame->ShownTitle(), QString::fromUtf8("sample.scn - Orvane Altimetra"));
+}
+
+// The title had no sign of unsaved changes: the engine's modified flag now marks it the Qt way.
+TEST_F(Frame, TitleMarksUnsavedChanges) {
+    Restore<uint8_t> keep(ModFlg);
+    frame->SetDocTitle("sample.scn");
+    ModFlg = 1;
+    frame->UpdateUi();
+    EXPECT_TRUE(frame->isWindowModified());
+    EXPECT_EQ(frame->windowTitle(), QString::fromUtf8("sample.scn[*] - Orvane Altimetra"));
+    EXPECT_EQ(frame->ShownTitle(), QString::fromUtf8("sample.scn* - Orvane Altimetra"));
+    ModFlg = 0;
+    frame->UpdateUi();
+    EXPECT_FALSE(frame->isWindowModified());
+    EXPECT_EQ(frame->ShownTitle(), QString::fromUtf8("sample.scn - Orvane Altimetra"));
 }
 
 TEST_F(Frame, ProgressBarFollowsTheNotifications) {

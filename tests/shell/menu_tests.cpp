@@ -9,7 +9,10 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QLineEdit>
+#include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QProgressBar>
 #include <QRegularExpression>
 #include <QStatusBar>
@@ -19,9 +22,12 @@
 #include <memory>
 #include <set>
 #include "cmdids.h"
+#include "core/mode.h"
 #include "core/msg.h"
+#include "scene/scene.h"
 #include "curves/crv.h"
 #include "display/view.h"
+#include "dlgrun.h"
 #include "mainframe.h"
 #include "mainview.h"
 #include "menutable.h"
@@ -48,6 +54,8 @@ struct EngineFlags {
 class MenuBar : public ::testing::Test {
 protected:
     void SetUp() override {
+        CrntMode = ModeIdle;  // a mode left by another test would fill the status bar
+        ModFlg = 0;
         frame = std::make_unique<MainFrame>(&link);
         frame->View()->SetTimerOn(false);
         plat.SetFrame(frame.get());
@@ -302,6 +310,65 @@ TEST_F(Printing, APictureFillsOnePage) {
     EXPECT_EQ(pdf.count("/Type /Page\n") + pdf.count("/Type /Page "), 1);
     // The shared printer prints wide pages unless the user chooses otherwise.
     EXPECT_EQ(frame->Printer().pageLayout().orientation(), QPageLayout::Landscape);
+}
+
+// Print and OK without a printer drew nothing and said nothing: a printer that cannot begin now
+// says so in a box, naming the file when it prints to one.
+TEST_F(Printing, APrinterThatCannotBeginSaysWhy) {
+    QTemporaryDir dir;
+    const QString bad = dir.filePath("no/such/folder/out.pdf");
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(bad);
+    QString text;
+    plat.boxHook = [&](const char* t, const char*, int, int) {
+        text = QString::fromUtf8(t);
+        return plt::AnsOk;
+    };
+    plt::Set(&plat);
+    QImage img(8, 6, QImage::Format_RGB888);
+    img.fill(Qt::white);
+    EXPECT_FALSE(PrintPicture(printer, img));
+    EXPECT_TRUE(text.startsWith(bad)) << text.toStdString();
+    EXPECT_TRUE(text.contains(QString::fromUtf8("印刷を始められませんでした"))) << text.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(bad));
+    plt::Set(nullptr);
+}
+
+// Without a printer the print dialog opens on Qt's PDF output with a file named after the
+// document, beside it; what is then printed is that file.
+TEST_F(Printing, WithoutAPrinterTheDialogOffersAPdfFile) {
+    if (!QPrinterInfo::availablePrinters().isEmpty()) GTEST_SKIP() << "this machine has a printer";
+    QTemporaryDir dir;
+    frame->SetDocTitle(dir.filePath("plan.scn"));
+    const QString pdf = dir.filePath("plan.pdf");
+    EXPECT_EQ(PdfName(frame.get()), pdf);
+    QString shown;
+    bool toFile = false;
+    DlgOpenHook = [&](QDialog& d, const QString&) {
+        if (auto* e = d.findChild<QLineEdit*>(QStringLiteral("filename"))) shown = e->text();
+        if (auto* pd = qobject_cast<QPrintDialog*>(&d)) toFile = pd->testOption(QAbstractPrintDialog::PrintToFile);
+    };
+    QStringList lines;
+    SetDlgScript([&](const QString& l) { lines << l; });
+    plat.boxHook = [](const char*, const char*, int, int) { return plt::AnsOk; };
+    plt::Set(&plat);
+    std::string err;
+    ASSERT_TRUE(DlgVerb({"dialog", "print", "ok"}, &err)) << err;
+    PrintCmd(frame.get(), IdFilePrint);  // nothing drawn yet: the message, but the dialog ran
+    SetDlgScript(nullptr);
+    DlgOpenHook = nullptr;
+    EXPECT_EQ(shown, pdf);
+    EXPECT_TRUE(toFile);
+    EXPECT_EQ(frame->Printer().outputFormat(), QPrinter::PdfFormat);
+    QImage img(80, 60, QImage::Format_RGB888);
+    img.fill(QColor(0, 74, 74));
+    EXPECT_EQ(frame->Printer().outputFileName(), pdf) << frame->Printer().printerName().toStdString();
+    EXPECT_TRUE(PrintPicture(frame->Printer(), img));
+    QFile f(pdf);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.readAll().startsWith("%PDF"));
+    plt::Set(nullptr);
 }
 
 class Drops : public MenuBar {};
