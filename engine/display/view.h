@@ -18,6 +18,7 @@ struct ViewWinRec {
     int W, H;              // window size in pixels (at least 2)
     double cx, cy;         // window centre
     int glPrj;             // which projection SetGLView loaded last (1 or 2, 0 none)
+    double exag;           // vertical exaggeration inside MdlToDev (1 outside the 3D view)
 };
 constexpr int ViewWinMax = 4;
 extern ViewWinRec ViewWin[ViewWinMax];
@@ -43,6 +44,17 @@ void UpdEyePos(cam* c);
 int ChkUpAxis(cam* c, const double oldR[3], const double oldU[3]);
 void SetCamDef(cam* c);
 void SetTrnView();          // the terrain application's views
+// Eye direction of a camera: azimuth (degrees clockwise from north, 0..360) of the way it looks
+// and elevation (degrees above the horizon of the eye seen from the point looked at; 90 looks
+// straight down).
+void CamAzEl(const struct CamView& v, double* az, double* el);
+// Camera angles that look from azimuth-opposite side: the camera looks towards az (degrees, 0
+// north) from el degrees above the horizon.
+void AzElAng(double az, double el, double ang[3]);
+// Fits the current camera to the terrain (or the curves, or the region) and looks at it from the
+// south at FitElev degrees above the horizon; false when there is nothing to look at.
+constexpr double FitElev = 35.0;
+bool Fit3DView();
 int SwDim(int dim);         // 2D/3D switch; returns 1 when it switched
 
 // Conversions the curve commands use (2D view, window 0).
