@@ -197,6 +197,7 @@ void PixBgn(int w) {
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
     glDisable(GL_LINE_STIPPLE);
+    glDisable(GL_CULL_FACE);  // the flipped y turns the windings over
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();

@@ -63,5 +63,12 @@ void PtrToMdl(double x, double y, double out[3]);
 struct crv;
 bool CrvInView(const crv* c);
 
+// The pointer: the model point under window pixel (x, y) of window 0. 2D: the plan point, with
+// the terrain's height where the terrain lies under it (returns 1 plan point only, 2 with the
+// height). 3D: the first terrain point along the pointer's ray (2), or nothing (0).
+int PtrMdlPnt(double x, double y, double p[3]);
+// Terrain height at a plan point, bilinear within its grid cell; false off the grid.
+bool TrnHgtAt(double x, double y, double* z);
+
 // Engine start-up: default cameras and view transforms, 2D view volume.
 void IniView();
