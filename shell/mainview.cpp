@@ -297,7 +297,7 @@ void MainView::leaveEvent(QEvent* e) {
 // The wheel zooms at the pointer, one step per notch (120 eighths of a degree); a fine wheel's
 // smaller steps add up to notches.
 void MainView::wheelEvent(QWheelEvent* e) {
-    if (EngDepth() > 0 || !glOk_) {
+    if (EngDepth() > 0) {
         e->ignore();
         return;
     }

@@ -96,6 +96,7 @@ void LoadProfile(QSettings& s, Profile& p) {
     FltrAng = 45.0f;
     IntpPrph = 0;
     TrnMethod = TrnMethodCrs;
+    VertExag = 1.0;
 
     s.beginGroup(kPrmSec);
     ReadInt(s, "Pick Apperture", 1, 100, SetEdt.pickAp);
@@ -114,6 +115,7 @@ void LoadProfile(QSettings& s, Profile& p) {
     ReadFloat(s, "Angle of Filter Surface", 0, 90, FltrAng);
     ReadInt(s, "Interpolate Peripheral of Surface", 0, 1, IntpPrph);
     ReadInt(s, "TrnMethod", TrnMethodCrs, TrnMethodMinCrv, TrnMethod);
+    ReadReal(s, "VertExag", VertExagMin, VertExagMax, VertExag);
     s.endGroup();
 
     p.recent.clear();
@@ -146,6 +148,7 @@ std::vector<ProfileEntry> ProfileEntries(const Profile& p) {
     add(kPrmSec, "Angle of Filter Surface", Fmt("%f", FltrAng));
     add(kPrmSec, "Interpolate Peripheral of Surface", FmtI(IntpPrph));
     add(kPrmSec, "TrnMethod", FmtI(TrnMethod));
+    add(kPrmSec, "VertExag", Fmt("%lf", VertExag));
     for (int i = 0; i < p.recent.size(); ++i)
         add(kMruSec, QStringLiteral("File%1").arg(i + 1), p.recent[i]);
     return e;

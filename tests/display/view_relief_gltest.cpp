@@ -348,4 +348,30 @@ TEST_F(Relief, NorthArrowInThreeDAndScaleBarInTwoD) {
     EXPECT_FALSE(GL().Has({255, 255, 255}, W - 25, 40, W - 12, 48));
 }
 
+// The status bar's pointer position: the plan point, and over the terrain its height.
+TEST_F(Relief, PointerFindsThePlanPointAndTheTerrainHeight) {
+    Terrain(-4000000, -3000000, 4000000, 3000000, 31, 41,
+            [](double x, double y) { return 100000 + 0.05 * x + 0.02 * y; });
+    Redraw();
+    double w[3], p[3];
+    Win(1000000, -500000, 0, w);
+    ASSERT_EQ(PtrMdlPnt(w[0], w[1], p), 2);
+    EXPECT_NEAR(p[0], 1000000, 30000);
+    EXPECT_NEAR(p[2], 100000 + 0.05 * p[0] + 0.02 * p[1], 1.0) << "bilinear on a plane is exact";
+    double z;
+    EXPECT_TRUE(TrnHgtAt(4000000, 3000000, &z)) << "the far corner belongs to the grid";
+    EXPECT_NEAR(z, 100000 + 200000 + 60000, 1.0);
+    EXPECT_FALSE(TrnHgtAt(4000001, 0, &z));
+    // Off the terrain in 2D: the plan point alone.
+    EXPECT_EQ(PtrMdlPnt(2, 2, p), 1);
+    // In 3D the pointer's ray meets the terrain where the picture shows it.
+    Oblique();
+    FitView();
+    double q[3] = {-2000000, 1000000, 100000 + 0.05 * -2000000 + 0.02 * 1000000}, s[3];
+    MdlToWin(q, 0, s);
+    ASSERT_EQ(PtrMdlPnt(s[0], s[1], p), 2);
+    for (int i = 0; i < 3; ++i) EXPECT_NEAR(p[i], q[i], 40000) << i;
+    EXPECT_EQ(PtrMdlPnt(5, 5, p), 0) << "the sky";
+}
+
 }  // namespace
