@@ -79,7 +79,7 @@ TEST_F(ProfileFile, EmptyProfileGivesDefaultsAndExitWritesEveryKey) {
     EXPECT_EQ(Get("Default Parameters", "TrnMethod"), "0");
     QSettings s(path, QSettings::IniFormat);
     s.beginGroup("Default Parameters");
-    EXPECT_EQ(s.childKeys().size(), 12 + 16);
+    EXPECT_EQ(s.childKeys().size(), 13 + 16);
     s.endGroup();
     s.beginGroup("File Directories");
     EXPECT_EQ(s.childKeys().size(), 5);  // the four directories and the GIS one
@@ -99,6 +99,24 @@ TEST_F(ProfileFile, GenerationMethodIsKept) {
     Save(shl::Profile());
     EXPECT_EQ(Get("Default Parameters", "TrnMethod"), "1");
     TrnMethod = TrnMethodCrs;
+}
+
+// The vertical exaggeration of the view settings comes back at the next start; a value outside
+// 1..20 keeps the default.
+TEST_F(ProfileFile, VerticalExaggerationIsKept) {
+    Put("VertExag", "4.5");
+    Load();
+    EXPECT_EQ(VertExag, 4.5);
+    Put("VertExag", "0.5");
+    Load();
+    EXPECT_EQ(VertExag, 1.0);
+    Put("VertExag", "high");
+    Load();
+    EXPECT_EQ(VertExag, 1.0);
+    VertExag = 12;
+    Save(shl::Profile());
+    EXPECT_EQ(Get("Default Parameters", "VertExag"), "12.000000");
+    VertExag = 1;
 }
 
 TEST_F(ProfileFile, StoredValuesReachTheEngine) {
