@@ -96,7 +96,7 @@ double CpuMs() {
 // Milliseconds per redraw (115002, finished on the GL side): wall clock (best and mean of n) and
 // processor time of the whole process, rasteriser threads included (mean). On a loaded machine
 // the processor time is the steadier figure.
-void Time(const char* what, int n) {
+double Time(const char* what, int n) {
     IntrCmd(CatDsp, CmdRdrwAll);  // warm up
     glFinish();
     double best = 1e30, sum = 0, cpu = 0;
@@ -113,6 +113,7 @@ void Time(const char* what, int n) {
     }
     std::printf("  %-34s wall best %7.1f ms  mean %7.1f ms   cpu %7.1f ms   (%d redraws)\n", what,
                 best, sum / n, cpu / n, n);
+    return best;
 }
 
 }  // namespace
@@ -212,6 +213,30 @@ int main(int argc, char** argv) {
         SlpDsp = 0;
     }
     DrwArrOn = 1;
+    // Relief (height colours times hillshading, with its legend) against the shaded display,
+    // in 2D and in the 3D view from the south.
+    for (int dim = 0; dim <= 1; ++dim) {
+        if (dim == 1) {
+            SwDim(1);
+            Fit3DView();
+        }
+        std::printf("%s:\n", dim ? "3D view from the south at 35 degrees" : "2D view");
+        RelDsp = 0;
+        DspFlg |= SrfDspShd;
+        double shd = Time("shaded", reps);
+        RelDsp = 1;
+        double rel = Time("relief", reps);
+        VertExag = 3;
+        SetView(0);
+        Time("relief, exaggeration 3", reps);
+        VertExag = 1;
+        SetView(0);
+        RelDsp = 0;
+        std::printf("  relief / shaded (wall best): %.2f\n", rel / shd);
+        DspFlg &= ~SrfDspShd;
+        Time("wireframe (thinned to 4 px)", reps);
+    }
+    SwDim(0);
     // While a mouse button is held (view and height drags) large grids are drawn coarser.
     std::printf("while dragging (button held):\n");
     BtnHeld = 1;

@@ -1,4 +1,6 @@
 // Dumps of the view model: the current camera and the flattened lights.
+#include <cstdio>
+#include "display/drw.h"
 #include "display/lgt.h"
 #include "display/view.h"
 #include "registry.h"
@@ -59,6 +61,13 @@ void DumpView() {
     Field("Wnd2D", Wnd2D, 4);
     Field("PixAsp", PixAsp, 2);
     Field("WlkHgt", WlkHgt);
+    char buf[96];
+    std::snprintf(buf, sizeof buf, "view mode=%s exag=%.3f", DspModeName(CurDspMode()), VertExag);
+    Line(buf);
+    double az = 0, el = 90;
+    if (CurCamObj) CamAzEl(CurCamObj->view, &az, &el);
+    std::snprintf(buf, sizeof buf, "eye azimuth=%.1f elevation=%.1f", az, el);
+    Line(buf);
 }
 
 // What the light dialog shows for the current light.

@@ -23,6 +23,22 @@ bool SetAxisOn(const Words& v, std::string* err) {
     return true;
 }
 
+// The relief display item: 1 on, 0 back to shaded or wireframe as they were; redraws.
+bool SetRelDspJ(const Words& v, std::string* err) {
+    int on;
+    if (!GetInts(v, 1, 0, 1, &on, err)) return false;
+    SetRelDsp(on);
+    return true;
+}
+
+// Vertical exaggeration of the 3D view and the relief, as the view settings store it.
+bool SetVertExagJ(const Words& v, std::string* err) {
+    double f;
+    if (!GetReals(v, 1, VertExagMin, VertExagMax, &f, err)) return false;
+    SetVertExag(f);
+    return true;
+}
+
 bool SetGridOn(const Words& v, std::string* err) { return SetByte(v, 0, 1, &GridOn, err); }
 bool SetTwoSide(const Words& v, std::string* err) { return SetByte(v, 0, 1, &TwoSide, err); }
 

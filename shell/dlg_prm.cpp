@@ -209,6 +209,8 @@ public:
         for (const TrnMethodInfo& m : TrnMethods) methods << QString::fromUtf8(m.label);
         method_ = MkCombo(CtlTrnMethod, methods);
         QPushButton* bg = MkButton(CtlBgCol, QStringLiteral("背景色..."));
+        exag_ = MkEdit(CtlVertExag);
+        exag_->setText(NumText(VertExag));
         pick_->setText(IntText(PickAp));
         cnct_->setText(IntText(std::llround(CnctDst)));
         same_->setText(IntText(std::llround(double(SamHgtDst))));
@@ -222,10 +224,11 @@ public:
         f->addRow(QStringLiteral("等高線の色の範囲（m）"), rng_);
         f->addRow(QStringLiteral("生成方法"), method_);
         f->addRow(QStringLiteral("表示の背景色"), bg);
+        f->addRow(QStringLiteral("高さの強調（倍、3D と段彩陰影）"), exag_);
         Column(this, f, MkOkCancel());
     }
     long long pickV_ = 5;
-    double cnctV_ = 10, sameV_ = 20000, rngV_ = 500;
+    double cnctV_ = 10, sameV_ = 20000, rngV_ = 500, exagV_ = 1;
     int methodV_ = TrnMethodCrs;
 
 protected:
@@ -239,11 +242,13 @@ protected:
         *bad = rng_;
         if (!ReadReal(rng_, 1e-10, 1e11, &rngV_, msg)) return false;
         methodV_ = TrnMethodOf(method_->currentIndex()).kind;
+        *bad = exag_;
+        if (!ReadReal(exag_, VertExagMin, VertExagMax, &exagV_, msg)) return false;
         return true;
     }
 
 private:
-    QLineEdit *pick_, *cnct_, *same_, *rng_;
+    QLineEdit *pick_, *cnct_, *same_, *rng_, *exag_;
     QComboBox* method_;
 };
 
@@ -287,6 +292,26 @@ public:
             thr_[k] = MkEdit(CtlSlpThr0 + k, 6);
             f->addRow(QStringLiteral("しきい値 %1（度）").arg(k + 1), thr_[k]);
         }
+        // The five classes' colours, steepest first, as the terrain shows them.
+        auto* sw = new QHBoxLayout;
+        for (int k = 0; k < 5; ++k) {
+            uint8_t c[3];
+            SlpClsRgb(4 - k, c);
+            auto* l = new QLabel(this);
+            l->setObjectName(QString::number(CtlSlpSw0 + k));
+            l->setFixedSize(28, 16);
+            l->setAutoFillBackground(true);
+            QPalette pal = l->palette();
+            pal.setColor(QPalette::Window, QColor(c[0], c[1], c[2]));
+            l->setPalette(pal);
+            l->setFrameStyle(QFrame::Box | QFrame::Plain);
+            l->setToolTip(k == 0   ? QStringLiteral("しきい値 1 以上")
+                          : k == 4 ? QStringLiteral("しきい値 4 未満")
+                                   : QStringLiteral("しきい値 %1 以上 %2 未満").arg(k + 1).arg(k));
+            sw->addWidget(l);
+        }
+        sw->addStretch(1);
+        f->addRow(QStringLiteral("表示色（急→緩）"), sw);
         max_ = MkRadio(CtlSlpMax, QStringLiteral("最大傾斜角度"));
         mean_ = MkRadio(CtlSlpMean, QStringLiteral("平均傾斜角度"));
         auto* g = new QGroupBox(QStringLiteral("傾斜角度"), this);
@@ -464,7 +489,7 @@ bool DlgPrf(QWidget* parent) {
     HgtRng = float(d.rngV_);
     TrnMethod = d.methodV_;
     Recolour();
-    IntrCmd(CatDsp, CmdRdrwAll);
+    SetVertExag(d.exagV_);  // redraws
     return true;
 }
 

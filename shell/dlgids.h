@@ -31,6 +31,7 @@ constexpr int CtlDrwWid = 1012, CtlDrwUnit = 1013;                        // 179
 constexpr int CtlPickAp = 1029, CtlCnctDst = 1030, CtlSamHgt = 1031;      // 180
 constexpr int CtlHgtRng = 1042, CtlBgCol = 1038;
 constexpr int CtlTrnMethod = 1049;  // generation method (terrain/trn_mth.h: one row per method)
+constexpr int CtlVertExag = 1070;   // vertical exaggeration of the 3D view and the relief
 constexpr int CtlVtxHgt = 1032, CtlVtxHgtUnit = 1033;                     // 181
 constexpr int CtlCrvScl = 1034;                                           // 182
 constexpr int CtlCrvRot = 1035;                                           // 183
@@ -47,6 +48,7 @@ constexpr int CtlGldFix = 1053, CtlGldUpd = 1054;
 constexpr int CtlFltrAng = 1060, CtlFltrPrph = 1061;                      // 145
 constexpr int CtlSlpThr0 = 1062;  // 1062..1065                           // 146
 constexpr int CtlSlpMax = 1066, CtlSlpMean = 1067, CtlSlpIni = 1068;
+constexpr int CtlSlpSw0 = 1071;   // 1071..1075: the colour swatches of the five classes
 
 // Menu and toolbar commands that open a dialog.
 constexpr int MnuCrvHgt = 32806;

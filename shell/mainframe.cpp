@@ -38,6 +38,7 @@
 #include "display/drw.h"
 #include "display/dsp_cmd.h"
 #include "display/view.h"
+#include "terrain/trn.h"
 #include "dlgrun.h"
 #include "doccmd.h"
 #include "profile.h"
@@ -104,6 +105,7 @@ bool CmdEnabled(int id) {
 bool CmdChecked(int id) {
     if (id == IdView2D) return ViewDim == 0;
     if (id == IdView3D) return ViewDim == 1;
+    if (id == IdReliefDsp) return CurDspMode() == DspRelief;
     // The button of the running mode stays down while the mode runs.
     return id != 0 && ModeCmdId(CrntMode) == id;
 }
@@ -158,7 +160,7 @@ void MainFrame::BuildActions() {
         tip.remove('&');
         a->setToolTip(tip);
         if (c.icon) a->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(c.icon))));
-        if (c.id == IdView2D || c.id == IdView3D || IsModeCmd(c.id)) a->setCheckable(true);
+        if (c.id == IdView2D || c.id == IdView3D || IsModeCmd(c.id) || c.id == IdReliefDsp) a->setCheckable(true);
         connect(a, &QAction::triggered, this, [this, id = c.id] { OnCmd(id); });
         acts_[c.id] = a;
     }
@@ -218,9 +220,35 @@ void MainFrame::BuildStatusBar() {
     hgtPane_->setAlignment(Qt::AlignCenter);
     hgtPane_->setMinimumWidth(
         hgtPane_->fontMetrics().horizontalAdvance(QStringLiteral("現在の高さ 00000")) + 8);
+    ptrPane_ = new QLabel(sb);
+    ptrPane_->setAlignment(Qt::AlignCenter);
+    ptrPane_->setMinimumWidth(ptrPane_->fontMetrics().horizontalAdvance(
+                                  QStringLiteral("X 0000.00km  Y 0000.00km  Z 00000.00m")) + 8);
+    sb->addPermanentWidget(ptrPane_);
     sb->addPermanentWidget(hgtPane_);
     UpdHgtPane();
+    view_->onPointer = [this](int x, int y, bool in) { UpdPtrPane(x, y, in); };
 }
+
+QString PtrPaneText(int n, const double p[3], int xyUnit, int zUnit) {
+    static const char* const kUnit[] = {"mm", "cm", "m", "km"};
+    if (n < 1) return QString();
+    if (xyUnit < 0 || xyUnit > 3) xyUnit = 2;
+    if (zUnit < 0 || zUnit > 2) zUnit = 2;
+    const double f = UnitFct(xyUnit), fz = UnitFct(zUnit);
+    QString t = QString::asprintf("X %.2f%s  Y %.2f%s", p[0] / f, kUnit[xyUnit], p[1] / f,
+                                  kUnit[xyUnit]);
+    if (n >= 2) t += QString::asprintf("  Z %.2f%s", p[2] / fz, kUnit[zUnit]);
+    return t;
+}
+
+void MainFrame::UpdPtrPane(int x, int y, bool in) {
+    double p[3] = {0, 0, 0};
+    const int n = in ? PtrMdlPnt(x, y, p) : 0;
+    ptrPane_->setText(PtrPaneText(n, p, ::RgnUnit, ::HgtUnit));
+}
+
+QString MainFrame::PtrPane() const { return ptrPane_->text(); }
 
 QAction* MainFrame::Action(int id) const {
     auto it = acts_.find(id);

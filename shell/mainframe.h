@@ -29,6 +29,9 @@ QString HgtPaneText(double mm, int unit);
 QString HgtValText(double mm, int unit);
 // Unit of the height pane (the curve-height dialog's unit).
 extern int CrvHgtUnit;
+// Text of the pointer pane for PtrMdlPnt's answer n and point p (mm): plan x and y in the
+// region dialog's unit, the height in the height unit when n is 2, nothing when n is 0.
+QString PtrPaneText(int n, const double p[3], int xyUnit, int zUnit);
 
 // Update handlers: whether command id is enabled, and checked, in the engine's present state
 // (the view dimension, the undo state, the three Edit switches and the current mode).
@@ -60,6 +63,9 @@ public:
     // Shows the current curve height in the status bar's height pane.
     void UpdHgtPane();
     QString HgtPane() const;
+    // The pointer pane: where the pointer is over the view (x, y in device pixels of the view).
+    void UpdPtrPane(int x, int y, bool in);
+    QString PtrPane() const;
     // What the message pane shows now (a help text, or the idle text).
     QString StatusText() const;
 
@@ -110,6 +116,7 @@ private:
     QProgressBar* prg_ = nullptr;
     QLabel* idle_ = nullptr;
     QLabel* hgtPane_ = nullptr;
+    QLabel* ptrPane_ = nullptr;
     std::unique_ptr<QPrinter> printer_;
 };
 

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 #include <QPlainTextEdit>
@@ -282,6 +283,38 @@ void MainView::mouseMoveEvent(QMouseEvent* e) {
     StorePtr(e->position());
     link_->IntrEvt(EVT_MOVE);
     link_->Flush();
+    if (onPointer) {
+        const qreal r = devicePixelRatioF();
+        onPointer(int(std::floor(e->position().x() * r)), int(std::floor(e->position().y() * r)), true);
+    }
+}
+
+void MainView::leaveEvent(QEvent* e) {
+    if (onPointer) onPointer(0, 0, false);
+    QOpenGLWidget::leaveEvent(e);
+}
+
+// The wheel zooms at the pointer, one step per notch (120 eighths of a degree); a fine wheel's
+// smaller steps add up to notches.
+void MainView::wheelEvent(QWheelEvent* e) {
+    if (EngDepth() > 0) {
+        e->ignore();
+        return;
+    }
+    wheelAcc_ += e->angleDelta().y();
+    const int notches = wheelAcc_ / 120;
+    wheelAcc_ -= notches * 120;
+    if (notches != 0) {
+        StorePtr(e->position());
+        for (int i = 0; i < std::abs(notches); ++i)
+            link_->IntrCmd(CatDsp, notches > 0 ? CmdWhlIn : CmdWhlOut);
+        link_->Flush();
+        if (onPointer) {
+            const qreal r = devicePixelRatioF();
+            onPointer(int(std::floor(e->position().x() * r)), int(std::floor(e->position().y() * r)), true);
+        }
+    }
+    e->accept();
 }
 
 void MainView::keyPressEvent(QKeyEvent* e) {

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QOpenGLWidget>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 namespace shl {
@@ -39,6 +40,9 @@ public:
     // Schedules a full redraw by the engine at the next paint.
     void Invalidate();
 
+    // Told where the pointer is after each move over the view (device pixels), and when it leaves.
+    std::function<void(int x, int y, bool in)> onPointer;
+
 protected:
     void initializeGL() override;
     void resizeGL(int w, int h) override;
@@ -47,6 +51,8 @@ protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
+    void leaveEvent(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
@@ -68,6 +74,7 @@ private:
     bool drawn_ = false;     // the engine has drawn a picture since the context was made
     QSize lastSize_{-1, -1};
     bool shiftDown_ = false, ctrlDown_ = false;
+    int wheelAcc_ = 0;       // wheel angle not yet turned into notches (eighths of a degree)
     std::unique_ptr<ViewBufs> bufs_;
 };
 

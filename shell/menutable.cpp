@@ -99,6 +99,7 @@ const std::vector<CmdDef> kCmds = {
     {IdShading, "シェーディング表示", "地形を陰影付きで表示する", "シェーディング表示", "shading", Av3D, 0, 0},
     {IdWireframe, "ワイヤーフレーム表示", "地形を線で表示する", "ワイヤーフレーム表示", "wireframe", Av3D, 0, 0},
     {IdSlopeDsp, "傾斜角度表示", "地形を傾斜角度で色分けして表示する", "傾斜角度表示", "slope", Av3D, 0, 0},
+    {IdReliefDsp, "段彩陰影表示", "地形を高さの色と陰影で表示する（もう一度選ぶと元の表示に戻る）", "段彩陰影表示", "relief", AvAlways, CatDsp, CmdRelDsp},
     {IdParallel, "平行投影", "平行投影で表示する", nullptr, nullptr, Av3D, CatDsp, CmdPrjPar},
     {IdPerspective, "透視投影", "透視投影で表示する", nullptr, nullptr, Av3D, CatDsp, CmdPrjPrs},
     {IdWalkMove, "ウォークスルーの視点の移動", "目の高さで視点を移動する", nullptr, nullptr, AvAlways, CatView, CmdWlkMode},
@@ -141,7 +142,7 @@ const std::vector<MenuDef> kMenus = {
     {"表示(&V)",
      {IdCrvHidePick, IdCrvHideArea, IdCrvHideZero, IdCrvHideAll, IdCrvShowAll, IdCrvInvertVis, 0,
       IdTrnHide, IdTrnShow, 0, IdAxisHide, IdAxisShow, 0, IdColor, IdLight, 0, IdShading,
-      IdWireframe, IdSlopeDsp, 0, IdParallel, IdPerspective, 0, IdWalkMove, IdWalkTurn}},
+      IdWireframe, IdSlopeDsp, IdReliefDsp, 0, IdParallel, IdPerspective, 0, IdWalkMove, IdWalkTurn}},
     {"ﾍﾙﾌﾟ(&H)", {IdHelpFinder, IdContextHelp, 0, IdHomePage, 0, IdAppAbout}},
 };
 
@@ -154,7 +155,7 @@ const std::vector<ToolbarDef> kToolbars = {
       IdCrvHeight, 0, IdCrvDelete, IdCrvDelZero}},
     {TbTerrain, "地形",
      {IdTrnRegion, 0, IdTrnCreate, IdTrnFilter, IdTrnSlctPnt, IdTrnDragHgt, 0, IdTrnDelete}},
-    {TbDisplay, "表示方法", {IdColor, IdLight, 0, IdShading, IdWireframe, IdSlopeDsp}},
+    {TbDisplay, "表示方法", {IdColor, IdLight, 0, IdShading, IdWireframe, IdSlopeDsp, IdReliefDsp}},
     {TbView, "視点", {IdLoupe, IdZoom, IdPan, IdRotate, IdBirdsEye, IdFitView}},
 };
 

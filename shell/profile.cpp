@@ -97,6 +97,7 @@ void LoadProfile(QSettings& s, Profile& p) {
     FltrAng = 45.0f;
     IntpPrph = 0;
     TrnMethod = TrnMethodCrs;
+    VertExag = 1.0;
 
     s.beginGroup(kPrmSec);
     ReadInt(s, "Pick Apperture", 1, 100, SetEdt.pickAp);
@@ -118,6 +119,7 @@ void LoadProfile(QSettings& s, Profile& p) {
     int centre = 0;  // tracing: 0 outlines, 1 centre lines
     ReadInt(s, "VecCentre", 0, 1, centre);
     VecCentre = static_cast<uint8_t>(centre);
+    ReadReal(s, "VertExag", VertExagMin, VertExagMax, VertExag);
     s.endGroup();
 
     p.recent.clear();
@@ -151,6 +153,7 @@ std::vector<ProfileEntry> ProfileEntries(const Profile& p) {
     add(kPrmSec, "Interpolate Peripheral of Surface", FmtI(IntpPrph));
     add(kPrmSec, "TrnMethod", FmtI(TrnMethod));
     add(kPrmSec, "VecCentre", FmtI(VecCentre));
+    add(kPrmSec, "VertExag", Fmt("%lf", VertExag));
     for (int i = 0; i < p.recent.size(); ++i)
         add(kMruSec, QStringLiteral("File%1").arg(i + 1), p.recent[i]);
     return e;

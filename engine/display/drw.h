@@ -39,6 +39,31 @@ void SetShdDsp();
 void SetWireDsp();
 void SetAxisDsp(int on);
 
+// Relief display: a hypsometric colour ramp over the terrain's height range times hillshading
+// from the current light, with a legend of heights. It sits beside wireframe, shaded and slope
+// classes (the slope classes win while they are on). Redraws.
+extern uint8_t RelDsp;
+void SetRelDsp(int on);
+// Vertical exaggeration of the 3D view and of the relief shading (exports never use it).
+constexpr double VertExagMin = 1, VertExagMax = 20;
+extern double VertExag;
+// Sets the factor (false and nothing changed when it lies outside 1..20); redraws.
+bool SetVertExag(double f);
+// The display mode of window 0 as the user chose it.
+enum DspMode { DspWire = 0, DspShade = 1, DspSlope = 2, DspRelief = 3 };
+int CurDspMode();
+const char* DspModeName(int mode);   // "wire", "shade", "slope", "relief"
+// Colour of the relief ramp at t (0 lowest, 1 highest height).
+void RelRampCol(double t, float c[3]);
+// Hillshade factor of a unit normal under the light direction d (unit, towards the light).
+float RelShade(const float n[3], const float d[3], double exag);
+// Direction towards the light that shades the relief (the current light, else the start-up one).
+void RelLgtDir(float d[3]);
+// Spacing in rows and columns of a wireframe grid drawn into window w so that neighbouring
+// lines lie at least ReadPix pixels apart (1: every line).
+constexpr double ReadPix = 4.0;
+int WireStep(int w, double cellModel);
+
 // Colour table and colour codes: 0x1000000 | rgb (red lowest), or an index into ColTbl.
 constexpr int ColTblNum = 36;
 extern uint8_t ColTbl[ColTblNum][3];
@@ -119,3 +144,11 @@ void GrdInfo(GrdInfoRec* g);
 void DrwGrd();
 void DrwGrdLbl();
 void DrwAxis(int w);
+// Orientation overlays: the 2D view's scale bar (with the grid), the 3D view's north arrow (with
+// the axes) and the relief legend.
+void DrwSclBar(int w);
+void DrwNorth(int w);
+void DrwRelLgd(int w);
+// Length (model units) of the scale bar for a window w pixels wide at k pixels per unit: 1, 2 or
+// 5 times a power of ten, at most a quarter of the window.
+double SclBarLen(double k, int w);

@@ -3,6 +3,8 @@
 #include <GL/gl.h>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <initializer_list>
 #include "display/drw.h"
 #include "display/glctx.h"
 #include "display/view.h"
@@ -11,6 +13,8 @@ namespace {
 constexpr uint32_t ColZero = 1, ColMinor = 14, ColMajor = 15;
 // No more lines than this per direction, however odd the window's shape.
 constexpr long long LinMax = 10000;
+// Cell of the view's fixed-width label font, in pixels.
+constexpr double TxtChW = 8, TxtChH = 12;
 
 long long Trunc(double v) {
     if (!std::isfinite(v)) return 0;
@@ -112,11 +116,21 @@ void DrwGrdLbl() {
             MdlToWin(p, w, q);
             if (!std::isfinite(q[0]) || !std::isfinite(q[1])) return;
             double x = q[0], y = q[1];
-            // The 10 x 10 square right of and above the anchor must meet the update rectangle.
-            if (u.empty || x + 10 < u.x0 || x > u.x1 || y < u.y0 || y - 10 > u.y1) return;
             char txt[48];
             std::snprintf(txt, sizeof txt, plain ? "%lld" : fmt,
                           RoundAway(static_cast<double>(v) / div));
+            // A label whose line runs off the window edge, or whose text would be cut by it,
+            // moves inside (the label of a line off the picture is not drawn at all).
+            double tw = TxtChW * static_cast<double>(std::strlen(txt));
+            double W = DrwWinW(w), H = DrwWinH(w);
+            if (x < -0.5 || y < -0.5 || x > W - 0.5 || y > H - 0.5) {
+                if (px != 0 && (x < -0.5 || x > W - 0.5)) return;
+                if (py != 0 && (y < -0.5 || y > H - 0.5)) return;
+            }
+            x = std::fmax(2.0, std::fmin(x, W - 2 - tw));
+            y = std::fmax(TxtChH + 1.0, std::fmin(y, H - 3.0));
+            // The 10 x 10 square right of and above the anchor must meet the update rectangle.
+            if (u.empty || x + 10 < u.x0 || x > u.x1 || y < u.y0 || y - 10 > u.y1) return;
             DrwTxt(static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y)), txt);
         };
         long long i0, i1;
@@ -171,5 +185,110 @@ void DrwAxis(int w) {
         Lin(-t, 0, v, t, 0, v);
         Lin(0, -t, v, 0, t, v);
     }
+    PopActWin();
+}
+
+// ---- orientation overlays ----
+
+namespace {
+// Window-pixel drawing with y growing downwards, as the engine counts pixels.
+void PixBgn(int w) {
+    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_LINE_BIT);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_LINE_STIPPLE);
+    glDisable(GL_CULL_FACE);  // the flipped y turns the windings over
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, DrwWinW(w), DrwWinH(w), 0, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+}
+
+void PixEnd() {
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glPopAttrib();
+}
+
+void PixLin(double x0, double y0, double x1, double y1) {
+    glBegin(GL_LINES);
+    glVertex2d(x0 + 0.5, y0 + 0.5);
+    glVertex2d(x1 + 0.5, y1 + 0.5);
+    glEnd();
+}
+
+// A length as the labels write it: "%gkm", "%gm" or "%gmm".
+void LenTxt(double len, char* out, size_t n) {
+    if (len >= 1000000) std::snprintf(out, n, "%gkm", len / 1000000);
+    else if (len >= 1000) std::snprintf(out, n, "%gm", len / 1000);
+    else std::snprintf(out, n, "%gmm", len);
+}
+}  // namespace
+
+double SclBarLen(double k, int w) {
+    if (!(k > 0) || !std::isfinite(k) || w < 8) return 0;
+    double most = w / 4.0 / k;  // model units in a quarter of the window
+    double p = std::pow(10.0, std::floor(std::log10(most)));
+    for (double f : {5.0, 2.0, 1.0})
+        if (f * p <= most) return f * p;
+    return p / 2;
+}
+
+void DrwSclBar(int w) {
+    if (w < 0 || w >= DrwWinMax || !WinOpn[w] || !SetCurWin(w)) return;
+    double k = ViewWin[w].PixK;
+    double len = SclBarLen(k, DrwWinW(w));
+    if (!(len > 0)) return;
+    double px = std::round(len * k), x0 = 12, y = DrwWinH(w) - 12.0;
+    PixBgn(w);
+    uint8_t c[3];
+    ColRgb(ColZero, c);
+    glColor3ub(c[0], c[1], c[2]);
+    glLineWidth(1);
+    PixLin(x0, y, x0 + px, y);
+    PixLin(x0, y - 5, x0, y + 2);
+    PixLin(x0 + px, y - 5, x0 + px, y + 2);
+    PixLin(x0 + px / 2, y - 3, x0 + px / 2, y);
+    PixEnd();
+    char txt[32];
+    LenTxt(len, txt, sizeof txt);
+    SetCol(ColZero);
+    PushActWin(w);
+    DrwTxt(static_cast<int>(x0 + px / 2 - TxtChW * std::strlen(txt) / 2), static_cast<int>(y - 7), txt);
+    PopActWin();
+}
+
+void DrwNorth(int w) {
+    if (w < 0 || w >= DrwWinMax || !WinOpn[w] || !SetCurWin(w)) return;
+    const ViewWinRec& vw = ViewWin[w];
+    // The plan's +y seen from the camera: the screen direction of north.
+    double dx = vw.RotV[0][1], dy = -vw.RotV[1][1];  // rightwards and downwards
+    double l = std::sqrt(dx * dx + dy * dy);
+    if (l < 1e-6) {
+        dx = 0;
+        dy = -1;
+    } else {
+        dx /= l;
+        dy /= l;
+    }
+    const double R = 16, cx = DrwWinW(w) - 30.0, cy = 44;
+    double tx = cx + dx * R, ty = cy + dy * R, bx = cx - dx * R, by = cy - dy * R;
+    PixBgn(w);
+    glColor3ub(255, 255, 255);
+    PixLin(bx, by, tx, ty);
+    glBegin(GL_TRIANGLES);
+    glVertex2d(tx + 0.5, ty + 0.5);
+    glVertex2d(cx - dy * 5 + 0.5, cy + dx * 5 + 0.5);
+    glVertex2d(cx + dy * 5 + 0.5, cy - dx * 5 + 0.5);
+    glEnd();
+    PixEnd();
+    SetCol(ColZero);
+    PushActWin(w);
+    DrwTxt(static_cast<int>(tx + dx * 10 - TxtChW / 2), static_cast<int>(ty + dy * 10 + TxtChH / 2 - 2), "N");
     PopActWin();
 }

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include "core/alc.h"
 #include "core/mode.h"
@@ -244,6 +245,14 @@ int LodStep(int w, const srf* s, const pgn* g) {
     return k < 1 ? 1 : (k > 64 ? 64 : k);
 }
 
+// Spacing of the grid's columns in model units (0 when unknown).
+double GrdCell(const srf* s, const pgn* g) {
+    int C = g->cols;
+    if (C < 2 || !s->v || s->nv < C) return 0;
+    double dx = s->v[3LL * (C - 1)] - s->v[0], dy = s->v[3LL * (C - 1) + 1] - s->v[1];
+    return std::sqrt(dx * dx + dy * dy) / (C - 1);
+}
+
 const float* VtxAt(const srf* s, int id) { return s->v + 3 * static_cast<long long>(id); }
 bool IdOk(const srf* s, int id) { return id >= 0 && id < s->nv; }
 
@@ -377,21 +386,9 @@ void ShdPoly(const srf* s, const pgn* g) {
     }
 }
 
-void SlpGrid(const srf* s, const pgn* g) {
+// A grid with one colour per vertex (col[3 * nv]), unlit.
+void ColGrid(const srf* s, const pgn* g, const uint8_t* col) {
     int R = g->rows, C = g->cols;
-    if (R < 2 || C < 1 || !s->v) return;
-    int n = R * C;
-    if (g->n < n || !g->vtx_id) return;
-    // One class colour per vertex, computed once for this picture.
-    uint8_t* col = static_cast<uint8_t*>(AlcMem(3LL * s->nv, "DrwSlp:col"));
-    for (int i = 0; i < s->nv; ++i) {
-        float c[3];
-        SlpCol(i, c);
-        for (int k = 0; k < 3; ++k) {
-            float v = c[k] < 0 ? 0 : (c[k] > 1 ? 1 : c[k]);
-            col[3 * i + k] = static_cast<uint8_t>(v * 255.0f + 0.5f);
-        }
-    }
     if (PlainGrid(s, g) && C > 1) {
         MkGrdIdx(R, C, LodK);
         glEnableClientState(GL_VERTEX_ARRAY);
@@ -415,6 +412,67 @@ void SlpGrid(const srf* s, const pgn* g) {
             glEnd();
         }
     }
+}
+
+uint8_t Byte(float v) { return static_cast<uint8_t>((v < 0 ? 0 : (v > 1 ? 1 : v)) * 255.0f + 0.5f); }
+
+bool GridOk(const srf* s, const pgn* g) {
+    return g->rows >= 2 && g->cols >= 1 && s->v && g->n >= g->rows * g->cols && g->vtx_id;
+}
+
+void SlpGrid(const srf* s, const pgn* g) {
+    if (!GridOk(s, g)) return;
+    // One class colour per vertex, computed once for this picture.
+    uint8_t* col = static_cast<uint8_t*>(AlcMem(3LL * s->nv, "DrwSlp:col"));
+    for (int i = 0; i < s->nv; ++i) {
+        float c[3];
+        SlpCol(i, c);
+        for (int k = 0; k < 3; ++k) col[3 * i + k] = Byte(c[k]);
+    }
+    ColGrid(s, g, col);
+    FreeMem(col);
+}
+
+// Height range of the relief drawn last (for its legend).
+struct {
+    bool on = false;
+    float lo = 0, hi = 0;
+} RelRng;
+
+void HgtRange(const srf* s, float* lo, float* hi) {
+    float a = 1e30f, b = -1e30f;
+    for (long long i = 0; i < s->nv; ++i) {
+        float z = s->v[3 * i + 2];
+        if (z < a) a = z;
+        if (z > b) b = z;
+    }
+    *lo = a;
+    *hi = b;
+}
+
+void RelGrid(const srf* s, const pgn* g) {
+    if (!GridOk(s, g) || s->nv < 1) return;
+    float lo, hi;
+    HgtRange(s, &lo, &hi);
+    RelRng.on = true;
+    RelRng.lo = lo;
+    RelRng.hi = hi;
+    double span = hi > lo ? hi - lo : 1.0;
+    float d[3];
+    RelLgtDir(d);
+    // Ramp colours tabulated once: a height picks its entry, the shade scales it.
+    constexpr int RampN = 256;
+    float ramp[RampN][3];
+    for (int k = 0; k < RampN; ++k) RelRampCol(k / double(RampN - 1), ramp[k]);
+    uint8_t* col = static_cast<uint8_t*>(AlcMem(3LL * s->nv, "DrwRel:col"));
+    for (long long i = 0; i < s->nv; ++i) {
+        const float* n = s->nrm ? s->nrm + 3 * i : kUp;
+        float f = RelShade(n, d, VertExag);
+        int k = static_cast<int>((s->v[3 * i + 2] - lo) / span * (RampN - 1) + 0.5);
+        k = k < 0 ? 0 : (k >= RampN ? RampN - 1 : k);
+        for (int c = 0; c < 3; ++c) col[3 * i + c] = Byte(ramp[k][c] * f);
+    }
+    ColGrid(s, g, col);
     FreeMem(col);
 }
 
@@ -447,6 +505,7 @@ void DrwSrf(int w, srf* s, const Mtx m) {
     DifCol(s, dif);
     // The slope classes belong to the terrain grid; other surfaces keep their own display.
     bool slope = SlpDsp && s == TrnSrf;
+    bool relief = !slope && RelDsp && s == TrnSrf;
     LodK = 1;
     for (int i = 0; i < s->pgns.n; ++i)
         if (s->pgns.a[i]->type == PgnGrd) LodK = LodStep(w, s, s->pgns.a[i]);
@@ -467,6 +526,18 @@ void DrwSrf(int w, srf* s, const Mtx m) {
             const pgn* g = s->pgns.a[i];
             if (g->type != PgnGrd) ShdPoly(s, g);
         }
+    } else if (relief) {
+        glDisable(GL_LIGHTING);
+        for (int i = 0; i < s->pgns.n; ++i) {
+            const pgn* g = s->pgns.a[i];
+            if (g->type == PgnGrd) RelGrid(s, g);
+        }
+        glEnable(GL_LIGHTING);
+        SetMtlGL(MtlIdxGL(s));
+        for (int i = 0; i < s->pgns.n; ++i) {
+            const pgn* g = s->pgns.a[i];
+            if (g->type != PgnGrd) ShdPoly(s, g);
+        }
     } else if (s->dspFlg & SrfFlgBox) {
         glDisable(GL_LIGHTING);
         glColor3fv(dif);
@@ -480,10 +551,16 @@ void DrwSrf(int w, srf* s, const Mtx m) {
         glColor3fv(dif);
         for (int i = 0; i < s->pgns.n; ++i) {
             const pgn* g = s->pgns.a[i];
-            if (g->type == PgnGrd)
+            if (g->type == PgnGrd) {
+                // Lines closer than a few pixels fill in to a slab: thin them to every k-th.
+                int lod = LodK;
+                int k = WireStep(w, GrdCell(s, g));
+                if (k > LodK) LodK = k;
                 WireGrid(s, g);
-            else
+                LodK = lod;
+            } else {
                 WirePoly(s, g);
+            }
         }
     } else {
         glEnable(GL_LIGHTING);
@@ -651,6 +728,7 @@ void DrwVtxSlct(int w) {
 void DrwScn(int w) {
     SetGLView(w);
     SetCurWin(w);
+    PlcLgtGL(w);
     glMatrixMode(GL_MODELVIEW);
     if (!CullOn && !TwoSide) {
         glCullFace(GL_FRONT);
@@ -713,10 +791,8 @@ int DrwPic() {
         // The overlay lies in the plan under everything: no depth test, whatever a fresh
         // context's set-up left on.
         glDisable(GL_DEPTH_TEST);
-        if (ViewDim == 0 && GridOn && (WinDsp[w] & 16)) {
-            DrwGrd();
-            DrwGrdLbl();
-        }
+        bool grid = ViewDim == 0 && GridOn && (WinDsp[w] & 16);
+        if (grid) DrwGrd();
         if (AxisOn) {
             SetCurWin(w);
             if (DepthOn) {
@@ -728,7 +804,18 @@ int DrwPic() {
             glDisable(GL_DITHER);
         }
         PopActWin();
+        RelRng.on = false;
         DrwScn(w);
+        // Labels and orientation marks over the scene, so that the terrain never hides them.
+        PushActWin(w);
+        glDisable(GL_DEPTH_TEST);
+        if (grid) {
+            DrwGrdLbl();
+            DrwSclBar(w);
+        }
+        if (ViewDim == 1 && AxisOn && (WinDsp[w] & 8)) DrwNorth(w);
+        if (RelRng.on) DrwRelLgd(w);
+        PopActWin();
     }
     FlushDrw();
     return 0;
@@ -823,4 +910,109 @@ void PaintWin(int w, const int* rect) {
         PaintWinIn(w, rect);
         return 0;
     });
+}
+
+// ---- relief display ----
+
+void RelRampCol(double t, float c[3]) {
+    // Lowland green through yellow-tan and brown to snow white.
+    static const float stop[6][3] = {{0.16f, 0.40f, 0.22f}, {0.36f, 0.58f, 0.28f},
+                                     {0.74f, 0.77f, 0.43f}, {0.84f, 0.66f, 0.40f},
+                                     {0.62f, 0.44f, 0.30f}, {0.96f, 0.95f, 0.93f}};
+    if (!(t > 0)) t = 0;
+    if (t > 1) t = 1;
+    double x = t * 5;
+    int i = static_cast<int>(x);
+    if (i > 4) i = 4;
+    float f = static_cast<float>(x - i);
+    for (int k = 0; k < 3; ++k) c[k] = stop[i][k] + (stop[i + 1][k] - stop[i][k]) * f;
+}
+
+float RelShade(const float n[3], const float d[3], double exag) {
+    // Normals of heights stretched by e: z shrinks by e before normalising.
+    double e = exag > 1 ? exag : 1.0;
+    double nx = n[0], ny = n[1], nz = n[2] / e;
+    double l = std::sqrt(nx * nx + ny * ny + nz * nz);
+    if (!(l > 0)) return 1.0f;
+    double lam = (nx * d[0] + ny * d[1] + nz * d[2]) / l;
+    if (lam < 0) lam = 0;
+    // Flat ground keeps the ramp's colour; slopes towards the light brighten, away darken.
+    double f = 0.25 + 0.75 * lam / std::fmax(d[2], 0.2);
+    return static_cast<float>(std::fmin(f, 1.3));
+}
+
+void RelLgtDir(float d[3]) {
+    static const float def[3] = {0.4086f, 0.4086f, 0.8161f};
+    const float* s = def;
+    if (CurLgtObj && CurLgtObj->r.on && CurLgtObj->r.kind == LgtPar) s = CurLgtObj->r.dir;
+    double l = std::sqrt(double(s[0]) * s[0] + double(s[1]) * s[1] + double(s[2]) * s[2]);
+    if (!(l > 1e-6)) s = def, l = 1;
+    for (int k = 0; k < 3; ++k) d[k] = static_cast<float>(s[k] / l);
+}
+
+int WireStep(int w, double cell) {
+    if (w < 0 || w >= DrwWinMax || !(cell > 0)) return 1;
+    const ViewWinRec& vw = ViewWin[w];
+    double px = cell * vw.PixK;
+    if (vw.v.PrjFlg == PrjPrs && vw.v.EyeDst > 0) px *= vw.v.ScrDst / vw.v.EyeDst;
+    // Seen obliquely, the rows crowd together by the sine of the tilt.
+    if (ViewDim == 1) px *= std::fmax(std::fabs(static_cast<double>(vw.EyeDir[2])), 0.3);
+    if (!(px > 0) || !std::isfinite(px)) return 1;
+    if (px >= ReadPix) return 1;
+    double k = std::ceil(ReadPix / px);
+    return k > 4096 ? 4096 : static_cast<int>(k);
+}
+
+void DrwRelLgd(int w) {
+    if (!RelRng.on || w < 0 || w >= DrwWinMax || !WinOpn[w] || !SetCurWin(w)) return;
+    int W = DrwWinW(w), H = DrwWinH(w);
+    int bh = H / 3 < 160 ? H / 3 : 160, bw = 14;
+    if (bh < 30 || W < 120) return;
+    int x0 = W - 12 - bw, y1 = H - 30, y0 = y1 - bh;
+    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_CULL_FACE);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, W, H, 0, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glBegin(GL_QUAD_STRIP);
+    for (int i = 0; i <= 32; ++i) {
+        float c[3];
+        RelRampCol(i / 32.0, c);
+        glColor3fv(c);
+        double y = y1 - bh * i / 32.0;
+        glVertex2d(x0, y);
+        glVertex2d(x0 + bw, y);
+    }
+    glEnd();
+    glColor3ub(255, 255, 255);
+    glBegin(GL_LINE_LOOP);
+    glVertex2d(x0 - 0.5, y0 - 0.5);
+    glVertex2d(x0 + bw + 0.5, y0 - 0.5);
+    glVertex2d(x0 + bw + 0.5, y1 + 0.5);
+    glVertex2d(x0 - 0.5, y1 + 0.5);
+    glEnd();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glPopAttrib();
+    // Heights in metres at the ends and the middle, right-aligned against the bar.
+    double lo = RelRng.lo / 1000.0, hi = RelRng.hi / 1000.0;
+    bool fine = hi - lo < 20;
+    SetCol(1);
+    PushActWin(w);
+    for (int i = 0; i <= 2; ++i) {
+        char txt[32];
+        std::snprintf(txt, sizeof txt, fine ? "%.1fm" : "%.0fm", lo + (hi - lo) * i / 2.0);
+        int x = x0 - 6 - 8 * static_cast<int>(std::strlen(txt));
+        int y = y1 - bh * i / 2 + 5;
+        DrwTxt(x, y, txt);
+    }
+    PopActWin();
 }

@@ -26,6 +26,8 @@ uint8_t DrwArrOn = 1;
 uint8_t DrwLodOn = 1;
 int DspIntVal = 0;
 int GrdStp = 100, GrdMaj = 500;
+uint8_t RelDsp = 0;
+double VertExag = 1.0;
 
 uint8_t ColTbl[ColTblNum][3] = {
     {0, 0, 0},       {255, 255, 255}, {255, 0, 0},     {0, 255, 0},     {0, 0, 255},
@@ -102,19 +104,52 @@ void IniDrwSw() {
     NoFlush = 0;
     DrwArrOn = 1;
     DrwLodOn = 1;
+    RelDsp = 0;
     DspIntVal = 0;
 }
 
 void SetShdDsp() {
     DspFlg |= SrfDspShd;
     SlpDsp = 0;
+    RelDsp = 0;
     IntrCmd(CatDsp, CmdRdrwAll);
 }
 
 void SetWireDsp() {
     DspFlg &= ~SrfDspShd;
     SlpDsp = 0;
+    RelDsp = 0;
     IntrCmd(CatDsp, CmdRdrwAll);
+}
+
+void SetRelDsp(int on) {
+    RelDsp = on ? 1 : 0;
+    if (on) SlpDsp = 0;
+    IntrCmd(CatDsp, CmdRdrwAll);
+}
+
+bool SetVertExag(double f) {
+    if (!(f >= VertExagMin && f <= VertExagMax)) return false;
+    VertExag = f;
+    SetView(0);
+    IntrCmd(CatDsp, CmdRdrwAll);
+    return true;
+}
+
+int CurDspMode() {
+    if (SlpDsp) return DspSlope;
+    if (RelDsp) return DspRelief;
+    return (DspFlg & SrfDspShd) ? DspShade : DspWire;
+}
+
+const char* DspModeName(int mode) {
+    switch (static_cast<DspMode>(mode)) {
+    case DspWire: return "wire";
+    case DspShade: return "shade";
+    case DspSlope: return "slope";
+    case DspRelief: return "relief";
+    }
+    return "wire";
 }
 
 void SetAxisDsp(int on) {

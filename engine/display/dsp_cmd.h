@@ -30,6 +30,9 @@ constexpr int CmdRimStep = 115218;       // Ctrl+Shift drag: roll along the rim
 constexpr int CmdModShfStep = 115219;    // Shift drag: shift
 constexpr int CmdModBgn = 115220;        // first move of a Ctrl/Shift drag
 constexpr int CmdModEnd = 115221;        // release of a Ctrl/Shift drag
+constexpr int CmdRelDsp = 115230;        // relief display (hypsometric colours, hillshading)
+constexpr int CmdWhlIn = 115231;         // mouse wheel towards the user's screen: zoom in at PtrPos
+constexpr int CmdWhlOut = 115232;        // wheel away: zoom out at PtrPos
 
 // Operations of the display's execution module (DstrCmd, category CatDsp).
 constexpr int CmdFitWnd2D = 215000;      // the 2D window takes the window's aspect

@@ -3,6 +3,7 @@
 #include "display/drw.h"
 #include "display/viewcmd.h"
 #include "display/viewint.h"
+#include "terrain/trn.h"
 #include "display/dsp_cmd.h"
 
 int IntrDsp(int code) {
@@ -29,6 +30,9 @@ int IntrDsp(int code) {
     case CmdModShfStep: ShfStep(); return 0;
     case CmdModBgn: ModBgn(); return 0;
     case CmdModEnd: ModEnd(); return 0;
+    case CmdRelDsp: SetRelDsp(!RelDsp || SlpDsp); return 0;
+    case CmdWhlIn: WhlStep(1); return 0;
+    case CmdWhlOut: WhlStep(0); return 0;
     default:
         CmdNotFound("IntrDsp", code);
         return 0;

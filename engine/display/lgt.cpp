@@ -100,7 +100,10 @@ void LgtOne(int i, const LgtRec& L, const LgtBind& b) {
     glLightfv(id, GL_DIFFUSE, c);
     glLightfv(id, GL_SPECULAR, c);
     if (L.kind == LgtPar) {
-        float pos[4] = {L.dir[0], L.dir[1], L.dir[2], 0};
+        // The modelview stretches heights in an exaggerated view: hand over the direction
+        // squeezed by as much, so that the light keeps its real elevation.
+        double ex = ViewWin[CurGLWin >= 0 && CurGLWin < ViewWinMax ? CurGLWin : 0].exag;
+        float pos[4] = {L.dir[0], L.dir[1], ex > 1 ? static_cast<float>(L.dir[2] / ex) : L.dir[2], 0};
         glLightfv(id, GL_POSITION, pos);
         glLightf(id, GL_SPOT_CUTOFF, 180);
         return;
@@ -140,7 +143,33 @@ void LgtWin() {
 }
 }  // namespace
 
+namespace {
+// Lights sit where the modelview put them when they were handed over. The window system may have
+// had another context current at that time (a dialog's own painting), so each drawing pass hands
+// them over again into its own context whenever the lights or the camera changed since.
+unsigned LgtGen = 1;
+struct {
+    unsigned gen = 0;
+    double mtx[4][4];
+    double exag;
+} Placed[ViewWinMax];
+}  // namespace
+
+void PlcLgtGL(int w) {
+    if (w < 0 || w >= ViewWinMax || !GLCtxCur()) return;
+    const ViewWinRec& vw = ViewWin[w];
+    auto& p = Placed[w];
+    if (p.gen == LgtGen && p.exag == vw.exag &&
+        std::memcmp(p.mtx, vw.MdlToDev, sizeof p.mtx) == 0)
+        return;
+    LgtWin();
+    p.gen = LgtGen;
+    p.exag = vw.exag;
+    std::memcpy(p.mtx, vw.MdlToDev, sizeof p.mtx);
+}
+
 void SetLgtGL() {
+    ++LgtGen;
     int prev = CurGLWin;
     bool moved = false;
     for (int w = 0; w < ViewWinMax; w++) {

@@ -16,6 +16,9 @@ int IniPrmLgt();          // start-up: 100 entries, first real of each 0.0
 int UdtPrmLgt();
 void UdtLgtTbl();
 void SetLgtGL();
+// Drawing pass of window w (its context current, its view matrices loaded): hands the lights
+// over again when they or the camera changed since they were last placed in this window.
+void PlcLgtGL(int w);
 void EnaLgtGL();
 void MkMtlGL(int m);
 void SetMtlGL(int m);

@@ -90,6 +90,12 @@ void SetView(int w) {
 
     double a[4][4], t[4][4];
     MatT(-v.RotCnt[0], -v.RotCnt[1], -v.RotCnt[2], a);
+    // The 3D view stretches heights about the rotation centre by the exaggeration, so the
+    // mapping both ways, the clipping and GL see the same stretched scene.
+    vw.exag = ViewDim == 1 && VertExag > 1 ? VertExag : 1.0;
+    double e[4][4];
+    MatS(1, 1, vw.exag, e);
+    if (vw.exag != 1.0) MatMul(a, e, a);
     MatMul(a, vw.RotVT, a);
     MatT(0, 0, v.EyeDst, t);
     MatMul(a, t, a);
@@ -139,6 +145,10 @@ void SetView(int w) {
     MatT(0, 0, -v.EyeDst, t);
     MatMul(d, t, d);
     MatMul(d, vw.RotV, d);
+    if (vw.exag != 1.0) {
+        MatS(1, 1, 1 / vw.exag, e);
+        MatMul(d, e, d);
+    }
     MatT(v.RotCnt[0], v.RotCnt[1], v.RotCnt[2], t);
     MatMul(d, t, vw.DevToMdl);
 }
@@ -293,6 +303,79 @@ void SetTrnView() {
     ViewDim = 0;
 }
 
+void CamAzEl(const CamView& v, double* az, double* el) {
+    double r[3][3];
+    CamAxes(v, r);
+    double sz = std::fmax(-1.0, std::fmin(1.0, r[2][2])), cz = r[1][2];
+    // The forward direction in the plan: from the up row when looking down, from the view
+    // direction towards the horizon.
+    double fx = r[1][0] * sz - r[2][0] * cz, fy = r[1][1] * sz - r[2][1] * cz;
+    double a = (std::fabs(fx) < 1e-12 && std::fabs(fy) < 1e-12) ? 0.0
+                                                                  : std::atan2(fx, fy) * 180 / M_PI;
+    if (a < 0) a += 360;
+    if (a >= 360) a -= 360;
+    if (az) *az = a;
+    if (el) *el = std::asin(sz) * 180 / M_PI;
+}
+
+void AzElAng(double az, double el, double ang[3]) {
+    ang[0] = (90.0 - el) * M_PI / 180;
+    ang[1] = 0;
+    ang[2] = -az * M_PI / 180;
+}
+
+namespace {
+// The 3D camera as this module last saw it stored, and the plan extents of the scene it was
+// set for: a stored camera that changed behind our back came with a document and is kept,
+// unless it is the straight top view of a new scene.
+struct {
+    bool have = false;
+    CamView cam{};
+    double box[4] = {0, 0, 0, 0};
+} Seen3D;
+
+bool SameCam(const CamView& a, const CamView& b) {
+    for (int i = 0; i < 3; i++)
+        if (a.RotCnt[i] != b.RotCnt[i] || a.RotAng[i] != b.RotAng[i]) return false;
+    return a.ScrWid == b.ScrWid && a.EyeDst == b.EyeDst && a.ScrShf[0] == b.ScrShf[0] &&
+           a.ScrShf[1] == b.ScrShf[1] && a.PrjFlg == b.PrjFlg;
+}
+
+bool TopView(const CamView& v) {
+    return std::fabs(v.RotAng[0]) < 1e-9 && std::fabs(v.RotAng[1]) < 1e-9;
+}
+
+// Plan extents of the curves and the terrain; false when there are none.
+bool ContentBox(double b[4]) {
+    UdtScnBox();
+    const BBox& s = SceneBox;
+    if (NoBox(s)) return false;
+    b[0] = s.min[0]; b[1] = s.min[1]; b[2] = s.max[0]; b[3] = s.max[1];
+    return true;
+}
+
+bool SameBox(const double a[4], const double b[4]) {
+    double e = std::fmax(std::fmax(a[2] - a[0], a[3] - a[1]), 1.0) * 1e-4;
+    for (int i = 0; i < 4; i++)
+        if (std::fabs(a[i] - b[i]) > e) return false;
+    return true;
+}
+}  // namespace
+
+void Chk3DFit() {
+    if (ViewDim != 1 || !Cam3D) return;
+    double box[4];
+    if (!ContentBox(box)) return;
+    bool replaced = !Seen3D.have || !SameCam(Cam3D->view, Seen3D.cam);
+    bool fit = replaced ? TopView(*CurView()) : !SameBox(box, Seen3D.box);
+    Seen3D.have = true;
+    Seen3D.cam = Cam3D->view;
+    for (int i = 0; i < 4; i++) Seen3D.box[i] = box[i];
+    if (fit) Fit3DView();
+}
+
+void Forget3DFit() { Seen3D.have = false; }
+
 int SwDim(int dim) {
     if (!Cam2D || !Cam3D) return 0;
     CamView& cur = *CurView();
@@ -304,6 +387,7 @@ int SwDim(int dim) {
         ViewDim = 1;
     } else if (dim == 0 && ViewDim == 1) {
         Cam3D->view = cur;
+        Seen3D.cam = cur;
         cur = Cam2D->view;
         cur.AutoClp = 0;
         ViewDim = 0;
@@ -313,6 +397,7 @@ int SwDim(int dim) {
     // The shown camera stays the current one whatever the stored copy says.
     cur.CurCam = curFlg;
     SetView(0);
+    Chk3DFit();
     // Lights are placed relative to the eye: hand them over again for the camera now shown.
     SetGLView(0);
     SetLgtGL();
@@ -321,6 +406,7 @@ int SwDim(int dim) {
 
 void IniView() {
     WinSizW = WinSizH = 256;
+    Forget3DFit();
     cam tmp{};
     for (int w = 0; w < ViewWinMax; w++) {
         ViewWinRec& vw = ViewWin[w];

@@ -18,6 +18,7 @@ struct ViewWinRec {
     int W, H;              // window size in pixels (at least 2)
     double cx, cy;         // window centre
     int glPrj;             // which projection SetGLView loaded last (1 or 2, 0 none)
+    double exag;           // vertical exaggeration inside MdlToDev (1 outside the 3D view)
 };
 constexpr int ViewWinMax = 4;
 extern ViewWinRec ViewWin[ViewWinMax];
@@ -43,6 +44,17 @@ void UpdEyePos(cam* c);
 int ChkUpAxis(cam* c, const double oldR[3], const double oldU[3]);
 void SetCamDef(cam* c);
 void SetTrnView();          // the terrain application's views
+// Eye direction of a camera: azimuth (degrees clockwise from north, 0..360) of the way it looks
+// and elevation (degrees above the horizon of the eye seen from the point looked at; 90 looks
+// straight down).
+void CamAzEl(const struct CamView& v, double* az, double* el);
+// Camera angles that look from azimuth-opposite side: the camera looks towards az (degrees, 0
+// north) from el degrees above the horizon.
+void AzElAng(double az, double el, double ang[3]);
+// Fits the current camera to the terrain (or the curves, or the region) and looks at it from the
+// south at FitElev degrees above the horizon; false when there is nothing to look at.
+constexpr double FitElev = 35.0;
+bool Fit3DView();
 int SwDim(int dim);         // 2D/3D switch; returns 1 when it switched
 
 // Conversions the curve commands use (2D view, window 0).
@@ -50,6 +62,13 @@ double PixToMdl(double n);
 void PtrToMdl(double x, double y, double out[3]);
 struct crv;
 bool CrvInView(const crv* c);
+
+// The pointer: the model point under window pixel (x, y) of window 0. 2D: the plan point, with
+// the terrain's height where the terrain lies under it (returns 1 plan point only, 2 with the
+// height). 3D: the first terrain point along the pointer's ray (2), or nothing (0).
+int PtrMdlPnt(double x, double y, double p[3]);
+// Terrain height at a plan point, bilinear within its grid cell; false off the grid.
+bool TrnHgtAt(double x, double y, double* z);
 
 // Engine start-up: default cameras and view transforms, 2D view volume.
 void IniView();

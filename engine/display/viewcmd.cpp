@@ -248,7 +248,24 @@ void SclStep() {
     Reanchor();
 }
 
-// CmdRotStep.
+void ClampTilt(CamView& v) {
+    double r[3][3];
+    CamAxes(v, r);
+    // Only a camera whose right vector lies level has a tilt to keep (the up-axis constraint).
+    if (std::fabs(r[0][2]) > 1e-3) return;
+    double el = std::asin(std::fmax(-1.0, std::fmin(1.0, r[2][2])));
+    if (el >= 0 && r[1][2] >= 0) return;
+    double az;
+    CamAzEl(v, &az, nullptr);
+    double e = el < 0 ? 0.0 : 90.0;
+    AzElAng(az, e, v.RotAng);
+    NtfCam(0x2700);
+    UpdEyePos(CurCamObj);
+    NtfCam(v.RotEye == 1 ? 0x1700 : 0x700);
+}
+
+// CmdRotStep. The tilt stays between straight down and the horizon: a vertical drag beyond
+// either would show the terrain from below (the Ctrl+Shift drag still turns freely).
 void RotStep() {
     if (ViewDim != 1) return;
     double f = RotSpd * RotFac;
@@ -257,6 +274,7 @@ void RotStep() {
     LastStep(CatDsp, CmdRotStep);
     if (std::fabs(a0) <= RotThr && std::fabs(a1) <= RotThr && std::fabs(a2) <= RotThr) return;
     RotCam(a0, a1, a2, true);
+    ClampTilt(*CurView());
     ShowStep();
     Reanchor();
 }
@@ -331,6 +349,83 @@ void FitView() {
     NtfCam(0x270000);
     Wnd2DWid(v.ScrWid);
     SetView(0);
+    IntrCmd(CatDsp, CmdRdrwAll);
+}
+
+bool Fit3DView() {
+    if (!CurCamObj) return false;
+    CamView& v = *CurView();
+    UdtScnBox();
+    BBox b = SceneBox;
+    if (!BoxOk(b) && !(TrnRgnBox(b) && BoxOk(b))) return false;
+    AzElAng(0, FitElev, v.RotAng);
+    NtfCam(0x2700);
+    for (int i = 0; i < 3; i++) v.RotCnt[i] = (b.min[i] + b.max[i]) / 2.0;
+    NtfCam(0x1700);
+    // Extents of the box (heights stretched as the view shows them) across and up the screen.
+    double r[3][3];
+    CamAxes(v, r);
+    double e = VertExag > 1 ? VertExag : 1.0;
+    double lo[2] = {1e300, 1e300}, hi[2] = {-1e300, -1e300}, diag = 0;
+    for (int k = 0; k < 8; k++) {
+        double p[3] = {((k & 1) ? b.max[0] : b.min[0]) - v.RotCnt[0],
+                       ((k & 2) ? b.max[1] : b.min[1]) - v.RotCnt[1],
+                       (((k & 4) ? b.max[2] : b.min[2]) - v.RotCnt[2]) * e};
+        diag = std::fmax(diag, std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]));
+        for (int j = 0; j < 2; j++) {
+            double q = p[0] * r[j][0] + p[1] * r[j][1] + p[2] * r[j][2];
+            lo[j] = std::fmin(lo[j], q);
+            hi[j] = std::fmax(hi[j], q);
+        }
+    }
+    double w = std::fmax(hi[0] - lo[0], (hi[1] - lo[1]) * WinW() / WinH()) * 1.1;
+    v.ScrWid = w < 1.0 ? 1.0 : w;
+    v.ScrShf[0] = (lo[0] + hi[0]) / 2;
+    v.ScrShf[1] = (lo[1] + hi[1]) / 2;
+    KeepViewAng(v);
+    // A parallel view only needs the eye outside the box; a perspective one sees the width
+    // at the screen distance.
+    v.EyeDst = v.PrjFlg == PrjPrs ? std::fmax(v.ScrDst, diag * 1.05) : std::fmax(v.ScrDst, diag * 2);
+    NtfCam(0x70000);
+    UpdEyePos(CurCamObj);
+    NtfCam(0x700);
+    SetView(0);
+    return true;
+}
+
+void ZoomAt(double x, double y, double f) {
+    if (!(f > 0) || !CurCamObj) return;
+    CamView& v = *CurView();
+    double W = WinW(), H = WinH();
+    // Model units per pixel at the rotation centre's distance.
+    double upp = v.ScrWid / W;
+    if (v.PrjFlg == PrjPrs && v.ScrDst > 0) upp *= v.EyeDst / v.ScrDst;
+    double dx = (x - W / 2) / PixAspK() * upp, dy = (H / 2 - y) * upp;
+    double r[3][3];
+    CamAxes(v, r);
+    if (v.PrjFlg == PrjPrs) {
+        // A dolly towards the centre, by the factor.
+        double nd = v.EyeDst * f;
+        if (nd < 0.01) return;
+        v.EyeDst = nd;
+    } else {
+        double nw = v.ScrWid * f;
+        if (nw < 1.0) return;
+        v.ScrWid = nw;
+        KeepViewAng(v);
+    }
+    // The point under the pointer stays under it: move the centre towards it.
+    for (int i = 0; i < 3; i++) v.RotCnt[i] += (dx * r[0][i] + dy * r[1][i]) * (1 - f);
+    NtfCam(0x70000);
+    UpdEyePos(CurCamObj);
+    NtfCam(0x1700);
+    Wnd2DWid(v.ScrWid);
+    SetView(0);
+}
+
+void WhlStep(int in) {
+    if (!CamUsable()) return;
+    ZoomAt(PtrPos[0], PtrPos[1], in ? WhlZoom : 1 / WhlZoom);
     IntrCmd(CatDsp, CmdRdrwAll);
 }
 

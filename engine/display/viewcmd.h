@@ -6,6 +6,12 @@
 void MovCam(double a, double b, double c);              // pixels along right, up and forward
 void RotCam(double a0, double a1, double a2, bool clamp);  // radians about the camera's axes
 int ZoomCam(double d);   // d pixels of a scale drag; -1 when the eye cannot come closer
+// Zooms the current camera by f (< 1 closer) keeping the model point under window pixel (x, y)
+// where it is on the screen.
+void ZoomAt(double x, double y, double f);
+constexpr double WhlZoom = 0.8;   // one wheel notch towards the screen
+// Keeps a 3D camera with a level right vector between looking straight down and the horizon.
+void ClampTilt(struct CamView& v);
 
 // Steps and start commands (category 13).
 void DrgBgn();       // CmdDrgBgn
@@ -18,6 +24,7 @@ void RimStep();      // CmdRimStep
 void ModBgn();       // CmdModBgn
 void ModEnd();       // CmdModEnd
 void FitView();      // CmdFitView
+void WhlStep(int in); // CmdWhlIn (1), CmdWhlOut (0)
 void ShfMode();      // CmdShfMode
 void SclMode();      // CmdSclMode
 void RotMode();      // CmdRotMode

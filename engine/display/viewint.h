@@ -19,6 +19,10 @@ void CamAxes(const CamView& v, double r[3][3]);  // right, up, backward rows
 bool GLCtxCur();                 // an OpenGL context is current
 void SetWnd2D(double w);         // centred 2D window of width w with the window's aspect
 void Wnd2DWid(double w);         // 2D window keeps its centre and takes the width w
+// Shown in 3D: fits the camera when the scene's plan extents changed since the 3D camera was last
+// set (or the stored camera is a bare top view); Forget3DFit starts that record afresh.
+void Chk3DFit();
+void Forget3DFit();
 
 // Commands of the display module.
 void ResizeView();               // CmdDspResize

@@ -40,6 +40,7 @@ void SlpCol(int i, float rgb[3]);
 double VtxSlp(int r, int c);
 // Class colour (bytes) of a slope by the thresholds SlpThr.
 void SlpClsCol(double s, uint8_t rgb[3]);
+void SlpClsRgb(int k, uint8_t rgb[3]);   // colour of class k (0 gentlest .. 4 steepest)
 
 void RstTrnRgn();   // terrain scene: region back to its start value, no vertex selected
 void RgnFromTrn();  // region = the corners of the current grid (after its undo); no grid: unchanged

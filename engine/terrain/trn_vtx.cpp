@@ -253,13 +253,19 @@ double VtxSlp(int r, int c) {
     return big;
 }
 
-void SlpClsCol(double s, uint8_t rgb[3]) {
-    auto tn = [](float deg) { return std::tan(static_cast<double>(deg) * M_PI / 180.0); };
+void SlpClsRgb(int k, uint8_t rgb[3]) {
     static const uint8_t col[5][3] = {
         {0, 0, 255}, {0, 255, 255}, {0, 255, 0}, {255, 255, 0}, {255, 0, 0}};
+    if (k < 0) k = 0;
+    if (k > 4) k = 4;
+    rgb[0] = col[k][0]; rgb[1] = col[k][1]; rgb[2] = col[k][2];
+}
+
+void SlpClsCol(double s, uint8_t rgb[3]) {
+    auto tn = [](float deg) { return std::tan(static_cast<double>(deg) * M_PI / 180.0); };
     int k = s < tn(SlpThr[3]) ? 0 : s < tn(SlpThr[2]) ? 1 : s < tn(SlpThr[1]) ? 2
           : s < tn(SlpThr[0]) ? 3 : 4;
-    rgb[0] = col[k][0]; rgb[1] = col[k][1]; rgb[2] = col[k][2];
+    SlpClsRgb(k, rgb);
 }
 
 void SlpCol(int i, float rgb[3]) {

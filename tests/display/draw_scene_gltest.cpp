@@ -1,5 +1,6 @@
 // The scene in the view: contour curves, the terrain grid in wireframe, shaded and slope display,
 // the selected vertices, read back from the picture.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -437,27 +438,69 @@ TEST_F(DrawScn, SlopeClassesFromTheTerrainCommands) {
 }
 
 TEST_F(DrawScn, LargeGridsAreCoarserOnlyWhileAButtonIsHeld) {
-    // 401 x 301 vertices, cells of 0.8 pixels: a solid wireframe at full detail.
-    Terrain(-4000000, -3000000, 4000000, 3000000, 301, 401, [](double, double) { return 0.0; });
+    // 401 x 301 vertices, cells of 0.8 pixels, ridges one cell wide: shaded at full detail the
+    // ridges blur into one another; every third row and column while a button is held.
+    Terrain(-4000000, -3000000, 4000000, 3000000, 301, 401, [](double x, double) {
+        return (static_cast<long long>(std::floor(x / 20000.0)) & 1) ? 20000.0 : 0.0;
+    });
+    DspFlg |= SrfDspShd;
     Redraw();
-    int full = GL().Count(kBg);
+    std::vector<int> full;
+    for (int x = 0; x < W; ++x) full.push_back(Px(x, H / 2).g);
     BtnHeld = 1;
     Redraw();
-    int held = GL().Count(kBg);
+    int differ = 0;
+    for (int x = 0; x < W; ++x) differ += Px(x, H / 2).g != full[x];
     BtnHeld = 0;
-    EXPECT_GT(held, full + W * H / 8) << "every third line while dragging: open cells show";
-    EXPECT_TRUE(Same(LineAt(-4000000, 0), {0, 128, 64})) << "the edges stay";
+    EXPECT_GT(differ, W / 8) << "a coarser grid while the button is held";
     Redraw();
-    EXPECT_EQ(GL().Count(kBg), full) << "full detail again on release";
+    differ = 0;
+    for (int x = 0; x < W; ++x) differ += Px(x, H / 2).g != full[x];
+    EXPECT_EQ(differ, 0) << "full detail again on release";
+    DspFlg &= ~SrfDspShd;
+    FreeSrf(TrnSrf, true);
+    int full0;
     // Small grids keep every line.
     FreeSrf(TrnSrf, true);
     Terrain(-4000000, -3000000, 4000000, 3000000, 7, 9, [](double, double) { return 0.0; });
     Redraw();
-    full = GL().Count(kBg);
+    full0 = GL().Count(kBg);
     BtnHeld = 1;
     Redraw();
     BtnHeld = 0;
-    EXPECT_EQ(GL().Count(kBg), full);
+    EXPECT_EQ(GL().Count(kBg), full0);
+}
+
+// Fault: a wireframe of 801 x 601 vertices filled in to a flat green slab at the first 3D view.
+TEST_F(DrawScn, DenseWireframeThinsToLinesFourPixelsApartAndFillsInWhenZoomedIn) {
+    // 401 x 301 vertices, cells of 0.8 pixels: every fifth line, the edges kept.
+    Terrain(-4000000, -3000000, 4000000, 3000000, 301, 401, [](double, double) { return 0.0; });
+    Redraw();
+    int open = GL().Count(kBg, 2, W / 4, H / 4, 3 * W / 4, 3 * H / 4);
+    int area = (W / 2 + 1) * (H / 2 + 1);
+    EXPECT_GT(open, area / 2) << "open cells show between the lines";
+    EXPECT_LT(open, area) << "yet the lines are there";
+    EXPECT_TRUE(Same(LineAt(-4000000, 0), {0, 128, 64})) << "the edges stay";
+    EXPECT_TRUE(Same(LineAt(4000000, 0), {0, 128, 64}));
+    // Lines at most a little more than 4 pixels apart along a row of the window.
+    int gap = 0, most = 0;
+    for (int x = W / 4; x < 3 * W / 4; ++x) {
+        gap = Same(Px(x, H / 2 + 3), kBg) ? gap + 1 : 0;
+        most = std::max(most, gap);
+    }
+    EXPECT_LE(most, 6);
+    EXPECT_GE(most, 3);
+    // Zoomed in to cells of 8 pixels: every line.
+    CurView()->ScrWid /= 10;
+    SetView(0);
+    EXPECT_EQ(WireStep(0, 20000), 1);
+    Redraw();
+    gap = most = 0;
+    for (int x = W / 4; x < 3 * W / 4; ++x) {
+        gap = Same(Px(x, H / 2 + 3), kBg) ? gap + 1 : 0;
+        most = std::max(most, gap);
+    }
+    EXPECT_LE(most, 11) << "cells of 10 pixels";
 }
 
 TEST_F(DrawScn, TransparentMaterialBlendsWithWhatIsBehind) {

@@ -3,6 +3,8 @@
 #include "core/mode.h"
 #include "core/msg.h"
 #include "display/view_fixture.h"
+#include "display/viewcmd.h"
+#include "display/viewint.h"
 #include "display/dsp_cmd.h"
 
 namespace {
@@ -384,4 +386,87 @@ TEST_F(ViewCmd, BirdsEyeNeedsASurface) {
     EXPECT_NEAR(std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]), 6000, 1e-6);
     Release(480, 300);
     EXPECT_EQ(TmrAct, TmrNone);
+}
+
+// Fault: a vertical drag in the rotate mode turned the 3D view under the terrain.
+TEST_F(ViewCmd, RotateDragKeepsTheTiltBetweenStraightDownAndTheHorizon) {
+    ASSERT_EQ(SwDim(1), 1);
+    V().UpAxis = UpZ;
+    AzElAng(30, 35, V().RotAng);
+    UpdEyePos(CurCamObj);
+    IntrCmd(CatDsp, CmdRotMode);
+    double az, el;
+    // Upwards far past the horizon, one step at a time.
+    Press(400, 300);
+    for (int y = 290; y >= 0; y -= 10) Move(400, y);
+    Release(400, 0);
+    CamAzEl(V(), &az, &el);
+    EXPECT_NEAR(el, 0, 1e-6);
+    EXPECT_NEAR(az, 30, 1e-6) << "the heading stays";
+    // Downwards far past the zenith.
+    Press(400, 0);
+    for (int y = 10; y <= 600; y += 10) Move(400, y);
+    Release(400, 600);
+    CamAzEl(V(), &az, &el);
+    EXPECT_GT(el, 80);
+    EXPECT_LE(el, 90 + 1e-9);
+    double r[3][3];
+    CamAxes(V(), r);
+    EXPECT_GE(r[1][2], 0) << "not upside down";
+    // A tilt inside the range is left alone.
+    AzElAng(200, 40, V().RotAng);
+    ClampTilt(V());
+    CamAzEl(V(), &az, &el);
+    EXPECT_NEAR(az, 200, 1e-9);
+    EXPECT_NEAR(el, 40, 1e-9);
+}
+
+TEST_F(ViewCmd, WheelZoomsAtThePointerInBothViews) {
+    for (int dim = 0; dim <= 1; ++dim) {
+        SCOPED_TRACE(dim);
+        SwDim(dim);
+        if (dim == 1) {
+            AzElAng(0, 50, V().RotAng);
+            UpdEyePos(CurCamObj);
+            SetView(0);
+        }
+        double px[3] = {620, 130, 0}, before[3], after[3], back[3];
+        if (dim == 1) px[2] = ZRes / 2;
+        WinToMdl(px, 0, before);
+        double w0 = V().ScrWid;
+        SetPtrPix(620, 130);
+        PtrPos[0] = 620;
+        PtrPos[1] = 130;
+        IntrCmd(CatDsp, CmdWhlIn);
+        EXPECT_NEAR(V().ScrWid, w0 * WhlZoom, w0 * 1e-9);
+        // The model point that was under the pointer is still there.
+        MdlToWin(before, 0, back);
+        EXPECT_NEAR(back[0], 620, 1e-3);
+        EXPECT_NEAR(back[1], 130, 1e-3);
+        IntrCmd(CatDsp, CmdWhlOut);
+        EXPECT_NEAR(V().ScrWid, w0, w0 * 1e-9);
+        WinToMdl(px, 0, after);
+        EXPECT_NEAR(after[0], before[0], 1e-6 * w0);
+        EXPECT_NEAR(after[1], before[1], 1e-6 * w0);
+    }
+}
+
+TEST_F(ViewCmd, EyeDirectionInDegrees) {
+    double az, el, a[3];
+    CamAzEl(V(), &az, &el);
+    EXPECT_NEAR(az, 0, 1e-9) << "the start-up top view has north up";
+    EXPECT_NEAR(el, 90, 1e-9);
+    for (double h : {0.0, 45.0, 135.0, 270.0, 359.0})
+        for (double e : {0.0, 20.0, 35.0, 89.0}) {
+            AzElAng(h, e, a);
+            for (int i = 0; i < 3; ++i) V().RotAng[i] = a[i];
+            CamAzEl(V(), &az, &el);
+            EXPECT_NEAR(az, h, 1e-9) << h << " " << e;
+            EXPECT_NEAR(el, e, 1e-9) << h << " " << e;
+            // The eye stands on the far side of the heading: north-looking means south of it.
+            double r[3][3];
+            CamAxes(V(), r);
+            EXPECT_NEAR(r[2][0], -std::sin(h * M_PI / 180) * std::cos(e * M_PI / 180), 1e-9);
+            EXPECT_NEAR(r[2][1], -std::cos(h * M_PI / 180) * std::cos(e * M_PI / 180), 1e-9);
+        }
 }

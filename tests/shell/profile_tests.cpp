@@ -116,6 +116,24 @@ TEST_F(ProfileFile, CentreLineTracingIsKept) {
     VecCentre = 0;
 }
 
+// The vertical exaggeration of the view settings comes back at the next start; a value outside
+// 1..20 keeps the default.
+TEST_F(ProfileFile, VerticalExaggerationIsKept) {
+    Put("VertExag", "4.5");
+    Load();
+    EXPECT_EQ(VertExag, 4.5);
+    Put("VertExag", "0.5");
+    Load();
+    EXPECT_EQ(VertExag, 1.0);
+    Put("VertExag", "high");
+    Load();
+    EXPECT_EQ(VertExag, 1.0);
+    VertExag = 12;
+    Save(shl::Profile());
+    EXPECT_EQ(Get("Default Parameters", "VertExag"), "12.000000");
+    VertExag = 1;
+}
+
 TEST_F(ProfileFile, StoredValuesReachTheEngine) {
     Put("Pick Apperture", "7");
     Put("Connect Distance", "12.5");

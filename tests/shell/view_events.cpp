@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <memory>
 #include "engcall.h"
 #include "mainview.h"
@@ -166,6 +167,26 @@ TEST_F(ViewEvents, MoveLeavesAFocusedEditFieldAlone) {
     // A button press still takes the focus and reaches the engine.
     Mouse(QEvent::MouseButtonPress, Qt::LeftButton, 9, 9, Qt::LeftButton);
     EXPECT_EQ(link.Events(), QStringList({"ptr 9 9", "evt 1", "flush"}));
+}
+
+// The wheel zooms at the pointer: a notch is one zoom command after the pointer's position; a
+// fine wheel's small steps add up to notches; away from the screen zooms out.
+TEST_F(ViewEvents, WheelNotchesZoomAtThePointer) {
+    auto wheel = [&](int x, int y, int dy) {
+        const QPointF p(x, y);
+        QWheelEvent e(p, view->mapToGlobal(p), QPoint(), QPoint(0, dy), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(view.get(), &e);
+    };
+    wheel(50, 60, 120);
+    EXPECT_EQ(link.Events(), QStringList({"ptr 50 60", "cmd 13 115231", "flush"}));
+    link.calls.clear();
+    wheel(70, 80, 60);
+    EXPECT_TRUE(link.Events().isEmpty()) << "half a notch waits";
+    wheel(70, 80, 60);
+    wheel(10, 20, -240);
+    EXPECT_EQ(link.Events(), QStringList({"ptr 70 80", "cmd 13 115231", "flush", "ptr 10 20",
+                                       "cmd 13 115232", "cmd 13 115232", "flush"}));
 }
 
 TEST(VirtualKeys, QtKeysMapToTheVirtualKeySet) {
