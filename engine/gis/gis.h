@@ -57,6 +57,8 @@ struct OgrImpRes {
     int curves = 0;      // curves made
     int skipped = 0;     // line features without a usable height
     int others = 0;      // features that are not lines (points, polygons), ignored
+    int absurd = 0;      // line parts with a non-finite or absurd coordinate or height, skipped
+    int unread = 0;      // features the driver could not read (a file cut short or damaged)
     double ox = 0, oy = 0;
 };
 // Reads the whole layer first; only when at least one curve results, resets the scene (as a DXF
@@ -83,6 +85,10 @@ int ExpGisRst(const char* path, const char* driver = nullptr);
 // with a real field "elev" (metres), origin added back, CRS when known. 0 or -1 after a message.
 // driver overrides the extension ("GPKG", "ESRI Shapefile", ...).
 int ExpGisVec(const char* path, const char* driver = nullptr);
+
+// Largest coordinate or height (metres) an import or a side file takes: 1e12 mm, far beyond any
+// projected CRS, so that offsets from the local origin stay finite 32-bit millimetres.
+constexpr double GisCrdMax = 1e9;
 
 // Nodata value of raster exports.
 constexpr double GisNoData = -9999.0;

@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+#include <dirent.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <gdal_priv.h>
 #include <ogrsf_frmts.h>
@@ -60,9 +62,45 @@ GDALDriver* DrvByExt(const std::string& ext, bool raster) {
     return nullptr;
 }
 
-// Moves the finished temporary dataset onto the target; false (temporary removed) on failure.
-// Every file of the dataset (side files such as .prj, .shx, .dbf included) is renamed from the
-// temporary stem to the target's.
+// The temporary name up to its ".part<pid>", the root every file of the dataset shares.
+std::string TmpRoot(const std::string& tmp) {
+    const std::string tag = ".part" + std::to_string(getpid());
+    const size_t at = tmp.rfind(tag);
+    return at == std::string::npos ? tmp : tmp.substr(0, at + tag.size());
+}
+
+// Removes every file of a temporary dataset: the files named like it (tmp with its extension
+// changed or extended: .dbf, .shx, .prj, .aux.xml, -journal, -wal) in its folder. Drivers
+// cannot always delete a dataset they failed to finish (a GeoPackage cut by a full disk).
+void RmTmp(GDALDriver* drv, const std::string& tmp) {
+    CPLPushErrorHandler(CPLQuietErrorHandler);
+    GDALDeleteDataset(drv, tmp.c_str());
+    CPLPopErrorHandler();
+    const std::string stem = TmpRoot(tmp);
+    const size_t slash = stem.find_last_of('/');
+    const std::string dir = slash == std::string::npos ? "." : stem.substr(0, slash);
+    const std::string root = slash == std::string::npos ? stem : stem.substr(slash + 1);
+    DIR* d = opendir(dir.c_str());
+    if (!d) {
+        std::remove(tmp.c_str());
+        return;
+    }
+    std::vector<std::string> gone;
+    while (const dirent* e = readdir(d)) {
+        const std::string n = e->d_name;
+        if (n.compare(0, root.size(), root) != 0) continue;
+        if (n.size() == root.size() || n[root.size()] == '.' || n[root.size()] == '-')
+            gone.push_back(dir + "/" + n);
+    }
+    closedir(d);
+    for (const std::string& f : gone) std::remove(f.c_str());
+}
+
+// Moves the finished temporary dataset onto the target, all or nothing: every file of the
+// dataset (side files such as .prj, .shx, .dbf included) goes from the temporary stem to the
+// target's. The old files are first set aside under backup names, so that when one rename
+// fails (the target is a folder, a side file cannot be replaced) every old file comes back and
+// the old dataset stays whole. false with the temporary files removed on failure.
 bool Commit(GDALDriver* drv, const std::string& tmp, const std::string& path) {
     CPLErrorReset();
     GDALDataset* ds = static_cast<GDALDataset*>(
@@ -74,18 +112,44 @@ bool Commit(GDALDriver* drv, const std::string& tmp, const std::string& path) {
         CSLDestroy(list);
         GDALClose(ds);
     }
-    if (files.empty()) files.push_back(tmp);
-    const std::string tmpStem = tmp.substr(0, tmp.size() - GisExt(tmp).size());
-    const std::string stem = path.substr(0, path.size() - GisExt(path).size());
-    bool ok = true;
-    // The main file last: until it is in place the target keeps its previous content.
+    const std::string tmpStem = TmpRoot(tmp);
+    const std::string ext = GisExt(path);
+    const std::string stem = ext.empty() ? path : path.substr(0, path.size() - ext.size() - 1);
+    // Pairs (temporary, final), the main file last.
+    std::vector<std::pair<std::string, std::string>> moves;
     for (const std::string& f : files) {
         if (f == tmp || f.compare(0, tmpStem.size(), tmpStem) != 0) continue;
-        ok = ok && std::rename(f.c_str(), (stem + f.substr(tmpStem.size())).c_str()) == 0;
+        moves.emplace_back(f, stem + f.substr(tmpStem.size()));
     }
-    ok = ok && std::rename(tmp.c_str(), path.c_str()) == 0;
-    if (!ok) GDALDeleteDataset(drv, tmp.c_str());
-    return ok;
+    moves.emplace_back(tmp, path);
+    const std::string bakSfx = ".bak" + std::to_string(getpid());
+    std::vector<std::string> saved;   // finals set aside under final + bakSfx
+    std::vector<std::string> placed;  // finals now holding new files
+    bool ok = true;
+    for (const auto& m : moves) {
+        struct stat st;
+        if (lstat(m.second.c_str(), &st) == 0) {
+            // A folder is no file of the old dataset: never move it.
+            if (S_ISDIR(st.st_mode) || std::rename(m.second.c_str(), (m.second + bakSfx).c_str()) != 0) {
+                ok = false;
+                break;
+            }
+            saved.push_back(m.second);
+        }
+    }
+    for (size_t i = 0; ok && i < moves.size(); i++) {
+        ok = std::rename(moves[i].first.c_str(), moves[i].second.c_str()) == 0;
+        if (ok) placed.push_back(moves[i].second);
+    }
+    if (!ok) {
+        for (const std::string& f : placed) std::remove(f.c_str());
+        for (const std::string& f : saved) std::rename((f + bakSfx).c_str(), f.c_str());
+        for (const auto& m : moves) std::remove(m.first.c_str());
+        RmTmp(drv, tmp);
+        return false;
+    }
+    for (const std::string& f : saved) std::remove((f + bakSfx).c_str());
+    return true;
 }
 
 void WriteFail(const std::string& path) {
@@ -202,8 +266,7 @@ int ExpGisRst(const char* pathC, const char* driver) {
         if (ok && CPLGetLastErrorType() >= CE_Failure) ok = false;
         if (!ok) {
             std::string why = GisLastErr();
-            GDALDeleteDataset(drv, tmp.c_str());
-            std::remove(tmp.c_str());
+            RmTmp(drv, tmp);
             CPLError(CE_Failure, CPLE_AppDefined, "%s", why.c_str());
         } else {
             ok = Commit(drv, tmp, path);
@@ -246,6 +309,12 @@ int ExpGisVec(const char* pathC, const char* driver) {
     CPLPushErrorHandler(CPLQuietErrorHandler);
     GDALDataset* ds = drv->Create(tmp.c_str(), 0, 0, 0, GDT_Unknown, nullptr);
     bool ok = ds != nullptr;
+    if (!ok) {
+        // Creation may fail after the first bytes (a full disk).
+        std::string why = GisLastErr();
+        RmTmp(drv, tmp);
+        CPLError(CE_Failure, CPLE_AppDefined, "%s", why.c_str());
+    }
     if (ok) {
         OGRSpatialReference* srs = MkSrs();
         OGRLayer* l = ds->CreateLayer("contours", srs, wkbLineString25D, nullptr);
@@ -274,7 +343,7 @@ int ExpGisVec(const char* pathC, const char* driver) {
         if (ok && CPLGetLastErrorType() >= CE_Failure) ok = false;
         if (!ok) {
             std::string why = GisLastErr();
-            GDALDeleteDataset(drv, tmp.c_str());
+            RmTmp(drv, tmp);
             CPLError(CE_Failure, CPLE_AppDefined, "%s", why.c_str());
         }
     }
