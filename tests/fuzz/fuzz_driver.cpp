@@ -5,6 +5,7 @@
 // Without coverage feedback it finds less than libFuzzer, but it runs under GCC's sanitizers.
 // A crash (sanitizer report, abort, signal) leaves the input in PREFIXcrash-NAME for replay.
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <csignal>
 #include <cstdio>

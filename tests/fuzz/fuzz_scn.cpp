@@ -1,5 +1,7 @@
 // Scene document with its geographic side file, opened as File > Open does. The input is the
 // document, optionally followed by FuzzSideMark and the side file's text.
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>

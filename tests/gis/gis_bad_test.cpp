@@ -12,6 +12,7 @@
 #include <unistd.h>
 #include "dem.h"
 #include "gis/gis_fixture.h"
+#include "gis/gis_int.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include "vectorize/vec_fixture.h"
 
 #include <cstring>
+#include "core/alc.h"
 #include <fstream>
 #include <iterator>
 
