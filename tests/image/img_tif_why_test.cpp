@@ -3,9 +3,9 @@
 #include "vectorize/vec_fixture.h"
 
 #include <cstring>
-#include "core/alc.h"
 #include <fstream>
 #include <iterator>
+#include "core/alc.h"
 
 namespace {
 
