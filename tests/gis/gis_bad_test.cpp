@@ -133,8 +133,7 @@ TEST_F(GisBadTest, AbsurdCoordinatesAreSkippedWithACount) {
     EXPECT_EQ(Errors(), 0);
 }
 
-// Nothing but absurd lines: refused with the count, the scene and the reference as they were;
-// dem says so and exits 3, not 4 ("the grid would be too large").
+// Nothing but absurd lines: refused with the count, the scene and the reference as they were.
 TEST_F(GisBadTest, OnlyAbsurdCoordinatesAreRefused) {
     MsgLang = 1;
     WriteLines(Path("bad.gpkg"), "GPKG", {{100, {1e308, 0, 1e308, 10}}, {100, {-Inf, 0, 0, 1}}, {1, {1e12, 0, 1e12, 9}}});
@@ -145,8 +144,22 @@ TEST_F(GisBadTest, OnlyAbsurdCoordinatesAreRefused) {
     EXPECT_FALSE(GisRef.known);
     EXPECT_EQ(Errors(), 1);
     EXPECT_NE(LastText().find("not finite or too large (3 lines)"), std::string::npos) << LastText();
-    EXPECT_EQ(Dem({Path("bad.gpkg"), "-o", Path("dem.tif"), "--interval", "10", "--field", "elev"}), 3);
-    EXPECT_FALSE(fs::exists(Path("dem.tif")));
+}
+
+// dem on such input exits 3 (the input), not 4 ("the grid would be too large"), and writes
+// nothing.
+TEST(GisDemBad, AbsurdCoordinatesExitThree) {
+    char tmpl[] = "/tmp/altgisXXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    const std::string dir = tmpl;
+    WriteLines(dir + "/bad.gpkg", "GPKG", {{100, {1e308, 0, 1e308, 10}}, {100, {0, 0, 1, 1e30}}});
+    WriteLines(dir + "/mixed.gpkg", "GPKG", {{100, {0, 0, 1e15, 10}}, {100, {0, 0, 100, 100}}, {110, {0, 50, 100, 150}}});
+    EXPECT_EQ(Dem({dir + "/bad.gpkg", "-o", dir + "/dem.tif", "--interval", "10", "--field", "elev"}), 3);
+    EXPECT_FALSE(fs::exists(dir + "/dem.tif"));
+    // One absurd line among sane ones: skipped, the grid made over the others.
+    EXPECT_EQ(Dem({dir + "/mixed.gpkg", "-o", dir + "/dem.tif", "--interval", "10", "--field", "elev"}), 0);
+    EXPECT_TRUE(fs::exists(dir + "/dem.tif"));
+    fs::remove_all(dir);
 }
 
 // A .shp shorter than its index: the features it lost are counted, the others read.
