@@ -6,6 +6,8 @@
 #include "fuzz/corpus_fixture.h"
 #include "file/stl.h"
 
+namespace fs = std::filesystem;
+
 TEST_F(CorpusTest, DISABLED_EveryStlIsReadOrRefusedWithAMessage) {
     const auto files = CorpusFiles(".stl");
     if (files.empty()) GTEST_SKIP() << "no corpus in " << CorpusDir();
