@@ -310,3 +310,16 @@ TEST_F(GisBadTest, ExportOnAFullFileSystemLeavesNothingBehind) {
         EXPECT_TRUE(after == before);
     }
 }
+
+// A GDAL error left over from an earlier failure (an import of a missing file) does not make the
+// next export fail: each export judges only its own errors.
+TEST_F(GisBadTest, AnEarlierGdalErrorDoesNotFailTheNextExport) {
+    Terrain();
+    for (const char* out : {"after.gpkg", "after.shp", "after.tif", "after.asc"}) {
+        SCOPED_TRACE(out);
+        EXPECT_EQ(ImpOgr({Path("missing.gpkg"), "", "elev"}, nullptr), -1);
+        CPLError(CE_Failure, CPLE_AppDefined, "stale");
+        const bool rst = GisExt(out) == "tif" || GisExt(out) == "asc";
+        EXPECT_EQ(rst ? ExpGisRst(Path(out).c_str()) : ExpGisVec(Path(out).c_str()), 0) << LastText();
+    }
+}
