@@ -323,3 +323,19 @@ TEST_F(GisBadTest, AnEarlierGdalErrorDoesNotFailTheNextExport) {
         EXPECT_EQ(rst ? ExpGisRst(Path(out).c_str()) : ExpGisVec(Path(out).c_str()), 0) << LastText();
     }
 }
+
+// Saving the side file and exporting leave no file open behind them.
+TEST_F(GisBadTest, SavesLeaveNoFileOpen) {
+    auto open = [] {
+        int n = 0;
+        for (const auto& e : fs::directory_iterator("/proc/self/fd")) n += !e.path().empty();
+        return n;
+    };
+    Terrain();
+    const int before = open();
+    ASSERT_TRUE(GisSaveSide(Path("d.scn").c_str()));
+    ASSERT_TRUE(GisLoadSide(Path("d.scn").c_str()));
+    ASSERT_EQ(ExpGisVec(Path("o.shp").c_str()), 0);
+    ASSERT_EQ(ExpGisRst(Path("o.asc").c_str()), 0);
+    EXPECT_EQ(open(), before);
+}
