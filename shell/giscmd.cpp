@@ -17,7 +17,7 @@
 #include "dlgrun.h"
 #include "doccmd.h"
 #include "engcall.h"
-#include "file/doc.h"
+#include "doc/doc.h"
 #include "gis/gis.h"
 #include "doc/xchg_flow.h"
 #include "profile.h"

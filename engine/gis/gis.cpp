@@ -98,8 +98,12 @@ bool GisLoadSide(const char* scnPath) {
         if (line.compare(0, 7, "origin ") == 0) {
             std::istringstream ss(line.substr(7));
             ss.imbue(std::locale::classic());
-            if (!(ss >> r.ox >> r.oy) || !std::isfinite(r.ox) || !std::isfinite(r.oy)) bad = true;
-            else haveOrg = true;
+            // !(|v| <= max) also refuses NaN and infinities.
+            if (!(ss >> r.ox >> r.oy) || !(std::fabs(r.ox) <= GisCrdMax) ||
+                !(std::fabs(r.oy) <= GisCrdMax))
+                bad = true;
+            else
+                haveOrg = true;
         } else if (line.compare(0, 4, "crs ") == 0) {
             r.wkt = line.substr(4);
             OGRSpatialReference srs;
@@ -239,6 +243,12 @@ bool LineParts(const OGRGeometry* g, std::vector<const OGRLineString*>* parts,
     }
 }
 
+std::string UnreadTx(const std::string& path, int n) {
+    return GisFmt(GisTx("%s: %d 個の地物が読めませんでした(ファイルが途中で切れているか壊れています)。",
+                        "%s: %d features could not be read (the file is cut short or damaged)."),
+                  path.c_str(), n);
+}
+
 // Reads the layer into curves (CRS units); -1 after a message.
 int ReadLayer(const OgrImpPrm& p, std::vector<OgrCrv>* out, OgrImpRes* res, std::string* wkt) {
     DsPtr ds = OpenVec(p.path.c_str());
@@ -298,7 +308,16 @@ int ReadLayer(const OgrImpPrm& p, std::vector<OgrCrv>* out, OgrImpRes* res, std:
     int lineFeat = 0;
     l->ResetReading();
     CPLPushErrorHandler(CPLQuietErrorHandler);
-    for (auto& f : *l) {
+    for (;;) {
+        // A feature the driver fails on (a .shp shorter than its index) still comes back,
+        // without its geometry: count it apart from the features that are not lines.
+        CPLErrorReset();
+        std::unique_ptr<OGRFeature> f(l->GetNextFeature());
+        if (!f) break;
+        if (CPLGetLastErrorType() >= CE_Failure) {
+            res->unread++;
+            continue;
+        }
         const OGRGeometry* g = f->GetGeometryRef();
         std::vector<const OGRLineString*> parts;
         std::vector<std::unique_ptr<OGRGeometry>> keep;
@@ -325,17 +344,23 @@ int ReadLayer(const OgrImpPrm& p, std::vector<OgrCrv>* out, OgrImpRes* res, std:
             } else if (ok) {
                 ok = haveH;
             }
+            if (!ok) {
+                res->skipped++;
+                continue;
+            }
             OgrCrv c;
             c.h = ph;
-            c.xy.reserve(2 * static_cast<size_t>(std::max(n, 0)));
-            for (int i = 0; ok && i < n; i++) {
+            c.xy.reserve(2 * static_cast<size_t>(n));
+            // !(|v| <= max) also catches NaN.
+            bool sane = std::fabs(ph) <= GisCrdMax;
+            for (int i = 0; sane && i < n; i++) {
                 double x = ls->getX(i), y = ls->getY(i);
-                if (!std::isfinite(x) || !std::isfinite(y)) ok = false;
+                sane = std::fabs(x) <= GisCrdMax && std::fabs(y) <= GisCrdMax;
                 c.xy.push_back(x);
                 c.xy.push_back(y);
             }
-            if (!ok) {
-                res->skipped++;
+            if (!sane) {
+                res->absurd++;
                 continue;
             }
             out->push_back(std::move(c));
@@ -343,13 +368,20 @@ int ReadLayer(const OgrImpPrm& p, std::vector<OgrCrv>* out, OgrImpRes* res, std:
     }
     CPLPopErrorHandler();
     if (out->empty()) {
-        if (lineFeat == 0)
-            GisErr(GisFmt(GisTx("レイヤー \"%s\" に線がありません。", "Layer \"%s\" holds no lines."),
-                          l->GetName()));
+        std::string text;
+        if (res->absurd)
+            text = GisFmt(GisTx("レイヤー \"%s\" の線はどれも座標か高さが有限でないか大きすぎます(%d 本)。",
+                                "Every line of layer \"%s\" has a coordinate or height that is not finite or too large (%d lines)."),
+                          l->GetName(), res->absurd);
+        else if (lineFeat == 0)
+            text = GisFmt(GisTx("レイヤー \"%s\" に線がありません。", "Layer \"%s\" holds no lines."),
+                          l->GetName());
         else
-            GisErr(GisFmt(GisTx("レイヤー \"%s\" の線に高さがありません(%d 本)。高さのフィールドを選んでください。",
+            text = GisFmt(GisTx("レイヤー \"%s\" の線に高さがありません(%d 本)。高さのフィールドを選んでください。",
                                 "No line of layer \"%s\" has a height (%d lines): choose the height field."),
-                          l->GetName(), res->skipped));
+                          l->GetName(), res->skipped);
+        if (res->unread) text += "\n" + UnreadTx(p.path, res->unread);
+        GisErr(text);
         return -1;
     }
     return 0;
@@ -383,6 +415,7 @@ bool MkCurves(const std::vector<OgrCrv>& cs, double ox, double oy, float ext[4])
 
 int OgrRdCrv(const OgrImpPrm& p, OgrCrvs* rd, OgrImpRes* res) {
     OgrImpRes r;
+    r.path = p.path;
     rd->crvs.clear();
     rd->wkt.clear();
     if (ReadLayer(p, &rd->crvs, &r, &rd->wkt) < 0) {
@@ -415,11 +448,19 @@ int OgrMkCrv(const OgrCrvs& rd, OgrImpRes* res) {
     TrnRgn[4] = ext[3];
     TrnRgn[5] = 0;
     PutMsg(GisFmt(GisTx("%d 本の等高線を読み込みました。", "%d contours read."), res->curves).c_str());
+    // One warning for everything left out.
+    std::string left;
     if (res->skipped)
-        DspWrnMsg(297, GisFmt(GisTx("高さのない線 %d 本は読み込みませんでした。",
-                                    "%d lines without a height were skipped."),
-                              res->skipped)
-                           .c_str());
+        left += GisFmt(GisTx("高さのない線 %d 本は読み込みませんでした。",
+                             "%d lines without a height were skipped."),
+                       res->skipped);
+    if (res->absurd)
+        left += (left.empty() ? "" : "\n") +
+                GisFmt(GisTx("座標か高さが有限でないか大きすぎる線 %d 本は読み込みませんでした。",
+                             "%d lines with a coordinate or height that is not finite or too large were skipped."),
+                       res->absurd);
+    if (res->unread) left += (left.empty() ? "" : "\n") + UnreadTx(res->path, res->unread);
+    if (!left.empty()) DspWrnMsg(297, left.c_str());
     return 0;
 }
 

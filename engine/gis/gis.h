@@ -57,7 +57,10 @@ struct OgrImpRes {
     int curves = 0;      // curves made
     int skipped = 0;     // line features without a usable height
     int others = 0;      // features that are not lines (points, polygons), ignored
+    int absurd = 0;      // line parts with a non-finite or absurd coordinate or height, skipped
+    int unread = 0;      // features the driver could not read (a file cut short or damaged)
     double ox = 0, oy = 0;
+    std::string path;    // the source, for the messages
 };
 // A layer's contours as read, before they become curves: heights and points in the source's
 // units (metres), and its CRS as WKT (empty when it has none).
@@ -95,6 +98,10 @@ int ExpGisRst(const char* path, const char* driver = nullptr);
 // with a real field "elev" (metres), origin added back, CRS when known. 0 or -1 after a message.
 // driver overrides the extension ("GPKG", "ESRI Shapefile", ...).
 int ExpGisVec(const char* path, const char* driver = nullptr);
+
+// Largest coordinate or height (metres) an import or a side file takes: 1e12 mm, far beyond any
+// projected CRS, so that offsets from the local origin stay finite 32-bit millimetres.
+constexpr double GisCrdMax = 1e9;
 
 // Nodata value of raster exports.
 constexpr double GisNoData = -9999.0;

@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+#include <dirent.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <gdal_priv.h>
 #include <ogrsf_frmts.h>
@@ -15,6 +17,11 @@
 #include "terrain/trn.h"
 
 namespace {
+
+struct DsClose {
+    void operator()(GDALDataset* d) const { GDALClose(d); }
+};
+using DsPtr = std::unique_ptr<GDALDataset, DsClose>;
 
 float VX(int i) { return TrnSrf->v[3 * TrnGrd->vtx_id[i]]; }
 float VY(int i) { return TrnSrf->v[3 * TrnGrd->vtx_id[i] + 1]; }
@@ -61,6 +68,40 @@ GDALDriver* DrvByExt(const std::string& ext, bool raster) {
     return nullptr;
 }
 
+// The temporary name up to its ".part<pid>", the root every file of the dataset shares.
+std::string TmpRoot(const std::string& tmp) {
+    const std::string tag = ".part" + std::to_string(getpid());
+    const size_t at = tmp.rfind(tag);
+    return at == std::string::npos ? tmp : tmp.substr(0, at + tag.size());
+}
+
+// Removes every file of a temporary dataset: the files named like it (tmp with its extension
+// changed or extended: .dbf, .shx, .prj, .aux.xml, -journal, -wal) in its folder. Drivers
+// cannot always delete a dataset they failed to finish (a GeoPackage cut by a full disk).
+void RmTmp(GDALDriver* drv, const std::string& tmp) {
+    CPLPushErrorHandler(CPLQuietErrorHandler);
+    GDALDeleteDataset(drv, tmp.c_str());
+    CPLPopErrorHandler();
+    const std::string stem = TmpRoot(tmp);
+    const size_t slash = stem.find_last_of('/');
+    const std::string dir = slash == std::string::npos ? "." : stem.substr(0, slash);
+    const std::string root = slash == std::string::npos ? stem : stem.substr(slash + 1);
+    DIR* d = opendir(dir.c_str());
+    if (!d) {
+        std::remove(tmp.c_str());
+        return;
+    }
+    std::vector<std::string> gone;
+    while (const dirent* e = readdir(d)) {
+        const std::string n = e->d_name;
+        if (n.compare(0, root.size(), root) != 0) continue;
+        if (n.size() == root.size() || n[root.size()] == '.' || n[root.size()] == '-')
+            gone.push_back(dir + "/" + n);
+    }
+    closedir(d);
+    for (const std::string& f : gone) std::remove(f.c_str());
+}
+
 // Moves the finished temporary dataset onto the target; false (temporary removed) on failure.
 // Every file of the dataset (side files such as .prj, .shx, .dbf included) is synced and renamed
 // from the temporary stem to the target's, all together.
@@ -86,8 +127,10 @@ bool Commit(GDALDriver* drv, const std::string& tmp, const std::string& path) {
     }
     set.Adopt(tmp, path);
     if (set.Commit()) return true;
-    // Files of the dataset the listing missed.
-    if (access(tmp.c_str(), F_OK) == 0) GDALDeleteDataset(drv, tmp.c_str());
+    // Files of the dataset the listing missed, and what a driver left of a dataset it could not
+    // finish (a GeoPackage cut by a full disk).
+    RmTmp(drv, tmp);
+    CPLError(CE_Failure, CPLE_FileIO, "%s", set.Reason().c_str());
     return false;
 }
 
@@ -203,10 +246,10 @@ int ExpGisRst(const char* pathC, const char* driver) {
         if (out) GDALClose(out);
         // Errors of the final flush (a full disk) are only reported, not returned.
         if (ok && CPLGetLastErrorType() >= CE_Failure) ok = false;
+        if (ok && !RstBack(tmp, nc, nr)) ok = false;
         if (!ok) {
             std::string why = GisLastErr();
-            GDALDeleteDataset(drv, tmp.c_str());
-            std::remove(tmp.c_str());
+            RmTmp(drv, tmp);
             CPLError(CE_Failure, CPLE_AppDefined, "%s", why.c_str());
         } else {
             ok = Commit(drv, tmp, path);
@@ -249,6 +292,12 @@ int ExpGisVec(const char* pathC, const char* driver) {
     CPLPushErrorHandler(CPLQuietErrorHandler);
     GDALDataset* ds = drv->Create(tmp.c_str(), 0, 0, 0, GDT_Unknown, nullptr);
     bool ok = ds != nullptr;
+    if (!ok) {
+        // Creation may fail after the first bytes (a full disk).
+        std::string why = GisLastErr();
+        RmTmp(drv, tmp);
+        CPLError(CE_Failure, CPLE_AppDefined, "%s", why.c_str());
+    }
     if (ok) {
         OGRSpatialReference* srs = MkSrs();
         OGRLayer* l = ds->CreateLayer("contours", srs, wkbLineString25D, nullptr);
@@ -275,9 +324,10 @@ int ExpGisVec(const char* pathC, const char* driver) {
         if (l && ok) ok = l->CommitTransaction() == OGRERR_NONE;
         GDALClose(ds);
         if (ok && CPLGetLastErrorType() >= CE_Failure) ok = false;
+        if (ok && !VecBack(tmp, n)) ok = false;
         if (!ok) {
             std::string why = GisLastErr();
-            GDALDeleteDataset(drv, tmp.c_str());
+            RmTmp(drv, tmp);
             CPLError(CE_Failure, CPLE_AppDefined, "%s", why.c_str());
         }
     }

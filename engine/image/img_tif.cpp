@@ -88,6 +88,9 @@ int RdGrey16Tiles(TIFF* t, ImgRec* out, TMsg* m) {
     return r == 0 ? 1 : -1;
 }
 
+// The reason libtiff gave, or a generic one when it gave none (some refusals are silent).
+const char* TWhy(const TMsg& m) { return m.set && m.text[0] ? m.text : "unreadable TIFF structure"; }
+
 }  // namespace
 
 int RdTif(const char* path, ImgRec* out, ImgErrRec* e) {
@@ -95,7 +98,7 @@ int RdTif(const char* path, ImgRec* out, ImgErrRec* e) {
     // Memory-mapped: libtiff 4.5's unmapped path misreads tiles smaller than its first read.
     TifCloser tc{TOpen(path, "r", &m)};
     if (!tc.t) {
-        SetImgErr(e, ImgErrRead, "TIFF: %s", m.set ? m.text : "");
+        SetImgErr(e, ImgErrRead, "TIFF: %s", TWhy(m));
         return -1;
     }
     uint32_t w = 0, h = 0;
@@ -105,7 +108,7 @@ int RdTif(const char* path, ImgRec* out, ImgErrRec* e) {
     }
     char why[1024] = {};
     if (!TIFFRGBAImageOK(tc.t, why)) {
-        SetImgErr(e, ImgErrFmt, "TIFF: %.150s", why);
+        SetImgErr(e, ImgErrFmt, "TIFF: %.150s", why[0] ? why : "unreadable TIFF structure");
         return -1;
     }
     const int wi = static_cast<int>(std::min<uint32_t>(w, 0x7fffffff));
@@ -114,12 +117,12 @@ int RdTif(const char* path, ImgRec* out, ImgErrRec* e) {
     m.set = false;
     const int g16 = TIFFIsTiled(tc.t) ? RdGrey16Tiles(tc.t, out, &m) : 0;
     if (g16 < 0) {
-        SetImgErr(e, ImgErrRead, "TIFF: %s", m.set ? m.text : "");
+        SetImgErr(e, ImgErrRead, "TIFF: %s", TWhy(m));
         return -1;
     }
     if (g16 == 0 && !TIFFReadRGBAImageOriented(tc.t, w, h, reinterpret_cast<uint32_t*>(out->pix),
                                    ORIENTATION_TOPLEFT, 1)) {
-        SetImgErr(e, ImgErrRead, "TIFF: %s", m.set ? m.text : "");
+        SetImgErr(e, ImgErrRead, "TIFF: %s", TWhy(m));
         return -1;
     }
     // The reader packs R in the low byte of each 32-bit word.
