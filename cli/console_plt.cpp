@@ -31,9 +31,10 @@ int ConsolePlatform::MsgBox(const char* text, const char* caption, int buttons, 
         ans = answers_.front();
         answers_.pop_front();
     }
-    std::string line = "box " + std::to_string(MsgBoxId) + " \"" + (caption ? caption : "") +
-                       "\" " + AnsName(ans) + ": ";
-    for (const char* p = text ? text : ""; *p; ++p) {
+    // The window's platform gives the texts in the interface's language.
+    const std::string cap = BoxText(caption), txt = BoxText(text);
+    std::string line = "box " + std::to_string(MsgBoxId) + " \"" + cap + "\" " + AnsName(ans) + ": ";
+    for (const char* p = txt.c_str(); *p; ++p) {
         if (*p == '\n')
             line += "\\n";
         else

@@ -24,6 +24,9 @@ public:
     int MsgBox(const char* text, const char* caption, int buttons, int icon) override;
     void Console(const char* text) override;
 
+    std::string BoxText(const char* text) override {
+        return inner_ ? inner_->BoxText(text) : Platform::BoxText(text);
+    }
     void Beep() override { if (inner_) inner_->Beep(); }
     void SetCursor(int index) override { if (inner_) inner_->SetCursor(index); }
     void PumpMessages(int max) override { if (inner_) inner_->PumpMessages(max); }
