@@ -10,6 +10,7 @@
 #include "mainframe.h"
 #include "mainview.h"
 #include "platform/platform.h"
+#include "tr.h"
 
 namespace shl {
 
@@ -23,7 +24,7 @@ bool PrintPicture(QPrinter& printer, const QImage& img) {
         plt::Platform* p = plt::Get();
         p->Beep();
         MsgBoxId = 0;  // a box with its own text
-        p->MsgBox("レンダリング・イメージがありません。", "注意", plt::BtnOk, plt::IconWarning);
+        p->MsgBox(QT_TRANSLATE_NOOP("Altimetra", "レンダリング・イメージがありません。"), "注意", plt::BtnOk, plt::IconWarning);
         return false;
     }
     QPainter painter;
@@ -53,7 +54,7 @@ void PrintCmd(MainFrame* frame, int id) {
             return;
         }
         QPrintPreviewDialog dlg(&printer, frame);
-        dlg.setWindowTitle(QStringLiteral("印刷プレビュー"));
+        dlg.setWindowTitle(Tx::tr("印刷プレビュー"));
         QObject::connect(&dlg, &QPrintPreviewDialog::paintRequested, &dlg,
                          [&img](QPrinter* p) { PrintPicture(*p, img); });
         ExecDlg(dlg, QStringLiteral("preview"));

@@ -13,6 +13,8 @@ namespace {
 const char* const kDirSec = "File Directories";
 const char* const kPrmSec = "Default Parameters";
 const char* const kMruSec = "Recent File List";
+const char* const kIfcSec = "Interface";
+const char* const kLangVal[] = {"system", "ja", "en"};  // by LangPref
 const char* const kDirKey[Profile::DirNum] = {
     "Scean File Directory", "DXF File Directory", "VRML File Directory", "Image File Directory",
     "GIS File Directory"};
@@ -116,6 +118,11 @@ void LoadProfile(QSettings& s, Profile& p) {
     ReadInt(s, "TrnMethod", TrnMethodCrs, TrnMethodMinCrv, TrnMethod);
     s.endGroup();
 
+    p.lang = PrefSystem;
+    const QString lv = s.value(QStringLiteral("%1/Language").arg(kIfcSec)).toString().trimmed();
+    for (int i = PrefSystem; i <= PrefEn; ++i)
+        if (lv == QLatin1String(kLangVal[i])) p.lang = LangPref(i);
+
     p.recent.clear();
     s.beginGroup(kMruSec);
     for (int i = 0; i < 4; ++i) {
@@ -146,6 +153,7 @@ std::vector<ProfileEntry> ProfileEntries(const Profile& p) {
     add(kPrmSec, "Angle of Filter Surface", Fmt("%f", FltrAng));
     add(kPrmSec, "Interpolate Peripheral of Surface", FmtI(IntpPrph));
     add(kPrmSec, "TrnMethod", FmtI(TrnMethod));
+    add(kIfcSec, "Language", QLatin1String(kLangVal[p.lang]));
     for (int i = 0; i < p.recent.size(); ++i)
         add(kMruSec, QStringLiteral("File%1").arg(i + 1), p.recent[i]);
     return e;
