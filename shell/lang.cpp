@@ -67,7 +67,6 @@ bool SetUiLang(UiLang lang) {
     gLang = lang;
     MsgLang = uint8_t(lang);
     bool ok = true;
-    const QString qtDir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     if (lang == LangEn) {
         gApp = new QTranslator;
         if (gApp->load(QStringLiteral(":/lang/altimetra_en.qm"))) {
@@ -76,15 +75,16 @@ bool SetUiLang(UiLang lang) {
             ok = false;
             Drop(gApp);
         }
-    } else {
-        // Qt's own texts are English in its source: only Japanese needs its catalogue.
-        gQt = new QTranslator;
-        if (gQt->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
-                      QStringLiteral("_"), qtDir))
-            QCoreApplication::installTranslator(gQt);
-        else
-            Drop(gQt);
     }
+    // Qt's own catalogue of the same language, for its standard dialogs and buttons.
+    gQt = new QTranslator;
+    const QLocale loc = lang == LangEn ? QLocale(QLocale::English, QLocale::UnitedStates)
+                                       : QLocale(QLocale::Japanese, QLocale::Japan);
+    if (gQt->load(loc, QStringLiteral("qtbase"), QStringLiteral("_"),
+                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(gQt);
+    else
+        Drop(gQt);
     // Open windows retranslate now, not at the next turn of the event loop.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
     return ok;
