@@ -3,6 +3,8 @@
 
 namespace jrn {
 
+std::string (*BoxTextFn)(const char* text) = nullptr;
+
 const char* ConsolePlatform::AnsName(int ans) {
     switch (ans) {
     case plt::AnsOk: return "ok";
@@ -32,7 +34,8 @@ int ConsolePlatform::MsgBox(const char* text, const char* caption, int buttons, 
         answers_.pop_front();
     }
     // The window's platform gives the texts in the interface's language.
-    const std::string cap = BoxText(caption), txt = BoxText(text);
+    const auto tx = [](const char* s) { return BoxTextFn ? BoxTextFn(s) : std::string(s ? s : ""); };
+    const std::string cap = tx(caption), txt = tx(text);
     std::string line = "box " + std::to_string(MsgBoxId) + " \"" + cap + "\" " + AnsName(ans) + ": ";
     for (const char* p = txt.c_str(); *p; ++p) {
         if (*p == '\n')

@@ -9,6 +9,10 @@
 
 namespace jrn {
 
+// A box's text or caption (written in Japanese) in the interface's language; null keeps them as
+// they are. The window sets it when its language is chosen.
+extern std::string (*BoxTextFn)(const char* text);
+
 class ConsolePlatform final : public plt::Platform {
 public:
     using PrintFn = std::function<void(const std::string&)>;
@@ -24,9 +28,6 @@ public:
     int MsgBox(const char* text, const char* caption, int buttons, int icon) override;
     void Console(const char* text) override;
 
-    std::string BoxText(const char* text) override {
-        return inner_ ? inner_->BoxText(text) : Platform::BoxText(text);
-    }
     void Beep() override { if (inner_) inner_->Beep(); }
     void SetCursor(int index) override { if (inner_) inner_->SetCursor(index); }
     void PumpMessages(int max) override { if (inner_) inner_->PumpMessages(max); }

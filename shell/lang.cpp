@@ -5,7 +5,10 @@
 #include <QLocale>
 #include <QTranslator>
 #include <cstdlib>
+#include "console_plt.h"
 #include "core/msg.h"
+#include "core/msg_en.h"
+#include "tr.h"
 
 // The English catalogue is compiled into the shell's static library.
 static void InitLangRes() { Q_INIT_RESOURCE(altlang); }
@@ -62,6 +65,7 @@ UiLang ChooseLang(const UiLang* cmdLine, LangPref pref, const QString& locale) {
 
 bool SetUiLang(UiLang lang) {
     InitLangRes();
+    jrn::BoxTextFn = &BoxText;  // the boxes journals print
     Drop(gApp);
     Drop(gQt);
     gLang = lang;
@@ -91,5 +95,13 @@ bool SetUiLang(UiLang lang) {
 }
 
 UiLang CurUiLang() { return gLang; }
+
+std::string BoxText(const char* ja) {
+    if (!ja) return std::string();
+    if (gLang != LangEn) return ja;
+    const QString t = Tx::tr(ja);
+    if (t != QString::fromUtf8(ja)) return t.toStdString();
+    return MsgEn(ja);
+}
 
 }  // namespace shl

@@ -3,6 +3,7 @@
 // choice, else the user's locale.
 #pragma once
 #include <QString>
+#include <string>
 
 namespace shl {
 
@@ -29,5 +30,9 @@ UiLang ChooseLang(const UiLang* cmdLine, LangPref pref, const QString& locale);
 // texts then stay Japanese).
 bool SetUiLang(UiLang lang);
 UiLang CurUiLang();
+
+// A message box's text or caption, written in Japanese, in the interface's language: in English
+// the shell's own texts come from its catalogue, the engine's from its table (MsgEn).
+std::string BoxText(const char* ja);
 
 }  // namespace shl

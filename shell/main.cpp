@@ -110,11 +110,11 @@ int main(int argc, char** argv) {
     shl::QtPlatform plat;
     plt::Set(&plat);
     shl::StartEngine();
+    CatchSignals(app);
     // The profile is read by now: its language choice is known.
     const shl::UiLang lang = shl::ChooseLang(haveLang ? &argLang : nullptr,
                                              shl::CurProfile().lang, shl::MsgLocaleName());
     if (!shl::SetUiLang(lang)) std::fprintf(stderr, "altimetra: the English texts are missing\n");
-    CatchSignals(app);
 
     shl::EngineLink link;
     auto frame = std::make_unique<shl::MainFrame>(&link);

@@ -13,20 +13,11 @@
 #include "cursors.h"
 #include "mainframe.h"
 #include "mainview.h"
-#include "core/msg.h"
 #include "lang.h"
 #include "tr.h"
 
 namespace shl {
 
-// In English, the shell's own texts come from its catalogue, the engine's from its table.
-std::string QtPlatform::BoxText(const char* ja) {
-    if (!ja) return std::string();
-    if (CurUiLang() != LangEn) return ja;
-    const QString t = Tx::tr(ja);
-    if (t != QString::fromUtf8(ja)) return t.toStdString();
-    return MsgEn(ja);
-}
 
 int QtPlatform::MsgBox(const char* jaText, const char* jaCaption, int buttons, int icon) {
     const std::string txt = BoxText(jaText), cap = BoxText(jaCaption);

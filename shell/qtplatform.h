@@ -13,7 +13,6 @@ public:
     void SetFrame(MainFrame* f) { frame_ = f; }
 
     int MsgBox(const char* text, const char* caption, int buttons, int icon) override;
-    std::string BoxText(const char* text) override;
     void Beep() override;
     void SetCursor(int index) override;
     void PumpMessages(int max) override;

@@ -1,7 +1,6 @@
 // Numbered messages, the message area and the notifications to the main frame.
 #pragma once
 #include <cstdint>
-#include <string>
 
 extern uint8_t MsgLang;  // 0 Japanese, 1 English
 extern int LastErrId;
@@ -54,7 +53,3 @@ void Notify(int id, long wparam);
 
 // Console line (printf style) through the platform.
 void ConPrintf(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
-
-// The English of a text the engine shows with its own words (own-text messages, boxes with their
-// own text, their captions); a line it does not know stays as it is.
-std::string MsgEn(const char* ja);

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 #include <vector>
-#include "core/msg.h"
+#include "core/msg_en.h"
 
 namespace {
 

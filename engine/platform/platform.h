@@ -2,7 +2,6 @@
 // The shell implements it with Qt, the batch runner with the console, tests with a recording double.
 #pragma once
 #include <cstdint>
-#include <string>
 
 namespace plt {
 
@@ -22,8 +21,6 @@ public:
 
     // Modal message box owned by the main frame; returns an MsgAns value.
     virtual int MsgBox(const char* text, const char* caption, int buttons, int icon) = 0;
-    // A box's text or caption (written in Japanese) in the interface's language.
-    virtual std::string BoxText(const char* text) { return text ? text : ""; }
     virtual void Beep() {}
     // Cursor index 0..29 of the engine's cursor table, for every open view window.
     virtual void SetCursor(int index) { (void)index; }

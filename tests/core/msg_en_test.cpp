@@ -2,7 +2,7 @@
 // texts of several lines where only some lines are the engine's.
 #include <gtest/gtest.h>
 #include <string>
-#include "core/msg.h"
+#include "core/msg_en.h"
 
 TEST(MsgEnglish, FixedTextsAndCaptions) {
     EXPECT_EQ(MsgEn("地形が作成されていません。"), "No terrain has been made.");
