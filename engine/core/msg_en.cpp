@@ -113,7 +113,8 @@ std::vector<std::string> Pieces(const char* pat) {
     return p;
 }
 
-// True when line is the pattern with some parts in place of its conversions (each non-empty).
+// True when line is the pattern with some parts in place of its conversions (each non-empty,
+// within one line).
 bool Match(const std::string& line, const char* pat, std::vector<std::string>* args) {
     const std::vector<std::string> pc = Pieces(pat);
     args->clear();
@@ -130,6 +131,8 @@ bool Match(const std::string& line, const char* pat, std::vector<std::string>* a
             if (next == std::string::npos) return false;
         }
         if (next <= at) return false;
+        // A variable part is one line's: a text of several lines is matched line by line.
+        if (line.find('\n', at) < next) return false;
         args->push_back(line.substr(at, next - at));
         at = next + pc[i].size();
     }

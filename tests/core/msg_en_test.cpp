@@ -30,6 +30,8 @@ TEST(MsgEnglish, LinesAreMatchedOneByOneAndUnknownLinesStay) {
               "/data/map.bmp\nImages of this kind cannot be read.\nBMP: compression 7 cannot be read.");
     EXPECT_EQ(MsgEn("x.scn に保存できませんでした。\nNo space left on device\n元のファイルは変更されていません。"),
               "x.scn could not be saved.\nNo space left on device\nThe original file has not been changed.");
+    // Fixed: the first line's pattern took the whole text, its last part running over the
+    // following lines.
     EXPECT_EQ(MsgEn("DXF読み込み: 曲線 3 本 (点 40)\n文字 0 個\n読み飛ばした図形 2 個 (3Dでないポリライン 1)"),
               "DXF read: 3 curves (40 points)\n0 texts\n2 entities skipped (1 of them 2D polylines)");
     // A text of several lines known as a whole.
