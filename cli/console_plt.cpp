@@ -3,6 +3,8 @@
 
 namespace jrn {
 
+std::string (*BoxTextFn)(const char* text) = nullptr;
+
 const char* ConsolePlatform::AnsName(int ans) {
     switch (ans) {
     case plt::AnsOk: return "ok";
@@ -31,9 +33,11 @@ int ConsolePlatform::MsgBox(const char* text, const char* caption, int buttons, 
         ans = answers_.front();
         answers_.pop_front();
     }
-    std::string line = "box " + std::to_string(MsgBoxId) + " \"" + (caption ? caption : "") +
-                       "\" " + AnsName(ans) + ": ";
-    for (const char* p = text ? text : ""; *p; ++p) {
+    // The window's platform gives the texts in the interface's language.
+    const auto tx = [](const char* s) { return BoxTextFn ? BoxTextFn(s) : std::string(s ? s : ""); };
+    const std::string cap = tx(caption), txt = tx(text);
+    std::string line = "box " + std::to_string(MsgBoxId) + " \"" + cap + "\" " + AnsName(ans) + ": ";
+    for (const char* p = txt.c_str(); *p; ++p) {
         if (*p == '\n')
             line += "\\n";
         else

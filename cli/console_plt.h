@@ -9,6 +9,10 @@
 
 namespace jrn {
 
+// A box's text or caption (written in Japanese) in the interface's language; null keeps them as
+// they are. The window sets it when its language is chosen.
+extern std::string (*BoxTextFn)(const char* text);
+
 class ConsolePlatform final : public plt::Platform {
 public:
     using PrintFn = std::function<void(const std::string&)>;

@@ -1,4 +1,5 @@
 // Heights along a line (its dialog, then the drag) and the contour checks with their dock panel.
+#include "tr.h"
 #include "chkpanel.h"
 
 #include <QComboBox>
@@ -29,7 +30,7 @@ int HgtLinUnit = LenM;
 // Start height and step with one unit.
 class HgtLinDlg : public AltDlg {
 public:
-    explicit HgtLinDlg(QWidget* p) : AltDlg(p, IdHgtLinDlg, QStringLiteral("線に沿って高さを設定")), unit_(HgtLinUnit) {
+    explicit HgtLinDlg(QWidget* p) : AltDlg(p, IdHgtLinDlg, Tx::tr("線に沿って高さを設定")), unit_(HgtLinUnit) {
         h_ = MkEdit(CtlHgtLinStart);
         d_ = MkEdit(CtlHgtLinStep);
         combo_ = MkCombo(CtlHgtLinUnit, UnitItems(false));
@@ -43,9 +44,9 @@ public:
             Show();
         });
         auto* f = new QFormLayout;
-        f->addRow(QStringLiteral("最初の高さ"), h_);
-        f->addRow(QStringLiteral("高さの間隔"), d_);
-        f->addRow(QStringLiteral("単位"), combo_);
+        f->addRow(Tx::tr("最初の高さ"), h_);
+        f->addRow(Tx::tr("高さの間隔"), d_);
+        f->addRow(Tx::tr("単位"), combo_);
         auto* v = new QVBoxLayout(this);
         v->addLayout(f);
         v->addWidget(MkOkCancel());
@@ -91,12 +92,12 @@ QString FndText(const ChkFnd& f) {
     };
     QString what;
     switch (f.kind) {
-    case ChkCross: what = QStringLiteral("高さの異なるカーブが交差・接触"); break;
-    case ChkSelf: what = QStringLiteral("カーブが自分自身と交差"); break;
-    case ChkDup: what = QStringLiteral("カーブが重複"); break;
-    case ChkZero: what = QStringLiteral("高さゼロのカーブ"); break;
-    case ChkOpen: what = QStringLiteral("領域の内側で終わる開いたカーブ"); break;
-    case ChkJump: what = QStringLiteral("隣のカーブとの高さの差が不自然"); break;
+    case ChkCross: what = Tx::tr("高さの異なるカーブが交差・接触"); break;
+    case ChkSelf: what = Tx::tr("カーブが自分自身と交差"); break;
+    case ChkDup: what = Tx::tr("カーブが重複"); break;
+    case ChkZero: what = Tx::tr("高さゼロのカーブ"); break;
+    case ChkOpen: what = Tx::tr("領域の内側で終わる開いたカーブ"); break;
+    case ChkJump: what = Tx::tr("隣のカーブとの高さの差が不自然"); break;
     }
     QString s = what + QStringLiteral(": ") + name(f.i);
     if (f.j >= 0) s += QStringLiteral(", ") + name(f.j);
@@ -107,7 +108,7 @@ QString FndText(const ChkFnd& f) {
 QListWidget* Panel(QMainWindow* mw) {
     QDockWidget* dock = mw->findChild<QDockWidget*>(QString::fromLatin1(ChkDockName));
     if (!dock) {
-        dock = new QDockWidget(QStringLiteral("等高線のチェック"), mw);
+        dock = new QDockWidget(Tx::tr("等高線のチェック"), mw);
         dock->setObjectName(QString::fromLatin1(ChkDockName));
         auto* list = new QListWidget(dock);
         list->setObjectName(QStringLiteral("ChkList"));
@@ -132,7 +133,7 @@ void FillChkPanel(QWidget* frame) {
     QSignalBlocker b(list);
     list->clear();
     for (const ChkFnd& f : CrvChkRes) list->addItem(FndText(f));
-    if (CrvChkRes.empty()) list->addItem(QStringLiteral("問題はありません"));
+    if (CrvChkRes.empty()) list->addItem(Tx::tr("問題はありません"));
 }
 
 bool ChkCmd(QWidget* frame, int id) {

@@ -14,6 +14,7 @@
 #include "dlgbase.h"
 #include "dlgids.h"
 #include "dlgrun.h"
+#include "tr.h"
 
 namespace shl {
 
@@ -61,31 +62,31 @@ constexpr int FirstCtl[4] = {CtlGldLat0D, CtlGldLon0D, CtlGldLat1D, CtlGldLon1D}
 
 class GldDlgW : public AltDlg {
 public:
-    GldDlgW(QWidget* p, const GldCorners& c) : AltDlg(p, IdGld, QStringLiteral("緯度・経度の範囲")), c_(c) {
+    GldDlgW(QWidget* p, const GldCorners& c) : AltDlg(p, IdGld, Tx::tr("緯度・経度の範囲")), c_(c) {
         auto* v = new QVBoxLayout(this);
         auto* corners = new QHBoxLayout;
         for (int side = 0; side < 2; ++side) {
-            auto* grp = new QGroupBox(side == 0 ? QStringLiteral("左下") : QStringLiteral("右上"), this);
+            auto* grp = new QGroupBox(side == 0 ? Tx::tr("左下") : Tx::tr("右上"), this);
             auto* g = new QGridLayout(grp);
             for (int k = 0; k < 2; ++k) {
                 const int val = side * 2 + k;
-                g->addWidget(new QLabel(k == 0 ? QStringLiteral("緯度") : QStringLiteral("経度"), grp), k, 0);
-                static const char* const unit[3] = {"度", "分", "秒"};
+                g->addWidget(new QLabel(k == 0 ? Tx::tr("緯度") : Tx::tr("経度"), grp), k, 0);
+                static const char* const unit[3] = {QT_TRANSLATE_NOOP("Altimetra", "度"), QT_TRANSLATE_NOOP("Altimetra", "分"), QT_TRANSLATE_NOOP("Altimetra", "秒")};
                 for (int f = 0; f < 3; ++f) {
                     QLineEdit* e = MkEdit(FirstCtl[val] + f, f == 2 ? 8 : 4);
                     fld_[val][f] = e;
                     g->addWidget(e, k, 1 + 2 * f);
-                    g->addWidget(new QLabel(QString::fromUtf8(unit[f]), grp), k, 2 + 2 * f);
+                    g->addWidget(new QLabel(TrTxt(unit[f]), grp), k, 2 + 2 * f);
                     connect(e, &QLineEdit::editingFinished, this, [this, val] { Left(val); });
                 }
             }
             corners->addWidget(grp);
         }
         v->addLayout(corners);
-        fix_ = MkCheck(CtlGldFix, QStringLiteral("距離を固定"));
+        fix_ = MkCheck(CtlGldFix, Tx::tr("距離を固定"));
         fix_->setChecked(c_.fix);
         connect(fix_, &QCheckBox::toggled, this, [this](bool on) { c_.fix = on; });
-        QPushButton* upd = MkButton(CtlGldUpd, QStringLiteral("更新"));
+        QPushButton* upd = MkButton(CtlGldUpd, Tx::tr("更新"));
         connect(upd, &QPushButton::clicked, this, [this] {
             QString msg;
             QWidget* bad = nullptr;

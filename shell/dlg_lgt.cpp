@@ -19,6 +19,7 @@
 #include "engcall.h"
 #include "platform/platform.h"
 #include "scene/scene.h"
+#include "tr.h"
 
 namespace shl {
 
@@ -54,7 +55,7 @@ int ClampEl(int e) { return e < 0 ? 0 : e > 90 ? 90 : e; }
 
 class LgtDlgW : public AltDlg {
 public:
-    LgtDlgW(QWidget* p, lgt* l) : AltDlg(p, IdLgt, QStringLiteral("ライトの設定")), l_(l) {
+    LgtDlgW(QWidget* p, lgt* l) : AltDlg(p, IdLgt, Tx::tr("ライトの設定")), l_(l) {
         std::memcpy(dir0_, l->r.dir, sizeof dir0_);
         std::memcpy(ang0_, l->r.ang, sizeof ang0_);
         {
@@ -62,8 +63,8 @@ public:
             GetLgtAzEl(l, &az_, &el_);
         }
         az_ = WrapAz(az_);
-        auto* azLbl = new QLabel(QStringLiteral("方位角（度）"), this);
-        auto* elLbl = new QLabel(QStringLiteral("仰角（度）"), this);
+        auto* azLbl = new QLabel(Tx::tr("方位角（度）"), this);
+        auto* elLbl = new QLabel(Tx::tr("仰角（度）"), this);
         azSpin_ = new LgtSpin(this);
         elSpin_ = new LgtSpin(this);
         azSpin_->setObjectName(QString::number(CtlLgtAz));
@@ -102,7 +103,7 @@ public:
         QDialogButtonBox* bb = MkOkCancel();
         bb->setOrientation(Qt::Vertical);
 
-        const int fw = fontMetrics().horizontalAdvance(QStringLiteral("方位角（度）")) + 12;
+        const int fw = fontMetrics().horizontalAdvance(Tx::tr("方位角（度）")) + 12;
         const int rowH = std::max(26, azSpin_->sizeHint().height());
         azLbl->setGeometry(16, 162, fw, rowH);
         azSpin_->setGeometry(16 + fw, 162, 72, rowH);
@@ -141,12 +142,12 @@ protected:
         const int a = azSpin_->value(), e = elSpin_->value();
         if (a < 0 || a > 359) {
             *bad = azSpin_;
-            *msg = QStringLiteral("0 から 359 までの整数を入力してください。");
+            *msg = Tx::tr("0 から 359 までの整数を入力してください。");
             return false;
         }
         if (e < 0 || e > 90) {
             *bad = elSpin_;
-            *msg = QStringLiteral("0 から 90 までの整数を入力してください。");
+            *msg = Tx::tr("0 から 90 までの整数を入力してください。");
             return false;
         }
         az_ = a;
@@ -182,11 +183,11 @@ protected:
         // Labels in the dialog's text colour.
         p.setPen(palette().color(QPalette::WindowText));
         const QFontMetrics fm = fontMetrics();
-        p.drawText(QPointF(AzCx + 8, 31 - fm.descent()), QStringLiteral("北(0°)"));
-        p.drawText(QPointF(ElCx + 6, 31 - fm.descent()), QStringLiteral("90°"));
-        p.drawText(QPointF(ElCx + 58, ElCy + fm.ascent() / 2.0 - 1), QStringLiteral("0°"));
-        p.drawText(QPointF(16, 20), QStringLiteral("方位角"));
-        p.drawText(QPointF(196, 20), QStringLiteral("仰角"));
+        p.drawText(QPointF(AzCx + 8, 31 - fm.descent()), Tx::tr("北(0°)"));
+        p.drawText(QPointF(ElCx + 6, 31 - fm.descent()), Tx::tr("90°"));
+        p.drawText(QPointF(ElCx + 58, ElCy + fm.ascent() / 2.0 - 1), Tx::tr("0°"));
+        p.drawText(QPointF(16, 20), Tx::tr("方位角"));
+        p.drawText(QPointF(196, 20), Tx::tr("仰角"));
     }
 
     void mouseReleaseEvent(QMouseEvent* ev) override {
@@ -232,7 +233,7 @@ int LgtElOfClick(int x, int y) { return LgtDlgW::ElOfClick(x, y); }
 bool DlgLgt(QWidget* parent) {
     lgt* l = CurLgtObj;
     if (!l) {
-        plt::Get()->MsgBox("光源がありません。", "注意", plt::BtnOk, plt::IconWarning);
+        plt::Get()->MsgBox(QT_TRANSLATE_NOOP("Altimetra", "光源がありません。"), "注意", plt::BtnOk, plt::IconWarning);
         return false;
     }
     LgtDlgW d(parent, l);

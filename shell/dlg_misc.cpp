@@ -25,6 +25,7 @@
 #include "platform/platform.h"
 #include "profile.h"
 #include "scene/scene.h"
+#include "tr.h"
 
 namespace shl {
 
@@ -40,7 +41,7 @@ public:
         combo_ = MkCombo(ctl, UnitItems(true));
         combo_->setCurrentIndex(unit >= 0 && unit < UnitNum ? unit : UnitNum - 1);
         auto* f = new QFormLayout;
-        f->addRow(QStringLiteral("単位"), combo_);
+        f->addRow(Tx::tr("単位"), combo_);
         auto* v = new QVBoxLayout(this);
         v->addLayout(f);
         v->addWidget(MkOkCancel());
@@ -95,11 +96,11 @@ protected:
 }  // namespace
 
 bool AskOutUnit(QWidget* parent, int* unit) {
-    return AskUnit(parent, IdOutUnit, CtlOutUnit, QStringLiteral("出力単位の設定"), unit);
+    return AskUnit(parent, IdOutUnit, CtlOutUnit, Tx::tr("出力単位の設定"), unit);
 }
 
 bool AskInUnit(QWidget* parent, int* unit) {
-    return AskUnit(parent, IdInUnit, CtlInUnit, QStringLiteral("入力単位の設定"), unit);
+    return AskUnit(parent, IdInUnit, CtlInUnit, Tx::tr("入力単位の設定"), unit);
 }
 
 bool AskColor(QWidget* parent, const QColor& initial, QColor* chosen) {
@@ -109,7 +110,7 @@ bool AskColor(QWidget* parent, const QColor& initial, QColor* chosen) {
         QColorDialog::setCustomColor(i, QColor(pf.cust[i][0], pf.cust[i][1], pf.cust[i][2]));
     QColorDialog d(initial, parent);
     d.setOption(QColorDialog::DontUseNativeDialog, true);
-    d.setWindowTitle(QStringLiteral("色の設定"));
+    d.setWindowTitle(Tx::tr("色の設定"));
     const int rc = ExecDlg(d, QStringLiteral("color"));
     // Custom colours the user made are kept whatever the answer.
     for (int i = 0; i < n; ++i) {
@@ -128,7 +129,7 @@ bool DlgTrnColor(QWidget* parent) {
     if (TrnPrd && TrnPrd->mtlTbls.n > 0 && TrnPrd->mtlTbls.a[0]->mtls.n > 0)
         m = TrnPrd->mtlTbls.a[0]->mtls.a[0];
     if (!m) {
-        plt::Get()->MsgBox("地形のマテリアルがありません。", "注意", plt::BtnOk, plt::IconWarning);
+        plt::Get()->MsgBox(QT_TRANSLATE_NOOP("Altimetra", "地形のマテリアルがありません。"), "注意", plt::BtnOk, plt::IconWarning);
         return false;
     }
     auto to255 = [](float v) { return std::clamp(int(std::lround(v * 255.0)), 0, 255); };
@@ -160,7 +161,7 @@ bool DlgBgColor(QWidget* parent) {
 
 void ShowAbout(QWidget* parent) {
     QDialog d(parent);
-    d.setWindowTitle(QStringLiteral("バージョン情報"));
+    d.setWindowTitle(Tx::tr("バージョン情報"));
     d.setObjectName(QString::number(IdAbout));
     auto* top = new QHBoxLayout;
     top->addWidget(new Logo(&d), 0, Qt::AlignTop);
@@ -172,7 +173,7 @@ void ShowAbout(QWidget* parent) {
     title->setFont(f);
     text->addWidget(title);
     text->addWidget(new QLabel(QStringLiteral("Version 2.0"), &d));
-    text->addWidget(new QLabel(QStringLiteral("等高線から数値地形モデルを作成します。"), &d));
+    text->addWidget(new QLabel(Tx::tr("等高線から数値地形モデルを作成します。"), &d));
     auto* link = new QLabel(QStringLiteral("<a href=\"%1\">%1</a>").arg(QString::fromLatin1(MakerUrl)), &d);
     link->setObjectName(QStringLiteral("link"));
     link->setTextFormat(Qt::RichText);

@@ -26,9 +26,12 @@
 #include "dlgint.h"
 #include "dlgrun.h"
 #include "engcall.h"
+#include "lang.h"
 #include "mainframe.h"
+#include "profile.h"
 #include "scene/scene.h"
 #include "terrain/trn.h"
+#include "tr.h"
 
 namespace shl {
 
@@ -87,7 +90,7 @@ public:
         auto* f = new QFormLayout;
         auto* row = new QHBoxLayout;
         row->addWidget(edit_);
-        row->addWidget(new QLabel(QStringLiteral("単位"), this));
+        row->addWidget(new QLabel(Tx::tr("単位"), this));
         row->addWidget(combo_);
         f->addRow(prm.label, row);
         if (!prm.note.isEmpty()) {
@@ -150,7 +153,7 @@ private:
 class SclDstDlgW : public AltDlg {
 public:
     SclDstDlgW(QWidget* p, double measured, int unit)
-        : AltDlg(p, IdSclDst, QStringLiteral("距離を指定しｶｰﾌﾞをスケール")), unit_(unit),
+        : AltDlg(p, IdSclDst, Tx::tr("距離を指定しｶｰﾌﾞをスケール")), unit_(unit),
           meas_(measured) {
         measEdit_ = MkEdit(CtlSdMeas);
         measEdit_->setReadOnly(true);
@@ -164,9 +167,9 @@ public:
             measEdit_->setText(NumText(meas_ / LenFct(unit_)));
         });
         auto* f = new QFormLayout;
-        f->addRow(QStringLiteral("測定した距離"), measEdit_);
-        f->addRow(QStringLiteral("実際の距離"), realEdit_);
-        f->addRow(QStringLiteral("単位"), combo_);
+        f->addRow(Tx::tr("測定した距離"), measEdit_);
+        f->addRow(Tx::tr("実際の距離"), realEdit_);
+        f->addRow(Tx::tr("単位"), combo_);
         Column(this, f, MkOkCancel());
     }
     int unit_;
@@ -179,12 +182,12 @@ protected:
         if (!ReadReal(realEdit_, 1e-11, 1e11, &real, msg)) return false;
         // Two points at one place give no distance to scale from.
         if (!(meas_ > 0)) {
-            *msg = QStringLiteral("測定した距離が 0 です。\n離れた 2 点を指定してください。");
+            *msg = Tx::tr("測定した距離が 0 です。\n離れた 2 点を指定してください。");
             return false;
         }
         factor_ = real * LenFct(unit_) / meas_;
         if (!std::isfinite(factor_) || factor_ <= 0) {
-            *msg = QStringLiteral("倍率を計算できません。");
+            *msg = Tx::tr("倍率を計算できません。");
             return false;
         }
         return true;
@@ -200,17 +203,19 @@ private:
 // 180: editing settings, the contour colour range, the generation method, background colour.
 class PrfDlgW : public AltDlg {
 public:
-    explicit PrfDlgW(QWidget* p) : AltDlg(p, IdPrf, QStringLiteral("環境設定")) {
+    explicit PrfDlgW(QWidget* p) : AltDlg(p, IdPrf, Tx::tr("環境設定")) {
         pick_ = MkEdit(CtlPickAp);
         cnct_ = MkEdit(CtlCnctDst);
         same_ = MkEdit(CtlSamHgt);
         rng_ = MkEdit(CtlHgtRng);
         QStringList methods;
-        for (const TrnMethodInfo& m : TrnMethods) methods << QString::fromUtf8(m.label);
+        for (const TrnMethodInfo& m : TrnMethods) methods << TrTxt(m.label);
         method_ = MkCombo(CtlTrnMethod, methods);
-        QPushButton* bg = MkButton(CtlBgCol, QStringLiteral("背景色..."));
+        QPushButton* bg = MkButton(CtlBgCol, Tx::tr("背景色..."));
         exag_ = MkEdit(CtlVertExag);
         exag_->setText(NumText(VertExag));
+        lang_ = MkCombo(CtlLang, {Tx::tr("日本語"), Tx::tr("英語 (English)"), Tx::tr("システムに従う")});
+        lang_->setCurrentIndex(LangItem(CurProfile().lang));
         pick_->setText(IntText(PickAp));
         cnct_->setText(IntText(std::llround(CnctDst)));
         same_->setText(IntText(std::llround(double(SamHgtDst))));
@@ -218,18 +223,24 @@ public:
         method_->setCurrentIndex(TrnMethodOf(TrnMethod).kind);
         connect(bg, &QPushButton::clicked, this, [this] { DlgBgColor(this); });
         auto* f = new QFormLayout;
-        f->addRow(QStringLiteral("ピックの範囲（ピクセル）"), pick_);
-        f->addRow(QStringLiteral("自動接続の距離（ピクセル）"), cnct_);
-        f->addRow(QStringLiteral("同じ高さとみなす距離（mm）"), same_);
-        f->addRow(QStringLiteral("等高線の色の範囲（m）"), rng_);
-        f->addRow(QStringLiteral("生成方法"), method_);
-        f->addRow(QStringLiteral("表示の背景色"), bg);
-        f->addRow(QStringLiteral("高さの強調（倍、3D と段彩陰影）"), exag_);
+        f->addRow(Tx::tr("ピックの範囲（ピクセル）"), pick_);
+        f->addRow(Tx::tr("自動接続の距離（ピクセル）"), cnct_);
+        f->addRow(Tx::tr("同じ高さとみなす距離（mm）"), same_);
+        f->addRow(Tx::tr("等高線の色の範囲（m）"), rng_);
+        f->addRow(Tx::tr("生成方法"), method_);
+        f->addRow(Tx::tr("表示の背景色"), bg);
+        f->addRow(Tx::tr("高さの強調（倍、3D と段彩陰影）"), exag_);
+        f->addRow(Tx::tr("言語 / Language"), lang_);
         Column(this, f, MkOkCancel());
     }
     long long pickV_ = 5;
     double cnctV_ = 10, sameV_ = 20000, rngV_ = 500, exagV_ = 1;
     int methodV_ = TrnMethodCrs;
+    LangPref langV_ = PrefSystem;
+
+    // Combo items in order: Japanese, English, the system's.
+    static int LangItem(LangPref p) { return p == PrefJa ? 0 : p == PrefEn ? 1 : 2; }
+    static LangPref ItemLang(int i) { return i == 0 ? PrefJa : i == 1 ? PrefEn : PrefSystem; }
 
 protected:
     bool Check(QString* msg, QWidget** bad) override {
@@ -244,24 +255,26 @@ protected:
         methodV_ = TrnMethodOf(method_->currentIndex()).kind;
         *bad = exag_;
         if (!ReadReal(exag_, VertExagMin, VertExagMax, &exagV_, msg)) return false;
+        langV_ = ItemLang(lang_->currentIndex());
         return true;
     }
 
 private:
     QLineEdit *pick_, *cnct_, *same_, *rng_, *exag_;
     QComboBox* method_;
+    QComboBox* lang_;
 };
 
 // 145: the largest slope the filter keeps and the peripheral interpolation switch.
 class FltrDlgW : public AltDlg {
 public:
-    explicit FltrDlgW(QWidget* p) : AltDlg(p, IdFltr, QStringLiteral("フィルター")) {
+    explicit FltrDlgW(QWidget* p) : AltDlg(p, IdFltr, Tx::tr("フィルター")) {
         ang_ = MkEdit(CtlFltrAng);
-        prph_ = MkCheck(CtlFltrPrph, QStringLiteral("外周部の直線補間"));
+        prph_ = MkCheck(CtlFltrPrph, Tx::tr("外周部の直線補間"));
         ang_->setText(NumText(FltrAng));
         prph_->setChecked(IntpPrph != 0);
         auto* f = new QFormLayout;
-        f->addRow(QStringLiteral("最大傾斜角度（度）"), ang_);
+        f->addRow(Tx::tr("最大傾斜角度（度）"), ang_);
         f->addRow(prph_);
         Column(this, f, MkOkCancel());
     }
@@ -284,13 +297,13 @@ private:
 // 146: four slope thresholds and the slope measure; 初期化 puts the defaults into the fields.
 class SlpDlgW : public AltDlg {
 public:
-    explicit SlpDlgW(QWidget* p) : AltDlg(p, IdSlp, QStringLiteral("傾斜角度表示")) {
+    explicit SlpDlgW(QWidget* p) : AltDlg(p, IdSlp, Tx::tr("傾斜角度表示")) {
         int thr[4], mode;
         GetSlpDlg(thr, &mode);
         auto* f = new QFormLayout;
         for (int k = 0; k < 4; ++k) {
             thr_[k] = MkEdit(CtlSlpThr0 + k, 6);
-            f->addRow(QStringLiteral("しきい値 %1（度）").arg(k + 1), thr_[k]);
+            f->addRow(Tx::tr("しきい値 %1（度）").arg(k + 1), thr_[k]);
         }
         // The five classes' colours, steepest first, as the terrain shows them.
         auto* sw = new QHBoxLayout;
@@ -305,21 +318,21 @@ public:
             pal.setColor(QPalette::Window, QColor(c[0], c[1], c[2]));
             l->setPalette(pal);
             l->setFrameStyle(QFrame::Box | QFrame::Plain);
-            l->setToolTip(k == 0   ? QStringLiteral("しきい値 1 以上")
-                          : k == 4 ? QStringLiteral("しきい値 4 未満")
-                                   : QStringLiteral("しきい値 %1 以上 %2 未満").arg(k + 1).arg(k));
+            l->setToolTip(k == 0   ? Tx::tr("しきい値 1 以上")
+                          : k == 4 ? Tx::tr("しきい値 4 未満")
+                                   : Tx::tr("しきい値 %1 以上 %2 未満").arg(k + 1).arg(k));
             sw->addWidget(l);
         }
         sw->addStretch(1);
-        f->addRow(QStringLiteral("表示色（急→緩）"), sw);
-        max_ = MkRadio(CtlSlpMax, QStringLiteral("最大傾斜角度"));
-        mean_ = MkRadio(CtlSlpMean, QStringLiteral("平均傾斜角度"));
-        auto* g = new QGroupBox(QStringLiteral("傾斜角度"), this);
+        f->addRow(Tx::tr("表示色（急→緩）"), sw);
+        max_ = MkRadio(CtlSlpMax, Tx::tr("最大傾斜角度"));
+        mean_ = MkRadio(CtlSlpMean, Tx::tr("平均傾斜角度"));
+        auto* g = new QGroupBox(Tx::tr("傾斜角度"), this);
         auto* gl = new QVBoxLayout(g);
         gl->addWidget(max_);
         gl->addWidget(mean_);
         f->addRow(g);
-        QPushButton* ini = MkButton(CtlSlpIni, QStringLiteral("初期化"));
+        QPushButton* ini = MkButton(CtlSlpIni, Tx::tr("初期化"));
         f->addRow(ini);
         Show(thr, mode);
         connect(ini, &QPushButton::clicked, this, [this] {
@@ -364,8 +377,8 @@ void Recolour() {
 
 bool DlgCrvHgt(QWidget* parent) {
     LenDlg d(parent,
-             {IdCrvHgt, QStringLiteral("カーブの高さ"), CtlCrvHgt, CtlCrvHgtUnit,
-              QStringLiteral("高さ"), false, -HgtMax, HgtMax, true, QString()},
+             {IdCrvHgt, Tx::tr("カーブの高さ"), CtlCrvHgt, CtlCrvHgtUnit,
+              Tx::tr("高さ"), false, -HgtMax, HgtMax, true, QString()},
              CrvHgt, CrvHgtUnit);
     if (ExecDlg(d, QString::number(IdCrvHgt)) != QDialog::Accepted) return false;
     EngCall c;
@@ -386,11 +399,11 @@ static int VtxToSet() {
 bool DlgVtxHgt(QWidget* parent) {
     // The dialog says how many vertices OK changes, so that a stale or empty selection shows.
     const int n = VtxToSet();
-    const QString note = n > 0 ? QStringLiteral("選択されている %1 個の頂点にこの高さを与えます。").arg(n)
-                               : QStringLiteral("頂点が選択されていません。高さは変わりません。");
+    const QString note = n > 0 ? Tx::tr("選択されている %1 個の頂点にこの高さを与えます。").arg(n)
+                               : Tx::tr("頂点が選択されていません。高さは変わりません。");
     LenDlg d(parent,
-             {IdVtxHgt, QStringLiteral("頂点の高さ"), CtlVtxHgt, CtlVtxHgtUnit,
-              QStringLiteral("高さ"), false, -HgtMax, HgtMax, true, note},
+             {IdVtxHgt, Tx::tr("頂点の高さ"), CtlVtxHgt, CtlVtxHgtUnit,
+              Tx::tr("高さ"), false, -HgtMax, HgtMax, true, note},
              VtxHgtVal, ::HgtUnit);
     if (ExecDlg(d, QString::number(IdVtxHgt)) != QDialog::Accepted) return false;
     EngCall c;
@@ -401,8 +414,8 @@ bool DlgVtxHgt(QWidget* parent) {
 }
 
 bool DlgCrvScl(QWidget* parent) {
-    RealDlg d(parent, IdCrvScl, QStringLiteral("ｶｰﾌﾞのスケール"), CtlCrvScl,
-              QStringLiteral("倍率"), 1.0, 1e-11, 1e11);
+    RealDlg d(parent, IdCrvScl, Tx::tr("ｶｰﾌﾞのスケール"), CtlCrvScl,
+              Tx::tr("倍率"), 1.0, 1e-11, 1e11);
     if (ExecDlg(d, QString::number(IdCrvScl)) != QDialog::Accepted) return false;
     EngCall c;
     CrvScl = float(d.val_);
@@ -411,8 +424,8 @@ bool DlgCrvScl(QWidget* parent) {
 }
 
 bool DlgCrvRot(QWidget* parent) {
-    RealDlg d(parent, IdCrvRot, QStringLiteral("ｶｰﾌﾞの回転"), CtlCrvRot,
-              QStringLiteral("回転角度（度）"), 0.0, -AngMax, AngMax);
+    RealDlg d(parent, IdCrvRot, Tx::tr("ｶｰﾌﾞの回転"), CtlCrvRot,
+              Tx::tr("回転角度（度）"), 0.0, -AngMax, AngMax);
     if (ExecDlg(d, QString::number(IdCrvRot)) != QDialog::Accepted) return false;
     EngCall c;
     CrvRot = float(d.val_);
@@ -446,8 +459,8 @@ bool DlgSclDst(QWidget* parent) {
 
 bool DlgDrwArea(QWidget* parent) {
     LenDlg d(parent,
-             {IdDrwArea, QStringLiteral("作図領域設定"), CtlDrwWid, CtlDrwUnit,
-              QStringLiteral("作図領域の幅"), true, 1e-7, 1e11, false, QString()},
+             {IdDrwArea, Tx::tr("作図領域設定"), CtlDrwWid, CtlDrwUnit,
+              Tx::tr("作図領域の幅"), true, 1e-7, 1e11, false, QString()},
              ShownView().ScrWid, DrwAreaUnit);
     const int rc = ExecDlg(d, QString::number(IdDrwArea));
     DrwAreaUnit = d.unit_;
@@ -490,6 +503,13 @@ bool DlgPrf(QWidget* parent) {
     TrnMethod = d.methodV_;
     Recolour();
     SetVertExag(d.exagV_);  // redraws
+    // A new language choice is kept in the profile and shown at once (a --lang of this run gives
+    // way to it).
+    if (d.langV_ != CurProfile().lang) {
+        CurProfile().lang = d.langV_;
+        const UiLang l = ChooseLang(nullptr, d.langV_, MsgLocaleName());
+        if (l != CurUiLang()) SetUiLang(l);
+    }
     return true;
 }
 

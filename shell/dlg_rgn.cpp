@@ -17,6 +17,7 @@
 #include "dlgrun.h"
 #include "engcall.h"
 #include "terrain/trn.h"
+#include "tr.h"
 
 namespace shl {
 
@@ -40,12 +41,12 @@ protected:
 
 class RgnDlgW : public AltDlg {
 public:
-    explicit RgnDlgW(QWidget* p) : AltDlg(p, IdRgn, QStringLiteral("ﾒｯｼｭ領域設定")) {
+    explicit RgnDlgW(QWidget* p) : AltDlg(p, IdRgn, Tx::tr("ﾒｯｼｭ領域設定")) {
         for (int k = 0; k < 4; ++k) cor_[k] = MkEdit(CtlRgnX0 + k, 9);
         rgnUnit_ = MkCombo(CtlRgnUnit, UnitItems(true));
         itv_ = MkEdit(CtlItv, 10);
         itvUnit_ = MkCombo(CtlItvUnit, UnitItems(false));
-        QPushButton* mouse = MkButton(CtlRgnMouse, QStringLiteral("マウスによりメッシュ領域を設定"));
+        QPushButton* mouse = MkButton(CtlRgnMouse, Tx::tr("マウスによりメッシュ領域を設定"));
         rgnUnit_->setCurrentIndex(ItemOfUnit(RgnUnit, true));
         itvUnit_->setCurrentIndex(ItemOfUnit(ItvUnit, false));
         ShowRgn();
@@ -62,19 +63,19 @@ public:
         });
         connect(mouse, &QPushButton::clicked, this, [this] { ByMouse(); });
 
-        auto* grp = new QGroupBox(QStringLiteral("メッシュ領域"), this);
+        auto* grp = new QGroupBox(Tx::tr("メッシュ領域"), this);
         auto* g = new QGridLayout(grp);
         g->addLayout(Pair(cor_[2], cor_[3]), 0, 2);
         g->addWidget(new RgnPic(grp), 1, 1);
         g->addLayout(Pair(cor_[0], cor_[1]), 2, 0);
         auto* unitRow = new QHBoxLayout;
         unitRow->addStretch(1);
-        unitRow->addWidget(new QLabel(QStringLiteral("単位"), this));
+        unitRow->addWidget(new QLabel(Tx::tr("単位"), this));
         unitRow->addWidget(rgnUnit_);
         g->addLayout(unitRow, 3, 0, 1, 3);
 
         auto* itvRow = new QHBoxLayout;
-        itvRow->addWidget(new QLabel(QStringLiteral("メッシュ間隔"), this));
+        itvRow->addWidget(new QLabel(Tx::tr("メッシュ間隔"), this));
         itvRow->addWidget(itv_);
         itvRow->addWidget(itvUnit_);
         itvRow->addStretch(1);
@@ -82,7 +83,7 @@ public:
         auto* v = new QVBoxLayout(this);
         v->addWidget(grp);
         v->addLayout(itvRow);
-        v->addWidget(new QLabel(QStringLiteral("地形を作成する領域をマウスでドラッグして下さい。"), this));
+        v->addWidget(new QLabel(Tx::tr("地形を作成する領域をマウスでドラッグして下さい。"), this));
         auto* bottom = new QHBoxLayout;
         bottom->addWidget(mouse);
         bottom->addStretch(1);
@@ -97,7 +98,7 @@ protected:
         for (int k = 0; k < 4; ++k) {
             *bad = cor_[k];
             if (!ParseNum(cor_[k]->text(), &corV_[k])) {
-                *msg = QStringLiteral("数値を入力してください。");
+                *msg = Tx::tr("数値を入力してください。");
                 return false;
             }
         }

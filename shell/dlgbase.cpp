@@ -10,6 +10,7 @@
 #include <cmath>
 #include "dlgrun.h"
 #include "terrain/trn.h"
+#include "tr.h"
 
 namespace shl {
 
@@ -86,7 +87,7 @@ QPushButton* AltDlg::MkButton(int ctl, const QString& text) {
 QDialogButtonBox* AltDlg::MkOkCancel() {
     auto* bb = new QDialogButtonBox(this);
     QPushButton* ok = bb->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    bb->addButton(QStringLiteral("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole);
+    bb->addButton(Tx::tr("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole);
     ok->setDefault(true);
     connect(bb, &QDialogButtonBox::accepted, this, &AltDlg::accept);
     connect(bb, &QDialogButtonBox::rejected, this, &AltDlg::reject);
@@ -104,11 +105,11 @@ bool ParseNum(const QString& text, double* v) {
 bool ReadReal(const QLineEdit* e, double lo, double hi, double* v, QString* msg) {
     double x = 0;
     if (!ParseNum(e->text(), &x)) {
-        *msg = QStringLiteral("数値を入力してください。");
+        *msg = Tx::tr("数値を入力してください。");
         return false;
     }
     if (x < lo || x > hi) {
-        *msg = QStringLiteral("%1 から %2 までの数値を入力してください。").arg(Bound(lo), Bound(hi));
+        *msg = Tx::tr("%1 から %2 までの数値を入力してください。").arg(Bound(lo), Bound(hi));
         return false;
     }
     *v = x;
@@ -119,7 +120,7 @@ bool ReadInt(const QLineEdit* e, long long lo, long long hi, long long* v, QStri
     bool ok = false;
     const long long x = QLocale::c().toLongLong(e->text().trimmed(), &ok);
     if (!ok || x < lo || x > hi) {
-        *msg = QStringLiteral("%1 から %2 までの整数を入力してください。").arg(lo).arg(hi);
+        *msg = Tx::tr("%1 から %2 までの整数を入力してください。").arg(lo).arg(hi);
         return false;
     }
     *v = x;

@@ -1,6 +1,9 @@
 // Modal dialogs and file dialogs, shown to the user or answered from a journal's queue.
 #include "dlgrun.h"
 #include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QTextBrowser>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDialog>
@@ -12,6 +15,7 @@
 #include <QSpinBox>
 #include <deque>
 #include "dlgbase.h"
+#include "tr.h"
 
 std::function<void(QDialog& dlg, const QString& id)> DlgOpenHook;
 
@@ -21,6 +25,31 @@ std::function<void(const QString&)> gPrint;  // set while a journal answers the 
 std::deque<DlgAnswer> gDlgQ;
 std::deque<QString> gFileQ;
 QString gRefused;  // refusal of the dialog being answered
+bool gTextDump = false;
+
+QString Quoted(QString s) {
+    s.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+    return QLatin1Char('"') + s + QLatin1Char('"');
+}
+
+// Every text the dialog shows, in the order its controls were made.
+void DumpTexts(QDialog& dlg, const QString& id) {
+    const QString head = QStringLiteral("dialog %1 ").arg(id);
+    gPrint(head + QStringLiteral("title ") + Quoted(dlg.windowTitle()));
+    if (qobject_cast<QColorDialog*>(&dlg) || id == QLatin1String("print")) return;  // Qt's own
+    for (QWidget* w : dlg.findChildren<QWidget*>()) {
+        QStringList t;
+        if (auto* l = qobject_cast<QLabel*>(w)) t << l->text();
+        else if (auto* b = qobject_cast<QAbstractButton*>(w)) t << b->text();
+        else if (auto* g = qobject_cast<QGroupBox*>(w)) t << g->title();
+        else if (auto* c = qobject_cast<QComboBox*>(w))
+            for (int i = 0; i < c->count(); ++i) t << c->itemText(i);
+        else if (auto* tb = qobject_cast<QTextBrowser*>(w)) t = tb->toPlainText().split(QLatin1Char('\n'));
+        if (!w->toolTip().isEmpty()) t << w->toolTip();
+        for (const QString& s : t)
+            if (!s.trimmed().isEmpty()) gPrint(head + QStringLiteral("text ") + Quoted(s));
+    }
+}
 
 bool ParseRgb(const QString& v, QColor* c) {
     const QStringList p = v.split(QLatin1Char(','));
@@ -81,7 +110,7 @@ SetRc SetCtl(QDialog& dlg, const QString& name, const QString& val, QString* why
     }
     if (auto* sb = qobject_cast<QSpinBox*>(w)) {
         if (!num || iv < sb->minimum() || iv > sb->maximum()) {
-            *why = QStringLiteral("%1 から %2 までの整数を入力してください。").arg(sb->minimum()).arg(sb->maximum());
+            *why = shl::Tx::tr("%1 から %2 までの整数を入力してください。").arg(sb->minimum()).arg(sb->maximum());
             return SetRefused;
         }
         sb->setFocus();
@@ -176,6 +205,7 @@ int Answer(QDialog& dlg, const QString& id, const DlgAnswer& a) {
 
 int ExecDlg(QDialog& dlg, const QString& id) {
     if (!gPrint) return dlg.exec();
+    if (gTextDump) DumpTexts(dlg, id);
     if (DlgOpenHook) DlgOpenHook(dlg, id);
     for (auto it = gDlgQ.begin(); it != gDlgQ.end(); ++it) {
         if (it->id != id) continue;
@@ -190,6 +220,8 @@ int ExecDlg(QDialog& dlg, const QString& id) {
 
 QString AskFileName(QWidget* parent, const FileDlgReq& req, QString* selectedFilter) {
     if (gPrint) {
+        if (gTextDump)
+            gPrint(QStringLiteral("filedialog title %1 filter %2").arg(Quoted(req.caption), Quoted(req.filter)));
         if (selectedFilter) *selectedFilter = req.filter.section(QStringLiteral(";;"), 0, 0);
         if (gFileQ.empty()) {
             gPrint(QStringLiteral("filedialog (unanswered)"));
@@ -215,9 +247,12 @@ void RefuseMsg(QWidget* dlg, const QString& msg) {
     QMessageBox::warning(dlg, QStringLiteral("Orvane Altimetra"), msg);
 }
 
+void SetDlgTextDump(bool on) { gTextDump = on; }
+
 void SetDlgScript(std::function<void(const QString& line)> print) {
     gPrint = std::move(print);
     if (!gPrint) {
+        gTextDump = false;
         gDlgQ.clear();
         gFileQ.clear();
         gRefused.clear();

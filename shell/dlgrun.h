@@ -43,6 +43,10 @@ void SetDlgScript(std::function<void(const QString& line)> print);
 bool DlgScripted();
 void QueueDlg(const DlgAnswer& a);
 void QueueFileDlg(const QString& path);  // empty: cancel
+// While set (journal verb `dialogtexts on`), each dialog and file dialog that opens under a
+// journal first prints every text it shows: "dialog ID text \"...\"" lines (Qt's own colour and
+// print dialogs only their id).
+void SetDlgTextDump(bool on);
 // Called with each dialog as it opens under a journal, before its answer is applied (tests look
 // at the values it opens with).
 extern std::function<void(QDialog& dlg, const QString& id)> DlgOpenHook;

@@ -27,6 +27,7 @@
 #include "app.h"
 #include "scene/scene.h"
 #include "formats/gld.h"
+#include "tr.h"
 
 namespace {
 
@@ -34,11 +35,17 @@ using namespace shl;  // command ids
 using shl::CurProfile;
 using shl::Profile;
 
-const QString ScnFilter = QStringLiteral("ｼｰﾝﾃﾞｰﾀ(*.scn)");
-const QString DxfFilter = QStringLiteral("DXFﾃﾞｰﾀ(*.dxf)");
-const QString ExpFilter[FmtNum] = {DxfFilter, QStringLiteral("VRMLﾃﾞｰﾀ(*.wrl)"),
-                                   QStringLiteral("STLﾃﾞｰﾀ(*.stl)"),
-                                   QStringLiteral("GLDﾃﾞｰﾀ(*.gld)")};
+// File-dialog filters, in the interface's language (so built when asked for, not at load).
+QString ScnFilter() { return Tx::tr("ｼｰﾝﾃﾞｰﾀ(*.scn)"); }
+QString DxfFilter() { return Tx::tr("DXFﾃﾞｰﾀ(*.dxf)"); }
+QString ExpFilter(int fmt) {
+    switch (fmt) {
+    case FmtVrml: return Tx::tr("VRMLﾃﾞｰﾀ(*.wrl)");
+    case FmtStl: return Tx::tr("STLﾃﾞｰﾀ(*.stl)");
+    case FmtGld: return Tx::tr("GLDﾃﾞｰﾀ(*.gld)");
+    default: return DxfFilter();
+    }
+}
 
 std::string Utf8(const QString& s) { return s.toStdString(); }
 
@@ -68,7 +75,7 @@ int AskBox(const std::string& text, const char* caption, int buttons) {
 // that file exists, it is asked here, so that no file is replaced without a question.
 bool MayReplace(const std::string& chosen, const std::string& written) {
     if (chosen == written || !QFileInfo::exists(QString::fromStdString(written))) return true;
-    const std::string q = written + "\nこのファイルはすでに存在します。\n上書きしますか？";
+    const std::string q = written + Tx::tr("\nこのファイルはすでに存在します。\n上書きしますか？").toStdString();
     return AskBox(q, "注意", plt::BtnYesNo) == plt::AnsYes;
 }
 
@@ -76,12 +83,12 @@ bool MayReplace(const std::string& chosen, const std::string& written) {
 // flow starts, so that the message names the file and the reason and the document stays as it is.
 QString Reason(int err) {
     switch (err) {
-    case ENOENT: return QStringLiteral("ファイルまたはフォルダーが見つかりません");
+    case ENOENT: return Tx::tr("ファイルまたはフォルダーが見つかりません");
     case EACCES:
-    case EPERM: return QStringLiteral("アクセスが拒否されました");
-    case EISDIR: return QStringLiteral("フォルダーです");
-    case EROFS: return QStringLiteral("読み取り専用のドライブです");
-    case ENOTDIR: return QStringLiteral("パスの途中がフォルダーではありません");
+    case EPERM: return Tx::tr("アクセスが拒否されました");
+    case EISDIR: return Tx::tr("フォルダーです");
+    case EROFS: return Tx::tr("読み取り専用のドライブです");
+    case ENOTDIR: return Tx::tr("パスの途中がフォルダーではありません");
     default: return QString::fromLocal8Bit(std::strerror(err));
     }
 }
@@ -113,8 +120,8 @@ bool FileOk(const std::string& path, bool write) {
     const QString why = write ? CantWrite(path) : CantRead(path);
     if (why.isEmpty()) return true;
     const QString t = QString::fromStdString(path) +
-                      (write ? QStringLiteral("\nファイルに書き込めません: ")
-                             : QStringLiteral("\nファイルが開けませんでした: ")) + why;
+                      (write ? Tx::tr("\nファイルに書き込めません: ")
+                             : Tx::tr("\nファイルが開けませんでした: ")) + why;
     const int prev = MsgBoxId;
     MsgBoxId = 0;
     {
@@ -134,7 +141,7 @@ std::string ScnPath(const std::string& path) {
 bool SaveAsFlow(QWidget* frame) {
     QString sel;
     const QString chosen = AskFileName(
-        frame, {true, QStringLiteral("名前を付けて保存"), StartDir(Profile::DirScn), ScnFilter},
+        frame, {true, Tx::tr("名前を付けて保存"), StartDir(Profile::DirScn), ScnFilter()},
         &sel);
     if (chosen.isEmpty()) return false;
     const std::string path = Utf8(chosen);
@@ -160,7 +167,7 @@ bool SaveFlow(QWidget* frame) {
 bool OpenFlow(QWidget* frame) {
     if (!shl::DocSaveFirst(frame)) return false;
     const QString chosen = AskFileName(
-        frame, {false, QStringLiteral("開く"), StartDir(Profile::DirScn), ScnFilter});
+        frame, {false, Tx::tr("開く"), StartDir(Profile::DirScn), ScnFilter()});
     if (chosen.isEmpty()) return false;
     if (!FileOk(QFileInfo(chosen).suffix().isEmpty() ? Utf8(chosen) + ".scn" : Utf8(chosen), false))
         return false;
@@ -176,7 +183,7 @@ bool OpenFlow(QWidget* frame) {
 bool ImportFlow(QWidget* frame) {
     if (!shl::DocSaveFirst(frame)) return false;
     const QString chosen = AskFileName(
-        frame, {false, QStringLiteral("DXF読み込み"), StartDir(Profile::DirScn), DxfFilter});
+        frame, {false, Tx::tr("DXF読み込み"), StartDir(Profile::DirScn), DxfFilter()});
     if (chosen.isEmpty() || !FileOk(ImpPath(Utf8(chosen)), false)) return false;
     // The unit is asked before the scene is reset: cancelling it keeps the document as it was.
     int unit = InUnit;
@@ -199,9 +206,9 @@ bool ExportFlow(QWidget* frame, int fmt) {
     const int dir = fmt == FmtDxf ? Profile::DirDxf : Profile::DirVrml;
     QString sel;
     const QString chosen = AskFileName(
-        frame, {true, QStringLiteral("エクスポート"), StartDir(dir), ExpFilter[fmt]}, &sel);
+        frame, {true, Tx::tr("エクスポート"), StartDir(dir), ExpFilter(fmt)}, &sel);
     if (chosen.isEmpty()) return false;
-    const bool firstFilter = sel.isEmpty() || sel == ExpFilter[fmt];
+    const bool firstFilter = sel.isEmpty() || sel == ExpFilter(fmt);
     const std::string path = ExpPath(fmt, Utf8(chosen), firstFilter);
     if (fmt == FmtGld) {
         GldBlk b{};

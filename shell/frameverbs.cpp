@@ -1,5 +1,7 @@
 #include "frameverbs.h"
 #include <QAction>
+#include <QMenuBar>
+#include <QStatusBar>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDropEvent>
@@ -8,6 +10,7 @@
 #include <QProgressBar>
 #include <QToolBar>
 #include <QUrl>
+#include "dlgrun.h"
 #include "engcall.h"
 #include "lexer.h"
 #include "mainframe.h"
@@ -74,6 +77,29 @@ void DumpWindow(MainFrame* f, const std::function<void(const std::string&)>& pri
           (f->Progress() ? std::to_string(f->Progress()->value()) : std::string("none")) + "\n");
 }
 
+// Every text of the frame: title, status bar, menus with their items' texts, tips and status help,
+// toolbars, the view's help.
+void DumpTexts(MainFrame* f, const std::function<void(const std::string&)>& print) {
+    DumpWindow(f, print);
+    for (QAction* m : f->menuBar()->actions()) {
+        if (!m->menu()) continue;
+        print("menu " + Quoted(m->text()) + "\n");
+        for (QAction* a : m->menu()->actions()) {
+            if (a->isSeparator() || !a->isVisible()) continue;
+            print("  item " + std::to_string(a->data().toInt()) + " " + Quoted(a->text()) + " tip " +
+                  Quoted(a->toolTip()) + " status " + Quoted(a->statusTip()) + "\n");
+        }
+    }
+    for (QToolBar* tb : f->Toolbars()) {
+        print("toolbar " + Quoted(tb->windowTitle()) + "\n");
+        for (QAction* a : tb->actions())
+            if (!a->isSeparator())
+                print("  button " + std::to_string(a->data().toInt()) + " tip " + Quoted(a->toolTip()) +
+                      " status " + Quoted(a->statusTip()) + "\n");
+    }
+    print("view help " + Quoted(f->View()->whatsThis()) + "\n");
+}
+
 }  // namespace
 
 bool FrameVerb(MainFrame* frame, const std::vector<std::string>& w, std::string* err,
@@ -100,11 +126,21 @@ bool FrameVerb(MainFrame* frame, const std::vector<std::string>& w, std::string*
             Drop(frame, w[1]);
         return err->empty();
     }
-    if (v == "dump" && w.size() == 2 && (w[1] == "menu" || w[1] == "window")) {
+    if (v == "dump" && w.size() == 2 && (w[1] == "menu" || w[1] == "window" || w[1] == "texts")) {
         if (w[1] == "menu")
             DumpMenu(frame, print);
+        else if (w[1] == "texts")
+            DumpTexts(frame, print);
         else
             DumpWindow(frame, print);
+        return true;
+    }
+    if (v == "dialogtexts") {
+        if (w.size() != 2 || (w[1] != "on" && w[1] != "off")) {
+            *err = "dialogtexts: on or off expected";
+            return false;
+        }
+        SetDlgTextDump(w[1] == "on");
         return true;
     }
     return false;

@@ -21,6 +21,7 @@
 #include "gis/gis.h"
 #include "doc/xchg_flow.h"
 #include "profile.h"
+#include "tr.h"
 
 namespace {
 
@@ -40,24 +41,24 @@ void Remember(const QString& path) {
 class OgrDlg : public QDialog {
 public:
     OgrDlg(QWidget* parent, const std::vector<OgrLyr>& lyrs) : QDialog(parent), lyrs_(lyrs) {
-        setWindowTitle("GIS 等高線のインポート");
+        setWindowTitle(shl::Tx::tr("GIS 等高線のインポート"));
         auto* form = new QFormLayout;
         lyr_ = new QComboBox;
         lyr_->setObjectName("layer");
         for (const OgrLyr& l : lyrs_) {
             QString t = QString::fromStdString(l.name);
-            if (!l.lines) t += "（線なし）";
-            else if (l.features >= 0) t += QString("（%1 件）").arg(l.features);
+            if (!l.lines) t += shl::Tx::tr("（線なし）");
+            else if (l.features >= 0) t += shl::Tx::tr("（%1 件）").arg(l.features);
             lyr_->addItem(t);
         }
         fld_ = new QComboBox;
         fld_->setObjectName("field");
-        form->addRow("レイヤー", lyr_);
-        form->addRow("高さのフィールド", fld_);
-        auto* note = new QLabel("座標と高さはデータの座標系の単位（通常はメートル）で読み込みます。");
+        form->addRow(shl::Tx::tr("レイヤー"), lyr_);
+        form->addRow(shl::Tx::tr("高さのフィールド"), fld_);
+        auto* note = new QLabel(shl::Tx::tr("座標と高さはデータの座標系の単位（通常はメートル）で読み込みます。"));
         note->setWordWrap(true);
         auto* bb = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-        bb->button(QDialogButtonBox::Cancel)->setText("ｷｬﾝｾﾙ");
+        bb->button(QDialogButtonBox::Cancel)->setText(shl::Tx::tr("ｷｬﾝｾﾙ"));
         connect(bb, &QDialogButtonBox::accepted, this, &QDialog::accept);
         connect(bb, &QDialogButtonBox::rejected, this, &QDialog::reject);
         auto* v = new QVBoxLayout(this);
@@ -79,12 +80,12 @@ private:
     void Fill() {
         fld_->clear();
         int i = lyr_->currentIndex();
-        fld_->addItem("（線の Z 値）", QString());
+        fld_->addItem(shl::Tx::tr("（線の Z 値）"), QString());
         if (i < 0 || i >= static_cast<int>(lyrs_.size())) return;
         const OgrLyr& l = lyrs_[i];
         for (const OgrFld& f : l.fields) {
             QString n = QString::fromStdString(f.name);
-            fld_->addItem(f.numeric ? n : n + "（文字）", n);
+            fld_->addItem(f.numeric ? n : n + shl::Tx::tr("（文字）"), n);
         }
         int pick = OgrPickFld(l);
         fld_->setCurrentIndex(pick < 0 ? 0 : pick + 1);
@@ -98,10 +99,10 @@ void Import(QWidget* frame) {
     // The import replaces the document: unsaved changes are asked about first, as New does.
     if (!shl::DocSaveFirst(frame)) return;
     FileDlgReq req;
-    req.caption = "GIS 等高線のインポート";
+    req.caption = shl::Tx::tr("GIS 等高線のインポート");
     req.dir = StartDir();
-    req.filter = "GISベクターデータ (*.gpkg *.shp *.geojson *.json *.gml *.kml *.fgb *.gpx *.tab "
-                 "*.mif *.sqlite *.csv);;すべてのファイル (*)";
+    req.filter = shl::Tx::tr("GISベクターデータ (*.gpkg *.shp *.geojson *.json *.gml *.kml *.fgb *.gpx *.tab "
+                        "*.mif *.sqlite *.csv);;すべてのファイル (*)");
     QString path = AskFileName(frame, req);
     if (path.isEmpty()) return;
     std::vector<OgrLyr> lyrs;
@@ -143,14 +144,14 @@ void Export(QWidget* frame, int id) {
     req.save = true;
     req.dir = StartDir();
     if (id == CmdGisTif) {
-        req.caption = "GeoTIFF 形式で保存";
+        req.caption = shl::Tx::tr("GeoTIFF 形式で保存");
         req.filter = "GeoTIFF (*.tif *.tiff)";
     } else if (id == CmdGisRst) {
-        req.caption = "ラスター形式で保存";
-        req.filter = "ASCII グリッド (*.asc);;XYZ (*.xyz);;その他の GDAL 形式 (*)";
+        req.caption = shl::Tx::tr("ラスター形式で保存");
+        req.filter = shl::Tx::tr("ASCII グリッド (*.asc);;XYZ (*.xyz);;その他の GDAL 形式 (*)");
     } else {
-        req.caption = "等高線を GIS 形式で保存";
-        req.filter = "GeoPackage (*.gpkg);;Shapefile (*.shp);;GeoJSON (*.geojson);;その他の OGR 形式 (*)";
+        req.caption = shl::Tx::tr("等高線を GIS 形式で保存");
+        req.filter = shl::Tx::tr("GeoPackage (*.gpkg);;Shapefile (*.shp);;GeoJSON (*.geojson);;その他の OGR 形式 (*)");
     }
     QString sel;
     QString path = AskFileName(frame, req, &sel);

@@ -16,8 +16,10 @@
 #include "engcall.h"
 #include "doc/doc.h"
 #include "journalhost.h"
+#include "lang.h"
 #include "mainframe.h"
 #include "mainview.h"
+#include "profile.h"
 #include "qtplatform.h"
 #include "viewlink.h"
 
@@ -59,8 +61,8 @@ void UpdTitle() {
 
 void Usage() {
     std::fprintf(stderr,
-                 "usage: altimetra [FILE.scn]\n"
-                 "       altimetra --journal FILE.jrn [--exit]\n");
+                 "usage: altimetra [--lang en|ja] [FILE.scn]\n"
+                 "       altimetra [--lang en|ja] --journal FILE.jrn [--exit]\n");
 }
 }  // namespace
 
@@ -73,11 +75,19 @@ int main(int argc, char** argv) {
 
     QString doc, journal;
     bool exitAfter = false;
+    shl::UiLang argLang = shl::LangJa;
+    bool haveLang = false;
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
         const QString& a = args[i];
         if (a == QLatin1String("--journal") && i + 1 < args.size()) {
             journal = args[++i];
+        } else if (a == QLatin1String("--lang") && i + 1 < args.size()) {
+            if (!shl::ParseLang(args[++i], &argLang)) {
+                std::fprintf(stderr, "altimetra: --lang takes en or ja\n");
+                return 2;
+            }
+            haveLang = true;
         } else if (a == QLatin1String("--exit")) {
             exitAfter = true;
         } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
@@ -101,6 +111,10 @@ int main(int argc, char** argv) {
     plt::Set(&plat);
     shl::StartEngine();
     CatchSignals(app);
+    // The profile is read by now: its language choice is known.
+    const shl::UiLang lang = shl::ChooseLang(haveLang ? &argLang : nullptr,
+                                             shl::CurProfile().lang, shl::MsgLocaleName());
+    if (!shl::SetUiLang(lang)) std::fprintf(stderr, "altimetra: the English texts are missing\n");
 
     shl::EngineLink link;
     auto frame = std::make_unique<shl::MainFrame>(&link);

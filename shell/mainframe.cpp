@@ -48,6 +48,7 @@
 #include "modepane.h"
 #include "platform/platform.h"
 #include "printview.h"
+#include "tr.h"
 
 // The icons live in the shell's static library: their resource must be registered by hand.
 static void InitIcons() { Q_INIT_RESOURCE(icons); }
@@ -76,7 +77,7 @@ QString HgtValText(double mm, int unit) {
 }
 
 QString HgtPaneText(double mm, int unit) {
-    return QStringLiteral("現在の高さ ") + HgtValText(mm, unit);
+    return Tx::tr("現在の高さ %1%2").arg(HgtValText(mm, unit), QString());
 }
 
 bool CmdEnabled(int id) {
@@ -110,12 +111,29 @@ bool CmdChecked(int id) {
     return id != 0 && ModeCmdId(CrntMode) == id;
 }
 
+namespace {
+QString ViewHelp() {
+    return Tx::tr(
+        "地形と等高線の表示です。左ボタンで操作し、右ボタンで操作を終わります。"
+        "Ctrl・Shift を押しながらドラッグすると表示を移動・拡大・回転します。");
+}
+
+// An action's texts from its table entry, in the interface's language.
+void SetCmdTexts(QAction* a, const CmdDef& c) {
+    a->setText(TrTxt(c.text));
+    const QString status = TrTxt(c.status);
+    a->setStatusTip(status);
+    a->setWhatsThis(status);
+    QString tip = TrTxt(c.tip ? c.tip : c.text);
+    tip.remove('&');
+    a->setToolTip(tip);
+}
+}  // namespace
+
 MainFrame::MainFrame(ViewLink* link, QWidget* parent) : QMainWindow(parent) {
     InitIcons();
     view_ = new MainView(link, this);
-    view_->setWhatsThis(QStringLiteral(
-        "地形と等高線の表示です。左ボタンで操作し、右ボタンで操作を終わります。"
-        "Ctrl・Shift を押しながらドラッグすると表示を移動・拡大・回転します。"));
+    view_->setWhatsThis(ViewHelp());
     setCentralWidget(view_);
     openUrl = [](const QUrl& u) { return QDesktopServices::openUrl(u); };
 
@@ -151,14 +169,9 @@ MainFrame::~MainFrame() = default;
 
 void MainFrame::BuildActions() {
     for (const CmdDef& c : AllCmds()) {
-        auto* a = new QAction(QString::fromUtf8(c.text), this);
+        auto* a = new QAction(this);
         a->setData(c.id);
-        const QString status = QString::fromUtf8(c.status);
-        a->setStatusTip(status);
-        a->setWhatsThis(status);
-        QString tip = QString::fromUtf8(c.tip ? c.tip : c.text);
-        tip.remove('&');
-        a->setToolTip(tip);
+        SetCmdTexts(a, c);
         if (c.icon) a->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(c.icon))));
         if (c.id == IdView2D || c.id == IdView3D || IsModeCmd(c.id) || c.id == IdReliefDsp) a->setCheckable(true);
         connect(a, &QAction::triggered, this, [this, id = c.id] { OnCmd(id); });
@@ -179,7 +192,7 @@ void MainFrame::BuildActions() {
 
 void MainFrame::BuildMenus() {
     for (const MenuDef& m : MenuBarDef()) {
-        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(m.title));
+        QMenu* menu = menuBar()->addMenu(TrTxt(m.title));
         for (int id : m.items) {
             if (id == 0)
                 menu->addSeparator();
@@ -194,7 +207,7 @@ void MainFrame::BuildMenus() {
 
 void MainFrame::BuildToolbars() {
     for (const ToolbarDef& t : ToolbarsDef()) {
-        auto* tb = new QToolBar(QString::fromUtf8(t.title), this);
+        auto* tb = new QToolBar(TrTxt(t.title), this);
         tb->setObjectName(QStringLiteral("toolbar%1").arg(t.id));
         tb->setIconSize(QSize(16, 16));
         tb->setAllowedAreas(Qt::AllToolBarAreas);
@@ -214,12 +227,12 @@ void MainFrame::BuildToolbars() {
 
 void MainFrame::BuildStatusBar() {
     QStatusBar* sb = statusBar();
-    idle_ = new QLabel(QStringLiteral("レディ"), sb);
+    idle_ = new QLabel(Tx::tr("レディ"), sb);
     sb->addWidget(idle_, 1);
     hgtPane_ = new QLabel(sb);
     hgtPane_->setAlignment(Qt::AlignCenter);
     hgtPane_->setMinimumWidth(
-        hgtPane_->fontMetrics().horizontalAdvance(QStringLiteral("現在の高さ 00000")) + 8);
+        hgtPane_->fontMetrics().horizontalAdvance(Tx::tr("現在の高さ %1%2").arg(QStringLiteral("00000"), QString())) + 8);
     ptrPane_ = new QLabel(sb);
     ptrPane_->setAlignment(Qt::AlignCenter);
     ptrPane_->setMinimumWidth(ptrPane_->fontMetrics().horizontalAdvance(
@@ -271,7 +284,7 @@ void MainFrame::UpdModePane() {
     const int id = ModeCmdId(CrntMode);
     const QAction* a = id ? Action(id) : nullptr;
     QString t = a ? ModePaneText(CrntMode, a->text(), HgtValText(CrvHgt, CrvHgtUnit)) : QString();
-    if (t.isEmpty()) t = QStringLiteral("レディ");
+    if (t.isEmpty()) t = Tx::tr("レディ");
     if (idle_->text() != t) idle_->setText(t);
 }
 
@@ -300,7 +313,7 @@ void MainFrame::SetRecentFiles(const QStringList& paths) {
             a->setVisible(true);
             a->setEnabled(true);
         } else if (i == 0) {
-            a->setText(QStringLiteral("最近使ったﾌｧｲﾙ"));
+            a->setText(Tx::tr("最近使ったﾌｧｲﾙ"));
             a->setVisible(true);
             a->setEnabled(false);
         } else {
@@ -380,24 +393,26 @@ bool MainFrame::OwnCmd(int id) {
 
 // The help topics: every command of the menus and toolbars with what it does.
 void MainFrame::ShowHelpTopics() {
-    QString html = QStringLiteral("<h3>Orvane Altimetra</h3><p>等高線から数値地形モデルを作成します。"
-                                  "右ボタンでいつでも操作を終わります。</p>");
+    QString html = QStringLiteral("<h3>Orvane Altimetra</h3><p>") +
+                   Tx::tr("等高線から数値地形モデルを作成します。右ボタンでいつでも操作を終わります。") +
+                   QStringLiteral("</p>");
     for (const MenuDef& m : MenuBarDef()) {
-        QString t = QString::fromUtf8(m.title);
+        QString t = TrTxt(m.title);
         t.remove(QStringLiteral("(&") + t.section(QStringLiteral("(&"), 1));
+        t.remove(QLatin1Char('&'));
         html += QStringLiteral("<h4>%1</h4><table>").arg(t.toHtmlEscaped());
         for (int id : m.items) {
             const CmdDef* c = FindCmd(id);
             if (!c || !*c->text || (id >= IdFileMru1 && id < IdFileMru1 + MruMax)) continue;
-            QString name = QString::fromUtf8(c->text);
+            QString name = TrTxt(c->text);
             name.remove('&');
             html += QStringLiteral("<tr><td>%1</td><td>%2</td></tr>")
-                        .arg(name.toHtmlEscaped(), QString::fromUtf8(c->status).toHtmlEscaped());
+                        .arg(name.toHtmlEscaped(), TrTxt(c->status).toHtmlEscaped());
         }
         html += QStringLiteral("</table>");
     }
     QDialog dlg(this);
-    dlg.setWindowTitle(QStringLiteral("Orvane Altimetra ヘルプ"));
+    dlg.setWindowTitle(Tx::tr("Orvane Altimetra ヘルプ"));
     auto* lay = new QVBoxLayout(&dlg);
     auto* text = new QTextBrowser(&dlg);
     text->setHtml(html);
@@ -412,7 +427,8 @@ void MainFrame::ShowHelpTopics() {
 // ---- frame, status bar, notifications ---------------------------------------------------------
 
 void MainFrame::SetDocTitle(const QString& doc) {
-    setWindowTitle((doc.isEmpty() ? QStringLiteral("無題") : doc) +
+    docTitle_ = doc;
+    setWindowTitle((doc.isEmpty() ? Tx::tr("無題") : doc) +
                    QStringLiteral("[*] - Orvane Altimetra"));
 }
 
@@ -518,6 +534,25 @@ void MainFrame::ShowHelp(const QString& text) {
         statusBar()->clearMessage();
     else
         statusBar()->showMessage(t);
+}
+
+void MainFrame::changeEvent(QEvent* e) {
+    if (e->type() == QEvent::LanguageChange) Retranslate();
+    QMainWindow::changeEvent(e);
+}
+
+void MainFrame::Retranslate() {
+    for (const CmdDef& c : AllCmds()) SetCmdTexts(acts_.at(c.id), c);
+    const QList<QAction*> menus = menuBar()->actions();
+    const std::vector<MenuDef>& md = MenuBarDef();
+    for (size_t i = 0; i < md.size() && i < size_t(menus.size()); ++i) menus[int(i)]->setText(TrTxt(md[i].title));
+    const std::vector<ToolbarDef>& td = ToolbarsDef();
+    for (size_t i = 0; i < td.size() && i < size_t(bars_.size()); ++i) bars_[int(i)]->setWindowTitle(TrTxt(td[i].title));
+    view_->setWhatsThis(ViewHelp());
+    idle_->setText(Tx::tr("レディ"));
+    SetRecentFiles(recent_);
+    SetDocTitle(docTitle_);
+    UpdHgtPane();
 }
 
 // ---- drops and closing ------------------------------------------------------------------------

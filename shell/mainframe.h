@@ -97,6 +97,8 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    // A new interface language (the preferences): every text again from the tables.
+    void changeEvent(QEvent* e) override;
     void dragEnterEvent(QDragEnterEvent* e) override;
     void dropEvent(QDropEvent* e) override;
 
@@ -108,11 +110,13 @@ private:
     bool OwnCmd(int id);
     void UpdModePane();
     void ShowHelpTopics();
+    void Retranslate();
 
     MainView* view_;
     std::map<int, QAction*> acts_;
     QList<QToolBar*> bars_;
     QStringList recent_;
+    QString docTitle_;  // the document's name in the title (empty: a new document)
     QProgressBar* prg_ = nullptr;
     QLabel* idle_ = nullptr;
     QLabel* hgtPane_ = nullptr;

@@ -13,6 +13,7 @@
 #include "mainframe.h"
 #include "mainview.h"
 #include "platform/platform.h"
+#include "tr.h"
 
 namespace shl {
 
@@ -26,7 +27,7 @@ bool PrintPicture(QPrinter& printer, const QImage& img) {
         plt::Platform* p = plt::Get();
         p->Beep();
         MsgBoxId = 0;  // a box with its own text
-        p->MsgBox("レンダリング・イメージがありません。", "注意", plt::BtnOk, plt::IconWarning);
+        p->MsgBox(QT_TRANSLATE_NOOP("Altimetra", "レンダリング・イメージがありません。"), "注意", plt::BtnOk, plt::IconWarning);
         return false;
     }
     QPainter painter;
@@ -36,10 +37,10 @@ bool PrintPicture(QPrinter& printer, const QImage& img) {
         const bool pdf = printer.outputFormat() == QPrinter::PdfFormat;
         const QString t =
             pdf ? QDir::toNativeSeparators(printer.outputFileName()) +
-                      QStringLiteral("\n印刷を始められませんでした。このファイルに書き込めません。")
-                : QStringLiteral("印刷を始められませんでした。プリンターが見つからないか、使えません。\n"
-                                 "印刷ダイアログでプリンターに「PDF」を選び、ファイル名を指定すると、"
-                                 "ファイルに印刷できます。");
+                      Tx::tr("\n印刷を始められませんでした。このファイルに書き込めません。")
+                : Tx::tr("印刷を始められませんでした。プリンターが見つからないか、使えません。\n"
+                         "印刷ダイアログでプリンターに「PDF」を選び、ファイル名を指定すると、"
+                         "ファイルに印刷できます。");
         MsgBoxId = 0;
         plt::Get()->MsgBox(t.toUtf8().constData(), "注意", plt::BtnOk, plt::IconWarning);
         return false;
@@ -90,7 +91,7 @@ void PrintCmd(MainFrame* frame, int id) {
             return;
         }
         QPrintPreviewDialog dlg(&printer, frame);
-        dlg.setWindowTitle(QStringLiteral("印刷プレビュー"));
+        dlg.setWindowTitle(Tx::tr("印刷プレビュー"));
         QObject::connect(&dlg, &QPrintPreviewDialog::paintRequested, &dlg,
                          [&img](QPrinter* p) { PrintPicture(*p, img); });
         ExecDlg(dlg, QStringLiteral("preview"));

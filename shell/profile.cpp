@@ -14,6 +14,8 @@ namespace {
 const char* const kDirSec = "File Directories";
 const char* const kPrmSec = "Default Parameters";
 const char* const kMruSec = "Recent File List";
+const char* const kIfcSec = "Interface";
+const char* const kLangVal[] = {"system", "ja", "en"};  // by LangPref
 const char* const kDirKey[Profile::DirNum] = {
     "Scean File Directory", "DXF File Directory", "VRML File Directory", "Image File Directory",
     "GIS File Directory"};
@@ -122,6 +124,11 @@ void LoadProfile(QSettings& s, Profile& p) {
     ReadReal(s, "VertExag", VertExagMin, VertExagMax, VertExag);
     s.endGroup();
 
+    p.lang = PrefSystem;
+    const QString lv = s.value(QStringLiteral("%1/Language").arg(kIfcSec)).toString().trimmed();
+    for (int i = PrefSystem; i <= PrefEn; ++i)
+        if (lv == QLatin1String(kLangVal[i])) p.lang = LangPref(i);
+
     p.recent.clear();
     s.beginGroup(kMruSec);
     for (int i = 0; i < 4; ++i) {
@@ -154,6 +161,7 @@ std::vector<ProfileEntry> ProfileEntries(const Profile& p) {
     add(kPrmSec, "TrnMethod", FmtI(TrnMethod));
     add(kPrmSec, "VecCentre", FmtI(VecCentre));
     add(kPrmSec, "VertExag", Fmt("%lf", VertExag));
+    add(kIfcSec, "Language", QLatin1String(kLangVal[p.lang]));
     for (int i = 0; i < p.recent.size(); ++i)
         add(kMruSec, QStringLiteral("File%1").arg(i + 1), p.recent[i]);
     return e;

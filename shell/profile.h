@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <vector>
+#include "lang.h"
 
 class QSettings;
 
@@ -15,6 +16,7 @@ struct Profile {
     QString dir[DirNum];           // last directories of the file dialogs, no trailing separator
     int cust[16][3];               // custom colours of the colour dialog
     QStringList recent;            // recent documents, newest first (four at most)
+    LangPref lang = PrefSystem;    // interface language: "system", "ja" or "en" in the store
     Profile();
 };
 

@@ -8,14 +8,21 @@
 #include <QPushButton>
 #include <QScreen>
 #include <cstdio>
+#include <string>
 #include <vector>
 #include "cursors.h"
 #include "mainframe.h"
 #include "mainview.h"
+#include "lang.h"
+#include "tr.h"
 
 namespace shl {
 
-int QtPlatform::MsgBox(const char* text, const char* caption, int buttons, int icon) {
+
+int QtPlatform::MsgBox(const char* jaText, const char* jaCaption, int buttons, int icon) {
+    const std::string txt = BoxText(jaText), cap = BoxText(jaCaption);
+    const char* text = txt.c_str();
+    const char* caption = cap.c_str();
     if (boxHook) return boxHook(text, caption, buttons, icon);
     QMessageBox::Icon qi = QMessageBox::NoIcon;
     switch (icon) {
@@ -27,17 +34,17 @@ int QtPlatform::MsgBox(const char* text, const char* caption, int buttons, int i
     QMessageBox box(qi, QString::fromUtf8(caption), QString::fromUtf8(text), QMessageBox::NoButton,
                     frame_);
     if (buttons == plt::BtnYesNo) {
-        QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
-        QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+        QPushButton* yes = box.addButton(Tx::tr("はい(&Y)"), QMessageBox::YesRole);
+        QPushButton* no = box.addButton(Tx::tr("いいえ(&N)"), QMessageBox::NoRole);
         box.setDefaultButton(yes);
         box.setEscapeButton(no);
         box.exec();
         return box.clickedButton() == yes ? plt::AnsYes : plt::AnsNo;
     }
     if (buttons == plt::BtnYesNoCancel) {
-        QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
-        QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
-        QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+        QPushButton* yes = box.addButton(Tx::tr("はい(&Y)"), QMessageBox::YesRole);
+        QPushButton* no = box.addButton(Tx::tr("いいえ(&N)"), QMessageBox::NoRole);
+        QPushButton* cancel = box.addButton(Tx::tr("キャンセル"), QMessageBox::RejectRole);
         box.setDefaultButton(yes);
         box.setEscapeButton(cancel);
         box.exec();

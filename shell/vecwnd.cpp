@@ -12,6 +12,7 @@
 #include <QIntValidator>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLocale>
 #include <QLineEdit>
 #include <QPaintEvent>
 #include <QPainter>
@@ -36,8 +37,19 @@
 #include "profile.h"
 #include "scene/scene.h"
 #include "vectorize/vec.h"
+#include "lang.h"
+#include "tr.h"
 
 namespace shl {
+
+namespace {
+// A map scale as the combo shows it: the engine's text in Japanese ("1/2万5千"), digits in
+// English ("1/25,000").
+QString SclText(int i) {
+    if (CurUiLang() != LangEn) return QString::fromUtf8(VecSclTxt[i]);
+    return QStringLiteral("1/") + QLocale(QLocale::English).toString(VecSclTbl[i]);
+}
+}  // namespace
 
 namespace {
 
@@ -90,22 +102,22 @@ void VecImgDrw::paintEvent(QPaintEvent* e) {
 
 VecWnd::VecWnd(QWidget* parent, int screenW, int screenH) : QDialog(parent) {
     setObjectName(QString::fromLatin1(VecDlgId));
-    setWindowTitle(QStringLiteral("ｵｰﾄﾍﾞｸﾀﾗｲｽﾞ･ｳｨﾝﾄﾞｳ"));
+    setWindowTitle(Tx::tr("ｵｰﾄﾍﾞｸﾀﾗｲｽﾞ･ｳｨﾝﾄﾞｳ"));
     setSizeGripEnabled(true);
 
     auto* top = new QHBoxLayout;
     top->setSpacing(6);
-    auto label = [&](const char* t) { top->addWidget(new QLabel(QString::fromUtf8(t), this)); };
+    auto label = [&](const QString& t) { top->addWidget(new QLabel(t, this)); };
 
-    label("ｽｹｰﾙ");
+    label(Tx::tr("ｽｹｰﾙ"));
     zoom_ = new QComboBox(this);
     zoom_->setObjectName(Id(VecCtlZoom));
     for (const char* t : VecZoomTxt) zoom_->addItem(QString::fromUtf8(t));
     top->addWidget(zoom_);
 
-    grey_ = new QRadioButton(QStringLiteral("ｸﾞﾚｰ"), this);
+    grey_ = new QRadioButton(Tx::tr("ｸﾞﾚｰ"), this);
     grey_->setObjectName(Id(VecCtlGrey));
-    mono_ = new QRadioButton(QStringLiteral("ﾓﾉｸﾛ"), this);
+    mono_ = new QRadioButton(Tx::tr("ﾓﾉｸﾛ"), this);
     mono_->setObjectName(Id(VecCtlMono));
     auto* modes = new QButtonGroup(this);
     modes->addButton(grey_, VecDspGrey);
@@ -113,7 +125,7 @@ VecWnd::VecWnd(QWidget* parent, int screenW, int screenH) : QDialog(parent) {
     top->addWidget(grey_);
     top->addWidget(mono_);
 
-    label("しきい値");
+    label(Tx::tr("しきい値"));
     thr_ = new QLineEdit(this);
     thr_->setObjectName(Id(VecCtlThr));
     thr_->setValidator(new QIntValidator(0, VecThrMax, thr_));
@@ -138,13 +150,13 @@ VecWnd::VecWnd(QWidget* parent, int screenW, int screenH) : QDialog(parent) {
     }
     top->addWidget(spin);
 
-    label("縮尺");
+    label(Tx::tr("縮尺"));
     scl_ = new QComboBox(this);
     scl_->setObjectName(Id(VecCtlScl));
-    for (const char* t : VecSclTxt) scl_->addItem(QString::fromUtf8(t));
+    for (int i = 0; i < VecSclNum; ++i) scl_->addItem(SclText(i));
     top->addWidget(scl_);
 
-    label("解像度");
+    label(Tx::tr("解像度"));
     dpi_ = new QLineEdit(this);
     dpi_->setObjectName(Id(VecCtlDpi));
     // Unsigned integer (the edit does not take a sign or a point).
@@ -154,17 +166,17 @@ VecWnd::VecWnd(QWidget* parent, int screenW, int screenH) : QDialog(parent) {
     top->addWidget(dpi_);
     label("dpi");
 
-    slct_ = new QCheckBox(QStringLiteral("ｶｰﾌﾞを選択"), this);
+    slct_ = new QCheckBox(Tx::tr("ｶｰﾌﾞを選択"), this);
     slct_->setObjectName(Id(VecCtlSlct));
     top->addWidget(slct_);
 
-    centre_ = new QCheckBox(QStringLiteral("中心線"), this);
+    centre_ = new QCheckBox(Tx::tr("中心線"), this);
     centre_->setObjectName(Id(VecCtlCentre));
-    centre_->setToolTip(QStringLiteral("線の輪郭ではなく中心を1本のカーブにする"));
+    centre_->setToolTip(Tx::tr("線の輪郭ではなく中心を1本のカーブにする"));
     top->addWidget(centre_);
 
     // The scene coordinates of the map's lower-left corner (m); empty: centred on the origin.
-    label("左下 X");
+    label(Tx::tr("左下 X"));
     orgX_ = new QLineEdit(this);
     orgX_->setObjectName(Id(VecCtlOrgX));
     orgX_->setMaximumWidth(80);
@@ -178,11 +190,11 @@ VecWnd::VecWnd(QWidget* parent, int screenW, int screenH) : QDialog(parent) {
     top->addWidget(orgY_);
     label("m");
 
-    run_ = new QPushButton(QStringLiteral("ﾍﾞｸﾀﾗｲｽﾞ"), this);
+    run_ = new QPushButton(Tx::tr("ﾍﾞｸﾀﾗｲｽﾞ"), this);
     run_->setObjectName(Id(VecCtlRun));
     run_->setAutoDefault(false);
     top->addWidget(run_);
-    close_ = new QPushButton(QStringLiteral("閉じる"), this);
+    close_ = new QPushButton(Tx::tr("閉じる"), this);
     close_->setObjectName(Id(VecCtlClose));
     close_->setAutoDefault(false);
     top->addWidget(close_);
@@ -362,7 +374,7 @@ void VecWnd::Vectorize() {
     OrgLeft();
     EngCall c;
     if (CrvPart && CrvPart->crvs.n > 0) {
-        int a = plt::Get()->MsgBox("全てのカーブを削除しますが、よろしいですか？", "注意", plt::BtnYesNo,
+        int a = plt::Get()->MsgBox(QT_TRANSLATE_NOOP("Altimetra", "全てのカーブを削除しますが、よろしいですか？"), "注意", plt::BtnYesNo,
                                    plt::IconWarning);
         if (a != plt::AnsYes) return;
         IntrCmd(CatDrw2D, CmdCrvDelAll);
@@ -389,11 +401,11 @@ bool VecCmd(QWidget* frame, int id) {
     if (id != IdVecCmd) return false;
     Profile& prof = CurProfile();
     FileDlgReq req;
-    req.caption = QStringLiteral("ファイルを開く");
+    req.caption = Tx::tr("ファイルを開く");
     req.dir = prof.dir[Profile::DirImg];
     // Every readable type at once first, so that no scan is hidden until the type is changed.
-    req.filter = QStringLiteral("画像 (*.jpg *.jpeg *.JPG *.bmp *.BMP *.tif *.tiff *.TIF *.TIFF);;"
-                                "JPEG (*.jpg *.jpeg *.JPG);;BMP (*.bmp *.BMP);;TIFF (*.tif *.tiff *.TIF *.TIFF)");
+    req.filter = Tx::tr("画像 (*.jpg *.jpeg *.JPG *.bmp *.BMP *.tif *.tiff *.TIF *.TIFF);;"
+                        "JPEG (*.jpg *.jpeg *.JPG);;BMP (*.bmp *.BMP);;TIFF (*.tif *.tiff *.TIF *.TIFF)");
     QString path = AskFileName(frame, req);
     if (path.isEmpty()) return true;
     int r;

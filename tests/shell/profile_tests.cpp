@@ -204,4 +204,28 @@ TEST_F(ProfileFile, MalformedOrOutOfRangeValuesKeepTheDefaults) {
     EXPECT_EQ(IntpPrph, 0);
 }
 
+// The interface language: "system", "ja" or "en"; anything else follows the system.
+TEST_F(ProfileFile, LanguageChoiceIsReadAndWritten) {
+    const struct {
+        const char* stored;
+        shl::LangPref want;
+    } cases[] = {{"en", shl::PrefEn}, {"ja", shl::PrefJa}, {"system", shl::PrefSystem},
+                 {"fr", shl::PrefSystem}, {"EN", shl::PrefSystem}, {"", shl::PrefSystem}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        {
+            QSettings s(path, QSettings::IniFormat);
+            s.setValue("Interface/Language", c.stored);
+        }
+        EXPECT_EQ(Load().lang, c.want);
+    }
+    shl::Profile p = Load();
+    p.lang = shl::PrefEn;
+    Save(p);
+    EXPECT_EQ(Get("Interface", "Language"), "en");
+    p.lang = shl::PrefSystem;
+    Save(p);
+    EXPECT_EQ(Get("Interface", "Language"), "system");
+}
+
 }  // namespace
