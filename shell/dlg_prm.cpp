@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <cmath>
+#include "core/msg.h"
 #include "core/cmd.h"
 #include "curves/crv_cmd.h"
 #include "display/dsp_cmd.h"
@@ -209,7 +210,9 @@ public:
         same_ = MkEdit(CtlSamHgt);
         rng_ = MkEdit(CtlHgtRng);
         QStringList methods;
-        for (const TrnMethodInfo& m : TrnMethods) methods << TrTxt(m.label);
+        for (const TrnMethodInfo& m : TrnMethods)
+            methods << (MsgLang == 1 ? QStringLiteral("%1: %2").arg(QLatin1String(m.name), QLatin1String(m.help))
+                                     : QString::fromUtf8(m.label));
         method_ = MkCombo(CtlTrnMethod, methods);
         QPushButton* bg = MkButton(CtlBgCol, Tx::tr("背景色..."));
         exag_ = MkEdit(CtlVertExag);

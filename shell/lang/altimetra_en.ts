@@ -142,14 +142,6 @@ Pick two points apart from each other.</translation>
         <translation>Preferences</translation>
     </message>
     <message>
-        <source>交差線による補間（標準）</source>
-        <translation>Cross-line interpolation (standard)</translation>
-    </message>
-    <message>
-        <source>最小曲率による補間</source>
-        <translation>Minimum-curvature interpolation</translation>
-    </message>
-    <message>
         <source>背景色...</source>
         <translation>Background Colour...</translation>
     </message>
@@ -1316,6 +1308,122 @@ The file could not be opened: </translation>
     <message>
         <source>ファイルを開く</source>
         <translation>Open File</translation>
+    </message>
+    <message>
+        <source>線に沿って高さを設定</source>
+        <translation>Set Heights Along a Line</translation>
+    </message>
+    <message>
+        <source>最初の高さ</source>
+        <translation>First height</translation>
+    </message>
+    <message>
+        <source>高さの間隔</source>
+        <translation>Height step</translation>
+    </message>
+    <message>
+        <source>高さの異なるカーブが交差・接触</source>
+        <translation>Curves of different heights cross or touch</translation>
+    </message>
+    <message>
+        <source>カーブが自分自身と交差</source>
+        <translation>Curve crosses itself</translation>
+    </message>
+    <message>
+        <source>カーブが重複</source>
+        <translation>Curves coincide</translation>
+    </message>
+    <message>
+        <source>高さゼロのカーブ</source>
+        <translation>Curve of height zero</translation>
+    </message>
+    <message>
+        <source>領域の内側で終わる開いたカーブ</source>
+        <translation>Open curve ends inside the region</translation>
+    </message>
+    <message>
+        <source>隣のカーブとの高さの差が不自然</source>
+        <translation>Unexpected height step to the neighbouring curve</translation>
+    </message>
+    <message>
+        <source>等高線のチェック</source>
+        <translation>Check Contours</translation>
+    </message>
+    <message>
+        <source>問題はありません</source>
+        <translation>No problems found</translation>
+    </message>
+    <message>
+        <source>高さの強調（倍、3D と段彩陰影）</source>
+        <translation>Vertical exaggeration (times, 3D and relief)</translation>
+    </message>
+    <message>
+        <source>しきい値 1 以上</source>
+        <translation>Threshold 1 or steeper</translation>
+    </message>
+    <message>
+        <source>しきい値 4 未満</source>
+        <translation>Gentler than threshold 4</translation>
+    </message>
+    <message>
+        <source>しきい値 %1 以上 %2 未満</source>
+        <translation>Threshold %1 or steeper, gentler than %2</translation>
+    </message>
+    <message>
+        <source>表示色（急→緩）</source>
+        <translation>Colours (steep to gentle)</translation>
+    </message>
+    <message>
+        <source>選択されている %1 個の頂点にこの高さを与えます。</source>
+        <translation>This height will be given to the %1 selected vertices.</translation>
+    </message>
+    <message>
+        <source>頂点が選択されていません。高さは変わりません。</source>
+        <translation>No vertex is selected. No height will change.</translation>
+    </message>
+    <message>
+        <source>引いた線が横切るカーブに順に高さを設定する</source>
+        <translation>Give heights in order to the curves a drawn line crosses</translation>
+    </message>
+    <message>
+        <source>交差や高さの誤りなど地形を損なう箇所を一覧する</source>
+        <translation>List what would spoil the terrain, such as crossings and wrong heights</translation>
+    </message>
+    <message>
+        <source>段彩陰影表示</source>
+        <translation>Relief Display</translation>
+    </message>
+    <message>
+        <source>地形を高さの色と陰影で表示する（もう一度選ぶと元の表示に戻る）</source>
+        <translation>Show the terrain in height colours with hillshading (choose again to go back)</translation>
+    </message>
+    <message>
+        <source>
+印刷を始められませんでした。このファイルに書き込めません。</source>
+        <translation>
+Printing could not start. This file cannot be written.</translation>
+    </message>
+    <message>
+        <source>印刷を始められませんでした。プリンターが見つからないか、使えません。
+印刷ダイアログでプリンターに「PDF」を選び、ファイル名を指定すると、ファイルに印刷できます。</source>
+        <translation>Printing could not start. No printer was found, or it cannot be used.
+Choose &quot;PDF&quot; as the printer in the print dialog and give a file name to print to a file.</translation>
+    </message>
+    <message>
+        <source>中心線</source>
+        <translation>Centre lines</translation>
+    </message>
+    <message>
+        <source>線の輪郭ではなく中心を1本のカーブにする</source>
+        <translation>Trace each line&apos;s middle as one curve instead of its two edges</translation>
+    </message>
+    <message>
+        <source>左下 X</source>
+        <translation>Lower-left X</translation>
+    </message>
+    <message>
+        <source>画像 (*.jpg *.jpeg *.JPG *.bmp *.BMP *.tif *.tiff *.TIF *.TIFF);;JPEG (*.jpg *.jpeg *.JPG);;BMP (*.bmp *.BMP);;TIFF (*.tif *.tiff *.TIF *.TIFF)</source>
+        <translation>Images (*.jpg *.jpeg *.JPG *.bmp *.BMP *.tif *.tiff *.TIF *.TIFF);;JPEG (*.jpg *.jpeg *.JPG);;BMP (*.bmp *.BMP);;TIFF (*.tif *.tiff *.TIF *.TIFF)</translation>
     </message>
 </context>
 </TS>
