@@ -243,7 +243,7 @@ void RdSrf(In& in, srf* s) {
         const pgn* g = s->pgns.a[i];
         for (int k = 0; k < g->n; k++)
             if (g->vtx_id[k] < 0 || g->vtx_id[k] >= nv) throw Damaged{};
-        if (g->type == PgnGrd && int(g->rows) * int(g->cols) != g->n) throw Damaged{};
+        if (g->type == PgnGrd && static_cast<long long>(g->rows) * g->cols != g->n) throw Damaged{};
     }
     // Boxes of Orvane documents before version 110 did not always follow their vertices.
     if (in.kind == ScnKindOrvane && in.ver < 110) {

@@ -1,7 +1,4 @@
 // Inputs the fuzz targets found, opened through the document flow.
-//
-// Disabled: the scene reader multiplies a grid polygon group's rows by its columns in int
-// (65535 * 65407 overflows, a sanitizer report). Enable with the reader's fix.
 #include <gtest/gtest.h>
 #include <string>
 #include "core/alc.h"
@@ -12,8 +9,9 @@
 
 class ScnFinding : public EngineTest {};
 
-// A grid whose rows x columns overflow an int is refused as damaged; a usable scene remains.
-TEST_F(ScnFinding, DISABLED_GridSizeOverflowIsRefused) {
+// Fault: the reader multiplied a grid's rows by its columns in int (65535 x 65407 overflowed).
+// Such a grid is refused as damaged; a usable scene remains.
+TEST_F(ScnFinding, GridSizeOverflowIsRefused) {
     const std::string path = std::string(ALT_SOURCE_DIR) + "/tests/fuzz/seeds/scn/grid-size-overflow.scn";
     EngGuard([&] { return DocOpen(path); });
     EXPECT_NE(ScnRdSt, ScnRdOk);
