@@ -219,7 +219,9 @@ void MainFrame::BuildToolbars() {
             else
                 tb->addAction(acts_.at(id));
         }
-        // The first docks at the top, each following one to the right of the one before.
+        // The first docks at the top, each following one to the right of the one before; the
+        // display and view bars take a second row, so that no button overflows at 1024 pixels.
+        if (t.id == TbDisplay) addToolBarBreak(Qt::TopToolBarArea);
         addToolBar(Qt::TopToolBarArea, tb);
         bars_ << tb;
     }
