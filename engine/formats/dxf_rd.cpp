@@ -571,8 +571,9 @@ void DxfRd::Polyline() {
         if (code_ == DxfEnt) {
             std::string_view name = Word(val_);
             if (name == "VERTEX") {
-                if (skip) continue;
-                if (idx >= 0) add();
+                // A skipped polyline still counts its vertices, so that their flags are not
+                // taken for the polyline's own.
+                if (idx >= 0 && !skip) add();
                 bad_ = false;
                 ++idx;
                 continue;

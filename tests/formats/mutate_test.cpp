@@ -106,8 +106,18 @@ TEST_F(MutateTest, DamagedStlFilesNeverCrashTheReader) {
         DocRstScn();
         IniScn();
         IniTrnScn();
+        // A file left without a facet line is refused (and the scene untouched); any other is read.
+        bool facet = false;
+        for (size_t b = 0; b < text.size();) {
+            size_t e = text.find('\n', b);
+            if (e == std::string::npos) e = text.size();
+            size_t k = b;
+            while (k < e && (text[k] == ' ' || text[k] == '\t' || text[k] == '\r')) ++k;
+            facet = facet || text.compare(k, 5, "facet") == 0;
+            b = e + 1;
+        }
         StlRdSum sum;
-        ASSERT_EQ(RdStlSum(Path("m.stl"), &sum), 0) << "run " << i;
+        ASSERT_EQ(RdStlSum(Path("m.stl"), &sum), facet ? 0 : -1) << "run " << i;
         for (int k = 0; k < TrnPrd->prts.n; ++k)
             for (int j = 0; j < TrnPrd->prts.a[k]->srfs.n; ++j) {
                 const srf* s = TrnPrd->prts.a[k]->srfs.a[j];
