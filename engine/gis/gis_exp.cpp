@@ -134,6 +134,39 @@ bool Commit(GDALDriver* drv, const std::string& tmp, const std::string& path) {
     return false;
 }
 
+// Reads a finished temporary dataset back: some drivers (GeoJSON) do not report writes that a
+// full disk cut short, and a cut file must never replace the old one. false with a GDAL error
+// set when it does not hold what was written.
+bool VecBack(const std::string& tmp, int want) {
+    CPLErrorReset();
+    DsPtr ds(static_cast<GDALDataset*>(
+        GDALOpenEx(tmp.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, nullptr, nullptr, nullptr)));
+    OGRLayer* l = ds ? ds->GetLayerByName("contours") : nullptr;
+    if (!l && ds && ds->GetLayerCount() == 1) l = ds->GetLayer(0);  // drivers that name it after the file
+    int got = 0;
+    if (l)
+        for (auto& f : *l) {
+            if (CPLGetLastErrorType() >= CE_Failure || !f->GetGeometryRef()) break;
+            got++;
+        }
+    if (got == want && CPLGetLastErrorType() < CE_Failure) return true;
+    if (GisLastErr().empty()) CPLError(CE_Failure, CPLE_FileIO, "the written file cannot be read back");
+    return false;
+}
+
+bool RstBack(const std::string& tmp, int nc, int nr) {
+    CPLErrorReset();
+    DsPtr ds(static_cast<GDALDataset*>(
+        GDALOpenEx(tmp.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr, nullptr, nullptr)));
+    bool ok = ds && ds->GetRasterXSize() == nc && ds->GetRasterYSize() == nr && ds->GetRasterCount() >= 1;
+    std::vector<float> row(static_cast<size_t>(nc));
+    for (int k = 0; ok && k < nr; k++)
+        ok = ds->GetRasterBand(1)->RasterIO(GF_Read, 0, k, nc, 1, row.data(), nc, 1, GDT_Float32, 0, 0) == CE_None;
+    ok = ok && CPLGetLastErrorType() < CE_Failure;
+    if (!ok && GisLastErr().empty()) CPLError(CE_Failure, CPLE_FileIO, "the written file cannot be read back");
+    return ok;
+}
+
 void WriteFail(const std::string& path) {
     std::string why = GisLastErr();
     std::string text = GisFmt(GisTx("%s ファイルの書き込み中にエラーが発生しました。",
