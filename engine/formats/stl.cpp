@@ -1,4 +1,5 @@
 // ASCII STL: the terrain grid out as facets; solids in as parts of the terrain product.
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -123,7 +124,13 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-bool Starts(std::string_view s, std::string_view w) { return s.substr(0, w.size()) == w; }
+// Keywords in any case: CAD programs write "SOLID", "FACET NORMAL" as well.
+bool Starts(std::string_view s, std::string_view w) {
+    if (s.size() < w.size()) return false;
+    for (size_t i = 0; i < w.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(s[i])) != w[i]) return false;
+    return true;
+}
 
 // Three reals ("%f %f %f"); false when one is missing or not finite.
 bool Read3(std::string_view s, float out[3]) {
