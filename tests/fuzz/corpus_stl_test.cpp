@@ -2,6 +2,7 @@
 // Fault: a file without a facet (admesh's block.stl, whose first line " solid PRO2STL" starts with
 // a blank) was taken without a word and left an empty part.
 #include "fuzz/corpus_fixture.h"
+#include "doc/xchg_flow.h"
 #include "formats/stl.h"
 
 namespace fs = std::filesystem;

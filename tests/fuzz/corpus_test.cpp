@@ -1,6 +1,7 @@
 // Every DXF drawing of the shared corpus is read or refused with a message: never a crash, a
 // silent nothing, or curves with coordinates that are not finite.
 #include "fuzz/corpus_fixture.h"
+#include "doc/xchg_flow.h"
 #include "formats/dxf.h"
 
 namespace fs = std::filesystem;

@@ -1,5 +1,6 @@
 // DXF import of contour curves.
 #include "core/alc.h"
+#include "doc/xchg_flow.h"
 #include "formats/dxf.h"
 #include "fuzz_host.h"
 

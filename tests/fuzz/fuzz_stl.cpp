@@ -1,6 +1,7 @@
 // ASCII STL reading into the terrain product.
 #include <cstdlib>
 #include "core/alc.h"
+#include "doc/xchg_flow.h"
 #include "formats/stl.h"
 #include "fuzz_host.h"
 
