@@ -211,7 +211,7 @@ public:
         rng_ = MkEdit(CtlHgtRng);
         QStringList methods;
         for (const TrnMethodInfo& m : TrnMethods)
-            methods << (MsgLang == 1 ? QStringLiteral("%1: %2").arg(QLatin1String(m.name), QLatin1String(m.help))
+            methods << (MsgLang == 1 ? QStringLiteral("%1: %2").arg(QLatin1String(m.name), QLatin1String(m.desc))
                                      : QString::fromUtf8(m.label));
         method_ = MkCombo(CtlTrnMethod, methods);
         QPushButton* bg = MkButton(CtlBgCol, Tx::tr("背景色..."));
