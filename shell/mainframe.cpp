@@ -66,18 +66,27 @@ constexpr int FrameDefW = 1024, FrameDefH = 800;
 constexpr int IdleMs = 200;
 }  // namespace
 
-QString HgtValText(double mm, int unit) {
-    static const char* const kUnit[] = {"mm", "cm", "m"};
+namespace {
+const char* const kHgtUnit[] = {"mm", "cm", "m"};
+
+// The number alone: two decimals, halves away from zero; whole values without decimals.
+QString HgtNum(double mm, int* unit) {
     static const double kDiv[] = {1.0, 10.0, 1000.0};
-    if (unit < UnitMm || unit > UnitM) unit = UnitM;
-    // Two decimals, halves away from zero.
-    const double v = std::round(mm / kDiv[unit] * 100.0) / 100.0;
+    if (*unit < UnitMm || *unit > UnitM) *unit = UnitM;
+    const double v = std::round(mm / kDiv[*unit] * 100.0) / 100.0;
     const bool frac = std::llround(std::fabs(v) * 100.0) % 100 != 0;
-    return QString::asprintf(frac ? "%.2f%s" : "%.0f%s", v == 0 ? 0.0 : v, kUnit[unit]);
+    return QString::asprintf(frac ? "%.2f" : "%.0f", v == 0 ? 0.0 : v);
+}
+}  // namespace
+
+QString HgtValText(double mm, int unit) {
+    const QString n = HgtNum(mm, &unit);
+    return n + QLatin1String(kHgtUnit[unit]);
 }
 
 QString HgtPaneText(double mm, int unit) {
-    return Tx::tr("現在の高さ %1%2").arg(HgtValText(mm, unit), QString());
+    const QString n = HgtNum(mm, &unit);
+    return Tx::tr("現在の高さ %1%2").arg(n, QLatin1String(kHgtUnit[unit]));
 }
 
 bool CmdEnabled(int id) {

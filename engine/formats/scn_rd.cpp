@@ -502,7 +502,9 @@ void RdBody(In& in) {
     scnio::BoxFld(in, SceneBox);
     RdSettings(in);
     scnio::AnmOutFld(in, AnmOut);
-    if (AnmOut.curFrm > AnmOut.frmCnt - 1) AnmOut.curFrm = AnmOut.frmCnt - 1;
+    // In 64 bits: a damaged frame count of INT_MIN must not overflow (a fuzz finding).
+    if (AnmOut.curFrm > static_cast<long long>(AnmOut.frmCnt) - 1)
+        AnmOut.curFrm = AnmOut.frmCnt > 0 ? AnmOut.frmCnt - 1 : 0;
     if (AnmOut.curFrm < 0) AnmOut.curFrm = 0;
     in.Prog();
     if (AppKind == AppKindTrn && in.kind == ScnKindOrvane && in.ver > 108) {

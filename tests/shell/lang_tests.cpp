@@ -136,12 +136,12 @@ TEST(Language, OpenWindowFollowsTheNewLanguage) {
     SetUiLang(LangEn);
     EXPECT_EQ(frame.Action(IdFileNew)->text(), "&New");
     EXPECT_EQ(frame.Action(IdFileNew)->statusTip(), "Create a new scene");
-    EXPECT_EQ(frame.windowTitle(), "Untitled - Orvane Altimetra");
+    EXPECT_EQ(frame.ShownTitle(), "Untitled - Orvane Altimetra");
     EXPECT_EQ(frame.HgtPane(), "Current height 0 m");
     frame.SetDocTitle("site.scn");
     SetUiLang(LangJa);
     EXPECT_EQ(frame.Action(IdFileNew)->text(), QString::fromUtf8("新規作成(&N)"));
-    EXPECT_EQ(frame.windowTitle(), "site.scn - Orvane Altimetra");
+    EXPECT_EQ(frame.ShownTitle(), "site.scn - Orvane Altimetra");
     EXPECT_EQ(frame.HgtPane(), QString::fromUtf8("現在の高さ 0m"));
 }
 

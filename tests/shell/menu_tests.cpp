@@ -149,17 +149,22 @@ TEST_F(MenuBar, SixMenusAndFiveToolbarsInTheirOrder) {
     EXPECT_EQ(ToolbarIds(bars[2]), (std::vector<int>{32807, 0, 32808, 32882, 32847, 32812, 0, 32809}));
     EXPECT_EQ(ToolbarIds(bars[3]), (std::vector<int>{32810, 32811, 0, 32818, 32817, 32883, 32925}));
     EXPECT_EQ(ToolbarIds(bars[4]), (std::vector<int>{32799, 32797, 32796, 32798, 32804, 32803}));
-    // All at the top, docked left to right in creation order, movable to every side.
+    // All at the top in creation order (left to right, the display and view bars on a second
+    // row), movable to every side.
     frame->show();
     QCoreApplication::processEvents();
-    int x = -1;
+    int x = -1, y = -1;
     for (QToolBar* tb : bars) {
         EXPECT_EQ(frame->toolBarArea(tb), Qt::TopToolBarArea);
         EXPECT_EQ(tb->allowedAreas(), Qt::AllToolBarAreas);
         EXPECT_TRUE(tb->isMovable());
+        if (tb->y() > y) x = -1;  // a new row starts at the left
+        EXPECT_GE(tb->y(), y) << tb->windowTitle().toStdString();
         EXPECT_GT(tb->x(), x) << tb->windowTitle().toStdString();
         x = tb->x();
+        y = tb->y();
     }
+    EXPECT_GT(bars[3]->y(), bars[2]->y());
 }
 
 TEST_F(MenuBar, EveryButtonHasAnIconATipAndHelpTextAndTheUsualAccelerators) {

@@ -80,7 +80,7 @@ TEST_F(ProfileFile, EmptyProfileGivesDefaultsAndExitWritesEveryKey) {
     EXPECT_EQ(Get("Default Parameters", "TrnMethod"), "0");
     QSettings s(path, QSettings::IniFormat);
     s.beginGroup("Default Parameters");
-    EXPECT_EQ(s.childKeys().size(), 13 + 16);
+    EXPECT_EQ(s.childKeys().size(), 14 + 16);
     s.endGroup();
     s.beginGroup("File Directories");
     EXPECT_EQ(s.childKeys().size(), 5);  // the four directories and the GIS one
