@@ -78,26 +78,6 @@ int Cell(const std::vector<double>& a, double x) {
     return std::clamp(i, 0, n - 2);
 }
 
-// Contour interval: the most frequent step between adjacent distinct levels (the smaller on a tie).
-double FindItv(const cntr* c, int nc) {
-    std::vector<double> h;
-    for (int i = 0; i < nc; i++) h.push_back(c[i].hgt);
-    std::sort(h.begin(), h.end());
-    std::vector<double> d;
-    for (size_t i = 1; i < h.size(); i++)
-        if (h[i] - h[i - 1] > LvlTol) d.push_back(std::round((h[i] - h[i - 1]) / LvlTol) * LvlTol);
-    if (d.empty()) return 0;
-    std::sort(d.begin(), d.end());
-    double best = d[0];
-    size_t bestN = 0;
-    for (size_t i = 0; i < d.size();) {
-        size_t j = i;
-        while (j < d.size() && d[j] == d[i]) j++;
-        if (j - i > bestN) { bestN = j - i; best = d[i]; }
-        i = j;
-    }
-    return best;
-}
 
 // Calls f(t) for each parameter t in (0, 1) where segment p-q crosses a line x = a[k] (axis 0) or
 // y = a[k] (axis 1).
@@ -577,6 +557,27 @@ void FreeOrdBand(OrdBand* b) {
     FreeMem(b->lo);
     FreeMem(b->hi);
     b->lo = b->hi = nullptr;
+}
+
+// Contour interval: the most frequent step between adjacent distinct levels (the smaller on a tie).
+double FindItv(const cntr* c, int nc) {
+    std::vector<double> h;
+    for (int i = 0; i < nc; i++) h.push_back(c[i].hgt);
+    std::sort(h.begin(), h.end());
+    std::vector<double> d;
+    for (size_t i = 1; i < h.size(); i++)
+        if (h[i] - h[i - 1] > LvlTol) d.push_back(std::round((h[i] - h[i - 1]) / LvlTol) * LvlTol);
+    if (d.empty()) return 0;
+    std::sort(d.begin(), d.end());
+    double best = d[0];
+    size_t bestN = 0;
+    for (size_t i = 0; i < d.size();) {
+        size_t j = i;
+        while (j < d.size() && d[j] == d[i]) j++;
+        if (j - i > bestN) { bestN = j - i; best = d[i]; }
+        i = j;
+    }
+    return best;
 }
 
 void TrnOrdBand(const cntr* c, int nc, const float* v, int R, int C, double itv, OrdBand* b) {

@@ -21,6 +21,8 @@ struct OrdBand {
     double itv = 0;          // contour interval found in the heights (0 with a single level)
 };
 // Bands of the posts of an R x C grid whose vertices v lie as the mesh lays them out (row-major).
+// Contour interval: the most frequent step between adjacent distinct levels (the smaller on a tie).
+double FindItv(const cntr* c, int nc);
 void TrnOrdBand(const cntr* c, int nc, const float* v, int R, int C, double itv, OrdBand* b);
 void FreeOrdBand(OrdBand* b);
 // Posts whose height leaves its band by more than a millimetre.

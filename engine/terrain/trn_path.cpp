@@ -464,28 +464,7 @@ void MkGrid(Grid& g, const cntr* c, int nc, const float* v, int R, int C, double
 }
 }  // namespace
 
-double CntrItv(const cntr* c, int nc) {
-    std::vector<double> h;
-    for (int i = 0; i < nc; i++) h.push_back(c[i].hgt);
-    std::sort(h.begin(), h.end());
-    std::vector<double> d;
-    for (size_t i = 1; i < h.size(); i++)
-        if (h[i] - h[i - 1] > LvlTol) d.push_back(std::round((h[i] - h[i - 1]) / LvlTol) * LvlTol);
-    if (d.empty()) return 0;
-    std::sort(d.begin(), d.end());
-    double best = d[0];
-    size_t bestN = 0;
-    for (size_t i = 0; i < d.size();) {
-        size_t j = i;
-        while (j < d.size() && d[j] == d[i]) j++;
-        if (j - i > bestN) {
-            bestN = j - i;
-            best = d[i];
-        }
-        i = j;
-    }
-    return best;
-}
+double CntrItv(const cntr* c, int nc) { return FindItv(c, nc); }
 
 void PathBand(const cntr* c, int nc, const float* v, int R, int C, double itv, OrdBand* b) {
     FreeOrdBand(b);
