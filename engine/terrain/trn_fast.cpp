@@ -1,14 +1,18 @@
-// The parallel terrain generator. Each step of a half-line looks only at the contour edges that the
-// strip index (trn_srch.cpp) offers for it; the edges found are taken in contour and edge order and
-// tested exactly as the reference does, so the crossings, their order and the heights are the same
-// bit for bit. Vertices are computed by worker threads; the calling
-// thread keeps the window alive, draws the progress marks and watches for cancellation.
+// The parallel terrain generator. Each half-line first searches the one strip of the index
+// (trn_srch.cpp) that holds its line, nearest edges first, and computes only the crossings that
+// ordering and thinning can bring to the front of its list (NearHalf); where that is not plain it
+// walks as the reference does, each step looking only at the edges the strip index offers for it,
+// taken in contour and edge order. Either way every crossing is tested exactly as the reference
+// tests it, so the lists and the heights are the same bit for bit. Vertices are computed by worker
+// threads; the calling thread keeps the window alive, draws the progress marks and watches for
+// cancellation.
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <cstdint>
 #include <thread>
 #include <vector>
 
@@ -118,10 +122,25 @@ struct FastHit {
     double x, y;
 };
 
+// A crossing found by the nearest-first search: its step (from 1) and edge, and the entry the
+// walk would have appended.
+struct NearHit {
+    int step;
+    int id;
+    crs_ent e;
+};
+
 // Scratch of one worker (plain heap memory: workers never reach the engine allocator).
 struct FastScr {
     std::vector<int> cand;       // candidate edges of the step
     std::vector<FastHit> hit;
+    std::vector<NearHit> near;   // crossings of the nearest-first search
+    std::vector<const NearHit*> best;
+    std::vector<NearHit> all;    // the front of the list where its order counts
+    std::vector<uint64_t> cd;    // candidates of the steps in the walk's order
+    std::vector<double> bnd;     // distance from the vertex to the end of each step
+    std::vector<double> walk;    // the walk's points, x y pairs
+    CrsLst one;                  // an entry made by AddCrs
     std::vector<int> rectStamp;  // per contour: half-line stamp of the cached rectangle test
     std::vector<uint8_t> rectHit;
     int half = 0;
@@ -161,6 +180,12 @@ FastScr* MkFastScr(const TrnGenCtx& ctx) {
         return nullptr;
     }
     f->l0.cap = f->l1.cap = 2 * grow;
+    f->one.e = static_cast<crs_ent*>(std::malloc(sizeof(crs_ent)));
+    if (!f->one.e) {
+        FreeFastScr(f);
+        return nullptr;
+    }
+    f->one.cap = 1;
     return f;
 }
 
@@ -168,8 +193,339 @@ void FreeFastScr(FastScr* f) {
     if (!f) return;
     std::free(f->l0.e);
     std::free(f->l1.e);
+    std::free(f->one.e);
     delete f;
 }
+
+namespace {
+// Whether the contour of edge id takes part in step s-e of the half-line from v to fp: the
+// rectangle tests of the walk, the half-line's one cached.
+bool CntrUse(const TrnGenCtx& ctx, FastScr* f, int ci, const double v[2], const double fp[2],
+             const double s[2], const double e[2]) {
+    const cntr& c = ctx.c[ci];
+    if (OutRect(c, s, e)) return false;
+    if (f->rectStamp[ci] != f->half) {
+        f->rectStamp[ci] = f->half;
+        f->rectHit[ci] = CrsRectFast(c, v, fp);
+    }
+    return f->rectHit[ci];
+}
+
+// Whether IntscSeg(s, e, p, q) > 0 without computing the point, where that is clear: 1 a crossing,
+// 0 none, -1 too close to tell. A crossing is clear when p and q lie on either side of the step's
+// line, each more than a hundredth of a millimetre off it, or when one of them lies on the line so
+// nearly (within 0.05 micrometres) that the lines meet within half a micrometre of it while the other
+// lies that far off; and
+// both lie along the step more than a hundredth of a millimetre inside its ends. The point is then
+// inside both segments or within half a micrometre of an end of p-q (longer than a millimetre),
+// far from every end of s-e, and det is large. None is clear when p and q lie on one side, both
+// that far off: the lines then meet beyond the nearer end by more than its distance.
+int IscClear(const double s[2], const double e[2], const double p[2], const double q[2]) {
+    const double ux = e[0] - s[0], uy = e[1] - s[1];
+    const double len2 = ux * ux + uy * uy;
+    if (!(len2 > 1)) return -1;
+    const double dx = q[0] - p[0], dy = q[1] - p[1], lcd2 = dx * dx + dy * dy;
+    if (!(lcd2 > 1e-4)) return -1;
+    const double px = p[0] - s[0], py = p[1] - s[1], qx = q[0] - s[0], qy = q[1] - s[1];
+    // Distances from the line times its length.
+    const double hp = ux * py - uy * px, hq = ux * qy - uy * qx;
+    const double ap = std::fabs(hp), aq = std::fabs(hq);
+    const double len = std::sqrt(len2), off = 0.01 * len;
+    // Within 0.05 micrometres of the line, so that the rectangles meet within IntscSeg's 0.1.
+    auto on = [lcd2, len](double n, double f) {
+        return lcd2 > 1 && n <= 5e-5 * len && n * n * lcd2 <= 2.5e-7 * (f - n) * (f - n);
+    };
+    if (ap > off && aq > off) {
+        if ((hp > 0) == (hq > 0)) return 0;
+    } else if (!(ap > off && on(aq, ap)) && !(aq > off && on(ap, aq))) {
+        return -1;
+    }
+    const double tp = ux * px + uy * py, tq = ux * qx + uy * qy;
+    return tp > off && tq > off && tp < len2 - off && tq < len2 - off ? 1 : -1;
+}
+
+// The crossing list of one half-line as ordering and thinning (OrdCrs) leave it, found nearest
+// first. The walk appends every crossing of each step, in contour and edge order, and stops after
+// the step that brings the list to four; ordering then brings the four nearest to the front. So
+// the crossings up to a little beyond the fourth nearest are computed, each with the very test of
+// its step, and the farther ones of the last step only counted, their points computed when the
+// thinning needs them. Edges come from the one strip that holds the line, in order of distance
+// from the vertex; an edge near a step's end is tested in both steps, as the walk would.
+// Returns 1 with l filled (ordered, at most four entries kept), 0 when the walk must decide (the
+// caller walks), -1 out of memory.
+int NearHalf(const TrnGenCtx& ctx, const StrIdx& x, FastScr* f, int a, int h, const double v[2],
+             CrsLst& l) {
+    if (!(ctx.s > 0)) return 0;
+    while (l.cap < 4)
+        if (!(l.more && l.more(l))) return -1;
+    const double* u = ctx.dir + 4 * a + 2 * h;
+    // The walk's points, as WalkHalf makes them.
+    std::vector<double>& wk = f->walk;
+    std::vector<double>& bnd = f->bnd;
+    std::vector<NearHit>& hs = f->near;
+    wk.clear();
+    bnd.clear();
+    hs.clear();
+    l.n = 0;
+    try {
+        wk.push_back(v[0]);
+        wk.push_back(v[1]);
+        bnd.push_back(0);
+        double s[2] = {v[0], v[1]}, e[2];
+        for (double walked = ctx.s; walked <= ctx.L - 0.5; walked += ctx.s) {
+            if (bnd.size() > 64) return 0;
+            NextPt(ctx, s, u, e);
+            wk.push_back(e[0]);
+            wk.push_back(e[1]);
+            const double dx = e[0] - v[0], dy = e[1] - v[1];
+            bnd.push_back(std::sqrt(dx * dx + dy * dy));
+            s[0] = e[0];
+            s[1] = e[1];
+        }
+    } catch (...) {
+        return -1;
+    }
+    const int K = static_cast<int>(bnd.size()) - 1;   // steps
+    if (K == 0) return 1;
+    double fp[2];
+    FarPt(ctx, v, u, fp);
+    StrRun r;
+    if (!StrLine(x, a, v, r)) return 1;
+    const double pos = r.ca * v[0] + r.sa * v[1];
+    const double bl = -r.sa * v[0] + r.ca * v[1];
+    // Rounding of the along coordinates, of the floats kept in the strips and of the distances.
+    const double mr = 1e-6 * (ctx.L + std::fabs(pos) + std::fabs(bl) + 1);
+    const double m = 0.01 + mr;
+    const double sl = StrSlack + mr;
+    const bool back = h == 1;
+    // Distances lo .. hi from the vertex at which entry j's edge may be crossed (false: behind).
+    auto reach = [&](int j, double* lo, double* hi) {
+        if (!back) {
+            *lo = r.a0[j] - pos - sl;
+            *hi = r.a1[j] - pos + sl;
+        } else {
+            *lo = pos - r.a1[j] - sl;
+            *hi = pos - r.a0[j] + sl;
+        }
+        return *hi >= -m && r.b0[j] <= bl && r.b1[j] >= bl;
+    };
+    // Scan the strip nearest first while entries may lie within bound(): forward in a0 order from
+    // the vertex, or backward from it (the backward distance is at least pos - a0 - ext).
+    auto scan = [&](auto&& bound, auto&& visit) -> bool {
+        if (!back) {
+            const float from = static_cast<float>(pos - sl - r.ext);
+            int j = static_cast<int>(std::lower_bound(r.a0, r.a0 + r.n, from) - r.a0);
+            for (; j < r.n && r.a0[j] - pos - sl <= bound(); j++)
+                if (!visit(j)) return false;
+        } else {
+            const float upto = static_cast<float>(pos + sl);
+            int j = static_cast<int>(std::upper_bound(r.a0, r.a0 + r.n, upto) - r.a0) - 1;
+            for (; j >= 0 && pos - r.a0[j] - r.ext - sl <= bound(); j--)
+                if (!visit(j)) return false;
+        }
+        return true;
+    };
+    auto edge = [&](int id) { const int ci = x.ecn[id]; return ctx.c[ci].pnt + 2 * (id - x.cfirst[ci]); };
+    // First every crossing nearer than bound; bound shrinks to a little beyond the fourth nearest
+    // of the steps that end the walk.
+    double bound = bnd[K] + m;
+    int cnt[66] = {0};
+    auto lastStep = [&]() {
+        int sum = 0;
+        for (int k = 1; k <= K; k++)
+            if ((sum += cnt[k]) >= 4) return k;
+        return 0;
+    };
+    auto tighten = [&]() {
+        const int k4 = lastStep();
+        if (!k4) return;
+        float d[4];
+        int nd = 0;
+        for (const NearHit& ht : hs) {
+            if (ht.step > k4) continue;
+            const float q = ht.e.dst;
+            if (nd < 4) d[nd++] = q;
+            else if (q < d[3]) d[3] = q;
+            else continue;
+            for (int i = nd - 1; i > 0 && d[i] < d[i - 1]; i--) std::swap(d[i], d[i - 1]);
+        }
+        bound = std::min(bound, std::max(static_cast<double>(d[3]) + mr, bnd[k4 - 1] + m));
+    };
+    bool ok = scan([&] { return bound; }, [&](int j) {
+        double lo, hi;
+        if (!reach(j, &lo, &hi) || lo > bound) return true;
+        const int id = r.id[j];
+        const int ci = x.ecn[id];
+        const double* p = edge(id);
+        double out[2][2];
+        for (int k = 1; k <= K; k++) {
+            if (bnd[k] + m < lo) continue;
+            if (bnd[k - 1] - m > hi) break;
+            const double* s = &wk[2 * (k - 1)];
+            const double* e = &wk[2 * k];
+            if (!CntrUse(ctx, f, ci, v, fp, s, e) || Isc(s, e, p, p + 2, out) <= 0) continue;
+            f->one.n = 0;
+            AddCrs(f->one, out[0], ctx.c[ci].hgt, v[0], v[1]);
+            try {
+                hs.push_back({k, id, f->one.e[0]});
+            } catch (...) {
+                return false;
+            }
+            cnt[k]++;
+            tighten();
+        }
+        return true;
+    });
+    if (!ok) return -1;
+    auto walkOrder = [](const NearHit& p, const NearHit& q) {
+        return p.step < q.step || (p.step == q.step && p.id < q.id);
+    };
+    const int k4 = lastStep();
+    if (!k4) {
+        // Fewer than four: all of them, in the walk's order.
+        if (bound < bnd[K] + m) return 0;
+        std::sort(hs.begin(), hs.end(), walkOrder);
+        for (const NearHit& ht : hs) l.e[l.n++] = ht.e;
+        OrdCrs(ctx, l);
+        return 1;
+    }
+    // Every crossing of the steps before the last was found.
+    if (bnd[k4 - 1] + m > bound) return 0;
+    std::vector<const NearHit*>& bs = f->best;
+    bs.clear();
+    try {
+        for (const NearHit& ht : hs)
+            if (ht.step <= k4) bs.push_back(&ht);
+    } catch (...) {
+        return -1;
+    }
+    const size_t nb = std::min<size_t>(bs.size(), 5);
+    std::partial_sort(bs.begin(), bs.begin() + nb, bs.end(),
+                      [](const NearHit* p, const NearHit* q) { return p->e.dst < q->e.dst; });
+    const float d3 = bs[3]->e.dst;
+    if (!(static_cast<double>(d3) < bound)) return 0;
+    bool plain = true;
+    for (size_t i = 1; i < nb; i++) plain = plain && bs[i - 1]->e.dst < bs[i]->e.dst;
+    for (int i = 0; i < 4; i++) l.e[i] = bs[i]->e;
+    l.n = 4;
+    for (int i = 1; plain && i < 4; i++) {
+        const crs_ent& p = l.e[i - 1];
+        const crs_ent& q = l.e[i];
+        const double dx = p.x - q.x, dy = p.y - q.y;
+        plain = !(std::fabs(static_cast<double>(p.hgt) - q.hgt) < 0.001 &&
+                  std::sqrt(dx * dx + dy * dy) < ctx.samDst);
+    }
+    // Four distinct nearest and none thinned: they are the list's front, in order.
+    if (plain) return 1;
+
+    // Equal distances or thinning: the order of the list counts. Ordering moves the four nearest
+    // to the front, each swapped with the entry there, and thinning drops at most three of the
+    // first four; so after the four nearest only the first eight entries of the list can reach its
+    // front. The candidates of the steps up to the last, in the walk's order, are counted (where
+    // clear, their points wait until needed) until eight are found.
+    std::vector<NearHit>& all = f->all;
+    std::vector<uint64_t>& cd = f->cd;   // step, edge and whether tested above, in that order
+    all.clear();
+    cd.clear();
+    try {
+        const double end = bnd[k4] + m;
+        ok = scan([&] { return end; }, [&](int j) {
+            double lo, hi;
+            if (!reach(j, &lo, &hi)) return true;
+            for (int k = 1; k <= k4; k++) {
+                if (bnd[k] + m < lo) continue;
+                if (bnd[k - 1] - m > hi) break;
+                // Nearer than bound: tested above, a crossing when it is among the hits.
+                cd.push_back(static_cast<uint64_t>(k) << 33 | static_cast<uint64_t>(r.id[j]) << 1 |
+                             (lo <= bound ? 1 : 0));
+            }
+            return true;
+        });
+        if (!ok) return -1;
+        std::sort(cd.begin(), cd.end());
+        std::sort(hs.begin(), hs.end(), walkOrder);
+        size_t hi = 0;
+        int front = 0;
+        double out[2][2];
+        for (const uint64_t c : cd) {
+            const int step = static_cast<int>(c >> 33), id = static_cast<int>((c >> 1) & 0xffffffffu);
+            if (c & 1) {
+                // Tested: a hit, or no crossing.
+                while (hi < hs.size() && (hs[hi].step < step || (hs[hi].step == step && hs[hi].id < id)))
+                    hi++;
+                if (hi < hs.size() && hs[hi].step == step && hs[hi].id == id &&
+                    (front < 8 || hs[hi].e.dst <= d3)) {
+                    all.push_back(hs[hi]);
+                    front++;
+                }
+                continue;
+            }
+            if (front >= 8) continue;
+            const int ci = x.ecn[id];
+            const double* p = edge(id);
+            const double* s = &wk[2 * (step - 1)];
+            const double* e = &wk[2 * step];
+            if (!CntrUse(ctx, f, ci, v, fp, s, e)) continue;
+            const int cl = IscClear(s, e, p, p + 2);
+            if (cl == 0) continue;
+            NearHit ht{step, id, crs_ent{}};
+            ht.e.hgt = ctx.c[ci].hgt;
+            ht.e.ord = -1;   // point not computed yet
+            if (cl < 0) {
+                if (Isc(s, e, p, p + 2, out) <= 0) continue;
+                f->one.n = 0;
+                AddCrs(f->one, out[0], ctx.c[ci].hgt, v[0], v[1]);
+                ht.e = f->one.e[0];
+            }
+            all.push_back(ht);
+            front++;
+        }
+    } catch (...) {
+        return -1;
+    }
+    // The point of an entry only counted: it is a crossing, so the test finds it.
+    auto point = [&](NearHit& ht) {
+        if (ht.e.ord >= 0) return true;
+        const int ci = x.ecn[ht.id];
+        const double* p = edge(ht.id);
+        double out[2][2];
+        if (Isc(&wk[2 * (ht.step - 1)], &wk[2 * ht.step], p, p + 2, out) <= 0) return false;
+        f->one.n = 0;
+        AddCrs(f->one, out[0], ctx.c[ci].hgt, v[0], v[1]);
+        ht.e = f->one.e[0];
+        return true;
+    };
+    // OrdCrs on the list; entries not computed are farther than the four nearest.
+    const int n = static_cast<int>(all.size());
+    auto key = [&](int i) { return all[i].e.ord >= 0 ? all[i].e.dst : HUGE_VALF; };
+    for (int i = 0; i < std::min(n, 4); i++) {
+        int best = i;
+        for (int j = i + 1; j < n; j++)
+            if (key(j) < key(best)) best = j;
+        if (best != i) std::swap(all[i], all[best]);
+    }
+    int nn = n;
+    for (int i = 1; i < nn && i < 4;) {
+        NearHit& p = all[i - 1];
+        NearHit& q = all[i];
+        if (std::fabs(static_cast<double>(p.e.hgt) - q.e.hgt) < 0.001) {
+            if (!point(p) || !point(q)) return 0;
+            const double dx = p.e.x - q.e.x, dy = p.e.y - q.e.y;
+            if (std::sqrt(dx * dx + dy * dy) < ctx.samDst) {
+                all.erase(all.begin() + i);
+                nn--;
+            }
+        }
+        i++;
+    }
+    l.n = std::min(nn, 4);
+    for (int i = 0; i < l.n; i++) {
+        if (!point(all[i])) return 0;
+        l.e[i] = all[i].e;
+    }
+    return 1;
+}
+}  // namespace
 
 int IntpVtxFast(const TrnGenCtx& ctx, const StrIdx* x, FastScr* f, float v[3]) {
     const double vv[2] = {v[0], v[1]};
@@ -184,6 +540,10 @@ int IntpVtxFast(const TrnGenCtx& ctx, const StrIdx* x, FastScr* f, float v[3]) {
                 std::fill(f->rectStamp.begin(), f->rectStamp.end(), 0);
                 f->half = 1;
             }
+            const int nr = NearHalf(ctx, *x, f, a, h, vv, l);
+            if (nr < 0) return -1;
+            if (nr > 0) continue;
+            l.n = 0;
             bool ok = WalkHalf(ctx, vv, u, l, [&](const double s[2], const double e[2],
                                                   const double fp[2]) {
                 std::vector<int>& cd = f->cand;
@@ -231,8 +591,9 @@ int IntpVtxFast(const TrnGenCtx& ctx, const StrIdx* x, FastScr* f, float v[3]) {
                 return true;
             });
             if (!ok) return -1;
+            OrdCrs(ctx, l);
         }
-        MkCrsLin(ctx, v, f->l0, f->l1, f->lin[a]);
+        MkCrsLinOrd(v, f->l0, f->l1, f->lin[a]);
     }
     float z = v[2];
     int t = LinHgt(ctx, v, f->lin.data(), &z);

@@ -188,7 +188,7 @@ static double Dist(const crs_ent& a, const crs_ent& b) {
 }
 
 // The four nearest entries to the front, then same-height neighbours closer than samDst out.
-static void OrdCrs(const TrnGenCtx& ctx, CrsLst& l) {
+void OrdCrs(const TrnGenCtx& ctx, CrsLst& l) {
     int n = l.n;
     for (int i = 0; i < std::min(n, 4); i++) {
         int best = i;
@@ -237,6 +237,10 @@ static float PDist(const float a[2], const float b[2]) {
 void MkCrsLin(const TrnGenCtx& ctx, const float v[2], CrsLst& l0, CrsLst& l1, cntr_crv& out) {
     OrdCrs(ctx, l0);
     OrdCrs(ctx, l1);
+    MkCrsLinOrd(v, l0, l1, out);
+}
+
+void MkCrsLinOrd(const float v[2], const CrsLst& l0, const CrsLst& l1, cntr_crv& out) {
     const int n1 = l0.n, n2 = l1.n;
     const crs_ent* h1 = l0.e;
     const crs_ent* h2 = l1.e;

@@ -132,6 +132,12 @@ bool WalkHalf(const TrnGenCtx& ctx, const double v[2], const double u[2], CrsLst
 
 // From the two crossing lists of direction a, the cross-line record (orders and thins the lists).
 void MkCrsLin(const TrnGenCtx& ctx, const float v[2], CrsLst& l0, CrsLst& l1, cntr_crv& out);
+// Ordering and thinning of one list: the four nearest to the front (the first of equals), then
+// each entry of the height of the one before and nearer to it than samDst dropped.
+void OrdCrs(const TrnGenCtx& ctx, CrsLst& l);
+// MkCrsLin on lists already ordered and thinned; only their first four entries and how many
+// (up to four) they hold count.
+void MkCrsLinOrd(const float v[2], const CrsLst& l0, const CrsLst& l1, cntr_crv& out);
 // Choose a line and compute the height. Returns the chosen type (LinNone: no height, z unchanged).
 int LinHgt(const TrnGenCtx& ctx, const float v[2], const cntr_crv* lin, float* z);
 
@@ -162,6 +168,21 @@ void FreeStrIdx(StrIdx* x);
 // Candidate edges of the step s-e of a half-line of direction a, appended to out: every edge that
 // IntscSeg could find crossing the step is among them (unordered; an edge may come twice).
 void StrCand(const StrIdx& x, int a, const double s[2], const double e[2], std::vector<int>& out);
+// One strip of direction a: its entries sorted by their lower along bound (a0), with their along
+// extent a0 .. a1 and across extent b0 .. b1 (the search slack included), and the longest along
+// extent ext. Along = ca x + sa y, across = -sa x + ca y.
+struct StrRun {
+    const int* id = nullptr;
+    const float *a0 = nullptr, *a1 = nullptr, *b0 = nullptr, *b1 = nullptr;
+    int n = 0;
+    float ext = 0;
+    double ca = 1, sa = 0;
+};
+// The strip that holds every edge IntscSeg could find crossing the line through p in direction a
+// (or its opposite); false when no edge lies near that line.
+bool StrLine(const StrIdx& x, int a, const double p[2], StrRun& r);
+// Slack of the strip search, in millimetres (see trn_srch.cpp).
+constexpr double StrSlack = 1.0;
 struct FastScr;
 FastScr* MkFastScr(const TrnGenCtx& ctx);
 void FreeFastScr(FastScr* f);

@@ -19,7 +19,7 @@ namespace {
 // Slack of the search, in millimetres. The crossing test reports nothing for an edge farther than
 // a thousandth of a millimetre from the step; the rotation into a strip's frame and the walk's
 // accumulated steps are off by far less than a micrometre at any coordinate of a map.
-constexpr double SrchSlack = 1.0;
+constexpr double SrchSlack = StrSlack;
 // Strips per direction and entries over all directions are bounded; wider strips hold more.
 constexpr long long MaxStrips = 1 << 20;
 constexpr long long MaxEntries = 1LL << 26;
@@ -226,3 +226,23 @@ void StrCand(const StrIdx& x, int a, const double s[2], const double e[2], std::
     }
 }
 
+bool StrLine(const StrIdx& x, int a, const double p[2], StrRun& r) {
+    const StrDir& d = x.d[a];
+    r.ca = d.ca;
+    r.sa = d.sa;
+    if (d.ns <= 0) return false;
+    // An edge near the line reaches its across coordinate within the slack, so the strip holding
+    // that coordinate holds the edge.
+    const double q = (-d.sa * p[0] + d.ca * p[1] - d.y0) / d.w;
+    if (!(q >= 0 && q < d.ns)) return false;
+    const int k = static_cast<int>(q);
+    const int b = d.start[k];
+    r.id = d.id + b;
+    r.a0 = d.a0 + b;
+    r.a1 = d.a1 + b;
+    r.b0 = d.b0 + b;
+    r.b1 = d.b1 + b;
+    r.n = d.start[k + 1] - b;
+    r.ext = d.ext[k];
+    return r.n > 0;
+}

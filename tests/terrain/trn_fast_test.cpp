@@ -2,6 +2,7 @@
 // over contour sets that exercise the walk's corner cases.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <random>
@@ -160,4 +161,121 @@ TEST(TerrainFast, RandomWigglyContours) {
     p.ang = 3;
     p.sam = 30;
     Same(s, 0, 0, 1200, 1160, 53, p);
+}
+
+namespace {
+// A ring of radius r around (cx, cy) through its crossings with the lines x = k d and y = k d,
+// in angle order: the vertices lie on the grid's rows and columns, as a marching-squares tracer
+// leaves them, so the axis cross lines of the posts pass exactly through contour vertices.
+// jit: vertices moved off their line by up to twice that, by turns.
+void GridRing(Set& s, double cx, double cy, double r, double d, float hgt, double jit = 0) {
+    std::vector<std::pair<double, std::pair<double, double>>> p;
+    for (double x = std::ceil((cx - r) / d) * d; x <= cx + r; x += d) {
+        double h = std::sqrt(std::max(0.0, r * r - (x - cx) * (x - cx)));
+        p.push_back({std::atan2(h, x - cx), {x, cy + h}});
+        if (h > 0) p.push_back({std::atan2(-h, x - cx), {x, cy - h}});
+    }
+    for (double y = std::ceil((cy - r) / d) * d; y <= cy + r; y += d) {
+        double w = std::sqrt(std::max(0.0, r * r - (y - cy) * (y - cy)));
+        p.push_back({std::atan2(y - cy, w), {cx + w, y}});
+        if (w > 0) p.push_back({std::atan2(y - cy, -w), {cx - w, y}});
+    }
+    std::sort(p.begin(), p.end());
+    std::vector<double> xy;
+    for (size_t k = 0; k < p.size(); k++) {
+        const double j = jit * (static_cast<int>(k % 5) - 2);
+        const bool row = std::fmod(p[k].second.second, d) == 0;
+        xy.push_back(p[k].second.first + (row ? 0 : j));
+        xy.push_back(p[k].second.second + (row ? j : 0));
+    }
+    xy.push_back(xy[0]);
+    xy.push_back(xy[1]);
+    s.Add(xy, hgt);
+}
+}  // namespace
+
+// Vertices on the grid lines: the axis cross lines meet two edges at each such vertex, whose equal
+// crossings are ordered and thinned by their place in the list, not by distance alone.
+TEST(TerrainFast, ContourVerticesOnTheGridLines) {
+    Set s;
+    for (int k = 1; k <= 7; k++) GridRing(s, 1000, 800, 90.0 * k, 50, 300.0f - 20 * k);
+    for (int k = 1; k <= 3; k++) GridRing(s, 1900, 600, 120.0 * k, 50, 200.0f + 20 * k);
+    EXPECT_GT(Same(s, 0, 0, 2500, 1600, 50), 1000);
+    Params p;
+    p.scl = 0.07f;   // steps ending near crossings
+    Same(s, 0, 0, 2500, 1600, 50, p);
+    p.sam = 200;     // thinning only of near neighbours
+    Same(s, 0, 0, 2500, 1600, 50, p);
+    p.ang = 4;
+    Same(s, 0, 0, 2500, 1600, 100, p);
+    // Vertices a little off the lines: micrometres to a tenth of a millimetre, where the
+    // crossing of an edge that ends near a line is a matter of its length and angle.
+    Set t;
+    const double jit[] = {2e-6, 1e-4, 3e-4, 1e-3, 0.03};
+    for (int k = 0; k < 5; k++) GridRing(t, 600, 500, 70.0 * (k + 1), 25, 300.0f - 20 * k, jit[k]);
+    for (int k = 0; k < 3; k++) GridRing(t, 500, 520, 20.0 + 130.0 * k, 25, 310.0f - 25 * k, jit[4 - k]);
+    EXPECT_GT(Same(t, 0, 0, 1200, 1000, 25), 1000);
+}
+
+// Contours a few micrometres to millimetres apart, of one height and of two, some of them the same
+// line twice; and posts that lie on a contour, on its vertices and between them.
+TEST(TerrainFast, CloseContoursAndPostsOnContours) {
+    Set s;
+    s.Line(0, 400, 2000, 400, 40, 50);           // through every post of a row
+    s.Line(0, 400.002, 2000, 400.002, 7, 50);    // two micrometres above, the same height
+    s.Line(0, 401, 2000, 401, 9, 60);            // a millimetre above, another height
+    s.Line(0, 800, 2000, 800, 40, 70);
+    s.Line(0, 800, 2000, 800, 40, 70);           // the same line again
+    s.Line(600, 0, 600, 1200, 24, 40);           // through a column of posts
+    s.Line(600.0005, 0, 600.0005, 1200, 5, 45);  // half a micrometre beside it
+    s.Line(0, 1000, 2000, 1000.5, 13, 80);
+    s.Line(0, 1000.3, 2000, 1000.8, 17, 80);
+    for (int k = 0; k < 6; k++) s.Line(1200 + 3.0 * k, 0, 1200 + 3.0 * k, 1200, 11, 90.0f + (k % 2));
+    EXPECT_GT(Same(s, 0, 0, 2000, 1200, 50), 700);
+    Params p;
+    p.sam = 1;
+    Same(s, 0, 0, 2000, 1200, 50, p);
+    p.scl = 0.11f;
+    Same(s, 0, 0, 2000, 1200, 50, p);
+}
+
+// Edges at tiny angles to the cross lines (almost along the axes and the diagonals) and long edges
+// that reach over several steps of a walk.
+TEST(TerrainFast, NearlyParallelAndLongEdges) {
+    Set s;
+    for (int k = 0; k < 8; k++) {
+        double e = 1e-7 * (k + 1) * (k % 2 ? 1 : -1);
+        s.Line(0, 100.0 + 150 * k, 3000, 100.0 + 150 * k + 3000 * e, 1, 10.0f * k);
+        s.Line(200.0 * k, 0, 200.0 * k + 1500 * e, 1500, 3, 15.0f * k + 5);
+    }
+    for (int k = 0; k < 5; k++) {
+        double o = 250.0 * k, e = 1e-6 * k;
+        s.Line(o, 0, o + 1500, 1500 * (1 + e), 2, 100.0f + 10 * k);   // along a diagonal
+    }
+    EXPECT_GT(Same(s, 0, 0, 3000, 1500, 50), 1000);
+    Params p;
+    p.scl = 0.05f;   // many steps, each shorter than the edges
+    Same(s, 0, 0, 3000, 1500, 100, p);
+    p.ang = 6;
+    Same(s, 0, 0, 3000, 1500, 100, p);
+}
+
+// A map hundreds of kilometres wide: the search's margins grow with the extent, where a float
+// step is tens of millimetres.
+TEST(TerrainFast, MapsHundredsOfKilometresWide) {
+    Set s;
+    std::mt19937 rng(777);
+    std::uniform_real_distribution<double> u(-1, 1);
+    for (int k = 0; k < 20; k++) {
+        std::vector<double> p;
+        double y = 1.0e7 * k, x = 0;
+        for (int j = 0; j < 60; j++) {
+            p.push_back(x);
+            p.push_back(y + 4e6 * u(rng));
+            x += 5e6 + 1e6 * u(rng);
+        }
+        s.Add(p, static_cast<float>(5 * (k % 9)));
+    }
+    GridRing(s, 1.5e8, 1.0e8, 4e7, 5e6, 100);
+    EXPECT_GT(Same(s, 0, 0, 3.0e8f, 2.0e8f, 5e6f), 1000);
 }
