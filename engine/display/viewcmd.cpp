@@ -8,7 +8,7 @@
 #include "display/lgt.h"
 #include "display/viewcmd.h"
 #include "display/viewint.h"
-#include "display/viewmath.h"
+#include "core/viewmath.h"
 #include "platform/platform.h"
 #include "scene/scene.h"
 #include "terrain/trn.h"

@@ -3,8 +3,6 @@
 #include <cstring>
 #include <new>
 #include "core/alc.h"
-#include "curves/crv.h"
-#include "display/lgt.h"
 #include "scene/scene.h"
 #include "scene/scene_int.h"
 
@@ -94,7 +92,7 @@ static void Forget(void* o) {
     if (TrnGrd == o) TrnGrd = nullptr;
     if (Cam2D == o) Cam2D = nullptr;
     if (Cam3D == o) Cam3D = nullptr;
-    if (o && CrvPart == o) SetCrvPart(nullptr);
+    if (o && ScnHook.forget) ScnHook.forget(o);
 }
 
 // Frees nest (a product frees its parts, and so on); the flat tables are rebuilt once, when the
@@ -137,8 +135,7 @@ struct FreeScope {
         }
         if (LgtFreed) {
             LgtFreed = false;
-            if (QuietRbd) RbdPrmLgt();
-            else UdtPrmLgt();
+            if (RbdPrmLgt() >= 0 && !QuietRbd && ScnHook.lgtChg) ScnHook.lgtChg();
         }
     }
 };
