@@ -1,6 +1,6 @@
 // What the end of the system frees, in order: one line per module.
+#include "app/sys.h"
 #include "core/alc.h"
-#include "core/state.h"
 #include "curves/crv.h"
 #include "display/drw.h"
 #include "display/lgt.h"
