@@ -37,7 +37,7 @@ void Quit() {
     SetCrs(CrsArrow);
     PndIntr.armed = 0;
     PndDstr = {1, CatSys, CmdSysEnd};
-    DspCnfMsg(399, nullptr);
+    DspCnfMsg(MsgQuit, nullptr);
 }
 
 }  // namespace
