@@ -1,4 +1,5 @@
-// What the end of the system frees, in order: one line per module.
+// What the end of the system frees, in order: the lists that point into the scene, the scene, then
+// the buffers and flat tables the modules keep.
 #include "app/sys.h"
 #include "core/alc.h"
 #include "curves/crv.h"

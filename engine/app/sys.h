@@ -4,6 +4,5 @@
 int IniSys();
 // End of system: frees the scene and the engine's buffers, deletes the spill files.
 void EndSys();
-// Frees the scene and each module's engine buffers at the end of the system (app/endtbl.cpp:
-// one line per module).
+// Frees the scene and the buffers the modules keep, at the end of the system (app/endtbl.cpp).
 void FreeEngBuf();

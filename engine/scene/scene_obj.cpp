@@ -43,12 +43,9 @@ T* AlcNamed(const char* tag, const char* name, char* T::*field) {
     T* o = AlcZero<T>(tag);
     if (!o) return nullptr;
     char* n;
-    try {
-        n = DupNam(name);
-    } catch (const AlcAbort&) {
-        FreeMem(o);
-        throw;
-    }
+    Cleanup drop([&] { FreeMem(o); });
+    n = DupNam(name);
+    drop.Keep();
     if (!n) {
         FreeMem(o);
         return nullptr;
@@ -151,12 +148,9 @@ void FreeLst(ObjLst<T>& l) {
 template <class T, class O>
 T* AppendNew(T* o, ObjLst<T>& l, O* owner, int ownKind, const char* tag) {
     int r;
-    try {
-        r = Append(l, o, tag);
-    } catch (const AlcAbort&) {
-        FreeMem(o);
-        throw;
-    }
+    Cleanup drop([&] { FreeMem(o); });
+    r = Append(l, o, tag);
+    drop.Keep();
     if (r < 0) {
         FreeMem(o);
         return nullptr;
@@ -310,12 +304,9 @@ lgt* NewLgt(const char* name) {
     lgt* l = AlcZero<lgt>("lgt");
     if (!l) return nullptr;
     char* n;
-    try {
-        n = DupNam(name);
-    } catch (const AlcAbort&) {
-        FreeMem(l);
-        throw;
-    }
+    Cleanup drop([&] { FreeMem(l); });
+    n = DupNam(name);
+    drop.Keep();
     if (!n) {
         FreeMem(l);
         return nullptr;
