@@ -14,6 +14,7 @@
 #include "core/state.h"
 #include "curves/crv.h"
 #include "scene/scene.h"
+#include "doc/doc.h"
 #include "terrain/trn.h"
 #include "terrain/trn_gen.h"
 

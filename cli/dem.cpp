@@ -19,6 +19,7 @@
 #include "doc/xchg_flow.h"
 #include "platform/platform.h"
 #include "scene/scene.h"
+#include "doc/doc.h"
 #include "terrain/trn.h"
 #include "terrain/trn_mth.h"
 #include "curves/crv_cmd.h"

@@ -20,6 +20,7 @@
 #include "lexer.h"
 #include "registry.h"
 #include "scene/scene.h"
+#include "doc/doc.h"
 #include "display/dsp_cmd.h"
 #include "xchg_verb.h"
 

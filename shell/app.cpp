@@ -8,6 +8,7 @@
 #include "engcall.h"
 #include "profile.h"
 #include "scene/scene.h"
+#include "doc/doc.h"
 
 namespace shl {
 

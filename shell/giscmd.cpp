@@ -110,7 +110,7 @@ void Import(QWidget* frame) {
     const QByteArray p8 = path.toUtf8();
     if (!OgrList(p8.constData(), &lyrs, &err) || lyrs.empty()) {
         shl::EngCall call;
-        DspErrMsg(110, p8.constData());
+        DspErrMsg(MsgFilOpn, p8.constData());
         return;
     }
     OgrDlg dlg(frame, lyrs);

@@ -14,7 +14,7 @@ GuardBarrier::~GuardBarrier() { gEngGuardDepth = saved_; }
 namespace {
 // Shows message 100, stops key-driven work and abandons the running command.
 [[noreturn]] void AlcFail(const char* text) {
-    DspErrMsg(100, text);
+    DspErrMsg(MsgNoMem, text);
     LastKey = -1;
     throw AlcAbort{};
 }
@@ -28,7 +28,7 @@ void* AlcMem(long long size, const char* tag) {
     if (!p) {
         char buf[256];
         std::snprintf(buf, sizeof buf, "%s\nSIZE = %lld", tag ? tag : "", size);
-        if (!CanAbort()) { DspErrMsg(100, buf); LastKey = -1; return nullptr; }
+        if (!CanAbort()) { DspErrMsg(MsgNoMem, buf); LastKey = -1; return nullptr; }
         AlcFail(buf);
     }
     return p;
@@ -45,7 +45,7 @@ void* RealcMem(void* block, long long size, const char* tag) {
         char buf[256];
         std::snprintf(buf, sizeof buf, "%s\nADDR = %lx\nSIZE = %lld", tag ? tag : "",
                       static_cast<unsigned long>(reinterpret_cast<uintptr_t>(block)), size);
-        if (!CanAbort()) { DspErrMsg(100, buf); LastKey = -1; return nullptr; }
+        if (!CanAbort()) { DspErrMsg(MsgNoMem, buf); LastKey = -1; return nullptr; }
         AlcFail(buf);
     }
     return p;

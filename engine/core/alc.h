@@ -6,12 +6,14 @@
 #include <utility>
 
 // size <= 0 gives null without a message. On exhaustion: message 100, last key -1, and the
-// current command is abandoned (AlcMem does not return).
+// current command is abandoned (AlcMem does not return); outside every entry point there is no
+// command to abandon and the caller gets null.
 void* AlcMem(long long size, const char* tag);
 void* RealcMem(void* block, long long size, const char* tag);
 int FreeMem(void* block);
 
-// Thrown by the allocator after the failure message; caught only by EngGuard.
+// Thrown by the allocator after the failure message; EngGuard ends it. Code that must undo a
+// half-made change may catch it on the way, but always rethrows.
 struct AlcAbort {};
 
 // Recovery point: runs f and turns an abandoned command into a result of 0.
@@ -45,6 +47,24 @@ public:
 
 private:
     int saved_;
+};
+
+// Clean-up of a half-made step: f runs when the scope is left before Keep(), by an abandoned
+// command (AlcAbort) as by a return. f must not throw.
+template <class F>
+class Cleanup {
+public:
+    explicit Cleanup(F f) : f_(std::move(f)) {}
+    ~Cleanup() {
+        if (!kept_) f_();
+    }
+    Cleanup(const Cleanup&) = delete;
+    Cleanup& operator=(const Cleanup&) = delete;
+    void Keep() { kept_ = true; }
+
+private:
+    F f_;
+    bool kept_ = false;
 };
 
 // Objects with constructors, allocated through the tagged allocator.

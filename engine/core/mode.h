@@ -70,36 +70,11 @@ enum CrsKind : int {
 
 void SetPtrPix(int x, int y);
 void SetPtrKey(int vk);  // key events: the virtual-key code becomes the last key
+// The event router and mode switching belong to the command layer (app/router.cpp), which sees
+// the modules whose modes it enters and leaves.
 int IntrEvt(int type);
-void DoModeEvt();
 void SetMode(int mode);
 void RstBaseMode();
 void SetCrs(int index);
 void BgnWork();
 bool PumpMsg();  // true when the user cancelled (running flag cleared)
-
-// Mode table: handler and help text of a mode id (null when none). Adding a mode is one entry
-// in modetbl.cpp.
-using ModeHnd = void (*)();
-struct ModeEnt {
-    int lo, hi;  // ids lo..hi
-    ModeHnd hnd;
-    const char* help;
-};
-const ModeEnt* FindMode(int mode);
-const char* ModeHelp(int mode);  // help text of a mode id, null when it has none
-
-// Standard handler of the curve-table pattern: press/move/release commands for one mode
-// (category 1). The right button leaves the mode after rightCmd.
-struct CrvModeCmds {
-    int mode;
-    int press;      // left press command, 0 for none
-    int move;       // move command while held, 0: update PtrPos only
-    int release;    // release command, 0 for none
-    int release2;   // second release command (stroke input), 0 for none
-    int rightCmd;   // command issued before leaving on the right button, 0 for none
-    double step = 0;  // > 0: the move command only once PtrPos is this many pixels from the
-                      // press position, which then moves to PtrPos (stroke input)
-};
-void StdModeHnd(const CrvModeCmds& c);
-void CrvModeHnd();  // handler of every curve mode (core/crvmodes.cpp)

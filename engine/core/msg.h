@@ -9,6 +9,18 @@ extern int LastErrId;
 // 0 while no numbered message is on screen (a box with its own text).
 extern int MsgBoxId;
 
+// Ids of the catalogue the engine shows by name; the number is the id a box reports.
+constexpr int MsgOwnInf = 1;     // information with its own text
+constexpr int MsgNoMem = 100;    // "メモリが確保できませんでした。\n"
+constexpr int MsgFilOpn = 110;   // "%s ファイルが開けませんでした。"
+constexpr int MsgFilWrt = 111;   // "%s ファイルの書き込み中にエラーが発生しました。"
+constexpr int MsgFilRd = 112;    // "%s ファイルの読み込み中にエラーが発生しました。"
+constexpr int MsgSrfErr = 127;   // "サーフェイスが異常です。\n%s"
+constexpr int MsgOwnErr = 199;   // error with its own text
+constexpr int MsgNoRndrImg = 205;  // "レンダリングイメージが存在しません。"
+constexpr int MsgOwnWrn = 297;   // warning with its own text
+constexpr int MsgQuit = 399;     // "終了してよろしいですか？"
+
 int DspInfMsg(int id, const char* text);
 int DspErrMsg(int id, const char* text);
 int DspWrnMsg(int id, const char* text);

@@ -1,4 +1,4 @@
-// Settings record, start-up initialisation, document parameters, spill-file names and date.
+// Settings record, start-up state of the core, document parameters, spill-file names and date.
 #include "core/state.h"
 #include <cmath>
 #include <cstdio>
@@ -8,9 +8,6 @@
 #include "core/alc.h"
 #include "core/mode.h"
 #include "core/msg.h"
-#include "display/lgt.h"
-#include "display/view.h"
-#include "vectorize/vec.h"
 
 SetRec SetEdt{};
 SetRec SetSto{};
@@ -106,7 +103,7 @@ void SavPrm() {
     SetSto.cnctDst = CnctDst;
 }
 
-int IniSys() {
+void IniState() {
     // 1. run flags and the last error
     RunFlg = 0;
     RndrSt.run = 0;
@@ -115,21 +112,11 @@ int IniSys() {
     ToWork(SetSto);
     // 3. interaction defaults
     for (uint8_t& f : WinOpn) f = 0;
-    for (int i = 0; i < ViewWinMax; ++i) {
-        ViewWin[i].W = 256;
-        ViewWin[i].H = 256;
-        ViewWin[i].cx = 128;
-        ViewWin[i].cy = 128;
-    }
     BaseMode = ModeIdle;
     BtnHeld = 0;
     TmrAct = TmrNone;
     RptCat = -1;
     RptCode = -1;
-    // 4. light parameter table
-    IniPrmLgt();
-    // 5. cameras, view transforms, 2D view volume
-    IniView();
     // 6. renderer: nothing to start in this application
     RndrSt.ready = 1;
     // 7. renderer, animation and texture defaults
@@ -138,9 +125,6 @@ int IniSys() {
     RndrSt.frmCnt = 30;
     RndrSt.txtRes = 256;
     RstDocPrm();
-    // 8. auto-vectorize settings
-    IniVec();
-    return 0;
 }
 
 void RstDocPrm() {
@@ -160,8 +144,7 @@ void RstDocPrm() {
     }
 }
 
-void EndSys() {
-    FreeEngBuf();
+void EndState() {
     FreeDocBgImg();
     std::remove(TmpFbuf);
     std::remove(TmpTbuf);

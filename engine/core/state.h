@@ -27,16 +27,14 @@ void SavPrm();     // stored copy = working copy
 extern int PickAp;      // pick aperture, pixels
 extern double CnctDst;  // auto-connect distance, pixels
 
-int IniSys();
+// The core's share of start-up (IniSys, app/sys.h): run flags, working settings, interaction
+// and render defaults, document parameters.
+void IniState();
 void RstDocPrm();  // per-document display and rendering parameters back to defaults
+// The core's share of the end (EndSys): the document's background images, the spill files.
+void EndState();
 
-// End of system: frees the scene and the engine's buffers, deletes the spill files.
-void EndSys();
-// Frees the scene and each module's engine buffers at the end of the system (core/endtbl.cpp:
-// one line per module).
-void FreeEngBuf();
-
-// View windows open (six window flags; cleared by IniSys).
+// View windows open (six window flags; cleared by IniState).
 extern uint8_t WinOpn[6];
 
 // Render and display settings a document carries (the settings block of the scene document).

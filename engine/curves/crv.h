@@ -55,11 +55,9 @@ void UdtCrvBox();                           // curve part, its owners and the sc
 void ShowDrw();                             // swap: show what was drawn in every view
 void Redraw();                              // IntrCmd(CatDsp, CmdRdrwAll)
 
-// Scaling the selection about the origin (x and y); the scale-by-distance dialog gives the
-// factor to SclCrvDst, which also redraws. The two points measured by the last scale-by-distance
-// drag and their distance (model units):
+// Scaling the selection about the origin (x and y). The scale-by-distance drag measures two
+// points and their distance (model units) for the window's dialog, which scales every curve:
 void SclCrvSlct(double f);
-void SclCrvDst(double f);
 extern double SclDstPnt[2][3];
 extern double SclDstLen;
 

@@ -127,6 +127,16 @@ void SetCrvPart(prt* p) {
     CrvPart = p;
 }
 
+namespace {
+// A freed part that held the curves takes the curve part with it.
+const bool Hooked = [] {
+    ScnHook.forget = [](void* o) {
+        if (CrvPart == o) SetCrvPart(nullptr);
+    };
+    return true;
+}();
+}  // namespace
+
 // ---- creation and change ----
 
 crv* NewCrv() {

@@ -75,7 +75,7 @@ void XfmSlct(F f) {
 void MoveBgn() {
     Discard();
     if (NumCrvSlct == 0) {
-        DspWrnMsg(297, "カーブを選択してください。");
+        DspWrnMsg(MsgOwnWrn, "カーブを選択してください。");
         return;
     }
     SetMode(ModeCrvMove);
@@ -218,11 +218,6 @@ void SetVis(int how) {
 void SclCrvSlct(double f) {
     if (NumCrvSlct == 0) return;
     XfmSlct([&](double& x, double& y) { x *= f; y *= f; });
-}
-
-void SclCrvDst(double f) {
-    SclCrvSlct(f);
-    Redraw();
 }
 
 int CrvSelCmd(int code) {

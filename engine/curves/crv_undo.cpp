@@ -38,15 +38,12 @@ CrvSet CopySet(crv* const* src, int n) {
     CrvSet s;
     if (n <= 0) return s;
     s.a = static_cast<crv**>(AlcMem(static_cast<long long>(sizeof(crv*)) * n, "Undo"));
-    try {
-        for (int i = 0; i < n; ++i) {
-            s.a[i] = src[i] ? CopyCrvNew(src[i]) : NewCrvObj("");
-            ++s.n;
-        }
-    } catch (const AlcAbort&) {
-        FreeSet(s);
-        throw;
+    Cleanup drop([&] { FreeSet(s); });
+    for (int i = 0; i < n; ++i) {
+        s.a[i] = src[i] ? CopyCrvNew(src[i]) : NewCrvObj("");
+        ++s.n;
     }
+    drop.Keep();
     return s;
 }
 
@@ -113,12 +110,9 @@ void CopySrf(srf* d, const srf* s) {
 srf* CopySrfNew(const srf* s) {
     if (!s) return nullptr;
     srf* d = NewSrf(s->name ? s->name : "");
-    try {
-        CopySrf(d, s);
-    } catch (const AlcAbort&) {
-        FreeSrf(d, false);
-        throw;
-    }
+    Cleanup drop([&] { FreeSrf(d, false); });
+    CopySrf(d, s);
+    drop.Keep();
     return d;
 }
 
@@ -216,24 +210,18 @@ void AddSet(const CrvSet& s) {
 // Kinds 3 and 8 in either direction: swap the saved copies with the present state.
 void SwapPart() {
     CrvSet t = CopySet(SavSet.a, SavSet.n);
-    try {
-        Save(3, 0, nullptr);
-    } catch (const AlcAbort&) {
-        FreeSet(t);
-        throw;
-    }
+    Cleanup drop([&] { FreeSet(t); });
+    Save(3, 0, nullptr);
+    drop.Keep();
     RstPart(t);
     FreeSet(t);
 }
 
 void SwapSlct() {
     CrvSet t = CopySet(SavSet.a, SavSet.n);
-    try {
-        Save(8, NumRef, RefCrv);
-    } catch (const AlcAbort&) {
-        FreeSet(t);
-        throw;
-    }
+    Cleanup drop([&] { FreeSet(t); });
+    Save(8, NumRef, RefCrv);
+    drop.Keep();
     for (int i = 0; i < t.n && i < NumRef; ++i)
         if (RefCrv[i]) CopyCrv(RefCrv[i], t.a[i]);
     FreeSet(t);
@@ -265,12 +253,9 @@ void DropTrn() {
 void SwapTrn(int k) {
     srf* t = CopySrfNew(SavSrf);
     const int oldNv = TrnSrf ? TrnSrf->nv : -1;
-    try {
-        Save(k, 0, nullptr);
-    } catch (const AlcAbort&) {
-        if (t) FreeSrf(t, false);
-        throw;
-    }
+    Cleanup drop([&] { if (t) FreeSrf(t, false); });
+    Save(k, 0, nullptr);
+    drop.Keep();
     DropTrn();
     prt* own = CrvPart ? CrvPart : TrnPrt;
     if (t && own) {

@@ -1,18 +1,12 @@
-// Lights and materials on display: flattened tables and their hand-over to OpenGL.
+// Lights and materials on display: the hand-over of the scene's flattened tables to OpenGL.
 #pragma once
-#include "display/lgtrec.h"
-
-extern LgtRec AmbLgt;     // the engine's own ambient light
-extern LgtRec* PrmLgt;    // flattened lights
-extern int PrmLgtCap;     // capacity (100 after start-up)
-extern int NumLgt;
-extern double AttDst;
+#include "scene/scene.h"
 
 // Display materials: 17 floats each (ambient, diffuse, specular, emission RGBA, shininess).
 extern float (*RndrOGL_Mtl)[17];
 extern int RndrOGL_MtlCap;
 
-int IniPrmLgt();          // start-up: 100 entries, first real of each 0.0
+// Rebuilds PrmLgt from the scene and hands the lights over; -1 when it cannot grow.
 int UdtPrmLgt();
 void UdtLgtTbl();
 void SetLgtGL();
@@ -25,7 +19,5 @@ void SetMtlGL(int m);
 // The colours SetMtlGL hands over for material m (ambient, diffuse, specular, emission RGBA and
 // shininess); false when no material is set.
 bool MtlGLCol(int m, float out[17]);
-void LgtAngDir(const float ang[3], int order, float dir[3]);
-void LgtDirAng(const float dir[3], float ang[3]);
 void SetLgtAzEl(struct lgt* l, int az, int el);
 void GetLgtAzEl(const struct lgt* l, int* az, int* el);

@@ -8,7 +8,7 @@
 #include "display/drw.h"
 #include "display/lgt.h"
 #include "display/viewint.h"
-#include "display/viewmath.h"
+#include "core/viewmath.h"
 #include "scene/scene.h"
 #include "display/dsp_cmd.h"
 

@@ -1,7 +1,7 @@
 // View model: cameras, the derived window state and the window/model mapping.
 #pragma once
 #include <cstdint>
-#include "display/camrec.h"
+#include "scene/camrec.h"
 
 struct cam;
 

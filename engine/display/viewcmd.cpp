@@ -8,7 +8,7 @@
 #include "display/lgt.h"
 #include "display/viewcmd.h"
 #include "display/viewint.h"
-#include "display/viewmath.h"
+#include "core/viewmath.h"
 #include "platform/platform.h"
 #include "scene/scene.h"
 #include "terrain/trn.h"
@@ -32,7 +32,7 @@ double WinH() { return ViewWin[0].H < 2 ? 2 : ViewWin[0].H; }
 
 void Caution(const char* text) {
     plt::Get()->Beep();
-    DspWrnMsg(297, text);
+    DspWrnMsg(MsgOwnWrn, text);
 }
 
 // The camera shown may be used by the commands that move the current camera.
@@ -176,7 +176,7 @@ int ZoomCam(double d) {
             UpdEyePos(CurCamObj);
         } else {
             plt::Get()->Beep();
-            DspWrnMsg(297, "回転の中心がﾀｰｹﾞｯﾄに\nなっています。\nこれ以上視点をﾀｰｹﾞｯﾄに\n近づけることはできません。");
+            DspWrnMsg(MsgOwnWrn, "回転の中心がﾀｰｹﾞｯﾄに\nなっています。\nこれ以上視点をﾀｰｹﾞｯﾄに\n近づけることはできません。");
             v.EyeDst = 0.01;
             UpdEyePos(CurCamObj);
             rc = -1;

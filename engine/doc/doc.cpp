@@ -55,7 +55,7 @@ bool Readable(const std::string& p) {
 
 bool SetFilNam(const std::string& p) {
     if (p.size() >= size_t(FilNamLen)) {
-        DspErrMsg(110, FilBase(p.c_str()).c_str());
+        DspErrMsg(MsgFilOpn, FilBase(p.c_str()).c_str());
         return false;
     }
     std::memcpy(FilNam, p.c_str(), p.size() + 1);
@@ -158,7 +158,7 @@ int DocOpen(const std::string& path) {
     std::string p = path;
     if (Ext(p).empty()) p += ".scn";
     if (!Readable(p)) {
-        DspErrMsg(110, FilBase(p.c_str()).c_str());
+        DspErrMsg(MsgFilOpn, FilBase(p.c_str()).c_str());
         return DocFailed;
     }
     if (!EndsScn(p)) {
@@ -175,7 +175,7 @@ int DocOpen(const std::string& path) {
 int DocOpenArg(const std::string& path) {
     if (!EndsScn(path)) return DocDone;
     if (!Readable(path)) {
-        DspErrMsg(110, FilBase(path.c_str()).c_str());
+        DspErrMsg(MsgFilOpn, FilBase(path.c_str()).c_str());
         return DocFailed;
     }
     return ReadInto(path);

@@ -21,6 +21,11 @@ void DocBindTrn();
 // Sets or clears the modified flag.
 void DocSetMod(bool modified);
 
+// Scenes: the start-up scene (default camera and light, in the view), then the terrain scene
+// (its product, materials and part, the terrain views, the curve part).
+void IniScn();
+void IniTrnScn();
+
 // The new-document scene: scene reset, start-up scene, terrain scene (modified flag clear).
 // Also where a document that could not be read leaves the user.
 void DocIniScn();

@@ -35,7 +35,7 @@ bool AddExt(const char* lower) {
     if (HasExt(FilNam, lower)) return true;
     size_t n = std::strlen(FilNam), k = std::strlen(lower);
     if (n + k >= size_t(FilNamLen)) {
-        DspErrMsg(110, FilBase(FilNam).c_str());
+        DspErrMsg(MsgFilOpn, FilBase(FilNam).c_str());
         return false;
     }
     std::memcpy(FilNam + n, lower, k + 1);
@@ -51,7 +51,7 @@ int RdSeq(int op) {
         f = nullptr;
     }
     if (!f) {
-        DspErrMsg(110, FilBase(FilNam).c_str());
+        DspErrMsg(MsgFilOpn, FilBase(FilNam).c_str());
         return 0;
     }
     std::fclose(f);
@@ -77,11 +77,11 @@ int RdScnOp() {
     case ScnRdNoFile:
         break;
     case ScnRdBadVersion:
-        DspErrMsg(199, (base + " は読み込めない版のシーンファイルです。").c_str());
+        DspErrMsg(MsgOwnErr, (base + " は読み込めない版のシーンファイルです。").c_str());
         DocIniScn();
         break;
     case ScnRdDamaged:
-        DspErrMsg(199, (base + " ファイルが壊れているため読み込めませんでした。\n新しい文書を開きます。").c_str());
+        DspErrMsg(MsgOwnErr, (base + " ファイルが壊れているため読み込めませんでした。\n新しい文書を開きます。").c_str());
         DocIniScn();
         break;
     case ScnRdBadMagic:
@@ -90,7 +90,7 @@ int RdScnOp() {
         break;
     }
     if (ScnRdSt == ScnRdOk && ScnNamLoss)
-        DspWrnMsg(297, "変換できない文字を含む名前があったため、読める文字に置き換えました。");
+        DspWrnMsg(MsgOwnWrn, "変換できない文字を含む名前があったため、読める文字に置き換えました。");
     Redraw();
     Notify(ID_UPDT_MSG, 0);
     Notify(ID_UPDT_VIEW, -1);
@@ -107,13 +107,13 @@ int WrScnOp() {
         std::string t = std::string(FilNam) + " に保存できませんでした。\n" + err;
         struct stat st;
         if (stat(FilNam, &st) == 0) t += "\n元のファイルは変更されていません。";
-        DspErrMsg(199, t.c_str());
+        DspErrMsg(MsgOwnErr, t.c_str());
         return -1;
     }
     ModFlg = 0;
     ScnWrSt = 0;
     if (ScnNamLoss)
-        DspWrnMsg(297, "シフトJISにない文字を含む名前は、その文字を「?」にして保存しました。");
+        DspWrnMsg(MsgOwnWrn, "シフトJISにない文字を含む名前は、その文字を「?」にして保存しました。");
     return 0;
 }
 
@@ -184,22 +184,22 @@ int DstrFile(int code) {
         return WrScnOp();
     case OpFileRdBgImg:
         // No background-image reader in this application.
-        DspErrMsg(112, FilBase(FilNam).c_str());
+        DspErrMsg(MsgFilRd, FilBase(FilNam).c_str());
         return -1;
     case OpFileWrImg:
         // Nothing is rendered in this application.
-        DspWrnMsg(205, nullptr);
+        DspWrnMsg(MsgNoRndrImg, nullptr);
         return -1;
     case OpFileRdStl:
         if (RdStl(FilNam) == 0) UdtScnBox();
         Redraw();
         return 0;
     case OpFileRd3ds:
-        DspErrMsg(199, (FilBase(FilNam) + ": 3DS ファイルには対応していません。").c_str());
+        DspErrMsg(MsgOwnErr, (FilBase(FilNam) + ": 3DS ファイルには対応していません。").c_str());
         Redraw();
         return 0;
     case OpFileRdDfa:
-        DspErrMsg(199, (FilBase(FilNam) + ": DFA ファイルには対応していません。").c_str());
+        DspErrMsg(MsgOwnErr, (FilBase(FilNam) + ": DFA ファイルには対応していません。").c_str());
         Redraw();
         return 0;
     default:

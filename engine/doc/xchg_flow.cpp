@@ -77,7 +77,8 @@ int ExpXchg(int fmt, const std::string& path, bool firstFilter) {
         std::string p = ExpPath(fmt, path, firstFilter);
         double f = OutUnitFct(OutUnit);
         if (f <= 0) f = 1.0;
-        switch (fmt) {
+        // Every format has its case; another number writes nothing.
+        switch (static_cast<XchgFmt>(fmt)) {
         case FmtDxf:
             r = WrDxfFct(p, f);
             break;
@@ -109,8 +110,6 @@ int ExpXchg(int fmt, const std::string& path, bool firstFilter) {
             r = WrGld(p, b, c);
             break;
         }
-        default:
-            break;
         }
         return 0;
     });

@@ -149,7 +149,8 @@ void MapBytes(A& a, uint8_t* b, int n, bool (*stored)(int byteNo, int ver)) {
 template <class A>
 void MapFld(A& a, txt_map& t, int kind) {
     const int v = a.ver;
-    switch (kind) {
+    // Every kind has its case; another number reads no map fields.
+    switch (static_cast<MapKind>(kind)) {
     case MAP_TXT: {
         I32n(a, t.iv, 7);
         if (v > 100) a.I32(t.iv[7]);
@@ -187,8 +188,6 @@ void MapFld(A& a, txt_map& t, int kind) {
         if (v >= 108) W32n(a, t.wv + 3, 6);
         W32n(a, t.wv + 9, 3);
         MapBytes(a, t.bv, 7, [](int b, int ver) { return ver >= 108 || (b > 1 && b < 5); });
-        break;
-    default:
         break;
     }
     a.U8(t.last);

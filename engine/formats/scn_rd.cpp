@@ -552,7 +552,7 @@ int ScnRead(const char* path, uint8_t* viewDim) {
         if (!RdHdr(in, data.data(), data.size())) {
             ScnRdSt = ScnRdBadMagic;
             PrgEnd();
-            DspErrMsg(199, "ファイル形式がPixaluneのシーンフォーマットではありません。");
+            DspErrMsg(MsgOwnErr, "ファイル形式がPixaluneのシーンフォーマットではありません。");
             return 0;
         }
         if (in.ver < ScnVersionMin || in.ver > ScnVersion) {

@@ -2,6 +2,7 @@
 // messages the codecs show. The import and export actions are in doc/xchg_flow.h.
 #pragma once
 #include <string>
+#include "core/msg.h"
 
 // File units of the unit dialogs (combo item order).
 enum XchgUnit { UnitKm = 0, UnitM = 1, UnitCm = 2, UnitMm = 3 };
@@ -16,17 +17,8 @@ extern int OutUnit;
 double InUnitFct(int unit);
 double OutUnitFct(int unit);
 
-// Message ids the interchange shows (catalogue of the message module).
-constexpr int MsgFilOpn = 110;   // "%s ファイルが開けませんでした。"
-constexpr int MsgFilWrt = 111;   // "%s ファイルの書き込み中にエラーが発生しました。"
-constexpr int MsgFilRd = 112;    // "%s ファイルの読み込み中にエラーが発生しました。"
-constexpr int MsgSrfErr = 127;   // "サーフェイスが異常です。\n%s"
-constexpr int MsgOwnInf = 1;     // information with its own text
-constexpr int MsgOwnErr = 199;   // error with its own text
-constexpr int MsgOwnWrn = 297;   // warning with its own text
-
 // Export formats and their extensions ("dxf"/"DXF", ...).
-enum XchgFmt { FmtDxf = 0, FmtVrml = 1, FmtStl = 2, FmtGld = 3 };
+enum XchgFmt : int { FmtDxf = 0, FmtVrml = 1, FmtStl = 2, FmtGld = 3 };
 constexpr int FmtNum = 4;
 const char* FmtExt(int fmt);   // "dxf", "wrl", "stl", "gld"
 

@@ -41,7 +41,7 @@ std::string GisFmt(const char* fmt, ...) {
     return buf;
 }
 
-void GisErr(const std::string& text) { DspErrMsg(199, text.c_str()); }
+void GisErr(const std::string& text) { DspErrMsg(MsgOwnErr, text.c_str()); }
 
 std::string GisLastErr() {
     const char* m = CPLGetLastErrorMsg();
@@ -111,7 +111,7 @@ bool GisLoadSide(const char* scnPath) {
         }
     }
     if (bad || !haveOrg || in.bad()) {
-        DspWrnMsg(297, GisFmt(GisTx("%s の内容が正しくありません。文書はローカル座標で開きます。",
+        DspWrnMsg(MsgOwnWrn, GisFmt(GisTx("%s の内容が正しくありません。文書はローカル座標で開きます。",
                                     "%s is malformed: the document opens in local coordinates."),
                               side.c_str())
                            .c_str());
@@ -253,7 +253,7 @@ std::string UnreadTx(const std::string& path, int n) {
 int ReadLayer(const OgrImpPrm& p, std::vector<OgrCrv>* out, OgrImpRes* res, std::string* wkt) {
     DsPtr ds = OpenVec(p.path.c_str());
     if (!ds) {
-        DspErrMsg(110, p.path.c_str());
+        DspErrMsg(MsgFilOpn, p.path.c_str());
         return -1;
     }
     OGRLayer* l = nullptr;
@@ -460,7 +460,7 @@ int OgrMkCrv(const OgrCrvs& rd, OgrImpRes* res) {
                              "%d lines with a coordinate or height that is not finite or too large were skipped."),
                        res->absurd);
     if (res->unread) left += (left.empty() ? "" : "\n") + UnreadTx(res->path, res->unread);
-    if (!left.empty()) DspWrnMsg(297, left.c_str());
+    if (!left.empty()) DspWrnMsg(MsgOwnWrn, left.c_str());
     return 0;
 }
 

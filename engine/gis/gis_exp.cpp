@@ -243,7 +243,7 @@ int ExpGisRst(const char* pathC, const char* driver) {
     std::unique_ptr<GDALDataset> src(mem ? mem->Create("", nc, nr, 1, GDT_Float32, nullptr) : nullptr);
     if (!src) {
         CPLPopErrorHandler();
-        DspErrMsg(100, "gis_rst");
+        DspErrMsg(MsgNoMem, "gis_rst");
         return -1;
     }
     src->SetGeoTransform(gt);

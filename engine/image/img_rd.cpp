@@ -64,38 +64,29 @@ int RdImgFile(const char* path, ImgRec* out, ImgErrRec* e) {
     }
     std::rewind(fc.f);
     int r = -1;
-    try {
-        switch (ImgFmtOf(head, n)) {
-        case FmtJpeg: r = RdJpg(fc.f, out, e); break;
-        case FmtBmp: r = RdBmp(fc.f, out, e); break;
-        case FmtTiff:
-            std::fclose(fc.f);
-            fc.f = nullptr;
-            r = RdTif(path, out, e);
-            break;
-        case FmtUnknown:
-            if (n == 0)
-                SetImgErr(e, ImgErrRead, "ファイルが空です。");
-            else
-                SetImgErr(e, ImgErrFmt, "JPEG, TIFF, BMP のいずれでもありません。");
-            break;
-        }
-    } catch (const AlcAbort&) {
-        FreeImg(out);
-        throw;
+    Cleanup drop([&] { FreeImg(out); });
+    switch (ImgFmtOf(head, n)) {
+    case FmtJpeg: r = RdJpg(fc.f, out, e); break;
+    case FmtBmp: r = RdBmp(fc.f, out, e); break;
+    case FmtTiff:
+        std::fclose(fc.f);
+        fc.f = nullptr;
+        r = RdTif(path, out, e);
+        break;
+    case FmtUnknown:
+        if (n == 0)
+            SetImgErr(e, ImgErrRead, "ファイルが空です。");
+        else
+            SetImgErr(e, ImgErrFmt, "JPEG, TIFF, BMP のいずれでもありません。");
+        break;
     }
     if (r != 0) {
         if (e->st == ImgOk) SetImgErr(e, ImgErrRead, "%s", "");
-        FreeImg(out);
-        return -1;
+        return -1;  // out is freed on the way
     }
     size_t len = std::strlen(path) + 1;
-    try {
-        out->path = static_cast<char*>(AlcMem(static_cast<long long>(len), "VecImg:path"));
-    } catch (const AlcAbort&) {
-        FreeImg(out);
-        throw;
-    }
+    out->path = static_cast<char*>(AlcMem(static_cast<long long>(len), "VecImg:path"));
+    drop.Keep();
     std::memcpy(out->path, path, len);
     return 0;
 }

@@ -51,7 +51,7 @@ bool DspFits(float z) {
     return DspRowBytes(w) * h <= VecDspMaxByt;
 }
 
-void DspTooBig() { DspErrMsg(199, "表示倍率が大きすぎます。\n小さい倍率を選んでください。"); }
+void DspTooBig() { DspErrMsg(MsgOwnErr, "表示倍率が大きすぎます。\n小さい倍率を選んでください。"); }
 
 int BldDsp() {
     if (!VecImg.pix) return -1;
@@ -157,7 +157,7 @@ int LdVecImg(const char* path) {
         std::string t;
         switch (e.st) {
         case ImgErrOpen:
-            DspErrMsg(110, p);
+            DspErrMsg(MsgFilOpn, p);
             return 0;
         case ImgErrFmt:
             t = p;
@@ -177,7 +177,7 @@ int LdVecImg(const char* path) {
             t += '\n';
             t += e.why;
         }
-        DspErrMsg(199, t.c_str());
+        DspErrMsg(MsgOwnErr, t.c_str());
         return 0;
     });
     return r;

@@ -1,8 +1,8 @@
 // Scene object model: a tree of named objects under four global tables.
 #pragma once
 #include <cstdint>
-#include "display/camrec.h"
-#include "display/lgtrec.h"
+#include "scene/camrec.h"
+#include "scene/lgtrec.h"
 
 enum ObjKind : int {
     OK_GLB = 1, OK_STG = 3, OK_PRD = 5, OK_CAM = 7, OK_LGT_TBL = 9, OK_LGT = 10,
@@ -353,12 +353,26 @@ mtl* SrfMtl(srf* s);                // resolve the surface's material (also stor
 void UdtPrmMtl();                   // rebuild PrmMtl (and the display materials)
 int RbdPrmLgt();                    // rebuild PrmLgt from the scene; -1 when it cannot grow
 
-// Lights.
+// Lights: the flattened table the display hands over, rebuilt from the scene.
+extern LgtRec AmbLgt;     // the engine's own ambient light
+extern LgtRec* PrmLgt;    // flattened lights
+extern int PrmLgtCap;     // capacity (100 after start-up)
+extern int NumLgt;
+extern double AttDst;
+int IniPrmLgt();          // start-up: 100 entries, first real of each 0.0
 void IniLgtRec(LgtRec* r);          // defaults of a new light (name untouched)
 void SetLgtMtx(LgtRec* r);          // light matrix from the angles in the light's angle order
 lgt* CurLgt();                      // light 0 of light table 0, or null
+// Direction towards a light from its angles in the given angle order (0..5), and back.
+void LgtAngDir(const float ang[3], int order, float dir[3]);
+void LgtDirAng(const float dir[3], float ang[3]);
 
-// Scenes.
-void IniScn();    // start-up scene
-void IniTrnScn(); // terrain scene
+// What the modules above the scene do when it changes. Each sets its entries when it is linked
+// in; an entry left null does nothing.
+struct ScnHooks {
+    void (*lgtChg)();          // PrmLgt was rebuilt: hand the lights over
+    void (*mtlChg)(int m);     // PrmMtl[m] changed: rebuild its display material
+    void (*forget)(void* o);   // o is being freed: drop pointers to it
+};
+extern ScnHooks ScnHook;
 

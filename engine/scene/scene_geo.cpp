@@ -1,7 +1,6 @@
 // Curve points, bounding boxes and material resolution.
 #include <cstring>
 #include "core/alc.h"
-#include "display/lgt.h"
 #include "scene/scene.h"
 #include "scene/scene_int.h"
 

@@ -3,8 +3,6 @@
 #include <cstring>
 #include <new>
 #include "core/alc.h"
-#include "curves/crv.h"
-#include "display/lgt.h"
 #include "scene/scene.h"
 #include "scene/scene_int.h"
 
@@ -45,12 +43,9 @@ T* AlcNamed(const char* tag, const char* name, char* T::*field) {
     T* o = AlcZero<T>(tag);
     if (!o) return nullptr;
     char* n;
-    try {
-        n = DupNam(name);
-    } catch (const AlcAbort&) {
-        FreeMem(o);
-        throw;
-    }
+    Cleanup drop([&] { FreeMem(o); });
+    n = DupNam(name);
+    drop.Keep();
     if (!n) {
         FreeMem(o);
         return nullptr;
@@ -94,7 +89,7 @@ static void Forget(void* o) {
     if (TrnGrd == o) TrnGrd = nullptr;
     if (Cam2D == o) Cam2D = nullptr;
     if (Cam3D == o) Cam3D = nullptr;
-    if (o && CrvPart == o) SetCrvPart(nullptr);
+    if (o && ScnHook.forget) ScnHook.forget(o);
 }
 
 // Frees nest (a product frees its parts, and so on); the flat tables are rebuilt once, when the
@@ -137,8 +132,7 @@ struct FreeScope {
         }
         if (LgtFreed) {
             LgtFreed = false;
-            if (QuietRbd) RbdPrmLgt();
-            else UdtPrmLgt();
+            if (RbdPrmLgt() >= 0 && !QuietRbd && ScnHook.lgtChg) ScnHook.lgtChg();
         }
     }
 };
@@ -154,12 +148,9 @@ void FreeLst(ObjLst<T>& l) {
 template <class T, class O>
 T* AppendNew(T* o, ObjLst<T>& l, O* owner, int ownKind, const char* tag) {
     int r;
-    try {
-        r = Append(l, o, tag);
-    } catch (const AlcAbort&) {
-        FreeMem(o);
-        throw;
-    }
+    Cleanup drop([&] { FreeMem(o); });
+    r = Append(l, o, tag);
+    drop.Keep();
     if (r < 0) {
         FreeMem(o);
         return nullptr;
@@ -313,12 +304,9 @@ lgt* NewLgt(const char* name) {
     lgt* l = AlcZero<lgt>("lgt");
     if (!l) return nullptr;
     char* n;
-    try {
-        n = DupNam(name);
-    } catch (const AlcAbort&) {
-        FreeMem(l);
-        throw;
-    }
+    Cleanup drop([&] { FreeMem(l); });
+    n = DupNam(name);
+    drop.Keep();
     if (!n) {
         FreeMem(l);
         return nullptr;

@@ -1,11 +1,24 @@
-// Flattened materials and lights, and the defaults of a light record.
+// Flattened materials and lights, light directions, and the defaults of a light record.
 #include <cmath>
 #include <cstring>
 #include "core/alc.h"
-#include "display/lgt.h"
-#include "display/view.h"
+#include "core/viewmath.h"
 #include "scene/scene.h"
 #include "scene/scene_int.h"
+
+LgtRec AmbLgt = [] {
+    LgtRec r{};
+    r.kind = LgtAmb;
+    r.col[0] = r.col[1] = r.col[2] = 0.4f;
+    r.intens = 1.0f;
+    r.on = 1;
+    return r;
+}();
+LgtRec* PrmLgt = nullptr;
+int PrmLgtCap = 0;
+int NumLgt = 0;
+double AttDst = 0;
+ScnHooks ScnHook{};
 
 namespace {
 constexpr double Deg = M_PI / 180.0;
@@ -83,7 +96,8 @@ void UdtPrmMtl() {
     // A shrinking table is refilled in place: freeing objects never needs memory.
     MtlPass(PrmMtl);
     NumMtl = n;
-    for (int m = 0; m < NumMtl; m++) MkMtlGL(m);
+    if (ScnHook.mtlChg)
+        for (int m = 0; m < NumMtl; m++) ScnHook.mtlChg(m);
 }
 
 int RbdPrmLgt() {
@@ -121,12 +135,42 @@ int RbdPrmLgt() {
     return 0;
 }
 
-int UdtPrmLgt() {
-    if (RbdPrmLgt() < 0) return -1;
-    UdtLgtTbl();
-    SetGLView(0);
-    SetLgtGL();
+int IniPrmLgt() {
+    LgtRec* t = static_cast<LgtRec*>(AlcMem(100LL * static_cast<long long>(sizeof(LgtRec)),
+                                            "IniSys:PrmLgt"));
+    if (!t) return -1;
+    std::memset(t, 0, 100 * sizeof(LgtRec));
+    FreeMem(PrmLgt);
+    PrmLgt = t;
+    PrmLgtCap = 100;
+    NumLgt = 0;
     return 0;
+}
+
+void LgtAngDir(const float ang[3], int order, float dir[3]) {
+    static const char ord[6][3] = {{0, 1, 2}, {0, 2, 1}, {1, 2, 0}, {1, 0, 2}, {2, 0, 1}, {2, 1, 0}};
+    if (order < 0 || order > 5) order = 0;
+    double r[4][4], m[4][4];
+    MatIdt(r);
+    for (int k = 0; k < 3; k++) {
+        int ax = ord[order][k];
+        double a = ang[ax];
+        if (ax == 0) MatRx(a, m);
+        else if (ax == 1) MatRy(a, m);
+        else MatRz(a, m);
+        MatMul(r, m, r);
+    }
+    for (int j = 0; j < 3; j++) dir[j] = static_cast<float>(-r[0][j]);
+}
+
+void LgtDirAng(const float dir[3], float ang[3]) {
+    double d[3] = {dir[0], dir[1], dir[2]};
+    double l = std::sqrt(Dot(d, d));
+    if (l > 0.001) { d[0] /= l; d[1] /= l; d[2] /= l; }
+    double h = std::sqrt(d[0] * d[0] + d[2] * d[2]);
+    ang[0] = static_cast<float>(std::atan2(-d[1], h));
+    ang[1] = h > 0.001 ? static_cast<float>(std::atan2(d[0] / h, d[2] / h)) : 0.0f;
+    ang[2] = 0;
 }
 
 void SetLgtMtx(LgtRec* r) {

@@ -696,7 +696,7 @@ bool GenTrnFast(const TrnGenCtx& ctx, float* v, int nv, bool marks) {
         for (FastScr* f : scr) FreeFastScr(f);
         delete[] r.done;
         FreeStrIdx(idx);
-        DspErrMsg(100, "crs0");
+        DspErrMsg(MsgNoMem, "crs0");
         return false;
     }
     try {
@@ -747,7 +747,7 @@ bool GenTrnFast(const TrnGenCtx& ctx, float* v, int nv, bool marks) {
     delete[] r.done;
     FreeStrIdx(idx);
     if (fail) {
-        DspErrMsg(100, "crs0");
+        DspErrMsg(MsgNoMem, "crs0");
         return false;
     }
     return !cancelled;

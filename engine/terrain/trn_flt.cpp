@@ -56,7 +56,7 @@ void OneLine(float* v, const int32_t* id, const int at[5], double G, double d) {
 
 void FltrTrn() {
     if (!TrnSrf || !TrnGrd) {
-        DspErrMsg(199, "地形が作成されていません。");
+        DspErrMsg(MsgOwnErr, "地形が作成されていません。");
         return;
     }
     const double G = std::tan(static_cast<double>(FltrAng) * M_PI / 180.0);

@@ -181,10 +181,8 @@ void LatBand(const cntr* c, int nc, const std::vector<double>& X, const std::vec
         if (e < nn) { *a = e; *b = e + 1; }
         else { *a = e - nn; *b = e - nn + nx; }
     };
-    // Levels bounding each region, and the regions across each level.
+    // Levels bounding each region.
     std::vector<std::pair<int, int>> rl;          // region, level
-    std::vector<std::pair<int, int>> across;      // region, region on the other side (same level)
-    std::vector<int> acrossLev;
     for (auto& [e, l] : cuts) {
         long long a, b;
         ends(e, &a, &b);
@@ -673,7 +671,7 @@ bool GenTrnMc(const cntr* c, int nc, float* v, int R, int C, const McPrm& prm, b
     } catch (const std::bad_alloc&) {
         // The working lists of the lattice did not fit: the terrain stays as it was.
         FreeLvls(S.lv);
-        DspErrMsg(100, "mc_lvl");
+        DspErrMsg(MsgNoMem, "mc_lvl");
         return false;
     }
     unsigned hw = std::thread::hardware_concurrency();

@@ -108,7 +108,7 @@ bool CreTrnMsh() {
     int R = 0, C = 0;
     // Rows and columns are stored in 16 bits: refuse the grid before anything changes.
     if (!TrnMshDim(TrnRgn, MshItv, &R, &C) || !GridFits(static_cast<long long>(R) * C)) {
-        DspErrMsg(100, kTooMany);
+        DspErrMsg(MsgNoMem, kTooMany);
         return false;
     }
     int N = R * C;
@@ -119,22 +119,21 @@ bool CreTrnMsh() {
     int32_t* ids = nullptr;
     srf* s = nullptr;
     pgn* g = nullptr;
-    try {
-        nrm = static_cast<float*>(AlcMem(3LL * N * sizeof(float), "srf->n"));
-        ids = static_cast<int32_t*>(AlcMem(static_cast<long long>(N) * sizeof(int32_t), "vtx_id"));
-        s = NewSrf(kTrnNam);
-        s->nv = N; s->v = v; s->nrm = nrm;
-        v = nullptr; nrm = nullptr;
-        g = NewPgn(s);
-        g->n = N; g->vtx_id = ids;
-        ids = nullptr;
-    } catch (const AlcAbort&) {
+    Cleanup drop([&] {
         if (s) FreeSrf(s, false);
         if (v) FreeMem(v);
         if (nrm) FreeMem(nrm);
         if (ids) FreeMem(ids);
-        throw;
-    }
+    });
+    nrm = static_cast<float*>(AlcMem(3LL * N * sizeof(float), "srf->n"));
+    ids = static_cast<int32_t*>(AlcMem(static_cast<long long>(N) * sizeof(int32_t), "vtx_id"));
+    s = NewSrf(kTrnNam);
+    s->nv = N; s->v = v; s->nrm = nrm;
+    v = nullptr; nrm = nullptr;
+    g = NewPgn(s);
+    g->n = N; g->vtx_id = ids;
+    ids = nullptr;
+    drop.Keep();
     v = s->v; nrm = s->nrm; ids = g->vtx_id;
     TrnMshPts(TrnRgn, MshItv, R, C, v);
     for (int i = 0; i < N; i++) {

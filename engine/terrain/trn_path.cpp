@@ -547,7 +547,7 @@ bool GenTrnPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& pr
         return RunPath(c, nc, v, R, C, prm, live);
     } catch (const std::bad_alloc&) {
         // The working lists did not fit: the terrain stays as it was.
-        DspErrMsg(100, "path_cut");
+        DspErrMsg(MsgNoMem, "path_cut");
         return false;
     }
 }

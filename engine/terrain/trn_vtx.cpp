@@ -118,7 +118,7 @@ static const char kNoTrn[] = "地形が作成されていません。";
 
 int VtxPickCmd() {
     if (!TrnSrf) {
-        DspWrnMsg(297, kNoTrn);
+        DspWrnMsg(MsgOwnWrn, kNoTrn);
         return 0;
     }
     RecUndo(UndoDiscard, 0, nullptr);
@@ -153,7 +153,7 @@ int VtxRlsCmd() {
 
 int VtxDrgCmd() {
     if (!TrnSrf) {
-        DspWrnMsg(297, kNoTrn);
+        DspWrnMsg(MsgOwnWrn, kNoTrn);
         return 0;
     }
     RecUndo(UndoDiscard, 0, nullptr);

@@ -531,7 +531,7 @@ int CntTrc::Run() {
 int TrcCntLin(const VecSrc& src, const VecPrm& prm, float p, CnclChk& cancelled) {
     // Pixels are numbered with ints.
     if ((src.w + 2LL) * (src.h + 2LL) > 2147483647LL) {
-        DspErrMsg(199, MsgLang == 1 ? "The map is too large for the centre-line trace."
+        DspErrMsg(MsgOwnErr, MsgLang == 1 ? "The map is too large for the centre-line trace."
                                     : "中心線の抽出には画像が大きすぎます。");
         return -1;
     }
@@ -539,7 +539,7 @@ int TrcCntLin(const VecSrc& src, const VecPrm& prm, float p, CnclChk& cancelled)
         CntTrc t(src, prm, p, cancelled);
         return t.Run();
     } catch (const std::bad_alloc&) {
-        DspErrMsg(100, MsgLang == 1 ? "Not enough memory for the centre-line trace."
+        DspErrMsg(MsgNoMem, MsgLang == 1 ? "Not enough memory for the centre-line trace."
                                     : "中心線の抽出に必要なメモリが足りません。");
         return -1;
     }

@@ -189,11 +189,11 @@ int TrcVec(const VecSrc& src, const VecPrm& prm) {
     const float p = VecPixSiz(prm.dpi, prm.scl);
     // 0 dpi would put every point at infinity.
     if (!(prm.dpi > 0) || !(prm.scl > 0) || !std::isfinite(p) || !(p > 0)) {
-        DspErrMsg(199, "解像度 (dpi) と縮尺には正の値を入れてください。");
+        DspErrMsg(MsgOwnErr, "解像度 (dpi) と縮尺には正の値を入れてください。");
         return -1;
     }
     if (prm.orgOn && !(std::isfinite(prm.org[0]) && std::isfinite(prm.org[1]))) {
-        DspErrMsg(199, MsgLang == 1 ? "The map's corner must be a finite position."
+        DspErrMsg(MsgOwnErr, MsgLang == 1 ? "The map's corner must be a finite position."
                                     : "地図の左下の座標には有限の値を入れてください。");
         return -1;
     }

@@ -61,7 +61,7 @@ VecPrm CurVecPrm() {
 
 int OutLin() {
     if (!VecImg.pix) {
-        DspErrMsg(199, "画像が読み込まれていません。");
+        DspErrMsg(MsgOwnErr, "画像が読み込まれていません。");
         return -1;
     }
     // The image must not change under the trace: the window disables its loading meanwhile.

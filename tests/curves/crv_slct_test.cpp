@@ -107,7 +107,7 @@ TEST_F(CurveXfm, ScaleByDistanceMeasuresAndAsksTheShell) {
     EXPECT_EQ(plat.notes[0].first, ID_DSP_SCL_DST_MEN);
     EXPECT_NEAR(SclDstLen, 50, 1e-9);
     EXPECT_EQ(UndoKind, UndoXfm);
-    SclCrvDst(2);
+    SclCrvSlct(2);
     EXPECT_EQ(Pts(C(0)), "20.0,20.0;40.0,20.0");
     Undo();
     EXPECT_EQ(Pts(C(0)), "10.0,10.0;20.0,10.0");

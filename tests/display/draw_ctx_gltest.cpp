@@ -2,6 +2,7 @@
 #include <cmath>
 #include "core/msg.h"
 #include "support/draw_fixture.h"
+#include "support/restore.h"
 #include "core/cmd.h"
 #include "display/dsp_cmd.h"
 
@@ -18,6 +19,7 @@ TEST_F(DrawPlain, DisplayCheckRefusesFewerThanNineBitsInTheCurrentLanguage) {
         int DisplayDepth() override { return bits; }
     } p;
     plt::Set(&p);
+    Restore keepLang(MsgLang);
     MsgLang = 0;
     EXPECT_EQ(ChkDspCol(), -1);
     ASSERT_EQ(p.boxes.size(), 1u);

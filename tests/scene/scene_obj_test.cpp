@@ -2,6 +2,7 @@
 #include <cstring>
 #include "display/lgt.h"
 #include "scene/scene.h"
+#include "doc/doc.h"
 #include "scene_fixture.h"
 
 using SceneObjects = SceneTest;

@@ -31,6 +31,7 @@
 #include "profile.h"
 #include "qtplatform.h"
 #include "scene/scene.h"
+#include "doc/doc.h"
 #include "terrain/trn.h"
 #include "terrain/trn_mth.h"
 

@@ -12,6 +12,7 @@
 #include "core/state.h"
 #include "display/drw.h"
 #include "scene/scene.h"
+#include "doc/doc.h"
 #include "qtplatform.h"
 #include "viewlink.h"
 

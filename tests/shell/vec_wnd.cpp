@@ -26,6 +26,7 @@
 #include "image/img.h"
 #include "image/vecimg.h"
 #include "scene/scene.h"
+#include "doc/doc.h"
 #include "chkpanel.h"
 #include "core/msg.h"
 #include "curves/crv_chk.h"

@@ -8,6 +8,7 @@
 #include "core/state.h"
 #include "platform/platform.h"
 #include "scene/scene.h"
+#include "doc/doc.h"
 
 namespace {
 std::vector<CmdRec> gCmds;

@@ -1,5 +1,6 @@
 // Region, grid layout, storage in the scene, visibility, deletion and the region dialog values.
 #include "terrain/trn_fixture.h"
+#include "support/restore.h"
 
 #include "core/mode.h"
 #include "core/cmd.h"
@@ -74,6 +75,7 @@ TEST_F(TrnTest, ImpossibleGridRefusedAndPreviousTerrainKept) {
     srf* old = TrnSrf;
     Z(3, 3) = 42;
     Plt().Clear();
+    Restore keepLang(MsgLang);
     MsgLang = 1;   // the English text carries the detail
     Region(0, 0, 1e9f, 10, 1);   // 1e9 columns
     ASSERT_EQ(Plt().boxes.size(), 1u);

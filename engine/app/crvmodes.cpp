@@ -1,5 +1,5 @@
 // Handlers of the curve modes: each maps the mouse protocol onto the mode's step commands.
-#include "core/mode.h"
+#include "app/modetbl.h"
 #include "curves/crv_cmd.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "display/viewmath.h"
+#include "core/viewmath.h"
 #include <cmath>
 #include <cstring>
 

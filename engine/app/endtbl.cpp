@@ -1,6 +1,7 @@
-// What the end of the system frees, in order: one line per module.
+// What the end of the system frees, in order: the lists that point into the scene, the scene, then
+// the buffers and flat tables the modules keep.
+#include "app/sys.h"
 #include "core/alc.h"
-#include "core/state.h"
 #include "curves/crv.h"
 #include "display/drw.h"
 #include "display/lgt.h"

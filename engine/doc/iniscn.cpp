@@ -4,6 +4,7 @@
 #include "curves/crv.h"
 #include "display/lgt.h"
 #include "display/view.h"
+#include "doc/doc.h"
 #include "scene/scene.h"
 #include "terrain/trn.h"
 

@@ -3,8 +3,9 @@
 #include "curves/crv.h"
 #include "display/lgt.h"
 #include "display/view.h"
+#include "doc/doc.h"
 #include "scene/scene.h"
-#include "scene_fixture.h"
+#include "scene/scene_fixture.h"
 
 using SceneStartUp = SceneTest;
 

@@ -1,9 +1,12 @@
 // The system module: pending commands, quit, save slots, start-up and end of the engine.
+#include "app/sys.h"
 #include "core/cmd.h"
 #include "core/mode.h"
 #include "core/msg.h"
 #include "core/state.h"
 #include "display/view.h"
+#include "scene/scene.h"
+#include "vectorize/vec.h"
 
 namespace {
 
@@ -34,10 +37,32 @@ void Quit() {
     SetCrs(CrsArrow);
     PndIntr.armed = 0;
     PndDstr = {1, CatSys, CmdSysEnd};
-    DspCnfMsg(399, nullptr);
+    DspCnfMsg(MsgQuit, nullptr);
 }
 
 }  // namespace
+
+int IniSys() {
+    IniState();
+    for (int i = 0; i < ViewWinMax; ++i) {
+        ViewWin[i].W = 256;
+        ViewWin[i].H = 256;
+        ViewWin[i].cx = 128;
+        ViewWin[i].cy = 128;
+    }
+    // light parameter table
+    IniPrmLgt();
+    // cameras, view transforms, 2D view volume
+    IniView();
+    // auto-vectorize settings
+    IniVec();
+    return 0;
+}
+
+void EndSys() {
+    FreeEngBuf();
+    EndState();
+}
 
 int IntrSys(int code) {
     if (code < IntrSysLo || code > IntrSysHi) {

@@ -1,6 +1,6 @@
 // Mode table: one entry per mode (or range of mode ids) with its handler and help text.
 // Adding a mode is one line here; the handler lives in its module.
-#include "core/mode.h"
+#include "app/modetbl.h"
 #include "curves/crv_cmd.h"
 #include "terrain/trn.h"
 

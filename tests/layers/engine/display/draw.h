@@ -1,0 +1,3 @@
+#pragma once
+#include "core/base.h"
+#include "scene/obj.h"
