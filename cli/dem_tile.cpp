@@ -148,8 +148,8 @@ void GeoOf(const Layout& L, long long c, long long r, double gt[6]) {
 }
 
 // Whether the tile's file is there and whole. Files are only ever renamed into place when
-// complete, but a file of another run (another interval or region) may lie there: it must open as
-// a raster of the core's size at the core's place.
+// complete, but a file of another run (another interval or region) or a copy cut short may lie
+// there: it must open as a raster of the core's size at the core's place, and every row must read.
 bool Complete(const Layout& L, const Tile& t) {
     struct stat st;
     if (stat(t.path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
@@ -162,6 +162,14 @@ bool Complete(const Layout& L, const Tile& t) {
     GeoOf(L, t.c0, t.r1 - 1, want);
     if (ok) ok = ds->GetGeoTransform(gt) == CE_None;
     for (int k = 0; ok && k < 6; k++) ok = std::fabs(gt[k] - want[k]) <= 1e-3 * want[1];
+    // Every row must read: a copy cut short keeps a sound header.
+    std::vector<float> row(ok ? static_cast<size_t>(t.c1 - t.c0) : 0);
+    CPLErrorReset();
+    for (long long k = 0; ok && k < t.r1 - t.r0; k++)
+        ok = ds->GetRasterBand(1)->RasterIO(GF_Read, 0, static_cast<int>(k), static_cast<int>(row.size()), 1,
+                                            row.data(), static_cast<int>(row.size()), 1, GDT_Float32, 0,
+                                            0) == CE_None;
+    ok = ok && CPLGetLastErrorType() < CE_Failure;
     if (ds) GDALClose(ds);
     CPLPopErrorHandler();
     return ok;
@@ -281,15 +289,21 @@ std::string Dur(double s) {
 }  // namespace
 
 int DemDefOverlap(TrnMethodKind k, double itv) {
-    // Ground distances (metres) that the method's heights depend on; see cli/README.md.
-    double reach = 0;
+    // Ground distance (the input's unit, metres) over which a post's height depends on the
+    // contours and the grid around it. Gradient paths: a post takes its band and its two bounding
+    // contours from the posts joined to it without crossing a contour, so the reach is the width of
+    // the widest band between neighbouring contours; 600 m suffice on the benchmark contours and
+    // 800 m leave a margin. Cross lines walk up to the whole scene's extent and minimum curvature
+    // solves over the whole grid: no overlap short of the region repeats them exactly, and beyond
+    // the neighbouring contours more overlap buys little (cli/README.md has the figures), so they
+    // take the same distance.
+    double reach = 800;
     switch (k) {
-    case TrnMethodCrs: reach = 200; break;
-    case TrnMethodMinCrv: reach = 500; break;
-    case TrnMethodPath: reach = 200; break;
+    case TrnMethodCrs: reach = 800; break;
+    case TrnMethodMinCrv: reach = 800; break;
+    case TrnMethodPath: reach = 800; break;
     }
-    const double posts = std::ceil(reach / itv);
-    return posts > 4096 ? 4096 : static_cast<int>(posts);
+    return static_cast<int>(std::min(65535.0, std::ceil(reach / itv - 1e-9)));
 }
 
 int DemTiles(const DemOpt& o, bool list) {
