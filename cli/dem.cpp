@@ -240,6 +240,13 @@ void DemPlatform::EndBar() {
     std::fputs("\n", stderr);
 }
 
+void DemCreTrn() {
+    EngGuard([] {
+        CreTrn();
+        return 0;
+    });
+}
+
 DemEngine::DemEngine(DemPlatform* dp) : prev_(plt::Get()), lang_(MsgLang), method_(TrnMethod) {
     plt::Set(dp);
     started = EngGuard([] {
@@ -322,7 +329,7 @@ int DemMain(int argc, char** argv) {
             IntrCmd(CatDrw2D, CmdRgnDlgOk);  // region dialog OK: the flat grid
             TrnMethod = o.method->kind;
             int before = dp.errors;
-            if (TrnSrf) IntrCmd(CatMdl, CmdTrnCre);
+            if (TrnSrf) DemCreTrn();
             if (!TrnSrf || dp.errors != before) status = 4;
             t2 = DemNow();
             c2 = Cpu();

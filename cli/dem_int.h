@@ -70,6 +70,9 @@ private:
 };
 
 double DemNow();  // wall clock, seconds
+// Terrain creation as the command runs it, without the command's undo snapshot: a batch run has
+// nothing to undo, and the snapshot is a whole copy of the grid (28 bytes a post).
+void DemCreTrn();
 // The tiled road: every tile (or o.tile), the mosaic (or only it), or with list the tile lines.
 int DemTiles(const DemOpt& o, bool list);
 // Default overlap of a method, posts, for tiles at interval itv (the input's unit).

@@ -199,7 +199,7 @@ int MakeTile(const Layout& L, const Tile& t, const DemOpt& o, DemPlatform& dp) {
     }
     if (res.curves > 0) {
         TrnMethod = o.method->kind;
-        IntrCmd(CatMdl, CmdTrnCre);
+        DemCreTrn();
         if (!TrnSrf || dp.errors != before) return DemNoGrid;
         if (o.flt >= 0) {
             FltrAng = static_cast<float>(o.flt);

@@ -30,7 +30,7 @@ trap cleanup EXIT
 # munge: a key of our own and a socket in the scratch folder.
 mungekey -c -k "$work/munge/munge.key" 2>/dev/null || dd if=/dev/urandom of="$work/munge/munge.key" bs=1024 count=1 2>/dev/null
 chmod 700 "$work/munge"; chmod 600 "$work/munge/munge.key"
-munged -f --key-file="$work/munge/munge.key" --socket="$work/munge/socket" \
+munged --key-file="$work/munge/munge.key" --socket="$work/munge/socket" \
   --pid-file="$work/munge/munged.pid" --log-file="$work/log/munged.log" --seed-file="$work/munge/seed" \
   --force 2>>"$work/log/munged.log" || skip "munged does not start here: $(tail -n 1 "$work/log/munged.log")"
 sleep 1
