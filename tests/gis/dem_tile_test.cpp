@@ -107,13 +107,13 @@ TEST(DemTiles, MosaicOfTilesIsTheWholeGridBitForBit) {
     for (const char* m : {"gradient-paths", "cross-lines", "min-curvature"}) {
         SCOPED_TRACE(m);
         const std::string vrt = t / (std::string(m) + ".vrt"), whole = t / (std::string(m) + ".tif");
-        ASSERT_EQ(Cli("dem", Args(t / "synth.gpkg", whole, "100", {"--method", m})), 0);
-        ASSERT_EQ(Cli("dem", Args(t / "synth.gpkg", vrt, "100",
-                                  {"--method", m, "--tile-size", "15x11", "--overlap", "60"})),
+        ASSERT_EQ(Cli("dem", Args(t / "synth.gpkg", whole, "200", {"--method", m})), 0);
+        ASSERT_EQ(Cli("dem", Args(t / "synth.gpkg", vrt, "200",
+                                  {"--method", m, "--tile-size", "8x6", "--overlap", "30"})),
                   0);
         Raster a = ReadRaster(whole), b = ReadRaster(vrt);
-        ASSERT_EQ(b.w, 41);
-        ASSERT_EQ(b.h, 31);
+        ASSERT_EQ(b.w, 21);
+        ASSERT_EQ(b.h, 16);
         EXPECT_EQ(a.w, b.w);
         EXPECT_EQ(a.h, b.h);
         for (int k = 0; k < 6; k++) EXPECT_NEAR(a.gt[k], b.gt[k], 1e-6) << k;
@@ -122,14 +122,14 @@ TEST(DemTiles, MosaicOfTilesIsTheWholeGridBitForBit) {
         EXPECT_NE(b.wkt.find("UTM zone 54N"), std::string::npos);
         ASSERT_EQ(a.z.size(), b.z.size());
         EXPECT_EQ(a.z, b.z);
-        // Tile row 1, column 2: columns 30..40, rows 11..21 from the north.
+        // Tile row 1, column 2: columns 16..20, rows 6..11 from the north.
         Raster c = ReadRaster(t / (std::string(m) + "_1_2.tif"));
-        ASSERT_EQ(c.w, 11);
-        ASSERT_EQ(c.h, 11);
-        EXPECT_NEAR(c.gt[0], a.gt[0] + 30 * 100, 1e-6);
-        EXPECT_NEAR(c.gt[3], a.gt[3] - 11 * 100, 1e-6);
-        EXPECT_EQ(c.z[0], a.z[11 * 41 + 30]);
-        EXPECT_EQ(c.z[10 * 11 + 10], a.z[21 * 41 + 40]);
+        ASSERT_EQ(c.w, 5);
+        ASSERT_EQ(c.h, 6);
+        EXPECT_NEAR(c.gt[0], a.gt[0] + 16 * 200, 1e-6);
+        EXPECT_NEAR(c.gt[3], a.gt[3] - 6 * 200, 1e-6);
+        EXPECT_EQ(c.z[0], a.z[6 * 21 + 16]);
+        EXPECT_EQ(c.z[5 * 5 + 4], a.z[11 * 21 + 20]);
     }
 }
 
@@ -272,8 +272,8 @@ TEST(DemTiles, TilesWithoutContoursAreNodata) {
 TEST_F(GisTest, ClippedImportReadsOnlyTheFeaturesOfTheRectangle) {
     WriteLines(Path("c.gpkg"), "GPKG", Slope(), "elev", OFTReal, 32654);
     OgrImpPrm p{Path("c.gpkg"), "", "elev"};
-    // The contours lie at y 100..130 + 30 sin(k) + 250 k: the rectangle y 300..600 meets k = 1, 2.
-    OgrClip clip{{0, 300, 2000, 600}, -1000, -2000};
+    // Contour k lies within y 80..140 + 30 sin(k) + 250 k: the rectangle y 300..700 meets k = 1, 2.
+    OgrClip clip{{0, 300, 2000, 700}, -1000, -2000};
     OgrCrvs rd;
     OgrImpRes res;
     ASSERT_EQ(OgrRdCrv(p, &rd, &res, &clip), 0);
