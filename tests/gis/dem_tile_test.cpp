@@ -107,13 +107,13 @@ TEST(DemTiles, MosaicOfTilesIsTheWholeGridBitForBit) {
     for (const char* m : {"gradient-paths", "cross-lines", "min-curvature"}) {
         SCOPED_TRACE(m);
         const std::string vrt = t / (std::string(m) + ".vrt"), whole = t / (std::string(m) + ".tif");
-        ASSERT_EQ(Cli("dem", Args(t / "synth.gpkg", whole, "200", {"--method", m})), 0);
-        ASSERT_EQ(Cli("dem", Args(t / "synth.gpkg", vrt, "200",
-                                  {"--method", m, "--tile-size", "8x6", "--overlap", "30"})),
+        ASSERT_EQ(Cli("dem", Args(t / "synth.gpkg", whole, "250", {"--method", m})), 0);
+        ASSERT_EQ(Cli("dem", Args(t / "synth.gpkg", vrt, "250",
+                                  {"--method", m, "--tile-size", "9x7", "--overlap", "30"})),
                   0);
         Raster a = ReadRaster(whole), b = ReadRaster(vrt);
-        ASSERT_EQ(b.w, 21);
-        ASSERT_EQ(b.h, 16);
+        ASSERT_EQ(b.w, 17);
+        ASSERT_EQ(b.h, 13);
         EXPECT_EQ(a.w, b.w);
         EXPECT_EQ(a.h, b.h);
         for (int k = 0; k < 6; k++) EXPECT_NEAR(a.gt[k], b.gt[k], 1e-6) << k;
@@ -122,14 +122,14 @@ TEST(DemTiles, MosaicOfTilesIsTheWholeGridBitForBit) {
         EXPECT_NE(b.wkt.find("UTM zone 54N"), std::string::npos);
         ASSERT_EQ(a.z.size(), b.z.size());
         EXPECT_EQ(a.z, b.z);
-        // Tile row 1, column 2: columns 16..20, rows 6..11 from the north.
-        Raster c = ReadRaster(t / (std::string(m) + "_1_2.tif"));
-        ASSERT_EQ(c.w, 5);
+        // Tile row 1, column 1: columns 9..16, rows 7..12 from the north.
+        Raster c = ReadRaster(t / (std::string(m) + "_1_1.tif"));
+        ASSERT_EQ(c.w, 8);
         ASSERT_EQ(c.h, 6);
-        EXPECT_NEAR(c.gt[0], a.gt[0] + 16 * 200, 1e-6);
-        EXPECT_NEAR(c.gt[3], a.gt[3] - 6 * 200, 1e-6);
-        EXPECT_EQ(c.z[0], a.z[6 * 21 + 16]);
-        EXPECT_EQ(c.z[5 * 5 + 4], a.z[11 * 21 + 20]);
+        EXPECT_NEAR(c.gt[0], a.gt[0] + 9 * 250, 1e-6);
+        EXPECT_NEAR(c.gt[3], a.gt[3] - 7 * 250, 1e-6);
+        EXPECT_EQ(c.z[0], a.z[7 * 17 + 9]);
+        EXPECT_EQ(c.z[5 * 8 + 7], a.z[12 * 17 + 16]);
     }
 }
 
