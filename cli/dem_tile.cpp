@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cinttypes>
 #include <cstdarg>
 #include <cmath>
 #include <cstdio>

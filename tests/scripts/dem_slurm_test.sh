@@ -37,12 +37,14 @@ sleep 1
 [ -f "$work/munge/munged.pid" ] && pids+=("$(cat "$work/munge/munged.pid")")
 
 host="$(hostname -s)"
+# Ports of this run, so that two runs on one machine do not meet.
+port=$((20000 + ($$ % 10000) * 2))
 cpus="$(nproc)"
 cat > slurm.conf <<CONF
 ClusterName=alttest
 SlurmctldHost=$host(127.0.0.1)
-SlurmctldPort=16817
-SlurmdPort=16818
+SlurmctldPort=$port
+SlurmdPort=$((port + 1))
 AuthType=auth/munge
 AuthInfo=socket=$work/munge/socket
 CredType=cred/munge
