@@ -6,6 +6,8 @@
 #   dem_slurm_test.sh ALTIMETRA_CLI SHARED_DIR WORK_DIR
 set -uo pipefail
 cli="$1"; shared="$2"; work="$3"
+# The program by an absolute path: the test works in its own folder.
+case "$cli" in */*) cli="$(cd "$(dirname "$cli")" && pwd)/$(basename "$cli")" ;; esac
 here="$(cd "$(dirname "$0")" && pwd)"
 src="$here/../.."
 skip() { echo "SKIP: $*"; exit 77; }
