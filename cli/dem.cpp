@@ -1,5 +1,6 @@
 // altimetra-cli dem: contours from a GIS source to a georeferenced DEM, through the same engine
-// commands as the window (region, terrain creation, filter) and the GIS exports.
+// commands as the window (region, terrain creation without its undo snapshot, filter) and the GIS
+// exports; with --tile-size in tiles and a mosaic (dem_tile.cpp).
 #include "dem.h"
 #include "dem_int.h"
 
