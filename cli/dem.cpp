@@ -1,6 +1,8 @@
 // altimetra-cli dem: contours from a GIS source to a georeferenced DEM, through the same engine
-// commands as the window (region, terrain creation, filter) and the GIS exports.
+// commands as the window (region, terrain creation without its undo snapshot, filter) and the GIS
+// exports; with --tile-size in tiles and a mosaic (dem_tile.cpp).
 #include "dem.h"
+#include "dem_int.h"
 
 #include <chrono>
 #include <cmath>
@@ -32,7 +34,9 @@ namespace {
 const char DemUsage[] =
     "usage: altimetra-cli dem INPUT -o OUTPUT --interval D [--field NAME] [--layer NAME]\n"
     "                         [--region X0 Y0 X1 Y1] [--method NAME] [--filter ANGLE]\n"
+    "                         [--tile-size N[xM] [--overlap P] [--tile I | --vrt-only]]\n"
     "                         [--times] [--quiet]\n"
+    "       altimetra-cli tiles INPUT -o NAME.vrt --interval D --tile-size N[xM] [options]\n"
     "\n"
     "Makes a terrain grid from the contour lines of INPUT (any vector format GDAL reads) and\n"
     "writes it to OUTPUT (format by extension: .tif GeoTIFF, .asc, .xyz, ...).\n"
@@ -44,70 +48,36 @@ const char DemUsage[] =
     "                    of set TrnMethod, and what each does:\n"
     "%s"
     "  --filter ANGLE    run the slope filter once with this maximum angle (degrees, 0..90)\n"
+    "  --tile-size N[xM] cut the grid into tiles of N x N (N x M) posts, each generated from the\n"
+    "                    contours of its area and overlap alone and written as NAME_ROW_COL.tif\n"
+    "                    beside OUTPUT, which must be NAME.vrt: a GDAL mosaic of the tiles\n"
+    "  --overlap P       posts generated around each tile and dropped (default: by method,\n"
+    "                    see cli/README.md)\n"
+    "  --tile I          make tile I alone (0-based; `altimetra-cli tiles` lists them)\n"
+    "  --vrt-only        write the mosaic of the tiles made\n"
     "  --times           print the time of each stage on standard error\n"
-    "  --quiet           no progress bar\n"
+    "  --quiet           no progress bar, no tile progress\n"
+    "A tile whose file exists and is complete is kept, so a failed run can be run again.\n"
+    "`altimetra-cli tiles` takes the same options and prints one line per tile: index, row,\n"
+    "column and file, separated by tabs.\n"
     "Exit status: 0 written; 1 the engine could not start; 2 wrong command line; 3 the input\n"
     "cannot be read or holds no usable contours; 4 no grid could be made; 5 the output could\n"
-    "not be written.\n";
-
-// Message boxes go to standard error; the progress bar too, when it is a terminal.
-class DemPlatform final : public plt::Platform {
-public:
-    bool bar = false;
-    int errors = 0;
-
-    int MsgBox(const char* text, const char* caption, int buttons, int icon) override {
-        (void)caption;
-        if (icon == plt::IconError) errors++;
-        EndBar();
-        std::string t = text ? text : "";
-        for (char& c : t)
-            if (c == '\n') c = ' ';
-        std::fprintf(stderr, "altimetra-cli dem: %s\n", t.c_str());
-        return buttons == plt::BtnYesNo ? plt::AnsNo : plt::AnsOk;
-    }
-    void Console(const char* text) override { (void)text; }
-    void Notify(int id, long wparam) override {
-        (void)wparam;
-        if (!bar) return;
-        if (id == ID_PRG_CRE) {
-            steps_ = 0;
-            shown_ = -1;
-            on_ = true;
-            Draw();
-        } else if (id == ID_PRG_DSP && on_) {
-            steps_++;
-            Draw();
-        } else if (id == ID_PRG_DEL) {
-            EndBar();
-        }
-    }
-
-private:
-    void Draw() {
-        int pct = steps_ > 100 ? 100 : steps_;
-        if (pct == shown_) return;
-        shown_ = pct;
-        char line[96];
-        int n = pct / 2;
-        std::snprintf(line, sizeof line, "\rgenerating [%-50.*s] %3d%%", n,
-                      "##################################################", pct);
-        std::fputs(line, stderr);
-        std::fflush(stderr);
-    }
-    void EndBar() {
-        if (!on_) return;
-        on_ = false;
-        std::fputs("\n", stderr);
-    }
-    int steps_ = 0, shown_ = -1;
-    bool on_ = false;
-};
+    "not be written; 6 --vrt-only found tiles missing.\n";
 
 bool Real(const char* s, double* v) {
     char* end = nullptr;
     *v = std::strtod(s, &end);
     return end != s && *end == '\0' && std::isfinite(*v);
+}
+
+// A whole number of posts "N", or "NxM" (w = N, h = M; "N" gives h = N).
+bool Posts(const char* s, long long* w, long long* h) {
+    char* end = nullptr;
+    if (*s < '0' || *s > '9') return false;
+    *w = std::strtoll(s, &end, 10);
+    *h = *w;
+    if (*end == 'x' && end[1] >= '0' && end[1] <= '9') *h = std::strtoll(end + 1, &end, 10);
+    return *end == '\0' && *w >= 0 && *h >= 0 && *w < (1LL << 40) && *h < (1LL << 40);
 }
 
 // The usage text with one line per generation method.
@@ -125,23 +95,16 @@ std::string Usage() {
     return u;
 }
 
-double Now() {
-    using namespace std::chrono;
-    return duration<double>(steady_clock::now().time_since_epoch()).count();
-}
-
 // Processor time of the whole process (all threads), seconds.
 double Cpu() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
 
-}  // namespace
-
-int DemMain(int argc, char** argv) {
-    std::string in, out, field, layer;
-    double itv = 0, rgn[4] = {0, 0, 0, 0}, flt = -1;
-    bool haveRgn = false, times = false, quiet = false;
-    const TrnMethodInfo* method = TrnMethodByName("gradient-paths");
-    auto bad = [](const std::string& why) {
-        std::fprintf(stderr, "altimetra-cli dem: %s\n%s", why.c_str(), Usage().c_str());
+// Reads the words of dem or tiles into o: -1 to go on, or the exit status (usage or help
+// printed).
+int Parse(int argc, char** argv, bool tiles, DemOpt* o) {
+    const char* cmd = tiles ? "tiles" : "dem";
+    o->method = TrnMethodByName("gradient-paths");
+    auto bad = [cmd](const std::string& why) {
+        std::fprintf(stderr, "altimetra-cli %s: %s\n%s", cmd, why.c_str(), Usage().c_str());
         return 2;
     };
     for (int i = 2; i < argc; i++) {
@@ -152,83 +115,204 @@ int DemMain(int argc, char** argv) {
             return 0;
         } else if (a == "-o" || a == "--output") {
             if (!need(1)) return bad("missing value of " + a);
-            out = argv[++i];
+            o->out = argv[++i];
         } else if (a == "--interval") {
-            if (!need(1) || !Real(argv[i + 1], &itv) || !(itv > 0))
+            if (!need(1) || !Real(argv[i + 1], &o->itv) || !(o->itv > 0))
                 return bad("--interval needs a positive number");
             i++;
         } else if (a == "--field") {
             if (!need(1)) return bad("missing value of --field");
-            field = argv[++i];
+            o->field = argv[++i];
         } else if (a == "--layer") {
             if (!need(1)) return bad("missing value of --layer");
-            layer = argv[++i];
+            o->layer = argv[++i];
         } else if (a == "--region") {
             if (!need(4)) return bad("--region needs four numbers");
             for (int k = 0; k < 4; k++)
-                if (!Real(argv[i + 1 + k], &rgn[k])) return bad("--region needs four numbers");
-            if (!(rgn[0] < rgn[2] && rgn[1] < rgn[3]))
+                if (!Real(argv[i + 1 + k], &o->rgn[k])) return bad("--region needs four numbers");
+            if (!(o->rgn[0] < o->rgn[2] && o->rgn[1] < o->rgn[3]))
                 return bad("--region needs X0 < X1 and Y0 < Y1");
-            haveRgn = true;
+            o->haveRgn = true;
             i += 4;
         } else if (a == "--method") {
             if (!need(1)) return bad("missing value of --method");
-            method = TrnMethodByName(argv[++i]);
-            if (!method) return bad(std::string("unknown method ") + argv[i]);
+            o->method = TrnMethodByName(argv[++i]);
+            if (!o->method) return bad(std::string("unknown method ") + argv[i]);
         } else if (a == "--filter") {
-            if (!need(1) || !Real(argv[i + 1], &flt) || flt < 0 || flt > 90)
+            if (!need(1) || !Real(argv[i + 1], &o->flt) || o->flt < 0 || o->flt > 90)
                 return bad("--filter needs an angle from 0 to 90");
             i++;
+        } else if (a == "--tile-size") {
+            // N or NxM; a tile needs room for the mesh's three posts a side.
+            long long w = 0, h = 0;
+            if (!need(1) || !Posts(argv[i + 1], &w, &h) || w < 3 || h < 3 || w > 65535 || h > 65535)
+                return bad("--tile-size needs N or NxM posts, each from 3 to 65535");
+            o->tileW = static_cast<int>(w);
+            o->tileH = static_cast<int>(h);
+            i++;
+        } else if (a == "--overlap") {
+            long long v = 0, h = 0;
+            if (!need(1) || !Posts(argv[i + 1], &v, &h) || v != h || v > 65535)
+                return bad("--overlap needs a number of posts from 0 to 65535");
+            o->overlap = static_cast<int>(v);
+            i++;
+        } else if (a == "--tile") {
+            long long v = 0, h = 0;
+            if (tiles) return bad("--tile is an option of dem");
+            if (!need(1) || !Posts(argv[i + 1], &v, &h) || v != h)
+                return bad("--tile needs a tile index (0, 1, ...)");
+            o->tile = v;
+            i++;
+        } else if (a == "--vrt-only") {
+            if (tiles) return bad("--vrt-only is an option of dem");
+            o->vrtOnly = true;
         } else if (a == "--times") {
-            times = true;
+            o->times = true;
         } else if (a == "--quiet") {
-            quiet = true;
+            o->quiet = true;
         } else if (!a.empty() && a[0] == '-' && a != "-") {
             return bad("unknown option " + a);
-        } else if (in.empty()) {
-            in = a;
+        } else if (o->in.empty()) {
+            o->in = a;
         } else {
             return bad("more than one input: " + a);
         }
     }
-    if (in.empty()) return bad("no input");
-    if (out.empty()) return bad("no output (-o OUTPUT)");
-    if (itv == 0) return bad("no interval (--interval D)");
+    if (o->in.empty()) return bad("no input");
+    if (o->out.empty()) return bad("no output (-o OUTPUT)");
+    if (o->itv == 0) return bad("no interval (--interval D)");
     // The engine holds millimetres in 32-bit floats; the dialog accepts 1 mm .. 1e8 m too.
-    if (itv < 0.001 || itv > 1e8) return bad("--interval outside 0.001 .. 1e8");
+    if (o->itv < 0.001 || o->itv > 1e8) return bad("--interval outside 0.001 .. 1e8");
+    const bool tiled = o->tileW > 0;
+    if (!tiled && (tiles || o->overlap >= 0 || o->tile >= 0 || o->vrtOnly))
+        return bad("--overlap, --tile, --vrt-only and tiles need --tile-size");
+    if (o->tile >= 0 && o->vrtOnly) return bad("--tile and --vrt-only exclude each other");
+    if (tiled) {
+        const std::string& v = o->out;
+        if (v.size() < 5 || v.compare(v.size() - 4, 4, ".vrt") != 0)
+            return bad("with --tile-size the output is the mosaic NAME.vrt");
+    }
+    return -1;
+}
+
+}  // namespace
+
+int DemPlatform::MsgBox(const char* text, const char* caption, int buttons, int icon) {
+    (void)caption;
+    if (icon == plt::IconError) errors++;
+    EndBar();
+    std::string t = text ? text : "";
+    for (char& c : t)
+        if (c == '\n') c = ' ';
+    std::fprintf(stderr, "altimetra-cli dem: %s\n", t.c_str());
+    return buttons == plt::BtnYesNo ? plt::AnsNo : plt::AnsOk;
+}
+
+void DemPlatform::Notify(int id, long wparam) {
+    (void)wparam;
+    if (!bar) return;
+    if (id == ID_PRG_CRE) {
+        steps_ = 0;
+        shown_ = -1;
+        on_ = true;
+        Draw();
+    } else if (id == ID_PRG_DSP && on_) {
+        steps_++;
+        Draw();
+    } else if (id == ID_PRG_DEL) {
+        EndBar();
+    }
+}
+
+void DemPlatform::Draw() {
+    int pct = steps_ > 100 ? 100 : steps_;
+    if (pct == shown_) return;
+    shown_ = pct;
+    char line[96];
+    int n = pct / 2;
+    std::snprintf(line, sizeof line, "\rgenerating [%-50.*s] %3d%%", n,
+                  "##################################################", pct);
+    std::fputs(line, stderr);
+    std::fflush(stderr);
+}
+
+void DemPlatform::EndBar() {
+    if (!on_) return;
+    on_ = false;
+    std::fputs("\n", stderr);
+}
+
+void DemCreTrn() {
+    EngGuard([] {
+        CreTrn();
+        return 0;
+    });
+}
+
+DemEngine::DemEngine(DemPlatform* dp) : prev_(plt::Get()), lang_(MsgLang), method_(TrnMethod) {
+    plt::Set(dp);
+    started = EngGuard([] {
+                  MkTmpNam();
+                  SetPrmDef();
+                  StoPrm();
+                  AplPrm();
+                  DstrCmd(CatSys, CmdSysIni);
+                  IniScn();
+                  IniTrnScn();
+                  return 1;
+              }) == 1;
+    if (!started) {
+        std::fputs("altimetra-cli dem: the engine could not start\n", stderr);
+        plt::Set(prev_);
+        MsgLang = lang_;
+        return;
+    }
+    MsgLang = 1;  // console texts are English
+}
+
+DemEngine::~DemEngine() {
+    if (!started) return;
+    DstrCmd(CatSys, CmdSysEnd);
+    plt::Set(prev_);
+    MsgLang = lang_;
+    TrnMethod = method_;
+}
+
+double DemNow() {
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+int TilesMain(int argc, char** argv) {
+    DemOpt o;
+    int rc = Parse(argc, argv, true, &o);
+    if (rc >= 0) return rc;
+    return DemTiles(o, true);
+}
+
+int DemMain(int argc, char** argv) {
+    DemOpt o;
+    int rc = Parse(argc, argv, false, &o);
+    if (rc >= 0) return rc;
+    if (o.tileW > 0) return DemTiles(o, false);
+    const std::string &in = o.in, &out = o.out;
+    const double itv = o.itv, flt = o.flt;
+    const double* rgn = o.rgn;
+    const bool quiet = o.quiet, times = o.times;
 
     DemPlatform dp;
     dp.bar = !quiet && isatty(2);
-    plt::Platform* prev = plt::Get();
-    plt::Set(&dp);
-    const uint8_t lang = MsgLang;
-    const int prevMethod = TrnMethod;
+    DemEngine eng(&dp);
+    if (!eng.started) return DemNoEngine;
     int status = 0;
-    bool started = EngGuard([] {
-                       MkTmpNam();
-                       SetPrmDef();
-                       StoPrm();
-                       AplPrm();
-                       DstrCmd(CatSys, CmdSysIni);
-                       IniScn();
-                       IniTrnScn();
-                       return 1;
-                   }) == 1;
-    if (!started) {
-        std::fputs("altimetra-cli dem: the engine could not start\n", stderr);
-        plt::Set(prev);
-        MsgLang = lang;
-        return 1;
-    }
-    MsgLang = 1;  // console texts are English
-    double t0 = Now(), c0 = Cpu();
+    double t0 = DemNow(), c0 = Cpu();
     OgrImpRes res;
-    OgrImpPrm p{in, layer, field};
+    OgrImpPrm p{in, o.layer, o.field};
     if (EngGuard([&] { return ImpOgr(p, &res); }) != 0) status = 3;
-    double t1 = Now(), t2 = t1, t3 = t1;
+    double t1 = DemNow(), t2 = t1, t3 = t1;
     double c1 = Cpu(), c2 = c1, c3 = c1;
     if (status == 0) {
-        if (haveRgn) {
+        if (o.haveRgn) {
             TrnRgn[0] = static_cast<float>((rgn[0] - res.ox) * 1000.0);
             TrnRgn[1] = static_cast<float>((rgn[1] - res.oy) * 1000.0);
             TrnRgn[3] = static_cast<float>((rgn[2] - res.ox) * 1000.0);
@@ -245,33 +329,29 @@ int DemMain(int argc, char** argv) {
                 std::fprintf(stderr, "altimetra-cli dem: %d contours (%d skipped), grid %d x %d\n",
                              res.curves, res.skipped, C, R);
             IntrCmd(CatDrw2D, CmdRgnDlgOk);  // region dialog OK: the flat grid
-            TrnMethod = method->kind;
+            TrnMethod = o.method->kind;
             int before = dp.errors;
-            if (TrnSrf) IntrCmd(CatMdl, CmdTrnCre);
+            if (TrnSrf) DemCreTrn();
             if (!TrnSrf || dp.errors != before) status = 4;
-            t2 = Now();
+            t2 = DemNow();
             c2 = Cpu();
             if (status == 0 && flt >= 0) {
                 FltrAng = static_cast<float>(flt);
                 IntrCmd(CatMdl, CmdTrnFltr);
             }
-            t3 = Now();
+            t3 = DemNow();
             c3 = Cpu();
             ClrMsg();
             if (status == 0 && EngGuard([&] { return ExpGisRst(out.c_str()); }) != 0) status = 5;
         }
     }
-    double t4 = Now(), c4 = Cpu();
+    double t4 = DemNow(), c4 = Cpu();
     if (status == 0 && !quiet && MsgLinNum > 0) std::fprintf(stderr, "altimetra-cli dem: %s\n", MsgLin[0]);
     if (times)
         std::fprintf(stderr,
                      "times (wall / processor): read %.3f / %.3f s, generate %.3f / %.3f s, "
                      "filter %.3f / %.3f s, write %.3f / %.3f s\n",
                      t1 - t0, c1 - c0, t2 - t1, c2 - c1, t3 - t2, c3 - c2, t4 - t3, c4 - c3);
-    DstrCmd(CatSys, CmdSysEnd);
-    plt::Set(prev);
-    MsgLang = lang;
-    TrnMethod = prevMethod;
     return status;
 }
 

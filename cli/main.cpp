@@ -9,6 +9,8 @@ const char Usage[] =
     "usage: altimetra-cli run FILE.jrn    run a command journal (\"-\" reads standard input)\n"
     "       altimetra-cli dem INPUT -o OUTPUT --interval D [options]\n"
     "                                     contours of a GIS file to a DEM (dem --help)\n"
+    "       altimetra-cli tiles INPUT -o NAME.vrt --interval D --tile-size N [options]\n"
+    "                                     the tiles of a tiled dem, one line each\n"
     "       altimetra-cli --help          show this text\n"
     "\n"
     "Prints the engine's console lines, message boxes and dumps on standard output.\n"
@@ -23,6 +25,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (argc >= 2 && !std::strcmp(argv[1], "dem")) return jrn::DemMain(argc, argv);
+    if (argc >= 2 && !std::strcmp(argv[1], "tiles")) return jrn::TilesMain(argc, argv);
     if (argc != 3 || std::strcmp(argv[1], "run") != 0) {
         std::fputs(Usage, stderr);
         return 2;

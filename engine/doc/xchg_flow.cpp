@@ -116,10 +116,10 @@ int ExpXchg(int fmt, const std::string& path, bool firstFilter) {
     return r;
 }
 
-int ImpOgr(const OgrImpPrm& p, OgrImpRes* res) {
+int ImpOgr(const OgrImpPrm& p, OgrImpRes* res, const OgrClip* clip) {
     OgrImpRes r;
     OgrCrvs rd;
-    int rc = OgrRdCrv(p, &rd, &r);
+    int rc = OgrRdCrv(p, &rd, &r, clip);
     if (rc == 0) {
         DocRstScn();
         IniScn();

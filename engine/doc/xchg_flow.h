@@ -24,8 +24,9 @@ int ExpXchg(int fmt, const std::string& path, bool firstFilter = true);
 // Contour import from an OGR source: the whole layer is read first; only when at least one curve
 // results is the scene reset (as a DXF import does), the curves made, the view fitted and the
 // origin and CRS recorded as the document's geographic reference. 0, or -1 after a message with
-// the scene unchanged.
-int ImpOgr(const OgrImpPrm& p, OgrImpRes* res);
+// the scene unchanged. clip: a batch tile's part of the layer and the region's origin (OgrRdCrv);
+// a part without contours then resets the scene and makes none.
+int ImpOgr(const OgrImpPrm& p, OgrImpRes* res, const OgrClip* clip = nullptr);
 
 // ASCII STL reading (StlRead), then materials, boxes and the display follow and the message area
 // reports what was read. 0, or -1 when the file cannot be opened (message 110).

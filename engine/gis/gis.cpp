@@ -249,20 +249,16 @@ std::string UnreadTx(const std::string& path, int n) {
                   path.c_str(), n);
 }
 
-// Reads the layer into curves (CRS units); -1 after a message.
-int ReadLayer(const OgrImpPrm& p, std::vector<OgrCrv>* out, OgrImpRes* res, std::string* wkt) {
-    DsPtr ds = OpenVec(p.path.c_str());
-    if (!ds) {
-        DspErrMsg(MsgFilOpn, p.path.c_str());
-        return -1;
-    }
+// The layer of p in ds, the index of its height field (-1: the z of the lines) and its CRS as WKT
+// (empty without one); null after a message.
+OGRLayer* PickLayer(GDALDataset* ds, const OgrImpPrm& p, int* fldOut, std::string* wkt) {
     OGRLayer* l = nullptr;
     if (!p.layer.empty()) {
         l = ds->GetLayerByName(p.layer.c_str());
         if (!l) {
             GisErr(GisFmt(GisTx("%s にレイヤー \"%s\" がありません。", "%s has no layer \"%s\"."),
                           p.path.c_str(), p.layer.c_str()));
-            return -1;
+            return nullptr;
         }
     } else {
         for (int i = 0; i < ds->GetLayerCount() && !l; i++)
@@ -270,7 +266,7 @@ int ReadLayer(const OgrImpPrm& p, std::vector<OgrCrv>* out, OgrImpRes* res, std:
         if (!l) {
             GisErr(GisFmt(GisTx("%s に線のレイヤーがありません。", "%s has no layer of lines."),
                           p.path.c_str()));
-            return -1;
+            return nullptr;
         }
     }
     int fld = -1;
@@ -280,13 +276,13 @@ int ReadLayer(const OgrImpPrm& p, std::vector<OgrCrv>* out, OgrImpRes* res, std:
             GisErr(GisFmt(GisTx("レイヤー \"%s\" にフィールド \"%s\" がありません。",
                                 "Layer \"%s\" has no field \"%s\"."),
                           l->GetName(), p.field.c_str()));
-            return -1;
+            return nullptr;
         }
         if (!IsNum(l->GetLayerDefn()->GetFieldDefn(fld)->GetType())) {
             GisErr(GisFmt(GisTx("フィールド \"%s\" は数値ではありません。高さには数値のフィールドを選んでください。",
                                 "Field \"%s\" is not numeric: choose a numeric field for the heights."),
                           p.field.c_str()));
-            return -1;
+            return nullptr;
         }
     }
     const OGRSpatialReference* srs = l->GetSpatialRef();
@@ -298,13 +294,31 @@ int ReadLayer(const OgrImpPrm& p, std::vector<OgrCrv>* out, OgrImpRes* res, std:
             GisErr(GisFmt(GisTx("レイヤー \"%s\" は経緯度(地理座標系)です。投影座標系に変換してから読み込んでください。",
                                 "Layer \"%s\" is in longitude and latitude: reproject it to a projected coordinate system first."),
                           l->GetName()));
-            return -1;
+            return nullptr;
         }
         char* w = nullptr;
         const char* opts[] = {"FORMAT=WKT2_2019", "MULTILINE=NO", nullptr};
         if (srs->exportToWkt(&w, opts) == OGRERR_NONE && w) *wkt = w;
         CPLFree(w);
     }
+    *fldOut = fld;
+    return l;
+}
+
+// Reads the layer into curves (CRS units), only the features meeting rect when it is given; -1
+// after a message.
+int ReadLayer(const OgrImpPrm& p, std::vector<OgrCrv>* out, OgrImpRes* res, std::string* wkt,
+              const double* rect) {
+    DsPtr ds = OpenVec(p.path.c_str());
+    if (!ds) {
+        DspErrMsg(MsgFilOpn, p.path.c_str());
+        return -1;
+    }
+    int fld = -1;
+    OGRLayer* l = PickLayer(ds.get(), p, &fld, wkt);
+    if (!l) return -1;
+    if (rect) l->SetSpatialFilterRect(rect[0], rect[1], rect[2], rect[3]);
+
     int lineFeat = 0;
     l->ResetReading();
     CPLPushErrorHandler(CPLQuietErrorHandler);
@@ -367,6 +381,8 @@ int ReadLayer(const OgrImpPrm& p, std::vector<OgrCrv>* out, OgrImpRes* res, std:
         }
     }
     CPLPopErrorHandler();
+    // A tile's rectangle may hold no contour at all: that tile is empty, not the input wrong.
+    if (out->empty() && rect && !res->absurd) return 0;
     if (out->empty()) {
         std::string text;
         if (res->absurd)
@@ -413,14 +429,20 @@ bool MkCurves(const std::vector<OgrCrv>& cs, double ox, double oy, float ext[4])
 
 }  // namespace
 
-int OgrRdCrv(const OgrImpPrm& p, OgrCrvs* rd, OgrImpRes* res) {
+int OgrRdCrv(const OgrImpPrm& p, OgrCrvs* rd, OgrImpRes* res, const OgrClip* clip) {
     OgrImpRes r;
     r.path = p.path;
     rd->crvs.clear();
     rd->wkt.clear();
-    if (ReadLayer(p, &rd->crvs, &r, &rd->wkt) < 0) {
+    if (ReadLayer(p, &rd->crvs, &r, &rd->wkt, clip ? clip->rect : nullptr) < 0) {
         if (res) *res = r;
         return -1;
+    }
+    if (clip) {
+        r.ox = clip->ox;
+        r.oy = clip->oy;
+        if (res) *res = r;
+        return 0;
     }
     double mx = 1e300, my = 1e300;
     for (const OgrCrv& c : rd->crvs)
@@ -432,6 +454,36 @@ int OgrRdCrv(const OgrImpPrm& p, OgrCrvs* rd, OgrImpRes* res) {
     r.ox = std::floor(mx / 1000.0) * 1000.0;
     r.oy = std::floor(my / 1000.0) * 1000.0;
     if (res) *res = r;
+    return 0;
+}
+
+int OgrLyrExt(const OgrImpPrm& p, double ext[4], double org[2], std::string* wkt) {
+    DsPtr ds = OpenVec(p.path.c_str());
+    if (!ds) {
+        DspErrMsg(MsgFilOpn, p.path.c_str());
+        return -1;
+    }
+    int fld = -1;
+    OGRLayer* l = PickLayer(ds.get(), p, &fld, wkt);
+    if (!l) return -1;
+    OGREnvelope e;
+    CPLPushErrorHandler(CPLQuietErrorHandler);
+    const bool got = l->GetExtent(&e, TRUE) == OGRERR_NONE;
+    CPLPopErrorHandler();
+    if (!got || !(e.MinX <= e.MaxX && e.MinY <= e.MaxY) || !(std::fabs(e.MinX) <= GisCrdMax) ||
+        !(std::fabs(e.MaxX) <= GisCrdMax) || !(std::fabs(e.MinY) <= GisCrdMax) ||
+        !(std::fabs(e.MaxY) <= GisCrdMax)) {
+        GisErr(GisFmt(GisTx("レイヤー \"%s\" に線がありません。", "Layer \"%s\" holds no lines."),
+                      l->GetName()));
+        return -1;
+    }
+    ext[0] = e.MinX;
+    ext[1] = e.MinY;
+    ext[2] = e.MaxX;
+    ext[3] = e.MaxY;
+    // As OgrRdCrv picks it from the contours of the whole layer.
+    org[0] = std::floor(e.MinX / 1000.0) * 1000.0;
+    org[1] = std::floor(e.MinY / 1000.0) * 1000.0;
     return 0;
 }
 

@@ -72,9 +72,23 @@ struct OgrCrvs {
     std::vector<OgrCrv> crvs;
     std::string wkt;
 };
-// Reads the whole layer and picks the local origin (res->ox, oy). 0 with at least one contour,
-// or -1 after a message. The scene is not touched.
-int OgrRdCrv(const OgrImpPrm& p, OgrCrvs* rd, OgrImpRes* res);
+// What a batch tile reads: only the features whose envelope meets rect (x0 y0 x1 y1, the source's
+// units; OGR's spatial filter, so the rest of the layer is never loaded), with the local origin
+// (ox, oy) given rather than picked from what was read, so that every tile of a region shares the
+// whole region's origin and grid posts.
+struct OgrClip {
+    double rect[4];
+    double ox, oy;
+};
+// Reads the whole layer (clip: the part it names) and picks the local origin (res->ox, oy). 0 with
+// at least one contour, or -1 after a message. With clip, a rectangle without contours is no
+// error: 0 with none. The scene is not touched.
+int OgrRdCrv(const OgrImpPrm& p, OgrCrvs* rd, OgrImpRes* res, const OgrClip* clip = nullptr);
+// Extent (x0 y0 x1 y1) and CRS (WKT, empty without one) of the layer the import would read, from
+// the driver's extent (drivers that keep none scan the geometries, not the fields), and the local
+// origin a whole import of it picks (org: whole kilometres below the lower-left corner). 0, or -1
+// after the import's message (no file, no such layer or field, longitude and latitude, no lines).
+int OgrLyrExt(const OgrImpPrm& p, double ext[4], double org[2], std::string* wkt);
 // Makes one contour curve per contour of rd with its height (millimetres in the engine, less the
 // origin in res), colours them by height, sets the terrain region to their extent and reports
 // the counts. 0, or -1 when memory ran out (message shown).
@@ -94,6 +108,9 @@ bool GisGridBlk(GisBlk* b);  // false without a terrain grid
 // and renamed. 0, or -1 after a message (nothing left behind).
 // driver: a GDAL driver name ("GTiff", "AAIGrid", "XYZ", ...) that overrides the extension.
 int ExpGisRst(const char* path, const char* driver = nullptr);
+// The same for the block b of the grid only (a batch tile's core without its overlap), as GeoTIFF,
+// without a message about dropped rows. 0, or -1 after a message (nothing left behind).
+int ExpGisRstBlk(const char* path, const GisBlk& b);
 // Contours through OGR (.gpkg, .shp, .geojson, ... by extension): layer "contours", 3D lines
 // with a real field "elev" (metres), origin added back, CRS when known. 0 or -1 after a message.
 // driver overrides the extension ("GPKG", "ESRI Shapefile", ...).

@@ -213,6 +213,12 @@ bool GisGridBlk(GisBlk* b) {
     return true;
 }
 
+namespace {
+// Block b of the grid to path through drv (temporary name, read back, renamed). 0, or -1 after a
+// message.
+int WriteRst(const std::string& path, GDALDriver* drv, const GisBlk& b);
+}  // namespace
+
 int ExpGisRst(const char* pathC, const char* driver) {
     GisInit();
     const std::string path = pathC;
@@ -229,6 +235,33 @@ int ExpGisRst(const char* pathC, const char* driver) {
                       path.c_str()));
         return -1;
     }
+    if (WriteRst(path, drv, b) < 0) return -1;
+    if (b.dropped)
+        PutMsg(GisFmt(GisTx("間隔の異なる外周の行・列を除き %d x %d 点を書き出しました。",
+                            "Irregular outer rows or columns dropped: %d x %d posts written."),
+                      b.c1 - b.c0, b.r1 - b.r0)
+                   .c_str());
+    return 0;
+}
+
+int ExpGisRstBlk(const char* pathC, const GisBlk& b) {
+    GisInit();
+    GisBlk all;
+    if (!GisGridBlk(&all)) {
+        GisErr(GisTx("地形が作成されていません。", "No terrain has been made."));
+        return -1;
+    }
+    if (!(0 <= b.c0 && b.c0 < b.c1 && b.c1 <= TrnGrd->cols && 0 <= b.r0 && b.r0 < b.r1 &&
+          b.r1 <= TrnGrd->rows)) {
+        GisErr(GisTx("書き出す範囲が地形の外にあります。", "The block to write lies outside the terrain."));
+        return -1;
+    }
+    return WriteRst(pathC, GetGDALDriverManager()->GetDriverByName("GTiff"), b);
+}
+
+namespace {
+
+int WriteRst(const std::string& path, GDALDriver* drv, const GisBlk& b) {
     const int C = TrnGrd->cols;
     const int nc = b.c1 - b.c0, nr = b.r1 - b.r0;
     const double ox = GisRef.known ? GisRef.ox : 0, oy = GisRef.known ? GisRef.oy : 0;
@@ -293,13 +326,10 @@ int ExpGisRst(const char* pathC, const char* driver) {
         WriteFail(path);
         return -1;
     }
-    if (b.dropped)
-        PutMsg(GisFmt(GisTx("間隔の異なる外周の行・列を除き %d x %d 点を書き出しました。",
-                            "Irregular outer rows or columns dropped: %d x %d posts written."),
-                      nc, nr)
-                   .c_str());
     return 0;
 }
+
+}  // namespace
 
 int ExpGisVec(const char* pathC, const char* driver) {
     GisInit();

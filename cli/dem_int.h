@@ -1,0 +1,81 @@
+// What `altimetra-cli dem` and its tiled runs share: the options, the console platform and the
+// engine's start and end.
+#pragma once
+#include <cstdio>
+#include <string>
+#include "core/msg.h"
+#include "platform/platform.h"
+#include "terrain/trn_mth.h"
+
+namespace jrn {
+
+// Exit statuses of dem and tiles (the usage text and cli/README.md explain them).
+enum DemStatus {
+    DemOk = 0,
+    DemNoEngine = 1,
+    DemBadArgs = 2,
+    DemBadInput = 3,
+    DemNoGrid = 4,
+    DemNotWritten = 5,
+    DemTilesMissing = 6,
+};
+
+struct DemOpt {
+    std::string in, out, field, layer;
+    double itv = 0;                 // grid interval, the input's unit
+    double rgn[4] = {0, 0, 0, 0};   // x0 y0 x1 y1 in the input's coordinates
+    bool haveRgn = false;
+    double flt = -1;                // slope filter angle, < 0: none
+    bool times = false, quiet = false;
+    const TrnMethodInfo* method = nullptr;
+    // Tiles: tileW x tileH posts each (0: one grid, no tiles), overlap posts on every side
+    // (-1: the method's default), tile the one tile to make (-1: all), vrtOnly the mosaic alone.
+    int tileW = 0, tileH = 0;
+    int overlap = -1;
+    long long tile = -1;
+    bool vrtOnly = false;
+};
+
+// Message boxes go to standard error; the progress bar too, when it is a terminal.
+class DemPlatform final : public plt::Platform {
+public:
+    bool bar = false;
+    int errors = 0;
+
+    int MsgBox(const char* text, const char* caption, int buttons, int icon) override;
+    void Console(const char* text) override { (void)text; }
+    void Notify(int id, long wparam) override;
+    void EndBar();
+
+private:
+    void Draw();
+    int steps_ = 0, shown_ = -1;
+    bool on_ = false;
+};
+
+// The engine started as the window starts it, with dp as its platform and English console
+// texts; false (message printed, everything put back) when it could not start.
+class DemEngine {
+public:
+    explicit DemEngine(DemPlatform* dp);
+    ~DemEngine();  // ends the engine and puts back the platform, language and method
+    DemEngine(const DemEngine&) = delete;
+    DemEngine& operator=(const DemEngine&) = delete;
+    bool started = false;
+
+private:
+    plt::Platform* prev_;
+    uint8_t lang_;
+    int method_;
+};
+
+double DemNow();  // wall clock, seconds
+// Terrain creation as the command runs it, without the command's undo snapshot: a batch run has
+// nothing to undo, and the snapshot is a whole copy of the grid (28 bytes a post).
+void DemCreTrn();
+// The tiled road: every tile (or o.tile), the mosaic (or only it), or with list the tile lines.
+int DemTiles(const DemOpt& o, bool list);
+// Default overlap of a method, posts, for tiles at interval itv (the input's unit).
+int DemDefOverlap(TrnMethodKind k, double itv);
+
+}  // namespace jrn

@@ -1,0 +1,377 @@
+// Tiled runs of altimetra-cli dem: the region's grid cut into tiles, each generated from the
+// contours of its area and overlap alone (OGR's spatial filter) and its core written as a GeoTIFF
+// of its own; a GDAL VRT puts the cores back together as one raster.
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdarg>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+#include <gdal_priv.h>
+#include "core/alc.h"
+#include "core/cmd.h"
+#include "core/msg.h"
+#include "curves/crv_cmd.h"
+#include "dem_int.h"
+#include "doc/xchg_flow.h"
+#include "formats/outfile.h"
+#include "gis/gis.h"
+#include "terrain/trn.h"
+#include "terrain/trn_cmd.h"
+
+namespace jrn {
+
+namespace {
+
+// The whole grid and how it is cut. Posts lie at x0 + c * d, y0 + r * d millimetres from the local
+// origin, the south-west post rounded to a whole millimetre: with an interval of whole millimetres
+// every post is then a whole number of millimetres, which the engine's 32-bit floats hold exactly
+// up to 16 km from the origin, so a tile's posts are the whole grid's posts bit for bit.
+struct Layout {
+    double ox = 0, oy = 0;   // local origin, the input's unit
+    double x0 = 0, y0 = 0;   // south-west post, mm from the origin
+    double d = 0;            // interval, mm, as the engine holds it
+    long long C = 0, R = 0;  // posts of the whole grid
+    int tw = 0, th = 0;      // posts of a tile's core (the last column and row of tiles: fewer)
+    long long nx = 0, ny = 0;  // tiles across and down
+    int ovl = 0;             // overlap, posts
+    std::string wkt;
+    std::string stem;        // NAME of NAME.vrt
+    long long Count() const { return nx * ny; }
+};
+
+// Tile `index`: row and column of tiles (row 0 in the north), its core as columns [c0, c1) and
+// rows [r0, r1) of the whole grid (rows counted from the south, as the engine's), and the posts
+// generated around it, [gc0, gc1] x [gr0, gr1] (an odd number each way: the engine lays a grid out
+// from its centre post).
+struct Tile {
+    long long index = 0, row = 0, col = 0;
+    long long c0 = 0, c1 = 0, r0 = 0, r1 = 0;
+    long long gc0 = 0, gc1 = 0, gr0 = 0, gr1 = 0;
+    std::string path;
+};
+
+void Say(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+void Say(const char* fmt, ...) {
+    va_list a;
+    va_start(a, fmt);
+    std::fputs("altimetra-cli dem: ", stderr);
+    std::vfprintf(stderr, fmt, a);
+    std::fputs("\n", stderr);
+    va_end(a);
+}
+
+// Generated span [g0, g1] of a core [a, b) among n posts: ovl posts on each side within the grid,
+// then one more post when the count is even, inside the grid where it can be.
+void Span(long long a, long long b, long long n, int ovl, long long* g0, long long* g1) {
+    *g0 = std::max(0LL, a - ovl);
+    *g1 = std::min(n - 1, b - 1 + ovl);
+    if ((*g1 - *g0) % 2 != 0) {
+        if (*g1 < n - 1) ++*g1;
+        else if (*g0 > 0) --*g0;
+        else ++*g1;
+    }
+}
+
+Tile TileOf(const Layout& L, long long index) {
+    Tile t;
+    t.index = index;
+    t.row = index / L.nx;
+    t.col = index % L.nx;
+    t.c0 = t.col * L.tw;
+    t.c1 = std::min(L.C, t.c0 + L.tw);
+    const long long k0 = t.row * L.th, k1 = std::min(L.R, k0 + L.th);  // rows from the north
+    t.r0 = L.R - k1;
+    t.r1 = L.R - k0;
+    Span(t.c0, t.c1, L.C, L.ovl, &t.gc0, &t.gc1);
+    Span(t.r0, t.r1, L.R, L.ovl, &t.gr0, &t.gr1);
+    char tail[64];
+    std::snprintf(tail, sizeof tail, "_%lld_%lld.tif", t.row, t.col);
+    t.path = L.stem + tail;
+    return t;
+}
+
+// The layout of o over the layer's extent or o's region. Status, messages printed.
+int MkLayout(const DemOpt& o, Layout* L) {
+    OgrImpPrm p{o.in, o.layer, o.field};
+    double ext[4], org[2];
+    if (EngGuard([&] { return OgrLyrExt(p, ext, org, &L->wkt) == 0 ? 1 : 0; }) != 1) return DemBadInput;
+    const double* r = o.haveRgn ? o.rgn : ext;
+    L->ox = org[0];
+    L->oy = org[1];
+    L->d = static_cast<double>(static_cast<float>(o.itv * 1000.0));
+    // The south-west post on the region's corner, or the whole millimetre inside it.
+    L->x0 = std::ceil((r[0] - L->ox) * 1000.0 - 1e-6);
+    L->y0 = std::ceil((r[1] - L->oy) * 1000.0 - 1e-6);
+    const double w = (r[2] - L->ox) * 1000.0 - L->x0, h = (r[3] - L->oy) * 1000.0 - L->y0;
+    const double nc = std::floor(w / L->d + 1e-9) + 1, nr = std::floor(h / L->d + 1e-9) + 1;
+    // A VRT holds int sizes; a tile needs a grid of at least 2 x 2 posts to be a terrain.
+    if (!(nc >= 2 && nr >= 2)) {
+        Say("the region is narrower than two grid intervals: choose a smaller interval");
+        return DemNoGrid;
+    }
+    if (nc > 2147483647.0 || nr > 2147483647.0) {
+        Say("the mosaic would be too large (more than 2147483647 rows or columns): choose a larger interval");
+        return DemNoGrid;
+    }
+    L->C = static_cast<long long>(nc);
+    L->R = static_cast<long long>(nr);
+    L->tw = o.tileW;
+    L->th = o.tileH;
+    L->nx = (L->C + L->tw - 1) / L->tw;
+    L->ny = (L->R + L->th - 1) / L->th;
+    L->ovl = o.overlap >= 0 ? o.overlap : DemDefOverlap(o.method->kind, o.itv);
+    if (2LL * L->ovl + std::max(L->tw, L->th) + 1 > 65535) {
+        Say("a tile with its overlap would pass 65535 posts: choose a smaller --tile-size or --overlap");
+        return DemNoGrid;
+    }
+    L->stem = o.out.substr(0, o.out.size() - 4);
+    return DemOk;
+}
+
+// Where the engine puts post c (column) or r (row), mm from the origin.
+float PostX(const Layout& L, long long c) { return static_cast<float>(L.x0 + static_cast<double>(c) * L.d); }
+float PostY(const Layout& L, long long r) { return static_cast<float>(L.y0 + static_cast<double>(r) * L.d); }
+
+// Geotransform of the block whose west column is c and north row r, as the export writes it.
+void GeoOf(const Layout& L, long long c, long long r, double gt[6]) {
+    const double d = L.d * 0.001;
+    gt[0] = L.ox + PostX(L, c) * 0.001 - d / 2;
+    gt[1] = d;
+    gt[2] = 0;
+    gt[3] = L.oy + PostY(L, r) * 0.001 + d / 2;
+    gt[4] = 0;
+    gt[5] = -d;
+}
+
+// Whether the tile's file is there and whole. Files are only ever renamed into place when
+// complete, but a file of another run (another interval or region) or a copy cut short may lie
+// there: it must open as a raster of the core's size at the core's place, and every row must read.
+bool Complete(const Layout& L, const Tile& t) {
+    struct stat st;
+    if (stat(t.path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    CPLPushErrorHandler(CPLQuietErrorHandler);
+    GDALDataset* ds = static_cast<GDALDataset*>(
+        GDALOpenEx(t.path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr, nullptr, nullptr));
+    bool ok = ds && ds->GetRasterXSize() == t.c1 - t.c0 && ds->GetRasterYSize() == t.r1 - t.r0 &&
+              ds->GetRasterCount() == 1;
+    double gt[6], want[6];
+    GeoOf(L, t.c0, t.r1 - 1, want);
+    if (ok) ok = ds->GetGeoTransform(gt) == CE_None;
+    for (int k = 0; ok && k < 6; k++) ok = std::fabs(gt[k] - want[k]) <= 1e-3 * want[1];
+    // Every row must read: a copy cut short keeps a sound header.
+    std::vector<float> row(ok ? static_cast<size_t>(t.c1 - t.c0) : 0);
+    CPLErrorReset();
+    for (long long k = 0; ok && k < t.r1 - t.r0; k++)
+        ok = ds->GetRasterBand(1)->RasterIO(GF_Read, 0, static_cast<int>(k), static_cast<int>(row.size()), 1,
+                                            row.data(), static_cast<int>(row.size()), 1, GDT_Float32, 0,
+                                            0) == CE_None;
+    ok = ok && CPLGetLastErrorType() < CE_Failure;
+    if (ds) GDALClose(ds);
+    CPLPopErrorHandler();
+    return ok;
+}
+
+// Generates tile t and writes its core. Status, messages printed.
+int MakeTile(const Layout& L, const Tile& t, const DemOpt& o, DemPlatform& dp) {
+    OgrImpPrm p{o.in, o.layer, o.field};
+    // The contours of the generated posts' cells, in the input's coordinates.
+    const double half = L.d * 0.5;
+    OgrClip clip{{L.ox + (PostX(L, t.gc0) - half) * 0.001, L.oy + (PostY(L, t.gr0) - half) * 0.001,
+                  L.ox + (PostX(L, t.gc1) + half) * 0.001, L.oy + (PostY(L, t.gr1) + half) * 0.001},
+                 L.ox,
+                 L.oy};
+    OgrImpRes res;
+    if (EngGuard([&] { return ImpOgr(p, &res, &clip) == 0 ? 1 : 0; }) != 1) return DemBadInput;
+    TrnRgn[0] = PostX(L, t.gc0);
+    TrnRgn[1] = PostY(L, t.gr0);
+    TrnRgn[3] = PostX(L, t.gc1);
+    TrnRgn[4] = PostY(L, t.gr1);
+    MshItv = static_cast<float>(L.d);
+    const int before = dp.errors;
+    IntrCmd(CatDrw2D, CmdRgnDlgOk);  // region dialog OK: the flat grid
+    if (!TrnSrf || !TrnGrd || TrnGrd->cols != t.gc1 - t.gc0 + 1 || TrnGrd->rows != t.gr1 - t.gr0 + 1) {
+        if (dp.errors == before) Say("tile %lld: no grid could be made", t.index);
+        return DemNoGrid;
+    }
+    if (res.curves > 0) {
+        TrnMethod = o.method->kind;
+        DemCreTrn();
+        if (!TrnSrf || dp.errors != before) return DemNoGrid;
+        if (o.flt >= 0) {
+            FltrAng = static_cast<float>(o.flt);
+            IntrCmd(CatMdl, CmdTrnFltr);
+        }
+    } else {
+        // No contour near: the tile is all nodata.
+        std::vector<uint8_t> gap(static_cast<size_t>(TrnSrf->nv), 1);
+        TrnGapSet(gap.data());
+    }
+    ClrMsg();
+    GisBlk b{static_cast<int>(t.c0 - t.gc0), static_cast<int>(t.c1 - t.gc0),
+             static_cast<int>(t.r0 - t.gr0), static_cast<int>(t.r1 - t.gr0), false};
+    if (EngGuard([&] { return ExpGisRstBlk(t.path.c_str(), b) == 0 ? 1 : 0; }) != 1) return DemNotWritten;
+    return DemOk;
+}
+
+std::string Xml(const std::string& s) {
+    std::string r;
+    for (char c : s) {
+        switch (c) {
+        case '&': r += "&amp;"; break;
+        case '<': r += "&lt;"; break;
+        case '>': r += "&gt;"; break;
+        case '"': r += "&quot;"; break;
+        default: r += c;
+        }
+    }
+    return r;
+}
+
+std::string Num(double v) {
+    char b[40];
+    std::snprintf(b, sizeof b, "%.17g", v);
+    return b;
+}
+
+// The mosaic: every tile's core at its place, nodata -9999, the input's CRS. Status.
+int WriteVrt(const Layout& L, const std::string& path) {
+    double gt[6];
+    GeoOf(L, 0, L.R - 1, gt);
+    OutFile f;
+    if (f.Open(path) != OutOk) {
+        Say("%s: %s", path.c_str(), f.Reason().c_str());
+        return DemNotWritten;
+    }
+    f.Line("<VRTDataset rasterXSize=\"" + std::to_string(L.C) + "\" rasterYSize=\"" +
+           std::to_string(L.R) + "\">");
+    if (!L.wkt.empty()) f.Line("  <SRS dataAxisToSRSAxisMapping=\"1,2\">" + Xml(L.wkt) + "</SRS>");
+    f.Line("  <GeoTransform>" + Num(gt[0]) + ", " + Num(gt[1]) + ", 0, " + Num(gt[3]) + ", 0, " +
+           Num(gt[5]) + "</GeoTransform>");
+    f.Line("  <VRTRasterBand dataType=\"Float32\" band=\"1\">");
+    f.Line("    <NoDataValue>" + Num(GisNoData) + "</NoDataValue>");
+    for (long long i = 0; i < L.Count(); i++) {
+        const Tile t = TileOf(L, i);
+        const std::string w = std::to_string(t.c1 - t.c0), h = std::to_string(t.r1 - t.r0);
+        const size_t slash = t.path.find_last_of('/');
+        const std::string name = slash == std::string::npos ? t.path : t.path.substr(slash + 1);
+        f.Line("    <SimpleSource>");
+        f.Line("      <SourceFilename relativeToVRT=\"1\">" + Xml(name) + "</SourceFilename>");
+        f.Line("      <SourceBand>1</SourceBand>");
+        f.Line("      <SourceProperties RasterXSize=\"" + w + "\" RasterYSize=\"" + h +
+               "\" DataType=\"Float32\"/>");
+        f.Line("      <SrcRect xOff=\"0\" yOff=\"0\" xSize=\"" + w + "\" ySize=\"" + h + "\"/>");
+        f.Line("      <DstRect xOff=\"" + std::to_string(t.c0) + "\" yOff=\"" +
+               std::to_string(L.R - t.r1) + "\" xSize=\"" + w + "\" ySize=\"" + h + "\"/>");
+        f.Line("    </SimpleSource>");
+    }
+    f.Line("  </VRTRasterBand>");
+    f.Line("</VRTDataset>");
+    if (f.Commit() != OutOk) {
+        Say("%s: %s", path.c_str(), f.Reason().c_str());
+        return DemNotWritten;
+    }
+    return DemOk;
+}
+
+// "12 s", "3 min", "2.5 h".
+std::string Dur(double s) {
+    char b[32];
+    if (s < 90) std::snprintf(b, sizeof b, "%.0f s", s);
+    else if (s < 5400) std::snprintf(b, sizeof b, "%.0f min", s / 60);
+    else std::snprintf(b, sizeof b, "%.1f h", s / 3600);
+    return b;
+}
+
+}  // namespace
+
+int DemDefOverlap(TrnMethodKind k, double itv) {
+    // Ground distance (the input's unit, metres) over which a post's height depends on the
+    // contours and the grid around it. Gradient paths: a post takes its band and its two bounding
+    // contours from the posts joined to it without crossing a contour, so the reach is the width of
+    // the widest band between neighbouring contours; 600 m suffice on the benchmark contours and
+    // 800 m leave a margin. Cross lines walk up to the whole scene's extent and minimum curvature
+    // solves over the whole grid: no overlap short of the region repeats them exactly, and beyond
+    // the neighbouring contours more overlap buys little (cli/README.md has the figures), so they
+    // take the same distance.
+    double reach = 800;
+    switch (k) {
+    case TrnMethodCrs: reach = 800; break;
+    case TrnMethodMinCrv: reach = 800; break;
+    case TrnMethodPath: reach = 800; break;
+    }
+    return static_cast<int>(std::min(65535.0, std::ceil(reach / itv - 1e-9)));
+}
+
+int DemTiles(const DemOpt& o, bool list) {
+    DemPlatform dp;
+    DemEngine eng(&dp);
+    if (!eng.started) return DemNoEngine;
+    Layout L;
+    int status = MkLayout(o, &L);
+    if (status != DemOk) return status;
+    if (list) {
+        for (long long i = 0; i < L.Count(); i++) {
+            const Tile t = TileOf(L, i);
+            std::printf("%lld\t%lld\t%lld\t%s\n", t.index, t.row, t.col, t.path.c_str());
+        }
+        return std::fflush(stdout) == 0 && !std::ferror(stdout) ? DemOk : DemNotWritten;
+    }
+    if (o.tile >= L.Count()) {
+        Say("there is no tile %lld: the grid of %lld x %lld posts makes %lld tiles (0 to %lld)", o.tile,
+            L.C, L.R, L.Count(), L.Count() - 1);
+        return DemBadArgs;
+    }
+    if (o.vrtOnly) {
+        long long missing = 0;
+        std::string first;
+        for (long long i = 0; i < L.Count(); i++) {
+            const Tile t = TileOf(L, i);
+            if (Complete(L, t)) continue;
+            if (!missing) first = t.path;
+            missing++;
+        }
+        if (missing) {
+            Say("%lld of %lld tiles are missing or incomplete (the first: %s): make them first", missing,
+                L.Count(), first.c_str());
+            return DemTilesMissing;
+        }
+        return WriteVrt(L, o.out);
+    }
+    const long long from = o.tile >= 0 ? o.tile : 0, to = o.tile >= 0 ? o.tile + 1 : L.Count();
+    const long long total = to - from;
+    if (!o.quiet && o.tile < 0)
+        Say("grid %lld x %lld posts in %lld tiles of %d x %d, overlap %d posts", L.C, L.R, total, L.tw, L.th,
+            L.ovl);
+    const double t0 = DemNow();
+    long long made = 0, done = 0;
+    double madeTime = 0;
+    for (long long i = from; i < to; i++) {
+        const Tile t = TileOf(L, i);
+        done++;
+        if (Complete(L, t)) {
+            if (!o.quiet) Say("tile %lld (%s) is complete: kept; %lld of %lld done", i, t.path.c_str(), done, total);
+            continue;
+        }
+        const double s = DemNow();
+        status = MakeTile(L, t, o, dp);
+        if (status != DemOk) {
+            Say("tile %lld (%s) failed", i, t.path.c_str());
+            return status;
+        }
+        made++;
+        madeTime += DemNow() - s;
+        if (!o.quiet) {
+            const double left = madeTime / static_cast<double>(made) * static_cast<double>(total - done);
+            Say("tile %lld made in %s; %lld of %lld done, about %s left", i, Dur(DemNow() - s).c_str(), done,
+                total, Dur(left).c_str());
+        }
+    }
+    if (o.tile < 0) status = WriteVrt(L, o.out);
+    if (o.times) std::fprintf(stderr, "times (wall): %lld tiles made, %.3f s\n", made, DemNow() - t0);
+    return status;
+}
+
+}  // namespace jrn
