@@ -242,6 +242,19 @@ void DemPlatform::EndBar() {
     std::fputs("\n", stderr);
 }
 
+// EngGuard gives 0 for a run abandoned for want of memory (after its message), which here would
+// read as success: such a run is a failure.
+template <class F>
+int DemGuard(F&& f) {
+    bool ran = false;
+    int r = EngGuard([&] {
+        int v = f();
+        ran = true;
+        return v;
+    });
+    return ran ? r : -1;
+}
+
 void DemCreTrn() {
     EngGuard([] {
         CreTrn();
@@ -308,7 +321,7 @@ int DemMain(int argc, char** argv) {
     double t0 = DemNow(), c0 = Cpu();
     OgrImpRes res;
     OgrImpPrm p{in, o.layer, o.field};
-    if (EngGuard([&] { return ImpOgr(p, &res); }) != 0) status = 3;
+    if (DemGuard([&] { return ImpOgr(p, &res); }) != 0) status = 3;
     double t1 = DemNow(), t2 = t1, t3 = t1;
     double c1 = Cpu(), c2 = c1, c3 = c1;
     if (status == 0) {
@@ -342,7 +355,7 @@ int DemMain(int argc, char** argv) {
             t3 = DemNow();
             c3 = Cpu();
             ClrMsg();
-            if (status == 0 && EngGuard([&] { return ExpGisRst(out.c_str()); }) != 0) status = 5;
+            if (status == 0 && DemGuard([&] { return ExpGisRst(out.c_str()); }) != 0) status = 5;
         }
     }
     double t4 = DemNow(), c4 = Cpu();
