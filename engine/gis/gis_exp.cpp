@@ -1,4 +1,5 @@
 // Exports through GDAL: the terrain grid as a georeferenced raster, the contours as vector lines.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -261,6 +262,65 @@ int ExpGisRstBlk(const char* pathC, const GisBlk& b) {
 
 namespace {
 
+// The block of the grid as a read-only raster whose rows are made as they are read (north first),
+// so that a copy into a format needs no second copy of the heights (4 bytes a post).
+class GridRst : public GDALDataset {
+public:
+    GridRst(const GisBlk& b, const double* gt, OGRSpatialReference* srs);
+    ~GridRst() override {
+        if (srs_) srs_->Release();
+    }
+    CPLErr GetGeoTransform(double* t) override {
+        std::copy(gt_, gt_ + 6, t);
+        return CE_None;
+    }
+    const OGRSpatialReference* GetSpatialRef() const override { return srs_; }
+
+private:
+    double gt_[6];
+    OGRSpatialReference* srs_;
+};
+
+class GridBand : public GDALRasterBand {
+public:
+    GridBand(GridRst* ds, const GisBlk& b) : b_(b), gap_(TrnGapOf()) {
+        poDS = ds;
+        nBand = 1;
+        eDataType = GDT_Float32;
+        nRasterXSize = nBlockXSize = b.c1 - b.c0;
+        nRasterYSize = b.r1 - b.r0;
+        nBlockYSize = 1;
+    }
+    double GetNoDataValue(int* has) override {
+        if (has) *has = TRUE;
+        return GisNoData;
+    }
+
+protected:
+    CPLErr IReadBlock(int, int k, void* data) override {
+        const int C = TrnGrd->cols, nc = b_.c1 - b_.c0;
+        const int r = b_.r1 - 1 - k;
+        float* row = static_cast<float*>(data);
+        for (int c = 0; c < nc; c++) {
+            int i = TrnGrd->vtx_id[r * C + b_.c0 + c];
+            row[c] = gap_ && gap_[i] ? static_cast<float>(GisNoData) : TrnSrf->v[3 * i + 2] * 0.001f;
+        }
+        return CE_None;
+    }
+
+private:
+    GisBlk b_;
+    const uint8_t* gap_;
+};
+
+GridRst::GridRst(const GisBlk& b, const double* gt, OGRSpatialReference* srs) : srs_(srs) {
+    std::copy(gt, gt + 6, gt_);
+    nRasterXSize = b.c1 - b.c0;
+    nRasterYSize = b.r1 - b.r0;
+    eAccess = GA_ReadOnly;
+    SetBand(1, new GridBand(this, b));
+}
+
 int WriteRst(const std::string& path, GDALDriver* drv, const GisBlk& b) {
     const int C = TrnGrd->cols;
     const int nc = b.c1 - b.c0, nr = b.r1 - b.r0;
@@ -270,34 +330,10 @@ int WriteRst(const std::string& path, GDALDriver* drv, const GisBlk& b) {
     const double xw = ox + VX(b.c0) * 0.001, yn = oy + VY((b.r1 - 1) * C) * 0.001;
     double gt[6] = {xw - d / 2, d, 0, yn + d / 2, 0, -d};
 
-    GDALDriver* mem = GetGDALDriverManager()->GetDriverByName("MEM");
     CPLErrorReset();
     CPLPushErrorHandler(CPLQuietErrorHandler);
-    std::unique_ptr<GDALDataset> src(mem ? mem->Create("", nc, nr, 1, GDT_Float32, nullptr) : nullptr);
-    if (!src) {
-        CPLPopErrorHandler();
-        DspErrMsg(MsgNoMem, "gis_rst");
-        return -1;
-    }
-    src->SetGeoTransform(gt);
-    OGRSpatialReference* srs = MkSrs();
-    if (srs) {
-        src->SetSpatialRef(srs);
-        srs->Release();
-    }
-    GDALRasterBand* band = src->GetRasterBand(1);
-    band->SetNoDataValue(GisNoData);
-    const uint8_t* gap = TrnGapOf();
-    std::vector<float> row(nc);
+    GridRst src(b, gt, MkSrs());
     bool ok = true;
-    for (int k = 0; k < nr && ok; k++) {
-        int r = b.r1 - 1 - k;  // north first
-        for (int c = 0; c < nc; c++) {
-            int i = TrnGrd->vtx_id[r * C + b.c0 + c];
-            row[c] = gap && gap[i] ? static_cast<float>(GisNoData) : TrnSrf->v[3 * i + 2] * 0.001f;
-        }
-        ok = band->RasterIO(GF_Write, 0, k, nc, 1, row.data(), nc, 1, GDT_Float32, 0, 0) == CE_None;
-    }
     std::string drvName = drv->GetDescription();
     CPLStringList opts;
     if (drvName == "GTiff") {
@@ -307,7 +343,7 @@ int WriteRst(const std::string& path, GDALDriver* drv, const GisBlk& b) {
     const std::string tmp = TmpName(path);
     if (ok) {
         CPLErrorReset();
-        GDALDataset* out = drv->CreateCopy(tmp.c_str(), src.get(), FALSE, opts.List(), nullptr, nullptr);
+        GDALDataset* out = drv->CreateCopy(tmp.c_str(), &src, FALSE, opts.List(), nullptr, nullptr);
         ok = out != nullptr;
         if (out) GDALClose(out);
         // Errors of the final flush (a full disk) are only reported, not returned.
