@@ -6,6 +6,7 @@
 #include "doc/doc.h"
 #include "formats/dxf.h"
 #include "formats/scn.h"
+#include "formats/stl.h"
 #include "formats/xchg_fixture.h"
 
 namespace {
@@ -87,4 +88,122 @@ TEST_F(FormatsFault, TerrainLargerThanTheWriteBufferRoundTrips) {
     int bad = 0;
     for (int i = 0; i < 3 * nv; ++i) bad += TrnSrf->v[i] != v[i];
     EXPECT_EQ(bad, 0);
+}
+
+// Parts nested as deep as a document may nest them (257 levels under the product) read back
+// whole; one level more is damage, refused with the new-document scene.
+TEST_F(FormatsFault, PartsNestedToTheLimitReadAndOneDeeperIsDamage) {
+    auto depth = [] {
+        int n = 0;
+        for (prt* p = TrnPrd->prts.n ? TrnPrd->prts.a[TrnPrd->prts.n - 1] : nullptr; p;
+             p = p->prts.n ? p->prts.a[0] : nullptr)
+            ++n;
+        return n;
+    };
+    for (int levels : {257, 258}) {
+        SCOPED_TRACE(levels);
+        DocNew();
+        prt* o = NewPrt("nest");
+        ASSERT_GE(AtchPrtPrd(TrnPrd, o), 0);
+        for (int k = 1; k < levels; ++k) {
+            prt* p = NewPrt("nest");
+            ASSERT_GE(AtchPrtPrt(o, p), 0);
+            o = p;
+        }
+        ASSERT_EQ(depth(), levels);
+        ASSERT_EQ(DocSaveAs(Path("nest.scn")), DocDone);
+        DocNew();
+        Plt().Clear();
+        DocOpen(Path("nest.scn"));
+        if (levels == 257) {
+            EXPECT_EQ(ScnRdSt, ScnRdOk);
+            EXPECT_EQ(depth(), levels);
+            EXPECT_TRUE(Plt().boxes.empty());
+        } else {
+            EXPECT_EQ(ScnRdSt, ScnRdDamaged);
+            EXPECT_EQ(Plt().boxes.size(), 1u);
+        }
+    }
+}
+
+// A facet group naming a vertex the surface does not have (below or beyond its count) is left
+// out of the DXF with the surface error; the sound facets are written.
+TEST_F(FormatsFault, DxfExportLeavesOutFacetsWithUnsoundIndexes) {
+    const std::string facet = " facet normal 0 0 1\n  outer loop\n   vertex 0 0 0\n   vertex 1 0 0\n"
+                              "   vertex 0 1 0\n  endloop\n endfacet\n";
+    Put("t.stl", "solid t\n" + facet + facet + facet + "endsolid t\n");
+    for (int bad : {-1, 9}) {
+        SCOPED_TRACE(bad);
+        DocNew();
+        ASSERT_EQ(RdStl(Path("t.stl").c_str()), 0);
+        srf* s = TrnPrd->prts.a[TrnPrd->prts.n - 1]->srfs.a[0];
+        ASSERT_EQ(s->nv, 9);
+        ASSERT_EQ(s->pgns.n, 3);
+        s->pgns.a[1]->vtx_id[2] = bad;
+        Plt().Clear();
+        OutUnit = UnitMm;
+        ASSERT_EQ(ExpXchg(FmtDxf, Path("f.dxf")), 0);
+        int polylines = 0;
+        for (const std::string& l : Lines("f.dxf")) polylines += l == "POLYLINE";
+        EXPECT_EQ(polylines, 2);
+        ASSERT_EQ(Plt().boxes.size(), 1u);
+        EXPECT_EQ(Plt().boxes[0].id, MsgSrfErr);
+    }
+}
+
+// A solid that a new "solid" line starts before its "endsolid" keeps its facets, as does the
+// solid after it.
+TEST_F(FormatsFault, StlSolidWithoutEndKeepsItsFacetsWhenTheNextBegins) {
+    auto facet = [](const char* z) {
+        return std::string(" facet normal 0 0 1\n  outer loop\n   vertex 0 0 ") + z +
+               "\n   vertex 1 0 " + z + "\n   vertex 0 1 " + z + "\n  endloop\n endfacet\n";
+    };
+    Put("two.stl", "solid a\n" + facet("1") + facet("2") + "solid b\n" + facet("3") + "endsolid b\n");
+    const int before = TrnPrd->prts.n;
+    StlRdSum sum;
+    ASSERT_EQ(RdStlSum(Path("two.stl"), &sum), 0);
+    EXPECT_EQ(sum.solids, 2);
+    EXPECT_EQ(sum.facets, 3);
+    ASSERT_EQ(TrnPrd->prts.n, before + 2);
+    const srf* a = TrnPrd->prts.a[before]->srfs.a[0];
+    const srf* b = TrnPrd->prts.a[before + 1]->srfs.a[0];
+    ASSERT_EQ(a->nv, 6);
+    EXPECT_EQ(a->pgns.n, 2);
+    EXPECT_FLOAT_EQ(a->v[3 * 5 + 2], 2);
+    ASSERT_EQ(b->nv, 3);
+    EXPECT_FLOAT_EQ(b->v[2], 3);
+}
+
+// VRML's light is the scene's current light (direction negated: VRML gives where it shines);
+// a scene without a light gets a white light of full intensity shining straight down.
+TEST_F(FormatsFault, VrmlLightIsTheScenesOrAWhiteOneFromAbove) {
+    Grid(0, 0, 300, 400, 100);
+    OutUnit = UnitMm;
+    auto light = [&] {
+        std::vector<std::string> w = Lines("v.wrl");
+        std::vector<std::string> r;
+        for (size_t i = 0; i + 4 < w.size(); ++i)
+            if (w[i] == "DirectionalLight {") r.assign(w.begin() + i + 2, w.begin() + i + 5);
+        return r;
+    };
+    lgt* l = CurLgt();
+    ASSERT_NE(l, nullptr);
+    const float col[3] = {0.25f, 0.5f, 0.75f}, dir[3] = {0.5f, -0.25f, 0.75f};
+    for (int k = 0; k < 3; ++k) {
+        l->r.col[k] = col[k];
+        l->r.dir[k] = dir[k];
+    }
+    l->r.intens = 0.5f;
+    CurLgtObj = l;
+    ASSERT_EQ(ExpXchg(FmtVrml, Path("v.wrl")), 0);
+    EXPECT_EQ(light(), (std::vector<std::string>{"\tcolor\t\t0.250000 0.500000 0.750000",
+                                                 "\tdirection\t-0.500000 0.250000 -0.750000",
+                                                 "\tintensity\t0.500000"}));
+    CurLgtObj = nullptr;
+    while (LgtTblTbl.n > 0 && LgtTblTbl.a[0]->lgts.n > 0) FreeLgt(LgtTblTbl.a[0]->lgts.a[0], true);
+    ASSERT_EQ(CurLgt(), nullptr);
+    ASSERT_EQ(ExpXchg(FmtVrml, Path("v.wrl")), 0);
+    EXPECT_EQ(light(), (std::vector<std::string>{"\tcolor\t\t1.000000 1.000000 1.000000",
+                                                 "\tdirection\t-0.000000 -0.000000 -1.000000",
+                                                 "\tintensity\t1.000000"}));
 }
