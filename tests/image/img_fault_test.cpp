@@ -125,3 +125,17 @@ TEST_F(ImgFault, BmpOfTheMostNegativeHeightIsRefusedForItsSize) {
         FreeImg(&img);
     }
 }
+
+// Before any map image is loaded a zoom of the table is taken (there is no bitmap to refuse),
+// one outside the table is refused; the zoom holds until an image comes.
+TEST_F(ImgFault, ZoomWithoutAnImageIsTakenWhenInTheTable) {
+    FreeVecImg();
+    ASSERT_EQ(VecImg.pix, nullptr);
+    const float keep = VecZoom;
+    EXPECT_EQ(SetVecZoom(VecZoomTbl[2]), 0);
+    EXPECT_EQ(VecZoom, VecZoomTbl[2]);
+    EXPECT_EQ(SetVecZoom(0.3f), -1);
+    EXPECT_EQ(VecZoom, VecZoomTbl[2]);
+    EXPECT_TRUE(Plt().boxes.empty());
+    VecZoom = keep;
+}
