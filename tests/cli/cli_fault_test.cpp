@@ -1,5 +1,5 @@
 // Command-line faults that slipped past the other tests: the contour text import of journals,
-// the batch command's help.
+// the batch command's help, the map placement setting.
 #include <gtest/gtest.h>
 #include <cerrno>
 #include <cstring>
@@ -14,6 +14,7 @@
 #include "journal.h"
 #include "support/engine_fixture.h"
 #include "terrain/trn_mth.h"
+#include "vectorize/vec.h"
 
 namespace {
 
@@ -85,4 +86,27 @@ TEST(CliDem, HelpListsEveryMethod) {
         EXPECT_NE(line.find(" " + std::to_string(static_cast<int>(t.kind)) + "  "), std::string::npos) << line;
         EXPECT_NE(line.find(t.desc), std::string::npos) << line;
     }
+}
+
+// "set VecOrg": two numbers place the map, "none" goes back to the centred map, anything else
+// is a malformed line that leaves the placement as it was.
+TEST_F(CliFault, MapPlacementTakesTwoNumbersOrNone) {
+    const double keep[2] = {VecOrg[0], VecOrg[1]};
+    const uint8_t keepOn = VecOrgOn;
+    EXPECT_EQ(Run("set VecOrg 5 -6.5\n"), 0);
+    EXPECT_EQ(VecOrgOn, 1);
+    EXPECT_EQ(VecOrg[0], 5);
+    EXPECT_EQ(VecOrg[1], -6.5);
+    for (const char* bad : {"set VecOrg 1 x\n", "set VecOrg 1\n", "set VecOrg 1 2e16\n"}) {
+        SCOPED_TRACE(bad);
+        EXPECT_EQ(Run(bad), jrn::StMalformed);
+        EXPECT_NE(cap.err.find("set VecOrg: "), std::string::npos) << cap.err;
+        EXPECT_EQ(VecOrgOn, 1);
+        EXPECT_EQ(VecOrg[0], 5);
+    }
+    EXPECT_EQ(Run("set VecOrg none\n"), 0);
+    EXPECT_EQ(VecOrgOn, 0);
+    VecOrg[0] = keep[0];
+    VecOrg[1] = keep[1];
+    VecOrgOn = keepOn;
 }
