@@ -1,8 +1,10 @@
 // Codec faults that slipped past the other tests: descriptors left open by saves, the longest
 // name a document stores, a DXF whose first line outgrows the read buffer, documents larger than
 // the writer's buffer.
+#include <cstring>
 #include <filesystem>
 #include <string>
+#include "core/alc.h"
 #include "doc/doc.h"
 #include "formats/dxf.h"
 #include "formats/scn.h"
@@ -206,4 +208,48 @@ TEST_F(FormatsFault, VrmlLightIsTheScenesOrAWhiteOneFromAbove) {
     EXPECT_EQ(light(), (std::vector<std::string>{"\tcolor\t\t1.000000 1.000000 1.000000",
                                                  "\tdirection\t-0.000000 -0.000000 -1.000000",
                                                  "\tintensity\t1.000000"}));
+}
+
+// An animation of many keys (small records, 0.85 MB of them) leaves the writer's buffer nearly
+// full when the next part's large curve arrives: the curve is written whole and reads back.
+TEST_F(FormatsFault, LargeArrayAfterManySmallRecordsIsWrittenWhole) {
+    constexpr int keys = 95000, pts = 70000;
+    prt* a = NewPrt("keys");
+    ASSERT_GE(AtchPrtPrd(TrnPrd, a), 0);
+    a->anm = NewAnm(OK_PRT);
+    a->anm->ch = static_cast<AnmCh*>(AlcMem(sizeof(AnmCh), "anm_ch"));
+    std::memset(a->anm->ch, 0, sizeof(AnmCh));
+    a->anm->nch = 1;
+    a->anm->ch[0].k = static_cast<AnmKey*>(AlcMem(keys * static_cast<long long>(sizeof(AnmKey)), "anm_key"));
+    a->anm->ch[0].nk = keys;
+    for (int k = 0; k < keys; ++k) a->anm->ch[0].k[k] = AnmKey{1, k * 0.5};
+    prt* b = NewPrt("big");
+    ASSERT_GE(AtchPrtPrd(TrnPrd, b), 0);
+    crv* c = NewCrvObj("big");
+    AtchCrvPrt(b, c);
+    c->p = static_cast<float*>(AlcMem(3LL * pts * static_cast<long long>(sizeof(float)), "crv:p"));
+    c->n = pts;
+    for (int i = 0; i < pts; ++i) {
+        c->p[3 * i] = static_cast<float>(i);
+        c->p[3 * i + 1] = static_cast<float>(2 * i);
+        c->p[3 * i + 2] = 7;
+    }
+    ASSERT_EQ(DocSaveAs(Path("c.scn")), DocDone);
+    DocNew();
+    ASSERT_EQ(DocOpen(Path("c.scn")), DocDone);
+    const prt* r = TrnPrd->prts.a[TrnPrd->prts.n - 1];
+    ASSERT_STREQ(r->name, "big");
+    ASSERT_EQ(r->crvs.n, 1);
+    const crv* rc = r->crvs.a[0];
+    ASSERT_EQ(rc->n, pts);
+    int bad = 0;
+    for (int i = 0; i < pts; ++i)
+        bad += rc->p[3 * i] != static_cast<float>(i) || rc->p[3 * i + 1] != static_cast<float>(2 * i) ||
+               rc->p[3 * i + 2] != 7;
+    EXPECT_EQ(bad, 0);
+    const prt* ra = TrnPrd->prts.a[TrnPrd->prts.n - 2];
+    ASSERT_NE(ra->anm, nullptr);
+    ASSERT_EQ(ra->anm->nch, 1);
+    EXPECT_EQ(ra->anm->ch[0].nk, keys);
+    EXPECT_EQ(ra->anm->ch[0].k[keys - 1].val, (keys - 1) * 0.5);
 }
