@@ -1,0 +1,71 @@
+// Document flows at their edges: a document without any product, a file named only by its
+// extension, a terrain whose grid names a vertex it does not have.
+#include <filesystem>
+#include <string>
+#include "core/cmd.h"
+#include "curves/crv_cmd.h"
+#include "doc/doc.h"
+#include "doc/xchg_flow.h"
+#include "formats/scn.h"
+#include "formats/scn_fixture.h"
+#include "scene/scene.h"
+#include "terrain/trn.h"
+#include "terrain/trn_cmd.h"
+
+// A document that holds no product at all reads as a document, but there is no terrain to bind:
+// the user gets the new-document scene with its terrain product, not a dangling one.
+TEST_F(ScnTest, DocumentWithoutAProductOpensAsTheNewDocument) {
+    while (PrdTbl.n > 0) FreePrd(PrdTbl.a[0], true);
+    TrnPrd = nullptr;
+    TrnPrt = nullptr;
+    TrnSrf = nullptr;
+    TrnGrd = nullptr;
+    ASSERT_EQ(DocSaveAs(Path("empty.scn")), DocDone);
+    DocNew();
+    EXPECT_EQ(DocOpen(Path("empty.scn")), DocFailed);
+    ASSERT_GT(PrdTbl.n, 0);
+    EXPECT_EQ(TrnPrd, PrdTbl.a[0]);
+    ASSERT_NE(TrnPrt, nullptr);
+    ExpectUsableScene();
+}
+
+// A file named only ".scn" (in the working folder) is a scene document: given on the command
+// line it is read, not ignored.
+TEST_F(ScnTest, FileNamedOnlyByTheExtensionOpensFromTheCommandLine) {
+    crv* c = NewCrvObj("only");
+    AtchCrvPrt(TrnPrt, c);
+    AddCrvPnt(c, 1, 2, 3);
+    ASSERT_EQ(DocSaveAs(Path("a.scn")), DocDone);
+    std::filesystem::rename(Path("a.scn"), Path(".scn"));
+    DocNew();
+    ASSERT_EQ(TrnPrt->crvs.n, 0);
+    EXPECT_EQ(DocOpenArg(".scn"), DocDone);
+    ASSERT_EQ(TrnPrt->crvs.n, 1);
+    EXPECT_STREQ(TrnPrt->crvs.a[0]->name, "only");
+}
+
+// A terrain whose grid names a vertex the surface does not have (below or beyond its count) is
+// not exported as VRML or STL: the user is told there is no terrain and no file is written.
+TEST_F(ScnTest, TerrainWithAnUnsoundIndexIsNotExported) {
+    TrnRgn[0] = 0;
+    TrnRgn[1] = 0;
+    TrnRgn[3] = 3000;
+    TrnRgn[4] = 3000;
+    MshItv = 1000;
+    IntrCmd(CatDrw2D, CmdRgnDlgOk);
+    ASSERT_NE(TrnGrd, nullptr);
+    for (int bad : {-1, TrnSrf->nv}) {
+        SCOPED_TRACE(bad);
+        const int keep = TrnGrd->vtx_id[5];
+        TrnGrd->vtx_id[5] = bad;
+        for (int f : {FmtVrml, FmtStl}) {
+            Plt().Clear();
+            const std::string out = Path("t" + std::to_string(f));
+            EXPECT_EQ(ExpXchg(f, out), -1);
+            ASSERT_EQ(Plt().boxes.size(), 1u);
+            EXPECT_EQ(Plt().boxes[0].text, "地形が作成されていません。");
+            EXPECT_FALSE(std::filesystem::exists(out));
+        }
+        TrnGrd->vtx_id[5] = keep;
+    }
+}
