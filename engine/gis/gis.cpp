@@ -305,17 +305,23 @@ OGRLayer* PickLayer(GDALDataset* ds, const OgrImpPrm& p, int* fldOut, std::strin
     return l;
 }
 
+// The dataset of p, opened into ds, and its layer as PickLayer gives it; null after a message.
+OGRLayer* OpenLayer(const OgrImpPrm& p, DsPtr* ds, int* fld, std::string* wkt) {
+    *ds = OpenVec(p.path.c_str());
+    if (!*ds) {
+        DspErrMsg(MsgFilOpn, p.path.c_str());
+        return nullptr;
+    }
+    return PickLayer(ds->get(), p, fld, wkt);
+}
+
 // Reads the layer into curves (CRS units), only the features meeting rect when it is given; -1
 // after a message.
 int ReadLayer(const OgrImpPrm& p, std::vector<OgrCrv>* out, OgrImpRes* res, std::string* wkt,
               const double* rect) {
-    DsPtr ds = OpenVec(p.path.c_str());
-    if (!ds) {
-        DspErrMsg(MsgFilOpn, p.path.c_str());
-        return -1;
-    }
+    DsPtr ds;
     int fld = -1;
-    OGRLayer* l = PickLayer(ds.get(), p, &fld, wkt);
+    OGRLayer* l = OpenLayer(p, &ds, &fld, wkt);
     if (!l) return -1;
     if (rect) l->SetSpatialFilterRect(rect[0], rect[1], rect[2], rect[3]);
 
@@ -458,13 +464,9 @@ int OgrRdCrv(const OgrImpPrm& p, OgrCrvs* rd, OgrImpRes* res, const OgrClip* cli
 }
 
 int OgrLyrExt(const OgrImpPrm& p, double ext[4], double org[2], std::string* wkt) {
-    DsPtr ds = OpenVec(p.path.c_str());
-    if (!ds) {
-        DspErrMsg(MsgFilOpn, p.path.c_str());
-        return -1;
-    }
+    DsPtr ds;
     int fld = -1;
-    OGRLayer* l = PickLayer(ds.get(), p, &fld, wkt);
+    OGRLayer* l = OpenLayer(p, &ds, &fld, wkt);
     if (!l) return -1;
     OGREnvelope e;
     CPLPushErrorHandler(CPLQuietErrorHandler);
