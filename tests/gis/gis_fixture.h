@@ -2,6 +2,8 @@
 #pragma once
 #include <gtest/gtest.h>
 #include <cmath>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 #include <gdal_priv.h>
@@ -57,6 +59,37 @@ inline void WriteLines(const std::string& path, const char* driver, const std::v
         ASSERT_EQ(l->CreateFeature(&f), OGRERR_NONE);
     }
     GDALClose(ds);
+}
+
+// The contours of a contour text (millimetres) in metres, moved by (dx, dy) metres; wholeMm rounds
+// the points to whole millimetres first. Empty when the file cannot be read.
+inline std::vector<GisLine> ContourText(const std::string& path, double dx, double dy,
+                                        bool wholeMm = false) {
+    std::ifstream in(path);
+    std::vector<GisLine> ls;
+    std::string line;
+    int left = 0;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream ss(line);
+        std::string w;
+        ss >> w;
+        if (w == "curve") {
+            double h;
+            ss >> left >> h;
+            ls.push_back({h / 1000, {}});
+        } else if (left > 0) {
+            double x = std::stod(w), y;
+            ss >> y;
+            if (wholeMm) {
+                x = std::round(x);
+                y = std::round(y);
+            }
+            ls.back().xy.insert(ls.back().xy.end(), {x / 1000 + dx, y / 1000 + dy});
+            left--;
+        }
+    }
+    return ls;
 }
 
 // Four straight contours across x = 0..1000 m at heights 100..130, 250 m apart, offset by dx, dy.

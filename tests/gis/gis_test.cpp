@@ -329,27 +329,8 @@ std::string SharedDir() {
 
 // The benchmark contours (millimetres) as a GeoPackage in UTM metres.
 void SynthGpkg(const std::string& path) {
-    std::ifstream in(SharedDir() + "/bench/synth-contours.txt");
-    ASSERT_TRUE(in.good());
-    std::vector<GisLine> ls;
-    std::string line;
-    int left = 0;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#') continue;
-        std::istringstream ss(line);
-        std::string w;
-        ss >> w;
-        if (w == "curve") {
-            double h;
-            ss >> left >> h;
-            ls.push_back({h / 1000, {}});
-        } else if (left > 0) {
-            double x = std::stod(w), y;
-            ss >> y;
-            ls.back().xy.insert(ls.back().xy.end(), {500000 + x / 1000, 4000000 + y / 1000});
-            left--;
-        }
-    }
+    ASSERT_TRUE(std::ifstream(SharedDir() + "/bench/synth-contours.txt").good());
+    const std::vector<GisLine> ls = ContourText(SharedDir() + "/bench/synth-contours.txt", 500000, 4000000);
     ASSERT_EQ(ls.size(), 46u);
     WriteLines(path, "GPKG", ls, "elev", OFTReal, 32654);
 }

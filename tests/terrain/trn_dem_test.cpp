@@ -21,28 +21,7 @@ std::string Shared() {
 // The benchmark contours (millimetres, three decimals) rounded to whole millimetres, in metres,
 // moved by (dx, dy) metres.
 std::vector<GisLine> MovedSynth(double dx, double dy) {
-    std::ifstream in(Shared() + "/bench/synth-contours.txt");
-    std::vector<GisLine> ls;
-    std::string line;
-    int left = 0;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#') continue;
-        std::istringstream ss(line);
-        std::string w;
-        ss >> w;
-        if (w == "curve") {
-            double h;
-            ss >> left >> h;
-            ls.push_back({h / 1000, {}});
-        } else if (left > 0) {
-            double x = std::stod(w), y;
-            ss >> y;
-            ls.back().xy.insert(ls.back().xy.end(),
-                                {std::round(x) / 1000 + dx, std::round(y) / 1000 + dy});
-            left--;
-        }
-    }
-    return ls;
+    return ContourText(Shared() + "/bench/synth-contours.txt", dx, dy, true);
 }
 
 int Dem(std::vector<std::string> args) {
