@@ -105,14 +105,105 @@ static int Isc(const double a[2], const double b[2], const double c[2], const do
     return 1;
 }
 
-// CrsRect with the sides that cannot meet V-F passed over.
+// Whether IntscSeg(s, e, p, q) > 0 without computing the point, where that is clear: 1 a crossing,
+// 0 none, -1 too close to tell. A crossing is clear when p and q lie on either side of the step's
+// line, each more than a hundredth of a millimetre off it, or when one of them lies on the line so
+// nearly (within 0.05 micrometres) that the lines meet within half a micrometre of it while the other
+// lies that far off; and
+// both lie along the step more than a hundredth of a millimetre inside its ends. The point is then
+// inside both segments or within half a micrometre of an end of p-q (longer than a millimetre),
+// far from every end of s-e, and det is large. None is clear when p and q lie on one side, both
+// that far off: the lines then meet beyond the nearer end by more than its distance.
+// A step with what IscClear needs of it, computed once for all the edges tested against it.
+struct StepK {
+    double sx, sy, ux, uy, len2, len, off;
+    StepK() = default;
+    StepK(const double s[2], const double e[2]) {
+        sx = s[0]; sy = s[1];
+        ux = e[0] - s[0]; uy = e[1] - s[1];
+        len2 = ux * ux + uy * uy;
+        len = std::sqrt(len2);
+        off = 0.01 * len;
+    }
+};
+
+[[gnu::always_inline]] static inline int IscClear(const StepK& k, const double p[2], const double q[2]) {
+    const double ux = k.ux, uy = k.uy, len2 = k.len2, len = k.len, off = k.off;
+    if (!(len2 > 1)) return -1;
+    const double dx = q[0] - p[0], dy = q[1] - p[1], lcd2 = dx * dx + dy * dy;
+    if (!(lcd2 > 1e-4)) return -1;
+    const double px = p[0] - k.sx, py = p[1] - k.sy, qx = q[0] - k.sx, qy = q[1] - k.sy;
+    // Distances from the line times its length.
+    const double hp = ux * py - uy * px, hq = ux * qy - uy * qx;
+    const double ap = std::fabs(hp), aq = std::fabs(hq);
+    // Within 0.05 micrometres of the line, so that the rectangles meet within IntscSeg's 0.1.
+    auto on = [lcd2, len](double n, double f) {
+        return lcd2 > 1 && n <= 5e-5 * len && n * n * lcd2 <= 2.5e-7 * (f - n) * (f - n);
+    };
+    if (ap > off && aq > off) {
+        if ((hp > 0) == (hq > 0)) return 0;
+    } else if (!(ap > off && on(aq, ap)) && !(aq > off && on(ap, aq))) {
+        return -1;
+    }
+    const double tp = ux * px + uy * py, tq = ux * qx + uy * qy;
+    return tp > off && tq > off && tp < len2 - off && tq < len2 - off ? 1 : -1;
+}
+
+// The point IntscSeg reports for a crossing IscClear finds clear, with IntscSeg's operations.
+static void IscPt(const double a[2], const double b[2], const double c[2], const double d[2],
+                  double out[2]) {
+    const double det = (a[0] - b[0]) * (c[1] - d[1]) - (c[0] - d[0]) * (a[1] - b[1]);
+    const double t = ((a[0] - c[0]) * (c[1] - d[1]) - (a[1] - c[1]) * (c[0] - d[0])) / det;
+    out[0] = a[0] + t * (b[0] - a[0]);
+    out[1] = a[1] + t * (b[1] - a[1]);
+}
+
+// The entry AddCrs makes as the first of a list.
+static inline crs_ent Ent(const double p[2], float hgt, const double v[2]) {
+    crs_ent e;
+    e.x = p[0];
+    e.y = p[1];
+    e.hgt = hgt;
+    const double dx = p[0] - v[0], dy = p[1] - v[1];
+    e.dst = static_cast<float>(std::sqrt(dx * dx + dy * dy));
+    e.ord = 0;
+    return e;
+}
+
+// CrsRect with the sides that clearly meet V-F or clearly do not settled without the full test.
+// The answer is whether any side is crossed, so the order of the sides does not count: the sides
+// facing the vertex come first, as the line most often enters there.
 static bool CrsRectFast(const cntr& c, const double v[2], const double f[2]) {
     const double p[4][2] = {{c.minx, c.miny}, {c.maxx, c.miny}, {c.maxx, c.maxy}, {c.minx, c.maxy}};
+    // IntscSeg reports nothing for a side whose rectangle lies apart from V-F's (its own test).
+    // (fmin and fmax of numbers are the smaller and the larger.)
+    const double e = 0.0001;
+    const double x0 = (f[0] < v[0] ? f[0] : v[0]) - e, x1 = (v[0] < f[0] ? f[0] : v[0]) + e;
+    const double y0 = (f[1] < v[1] ? f[1] : v[1]) - e, y1 = (v[1] < f[1] ? f[1] : v[1]) + e;
+    const bool apart[4] = {x0 > c.maxx || x1 < c.minx || y0 > c.miny || y1 < c.miny,
+                           x0 > c.maxx || x1 < c.maxx || y0 > c.maxy || y1 < c.miny,
+                           x0 > c.maxx || x1 < c.minx || y0 > c.maxy || y1 < c.maxy,
+                           x0 > c.minx || x1 < c.minx || y0 > c.maxy || y1 < c.miny};
+    int ord[4] = {v[1] < c.miny ? 0 : 2, v[0] > c.maxx ? 1 : 3, 0, 0};
+    ord[2] = (ord[0] + 2) % 4;
+    ord[3] = (ord[1] + 2) % 4;
+    int open[4], no = 0;
+    const StepK vk(v, f);
+    for (int i = 0; i < 4; i++) {
+        const int k = ord[i];
+        if (apart[k]) continue;
+        const int cl = IscClear(vk, p[k], p[(k + 1) % 4]);
+        if (cl > 0) return true;
+        if (cl < 0) open[no++] = k;
+    }
+    if (no == 0) return false;
     double out[2][2];
     const SegK vf(v, f);
-    for (int k = 0; k < 4; k++)
+    for (int i = 0; i < no; i++) {
+        const int k = open[i];
         if (!Apart(vf, p[k], p[(k + 1) % 4]) && Isc(v, f, p[k], p[(k + 1) % 4], out) > 0)
             return true;
+    }
     return false;
 }
 
@@ -140,7 +231,7 @@ struct FastScr {
     std::vector<uint64_t> cd;    // candidates of the steps in the walk's order
     std::vector<double> bnd;     // distance from the vertex to the end of each step
     std::vector<double> walk;    // the walk's points, x y pairs
-    CrsLst one;                  // an entry made by AddCrs
+    StepK stk[65];               // the walk's steps (at most 64)
     std::vector<int> rectStamp;  // per contour: half-line stamp of the cached rectangle test
     std::vector<uint8_t> rectHit;
     int half = 0;
@@ -180,12 +271,6 @@ FastScr* MkFastScr(const TrnGenCtx& ctx) {
         return nullptr;
     }
     f->l0.cap = f->l1.cap = 2 * grow;
-    f->one.e = static_cast<crs_ent*>(std::malloc(sizeof(crs_ent)));
-    if (!f->one.e) {
-        FreeFastScr(f);
-        return nullptr;
-    }
-    f->one.cap = 1;
     return f;
 }
 
@@ -193,7 +278,6 @@ void FreeFastScr(FastScr* f) {
     if (!f) return;
     std::free(f->l0.e);
     std::free(f->l1.e);
-    std::free(f->one.e);
     delete f;
 }
 
@@ -203,45 +287,15 @@ namespace {
 bool CntrUse(const TrnGenCtx& ctx, FastScr* f, int ci, const double v[2], const double fp[2],
              const double s[2], const double e[2]) {
     const cntr& c = ctx.c[ci];
-    if (OutRect(c, s, e)) return false;
+    // OutRect, here where it is called for every crossing.
+    if ((s[0] < c.minx && e[0] < c.minx) || (s[0] > c.maxx && e[0] > c.maxx) ||
+        (s[1] < c.miny && e[1] < c.miny) || (s[1] > c.maxy && e[1] > c.maxy))
+        return false;
     if (f->rectStamp[ci] != f->half) {
         f->rectStamp[ci] = f->half;
         f->rectHit[ci] = CrsRectFast(c, v, fp);
     }
     return f->rectHit[ci];
-}
-
-// Whether IntscSeg(s, e, p, q) > 0 without computing the point, where that is clear: 1 a crossing,
-// 0 none, -1 too close to tell. A crossing is clear when p and q lie on either side of the step's
-// line, each more than a hundredth of a millimetre off it, or when one of them lies on the line so
-// nearly (within 0.05 micrometres) that the lines meet within half a micrometre of it while the other
-// lies that far off; and
-// both lie along the step more than a hundredth of a millimetre inside its ends. The point is then
-// inside both segments or within half a micrometre of an end of p-q (longer than a millimetre),
-// far from every end of s-e, and det is large. None is clear when p and q lie on one side, both
-// that far off: the lines then meet beyond the nearer end by more than its distance.
-int IscClear(const double s[2], const double e[2], const double p[2], const double q[2]) {
-    const double ux = e[0] - s[0], uy = e[1] - s[1];
-    const double len2 = ux * ux + uy * uy;
-    if (!(len2 > 1)) return -1;
-    const double dx = q[0] - p[0], dy = q[1] - p[1], lcd2 = dx * dx + dy * dy;
-    if (!(lcd2 > 1e-4)) return -1;
-    const double px = p[0] - s[0], py = p[1] - s[1], qx = q[0] - s[0], qy = q[1] - s[1];
-    // Distances from the line times its length.
-    const double hp = ux * py - uy * px, hq = ux * qy - uy * qx;
-    const double ap = std::fabs(hp), aq = std::fabs(hq);
-    const double len = std::sqrt(len2), off = 0.01 * len;
-    // Within 0.05 micrometres of the line, so that the rectangles meet within IntscSeg's 0.1.
-    auto on = [lcd2, len](double n, double f) {
-        return lcd2 > 1 && n <= 5e-5 * len && n * n * lcd2 <= 2.5e-7 * (f - n) * (f - n);
-    };
-    if (ap > off && aq > off) {
-        if ((hp > 0) == (hq > 0)) return 0;
-    } else if (!(ap > off && on(aq, ap)) && !(aq > off && on(ap, aq))) {
-        return -1;
-    }
-    const double tp = ux * px + uy * py, tq = ux * qx + uy * qy;
-    return tp > off && tq > off && tp < len2 - off && tq < len2 - off ? 1 : -1;
 }
 
 // The crossing list of one half-line as ordering and thinning (OrdCrs) leave it, found nearest
@@ -277,6 +331,7 @@ int NearHalf(const TrnGenCtx& ctx, const StrIdx& x, FastScr* f, int a, int h, co
             NextPt(ctx, s, u, e);
             wk.push_back(e[0]);
             wk.push_back(e[1]);
+            f->stk[bnd.size() - 1] = StepK(s, e);
             const double dx = e[0] - v[0], dy = e[1] - v[1];
             bnd.push_back(std::sqrt(dx * dx + dy * dy));
             s[0] = e[0];
@@ -329,7 +384,8 @@ int NearHalf(const TrnGenCtx& ctx, const StrIdx& x, FastScr* f, int a, int h, co
     // First every crossing nearer than bound; bound shrinks to a little beyond the fourth nearest
     // of the steps that end the walk.
     double bound = bnd[K] + m;
-    int cnt[66] = {0};
+    int cnt[66];
+    std::fill(cnt, cnt + K + 1, 0);
     auto lastStep = [&]() {
         int sum = 0;
         for (int k = 1; k <= K; k++)
@@ -363,11 +419,12 @@ int NearHalf(const TrnGenCtx& ctx, const StrIdx& x, FastScr* f, int a, int h, co
             if (bnd[k - 1] - m > hi) break;
             const double* s = &wk[2 * (k - 1)];
             const double* e = &wk[2 * k];
-            if (!CntrUse(ctx, f, ci, v, fp, s, e) || Isc(s, e, p, p + 2, out) <= 0) continue;
-            f->one.n = 0;
-            AddCrs(f->one, out[0], ctx.c[ci].hgt, v[0], v[1]);
+            const int cl = IscClear(f->stk[k - 1], p, p + 2);
+            if (cl == 0 || !CntrUse(ctx, f, ci, v, fp, s, e)) continue;
+            if (cl > 0) IscPt(s, e, p, p + 2, out[0]);
+            else if (Isc(s, e, p, p + 2, out) <= 0) continue;
             try {
-                hs.push_back({k, id, f->one.e[0]});
+                hs.push_back({k, id, Ent(out[0], ctx.c[ci].hgt, v)});
             } catch (...) {
                 return false;
             }
@@ -466,16 +523,14 @@ int NearHalf(const TrnGenCtx& ctx, const StrIdx& x, FastScr* f, int a, int h, co
             const double* s = &wk[2 * (step - 1)];
             const double* e = &wk[2 * step];
             if (!CntrUse(ctx, f, ci, v, fp, s, e)) continue;
-            const int cl = IscClear(s, e, p, p + 2);
+            const int cl = IscClear(f->stk[step - 1], p, p + 2);
             if (cl == 0) continue;
             NearHit ht{step, id, crs_ent{}};
             ht.e.hgt = ctx.c[ci].hgt;
             ht.e.ord = -1;   // point not computed yet
             if (cl < 0) {
                 if (Isc(s, e, p, p + 2, out) <= 0) continue;
-                f->one.n = 0;
-                AddCrs(f->one, out[0], ctx.c[ci].hgt, v[0], v[1]);
-                ht.e = f->one.e[0];
+                ht.e = Ent(out[0], ctx.c[ci].hgt, v);
             }
             all.push_back(ht);
             front++;
@@ -483,16 +538,14 @@ int NearHalf(const TrnGenCtx& ctx, const StrIdx& x, FastScr* f, int a, int h, co
     } catch (...) {
         return -1;
     }
-    // The point of an entry only counted: it is a crossing, so the test finds it.
+    // The point of an entry only counted: a clear crossing, so IntscSeg finds it there.
     auto point = [&](NearHit& ht) {
         if (ht.e.ord >= 0) return true;
         const int ci = x.ecn[ht.id];
         const double* p = edge(ht.id);
-        double out[2][2];
-        if (Isc(&wk[2 * (ht.step - 1)], &wk[2 * ht.step], p, p + 2, out) <= 0) return false;
-        f->one.n = 0;
-        AddCrs(f->one, out[0], ctx.c[ci].hgt, v[0], v[1]);
-        ht.e = f->one.e[0];
+        double out[2];
+        IscPt(&wk[2 * (ht.step - 1)], &wk[2 * ht.step], p, p + 2, out);
+        ht.e = Ent(out, ctx.c[ci].hgt, v);
         return true;
     };
     // OrdCrs on the list; entries not computed are farther than the four nearest.
