@@ -127,14 +127,13 @@ struct StepK {
     }
 };
 
-[[gnu::always_inline]] static inline int IscClear(const StepK& k, const double p[2], const double q[2]) {
-    const double ux = k.ux, uy = k.uy, len2 = k.len2, len = k.len, off = k.off;
+// IscClear from what it computes of p and q: the square of p-q's length, their distances from
+// the step's line times its length (hp, hq) and their positions along it times its length (tp, tq).
+[[gnu::always_inline]] static inline int ClearOf(const StepK& k, double lcd2, double hp, double hq,
+                                                 double tp, double tq) {
+    const double len2 = k.len2, len = k.len, off = k.off;
     if (!(len2 > 1)) return -1;
-    const double dx = q[0] - p[0], dy = q[1] - p[1], lcd2 = dx * dx + dy * dy;
     if (!(lcd2 > 1e-4)) return -1;
-    const double px = p[0] - k.sx, py = p[1] - k.sy, qx = q[0] - k.sx, qy = q[1] - k.sy;
-    // Distances from the line times its length.
-    const double hp = ux * py - uy * px, hq = ux * qy - uy * qx;
     const double ap = std::fabs(hp), aq = std::fabs(hq);
     // Within 0.05 micrometres of the line, so that the rectangles meet within IntscSeg's 0.1.
     auto on = [lcd2, len](double n, double f) {
@@ -145,8 +144,15 @@ struct StepK {
     } else if (!(ap > off && on(aq, ap)) && !(aq > off && on(ap, aq))) {
         return -1;
     }
-    const double tp = ux * px + uy * py, tq = ux * qx + uy * qy;
     return tp > off && tq > off && tp < len2 - off && tq < len2 - off ? 1 : -1;
+}
+
+[[gnu::always_inline]] static inline int IscClear(const StepK& k, const double p[2],
+                                                  const double q[2]) {
+    const double dx = q[0] - p[0], dy = q[1] - p[1], lcd2 = dx * dx + dy * dy;
+    const double px = p[0] - k.sx, py = p[1] - k.sy, qx = q[0] - k.sx, qy = q[1] - k.sy;
+    return ClearOf(k, lcd2, k.ux * py - k.uy * px, k.ux * qy - k.uy * qx, k.ux * px + k.uy * py,
+                   k.ux * qx + k.uy * qy);
 }
 
 // The point IntscSeg reports for a crossing IscClear finds clear, with IntscSeg's operations.
@@ -170,38 +176,33 @@ static inline crs_ent Ent(const double p[2], float hgt, const double v[2]) {
     return e;
 }
 
-// CrsRect with the sides that clearly meet V-F or clearly do not settled without the full test.
-// The answer is whether any side is crossed, so the order of the sides does not count: the sides
-// facing the vertex come first, as the line most often enters there.
+// CrsRect with the sides that clearly meet V-F or clearly do not (IscClear, each corner's
+// distances computed once for its two sides) settled without the full test. The answer is whether
+// any side is crossed, so the order of the sides does not count.
 static bool CrsRectFast(const cntr& c, const double v[2], const double f[2]) {
     const double p[4][2] = {{c.minx, c.miny}, {c.maxx, c.miny}, {c.maxx, c.maxy}, {c.minx, c.maxy}};
-    // IntscSeg reports nothing for a side whose rectangle lies apart from V-F's (its own test).
-    // (fmin and fmax of numbers are the smaller and the larger.)
-    const double e = 0.0001;
-    const double x0 = (f[0] < v[0] ? f[0] : v[0]) - e, x1 = (v[0] < f[0] ? f[0] : v[0]) + e;
-    const double y0 = (f[1] < v[1] ? f[1] : v[1]) - e, y1 = (v[1] < f[1] ? f[1] : v[1]) + e;
-    const bool apart[4] = {x0 > c.maxx || x1 < c.minx || y0 > c.miny || y1 < c.miny,
-                           x0 > c.maxx || x1 < c.maxx || y0 > c.maxy || y1 < c.miny,
-                           x0 > c.maxx || x1 < c.minx || y0 > c.maxy || y1 < c.maxy,
-                           x0 > c.minx || x1 < c.minx || y0 > c.maxy || y1 < c.miny};
-    int ord[4] = {v[1] < c.miny ? 0 : 2, v[0] > c.maxx ? 1 : 3, 0, 0};
-    ord[2] = (ord[0] + 2) % 4;
-    ord[3] = (ord[1] + 2) % 4;
-    int open[4], no = 0;
-    const StepK vk(v, f);
+    const StepK k(v, f);
+    double h[4], t[4];
     for (int i = 0; i < 4; i++) {
-        const int k = ord[i];
-        if (apart[k]) continue;
-        const int cl = IscClear(vk, p[k], p[(k + 1) % 4]);
+        const double px = p[i][0] - k.sx, py = p[i][1] - k.sy;
+        h[i] = k.ux * py - k.uy * px;
+        t[i] = k.ux * px + k.uy * py;
+    }
+    const double w = c.maxx - c.minx, d = c.maxy - c.miny;
+    const double l2[2] = {w * w, d * d};
+    int open[4], no = 0;
+    for (int i = 0; i < 4; i++) {
+        const int j = (i + 1) % 4;
+        const int cl = ClearOf(k, l2[i & 1], h[i], h[j], t[i], t[j]);
         if (cl > 0) return true;
-        if (cl < 0) open[no++] = k;
+        if (cl < 0) open[no++] = i;
     }
     if (no == 0) return false;
     double out[2][2];
     const SegK vf(v, f);
-    for (int i = 0; i < no; i++) {
-        const int k = open[i];
-        if (!Apart(vf, p[k], p[(k + 1) % 4]) && Isc(v, f, p[k], p[(k + 1) % 4], out) > 0)
+    for (int n = 0; n < no; n++) {
+        const int i = open[n];
+        if (!Apart(vf, p[i], p[(i + 1) % 4]) && Isc(v, f, p[i], p[(i + 1) % 4], out) > 0)
             return true;
     }
     return false;
