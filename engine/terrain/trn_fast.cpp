@@ -227,12 +227,11 @@ struct FastScr {
     std::vector<int> cand;       // candidate edges of the step
     std::vector<FastHit> hit;
     std::vector<NearHit> near;   // crossings of the nearest-first search
-    std::vector<const NearHit*> best;
     std::vector<NearHit> all;    // the front of the list where its order counts
     std::vector<uint64_t> cd;    // candidates of the steps in the walk's order
-    std::vector<double> bnd;     // distance from the vertex to the end of each step
-    std::vector<double> walk;    // the walk's points, x y pairs
-    StepK stk[65];               // the walk's steps (at most 64)
+    double bnd[65];              // distance from the vertex to the end of each step
+    double walk[130];            // the walk's points, x y pairs
+    StepK stk[64];               // the walk's steps (at most 64)
     std::vector<int> rectStamp;  // per contour: half-line stamp of the cached rectangle test
     std::vector<uint8_t> rectHit;
     int half = 0;
@@ -315,33 +314,30 @@ int NearHalf(const TrnGenCtx& ctx, const StrIdx& x, FastScr* f, int a, int h, co
         if (!(l.more && l.more(l))) return -1;
     const double* u = ctx.dir + 4 * a + 2 * h;
     // The walk's points, as WalkHalf makes them.
-    std::vector<double>& wk = f->walk;
-    std::vector<double>& bnd = f->bnd;
+    double* wk = f->walk;
+    double* bnd = f->bnd;
     std::vector<NearHit>& hs = f->near;
-    wk.clear();
-    bnd.clear();
     hs.clear();
     l.n = 0;
-    try {
-        wk.push_back(v[0]);
-        wk.push_back(v[1]);
-        bnd.push_back(0);
+    wk[0] = v[0];
+    wk[1] = v[1];
+    bnd[0] = 0;
+    int nw = 1;
+    {
         double s[2] = {v[0], v[1]}, e[2];
         for (double walked = ctx.s; walked <= ctx.L - 0.5; walked += ctx.s) {
-            if (bnd.size() > 64) return 0;
+            if (nw > 64) return 0;
             NextPt(ctx, s, u, e);
-            wk.push_back(e[0]);
-            wk.push_back(e[1]);
-            f->stk[bnd.size() - 1] = StepK(s, e);
+            wk[2 * nw] = e[0];
+            wk[2 * nw + 1] = e[1];
+            f->stk[nw - 1] = StepK(s, e);
             const double dx = e[0] - v[0], dy = e[1] - v[1];
-            bnd.push_back(std::sqrt(dx * dx + dy * dy));
+            bnd[nw++] = std::sqrt(dx * dx + dy * dy);
             s[0] = e[0];
             s[1] = e[1];
         }
-    } catch (...) {
-        return -1;
     }
-    const int K = static_cast<int>(bnd.size()) - 1;   // steps
+    const int K = nw - 1;   // steps
     if (K == 0) return 1;
     double fp[2];
     FarPt(ctx, v, u, fp);
@@ -394,6 +390,7 @@ int NearHalf(const TrnGenCtx& ctx, const StrIdx& x, FastScr* f, int a, int h, co
         return 0;
     };
     auto tighten = [&]() {
+        if (hs.size() < 4) return;
         const int k4 = lastStep();
         if (!k4) return;
         float d[4];
@@ -449,17 +446,17 @@ int NearHalf(const TrnGenCtx& ctx, const StrIdx& x, FastScr* f, int a, int h, co
     }
     // Every crossing of the steps before the last was found.
     if (bnd[k4 - 1] + m > bound) return 0;
-    std::vector<const NearHit*>& bs = f->best;
-    bs.clear();
-    try {
-        for (const NearHit& ht : hs)
-            if (ht.step <= k4) bs.push_back(&ht);
-    } catch (...) {
-        return -1;
+    // The five nearest of the steps up to the last, nearest first (at least four are there).
+    const NearHit* bs[5] = {};
+    size_t nb = 0;
+    for (const NearHit& ht : hs) {
+        if (ht.step > k4) continue;
+        size_t i = nb < 5 ? nb++ : 5;
+        if (i == 5 && !(ht.e.dst < bs[4]->e.dst)) continue;
+        if (i == 5) i = 4;
+        for (; i > 0 && ht.e.dst < bs[i - 1]->e.dst; i--) bs[i] = bs[i - 1];
+        bs[i] = &ht;
     }
-    const size_t nb = std::min<size_t>(bs.size(), 5);
-    std::partial_sort(bs.begin(), bs.begin() + nb, bs.end(),
-                      [](const NearHit* p, const NearHit* q) { return p->e.dst < q->e.dst; });
     const float d3 = bs[3]->e.dst;
     if (!(static_cast<double>(d3) < bound)) return 0;
     bool plain = true;
