@@ -178,10 +178,9 @@ static inline crs_ent Ent(const double p[2], float hgt, const double v[2]) {
 
 // CrsRect with the sides that clearly meet V-F or clearly do not (IscClear, each corner's
 // distances computed once for its two sides) settled without the full test. The answer is whether
-// any side is crossed, so the order of the sides does not count.
-static bool CrsRectFast(const cntr& c, const double v[2], const double f[2]) {
+// any side is crossed, so the order of the sides does not count. k: StepK(v, f).
+static bool CrsRectFast(const cntr& c, const double v[2], const double f[2], const StepK& k) {
     const double p[4][2] = {{c.minx, c.miny}, {c.maxx, c.miny}, {c.maxx, c.maxy}, {c.minx, c.maxy}};
-    const StepK k(v, f);
     double h[4], t[4];
     for (int i = 0; i < 4; i++) {
         const double px = p[i][0] - k.sx, py = p[i][1] - k.sy;
@@ -235,6 +234,8 @@ struct FastScr {
     std::vector<int> rectStamp;  // per contour: half-line stamp of the cached rectangle test
     std::vector<uint8_t> rectHit;
     int half = 0;
+    int farStamp = 0;            // half-line stamp of farK, the half-line's record
+    StepK farK;
     CrsLst l0, l1;
     std::vector<cntr_crv> lin;
 };
@@ -293,7 +294,11 @@ bool CntrUse(const TrnGenCtx& ctx, FastScr* f, int ci, const double v[2], const 
         return false;
     if (f->rectStamp[ci] != f->half) {
         f->rectStamp[ci] = f->half;
-        f->rectHit[ci] = CrsRectFast(c, v, fp);
+        if (f->farStamp != f->half) {
+            f->farStamp = f->half;
+            f->farK = StepK(v, fp);
+        }
+        f->rectHit[ci] = CrsRectFast(c, v, fp, f->farK);
     }
     return f->rectHit[ci];
 }
@@ -308,7 +313,7 @@ bool CntrUse(const TrnGenCtx& ctx, FastScr* f, int ci, const double v[2], const 
 // Returns 1 with l filled (ordered, at most four entries kept), 0 when the walk must decide (the
 // caller walks), -1 out of memory.
 int NearHalf(const TrnGenCtx& ctx, const StrIdx& x, FastScr* f, int a, int h, const double v[2],
-             CrsLst& l) {
+             const StrRun* run, CrsLst& l) {
     if (!(ctx.s > 0)) return 0;
     while (l.cap < 4)
         if (!(l.more && l.more(l))) return -1;
@@ -341,8 +346,8 @@ int NearHalf(const TrnGenCtx& ctx, const StrIdx& x, FastScr* f, int a, int h, co
     if (K == 0) return 1;
     double fp[2];
     FarPt(ctx, v, u, fp);
-    StrRun r;
-    if (!StrLine(x, a, v, r)) return 1;
+    if (!run) return 1;
+    const StrRun& r = *run;
     const double pos = r.ca * v[0] + r.sa * v[1];
     const double bl = -r.sa * v[0] + r.ca * v[1];
     // Rounding of the along coordinates, of the floats kept in the strips and of the distances.
@@ -583,15 +588,19 @@ int IntpVtxFast(const TrnGenCtx& ctx, const StrIdx* x, FastScr* f, float v[3]) {
     double out[2][2];
     for (int a = 0; a < ctx.nAng; a++) {
         CrsLst* ls[2] = {&f->l0, &f->l1};
+        // Both halves lie on one line, so in one strip.
+        StrRun run;
+        const bool inStrip = StrLine(*x, a, vv, run);
         for (int h = 0; h < 2; h++) {
             CrsLst& l = *ls[h];
             l.n = 0;
             const double* u = ctx.dir + 4 * a + 2 * h;
             if (++f->half == 0x7fffffff) {
                 std::fill(f->rectStamp.begin(), f->rectStamp.end(), 0);
+                f->farStamp = 0;
                 f->half = 1;
             }
-            const int nr = NearHalf(ctx, *x, f, a, h, vv, l);
+            const int nr = NearHalf(ctx, *x, f, a, h, vv, inStrip ? &run : nullptr, l);
             if (nr < 0) return -1;
             if (nr > 0) continue;
             l.n = 0;
@@ -631,7 +640,7 @@ int IntpVtxFast(const TrnGenCtx& ctx, const StrIdx* x, FastScr* f, float v[3]) {
                         if (use) {
                             if (f->rectStamp[ci] != f->half) {
                                 f->rectStamp[ci] = f->half;
-                                f->rectHit[ci] = CrsRectFast(c, vv, fp);
+                                f->rectHit[ci] = CrsRectFast(c, vv, fp, StepK(vv, fp));
                             }
                             use = f->rectHit[ci];
                         }
