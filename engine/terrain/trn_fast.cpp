@@ -358,26 +358,26 @@ int NearHalf(const TrnGenCtx& ctx, const StrIdx& x, FastScr* f, int a, int h, co
     // Distances lo .. hi from the vertex at which entry j's edge may be crossed (false: behind).
     auto reach = [&](int j, double* lo, double* hi) {
         if (!back) {
-            *lo = r.a0[j] - pos - sl;
-            *hi = r.a1[j] - pos + sl;
+            *lo = r.e[j].a0 - pos - sl;
+            *hi = r.e[j].a1 - pos + sl;
         } else {
-            *lo = pos - r.a1[j] - sl;
-            *hi = pos - r.a0[j] + sl;
+            *lo = pos - r.e[j].a1 - sl;
+            *hi = pos - r.e[j].a0 + sl;
         }
-        return *hi >= -m && r.b0[j] <= bl && r.b1[j] >= bl;
+        return *hi >= -m && r.e[j].b0 <= bl && r.e[j].b1 >= bl;
     };
     // Scan the strip nearest first while entries may lie within bound(): forward in a0 order from
     // the vertex, or backward from it (the backward distance is at least pos - a0 - ext).
     auto scan = [&](auto&& bound, auto&& visit) -> bool {
         if (!back) {
             const float from = static_cast<float>(pos - sl - r.ext);
-            int j = static_cast<int>(std::lower_bound(r.a0, r.a0 + r.n, from) - r.a0);
-            for (; j < r.n && r.a0[j] - pos - sl <= bound(); j++)
+            int j = StrFirst(r, from, false);
+            for (; j < r.n && r.e[j].a0 - pos - sl <= bound(); j++)
                 if (!visit(j)) return false;
         } else {
             const float upto = static_cast<float>(pos + sl);
-            int j = static_cast<int>(std::upper_bound(r.a0, r.a0 + r.n, upto) - r.a0) - 1;
-            for (; j >= 0 && pos - r.a0[j] - r.ext - sl <= bound(); j--)
+            int j = StrFirst(r, upto, true) - 1;
+            for (; j >= 0 && pos - r.e[j].a0 - r.ext - sl <= bound(); j--)
                 if (!visit(j)) return false;
         }
         return true;
@@ -413,7 +413,7 @@ int NearHalf(const TrnGenCtx& ctx, const StrIdx& x, FastScr* f, int a, int h, co
     bool ok = scan([&] { return bound; }, [&](int j) {
         double lo, hi;
         if (!reach(j, &lo, &hi) || lo > bound) return true;
-        const int id = r.id[j];
+        const int id = r.e[j].id;
         const int ci = x.ecn[id];
         const double* p = edge(id);
         double out[2][2];
@@ -496,7 +496,7 @@ int NearHalf(const TrnGenCtx& ctx, const StrIdx& x, FastScr* f, int a, int h, co
                 if (bnd[k] + m < lo) continue;
                 if (bnd[k - 1] - m > hi) break;
                 // Nearer than bound: tested above, a crossing when it is among the hits.
-                cd.push_back(static_cast<uint64_t>(k) << 33 | static_cast<uint64_t>(r.id[j]) << 1 |
+                cd.push_back(static_cast<uint64_t>(k) << 33 | static_cast<uint64_t>(r.e[j].id) << 1 |
                              (lo <= bound ? 1 : 0));
             }
             return true;
@@ -675,6 +675,7 @@ struct Run {
     std::atomic<bool> fail{false};
     std::atomic<int> active{0};
     std::atomic<uint8_t>* done;  // 0 open, 1 computed, 2 marked
+    const uint32_t* ord = nullptr;  // the vertices in the order of work (null: as they come)
     int marked = 0;              // vertices of the pieces marked (calling thread only)
 };
 
@@ -685,8 +686,9 @@ void Work(Run* r, FastScr* f) {
         if (ch >= r->nChunk) break;
         int i1 = std::min(r->nv, (ch + 1) * kChunk);
         bool whole = true;
-        for (int i = ch * kChunk; i < i1; i++) {
+        for (int k = ch * kChunk; k < i1; k++) {
             if (r->stop.load(std::memory_order_relaxed)) { whole = false; break; }
+            const int i = r->ord ? static_cast<int>(r->ord[k]) : k;
             // Work on a copy so that a vertex is either done or untouched.
             float p[3] = {r->v[3 * i], r->v[3 * i + 1], r->v[3 * i + 2]};
             if (IntpVtxFast(*r->ctx, r->idx, f, p) < 0) {
@@ -711,7 +713,10 @@ int MarkDone(Run& r, bool marks, int* lowOpen) {
         if (st == 1) {
             if (marks) {
                 int i1 = std::min(r.nv, (ch + 1) * kChunk);
-                for (int i = ch * kChunk; i < i1; i++) DrwVtxMrk(r.v + 3 * i, r.ctx->ox, r.ctx->oy);
+                for (int k = ch * kChunk; k < i1; k++) {
+                    const int i = r.ord ? static_cast<int>(r.ord[k]) : k;
+                    DrwVtxMrk(r.v + 3 * i, r.ctx->ox, r.ctx->oy);
+                }
                 any = true;
             }
             r.done[ch].store(2, std::memory_order_relaxed);
@@ -726,6 +731,44 @@ int MarkDone(Run& r, bool marks, int* lowOpen) {
 }
 }  // namespace
 
+namespace {
+// The vertices along a Z curve over their box: a piece of work then covers a compact patch of the
+// map, whose cross lines read few strips of the index, so that the strips stay in the cache. Null
+// when memory is short (the vertices are then taken as they come).
+uint32_t* WorkOrder(const float* v, int nv) {
+    uint64_t* key = new (std::nothrow) uint64_t[nv];
+    if (!key) return nullptr;
+    float x0 = HUGE_VALF, x1 = -HUGE_VALF, y0 = HUGE_VALF, y1 = -HUGE_VALF;
+    for (int i = 0; i < nv; i++) {
+        x0 = std::min(x0, v[3 * i]); x1 = std::max(x1, v[3 * i]);
+        y0 = std::min(y0, v[3 * i + 1]); y1 = std::max(y1, v[3 * i + 1]);
+    }
+    const double sx = x1 > x0 ? 65535.0 / (static_cast<double>(x1) - x0) : 0;
+    const double sy = y1 > y0 ? 65535.0 / (static_cast<double>(y1) - y0) : 0;
+    auto spread = [](uint32_t q) {   // the 16 bits of q to the even bits
+        uint64_t b = q & 0xffff;
+        b = (b | b << 8) & 0x00ff00ff;
+        b = (b | b << 4) & 0x0f0f0f0f;
+        b = (b | b << 2) & 0x33333333;
+        b = (b | b << 1) & 0x55555555;
+        return b;
+    };
+    for (int i = 0; i < nv; i++) {
+        const double fx = (static_cast<double>(v[3 * i]) - x0) * sx;
+        const double fy = (static_cast<double>(v[3 * i + 1]) - y0) * sy;
+        const uint32_t qx = fx >= 0 && fx <= 65535 ? static_cast<uint32_t>(fx) : 0;
+        const uint32_t qy = fy >= 0 && fy <= 65535 ? static_cast<uint32_t>(fy) : 0;
+        key[i] = (spread(qx) | spread(qy) << 1) << 32 | static_cast<uint32_t>(i);
+    }
+    std::sort(key, key + nv);
+    uint32_t* ord = new (std::nothrow) uint32_t[nv];
+    if (ord)
+        for (int i = 0; i < nv; i++) ord[i] = static_cast<uint32_t>(key[i]);
+    delete[] key;
+    return ord;
+}
+}  // namespace
+
 bool GenTrnFast(const TrnGenCtx& ctx, float* v, int nv, bool marks) {
     if (nv <= 0) return true;
     marks = marks && DrwWinOpen();
@@ -737,6 +780,7 @@ bool GenTrnFast(const TrnGenCtx& ctx, float* v, int nv, bool marks) {
     r.nv = nv;
     r.nChunk = (nv + kChunk - 1) / kChunk;
     r.done = new (std::nothrow) std::atomic<uint8_t>[r.nChunk];
+    r.ord = WorkOrder(v, nv);
     unsigned hw = std::thread::hardware_concurrency();
     int nth = static_cast<int>(std::clamp(hw == 0 ? 2u : hw, 1u, 64u));
     nth = std::min(nth, r.nChunk);
@@ -755,6 +799,7 @@ bool GenTrnFast(const TrnGenCtx& ctx, float* v, int nv, bool marks) {
     if (!memOk) {
         for (FastScr* f : scr) FreeFastScr(f);
         delete[] r.done;
+        delete[] r.ord;
         FreeStrIdx(idx);
         DspErrMsg(MsgNoMem, "crs0");
         return false;
@@ -781,8 +826,10 @@ bool GenTrnFast(const TrnGenCtx& ctx, float* v, int nv, bool marks) {
             if (PumpMsg()) { cancelled = true; break; }
             int ch = r.next.fetch_add(1);
             int i1 = std::min(nv, (ch + 1) * kChunk);
-            for (int i = ch * kChunk; i < i1; i++)
+            for (int k = ch * kChunk; k < i1; k++) {
+                const int i = r.ord ? static_cast<int>(r.ord[k]) : k;
                 if (IntpVtxFast(ctx, idx, scr[0], v + 3 * i) < 0) { r.fail = true; break; }
+            }
             if (r.fail) break;
             r.done[ch].store(1);
             int p = static_cast<int>(100LL * MarkDone(r, marks, &lowOpen) / nv);
@@ -805,6 +852,7 @@ bool GenTrnFast(const TrnGenCtx& ctx, float* v, int nv, bool marks) {
     bool fail = r.fail.load();
     for (FastScr* f : scr) FreeFastScr(f);
     delete[] r.done;
+    delete[] r.ord;
     FreeStrIdx(idx);
     if (fail) {
         DspErrMsg(MsgNoMem, "crs0");

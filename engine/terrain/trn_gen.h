@@ -171,16 +171,32 @@ void StrCand(const StrIdx& x, int a, const double s[2], const double e[2], std::
 // One strip of direction a: its entries sorted by their lower along bound (a0), with their along
 // extent a0 .. a1 and across extent b0 .. b1 (the search slack included), and the longest along
 // extent ext. Along = ca x + sa y, across = -sa x + ca y.
+struct StrEnt {
+    float a0, a1, b0, b1;
+    int id;
+};
+struct StrHdr {
+    int start, n;    // entries
+    int bk, nbk;     // bucket table
+    float ext;
+    double bmin;     // a0 of the first entry
+    double bscl;     // buckets per millimetre along
+};
 struct StrRun {
-    const int* id = nullptr;
-    const float *a0 = nullptr, *a1 = nullptr, *b0 = nullptr, *b1 = nullptr;
+    const StrEnt* e = nullptr;
     int n = 0;
     float ext = 0;
     double ca = 1, sa = 0;
+    const int* bk = nullptr;   // the strip's bucket table (trn_srch.cpp)
+    int nbk = 0;
+    double bmin = 0, bscl = 0;
 };
 // The strip that holds every edge IntscSeg could find crossing the line through p in direction a
 // (or its opposite); false when no edge lies near that line.
 bool StrLine(const StrIdx& x, int a, const double p[2], StrRun& r);
+// In the strip of r, the first entry whose a0 is not below v (after: above v); std::lower_bound
+// (std::upper_bound) over a0.
+int StrFirst(const StrRun& r, float v, bool after);
 // Slack of the strip search, in millimetres (see trn_srch.cpp).
 constexpr double StrSlack = 1.0;
 struct FastScr;

@@ -35,18 +35,16 @@ float Hi(double v) {
 }
 }  // namespace
 
-// Strips of one direction: along = ca x + sa y, across = -sa x + ca y.
+// Strips of one direction: along = ca x + sa y, across = -sa x + ca y. An entry and a strip's
+// header are each one record, so that a search reads few cache lines.
 struct StrDir {
     double ca = 1, sa = 0;
     double y0 = 0, w = 1;
     int ns = 0;
-    int* start = nullptr;   // ns + 1 offsets
-    int* id = nullptr;      // edge ids, by lower along bound within a strip
-    float* a0 = nullptr;    // along extent of each entry
-    float* a1 = nullptr;
-    float* b0 = nullptr;    // across extent of each entry
-    float* b1 = nullptr;
-    float* ext = nullptr;   // per strip: the longest along extent
+    int* start = nullptr;    // ns + 1 offsets
+    StrEnt* ent = nullptr;   // by lower along bound within a strip
+    StrHdr* hdr = nullptr;   // ns headers
+    int* bk = nullptr;       // the strips' bucket tables
 };
 
 
@@ -54,8 +52,7 @@ void FreeStrIdx(StrIdx* x) {
     if (!x) return;
     for (int i = 0; i < x->nd; i++) {
         StrDir& s = x->d[i];
-        FreeMem(s.start); FreeMem(s.id); FreeMem(s.a0); FreeMem(s.a1); FreeMem(s.b0); FreeMem(s.b1);
-        FreeMem(s.ext);
+        FreeMem(s.start); FreeMem(s.ent); FreeMem(s.hdr); FreeMem(s.bk);
     }
     FreeMem(x->d);
     FreeMem(x->ecn);
@@ -119,12 +116,8 @@ void MkStrDir(const TrnGenCtx& ctx, const StrIdx& x, double th, StrDir& s) {
     }
     for (int k = 0; k < s.ns; k++) s.start[k + 1] += s.start[k];
     const long long tot = std::max(s.start[s.ns], 1);
-    s.id = static_cast<int*>(AlcMem(tot * static_cast<long long>(sizeof(int)), "edg_idx"));
-    s.a0 = static_cast<float*>(AlcMem(tot * static_cast<long long>(sizeof(float)), "edg_idx"));
-    s.a1 = static_cast<float*>(AlcMem(tot * static_cast<long long>(sizeof(float)), "edg_idx"));
-    s.b0 = static_cast<float*>(AlcMem(tot * static_cast<long long>(sizeof(float)), "edg_idx"));
-    s.b1 = static_cast<float*>(AlcMem(tot * static_cast<long long>(sizeof(float)), "edg_idx"));
-    s.ext = static_cast<float*>(AlcMem(s.ns * static_cast<long long>(sizeof(float)), "edg_idx"));
+    s.ent = static_cast<StrEnt*>(AlcMem(tot * static_cast<long long>(sizeof(StrEnt)), "edg_idx"));
+    s.hdr = static_cast<StrHdr*>(AlcMem(std::max(s.ns, 1) * static_cast<long long>(sizeof(StrHdr)), "edg_idx"));
     std::vector<int> fill(s.start, s.start + s.ns);
     for (int e = 0; e < ne; e++) {
         const double* p = EdgP(ctx, x, e);
@@ -134,44 +127,40 @@ void MkStrDir(const TrnGenCtx& ctx, const StrIdx& x, double th, StrDir& s) {
         double d0 = -s.sa * p[0] + s.ca * p[1], d1 = -s.sa * p[2] + s.ca * p[3];
         float lo0 = Lo(std::min(c0, c1)), hi0 = Hi(std::max(c0, c1));
         float lo1 = Lo(std::min(d0, d1) - SrchSlack), hi1 = Hi(std::max(d0, d1) + SrchSlack);
-        for (int k = k0; k <= k1; k++) {
-            int j = fill[k]++;
-            s.id[j] = e;
-            s.a0[j] = lo0;
-            s.a1[j] = hi0;
-            s.b0[j] = lo1;
-            s.b1[j] = hi1;
-        }
+        for (int k = k0; k <= k1; k++) s.ent[fill[k]++] = StrEnt{lo0, hi0, lo1, hi1, e};
     }
-    // Sort each strip by the lower along bound and note its longest extent.
-    std::vector<int> ord;
-    std::vector<int> tid;
-    std::vector<float> t0, t1, u0, u1;
+    // Sort each strip by the lower along bound, note its longest extent, and make its bucket
+    // table: about one bucket for four entries.
+    long long nbk = 0;
     for (int k = 0; k < s.ns; k++) {
+        const int n = s.start[k + 1] - s.start[k];
+        s.hdr[k].bk = static_cast<int>(nbk);
+        s.hdr[k].nbk = n > 0 ? n / 4 + 1 : 1;
+        nbk += s.hdr[k].nbk;
+    }
+    s.bk = static_cast<int*>(AlcMem(std::max(nbk, 1LL) * static_cast<long long>(sizeof(int)), "edg_idx"));
+    for (int k = 0; k < s.ns; k++) {
+        StrHdr& hd = s.hdr[k];
         const int b = s.start[k], n = s.start[k + 1] - b;
+        StrEnt* en = s.ent + b;
+        hd.start = b;
+        hd.n = n;
         double big = 0;
-        for (int j = 0; j < n; j++)
-            big = std::max(big, static_cast<double>(s.a1[b + j]) - s.a0[b + j]);
-        s.ext[k] = Hi(big);
-        if (n < 2) continue;
-        ord.resize(n);
-        for (int j = 0; j < n; j++) ord[j] = j;
-        std::sort(ord.begin(), ord.end(), [&](int i, int j) {
-            return s.a0[b + i] < s.a0[b + j] || (s.a0[b + i] == s.a0[b + j] && s.id[b + i] < s.id[b + j]);
+        for (int j = 0; j < n; j++) big = std::max(big, static_cast<double>(en[j].a1) - en[j].a0);
+        hd.ext = Hi(big);
+        std::sort(en, en + n, [](const StrEnt& i, const StrEnt& j) {
+            return i.a0 < j.a0 || (i.a0 == j.a0 && i.id < j.id);
         });
-        tid.resize(n); t0.resize(n); t1.resize(n); u0.resize(n); u1.resize(n);
-        for (int j = 0; j < n; j++) {
-            tid[j] = s.id[b + ord[j]];
-            t0[j] = s.a0[b + ord[j]];
-            t1[j] = s.a1[b + ord[j]];
-            u0[j] = s.b0[b + ord[j]];
-            u1[j] = s.b1[b + ord[j]];
+        int* bk = s.bk + hd.bk;
+        hd.bmin = n > 0 ? en[0].a0 : 0;
+        const double len = n > 0 ? static_cast<double>(en[n - 1].a0) - en[0].a0 : 0;
+        hd.bscl = len > 0 && std::isfinite(len) ? hd.nbk / len : 0;
+        int j = 0;
+        for (int i = 0; i < hd.nbk; i++) {
+            const double at = hd.bscl > 0 ? hd.bmin + i / hd.bscl : hd.bmin;
+            while (j < n && en[j].a0 < at) j++;
+            bk[i] = j;
         }
-        std::copy(tid.begin(), tid.end(), s.id + b);
-        std::copy(t0.begin(), t0.end(), s.a0 + b);
-        std::copy(t1.begin(), t1.end(), s.a1 + b);
-        std::copy(u0.begin(), u0.end(), s.b0 + b);
-        std::copy(u1.begin(), u1.end(), s.b1 + b);
     }
 }
 }  // namespace
@@ -217,12 +206,14 @@ void StrCand(const StrIdx& x, int a, const double s[2], const double e[2], std::
     // b0 .. b1) can cross it.
     const double blo = std::min(bs, be), bhi = std::max(bs, be);
     for (int k = k0; k <= k1; k++) {
-        const int b = d.start[k], n = d.start[k + 1];
+        const StrEnt* en = d.ent + d.start[k];
+        const int n = d.start[k + 1] - d.start[k];
         // Entries that can reach lo start at or after lo - (longest extent).
-        const float from = Lo(lo - d.ext[k]);
-        int j = static_cast<int>(std::lower_bound(d.a0 + b, d.a0 + n, from) - d.a0);
-        for (; j < n && d.a0[j] <= hi; j++)
-            if (d.a1[j] >= lo && d.b0[j] <= bhi && d.b1[j] >= blo) out.push_back(d.id[j]);
+        const float from = Lo(lo - d.hdr[k].ext);
+        int j = static_cast<int>(
+            std::lower_bound(en, en + n, from, [](const StrEnt& q, float v) { return q.a0 < v; }) - en);
+        for (; j < n && en[j].a0 <= hi; j++)
+            if (en[j].a1 >= lo && en[j].b0 <= bhi && en[j].b1 >= blo) out.push_back(en[j].id);
     }
 }
 
@@ -235,14 +226,24 @@ bool StrLine(const StrIdx& x, int a, const double p[2], StrRun& r) {
     // that coordinate holds the edge.
     const double q = (-d.sa * p[0] + d.ca * p[1] - d.y0) / d.w;
     if (!(q >= 0 && q < d.ns)) return false;
-    const int k = static_cast<int>(q);
-    const int b = d.start[k];
-    r.id = d.id + b;
-    r.a0 = d.a0 + b;
-    r.a1 = d.a1 + b;
-    r.b0 = d.b0 + b;
-    r.b1 = d.b1 + b;
-    r.n = d.start[k + 1] - b;
-    r.ext = d.ext[k];
+    const StrHdr& hd = d.hdr[static_cast<int>(q)];
+    r.e = d.ent + hd.start;
+    r.n = hd.n;
+    r.ext = hd.ext;
+    r.bk = d.bk + hd.bk;
+    r.nbk = hd.nbk;
+    r.bmin = hd.bmin;
+    r.bscl = hd.bscl;
     return r.n > 0;
+}
+
+int StrFirst(const StrRun& r, float v, bool after) {
+    // A start from the bucket table, then moved to the exact place: the table only saves reads.
+    const double q = (static_cast<double>(v) - r.bmin) * r.bscl;
+    int j = 0;
+    if (r.nbk > 0 && q > 0) j = r.bk[q < r.nbk - 1 ? static_cast<int>(q) : r.nbk - 1];
+    auto below = [&](int i) { return after ? !(v < r.e[i].a0) : r.e[i].a0 < v; };
+    while (j > 0 && !below(j - 1)) j--;
+    while (j < r.n && below(j)) j++;
+    return j;
 }
