@@ -279,3 +279,70 @@ TEST(TerrainFast, MapsHundredsOfKilometresWide) {
     GridRing(s, 1.5e8, 1.0e8, 4e7, 5e6, 100);
     EXPECT_GT(Same(s, 0, 0, 3.0e8f, 2.0e8f, 5e6f), 1000);
 }
+
+// The strip search starts from a coarse table and must land exactly where a binary search over the
+// strip lands, for values at, just beside, between and beyond the entries, in strips whose entries
+// share their along bounds (contours along the direction) and in strips of a single entry.
+TEST(TerrainFast, StripSearchLandsWhereTheBinarySearchDoes) {
+    std::mt19937 rng(4242);
+    std::uniform_real_distribution<double> u(0, 1);
+    std::vector<cntr> c;
+    std::vector<std::vector<double>> pts;
+    auto add = [&](std::vector<double> p) {
+        pts.push_back(std::move(p));
+    };
+    for (int k = 0; k < 12; k++) {   // wiggly lines across
+        std::vector<double> p;
+        for (int j = 0; j < 50; j++) {
+            p.push_back(20.0 * j + 5 * u(rng));
+            p.push_back(80.0 * k + 30 * u(rng));
+        }
+        add(p);
+    }
+    for (int k = 0; k < 6; k++) add({100.0 * k, 0, 100.0 * k, 500, 100.0 * k, 1000});   // upright
+    add({5000, 5000, 5000.5, 5000.5});                                                  // alone
+    for (auto& p : pts) {
+        cntr r{};
+        r.n = static_cast<int>(p.size() / 2);
+        r.pnt = p.data();
+        r.minx = r.miny = 1e300;
+        r.maxx = r.maxy = -1e300;
+        for (int k = 0; k < r.n; k++) {
+            r.minx = std::min(r.minx, p[2 * k]); r.maxx = std::max(r.maxx, p[2 * k]);
+            r.miny = std::min(r.miny, p[2 * k + 1]); r.maxy = std::max(r.maxy, p[2 * k + 1]);
+        }
+        c.push_back(r);
+    }
+    TrnGenCtx ctx;
+    IniGenCtx(ctx, c.data(), static_cast<int>(c.size()), 5000, TrnGenPrm{});
+    StrIdx* x = MkStrIdx(ctx);
+    int strips = 0, probes = 0;
+    for (int a = 0; a < ctx.nAng; a++)
+        for (int t = 0; t < 300; t++) {
+            const double p[2] = {5100 * u(rng) - 50, 5100 * u(rng) - 50};
+            StrRun r;
+            if (!StrLine(*x, a, p, r)) continue;
+            strips++;
+            std::vector<float> vals = {-1e30f, 1e30f, static_cast<float>(-1e4 + 2e4 * u(rng))};
+            for (int j = 0; j < r.n; j++) {
+                const float v = r.e[j].a0;
+                vals.insert(vals.end(), {v, std::nextafter(v, -HUGE_VALF), std::nextafter(v, HUGE_VALF)});
+                if (j + 1 < r.n) vals.push_back(0.5f * (v + r.e[j + 1].a0));
+            }
+            for (float v : vals) {
+                const StrEnt* b = r.e;
+                const StrEnt* e = r.e + r.n;
+                const int lo = static_cast<int>(
+                    std::lower_bound(b, e, v, [](const StrEnt& q, float w) { return q.a0 < w; }) - b);
+                const int hi = static_cast<int>(
+                    std::upper_bound(b, e, v, [](float w, const StrEnt& q) { return w < q.a0; }) - b);
+                ASSERT_EQ(StrFirst(r, v, false), lo) << "direction " << a << ", value " << v;
+                ASSERT_EQ(StrFirst(r, v, true), hi) << "direction " << a << ", value " << v;
+                probes++;
+            }
+        }
+    EXPECT_GT(strips, 300);
+    EXPECT_GT(probes, 20000);
+    FreeStrIdx(x);
+    FreeGenCtx(ctx);
+}
