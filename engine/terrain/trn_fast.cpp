@@ -3,9 +3,11 @@
 // ordering and thinning can bring to the front of its list (NearHalf); where that is not plain it
 // walks as the reference does, each step looking only at the edges the strip index offers for it,
 // taken in contour and edge order. Either way every crossing is tested exactly as the reference
-// tests it, so the lists and the heights are the same bit for bit. Vertices are computed by worker
-// threads; the calling thread keeps the window alive, draws the progress marks and watches for
-// cancellation.
+// tests it (where a crossing or its absence is clear by a wide margin, without the full test, at
+// the very point the full test reports), so the lists and the heights are the same bit for bit.
+// Vertices are computed by worker threads, in pieces of neighbouring vertices along a Z curve so
+// that the strips they read stay in the cache; the calling thread keeps the window alive, draws
+// the progress marks and watches for cancellation.
 #include <algorithm>
 #include <atomic>
 #include <chrono>
