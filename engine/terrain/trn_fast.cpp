@@ -738,8 +738,20 @@ namespace {
 // map, whose cross lines read few strips of the index, so that the strips stay in the cache. Null
 // when memory is short (the vertices are then taken as they come).
 uint32_t* WorkOrder(const float* v, int nv) {
-    uint64_t* key = new (std::nothrow) uint64_t[nv];
-    if (!key) return nullptr;
+    uint32_t* code = new (std::nothrow) uint32_t[nv];
+    uint32_t* ord = new (std::nothrow) uint32_t[nv];
+    uint32_t* tmp = new (std::nothrow) uint32_t[nv];
+    std::vector<int> cnt;
+    try {
+        cnt.assign(1 << 16, 0);
+    } catch (...) {
+        delete[] code; delete[] ord; delete[] tmp;
+        return nullptr;
+    }
+    if (!code || !ord || !tmp) {
+        delete[] code; delete[] ord; delete[] tmp;
+        return nullptr;
+    }
     float x0 = HUGE_VALF, x1 = -HUGE_VALF, y0 = HUGE_VALF, y1 = -HUGE_VALF;
     for (int i = 0; i < nv; i++) {
         x0 = std::min(x0, v[3 * i]); x1 = std::max(x1, v[3 * i]);
@@ -748,7 +760,7 @@ uint32_t* WorkOrder(const float* v, int nv) {
     const double sx = x1 > x0 ? 65535.0 / (static_cast<double>(x1) - x0) : 0;
     const double sy = y1 > y0 ? 65535.0 / (static_cast<double>(y1) - y0) : 0;
     auto spread = [](uint32_t q) {   // the 16 bits of q to the even bits
-        uint64_t b = q & 0xffff;
+        uint32_t b = q & 0xffff;
         b = (b | b << 8) & 0x00ff00ff;
         b = (b | b << 4) & 0x0f0f0f0f;
         b = (b | b << 2) & 0x33333333;
@@ -760,13 +772,24 @@ uint32_t* WorkOrder(const float* v, int nv) {
         const double fy = (static_cast<double>(v[3 * i + 1]) - y0) * sy;
         const uint32_t qx = fx >= 0 && fx <= 65535 ? static_cast<uint32_t>(fx) : 0;
         const uint32_t qy = fy >= 0 && fy <= 65535 ? static_cast<uint32_t>(fy) : 0;
-        key[i] = (spread(qx) | spread(qy) << 1) << 32 | static_cast<uint32_t>(i);
+        code[i] = spread(qx) | spread(qy) << 1;
+        ord[i] = static_cast<uint32_t>(i);
     }
-    std::sort(key, key + nv);
-    uint32_t* ord = new (std::nothrow) uint32_t[nv];
-    if (ord)
-        for (int i = 0; i < nv; i++) ord[i] = static_cast<uint32_t>(key[i]);
-    delete[] key;
+    // Two stable counting passes, low half of the code first.
+    for (int sh = 0; sh < 32; sh += 16) {
+        std::fill(cnt.begin(), cnt.end(), 0);
+        for (int i = 0; i < nv; i++) cnt[(code[ord[i]] >> sh) & 0xffff]++;
+        int sum = 0;
+        for (int& c : cnt) {
+            const int n = c;
+            c = sum;
+            sum += n;
+        }
+        for (int i = 0; i < nv; i++) tmp[cnt[(code[ord[i]] >> sh) & 0xffff]++] = ord[i];
+        std::swap(ord, tmp);
+    }
+    delete[] code;
+    delete[] tmp;
     return ord;
 }
 }  // namespace

@@ -5,9 +5,11 @@
 // scan instead of a walk over the cells of a square grid. The candidates are then tested in
 // contour and edge order exactly as the reference tests every edge, so the crossings are the same.
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "core/alc.h"
@@ -139,6 +141,10 @@ void MkStrDir(const TrnGenCtx& ctx, const StrIdx& x, double th, StrDir& s) {
         nbk += s.hdr[k].nbk;
     }
     s.bk = static_cast<int*>(AlcMem(std::max(nbk, 1LL) * static_cast<long long>(sizeof(int)), "edg_idx"));
+}
+
+// The second half of MkStrDir, without allocating: directions can be sorted in parallel.
+void SortStrDir(StrDir& s) {
     for (int k = 0; k < s.ns; k++) {
         StrHdr& hd = s.hdr[k];
         const int b = s.start[k], n = s.start[k + 1] - b;
@@ -184,6 +190,22 @@ StrIdx* MkStrIdx(const TrnGenCtx& ctx) {
         for (int a = 0; a < ctx.nAng; a++) new (&x->d[a]) StrDir;
         x->nd = ctx.nAng;
         for (int a = 0; a < ctx.nAng; a++) MkStrDir(ctx, *x, a * M_PI / ctx.nAng, x->d[a]);
+        // Sorting is most of the work; the directions share it among the processors.
+        std::atomic<int> next{0};
+        auto sortAll = [&] {
+            for (int a; (a = next.fetch_add(1)) < ctx.nAng;) SortStrDir(x->d[a]);
+        };
+        std::vector<std::thread> th;
+        const unsigned hw = std::thread::hardware_concurrency();
+        for (unsigned t = 1; t < std::min(hw, static_cast<unsigned>(ctx.nAng)); t++) {
+            try {
+                th.emplace_back(sortAll);
+            } catch (...) {
+                break;   // fewer helpers: this thread sorts the rest
+            }
+        }
+        sortAll();
+        for (std::thread& t : th) t.join();
     } catch (const AlcAbort&) {
         FreeStrIdx(x);
         throw;
