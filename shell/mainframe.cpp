@@ -239,6 +239,9 @@ void MainFrame::BuildToolbars() {
 void MainFrame::BuildStatusBar() {
     QStatusBar* sb = statusBar();
     idle_ = new QLabel(Tx::tr("レディ"), sb);
+    // As tall as the progress bar that takes its place: a status bar that grew at the start of a
+    // long operation would shrink the view, whose new buffers stay black until the operation ends.
+    idle_->setMinimumHeight(QProgressBar().sizeHint().height());
     sb->addWidget(idle_, 1);
     hgtPane_ = new QLabel(sb);
     hgtPane_->setAlignment(Qt::AlignCenter);

@@ -84,6 +84,21 @@ TEST_F(Frame, ProgressBarFollowsTheNotifications) {
     EXPECT_EQ(Bars(), 0);
 }
 
+// The bar made the status bar taller, so the view shrank when a long operation began and showed
+// black until it ended.
+TEST_F(Frame, ProgressBarLeavesTheViewItsSize) {
+    frame->show();
+    frame->SetViewSize(320, 240);
+    QCoreApplication::processEvents();
+    const QSize before = frame->View()->size();
+    plat.Notify(ID_PRG_CRE, -1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(frame->View()->size(), before);
+    plat.Notify(ID_PRG_DEL, -1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(frame->View()->size(), before);
+}
+
 TEST_F(Frame, ViewSizeIsSetInPixels) {
     frame->show();
     frame->SetViewSize(320, 240);
