@@ -84,6 +84,7 @@ void IniGenCtx(TrnGenCtx& ctx, const cntr* c, int nc, double L, const TrnGenPrm&
     if (ctx.s < L * 1e-6) ctx.s = L * 1e-6;
     ctx.nAng = prm.crsAngNum > 0 ? prm.crsAngNum : 1;
     ctx.samDst = prm.samDst;
+    ctx.fb = prm.fb;
     ctx.dir = static_cast<double*>(AlcMem(4LL * ctx.nAng * sizeof(double), "cntr_crv"));
     for (int a = 0; a < ctx.nAng; a++) {
         double th = a * M_PI / ctx.nAng;
@@ -518,16 +519,17 @@ bool RunRef(const TrnGenCtx& ctx, float* v, int nv, bool live) {
                                             "cntr_crv"));
         int pct = 0;
         for (int i = 0; i < nv; i++) {
-            if (live && (PumpMsg() || !TrnSrf)) {
+            if (ctx.fb.Cancelled() || (live && !TrnSrf)) {
                 done = false;
                 break;
             }
             IntpVtxRef(ctx, v + 3 * i, l0, l1, lin);
-            if (!live) continue;
-            DrwVtxMrk(v + 3 * i, ctx.ox, ctx.oy);
-            FlushDrw();
+            if (live) {
+                DrwVtxMrk(v + 3 * i, ctx.ox, ctx.oy);
+                FlushDrw();
+            }
             int p = static_cast<int>(100LL * (i + 1) / nv);
-            if (p > pct) PrgSet(pct = p);
+            if (p > pct) ctx.fb.Progress(pct = p);
         }
     } catch (const AlcAbort&) {
         if (l0.e) FreeMem(l0.e);
@@ -652,13 +654,14 @@ bool CreTrn() {
     const float* v0 = s->v;
     float* work = nullptr;
     bool done = false;
-    PrgBgn();
+    // The window's bar and running flag: its Cancel button stops the run.
+    const Feedback& fb = FbWnd;
+    fb.Begin();
     try {
         work = static_cast<float*>(AlcMem(3LL * nv * sizeof(float), "srf->v"));
         std::memcpy(work, v0, 3LL * nv * sizeof(float));
         // A vertex that no cross line reaches keeps its height: mark them to tell them apart.
         for (int i = 0; i < nv; i++) work[3 * i + 2] = kUnreached;
-        BgnWork();
         SetDrwBuf(DRW_FRONT);
         // An unknown setting runs the default; the surface needs the grid in its plain order.
         TrnMethodKind m = TrnMethodOf(TrnMethod).kind;
@@ -667,31 +670,34 @@ bool CreTrn() {
         case TrnMethodMinCrv: {
             McPrm prm;
             prm.itv = MshItv;
-            done = GenTrnMc(c, nc, work, TrnGrd->rows, TrnGrd->cols, prm, true);
+            prm.fb = fb;
+            done = GenTrnMc(c, nc, work, TrnGrd->rows, TrnGrd->cols, prm);
             break;
         }
         case TrnMethodPath: {
             PathPrm prm;
             prm.itv = MshItv;
-            done = GenTrnPath(c, nc, work, TrnGrd->rows, TrnGrd->cols, prm, true);
+            prm.fb = fb;
+            done = GenTrnPath(c, nc, work, TrnGrd->rows, TrnGrd->cols, prm);
             break;
         }
-        case TrnMethodCrs:
-            done = GenTrnCrs(c, nc, work, nv, TrnGrd->vtx_id, TrnGrd->rows, TrnGrd->cols, MshItv,
-                             GenPrmOfSettings(), TrnGenRef != 0, true);
+        case TrnMethodCrs: {
+            TrnGenPrm prm = GenPrmOfSettings();
+            prm.fb = fb;
+            done = GenTrnCrs(c, nc, work, nv, TrnGrd->vtx_id, TrnGrd->rows, TrnGrd->cols, MshItv, prm,
+                             TrnGenRef != 0, true);
             break;
+        }
         }
         SetDrwBuf(DRW_BACK);
     } catch (const AlcAbort&) {
         SetDrwBuf(DRW_BACK);
-        PrgEnd();
-        RunFlg = 0;
+        fb.End();
         if (work) FreeMem(work);
         FreeCntr(c, nc);
         throw;
     }
-    PrgEnd();
-    RunFlg = 0;
+    fb.End();
     FreeCntr(c, nc);
     bool same = TrnSrf == s && s->nv == nv && s->v == v0;
     std::vector<uint8_t> gap;
