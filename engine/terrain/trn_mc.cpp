@@ -613,6 +613,7 @@ bool GenTrnMc(const cntr* c, int nc, float* v, int R, int C, const McPrm& prm) {
     std::vector<double> X, Y;
     Lattice(v, R, C, S.unit, X, Y);
     bool ok = true;
+    Cleanup release([&] { FreeLvls(S.lv); });
     try {
         // Finest level and its bands.
         Lvl* L0 = AlcObj<Lvl>("mc_lvl");
@@ -664,9 +665,6 @@ bool GenTrnMc(const cntr* c, int nc, float* v, int R, int C, const McPrm& prm) {
         for (long long n = 0; n < Lc.z.n; n++) Lc.z[n] = std::clamp(mean, Lc.lo[n], Lc.hi[n]);
         S.total = 0;
         for (Lvl* L : S.lv) S.total += static_cast<long long>(L->nx) * L->ny * SweepCap(static_cast<long long>(L->nx) * L->ny);
-    } catch (const AlcAbort&) {
-        FreeLvls(S.lv);
-        throw;
     } catch (const std::bad_alloc&) {
         // The working lists of the lattice did not fit: the terrain stays as it was.
         FreeLvls(S.lv);
@@ -726,6 +724,5 @@ bool GenTrnMc(const cntr* c, int nc, float* v, int R, int C, const McPrm& prm) {
                 v[3 * (static_cast<long long>(r) * C + k) + 2] = static_cast<float>(L0.z[m]);
             }
     }
-    FreeLvls(S.lv);
     return ok;
 }
