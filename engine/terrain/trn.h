@@ -1,6 +1,7 @@
 // Terrain grid, region, generation parameters, vertex selection and slope classes.
 #pragma once
 #include <cstdint>
+#include "core/feedback.h"
 #include "core/unit.h"
 #include "scene/scene.h"
 #include "terrain/trn_cmd.h"
@@ -59,7 +60,9 @@ bool TrnMshDim(const float rgn[6], float d, int* R, int* C);
 void TrnMshPts(const float rgn[6], float d, int R, int C, float* v);
 
 bool CreTrnMsh();
-bool CreTrn();
+// Heights of the terrain grid by the chosen method. fb begins and ends with the run, hears its
+// progress and may cancel it: the window's FbWnd for the command, whose Cancel clears the flag.
+bool CreTrn(const Feedback& fb);
 void FltrTrn();
 void CalTrnNrm();
 void CalVtxNrm(int r, int c);  // one grid vertex of TrnSrf/TrnGrd

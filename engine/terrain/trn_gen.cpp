@@ -604,7 +604,7 @@ bool GenTrnCrs(const cntr* c, int nc, float* v, int nv, const int32_t* id, int R
     return done;
 }
 
-bool CreTrn() {
+bool CreTrn(const Feedback& fb) {
     if (!TrnSrf || !TrnGrd) {
         DspErrMsg(MsgOwnErr, "地形の領域が設定されていません。");
         return false;
@@ -625,8 +625,6 @@ bool CreTrn() {
     float* work = nullptr;
     Cleanup freeWork([&] { FreeMem(work); });
     bool done = false;
-    // The window's bar and running flag: its Cancel button stops the run.
-    const Feedback& fb = FbWnd;
     fb.Begin();
     {
         // The bar, the flag, the drawing buffer and the contours end with the run, however it ends.
@@ -695,7 +693,7 @@ bool CreTrn() {
 int TrnCreCmd() {
     RecUndo(UndoTrn, 0, nullptr);
     SetCrs(CrsWait);
-    CreTrn();
+    CreTrn(FbWnd);
     RstBaseMode();
     SetCrs(CrsArrow);
     IntrCmd(CatDsp, CmdRdrwAll);

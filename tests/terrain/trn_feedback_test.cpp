@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "support/rec_feedback.h"
+#include "support/restore.h"
 #include "terrain/trn_gen.h"
 #include "terrain/trn_mc.h"
 #include "terrain/trn_path.h"
@@ -124,4 +125,33 @@ TEST_F(TrnFbTest, CancelledFeedbackStopsEveryMethod) {
     EXPECT_EQ(path.asks, 2);
     EXPECT_EQ(path.pct, std::vector<int>{20});
     for (const RecFb* r : {&fast, &ref, &mc, &path}) EXPECT_FALSE(r->offThread);
+}
+
+// The creation run begins and ends the feedback it is given once, whatever the method and however
+// the run ends; cancelled at its first question it reports failure and leaves the normals.
+TEST_F(TrnFbTest, CreationBeginsAndEndsItsFeedbackOnce) {
+    for (int m : {TrnMethodCrs, TrnMethodMinCrv, TrnMethodPath}) {
+        SCOPED_TRACE(testing::Message() << "method " << m);
+        Restore keep(TrnMethod);
+        TrnMethod = m;
+        RecFb rec;
+        Plt().Clear();
+        EXPECT_TRUE(CreTrn(rec.Fb()));
+        EXPECT_EQ(rec.begins, 1);
+        EXPECT_EQ(rec.ends, 1);
+        EXPECT_TRUE(rec.Rising());
+        EXPECT_FALSE(rec.pct.empty());
+        if (m == TrnMethodCrs) {
+            EXPECT_EQ(rec.Last(), 100);
+        }
+        EXPECT_EQ(Plt().CountNotify(ID_PRG_CRE), 0);
+
+        RecFb stop;
+        stop.cancelAt = 1;
+        const std::vector<float> nrm(TrnSrf->nrm, TrnSrf->nrm + 3 * TrnSrf->nv);
+        EXPECT_FALSE(CreTrn(stop.Fb()));
+        EXPECT_EQ(stop.begins, 1);
+        EXPECT_EQ(stop.ends, 1);
+        EXPECT_EQ(std::memcmp(nrm.data(), TrnSrf->nrm, nrm.size() * sizeof(float)), 0);
+    }
 }
