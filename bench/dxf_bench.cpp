@@ -136,7 +136,7 @@ int main(int argc, char** argv) {
 
     double rss0, hwm0, rss1, hwm1;
     Mem(&rss0, &hwm0);
-    InUnit = UnitMm;
+    InUnit = LenUnit::Mm;
     double t0 = Now(), c0 = Cpu();
     int r = ImpDxf(in);
     double t = Now() - t0, c = Cpu() - c0;
@@ -170,7 +170,7 @@ int main(int argc, char** argv) {
     std::printf("terrain: %d x %d %s in %.2f s\n", TrnGrd->cols, TrnGrd->rows,
                 synth ? "laid out (synthetic heights)" : "generated", Now() - t0);
 
-    OutUnit = UnitM;
+    OutUnit = LenUnit::M;
     const struct { int fmt; const char* name; } outs[] = {
         {FmtDxf, "out.dxf"}, {FmtStl, "out.stl"}, {FmtVrml, "out.wrl"}};
     for (const auto& o : outs) {

@@ -161,7 +161,7 @@ int main(int argc, char** argv) {
     if (pts > 0 && !std::getenv("ALT_BENCH_ANALYTIC")) {
         MshItv = static_cast<float>(itv);
         auto t0 = std::chrono::steady_clock::now();
-        if (CreTrnMsh() && CreTrn()) {
+        if (CreTrnMsh() && CreTrn(FbWnd)) {
             s = TrnSrf;
             std::printf("terrain: generated from the contours, interval %.0f: %d x %d vertices "
                         "(%.1f s)\n",

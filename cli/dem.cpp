@@ -257,7 +257,8 @@ int DemGuard(F&& f) {
 
 void DemCreTrn() {
     EngGuard([] {
-        CreTrn();
+        // The bar is drawn from the window's notifications (DemPlatform::Notify).
+        CreTrn(FbWnd);
         return 0;
     });
 }

@@ -10,10 +10,18 @@ namespace jrn {
 
 namespace {
 constexpr double ArcSecMax = 1296000;  // a full circle: the coordinate dialog's 360 degrees
-}
 
-bool SetInUnit(const Words& v, std::string* err) { return SetInt(v, 0, UnitNum - 1, &InUnit, err); }
-bool SetOutUnit(const Words& v, std::string* err) { return SetInt(v, 0, UnitNum - 1, &OutUnit, err); }
+// A unit by its item in the interchange dialogs' list: 0 km, 1 m, 2 cm, 3 mm.
+bool SetXchgUnit(const Words& v, LenUnit* dst, std::string* err) {
+    int item;
+    if (!SetInt(v, 0, UnitItemNum(true) - 1, &item, err)) return false;
+    *dst = UnitOfItem(item, true);
+    return true;
+}
+}  // namespace
+
+bool SetInUnit(const Words& v, std::string* err) { return SetXchgUnit(v, &InUnit, err); }
+bool SetOutUnit(const Words& v, std::string* err) { return SetXchgUnit(v, &OutUnit, err); }
 
 // Corners for the next GLD export: LAT0 LON0 LAT1 LON1 in arc-seconds.
 bool SetGldCorners(const Words& v, std::string* err) {

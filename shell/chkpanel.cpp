@@ -25,7 +25,7 @@ namespace shl {
 namespace {
 
 constexpr double HgtMax = 1e11;
-int HgtLinUnit = LenM;
+LenUnit HgtLinUnit = LenUnit::M;
 
 // Start height and step with one unit.
 class HgtLinDlg : public AltDlg {
@@ -53,7 +53,7 @@ public:
         v->setSizeConstraint(QLayout::SetFixedSize);
     }
     double hmm_, dmm_;
-    int unit_;
+    LenUnit unit_;
 
 protected:
     bool Check(QString* msg, QWidget** bad) override {
@@ -74,12 +74,12 @@ private:
     // Typed values in the current unit; a value not edited keeps the stored one.
     void Take2() {
         double v;
-        if (h_->text() != hs_ && ParseNum(h_->text(), &v)) hmm_ = v * LenFct(unit_);
-        if (d_->text() != ds_ && ParseNum(d_->text(), &v)) dmm_ = v * LenFct(unit_);
+        if (h_->text() != hs_ && ParseNum(h_->text(), &v)) hmm_ = v * MmPer(unit_);
+        if (d_->text() != ds_ && ParseNum(d_->text(), &v)) dmm_ = v * MmPer(unit_);
     }
     void Show() {
-        hs_ = NumText(hmm_ / LenFct(unit_));
-        ds_ = NumText(dmm_ / LenFct(unit_));
+        hs_ = NumText(hmm_ / MmPer(unit_));
+        ds_ = NumText(dmm_ / MmPer(unit_));
         h_->setText(hs_);
         d_->setText(ds_);
     }

@@ -3,6 +3,7 @@
 #pragma once
 #include <QColor>
 #include <QString>
+#include "core/unit.h"
 
 class QWidget;
 
@@ -11,10 +12,11 @@ namespace shl {
 // The maker's web page (about box and the help menu).
 inline constexpr char MakerUrl[] = "https://www.orvane.co.jp/altimetra/";
 
-// File unit dialogs of the document flows; unit index 0 km, 1 m, 2 cm, 3 mm. *unit gives the
-// selection the dialog opens with and receives the choice on OK; false (unchanged) on Cancel.
-bool AskOutUnit(QWidget* parent, int* unit);  // 141, exports
-bool AskInUnit(QWidget* parent, int* unit);   // 188, DXF import
+// File unit dialogs of the document flows; their list holds km, m, cm, mm (items 0 to 3). *unit
+// gives the selection the dialog opens with and receives the choice on OK; false (unchanged) on
+// Cancel.
+bool AskOutUnit(QWidget* parent, LenUnit* unit);  // 141, exports
+bool AskInUnit(QWidget* parent, LenUnit* unit);   // 188, DXF import
 
 // Geographic corners of a GLD export, in arc-seconds, with the block's extent in metres and the
 // fix-distance flag (editing one corner moves the other so that the block keeps its extent).

@@ -33,13 +33,12 @@ namespace {
 
 using namespace dlg;
 
-constexpr int UnitNum = 4;  // km, m, cm, mm
-
 class UnitDlgW : public AltDlg {
 public:
-    UnitDlgW(QWidget* p, int id, int ctl, const QString& title, int unit) : AltDlg(p, id, title) {
+    UnitDlgW(QWidget* p, int id, int ctl, const QString& title, LenUnit unit) : AltDlg(p, id, title) {
         combo_ = MkCombo(ctl, UnitItems(true));
-        combo_->setCurrentIndex(unit >= 0 && unit < UnitNum ? unit : UnitNum - 1);
+        // A value that names no unit opens on mm.
+        combo_->setCurrentIndex(ItemOfUnit(MmPer(unit) > 0 ? unit : LenUnit::Mm, true));
         auto* f = new QFormLayout;
         f->addRow(Tx::tr("単位"), combo_);
         auto* v = new QVBoxLayout(this);
@@ -47,13 +46,13 @@ public:
         v->addWidget(MkOkCancel());
         v->setSizeConstraint(QLayout::SetFixedSize);
     }
-    int Unit() const { return combo_->currentIndex(); }
+    LenUnit Unit() const { return UnitOfItem(combo_->currentIndex(), true); }
 
 private:
     QComboBox* combo_;
 };
 
-bool AskUnit(QWidget* p, int id, int ctl, const QString& title, int* unit) {
+bool AskUnit(QWidget* p, int id, int ctl, const QString& title, LenUnit* unit) {
     UnitDlgW d(p, id, ctl, title, *unit);
     if (ExecDlg(d, QString::number(id)) != QDialog::Accepted) return false;
     *unit = d.Unit();
@@ -95,11 +94,11 @@ protected:
 
 }  // namespace
 
-bool AskOutUnit(QWidget* parent, int* unit) {
+bool AskOutUnit(QWidget* parent, LenUnit* unit) {
     return AskUnit(parent, IdOutUnit, CtlOutUnit, Tx::tr("出力単位の設定"), unit);
 }
 
-bool AskInUnit(QWidget* parent, int* unit) {
+bool AskInUnit(QWidget* parent, LenUnit* unit) {
     return AskUnit(parent, IdInUnit, CtlInUnit, Tx::tr("入力単位の設定"), unit);
 }
 

@@ -36,8 +36,8 @@
 
 namespace shl {
 
-int DrwAreaUnit = LenM;
-int SclDstUnit = LenM;
+LenUnit DrwAreaUnit = LenUnit::M;
+LenUnit SclDstUnit = LenUnit::M;
 
 namespace {
 
@@ -73,7 +73,7 @@ struct LenDlgPrm {
 
 class LenDlg : public AltDlg {
 public:
-    LenDlg(QWidget* p, const LenDlgPrm& prm, double mm, int unit)
+    LenDlg(QWidget* p, const LenDlgPrm& prm, double mm, LenUnit unit)
         : AltDlg(p, prm.id, prm.title), mm_(mm), unit_(unit), lo_(prm.lo), hi_(prm.hi) {
         edit_ = MkEdit(prm.ctlV);
         combo_ = MkCombo(prm.ctlU, UnitItems(prm.km));
@@ -82,7 +82,7 @@ public:
         if (prm.storeTyping)
             connect(edit_, &QLineEdit::textEdited, this, [this](const QString& t) {
                 double v;
-                if (ParseNum(t, &v)) mm_ = v * LenFct(unit_);
+                if (ParseNum(t, &v)) mm_ = v * MmPer(unit_);
             });
         connect(combo_, &QComboBox::currentIndexChanged, this, [this, km = prm.km](int i) {
             unit_ = UnitOfItem(i, km);
@@ -102,7 +102,7 @@ public:
         Column(this, f, MkOkCancel());
     }
     double mm_;
-    int unit_;
+    LenUnit unit_;
 
 protected:
     bool Check(QString* msg, QWidget** bad) override {
@@ -110,13 +110,13 @@ protected:
         *bad = edit_;
         if (!ReadReal(edit_, lo_, hi_, &v, msg)) return false;
         // A shown value that was not edited keeps the stored one, not its rounding.
-        if (edit_->text() != shown_) mm_ = v * LenFct(unit_);
+        if (edit_->text() != shown_) mm_ = v * MmPer(unit_);
         return true;
     }
 
 private:
     void Show() {
-        shown_ = NumText(mm_ / LenFct(unit_));
+        shown_ = NumText(mm_ / MmPer(unit_));
         edit_->setText(shown_);
     }
     double lo_, hi_;
@@ -153,7 +153,7 @@ private:
 // 184: the measured distance (read-only) and the real one, in a unit of km, m, cm, mm.
 class SclDstDlgW : public AltDlg {
 public:
-    SclDstDlgW(QWidget* p, double measured, int unit)
+    SclDstDlgW(QWidget* p, double measured, LenUnit unit)
         : AltDlg(p, IdSclDst, Tx::tr("距離を指定しｶｰﾌﾞをスケール")), unit_(unit),
           meas_(measured) {
         measEdit_ = MkEdit(CtlSdMeas);
@@ -161,11 +161,11 @@ public:
         realEdit_ = MkEdit(CtlSdReal);
         combo_ = MkCombo(CtlSdUnit, UnitItems(true));
         combo_->setCurrentIndex(ItemOfUnit(unit_, true));
-        measEdit_->setText(NumText(meas_ / LenFct(unit_)));
+        measEdit_->setText(NumText(meas_ / MmPer(unit_)));
         realEdit_->setText(measEdit_->text());
         connect(combo_, &QComboBox::currentIndexChanged, this, [this](int i) {
             unit_ = UnitOfItem(i, true);
-            measEdit_->setText(NumText(meas_ / LenFct(unit_)));
+            measEdit_->setText(NumText(meas_ / MmPer(unit_)));
         });
         auto* f = new QFormLayout;
         f->addRow(Tx::tr("測定した距離"), measEdit_);
@@ -173,7 +173,7 @@ public:
         f->addRow(Tx::tr("単位"), combo_);
         Column(this, f, MkOkCancel());
     }
-    int unit_;
+    LenUnit unit_;
     double factor_ = 1;
 
 protected:
@@ -186,7 +186,7 @@ protected:
             *msg = Tx::tr("測定した距離が 0 です。\n離れた 2 点を指定してください。");
             return false;
         }
-        factor_ = real * LenFct(unit_) / meas_;
+        factor_ = real * MmPer(unit_) / meas_;
         if (!std::isfinite(factor_) || factor_ <= 0) {
             *msg = Tx::tr("倍率を計算できません。");
             return false;
@@ -411,7 +411,7 @@ bool DlgVtxHgt(QWidget* parent) {
     if (ExecDlg(d, QString::number(IdVtxHgt)) != QDialog::Accepted) return false;
     EngCall c;
     VtxHgtVal = float(d.mm_);
-    ::HgtUnit = uint8_t(d.unit_);
+    ::HgtUnit = d.unit_;
     IntrCmd(CatMdl, CmdVtxHgt);
     return true;
 }

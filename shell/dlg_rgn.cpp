@@ -53,12 +53,12 @@ public:
         ShowItv();
         connect(rgnUnit_, &QComboBox::currentIndexChanged, this, [this](int i) {
             EngCall c;
-            RgnUnit = uint8_t(UnitOfItem(i, true));
+            RgnUnit = UnitOfItem(i, true);
             ShowRgn();
         });
         connect(itvUnit_, &QComboBox::currentIndexChanged, this, [this](int i) {
             EngCall c;
-            ItvUnit = uint8_t(UnitOfItem(i, false));
+            ItvUnit = UnitOfItem(i, false);
             ShowItv();
         });
         connect(mouse, &QPushButton::clicked, this, [this] { ByMouse(); });

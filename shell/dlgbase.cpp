@@ -138,25 +138,8 @@ QString IntText(long long v) { return QString::number(v); }
 
 QStringList UnitItems(bool withKm) {
     QStringList l;
-    if (withKm) l << QStringLiteral("km");
-    l << QStringLiteral("m") << QStringLiteral("cm") << QStringLiteral("mm");
+    for (int i = 0; i < UnitItemNum(withKm); ++i) l << QLatin1String(UnitName(UnitOfItem(i, withKm)));
     return l;
 }
-
-int UnitOfItem(int item, bool withKm) {
-    const int top = withKm ? LenKm : LenM;
-    if (item < 0) item = 0;
-    if (item > top) item = top;
-    return top - item;
-}
-
-int ItemOfUnit(int unit, bool withKm) {
-    const int top = withKm ? LenKm : LenM;
-    if (unit < LenMm) unit = LenMm;
-    if (unit > top) unit = top;
-    return top - unit;
-}
-
-double LenFct(int unit) { return UnitFct(unit); }
 
 }  // namespace shl

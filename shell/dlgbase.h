@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QString>
 #include <QStringList>
+#include "core/unit.h"
 
 class QCheckBox;
 class QComboBox;
@@ -60,12 +61,8 @@ QString NumText(double v);
 // A whole number as the dialogs show it.
 QString IntText(long long v);
 
-// Length units of the dialogs: 0 mm, 1 cm, 2 m, 3 km (the engine's unit numbers).
-enum LenUnit { LenMm = 0, LenCm = 1, LenM = 2, LenKm = 3 };
-// Unit combos list their units from the largest: "km", "m", "cm", "mm" or "m", "cm", "mm".
+// Unit combos list their units from the largest: "km", "m", "cm", "mm" or "m", "cm", "mm"; an
+// item converts to its unit and back with UnitOfItem and ItemOfUnit (core/unit.h).
 QStringList UnitItems(bool withKm);
-int UnitOfItem(int item, bool withKm);  // combo item -> unit
-int ItemOfUnit(int unit, bool withKm);  // unit -> combo item (the nearest when not listed)
-double LenFct(int unit);                // millimetres per unit
 
 }  // namespace shl

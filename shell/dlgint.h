@@ -1,6 +1,7 @@
 // The dialogs behind the menu commands: each opens its dialog and, on OK, stores the values and
 // issues its engine command. False when the dialog was cancelled.
 #pragma once
+#include "core/unit.h"
 
 class QWidget;
 
@@ -20,9 +21,9 @@ bool DlgRgn(QWidget* parent);       // 133
 bool DlgTrnColor(QWidget* parent);  // colour of the terrain material
 bool DlgBgColor(QWidget* parent);   // background colour (button of 180)
 
-// Unit of dialogs 179 and 184 (0 mm, 1 cm, 2 m, 3 km), kept while the application runs.
-extern int DrwAreaUnit;
-extern int SclDstUnit;
+// Unit of dialogs 179 and 184, kept while the application runs.
+extern LenUnit DrwAreaUnit;
+extern LenUnit SclDstUnit;
 
 }  // namespace shl
 

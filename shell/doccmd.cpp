@@ -186,7 +186,7 @@ bool ImportFlow(QWidget* frame) {
         frame, {false, Tx::tr("DXF読み込み"), StartDir(Profile::DirScn), DxfFilter()});
     if (chosen.isEmpty() || !FileOk(ImpPath(Utf8(chosen)), false)) return false;
     // The unit is asked before the scene is reset: cancelling it keeps the document as it was.
-    int unit = InUnit;
+    LenUnit unit = InUnit;
     if (!shl::AskInUnit(frame, &unit)) return false;
     InUnit = unit;
     shl::EngCall busy;
@@ -222,7 +222,7 @@ bool ExportFlow(QWidget* frame, int fmt) {
         GldCrn = GldCrnRec{c.lat0, c.lon0, c.lat1, c.lon1};
         GldCrnGiven = 1;
     } else {
-        int unit = OutUnit;
+        LenUnit unit = OutUnit;
         if (!shl::AskOutUnit(frame, &unit)) return false;
         OutUnit = unit;
     }

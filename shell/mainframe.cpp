@@ -55,7 +55,7 @@ static void InitIcons() { Q_INIT_RESOURCE(icons); }
 
 namespace shl {
 
-int CrvHgtUnit = UnitM;
+LenUnit CrvHgtUnit = LenUnit::M;
 
 const char* const HomePageUrl = "https://www.orvane.example/altimetra/";
 
@@ -67,26 +67,23 @@ constexpr int IdleMs = 200;
 }  // namespace
 
 namespace {
-const char* const kHgtUnit[] = {"mm", "cm", "m"};
-
 // The number alone: two decimals, halves away from zero; whole values without decimals.
-QString HgtNum(double mm, int* unit) {
-    static const double kDiv[] = {1.0, 10.0, 1000.0};
-    if (*unit < UnitMm || *unit > UnitM) *unit = UnitM;
-    const double v = std::round(mm / kDiv[*unit] * 100.0) / 100.0;
+QString HgtNum(double mm, LenUnit* unit) {
+    if (*unit == LenUnit::Km || !(MmPer(*unit) > 0)) *unit = LenUnit::M;
+    const double v = std::round(mm / MmPer(*unit) * 100.0) / 100.0;
     const bool frac = std::llround(std::fabs(v) * 100.0) % 100 != 0;
     return QString::asprintf(frac ? "%.2f" : "%.0f", v == 0 ? 0.0 : v);
 }
 }  // namespace
 
-QString HgtValText(double mm, int unit) {
+QString HgtValText(double mm, LenUnit unit) {
     const QString n = HgtNum(mm, &unit);
-    return n + QLatin1String(kHgtUnit[unit]);
+    return n + QLatin1String(UnitName(unit));
 }
 
-QString HgtPaneText(double mm, int unit) {
+QString HgtPaneText(double mm, LenUnit unit) {
     const QString n = HgtNum(mm, &unit);
-    return Tx::tr("現在の高さ %1%2").arg(n, QLatin1String(kHgtUnit[unit]));
+    return Tx::tr("現在の高さ %1%2").arg(n, QLatin1String(UnitName(unit)));
 }
 
 bool CmdEnabled(int id) {
@@ -257,15 +254,15 @@ void MainFrame::BuildStatusBar() {
     view_->onPointer = [this](int x, int y, bool in) { UpdPtrPane(x, y, in); };
 }
 
-QString PtrPaneText(int n, const double p[3], int xyUnit, int zUnit) {
-    static const char* const kUnit[] = {"mm", "cm", "m", "km"};
+QString PtrPaneText(int n, const double p[3], LenUnit xyUnit, LenUnit zUnit) {
     if (n < 1) return QString();
-    if (xyUnit < 0 || xyUnit > 3) xyUnit = 2;
-    if (zUnit < 0 || zUnit > 2) zUnit = 2;
-    const double f = UnitFct(xyUnit), fz = UnitFct(zUnit);
-    QString t = QString::asprintf("X %.2f%s  Y %.2f%s", p[0] / f, kUnit[xyUnit], p[1] / f,
-                                  kUnit[xyUnit]);
-    if (n >= 2) t += QString::asprintf("  Z %.2f%s", p[2] / fz, kUnit[zUnit]);
+    // Heights are not shown in km; a value that names no unit is shown in m.
+    if (!(MmPer(xyUnit) > 0)) xyUnit = LenUnit::M;
+    if (zUnit == LenUnit::Km || !(MmPer(zUnit) > 0)) zUnit = LenUnit::M;
+    const double f = MmPer(xyUnit), fz = MmPer(zUnit);
+    QString t = QString::asprintf("X %.2f%s  Y %.2f%s", p[0] / f, UnitName(xyUnit), p[1] / f,
+                                  UnitName(xyUnit));
+    if (n >= 2) t += QString::asprintf("  Z %.2f%s", p[2] / fz, UnitName(zUnit));
     return t;
 }
 

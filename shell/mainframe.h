@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <vector>
+#include "core/unit.h"
 
 class QAction;
 class QLabel;
@@ -21,17 +22,16 @@ namespace shl {
 class MainView;
 class ViewLink;
 
-// Units of the curve height shown in the status bar (and chosen in the curve-height dialog).
-enum HgtUnit { UnitMm = 0, UnitCm = 1, UnitM = 2 };
-// Text of the status bar's height pane for a height in millimetres shown in unit u.
-QString HgtPaneText(double mm, int unit);
+// Text of the status bar's height pane for a height in millimetres shown in unit u (mm, cm or m;
+// another is shown in m).
+QString HgtPaneText(double mm, LenUnit unit);
 // The height alone as the pane shows it ("1.23m").
-QString HgtValText(double mm, int unit);
+QString HgtValText(double mm, LenUnit unit);
 // Unit of the height pane (the curve-height dialog's unit).
-extern int CrvHgtUnit;
+extern LenUnit CrvHgtUnit;
 // Text of the pointer pane for PtrMdlPnt's answer n and point p (mm): plan x and y in the
 // region dialog's unit, the height in the height unit when n is 2, nothing when n is 0.
-QString PtrPaneText(int n, const double p[3], int xyUnit, int zUnit);
+QString PtrPaneText(int n, const double p[3], LenUnit xyUnit, LenUnit zUnit);
 
 // Update handlers: whether command id is enabled, and checked, in the engine's present state
 // (the view dimension, the undo state, the three Edit switches and the current mode).

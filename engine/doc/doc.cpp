@@ -274,11 +274,11 @@ void PostRead() {
 
 }  // namespace
 
-int WrScn(const char* path, std::string* err) { return ScnWrite(path, ViewDim, err); }
+int WrScn(const char* path, std::string* err) { return ScnWrite(path, ViewDim, FbWndBar, err); }
 
 int RdScn(const char* path) {
     uint8_t dim = ViewDim;
-    int r = ScnRead(path, &dim);
+    int r = ScnRead(path, &dim, FbWndBar);
     ViewDim = dim;
     if (r == 0 && ScnRdSt == ScnRdOk) PostRead();
     return r;

@@ -145,7 +145,7 @@ void Out::Name(const char* utf8) {
 }
 
 void Out::Prog() {
-    if (!Counting() && total > 0) PrgSet(static_cast<int>(pos * 100 / total));
+    if (!Counting() && total > 0) fb->Progress(static_cast<int>(pos * 100 / total));
 }
 
 void In::F32s(float* p, size_t n) {
@@ -199,7 +199,7 @@ std::string In::Name() {
 }
 
 void In::Prog() {
-    if (size_ > 0) PrgSet(static_cast<int>(static_cast<uint64_t>(Pos()) * 100 / size_));
+    if (size_ > 0) fb->Progress(static_cast<int>(static_cast<uint64_t>(Pos()) * 100 / size_));
 }
 
 }  // namespace scnio

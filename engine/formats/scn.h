@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include "core/feedback.h"
 
 constexpr int ScnVersion = 110;      // format version written
 constexpr int ScnVersionMin = 100;   // oldest version read
@@ -54,15 +55,17 @@ extern int ScnWrSt;
 // The document is written to a temporary file in the same folder and renamed over path only
 // when every write, the flush and the close succeeded; on failure the old file is untouched, the
 // temporary file removed and *err (when given) says why.
+// fb begins and ends with the writing pass and hears its progress (it is never asked to cancel).
 // 0 on success, -1 on failure (no message: the caller reports).
-int ScnWrite(const char* path, uint8_t viewDim, std::string* err = nullptr);
+int ScnWrite(const char* path, uint8_t viewDim, const Feedback& fb, std::string* err = nullptr);
 
 // Reads a document into the scene (appending to the tables; the caller has reset the scene) and
 // resolves its references; *viewDim gets the stored view once it has been read. Returns 0, also
 // for a damaged or foreign file (ScnRdSt tells which), or -1 when the file cannot be opened. A
 // damaged document leaves what was read so far in the scene: the caller replaces it by the
 // new-document scene. The current camera, the 2D window and the display tables are the caller's.
-int ScnRead(const char* path, uint8_t* viewDim);
+// fb begins and ends with the read of an opened file and hears its progress.
+int ScnRead(const char* path, uint8_t* viewDim, const Feedback& fb);
 
 // A name that could not be converted (either way) was replaced in the last read or write.
 extern bool ScnNamLoss;

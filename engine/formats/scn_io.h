@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 #include <vector>
+#include "core/feedback.h"
 
 namespace scnio {
 
@@ -25,6 +26,7 @@ public:
     uint8_t viewDim = 0;  // 2D (0) or 3D (1) view, written after the cameras
     int err = 0;          // errno of the first failed write
     bool leRaw = false;   // inside a little-endian block
+    const Feedback* fb = &FbNone;  // hears the progress of the writing pass
 
     bool Counting() const { return fd_ < 0; }
     void Raw(const void* p, size_t n);
@@ -82,6 +84,7 @@ public:
     int ver = 110;
     int kind = 3;
     bool leRaw = false;
+    const Feedback* fb = &FbNone;  // hears the progress of the read
 
     size_t Left() const { return left_; }
     size_t Pos() const { return size_ - left_; }

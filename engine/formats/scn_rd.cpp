@@ -536,7 +536,7 @@ bool Slurp(const char* path, std::vector<uint8_t>* out) {
 
 }  // namespace
 
-int ScnRead(const char* path, uint8_t* viewDim) {
+int ScnRead(const char* path, uint8_t* viewDim, const Feedback& fb) {
     ScnRdSt = ScnRdOk;
     std::vector<uint8_t> data;
     if (!path || !Slurp(path, &data)) {
@@ -544,20 +544,21 @@ int ScnRead(const char* path, uint8_t* viewDim) {
         return -1;
     }
     PutMsg("シーンデータ入力中");
-    PrgBgn();
+    fb.Begin();
     In in(data.data(), data.size());
+    in.fb = &fb;
     char stamp[StampLen];
     std::memcpy(stamp, OriginStamp, StampLen);
     try {
         if (!RdHdr(in, data.data(), data.size())) {
             ScnRdSt = ScnRdBadMagic;
-            PrgEnd();
+            fb.End();
             DspErrMsg(MsgOwnErr, "ファイル形式がPixaluneのシーンフォーマットではありません。");
             return 0;
         }
         if (in.ver < ScnVersionMin || in.ver > ScnVersion) {
             ScnRdSt = ScnRdBadVersion;
-            PrgEnd();
+            fb.End();
             return 0;
         }
         RdBody(in);
@@ -571,11 +572,11 @@ int ScnRead(const char* path, uint8_t* viewDim) {
     if (ScnRdSt != ScnRdOk) {
         // The progress bar goes; the caller replaces the partial scene.
         std::memcpy(OriginStamp, stamp, StampLen);
-        PrgEnd();
+        fb.End();
         return 0;
     }
     PutMsg("シーンデータ入力終了");
-    PrgEnd();
+    fb.End();
     RslvPrtRef();
     return 0;
 }

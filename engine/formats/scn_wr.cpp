@@ -332,7 +332,7 @@ std::string Target(const char* path) {
 
 }  // namespace
 
-int ScnWrite(const char* path, uint8_t viewDim, std::string* err) {
+int ScnWrite(const char* path, uint8_t viewDim, const Feedback& fb, std::string* err) {
     auto fail = [&](int e) {
         if (err) *err = std::strerror(e);
         return -1;
@@ -351,8 +351,9 @@ int ScnWrite(const char* path, uint8_t viewDim, std::string* err) {
     ScnNamLoss = loss;
 
     PutMsg("シーンデータ出力中");
-    PrgBgn();
+    fb.Begin();
     Out o(fd);
+    o.fb = &fb;
     o.viewDim = viewDim;
     o.total = count.pos;
     WrAll(o);
@@ -362,10 +363,10 @@ int ScnWrite(const char* path, uint8_t viewDim, std::string* err) {
     if (!e && !set.Commit()) e = set.Errno();
     if (e) {
         set.Abort();
-        PrgEnd();
+        fb.End();
         return fail(e);
     }
     PutMsg("シーンデータ出力終了");
-    PrgEnd();
+    fb.End();
     return 0;
 }

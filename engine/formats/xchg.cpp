@@ -3,13 +3,11 @@
 
 #include "formats/xchg.h"
 
-int InUnit = InUnitDef;
-int OutUnit = OutUnitDef;
+LenUnit InUnit = InUnitDef;
+LenUnit OutUnit = OutUnitDef;
 
 namespace {
 
-constexpr double InFct[UnitNum] = {1000000.0, 1000.0, 10.0, 1.0};
-constexpr double OutFct[UnitNum] = {0.000001, 0.001, 0.1, 1.0};
 constexpr const char* Ext[FmtNum] = {"dxf", "wrl", "stl", "gld"};
 
 // The extension of the last path component ("" when it has none).
@@ -28,8 +26,16 @@ std::string Upper(std::string s) {
 
 }  // namespace
 
-double InUnitFct(int unit) { return unit >= 0 && unit < UnitNum ? InFct[unit] : -1; }
-double OutUnitFct(int unit) { return unit >= 0 && unit < UnitNum ? OutFct[unit] : -1; }
+double InUnitFct(LenUnit unit) {
+    const double f = MmPer(unit);
+    return f > 0 ? f : -1;
+}
+
+// 1 / 1e6 and the others are the nearest doubles to their decimal values, as written before.
+double OutUnitFct(LenUnit unit) {
+    const double f = MmPer(unit);
+    return f > 0 ? 1.0 / f : -1;
+}
 const char* FmtExt(int fmt) { return fmt >= 0 && fmt < FmtNum ? Ext[fmt] : ""; }
 
 std::string ExpPath(int fmt, const std::string& path, bool firstFilter) {

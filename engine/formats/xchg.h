@@ -3,19 +3,19 @@
 #pragma once
 #include <string>
 #include "core/msg.h"
+#include "core/unit.h"
 
-// File units of the unit dialogs (combo item order).
-enum XchgUnit { UnitKm = 0, UnitM = 1, UnitCm = 2, UnitMm = 3 };
-constexpr int UnitNum = 4;
-constexpr int InUnitDef = UnitMm;
-constexpr int OutUnitDef = UnitKm;
-// Input unit of DXF import and output unit of the exports; they live for the run.
-extern int InUnit;
-extern int OutUnit;
+constexpr LenUnit InUnitDef = LenUnit::Mm;
+constexpr LenUnit OutUnitDef = LenUnit::Km;
+// Input unit of DXF import and output unit of the exports; they live for the run. Their dialogs
+// and the journal number them as the unit list with km does (0 km .. 3 mm: ItemOfUnit).
+extern LenUnit InUnit;
+extern LenUnit OutUnit;
 
-// Millimetres per file unit on input; file units per millimetre on output. Unknown unit: -1.
-double InUnitFct(int unit);
-double OutUnitFct(int unit);
+// Millimetres per file unit on input; file units per millimetre on output. A value that names no
+// unit: -1.
+double InUnitFct(LenUnit unit);
+double OutUnitFct(LenUnit unit);
 
 // Export formats and their extensions ("dxf"/"DXF", ...).
 enum XchgFmt : int { FmtDxf = 0, FmtVrml = 1, FmtStl = 2, FmtGld = 3 };

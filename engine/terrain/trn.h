@@ -1,17 +1,18 @@
 // Terrain grid, region, generation parameters, vertex selection and slope classes.
 #pragma once
 #include <cstdint>
+#include "core/feedback.h"
+#include "core/unit.h"
 #include "scene/scene.h"
 #include "terrain/trn_cmd.h"
 
 extern float TrnRgn[6];   // x0 y0 z0 x1 y1 z1
 extern float MshItv;
 
-// Unit selectors kept between dialogs: 0 mm, 1 cm, 2 m, 3 km (region only).
-extern uint8_t RgnUnit;
-extern uint8_t ItvUnit;
-extern uint8_t HgtUnit;
-double UnitFct(int unit);        // millimetres per unit (1 for an unknown unit)
+// Units of the dialogs, kept between them (km for the region only).
+extern LenUnit RgnUnit;
+extern LenUnit ItvUnit;
+extern LenUnit HgtUnit;
 double Rnd2(double v);           // rounded to two decimals, half away from zero
 
 // Generation and filter parameters.
@@ -59,7 +60,9 @@ bool TrnMshDim(const float rgn[6], float d, int* R, int* C);
 void TrnMshPts(const float rgn[6], float d, int R, int C, float* v);
 
 bool CreTrnMsh();
-bool CreTrn();
+// Heights of the terrain grid by the chosen method. fb begins and ends with the run, hears its
+// progress and may cancel it: the window's FbWnd for the command, whose Cancel clears the flag.
+bool CreTrn(const Feedback& fb);
 void FltrTrn();
 void CalTrnNrm();
 void CalVtxNrm(int r, int c);  // one grid vertex of TrnSrf/TrnGrd

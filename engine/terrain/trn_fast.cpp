@@ -848,7 +848,7 @@ bool GenTrnFast(const TrnGenCtx& ctx, float* v, int nv, bool marks) {
         // No thread to be had: compute here, piece by piece, between the checks.
         r.active = 1;
         while (r.next.load() < r.nChunk) {
-            if (PumpMsg()) { cancelled = true; break; }
+            if (ctx.fb.Cancelled()) { cancelled = true; break; }
             int ch = r.next.fetch_add(1);
             int i1 = std::min(nv, (ch + 1) * kChunk);
             for (int k = ch * kChunk; k < i1; k++) {
@@ -858,17 +858,17 @@ bool GenTrnFast(const TrnGenCtx& ctx, float* v, int nv, bool marks) {
             if (r.fail) break;
             r.done[ch].store(1);
             int p = static_cast<int>(100LL * MarkDone(r, marks, &lowOpen) / nv);
-            if (p > pct) PrgSet(pct = p);
+            if (p > pct) ctx.fb.Progress(pct = p);
         }
     } else {
         for (;;) {
             bool finished = r.active.load() == 0;
-            if (!cancelled && PumpMsg()) {
+            if (!cancelled && ctx.fb.Cancelled()) {
                 cancelled = true;
                 r.stop = true;
             }
             int p = static_cast<int>(100LL * MarkDone(r, marks, &lowOpen) / nv);
-            if (p > pct) PrgSet(pct = p);
+            if (p > pct) ctx.fb.Progress(pct = p);
             if (finished) break;
             std::this_thread::sleep_for(std::chrono::milliseconds(15));
         }

@@ -33,29 +33,26 @@ cntr* MkCntr(int* n) {
     cntr* c = static_cast<cntr*>(AlcMem(static_cast<long long>(cnt) * sizeof(cntr), "cntr"));
     std::memset(c, 0, sizeof(cntr) * cnt);
     int k = 0;
-    try {
-        for (int i = 0; i < part->crvs.n; i++) {
-            const crv* cv = part->crvs.a[i];
-            if (cv->n < 2) continue;
-            cntr& r = c[k];
-            r.pnt = static_cast<double*>(AlcMem(2LL * cv->n * sizeof(double), "pnt"));
-            r.n = cv->n;
-            r.hgt = cv->p[2];
-            r.minx = r.miny = 1e15;
-            r.maxx = r.maxy = -1e15;
-            for (int j = 0; j < cv->n; j++) {
-                double x = cv->p[3 * j], y = cv->p[3 * j + 1];
-                r.pnt[2 * j] = x;
-                r.pnt[2 * j + 1] = y;
-                r.minx = std::min(r.minx, x); r.maxx = std::max(r.maxx, x);
-                r.miny = std::min(r.miny, y); r.maxy = std::max(r.maxy, y);
-            }
-            k++;
+    Cleanup drop([&] { FreeCntr(c, k); });
+    for (int i = 0; i < part->crvs.n; i++) {
+        const crv* cv = part->crvs.a[i];
+        if (cv->n < 2) continue;
+        cntr& r = c[k];
+        r.pnt = static_cast<double*>(AlcMem(2LL * cv->n * sizeof(double), "pnt"));
+        r.n = cv->n;
+        r.hgt = cv->p[2];
+        r.minx = r.miny = 1e15;
+        r.maxx = r.maxy = -1e15;
+        for (int j = 0; j < cv->n; j++) {
+            double x = cv->p[3 * j], y = cv->p[3 * j + 1];
+            r.pnt[2 * j] = x;
+            r.pnt[2 * j + 1] = y;
+            r.minx = std::min(r.minx, x); r.maxx = std::max(r.maxx, x);
+            r.miny = std::min(r.miny, y); r.maxy = std::max(r.maxy, y);
         }
-    } catch (const AlcAbort&) {
-        FreeCntr(c, k);
-        throw;
+        k++;
     }
+    drop.Keep();
     *n = cnt;
     return c;
 }
@@ -84,6 +81,7 @@ void IniGenCtx(TrnGenCtx& ctx, const cntr* c, int nc, double L, const TrnGenPrm&
     if (ctx.s < L * 1e-6) ctx.s = L * 1e-6;
     ctx.nAng = prm.crsAngNum > 0 ? prm.crsAngNum : 1;
     ctx.samDst = prm.samDst;
+    ctx.fb = prm.fb;
     ctx.dir = static_cast<double*>(AlcMem(4LL * ctx.nAng * sizeof(double), "cntr_crv"));
     for (int a = 0; a < ctx.nAng; a++) {
         double th = a * M_PI / ctx.nAng;
@@ -123,22 +121,19 @@ cntr* LocCntr(const cntr* c, int nc, double ox, double oy) {
     if (nc <= 0) return nullptr;
     cntr* l = static_cast<cntr*>(AlcMem(static_cast<long long>(nc) * sizeof(cntr), "cntr"));
     std::memset(l, 0, sizeof(cntr) * nc);
-    try {
-        for (int i = 0; i < nc; i++) {
-            l[i] = c[i];
-            l[i].pnt = nullptr;
-            l[i].pnt = static_cast<double*>(AlcMem(2LL * c[i].n * sizeof(double), "pnt"));
-            for (int k = 0; k < c[i].n; k++) {
-                l[i].pnt[2 * k] = c[i].pnt[2 * k] - ox;
-                l[i].pnt[2 * k + 1] = c[i].pnt[2 * k + 1] - oy;
-            }
-            l[i].minx = c[i].minx - ox; l[i].maxx = c[i].maxx - ox;
-            l[i].miny = c[i].miny - oy; l[i].maxy = c[i].maxy - oy;
+    Cleanup drop([&] { FreeCntr(l, nc); });
+    for (int i = 0; i < nc; i++) {
+        l[i] = c[i];
+        l[i].pnt = nullptr;
+        l[i].pnt = static_cast<double*>(AlcMem(2LL * c[i].n * sizeof(double), "pnt"));
+        for (int k = 0; k < c[i].n; k++) {
+            l[i].pnt[2 * k] = c[i].pnt[2 * k] - ox;
+            l[i].pnt[2 * k + 1] = c[i].pnt[2 * k + 1] - oy;
         }
-    } catch (const AlcAbort&) {
-        FreeCntr(l, nc);
-        throw;
+        l[i].minx = c[i].minx - ox; l[i].maxx = c[i].maxx - ox;
+        l[i].miny = c[i].miny - oy; l[i].maxy = c[i].maxy - oy;
     }
+    drop.Keep();
     return l;
 }
 
@@ -463,7 +458,13 @@ bool IntpVtxHgt(float v[3], const cntr* c, int nc) {
     l1.tag = "crs1";
     cntr_crv* lin = nullptr;
     int t = 9;
-    try {
+    {
+        Cleanup release([&] {
+            FreeMem(l0.e);
+            FreeMem(l1.e);
+            FreeMem(lin);
+            FreeGenCtx(ctx);
+        });
         l0.e = static_cast<crs_ent*>(AlcMem(2LL * grow * sizeof(crs_ent), "crs0"));
         l0.cap = 2 * grow;
         l1.e = static_cast<crs_ent*>(AlcMem(2LL * grow * sizeof(crs_ent), "crs1"));
@@ -471,17 +472,7 @@ bool IntpVtxHgt(float v[3], const cntr* c, int nc) {
         lin = static_cast<cntr_crv*>(AlcMem(ctx.nAng * static_cast<long long>(sizeof(cntr_crv)),
                                             "cntr_crv"));
         t = IntpVtxRef(ctx, v, l0, l1, lin);
-    } catch (const AlcAbort&) {
-        if (l0.e) FreeMem(l0.e);
-        if (l1.e) FreeMem(l1.e);
-        if (lin) FreeMem(lin);
-        FreeGenCtx(ctx);
-        throw;
     }
-    FreeMem(l0.e);
-    FreeMem(l1.e);
-    FreeMem(lin);
-    FreeGenCtx(ctx);
     DrwVtxMrk(v);
     return t >= 1 && t <= 8;
 }
@@ -508,50 +499,38 @@ bool RunRef(const TrnGenCtx& ctx, float* v, int nv, bool live) {
     l0.more = l1.more = GrowAlc;
     l1.tag = "crs1";
     cntr_crv* lin = nullptr;
-    bool done = true;
-    try {
-        l0.e = static_cast<crs_ent*>(AlcMem(2LL * grow * sizeof(crs_ent), "crs0"));
-        l0.cap = 2 * grow;
-        l1.e = static_cast<crs_ent*>(AlcMem(2LL * grow * sizeof(crs_ent), "crs1"));
-        l1.cap = 2 * grow;
-        lin = static_cast<cntr_crv*>(AlcMem(ctx.nAng * static_cast<long long>(sizeof(cntr_crv)),
-                                            "cntr_crv"));
-        int pct = 0;
-        for (int i = 0; i < nv; i++) {
-            if (live && (PumpMsg() || !TrnSrf)) {
-                done = false;
-                break;
-            }
-            IntpVtxRef(ctx, v + 3 * i, l0, l1, lin);
-            if (!live) continue;
+    Cleanup release([&] {
+        FreeMem(l0.e);
+        FreeMem(l1.e);
+        FreeMem(lin);
+    });
+    l0.e = static_cast<crs_ent*>(AlcMem(2LL * grow * sizeof(crs_ent), "crs0"));
+    l0.cap = 2 * grow;
+    l1.e = static_cast<crs_ent*>(AlcMem(2LL * grow * sizeof(crs_ent), "crs1"));
+    l1.cap = 2 * grow;
+    lin = static_cast<cntr_crv*>(AlcMem(ctx.nAng * static_cast<long long>(sizeof(cntr_crv)),
+                                        "cntr_crv"));
+    int pct = 0;
+    for (int i = 0; i < nv; i++) {
+        if (ctx.fb.Cancelled() || (live && !TrnSrf)) return false;
+        IntpVtxRef(ctx, v + 3 * i, l0, l1, lin);
+        if (live) {
             DrwVtxMrk(v + 3 * i, ctx.ox, ctx.oy);
             FlushDrw();
-            int p = static_cast<int>(100LL * (i + 1) / nv);
-            if (p > pct) PrgSet(pct = p);
         }
-    } catch (const AlcAbort&) {
-        if (l0.e) FreeMem(l0.e);
-        if (l1.e) FreeMem(l1.e);
-        if (lin) FreeMem(lin);
-        throw;
+        int p = static_cast<int>(100LL * (i + 1) / nv);
+        if (p > pct) ctx.fb.Progress(pct = p);
     }
-    FreeMem(l0.e);
-    FreeMem(l1.e);
-    FreeMem(lin);
-    return done;
+    return true;
 }
 
 long long ClampOrdBand(const cntr* c, int nc, const float* g, int R, int C, double itv, float* z,
                        const int32_t* id, float unreach) {
     if (R <= 0 || C <= 0 || nc <= 0) return 0;
     OrdBand b;
+    Cleanup release([&] { FreeOrdBand(&b); });
     long long moved = 0;
-    try {
-        TrnOrdBand(c, nc, g, R, C, itv, &b);
-    } catch (const AlcAbort&) {
-        FreeOrdBand(&b);
-        throw;
-    }
+    TrnOrdBand(c, nc, g, R, C, itv, &b);
     const long long n = static_cast<long long>(R) * C;
     for (long long k = 0; k < n; k++) {
         float& h = z[3 * (id ? static_cast<long long>(id[k]) : k)];
@@ -564,7 +543,6 @@ long long ClampOrdBand(const cntr* c, int nc, const float* g, int R, int C, doub
             moved++;
         }
     }
-    FreeOrdBand(&b);
     return moved;
 }
 
@@ -589,57 +567,51 @@ bool GenTrnCrs(const cntr* c, int nc, float* v, int nv, const int32_t* id, int R
     std::vector<int32_t> ids;
     if (grid && id) ids.assign(id, id + nv);
     id = ids.empty() ? nullptr : ids.data();
-    try {
-        lc = LocCntr(c, nc, ox, oy);
-        lv = static_cast<float*>(AlcMem(3LL * nv * sizeof(float), "GenTrnCrs:v"));
-        for (int i = 0; i < nv; i++) {
-            lv[3 * i] = static_cast<float>(v[3 * i] - ox);
-            lv[3 * i + 1] = static_cast<float>(v[3 * i + 1] - oy);
-            lv[3 * i + 2] = v[3 * i + 2];
-        }
-        IniGenCtx(ctx, lc, nc, GenExt(lc, nc, lv, nv), prm);
-        ctx.ox = ox;
-        ctx.oy = oy;
-        done = ref ? RunRef(ctx, lv, nv, live) : GenTrnFast(ctx, lv, nv, live);
-        if (grid) {
-            // The band is laid out over the grid in row order.
-            const float* gp = lv;
-            bool plain = true;
-            for (int k = 0; id && k < nv; k++) {
-                if (id[k] < 0 || id[k] >= nv) { gp = nullptr; break; }
-                plain = plain && id[k] == k;
-            }
-            if (plain) id = nullptr;
-            if (gp && id) {
-                g = static_cast<float*>(AlcMem(3LL * nv * sizeof(float), "GenTrnCrs:g"));
-                for (int k = 0; k < nv; k++) std::memcpy(g + 3 * k, lv + 3LL * id[k], 3 * sizeof(float));
-                gp = g;
-            }
-            if (gp) ClampOrdBand(lc, nc, gp, R, C, itv, lv + 2, id, kUnreached);
-        }
-    } catch (const AlcAbort&) {
+    Cleanup release([&] {
         FreeGenCtx(ctx);
         FreeCntr(lc, nc);
         FreeMem(lv);
         FreeMem(g);
-        throw;
+    });
+    lc = LocCntr(c, nc, ox, oy);
+    lv = static_cast<float*>(AlcMem(3LL * nv * sizeof(float), "GenTrnCrs:v"));
+    for (int i = 0; i < nv; i++) {
+        lv[3 * i] = static_cast<float>(v[3 * i] - ox);
+        lv[3 * i + 1] = static_cast<float>(v[3 * i + 1] - oy);
+        lv[3 * i + 2] = v[3 * i + 2];
+    }
+    IniGenCtx(ctx, lc, nc, GenExt(lc, nc, lv, nv), prm);
+    ctx.ox = ox;
+    ctx.oy = oy;
+    done = ref ? RunRef(ctx, lv, nv, live) : GenTrnFast(ctx, lv, nv, live);
+    if (grid) {
+        // The band is laid out over the grid in row order.
+        const float* gp = lv;
+        bool plain = true;
+        for (int k = 0; id && k < nv; k++) {
+            if (id[k] < 0 || id[k] >= nv) { gp = nullptr; break; }
+            plain = plain && id[k] == k;
+        }
+        if (plain) id = nullptr;
+        if (gp && id) {
+            g = static_cast<float*>(AlcMem(3LL * nv * sizeof(float), "GenTrnCrs:g"));
+            for (int k = 0; k < nv; k++) std::memcpy(g + 3 * k, lv + 3LL * id[k], 3 * sizeof(float));
+            gp = g;
+        }
+        if (gp) ClampOrdBand(lc, nc, gp, R, C, itv, lv + 2, id, kUnreached);
     }
     for (int i = 0; i < nv; i++) v[3 * i + 2] = lv[3 * i + 2];
-    FreeGenCtx(ctx);
-    FreeCntr(lc, nc);
-    FreeMem(lv);
-    FreeMem(g);
     return done;
 }
 
-bool CreTrn() {
+bool CreTrn(const Feedback& fb) {
     if (!TrnSrf || !TrnGrd) {
-        DspErrMsg(199, "地形の領域が設定されていません。");
+        DspErrMsg(MsgOwnErr, "地形の領域が設定されていません。");
         return false;
     }
     prt* part = TrnPrt ? TrnPrt : CrvPart;
     if (!part || part->crvs.n == 0) {
-        DspErrMsg(199, "等高線がありません。");
+        DspErrMsg(MsgOwnErr, "等高線がありません。");
         return false;
     }
     int nc = 0;
@@ -651,14 +623,20 @@ bool CreTrn() {
     const int nv = s->nv;
     const float* v0 = s->v;
     float* work = nullptr;
+    Cleanup freeWork([&] { FreeMem(work); });
     bool done = false;
-    PrgBgn();
-    try {
+    fb.Begin();
+    {
+        // The bar, the flag, the drawing buffer and the contours end with the run, however it ends.
+        Cleanup endRun([&] {
+            SetDrwBuf(DRW_BACK);
+            fb.End();
+            FreeCntr(c, nc);
+        });
         work = static_cast<float*>(AlcMem(3LL * nv * sizeof(float), "srf->v"));
         std::memcpy(work, v0, 3LL * nv * sizeof(float));
         // A vertex that no cross line reaches keeps its height: mark them to tell them apart.
         for (int i = 0; i < nv; i++) work[3 * i + 2] = kUnreached;
-        BgnWork();
         SetDrwBuf(DRW_FRONT);
         // An unknown setting runs the default; the surface needs the grid in its plain order.
         TrnMethodKind m = TrnMethodOf(TrnMethod).kind;
@@ -667,32 +645,26 @@ bool CreTrn() {
         case TrnMethodMinCrv: {
             McPrm prm;
             prm.itv = MshItv;
-            done = GenTrnMc(c, nc, work, TrnGrd->rows, TrnGrd->cols, prm, true);
+            prm.fb = fb;
+            done = GenTrnMc(c, nc, work, TrnGrd->rows, TrnGrd->cols, prm);
             break;
         }
         case TrnMethodPath: {
             PathPrm prm;
             prm.itv = MshItv;
-            done = GenTrnPath(c, nc, work, TrnGrd->rows, TrnGrd->cols, prm, true);
+            prm.fb = fb;
+            done = GenTrnPath(c, nc, work, TrnGrd->rows, TrnGrd->cols, prm);
             break;
         }
-        case TrnMethodCrs:
-            done = GenTrnCrs(c, nc, work, nv, TrnGrd->vtx_id, TrnGrd->rows, TrnGrd->cols, MshItv,
-                             GenPrmOfSettings(), TrnGenRef != 0, true);
+        case TrnMethodCrs: {
+            TrnGenPrm prm = GenPrmOfSettings();
+            prm.fb = fb;
+            done = GenTrnCrs(c, nc, work, nv, TrnGrd->vtx_id, TrnGrd->rows, TrnGrd->cols, MshItv, prm,
+                             TrnGenRef != 0, true);
             break;
         }
-        SetDrwBuf(DRW_BACK);
-    } catch (const AlcAbort&) {
-        SetDrwBuf(DRW_BACK);
-        PrgEnd();
-        RunFlg = 0;
-        if (work) FreeMem(work);
-        FreeCntr(c, nc);
-        throw;
+        }
     }
-    PrgEnd();
-    RunFlg = 0;
-    FreeCntr(c, nc);
     bool same = TrnSrf == s && s->nv == nv && s->v == v0;
     std::vector<uint8_t> gap;
     if (same) {
@@ -702,7 +674,9 @@ bool CreTrn() {
             else s->v[3 * i + 2] = work[3 * i + 2];
         }
     }
+    // The copy goes before the normals are computed: less memory at the peak.
     FreeMem(work);
+    work = nullptr;
     if (!same) return false;
     if (done) TrnGapSet(gap.data());
     else TrnGapClr();
@@ -719,7 +693,7 @@ bool CreTrn() {
 int TrnCreCmd() {
     RecUndo(UndoTrn, 0, nullptr);
     SetCrs(CrsWait);
-    CreTrn();
+    CreTrn(FbWnd);
     RstBaseMode();
     SetCrs(CrsArrow);
     IntrCmd(CatDsp, CmdRdrwAll);

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <vector>
+#include "core/feedback.h"
 
 // One contour curve with at least two points.
 struct cntr {
@@ -64,6 +65,7 @@ struct TrnGenCtx {
     double samDst = 0;
     double* dir = nullptr; // nAng × 2 halves × (cos, sin)
     double ox = 0, oy = 0; // where the run's (0, 0) lies in the scene: the progress marks add it
+    Feedback fb;           // progress and cancellation of the run (from TrnGenPrm)
 };
 
 // Build the contour records of the terrain part (tags "cntr", "pnt"); count in *n.
@@ -75,6 +77,7 @@ struct TrnGenPrm {
     int crsAngNum = 8;        // cross lines per vertex (< 1 counts as 1)
     float crsLenScl = 0.3f;   // step along a cross line, as a fraction of the scene extent
     float samDst = 20000;     // same-height distance
+    Feedback fb;              // progress and cancellation; silent unless the caller gives one
 };
 TrnGenPrm GenPrmOfSettings();  // CrsAngNum, CrsLenScl and SamHgtDst as they are now
 // Fill ctx from the contours, the scene extent L and the parameters (allocates the direction
@@ -98,8 +101,9 @@ long long ClampOrdBand(const cntr* c, int nc, const float* g, int R, int C, doub
 // The cross-line method over the R x C grid of nv posts v (vertex-array order; id maps grid
 // position to vertex, null for the plain order): in coordinates relative to the grid's lower-left
 // post, with L from GenExt, heights brought into their order bands. Posts that no line reaches are
-// left as they are. ref: the per-vertex reference instead of the parallel generator. live: pump
-// messages, draw the marks and report progress. False when cancelled or out of memory.
+// left as they are. ref: the per-vertex reference instead of the parallel generator. live: draw
+// the marks in the window. Progress and cancellation go through prm.fb. False when cancelled or
+// out of memory.
 bool GenTrnCrs(const cntr* c, int nc, float* v, int nv, const int32_t* id, int R, int C, double itv,
                const TrnGenPrm& prm, bool ref, bool live);
 // Append a crossing; false when the list cannot grow.
@@ -145,13 +149,14 @@ int LinHgt(const TrnGenCtx& ctx, const float v[2], const cntr_crv* lin, float* z
 // -1 when a list could not grow.
 int IntpVtxRef(const TrnGenCtx& ctx, float v[3], CrsLst& l0, CrsLst& l1, cntr_crv* lin);
 
-// The reference over nv vertices in order. live: check for cancellation before each vertex, draw
-// the progress marks and report progress. False when cancelled.
+// The reference over nv vertices in order: asks ctx.fb before each vertex whether it is cancelled
+// and reports progress to it. live: draw the progress marks, and stop when the window has
+// dropped the terrain. False when cancelled.
 bool RunRef(const TrnGenCtx& ctx, float* v, int nv, bool live);
 
-// Parallel generator over nv vertices (z written; the caller has set the running flag): worker
-// threads compute, this thread pumps messages, draws the marks and reports progress. Returns false
-// when cancelled or when memory ran out (message shown).
+// Parallel generator over nv vertices (z written): worker threads compute; this thread alone asks
+// ctx.fb whether it is cancelled, reports progress to it and draws the marks. Returns false when
+// cancelled or when memory ran out (message shown).
 bool GenTrnFast(const TrnGenCtx& ctx, float* v, int nv, bool marks);
 
 // Index of the contour edges for the parallel generator: per cross-line direction, strips parallel

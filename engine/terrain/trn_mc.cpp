@@ -25,7 +25,6 @@
 #include <vector>
 
 #include "core/alc.h"
-#include "core/mode.h"
 #include "core/msg.h"
 #include "terrain/trn.h"
 
@@ -606,7 +605,7 @@ long long CntOrdBrk(const float* v, int n, const OrdBand& b) {
     return k;
 }
 
-bool GenTrnMc(const cntr* c, int nc, float* v, int R, int C, const McPrm& prm, bool live) {
+bool GenTrnMc(const cntr* c, int nc, float* v, int R, int C, const McPrm& prm) {
     if (R <= 0 || C <= 0) return true;
     Solver S;
     S.T = std::clamp(prm.tension, 0.0, 0.999);
@@ -614,6 +613,7 @@ bool GenTrnMc(const cntr* c, int nc, float* v, int R, int C, const McPrm& prm, b
     std::vector<double> X, Y;
     Lattice(v, R, C, S.unit, X, Y);
     bool ok = true;
+    Cleanup release([&] { FreeLvls(S.lv); });
     try {
         // Finest level and its bands.
         Lvl* L0 = AlcObj<Lvl>("mc_lvl");
@@ -665,9 +665,6 @@ bool GenTrnMc(const cntr* c, int nc, float* v, int R, int C, const McPrm& prm, b
         for (long long n = 0; n < Lc.z.n; n++) Lc.z[n] = std::clamp(mean, Lc.lo[n], Lc.hi[n]);
         S.total = 0;
         for (Lvl* L : S.lv) S.total += static_cast<long long>(L->nx) * L->ny * SweepCap(static_cast<long long>(L->nx) * L->ny);
-    } catch (const AlcAbort&) {
-        FreeLvls(S.lv);
-        throw;
     } catch (const std::bad_alloc&) {
         // The working lists of the lattice did not fit: the terrain stays as it was.
         FreeLvls(S.lv);
@@ -699,13 +696,13 @@ bool GenTrnMc(const cntr* c, int nc, float* v, int R, int C, const McPrm& prm, b
             for (size_t k = th.size(); k < static_cast<size_t>(nth); k++) bar.arrive_and_drop();
         }
         int pct = 0;
+        const bool heard = prm.fb.progress || prm.fb.cancelled;
         while (S.running.load() > 0) {
-            if (live && PumpMsg()) S.stop = true;
-            if (live) {
-                int p = static_cast<int>(std::min(99LL, 100 * S.done.load() / std::max(S.total, 1LL)));
-                if (p > pct) PrgSet(pct = p);
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(live ? 15 : 2));
+            if (prm.fb.Cancelled()) S.stop = true;
+            int p = static_cast<int>(std::min(99LL, 100 * S.done.load() / std::max(S.total, 1LL)));
+            if (p > pct) prm.fb.Progress(pct = p);
+            // Someone listening is asked at the window's pace; otherwise only the workers are awaited.
+            std::this_thread::sleep_for(std::chrono::milliseconds(heard ? 15 : 2));
         }
         for (std::thread& x : th) x.join();
     }
@@ -727,6 +724,5 @@ bool GenTrnMc(const cntr* c, int nc, float* v, int R, int C, const McPrm& prm, b
                 v[3 * (static_cast<long long>(r) * C + k) + 2] = static_cast<float>(L0.z[m]);
             }
     }
-    FreeLvls(S.lv);
     return ok;
 }

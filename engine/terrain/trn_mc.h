@@ -9,6 +9,7 @@ struct McPrm {
     double tension = 0.005;  // 0 pure curvature (thin plate) .. 1 membrane; levels out where no contour is
     double pull = 500;       // weight of the contours against the curvature
     int threads = 0;         // worker threads; 0: one per hardware thread. The heights do not depend on it.
+    Feedback fb;             // progress and cancellation, asked on the calling thread only
 };
 
 // Posts that the surface may not leave: for each post the lowest and highest height its place between
@@ -29,6 +30,6 @@ void FreeOrdBand(OrdBand* b);
 long long CntOrdBrk(const float* v, int n, const OrdBand& b);
 
 // Minimum-curvature surface through the contours over the R x C grid v, heights kept within the order
-// bands. Writes z of every post; false (nothing written) when cancelled. live: keep the window alive,
-// report progress and watch for cancellation.
-bool GenTrnMc(const cntr* c, int nc, float* v, int R, int C, const McPrm& prm, bool live);
+// bands. Writes z of every post; false (nothing written) when cancelled (prm.fb, asked on the calling
+// thread only).
+bool GenTrnMc(const cntr* c, int nc, float* v, int R, int C, const McPrm& prm);

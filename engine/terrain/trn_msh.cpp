@@ -19,7 +19,7 @@
 
 float TrnRgn[6] = {-5000000, -5000000, 0, 5000000, 5000000, 0};
 float MshItv = 50000.0f;
-uint8_t RgnUnit = 2, ItvUnit = 2, HgtUnit = 2;
+LenUnit RgnUnit = LenUnit::M, ItvUnit = LenUnit::M, HgtUnit = LenUnit::M;
 int CrsAngNum = 8;
 float CrsLenScl = 0.3f;
 float SamHgtDst = 20000.0f;
@@ -30,16 +30,6 @@ uint8_t TrnGenRef = 0;
 
 static const char kTrnNam[] = "地形";
 static const char kTooMany[] = "サーフェースの頂点が多すぎます";
-
-double UnitFct(int unit) {
-    switch (unit) {
-    case 0: return 1.0;
-    case 1: return 10.0;
-    case 2: return 1000.0;
-    case 3: return 1000000.0;
-    default: return 1.0;
-    }
-}
 
 double Rnd2(double v) {
     double r = std::floor(std::fabs(v) * 100.0 + 0.5) / 100.0;
@@ -317,17 +307,17 @@ int TrnRgnRls() {
 // Region dialog values.
 
 void GetRgnDlg(double corner[4], double* itv) {
-    double f = UnitFct(RgnUnit);
+    double f = MmPer(RgnUnit);
     corner[0] = Rnd2(TrnRgn[0] / f); corner[1] = Rnd2(TrnRgn[1] / f);
     corner[2] = Rnd2(TrnRgn[3] / f); corner[3] = Rnd2(TrnRgn[4] / f);
-    *itv = Rnd2(MshItv / UnitFct(ItvUnit));
+    *itv = Rnd2(MshItv / MmPer(ItvUnit));
 }
 
 bool ChkItv(double itv) { return itv >= 1.0 && itv <= 1e11; }
 
 bool SetRgnItv(double itv) {
     if (!ChkItv(itv)) return false;
-    MshItv = static_cast<float>(itv * UnitFct(ItvUnit));
+    MshItv = static_cast<float>(itv * MmPer(ItvUnit));
     return true;
 }
 
@@ -335,11 +325,11 @@ bool SetRgnDlg(const double corner[4], double itv) {
     if (!ChkItv(itv)) return false;
     for (int k = 0; k < 4; k++)
         if (!std::isfinite(corner[k])) return false;
-    double f = UnitFct(RgnUnit);
+    double f = MmPer(RgnUnit);
     double x0 = std::fmin(corner[0], corner[2]) * f, x1 = std::fmax(corner[0], corner[2]) * f;
     double y0 = std::fmin(corner[1], corner[3]) * f, y1 = std::fmax(corner[1], corner[3]) * f;
     TrnRgn[0] = static_cast<float>(x0); TrnRgn[1] = static_cast<float>(y0); TrnRgn[2] = 0;
     TrnRgn[3] = static_cast<float>(x1); TrnRgn[4] = static_cast<float>(y1); TrnRgn[5] = 0;
-    MshItv = static_cast<float>(itv * UnitFct(ItvUnit));
+    MshItv = static_cast<float>(itv * MmPer(ItvUnit));
     return true;
 }

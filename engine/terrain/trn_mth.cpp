@@ -3,7 +3,6 @@
 
 #include <cstring>
 
-#include "core/mode.h"
 #include "terrain/trn_gen.h"
 #include "terrain/trn_mc.h"
 #include "terrain/trn_path.h"
@@ -38,20 +37,17 @@ bool TrnGenMethod(TrnMethodKind k, const cntr* c, int nc, double L, float* v, in
     case TrnMethodMinCrv: {
         McPrm prm;
         prm.itv = d;
-        return GenTrnMc(c, nc, v, R, C, prm, false);
+        return GenTrnMc(c, nc, v, R, C, prm);
     }
     case TrnMethodPath: {
         PathPrm prm;
         prm.itv = d;
-        return GenTrnPath(c, nc, v, R, C, prm, false);
+        return GenTrnPath(c, nc, v, R, C, prm);
     }
     case TrnMethodCrs: {
         // The mended run: local coordinates, L from the contours and the grid, heights in their bands.
         (void)L;
-        BgnWork();
-        bool ok = GenTrnCrs(c, nc, v, R * C, nullptr, R, C, d, GenPrmOfSettings(), false, false);
-        RunFlg = 0;
-        return ok;
+        return GenTrnCrs(c, nc, v, R * C, nullptr, R, C, d, GenPrmOfSettings(), false, false);
     }
     }
     return false;

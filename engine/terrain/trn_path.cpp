@@ -31,7 +31,6 @@
 #include <vector>
 
 #include "core/alc.h"
-#include "core/mode.h"
 #include "core/msg.h"
 #include "terrain/trn_mc.h"
 
@@ -483,11 +482,11 @@ void PathBand(const cntr* c, int nc, const float* v, int R, int C, double itv, O
 }
 
 namespace {
-bool RunPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& prm, bool live) {
+bool RunPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& prm) {
     Grid g;
     MkGrid(g, c, nc, v, R, C, prm.itv);
     const long long n = static_cast<long long>(R) * C;
-    if (live && PumpMsg()) return false;
+    if (prm.fb.Cancelled()) return false;
     Sites s[2];
     for (Sites& st : s) {
         st.x.Alc(n, "path_site");
@@ -496,12 +495,12 @@ bool RunPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& prm, 
         std::fill(st.y.p, st.y.p + n, std::numeric_limits<float>::quiet_NaN());
     }
     Seed(g, c, nc, s);
-    if (live) PrgSet(20);
-    if (live && PumpMsg()) return false;
+    prm.fb.Progress(20);
+    if (prm.fb.Cancelled()) return false;
     Spread(g, s[0]);
     Spread(g, s[1]);
-    if (live) PrgSet(60);
-    if (live && PumpMsg()) return false;
+    prm.fb.Progress(60);
+    if (prm.fb.Cancelled()) return false;
     // Heights, rows split among threads: each post depends only on the sites, so the result does
     // not depend on how the rows are shared. They go straight into v (a work copy of the caller's)
     // rather than a grid of their own: 4 bytes a post less at the peak.
@@ -541,18 +540,16 @@ bool RunPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& prm, 
     }
     Fill(g, z, 3);
     // The heights are in v now: a cancel that comes this late lets the run finish.
-    if (live) {
-        PrgSet(95);
-        (void)PumpMsg();
-    }
+    prm.fb.Progress(95);
+    (void)prm.fb.Cancelled();
     return true;
 }
 }  // namespace
 
-bool GenTrnPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& prm, bool live) {
+bool GenTrnPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& prm) {
     if (R <= 0 || C <= 0) return true;
     try {
-        return RunPath(c, nc, v, R, C, prm, live);
+        return RunPath(c, nc, v, R, C, prm);
     } catch (const std::bad_alloc&) {
         // The working lists did not fit: the terrain stays as it was.
         DspErrMsg(MsgNoMem, "path_cut");

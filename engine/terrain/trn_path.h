@@ -8,12 +8,12 @@
 struct PathPrm {
     double itv = 0;   // mesh interval d (mm); 0: taken from the posts
     int threads = 0;  // worker threads; 0: one per hardware thread. The heights do not depend on it.
+    Feedback fb;      // progress and cancellation, asked on the calling thread only
 };
 
 // Heights of the R x C grid v (row-major, as the mesh lays it out; z of every post written). Every
 // post stays within the band of the levels that bound it. False (nothing written) when cancelled.
-// live: keep the window alive, report progress and watch for cancellation.
-bool GenTrnPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& prm, bool live);
+bool GenTrnPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& prm);
 
 // Contour interval: the most frequent step between adjacent distinct levels (0 with one level).
 double CntrItv(const cntr* c, int nc);

@@ -278,10 +278,10 @@ void SlpCol(int i, float rgb[3]) {
 
 // Dialog values.
 
-double GetVtxHgtDlg() { return Rnd2(VtxHgtVal / UnitFct(HgtUnit)); }
+double GetVtxHgtDlg() { return Rnd2(VtxHgtVal / MmPer(HgtUnit)); }
 
 void SetVtxHgtDlg(double v) {
-    if (std::isfinite(v)) VtxHgtVal = static_cast<float>(v * UnitFct(HgtUnit));
+    if (std::isfinite(v)) VtxHgtVal = static_cast<float>(v * MmPer(HgtUnit));
 }
 
 void GetSlpDlg(int thr[4], int* mode) {

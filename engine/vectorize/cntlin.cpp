@@ -499,27 +499,27 @@ void CntTrc::Emit() {
 
 int CntTrc::Run() {
     InkMap();
-    PrgSet(5);
+    prm_.fb.Progress(5);
     if (cancelled_()) return -1;
     FillHoles();
     Distance();
     Label();
-    PrgSet(20);
+    prm_.fb.Progress(20);
     if (cancelled_()) return -1;
     if (!Thin()) return -1;
-    PrgSet(50);
+    prm_.fb.Progress(50);
     Prune();
     Graph();
     DropSpurs();
-    PrgSet(70);
+    prm_.fb.Progress(70);
     if (cancelled_()) return -1;
     Emit();
-    PrgSet(90);
+    prm_.fb.Progress(90);
     // Filled areas keep their outlines.
     bool anyFill = false;
     for (uint8_t f : fill_) anyFill = anyFill || f;
     if (!anyFill) {
-        PrgSet(100);
+        prm_.fb.Progress(100);
         return 0;
     }
     for (size_t i = 0; i < m_.size(); ++i) m_[i] = lab_[i] && fill_[lab_[i] - 1] ? MapInk : 0;

@@ -4,7 +4,6 @@
 #include <cmath>
 #include "core/alc.h"
 #include "core/cmd.h"
-#include "core/mode.h"
 #include "core/msg.h"
 #include "curves/crv.h"
 #include "curves/crv_cmd.h"
@@ -41,17 +40,14 @@ struct PntBuf {
     }
 };
 
-// Working map of one run, the progress bar and the running flag; released however the run ends.
+// Working map of one run and its feedback; released and ended however the run ends.
 struct TrcWork {
     uint8_t* map = nullptr;   // (w + 2) * (h + 2) (tag "OutLin:dones")
-    bool begun = false;       // progress bar shown, running flag set
+    const Feedback* begun = nullptr;  // the feedback, once begun
     int made0 = 0;
     ~TrcWork() {
         FreeMem(map);
-        if (begun) {
-            PrgEnd();
-            RunFlg = 0;
-        }
+        if (begun) begun->End();
         if (VecMadeCrv != made0) UdtCrvBox();
     }
 };
@@ -89,7 +85,7 @@ int ScanOutLin(uint8_t* map, int w, int h, const VecPrm& prm, float p, CnclChk& 
 
     int run = 1;  // the ink-run flag is not reset at the start of a row
     for (int y = 0; y < h; ++y) {
-        PrgSet(h > 1 ? static_cast<int>(y * 100LL / (h - 1)) : 100);
+        prm.fb.Progress(h > 1 ? static_cast<int>(y * 100LL / (h - 1)) : 100);
         if (cancelled()) return -1;
         const uint8_t* row = map + mw * (y + 1) + 1;
         for (int x = 0; x < w; ++x) {
@@ -148,18 +144,16 @@ int Trc(const VecSrc& src, const VecPrm& prm, float p) {
     const long long mw = w + 2LL;
     TrcWork wk;
     wk.made0 = VecMadeCrv;
-    CnclChk cancelled(prm.pumpMs);
+    CnclChk cancelled(prm.fb, prm.pumpMs);
     if (prm.centre) {
-        PrgBgn();
-        BgnWork();
-        wk.begun = true;
+        prm.fb.Begin();
+        wk.begun = &prm.fb;
         return TrcCntLin(src, prm, p, cancelled);
     }
     wk.map = static_cast<uint8_t*>(AlcMem(mw * (h + 2LL), "OutLin:dones"));
     if (!wk.map) return -1;  // outside a command the allocator returns null
-    PrgBgn();
-    BgnWork();
-    wk.begun = true;
+    prm.fb.Begin();
+    wk.begun = &prm.fb;
 
     // Ink map from the threshold (border rows and columns blank).
     {

@@ -2,6 +2,7 @@
 // in the curve part, smoothed and thinned.
 #pragma once
 #include <cstdint>
+#include "core/feedback.h"
 
 // Commands (category 1).
 constexpr int CmdVecTrace = 101048;    // drop the undo record, then OutLin
@@ -52,15 +53,16 @@ struct VecPrm {
     bool centre = false;  // centre lines instead of outlines
     bool orgOn = false;   // org is the lower-left corner of the map; otherwise the map is centred
     double org[2] = {0, 0};
+    Feedback fb;          // progress and cancellation (silent unless the caller gives one)
 };
-VecPrm CurVecPrm();  // from the engine's settings and the 2D view
+VecPrm CurVecPrm();  // from the engine's settings and the 2D view, with the window's feedback
 
 // Pixel size in model millimetres (32-bit, as the points are).
 float VecPixSiz(double dpi, double scl);
 
 // Traces src into new curves of the curve part. Returns 0 when the whole image was scanned, -1
 // when cancelled (the curves made so far stay) or when the parameters are unusable (message).
-// Progress goes through PrgBgn/PrgSet/PrgEnd; RunFlg cleared by the window cancels.
+// prm.fb begins and ends with the trace, hears its progress and is asked whether it is cancelled.
 int TrcVec(const VecSrc& src, const VecPrm& prm);
 // The trace of the loaded image with the current settings (command CmdVecTrace after the undo
 // record is dropped). -1 without an image.

@@ -56,6 +56,7 @@ VecPrm CurVecPrm() {
     p.orgOn = VecOrgOn != 0;
     p.org[0] = VecOrg[0];
     p.org[1] = VecOrg[1];
+    p.fb = FbWnd;
     return p;
 }
 

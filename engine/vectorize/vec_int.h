@@ -2,7 +2,6 @@
 #pragma once
 #include <chrono>
 #include <cstdint>
-#include "core/mode.h"
 #include "vectorize/vec.h"
 
 namespace vec {
@@ -12,20 +11,21 @@ namespace vec {
 constexpr uint8_t MapInk = 1;
 constexpr uint8_t MapDone = 2;  // on an outline already walked
 
-// Cancellation check: pumps the window's messages at most every ms milliseconds (the first
-// check always pumps) and reports whether the running flag was cleared.
+// Cancellation check: asks the trace's feedback at most every ms milliseconds (the first check
+// always asks) whether the trace is cancelled.
 class CnclChk {
 public:
-    explicit CnclChk(int ms) : ms_(ms) {}
+    CnclChk(const Feedback& fb, int ms) : fb_(fb), ms_(ms) {}
     bool operator()() {
         auto now = std::chrono::steady_clock::now();
         if (ms_ > 0 && !first_ && now - last_ < std::chrono::milliseconds(ms_)) return false;
         first_ = false;
         last_ = now;
-        return PumpMsg();
+        return fb_.Cancelled();
     }
 
 private:
+    const Feedback& fb_;
     int ms_;
     bool first_ = true;
     std::chrono::steady_clock::time_point last_;
@@ -62,10 +62,10 @@ void MkCntrCrv(int n, const float* p);
 void ThinPnts(int* n, float* p, const VecPrm& prm, float pix);
 
 // Outlines of every ink area of map ((w + 2) x (h + 2), MapInk bits, blank border) become curves.
-// Advances the progress bar row by row. 0 when the whole map was scanned, -1 when cancelled.
+// Reports progress row by row. 0 when the whole map was scanned, -1 when cancelled.
 int ScanOutLin(uint8_t* map, int w, int h, const VecPrm& prm, float p, CnclChk& cancelled);
 
-// The centre-line trace of src; the progress bar is open and the running flag set.
+// The centre-line trace of src; prm.fb has begun.
 int TrcCntLin(const VecSrc& src, const VecPrm& prm, float p, CnclChk& cancelled);
 
 }  // namespace vec

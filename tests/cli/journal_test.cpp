@@ -9,6 +9,7 @@
 #include "curves/crv.h"
 #include "display/view.h"
 #include "doc/filnam.h"
+#include "formats/xchg.h"
 #include "journal.h"
 #include "terrain/trn.h"
 
@@ -173,6 +174,31 @@ TEST(JournalRun, SetStoresEngineValues) {
     EXPECT_FLOAT_EQ(CrvRot, -30);
     EXPECT_FLOAT_EQ(HgtRng, 250);
 
+}
+
+// The journal numbers the file units as their dialogs list them (0 km, 1 m, 2 cm, 3 mm): each
+// number gives its unit, and a number beyond the list is refused and leaves the unit.
+TEST(JournalRun, FileUnitsKeepTheirDialogNumbers) {
+    Restore keepIn(InUnit);
+    Restore keepOut(OutUnit);
+    const LenUnit want[] = {LenUnit::Km, LenUnit::M, LenUnit::Cm, LenUnit::Mm};
+    for (int n = 0; n < 4; n++) {
+        SCOPED_TRACE(n);
+        CapHost h;
+        const std::string k = std::to_string(n);
+        EXPECT_EQ(RunBare("set InUnit " + k + "\nset OutUnit " + k + "\n", h), 0);
+        EXPECT_EQ(InUnit, want[n]);
+        EXPECT_EQ(OutUnit, want[n]);
+        EXPECT_EQ(ItemOfUnit(InUnit, true), n);  // back to the number it came from
+    }
+    EXPECT_DOUBLE_EQ(InUnitFct(LenUnit::Km), 1000000.0);
+    EXPECT_DOUBLE_EQ(OutUnitFct(LenUnit::Km), 0.000001);
+    EXPECT_DOUBLE_EQ(OutUnitFct(LenUnit::Cm), 0.1);
+    CapHost h;
+    EXPECT_EQ(RunBare("set InUnit 4\n", h), jrn::StMalformed);
+    EXPECT_EQ(RunBare("set OutUnit -1\n", h), jrn::StMalformed);
+    EXPECT_EQ(InUnit, LenUnit::Mm);
+    EXPECT_EQ(OutUnit, LenUnit::Mm);
 }
 
 TEST(JournalRun, FileNameBuffer) {

@@ -24,7 +24,7 @@ public:
 const std::string Line123 = "0\nLINE\n8\n0\n10\n1\n20\n2\n30\n3\n11\n4\n21\n5\n31\n6\n";
 
 TEST_F(DxfRdTest, LineInMetresBecomesATwoPointCurveInMillimetres) {
-    InUnit = UnitM;
+    InUnit = LenUnit::M;
     Put("m.dxf", "0\nSECTION\n2\nENTITIES\n" + Line123 + "0\nENDSEC\n0\nEOF\n");
     ASSERT_EQ(RdDxfCrv(Path("m.dxf")), 0);
     ASSERT_EQ(NumCrv(), 1);
@@ -35,22 +35,22 @@ TEST_F(DxfRdTest, LineInMetresBecomesATwoPointCurveInMillimetres) {
 
 TEST_F(DxfRdTest, UnitIndexesGiveTheirFactors) {
     const double want[] = {1000000.0, 1000.0, 10.0, 1.0};
-    for (int u = 0; u < UnitNum; ++u) {
+    for (int u = 0; u < UnitItemNum(true); ++u) {  // as the dialog and the journal number them
         SCOPED_TRACE(u);
         DocRstScn();
         IniScn();
         IniTrnScn();
-        InUnit = u;
+        InUnit = UnitOfItem(u, true);
         Put("u.dxf", Ents("0\nLINE\n10\n1\n20\n0\n30\n0\n11\n0\n21\n0\n31\n0\n"));
         RdDxfCrv(Path("u.dxf"));
         ASSERT_EQ(NumCrv(), 1);
         EXPECT_FLOAT_EQ(Crv(0)->p[0], static_cast<float>(want[u]));
     }
-    // An unknown unit keeps the factor of the last import (mm here).
+    // A value that names no unit keeps the factor of the last import (mm here).
     DocRstScn();
     IniScn();
     IniTrnScn();
-    InUnit = 7;
+    InUnit = static_cast<LenUnit>(7);
     RdDxfCrv(Path("u.dxf"));
     EXPECT_FLOAT_EQ(Crv(0)->p[0], 1.0f);
 }
@@ -120,7 +120,7 @@ TEST_F(DxfRdTest, PolylineFlagsDecideClosedReadOrSkipped) {
 // Fault: a 2D POLYLINE (flags 0) was dropped as an empty curve although its elevation (the
 // polyline's own 30) is the contour's height.
 TEST_F(DxfRdTest, TwoDimensionalPolylineLiesAtItsElevationInMillimetres) {
-    InUnit = UnitM;
+    InUnit = LenUnit::M;
     Put("p.dxf", Ents("0\nPOLYLINE\n66\n1\n10\n0\n20\n0\n30\n125.5\n70\n0\n"
                       "0\nVERTEX\n10\n1\n20\n2\n30\n0\n0\nVERTEX\n10\n3\n20\n4\n30\n0\n0\nSEQEND\n"
                       "0\nPOLYLINE\n66\n1\n70\n0\n0\nVERTEX\n10\n5\n20\n6\n0\nSEQEND\n"));

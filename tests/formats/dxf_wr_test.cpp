@@ -38,7 +38,7 @@ TEST_F(DxfWrTest, GridOfThreeRowsAndFourColumnsInMetres) {
     RawGrid(3, 4, 1000, 2000, 1000, [](float x, float y) { return x == 1000 && y == 2000 ? 500.0f : 0.0f; });
     ASSERT_EQ(TrnGrd->rows, 3);
     ASSERT_EQ(TrnGrd->cols, 4);
-    OutUnit = UnitM;
+    OutUnit = LenUnit::M;
     ASSERT_EQ(ExpXchg(FmtDxf, Path("g")), 0);
     auto v = Lines("g.dxf");
     std::string lay;
@@ -61,7 +61,7 @@ TEST_F(DxfWrTest, ContourInCentimetresIsA3DPolylineOnItsLayers) {
     AddPnt(c, 10, 20, 1500);
     AddPnt(c, 30, 40, 1500);
     NewCrv();  // no points: nothing written
-    OutUnit = UnitCm;
+    OutUnit = LenUnit::Cm;
     ASSERT_EQ(ExpXchg(FmtDxf, Path("c.dxf")), 0);
     auto v = Lines("c.dxf");
     std::string lay = "\x93\x99\x8d\x82\x90\xfc";  // "等高線"
@@ -93,7 +93,7 @@ TEST_F(DxfWrTest, PartsReachedThroughLinksAreExported) {
     };
     AtchLnkPrt(TrnPrt, linked(111));
     AtchLnkPrd(TrnPrd, linked(222));
-    OutUnit = UnitMm;
+    OutUnit = LenUnit::Mm;
     ASSERT_EQ(ExpXchg(FmtDxf, Path("l.dxf")), 0);
     auto v = Lines("l.dxf");
     EXPECT_EQ(Count(v, "POLYLINE"), 2);
@@ -109,18 +109,18 @@ TEST_F(DxfWrTest, RoundTripGivesTheSameCurves) {
     AddPnt(b, 7, 8, -500);
     AddPnt(b, -3, 4, -500);  // closed by repetition: written open, read back the same
     auto pa = std::vector<float>(a->p, a->p + 15), pb = std::vector<float>(b->p, b->p + 9);
-    OutUnit = UnitMm;
+    OutUnit = LenUnit::Mm;
     ASSERT_EQ(ExpXchg(FmtDxf, Path("r.dxf")), 0);
-    InUnit = UnitMm;
+    InUnit = LenUnit::Mm;
     ASSERT_EQ(ImpDxf(Path("r.dxf")), 0);
     EXPECT_EQ(Boxes(), 0);
     ASSERT_EQ(NumCrv(), 2);
     EXPECT_EQ(Pts(0), pa);
     EXPECT_EQ(Pts(1), pb);
     // In metres out and in, the same again (to the six decimals written).
-    OutUnit = UnitM;
+    OutUnit = LenUnit::M;
     ASSERT_EQ(ExpXchg(FmtDxf, Path("r2.dxf")), 0);
-    InUnit = UnitM;
+    InUnit = LenUnit::M;
     ASSERT_EQ(ImpDxf(Path("r2.dxf")), 0);
     ASSERT_EQ(NumCrv(), 2);
     for (size_t i = 0; i < pa.size(); ++i) EXPECT_NEAR(Pts(0)[i], pa[i], 0.01);
@@ -189,7 +189,7 @@ TEST_F(DxfWrTest, StlSolidsExportAsPolyfaceMeshesOnePerFacet) {
                  "   vertex 0 1 0\n  endloop\n endfacet\n facet normal 0 0 1\n  outer loop\n"
                  "   vertex 1 0 0\n   vertex 1 1 0\n   vertex 0 1 0\n  endloop\n endfacet\nendsolid t\n");
     ASSERT_EQ(RdStl(Path("t.stl").c_str()), 0);
-    OutUnit = UnitMm;
+    OutUnit = LenUnit::Mm;
     ASSERT_EQ(ExpXchg(FmtDxf, Path("f.dxf")), 0);
     auto v = Lines("f.dxf");
     EXPECT_EQ(Count(v, "POLYLINE"), 2);

@@ -143,7 +143,7 @@ TEST_F(FormatsFault, DxfExportLeavesOutFacetsWithUnsoundIndexes) {
         ASSERT_EQ(s->pgns.n, 3);
         s->pgns.a[1]->vtx_id[2] = bad;
         Plt().Clear();
-        OutUnit = UnitMm;
+        OutUnit = LenUnit::Mm;
         ASSERT_EQ(ExpXchg(FmtDxf, Path("f.dxf")), 0);
         int polylines = 0;
         for (const std::string& l : Lines("f.dxf")) polylines += l == "POLYLINE";
@@ -180,7 +180,7 @@ TEST_F(FormatsFault, StlSolidWithoutEndKeepsItsFacetsWhenTheNextBegins) {
 // a scene without a light gets a white light of full intensity shining straight down.
 TEST_F(FormatsFault, VrmlLightIsTheScenesOrAWhiteOneFromAbove) {
     Grid(0, 0, 300, 400, 100);
-    OutUnit = UnitMm;
+    OutUnit = LenUnit::Mm;
     auto light = [&] {
         std::vector<std::string> w = Lines("v.wrl");
         std::vector<std::string> r;

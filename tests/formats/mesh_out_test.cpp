@@ -20,7 +20,7 @@ int Count(const std::string& text, const std::string& s) {
 TEST_F(MeshOutTest, ThreeByThreeGridWritesFourCellsAndEightFacets) {
     Grid(0, 0, 2000, 2000, 1000);
     ASSERT_EQ(TrnGrd->rows, 3);
-    OutUnit = UnitMm;
+    OutUnit = LenUnit::Mm;
     ASSERT_EQ(ExpXchg(FmtVrml, Path("t.wrl")), 0);
     ASSERT_EQ(ExpXchg(FmtStl, Path("t.stl")), 0);
     auto w = Lines("t.wrl");
@@ -45,7 +45,7 @@ TEST_F(MeshOutTest, ThreeByThreeGridWritesFourCellsAndEightFacets) {
 
 TEST_F(MeshOutTest, MetresScaleCoordinatesButNotNormals) {
     Grid(1000, 2000, 2000, 3000, 1000, [](float, float) { return 30.0f; });
-    OutUnit = UnitM;
+    OutUnit = LenUnit::M;
     ASSERT_EQ(ExpXchg(FmtVrml, Path("m.wrl")), 0);
     ASSERT_EQ(ExpXchg(FmtStl, Path("m.stl")), 0);
     auto w = Lines("m.wrl");
@@ -64,7 +64,7 @@ TEST_F(MeshOutTest, MetresScaleCoordinatesButNotNormals) {
 
 TEST_F(MeshOutTest, VrmlHeaderViewpointLightAndMaterial) {
     Grid(0, 0, 300, 400, 100);
-    OutUnit = UnitMm;
+    OutUnit = LenUnit::Mm;
     BgCol[0] = 255;
     BgCol[1] = 0;
     BgCol[2] = 51;
@@ -118,7 +118,7 @@ TEST_F(MeshOutTest, OneRowTerrainIsWrittenWithoutFacesAndGldSaysWhyNot) {
     Grid(0, 0, 300, 0, 100);
     ASSERT_EQ(TrnGrd->rows, 1);
     ASSERT_GE(TrnGrd->cols, 2);
-    OutUnit = UnitMm;
+    OutUnit = LenUnit::Mm;
     ASSERT_EQ(ExpXchg(FmtVrml, Path("row.wrl")), 0);
     std::string w = Get("row.wrl");
     EXPECT_NE(w.find("\t\t\tpoint [0.000000 0.000000"), std::string::npos);
@@ -137,7 +137,7 @@ TEST_F(MeshOutTest, OneRowTerrainIsWrittenWithoutFacesAndGldSaysWhyNot) {
 
 TEST_F(MeshOutTest, StlExportReadsBackAsOneSolidOfItsFacets) {
     RawGrid(4, 3, 0, 0, 1000, [](float x, float y) { return x + y; });
-    OutUnit = UnitMm;
+    OutUnit = LenUnit::Mm;
     ASSERT_EQ(ExpXchg(FmtStl, Path("back.stl")), 0);
     StlRdSum sum;
     ASSERT_EQ(RdStlSum(Path("back.stl"), &sum), 0);

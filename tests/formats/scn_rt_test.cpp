@@ -11,6 +11,7 @@
 #include "formats/scn.h"
 #include "formats/scn_fixture.h"
 #include "scene/scene.h"
+#include "support/rec_feedback.h"
 
 namespace {
 
@@ -342,6 +343,7 @@ void BuildRichScene() {
     AnmOut = AnmOutRec{120, 7, g.I(), g.I(), g.D(), g.I(), g.I()};
     FillView(g, Cam2D->view);
     FillView(g, Cam3D->view);
+    FreeAnm(Cam3D->anm);  // the stored camera outlives a document: an earlier open may have set it
     Cam3D->anm = MkAnm(g, OK_CAM, 1);
     ViewDim = 1;
     SceneBox = BBox{{-1, -2, -3}, {4, 5, 6}};
@@ -791,4 +793,51 @@ TEST_F(ScnTest, UnconvertibleNames) {
     ASSERT_EQ(Plt().boxes.size(), 1u);
     EXPECT_EQ(Plt().boxes[0].id, 297);
     EXPECT_TRUE(IsUtf8(TrnPrt->crvs.a[0]->name));
+}
+
+// The codec reports to the feedback it is given, and not to the window: one begin and one end
+// around the writing pass and around the read, rising progress to the whole, never a question.
+// A read that stops at a foreign file still ends; a write that cannot start never begins.
+TEST_F(ScnTest, GivenFeedbackHearsWriteAndReadProgress) {
+    BuildRichScene();
+    Plt().Clear();
+    RecFb wr;
+    ASSERT_EQ(ScnWrite(Path("fb.scn").c_str(), 1, wr.Fb()), 0);
+    EXPECT_EQ(wr.begins, 1);
+    EXPECT_EQ(wr.ends, 1);
+    EXPECT_EQ(wr.asks, 0);
+    EXPECT_GT(wr.pct.size(), 1u);
+    EXPECT_TRUE(wr.Rising());
+    EXPECT_EQ(wr.Last(), 100);
+    EXPECT_EQ(Plt().CountNotify(ID_PRG_CRE), 0);
+    EXPECT_EQ(Plt().CountNotify(ID_PRG_DSP), 0);
+
+    DocNew();
+    Plt().Clear();
+    RecFb rd;
+    uint8_t dim = 0;
+    ASSERT_EQ(ScnRead(Path("fb.scn").c_str(), &dim, rd.Fb()), 0);
+    EXPECT_EQ(ScnRdSt, ScnRdOk);
+    EXPECT_EQ(dim, 1);
+    EXPECT_EQ(rd.begins, 1);
+    EXPECT_EQ(rd.ends, 1);
+    EXPECT_EQ(rd.asks, 0);
+    EXPECT_GT(rd.pct.size(), 1u);
+    EXPECT_TRUE(rd.Rising());
+    EXPECT_GE(rd.Last(), 99);  // the last record's end
+    EXPECT_EQ(Plt().CountNotify(ID_PRG_CRE), 0);
+    DocNew();
+
+    WriteBytes(Path("foreign.scn"), std::vector<uint8_t>(64, 'x'));
+    RecFb bad;
+    EXPECT_EQ(ScnRead(Path("foreign.scn").c_str(), &dim, bad.Fb()), 0);
+    EXPECT_EQ(ScnRdSt, ScnRdBadMagic);
+    EXPECT_EQ(bad.begins, 1);
+    EXPECT_EQ(bad.ends, 1);
+    DocNew();
+
+    RecFb none;
+    EXPECT_EQ(ScnWrite(Path("no-such-folder/x.scn").c_str(), 1, none.Fb()), -1);
+    EXPECT_EQ(none.begins, 0);
+    EXPECT_EQ(none.ends, 0);
 }

@@ -105,7 +105,7 @@ protected:
 
 TEST_F(Dialogs, CurveHeightShowsMetresAndStoresMillimetres) {
     CrvHgt = 1500;
-    shl::CrvHgtUnit = shl::UnitM;
+    shl::CrvHgtUnit = LenUnit::M;
     QString shown;
     int unitItem = -1;
     Peek([&](QDialog& d) {
@@ -125,23 +125,23 @@ TEST_F(Dialogs, CurveHeightShowsMetresAndStoresMillimetres) {
     Q("dialog 130 1000=3 1002=2 ok");
     EXPECT_TRUE(DlgCmd(nullptr, MnuCrvHgt));
     EXPECT_FLOAT_EQ(CrvHgt, 3000.0f);
-    EXPECT_EQ(shl::CrvHgtUnit, shl::UnitMm);
+    EXPECT_EQ(shl::CrvHgtUnit, LenUnit::Mm);
 
     // Changing only the unit keeps the stored value; Cancel keeps everything.
     CrvHgt = 1234.567f;
     Q("dialog 130 1002=0 ok");
     DlgCmd(nullptr, MnuCrvHgt);
     EXPECT_NEAR(CrvHgt, 1234.567, 1e-3);  // the unit switch shows 1.23 m but stores nothing
-    EXPECT_EQ(shl::CrvHgtUnit, shl::UnitM);
+    EXPECT_EQ(shl::CrvHgtUnit, LenUnit::M);
     Q("dialog 130 1000=9 1002=1 cancel");
     DlgCmd(nullptr, MnuCrvHgt);
     EXPECT_NEAR(CrvHgt, 1234.567, 1e-3);
-    EXPECT_EQ(shl::CrvHgtUnit, shl::UnitM);
+    EXPECT_EQ(shl::CrvHgtUnit, LenUnit::M);
 }
 
 TEST_F(Dialogs, VertexHeightUsesItsOwnUnit) {
     VtxHgtVal = 1500;
-    ::HgtUnit = 2;
+    ::HgtUnit = LenUnit::M;
     QString shown;
     Peek([&](QDialog& d) { shown = Text(d, CtlVtxHgt); });
     Q("dialog 181 1032=250 1033=1 ok");
@@ -149,7 +149,7 @@ TEST_F(Dialogs, VertexHeightUsesItsOwnUnit) {
     EXPECT_EQ(shown, "1.5");
     // 250 typed in m, then the unit becomes cm: the typed height stays 250 m.
     EXPECT_FLOAT_EQ(VtxHgtVal, 250000.0f);
-    EXPECT_EQ(::HgtUnit, 1);
+    EXPECT_EQ(::HgtUnit, LenUnit::Cm);
 }
 
 // The vertex-height dialog says how many vertices its OK changes (only those the terrain has),
@@ -157,11 +157,11 @@ TEST_F(Dialogs, VertexHeightUsesItsOwnUnit) {
 TEST_F(Dialogs, VertexHeightSaysHowManyVerticesItChangesAndCanBeUndone) {
     Restore<float[6]> keepRgn(TrnRgn);
     Restore<float> keepItv(MshItv);
-    Restore<uint8_t> keepRu(RgnUnit), keepIu(ItvUnit);
+    Restore<LenUnit> keepRu(RgnUnit), keepIu(ItvUnit);
     Q("dialog 133 1024=1000 1025=600 1026=0 1027=0 1003=100 ok");
     DlgCmd(nullptr, MnuRgn);
     ASSERT_NE(TrnSrf, nullptr);
-    ::HgtUnit = 2;
+    ::HgtUnit = LenUnit::M;
     QString note;
     Peek([&](QDialog& d) {
         auto* l = d.findChild<QLabel*>(QStringLiteral("note"));
@@ -228,7 +228,7 @@ TEST_F(Dialogs, DialogWithoutAnAnswerIsCancelled) {
 
 TEST_F(Dialogs, DrawingAreaWidthAdaptsTheGridInterval) {
     CamView& v = CurCamObj ? CurCamObj->view : ViewWin[0].v;
-    shl::DrwAreaUnit = shl::LenM;
+    shl::DrwAreaUnit = LenUnit::M;
     GrdStp = 100;
     v.ScrWid = 1e7;
     QString shown;
@@ -251,7 +251,7 @@ TEST_F(Dialogs, DrawingAreaWidthAdaptsTheGridInterval) {
     EXPECT_EQ(shown, "10");
     EXPECT_DOUBLE_EQ(v.ScrWid, 150.0);
     EXPECT_EQ(GrdStp, 150);  // 150 / 200 < 1
-    EXPECT_EQ(shl::DrwAreaUnit, shl::LenMm);
+    EXPECT_EQ(shl::DrwAreaUnit, LenUnit::Mm);
 
     // In range: the interval stays.
     Q("dialog 179 1012=3000 ok");
@@ -489,8 +489,8 @@ TEST_F(Dialogs, LightSpinsWrapTheAzimuthAndClampTheElevation) {
 }
 
 TEST_F(Dialogs, RegionDialogConvertsUnitsAndBuildsTheGrid) {
-    RgnUnit = 2;
-    ItvUnit = 2;
+    RgnUnit = LenUnit::M;
+    ItvUnit = LenUnit::M;
     QStringList shown;
     Peek([&](QDialog& d) {
         for (int ctl : {CtlRgnX0, CtlRgnY0, CtlRgnX1, CtlRgnY1, CtlItv}) shown << Text(d, ctl);
@@ -500,12 +500,12 @@ TEST_F(Dialogs, RegionDialogConvertsUnitsAndBuildsTheGrid) {
     DlgCmd(nullptr, MnuRgn);
     EXPECT_EQ(shown, QStringList({"-5000", "-5000", "5000", "5000", "50"}));
     EXPECT_FLOAT_EQ(MshItv, 50000.0f);
-    EXPECT_EQ(ItvUnit, 0);
+    EXPECT_EQ(ItvUnit, LenUnit::Mm);
 
     Q("dialog 133 1005=3 1024=0 1025=0 1026=1000 1027=600 1003=0.5 ok");
     DlgCmd(nullptr, MnuRgn);
     EXPECT_EQ(lines.last(), QString::fromUtf8("dialog 133 refused: 1 から 1e+11 までの数値を入力してください。"));
-    EXPECT_EQ(RgnUnit, 0);  // the unit combo stores at once
+    EXPECT_EQ(RgnUnit, LenUnit::Mm);  // the unit combo stores at once
 
     Q("dialog 133 1024=1000 1025=600 1026=0 1027=0 1003=100 ok");
     DlgCmd(nullptr, MnuRgn);
@@ -590,24 +590,24 @@ TEST_F(Dialogs, GldCornersFollowEachOtherWithTheDistanceFixed) {
 }
 
 TEST_F(Dialogs, FileUnitDialogsOpenWithTheCurrentUnit) {
-    int unit = 0;
+    LenUnit unit = LenUnit::Km;
     int item = -1;
     Peek([&](QDialog& d) { item = Item(d, CtlOutUnit); });
     Q("dialog 141 1047=3 ok");
     EXPECT_TRUE(shl::AskOutUnit(nullptr, &unit));
     EXPECT_EQ(item, 0);
-    EXPECT_EQ(unit, 3);
+    EXPECT_EQ(unit, LenUnit::Mm);
     Q("dialog 141 1047=1 cancel");
     EXPECT_FALSE(shl::AskOutUnit(nullptr, &unit));
-    EXPECT_EQ(unit, 3);
+    EXPECT_EQ(unit, LenUnit::Mm);
     Peek([&](QDialog& d) { item = Item(d, CtlInUnit); });
     Q("dialog 188 1048=1 ok");
     EXPECT_TRUE(shl::AskInUnit(nullptr, &unit));
     EXPECT_EQ(item, 3);
-    EXPECT_EQ(unit, 1);
+    EXPECT_EQ(unit, LenUnit::M);
     Q("dialog 188 1048=4 ok");  // no fifth unit
     EXPECT_FALSE(shl::AskInUnit(nullptr, &unit));
-    EXPECT_EQ(unit, 1);
+    EXPECT_EQ(unit, LenUnit::M);
 }
 
 TEST_F(Dialogs, ScaleByDistanceScalesEveryCurveAndUndoesAsOne) {
@@ -615,7 +615,7 @@ TEST_F(Dialogs, ScaleByDistanceScalesEveryCurveAndUndoesAsOne) {
     crv* b = MkCurve({0, 500, 0, 1500}, 20);
     AddCrvSlct(a);  // the selection does not limit the scaling
     SclDstLen = 5000;
-    shl::SclDstUnit = shl::LenM;
+    shl::SclDstUnit = LenUnit::M;
     QString meas;
     Peek([&](QDialog& d) { meas = Text(d, CtlSdMeas); });
     Q("dialog 184 1036=10 ok");
@@ -634,7 +634,7 @@ TEST_F(Dialogs, ScaleByDistanceScalesEveryCurveAndUndoesAsOne) {
     Q("dialog 184 1037=3 1036=2500 ok");
     SclDstDlg(nullptr);
     EXPECT_FLOAT_EQ(a->p[3], 1000);
-    EXPECT_EQ(shl::SclDstUnit, shl::LenMm);
+    EXPECT_EQ(shl::SclDstUnit, LenUnit::Mm);
 
     // Two points at one place give nothing to scale from.
     SclDstLen = 0;
@@ -731,7 +731,7 @@ TEST_F(Dialogs, Screenshots) {
     shl::AskGldCorners(nullptr, &c);
     SclDstLen = 1234;
     SclDstDlg(nullptr);
-    int u = 3;
+    LenUnit u = LenUnit::Mm;
     shl::AskOutUnit(nullptr, &u);
 }
 

@@ -186,15 +186,15 @@ TEST_F(Frame, CursorTableIndexesSetTheViewCursor) {
 
 TEST(HeightPane, HeightInItsUnitWithTwoDecimalsOnlyWhenNeeded) {
     using shl::HgtPaneText;
-    EXPECT_EQ(HgtPaneText(1234.567, shl::UnitM), QString::fromUtf8("現在の高さ 1.23m"));
-    EXPECT_EQ(HgtPaneText(2000, shl::UnitM), QString::fromUtf8("現在の高さ 2m"));
-    EXPECT_EQ(HgtPaneText(1500, shl::UnitM), QString::fromUtf8("現在の高さ 1.50m"));
-    EXPECT_EQ(HgtPaneText(1235, shl::UnitCm), QString::fromUtf8("現在の高さ 123.50cm"));
-    EXPECT_EQ(HgtPaneText(125, shl::UnitM), QString::fromUtf8("現在の高さ 0.13m"));
-    EXPECT_EQ(HgtPaneText(-125, shl::UnitM), QString::fromUtf8("現在の高さ -0.13m"));
-    EXPECT_EQ(HgtPaneText(-1, shl::UnitM), QString::fromUtf8("現在の高さ 0m"));
-    EXPECT_EQ(HgtPaneText(0, shl::UnitMm), QString::fromUtf8("現在の高さ 0mm"));
-    EXPECT_EQ(HgtPaneText(12.5, shl::UnitMm), QString::fromUtf8("現在の高さ 12.50mm"));
+    EXPECT_EQ(HgtPaneText(1234.567, LenUnit::M), QString::fromUtf8("現在の高さ 1.23m"));
+    EXPECT_EQ(HgtPaneText(2000, LenUnit::M), QString::fromUtf8("現在の高さ 2m"));
+    EXPECT_EQ(HgtPaneText(1500, LenUnit::M), QString::fromUtf8("現在の高さ 1.50m"));
+    EXPECT_EQ(HgtPaneText(1235, LenUnit::Cm), QString::fromUtf8("現在の高さ 123.50cm"));
+    EXPECT_EQ(HgtPaneText(125, LenUnit::M), QString::fromUtf8("現在の高さ 0.13m"));
+    EXPECT_EQ(HgtPaneText(-125, LenUnit::M), QString::fromUtf8("現在の高さ -0.13m"));
+    EXPECT_EQ(HgtPaneText(-1, LenUnit::M), QString::fromUtf8("現在の高さ 0m"));
+    EXPECT_EQ(HgtPaneText(0, LenUnit::Mm), QString::fromUtf8("現在の高さ 0mm"));
+    EXPECT_EQ(HgtPaneText(12.5, LenUnit::Mm), QString::fromUtf8("現在の高さ 12.50mm"));
 }
 
 TEST_F(Frame, HeightPaneFollowsTheCurveHeight) {

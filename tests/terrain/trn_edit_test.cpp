@@ -178,11 +178,11 @@ TEST_F(TrnTest, TypedHeightInUnitsAndSelectionEmptiedWithTheGrid) {
     View1000();
     PickAll();
     ASSERT_EQ(NumVtxSlct, 81);
-    HgtUnit = 2;
+    HgtUnit = LenUnit::M;
     SetVtxHgtDlg(1.5);
     EXPECT_EQ(VtxHgtVal, 1500);
     EXPECT_DOUBLE_EQ(GetVtxHgtDlg(), 1.5);
-    HgtUnit = 1;
+    HgtUnit = LenUnit::Cm;
     EXPECT_DOUBLE_EQ(GetVtxHgtDlg(), 150);
     IntrCmd(CatMdl, CmdVtxHgt);
     for (float z : Heights()) EXPECT_EQ(z, 1500);

@@ -19,7 +19,7 @@ public:
         EngineTest::SetUp();
         MshItv = 50000; CrsAngNum = 8; CrsLenScl = 0.3f; SamHgtDst = 20000;
         FltrAng = 45; IntpPrph = 0; VtxHgtVal = 0; TrnGenRef = 0;
-        RgnUnit = ItvUnit = HgtUnit = 2;
+        RgnUnit = ItvUnit = HgtUnit = LenUnit::M;
         RstSlpDlg();
         SlpDsp = 0;
     }

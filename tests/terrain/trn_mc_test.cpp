@@ -130,11 +130,11 @@ TEST_F(McTest, HeightsDoNotDependOnTheThreadCount) {
     McPrm p;
     p.itv = MshItv;
     p.threads = 1;
-    ASSERT_TRUE(GenTrnMc(c, nc, v1.data(), Rows(), Cols(), p, false));
+    ASSERT_TRUE(GenTrnMc(c, nc, v1.data(), Rows(), Cols(), p));
     p.threads = 2;
-    ASSERT_TRUE(GenTrnMc(c, nc, v2.data(), Rows(), Cols(), p, false));
+    ASSERT_TRUE(GenTrnMc(c, nc, v2.data(), Rows(), Cols(), p));
     p.threads = 5;
-    ASSERT_TRUE(GenTrnMc(c, nc, v3.data(), Rows(), Cols(), p, false));
+    ASSERT_TRUE(GenTrnMc(c, nc, v3.data(), Rows(), Cols(), p));
     EXPECT_EQ(std::memcmp(v1.data(), v2.data(), v1.size() * sizeof(float)), 0);
     EXPECT_EQ(std::memcmp(v1.data(), v3.data(), v1.size() * sizeof(float)), 0);
     FreeCntr(c, nc);

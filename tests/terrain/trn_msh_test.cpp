@@ -129,16 +129,16 @@ TEST_F(TrnTest, RegionDialogUnitsAndRounding) {
     EXPECT_DOUBLE_EQ(c[2], 5000);
     EXPECT_DOUBLE_EQ(c[3], 2.5);
     EXPECT_DOUBLE_EQ(d, 50);
-    ItvUnit = 0;   // m -> mm shows 50000.00
+    ItvUnit = LenUnit::Mm;   // m -> mm shows 50000.00
     GetRgnDlg(c, &d);
     EXPECT_DOUBLE_EQ(d, 50000);
-    RgnUnit = 3;
+    RgnUnit = LenUnit::Km;
     GetRgnDlg(c, &d);
     EXPECT_DOUBLE_EQ(c[2], 5);
     EXPECT_FALSE(SetRgnItv(0.5));   // below 1 of the unit
     EXPECT_FALSE(SetRgnItv(2e11));
     EXPECT_EQ(MshItv, 50000);
-    ItvUnit = 1;
+    ItvUnit = LenUnit::Cm;
     EXPECT_TRUE(SetRgnItv(25));
     EXPECT_EQ(MshItv, 250);
 }

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <functional>
 #include "display/view.h"
+#include "support/rec_feedback.h"
 
 namespace {
 
@@ -336,4 +337,52 @@ TEST(VecFltr, AreaTestUsesTheBoundingRectangle) {
     float sq[] = {0, 0, 0, 20, 20, 0};
     EXPECT_TRUE(AreaFltr(2, sq, 400));
     EXPECT_FALSE(AreaFltr(2, sq, 401));
+}
+
+// The trace tells the feedback it is given, and not the window: it begins and ends once, reports
+// rising progress to the whole and asks between rows; a "cancelled" answer stops it with the
+// curves made so far, and it still ends. Both tracers alike.
+TEST_F(VecTrace, GivenFeedbackHearsProgressAndCancels) {
+    Pic pic(12, 30);
+    pic.Fill(2, 0, 5, 3, 0);
+    pic.Fill(2, 10, 5, 13, 0);
+    pic.Fill(2, 20, 5, 23, 0);
+    VecSrc src{pic.img.pix, pic.img.w, pic.img.h, pic.img.stride};
+    for (int centre = 0; centre <= 1; ++centre) {
+        SCOPED_TRACE(centre ? "centre lines" : "outlines");
+        VecPrm prm = CurVecPrm();
+        prm.dpi = 25.4;
+        prm.scl = 10;
+        prm.pumpMs = 0;
+        prm.centre = centre != 0;
+        prm.fb = FbNone;
+        ASSERT_EQ(TrcVec(src, prm), 0);
+        const int made = VecMadeCrv;
+        if (!centre) {
+            EXPECT_EQ(made, 3);
+        }
+        RecFb rec;
+        prm.fb = rec.Fb();
+        Plt().Clear();
+        EXPECT_EQ(TrcVec(src, prm), 0);
+        EXPECT_EQ(VecMadeCrv, made);
+        EXPECT_EQ(rec.begins, 1);
+        EXPECT_EQ(rec.ends, 1);
+        EXPECT_GT(rec.asks, 0);
+        EXPECT_TRUE(rec.Rising());
+        EXPECT_EQ(rec.Last(), 100);
+        EXPECT_EQ(Plt().CountNotify(ID_PRG_CRE), 0);
+        EXPECT_EQ(Plt().pumps, 0);
+
+        RecFb stop;
+        stop.cancelAt = centre ? 1 : 12;  // the outline scan asks at every row: row 11
+        prm.fb = stop.Fb();
+        EXPECT_EQ(TrcVec(src, prm), -1);
+        EXPECT_EQ(VecMadeCrv, centre ? 0 : 2);
+        EXPECT_EQ(stop.asks, stop.cancelAt);
+        EXPECT_EQ(stop.begins, 1);
+        EXPECT_EQ(stop.ends, 1);
+        EXPECT_TRUE(stop.Rising());
+        EXPECT_LT(stop.Last(), 100);
+    }
 }

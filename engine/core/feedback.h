@@ -1,0 +1,26 @@
+// Progress and cancellation of a long procedure, passed in by whoever starts it: the window's
+// progress bar and running flag, silence for a batch run, a recorder in a test. The procedure
+// only calls these; it never reads the window's state itself.
+#pragma once
+
+struct Feedback {
+    void* ctx = nullptr;                               // handed back to every call
+    void (*begin)(void* ctx) = nullptr;                // the work starts
+    void (*progress)(void* ctx, int percent) = nullptr;  // done so far, 0..100: may repeat, never goes back
+    void (*end)(void* ctx) = nullptr;                  // the work ended, however it ended
+    bool (*cancelled)(void* ctx) = nullptr;            // asked between steps: true stops the work
+
+    void Begin() const { if (begin) begin(ctx); }
+    void Progress(int percent) const { if (progress) progress(ctx, percent); }
+    void End() const { if (end) end(ctx); }
+    bool Cancelled() const { return cancelled && cancelled(ctx); }
+};
+
+// Says nothing and is never cancelled.
+extern const Feedback FbNone;
+// The window: begin opens the progress bar and sets the running flag, progress advances the bar,
+// cancelled pumps the window's messages and reports the flag cleared, end closes the bar and
+// clears the flag. Only the thread that runs the window may call it.
+extern const Feedback FbWnd;
+// The progress bar alone, for work that cannot be cancelled (the running flag is left alone).
+extern const Feedback FbWndBar;
