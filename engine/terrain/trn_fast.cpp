@@ -6,8 +6,8 @@
 // tests it (where a crossing or its absence is clear by a wide margin, without the full test, at
 // the very point the full test reports), so the lists and the heights are the same bit for bit.
 // Vertices are computed by worker threads, in pieces of neighbouring vertices along a Z curve so
-// that the strips they read stay in the cache; the calling thread keeps the window alive, draws
-// the progress marks and watches for cancellation.
+// that the strips they read stay in the cache; the calling thread alone reports progress and asks
+// whether to stop (the run's feedback), and draws the progress marks.
 #include <algorithm>
 #include <atomic>
 #include <chrono>

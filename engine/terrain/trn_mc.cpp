@@ -616,6 +616,8 @@ bool GenTrnMc(const cntr* c, int nc, float* v, int R, int C, const McPrm& prm) {
     Cleanup release([&] { FreeLvls(S.lv); });
     try {
         // Finest level and its bands.
+        // Room first, so that the push cannot throw while a level is held outside the list.
+        S.lv.reserve(1);
         Lvl* L0 = AlcObj<Lvl>("mc_lvl");
         S.lv.push_back(L0);
         L0->X = X;
@@ -628,6 +630,7 @@ bool GenTrnMc(const cntr* c, int nc, float* v, int R, int C, const McPrm& prm) {
         for (;;) {
             Lvl& F = *S.lv.back();
             if (F.nx < McMinCoarse && F.ny < McMinCoarse) break;
+            S.lv.reserve(S.lv.size() + 1);
             Lvl* Cs = AlcObj<Lvl>("mc_lvl");
             S.lv.push_back(Cs);
             Split(F.X, Cs->X, Cs->xi);

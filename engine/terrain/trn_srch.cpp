@@ -173,43 +173,40 @@ void SortStrDir(StrDir& s) {
 
 StrIdx* MkStrIdx(const TrnGenCtx& ctx) {
     StrIdx* x = AlcObj<StrIdx>("edg_idx");
-    try {
-        long long ne = 0;
-        for (int i = 0; i < ctx.nc; i++) ne += ctx.c[i].n - 1;
-        if (ne > 0x3fffffff) ne = 0x3fffffff;
-        x->ne = static_cast<int>(ne);
-        x->ecn = static_cast<int*>(AlcMem((ne + 1) * static_cast<long long>(sizeof(int)), "edg_idx"));
-        x->cfirst = static_cast<int*>(
-            AlcMem((ctx.nc + 1LL) * static_cast<long long>(sizeof(int)), "edg_idx"));
-        int id = 0;
-        for (int i = 0; i < ctx.nc; i++) {
-            x->cfirst[i] = id;
-            for (int k = 0; k + 1 < ctx.c[i].n && id < x->ne; k++) x->ecn[id++] = i;
-        }
-        x->d = static_cast<StrDir*>(AlcMem(ctx.nAng * static_cast<long long>(sizeof(StrDir)), "edg_idx"));
-        for (int a = 0; a < ctx.nAng; a++) new (&x->d[a]) StrDir;
-        x->nd = ctx.nAng;
-        for (int a = 0; a < ctx.nAng; a++) MkStrDir(ctx, *x, a * M_PI / ctx.nAng, x->d[a]);
-        // Sorting is most of the work; the directions share it among the processors.
-        std::atomic<int> next{0};
-        auto sortAll = [&] {
-            for (int a; (a = next.fetch_add(1)) < ctx.nAng;) SortStrDir(x->d[a]);
-        };
-        std::vector<std::thread> th;
-        const unsigned hw = std::thread::hardware_concurrency();
-        for (unsigned t = 1; t < std::min(hw, static_cast<unsigned>(ctx.nAng)); t++) {
-            try {
-                th.emplace_back(sortAll);
-            } catch (...) {
-                break;   // fewer helpers: this thread sorts the rest
-            }
-        }
-        sortAll();
-        for (std::thread& t : th) t.join();
-    } catch (const AlcAbort&) {
-        FreeStrIdx(x);
-        throw;
+    Cleanup undo([x] { FreeStrIdx(x); });
+    long long ne = 0;
+    for (int i = 0; i < ctx.nc; i++) ne += ctx.c[i].n - 1;
+    if (ne > 0x3fffffff) ne = 0x3fffffff;
+    x->ne = static_cast<int>(ne);
+    x->ecn = static_cast<int*>(AlcMem((ne + 1) * static_cast<long long>(sizeof(int)), "edg_idx"));
+    x->cfirst = static_cast<int*>(
+        AlcMem((ctx.nc + 1LL) * static_cast<long long>(sizeof(int)), "edg_idx"));
+    int id = 0;
+    for (int i = 0; i < ctx.nc; i++) {
+        x->cfirst[i] = id;
+        for (int k = 0; k + 1 < ctx.c[i].n && id < x->ne; k++) x->ecn[id++] = i;
     }
+    x->d = static_cast<StrDir*>(AlcMem(ctx.nAng * static_cast<long long>(sizeof(StrDir)), "edg_idx"));
+    for (int a = 0; a < ctx.nAng; a++) new (&x->d[a]) StrDir;
+    x->nd = ctx.nAng;
+    for (int a = 0; a < ctx.nAng; a++) MkStrDir(ctx, *x, a * M_PI / ctx.nAng, x->d[a]);
+    // Sorting is most of the work; the directions share it among the processors.
+    std::atomic<int> next{0};
+    auto sortAll = [&] {
+        for (int a; (a = next.fetch_add(1)) < ctx.nAng;) SortStrDir(x->d[a]);
+    };
+    std::vector<std::thread> th;
+    const unsigned hw = std::thread::hardware_concurrency();
+    for (unsigned t = 1; t < std::min(hw, static_cast<unsigned>(ctx.nAng)); t++) {
+        try {
+            th.emplace_back(sortAll);
+        } catch (...) {
+            break;   // fewer helpers: this thread sorts the rest
+        }
+    }
+    sortAll();
+    for (std::thread& t : th) t.join();
+    undo.Keep();
     return x;
 }
 
