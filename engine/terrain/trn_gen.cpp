@@ -441,6 +441,38 @@ static bool GrowAlc(CrsLst& l) {
     return true;
 }
 
+namespace {
+// The reference's two crossing lists and its cross lines, freed with it.
+struct RefScr {
+    CrsLst l0, l1;
+    cntr_crv* lin = nullptr;
+    explicit RefScr(const TrnGenCtx& ctx) {
+        const int grow = ctx.nc > 0 ? ctx.nc : 1;
+        l0.grow = l1.grow = grow;
+        l0.more = l1.more = GrowAlc;
+        l1.tag = "crs1";
+        Cleanup undo([this] { Free(); });   // a throwing constructor runs no destructor
+        l0.e = static_cast<crs_ent*>(AlcMem(2LL * grow * sizeof(crs_ent), "crs0"));
+        l0.cap = 2 * grow;
+        l1.e = static_cast<crs_ent*>(AlcMem(2LL * grow * sizeof(crs_ent), "crs1"));
+        l1.cap = 2 * grow;
+        lin = static_cast<cntr_crv*>(AlcMem(ctx.nAng * static_cast<long long>(sizeof(cntr_crv)),
+                                            "cntr_crv"));
+        undo.Keep();
+    }
+    ~RefScr() { Free(); }
+    RefScr(const RefScr&) = delete;
+    RefScr& operator=(const RefScr&) = delete;
+    void Free() {
+        FreeMem(l0.e);
+        FreeMem(l1.e);
+        FreeMem(lin);
+        l0.e = l1.e = nullptr;
+        lin = nullptr;
+    }
+};
+}  // namespace
+
 bool IntpVtxHgt(float v[3], const cntr* c, int nc) {
     // The contours, the terrain grid and the vertex: what a run over the grid would take.
     double L = GenExt(c, nc, v, 1);
@@ -451,27 +483,11 @@ bool IntpVtxHgt(float v[3], const cntr* c, int nc) {
     }
     TrnGenCtx ctx;
     IniGenCtx(ctx, c, nc, L, GenPrmOfSettings());
-    int grow = nc > 0 ? nc : 1;
-    CrsLst l0, l1;
-    l0.grow = l1.grow = grow;
-    l0.more = l1.more = GrowAlc;
-    l1.tag = "crs1";
-    cntr_crv* lin = nullptr;
     int t = 9;
     {
-        Cleanup release([&] {
-            FreeMem(l0.e);
-            FreeMem(l1.e);
-            FreeMem(lin);
-            FreeGenCtx(ctx);
-        });
-        l0.e = static_cast<crs_ent*>(AlcMem(2LL * grow * sizeof(crs_ent), "crs0"));
-        l0.cap = 2 * grow;
-        l1.e = static_cast<crs_ent*>(AlcMem(2LL * grow * sizeof(crs_ent), "crs1"));
-        l1.cap = 2 * grow;
-        lin = static_cast<cntr_crv*>(AlcMem(ctx.nAng * static_cast<long long>(sizeof(cntr_crv)),
-                                            "cntr_crv"));
-        t = IntpVtxRef(ctx, v, l0, l1, lin);
+        Cleanup release([&] { FreeGenCtx(ctx); });
+        RefScr w(ctx);
+        t = IntpVtxRef(ctx, v, w.l0, w.l1, w.lin);
     }
     DrwVtxMrk(v);
     return t >= 1 && t <= 8;
@@ -493,27 +509,11 @@ void DrwVtxMrk(const float v[3], double ox, double oy) {
 constexpr float kUnreached = -FLT_MAX;
 
 bool RunRef(const TrnGenCtx& ctx, float* v, int nv, bool live) {
-    int grow = ctx.nc > 0 ? ctx.nc : 1;
-    CrsLst l0, l1;
-    l0.grow = l1.grow = grow;
-    l0.more = l1.more = GrowAlc;
-    l1.tag = "crs1";
-    cntr_crv* lin = nullptr;
-    Cleanup release([&] {
-        FreeMem(l0.e);
-        FreeMem(l1.e);
-        FreeMem(lin);
-    });
-    l0.e = static_cast<crs_ent*>(AlcMem(2LL * grow * sizeof(crs_ent), "crs0"));
-    l0.cap = 2 * grow;
-    l1.e = static_cast<crs_ent*>(AlcMem(2LL * grow * sizeof(crs_ent), "crs1"));
-    l1.cap = 2 * grow;
-    lin = static_cast<cntr_crv*>(AlcMem(ctx.nAng * static_cast<long long>(sizeof(cntr_crv)),
-                                        "cntr_crv"));
+    RefScr w(ctx);
     int pct = 0;
     for (int i = 0; i < nv; i++) {
         if (ctx.fb.Cancelled() || (live && !TrnSrf)) return false;
-        IntpVtxRef(ctx, v + 3 * i, l0, l1, lin);
+        IntpVtxRef(ctx, v + 3 * i, w.l0, w.l1, w.lin);
         if (live) {
             DrwVtxMrk(v + 3 * i, ctx.ox, ctx.oy);
             FlushDrw();
