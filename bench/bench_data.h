@@ -9,6 +9,7 @@
 
 #include <sys/resource.h>
 
+#include "app/sys.h"
 #include "core/alc.h"
 #include "core/cmd.h"
 #include "core/state.h"
@@ -33,13 +34,7 @@ inline double PeakMb() {
 // The application's start-up order with default settings: the engine, the start-up scene and the
 // terrain scene.
 inline void BenchStart() {
-    MkTmpNam();
-    SetPrmDef();
-    StoPrm();
-    AplPrm();
-    DstrCmd(CatSys, CmdSysIni);
-    IniScn();
-    IniTrnScn();
+    StartEng();
 }
 
 // Region in the engine's six-float layout (x0 y0 . x1 y1 .), interval, and per curve its points

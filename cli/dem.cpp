@@ -1,6 +1,7 @@
 // altimetra-cli dem: contours from a GIS source to a georeferenced DEM, through the same engine
 // commands as the window (region, terrain creation without its undo snapshot, filter) and the GIS
 // exports; with --tile-size in tiles and a mosaic (dem_tile.cpp).
+#include "app/sys.h"
 #include "dem.h"
 #include "dem_int.h"
 
@@ -266,13 +267,7 @@ void DemCreTrn() {
 DemEngine::DemEngine(DemPlatform* dp) : prev_(plt::Get()), lang_(MsgLang), method_(TrnMethod) {
     plt::Set(dp);
     started = EngGuard([] {
-                  MkTmpNam();
-                  SetPrmDef();
-                  StoPrm();
-                  AplPrm();
-                  DstrCmd(CatSys, CmdSysIni);
-                  IniScn();
-                  IniTrnScn();
+                  StartEng();
                   return 1;
               }) == 1;
     if (!started) {

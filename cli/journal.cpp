@@ -1,4 +1,5 @@
 #include "journal.h"
+#include "app/sys.h"
 #include <cstdio>
 #include <cerrno>
 #include <cstring>
@@ -116,14 +117,8 @@ void Runner::Key(int vk, int type) {
 // The application's start-up order, with an empty profile.
 bool Runner::Start() {
     return EngGuard([] {
-               MkTmpNam();
-               SetPrmDef();
-               SetEdt.cnctDst = 10;  // the profile's default connection distance
-               StoPrm();
-               AplPrm();
-               DstrCmd(CatSys, CmdSysIni);
-               IniScn();
-               IniTrnScn();
+               // The profile's default connection distance.
+               StartEng([](void*) { SetEdt.cnctDst = 10; });
                return 1;
            }) == 1;
 }

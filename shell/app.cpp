@@ -1,4 +1,5 @@
 #include "app.h"
+#include "app/sys.h"
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSettings>
@@ -19,17 +20,10 @@ void StartEngine() {
         ScrPixW = px.width();
         ScrPixH = px.height();
     }
-    MkTmpNam();
-    SetPrmDef();
-    {
+    StartEng([](void*) {
         std::unique_ptr<QSettings> s(OpenUserProfile());
         LoadProfile(*s, CurProfile());
-    }
-    StoPrm();
-    AplPrm();
-    DstrCmd(CatSys, CmdSysIni);
-    IniScn();
-    IniTrnScn();
+    });
 }
 
 void EndEngine() {

@@ -5,6 +5,7 @@
 #include "core/msg.h"
 #include "core/state.h"
 #include "display/view.h"
+#include "doc/doc.h"
 #include "scene/scene.h"
 #include "vectorize/vec.h"
 
@@ -98,4 +99,15 @@ int DstrSys(int code) {
     default: CmdNotFound("DstrSys", code); break;
     }
     return 0;
+}
+
+void StartEng(void (*settings)(void* ctx), void* ctx) {
+    MkTmpNam();
+    SetPrmDef();
+    if (settings) settings(ctx);
+    StoPrm();
+    AplPrm();
+    DstrCmd(CatSys, CmdSysIni);
+    IniScn();
+    IniTrnScn();
 }

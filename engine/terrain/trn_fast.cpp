@@ -166,18 +166,6 @@ static void IscPt(const double a[2], const double b[2], const double c[2], const
     out[1] = a[1] + t * (b[1] - a[1]);
 }
 
-// The entry AddCrs makes as the first of a list.
-static inline crs_ent Ent(const double p[2], float hgt, const double v[2]) {
-    crs_ent e;
-    e.x = p[0];
-    e.y = p[1];
-    e.hgt = hgt;
-    const double dx = p[0] - v[0], dy = p[1] - v[1];
-    e.dst = static_cast<float>(std::sqrt(dx * dx + dy * dy));
-    e.ord = 0;
-    return e;
-}
-
 // CrsRect with the sides that clearly meet V-F or clearly do not (IscClear, each corner's
 // distances computed once for its two sides) settled without the full test. The answer is whether
 // any side is crossed, so the order of the sides does not count. k: StepK(v, f).
@@ -429,7 +417,7 @@ int NearHalf(const TrnGenCtx& ctx, const StrIdx& x, FastScr* f, int a, int h, co
             if (cl > 0) IscPt(s, e, p, p + 2, out[0]);
             else if (Isc(s, e, p, p + 2, out) <= 0) continue;
             try {
-                hs.push_back({k, id, Ent(out[0], ctx.c[ci].hgt, v)});
+                hs.push_back({k, id, CrsEnt(out[0], ctx.c[ci].hgt, v[0], v[1], 0)});
             } catch (...) {
                 return false;
             }
@@ -535,7 +523,7 @@ int NearHalf(const TrnGenCtx& ctx, const StrIdx& x, FastScr* f, int a, int h, co
             ht.e.ord = -1;   // point not computed yet
             if (cl < 0) {
                 if (Isc(s, e, p, p + 2, out) <= 0) continue;
-                ht.e = Ent(out[0], ctx.c[ci].hgt, v);
+                ht.e = CrsEnt(out[0], ctx.c[ci].hgt, v[0], v[1], 0);
             }
             all.push_back(ht);
             front++;
@@ -550,7 +538,7 @@ int NearHalf(const TrnGenCtx& ctx, const StrIdx& x, FastScr* f, int a, int h, co
         const double* p = edge(ht.id);
         double out[2];
         IscPt(&wk[2 * (ht.step - 1)], &wk[2 * ht.step], p, p + 2, out);
-        ht.e = Ent(out, ctx.c[ci].hgt, v);
+        ht.e = CrsEnt(out, ctx.c[ci].hgt, v[0], v[1], 0);
         return true;
     };
     // OrdCrs on the list; entries not computed are farther than the four nearest.

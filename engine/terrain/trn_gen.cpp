@@ -151,13 +151,7 @@ void NextPt(const TrnGenCtx& ctx, const double s[2], const double u[2], double e
 
 bool AddCrs(CrsLst& l, const double p[2], float hgt, double vx, double vy) {
     if (l.n >= l.cap && !(l.more && l.more(l))) return false;
-    crs_ent& e = l.e[l.n];
-    e.x = p[0];
-    e.y = p[1];
-    e.hgt = hgt;
-    double dx = p[0] - vx, dy = p[1] - vy;
-    e.dst = static_cast<float>(std::sqrt(dx * dx + dy * dy));
-    e.ord = l.n;
+    l.e[l.n] = CrsEnt(p, hgt, vx, vy, l.n);
     l.n++;
     return true;
 }

@@ -2,6 +2,7 @@
 // Both run the same procedures below on the same crossings in the same order, so their heights
 // are bit-identical; they differ only in how the candidate contour edges of a step are found.
 #pragma once
+#include <cmath>
 #include <cstdint>
 #include <vector>
 #include "core/feedback.h"
@@ -108,6 +109,17 @@ bool GenTrnCrs(const cntr* c, int nc, float* v, int nv, const int32_t* id, int R
                const TrnGenPrm& prm, bool ref, bool live);
 // Append a crossing; false when the list cannot grow.
 bool AddCrs(CrsLst& l, const double p[2], float hgt, double vx, double vy);
+// The entry AddCrs appends for the crossing p of a contour at height hgt, seen from (vx, vy).
+inline crs_ent CrsEnt(const double p[2], float hgt, double vx, double vy, int ord) {
+    crs_ent e;
+    e.x = p[0];
+    e.y = p[1];
+    e.hgt = hgt;
+    const double dx = p[0] - vx, dy = p[1] - vy;
+    e.dst = static_cast<float>(std::sqrt(dx * dx + dy * dy));
+    e.ord = ord;
+    return e;
+}
 // Whether the half-line V-F passes through a side of the contour's rectangle.
 bool CrsRect(const cntr& c, const double v[2], const double f[2]);
 // Whether the step S-E lies wholly on one outer side of the contour's rectangle.

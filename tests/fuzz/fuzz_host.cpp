@@ -1,4 +1,5 @@
 #include "fuzz_host.h"
+#include "app/sys.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -35,13 +36,7 @@ void FuzzStart() {
         std::error_code ec;
         std::filesystem::remove_all(gDir, ec);
     });
-    MkTmpNam();
-    SetPrmDef();
-    StoPrm();
-    AplPrm();
-    DstrCmd(CatSys, CmdSysIni);
-    IniScn();
-    IniTrnScn();
+    StartEng();
 }
 
 void FuzzFresh() {

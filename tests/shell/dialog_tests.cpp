@@ -12,6 +12,7 @@
 #include <QSpinBox>
 #include <cmath>
 #include <functional>
+#include "app/sys.h"
 #include "../support/restore.h"
 #include "cmdroute.h"
 #include "core/alc.h"
@@ -49,14 +50,7 @@ protected:
             return int(plt::AnsOk);
         };
         plt::Set(&plat);
-        MkTmpNam();
-        SetPrmDef();
-        SetEdt.cnctDst = 10;
-        StoPrm();
-        AplPrm();
-        DstrCmd(CatSys, CmdSysIni);
-        IniScn();
-        IniTrnScn();
+        StartEng([](void*) { SetEdt.cnctDst = 10; });
         SetDlgScript([this](const QString& l) { lines << l; });
     }
     void TearDown() override {

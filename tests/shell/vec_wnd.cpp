@@ -19,6 +19,7 @@
 #include <functional>
 #include <string>
 #include <vector>
+#include "app/sys.h"
 #include "core/cmd.h"
 #include "core/mode.h"
 #include "core/state.h"
@@ -58,13 +59,7 @@ class VecWnd : public ::testing::Test {
 protected:
     void SetUp() override {
         plt::Set(&plat);
-        MkTmpNam();
-        SetPrmDef();
-        StoPrm();
-        AplPrm();
-        DstrCmd(CatSys, CmdSysIni);
-        IniScn();
-        IniTrnScn();
+        StartEng();
         ASSERT_TRUE(dir.isValid());
     }
     void TearDown() override {

@@ -1,4 +1,5 @@
 #include "support/engine_fixture.h"
+#include "app/sys.h"
 #include <cstdlib>
 #include <filesystem>
 #include <unistd.h>
@@ -44,13 +45,7 @@ void EngineTest::SetUp() {
     dir_ = d;
     ASSERT_EQ(chdir(dir_.c_str()), 0);
     RstEngState();
-    MkTmpNam();
-    SetPrmDef();
-    StoPrm();
-    AplPrm();
-    DstrCmd(CatSys, CmdSysIni);
-    IniScn();
-    IniTrnScn();
+    StartEng();
     plt_.Clear();
     gCmds.clear();
     CmdHook = RecCmd;

@@ -38,6 +38,16 @@ struct Set {
     }
 };
 
+// The contour's box from its points.
+void SetBox(cntr& r) {
+    r.minx = r.miny = 1e300;
+    r.maxx = r.maxy = -1e300;
+    for (int k = 0; k < r.n; k++) {
+        r.minx = std::min(r.minx, r.pnt[2 * k]); r.maxx = std::max(r.maxx, r.pnt[2 * k]);
+        r.miny = std::min(r.miny, r.pnt[2 * k + 1]); r.maxy = std::max(r.maxy, r.pnt[2 * k + 1]);
+    }
+}
+
 struct Params {
     int ang = 8;
     float sam = 20000;
@@ -56,12 +66,7 @@ int Same(const Set& s, float x0, float y0, float x1, float y1, float d, Params p
         r.pnt = static_cast<double*>(AlcMem(sizeof(double) * s.c[i].size(), "pnt"));
         std::memcpy(r.pnt, s.c[i].data(), sizeof(double) * s.c[i].size());
         r.hgt = s.h[i];
-        r.minx = r.miny = 1e15;
-        r.maxx = r.maxy = -1e15;
-        for (int k = 0; k < r.n; k++) {
-            r.minx = std::min(r.minx, r.pnt[2 * k]); r.maxx = std::max(r.maxx, r.pnt[2 * k]);
-            r.miny = std::min(r.miny, r.pnt[2 * k + 1]); r.maxy = std::max(r.maxy, r.pnt[2 * k + 1]);
-        }
+        SetBox(r);
         lo[0] = std::min(lo[0], r.minx); lo[1] = std::min(lo[1], r.miny);
         hi[0] = std::max(hi[0], r.maxx); hi[1] = std::max(hi[1], r.maxy);
     }
@@ -305,12 +310,7 @@ TEST(TerrainFast, StripSearchLandsWhereTheBinarySearchDoes) {
         cntr r{};
         r.n = static_cast<int>(p.size() / 2);
         r.pnt = p.data();
-        r.minx = r.miny = 1e300;
-        r.maxx = r.maxy = -1e300;
-        for (int k = 0; k < r.n; k++) {
-            r.minx = std::min(r.minx, p[2 * k]); r.maxx = std::max(r.maxx, p[2 * k]);
-            r.miny = std::min(r.miny, p[2 * k + 1]); r.maxy = std::max(r.maxy, p[2 * k + 1]);
-        }
+        SetBox(r);
         c.push_back(r);
     }
     TrnGenCtx ctx;
