@@ -54,7 +54,9 @@ def methods(prog):
         f = line.split('\t')
         if f[0]:
             f += [''] * (3 - len(f))
-            out.append((f[0], f[1], f[2] or f[1]))
+            # The Japanese text is the preferences' label, which marks the window's default method
+            # (標準); the command's default is another.
+            out.append((f[0], f[1], f[2].replace('（標準）', '') or f[1]))
     return out
 
 
