@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +16,7 @@
 #include <unistd.h>
 #include "core/alc.h"
 #include "core/cmd.h"
+#include "core/mode.h"
 #include "core/msg.h"
 #include "core/state.h"
 #include "curves/crv.h"
@@ -36,7 +38,8 @@ const char DemUsage[] =
     "usage: altimetra-cli dem INPUT -o OUTPUT --interval D [--field NAME] [--layer NAME]\n"
     "                         [--region X0 Y0 X1 Y1] [--method NAME] [--filter ANGLE]\n"
     "                         [--tile-size N[xM] [--overlap P] [--tile I | --vrt-only]]\n"
-    "                         [--times] [--quiet]\n"
+    "                         [--times] [--quiet] [--progress]\n"
+    "       altimetra-cli dem --list-methods\n"
     "       altimetra-cli tiles INPUT -o NAME.vrt --interval D --tile-size N[xM] [options]\n"
     "\n"
     "Makes a terrain grid from the contour lines of INPUT (any vector format GDAL reads) and\n"
@@ -58,12 +61,17 @@ const char DemUsage[] =
     "  --vrt-only        write the mosaic of the tiles made\n"
     "  --times           print the time of each stage on standard error\n"
     "  --quiet           no progress bar, no tile progress\n"
+    "  --progress        the generation's progress as lines \"progress N\" (percent) on standard\n"
+    "                    error instead of the bar, for programs that run the command\n"
+    "  --list-methods    print the generation methods, one a line: name, description and\n"
+    "                    Japanese description, separated by tabs\n"
     "A tile whose file exists and is complete is kept, so a failed run can be run again.\n"
+    "SIGINT or SIGTERM stops the run between steps: what is not written yet is not written.\n"
     "`altimetra-cli tiles` takes the same options and prints one line per tile: index, row,\n"
     "column and file, separated by tabs.\n"
     "Exit status: 0 written; 1 the engine could not start; 2 wrong command line; 3 the input\n"
     "cannot be read or holds no usable contours; 4 no grid could be made; 5 the output could\n"
-    "not be written; 6 --vrt-only found tiles missing.\n";
+    "not be written; 6 --vrt-only found tiles missing; 7 interrupted (SIGINT or SIGTERM).\n";
 
 bool Real(const char* s, double* v) {
     char* end = nullptr;
@@ -114,6 +122,9 @@ int Parse(int argc, char** argv, bool tiles, DemOpt* o) {
         if (a == "-h" || a == "--help") {
             std::fputs(Usage().c_str(), stdout);
             return 0;
+        } else if (a == "--list-methods") {
+            for (const TrnMethodInfo& t : TrnMethods) std::printf("%s\t%s\t%s\n", t.name, t.desc, t.label);
+            return std::fflush(stdout) == 0 && !std::ferror(stdout) ? DemOk : DemNotWritten;
         } else if (a == "-o" || a == "--output") {
             if (!need(1)) return bad("missing value of " + a);
             o->out = argv[++i];
@@ -171,6 +182,8 @@ int Parse(int argc, char** argv, bool tiles, DemOpt* o) {
             o->times = true;
         } else if (a == "--quiet") {
             o->quiet = true;
+        } else if (a == "--progress") {
+            o->progress = true;
         } else if (!a.empty() && a[0] == '-' && a != "-") {
             return bad("unknown option " + a);
         } else if (o->in.empty()) {
@@ -196,7 +209,18 @@ int Parse(int argc, char** argv, bool tiles, DemOpt* o) {
     return -1;
 }
 
+volatile std::sig_atomic_t Stop = 0;
+
+void OnStop(int) { Stop = 1; }
+
 }  // namespace
+
+bool DemStopped() { return Stop != 0; }
+
+void DemPlatform::PumpMessages(int max) {
+    (void)max;
+    if (Stop) RunFlg = 0;
+}
 
 int DemPlatform::MsgBox(const char* text, const char* caption, int buttons, int icon) {
     (void)caption;
@@ -211,7 +235,7 @@ int DemPlatform::MsgBox(const char* text, const char* caption, int buttons, int 
 
 void DemPlatform::Notify(int id, long wparam) {
     (void)wparam;
-    if (!bar) return;
+    if (!bar && !lines) return;
     if (id == ID_PRG_CRE) {
         steps_ = 0;
         shown_ = -1;
@@ -229,6 +253,11 @@ void DemPlatform::Draw() {
     int pct = steps_ > 100 ? 100 : steps_;
     if (pct == shown_) return;
     shown_ = pct;
+    if (lines) {
+        std::fprintf(stderr, "progress %d\n", pct);
+        std::fflush(stderr);
+        return;
+    }
     char line[96];
     int n = pct / 2;
     std::snprintf(line, sizeof line, "\rgenerating [%-50.*s] %3d%%", n,
@@ -240,7 +269,7 @@ void DemPlatform::Draw() {
 void DemPlatform::EndBar() {
     if (!on_) return;
     on_ = false;
-    std::fputs("\n", stderr);
+    if (bar) std::fputs("\n", stderr);
 }
 
 // EngGuard gives 0 for a run abandoned for want of memory (after its message), which here would
@@ -265,6 +294,15 @@ void DemCreTrn() {
 }
 
 DemEngine::DemEngine(DemPlatform* dp) : prev_(plt::Get()), lang_(MsgLang), method_(TrnMethod) {
+    // The first SIGINT or SIGTERM asks the run to stop (DemStopped); the handler then resets, so
+    // a second one ends the process at once.
+    Stop = 0;
+    struct sigaction sa {};
+    sa.sa_handler = OnStop;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART | SA_RESETHAND;
+    sigaction(SIGINT, &sa, &oldInt_);
+    sigaction(SIGTERM, &sa, &oldTerm_);
     plt::Set(dp);
     started = EngGuard([] {
                   StartEng();
@@ -272,6 +310,8 @@ DemEngine::DemEngine(DemPlatform* dp) : prev_(plt::Get()), lang_(MsgLang), metho
               }) == 1;
     if (!started) {
         std::fputs("altimetra-cli dem: the engine could not start\n", stderr);
+        sigaction(SIGINT, &oldInt_, nullptr);
+        sigaction(SIGTERM, &oldTerm_, nullptr);
         plt::Set(prev_);
         MsgLang = lang_;
         return;
@@ -282,6 +322,8 @@ DemEngine::DemEngine(DemPlatform* dp) : prev_(plt::Get()), lang_(MsgLang), metho
 DemEngine::~DemEngine() {
     if (!started) return;
     DstrCmd(CatSys, CmdSysEnd);
+    sigaction(SIGINT, &oldInt_, nullptr);
+    sigaction(SIGTERM, &oldTerm_, nullptr);
     plt::Set(prev_);
     MsgLang = lang_;
     TrnMethod = method_;
@@ -310,7 +352,8 @@ int DemMain(int argc, char** argv) {
     const bool quiet = o.quiet, times = o.times;
 
     DemPlatform dp;
-    dp.bar = !quiet && isatty(2);
+    dp.lines = o.progress;
+    dp.bar = !quiet && !o.progress && isatty(2);
     DemEngine eng(&dp);
     if (!eng.started) return DemNoEngine;
     int status = 0;
@@ -318,6 +361,7 @@ int DemMain(int argc, char** argv) {
     OgrImpRes res;
     OgrImpPrm p{in, o.layer, o.field};
     if (DemGuard([&] { return ImpOgr(p, &res); }) != 0) status = 3;
+    if (status == 0 && DemStopped()) status = DemInterrupted;
     double t1 = DemNow(), t2 = t1, t3 = t1;
     double c1 = Cpu(), c2 = c1, c3 = c1;
     if (status == 0) {
@@ -341,12 +385,14 @@ int DemMain(int argc, char** argv) {
             TrnMethod = o.method->kind;
             int before = dp.errors;
             if (TrnSrf) DemCreTrn();
-            if (!TrnSrf || dp.errors != before) status = 4;
+            if (DemStopped()) status = DemInterrupted;
+            else if (!TrnSrf || dp.errors != before) status = 4;
             t2 = DemNow();
             c2 = Cpu();
             if (status == 0 && flt >= 0) {
                 FltrAng = static_cast<float>(flt);
                 IntrCmd(CatMdl, CmdTrnFltr);
+                if (DemStopped()) status = DemInterrupted;
             }
             t3 = DemNow();
             c3 = Cpu();
@@ -355,6 +401,7 @@ int DemMain(int argc, char** argv) {
         }
     }
     double t4 = DemNow(), c4 = Cpu();
+    if (status == DemInterrupted) std::fputs("altimetra-cli dem: interrupted: nothing written\n", stderr);
     if (status == 0 && !quiet && MsgLinNum > 0) std::fprintf(stderr, "altimetra-cli dem: %s\n", MsgLin[0]);
     if (times)
         std::fprintf(stderr,

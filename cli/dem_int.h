@@ -1,6 +1,7 @@
 // What `altimetra-cli dem` and its tiled runs share: the options, the console platform and the
 // engine's start and end.
 #pragma once
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include "core/msg.h"
@@ -18,6 +19,7 @@ enum DemStatus {
     DemNoGrid = 4,
     DemNotWritten = 5,
     DemTilesMissing = 6,
+    DemInterrupted = 7,
 };
 
 struct DemOpt {
@@ -27,6 +29,7 @@ struct DemOpt {
     bool haveRgn = false;
     double flt = -1;                // slope filter angle, < 0: none
     bool times = false, quiet = false;
+    bool progress = false;          // "progress N" lines on standard error
     const TrnMethodInfo* method = nullptr;
     // Tiles: tileW x tileH posts each (0: one grid, no tiles), overlap posts on every side
     // (-1: the method's default), tile the one tile to make (-1: all), vrtOnly the mosaic alone.
@@ -36,15 +39,19 @@ struct DemOpt {
     bool vrtOnly = false;
 };
 
-// Message boxes go to standard error; the progress bar too, when it is a terminal.
+// Message boxes go to standard error; the progress bar too, when it is a terminal, and with
+// lines "progress N" (percent of the generation) for a program that runs the command.
 class DemPlatform final : public plt::Platform {
 public:
     bool bar = false;
+    bool lines = false;
     int errors = 0;
 
     int MsgBox(const char* text, const char* caption, int buttons, int icon) override;
     void Console(const char* text) override { (void)text; }
     void Notify(int id, long wparam) override;
+    // Between steps of a long procedure: a SIGINT or SIGTERM received cancels it.
+    void PumpMessages(int max) override;
     void EndBar();
 
 private:
@@ -52,6 +59,10 @@ private:
     int steps_ = 0, shown_ = -1;
     bool on_ = false;
 };
+
+// Whether SIGINT or SIGTERM arrived since the engine started (DemEngine catches them: the running
+// generation stops and nothing more is written; a second signal ends the process at once).
+bool DemStopped();
 
 // The engine started as the window starts it, with dp as its platform and English console
 // texts; false (message printed, everything put back) when it could not start.
@@ -67,6 +78,7 @@ private:
     plt::Platform* prev_;
     uint8_t lang_;
     int method_;
+    struct sigaction oldInt_ {}, oldTerm_ {};
 };
 
 double DemNow();  // wall clock, seconds

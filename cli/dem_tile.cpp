@@ -199,6 +199,7 @@ int MakeTile(const Layout& L, const Tile& t, const DemOpt& o, DemPlatform& dp) {
     if (res.curves > 0) {
         TrnMethod = o.method->kind;
         DemCreTrn();
+        if (DemStopped()) return DemInterrupted;
         if (!TrnSrf || dp.errors != before) return DemNoGrid;
         if (o.flt >= 0) {
             FltrAng = static_cast<float>(o.flt);
@@ -307,6 +308,7 @@ int DemDefOverlap(TrnMethodKind k, double itv) {
 
 int DemTiles(const DemOpt& o, bool list) {
     DemPlatform dp;
+    dp.lines = o.progress;
     DemEngine eng(&dp);
     if (!eng.started) return DemNoEngine;
     Layout L;
@@ -356,7 +358,11 @@ int DemTiles(const DemOpt& o, bool list) {
             continue;
         }
         const double s = DemNow();
-        status = MakeTile(L, t, o, dp);
+        status = DemStopped() ? DemInterrupted : MakeTile(L, t, o, dp);
+        if (status == DemInterrupted) {
+            Say("interrupted: tile %lld (%s) not written; run again to finish", i, t.path.c_str());
+            return status;
+        }
         if (status != DemOk) {
             Say("tile %lld (%s) failed", i, t.path.c_str());
             return status;

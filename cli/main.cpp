@@ -12,6 +12,7 @@ const char Usage[] =
     "       altimetra-cli tiles INPUT -o NAME.vrt --interval D --tile-size N [options]\n"
     "                                     the tiles of a tiled dem, one line each\n"
     "       altimetra-cli --help          show this text\n"
+    "       altimetra-cli --version       show the version\n"
     "\n"
     "Prints the engine's console lines, message boxes and dumps on standard output.\n"
     "Exit status: 0 the journal ran to its end, 1 the engine could not start or the journal\n"
@@ -22,6 +23,10 @@ const char Usage[] =
 int main(int argc, char** argv) {
     if (argc == 2 && (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h"))) {
         std::fputs(Usage, stdout);
+        return 0;
+    }
+    if (argc == 2 && !std::strcmp(argv[1], "--version")) {
+        std::puts("altimetra-cli " ALT_VERSION);
         return 0;
     }
     if (argc >= 2 && !std::strcmp(argv[1], "dem")) return jrn::DemMain(argc, argv);

@@ -62,11 +62,21 @@ void UpdTitle() {
 void Usage() {
     std::fprintf(stderr,
                  "usage: altimetra [--lang en|ja] [FILE.scn]\n"
-                 "       altimetra [--lang en|ja] --journal FILE.jrn [--exit]\n");
+                 "       altimetra [--lang en|ja] --journal FILE.jrn [--exit]\n"
+                 "       altimetra --version\n");
 }
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Answered before Qt starts, so that they need no display.
+    if (argc == 2 && !std::strcmp(argv[1], "--version")) {
+        std::puts("altimetra " ALT_VERSION);
+        return 0;
+    }
+    if (argc == 2 && (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h"))) {
+        Usage();
+        return 0;
+    }
     QCoreApplication::setOrganizationName(QStringLiteral("Orvane"));
     QCoreApplication::setApplicationName(QStringLiteral("Orvane Altimetra"));
     QApplication app(argc, argv);
