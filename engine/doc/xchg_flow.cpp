@@ -236,7 +236,8 @@ int RdDxf(const std::string& path, const DxfRdPrm& prm, DxfRdSum* sum) {
     if (!p.part) p.part = CrvPart;
     if (DxfRead(path, p, &s) != 0) return -1;
     // A drawing in national-grid coordinates: the document is held relative to its origin.
-    if (s.org) {
+    const bool picked = s.org && !p.known;
+    if (picked) {
         GisRef.known = true;
         GisRef.ox = s.ox;
         GisRef.oy = s.oy;
@@ -262,7 +263,7 @@ int RdDxf(const std::string& path, const DxfRdPrm& prm, DxfRdSum* sum) {
         more += "\n読み飛ばしたセクション " + std::to_string(s.secSkip) + " 個: " + s.secNames;
     if (s.early) more += "\nファイルが途中で終わっています (EOFがない)";
     if (DxfUnitFct(s.insUnits) > 0 && p.insUnits) more += "\n単位 " + DxfUnitTx(s) + " (図面の $INSUNITS)";
-    if (s.org) {
+    if (picked) {
         char o[96];
         std::snprintf(o, sizeof o, "\n原点 %.3f %.3f m", s.ox, s.oy);
         more += o;
@@ -282,7 +283,10 @@ int RdDxfCrv(const std::string& path, DxfRdSum* sum, bool hdrUnit) {
     DxfRdPrm prm;
     prm.fct = DxfInFct;
     prm.insUnits = hdrUnit;
-    prm.org = !GisRef.known;
+    prm.org = true;
+    prm.known = GisRef.known;
+    prm.ox = GisRef.ox;
+    prm.oy = GisRef.oy;
     DxfRdSum local;
     DxfRdSum& s = sum ? *sum : local;
     if (RdDxf(path, prm, &s) != 0) return -1;

@@ -35,13 +35,16 @@ constexpr double DxfNumMax = 1.0e12;  // coordinates beyond this (mm) are refuse
 // drawing is read and counted but no curve is kept). insUnits: a drawing that declares its unit
 // ($INSUNITS) is read in it instead of fct. org: a drawing that lies beyond LocCrdMax of zero is
 // held relative to a local origin (whole kilometres below its lower-left corner), so that its
-// points keep 1 mm in the engine's 32-bit millimetres.
+// points keep 1 mm in the engine's 32-bit millimetres; known: the document already has the origin
+// (ox, oy, metres), which is subtracted whatever the drawing's place.
 struct prt;
 struct DxfRdPrm {
     double fct = 1.0;
     prt* part = nullptr;
     bool insUnits = false;
     bool org = false;
+    bool known = false;
+    double ox = 0, oy = 0;
 };
 
 // Millimetres per drawing unit of an $INSUNITS code (feet, mm, cm, m, km, yards, decimetres,

@@ -219,7 +219,7 @@ private:
     void Entities();
     void Polyline();
     void EndEnt();
-    bool Num(double* v);  // the value as a coordinate (unit factor applied); false: refused, v kept
+    bool Num(double* v);  // the value as a coordinate in drawing units; false: refused, v kept
     crv* NewCrvOf(const char* name);
     void Keep(crv* c);    // the entity's points (from beg_) become the curve's at Finish
     std::string Text(std::string_view raw) const;
@@ -462,7 +462,13 @@ void DxfRd::Finish() {
         sum_.y1 = hi[1];
         const double far = std::fmax(std::fmax(std::fabs(lo[0]), std::fabs(hi[0])),
                                      std::fmax(std::fabs(lo[1]), std::fabs(hi[1])));
-        if (prm_.org && far > LocCrdMax) {
+        if (prm_.known) {
+            sum_.org = true;
+            sum_.ox = prm_.ox;
+            sum_.oy = prm_.oy;
+            ox = sum_.ox * 1000.0;
+            oy = sum_.oy * 1000.0;
+        } else if (prm_.org && far > LocCrdMax) {
             sum_.org = true;
             sum_.ox = OrgPickM(lo[0]);
             sum_.oy = OrgPickM(lo[1]);

@@ -11,6 +11,7 @@
 #include <iterator>
 #include <sstream>
 #include "doc/doc.h"
+#include "formats/gld.h"
 #include "formats/xchg.h"
 #include "gis/gis_fixture.h"
 #include "terrain/trn_mth.h"
@@ -142,6 +143,20 @@ TEST_F(GeoOrigin, DrawingAtNationalGridCoordinatesKeepsMillimetresInAndOut) {
         }
     EXPECT_NEAR(x, E0, 0.001);
     EXPECT_NEAR(y, N0, 0.001);
+    // STL and VRML: the south-west post, the first vertex each writes, in real-world metres.
+    ASSERT_EQ(ExpXchg(FmtStl, Path("out.stl")), 0);
+    ASSERT_EQ(ExpXchg(FmtVrml, Path("out.wrl")), 0);
+    for (const char* f : {"out.stl", "out.wrl"}) {
+        std::stringstream all;
+        all << std::ifstream(Path(f)).rdbuf();
+        const std::string txt = all.str();
+        size_t at = txt.find(f[4] == 's' ? "vertex " : "point [");
+        ASSERT_NE(at, std::string::npos) << f;
+        std::istringstream nums(txt.substr(at + 7));
+        ASSERT_TRUE(nums >> x >> y) << f;
+        EXPECT_NEAR(x, E0, 0.001) << f;
+        EXPECT_NEAR(y, N0, 0.001) << f;
+    }
     std::vector<float> before(Crv(3)->p, Crv(3)->p + 3 * Crv(3)->n);
     ASSERT_EQ(DocSaveAs(Path("utm.scn")), DocDone);
     const std::vector<float> grid(TrnSrf->v, TrnSrf->v + 3 * TrnSrf->nv);
@@ -242,6 +257,28 @@ TEST(GeoRoads, RegionWithSubMillimetreCornersKeepsEveryPost) {
     EXPECT_NEAR(r.gt[0] + 5, E0, 0.001);
     EXPECT_NEAR(r.gt[3] - 5, N0 + 2980, 0.001);
     std::filesystem::remove_all(dir);
+}
+
+// GLD corners: a document with a CRS writes its block's real place in longitude and latitude, not
+// the default 35 N 140 E.
+TEST_F(GeoOrigin, GldCornersComeFromTheDocumentsCrs) {
+    WriteLines(Path("c.gpkg"), "GPKG", Slope(E0, N0), "elev", OFTReal, 32717);
+    ASSERT_EQ(ImpOgr({Path("c.gpkg"), "", "elev"}, nullptr), 0);
+    const double rgn[4] = {E0, N0, E0 + 1000, N0 + 1000};
+    SetRgnWld(rgn);
+    MshItv = 100000;
+    IntrCmd(CatDrw2D, CmdRgnDlgOk);
+    IntrCmd(CatMdl, CmdTrnCre);
+    GldBlk b;
+    ASSERT_TRUE(GldBlock(&b));
+    GldCrnRec c;
+    ASSERT_TRUE(GisGldCrn(b, &c));
+    // The shared GeoTIFF's south-west corner, 5 m outside this post: 79°05'27.11" W, 4°00'19.68" S.
+    EXPECT_NEAR(c.lon0, -(79 * 3600 + 5 * 60 + 27.11), 0.5);
+    EXPECT_NEAR(c.lat0, -(4 * 3600 + 19.68), 0.5);
+    EXPECT_NEAR(c.lat1 - c.lat0, 1000 / 30.87, 0.5);  // about 30.9 m an arc-second
+    GisRef.wkt.clear();
+    EXPECT_FALSE(GisGldCrn(b, &c));  // a drawing without a CRS keeps the default corners
 }
 
 // An STL in national-grid coordinates opens relative to an origin, as a drawing does; in a document
