@@ -56,7 +56,7 @@ bool ChkTrnExp() {
     return ok;
 }
 
-// Numbers of the unit question: "%.3g" of a size in metres, "%.17g"-free so the box stays short.
+// A size of the unit question in metres, four significant digits, so that the box stays short.
 static std::string Meters(double mm) {
     char b[64];
     std::snprintf(b, sizeof b, "%.4g m", mm / 1000.0);
