@@ -19,6 +19,14 @@ bool SetTrnRgn(const Words& v, std::string* err) {
     return true;
 }
 
+// Real-world corners in metres (the document's origin subtracted, as `dem --region` does).
+bool SetGeoRgn(const Words& v, std::string* err) {
+    double c[4];
+    if (!GetReals(v, 4, -1e12, 1e12, c, err)) return false;
+    SetRgnWld(c);
+    return true;
+}
+
 // The region dialog accepts 1 mm up to 1e11 m.
 bool SetMshItv(const Words& v, std::string* err) { return SetFloat(v, 1, 1e14, &MshItv, err); }
 bool SetCrsAngNum(const Words& v, std::string* err) { return SetInt(v, 1, 360, &CrsAngNum, err); }

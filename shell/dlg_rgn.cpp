@@ -16,6 +16,7 @@
 #include "dlgint.h"
 #include "dlgrun.h"
 #include "engcall.h"
+#include "scene/georef.h"
 #include "terrain/trn.h"
 #include "tr.h"
 
@@ -107,7 +108,12 @@ protected:
     }
     void Take() override {
         EngCall c;
-        SetRgnDlg(corV_, itvV_);
+        bool same = GisRef.known;
+        for (int k = 0; k < 4; ++k) same = same && cor_[k]->text() == shown_[k];
+        // Real-world corners shown to the millimetre: untouched, the region keeps its exact
+        // corners (a region from a GeoTIFF's posts has sub-millimetre digits).
+        if (same) SetRgnItv(itvV_);
+        else SetRgnDlg(corV_, itvV_);
     }
 
 private:
@@ -123,7 +129,20 @@ private:
     void ShowRgn() {
         double c[4], i;
         GetRgnDlg(c, &i);
-        for (int k = 0; k < 4; ++k) cor_[k]->setText(NumText(c[k]));
+        for (int k = 0; k < 4; ++k) {
+            shown_[k] = GisRef.known ? MmText(c[k]) : NumText(c[k]);
+            cor_[k]->setText(shown_[k]);
+        }
+    }
+    // A real-world corner to the millimetre in the region unit, without trailing zeros.
+    QString MmText(double v) const {
+        static const int dec[] = {0, 1, 3, 6};  // mm, cm, m, km
+        QString t = QString::number(v, 'f', dec[static_cast<int>(RgnUnit) & 3]);
+        if (t.contains(QLatin1Char('.'))) {
+            while (t.endsWith(QLatin1Char('0'))) t.chop(1);
+            if (t.endsWith(QLatin1Char('.'))) t.chop(1);
+        }
+        return t == QLatin1String("-0") ? QStringLiteral("0") : t;
     }
     void ShowItv() {
         double c[4], i;
@@ -147,6 +166,7 @@ private:
     }
 
     QLineEdit* cor_[4];
+    QString shown_[4];  // the corners as shown, to tell whether the user changed them
     QLineEdit* itv_;
     QComboBox *rgnUnit_, *itvUnit_;
     double corV_[4] = {}, itvV_ = 0;

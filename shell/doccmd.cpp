@@ -186,9 +186,12 @@ bool ImportFlow(QWidget* frame) {
         frame, {false, Tx::tr("DXF読み込み"), StartDir(Profile::DirScn), DxfFilter()});
     if (chosen.isEmpty() || !FileOk(ImpPath(Utf8(chosen)), false)) return false;
     // The unit is asked before the scene is reset: cancelling it keeps the document as it was.
-    LenUnit unit = InUnit;
-    if (!shl::AskInUnit(frame, &unit)) return false;
-    InUnit = unit;
+    // A drawing that declares its unit ($INSUNITS) is read in it, without the question.
+    if (!(DxfUnitFct(DxfHdrUnit(ImpPath(Utf8(chosen)))) > 0)) {
+        LenUnit unit = InUnit;
+        if (!shl::AskInUnit(frame, &unit)) return false;
+        InUnit = unit;
+    }
     shl::EngCall busy;
     const std::string path = ImpPath(Utf8(chosen));
     const int keep = CrsIdx;
@@ -218,6 +221,13 @@ bool ExportFlow(QWidget* frame, int fmt) {
             if (!GldBlock(&b)) return ExpXchg(fmt, path, false) == 0;  // says why it cannot run
         }
         shl::GldCorners c = shl::GldDefCorners(b.ext);
+        if (GldCrnRec g; GisGldCrn(b, &g)) {
+            // A document with a CRS offers its real corners.
+            c.lat0 = g.lat0;
+            c.lon0 = g.lon0;
+            c.lat1 = g.lat1;
+            c.lon1 = g.lon1;
+        }
         if (!shl::AskGldCorners(frame, &c)) return false;
         GldCrn = GldCrnRec{c.lat0, c.lon0, c.lat1, c.lon1};
         GldCrnGiven = 1;

@@ -1,4 +1,5 @@
 #include "mainframe.h"
+#include "scene/georef.h"
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -269,6 +270,9 @@ QString PtrPaneText(int n, const double p[3], LenUnit xyUnit, LenUnit zUnit) {
 void MainFrame::UpdPtrPane(int x, int y, bool in) {
     double p[3] = {0, 0, 0};
     const int n = in ? PtrMdlPnt(x, y, p) : 0;
+    // Real-world coordinates: the document's origin added back.
+    p[0] += OrgMmX();
+    p[1] += OrgMmY();
     ptrPane_->setText(PtrPaneText(n, p, ::RgnUnit, ::HgtUnit));
 }
 

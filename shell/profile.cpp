@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 #include "core/state.h"
+#include "core/unit.h"
+#include "formats/xchg.h"
 #include "curves/crv.h"
 #include "display/drw.h"
 #include "terrain/trn.h"
@@ -63,6 +65,18 @@ bool ReadRgb(QSettings& s, const char* key, int out[3]) {
     return true;
 }
 
+// A unit by its name ("mm", "cm", "m", "km").
+bool ReadUnit(QSettings& s, const char* key, LenUnit& out) {
+    if (!s.contains(key)) return false;
+    const QString v = s.value(key).toString().trimmed();
+    for (LenUnit u : {LenUnit::Mm, LenUnit::Cm, LenUnit::M, LenUnit::Km})
+        if (v == QLatin1String(UnitName(u))) {
+            out = u;
+            return true;
+        }
+    return false;
+}
+
 QString Fmt(const char* f, double v) { return QString::asprintf(f, v); }
 QString FmtI(int v) { return QString::asprintf("%d", v); }
 }  // namespace
@@ -100,6 +114,9 @@ void LoadProfile(QSettings& s, Profile& p) {
     IntpPrph = 0;
     TrnMethod = TrnMethodCrs;
     VertExag = 1.0;
+    // The units of the DXF import and of the exports: a survey's metres for exports.
+    InUnit = InUnitDef;
+    OutUnit = LenUnit::M;
 
     s.beginGroup(kPrmSec);
     ReadInt(s, "Pick Apperture", 1, 100, SetEdt.pickAp);
@@ -122,6 +139,8 @@ void LoadProfile(QSettings& s, Profile& p) {
     ReadInt(s, "VecCentre", 0, 1, centre);
     VecCentre = static_cast<uint8_t>(centre);
     ReadReal(s, "VertExag", VertExagMin, VertExagMax, VertExag);
+    ReadUnit(s, "InUnit", InUnit);
+    ReadUnit(s, "OutUnit", OutUnit);
     s.endGroup();
 
     p.lang = PrefSystem;
@@ -161,6 +180,8 @@ std::vector<ProfileEntry> ProfileEntries(const Profile& p) {
     add(kPrmSec, "TrnMethod", FmtI(TrnMethod));
     add(kPrmSec, "VecCentre", FmtI(VecCentre));
     add(kPrmSec, "VertExag", Fmt("%lf", VertExag));
+    add(kPrmSec, "InUnit", QLatin1String(UnitName(InUnit)));
+    add(kPrmSec, "OutUnit", QLatin1String(UnitName(OutUnit)));
     add(kIfcSec, "Language", QLatin1String(kLangVal[p.lang]));
     for (int i = 0; i < p.recent.size(); ++i)
         add(kMruSec, QStringLiteral("File%1").arg(i + 1), p.recent[i]);

@@ -19,6 +19,7 @@ constexpr int MsgSrfErr = 127;   // "サーフェイスが異常です。\n%s"
 constexpr int MsgOwnErr = 199;   // error with its own text
 constexpr int MsgNoRndrImg = 205;  // "レンダリングイメージが存在しません。"
 constexpr int MsgOwnWrn = 297;   // warning with its own text
+constexpr int MsgOwnCnf = 398;   // confirmation with its own text
 constexpr int MsgQuit = 399;     // "終了してよろしいですか？"
 
 int DspInfMsg(int id, const char* text);

@@ -49,6 +49,10 @@ const EnEnt EnTbl[] = {
     {"DXF読み込み: 曲線 %d 本 (点 %d)", "DXF read: %1 curves (%2 points)"},
     {"文字 %d 個", "%1 texts"},
     {"読み飛ばした図形 %d 個 (3Dでないポリライン %d)", "%1 entities skipped (%2 of them 2D polylines)"},
+    {"単位 %s (図面の $INSUNITS)", "unit %1 (the drawing's $INSUNITS)"},
+    {"原点 %s %s m", "origin %1 %2 m"},
+    {"%s: 図面の大きさは %s x %s です (単位 %s で読み込み)。", "%1: the drawing measures %2 x %3 (read in %4)."},
+    {"単位 %s で読み込み直しますか？", "Read it again in %1?"},
     {"STL読み込み: ソリッド %d 個, 面 %d 個", "STL read: %1 solids, %2 facets"},
     {"読み飛ばした面 %d 個", "%1 facets skipped"},
     // Map images and tracing.

@@ -1,4 +1,5 @@
 // The document's import and export actions, without their dialogs.
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -6,8 +7,11 @@
 #include "core/alc.h"
 #include "core/cmd.h"
 #include "core/msg.h"
+#include "core/unit.h"
+#include "platform/platform.h"
 #include "curves/crv.h"
 #include "doc/doc.h"
+#include "doc/filnam.h"
 #include "formats/dxf.h"
 #include "formats/stl.h"
 #include "formats/vrml.h"
@@ -15,8 +19,10 @@
 #include "display/dsp_cmd.h"
 #include "display/view.h"
 #include "doc/xchg_flow.h"
+#include "scene/georef.h"
 #include "scene/scene.h"
 #include "formats/gld.h"
+#include "terrain/trn.h"
 
 namespace {
 
@@ -50,17 +56,66 @@ bool ChkTrnExp() {
     return ok;
 }
 
+// A size of the unit question in metres, four significant digits, so that the box stays short.
+static std::string Meters(double mm) {
+    char b[64];
+    std::snprintf(b, sizeof b, "%.4g m", mm / 1000.0);
+    return b;
+}
+
+bool DxfUnitOdd(const DxfRdSum& s, LenUnit* better) {
+    if (!s.ext || !(s.fct > 0)) return false;
+    const double w = std::fmax(s.x1 - s.x0, s.y1 - s.y0);
+    auto fits = [](double mm) { return mm >= DxfSizeMin && mm <= DxfSizeMax; };
+    if (!(w > 0) || fits(w)) return false;
+    // Metres first, the unit of most survey drawings; then the others, nearest first.
+    static const LenUnit order[] = {LenUnit::M, LenUnit::Cm, LenUnit::Km, LenUnit::Mm};
+    LenUnit best = LenUnit::M;
+    double bestDist = HUGE_VAL;
+    for (LenUnit u : order) {
+        const double f = MmPer(u);
+        const double d = u == LenUnit::M ? 0 : std::fabs(std::log10(f / s.fct));
+        if (fits(w / s.fct * f) && d < bestDist) {
+            best = u;
+            bestDist = d;
+        }
+    }
+    if (bestDist == HUGE_VAL) return false;
+    *better = best;
+    return true;
+}
+
 int ImpDxf(const std::string& path) {
     int r = -1;
     EngGuard([&] {
-        DocRstScn();
-        IniScn();
-        IniTrnScn();
-        Doc.title = "無題";
-        Doc.path.clear();
-        DocSetMod(false);
         std::string p = ImpPath(path);
-        if (RdDxfCrv(p) == 0) {
+        DxfRdSum s;
+        auto read = [&](bool hdr) {
+            DocRstScn();
+            IniScn();
+            IniTrnScn();
+            Doc.title = "無題";
+            Doc.path.clear();
+            DocSetMod(false);
+            return RdDxfCrv(p, &s, hdr);
+        };
+        int rc = read(true);
+        LenUnit u;
+        // A drawing read in the wrong unit is asked about once; Yes reads it again in the
+        // unit that gives it a survey's size, and that unit is kept for the next import.
+        if (rc == 0 && DxfUnitOdd(s, &u)) {
+            const double w = s.x1 - s.x0, h = s.y1 - s.y0;
+            char t[MsgLinLen * 4];
+            std::snprintf(t, sizeof t,
+                          "%s: 図面の大きさは %s x %s です (単位 %s で読み込み)。\n単位 %s で読み込み直しますか？",
+                          FilBase(p.c_str()).c_str(), Meters(w).c_str(), Meters(h).c_str(),
+                          DxfUnitTx(s).c_str(), UnitName(u));
+            if (DspCnfMsg(MsgOwnCnf, t) == plt::AnsYes) {
+                InUnit = u;
+                rc = read(false);
+            }
+        }
+        if (rc == 0) {
             // The title names the drawing; the document itself has no file yet, so a save asks
             // for a scene name instead of writing over the drawing.
             Doc.title = p;
@@ -104,7 +159,9 @@ int ExpXchg(int fmt, const std::string& path, bool firstFilter) {
             }
             GldBlkNote(b);
             GldFixDst = 1;
+            // A document with a CRS has its real corners; the others the default place.
             GldCrnRec c = GldCrnGiven ? GldCrn : GldDefCrn(b);
+            if (!GldCrnGiven) GisGldCrn(b, &c);
             GldCrnGiven = 0;
             GldCrn = c;
             r = WrGld(p, b, c);
@@ -142,9 +199,18 @@ int ImpOgr(const OgrImpPrm& p, OgrImpRes* res, const OgrClip* clip) {
 int RdStlSum(const std::string& path, StlRdSum* sum) {
     StlRdSum local;
     StlRdSum& s = sum ? *sum : local;
-    if (StlRead(path, &s) != 0) return -1;
+    const StlOrg org{GisRef.known, GisRef.ox, GisRef.oy};
+    if (StlRead(path, &s, &org) != 0) return -1;
+    if (s.org) {
+        GisRef.known = true;
+        GisRef.ox = s.ox;
+        GisRef.oy = s.oy;
+        GisRef.wkt.clear();
+    }
     UdtPrmMtl();
     UdtScnBox();
+    // The region dialog starts from what is in the scene, unless a region was set.
+    if (!IsEmptyBox(SceneBox)) RgnFromExt(SceneBox.min[0], SceneBox.min[1], SceneBox.max[0], SceneBox.max[1], true);
     IntrCmd(CatDsp, CmdRdrwAll);
     char msg[MsgLinLen * 2];
     std::snprintf(msg, sizeof msg, "STL読み込み: ソリッド %d 個, 面 %d 個\n読み飛ばした面 %d 個", s.solids,
@@ -155,12 +221,28 @@ int RdStlSum(const std::string& path, StlRdSum* sum) {
 
 int RdStl(const char* path) { return RdStlSum(path ? path : "", nullptr); }
 
+std::string DxfUnitTx(const DxfRdSum& s) {
+    for (LenUnit u : {LenUnit::Mm, LenUnit::Cm, LenUnit::M, LenUnit::Km})
+        if (MmPer(u) == s.fct) return UnitName(u);
+    char b[32];
+    std::snprintf(b, sizeof b, "%.6g mm", s.fct);
+    return b;
+}
+
 int RdDxf(const std::string& path, const DxfRdPrm& prm, DxfRdSum* sum) {
     DxfRdSum local;
     DxfRdSum& s = sum ? *sum : local;
     DxfRdPrm p = prm;
     if (!p.part) p.part = CrvPart;
     if (DxfRead(path, p, &s) != 0) return -1;
+    // A drawing in national-grid coordinates: the document is held relative to its origin.
+    const bool picked = s.org && !p.known;
+    if (picked) {
+        GisRef.known = true;
+        GisRef.ox = s.ox;
+        GisRef.oy = s.oy;
+        GisRef.wkt.clear();
+    }
     // Colour by height, boxes up to the scene, then the whole drawing in view.
     if (CrvPart)
         for (int i = 0; i < CrvPart->crvs.n; ++i) {
@@ -180,6 +262,12 @@ int RdDxf(const std::string& path, const DxfRdPrm& prm, DxfRdSum* sum) {
     if (s.secSkip > 0)
         more += "\n読み飛ばしたセクション " + std::to_string(s.secSkip) + " 個: " + s.secNames;
     if (s.early) more += "\nファイルが途中で終わっています (EOFがない)";
+    if (DxfUnitFct(s.insUnits) > 0 && p.insUnits) more += "\n単位 " + DxfUnitTx(s) + " (図面の $INSUNITS)";
+    if (picked) {
+        char o[96];
+        std::snprintf(o, sizeof o, "\n原点 %.3f %.3f m", s.ox, s.oy);
+        more += o;
+    }
     if (!more.empty()) std::snprintf(msg + std::strlen(msg), sizeof msg - std::strlen(msg), "%s", more.c_str());
     PutMsg(msg);
     return 0;
@@ -189,10 +277,28 @@ namespace {
 double DxfInFct = 1.0;  // factor of the last import: an unknown unit keeps it
 }
 
-int RdDxfCrv(const std::string& path) {
+int RdDxfCrv(const std::string& path, DxfRdSum* sum, bool hdrUnit) {
     double f = InUnitFct(InUnit);
     if (f > 0) DxfInFct = f;
     DxfRdPrm prm;
     prm.fct = DxfInFct;
-    return RdDxf(path, prm, nullptr);
+    prm.insUnits = hdrUnit;
+    prm.org = true;
+    prm.known = GisRef.known;
+    prm.ox = GisRef.ox;
+    prm.oy = GisRef.oy;
+    DxfRdSum local;
+    DxfRdSum& s = sum ? *sum : local;
+    if (RdDxf(path, prm, &s) != 0) return -1;
+    // The region starts on the drawing: the user only picks the interval.
+    if (s.ext) {
+        const double ox = s.org ? s.ox * 1000.0 : 0, oy = s.org ? s.oy * 1000.0 : 0;
+        TrnRgn[0] = static_cast<float>(s.x0 - ox);
+        TrnRgn[1] = static_cast<float>(s.y0 - oy);
+        TrnRgn[2] = 0;
+        TrnRgn[3] = static_cast<float>(s.x1 - ox);
+        TrnRgn[4] = static_cast<float>(s.y1 - oy);
+        TrnRgn[5] = 0;
+    }
+    return 0;
 }

@@ -13,8 +13,10 @@
 bool ChkTrnExp();
 
 // DXF import action: scene reset, start-up and terrain scenes, title "無題", modified flag
-// cleared, then the curves of path (".dxf" appended when it has no extension) read with InUnit.
-// On success the title becomes the path. 0, or -1 when the file could not be read.
+// cleared, then the curves of path (".dxf" appended when it has no extension) read in the
+// drawing's own unit, or InUnit when it declares none (RdDxfCrv). A drawing whose size says the
+// unit is wrong (DxfUnitOdd) asks once; Yes reads it again in the better unit, which becomes
+// InUnit. On success the title becomes the path. 0, or -1 when the file could not be read.
 int ImpDxf(const std::string& path);
 
 // Export action of fmt with OutUnit (GLD: the default corners, or those given to GldUseCrn).
@@ -37,5 +39,15 @@ int RdStl(const char* path);
 // updated, the view fitted and what was read reported in the message area. 0, or -1 when the
 // file cannot be opened (message 110).
 int RdDxf(const std::string& path, const DxfRdPrm& prm, DxfRdSum* sum);
-// RdDxf with the input unit InUnit (an unknown unit keeps the factor of the last import).
-int RdDxfCrv(const std::string& path);
+// RdDxf with the input unit InUnit (an unknown unit keeps the factor of the last import), or the
+// drawing's own ($INSUNITS) when hdrUnit; in a document without an origin, a drawing in
+// national-grid coordinates gets one (GisRef, kept in the scene's side file). The terrain region
+// becomes the drawing's extent. sum (may be null) receives what was read.
+int RdDxfCrv(const std::string& path, DxfRdSum* sum = nullptr, bool hdrUnit = true);
+
+// Sizes of a plausible drawing (mm): a whole drawing under 1 m or over 1,000 km was read in the
+// wrong unit, and the import asks once whether to read it again in *better.
+constexpr double DxfSizeMin = 1000.0, DxfSizeMax = 1.0e9;
+bool DxfUnitOdd(const DxfRdSum& s, LenUnit* better);
+// The unit the points of s were read in ("m", or "25.4 mm" for one without a name).
+std::string DxfUnitTx(const DxfRdSum& s);

@@ -32,12 +32,27 @@ constexpr int DxfMsgMax = 5;       // problems shown one by one; the rest are co
 constexpr double DxfNumMax = 1.0e12;  // coordinates beyond this (mm) are refused with their vertex
 
 // Reading parameters: millimetres per drawing unit, and the part the curves go into (none: the
-// drawing is read and counted but no curve is kept).
+// drawing is read and counted but no curve is kept). insUnits: a drawing that declares its unit
+// ($INSUNITS) is read in it instead of fct. org: a drawing that lies beyond LocCrdMax of zero is
+// held relative to a local origin (whole kilometres below its lower-left corner), so that its
+// points keep 1 mm in the engine's 32-bit millimetres; known: the document already has the origin
+// (ox, oy, metres), which is subtracted whatever the drawing's place.
 struct prt;
 struct DxfRdPrm {
     double fct = 1.0;
     prt* part = nullptr;
+    bool insUnits = false;
+    bool org = false;
+    bool known = false;
+    double ox = 0, oy = 0;
 };
+
+// Millimetres per drawing unit of an $INSUNITS code (feet, mm, cm, m, km, yards, decimetres,
+// US survey feet), or 0 for unitless, inches (the imperial templates' value, which drawings in
+// other units keep) and codes the reader does not know.
+double DxfUnitFct(int code);
+// The $INSUNITS code the HEADER of the drawing at path declares, or -1 (none, or no file).
+int DxfHdrUnit(const std::string& path);
 
 // What an import read, as the message area reports it.
 struct DxfRdSum {
@@ -52,6 +67,12 @@ struct DxfRdSum {
     int secSkip = 0;       // well-formed sections of unknown names, passed over whole
     std::string secNames;  // their names, blank-separated (the first few)
     bool early = false;    // the file ended before its EOF marker
+    int insUnits = -1;     // the drawing's $INSUNITS code, -1 when it has none
+    double fct = 1.0;      // millimetres per drawing unit the points were read with
+    bool ext = false;      // a point was kept: ext holds the extent
+    double x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // extent of the points kept, real-world mm
+    bool org = false;      // a local origin was picked (ox, oy, metres, subtracted from the points)
+    double ox = 0, oy = 0;
 };
 
 // Reads the curves and texts of the DXF file at path into prm.part, in millimetres (prm.fct per

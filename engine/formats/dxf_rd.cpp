@@ -2,8 +2,10 @@
 // TEXT becomes a dimension text; everything else of the drawing is passed over.
 #include <charconv>
 #include <cfloat>
+#include <climits>
 #include <cmath>
 #include <cstdio>
+#include <vector>
 #include <cstring>
 #include <iconv.h>
 #include <memory>
@@ -16,6 +18,7 @@
 #include "formats/codepage.h"
 #include "formats/dxf.h"
 #include "formats/xchg.h"
+#include "scene/georef.h"
 #include "scene/scene.h"
 
 namespace {
@@ -164,22 +167,23 @@ bool ParseReal(std::string_view s, double* out) {
     return true;
 }
 
-// Scratch points of the entity being read; the curve gets an exact copy at its end.
+// Points of the drawing as read (drawing units, doubles): the curves get their 32-bit
+// millimetres once the whole drawing is read, when its unit and local origin are known.
 struct PtBuf {
-    float* p = nullptr;
+    double* p = nullptr;
     int n = 0, cap = 0;
     ~PtBuf() { FreeMem(p); }
-    bool Add(float x, float y, float z) {
+    bool Add(double x, double y, double z) {
         if (n == cap) {
+            if (cap > INT_MAX / 2) return false;
             int nc = cap ? cap * 2 : PtBufMin;
-            if (nc < cap) return false;
-            void* q = RealcMem(p, static_cast<long long>(nc) * 3 * static_cast<long long>(sizeof(float)),
+            void* q = RealcMem(p, static_cast<long long>(nc) * 3 * static_cast<long long>(sizeof(double)),
                                "RdDxf:pnt");
             if (!q) return false;
-            p = static_cast<float*>(q);
+            p = static_cast<double*>(q);
             cap = nc;
         }
-        float* q = p + 3 * n++;
+        double* q = p + 3 * n++;
         q[0] = x; q[1] = y; q[2] = z;
         return true;
     }
@@ -201,6 +205,9 @@ public:
         if (path_.size() > PathShownMax) path_ = path_.substr(path_.find_last_of('/') + 1);
     }
     void Run();
+    // The curves and texts read get their points: the unit applied, the local origin picked
+    // (prm.org) and subtracted, then rounded to 32-bit millimetres.
+    void Finish();
     bool ReadErr() const { return rd_.readErr; }
     bool SawEof() const { return sawEof_; }
 
@@ -212,9 +219,9 @@ private:
     void Entities();
     void Polyline();
     void EndEnt();
-    bool Num(double* v);  // the value as a coordinate (unit factor applied); false: refused, v kept
+    bool Num(double* v);  // the value as a coordinate in drawing units; false: refused, v kept
     crv* NewCrvOf(const char* name);
-    void Keep(crv* c);    // the scratch points become the curve's
+    void Keep(crv* c);    // the entity's points (from beg_) become the curve's at Finish
     std::string Text(std::string_view raw) const;
 
     LineRd rd_;
@@ -237,6 +244,17 @@ private:
     bool bad_ = false;              // a coordinate of the vertex (or text) being read was refused
     crv* cur_ = nullptr;
     PtBuf pts_;
+    int beg_ = 0;                   // first point of the entity being read
+    struct PendCrv {
+        crv* c;
+        int beg, n;
+    };
+    struct PendTxt {
+        siz* z;
+        double x, y, h;
+    };
+    std::vector<PendCrv> crvs_;     // curves read, their points in pts_
+    std::vector<PendTxt> txts_;     // texts read, their positions
     int lwCnt_ = 0;                 // LWPOLYLINE vertex count (code 90), 0: not given
     bool lwClosed_ = false;         // LWPOLYLINE flag bit 1: the first vertex closes it
     double ln_[6] = {};             // LINE start and end
@@ -292,7 +310,7 @@ bool DxfRd::Num(double* v) {
         Prob("数値が大きすぎる:line %d", rd_.line);
         return false;
     }
-    *v = static_cast<float>(d * prm_.fct);
+    *v = d;  // drawing units: the unit is applied once the whole drawing is read (Finish)
     return true;
 }
 
@@ -329,23 +347,29 @@ std::string DxfRd::Text(std::string_view raw) const {
 
 // Passes over a section up to its ENDSEC; the header tells the drawing's version and code page.
 void DxfRd::SkipSec(bool header) {
-    int var = 0;  // 1 after $ACADVER, 2 after $DWGCODEPAGE
+    int var = 0;  // 1 after $ACADVER, 2 after $DWGCODEPAGE, 3 after $INSUNITS
     std::string ver, cp;
     while (Pair()) {
         if (code_ == DxfEnt && Word(val_) == "ENDSEC") break;
         if (!header) continue;
         if (code_ == DxfVar) {
             std::string_view w = Word(val_);
-            var = w == "$ACADVER" ? 1 : w == "$DWGCODEPAGE" ? 2 : 0;
+            var = w == "$ACADVER" ? 1 : w == "$DWGCODEPAGE" ? 2 : w == "$INSUNITS" ? 3 : 0;
         } else if (var == 1 && code_ == DxfTxt) {
             ver = std::string(Word(val_));
             var = 0;
         } else if (var == 2 && code_ == DxfName3) {
             cp = std::string(Word(val_));
             var = 0;
+        } else if (var == 3 && code_ == DxfFlag) {
+            int u;
+            if (ParseInt(val_, &u) && u >= 0) sum_.insUnits = u;
+            var = 0;
         }
     }
     if (!header) return;
+    // The drawing's own unit wins over the one chosen for drawings that do not say.
+    if (prm_.insUnits && DxfUnitFct(sum_.insUnits) > 0) prm_.fct = DxfUnitFct(sum_.insUnits);
     encGiven_ = !ver.empty() || !cp.empty();
     int v = 0;
     if (ver.size() > 2 && (ver[0] == 'A' || ver[0] == 'a') && ParseInt(ver.substr(2), &v) &&
@@ -411,39 +435,92 @@ crv* DxfRd::NewCrvOf(const char* name) {
 }
 
 void DxfRd::Keep(crv* c) {
-    if (c && pts_.n > 0) {
-        long long bytes = static_cast<long long>(pts_.n) * 3 * static_cast<long long>(sizeof(float));
-        float* p = static_cast<float*>(AlcMem(bytes, "crv:p"));
-        if (p) {
-            std::memcpy(p, pts_.p, static_cast<size_t>(bytes));
-            FreeMem(c->p);
-            c->p = p;
-            c->n = pts_.n;
-            PntBox(c);
-            ++sum_.crv;
-            sum_.pnt += pts_.n;
+    if (c && pts_.n > beg_) crvs_.push_back({c, beg_, pts_.n - beg_});
+    else pts_.n = beg_;
+    beg_ = pts_.n;
+}
+
+void DxfRd::Finish() {
+    const double f = prm_.fct;
+    sum_.fct = f;
+    double lo[2] = {HUGE_VAL, HUGE_VAL}, hi[2] = {-HUGE_VAL, -HUGE_VAL};
+    auto extend = [&](double x, double y) {
+        lo[0] = std::fmin(lo[0], x * f);
+        lo[1] = std::fmin(lo[1], y * f);
+        hi[0] = std::fmax(hi[0], x * f);
+        hi[1] = std::fmax(hi[1], y * f);
+    };
+    for (const PendCrv& k : crvs_)
+        for (int i = k.beg; i < k.beg + k.n; ++i) extend(pts_.p[3 * i], pts_.p[3 * i + 1]);
+    for (const PendTxt& t : txts_) extend(t.x, t.y);
+    double ox = 0, oy = 0;
+    if (lo[0] <= hi[0]) {
+        sum_.ext = true;
+        sum_.x0 = lo[0];
+        sum_.y0 = lo[1];
+        sum_.x1 = hi[0];
+        sum_.y1 = hi[1];
+        const double far = std::fmax(std::fmax(std::fabs(lo[0]), std::fabs(hi[0])),
+                                     std::fmax(std::fabs(lo[1]), std::fabs(hi[1])));
+        if (prm_.known) {
+            sum_.org = true;
+            sum_.ox = prm_.ox;
+            sum_.oy = prm_.oy;
+            ox = sum_.ox * 1000.0;
+            oy = sum_.oy * 1000.0;
+        } else if (prm_.org && far > LocCrdMax) {
+            sum_.org = true;
+            sum_.ox = OrgPickM(lo[0]);
+            sum_.oy = OrgPickM(lo[1]);
+            ox = sum_.ox * 1000.0;
+            oy = sum_.oy * 1000.0;
         }
     }
-    pts_.n = 0;
+    // Without an origin x * f - 0 is x * f: a local drawing keeps the floats it always had.
+    for (const PendCrv& k : crvs_) {
+        long long bytes = static_cast<long long>(k.n) * 3 * static_cast<long long>(sizeof(float));
+        float* p = static_cast<float*>(AlcMem(bytes, "crv:p"));
+        if (!p) continue;
+        for (int i = 0; i < k.n; ++i) {
+            const double* q = pts_.p + 3 * (k.beg + i);
+            p[3 * i] = static_cast<float>(q[0] * f - ox);
+            p[3 * i + 1] = static_cast<float>(q[1] * f - oy);
+            p[3 * i + 2] = static_cast<float>(q[2] * f);
+        }
+        FreeMem(k.c->p);
+        k.c->p = p;
+        k.c->n = k.n;
+        PntBox(k.c);
+        ++sum_.crv;
+        sum_.pnt += k.n;
+    }
+    for (const PendTxt& t : txts_) {
+        if (!t.z->pts) continue;
+        float p[3] = {static_cast<float>(t.x * f - ox), static_cast<float>(t.y * f - oy),
+                      static_cast<float>(t.h * f)};
+        std::memcpy(t.z->pts, p, sizeof p);
+        std::memcpy(t.z->pts + 3, p, sizeof p);
+    }
+    crvs_.clear();
+    txts_.clear();
+    pts_.n = beg_ = 0;
 }
 
 // Ends the entity being read (a new entity name or the end of the section).
 void DxfRd::EndEnt() {
     switch (state_) {
     case StLw:
-        if (lwClosed_ && pts_.n > 1) {
-            const float first[3] = {pts_.p[0], pts_.p[1], pts_.p[2]};
+        if (lwClosed_ && pts_.n - beg_ > 1) {
+            const double first[3] = {pts_.p[3 * beg_], pts_.p[3 * beg_ + 1], pts_.p[3 * beg_ + 2]};
             pts_.Add(first[0], first[1], first[2]);
         }
         Keep(cur_);
         break;
     case StLine:
         // Only the ends the entity gives: a missing end is not the origin.
-        pts_.n = 0;
+        pts_.n = beg_;
         for (int k = 0; k < 2; ++k)
-            if (lnHas_[k] && !lnBad_[k])
-                pts_.Add(static_cast<float>(ln_[3 * k]), static_cast<float>(ln_[3 * k + 1]),
-                         static_cast<float>(ln_[3 * k + 2]));
+            if (lnHas_[k] && !lnBad_[k]) pts_.Add(ln_[3 * k], ln_[3 * k + 1], ln_[3 * k + 2]);
         Keep(cur_);
         break;
     case StText:
@@ -451,10 +528,9 @@ void DxfRd::EndEnt() {
             z->pts = static_cast<float*>(AlcMem(6 * static_cast<long long>(sizeof(float)), "siz:pts"));
             if (z->pts) {
                 z->n = 1;
-                float p[3] = {static_cast<float>(x_), static_cast<float>(y_), static_cast<float>(z_)};
-                std::memcpy(z->pts, p, sizeof p);
-                std::memcpy(z->pts + 3, p, sizeof p);
+                std::memset(z->pts, 0, 6 * sizeof(float));
             }
+            txts_.push_back({z, x_, y_, z_});
             z->type = 1;
             z->txt = DupNam(txt_.c_str());
             ++sum_.txt;
@@ -481,7 +557,7 @@ void DxfRd::Entities() {
                 lwCnt_ = 0;
                 lwClosed_ = false;
                 bad_ = false;
-                pts_.n = 0;
+                pts_.n = beg_;
                 state_ = StLw;
             } else if (name == "LINE") {
                 cur_ = NewCrvOf("LINE");
@@ -514,8 +590,7 @@ void DxfRd::Entities() {
             } else if (code_ == DxfY) {
                 // The y ends a vertex; a refused x or y drops it. Vertices beyond the declared
                 // count are not read.
-                if (Num(&y_) && !bad_ && (lwCnt_ <= 0 || pts_.n < lwCnt_))
-                    pts_.Add(static_cast<float>(x_), static_cast<float>(y_), static_cast<float>(z_));
+                if (Num(&y_) && !bad_ && (lwCnt_ <= 0 || pts_.n - beg_ < lwCnt_)) pts_.Add(x_, y_, z_);
                 bad_ = false;
             }
             break;
@@ -552,15 +627,14 @@ void DxfRd::Polyline() {
     bool closed = false, skip = false, flat = false, have = false;
     double elev = 0;
     int idx = -1;
-    float first[3] = {0, 0, 0};
+    double first[3] = {0, 0, 0};
     bool haveFirst = false;
-    pts_.n = 0;
+    pts_.n = beg_;
     bad_ = false;
     // The vertex read so far joins the curve unless one of its coordinates was refused.
     auto add = [&]() {
         if (bad_) return;
-        const float p[3] = {static_cast<float>(x_), static_cast<float>(y_),
-                            static_cast<float>(flat ? elev : z_)};
+        const double p[3] = {x_, y_, flat ? elev : z_};
         pts_.Add(p[0], p[1], p[2]);
         if (!haveFirst) {
             std::memcpy(first, p, sizeof p);
@@ -601,7 +675,7 @@ void DxfRd::Polyline() {
     }
     if (idx >= 0 && !skip) {
         add();
-        have = pts_.n > 0;
+        have = pts_.n > beg_;
         if (closed && have) pts_.Add(first[0], first[1], first[2]);
     }
     if (skip) ++sum_.skip2d;
@@ -611,6 +685,44 @@ void DxfRd::Polyline() {
 }
 
 }  // namespace
+
+double DxfUnitFct(int code) {
+    switch (code) {
+    // Inches (1) are the value of the imperial templates (AutoCAD's, GDAL's DXF writer) whatever
+    // the drawing holds: taken as undeclared.
+    case 2: return 304.8;         // feet
+    case 4: return 1.0;           // millimetres
+    case 5: return 10.0;          // centimetres
+    case 6: return 1000.0;        // metres
+    case 7: return 1.0e6;         // kilometres
+    case 10: return 914.4;        // yards
+    case 14: return 100.0;        // decimetres
+    case 21: return 1200.0 / 3.937;  // US survey feet
+    default: return 0.0;          // unitless, and units no survey drawing uses
+    }
+}
+
+int DxfHdrUnit(const std::string& path) {
+    std::unique_ptr<std::FILE, FileCloser> f(std::fopen(path.c_str(), "rb"));
+    if (!f) return -1;
+    // Only the HEADER is read: the pairs up to its ENDSEC (or the first entity section).
+    LineRd rd(f.get());
+    std::string_view code, val;
+    bool units = false;
+    while (rd.Next(&code) && rd.Next(&val)) {
+        int c = -1;
+        if (!ParseInt(code, &c)) return -1;
+        std::string_view w = Word(val);
+        if (c == DxfEnt && (w == "ENDSEC" || w == "EOF")) return -1;
+        if (c == DxfName && w != "HEADER") return -1;
+        if (c == DxfVar) units = w == "$INSUNITS";
+        else if (units && c == DxfFlag) {
+            int u;
+            return ParseInt(val, &u) && u >= 0 ? u : -1;
+        }
+    }
+    return -1;
+}
 
 int DxfRead(const std::string& path, const DxfRdPrm& prm, DxfRdSum* sum) {
     DxfRdSum local;
@@ -625,6 +737,7 @@ int DxfRead(const std::string& path, const DxfRdPrm& prm, DxfRdSum* sum) {
     {
         DxfRd rd(f.get(), path, prm, &s);
         rd.Run();
+        rd.Finish();
         s.early = !rd.SawEof();
         extra = s.prob - DxfMsgMax;
         if (rd.ReadErr()) DspErrMsg(MsgFilRd, path.c_str());

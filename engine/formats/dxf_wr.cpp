@@ -7,6 +7,7 @@
 #include "formats/dxf.h"
 #include "formats/outfile.h"
 #include "formats/xchg.h"
+#include "scene/georef.h"
 #include "scene/scene.h"
 
 namespace {
@@ -16,7 +17,7 @@ constexpr int GrdType = 5;       // polygon group type of a grid
 
 class DxfWr {
 public:
-    DxfWr(OutFile& o, double fct) : o_(o), fct_(fct) {
+    DxfWr(OutFile& o, double fct) : o_(o), fct_(fct), ox_(OrgMmX()), oy_(OrgMmY()) {
         Utf8ToSjis("地形", &layTrn_);
         Utf8ToSjis("等高線", &layCrv_);
     }
@@ -42,12 +43,16 @@ private:
         o_.Int(v);
         o_.Put('\n');
     }
+    // A point in real-world coordinates: the document's origin added back in doubles.
+    void Pnt(const float* v) {
+        Real(DxfX, v[0] + ox_);
+        Real(DxfY, v[1] + oy_);
+        Real(DxfZ, v[2]);
+    }
     void Vtx(const float* v, int flag) {
         Pair(DxfEnt, "VERTEX");
         Pair(DxfLayer, layTrn_);
-        Real(DxfX, v[0]);
-        Real(DxfY, v[1]);
-        Real(DxfZ, v[2]);
+        Pnt(v);
         IntV(DxfFlag, flag);
     }
     void Srf(const srf* s);
@@ -55,6 +60,7 @@ private:
 
     OutFile& o_;
     double fct_;
+    double ox_, oy_;  // the document's origin, mm
     std::string layTrn_, layCrv_;
 };
 
@@ -120,9 +126,7 @@ void DxfWr::Crv(const crv* c) {
         const float* p = c->p + 3 * k;
         Pair(DxfEnt, "VERTEX");
         Pair(DxfLayer, "0");
-        Real(DxfX, p[0]);
-        Real(DxfY, p[1]);
-        Real(DxfZ, p[2]);
+        Pnt(p);
         Pair(DxfFlag, " 32");
     }
     Pair(DxfEnt, "SEQEND");

@@ -30,16 +30,17 @@ constexpr unsigned char SjisLead1 = 0x81, SjisLead1End = 0x9F, SjisLead2 = 0xE0,
 float X(int i) { return TrnSrf->v[3 * i]; }
 float Y(int i) { return TrnSrf->v[3 * i + 1]; }
 
+}  // namespace
+
 // The outer interval differs from its neighbour's. A fixed tolerance is finer than floats hold
 // far from the origin (beyond about 130 m), where a regular grid's intervals differ by a few
-// units in the last place: the tolerance follows the interval and the coordinates' magnitude.
-bool Irreg(double a, double b, double c) {
-    const double mag = std::max({std::fabs(a), std::fabs(b), std::fabs(c)});
+// units in the last place of its largest coordinate (the centre the posts are laid from): the
+// tolerance follows the interval and that magnitude.
+bool GrdIrreg(double a, double b, double c, double mag) {
+    mag = std::max({mag, std::fabs(a), std::fabs(b), std::fabs(c)});
     const double tol = GldRegRel * std::fabs(b - a) + 2.0 * FLT_EPSILON * mag;
     return std::fabs((c - b) - (b - a)) >= tol;
 }
-
-}  // namespace
 
 bool GldBlock(GldBlk* b) {
     const srf* s = TrnSrf;
@@ -48,13 +49,15 @@ bool GldBlock(GldBlk* b) {
     const int R = g->rows, C = g->cols;
     if (R < 1 || C < 1 || s->nv < R * C) return false;
     int c0 = 0, c1 = C, r0 = 0, r1 = R;
+    const double mx = std::max(std::fabs(X(0)), std::fabs(X(C - 1)));
+    const double my = std::max(std::fabs(Y(0)), std::fabs(Y((R - 1) * C)));
     if (C >= 3) {
-        c0 = Irreg(X(0), X(1), X(2)) ? 1 : 0;
-        c1 = Irreg(X(C - 3), X(C - 2), X(C - 1)) ? C - 1 : C;
+        c0 = GrdIrreg(X(0), X(1), X(2), mx) ? 1 : 0;
+        c1 = GrdIrreg(X(C - 3), X(C - 2), X(C - 1), mx) ? C - 1 : C;
     }
     if (R >= 3) {
-        r0 = Irreg(Y(0), Y(C), Y(2 * C)) ? 1 : 0;
-        r1 = Irreg(Y((R - 3) * C), Y((R - 2) * C), Y((R - 1) * C)) ? R - 1 : R;
+        r0 = GrdIrreg(Y(0), Y(C), Y(2 * C), my) ? 1 : 0;
+        r1 = GrdIrreg(Y((R - 3) * C), Y((R - 2) * C), Y((R - 1) * C), my) ? R - 1 : R;
     }
     if (c1 - c0 < r1 - r0) r1 = r0 + (c1 - c0);
     if (r1 - r0 < c1 - c0) c1 = c0 + (r1 - r0);

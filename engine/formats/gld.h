@@ -23,6 +23,11 @@ constexpr double GldEarthCirc = 40320000;   // metres of the earth's circumferen
 // Intervals differing by less than this fraction of the interval (plus what the coordinates'
 // 32-bit floats cannot hold) are the same spacing.
 constexpr double GldRegRel = 1e-6;
+// Whether the interval c - b differs from b - a (three posts of a row or column, mm) by more
+// than a small fraction of the interval and the few units in the last place that 32-bit
+// coordinates of magnitude mag (the largest of the row or column) carry: posts laid from post to
+// post count as regular.
+bool GrdIrreg(double a, double b, double c, double mag);
 constexpr double GldHgtMax = 9999.999;      // metres: heights are clamped to the field
 constexpr double GldHgtMin = -999.999;
 constexpr int GldTtlWid = 128;              // bytes of the title field

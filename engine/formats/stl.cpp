@@ -14,6 +14,7 @@
 #include "formats/outfile.h"
 #include "formats/stl.h"
 #include "formats/xchg.h"
+#include "scene/georef.h"
 #include "scene/scene.h"
 
 namespace {
@@ -46,6 +47,7 @@ int WrStlFct(const std::string& path, double u) {
     o.Line(name);
     const int R = g->rows, C = g->cols;
     static const float zero[3] = {0, 0, 0};
+    const double ox = OrgMmX(), oy = OrgMmY();  // real-world coordinates
     for (int rr = 0; rr + 1 < R; ++rr)
         for (int c = 0; c + 1 < C; ++c) {
             const int32_t* id = g->vtx_id;
@@ -65,7 +67,7 @@ int WrStlFct(const std::string& path, double u) {
                 o.Line("    outer loop");
                 for (int j : f) {
                     const float* v = s->v + 3 * k[j];
-                    Vec(o, "      vertex ", v[0] * u, v[1] * u, v[2] * u);
+                    Vec(o, "      vertex ", (v[0] + ox) * u, (v[1] + oy) * u, v[2] * u);
                 }
                 o.Line("    endloop");
                 o.Line("  endfacet");
@@ -133,7 +135,7 @@ bool Starts(std::string_view s, std::string_view w) {
 }
 
 // Three reals ("%f %f %f"); false when one is missing or not finite.
-bool Read3(std::string_view s, float out[3]) {
+bool Read3d(std::string_view s, double out[3]) {
     for (int k = 0; k < 3; ++k) {
         s = Trim(s);
         if (!s.empty() && s.front() == '+') s.remove_prefix(1);
@@ -141,15 +143,23 @@ bool Read3(std::string_view s, float out[3]) {
         auto r = std::from_chars(s.data(), s.data() + s.size(), v);
         if (r.ec != std::errc() || r.ptr == s.data() || !std::isfinite(v) || std::fabs(v) > StlCoordMax)
             return false;
-        out[k] = static_cast<float>(v);
+        out[k] = v;
         s.remove_prefix(static_cast<size_t>(r.ptr - s.data()));
     }
     return true;
 }
 
+bool Read3(std::string_view s, float out[3]) {
+    double d[3];
+    if (!Read3d(s, d)) return false;
+    for (int k = 0; k < 3; ++k) out[k] = static_cast<float>(d[k]);
+    return true;
+}
+
 class StlRd {
 public:
-    StlRd(const std::string& base, StlRdSum* sum) : base_(base), sum_(*sum) {}
+    StlRd(const std::string& base, StlRdSum* sum, double ox, double oy)
+        : base_(base), sum_(*sum), ox_(ox), oy_(oy) {}
     void Line(std::string_view l);
     void End() { EndSolid(); }
     // The material table and the current material (with its index) that surfaces use.
@@ -169,6 +179,7 @@ private:
 
     std::string base_;
     StlRdSum& sum_;
+    double ox_, oy_;  // local origin (mm) subtracted from the vertices
     prt* prt_ = nullptr;
     srf* srf_ = nullptr;
     mtl_tbl* tbl_ = nullptr;
@@ -285,12 +296,12 @@ void StlRd::Line(std::string_view l) {
         inLoop_ = inFacet_;
     } else if (Starts(l, "vertex") && inLoop_) {
         P3 p;
-        float q[3];
-        if (!Read3(l.substr(6), q)) {
+        double q[3];
+        if (!Read3d(l.substr(6), q)) {
             facetBad_ = true;
             return;
         }
-        p = {q[0], q[1], q[2]};
+        p = {static_cast<float>(q[0] - ox_), static_cast<float>(q[1] - oy_), static_cast<float>(q[2])};
         if (!v_.Push(p) || !n_.Push(P3{nrm_[0], nrm_[1], nrm_[2]})) facetBad_ = true;
     } else if (Starts(l, "endloop")) {
         inLoop_ = false;
@@ -320,13 +331,24 @@ void StlRd::Line(std::string_view l) {
 
 namespace {
 
-// True when a line of the file starts with "facet"; the file is rewound.
-bool HasFacet(std::FILE* f) {
+// True when a line of the file starts with "facet"; the file is rewound. With ext, the whole
+// file is read and ext receives the x/y extent of its vertices (x0 > x1 when none).
+bool HasFacet(std::FILE* f, double* ext = nullptr) {
     char line[StlLineMax + 2];
     bool found = false;
     bool lineStart = true;
-    while (!found && std::fgets(line, sizeof line, f)) {
-        if (lineStart) found = Starts(Trim(std::string_view(line)), "facet");
+    if (ext) ext[0] = ext[1] = HUGE_VAL, ext[2] = ext[3] = -HUGE_VAL;
+    while ((ext || !found) && std::fgets(line, sizeof line, f)) {
+        if (lineStart) {
+            const std::string_view l = Trim(std::string_view(line));
+            found = found || Starts(l, "facet");
+            double q[3];
+            if (ext && Starts(l, "vertex") && Read3d(l.substr(6), q))
+                for (int a = 0; a < 2; ++a) {
+                    ext[a] = std::fmin(ext[a], q[a]);
+                    ext[2 + a] = std::fmax(ext[2 + a], q[a]);
+                }
+        }
         lineStart = std::strchr(line, '\n') != nullptr;
     }
     std::rewind(f);
@@ -335,7 +357,7 @@ bool HasFacet(std::FILE* f) {
 
 }  // namespace
 
-int StlRead(const std::string& path, StlRdSum* sum) {
+int StlRead(const std::string& path, StlRdSum* sum, const StlOrg* org) {
     StlRdSum local;
     StlRdSum& s = sum ? *sum : local;
     s = StlRdSum();
@@ -346,7 +368,8 @@ int StlRead(const std::string& path, StlRdSum* sum) {
     }
     // A file without a single facet (empty, not STL, cut after its header) is refused before the
     // scene is touched: no product, material or part is made for it.
-    if (!HasFacet(f.get())) {
+    double ext[4];
+    if (!HasFacet(f.get(), org ? ext : nullptr)) {
         const std::string t = path + " STLの面(facet)がないため、読み込みませんでした。";
         DspErrMsg(MsgOwnErr, t.c_str());
         return -1;
@@ -371,7 +394,21 @@ int StlRead(const std::string& path, StlRdSum* sum) {
     if (!m || AtchMtl(t, m) < 0) return -1;
     m->dif[0] = m->dif[1] = m->dif[2] = 0.5f;
 
-    StlRd rd(base, &s);
+    // Solids in national-grid coordinates: the document's origin, or one picked for them.
+    double ox = 0, oy = 0;
+    if (org && org->known) {
+        ox = org->ox * 1000.0;
+        oy = org->oy * 1000.0;
+    } else if (org && ext[0] <= ext[2] &&
+               std::fmax(std::fmax(std::fabs(ext[0]), std::fabs(ext[2])),
+                         std::fmax(std::fabs(ext[1]), std::fabs(ext[3]))) > LocCrdMax) {
+        s.org = true;
+        s.ox = OrgPickM(ext[0]);
+        s.oy = OrgPickM(ext[1]);
+        ox = s.ox * 1000.0;
+        oy = s.oy * 1000.0;
+    }
+    StlRd rd(base, &s, ox, oy);
     rd.SetMtl(t, m, t->mtls.n - 1);
     char line[StlLineMax + 2];
     bool err = false;

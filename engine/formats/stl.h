@@ -15,9 +15,17 @@ struct StlRdSum {
     int solids = 0;
     int facets = 0;     // kept
     int skipped = 0;    // facets with fewer than three vertices or a coordinate that is not finite
+    bool org = false;   // a local origin was picked (ox, oy, metres), subtracted from the vertices
+    double ox = 0, oy = 0;
+};
+// The document's origin (metres) the solids are held relative to; none known: solids beyond
+// LocCrdMax of zero get one picked (whole kilometres below their lower-left corner).
+struct StlOrg {
+    bool known;
+    double ox, oy;
 };
 // Reads an ASCII STL file: each solid becomes a part named after the file in the terrain product,
 // with one surface per colour (kind 2, one polygon group per facet). 0, or -1 when the file
 // cannot be opened (message 110) or holds no facet (message 199, the scene untouched). Materials,
-// boxes and the display are the caller's.
-int StlRead(const std::string& path, StlRdSum* sum);
+// boxes and the display are the caller's. org null: the file's coordinates as they are.
+int StlRead(const std::string& path, StlRdSum* sum, const StlOrg* org = nullptr);

@@ -5,6 +5,7 @@
 #include "formats/outfile.h"
 #include "formats/vrml.h"
 #include "formats/xchg.h"
+#include "scene/georef.h"
 #include "scene/scene.h"
 
 namespace {
@@ -23,29 +24,30 @@ void Trip(OutFile& o, double a, double b, double c) {
     o.Fix(c);
 }
 
-// "pre x y z" then "post": the three forms of a list of triples.
-void ListLine(OutFile& o, const char* pre, const float* v, double f, const char* post) {
+// "pre x y z" then "post": the three forms of a list of triples; org (mm) is added to x and y
+// before the unit f.
+void ListLine(OutFile& o, const char* pre, const float* v, double f, const double* org, const char* post) {
     o.Put(pre);
-    Trip(o, v[0] * f, v[1] * f, v[2] * f);
+    Trip(o, (v[0] + org[0]) * f, (v[1] + org[1]) * f, v[2] * f);
     o.Put(post);
 }
 
 // The vertices or normals of the grid: "[first," ... "last]".
-void TripList(OutFile& o, const char* open, const float* a, int n, double f) {
+void TripList(OutFile& o, const char* open, const float* a, int n, double f, const double* org) {
     for (int i = 0; i < n; ++i) {
         const float* v = a + 3 * i;
         if (n == 1) {
             o.Put("\t\t\t");
             o.Put(open);
-            ListLine(o, "", v, f, "]\n");
+            ListLine(o, "", v, f, org, "]\n");
         } else if (i == 0) {
             o.Put("\t\t\t");
             o.Put(open);
-            ListLine(o, "", v, f, ",\n");
+            ListLine(o, "", v, f, org, ",\n");
         } else if (i == n - 1) {
-            ListLine(o, "\t\t\t", v, f, "]\n");
+            ListLine(o, "\t\t\t", v, f, org, "]\n");
         } else {
-            ListLine(o, "\t\t\t", v, f, ",\n");
+            ListLine(o, "\t\t\t", v, f, org, ",\n");
         }
     }
 }
@@ -75,7 +77,9 @@ int WrVrmlFct(const std::string& path, double u, const VrmlView& v) {
     float d = std::sqrt(d2);
     o.Line("Viewpoint {");
     o.Put("\tposition\t");
-    Trip(o, cen[0] * u, (cen[1] - ViewDst * d) * u, cen[2] * u);
+    // Real-world coordinates: the document's origin added back.
+    const double org[2] = {OrgMmX(), OrgMmY()}, none[2] = {0, 0};
+    Trip(o, (cen[0] + org[0]) * u, (cen[1] - ViewDst * d + org[1]) * u, cen[2] * u);
     o.Line("");
     o.Put("\torientation\t");
     Trip(o, 1, 0, 0);
@@ -141,11 +145,11 @@ int WrVrmlFct(const std::string& path, double u, const VrmlView& v) {
 
     o.Line("\tgeometry IndexedFaceSet {");
     o.Line("\t\tcoord Coordinate {");
-    TripList(o, "point [", s->v, s->nv, u);
+    TripList(o, "point [", s->v, s->nv, u, org);
     o.Line("\t\t}");
     if (s->nrm) {
         o.Line("\t\tnormal Normal {");
-        TripList(o, "vector [", s->nrm, s->nv, 1.0);
+        TripList(o, "vector [", s->nrm, s->nv, 1.0, none);
         o.Line("\t\t}");
     }
     const int R = g->rows, C = g->cols;

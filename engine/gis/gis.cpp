@@ -19,8 +19,6 @@
 #include "scene/scene.h"
 #include "terrain/trn.h"
 
-GisRefRec GisRef;
-
 // Helpers shared by the GIS files.
 
 void GisInit() {

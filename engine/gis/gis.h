@@ -8,15 +8,9 @@
 #pragma once
 #include <string>
 #include <vector>
+#include "scene/georef.h"
 
-// Geographic reference of the current document. known = false: local coordinates (no origin, no
-// CRS), as for every document made without a GIS import.
-struct GisRefRec {
-    bool known = false;
-    double ox = 0, oy = 0;   // local origin, metres in the CRS
-    std::string wkt;         // CRS as WKT; empty when the source had none
-};
-extern GisRefRec GisRef;
+// The geographic reference of the current document (GisRef) is scene/georef.h's.
 
 // Side file of a scene document: the scene path plus this suffix.
 constexpr const char* GisSideExt = ".geo";
@@ -119,6 +113,12 @@ int ExpGisVec(const char* path, const char* driver = nullptr);
 // Largest coordinate or height (metres) an import or a side file takes: 1e12 mm, far beyond any
 // projected CRS, so that offsets from the local origin stay finite 32-bit millimetres.
 constexpr double GisCrdMax = 1e9;
+
+// GLD corners (arc-seconds) of the grid's block b from the document's CRS: its south-west and
+// north-east posts in longitude and latitude. false without a CRS or when it cannot be converted.
+struct GldBlk;
+struct GldCrnRec;
+bool GisGldCrn(const GldBlk& b, GldCrnRec* c);
 
 // Nodata value of raster exports.
 constexpr double GisNoData = -9999.0;

@@ -13,6 +13,7 @@
 #include "core/msg.h"
 #include "curves/crv.h"
 #include "gis/gis.h"
+#include "formats/gld.h"
 #include "formats/outfile.h"
 #include "gis/gis_int.h"
 #include "terrain/trn.h"
@@ -199,16 +200,17 @@ bool GisGridBlk(GisBlk* b) {
     b->r0 = 0;
     b->r1 = R;
     // The region's edges make the outer intervals irregular: drop such a row or column so that
-    // the block has one spacing. Under three columns (rows) there is nothing to compare.
+    // the block has one spacing. Under three columns (rows) there is nothing to compare. Float
+    // noise is no irregularity: a region from post to post keeps every post (GrdIrreg).
+    const double mx = std::max(std::fabs(VX(0)), std::fabs(VX(C - 1)));
+    const double my = std::max(std::fabs(VY(0)), std::fabs(VY((R - 1) * C)));
     if (C >= 3) {
-        if (std::fabs((VX(2) - VX(1)) - (VX(1) - VX(0))) >= 0.01) b->c0 = 1;
-        if (std::fabs((VX(C - 1) - VX(C - 2)) - (VX(C - 2) - VX(C - 3))) >= 0.01) b->c1 = C - 1;
+        if (GrdIrreg(VX(0), VX(1), VX(2), mx)) b->c0 = 1;
+        if (GrdIrreg(VX(C - 3), VX(C - 2), VX(C - 1), mx)) b->c1 = C - 1;
     }
     if (R >= 3) {
-        if (std::fabs((VY(2 * C) - VY(C)) - (VY(C) - VY(0))) >= 0.01) b->r0 = 1;
-        if (std::fabs((VY((R - 1) * C) - VY((R - 2) * C)) - (VY((R - 2) * C) - VY((R - 3) * C))) >=
-            0.01)
-            b->r1 = R - 1;
+        if (GrdIrreg(VY(0), VY(C), VY(2 * C), my)) b->r0 = 1;
+        if (GrdIrreg(VY((R - 3) * C), VY((R - 2) * C), VY((R - 1) * C), my)) b->r1 = R - 1;
     }
     b->dropped = b->c0 != 0 || b->c1 != C || b->r0 != 0 || b->r1 != R;
     return true;
@@ -437,4 +439,29 @@ int ExpGisVec(const char* pathC, const char* driver) {
         return -1;
     }
     return 0;
+}
+
+bool GisGldCrn(const GldBlk& b, GldCrnRec* c) {
+    if (!GisRef.known || GisRef.wkt.empty() || !TrnSrf || !TrnGrd || !TrnGrd->vtx_id) return false;
+    GisInit();
+    const int C = TrnGrd->cols;
+    if (!(0 <= b.c0 && b.c0 < b.c1 && b.c1 <= C && 0 <= b.r0 && b.r0 < b.r1 && b.r1 <= TrnGrd->rows))
+        return false;
+    OGRSpatialReference src, wgs;
+    src.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+    wgs.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+    CPLPushErrorHandler(CPLQuietErrorHandler);
+    bool ok = src.importFromWkt(GisRef.wkt.c_str()) == OGRERR_NONE && wgs.importFromEPSG(4326) == OGRERR_NONE;
+    std::unique_ptr<OGRCoordinateTransformation> ct(ok ? OGRCreateCoordinateTransformation(&src, &wgs) : nullptr);
+    // The south-west and north-east posts of the block, in real-world coordinates.
+    double x[2] = {GisRef.ox + VX(b.r0 * C + b.c0) * 0.001, GisRef.ox + VX((b.r1 - 1) * C + b.c1 - 1) * 0.001};
+    double y[2] = {GisRef.oy + VY(b.r0 * C + b.c0) * 0.001, GisRef.oy + VY((b.r1 - 1) * C + b.c1 - 1) * 0.001};
+    ok = ct && ct->Transform(2, x, y) && std::isfinite(x[0] + x[1] + y[0] + y[1]);
+    CPLPopErrorHandler();
+    if (!ok) return false;
+    c->lon0 = x[0] * 3600.0;
+    c->lat0 = y[0] * 3600.0;
+    c->lon1 = x[1] * 3600.0;
+    c->lat1 = y[1] * 3600.0;
+    return true;
 }

@@ -44,6 +44,10 @@ void SlpClsCol(double s, uint8_t rgb[3]);
 void SlpClsRgb(int k, uint8_t rgb[3]);   // colour of class k (0 gentlest .. 4 steepest)
 
 void RstTrnRgn();   // terrain scene: region back to its start value, no vertex selected
+// The region becomes the extent of the contours (false: none with points); with onlyDef only
+// while it is still the start-up region, so that a region the user set stays.
+bool RgnFromCrv(bool onlyDef);
+bool RgnFromExt(float x0, float y0, float x1, float y1, bool onlyDef);
 void RgnFromTrn();  // region = the corners of the current grid (after its undo); no grid: unchanged
 void ClrVtxSlct();
 
@@ -108,11 +112,15 @@ void VtxDrgMode();
 // Values of the terrain dialogs. The shell shows what the Get procedures give and hands back
 // what the user typed; the Set procedures convert to millimetres and store.
 // Region dialog: corners x0 y0 x1 y1 in the region unit, interval in the interval unit, both
-// rounded to two decimals.
+// rounded to two decimals. A document with a local origin (GisRef) shows and takes real-world
+// corners, rounded to the millimetre.
 void GetRgnDlg(double corner[4], double* itv);
 // OK: false (nothing stored) when the interval is outside 1 .. 1e11 of its unit. Corners given in
 // the wrong order are stored ordered.
 bool SetRgnDlg(const double corner[4], double itv);
+// The region from real-world corners in metres (x0 y0 x1 y1, any order): the document's origin
+// subtracted as the batch command subtracts it from --region.
+void SetRgnWld(const double m[4]);
 // Button "by mouse": stores the interval only.
 bool SetRgnItv(double itv);
 bool ChkItv(double itv);

@@ -12,6 +12,7 @@
 #include "curves/crv.h"
 #include "display/drw.h"
 #include "display/view.h"
+#include "scene/georef.h"
 #include "terrain/trn.h"
 #include "curves/crv_cmd.h"
 #include "display/dsp_cmd.h"
@@ -34,6 +35,28 @@ static const char kTooMany[] = "サーフェースの頂点が多すぎます";
 double Rnd2(double v) {
     double r = std::floor(std::fabs(v) * 100.0 + 0.5) / 100.0;
     return v < 0 ? -r : r;
+}
+
+bool RgnFromExt(float x0, float y0, float x1, float y1, bool onlyDef) {
+    static const float def[6] = {-5000000, -5000000, 0, 5000000, 5000000, 0};
+    if (onlyDef && std::memcmp(TrnRgn, def, sizeof def) != 0) return false;
+    if (!(x0 <= x1 && y0 <= y1)) return false;
+    TrnRgn[0] = x0; TrnRgn[1] = y0; TrnRgn[2] = 0;
+    TrnRgn[3] = x1; TrnRgn[4] = y1; TrnRgn[5] = 0;
+    return true;
+}
+
+bool RgnFromCrv(bool onlyDef) {
+    float lo[2] = {HUGE_VALF, HUGE_VALF}, hi[2] = {-HUGE_VALF, -HUGE_VALF};
+    for (int i = 0; CrvPart && i < CrvPart->crvs.n; i++) {
+        const crv* c = CrvPart->crvs.a[i];
+        for (int k = 0; c->p && k < c->n; k++)
+            for (int a = 0; a < 2; a++) {
+                lo[a] = std::fmin(lo[a], c->p[3 * k + a]);
+                hi[a] = std::fmax(hi[a], c->p[3 * k + a]);
+            }
+    }
+    return RgnFromExt(lo[0], lo[1], hi[0], hi[1], onlyDef);
 }
 
 void RstTrnRgn() {
@@ -308,9 +331,26 @@ int TrnRgnRls() {
 
 void GetRgnDlg(double corner[4], double* itv) {
     double f = MmPer(RgnUnit);
-    corner[0] = Rnd2(TrnRgn[0] / f); corner[1] = Rnd2(TrnRgn[1] / f);
-    corner[2] = Rnd2(TrnRgn[3] / f); corner[3] = Rnd2(TrnRgn[4] / f);
+    if (GisRef.known) {
+        // Real-world corners, to the millimetre.
+        const double o[4] = {OrgMmX(), OrgMmY(), OrgMmX(), OrgMmY()};
+        const float* r[4] = {&TrnRgn[0], &TrnRgn[1], &TrnRgn[3], &TrnRgn[4]};
+        for (int k = 0; k < 4; k++) corner[k] = std::round(*r[k] + o[k]) / f;
+    } else {
+        corner[0] = Rnd2(TrnRgn[0] / f); corner[1] = Rnd2(TrnRgn[1] / f);
+        corner[2] = Rnd2(TrnRgn[3] / f); corner[3] = Rnd2(TrnRgn[4] / f);
+    }
     *itv = Rnd2(MshItv / MmPer(ItvUnit));
+}
+
+void SetRgnWld(const double m[4]) {
+    const double ox = GisRef.known ? GisRef.ox : 0, oy = GisRef.known ? GisRef.oy : 0;
+    // As the batch command converts its --region, so that both lay the same posts.
+    TrnRgn[0] = static_cast<float>((std::fmin(m[0], m[2]) - ox) * 1000.0);
+    TrnRgn[1] = static_cast<float>((std::fmin(m[1], m[3]) - oy) * 1000.0);
+    TrnRgn[3] = static_cast<float>((std::fmax(m[0], m[2]) - ox) * 1000.0);
+    TrnRgn[4] = static_cast<float>((std::fmax(m[1], m[3]) - oy) * 1000.0);
+    TrnRgn[2] = TrnRgn[5] = 0;
 }
 
 bool ChkItv(double itv) { return itv >= 1.0 && itv <= 1e11; }
@@ -326,6 +366,14 @@ bool SetRgnDlg(const double corner[4], double itv) {
     for (int k = 0; k < 4; k++)
         if (!std::isfinite(corner[k])) return false;
     double f = MmPer(RgnUnit);
+    if (GisRef.known) {
+        // Real-world corners: to metres, then as the batch command takes its region.
+        double m[4];
+        for (int k = 0; k < 4; k++) m[k] = RgnUnit == LenUnit::M ? corner[k] : corner[k] * f * 0.001;
+        SetRgnWld(m);
+        MshItv = static_cast<float>(itv * MmPer(ItvUnit));
+        return true;
+    }
     double x0 = std::fmin(corner[0], corner[2]) * f, x1 = std::fmax(corner[0], corner[2]) * f;
     double y0 = std::fmin(corner[1], corner[3]) * f, y1 = std::fmax(corner[1], corner[3]) * f;
     TrnRgn[0] = static_cast<float>(x0); TrnRgn[1] = static_cast<float>(y0); TrnRgn[2] = 0;

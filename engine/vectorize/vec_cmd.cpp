@@ -4,6 +4,7 @@
 #include "curves/crv.h"
 #include "display/view.h"
 #include "image/vecimg.h"
+#include "terrain/trn.h"
 #include "vectorize/vec.h"
 
 double VecDpi = VecDpiDef;
@@ -74,6 +75,8 @@ int VecTrcCmd() {
     // Nothing can be undone across a trace, whatever the undo switch says.
     ClrUndo();
     const int r = OutLin();
+    // The region dialog then starts from the traced curves, not the start-up square.
+    if (VecMadeCrv > 0) RgnFromCrv(true);
     if (VecImg.pix) {
         // The window stays modal over the main view: say what was made.
         char t[MsgLinLen];

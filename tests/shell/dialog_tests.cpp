@@ -33,6 +33,7 @@
 #include "qtplatform.h"
 #include "scene/scene.h"
 #include "doc/doc.h"
+#include "scene/georef.h"
 #include "terrain/trn.h"
 #include "terrain/trn_mth.h"
 
@@ -517,6 +518,40 @@ TEST_F(Dialogs, RegionDialogConvertsUnitsAndBuildsTheGrid) {
     DlgCmd(nullptr, MnuRgn);
     EXPECT_FLOAT_EQ(MshItv, 2000);
     EXPECT_EQ(CrntMode, ModeRgn);
+}
+
+// The fault: in a drawing at 712 km / 9,558 km the dialog showed the engine's local millimetres
+// (or, without an origin, corners rounded to centimetres of 32-bit floats). It shows and takes
+// real-world corners to the millimetre; untouched, the region keeps its sub-millimetre corners.
+TEST_F(Dialogs, RegionDialogShowsAndTakesRealWorldCorners) {
+    Restore<float[6]> keepRgn(TrnRgn);
+    Restore<float> keepItv(MshItv);
+    Restore<LenUnit> keepRu(RgnUnit), keepIu(ItvUnit);
+    Restore<GisRefRec> keepRef(GisRef);
+    GisRef = {true, 711000, 9557000, ""};
+    const double rgn[4] = {711967.726935, 9557026.759956, 712007.726935, 9557046.759956};
+    SetRgnWld(rgn);
+    const std::vector<float> exact(TrnRgn, TrnRgn + 6);
+    RgnUnit = LenUnit::M;
+    ItvUnit = LenUnit::M;
+    QStringList shown;
+    Peek([&](QDialog& d) {
+        for (int ctl : {CtlRgnX0, CtlRgnY0, CtlRgnX1, CtlRgnY1}) shown << Text(d, ctl);
+    });
+    Q("dialog 133 1003=10 ok");
+    DlgCmd(nullptr, MnuRgn);
+    EXPECT_EQ(shown, QStringList({"711967.727", "9557026.76", "712007.727", "9557046.76"}));
+    EXPECT_EQ(std::vector<float>(TrnRgn, TrnRgn + 6), exact);
+    ASSERT_NE(TrnGrd, nullptr);
+    EXPECT_EQ(TrnGrd->cols, 5);
+    EXPECT_EQ(TrnGrd->rows, 3);
+
+    Q("dialog 133 1024=712000 1025=9557100.5 1026=712100 1027=9557200.5 1003=10 ok");
+    DlgCmd(nullptr, MnuRgn);
+    EXPECT_FLOAT_EQ(TrnRgn[0], 1000000.0f);
+    EXPECT_FLOAT_EQ(TrnRgn[1], 100500.0f);
+    EXPECT_FLOAT_EQ(TrnRgn[3], 1100000.0f);
+    EXPECT_FLOAT_EQ(TrnRgn[4], 200500.0f);
 }
 
 // Fault (mutation left alive): editing the lower-left longitude moved the upper-right corner the

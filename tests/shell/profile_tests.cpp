@@ -5,6 +5,7 @@
 #include "core/state.h"
 #include "curves/crv.h"
 #include "display/drw.h"
+#include "formats/xchg.h"
 #include "profile.h"
 #include "terrain/trn.h"
 #include "vectorize/vec.h"
@@ -80,7 +81,7 @@ TEST_F(ProfileFile, EmptyProfileGivesDefaultsAndExitWritesEveryKey) {
     EXPECT_EQ(Get("Default Parameters", "TrnMethod"), "0");
     QSettings s(path, QSettings::IniFormat);
     s.beginGroup("Default Parameters");
-    EXPECT_EQ(s.childKeys().size(), 14 + 16);
+    EXPECT_EQ(s.childKeys().size(), 16 + 16);
     s.endGroup();
     s.beginGroup("File Directories");
     EXPECT_EQ(s.childKeys().size(), 5);  // the four directories and the GIS one
@@ -100,6 +101,29 @@ TEST_F(ProfileFile, GenerationMethodIsKept) {
     Save(shl::Profile());
     EXPECT_EQ(Get("Default Parameters", "TrnMethod"), "1");
     TrnMethod = TrnMethodCrs;
+}
+
+// The fault: the DXF import unit was forgotten between sessions (a 600 x 860 m drawing came in at
+// 600 x 860 mm after a restart) and exports defaulted to km. Both units come back at the next
+// start; exports default to metres; a value that names no unit keeps the default.
+TEST_F(ProfileFile, InterchangeUnitsAreKept) {
+    Load();
+    EXPECT_EQ(InUnit, InUnitDef);
+    EXPECT_EQ(OutUnit, LenUnit::M);
+    Put("InUnit", "m");
+    Put("OutUnit", "km");
+    Load();
+    EXPECT_EQ(InUnit, LenUnit::M);
+    EXPECT_EQ(OutUnit, LenUnit::Km);
+    Put("InUnit", "furlong");
+    Load();
+    EXPECT_EQ(InUnit, InUnitDef);
+    InUnit = LenUnit::Cm;
+    Save(shl::Profile());
+    EXPECT_EQ(Get("Default Parameters", "InUnit"), "cm");
+    EXPECT_EQ(Get("Default Parameters", "OutUnit"), "km");
+    InUnit = InUnitDef;
+    OutUnit = OutUnitDef;
 }
 
 // The tracing kind (outlines or centre lines) comes back at the next start.
