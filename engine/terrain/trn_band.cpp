@@ -26,6 +26,12 @@ struct Grp {
     double ra, rb;
 };
 
+// A segment of a contour level that the bands take as a contour: a bridge over a gap or an open
+// end carried on to the edge.
+struct Seg {
+    double x0, y0, x1, y1, h;
+};
+
 // The first crossing met in one direction: level index (-1: none) and distance.
 struct Hit {
     int l = -1;
@@ -118,6 +124,185 @@ struct Lat {
     }
 };
 
+// Contour segments in a bucket grid, for the segment tests of the bridges.
+struct SegIdx {
+    const cntr* c;
+    double x0 = 0, y0 = 0, cs = 1;
+    int nx = 1, ny = 1;
+    std::vector<int> start;                     // per cell: first entry in ent
+    std::vector<std::pair<int, int>> ent;       // contour, segment
+    SegIdx(const cntr* cc, int nc, double minx, double miny, double maxx, double maxy, double cell) : c(cc) {
+        x0 = minx;
+        y0 = miny;
+        cs = cell;
+        nx = std::max(1, std::min(4096, static_cast<int>((maxx - minx) / cs) + 1));
+        ny = std::max(1, std::min(4096, static_cast<int>((maxy - miny) / cs) + 1));
+        cs = std::max({cs, (maxx - minx) / nx * 1.0000001, (maxy - miny) / ny * 1.0000001});
+        std::vector<int> cnt(static_cast<size_t>(nx) * static_cast<size_t>(ny) + 1, 0);
+        for (int pass = 0; pass < 2; pass++) {
+            if (pass == 1) {
+                start.assign(cnt.size(), 0);
+                for (size_t k = 1; k < cnt.size(); k++) start[k] = start[k - 1] + cnt[k - 1];
+                ent.resize(static_cast<size_t>(start.back()));
+                std::fill(cnt.begin(), cnt.end(), 0);
+            }
+            for (int ci = 0; ci < nc; ci++)
+                for (int m = 0; m + 1 < c[ci].n; m++) {
+                    const double* p = c[ci].pnt + 2 * m;
+                    Cells(std::min(p[0], p[2]), std::min(p[1], p[3]), std::max(p[0], p[2]), std::max(p[1], p[3]),
+                          [&](size_t k) {
+                              if (pass == 1) ent[static_cast<size_t>(start[k] + cnt[k])] = {ci, m};
+                              cnt[k]++;
+                          });
+                }
+        }
+    }
+    template <class F>
+    void Cells(double ax, double ay, double bx, double by, F&& f) const {
+        const int i0 = std::clamp(static_cast<int>(std::floor((ax - x0) / cs)), 0, nx - 1);
+        const int i1 = std::clamp(static_cast<int>(std::floor((bx - x0) / cs)), 0, nx - 1);
+        const int j0 = std::clamp(static_cast<int>(std::floor((ay - y0) / cs)), 0, ny - 1);
+        const int j1 = std::clamp(static_cast<int>(std::floor((by - y0) / cs)), 0, ny - 1);
+        for (int j = j0; j <= j1; j++)
+            for (int i = i0; i <= i1; i++) f(static_cast<size_t>(j) * static_cast<size_t>(nx) + static_cast<size_t>(i));
+    }
+    // Whether segment p-q crosses a contour segment, leaving out those that meet it at p or q.
+    bool Crosses(const double* p, const double* q) const {
+        bool hit = false;
+        Cells(std::min(p[0], q[0]), std::min(p[1], q[1]), std::max(p[0], q[0]), std::max(p[1], q[1]), [&](size_t k) {
+            for (int u = start[k]; u < start[k + 1] && !hit; u++) {
+                const auto [ci, m] = ent[static_cast<size_t>(u)];
+                const double* a = c[ci].pnt + 2 * m;
+                const double* b = a + 2;
+                auto same = [](const double* x, const double* y) { return x[0] == y[0] && x[1] == y[1]; };
+                if (same(a, p) || same(a, q) || same(b, p) || same(b, q)) continue;
+                auto orient = [](const double* o, const double* s, const double* t) {
+                    const double v = (s[0] - o[0]) * (t[1] - o[1]) - (s[1] - o[1]) * (t[0] - o[0]);
+                    return (v > 0) - (v < 0);
+                };
+                const int o1 = orient(p, q, a), o2 = orient(p, q, b), o3 = orient(a, b, p), o4 = orient(a, b, q);
+                if (o1 != o2 && o3 != o4) hit = true;
+                else if (o1 == 0 && o2 == 0 && o3 == 0 && o4 == 0) {
+                    // Collinear: overlapping spans cross.
+                    const int ax = std::fabs(q[0] - p[0]) >= std::fabs(q[1] - p[1]) ? 0 : 1;
+                    const double lo = std::min(p[ax], q[ax]), hi = std::max(p[ax], q[ax]);
+                    if (std::max(a[ax], b[ax]) > lo && std::min(a[ax], b[ax]) < hi) hit = true;
+                }
+            }
+        });
+        return hit;
+    }
+    // Distance from point p to the nearest segment of a level other than h, looked for up to r.
+    double Other(const double* p, double h, double r) const {
+        double best = r;
+        Cells(p[0] - r, p[1] - r, p[0] + r, p[1] + r, [&](size_t k) {
+            for (int u = start[k]; u < start[k + 1]; u++) {
+                const auto [ci, m] = ent[static_cast<size_t>(u)];
+                if (std::fabs(c[ci].hgt - h) <= LvlTol) continue;
+                const double* a = c[ci].pnt + 2 * m;
+                const double ex = a[2] - a[0], ey = a[3] - a[1], l2 = ex * ex + ey * ey;
+                double t = l2 > 0 ? ((p[0] - a[0]) * ex + (p[1] - a[1]) * ey) / l2 : 0;
+                t = std::clamp(t, 0.0, 1.0);
+                best = std::min(best, std::hypot(a[0] + t * ex - p[0], a[1] + t * ey - p[1]));
+            }
+        });
+        return best;
+    }
+};
+
+// Segments that close what the digitiser left open: two open ends of one level, each the other's
+// nearest, joined where the join crosses no contour and is shorter than the way to any other
+// level from either end (a gap where a label was, a ring left open); an end left short of the
+// lattice's edge carried on to it along its last direction where that crosses nothing and is
+// shorter than the way from the end to another level.
+std::vector<Seg> Bridges(const cntr* c, int nc, const std::vector<double>& X, const std::vector<double>& Y) {
+    std::vector<Seg> out;
+    if (X.empty() || Y.empty()) return out;
+    struct End {
+        double p[2], dir[2];
+        double h, other;
+        int ci;
+    };
+    std::vector<End> ends;
+    double minx = X.front(), maxx = X.back(), miny = Y.front(), maxy = Y.back();
+    double segs = 0, len = 0;
+    for (int ci = 0; ci < nc; ci++) {
+        const cntr& cc = c[ci];
+        if (cc.n < 2) continue;
+        minx = std::min(minx, cc.minx);
+        miny = std::min(miny, cc.miny);
+        maxx = std::max(maxx, cc.maxx);
+        maxy = std::max(maxy, cc.maxy);
+        for (int m = 0; m + 1 < cc.n; m++, segs++)
+            len += std::hypot(cc.pnt[2 * m + 2] - cc.pnt[2 * m], cc.pnt[2 * m + 3] - cc.pnt[2 * m + 1]);
+        const int n = cc.n;
+        if (cc.pnt[0] == cc.pnt[2 * n - 2] && cc.pnt[1] == cc.pnt[2 * n - 1]) continue;
+        for (int e = 0; e < 2; e++) {
+            const double* a = e == 0 ? cc.pnt : cc.pnt + 2 * (n - 1);
+            const double* b = e == 0 ? cc.pnt + 2 : cc.pnt + 2 * (n - 2);
+            const double dx = a[0] - b[0], dy = a[1] - b[1], dl = std::hypot(dx, dy);
+            End E{{a[0], a[1]}, {dl > 0 ? dx / dl : 0, dl > 0 ? dy / dl : 0}, cc.hgt, 0, ci};
+            ends.push_back(E);
+        }
+    }
+    if (ends.empty() || segs == 0) return out;
+    // Buckets a few mean segment lengths wide.
+    const double cell = std::max(4 * len / segs, 1e-6 * std::max(maxx - minx, maxy - miny));
+    SegIdx idx(c, nc, minx, miny, maxx, maxy, cell);
+    const double far = std::hypot(maxx - minx, maxy - miny);
+    for (End& e : ends) e.other = idx.Other(e.p, e.h, std::min(far, 64 * cell));
+    // Nearest same-level open end of every end.
+    std::vector<int> near(ends.size(), -1);
+    std::vector<size_t> ord(ends.size());
+    for (size_t k = 0; k < ord.size(); k++) ord[k] = k;
+    std::sort(ord.begin(), ord.end(), [&](size_t a, size_t b) { return ends[a].h < ends[b].h; });
+    for (size_t u = 0; u < ord.size();) {
+        size_t w = u;
+        while (w + 1 < ord.size() && ends[ord[w + 1]].h - ends[ord[u]].h <= LvlTol) w++;
+        for (size_t a = u; a <= w; a++) {
+            double best = HUGE_VAL;
+            for (size_t b = u; b <= w; b++) {
+                if (a == b) continue;
+                const End& A = ends[ord[a]];
+                const End& B = ends[ord[b]];
+                const double d = std::hypot(A.p[0] - B.p[0], A.p[1] - B.p[1]);
+                if (d < best) {
+                    best = d;
+                    near[ord[a]] = static_cast<int>(ord[b]);
+                }
+            }
+        }
+        u = w + 1;
+    }
+    std::vector<uint8_t> used(ends.size(), 0);
+    for (size_t a = 0; a < ends.size(); a++) {
+        const int b = near[a];
+        if (b < 0 || static_cast<size_t>(b) < a || near[static_cast<size_t>(b)] != static_cast<int>(a)) continue;
+        const End& A = ends[a];
+        const End& B = ends[static_cast<size_t>(b)];
+        const double d = std::hypot(A.p[0] - B.p[0], A.p[1] - B.p[1]);
+        if (!(d > 0) || d >= 4 * std::min(A.other, B.other) || idx.Crosses(A.p, B.p)) continue;
+        out.push_back({A.p[0], A.p[1], B.p[0], B.p[1], A.h});
+        used[a] = used[static_cast<size_t>(b)] = 1;
+    }
+    // Ends left open: on to the lattice's edge.
+    for (size_t a = 0; a < ends.size(); a++) {
+        if (used[a]) continue;
+        const End& A = ends[a];
+        if (A.dir[0] == 0 && A.dir[1] == 0) continue;
+        double t = HUGE_VAL;
+        if (A.dir[0] > 0) t = std::min(t, (X.back() - A.p[0]) / A.dir[0]);
+        if (A.dir[0] < 0) t = std::min(t, (X.front() - A.p[0]) / A.dir[0]);
+        if (A.dir[1] > 0) t = std::min(t, (Y.back() - A.p[1]) / A.dir[1]);
+        if (A.dir[1] < 0) t = std::min(t, (Y.front() - A.p[1]) / A.dir[1]);
+        if (!(t > 0) || t >= A.other) continue;
+        const double q[2] = {A.p[0] + t * A.dir[0], A.p[1] + t * A.dir[1]};
+        if (idx.Crosses(A.p, q)) continue;
+        out.push_back({A.p[0], A.p[1], q[0], q[1], A.h});
+    }
+    return out;
+}
+
 // Levels as indices: sorted distinct heights (within LvlTol).
 std::vector<double> Levels(const cntr* c, int nc) {
     std::vector<double> lev;
@@ -135,8 +320,8 @@ int LevOf(const std::vector<double>& lev, double h) {
 
 // Every crossing of a contour with a lattice edge, and the nodes a contour runs along on the
 // lattice's first row or column (touch: node, level).
-void Crossings(const cntr* c, int nc, const std::vector<double>& lev, Lat& L, std::vector<Cut>& cuts,
-               std::vector<std::pair<long long, int>>& touch) {
+void Crossings(const cntr* c, int nc, const std::vector<Seg>& extra, const std::vector<double>& lev, Lat& L,
+               std::vector<Cut>& cuts, std::vector<std::pair<long long, int>>& touch) {
     const std::vector<double>& X = L.X;
     const std::vector<double>& Y = L.Y;
     double h = HUGE_VAL;
@@ -144,6 +329,37 @@ void Crossings(const cntr* c, int nc, const std::vector<double>& lev, Lat& L, st
     for (size_t k = 1; k < Y.size(); k++) h = std::min(h, Y[k] - Y[k - 1]);
     if (!std::isfinite(h) || !(h > 0)) h = 1000;
     const double eps = 1e-7 * h;
+    // The crossings of segment p-q (already moved south-west by eps) with the lattice lines.
+    auto seg = [&](const double* p, const double* q, int l) {
+        for (int ax = 0; ax < 2; ax++) {
+            const std::vector<double>& a = ax == 0 ? X : Y;   // the lines crossed
+            const std::vector<double>& b = ax == 0 ? Y : X;   // positions along them
+            const double a0 = std::min(p[ax], q[ax]), a1 = std::max(p[ax], q[ax]);
+            if (!(a1 > a0)) continue;
+            // Lines in [a0, a1): a vertex on a line counts once for a contour passing through.
+            for (auto it = std::lower_bound(a.begin(), a.end(), a0); it != a.end() && *it < a1; ++it) {
+                const int k = static_cast<int>(it - a.begin());
+                const double t = (*it - p[ax]) / (q[ax] - p[ax]);
+                const double s = p[1 - ax] + t * (q[1 - ax] - p[1 - ax]);
+                const int nb = static_cast<int>(b.size());
+                const int j = static_cast<int>(std::upper_bound(b.begin(), b.end(), s) - b.begin()) - 1;
+                if (j < 0) {
+                    // Along the first row or column: it bounds the node it runs through.
+                    if (s >= b[0] - 4 * eps)
+                        touch.emplace_back(ax == 0 ? k : static_cast<long long>(k) * L.nx, l);
+                    continue;
+                }
+                if (j >= nb - 1) continue;
+                const double at = (s - b[static_cast<size_t>(j)]) /
+                                  (b[static_cast<size_t>(j) + 1] - b[static_cast<size_t>(j)]);
+                // Line x = X[k] crosses the vertical edge (k, j)-(k, j+1); y = Y[k] the
+                // horizontal edge (j, k)-(j+1, k).
+                const long long e = ax == 0 ? L.nn + static_cast<long long>(j) * L.nx + k
+                                            : static_cast<long long>(k) * L.nx + j;
+                cuts.push_back({e, at, l});
+            }
+        }
+    };
     for (int ci = 0; ci < nc; ci++) {
         const cntr& cc = c[ci];
         if (cc.n < 2) continue;
@@ -162,35 +378,12 @@ void Crossings(const cntr* c, int nc, const std::vector<double>& lev, Lat& L, st
                     if (m + 2 == cc.n) { q[0] += f * ex; q[1] += f * ey; }
                 }
             }
-            for (int ax = 0; ax < 2; ax++) {
-                const std::vector<double>& a = ax == 0 ? X : Y;   // the lines crossed
-                const std::vector<double>& b = ax == 0 ? Y : X;   // positions along them
-                const double a0 = std::min(p[ax], q[ax]), a1 = std::max(p[ax], q[ax]);
-                if (!(a1 > a0)) continue;
-                // Lines in [a0, a1): a vertex on a line counts once for a contour passing through.
-                for (auto it = std::lower_bound(a.begin(), a.end(), a0); it != a.end() && *it < a1; ++it) {
-                    const int k = static_cast<int>(it - a.begin());
-                    const double t = (*it - p[ax]) / (q[ax] - p[ax]);
-                    const double s = p[1 - ax] + t * (q[1 - ax] - p[1 - ax]);
-                    const int nb = static_cast<int>(b.size());
-                    const int j = static_cast<int>(std::upper_bound(b.begin(), b.end(), s) - b.begin()) - 1;
-                    if (j < 0) {
-                        // Along the first row or column: it bounds the node it runs through.
-                        if (s >= b[0] - 4 * eps)
-                            touch.emplace_back(ax == 0 ? k : static_cast<long long>(k) * L.nx, l);
-                        continue;
-                    }
-                    if (j >= nb - 1) continue;
-                    const double at = (s - b[static_cast<size_t>(j)]) /
-                                      (b[static_cast<size_t>(j) + 1] - b[static_cast<size_t>(j)]);
-                    // Line x = X[k] crosses the vertical edge (k, j)-(k, j+1); y = Y[k] the
-                    // horizontal edge (j, k)-(j+1, k).
-                    const long long e = ax == 0 ? L.nn + static_cast<long long>(j) * L.nx + k
-                                                : static_cast<long long>(k) * L.nx + j;
-                    cuts.push_back({e, at, l});
-                }
-            }
+            seg(p, q, l);
         }
+    }
+    for (const Seg& sg : extra) {
+        const double p[2] = {sg.x0 - eps, sg.y0 - eps}, q[2] = {sg.x1 - eps, sg.y1 - eps};
+        seg(p, q, LevOf(lev, sg.h));
     }
 }
 
@@ -260,7 +453,7 @@ void MkLatBands(const cntr* c, int nc, const std::vector<double>& X, const std::
     const std::vector<double> lev = Levels(c, nc);
     std::vector<Cut> cuts;
     std::vector<std::pair<long long, int>> touch;
-    if (!lev.empty()) Crossings(c, nc, lev, L, cuts, touch);
+    if (!lev.empty()) Crossings(c, nc, Bridges(c, nc, X, Y), lev, L, cuts, touch);
     Group(cuts, L);
     cuts.clear();
     cuts.shrink_to_fit();
