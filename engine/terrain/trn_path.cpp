@@ -270,7 +270,7 @@ double PostHgt(const Grid& g, const Sites* s, long long i) {
 
 // Posts left without a height take the mean of their neighbours that have one, nearest first.
 // z: the heights, st floats apart.
-void Fill(const Grid& g, float* z, int st) {
+void Fill(const Grid& g, float* z, int st, double tol) {
     const long long n = static_cast<long long>(g.R) * g.C;
     std::vector<long long> q;
     std::vector<uint8_t> in(n, 0);
@@ -301,6 +301,27 @@ void Fill(const Grid& g, float* z, int st) {
     }
     for (long long i = 0; i < n; i++)
         if (std::isnan(z[i * st])) z[i * st] = 0;
+    // Then the filled posts relax towards the mean of their neighbours (over-relaxed sweeps), so that
+    // a wide hole in the contours (a lake, a glacier) gets a surface spanning its rim rather than the
+    // height of the part of the rim reached first.
+    if (q.empty()) return;
+    std::sort(q.begin(), q.end());
+    const double w = 1.9;
+    for (int sweep = 0; sweep < 2000; sweep++) {
+        double big = 0;
+        for (const long long i : q) {
+            double sum = 0;
+            int cnt = 0;
+            nb(i, [&](long long j) {
+                sum += z[j * st];
+                cnt++;
+            });
+            const double old = z[i * st], nw = old + w * (sum / cnt - old);
+            z[i * st] = static_cast<float>(nw);
+            big = std::max(big, std::fabs(nw - old));
+        }
+        if (big < tol) break;
+    }
 }
 }  // namespace
 
@@ -393,7 +414,7 @@ bool RunPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& prm) 
         FreeMem(st.y.p);
         st.x.p = st.y.p = nullptr;
     }
-    Fill(g, z, 3);
+    Fill(g, z, 3, 1e-3 * (CntrItv(c, nc) > 0 ? CntrItv(c, nc) : g.d));
     // The heights are in v now: a cancel that comes this late lets the run finish.
     prm.fb.Progress(95);
     (void)prm.fb.Cancelled();
