@@ -210,6 +210,13 @@ struct SegIdx {
     }
 };
 
+double Length(const cntr& cc) {
+    double len = 0;
+    for (int m = 0; m + 1 < cc.n; m++)
+        len += std::hypot(cc.pnt[2 * m + 2] - cc.pnt[2 * m], cc.pnt[2 * m + 3] - cc.pnt[2 * m + 1]);
+    return len;
+}
+
 // Segments that close what the digitiser left open: two open ends of one level, each the other's
 // nearest, joined where the join crosses no contour and is shorter than the way to any other
 // level from either end (a gap where a label was, a ring left open); an end left short of the
@@ -281,7 +288,11 @@ std::vector<Seg> Bridges(const cntr* c, int nc, const std::vector<double>& X, co
         const End& A = ends[a];
         const End& B = ends[static_cast<size_t>(b)];
         const double d = std::hypot(A.p[0] - B.p[0], A.p[1] - B.p[1]);
-        if (!(d > 0) || d >= 4 * std::min(A.other, B.other) || idx.Crosses(A.p, B.p)) continue;
+        if (!(d > 0) || d >= 4 * std::min(A.other, B.other)) continue;
+        // A line's own two ends close it only when the gap is small beside the line (a ring left
+        // open), not when they are its far ends (a straight line would fold onto itself).
+        if (A.ci == B.ci && d >= Length(c[A.ci]) / 4) continue;
+        if (idx.Crosses(A.p, B.p)) continue;
         out.push_back({A.p[0], A.p[1], B.p[0], B.p[1], A.h});
         used[a] = used[static_cast<size_t>(b)] = 1;
     }
