@@ -22,8 +22,9 @@
 //             the nearest post.
 //   gaps      gaps of 2-6 mesh intervals cut every 250-750 m of line (the first within the first
 //             500 m), splitting lines into pieces.
-//   openends  every closed contour opened (3-10 mesh intervals removed at one place); every end
-//             that reaches the region's edge trimmed short of it by 2-10 mesh intervals.
+//   openends  every closed contour opened (3-10 mesh intervals removed at one place, at most half
+//             the ring); every end that reaches the region's edge trimmed short of it by 2-10 mesh
+//             intervals (at most a quarter of the line), so that no line vanishes.
 //   dupes     one line in ten repeated at the end of the list, half of those copies with every
 //             vertex moved by less than 0.01 mm (in the engine's float coordinates most of them
 //             then coincide with the original); every line, copies too, reversed with chance 1/2.
@@ -39,12 +40,15 @@
 //
 // Score: over the posts inside the contours' hull (the real cases' masks, the convex hull of the
 // synthetic contours) that are also inside the convex hull of the defective input's vertices
-// (beyond it every method extrapolates; openends trims that edge strip): RMSE / CI, largest
+// (beyond it every method extrapolates): RMSE / CI, largest
 // error / CI, the number of posts more than 2 CI off; for `wrong` also the area (ha) of the posts
-// more than 1 CI off. Each method and the triangulation run in a child process under a time limit
+// more than 1 CI off; for openends also the score over the posts more than 10 mesh intervals from
+// the region's edge. Each method and the triangulation run in a child process under a time limit
 // (ALT_LIMIT seconds, default 300), so that a crash or a hang costs one cell. Progress per run goes
 // to stderr; per case a table (rows: defects; per method RMSE/CI, ratio, max/CI, posts > 2 CI)
-// goes to stdout, and at the end the table of ratios.
+// goes to stdout, and at the end the table of ratios. ALT_DUMP=PREFIX writes every input as
+// PREFIX-CASE-DEFECT.txt (the format of synth-contours.txt) and every grid as
+// PREFIX-CASE-DEFECT-METHOD.txt (metres, south row first).
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -291,8 +295,8 @@ BenchData OpenEnds(const BenchData& in, const Grid& g, Rng& rng) {
         const double len = cum.back();
         const size_t n = NPts(l);
         if (Closed(l)) {
-            const double gap = rng.U(3, 10) * g.step;
-            if (len <= gap) continue;
+            // Small rings lose at most half their length: opened, not deleted.
+            const double gap = std::min(rng.U(3, 10) * g.step, len / 2);
             const double at = rng.U(0, len - gap);
             Line a = SubLine(l, cum, at + gap, len), b = SubLine(l, cum, 0, at);
             a.insert(a.end(), b.begin() + 2, b.end());   // b starts where a ends: the ring's start
@@ -300,8 +304,8 @@ BenchData OpenEnds(const BenchData& in, const Grid& g, Rng& rng) {
             continue;
         }
         double s0 = 0, s1 = len;
-        if (onEdge(l[0], l[1])) s0 = rng.U(2, 10) * g.step;
-        if (onEdge(l[2 * n - 2], l[2 * n - 1])) s1 = len - rng.U(2, 10) * g.step;
+        if (onEdge(l[0], l[1])) s0 = std::min(rng.U(2, 10) * g.step, len / 4);
+        if (onEdge(l[2 * n - 2], l[2 * n - 1])) s1 = len - std::min(rng.U(2, 10) * g.step, len / 4);
         if (s1 > s0) Push(d, SubLine(l, cum, s0, s1), in.hgt[k], 0);
     }
     return d;
@@ -401,9 +405,33 @@ BenchData Hole(const BenchData& in, const Grid& g, const std::vector<uint8_t>& m
     return d;
 }
 
+// An input in the format of synth-contours.txt.
+void DumpInput(const std::string& path, const BenchData& d) {
+    FILE* f = std::fopen(path.c_str(), "w");
+    if (!f) return;
+    std::fprintf(f, "region %.3f %.3f %.3f %.3f\ninterval %.3f\n", d.rgn[0], d.rgn[1], d.rgn[3], d.rgn[4], d.itv);
+    for (size_t k = 0; k < d.pts.size(); k++) {
+        std::fprintf(f, "curve %zu %.3f\n", NPts(d.pts[k]), d.hgt[k]);
+        for (size_t i = 0; i < NPts(d.pts[k]); i++) std::fprintf(f, "%.4f %.4f\n", d.pts[k][2 * i], d.pts[k][2 * i + 1]);
+    }
+    std::fclose(f);
+}
+
+void DumpGrid(const std::string& path, const std::vector<double>& z, int R, int C) {
+    FILE* f = std::fopen(path.c_str(), "w");
+    if (!f) return;
+    for (int r = 0; r < R; r++) {
+        for (int k = 0; k < C; k++) std::fprintf(f, "%.3f ", z[static_cast<size_t>(r) * C + k]);
+        std::fprintf(f, "\n");
+    }
+    std::fclose(f);
+}
+
 struct Score {
     double rmse = NAN, mx = NAN, mean = NAN, ha1 = NAN, secs = 0;
     long long over2 = 0;
+    double inRmse = NAN, inMx = NAN;   // over the posts away from the region's edge
+    long long inOver2 = 0;
     std::string fail;   // empty: finished
 };
 
@@ -440,13 +468,23 @@ Score RunChild(long long n, int limit, const std::function<bool(double*)>& fn, s
     return s;
 }
 
+// Posts nearer the region's edge than this many mesh intervals are left out of the inner score.
+constexpr int kEdge = 10;
+
 void Rate(Score& s, const std::vector<double>& z, const std::vector<double>& truth, const std::vector<uint8_t>& mask,
-          double ci, double postArea) {
-    double se = 0, sum = 0, mx = 0;
-    long long k = 0, over1 = 0;
+          const Grid& g, double ci, double postArea) {
+    double se = 0, sum = 0, mx = 0, ise = 0, imx = 0;
+    long long k = 0, over1 = 0, ik = 0;
     for (size_t i = 0; i < z.size(); i++) {
         if (!mask[i]) continue;
         const double e = z[i] - truth[i];
+        const int r = static_cast<int>(i / g.C), c = static_cast<int>(i % g.C);
+        if (r >= kEdge && c >= kEdge && g.R - 1 - r >= kEdge && g.C - 1 - c >= kEdge) {
+            ise += e * e;
+            imx = std::max(imx, std::fabs(e));
+            s.inOver2 += std::fabs(e) > 2 * ci;
+            ik++;
+        }
         se += e * e;
         sum += e;
         mx = std::max(mx, std::fabs(e));
@@ -458,6 +496,8 @@ void Rate(Score& s, const std::vector<double>& z, const std::vector<double>& tru
     s.mx = mx / ci;
     s.mean = sum / std::max(k, 1LL);
     s.ha1 = static_cast<double>(over1) * postArea / 1e4;
+    s.inRmse = std::sqrt(ise / std::max(ik, 1LL)) / ci;
+    s.inMx = imx / ci;
 }
 
 // GDAL's triangulation of the contour vertices (as the methods get them: float mm) at every post.
@@ -642,6 +682,8 @@ int main(int argc, char** argv) {
                 mask[i] = mask[i] && cs.mask[i];
                 cell.posts += mask[i];
             }
+            const char* dump = std::getenv("ALT_DUMP");
+            if (dump) DumpInput(std::string(dump) + "-" + cn + "-" + df + ".txt", in);
             int nc = 0;
             double L = 0;
             cntr* c = BenchCntr(in, &nc, &L);
@@ -655,7 +697,11 @@ int main(int argc, char** argv) {
                     for (long long i = 0; i < n; i++) out[i] = w[3 * i + 2] / 1000.0;
                     return ok;
                 }, z);
-                if (s.fail.empty()) Rate(s, z, *truth, mask, ci, postArea);
+                if (s.fail.empty()) Rate(s, z, *truth, mask, g, ci, postArea);
+                if (s.fail.empty() && dump)
+                    DumpGrid(std::string(dump) + "-" + cn + "-" + df + "-" + (tri ? "triangulation" : meth[m]->name) +
+                                 ".txt",
+                             z, g.R, g.C);
                 std::fprintf(stderr, "%s %s %s: ", cn.c_str(), df.c_str(), tri ? "triangulation" : meth[m]->name);
                 if (s.fail.empty())
                     std::fprintf(stderr, "rmse %.4f CI, max %.3f CI, %lld > 2 CI, mean %+.3f m, %.1f s\n", s.rmse, s.mx,
@@ -679,12 +725,20 @@ int main(int argc, char** argv) {
             for (size_t m = 0; m <= M; m++) PrintCell(rows[r].s[m], r == 0 ? 1.0 : Ratio(rows, r, m));
             std::printf("\n");
         }
-        for (const Cell& cl : rows)
+        for (const Cell& cl : rows) {
             if (cl.defect == "wrong") {
                 std::printf("wrong: area more than 1 CI off (ha):");
                 for (size_t m = 0; m <= M; m++)
                     std::printf(" %s %.2f%s", m < M ? meth[m]->name : "triangulation", cl.s[m].ha1, m < M ? "," : "\n");
             }
+            if (cl.defect == "openends") {
+                // The trimmed ends leave an edge strip that every method extrapolates: apart.
+                std::printf("openends over %d mesh intervals from the edge (rmse, max, >2CI):", kEdge);
+                for (size_t m = 0; m <= M; m++)
+                    std::printf(" %s %.3f %.2f %lld%s", m < M ? meth[m]->name : "triangulation", cl.s[m].inRmse,
+                                cl.s[m].inMx, cl.s[m].inOver2, m < M ? "," : "\n");
+            }
+        }
         for (const std::string& s : notes) std::printf("%s\n", s.c_str());
         all.push_back({cn, std::move(rows)});
     }
