@@ -16,7 +16,8 @@
 //   clean     the contours as the shared data gives them (always run: the reference of the ratios).
 //   traced    contours traced by GDAL (GDALContourGenerateEx) from the true grid at every CI.
 //   wholem    the same from the truth rounded to whole metres, so that many contours run exactly
-//             through posts and along grid lines.
+//             through posts and along grid lines (GDAL takes a post on a level as just above it:
+//             such contours follow the lower edge of each plateau of one height).
 //   dm        the same from the truth rounded to decimetres.
 //   onpost    every vertex moved onto the nearer grid line (x or y) and one vertex in ten onto
 //             the nearest post.
@@ -40,15 +41,15 @@
 //
 // Score: over the posts inside the contours' hull (the real cases' masks, the convex hull of the
 // synthetic contours) that are also inside the convex hull of the defective input's vertices
-// (beyond it every method extrapolates): RMSE / CI, largest
-// error / CI, the number of posts more than 2 CI off; for `wrong` also the area (ha) of the posts
-// more than 1 CI off; for openends also the score over the posts more than 10 mesh intervals from
-// the region's edge. Each method and the triangulation run in a child process under a time limit
-// (ALT_LIMIT seconds, default 300), so that a crash or a hang costs one cell. Progress per run goes
-// to stderr; per case a table (rows: defects; per method RMSE/CI, ratio, max/CI, posts > 2 CI)
-// goes to stdout, and at the end the table of ratios. ALT_DUMP=PREFIX writes every input as
-// PREFIX-CASE-DEFECT.txt (the format of synth-contours.txt) and every grid as
-// PREFIX-CASE-DEFECT-METHOD.txt (metres, south row first).
+// (beyond it every method extrapolates): RMSE / CI, largest error / CI, the number of posts more
+// than 2 CI off; for wrong also the area (ha) of the posts more than 1 CI off; for openends also
+// the score over the posts more than 10 mesh intervals from the region's edge (the trimmed ends
+// leave an edge strip that every method extrapolates). Each method and the triangulation run in a
+// child process under a time limit (ALT_LIMIT seconds, default 300), so that a crash or a hang
+// costs one cell. Progress per run goes to stderr; per case a table (rows: defects; per method
+// RMSE/CI, ratio, max/CI, posts > 2 CI) goes to stdout, and at the end the table of ratios.
+// ALT_DUMP=PREFIX writes every input as PREFIX-CASE-DEFECT.txt (the format of synth-contours.txt)
+// and every grid as PREFIX-CASE-DEFECT-METHOD.txt (metres, south row first).
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -732,7 +733,6 @@ int main(int argc, char** argv) {
                     std::printf(" %s %.2f%s", m < M ? meth[m]->name : "triangulation", cl.s[m].ha1, m < M ? "," : "\n");
             }
             if (cl.defect == "openends") {
-                // The trimmed ends leave an edge strip that every method extrapolates: apart.
                 std::printf("openends over %d mesh intervals from the edge (rmse, max, >2CI):", kEdge);
                 for (size_t m = 0; m <= M; m++)
                     std::printf(" %s %.3f %.2f %lld%s", m < M ? meth[m]->name : "triangulation", cl.s[m].inRmse,
