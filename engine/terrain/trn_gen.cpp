@@ -540,6 +540,41 @@ long long ClampOrdBand(const cntr* c, int nc, const float* g, int R, int C, doub
     return moved;
 }
 
+long long SnapOnCntr(const cntr* c, int nc, const float* g, int R, int C, double itv, float* z, const int32_t* id) {
+    if (R <= 0 || C <= 0 || nc <= 0 || !(itv > 0)) return 0;
+    const double tol = 1e-3 * itv;
+    std::vector<double> X(static_cast<size_t>(C)), Y(static_cast<size_t>(R));
+    for (int k = 0; k < C; k++) X[static_cast<size_t>(k)] = g[3 * k];
+    for (int r = 0; r < R; r++) Y[static_cast<size_t>(r)] = g[3LL * r * C + 1];
+    long long set = 0;
+    for (int ci = 0; ci < nc; ci++) {
+        const cntr& cc = c[ci];
+        for (int m = 0; m + 1 < cc.n; m++) {
+            const double* p = cc.pnt + 2 * m;
+            const double dx = p[2] - p[0], dy = p[3] - p[1], l2 = dx * dx + dy * dy;
+            const double y0 = std::min(p[1], p[3]) - tol, y1 = std::max(p[1], p[3]) + tol;
+            for (auto ry = std::lower_bound(Y.begin(), Y.end(), y0); ry != Y.end() && *ry <= y1; ++ry) {
+                // The posts of this row within tol of the segment lie in a short run of x.
+                double xa = std::min(p[0], p[2]) - tol, xb = std::max(p[0], p[2]) + tol;
+                if (std::fabs(dy) > 1e-12 * (std::fabs(dx) + 1)) {
+                    const double xc = p[0] + (*ry - p[1]) * dx / dy, w = tol * std::sqrt(l2) / std::fabs(dy);
+                    xa = std::max(xa, xc - w);
+                    xb = std::min(xb, xc + w);
+                }
+                for (auto kx = std::lower_bound(X.begin(), X.end(), xa); kx != X.end() && *kx <= xb; ++kx) {
+                    double t = l2 > 0 ? ((*kx - p[0]) * dx + (*ry - p[1]) * dy) / l2 : 0;
+                    t = std::clamp(t, 0.0, 1.0);
+                    if (std::hypot(p[0] + t * dx - *kx, p[1] + t * dy - *ry) > tol) continue;
+                    const long long k = static_cast<long long>(ry - Y.begin()) * C + (kx - X.begin());
+                    z[3 * (id ? static_cast<long long>(id[k]) : k)] = cc.hgt;
+                    set++;
+                }
+            }
+        }
+    }
+    return set;
+}
+
 bool GenTrnCrs(const cntr* c, int nc, float* v, int nv, const int32_t* id, int R, int C, double itv,
                const TrnGenPrm& prm, bool ref, bool live) {
     if (nv <= 0) return true;
@@ -592,7 +627,11 @@ bool GenTrnCrs(const cntr* c, int nc, float* v, int nv, const int32_t* id, int R
             for (int k = 0; k < nv; k++) std::memcpy(g + 3 * k, lv + 3LL * id[k], 3 * sizeof(float));
             gp = g;
         }
-        if (gp) ClampOrdBand(lc, nc, gp, R, C, itv, lv + 2, id, kUnreached);
+        if (gp) {
+            ClampOrdBand(lc, nc, gp, R, C, itv, lv + 2, id, kUnreached);
+            // A cancelled run keeps the posts it did not reach as they were.
+            if (done) SnapOnCntr(lc, nc, gp, R, C, itv, lv + 2, id);
+        }
     }
     for (int i = 0; i < nv; i++) v[3 * i + 2] = lv[3 * i + 2];
     return done;

@@ -96,6 +96,10 @@ cntr* LocCntr(const cntr* c, int nc, double ox, double oy);
 // brought to the band's nearer edge; every other height keeps its bits, and so does unreach (the
 // marker of posts no cross line reached). g: the posts in grid order (row-major from the lower-left
 // corner); z: where the height of grid post k is, z[3 * id[k]] (id null: k). Returns how many moved.
+// Posts lying on a contour (within a thousandth of the mesh interval itv) take its level, whichever
+// side float rounding puts them on; every other height keeps its bits. g, z, id as for
+// ClampOrdBand. Returns how many were set.
+long long SnapOnCntr(const cntr* c, int nc, const float* g, int R, int C, double itv, float* z, const int32_t* id);
 long long ClampOrdBand(const cntr* c, int nc, const float* g, int R, int C, double itv, float* z,
                        const int32_t* id, float unreach);
 

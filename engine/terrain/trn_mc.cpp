@@ -27,6 +27,7 @@
 #include "core/alc.h"
 #include "core/msg.h"
 #include "terrain/trn.h"
+#include "terrain/trn_band.h"
 
 namespace {
 constexpr int McMargin = 2;          // posts added beyond the region on each side
@@ -88,143 +89,17 @@ void LineHits(const double* p, const double* q, const std::vector<double>& a, in
     for (auto k = k0; k != a.end() && *k <= hi; ++k) f((*k - p[ax]) / (q[ax] - p[ax]));
 }
 
-// Order bands of the lattice nodes X x Y.
+// Order bands of the lattice nodes X x Y: the bands every method shares.
 void LatBand(const cntr* c, int nc, const std::vector<double>& X, const std::vector<double>& Y,
              double itv, Arr<double>& lo, Arr<double>& hi) {
-    const int nx = static_cast<int>(X.size()), ny = static_cast<int>(Y.size());
-    const long long nn = static_cast<long long>(nx) * ny;
+    const long long nn = static_cast<long long>(X.size()) * static_cast<long long>(Y.size());
+    LatBands b;
+    MkLatBands(c, nc, X, Y, itv, b);
     lo.Alc(nn, "ord_band");
     hi.Alc(nn, "ord_band");
-    // Levels as indices.
-    std::vector<double> lev;
-    for (int i = 0; i < nc; i++) lev.push_back(c[i].hgt);
-    std::sort(lev.begin(), lev.end());
-    lev.erase(std::unique(lev.begin(), lev.end(), [](double a, double b) { return b - a <= LvlTol; }),
-              lev.end());
-    auto levOf = [&](double h) {
-        int k = static_cast<int>(std::lower_bound(lev.begin(), lev.end(), h - LvlTol) - lev.begin());
-        return std::min(k, static_cast<int>(lev.size()) - 1);
-    };
-    // Lattice edges cut by a contour: horizontal edge (i, j)-(i+1, j) has id j * nx + i, vertical
-    // edge (i, j)-(i, j+1) has id nn + j * nx + i.
-    std::vector<uint8_t> cut(2 * nn, 0);
-    std::vector<std::pair<long long, int>> cuts;   // edge, level index
-    auto cutEdge = [&](long long e, int l) {
-        cut[e] = 1;
-        cuts.emplace_back(e, l);
-    };
-    // A crossing at s along lattice line k of axis ax (0: the line x = X[k], 1: y = Y[k]).
-    auto hit = [&](int ax, int k, double s, int l) {
-        const std::vector<double>& a = ax == 0 ? Y : X;
-        const int n = static_cast<int>(a.size());
-        if (s < a[0] || s > a[n - 1]) return;
-        int m = static_cast<int>(std::upper_bound(a.begin(), a.end(), s) - a.begin()) - 1;
-        auto edge = [&](int along) -> long long {   // edge from node `along` to along + 1 on line k
-            return ax == 0 ? nn + static_cast<long long>(along) * nx + k
-                           : static_cast<long long>(k) * nx + along;
-        };
-        if (m >= 0 && a[m] == s) {
-            if (m > 0) cutEdge(edge(m - 1), l);
-            if (m < n - 1) cutEdge(edge(m), l);
-        } else if (m >= 0 && m < n - 1) {
-            cutEdge(edge(m), l);
-        }
-    };
-    for (int ci = 0; ci < nc; ci++) {
-        const cntr& cc = c[ci];
-        const int l = levOf(cc.hgt);
-        for (int k = 0; k + 1 < cc.n; k++) {
-            const double* p = cc.pnt + 2 * k;
-            const double* q = p + 2;
-            for (int ax = 0; ax < 2; ax++) {
-                const std::vector<double>& a = ax == 0 ? X : Y;
-                const double lo0 = std::min(p[ax], q[ax]), hi0 = std::max(p[ax], q[ax]);
-                auto k0 = std::lower_bound(a.begin(), a.end(), lo0);
-                for (auto it = k0; it != a.end() && *it <= hi0; ++it) {
-                    const int kk = static_cast<int>(it - a.begin());
-                    double s;
-                    if (q[ax] == p[ax]) {
-                        // Along the line: every node it covers is cut off from the line's sides.
-                        const int o = 1 - ax;
-                        const std::vector<double>& b = ax == 0 ? Y : X;
-                        const double s0 = std::min(p[o], q[o]), s1 = std::max(p[o], q[o]);
-                        for (auto jt = std::lower_bound(b.begin(), b.end(), s0); jt != b.end() && *jt <= s1; ++jt)
-                            hit(o, static_cast<int>(jt - b.begin()), *it, l);
-                        continue;
-                    }
-                    const double t = (*it - p[ax]) / (q[ax] - p[ax]);
-                    s = p[1 - ax] + t * (q[1 - ax] - p[1 - ax]);
-                    hit(ax, kk, s, l);
-                }
-            }
-        }
-    }
-    // Regions: nodes joined by uncut edges.
-    std::vector<int> par(nn);
-    for (long long i = 0; i < nn; i++) par[i] = static_cast<int>(i);
-    auto find = [&](int a) {
-        while (par[a] != a) { par[a] = par[par[a]]; a = par[a]; }
-        return a;
-    };
-    auto unite = [&](long long a, long long b) {
-        int ra = find(static_cast<int>(a)), rb = find(static_cast<int>(b));
-        if (ra != rb) par[std::max(ra, rb)] = std::min(ra, rb);
-    };
-    for (int j = 0; j < ny; j++)
-        for (int i = 0; i < nx; i++) {
-            long long n = static_cast<long long>(j) * nx + i;
-            if (i + 1 < nx && !cut[n]) unite(n, n + 1);
-            if (j + 1 < ny && !cut[nn + n]) unite(n, n + nx);
-        }
-    auto ends = [&](long long e, long long* a, long long* b) {
-        if (e < nn) { *a = e; *b = e + 1; }
-        else { *a = e - nn; *b = e - nn + nx; }
-    };
-    // Levels bounding each region.
-    std::vector<std::pair<int, int>> rl;          // region, level
-    for (auto& [e, l] : cuts) {
-        long long a, b;
-        ends(e, &a, &b);
-        int ra = find(static_cast<int>(a)), rb = find(static_cast<int>(b));
-        rl.emplace_back(ra, l);
-        rl.emplace_back(rb, l);
-    }
-    std::sort(rl.begin(), rl.end());
-    rl.erase(std::unique(rl.begin(), rl.end()), rl.end());
-    // Per region: lowest and highest bounding level.
-    std::vector<int> rmin(nn, -1), rmax(nn, -1);
-    for (auto& [r, l] : rl) {
-        if (rmin[r] < 0 || l < rmin[r]) rmin[r] = l;
-        if (rmax[r] < 0 || l > rmax[r]) rmax[r] = l;
-    }
-    // Regions bounded by one level: a hilltop when the regions across it lie lower, a pit when they
-    // lie higher.
-    std::vector<uint8_t> side(nn, 0);   // bit 1: something lower across, bit 2: higher
-    for (auto& [e, l] : cuts) {
-        long long a, b;
-        ends(e, &a, &b);
-        int ra = find(static_cast<int>(a)), rb = find(static_cast<int>(b));
-        for (int k = 0; k < 2; k++) {
-            int r = k ? rb : ra, o = k ? ra : rb;
-            if (rmin[r] != rmax[r] || rmin[o] < 0) continue;
-            if (rmin[o] < l) side[r] |= 1;
-            if (rmax[o] > l) side[r] |= 2;
-        }
-    }
-    const double big = HUGE_VAL;
     for (long long n = 0; n < nn; n++) {
-        int r = find(static_cast<int>(n));
-        if (rmin[r] < 0) {
-            lo[n] = -big;
-            hi[n] = big;
-        } else if (rmin[r] != rmax[r]) {
-            lo[n] = lev[rmin[r]];
-            hi[n] = lev[rmax[r]];
-        } else {
-            double h = lev[rmin[r]];
-            lo[n] = side[r] == 1 ? h : h - itv;
-            hi[n] = side[r] == 2 ? h : h + itv;
-        }
+        lo[n] = b.Lo(n);
+        hi[n] = b.Hi(n);
     }
 }
 

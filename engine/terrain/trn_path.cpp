@@ -32,6 +32,7 @@
 
 #include "core/alc.h"
 #include "core/msg.h"
+#include "terrain/trn_band.h"
 #include "terrain/trn_mc.h"
 
 namespace {
@@ -55,171 +56,25 @@ struct Buf {
 
 bool Same(double a, double b) { return std::fabs(a - b) <= LvlTol || (a == b); }
 
-// The grid: origin, step, size, the region of each post (posts joined by grid edges no contour
-// crosses) and the band of each region.
+// The grid: origin, step, size, and the band of each post with its region.
 struct Grid {
     int R = 0, C = 0;
     double x0 = 0, y0 = 0, d = 1000;
-    Buf<int> reg;                  // R x C
-    std::vector<double> rlo, rhi;  // per region: the levels that bound it (infinite: none)
+    LatBands b;
     long long Idx(int r, int k) const { return static_cast<long long>(r) * C + k; }
-    double Lo(long long i) const { return rlo[reg[i]]; }
-    double Hi(long long i) const { return rhi[reg[i]]; }
-    bool SameBand(long long a, long long b) const { return reg[a] == reg[b]; }
+    double Lo(long long i) const { return b.Lo(i); }
+    double Hi(long long i) const { return b.Hi(i); }
+    bool SameBand(long long i, long long j) const {
+        return b.reg[static_cast<size_t>(i)] == b.reg[static_cast<size_t>(j)];
+    }
 };
 
-// Regions of the grid and their bands. A contour is taken a hair to the south-west of where it
-// lies, so that one through a post or along a grid line still falls between posts.
+// Regions of the grid and their bands, in coordinates relative to the grid's origin.
 void Regions(Grid& g, const cntr* c, int nc, double itv) {
-    const int R = g.R, C = g.C;
-    const long long n = static_cast<long long>(R) * C;
-    // Horizontal edge (r, k)-(r, k+1) is e = r C + k, vertical edge (r, k)-(r+1, k) is n + r C + k.
-    Buf<uint8_t> cut;
-    cut.Alc(2 * n, "path_cut");
-    std::fill(cut.p, cut.p + 2 * n, uint8_t{0});
-    struct Cut {
-        long long e;
-        double h;
-        double at;   // where along the edge, 0 at its first post .. 1 at its second
-    };
-    std::vector<Cut> cuts, touch;   // touch: post, level
-    const double eps = 1e-7 * g.d;
-    // Two passes over the contours: the crossings counted, then recorded (no growth beyond need).
-    size_t count = 0;
-    for (int pass = 0; pass < 2; pass++) {
-        if (pass == 1) cuts.reserve(count);
-        for (int ci = 0; ci < nc; ci++) {
-            const cntr& cc = c[ci];
-            const double h = cc.hgt;
-            const bool open = cc.pnt[0] != cc.pnt[2 * cc.n - 2] || cc.pnt[1] != cc.pnt[2 * cc.n - 1];
-            for (int m = 0; m + 1 < cc.n; m++) {
-                double p[2] = {cc.pnt[2 * m] - g.x0 - eps, cc.pnt[2 * m + 1] - g.y0 - eps};
-                double q[2] = {cc.pnt[2 * m + 2] - g.x0 - eps, cc.pnt[2 * m + 3] - g.y0 - eps};
-                // The ends of an open contour reach on by half a mesh interval: one clipped at the
-                // region's edge then still parts the posts of the edge.
-                if (open && (m == 0 || m + 2 == cc.n)) {
-                    const double ex = q[0] - p[0], ey = q[1] - p[1], len = std::hypot(ex, ey);
-                    if (len > 0) {
-                        const double f = 0.5 * g.d / len;
-                        if (m == 0) { p[0] -= f * ex; p[1] -= f * ey; }
-                        if (m + 2 == cc.n) { q[0] += f * ex; q[1] += f * ey; }
-                    }
-                }
-                for (int ax = 0; ax < 2; ax++) {
-                    const double a0 = std::min(p[ax], q[ax]), a1 = std::max(p[ax], q[ax]);
-                    if (!(a1 > a0)) continue;
-                    const int lines = ax == 0 ? C : R, along = ax == 0 ? R : C;
-                    const int k0 = std::max(0, static_cast<int>(std::ceil(a0 / g.d)));
-                    const int k1 = std::min(lines - 1, static_cast<int>(std::floor(a1 / g.d)));
-                    for (int k = k0; k <= k1; k++) {
-                        const double t = (k * g.d - p[ax]) / (q[ax] - p[ax]);
-                        const double sv = p[1 - ax] + t * (q[1 - ax] - p[1 - ax]);
-                        const double f = std::floor(sv / g.d);
-                        if (f == -1 && sv >= -4 * eps) {
-                            // Along the first row or column: it bounds the posts it runs through.
-                            if (pass == 1) touch.push_back({ax == 0 ? g.Idx(0, k) : g.Idx(k, 0), h, 0});
-                            continue;
-                        }
-                        if (!(f >= 0 && f < along - 1)) continue;
-                        const int j = static_cast<int>(f);
-                        // Line x = k d crosses the vertical edge (j, k)-(j+1, k); y = k d the
-                        // horizontal edge (k, j)-(k, j+1).
-                        const long long e = ax == 0 ? n + g.Idx(j, k) : g.Idx(k, j);
-                        if (pass == 0) {
-                            count++;
-                            continue;
-                        }
-                        cuts.push_back({e, h, sv / g.d - j});
-                        cut[e] = 1;
-                    }
-                }
-            }
-        }
-    }
-    // Union-find over the uncut edges; the labels end as region numbers 0 .. nr - 1.
-    g.reg.Alc(n, "path_reg");
-    int* par = g.reg.p;
-    for (long long i = 0; i < n; i++) par[i] = static_cast<int>(i);
-    auto find = [&](int a) {
-        while (par[a] != a) {
-            par[a] = par[par[a]];
-            a = par[a];
-        }
-        return a;
-    };
-    auto unite = [&](long long a, long long b) {
-        const int ra = find(static_cast<int>(a)), rb = find(static_cast<int>(b));
-        if (ra != rb) par[std::max(ra, rb)] = std::min(ra, rb);
-    };
-    for (int r = 0; r < R; r++)
-        for (int k = 0; k < C; k++) {
-            const long long i = g.Idx(r, k);
-            if (k + 1 < C && !cut[i]) unite(i, i + 1);
-            if (r + 1 < R && !cut[n + i]) unite(i, i + C);
-        }
-    // Every post to its root (roots are the least index of their region, so they come first),
-    // then the roots numbered in index order: labels 0 .. nr - 1.
-    for (long long i = 0; i < n; i++) par[i] = find(static_cast<int>(i));
-    int nr = 0;
-    for (long long i = 0; i < n; i++) par[i] = par[i] == i ? -1 - nr++ : par[par[i]];
-    for (long long i = 0; i < n; i++) par[i] = -1 - par[i];
-    auto ends = [&](long long e, long long* a, long long* b) {
-        if (e < n) { *a = e; *b = e + 1; }
-        else { *a = e - n; *b = e - n + C; }
-    };
-    // An edge crossed by several contours (steep ground) bounds each of its posts by the nearest.
-    std::sort(cuts.begin(), cuts.end(), [](const Cut& x, const Cut& y) {
-        return x.e != y.e ? x.e < y.e : x.at != y.at ? x.at < y.at : x.h < y.h;
-    });
-    const double inf = HUGE_VAL;
-    g.rlo.assign(nr, inf);
-    g.rhi.assign(nr, -inf);
-    // Per edge, for each of its posts: the level next to it, the level met next beyond (NaN: none)
-    // and the region across. f(region, level, next, other).
-    auto eachSide = [&](auto&& f) {
-        const double nan = std::numeric_limits<double>::quiet_NaN();
-        for (size_t u = 0; u < cuts.size();) {
-            size_t l = u;
-            while (l + 1 < cuts.size() && cuts[l + 1].e == cuts[u].e) l++;
-            long long a, b;
-            ends(cuts[u].e, &a, &b);
-            f(par[a], cuts[u].h, l > u ? cuts[u + 1].h : nan, par[b]);
-            f(par[b], cuts[l].h, l > u ? cuts[l - 1].h : nan, par[a]);
-            u = l + 1;
-        }
-    };
-    eachSide([&](int r2, double h, double, int) {
-        g.rlo[r2] = std::min(g.rlo[r2], h);
-        g.rhi[r2] = std::max(g.rhi[r2], h);
-    });
-    for (const Cut& t : touch) {
-        const int r2 = par[t.e];
-        g.rlo[r2] = std::min(g.rlo[r2], t.h);
-        g.rhi[r2] = std::max(g.rhi[r2], t.h);
-    }
-    // Regions bounded by one level: a summit when the ground across it lies lower, a pit when it
-    // lies higher; one interval of room on the open side.
-    std::vector<uint8_t> side(nr, 0);   // bit 1: something lower across, bit 2: higher
-    eachSide([&](int r2, double h, double next, int o) {
-        if (g.rhi[r2] - g.rlo[r2] > LvlTol) return;
-        if (!std::isnan(next)) {
-            side[r2] |= next < h - LvlTol ? 1 : next > h + LvlTol ? 2 : 0;
-            return;
-        }
-        if (!std::isfinite(g.rlo[o])) return;
-        if (g.rlo[o] < h - LvlTol) side[r2] |= 1;
-        if (g.rhi[o] > h + LvlTol) side[r2] |= 2;
-    });
-    for (int r2 = 0; r2 < nr; r2++) {
-        if (!std::isfinite(g.rlo[r2])) {
-            g.rlo[r2] = -inf;
-            g.rhi[r2] = inf;
-        } else if (g.rhi[r2] - g.rlo[r2] <= LvlTol) {
-            const double h = g.rlo[r2], room = itv > 0 ? itv : 0;
-            g.rlo[r2] = side[r2] == 1 ? h : h - room;
-            g.rhi[r2] = side[r2] == 2 ? h : h + room;
-        }
-    }
+    std::vector<double> X(static_cast<size_t>(g.C)), Y(static_cast<size_t>(g.R));
+    for (int k = 0; k < g.C; k++) X[static_cast<size_t>(k)] = g.x0 + k * g.d;
+    for (int r = 0; r < g.R; r++) Y[static_cast<size_t>(r)] = g.y0 + r * g.d;
+    MkLatBands(c, nc, X, Y, itv, g.b);
 }
 
 // Nearest contour points of one bounding level (coordinates relative to the grid origin; NaN: none).
@@ -415,7 +270,7 @@ double PostHgt(const Grid& g, const Sites* s, long long i) {
 
 // Posts left without a height take the mean of their neighbours that have one, nearest first.
 // z: the heights, st floats apart.
-void Fill(const Grid& g, float* z, int st) {
+void Fill(const Grid& g, float* z, int st, double tol) {
     const long long n = static_cast<long long>(g.R) * g.C;
     std::vector<long long> q;
     std::vector<uint8_t> in(n, 0);
@@ -446,6 +301,27 @@ void Fill(const Grid& g, float* z, int st) {
     }
     for (long long i = 0; i < n; i++)
         if (std::isnan(z[i * st])) z[i * st] = 0;
+    // Then the filled posts relax towards the mean of their neighbours (over-relaxed sweeps), so that
+    // a wide hole in the contours (a lake, a glacier) gets a surface spanning its rim rather than the
+    // height of the part of the rim reached first.
+    if (q.empty()) return;
+    std::sort(q.begin(), q.end());
+    const double w = 1.9;
+    for (int sweep = 0; sweep < 2000; sweep++) {
+        double big = 0;
+        for (const long long i : q) {
+            double sum = 0;
+            int cnt = 0;
+            nb(i, [&](long long j) {
+                sum += z[j * st];
+                cnt++;
+            });
+            const double old = z[i * st], nw = old + w * (sum / cnt - old);
+            z[i * st] = static_cast<float>(nw);
+            big = std::max(big, std::fabs(nw - old));
+        }
+        if (big < tol) break;
+    }
 }
 }  // namespace
 
@@ -538,7 +414,7 @@ bool RunPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& prm) 
         FreeMem(st.y.p);
         st.x.p = st.y.p = nullptr;
     }
-    Fill(g, z, 3);
+    Fill(g, z, 3, 1e-3 * (CntrItv(c, nc) > 0 ? CntrItv(c, nc) : g.d));
     // The heights are in v now: a cancel that comes this late lets the run finish.
     prm.fb.Progress(95);
     (void)prm.fb.Cancelled();

@@ -1,0 +1,578 @@
+// The bands of a lattice's nodes from the contours crossed around each node (see trn_band.h).
+#include "terrain/trn_band.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+#include "terrain/trn_gen.h"
+
+namespace {
+constexpr double LvlTol = 1e-3;   // height tolerance of equal levels (mm)
+
+// A crossing of a lattice edge; at: where along it, 0 at its first node .. 1 at its second.
+struct Cut {
+    long long e;
+    double at;
+    int l;
+};
+
+// The crossings of one edge: the level next to each node, where it lies, and the level met next
+// beyond it from that node (-1: none).
+struct Grp {
+    int la, lb, na, nb;
+    double ra, rb;
+};
+
+// A segment of a contour level that the bands take as a contour: a bridge over a gap or an open
+// end carried on to the edge.
+struct Seg {
+    double x0, y0, x1, y1, h;
+};
+
+// The first crossing met in one direction: level index (-1: none) and distance.
+struct Hit {
+    int l = -1;
+    double d = 0;
+};
+
+// The two nearest distinct levels seen from a node.
+struct Acc {
+    int l1 = -1, l2 = -1;
+    float d1 = 0, d2 = 0;
+    void Put(int l, double dd) {
+        if (l < 0) return;
+        const float d = static_cast<float>(dd);
+        if (l == l1) {
+            d1 = std::min(d1, d);
+        } else if (l == l2) {
+            if (d < d2) d2 = d;
+            if (d2 < d1) {
+                std::swap(l1, l2);
+                std::swap(d1, d2);
+            }
+        } else if (l1 < 0 || d < d1) {
+            l2 = l1;
+            d2 = d1;
+            l1 = l;
+            d1 = d;
+        } else if (l2 < 0 || d < d2) {
+            l2 = l;
+            d2 = d;
+        }
+    }
+};
+
+struct Lat {
+    const std::vector<double>& X;
+    const std::vector<double>& Y;
+    int nx, ny;
+    long long nn;
+    std::vector<int> gi;     // per edge (horizontal: j nx + i, vertical: nn + j nx + i): its group, -1
+    std::vector<Grp> grp;
+    // The edge joining adjacent nodes u and w and whether u is its first node; -1 when none.
+    long long Edge(long long u, long long w, bool* fromA) const {
+        *fromA = u < w;
+        const long long a = std::min(u, w), b = std::max(u, w);
+        if (b == a + 1 && a % nx != nx - 1) return a;
+        if (b == a + nx) return nn + a;
+        return -1;
+    }
+    double Nx(long long u) const { return X[static_cast<size_t>(u % nx)]; }
+    double Ny(long long u) const { return Y[static_cast<size_t>(u / nx)]; }
+    // The crossing of edge u-w nearest to u, seen from point (sx, sy); false when the edge is not cut.
+    bool EdgeHit(long long u, long long w, double sx, double sy, Hit& h) const {
+        bool fromA = false;
+        const long long e = Edge(u, w, &fromA);
+        if (e < 0) return false;
+        const int g = gi[static_cast<size_t>(e)];
+        if (g < 0) return false;
+        const Grp& G = grp[static_cast<size_t>(g)];
+        const long long a = fromA ? u : w, b = fromA ? w : u;
+        const double t = fromA ? G.ra : G.rb;
+        const double px = Nx(a) + t * (Nx(b) - Nx(a)), py = Ny(a) + t * (Ny(b) - Ny(a));
+        h.l = fromA ? G.la : G.lb;
+        h.d = std::hypot(px - sx, py - sy);
+        return true;
+    }
+    bool IsCut(long long u, long long w) const {
+        bool fromA = false;
+        const long long e = Edge(u, w, &fromA);
+        return e >= 0 && gi[static_cast<size_t>(e)] >= 0;
+    }
+    // The first crossing on the step from node s to node t: along an edge, or across a cell's
+    // diagonal (through corners m1 and m2), which a contour crosses when it cuts both ways round.
+    bool Step(long long s, long long t, long long m1, long long m2, Hit& h) const {
+        const double sx = Nx(s), sy = Ny(s);
+        if (m1 < 0) return EdgeHit(s, t, sx, sy, h);
+        if (!(IsCut(s, m1) || IsCut(m1, t)) || !(IsCut(s, m2) || IsCut(m2, t))) return false;
+        Hit a, b;
+        const bool ha = EdgeHit(s, m1, sx, sy, a), hb = EdgeHit(s, m2, sx, sy, b);
+        if (!ha && !hb) {
+            const bool ha2 = EdgeHit(m1, t, sx, sy, a), hb2 = EdgeHit(m2, t, sx, sy, b);
+            if (!ha2) a = b;
+            else if (hb2 && b.d < a.d) a = b;
+            h = a;
+            return true;
+        }
+        if (!ha) a = b;
+        else if (hb && b.d < a.d) a = b;
+        h = a;
+        return true;
+    }
+};
+
+// Contour segments in a bucket grid, for the segment tests of the bridges.
+struct SegIdx {
+    const cntr* c;
+    double x0 = 0, y0 = 0, cs = 1;
+    int nx = 1, ny = 1;
+    std::vector<int> start;                     // per cell: first entry in ent
+    std::vector<std::pair<int, int>> ent;       // contour, segment
+    SegIdx(const cntr* cc, int nc, double minx, double miny, double maxx, double maxy, double cell) : c(cc) {
+        x0 = minx;
+        y0 = miny;
+        cs = cell;
+        nx = std::max(1, std::min(4096, static_cast<int>((maxx - minx) / cs) + 1));
+        ny = std::max(1, std::min(4096, static_cast<int>((maxy - miny) / cs) + 1));
+        cs = std::max({cs, (maxx - minx) / nx * 1.0000001, (maxy - miny) / ny * 1.0000001});
+        std::vector<int> cnt(static_cast<size_t>(nx) * static_cast<size_t>(ny) + 1, 0);
+        for (int pass = 0; pass < 2; pass++) {
+            if (pass == 1) {
+                start.assign(cnt.size(), 0);
+                for (size_t k = 1; k < cnt.size(); k++) start[k] = start[k - 1] + cnt[k - 1];
+                ent.resize(static_cast<size_t>(start.back()));
+                std::fill(cnt.begin(), cnt.end(), 0);
+            }
+            for (int ci = 0; ci < nc; ci++)
+                for (int m = 0; m + 1 < c[ci].n; m++) {
+                    const double* p = c[ci].pnt + 2 * m;
+                    Cells(std::min(p[0], p[2]), std::min(p[1], p[3]), std::max(p[0], p[2]), std::max(p[1], p[3]),
+                          [&](size_t k) {
+                              if (pass == 1) ent[static_cast<size_t>(start[k] + cnt[k])] = {ci, m};
+                              cnt[k]++;
+                          });
+                }
+        }
+    }
+    template <class F>
+    void Cells(double ax, double ay, double bx, double by, F&& f) const {
+        const int i0 = std::clamp(static_cast<int>(std::floor((ax - x0) / cs)), 0, nx - 1);
+        const int i1 = std::clamp(static_cast<int>(std::floor((bx - x0) / cs)), 0, nx - 1);
+        const int j0 = std::clamp(static_cast<int>(std::floor((ay - y0) / cs)), 0, ny - 1);
+        const int j1 = std::clamp(static_cast<int>(std::floor((by - y0) / cs)), 0, ny - 1);
+        for (int j = j0; j <= j1; j++)
+            for (int i = i0; i <= i1; i++) f(static_cast<size_t>(j) * static_cast<size_t>(nx) + static_cast<size_t>(i));
+    }
+    // Whether segment p-q crosses a contour segment, leaving out those that meet it at p or q.
+    bool Crosses(const double* p, const double* q) const {
+        bool hit = false;
+        Cells(std::min(p[0], q[0]), std::min(p[1], q[1]), std::max(p[0], q[0]), std::max(p[1], q[1]), [&](size_t k) {
+            for (int u = start[k]; u < start[k + 1] && !hit; u++) {
+                const auto [ci, m] = ent[static_cast<size_t>(u)];
+                const double* a = c[ci].pnt + 2 * m;
+                const double* b = a + 2;
+                auto same = [](const double* x, const double* y) { return x[0] == y[0] && x[1] == y[1]; };
+                if (same(a, p) || same(a, q) || same(b, p) || same(b, q)) continue;
+                auto orient = [](const double* o, const double* s, const double* t) {
+                    const double v = (s[0] - o[0]) * (t[1] - o[1]) - (s[1] - o[1]) * (t[0] - o[0]);
+                    return (v > 0) - (v < 0);
+                };
+                const int o1 = orient(p, q, a), o2 = orient(p, q, b), o3 = orient(a, b, p), o4 = orient(a, b, q);
+                if (o1 != o2 && o3 != o4) hit = true;
+                else if (o1 == 0 && o2 == 0 && o3 == 0 && o4 == 0) {
+                    // Collinear: overlapping spans cross.
+                    const int ax = std::fabs(q[0] - p[0]) >= std::fabs(q[1] - p[1]) ? 0 : 1;
+                    const double lo = std::min(p[ax], q[ax]), hi = std::max(p[ax], q[ax]);
+                    if (std::max(a[ax], b[ax]) > lo && std::min(a[ax], b[ax]) < hi) hit = true;
+                }
+            }
+        });
+        return hit;
+    }
+    // Distance from point p to the nearest segment of a level other than h, looked for up to r.
+    double Other(const double* p, double h, double r) const {
+        double best = r;
+        Cells(p[0] - r, p[1] - r, p[0] + r, p[1] + r, [&](size_t k) {
+            for (int u = start[k]; u < start[k + 1]; u++) {
+                const auto [ci, m] = ent[static_cast<size_t>(u)];
+                if (std::fabs(c[ci].hgt - h) <= LvlTol) continue;
+                const double* a = c[ci].pnt + 2 * m;
+                const double ex = a[2] - a[0], ey = a[3] - a[1], l2 = ex * ex + ey * ey;
+                double t = l2 > 0 ? ((p[0] - a[0]) * ex + (p[1] - a[1]) * ey) / l2 : 0;
+                t = std::clamp(t, 0.0, 1.0);
+                best = std::min(best, std::hypot(a[0] + t * ex - p[0], a[1] + t * ey - p[1]));
+            }
+        });
+        return best;
+    }
+};
+
+double Length(const cntr& cc) {
+    double len = 0;
+    for (int m = 0; m + 1 < cc.n; m++)
+        len += std::hypot(cc.pnt[2 * m + 2] - cc.pnt[2 * m], cc.pnt[2 * m + 3] - cc.pnt[2 * m + 1]);
+    return len;
+}
+
+// Segments that close what the digitiser left open: two open ends of one level, each the other's
+// nearest, joined where the join crosses no contour and is shorter than the way to any other
+// level from either end (a gap where a label was, a ring left open); an end left short of the
+// lattice's edge carried on to it along its last direction where that crosses nothing and is
+// shorter than the way from the end to another level.
+std::vector<Seg> Bridges(const cntr* c, int nc, const std::vector<double>& X, const std::vector<double>& Y) {
+    std::vector<Seg> out;
+    if (X.empty() || Y.empty()) return out;
+    struct End {
+        double p[2], dir[2];
+        double h, other;
+        int ci;
+    };
+    std::vector<End> ends;
+    double minx = X.front(), maxx = X.back(), miny = Y.front(), maxy = Y.back();
+    double segs = 0, len = 0;
+    for (int ci = 0; ci < nc; ci++) {
+        const cntr& cc = c[ci];
+        if (cc.n < 2) continue;
+        minx = std::min(minx, cc.minx);
+        miny = std::min(miny, cc.miny);
+        maxx = std::max(maxx, cc.maxx);
+        maxy = std::max(maxy, cc.maxy);
+        for (int m = 0; m + 1 < cc.n; m++, segs++)
+            len += std::hypot(cc.pnt[2 * m + 2] - cc.pnt[2 * m], cc.pnt[2 * m + 3] - cc.pnt[2 * m + 1]);
+        const int n = cc.n;
+        if (cc.pnt[0] == cc.pnt[2 * n - 2] && cc.pnt[1] == cc.pnt[2 * n - 1]) continue;
+        for (int e = 0; e < 2; e++) {
+            const double* a = e == 0 ? cc.pnt : cc.pnt + 2 * (n - 1);
+            const double* b = e == 0 ? cc.pnt + 2 : cc.pnt + 2 * (n - 2);
+            const double dx = a[0] - b[0], dy = a[1] - b[1], dl = std::hypot(dx, dy);
+            End E{{a[0], a[1]}, {dl > 0 ? dx / dl : 0, dl > 0 ? dy / dl : 0}, cc.hgt, 0, ci};
+            ends.push_back(E);
+        }
+    }
+    if (ends.empty() || segs == 0) return out;
+    // Buckets a few mean segment lengths wide.
+    const double cell = std::max(4 * len / segs, 1e-6 * std::max(maxx - minx, maxy - miny));
+    SegIdx idx(c, nc, minx, miny, maxx, maxy, cell);
+    const double far = std::hypot(maxx - minx, maxy - miny);
+    for (End& e : ends) e.other = idx.Other(e.p, e.h, std::min(far, 64 * cell));
+    // Nearest same-level open end of every end.
+    std::vector<int> near(ends.size(), -1);
+    std::vector<size_t> ord(ends.size());
+    for (size_t k = 0; k < ord.size(); k++) ord[k] = k;
+    std::sort(ord.begin(), ord.end(), [&](size_t a, size_t b) { return ends[a].h < ends[b].h; });
+    for (size_t u = 0; u < ord.size();) {
+        size_t w = u;
+        while (w + 1 < ord.size() && ends[ord[w + 1]].h - ends[ord[u]].h <= LvlTol) w++;
+        for (size_t a = u; a <= w; a++) {
+            double best = HUGE_VAL;
+            for (size_t b = u; b <= w; b++) {
+                if (a == b) continue;
+                const End& A = ends[ord[a]];
+                const End& B = ends[ord[b]];
+                const double d = std::hypot(A.p[0] - B.p[0], A.p[1] - B.p[1]);
+                if (d < best) {
+                    best = d;
+                    near[ord[a]] = static_cast<int>(ord[b]);
+                }
+            }
+        }
+        u = w + 1;
+    }
+    std::vector<uint8_t> used(ends.size(), 0);
+    for (size_t a = 0; a < ends.size(); a++) {
+        const int b = near[a];
+        if (b < 0 || static_cast<size_t>(b) < a || near[static_cast<size_t>(b)] != static_cast<int>(a)) continue;
+        const End& A = ends[a];
+        const End& B = ends[static_cast<size_t>(b)];
+        const double d = std::hypot(A.p[0] - B.p[0], A.p[1] - B.p[1]);
+        if (!(d > 0) || d >= 4 * std::min(A.other, B.other)) continue;
+        // A line's own two ends close it only when the gap is small beside the line (a ring left
+        // open), not when they are its far ends (a straight line would fold onto itself).
+        if (A.ci == B.ci && d >= Length(c[A.ci]) / 4) continue;
+        if (idx.Crosses(A.p, B.p)) continue;
+        out.push_back({A.p[0], A.p[1], B.p[0], B.p[1], A.h});
+        used[a] = used[static_cast<size_t>(b)] = 1;
+    }
+    // Ends left open: on to the lattice's edge.
+    for (size_t a = 0; a < ends.size(); a++) {
+        if (used[a]) continue;
+        const End& A = ends[a];
+        if (A.dir[0] == 0 && A.dir[1] == 0) continue;
+        double t = HUGE_VAL;
+        if (A.dir[0] > 0) t = std::min(t, (X.back() - A.p[0]) / A.dir[0]);
+        if (A.dir[0] < 0) t = std::min(t, (X.front() - A.p[0]) / A.dir[0]);
+        if (A.dir[1] > 0) t = std::min(t, (Y.back() - A.p[1]) / A.dir[1]);
+        if (A.dir[1] < 0) t = std::min(t, (Y.front() - A.p[1]) / A.dir[1]);
+        if (!(t > 0) || t >= A.other) continue;
+        const double q[2] = {A.p[0] + t * A.dir[0], A.p[1] + t * A.dir[1]};
+        if (idx.Crosses(A.p, q)) continue;
+        out.push_back({A.p[0], A.p[1], q[0], q[1], A.h});
+    }
+    return out;
+}
+
+// Levels as indices: sorted distinct heights (within LvlTol).
+std::vector<double> Levels(const cntr* c, int nc) {
+    std::vector<double> lev;
+    lev.reserve(static_cast<size_t>(nc));
+    for (int i = 0; i < nc; i++) lev.push_back(c[i].hgt);
+    std::sort(lev.begin(), lev.end());
+    lev.erase(std::unique(lev.begin(), lev.end(), [](double a, double b) { return b - a <= LvlTol; }), lev.end());
+    return lev;
+}
+
+int LevOf(const std::vector<double>& lev, double h) {
+    const int k = static_cast<int>(std::lower_bound(lev.begin(), lev.end(), h - LvlTol) - lev.begin());
+    return std::min(k, static_cast<int>(lev.size()) - 1);
+}
+
+// Every crossing of a contour with a lattice edge, and the nodes a contour runs along on the
+// lattice's first row or column (touch: node, level).
+void Crossings(const cntr* c, int nc, const std::vector<Seg>& extra, const std::vector<double>& lev, Lat& L,
+               std::vector<Cut>& cuts, std::vector<std::pair<long long, int>>& touch) {
+    const std::vector<double>& X = L.X;
+    const std::vector<double>& Y = L.Y;
+    double h = HUGE_VAL;
+    for (size_t k = 1; k < X.size(); k++) h = std::min(h, X[k] - X[k - 1]);
+    for (size_t k = 1; k < Y.size(); k++) h = std::min(h, Y[k] - Y[k - 1]);
+    if (!std::isfinite(h) || !(h > 0)) h = 1000;
+    const double eps = 1e-7 * h;
+    // The crossings of segment p-q (already moved south-west by eps) with the lattice lines.
+    auto seg = [&](const double* p, const double* q, int l) {
+        for (int ax = 0; ax < 2; ax++) {
+            const std::vector<double>& a = ax == 0 ? X : Y;   // the lines crossed
+            const std::vector<double>& b = ax == 0 ? Y : X;   // positions along them
+            const double a0 = std::min(p[ax], q[ax]), a1 = std::max(p[ax], q[ax]);
+            if (!(a1 > a0)) continue;
+            // Lines in [a0, a1): a vertex on a line counts once for a contour passing through.
+            for (auto it = std::lower_bound(a.begin(), a.end(), a0); it != a.end() && *it < a1; ++it) {
+                const int k = static_cast<int>(it - a.begin());
+                const double t = (*it - p[ax]) / (q[ax] - p[ax]);
+                const double s = p[1 - ax] + t * (q[1 - ax] - p[1 - ax]);
+                const int nb = static_cast<int>(b.size());
+                const int j = static_cast<int>(std::upper_bound(b.begin(), b.end(), s) - b.begin()) - 1;
+                if (j < 0) {
+                    // Along the first row or column: it bounds the node it runs through.
+                    if (s >= b[0] - 4 * eps)
+                        touch.emplace_back(ax == 0 ? k : static_cast<long long>(k) * L.nx, l);
+                    continue;
+                }
+                if (j >= nb - 1) continue;
+                const double at = (s - b[static_cast<size_t>(j)]) /
+                                  (b[static_cast<size_t>(j) + 1] - b[static_cast<size_t>(j)]);
+                // Line x = X[k] crosses the vertical edge (k, j)-(k, j+1); y = Y[k] the
+                // horizontal edge (j, k)-(j+1, k).
+                const long long e = ax == 0 ? L.nn + static_cast<long long>(j) * L.nx + k
+                                            : static_cast<long long>(k) * L.nx + j;
+                cuts.push_back({e, at, l});
+            }
+        }
+    };
+    for (int ci = 0; ci < nc; ci++) {
+        const cntr& cc = c[ci];
+        if (cc.n < 2) continue;
+        const int l = LevOf(lev, cc.hgt);
+        const bool open = cc.pnt[0] != cc.pnt[2 * cc.n - 2] || cc.pnt[1] != cc.pnt[2 * cc.n - 1];
+        for (int m = 0; m + 1 < cc.n; m++) {
+            double p[2] = {cc.pnt[2 * m] - eps, cc.pnt[2 * m + 1] - eps};
+            double q[2] = {cc.pnt[2 * m + 2] - eps, cc.pnt[2 * m + 3] - eps};
+            // The ends of an open contour reach on by half a mesh interval: one clipped at the
+            // region's edge then still parts the nodes of the edge.
+            if (open && (m == 0 || m + 2 == cc.n)) {
+                const double ex = q[0] - p[0], ey = q[1] - p[1], len = std::hypot(ex, ey);
+                if (len > 0) {
+                    const double f = 0.5 * h / len;
+                    if (m == 0) { p[0] -= f * ex; p[1] -= f * ey; }
+                    if (m + 2 == cc.n) { q[0] += f * ex; q[1] += f * ey; }
+                }
+            }
+            seg(p, q, l);
+        }
+    }
+    for (const Seg& sg : extra) {
+        const double p[2] = {sg.x0 - eps, sg.y0 - eps}, q[2] = {sg.x1 - eps, sg.y1 - eps};
+        seg(p, q, LevOf(lev, sg.h));
+    }
+}
+
+// The edges' groups of crossings.
+void Group(std::vector<Cut>& cuts, Lat& L) {
+    std::sort(cuts.begin(), cuts.end(), [](const Cut& x, const Cut& y) {
+        return x.e != y.e ? x.e < y.e : x.at != y.at ? x.at < y.at : x.l < y.l;
+    });
+    L.gi.assign(static_cast<size_t>(2 * L.nn), -1);
+    for (size_t u = 0; u < cuts.size();) {
+        size_t w = u;
+        while (w + 1 < cuts.size() && cuts[w + 1].e == cuts[u].e) w++;
+        Grp G;
+        G.la = cuts[u].l;
+        G.ra = cuts[u].at;
+        G.lb = cuts[w].l;
+        G.rb = cuts[w].at;
+        G.na = w > u ? cuts[u + 1].l : -1;
+        G.nb = w > u ? cuts[w - 1].l : -1;
+        L.gi[static_cast<size_t>(cuts[u].e)] = static_cast<int>(L.grp.size());
+        L.grp.push_back(G);
+        u = w + 1;
+    }
+}
+
+// Every node's two nearest distinct levels over the eight directions. Each direction is one pass
+// that carries the first crossing ahead of a node back from the node beyond it.
+void Look(const Lat& L, std::vector<Acc>& acc) {
+    const int nx = L.nx, ny = L.ny;
+    auto id = [nx](int i, int j) { return static_cast<long long>(j) * nx + i; };
+    std::vector<Hit> prev(static_cast<size_t>(nx)), cur(static_cast<size_t>(nx));
+    // (di, dj): the step; rows are taken against dj so that the node ahead is done first.
+    const int dirs[8][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}, {1, 1}, {-1, 1}, {1, -1}, {-1, -1}};
+    for (const auto& dir : dirs) {
+        const int di = dir[0], dj = dir[1];
+        std::fill(prev.begin(), prev.end(), Hit{});
+        for (int jj = 0; jj < ny; jj++) {
+            const int j = dj > 0 ? ny - 1 - jj : jj;
+            const int tj = j + dj;
+            for (int ii = 0; ii < nx; ii++) {
+                const int i = di > 0 ? nx - 1 - ii : ii;
+                const int ti = i + di;
+                Hit h;
+                if (ti >= 0 && ti < nx && tj >= 0 && tj < ny) {
+                    const long long s = id(i, j), t = id(ti, tj);
+                    const bool diag = di != 0 && dj != 0;
+                    if (!L.Step(s, t, diag ? id(ti, j) : -1, diag ? id(i, tj) : -1, h)) {
+                        h = dj == 0 ? cur[static_cast<size_t>(ti)] : prev[static_cast<size_t>(ti)];
+                        if (h.l >= 0) h.d += std::hypot(L.X[static_cast<size_t>(ti)] - L.X[static_cast<size_t>(i)],
+                                                        L.Y[static_cast<size_t>(tj)] - L.Y[static_cast<size_t>(j)]);
+                    }
+                }
+                cur[static_cast<size_t>(i)] = h;
+                acc[static_cast<size_t>(id(i, j))].Put(h.l, h.d);
+            }
+            std::swap(prev, cur);
+        }
+    }
+}
+}  // namespace
+
+void MkLatBands(const cntr* c, int nc, const std::vector<double>& X, const std::vector<double>& Y, double itv,
+                LatBands& out) {
+    Lat L{X, Y, static_cast<int>(X.size()), static_cast<int>(Y.size()), 0, {}, {}};
+    L.nn = static_cast<long long>(L.nx) * L.ny;
+    const size_t nn = static_cast<size_t>(L.nn);
+    const std::vector<double> lev = Levels(c, nc);
+    std::vector<Cut> cuts;
+    std::vector<std::pair<long long, int>> touch;
+    if (!lev.empty()) Crossings(c, nc, Bridges(c, nc, X, Y), lev, L, cuts, touch);
+    Group(cuts, L);
+    cuts.clear();
+    cuts.shrink_to_fit();
+    std::vector<Acc> acc(nn);
+    Look(L, acc);
+    for (const auto& [u, l] : touch) acc[static_cast<size_t>(u)].Put(l, 0);
+    // Band of each node as level indices (lo, hi); -1, -1 when it sees no contour.
+    std::vector<int> blo(nn), bhi(nn);
+    for (size_t u = 0; u < nn; u++) {
+        const Acc& a = acc[u];
+        blo[u] = a.l2 < 0 ? a.l1 : std::min(a.l1, a.l2);
+        bhi[u] = a.l2 < 0 ? a.l1 : std::max(a.l1, a.l2);
+    }
+    acc.clear();
+    acc.shrink_to_fit();
+    // Regions: nodes joined by uncut edges whose bands agree. A node that sees one level joins a
+    // region between that level and another (beyond the last contour it may see the next level
+    // only far off), but two regions of different bands never join, so no band spreads further
+    // than the nodes that see it.
+    std::vector<int> par(nn);
+    for (size_t u = 0; u < nn; u++) par[u] = static_cast<int>(u);
+    auto find = [&](int a) {
+        while (par[static_cast<size_t>(a)] != a) {
+            par[static_cast<size_t>(a)] = par[static_cast<size_t>(par[static_cast<size_t>(a)])];
+            a = par[static_cast<size_t>(a)];
+        }
+        return a;
+    };
+    auto unite = [&](size_t a, size_t b) {
+        const int ra = find(static_cast<int>(a)), rb = find(static_cast<int>(b));
+        if (ra == rb) return;
+        const size_t sa = static_cast<size_t>(ra), sb = static_cast<size_t>(rb);
+        int lo, hi;
+        if (blo[sa] == blo[sb] && bhi[sa] == bhi[sb]) {
+            lo = blo[sa];
+            hi = bhi[sa];
+        } else if (blo[sa] == bhi[sa] && blo[sa] >= 0 && (blo[sa] == blo[sb] || blo[sa] == bhi[sb])) {
+            lo = blo[sb];
+            hi = bhi[sb];
+        } else if (blo[sb] == bhi[sb] && blo[sb] >= 0 && (blo[sb] == blo[sa] || blo[sb] == bhi[sa])) {
+            lo = blo[sa];
+            hi = bhi[sa];
+        } else {
+            return;
+        }
+        const size_t r = static_cast<size_t>(std::min(ra, rb));
+        par[static_cast<size_t>(std::max(ra, rb))] = static_cast<int>(r);
+        blo[r] = lo;
+        bhi[r] = hi;
+    };
+    for (int j = 0; j < L.ny; j++)
+        for (int i = 0; i < L.nx; i++) {
+            const size_t u = static_cast<size_t>(j) * static_cast<size_t>(L.nx) + static_cast<size_t>(i);
+            if (i + 1 < L.nx && L.gi[u] < 0) unite(u, u + 1);
+            if (j + 1 < L.ny && L.gi[nn + u] < 0) unite(u, u + static_cast<size_t>(L.nx));
+        }
+    // Labels 0 .. nr - 1 in index order (roots are the least index of their region).
+    for (size_t u = 0; u < nn; u++) par[u] = find(static_cast<int>(u));
+    int nr = 0;
+    for (size_t u = 0; u < nn; u++) {
+        if (par[u] == static_cast<int>(u)) {
+            blo[static_cast<size_t>(nr)] = blo[u];
+            bhi[static_cast<size_t>(nr)] = bhi[u];
+            par[u] = nr++;
+        } else {
+            par[u] = par[static_cast<size_t>(par[u])];
+        }
+    }
+    blo.resize(static_cast<size_t>(nr));
+    bhi.resize(static_cast<size_t>(nr));
+    // Regions that see one level: look across their cut edges for the side the ground lies on.
+    std::vector<uint8_t> side(static_cast<size_t>(nr), 0);   // bit 1: lower across, bit 2: higher
+    for (size_t e = 0; e < 2 * nn; e++) {
+        const int g = L.gi[e];
+        if (g < 0) continue;
+        const Grp& G = L.grp[static_cast<size_t>(g)];
+        const size_t a = e < nn ? e : e - nn, b = e < nn ? a + 1 : a + static_cast<size_t>(L.nx);
+        for (int k = 0; k < 2; k++) {
+            const int r = par[k ? b : a], o = par[k ? a : b];
+            const int l = k ? G.lb : G.la, next = k ? G.nb : G.na;
+            const size_t rs = static_cast<size_t>(r), os = static_cast<size_t>(o);
+            if (blo[rs] < 0 || blo[rs] != bhi[rs]) continue;
+            if (next >= 0) {
+                side[rs] |= next < l ? 1 : next > l ? 2 : 0;
+                continue;
+            }
+            if (blo[os] < 0) continue;
+            if (blo[os] < l) side[rs] |= 1;
+            if (bhi[os] > l) side[rs] |= 2;
+        }
+    }
+    LatBands b;
+    b.rlo.resize(static_cast<size_t>(nr));
+    b.rhi.resize(static_cast<size_t>(nr));
+    const double room = itv > 0 ? itv : 0;
+    for (size_t r = 0; r < static_cast<size_t>(nr); r++) {
+        if (blo[r] < 0) {
+            b.rlo[r] = -HUGE_VAL;
+            b.rhi[r] = HUGE_VAL;
+        } else if (blo[r] != bhi[r]) {
+            b.rlo[r] = lev[static_cast<size_t>(blo[r])];
+            b.rhi[r] = lev[static_cast<size_t>(bhi[r])];
+        } else {
+            const double h = lev[static_cast<size_t>(blo[r])];
+            b.rlo[r] = side[r] == 1 ? h : h - room;
+            b.rhi[r] = side[r] == 2 ? h : h + room;
+        }
+    }
+    b.reg = std::move(par);
+    out = std::move(b);
+}

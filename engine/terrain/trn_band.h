@@ -1,0 +1,32 @@
+// The band of every node of a lattice: the two contour levels its height lies between.
+//
+// Each node looks along eight directions (the lattice's rows, columns and diagonals) for the first
+// contour crossed in each, and takes the nearest level it meets and the nearest other level: the
+// levels on either side of it. Nothing floods: a gap in a contour, an open end or a wrong line
+// changes the bands of the nodes that see it and of no others.
+//
+// Nodes joined by lattice edges that no contour crosses and that have the same band form a region.
+// A region that sees one level only (inside a closed contour with nothing within, a valley floor or
+// a ridge between two lines of one level) takes one contour interval of room on the side its
+// neighbours across that level do not lie on.
+//
+// Points on a line: a contour is taken an infinitesimal step to the south-west of where it lies, so
+// one through a node or along a lattice line falls between nodes, the same way from either side.
+#pragma once
+#include <cstddef>
+#include <vector>
+
+struct cntr;
+
+struct LatBands {
+    std::vector<int> reg;            // per node (row-major, X fastest): its region
+    std::vector<double> rlo, rhi;    // per region: the band (-inf, +inf: no contour seen)
+    double Lo(long long i) const { return rlo[static_cast<size_t>(reg[static_cast<size_t>(i)])]; }
+    double Hi(long long i) const { return rhi[static_cast<size_t>(reg[static_cast<size_t>(i)])]; }
+};
+
+// Bands of the nodes of the lattice X (nx columns, increasing) x Y (ny rows, increasing), in the
+// contours' coordinates. itv: the contour interval (room of a region that sees one level; 0 gives
+// none). Throws std::bad_alloc when the working lists do not fit; b is then unchanged.
+void MkLatBands(const cntr* c, int nc, const std::vector<double>& X, const std::vector<double>& Y, double itv,
+                LatBands& b);
