@@ -13,6 +13,7 @@
 #include "display/drw.h"
 #include "display/view.h"
 #include "terrain/trn.h"
+#include "terrain/trn_err.h"
 #include "curves/crv_cmd.h"
 #include "display/dsp_cmd.h"
 #include "terrain/trn_cmd.h"
@@ -135,6 +136,7 @@ bool CreTrnMsh() {
     TrnSrf = nullptr;
     TrnGrd = nullptr;
     TrnGapClr();
+    TrnErrClr();
     ClrVtxSlct();
     AtchSrfPrt(part, s);
     s->mtlIdx = 0;
@@ -205,6 +207,7 @@ void DelTrn() {
     FreeSrf(TrnSrf, true);
     TrnSrf = nullptr;
     TrnGrd = nullptr;
+    TrnErrClr();
     ClrVtxSlct();
 }
 
