@@ -101,6 +101,21 @@ int main(int argc, char** argv) {
             sa += a * a;
             if (a <= 2 * e) in2++;
         }
+        if (const char* dump = std::getenv("ALT_DUMP")) {
+            // Per scored post: distances to the lower and upper line (mm), band, expected and actual error (m).
+            std::vector<PathPost> g(static_cast<size_t>(n));
+            PathGeom(c, nc, v.data(), R, C, cs.d.itv, [](void* p, long long i, const PathPost& q) {
+                (*static_cast<std::vector<PathPost>*>(p))[static_cast<size_t>(i)] = q;
+            }, &g);
+            if (FILE* f = std::fopen((std::string(dump) + "-" + cn + ".txt").c_str(), "w")) {
+                for (long long i = 0; i < n; i++)
+                    if (cs.mask[i])
+                        std::fprintf(f, "%lld %g %g %g %g %g %g %g %g\n", i, g[i].a, g[i].b, g[i].hi - g[i].lo,
+                                     err[i] / 1000.0, v[3 * i + 2] / 1000.0 - cs.truth[i], v[3 * i + 2] / 1000.0,
+                                     g[i].lo / 1000.0, g[i].cos);
+                std::fclose(f);
+            }
+        }
         const double k = static_cast<double>(ex.size());
         const double rho = Pearson(Ranks(ex), Ranks(ac));
         const double share = 100.0 * static_cast<double>(in2) / k, ratio = std::sqrt(se / sa);

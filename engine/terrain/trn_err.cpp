@@ -35,9 +35,10 @@ constexpr int MinSamples = 30;     // cross-validation samples needed between tw
 constexpr int MinCrest = 20;       // and in one-level regions, for their own scale
 
 struct Sample {
-    long long j;     // nearest post
+    long long j;     // nearest post of the leave-out grid
     double e;        // surface less the removed level (mm)
-    double a = NAN, b = NAN, w = NAN;
+    double x, y;     // where, from the grid's first post (mm)
+    double a = NAN, b = NAN, w = NAN, cos = -1;
 };
 
 double Bridge(double t) { return std::sqrt(std::max(0.0, 4 * t * (1 - t))); }
@@ -47,7 +48,8 @@ struct GeomCtx {
     size_t at = 0;
 };
 
-void TakeGeom(void* p, long long i, double a, double b, double lo, double hi) {
+void TakeGeom(void* p, long long i, const PathPost& q) {
+    const double a = q.a, b = q.b, lo = q.lo, hi = q.hi;
     auto* g = static_cast<GeomCtx*>(p);
     std::vector<Sample>& s = *g->s;
     while (g->at < s.size() && s[g->at].j < i) g->at++;
@@ -55,15 +57,50 @@ void TakeGeom(void* p, long long i, double a, double b, double lo, double hi) {
         s[k].a = a;
         s[k].b = b;
         s[k].w = std::isfinite(lo) && std::isfinite(hi) ? hi - lo : NAN;
+        s[k].cos = q.cos;
     }
 }
 
+// How much more the surface misses where the contours bend (the directions to the two bounding
+// lines turn from opposite towards one): the RMS miss over the law's in groups of equal count by
+// that cosine, made not to fall as the cosine rises, read between the groups' middles.
+struct Bend {
+    int n = 0;
+    double c[8], g[8];
+    double At(double x) const {
+        if (n == 0) return 1;
+        if (x <= c[0]) return g[0];
+        for (int k = 1; k < n; k++)
+            if (x <= c[k]) return g[k - 1] + (g[k] - g[k - 1]) * (x - c[k - 1]) / std::max(1e-12, c[k] - c[k - 1]);
+        return g[n - 1];
+    }
+};
+
+// Where the ground is rougher than the law says: blocks of the grid, each the RMS miss over the
+// law's of the samples in it and its eight neighbours, drawn towards 1 by ten samples' worth of the
+// law.
+struct Rough {
+    double size = 0;   // block side (mm)
+    int nx = 0, ny = 0;
+    std::vector<double> f;
+    double At(double x, double y) const {
+        if (f.empty()) return 1;
+        const int bx = std::clamp(static_cast<int>(x / size), 0, nx - 1), by = std::clamp(static_cast<int>(y / size), 0, ny - 1);
+        return f[static_cast<size_t>(by) * nx + bx];
+    }
+};
+
 struct MapCtx {
     const ErrFit* f;
+    const Bend* bend;
+    const Rough* rough;
+    int C;
+    double d;
     float* err;
 };
 
-void PutErr(void* p, long long i, double a, double b, double lo, double hi) {
+void PutErr(void* p, long long i, const PathPost& q) {
+    const double a = q.a, b = q.b, lo = q.lo, hi = q.hi;
     const auto* m = static_cast<MapCtx*>(p);
     const ErrFit& f = *m->f;
     double s;
@@ -74,7 +111,9 @@ void PutErr(void* p, long long i, double a, double b, double lo, double hi) {
         const bool ha = !std::isnan(a), hb = !std::isnan(b);
         if (ha && hb) {
             const double h = a + b;
-            const double amp = std::min(std::max(f.alpha * std::pow(h, f.pw), 0.01 * w), w / 2);
+            const double k = m->bend->At(q.cos) * m->rough->At(static_cast<double>(i % m->C) * m->d,
+                                                               static_cast<double>(i / m->C) * m->d);
+            const double amp = std::min(std::max(k * f.alpha * std::pow(h, f.pw), 0.01 * w), w / 2);
             s = h > 0 ? amp * Bridge(a / h) : 0;
         } else if (ha || hb) {
             const double x = ha ? a : b;
@@ -199,6 +238,8 @@ bool LeaveOut(const cntr* c, int nc, const float* v, int R, int C, double d, dou
                 Sample sm;
                 sm.j = std::lround(fy) * Cm + std::lround(fx);
                 sm.e = zz - cc->hgt;
+                sm.x = fx * dm;
+                sm.y = fy * dm;
                 smp.push_back(sm);
             }
         }
@@ -256,7 +297,72 @@ bool TrnErrMap(const cntr* c, int nc, const float* v, int R, int C, double itv, 
             }
         }
     }
-    MapCtx mc{&f, err};
+    Bend bend;
+    Rough rough;
+    if (f.cv) {
+        // Misses over the law at the second scale, with the law's own alpha there.
+        const double a2 = f.alpha / f.step;
+        auto law = [&](const Sample* p) { return a2 * Bridge(p->a / (p->a + p->b)) * std::pow(p->a + p->b, f.pw); };
+        std::vector<const Sample*> byCos = two;
+        std::sort(byCos.begin(), byCos.end(), [](const Sample* p, const Sample* q) { return p->cos < q->cos; });
+        const int nb = std::clamp(static_cast<int>(byCos.size()) / 200, 1, 8);
+        for (int g = 0; g < nb; g++) {
+            const size_t k0 = byCos.size() * g / nb, k1 = byCos.size() * (g + 1) / nb;
+            double se = 0, sm = 0, sc = 0;
+            for (size_t k = k0; k < k1; k++) {
+                const double m = law(byCos[k]);
+                se += byCos[k]->e * byCos[k]->e;
+                sm += m * m;
+                sc += byCos[k]->cos;
+            }
+            bend.c[g] = sc / static_cast<double>(k1 - k0);
+            bend.g[g] = sm > 0 ? std::sqrt(se / sm) : 1;
+        }
+        bend.n = nb;
+        // Not falling as the contours bend more: adjacent groups that would fall are pooled.
+        for (bool again = true; again;) {
+            again = false;
+            for (int k = 1; k < bend.n; k++)
+                if (bend.g[k] < bend.g[k - 1]) {
+                    const double v = std::sqrt((bend.g[k] * bend.g[k] + bend.g[k - 1] * bend.g[k - 1]) / 2);
+                    bend.g[k] = bend.g[k - 1] = v;
+                    again = true;
+                }
+        }
+        f.bendLo = bend.g[0];
+        f.bendHi = bend.g[bend.n - 1];
+        // Blocks half a typical spacing wide, pooled three by three.
+        std::vector<double> hs;
+        for (const Sample* p : two) hs.push_back(p->a + p->b);
+        std::nth_element(hs.begin(), hs.begin() + static_cast<long>(hs.size() / 2), hs.end());
+        rough.size = std::max(4 * d, hs[hs.size() / 2] / 2);
+        rough.nx = static_cast<int>(std::min(4096.0, std::floor((C - 1) * d / rough.size) + 1));
+        rough.ny = static_cast<int>(std::min(4096.0, std::floor((R - 1) * d / rough.size) + 1));
+        const size_t nbk = static_cast<size_t>(rough.nx) * rough.ny;
+        std::vector<double> be(nbk, 0), bm(nbk, 0);
+        double mean = 0;
+        for (const Sample* p : two) {
+            const double m = law(p) * bend.At(p->cos);
+            const int bx = std::clamp(static_cast<int>(p->x / rough.size), 0, rough.nx - 1);
+            const int by = std::clamp(static_cast<int>(p->y / rough.size), 0, rough.ny - 1);
+            be[static_cast<size_t>(by) * rough.nx + bx] += p->e * p->e;
+            bm[static_cast<size_t>(by) * rough.nx + bx] += m * m;
+            mean += m * m;
+        }
+        mean /= static_cast<double>(two.size());
+        rough.f.assign(nbk, 1);
+        for (int by = 0; by < rough.ny; by++)
+            for (int bx = 0; bx < rough.nx; bx++) {
+                double e2 = 10 * mean, m2 = 10 * mean;
+                for (int y = std::max(0, by - 1); y <= std::min(rough.ny - 1, by + 1); y++)
+                    for (int x = std::max(0, bx - 1); x <= std::min(rough.nx - 1, bx + 1); x++) {
+                        e2 += be[static_cast<size_t>(y) * rough.nx + x];
+                        m2 += bm[static_cast<size_t>(y) * rough.nx + x];
+                    }
+                rough.f[static_cast<size_t>(by) * rough.nx + bx] = std::sqrt(e2 / m2);
+            }
+    }
+    MapCtx mc{&f, &bend, &rough, C, d, err};
     PathGeom(c, nc, v, R, C, d, PutErr, &mc);
     if (fitOut) *fitOut = f;
     return true;

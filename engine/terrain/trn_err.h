@@ -17,6 +17,7 @@ struct ErrFit {
     double pw = 1;       // growth with the spacing
     double crest = 1;    // one-level regions against two-level ones
     double step = 1;     // alpha at the contours' own interval over alpha at twice it
+    double bendLo = 1, bendHi = 1;   // factor where the contours run straight, where they bend most
     int samples = 0;     // cross-validation samples between two levels (crest ones in crestN)
     int crestN = 0;
     bool cv = false;     // constants from cross-validation; false: the fallback (fewer than three

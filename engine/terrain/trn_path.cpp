@@ -439,9 +439,14 @@ void PathGeom(const cntr* c, int nc, const float* v, int R, int C, double itv, P
     Spread(g, s[1]);
     const double nan = std::numeric_limits<double>::quiet_NaN();
     for (long long i = 0; i < n; i++) {
-        const double a = std::isnan(s[0].x[i]) ? nan : std::sqrt(Dist2(g, i, s[0].x[i], s[0].y[i]));
-        const double b = std::isnan(s[1].x[i]) ? nan : std::sqrt(Dist2(g, i, s[1].x[i], s[1].y[i]));
-        fn(ctx, i, a, b, g.Lo(i), g.Hi(i));
+        PathPost p{nan, nan, g.Lo(i), g.Hi(i), -1};
+        if (!std::isnan(s[0].x[i])) p.a = std::sqrt(Dist2(g, i, s[0].x[i], s[0].y[i]));
+        if (!std::isnan(s[1].x[i])) p.b = std::sqrt(Dist2(g, i, s[1].x[i], s[1].y[i]));
+        if (p.a > 0 && p.b > 0) {
+            const double px = static_cast<double>(i % g.C) * g.d, py = static_cast<double>(i / g.C) * g.d;
+            p.cos = ((s[0].x[i] - px) * (s[1].x[i] - px) + (s[0].y[i] - py) * (s[1].y[i] - py)) / (p.a * p.b);
+        }
+        fn(ctx, i, p);
     }
 }
 
