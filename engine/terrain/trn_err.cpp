@@ -320,12 +320,13 @@ bool TrnErrMap(const cntr* c, int nc, const float* v, int R, int C, double itv, 
         }
         bend.n = nb;
         // Not falling as the contours bend more: adjacent groups that would fall are pooled.
-        for (bool again = true; again;) {
+        bool again = true;
+        for (int it = 0; again && it < 64; it++) {
             again = false;
             for (int k = 1; k < bend.n; k++)
                 if (bend.g[k] < bend.g[k - 1]) {
-                    const double v = std::sqrt((bend.g[k] * bend.g[k] + bend.g[k - 1] * bend.g[k - 1]) / 2);
-                    bend.g[k] = bend.g[k - 1] = v;
+                    const double pool = std::sqrt((bend.g[k] * bend.g[k] + bend.g[k - 1] * bend.g[k - 1]) / 2);
+                    bend.g[k] = bend.g[k - 1] = pool;
                     again = true;
                 }
         }

@@ -40,7 +40,9 @@ void SameGrid(const Raster& a, const Raster& b) {
     ASSERT_EQ(a.z.size(), b.z.size());
     for (size_t i = 0; i < a.z.size(); i++) {
         EXPECT_EQ(a.z[i] == GisNoData, b.z[i] == GisNoData) << i;
-        if (b.z[i] != GisNoData) EXPECT_GE(b.z[i], 0) << i;
+        if (b.z[i] != GisNoData) {
+            EXPECT_GE(b.z[i], 0) << i;
+        }
     }
 }
 

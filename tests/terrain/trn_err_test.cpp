@@ -46,7 +46,7 @@ TEST_F(ErrTest, PlaneBetweenFarLinesIsLargestMidwayAndZeroOnTheLines) {
     const int mid = Cols() / 2;
     const float top = E(e, 20, mid);
     EXPECT_GT(top, 100);   // a fair share of the 10 m interval
-    EXPECT_LT(top, 5000);  // never more than half of it
+    EXPECT_LE(top, 5000);  // never more than half of it
     EXPECT_LT(E(e, 0, mid), 0.02f * top);
     EXPECT_LT(E(e, 40, mid), 0.02f * top);
     for (int r = 1; r <= 20; r++) {
@@ -68,9 +68,9 @@ TEST_F(ErrTest, DenseContoursAreTrustedMoreThanSparseOnes) {
     for (int k = 0; k <= 12; k++) {
         const float yk = static_cast<float>(120000.0 * std::sqrt(k / 12.0));
         y.push_back(yk);
-        Ctr(1000.0f * k, {-10000, yk, 10000, yk});
+        Ctr(1000.0f * k, {-30000, yk, 30000, yk});
     }
-    Region(-4000, 0, 4000, 120000, 1000);
+    Region(-20000, 0, 20000, 120000, 1000);
     const float* e = Make();
     ASSERT_NE(e, nullptr);
     const int mid = Cols() / 2;
@@ -103,7 +103,9 @@ TEST_F(ErrTest, SummitIsLeastTrustedAtItsTop) {
     for (int r = 0; r < Rows(); r++)
         for (int c = 0; c < Cols(); c++) {
             const double rr = std::hypot(X(c), Y(r));
-            if (rr < 5500) EXPECT_LE(E(e, r, c), top) << "row " << r << " column " << c;
+            if (rr < 5500) {
+                EXPECT_LE(E(e, r, c), top) << "row " << r << " column " << c;
+            }
         }
     EXPECT_LT(E(e, mid, mid + 12), 0.2f * top);   // on the ring, 6 m out
 }
