@@ -38,7 +38,7 @@ const char DemUsage[] =
     "usage: altimetra-cli dem INPUT -o OUTPUT --interval D [--field NAME] [--layer NAME]\n"
     "                         [--region X0 Y0 X1 Y1] [--method NAME] [--filter ANGLE]\n"
     "                         [--tile-size N[xM] [--overlap P] [--tile I | --vrt-only]]\n"
-    "                         [--times] [--quiet] [--progress]\n"
+    "                         [--error-map ERR] [--times] [--quiet] [--progress]\n"
     "       altimetra-cli dem --list-methods\n"
     "       altimetra-cli tiles INPUT -o NAME.vrt --interval D --tile-size N[xM] [options]\n"
     "\n"
@@ -52,6 +52,10 @@ const char DemUsage[] =
     "                    of set TrnMethod, and what each does:\n"
     "%s"
     "  --filter ANGLE    run the slope filter once with this maximum angle (degrees, 0..90)\n"
+    "  --error-map ERR   also write the expected error of each height (metres, one standard\n"
+    "                    deviation, learnt from the contours by leaving every other level out)\n"
+    "                    on the same posts, as OUTPUT is written; with --tile-size ERR must be\n"
+    "                    ERRNAME.vrt and each tile's map is ERRNAME_ROW_COL.tif\n"
     "  --tile-size N[xM] cut the grid into tiles of N x N (N x M) posts, each generated from the\n"
     "                    contours of its area and overlap alone and written as NAME_ROW_COL.tif\n"
     "                    beside OUTPUT, which must be NAME.vrt: a GDAL mosaic of the tiles\n"
@@ -178,6 +182,9 @@ int Parse(int argc, char** argv, bool tiles, DemOpt* o) {
         } else if (a == "--vrt-only") {
             if (tiles) return bad("--vrt-only is an option of dem");
             o->vrtOnly = true;
+        } else if (a == "--error-map") {
+            if (!need(1)) return bad("missing value of --error-map");
+            o->err = argv[++i];
         } else if (a == "--times") {
             o->times = true;
         } else if (a == "--quiet") {
@@ -205,7 +212,12 @@ int Parse(int argc, char** argv, bool tiles, DemOpt* o) {
         const std::string& v = o->out;
         if (v.size() < 5 || v.compare(v.size() - 4, 4, ".vrt") != 0)
             return bad("with --tile-size the output is the mosaic NAME.vrt");
+        const std::string& e = o->err;
+        if (!e.empty() && (e.size() < 5 || e.compare(e.size() - 4, 4, ".vrt") != 0))
+            return bad("with --tile-size the error map is the mosaic ERRNAME.vrt");
+        if (!e.empty() && e == v) return bad("the error map and the output are the same file");
     }
+    if (!o->err.empty() && o->err == o->out) return bad("the error map and the output are the same file");
     return -1;
 }
 
@@ -398,6 +410,8 @@ int DemMain(int argc, char** argv) {
             c3 = Cpu();
             ClrMsg();
             if (status == 0 && DemGuard([&] { return ExpGisRst(out.c_str()); }) != 0) status = 5;
+            if (status == 0 && !o.err.empty() && DemGuard([&] { return ExpGisErr(o.err.c_str()); }) != 0)
+                status = 5;
         }
     }
     double t4 = DemNow(), c4 = Cpu();

@@ -24,6 +24,7 @@ enum DemStatus {
 
 struct DemOpt {
     std::string in, out, field, layer;
+    std::string err;                // --error-map: the expected error of each post (empty: none)
     double itv = 0;                 // grid interval, the input's unit
     double rgn[4] = {0, 0, 0, 0};   // x0 y0 x1 y1 in the input's coordinates
     bool haveRgn = false;

@@ -39,6 +39,7 @@ struct Layout {
     int ovl = 0;             // overlap, posts
     std::string wkt;
     std::string stem;        // NAME of NAME.vrt
+    std::string estem;       // ERRNAME of the error map's ERRNAME.vrt (empty: no error map)
     long long Count() const { return nx * ny; }
 };
 
@@ -51,6 +52,7 @@ struct Tile {
     long long c0 = 0, c1 = 0, r0 = 0, r1 = 0;
     long long gc0 = 0, gc1 = 0, gr0 = 0, gr1 = 0;
     std::string path;
+    std::string epath;       // its error map (empty: none)
 };
 
 void Say(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
@@ -90,6 +92,7 @@ Tile TileOf(const Layout& L, long long index) {
     char tail[64];
     std::snprintf(tail, sizeof tail, "_%lld_%lld.tif", t.row, t.col);
     t.path = L.stem + tail;
+    if (!L.estem.empty()) t.epath = L.estem + tail;
     return t;
 }
 
@@ -128,6 +131,7 @@ int MkLayout(const DemOpt& o, Layout* L) {
         return DemNoGrid;
     }
     L->stem = o.out.substr(0, o.out.size() - 4);
+    if (!o.err.empty()) L->estem = o.err.substr(0, o.err.size() - 4);
     return DemOk;
 }
 
@@ -149,12 +153,17 @@ void GeoOf(const Layout& L, long long c, long long r, double gt[6]) {
 // Whether the tile's file is there and whole. Files are only ever renamed into place when
 // complete, but a file of another run (another interval or region) or a copy cut short may lie
 // there: it must open as a raster of the core's size at the core's place, and every row must read.
+bool Whole(const Layout& L, const Tile& t, const std::string& path);
 bool Complete(const Layout& L, const Tile& t) {
+    return Whole(L, t, t.path) && (t.epath.empty() || Whole(L, t, t.epath));
+}
+
+bool Whole(const Layout& L, const Tile& t, const std::string& path) {
     struct stat st;
-    if (stat(t.path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
     CPLPushErrorHandler(CPLQuietErrorHandler);
     GDALDataset* ds = static_cast<GDALDataset*>(
-        GDALOpenEx(t.path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr, nullptr, nullptr));
+        GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr, nullptr, nullptr));
     bool ok = ds && ds->GetRasterXSize() == t.c1 - t.c0 && ds->GetRasterYSize() == t.r1 - t.r0 &&
               ds->GetRasterCount() == 1;
     double gt[6], want[6];
@@ -214,6 +223,8 @@ int MakeTile(const Layout& L, const Tile& t, const DemOpt& o, DemPlatform& dp) {
     GisBlk b{static_cast<int>(t.c0 - t.gc0), static_cast<int>(t.c1 - t.gc0),
              static_cast<int>(t.r0 - t.gr0), static_cast<int>(t.r1 - t.gr0), false};
     if (EngGuard([&] { return ExpGisRstBlk(t.path.c_str(), b) == 0 ? 1 : 0; }) != 1) return DemNotWritten;
+    if (!t.epath.empty() && EngGuard([&] { return ExpGisErrBlk(t.epath.c_str(), b) == 0 ? 1 : 0; }) != 1)
+        return DemNotWritten;
     return DemOk;
 }
 
@@ -238,7 +249,7 @@ std::string Num(double v) {
 }
 
 // The mosaic: every tile's core at its place, nodata -9999, the input's CRS. Status.
-int WriteVrt(const Layout& L, const std::string& path) {
+int WriteVrt(const Layout& L, const std::string& path, bool err = false) {
     double gt[6];
     GeoOf(L, 0, L.R - 1, gt);
     OutFile f;
@@ -256,8 +267,9 @@ int WriteVrt(const Layout& L, const std::string& path) {
     for (long long i = 0; i < L.Count(); i++) {
         const Tile t = TileOf(L, i);
         const std::string w = std::to_string(t.c1 - t.c0), h = std::to_string(t.r1 - t.r0);
-        const size_t slash = t.path.find_last_of('/');
-        const std::string name = slash == std::string::npos ? t.path : t.path.substr(slash + 1);
+        const std::string& tp = err ? t.epath : t.path;
+        const size_t slash = tp.find_last_of('/');
+        const std::string name = slash == std::string::npos ? tp : tp.substr(slash + 1);
         f.Line("    <SimpleSource>");
         f.Line("      <SourceFilename relativeToVRT=\"1\">" + Xml(name) + "</SourceFilename>");
         f.Line("      <SourceBand>1</SourceBand>");
@@ -340,7 +352,9 @@ int DemTiles(const DemOpt& o, bool list) {
                 L.Count(), first.c_str());
             return DemTilesMissing;
         }
-        return WriteVrt(L, o.out);
+        status = WriteVrt(L, o.out);
+        if (status == DemOk && !o.err.empty()) status = WriteVrt(L, o.err, true);
+        return status;
     }
     const long long from = o.tile >= 0 ? o.tile : 0, to = o.tile >= 0 ? o.tile + 1 : L.Count();
     const long long total = to - from;
@@ -376,6 +390,7 @@ int DemTiles(const DemOpt& o, bool list) {
         }
     }
     if (o.tile < 0) status = WriteVrt(L, o.out);
+    if (o.tile < 0 && status == DemOk && !o.err.empty()) status = WriteVrt(L, o.err, true);
     if (o.times) std::fprintf(stderr, "times (wall): %lld tiles made, %.3f s\n", made, DemNow() - t0);
     return status;
 }

@@ -31,6 +31,14 @@ bool SetRelDspJ(const Words& v, std::string* err) {
     return true;
 }
 
+// The expected-error display item: 1 on, 0 back to shaded or wireframe as they were; redraws.
+bool SetErrDspJ(const Words& v, std::string* err) {
+    int on;
+    if (!GetInts(v, 1, 0, 1, &on, err)) return false;
+    SetErrDsp(on);
+    return true;
+}
+
 // Vertical exaggeration of the 3D view and the relief, as the view settings store it.
 bool SetVertExagJ(const Words& v, std::string* err) {
     double f;

@@ -81,6 +81,7 @@ constexpr int IdShading = 32818;
 constexpr int IdWireframe = 32817;
 constexpr int IdSlopeDsp = 32883;
 constexpr int IdReliefDsp = 32925;   // relief display (2D and 3D)
+constexpr int IdErrorDsp = 32926;    // expected-error display (2D and 3D)
 constexpr int IdParallel = 32840;
 constexpr int IdPerspective = 32841;
 constexpr int IdWalkMove = 32805;

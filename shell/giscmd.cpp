@@ -18,6 +18,7 @@
 #include "doccmd.h"
 #include "engcall.h"
 #include "doc/doc.h"
+#include "display/drw.h"
 #include "gis/gis.h"
 #include "doc/xchg_flow.h"
 #include "profile.h"
@@ -165,6 +166,14 @@ void Export(QWidget* frame, int id) {
         rc = EngGuard([&] {
             return id == CmdGisVec ? ExpGisVec(p8.constData()) : ExpGisRst(p8.constData());
         });
+        // With the expected-error display on, its map goes with the raster: NAME-error.EXT beside it.
+        if (rc == 0 && id != CmdGisVec && ErrDsp) {
+            const QFileInfo fi(path);
+            const QString ep = fi.path() + "/" + fi.completeBaseName() + "-error" +
+                               (fi.suffix().isEmpty() ? QString() : "." + fi.suffix());
+            const QByteArray e8 = ep.toUtf8();
+            EngGuard([&] { return ExpGisErr(e8.constData()); });
+        }
         SetCrs(CrsArrow);
     }
     if (rc == 0) Remember(path);

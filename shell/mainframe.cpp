@@ -114,6 +114,7 @@ bool CmdChecked(int id) {
     if (id == IdView2D) return ViewDim == 0;
     if (id == IdView3D) return ViewDim == 1;
     if (id == IdReliefDsp) return CurDspMode() == DspRelief;
+    if (id == IdErrorDsp) return CurDspMode() == DspError;
     // The button of the running mode stays down while the mode runs.
     return id != 0 && ModeCmdId(CrntMode) == id;
 }
@@ -180,7 +181,9 @@ void MainFrame::BuildActions() {
         a->setData(c.id);
         SetCmdTexts(a, c);
         if (c.icon) a->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(c.icon))));
-        if (c.id == IdView2D || c.id == IdView3D || IsModeCmd(c.id) || c.id == IdReliefDsp) a->setCheckable(true);
+        if (c.id == IdView2D || c.id == IdView3D || IsModeCmd(c.id) || c.id == IdReliefDsp ||
+            c.id == IdErrorDsp)
+            a->setCheckable(true);
         connect(a, &QAction::triggered, this, [this, id = c.id] { OnCmd(id); });
         acts_[c.id] = a;
     }

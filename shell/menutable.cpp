@@ -101,6 +101,7 @@ const std::vector<CmdDef> kCmds = {
     {IdWireframe, QT_TRANSLATE_NOOP("Altimetra", "ワイヤーフレーム表示"), QT_TRANSLATE_NOOP("Altimetra", "地形を線で表示する"), QT_TRANSLATE_NOOP("Altimetra", "ワイヤーフレーム表示"), "wireframe", Av3D, 0, 0},
     {IdSlopeDsp, QT_TRANSLATE_NOOP("Altimetra", "傾斜角度表示"), QT_TRANSLATE_NOOP("Altimetra", "地形を傾斜角度で色分けして表示する"), QT_TRANSLATE_NOOP("Altimetra", "傾斜角度表示"), "slope", Av3D, 0, 0},
     {IdReliefDsp, QT_TRANSLATE_NOOP("Altimetra", "段彩陰影表示"), QT_TRANSLATE_NOOP("Altimetra", "地形を高さの色と陰影で表示する（もう一度選ぶと元の表示に戻る）"), QT_TRANSLATE_NOOP("Altimetra", "段彩陰影表示"), "relief", AvAlways, CatDsp, CmdRelDsp},
+    {IdErrorDsp, QT_TRANSLATE_NOOP("Altimetra", "予想誤差表示"), QT_TRANSLATE_NOOP("Altimetra", "地形の各点の高さの予想誤差（メートル）を色で表示する（もう一度選ぶと元の表示に戻る）"), QT_TRANSLATE_NOOP("Altimetra", "予想誤差表示"), "error", AvAlways, CatDsp, CmdErrDsp},
     {IdParallel, QT_TRANSLATE_NOOP("Altimetra", "平行投影"), QT_TRANSLATE_NOOP("Altimetra", "平行投影で表示する"), nullptr, nullptr, Av3D, CatDsp, CmdPrjPar},
     {IdPerspective, QT_TRANSLATE_NOOP("Altimetra", "透視投影"), QT_TRANSLATE_NOOP("Altimetra", "透視投影で表示する"), nullptr, nullptr, Av3D, CatDsp, CmdPrjPrs},
     {IdWalkMove, QT_TRANSLATE_NOOP("Altimetra", "ウォークスルーの視点の移動"), QT_TRANSLATE_NOOP("Altimetra", "目の高さで視点を移動する"), nullptr, nullptr, AvAlways, CatView, CmdWlkMode},
@@ -143,7 +144,7 @@ const std::vector<MenuDef> kMenus = {
     {QT_TRANSLATE_NOOP("Altimetra", "表示(&V)"),
      {IdCrvHidePick, IdCrvHideArea, IdCrvHideZero, IdCrvHideAll, IdCrvShowAll, IdCrvInvertVis, 0,
       IdTrnHide, IdTrnShow, 0, IdAxisHide, IdAxisShow, 0, IdColor, IdLight, 0, IdShading,
-      IdWireframe, IdSlopeDsp, IdReliefDsp, 0, IdParallel, IdPerspective, 0, IdWalkMove, IdWalkTurn}},
+      IdWireframe, IdSlopeDsp, IdReliefDsp, IdErrorDsp, 0, IdParallel, IdPerspective, 0, IdWalkMove, IdWalkTurn}},
     {QT_TRANSLATE_NOOP("Altimetra", "ﾍﾙﾌﾟ(&H)"), {IdHelpFinder, IdContextHelp, 0, IdHomePage, 0, IdAppAbout}},
 };
 
@@ -156,7 +157,7 @@ const std::vector<ToolbarDef> kToolbars = {
       IdCrvHeight, 0, IdCrvDelete, IdCrvDelZero}},
     {TbTerrain, QT_TRANSLATE_NOOP("Altimetra", "地形"),
      {IdTrnRegion, 0, IdTrnCreate, IdTrnFilter, IdTrnSlctPnt, IdTrnDragHgt, 0, IdTrnDelete}},
-    {TbDisplay, QT_TRANSLATE_NOOP("Altimetra", "表示方法"), {IdColor, IdLight, 0, IdShading, IdWireframe, IdSlopeDsp, IdReliefDsp}},
+    {TbDisplay, QT_TRANSLATE_NOOP("Altimetra", "表示方法"), {IdColor, IdLight, 0, IdShading, IdWireframe, IdSlopeDsp, IdReliefDsp, IdErrorDsp}},
     {TbView, QT_TRANSLATE_NOOP("Altimetra", "視点"), {IdLoupe, IdZoom, IdPan, IdRotate, IdBirdsEye, IdFitView}},
 };
 

@@ -44,17 +44,25 @@ void SetAxisDsp(int on);
 // classes (the slope classes win while they are on). Redraws.
 extern uint8_t RelDsp;
 void SetRelDsp(int on);
+// Expected-error display: the terrain coloured by the expected error of each post (TrnErrOf,
+// computed when first drawn), from trusted blue to doubtful red over 0 .. the largest error, shaded
+// as the relief is, with a legend in metres. It replaces the relief display and yields to the slope
+// classes, like it. Redraws.
+extern uint8_t ErrDsp;
+void SetErrDsp(int on);
 // Vertical exaggeration of the 3D view and of the relief shading (exports never use it).
 constexpr double VertExagMin = 1, VertExagMax = 20;
 extern double VertExag;
 // Sets the factor (false and nothing changed when it lies outside 1..20); redraws.
 bool SetVertExag(double f);
 // The display mode of window 0 as the user chose it.
-enum DspMode { DspWire = 0, DspShade = 1, DspSlope = 2, DspRelief = 3 };
+enum DspMode { DspWire = 0, DspShade = 1, DspSlope = 2, DspRelief = 3, DspError = 4 };
 int CurDspMode();
-const char* DspModeName(int mode);   // "wire", "shade", "slope", "relief"
+const char* DspModeName(int mode);   // "wire", "shade", "slope", "relief", "error"
 // Colour of the relief ramp at t (0 lowest, 1 highest height).
 void RelRampCol(double t, float c[3]);
+// Colour of the expected-error ramp at t (0 no error, 1 the largest).
+void ErrRampCol(double t, float c[3]);
 // Hillshade factor of a unit normal under the light direction d (unit, towards the light).
 float RelShade(const float n[3], const float d[3], double exag);
 // Direction towards the light that shades the relief (the current light, else the start-up one).

@@ -13,6 +13,7 @@
 #include "display/view.h"
 #include "scene/scene.h"
 #include "terrain/trn.h"
+#include "terrain/trn_err.h"
 
 BgImgFn BgImgHook = nullptr;
 
@@ -433,9 +434,10 @@ void SlpGrid(const srf* s, const pgn* g) {
     FreeMem(col);
 }
 
-// Height range of the relief drawn last (for its legend).
+// Range of the relief or expected error drawn last (for its legend).
 struct {
     bool on = false;
+    bool err = false;   // the expected error, not heights
     float lo = 0, hi = 0;
 } RelRng;
 
@@ -450,11 +452,14 @@ void HgtRange(const srf* s, float* lo, float* hi) {
     *hi = b;
 }
 
-void RelGrid(const srf* s, const pgn* g) {
+// The relief's colours over the grid; with err (one value a vertex) the expected error's instead.
+void RelGrid(const srf* s, const pgn* g, const float* err = nullptr) {
     if (!GridOk(s, g) || s->nv < 1) return;
-    float lo, hi;
-    HgtRange(s, &lo, &hi);
+    float lo = 0, hi = 0;
+    if (err) hi = std::fmax(TrnErrMax(), 1.0f);
+    else HgtRange(s, &lo, &hi);
     RelRng.on = true;
+    RelRng.err = err != nullptr;
     RelRng.lo = lo;
     RelRng.hi = hi;
     double span = hi > lo ? hi - lo : 1.0;
@@ -463,12 +468,13 @@ void RelGrid(const srf* s, const pgn* g) {
     // Ramp colours tabulated once: a height picks its entry, the shade scales it.
     constexpr int RampN = 256;
     float ramp[RampN][3];
-    for (int k = 0; k < RampN; ++k) RelRampCol(k / double(RampN - 1), ramp[k]);
+    for (int k = 0; k < RampN; ++k) (err ? ErrRampCol : RelRampCol)(k / double(RampN - 1), ramp[k]);
     uint8_t* col = static_cast<uint8_t*>(AlcMem(3LL * s->nv, "DrwRel:col"));
     for (long long i = 0; i < s->nv; ++i) {
         const float* n = s->nrm ? s->nrm + 3 * i : kUp;
         float f = RelShade(n, d, VertExag);
-        int k = static_cast<int>((s->v[3 * i + 2] - lo) / span * (RampN - 1) + 0.5);
+        const float val = err ? err[i] : s->v[3 * i + 2];
+        int k = static_cast<int>((val - lo) / span * (RampN - 1) + 0.5);
         k = k < 0 ? 0 : (k >= RampN ? RampN - 1 : k);
         for (int c = 0; c < 3; ++c) col[3 * i + c] = Byte(ramp[k][c] * f);
     }
@@ -505,7 +511,9 @@ void DrwSrf(int w, srf* s, const Mtx m) {
     DifCol(s, dif);
     // The slope classes belong to the terrain grid; other surfaces keep their own display.
     bool slope = SlpDsp && s == TrnSrf;
-    bool relief = !slope && RelDsp && s == TrnSrf;
+    // The expected error when it can be had; the plain shading otherwise.
+    const float* err = !slope && ErrDsp && s == TrnSrf ? TrnErrOf() : nullptr;
+    bool relief = !slope && (RelDsp || err) && s == TrnSrf;
     LodK = 1;
     for (int i = 0; i < s->pgns.n; ++i)
         if (s->pgns.a[i]->type == PgnGrd) LodK = LodStep(w, s, s->pgns.a[i]);
@@ -530,7 +538,7 @@ void DrwSrf(int w, srf* s, const Mtx m) {
         glDisable(GL_LIGHTING);
         for (int i = 0; i < s->pgns.n; ++i) {
             const pgn* g = s->pgns.a[i];
-            if (g->type == PgnGrd) RelGrid(s, g);
+            if (g->type == PgnGrd) RelGrid(s, g, err);
         }
         glEnable(GL_LIGHTING);
         SetMtlGL(MtlIdxGL(s));
@@ -941,6 +949,19 @@ float RelShade(const float n[3], const float d[3], double exag) {
     return static_cast<float>(std::fmin(f, 1.3));
 }
 
+void ErrRampCol(double t, float c[3]) {
+    // Trusted blue through green and yellow to doubtful red.
+    static const float stop[4][3] = {{0.17f, 0.35f, 0.75f}, {0.30f, 0.66f, 0.36f}, {0.93f, 0.83f, 0.30f},
+                                     {0.82f, 0.18f, 0.15f}};
+    if (!(t > 0)) t = 0;
+    if (t > 1) t = 1;
+    double x = t * 3;
+    int i = static_cast<int>(x);
+    if (i > 2) i = 2;
+    float f = static_cast<float>(x - i);
+    for (int k = 0; k < 3; ++k) c[k] = stop[i][k] + (stop[i + 1][k] - stop[i][k]) * f;
+}
+
 void RelLgtDir(float d[3]) {
     static const float def[3] = {0.4086f, 0.4086f, 0.8161f};
     const float* s = def;
@@ -983,7 +1004,7 @@ void DrwRelLgd(int w) {
     glBegin(GL_QUAD_STRIP);
     for (int i = 0; i <= 32; ++i) {
         float c[3];
-        RelRampCol(i / 32.0, c);
+        (RelRng.err ? ErrRampCol : RelRampCol)(i / 32.0, c);
         glColor3fv(c);
         double y = y1 - bh * i / 32.0;
         glVertex2d(x0, y);
@@ -1002,14 +1023,15 @@ void DrwRelLgd(int w) {
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
     glPopAttrib();
-    // Heights in metres at the ends and the middle, right-aligned against the bar.
+    // Heights (errors) in metres at the ends and the middle, right-aligned against the bar.
     double lo = RelRng.lo / 1000.0, hi = RelRng.hi / 1000.0;
     bool fine = hi - lo < 20;
+    const int dec = RelRng.err ? (hi < 2 ? 2 : 1) : fine ? 1 : 0;
     SetCol(1);
     PushActWin(w);
     for (int i = 0; i <= 2; ++i) {
         char txt[32];
-        std::snprintf(txt, sizeof txt, fine ? "%.1fm" : "%.0fm", lo + (hi - lo) * i / 2.0);
+        std::snprintf(txt, sizeof txt, "%.*fm", dec, lo + (hi - lo) * i / 2.0);
         int x = x0 - 6 - 8 * static_cast<int>(std::strlen(txt));
         int y = y1 - bh * i / 2 + 5;
         DrwTxt(x, y, txt);

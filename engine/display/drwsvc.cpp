@@ -27,6 +27,7 @@ uint8_t DrwLodOn = 1;
 int DspIntVal = 0;
 int GrdStp = 100, GrdMaj = 500;
 uint8_t RelDsp = 0;
+uint8_t ErrDsp = 0;
 double VertExag = 1.0;
 
 uint8_t ColTbl[ColTblNum][3] = {
@@ -105,6 +106,7 @@ void IniDrwSw() {
     DrwArrOn = 1;
     DrwLodOn = 1;
     RelDsp = 0;
+    ErrDsp = 0;
     DspIntVal = 0;
 }
 
@@ -112,6 +114,7 @@ void SetShdDsp() {
     DspFlg |= SrfDspShd;
     SlpDsp = 0;
     RelDsp = 0;
+    ErrDsp = 0;
     IntrCmd(CatDsp, CmdRdrwAll);
 }
 
@@ -119,12 +122,19 @@ void SetWireDsp() {
     DspFlg &= ~SrfDspShd;
     SlpDsp = 0;
     RelDsp = 0;
+    ErrDsp = 0;
     IntrCmd(CatDsp, CmdRdrwAll);
 }
 
 void SetRelDsp(int on) {
     RelDsp = on ? 1 : 0;
-    if (on) SlpDsp = 0;
+    if (on) SlpDsp = ErrDsp = 0;
+    IntrCmd(CatDsp, CmdRdrwAll);
+}
+
+void SetErrDsp(int on) {
+    ErrDsp = on ? 1 : 0;
+    if (on) SlpDsp = RelDsp = 0;
     IntrCmd(CatDsp, CmdRdrwAll);
 }
 
@@ -138,6 +148,7 @@ bool SetVertExag(double f) {
 
 int CurDspMode() {
     if (SlpDsp) return DspSlope;
+    if (ErrDsp) return DspError;
     if (RelDsp) return DspRelief;
     return (DspFlg & SrfDspShd) ? DspShade : DspWire;
 }
@@ -148,6 +159,7 @@ const char* DspModeName(int mode) {
     case DspShade: return "shade";
     case DspSlope: return "slope";
     case DspRelief: return "relief";
+    case DspError: return "error";
     }
     return "wire";
 }

@@ -33,6 +33,7 @@ constexpr int CmdModEnd = 115221;        // release of a Ctrl/Shift drag
 constexpr int CmdRelDsp = 115230;        // relief display (hypsometric colours, hillshading)
 constexpr int CmdWhlIn = 115231;         // mouse wheel towards the user's screen: zoom in at PtrPos
 constexpr int CmdWhlOut = 115232;        // wheel away: zoom out at PtrPos
+constexpr int CmdErrDsp = 115233;        // expected-error display (colours by the error of each post)
 
 // Operations of the display's execution module (DstrCmd, category CatDsp).
 constexpr int CmdFitWnd2D = 215000;      // the 2D window takes the window's aspect

@@ -31,6 +31,7 @@ int IntrDsp(int code) {
     case CmdModBgn: ModBgn(); return 0;
     case CmdModEnd: ModEnd(); return 0;
     case CmdRelDsp: SetRelDsp(!RelDsp || SlpDsp); return 0;
+    case CmdErrDsp: SetErrDsp(!ErrDsp || SlpDsp); return 0;
     case CmdWhlIn: WhlStep(1); return 0;
     case CmdWhlOut: WhlStep(0); return 0;
     default:

@@ -105,6 +105,10 @@ int ExpGisRst(const char* path, const char* driver = nullptr);
 // The same for the block b of the grid only (a batch tile's core without its overlap), as GeoTIFF,
 // without a message about dropped rows. 0, or -1 after a message (nothing left behind).
 int ExpGisRstBlk(const char* path, const GisBlk& b);
+// The expected error of every height (metres, one standard deviation; TrnErrOf) the same way, on
+// the same posts with the same georeferencing and nodata, whole grid or block.
+int ExpGisErr(const char* path, const char* driver = nullptr);
+int ExpGisErrBlk(const char* path, const GisBlk& b);
 // Contours through OGR (.gpkg, .shp, .geojson, ... by extension): layer "contours", 3D lines
 // with a real field "elev" (metres), origin added back, CRS when known. 0 or -1 after a message.
 // driver overrides the extension ("GPKG", "ESRI Shapefile", ...).

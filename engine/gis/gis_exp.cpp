@@ -17,6 +17,7 @@
 #include "formats/outfile.h"
 #include "gis/gis_int.h"
 #include "terrain/trn.h"
+#include "terrain/trn_err.h"
 
 namespace {
 
@@ -219,7 +220,20 @@ bool GisGridBlk(GisBlk* b) {
 namespace {
 // Block b of the grid to path through drv (temporary name, read back, renamed). 0, or -1 after a
 // message.
-int WriteRst(const std::string& path, GDALDriver* drv, const GisBlk& b);
+int WriteRst(const std::string& path, GDALDriver* drv, const GisBlk& b, const float* err = nullptr);
+
+// The expected-error map of the grid, or null after a message.
+const float* ErrOrMsg() {
+    const float* e = TrnErrOf();
+    // A grid no contour reached at all is nodata throughout, its error as well.
+    static const float none = 0;
+    const uint8_t* gap = TrnGapOf();
+    if (!e && gap && TrnSrf && std::all_of(gap, gap + TrnSrf->nv, [](uint8_t g) { return g != 0; }))
+        return &none;
+    if (!e)
+        GisErr(GisTx("この地形の予想誤差を求められません。", "The expected error of this terrain cannot be computed."));
+    return e;
+}
 }  // namespace
 
 int ExpGisRst(const char* pathC, const char* driver) {
@@ -262,13 +276,51 @@ int ExpGisRstBlk(const char* pathC, const GisBlk& b) {
     return WriteRst(pathC, GetGDALDriverManager()->GetDriverByName("GTiff"), b);
 }
 
+int ExpGisErr(const char* pathC, const char* driver) {
+    GisInit();
+    const std::string path = pathC;
+    GisBlk b;
+    if (!GisGridBlk(&b)) {
+        GisErr(GisTx("地形が作成されていません。", "No terrain has been made."));
+        return -1;
+    }
+    GDALDriver* drv = driver ? GetGDALDriverManager()->GetDriverByName(driver)
+                             : DrvByExt(GisExt(path), true);
+    if (!drv) {
+        GisErr(GisFmt(GisTx("%s: 拡張子に合うラスター形式がありません(.tif, .asc, .xyz など)。",
+                            "%s: no raster format for this extension (.tif, .asc, .xyz, ...)."),
+                      path.c_str()));
+        return -1;
+    }
+    const float* e = ErrOrMsg();
+    if (!e) return -1;
+    return WriteRst(path, drv, b, e);
+}
+
+int ExpGisErrBlk(const char* pathC, const GisBlk& b) {
+    GisInit();
+    GisBlk all;
+    if (!GisGridBlk(&all)) {
+        GisErr(GisTx("地形が作成されていません。", "No terrain has been made."));
+        return -1;
+    }
+    if (!(0 <= b.c0 && b.c0 < b.c1 && b.c1 <= TrnGrd->cols && 0 <= b.r0 && b.r0 < b.r1 &&
+          b.r1 <= TrnGrd->rows)) {
+        GisErr(GisTx("書き出す範囲が地形の外にあります。", "The block to write lies outside the terrain."));
+        return -1;
+    }
+    const float* e = ErrOrMsg();
+    if (!e) return -1;
+    return WriteRst(pathC, GetGDALDriverManager()->GetDriverByName("GTiff"), b, e);
+}
+
 namespace {
 
 // The block of the grid as a read-only raster whose rows are made as they are read (north first),
 // so that a copy into a format needs no second copy of the heights (4 bytes a post).
 class GridRst : public GDALDataset {
 public:
-    GridRst(const GisBlk& b, const double* gt, OGRSpatialReference* srs);
+    GridRst(const GisBlk& b, const double* gt, OGRSpatialReference* srs, const float* err);
     ~GridRst() override {
         if (srs_) srs_->Release();
     }
@@ -285,7 +337,8 @@ private:
 
 class GridBand : public GDALRasterBand {
 public:
-    GridBand(GridRst* ds, const GisBlk& b) : b_(b), gap_(TrnGapOf()) {
+    // err: the expected error of each vertex (mm) written instead of its height.
+    GridBand(GridRst* ds, const GisBlk& b, const float* err) : b_(b), gap_(TrnGapOf()), err_(err) {
         poDS = ds;
         nBand = 1;
         eDataType = GDT_Float32;
@@ -305,7 +358,8 @@ protected:
         float* row = static_cast<float*>(data);
         for (int c = 0; c < nc; c++) {
             int i = TrnGrd->vtx_id[r * C + b_.c0 + c];
-            row[c] = gap_ && gap_[i] ? static_cast<float>(GisNoData) : TrnSrf->v[3 * i + 2] * 0.001f;
+            row[c] = gap_ && gap_[i] ? static_cast<float>(GisNoData)
+                                     : (err_ ? err_[i] : TrnSrf->v[3 * i + 2]) * 0.001f;
         }
         return CE_None;
     }
@@ -313,17 +367,18 @@ protected:
 private:
     GisBlk b_;
     const uint8_t* gap_;
+    const float* err_;
 };
 
-GridRst::GridRst(const GisBlk& b, const double* gt, OGRSpatialReference* srs) : srs_(srs) {
+GridRst::GridRst(const GisBlk& b, const double* gt, OGRSpatialReference* srs, const float* err) : srs_(srs) {
     std::copy(gt, gt + 6, gt_);
     nRasterXSize = b.c1 - b.c0;
     nRasterYSize = b.r1 - b.r0;
     eAccess = GA_ReadOnly;
-    SetBand(1, new GridBand(this, b));
+    SetBand(1, new GridBand(this, b, err));
 }
 
-int WriteRst(const std::string& path, GDALDriver* drv, const GisBlk& b) {
+int WriteRst(const std::string& path, GDALDriver* drv, const GisBlk& b, const float* err) {
     const int C = TrnGrd->cols;
     const int nc = b.c1 - b.c0, nr = b.r1 - b.r0;
     const double ox = GisRef.known ? GisRef.ox : 0, oy = GisRef.known ? GisRef.oy : 0;
@@ -334,7 +389,7 @@ int WriteRst(const std::string& path, GDALDriver* drv, const GisBlk& b) {
 
     CPLErrorReset();
     CPLPushErrorHandler(CPLQuietErrorHandler);
-    GridRst src(b, gt, MkSrs());
+    GridRst src(b, gt, MkSrs(), err);
     bool ok = true;
     std::string drvName = drv->GetDescription();
     CPLStringList opts;

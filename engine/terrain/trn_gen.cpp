@@ -13,6 +13,7 @@
 #include "curves/crv.h"
 #include "display/drw.h"
 #include "terrain/trn.h"
+#include "terrain/trn_err.h"
 #include "terrain/trn_gen.h"
 #include "terrain/trn_mc.h"
 #include "terrain/trn_mth.h"
@@ -713,6 +714,7 @@ bool CreTrn(const Feedback& fb) {
     if (!same) return false;
     if (done) TrnGapSet(gap.data());
     else TrnGapClr();
+    TrnErrClr();
     if (!done) {
         // Heights computed so far stay; the normals are those of the previous state.
         UdtBox(TrnSrf, OK_SRF);

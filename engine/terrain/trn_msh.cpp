@@ -14,6 +14,7 @@
 #include "display/view.h"
 #include "scene/georef.h"
 #include "terrain/trn.h"
+#include "terrain/trn_err.h"
 #include "curves/crv_cmd.h"
 #include "display/dsp_cmd.h"
 #include "terrain/trn_cmd.h"
@@ -158,6 +159,7 @@ bool CreTrnMsh() {
     TrnSrf = nullptr;
     TrnGrd = nullptr;
     TrnGapClr();
+    TrnErrClr();
     ClrVtxSlct();
     AtchSrfPrt(part, s);
     s->mtlIdx = 0;
@@ -228,6 +230,7 @@ void DelTrn() {
     FreeSrf(TrnSrf, true);
     TrnSrf = nullptr;
     TrnGrd = nullptr;
+    TrnErrClr();
     ClrVtxSlct();
 }
 

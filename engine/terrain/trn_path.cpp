@@ -422,6 +422,34 @@ bool RunPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& prm) 
 }
 }  // namespace
 
+void PathGeom(const cntr* c, int nc, const float* v, int R, int C, double itv, PathGeomFn fn, void* ctx) {
+    if (R <= 0 || C <= 0) return;
+    Grid g;
+    MkGrid(g, c, nc, v, R, C, itv);
+    const long long n = static_cast<long long>(R) * C;
+    Sites s[2];
+    for (Sites& st : s) {
+        st.x.Alc(n, "path_site");
+        st.y.Alc(n, "path_site");
+        std::fill(st.x.p, st.x.p + n, std::numeric_limits<float>::quiet_NaN());
+        std::fill(st.y.p, st.y.p + n, std::numeric_limits<float>::quiet_NaN());
+    }
+    Seed(g, c, nc, s);
+    Spread(g, s[0]);
+    Spread(g, s[1]);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (long long i = 0; i < n; i++) {
+        PathPost p{nan, nan, g.Lo(i), g.Hi(i), -1};
+        if (!std::isnan(s[0].x[i])) p.a = std::sqrt(Dist2(g, i, s[0].x[i], s[0].y[i]));
+        if (!std::isnan(s[1].x[i])) p.b = std::sqrt(Dist2(g, i, s[1].x[i], s[1].y[i]));
+        if (p.a > 0 && p.b > 0) {
+            const double px = static_cast<double>(i % g.C) * g.d, py = static_cast<double>(i / g.C) * g.d;
+            p.cos = ((s[0].x[i] - px) * (s[1].x[i] - px) + (s[0].y[i] - py) * (s[1].y[i] - py)) / (p.a * p.b);
+        }
+        fn(ctx, i, p);
+    }
+}
+
 bool GenTrnPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& prm) {
     if (R <= 0 || C <= 0) return true;
     try {

@@ -22,3 +22,12 @@ double CntrItv(const cntr* c, int nc);
 // level gets one interval of room on the side away from its neighbours. itv: mesh interval (used
 // only for a grid of one post).
 void PathBand(const cntr* c, int nc, const float* v, int R, int C, double itv, OrdBand* b);
+// What the method sees at each post, in grid order: the distances (mm) to the nearest points of the
+// lower and upper bounding levels (NaN where that level bounds no contour reachable within the
+// post's region), the band (infinite: no contour seen) and the cosine of the angle between the
+// directions to those two points (-1 on a plain slope; towards 1 where the contours bend into a V).
+struct PathPost {
+    double a, b, lo, hi, cos;
+};
+using PathGeomFn = void (*)(void* ctx, long long i, const PathPost& p);
+void PathGeom(const cntr* c, int nc, const float* v, int R, int C, double itv, PathGeomFn fn, void* ctx);

@@ -1398,6 +1398,14 @@ The file could not be opened: </translation>
         <translation>Show the terrain in height colours with hillshading (choose again to go back)</translation>
     </message>
     <message>
+        <source>予想誤差表示</source>
+        <translation>Expected Error Display</translation>
+    </message>
+    <message>
+        <source>地形の各点の高さの予想誤差（メートル）を色で表示する（もう一度選ぶと元の表示に戻る）</source>
+        <translation>Show the expected error of each height of the terrain in colours, in metres (choose again to go back)</translation>
+    </message>
+    <message>
         <source>
 印刷を始められませんでした。このファイルに書き込めません。</source>
         <translation>

@@ -147,7 +147,7 @@ TEST_F(MenuBar, SixMenusAndFiveToolbarsInTheirOrder) {
     EXPECT_EQ(ToolbarIds(bars[1]), (std::vector<int>{32825, 0, 32788, 32819, 0, 32864, 32802, 32827,
                                                       32826, 32806, 0, 32795, 32822}));
     EXPECT_EQ(ToolbarIds(bars[2]), (std::vector<int>{32807, 0, 32808, 32882, 32847, 32812, 0, 32809}));
-    EXPECT_EQ(ToolbarIds(bars[3]), (std::vector<int>{32810, 32811, 0, 32818, 32817, 32883, 32925}));
+    EXPECT_EQ(ToolbarIds(bars[3]), (std::vector<int>{32810, 32811, 0, 32818, 32817, 32883, 32925, 32926}));
     EXPECT_EQ(ToolbarIds(bars[4]), (std::vector<int>{32799, 32797, 32796, 32798, 32804, 32803}));
     // All at the top in creation order (left to right, the display and view bars on a second
     // row), movable to every side.

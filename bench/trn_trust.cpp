@@ -1,0 +1,134 @@
+// How right the expected error of the terrain is, against true heights.
+//
+//   trn_trust [CASES]
+//
+// CASES: any of "synth", "andes20", "andes50", "lowland1", "lowland2", comma-separated (default:
+// all five). Each case is made by gradient paths, then its expected-error map; over the posts
+// scored (inside the contours' hull for the synthetic case, the mask's for a real one) it prints the
+// Spearman rank correlation between expected and actual absolute error, the share of posts whose
+// actual error is within twice the expected one, and the RMS of the expected errors over the actual
+// RMSE; then the constants the cross-validation gave and the time of the map against that of the
+// terrain. Wanted: correlation >= 0.5, share 90-98 %, ratio 0.7-1.4, time <= 3 (MISSED marks a
+// case that falls short). ALT_DUMP=PREFIX writes PREFIX-CASE.txt: per scored post its index, the
+// distances to its lower and upper line (mm), band width (mm), expected and signed actual error,
+// height, lower level (m) and the cosine between the directions to its two lines.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <numeric>
+#include <string>
+#include <vector>
+
+#include <gdal.h>
+
+#include "terrain/trn.h"
+#include "terrain/trn_err.h"
+#include "terrain/trn_gen.h"
+#include "terrain/trn_path.h"
+#include "bench_cases.h"
+
+#ifndef ALT_SHARED_DIR
+#error "ALT_SHARED_DIR is defined by the build: the shared folder beside the source tree"
+#endif
+
+namespace {
+// Ranks with ties averaged.
+std::vector<double> Ranks(const std::vector<double>& x) {
+    std::vector<size_t> o(x.size());
+    std::iota(o.begin(), o.end(), 0);
+    std::sort(o.begin(), o.end(), [&](size_t a, size_t b) { return x[a] < x[b]; });
+    std::vector<double> r(x.size());
+    for (size_t i = 0; i < o.size();) {
+        size_t j = i;
+        while (j + 1 < o.size() && x[o[j + 1]] == x[o[i]]) j++;
+        for (size_t k = i; k <= j; k++) r[o[k]] = 0.5 * static_cast<double>(i + j);
+        i = j + 1;
+    }
+    return r;
+}
+
+double Pearson(const std::vector<double>& a, const std::vector<double>& b) {
+    const double n = static_cast<double>(a.size());
+    const double ma = std::accumulate(a.begin(), a.end(), 0.0) / n, mb = std::accumulate(b.begin(), b.end(), 0.0) / n;
+    double sab = 0, saa = 0, sbb = 0;
+    for (size_t i = 0; i < a.size(); i++) {
+        sab += (a[i] - ma) * (b[i] - mb);
+        saa += (a[i] - ma) * (a[i] - ma);
+        sbb += (b[i] - mb) * (b[i] - mb);
+    }
+    return saa > 0 && sbb > 0 ? sab / std::sqrt(saa * sbb) : 0;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string shared = ALT_SHARED_DIR;
+    std::vector<std::string> cases = SplitList(argc > 1 ? argv[1] : "synth,andes20,andes50,lowland1,lowland2");
+    BenchStart();
+    GDALAllRegister();
+    std::printf("%-10s %8s %8s %9s %8s %8s %8s %8s %9s %6s %6s %6s %7s\n", "case", "rmse m", "itv m", "spearman",
+                "in 2s %", "rms e/a", "gen s", "map s", "alpha", "pw", "step", "crest", "samples");
+    bool all = true;
+    for (const std::string& cn : cases) {
+        BenchCase cs;
+        if (!IsBenchCase(cn) || !LoadBenchCase(shared, cn, cs) || cs.truth.empty()) {
+            std::fprintf(stderr, "cannot read the data of case %s\n", cn.c_str());
+            return 1;
+        }
+        int nc = 0;
+        double L = 0;
+        cntr* c = BenchCntr(cs.d, &nc, &L);
+        int R = 0, C = 0;
+        if (!TrnMshDim(cs.d.rgn, cs.d.itv, &R, &C)) return 1;
+        const long long n = static_cast<long long>(R) * C;
+        std::vector<float> v(3 * n);
+        TrnMshPts(cs.d.rgn, cs.d.itv, R, C, v.data());
+        PathPrm prm;
+        prm.itv = cs.d.itv;
+        double t0 = Now();
+        if (!GenTrnPath(c, nc, v.data(), R, C, prm)) return 1;
+        const double tg = Now() - t0;
+        std::vector<float> err(n);
+        ErrFit fit;
+        t0 = Now();
+        if (!TrnErrMap(c, nc, v.data(), R, C, cs.d.itv, err.data(), &fit)) return 1;
+        const double te = Now() - t0;
+        std::vector<double> ex, ac;
+        double se = 0, sa = 0;
+        long long in2 = 0;
+        for (long long i = 0; i < n; i++) {
+            if (!cs.mask[i]) continue;
+            const double a = std::fabs(v[3 * i + 2] / 1000.0 - cs.truth[i]), e = err[i] / 1000.0;
+            ex.push_back(e);
+            ac.push_back(a);
+            se += e * e;
+            sa += a * a;
+            if (a <= 2 * e) in2++;
+        }
+        if (const char* dump = std::getenv("ALT_DUMP")) {
+            // Per scored post: distances to the lower and upper line (mm), band, expected and actual error (m).
+            std::vector<PathPost> g(static_cast<size_t>(n));
+            PathGeom(c, nc, v.data(), R, C, cs.d.itv, [](void* p, long long i, const PathPost& q) {
+                (*static_cast<std::vector<PathPost>*>(p))[static_cast<size_t>(i)] = q;
+            }, &g);
+            if (FILE* f = std::fopen((std::string(dump) + "-" + cn + ".txt").c_str(), "w")) {
+                for (long long i = 0; i < n; i++)
+                    if (cs.mask[i])
+                        std::fprintf(f, "%lld %g %g %g %g %g %g %g %g\n", i, g[i].a, g[i].b, g[i].hi - g[i].lo,
+                                     err[i] / 1000.0, v[3 * i + 2] / 1000.0 - cs.truth[i], v[3 * i + 2] / 1000.0,
+                                     g[i].lo / 1000.0, g[i].cos);
+                std::fclose(f);
+            }
+        }
+        const double k = static_cast<double>(ex.size());
+        const double rho = Pearson(Ranks(ex), Ranks(ac));
+        const double share = 100.0 * static_cast<double>(in2) / k, ratio = std::sqrt(se / sa);
+        const bool ok = rho >= 0.5 && share >= 90 && share <= 98 && ratio >= 0.7 && ratio <= 1.4 && te <= 3 * tg;
+        all = all && ok;
+        std::printf("%-10s %8.3f %8.2f %9.3f %8.1f %8.3f %8.2f %8.2f %9.3g %6.3f %6.3f %6.2f %7d%s%s\n", cn.c_str(),
+                    std::sqrt(sa / k), fit.ci / 1000, rho, share, ratio, tg, te, fit.alpha, fit.pw, fit.step, fit.crest,
+                    fit.samples, fit.cv ? "" : " fallback", ok ? "" : "  MISSED");
+        std::fflush(stdout);
+        FreeCntr(c, nc);
+    }
+    return all ? 0 : 2;
+}

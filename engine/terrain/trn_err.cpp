@@ -1,0 +1,432 @@
+// Expected error of the terrain, learnt from the contours by leaving some of them out.
+//
+// Every other level is taken out and the surface made again from the rest (on every other post:
+// twice the interval on twice the mesh is the same run at twice the scale); along each removed
+// contour the new surface should lie at its level, and how far it misses, against the spacing of
+// the two kept lines around it, says how the error grows with the spacing on this ground. The
+// misses are grouped by spacing; the RMS miss of each group (each miss weighted by where between
+// its lines it lies) against the group's spacing gives a power law alpha * h^pw. The same is done
+// keeping every fourth level on every fourth post; how alpha changed from the fourth scale to the
+// second is taken to change it once more from the second to the contours' own. That law, at the
+// full set's own spacings, gives every post its error, shaped between its two lines like a bridge
+// fixed at both (zero on a line, largest midway) and never more than half its band; in a region one
+// level bounds (summit, pit, beyond the outermost line) it grows with the distance from that line,
+// scaled by what the removed top rings showed, up to the band's one interval of room.
+//
+// Nothing is fixed for a particular ground: the interval, the spacings and the constants come from
+// the contours of the run; the fallback, for too few levels to leave any out, is stated in trn_err.h.
+#include "terrain/trn_err.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "core/alc.h"
+#include "terrain/trn.h"
+#include "terrain/trn_gen.h"
+#include "terrain/trn_mc.h"
+#include "terrain/trn_path.h"
+
+namespace {
+constexpr double LvlTol = 1e-3;    // height tolerance of equal levels (mm)
+constexpr int MinSamples = 30;     // cross-validation samples needed between two levels
+constexpr int MinCrest = 20;       // and in one-level regions, for their own scale
+
+struct Sample {
+    long long j;     // nearest post of the leave-out grid
+    double e;        // surface less the removed level (mm)
+    double x, y;     // where, from the grid's first post (mm)
+    double a = NAN, b = NAN, w = NAN, cos = -1;
+};
+
+double Bridge(double t) { return std::sqrt(std::max(0.0, 4 * t * (1 - t))); }
+
+struct GeomCtx {
+    std::vector<Sample>* s;
+    size_t at = 0;
+};
+
+void TakeGeom(void* p, long long i, const PathPost& q) {
+    const double a = q.a, b = q.b, lo = q.lo, hi = q.hi;
+    auto* g = static_cast<GeomCtx*>(p);
+    std::vector<Sample>& s = *g->s;
+    while (g->at < s.size() && s[g->at].j < i) g->at++;
+    for (size_t k = g->at; k < s.size() && s[k].j == i; k++) {
+        s[k].a = a;
+        s[k].b = b;
+        s[k].w = std::isfinite(lo) && std::isfinite(hi) ? hi - lo : NAN;
+        s[k].cos = q.cos;
+    }
+}
+
+// How much more the surface misses where the contours bend (the directions to the two bounding
+// lines turn from opposite towards one): the RMS miss over the law's in groups of equal count by
+// that cosine, made not to fall as the cosine rises, read between the groups' middles.
+struct Bend {
+    int n = 0;
+    double c[8], g[8];
+    double At(double x) const {
+        if (n == 0) return 1;
+        if (x <= c[0]) return g[0];
+        for (int k = 1; k < n; k++)
+            if (x <= c[k]) return g[k - 1] + (g[k] - g[k - 1]) * (x - c[k - 1]) / std::max(1e-12, c[k] - c[k - 1]);
+        return g[n - 1];
+    }
+};
+
+// Where the ground is rougher than the law says: blocks of the grid, each the RMS miss over the
+// law's of the samples in it and its eight neighbours, drawn towards 1 by ten samples' worth of the
+// law.
+struct Rough {
+    double size = 0;   // block side (mm)
+    int nx = 0, ny = 0;
+    std::vector<double> f;
+    double At(double x, double y) const {
+        if (f.empty()) return 1;
+        const int bx = std::clamp(static_cast<int>(x / size), 0, nx - 1), by = std::clamp(static_cast<int>(y / size), 0, ny - 1);
+        return f[static_cast<size_t>(by) * nx + bx];
+    }
+};
+
+struct MapCtx {
+    const ErrFit* f;
+    const Bend* bend;
+    const Rough* rough;
+    int C;
+    double d;
+    float* err;
+};
+
+void PutErr(void* p, long long i, const PathPost& q) {
+    const double a = q.a, b = q.b, lo = q.lo, hi = q.hi;
+    const auto* m = static_cast<MapCtx*>(p);
+    const ErrFit& f = *m->f;
+    double s;
+    if (!std::isfinite(lo) || !std::isfinite(hi)) {
+        s = f.ci;
+    } else {
+        const double w = hi - lo;
+        const bool ha = !std::isnan(a), hb = !std::isnan(b);
+        if (ha && hb) {
+            const double h = a + b;
+            const double k = m->bend->At(q.cos) * m->rough->At(static_cast<double>(i % m->C) * m->d,
+                                                               static_cast<double>(i / m->C) * m->d);
+            const double amp = std::min(std::max(k * f.alpha * std::pow(h, f.pw), 0.01 * w), w / 2);
+            s = h > 0 ? amp * Bridge(a / h) : 0;
+        } else if (ha || hb) {
+            const double x = ha ? a : b;
+            s = std::min(f.crest * f.alpha * std::pow(2 * x, f.pw), w);
+        } else {
+            s = f.ci;
+        }
+    }
+    m->err[i] = static_cast<float>(s);
+}
+
+// Growth with the spacing from the samples between two levels: their groups of equal count by
+// spacing, the RMS miss per unit of bridge shape of each against its spacing on log scales.
+double FitPw(std::vector<const Sample*>& two) {
+    std::sort(two.begin(), two.end(), [](const Sample* p, const Sample* q) { return p->a + p->b < q->a + q->b; });
+    const int nb = std::clamp(static_cast<int>(two.size()) / 50, 1, 12);
+    std::vector<double> lx, ly;
+    for (int g = 0; g < nb; g++) {
+        const size_t k0 = two.size() * g / nb, k1 = two.size() * (g + 1) / nb;
+        double se = 0, ss = 0, lh = 0;
+        for (size_t k = k0; k < k1; k++) {
+            const Sample& s = *two[k];
+            const double h = s.a + s.b, sh = Bridge(s.a / h);
+            se += s.e * s.e;
+            ss += sh * sh;
+            lh += std::log(h);
+        }
+        if (ss > 0 && se > 0 && k1 > k0) {
+            lx.push_back(lh / static_cast<double>(k1 - k0));
+            ly.push_back(0.5 * std::log(se / ss));
+        }
+    }
+    if (lx.size() < 3) return 1;
+    double mx = 0, my = 0;
+    for (size_t k = 0; k < lx.size(); k++) {
+        mx += lx[k];
+        my += ly[k];
+    }
+    mx /= static_cast<double>(lx.size());
+    my /= static_cast<double>(lx.size());
+    double sxy = 0, sxx = 0;
+    for (size_t k = 0; k < lx.size(); k++) {
+        sxy += (lx[k] - mx) * (ly[k] - my);
+        sxx += (lx[k] - mx) * (lx[k] - mx);
+    }
+    return sxx > 1e-2 ? std::clamp(sxy / sxx, 0.0, 1.5) : 1;
+}
+
+// The samples of one run split by kind: between two levels, and in a one-level region.
+void Split(const std::vector<Sample>& all, std::vector<const Sample*>& two, std::vector<const Sample*>& one) {
+    for (const Sample& s : all) {
+        if (!std::isfinite(s.w)) continue;
+        const bool ha = !std::isnan(s.a), hb = !std::isnan(s.b);
+        if (ha && hb && s.a + s.b > 0) two.push_back(&s);
+        else if (ha != hb) one.push_back(&s);
+    }
+}
+
+// alpha of the law with growth pw that gives the samples their RMS miss (0: nothing to go by).
+double FitAlpha(const std::vector<const Sample*>& two, double pw) {
+    double se = 0, sm = 0;
+    for (const Sample* p : two) {
+        const double h = p->a + p->b, m = Bridge(p->a / h) * std::pow(h, pw);
+        se += p->e * p->e;
+        sm += m * m;
+    }
+    return sm > 0 ? std::sqrt(se / sm) : 0;
+}
+
+// One leave-out run: the levels that are not a multiple of s intervals above the lowest leave, the
+// rest make a surface on the grid v thinned to every m-th post each way (twice the interval on
+// twice the mesh is the full run at twice the scale, for a quarter of its time); the samples along
+// the removed lines, with what the run saw at their nearest posts.
+bool LeaveOut(const cntr* c, int nc, const float* v, int R, int C, double d, double ci, int s, int m,
+              std::vector<Sample>& smp) {
+    smp.clear();
+    double lmin = std::numeric_limits<double>::infinity();
+    for (int k = 0; k < nc; k++) lmin = std::min(lmin, static_cast<double>(c[k].hgt));
+    std::vector<cntr> kept;
+    std::vector<const cntr*> gone;
+    double lkmin = std::numeric_limits<double>::infinity(), lkmax = -lkmin;
+    for (int k = 0; k < nc; k++) {
+        const long long step = std::llround((c[k].hgt - lmin) / ci);
+        if (step % s != 0) {
+            gone.push_back(&c[k]);
+        } else {
+            kept.push_back(c[k]);
+            lkmin = std::min(lkmin, static_cast<double>(c[k].hgt));
+            lkmax = std::max(lkmax, static_cast<double>(c[k].hgt));
+        }
+    }
+    if (gone.empty() || !(lkmax - lkmin > LvlTol)) return true;
+    while (m > 1 && ((R - 1) / m < 2 || (C - 1) / m < 2)) m--;
+    const int Rm = (R - 1) / m + 1, Cm = (C - 1) / m + 1;
+    if (Rm < 2 || Cm < 2) return true;
+    const double dm = d * m, x0 = v[0], y0 = v[1];
+    const long long nm = static_cast<long long>(Rm) * Cm;
+    std::vector<float> w(static_cast<size_t>(3 * nm));
+    for (int r = 0; r < Rm; r++)
+        for (int k = 0; k < Cm; k++) {
+            const long long i = static_cast<long long>(r) * Cm + k, j = static_cast<long long>(r) * m * C + k * m;
+            w[static_cast<size_t>(3 * i)] = v[3 * j];
+            w[static_cast<size_t>(3 * i + 1)] = v[3 * j + 1];
+        }
+    PathPrm prm;
+    prm.itv = dm;
+    if (!GenTrnPath(kept.data(), static_cast<int>(kept.size()), w.data(), Rm, Cm, prm)) return false;
+    for (const cntr* cc : gone) {
+        for (int q = 0; q + 1 < cc->n; q++) {
+            const double px = cc->pnt[2 * q], py = cc->pnt[2 * q + 1];
+            const double ex = cc->pnt[2 * q + 2] - px, ey = cc->pnt[2 * q + 3] - py;
+            const int np = std::max(1, static_cast<int>(std::ceil(std::hypot(ex, ey) / dm)));
+            for (int pc = 0; pc < np; pc++) {
+                const double t = (pc + 0.5) / np;
+                const double fx = (px + t * ex - x0) / dm, fy = (py + t * ey - y0) / dm;
+                if (!(fx >= 0 && fy >= 0 && fx <= Cm - 1 && fy <= Rm - 1)) continue;
+                const int k0 = std::min(Cm - 2, static_cast<int>(fx)), r0 = std::min(Rm - 2, static_cast<int>(fy));
+                const double u = fx - k0, g = fy - r0;
+                auto z = [&](int r, int k) { return static_cast<double>(w[static_cast<size_t>(3 * (static_cast<long long>(r) * Cm + k) + 2)]); };
+                const double zz = (1 - g) * ((1 - u) * z(r0, k0) + u * z(r0, k0 + 1)) +
+                                  g * ((1 - u) * z(r0 + 1, k0) + u * z(r0 + 1, k0 + 1));
+                Sample sm;
+                sm.j = std::lround(fy) * Cm + std::lround(fx);
+                sm.e = zz - cc->hgt;
+                sm.x = fx * dm;
+                sm.y = fy * dm;
+                smp.push_back(sm);
+            }
+        }
+    }
+    std::sort(smp.begin(), smp.end(), [](const Sample& p, const Sample& q) { return p.j < q.j; });
+    GeomCtx gc{&smp};
+    PathGeom(kept.data(), static_cast<int>(kept.size()), w.data(), Rm, Cm, dm, TakeGeom, &gc);
+    return true;
+}
+}  // namespace
+
+bool TrnErrMap(const cntr* c, int nc, const float* v, int R, int C, double itv, float* err, ErrFit* fitOut) {
+    const long long n = static_cast<long long>(R) * C;
+    if (n <= 0) return true;
+    double d = itv;
+    if (C > 1) d = (static_cast<double>(v[3LL * (C - 1)]) - v[0]) / (C - 1);
+    else if (R > 1) d = (static_cast<double>(v[3LL * (R - 1) * C + 1]) - v[1]) / (R - 1);
+    if (!(d > 0)) d = itv > 0 ? itv : 1000;
+    ErrFit f;
+    f.ci = CntrItv(c, nc);
+    if (!(f.ci > 0)) f.ci = d;
+    // Fallback: a quarter interval at a spacing of ten mesh intervals, growing with it.
+    f.pw = 1;
+    f.alpha = 0.25 * f.ci / (10 * d);
+
+    // Twice the interval on twice the mesh, and four times on four: the law at the second scale
+    // and how it changed from the fourth, carried one step further down to the contours' own.
+    std::vector<Sample> s2, s4;
+    if (!LeaveOut(c, nc, v, R, C, d, f.ci, 2, 2, s2)) return false;
+    std::vector<const Sample*> two, one;
+    Split(s2, two, one);
+    f.samples = static_cast<int>(two.size());
+    f.crestN = static_cast<int>(one.size());
+    if (f.samples >= MinSamples) {
+        const double pw = FitPw(two);
+        const double a2 = FitAlpha(two, pw);
+        if (a2 > 0) {
+            f.pw = pw;
+            f.alpha = a2;
+            f.cv = true;
+            if (!LeaveOut(c, nc, v, R, C, d, f.ci, 4, 4, s4)) return false;
+            std::vector<const Sample*> two4, one4;
+            Split(s4, two4, one4);
+            const double a4 = two4.size() >= static_cast<size_t>(MinSamples) ? FitAlpha(two4, pw) : 0;
+            if (a4 > 0) f.step = std::clamp(a2 / a4, 0.25, 1.0);
+            f.alpha = a2 * f.step;
+            if (f.crestN >= MinCrest) {
+                double ce = 0, cm = 0;
+                for (const Sample* p : one) {
+                    const double x = std::isnan(p->a) ? p->b : p->a, m = a2 * std::pow(2 * x, pw);
+                    ce += p->e * p->e;
+                    cm += m * m;
+                }
+                if (cm > 0) f.crest = std::clamp(std::sqrt(ce / cm), 0.25, 4.0);
+            }
+        }
+    }
+    Bend bend;
+    Rough rough;
+    if (f.cv) {
+        // Misses over the law at the second scale, with the law's own alpha there.
+        const double a2 = f.alpha / f.step;
+        auto law = [&](const Sample* p) { return a2 * Bridge(p->a / (p->a + p->b)) * std::pow(p->a + p->b, f.pw); };
+        std::vector<const Sample*> byCos = two;
+        std::sort(byCos.begin(), byCos.end(), [](const Sample* p, const Sample* q) { return p->cos < q->cos; });
+        const int nb = std::clamp(static_cast<int>(byCos.size()) / 200, 1, 8);
+        for (int g = 0; g < nb; g++) {
+            const size_t k0 = byCos.size() * g / nb, k1 = byCos.size() * (g + 1) / nb;
+            double se = 0, sm = 0, sc = 0;
+            for (size_t k = k0; k < k1; k++) {
+                const double m = law(byCos[k]);
+                se += byCos[k]->e * byCos[k]->e;
+                sm += m * m;
+                sc += byCos[k]->cos;
+            }
+            bend.c[g] = sc / static_cast<double>(k1 - k0);
+            bend.g[g] = sm > 0 ? std::sqrt(se / sm) : 1;
+        }
+        bend.n = nb;
+        // Not falling as the contours bend more: adjacent groups that would fall are pooled.
+        bool again = true;
+        for (int it = 0; again && it < 64; it++) {
+            again = false;
+            for (int k = 1; k < bend.n; k++)
+                if (bend.g[k] < bend.g[k - 1]) {
+                    const double pool = std::sqrt((bend.g[k] * bend.g[k] + bend.g[k - 1] * bend.g[k - 1]) / 2);
+                    bend.g[k] = bend.g[k - 1] = pool;
+                    again = true;
+                }
+        }
+        f.bendLo = bend.g[0];
+        f.bendHi = bend.g[bend.n - 1];
+        // Blocks half a typical spacing wide, pooled three by three.
+        std::vector<double> hs;
+        for (const Sample* p : two) hs.push_back(p->a + p->b);
+        std::nth_element(hs.begin(), hs.begin() + static_cast<long>(hs.size() / 2), hs.end());
+        rough.size = std::max(4 * d, hs[hs.size() / 2] / 2);
+        rough.nx = static_cast<int>(std::min(4096.0, std::floor((C - 1) * d / rough.size) + 1));
+        rough.ny = static_cast<int>(std::min(4096.0, std::floor((R - 1) * d / rough.size) + 1));
+        const size_t nbk = static_cast<size_t>(rough.nx) * rough.ny;
+        std::vector<double> be(nbk, 0), bm(nbk, 0);
+        double mean = 0;
+        for (const Sample* p : two) {
+            const double m = law(p) * bend.At(p->cos);
+            const int bx = std::clamp(static_cast<int>(p->x / rough.size), 0, rough.nx - 1);
+            const int by = std::clamp(static_cast<int>(p->y / rough.size), 0, rough.ny - 1);
+            be[static_cast<size_t>(by) * rough.nx + bx] += p->e * p->e;
+            bm[static_cast<size_t>(by) * rough.nx + bx] += m * m;
+            mean += m * m;
+        }
+        mean /= static_cast<double>(two.size());
+        rough.f.assign(nbk, 1);
+        for (int by = 0; by < rough.ny; by++)
+            for (int bx = 0; bx < rough.nx; bx++) {
+                double e2 = 10 * mean, m2 = 10 * mean;
+                for (int y = std::max(0, by - 1); y <= std::min(rough.ny - 1, by + 1); y++)
+                    for (int x = std::max(0, bx - 1); x <= std::min(rough.nx - 1, bx + 1); x++) {
+                        e2 += be[static_cast<size_t>(y) * rough.nx + x];
+                        m2 += bm[static_cast<size_t>(y) * rough.nx + x];
+                    }
+                rough.f[static_cast<size_t>(by) * rough.nx + bx] = std::sqrt(e2 / m2);
+            }
+    }
+    MapCtx mc{&f, &bend, &rough, C, d, err};
+    PathGeom(c, nc, v, R, C, d, PutErr, &mc);
+    if (fitOut) *fitOut = f;
+    return true;
+}
+
+namespace {
+// The map of the terrain grid and what it was computed for: the surface, its vertex array and a
+// digest of every coordinate (a new grid, the filter or an edit changes it).
+struct ErrRec {
+    const srf* s = nullptr;
+    const float* v = nullptr;
+    int nv = 0;
+    uint64_t xyz = 0;
+    float max = 0;
+    std::vector<float> err;
+} Kept;
+
+uint64_t XyzDigest(const float* v, int nv) {
+    uint64_t h = 1469598103934665603ull;
+    for (long long i = 0; i < 3LL * nv; i++) {
+        uint32_t b;
+        std::memcpy(&b, v + i, sizeof b);
+        h = (h ^ b) * 1099511628211ull;
+    }
+    return h;
+}
+
+bool KeptFits() {
+    return TrnSrf && Kept.s == TrnSrf && Kept.v == TrnSrf->v && Kept.nv == TrnSrf->nv && !Kept.err.empty() &&
+           XyzDigest(TrnSrf->v, TrnSrf->nv) == Kept.xyz;
+}
+}  // namespace
+
+void TrnErrClr() {
+    Kept.s = nullptr;
+    Kept.v = nullptr;
+    Kept.nv = 0;
+    Kept.max = 0;
+    Kept.err.clear();
+    Kept.err.shrink_to_fit();
+}
+
+const float* TrnErrOf() {
+    if (KeptFits()) return Kept.err.data();
+    TrnErrClr();
+    if (!TrnSrf || !TrnGrd || !TrnSrf->v || !TrnGrd->vtx_id) return nullptr;
+    const int R = TrnGrd->rows, C = TrnGrd->cols, nv = TrnSrf->nv;
+    if (static_cast<long long>(R) * C != nv) return nullptr;
+    for (int k = 0; k < nv; k++)
+        if (TrnGrd->vtx_id[k] != k) return nullptr;
+    int nc = 0;
+    cntr* c = MkCntr(&nc);
+    Cleanup freeC([&] { FreeCntr(c, nc); });
+    if (nc == 0) return nullptr;
+    std::vector<float> e(static_cast<size_t>(nv));
+    if (!TrnErrMap(c, nc, TrnSrf->v, R, C, MshItv, e.data())) return nullptr;
+    Kept.s = TrnSrf;
+    Kept.v = TrnSrf->v;
+    Kept.nv = nv;
+    Kept.xyz = XyzDigest(TrnSrf->v, nv);
+    Kept.max = e.empty() ? 0 : *std::max_element(e.begin(), e.end());
+    Kept.err = std::move(e);
+    return Kept.err.data();
+}
+
+float TrnErrMax() { return KeptFits() ? Kept.max : 0; }
