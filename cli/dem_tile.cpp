@@ -281,10 +281,11 @@ bool Complete(const Layout& L, const Tile& t) {
 // Generates tile t and writes its core. Status, messages printed.
 int MakeTile(const Layout& L, const Tile& t, const DemOpt& o, DemPlatform& dp) {
     OgrImpPrm p{o.in, o.layer, o.field};
-    // The contours of the generated posts' cells, in the input's coordinates.
-    const double half = L.d * 0.5;
-    OgrClip clip{{L.ox + (PostX(L, t.gc0) - half) * 0.001, L.oy + (PostY(L, t.gr0) - half) * 0.001,
-                  L.ox + (PostX(L, t.gc1) + half) * 0.001, L.oy + (PostY(L, t.gr1) + half) * 0.001},
+    // The contours near enough to the generated posts to bear on them: the whole grid's posts see
+    // those beyond the region's edge as well.
+    const double rim = L.d * TrnMethodRim(o.method->kind);
+    OgrClip clip{{L.ox + (PostX(L, t.gc0) - rim) * 0.001, L.oy + (PostY(L, t.gr0) - rim) * 0.001,
+                  L.ox + (PostX(L, t.gc1) + rim) * 0.001, L.oy + (PostY(L, t.gr1) + rim) * 0.001},
                  L.ox,
                  L.oy};
     OgrImpRes res;

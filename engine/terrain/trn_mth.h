@@ -42,6 +42,9 @@ struct TrnSpcMap {
 // Fills m->d2 for the map m describes from the contours c (points in the map's unit; the parts
 // outside the map count too, through their nearest points).
 void TrnSpcMk(const cntr* c, int nc, TrnSpcMap* m);
+// How far past a grid's outer posts contours still bear on them under method k, in mesh intervals:
+// a part of a grid generated alone must read those too.
+double TrnMethodRim(TrnMethodKind k);
 // How far a post's height reaches under method k: for each cell of m, the distance around any
 // post of that cell (the map's unit) within which contours and posts decide the post's height, for
 // a mesh interval itv (infinite: the whole region). False, nothing written, for a method whose

@@ -188,6 +188,20 @@ void TrnSpcMk(const cntr* c, int nc, TrnSpcMap* m) {
         }
 }
 
+double TrnMethodRim(TrnMethodKind k) {
+    switch (k) {
+    case TrnMethodCrs:
+    case TrnMethodMinCrv:
+        // Every contour of the scene: nothing short of the whole region.
+        return HUGE_VAL;
+    case TrnMethodPath:
+        break;
+    }
+    // Gradient paths: posts within one and a half mesh intervals of a contour take its nearest point;
+    // open contours reach on by half an interval. Two intervals hold both.
+    return 2;
+}
+
 bool TrnMethodReach(TrnMethodKind k, const TrnSpcMap& m, double itv, std::vector<float>* reach) {
     switch (k) {
     case TrnMethodCrs:
