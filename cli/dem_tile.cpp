@@ -155,7 +155,8 @@ constexpr int SpcMaxCells = 512;
 // The overlap (posts) tile t's posts need under method k, from the contours rd read over the posts
 // [a0, a1] x [b0, b1] around it: the most by which a post's reach passes the side of the core
 // nearest to it (sides on the grid's edge need none). cap: the overlap that takes in the whole
-// grid, given when a post's reach has no bound. Contours left unread only make the reach longer.
+// grid, given when a post's reach has no bound. Where the contours read cannot tell, the reach has
+// no bound, so a larger margin is read.
 long long Need(const Layout& L, const Tile& t, TrnMethodKind k, OgrCrvs& rd, long long a0, long long a1,
                long long b0, long long b1, long long cap) {
     const double dm = L.d * 0.001;
@@ -167,6 +168,11 @@ long long Need(const Layout& L, const Tile& t, TrnMethodKind k, OgrCrvs& rd, lon
     m.cell = std::max(m.cell, std::max(w, h) / SpcMaxCells);
     m.nx = std::max(1, static_cast<int>(std::ceil(w / m.cell - 1e-9)));
     m.ny = std::max(1, static_cast<int>(std::ceil(h / m.cell - 1e-9)));
+    // Sides inside the grid: the contours go on past them.
+    m.open[0] = a0 > 0;
+    m.open[1] = a1 < L.C - 1;
+    m.open[2] = b0 > 0;
+    m.open[3] = b1 < L.R - 1;
     std::vector<cntr> c;
     c.reserve(rd.crvs.size());
     for (OgrCrv& v : rd.crvs) {

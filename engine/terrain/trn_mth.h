@@ -30,17 +30,22 @@ const TrnMethodInfo& TrnMethodOf(int kind);
 bool TrnGenMethod(TrnMethodKind k, const cntr* c, int nc, double L, float* v, int R, int C, double d);
 
 // The contours' spacing over a rectangle, coarse: cells of side `cell` from (x0, y0), nx across
-// and ny up. d2 bounds, for every point of a cell, its distance to the second-nearest contour
-// level: the radius of the smallest circle around the point that meets contours of two different
-// heights (HUGE_VALF: the contours given hold no such circle). Leaving contours out only makes it
-// larger, so a map made from the contours near a rectangle bounds that of the whole data.
+// and ny up. Each cell looks along its row, column and diagonals both ways for the first contour
+// crossed in each of those eight directions, and takes the nearest level it meets and the nearest
+// other level: the levels on either side of it. d2 is how far those rays go to find both, plus
+// half a cell's diagonal for the other points of the cell: within d2 lie the first crossings that
+// decide the cell's band and the nearest points of its two levels. Contours past an open side could
+// only bring them nearer. A cell whose rays all meet one level (inside a closed contour, or a floor
+// that only the grid's edge closes) takes its farthest first crossing; one whose rays meet one
+// level and leave past an open side, or meet none, cannot tell: HUGE_VALF.
 struct TrnSpcMap {
     double x0 = 0, y0 = 0, cell = 1;
     int nx = 0, ny = 0;
-    std::vector<float> d2;   // ny rows of nx, row 0 at y0
+    bool open[4] = {true, true, true, true};   // west, east, south, north: the contours go on past it
+    std::vector<float> d2;                     // ny rows of nx, row 0 at y0
 };
-// Fills m->d2 for the map m describes from the contours c (points in the map's unit; the parts
-// outside the map count too, through their nearest points).
+// Fills m->d2 for the map m describes from the contours c (points in the map's unit). Crossings
+// past the map's sides do not count; every contour that enters the map must be given.
 void TrnSpcMk(const cntr* c, int nc, TrnSpcMap* m);
 // How far past a grid's outer posts contours still bear on them under method k, in mesh intervals:
 // a part of a grid generated alone must read those too.

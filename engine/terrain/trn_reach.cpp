@@ -11,121 +11,157 @@
 
 namespace {
 
-// A contour point as a cell keeps it: relative to the map's origin, with its level (NaN: none).
-struct Site {
-    float x = 0, y = 0, h = NAN;
-    bool None() const { return std::isnan(h); }
+// The nearest contour crossing a cell's rays meet, and the nearest of another level: the band the
+// cell lies in and how far its rays must go to tell it.
+struct Band {
+    double da = HUGE_VAL, db = HUGE_VAL;   // distances; HUGE_VAL: none
+    float la = 0, lb = 0;                  // their levels
+    double far = 0;                        // the farthest first crossing of a ray
+    double open = HUGE_VAL;                // the nearest exit of a ray past a side the contours go on beyond
+    void Offer(double d, float l) {
+        far = std::max(far, d);
+        if (da == HUGE_VAL) {
+            da = d;
+            la = l;
+        } else if (l == la) {
+            da = std::min(da, d);
+        } else if (d < da) {
+            db = da;
+            lb = la;
+            da = d;
+            la = l;
+        } else if (d < db) {
+            db = d;
+            lb = l;
+        }
+    }
 };
 
-// Per cell: the nearest contour point found, and the nearest found of another level. b is never
-// nearer than a, so its distance bounds the radius of a circle that meets two levels.
-struct Near {
-    Site a, b;
+// A family of parallel lines through the cells' centres: rows, columns, diagonals (east-north) and
+// antidiagonals (east-south). Line u holds the cells whose key is u; along it a cell sits at
+// position k (its column; its row for columns), and a contour point's place is f (line) and g
+// (position), in cells.
+enum class Fam { Row, Col, Diag, Anti };
+
+struct Lines {
+    Fam fam;
+    int nx, ny;
+    int Count() const {
+        switch (fam) {
+        case Fam::Row: return ny;
+        case Fam::Col: return nx;
+        case Fam::Diag:
+        case Fam::Anti: return nx + ny - 1;
+        }
+        return 0;
+    }
+    // Line and position of point (x, y) given in cells from the map's corner.
+    double F(double x, double y) const {
+        switch (fam) {
+        case Fam::Row: return y - 0.5;
+        case Fam::Col: return x - 0.5;
+        case Fam::Diag: return x - y + (ny - 1);
+        case Fam::Anti: return x + y - 1;
+        }
+        return 0;
+    }
+    double G(double x, double y) const { return fam == Fam::Col ? y - 0.5 : x - 0.5; }
+    // Cells of line u: positions [k0, k1]; the cell at position k.
+    void Span(int u, int* k0, int* k1) const {
+        switch (fam) {
+        case Fam::Row: *k0 = 0; *k1 = nx - 1; return;
+        case Fam::Col: *k0 = 0; *k1 = ny - 1; return;
+        case Fam::Diag: {
+            const int d = u - (ny - 1);   // column - row
+            *k0 = std::max(0, d);
+            *k1 = std::min(nx - 1, ny - 1 + d);
+            return;
+        }
+        case Fam::Anti:
+            *k0 = std::max(0, u - (ny - 1));
+            *k1 = std::min(nx - 1, u);
+            return;
+        }
+    }
+    long long Cell(int u, int k) const {
+        switch (fam) {
+        case Fam::Row: return static_cast<long long>(u) * nx + k;
+        case Fam::Col: return static_cast<long long>(k) * nx + u;
+        case Fam::Diag: return static_cast<long long>(k - (u - (ny - 1))) * nx + k;
+        case Fam::Anti: return static_cast<long long>(u - k) * nx + k;
+        }
+        return 0;
+    }
+    double Step() const { return fam == Fam::Row || fam == Fam::Col ? 1.0 : std::sqrt(2.0); }
+    // Whether a ray from the end cell at position k of line u leaves the map past an open side;
+    // up: towards greater positions. open: west, east, south, north.
+    bool Open(int u, int k, bool up, const bool open[4]) const {
+        const long long i = Cell(u, k);
+        const int c = static_cast<int>(i % nx), r = static_cast<int>(i / nx);
+        switch (fam) {
+        case Fam::Row: return open[up ? 1 : 0];
+        case Fam::Col: return open[up ? 3 : 2];
+        case Fam::Diag:
+            return up ? (c == nx - 1 && open[1]) || (r == ny - 1 && open[3]) : (c == 0 && open[0]) || (r == 0 && open[2]);
+        case Fam::Anti:
+            return up ? (c == nx - 1 && open[1]) || (r == 0 && open[2]) : (c == 0 && open[0]) || (r == ny - 1 && open[3]);
+        }
+        return true;
+    }
 };
 
-struct Spc {
-    const TrnSpcMap& m;
-    std::vector<Near> n;
-    double Cx(int k) const { return (k + 0.5) * m.cell; }
-    double Cy(int r) const { return (r + 0.5) * m.cell; }
-    long long Idx(int r, int k) const { return static_cast<long long>(r) * m.nx + k; }
+struct Cross {
+    int u;
+    float g;   // position along the line
+    float h;   // level
 };
 
-double Dist2(double px, double py, const Site& s) {
-    const double dx = s.x - px, dy = s.y - py;
-    return dx * dx + dy * dy;
-}
-
-// Cell (px, py) is offered contour point s.
-void Offer(Near& n, double px, double py, const Site& s) {
-    if (s.None()) return;
-    const double d = Dist2(px, py, s);
-    if (n.a.None()) {
-        n.a = s;
-        return;
-    }
-    const double da = Dist2(px, py, n.a);
-    if (s.h == n.a.h) {
-        if (d < da) n.a = s;
-        return;
-    }
-    if (d < da) {
-        n.b = n.a;
-        n.a = s;
-    } else if (n.b.None() || d < Dist2(px, py, n.b)) {
-        n.b = s;
-    }
-}
-
-// Cells near each contour segment are offered its nearest point.
-void Seed(Spc& s, const cntr* c, int nc) {
-    const TrnSpcMap& m = s.m;
-    const double cell = m.cell;
+// Every cell's rays along one family: the first crossing each way.
+void Rays(const TrnSpcMap& m, const cntr* c, int nc, Fam fam, std::vector<Band>& band) {
+    const Lines L{fam, m.nx, m.ny};
+    std::vector<Cross> cs;
     for (int ci = 0; ci < nc; ci++) {
         const cntr& cc = c[ci];
-        const float h = cc.hgt;
         for (int j = 0; j + 1 < cc.n; j++) {
-            const double px = cc.pnt[2 * j] - m.x0, py = cc.pnt[2 * j + 1] - m.y0;
-            const double qx = cc.pnt[2 * j + 2] - m.x0, qy = cc.pnt[2 * j + 3] - m.y0;
-            const double ex = qx - px, ey = qy - py, len2 = ex * ex + ey * ey;
-            // Out of the map by more than a cell: it seeds nothing (the map then bounds from above).
-            if (std::max(px, qx) < -cell || std::min(px, qx) > (m.nx + 1) * cell ||
-                std::max(py, qy) < -cell || std::min(py, qy) > (m.ny + 1) * cell)
-                continue;
-            const int np = std::max(1, static_cast<int>(std::ceil(std::sqrt(len2) / cell)));
-            for (int pc = 0; pc < np; pc++) {
-                const double t0 = static_cast<double>(pc) / np, t1 = static_cast<double>(pc + 1) / np;
-                const double ax = px + t0 * ex, ay = py + t0 * ey, bx = px + t1 * ex, by = py + t1 * ey;
-                const int k0 = std::max(0, static_cast<int>(std::floor(std::min(ax, bx) / cell)) - 1);
-                const int k1 = std::min(m.nx - 1, static_cast<int>(std::floor(std::max(ax, bx) / cell)) + 1);
-                const int r0 = std::max(0, static_cast<int>(std::floor(std::min(ay, by) / cell)) - 1);
-                const int r1 = std::min(m.ny - 1, static_cast<int>(std::floor(std::max(ay, by) / cell)) + 1);
-                for (int r = r0; r <= r1; r++)
-                    for (int k = k0; k <= k1; k++) {
-                        const double x = s.Cx(k), y = s.Cy(r);
-                        double t = len2 > 0 ? ((x - px) * ex + (y - py) * ey) / len2 : 0;
-                        t = std::clamp(t, 0.0, 1.0);
-                        Offer(s.n[s.Idx(r, k)], x, y,
-                              Site{static_cast<float>(px + t * ex), static_cast<float>(py + t * ey), h});
-                    }
+            const double px = (cc.pnt[2 * j] - m.x0) / m.cell, py = (cc.pnt[2 * j + 1] - m.y0) / m.cell;
+            const double qx = (cc.pnt[2 * j + 2] - m.x0) / m.cell, qy = (cc.pnt[2 * j + 3] - m.y0) / m.cell;
+            const double fp = L.F(px, py), fq = L.F(qx, qy);
+            if (fp == fq) continue;
+            const int u0 = std::max(0, static_cast<int>(std::ceil(std::min(fp, fq))));
+            const int u1 = std::min(L.Count() - 1, static_cast<int>(std::floor(std::max(fp, fq))));
+            for (int u = u0; u <= u1; u++) {
+                const double t = (u - fp) / (fq - fp);
+                const double g = L.G(px + t * (qx - px), py + t * (qy - py));
+                int k0 = 0, k1 = -1;
+                L.Span(u, &k0, &k1);
+                // Past the map's side along the line: the contours beyond it are not all known (an
+                // open side) or not seen (the grid's edge).
+                if (g < k0 - 0.5 || g > k1 + 0.5) continue;
+                cs.push_back({u, static_cast<float>(g), cc.hgt});
             }
         }
     }
-}
-
-void Take(Spc& s, int r, int k, long long j) {
-    Near& n = s.n[s.Idx(r, k)];
-    const double x = s.Cx(k), y = s.Cy(r);
-    Offer(n, x, y, s.n[j].a);
-    Offer(n, x, y, s.n[j].b);
-}
-
-// The points spread over the map: raster scans forward and back, twice.
-void Spread(Spc& s) {
-    const int R = s.m.ny, C = s.m.nx;
-    for (int round = 0; round < 2; round++) {
-        for (int r = 0; r < R; r++) {
-            for (int k = 0; k < C; k++) {
-                if (k > 0) Take(s, r, k, s.Idx(r, k - 1));
-                if (r > 0) {
-                    if (k > 0) Take(s, r, k, s.Idx(r - 1, k - 1));
-                    Take(s, r, k, s.Idx(r - 1, k));
-                    if (k + 1 < C) Take(s, r, k, s.Idx(r - 1, k + 1));
-                }
-            }
-            for (int k = C - 2; k >= 0; k--) Take(s, r, k, s.Idx(r, k + 1));
+    std::sort(cs.begin(), cs.end(), [](const Cross& a, const Cross& b) { return a.u != b.u ? a.u < b.u : a.g < b.g; });
+    const double step = L.Step() * m.cell;
+    size_t at = 0;
+    for (int u = 0; u < L.Count(); u++) {
+        size_t end = at;
+        while (end < cs.size() && cs[end].u == u) end++;
+        int k0 = 0, k1 = -1;
+        L.Span(u, &k0, &k1);
+        // ge: the first crossing at or after k; gt: the first after it. A ray that meets none
+        // leaves the map.
+        size_t ge = at, gt = at;
+        for (int k = k0; k <= k1; k++) {
+            Band& b = band[static_cast<size_t>(L.Cell(u, k))];
+            while (ge < end && cs[ge].g < k) ge++;
+            while (gt < end && cs[gt].g <= k) gt++;
+            if (ge < end) b.Offer((cs[ge].g - k) * step, cs[ge].h);
+            else if (L.Open(u, k1, true, m.open)) b.open = std::min(b.open, (k1 - k + 0.5) * step);
+            if (gt > at) b.Offer((k - cs[gt - 1].g) * step, cs[gt - 1].h);
+            else if (L.Open(u, k0, false, m.open)) b.open = std::min(b.open, (k - k0 + 0.5) * step);
         }
-        for (int r = R - 1; r >= 0; r--) {
-            for (int k = C - 1; k >= 0; k--) {
-                if (k + 1 < C) Take(s, r, k, s.Idx(r, k + 1));
-                if (r + 1 < R) {
-                    if (k + 1 < C) Take(s, r, k, s.Idx(r + 1, k + 1));
-                    Take(s, r, k, s.Idx(r + 1, k));
-                    if (k > 0) Take(s, r, k, s.Idx(r + 1, k - 1));
-                }
-            }
-            for (int k = 1; k < C; k++) Take(s, r, k, s.Idx(r, k - 1));
-        }
+        at = end;
     }
 }
 
@@ -176,16 +212,18 @@ private:
 void TrnSpcMk(const cntr* c, int nc, TrnSpcMap* m) {
     m->d2.assign(static_cast<size_t>(std::max(0, m->nx)) * std::max(0, m->ny), HUGE_VALF);
     if (m->nx <= 0 || m->ny <= 0 || !(m->cell > 0)) return;
-    Spc s{*m, std::vector<Near>(m->d2.size())};
-    Seed(s, c, nc);
-    Spread(s);
-    // From the cell's centre, plus half its diagonal: a bound for every point of the cell.
+    std::vector<Band> band(m->d2.size());
+    for (Fam f : {Fam::Row, Fam::Col, Fam::Diag, Fam::Anti}) Rays(*m, c, nc, f, band);
+    // From the cell's centre, plus half its diagonal for the other posts of the cell.
     const double half = m->cell * std::sqrt(0.5);
-    for (int r = 0; r < m->ny; r++)
-        for (int k = 0; k < m->nx; k++) {
-            const Near& n = s.n[s.Idx(r, k)];
-            if (!n.b.None()) m->d2[s.Idx(r, k)] = static_cast<float>(std::sqrt(Dist2(s.Cx(k), s.Cy(r), n.b)) + half);
-        }
+    for (size_t i = 0; i < band.size(); i++) {
+        const Band& b = band[i];
+        double v = HUGE_VAL;
+        // Crossings past an open side can only bring both levels nearer: db bounds the distance.
+        if (b.db < HUGE_VAL) v = b.db;
+        else if (b.da < HUGE_VAL && b.open == HUGE_VAL) v = b.far;   // one level on every side
+        if (v < HUGE_VAL) m->d2[i] = static_cast<float>(v + half);
+    }
 }
 
 double TrnMethodRim(TrnMethodKind k) {
@@ -210,17 +248,16 @@ bool TrnMethodReach(TrnMethodKind k, const TrnSpcMap& m, double itv, std::vector
     case TrnMethodPath:
         break;
     }
-    // Gradient paths. A post takes its band from the first contours around it and its height from
-    // the nearest points of its two bounding levels; with contours that do not cross, those lie
-    // within D2, the distance to the second-nearest level. The band's search meets contours
-    // obliquely too: twice D2 (r1). The slopes beyond come from probes one mesh interval past those
-    // nearest points, which read the band there and its nearest points: r1 again around every
-    // place within D2 + itv (a summit's or a pit's second band beyond lies within that circle as
-    // well, its D2 reaching past the first). Two mesh intervals more for the grid's own cuts and
-    // seeds, which look at contours that near a post.
+    // Gradient paths. A post takes its band from the first contours crossed around it along eight
+    // directions and its height from the nearest points of its two levels: all within d2. The
+    // slopes beyond come from probes one mesh interval past those nearest points, which read the
+    // band there and its nearest points: d2 again around every place within d2 + itv (a summit's
+    // second band beyond lies within that circle too). The map reads the rays at cell centres and
+    // the method at posts: twice d2 around leaves room for a ray that a post sees pass a contour's
+    // bend or end. Two mesh intervals more for the grid's own cuts and seeds.
     const size_t n = m.d2.size();
     std::vector<float> r1(n);
-    for (size_t i = 0; i < n; i++) r1[i] = 2 * m.d2[i];
+    for (size_t i = 0; i < n; i++) r1[i] = m.d2[i];
     const SqMax around(r1, m.nx, m.ny);
     reach->assign(n, HUGE_VALF);
     for (int r = 0; r < m.ny; r++)
