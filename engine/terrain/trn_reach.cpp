@@ -252,13 +252,11 @@ bool TrnMethodReach(TrnMethodKind k, const TrnSpcMap& m, double itv, std::vector
     // directions and its height from the nearest points of its two levels: all within d2. The
     // slopes beyond come from probes one mesh interval past those nearest points, which read the
     // band there and its nearest points: d2 again around every place within d2 + itv (a summit's
-    // second band beyond lies within that circle too). The map reads the rays at cell centres and
-    // the method at posts: twice d2 around leaves room for a ray that a post sees pass a contour's
-    // bend or end. Two mesh intervals more for the grid's own cuts and seeds.
+    // second band beyond lies within that circle too; the circle's own cells make it at least
+    // twice d2, room for a ray that a post sees pass a contour's bend or end where the cell's centre
+    // does not). Two mesh intervals more for the grid's own cuts and seeds.
     const size_t n = m.d2.size();
-    std::vector<float> r1(n);
-    for (size_t i = 0; i < n; i++) r1[i] = m.d2[i];
-    const SqMax around(r1, m.nx, m.ny);
+    const SqMax around(m.d2, m.nx, m.ny);
     reach->assign(n, HUGE_VALF);
     for (int r = 0; r < m.ny; r++)
         for (int c = 0; c < m.nx; c++) {
