@@ -37,8 +37,9 @@ namespace {
 const char DemUsage[] =
     "usage: altimetra-cli dem INPUT -o OUTPUT --interval D [--field NAME] [--layer NAME]\n"
     "                         [--region X0 Y0 X1 Y1] [--method NAME] [--filter ANGLE]\n"
-    "                         [--tile-size N[xM] [--overlap P] [--tile I | --vrt-only]]\n"
-    "                         [--error-map ERR] [--times] [--quiet] [--progress]\n"
+    "                         [--tile-size N[xM] [--overlap P [--strict-overlap]]\n"
+    "                         [--tile I | --vrt-only]] [--error-map ERR] [--times] [--quiet]\n"
+    "                         [--progress]\n"
     "       altimetra-cli dem --list-methods\n"
     "       altimetra-cli tiles INPUT -o NAME.vrt --interval D --tile-size N[xM] [options]\n"
     "\n"
@@ -58,9 +59,14 @@ const char DemUsage[] =
     "                    ERRNAME.vrt and each tile's map is ERRNAME_ROW_COL.tif\n"
     "  --tile-size N[xM] cut the grid into tiles of N x N (N x M) posts, each generated from the\n"
     "                    contours of its area and overlap alone and written as NAME_ROW_COL.tif\n"
-    "                    beside OUTPUT, which must be NAME.vrt: a GDAL mosaic of the tiles\n"
-    "  --overlap P       posts generated around each tile and dropped (default: by method,\n"
-    "                    see cli/README.md)\n"
+    "                    beside OUTPUT, which must be NAME.vrt: a GDAL mosaic of the tiles.\n"
+    "                    gradient-paths only: cross-lines and min-curvature give every post\n"
+    "                    a height that depends on the whole region, and are not tiled\n"
+    "  --overlap P       posts generated around each tile and dropped. Default: what the tile\n"
+    "                    needs, measured from the spacing of the contours around it so that\n"
+    "                    the mosaic has the whole grid's heights; a smaller P is widened to\n"
+    "                    that, with a warning\n"
+    "  --strict-overlap  refuse (exit status 2) a tile that needs more than --overlap P\n"
     "  --tile I          make tile I alone (0-based; `altimetra-cli tiles` lists them)\n"
     "  --vrt-only        write the mosaic of the tiles made\n"
     "  --times           print the time of each stage on standard error\n"
@@ -72,7 +78,7 @@ const char DemUsage[] =
     "A tile whose file exists and is complete is kept, so a failed run can be run again.\n"
     "SIGINT or SIGTERM stops the run between steps: what is not written yet is not written.\n"
     "`altimetra-cli tiles` takes the same options and prints one line per tile: index, row,\n"
-    "column and file, separated by tabs.\n"
+    "column, file and overlap (posts), separated by tabs.\n"
     "Exit status: 0 written; 1 the engine could not start; 2 wrong command line; 3 the input\n"
     "cannot be read or holds no usable contours; 4 no grid could be made; 5 the output could\n"
     "not be written; 6 --vrt-only found tiles missing; 7 interrupted (SIGINT or SIGTERM).\n";
@@ -172,6 +178,8 @@ int Parse(int argc, char** argv, bool tiles, DemOpt* o) {
                 return bad("--overlap needs a number of posts from 0 to 65535");
             o->overlap = static_cast<int>(v);
             i++;
+        } else if (a == "--strict-overlap") {
+            o->strictOverlap = true;
         } else if (a == "--tile") {
             long long v = 0, h = 0;
             if (tiles) return bad("--tile is an option of dem");
@@ -205,8 +213,13 @@ int Parse(int argc, char** argv, bool tiles, DemOpt* o) {
     // The engine holds millimetres in 32-bit floats; the dialog accepts 1 mm .. 1e8 m too.
     if (o->itv < 0.001 || o->itv > 1e8) return bad("--interval outside 0.001 .. 1e8");
     const bool tiled = o->tileW > 0;
-    if (!tiled && (tiles || o->overlap >= 0 || o->tile >= 0 || o->vrtOnly))
-        return bad("--overlap, --tile, --vrt-only and tiles need --tile-size");
+    if (!tiled && (tiles || o->overlap >= 0 || o->strictOverlap || o->tile >= 0 || o->vrtOnly))
+        return bad("--overlap, --strict-overlap, --tile, --vrt-only and tiles need --tile-size");
+    if (o->strictOverlap && o->overlap < 0) return bad("--strict-overlap needs --overlap P");
+    if (tiled && o->method->whole)
+        return bad(std::string("--method ") + o->method->name + " is not tiled: " + o->method->whole +
+                   ", so no tile would give the whole grid's heights; run it without --tile-size, or tile"
+                   " with gradient-paths");
     if (o->tile >= 0 && o->vrtOnly) return bad("--tile and --vrt-only exclude each other");
     if (tiled) {
         const std::string& v = o->out;

@@ -32,10 +32,12 @@ struct DemOpt {
     bool times = false, quiet = false;
     bool progress = false;          // "progress N" lines on standard error
     const TrnMethodInfo* method = nullptr;
-    // Tiles: tileW x tileH posts each (0: one grid, no tiles), overlap posts on every side
-    // (-1: the method's default), tile the one tile to make (-1: all), vrtOnly the mosaic alone.
+    // Tiles: tileW x tileH posts each (0: one grid, no tiles), overlap the user's posts on every
+    // side (-1: what each tile needs; a tile that needs more gets more, or with strictOverlap is
+    // refused), tile the one tile to make (-1: all), vrtOnly the mosaic alone.
     int tileW = 0, tileH = 0;
     int overlap = -1;
+    bool strictOverlap = false;
     long long tile = -1;
     bool vrtOnly = false;
 };
@@ -88,7 +90,5 @@ double DemNow();  // wall clock, seconds
 void DemCreTrn();
 // The tiled road: every tile (or o.tile), the mosaic (or only it), or with list the tile lines.
 int DemTiles(const DemOpt& o, bool list);
-// Default overlap of a method, posts, for tiles at interval itv (the input's unit).
-int DemDefOverlap(TrnMethodKind k, double itv);
 
 }  // namespace jrn

@@ -20,6 +20,8 @@
 #include "gis/gis.h"
 #include "terrain/trn.h"
 #include "terrain/trn_cmd.h"
+#include "terrain/trn_gen.h"
+#include "terrain/trn_mth.h"
 
 namespace jrn {
 
@@ -36,7 +38,6 @@ struct Layout {
     long long C = 0, R = 0;  // posts of the whole grid
     int tw = 0, th = 0;      // posts of a tile's core (the last column and row of tiles: fewer)
     long long nx = 0, ny = 0;  // tiles across and down
-    int ovl = 0;             // overlap, posts
     std::string wkt;
     std::string stem;        // NAME of NAME.vrt
     std::string estem;       // ERRNAME of the error map's ERRNAME.vrt (empty: no error map)
@@ -44,12 +45,14 @@ struct Layout {
 };
 
 // Tile `index`: row and column of tiles (row 0 in the north), its core as columns [c0, c1) and
-// rows [r0, r1) of the whole grid (rows counted from the south, as the engine's), and the posts
-// generated around it, [gc0, gc1] x [gr0, gr1] (an odd number each way: the engine lays a grid out
-// from its centre post).
+// rows [r0, r1) of the whole grid (rows counted from the south, as the engine's), and once its
+// overlap is known (Plan) the posts generated around it, [gc0, gc1] x [gr0, gr1] (an odd number
+// each way: the engine lays a grid out from its centre post).
 struct Tile {
     long long index = 0, row = 0, col = 0;
     long long c0 = 0, c1 = 0, r0 = 0, r1 = 0;
+    long long need = 0;   // overlap its posts need, posts
+    long long ovl = 0;    // overlap it is made with: need, or the user's when larger
     long long gc0 = 0, gc1 = 0, gr0 = 0, gr1 = 0;
     std::string path;
     std::string epath;       // its error map (empty: none)
@@ -67,7 +70,7 @@ void Say(const char* fmt, ...) {
 
 // Generated span [g0, g1] of a core [a, b) among n posts: ovl posts on each side within the grid,
 // then one more post when the count is even, inside the grid where it can be.
-void Span(long long a, long long b, long long n, int ovl, long long* g0, long long* g1) {
+void Span(long long a, long long b, long long n, long long ovl, long long* g0, long long* g1) {
     *g0 = std::max(0LL, a - ovl);
     *g1 = std::min(n - 1, b - 1 + ovl);
     if ((*g1 - *g0) % 2 != 0) {
@@ -87,8 +90,6 @@ Tile TileOf(const Layout& L, long long index) {
     const long long k0 = t.row * L.th, k1 = std::min(L.R, k0 + L.th);  // rows from the north
     t.r0 = L.R - k1;
     t.r1 = L.R - k0;
-    Span(t.c0, t.c1, L.C, L.ovl, &t.gc0, &t.gc1);
-    Span(t.r0, t.r1, L.R, L.ovl, &t.gr0, &t.gr1);
     char tail[64];
     std::snprintf(tail, sizeof tail, "_%lld_%lld.tif", t.row, t.col);
     t.path = L.stem + tail;
@@ -125,11 +126,6 @@ int MkLayout(const DemOpt& o, Layout* L) {
     L->th = o.tileH;
     L->nx = (L->C + L->tw - 1) / L->tw;
     L->ny = (L->R + L->th - 1) / L->th;
-    L->ovl = o.overlap >= 0 ? o.overlap : DemDefOverlap(o.method->kind, o.itv);
-    if (2LL * L->ovl + std::max(L->tw, L->th) + 1 > 65535) {
-        Say("a tile with its overlap would pass 65535 posts: choose a smaller --tile-size or --overlap");
-        return DemNoGrid;
-    }
     L->stem = o.out.substr(0, o.out.size() - 4);
     if (!o.err.empty()) L->estem = o.err.substr(0, o.err.size() - 4);
     return DemOk;
@@ -148,6 +144,120 @@ void GeoOf(const Layout& L, long long c, long long r, double gt[6]) {
     gt[3] = L.oy + PostY(L, r) * 0.001 + d / 2;
     gt[4] = 0;
     gt[5] = -d;
+}
+
+// Ground position (the input's unit) of column c or row r.
+double GroundX(const Layout& L, long long c) { return L.ox + (L.x0 + static_cast<double>(c) * L.d) * 0.001; }
+double GroundY(const Layout& L, long long r) { return L.oy + (L.y0 + static_cast<double>(r) * L.d) * 0.001; }
+
+// Cells of the spacing map across a tile's shorter side: coarse enough to cost little beside
+// generating the tile, fine enough that the overlap it asks for stays near what the posts need.
+// However far the map must reach, it keeps at most SpcMaxCells a side.
+constexpr int SpcCells = 128;
+constexpr int SpcMaxCells = 512;
+
+// The overlap (posts) tile t's posts need under method k, from the contours rd read over the posts
+// [a0, a1] x [b0, b1] around it: the most by which a post's reach passes the side of the core
+// nearest to it (sides on the grid's edge need none). cap: the overlap that takes in the whole
+// grid, given when a post's reach has no bound. Where the contours read cannot tell, the reach has
+// no bound, so a larger margin is read.
+long long Need(const Layout& L, const Tile& t, TrnMethodKind k, OgrCrvs& rd, long long a0, long long a1,
+               long long b0, long long b1, long long cap) {
+    const double dm = L.d * 0.001;
+    TrnSpcMap m;
+    m.x0 = GroundX(L, a0) - dm / 2;
+    m.y0 = GroundY(L, b0) - dm / 2;
+    const double w = static_cast<double>(a1 - a0 + 1) * dm, h = static_cast<double>(b1 - b0 + 1) * dm;
+    m.cell = std::max(dm, std::min(L.tw, L.th) * dm / SpcCells);
+    m.cell = std::max(m.cell, std::max(w, h) / SpcMaxCells);
+    m.nx = std::max(1, static_cast<int>(std::ceil(w / m.cell - 1e-9)));
+    m.ny = std::max(1, static_cast<int>(std::ceil(h / m.cell - 1e-9)));
+    // Sides inside the grid: the contours go on past them.
+    m.open[0] = a0 > 0;
+    m.open[1] = a1 < L.C - 1;
+    m.open[2] = b0 > 0;
+    m.open[3] = b1 < L.R - 1;
+    std::vector<cntr> c;
+    c.reserve(rd.crvs.size());
+    for (OgrCrv& v : rd.crvs) {
+        if (v.xy.size() < 4) continue;
+        cntr e{};
+        e.n = static_cast<int>(v.xy.size() / 2);
+        e.pnt = v.xy.data();
+        e.hgt = static_cast<float>(v.h);
+        c.push_back(e);
+    }
+    TrnSpcMk(c.data(), static_cast<int>(c.size()), &m);
+    std::vector<float> reach;
+    if (!TrnMethodReach(k, m, dm, &reach)) return cap;
+    const double x0 = GroundX(L, t.c0), x1 = GroundX(L, t.c1 - 1);
+    const double y0 = GroundY(L, t.r0), y1 = GroundY(L, t.r1 - 1);
+    double need = 0;
+    for (int r = 0; r < m.ny; r++) {
+        const double ya = std::max(m.y0 + r * m.cell, y0), yb = std::min(m.y0 + (r + 1) * m.cell, y1);
+        if (ya > yb) continue;
+        for (int q = 0; q < m.nx; q++) {
+            const double xa = std::max(m.x0 + q * m.cell, x0), xb = std::min(m.x0 + (q + 1) * m.cell, x1);
+            if (xa > xb) continue;
+            double e = HUGE_VAL;
+            if (t.c0 > 0) e = std::min(e, xa - x0);
+            if (t.c1 < L.C) e = std::min(e, x1 - xb);
+            if (t.r0 > 0) e = std::min(e, ya - y0);
+            if (t.r1 < L.R) e = std::min(e, y1 - yb);
+            if (!std::isfinite(e)) return 0;  // the tile is the whole grid
+            const double rr = reach[static_cast<size_t>(r) * m.nx + q];
+            if (!std::isfinite(rr)) return cap;
+            need = std::max(need, rr - e);
+        }
+    }
+    return std::clamp(static_cast<long long>(std::ceil(need / dm - 1e-9)), 0LL, cap);
+}
+
+// Tile t's overlap and the posts generated with it. The overlap is what its posts need, measured
+// from the contours within a margin around it that grows until it holds that overlap, or the
+// user's when larger; a smaller one given is widened (a warning), or with --strict-overlap refused.
+// Status, messages printed.
+int Plan(const Layout& L, const DemOpt& o, Tile* t) {
+    const long long cap = std::max({t->c0, L.C - t->c1, t->r0, L.R - t->r1});
+    long long m = std::min(cap, std::max<long long>(8, std::max(L.tw, L.th) / 4));
+    OgrImpPrm p{o.in, o.layer, o.field};
+    for (;;) {
+        const long long a0 = std::max(0LL, t->c0 - m - 1), a1 = std::min(L.C - 1, t->c1 + m);
+        const long long b0 = std::max(0LL, t->r0 - m - 1), b1 = std::min(L.R - 1, t->r1 + m);
+        const double half = L.d * 0.5;
+        OgrClip clip{{L.ox + (PostX(L, a0) - half) * 0.001, L.oy + (PostY(L, b0) - half) * 0.001,
+                      L.ox + (PostX(L, a1) + half) * 0.001, L.oy + (PostY(L, b1) + half) * 0.001},
+                     L.ox,
+                     L.oy};
+        OgrCrvs rd;
+        OgrImpRes res;
+        if (EngGuard([&] { return OgrRdCrv(p, &rd, &res, &clip) == 0 ? 1 : 0; }) != 1) return DemBadInput;
+        t->need = Need(L, *t, o.method->kind, rd, a0, a1, b0, b1, cap);
+        if (t->need <= m || m >= cap) break;
+        m = std::min(cap, std::max(2 * m, t->need));
+    }
+    t->ovl = t->need;
+    if (o.overlap >= 0) {
+        if (o.overlap >= t->need) {
+            t->ovl = o.overlap;
+        } else if (o.strictOverlap) {
+            Say("tile %lld needs an overlap of %lld posts, more than --overlap %d: refused (--strict-overlap)",
+                t->index, t->need, o.overlap);
+            return DemBadArgs;
+        } else {
+            Say("warning: tile %lld needs an overlap of %lld posts: --overlap %d widened to it", t->index, t->need,
+                o.overlap);
+        }
+    }
+    Span(t->c0, t->c1, L.C, t->ovl, &t->gc0, &t->gc1);
+    Span(t->r0, t->r1, L.R, t->ovl, &t->gr0, &t->gr1);
+    if (t->gc1 - t->gc0 >= 65535 || t->gr1 - t->gr0 >= 65535) {
+        Say("tile %lld with its overlap of %lld posts would pass 65535 posts: choose a smaller --tile-size or a "
+            "larger interval",
+            t->index, t->ovl);
+        return DemNoGrid;
+    }
+    return DemOk;
 }
 
 // Whether the tile's file is there and whole. Files are only ever renamed into place when
@@ -186,10 +296,11 @@ bool Whole(const Layout& L, const Tile& t, const std::string& path) {
 // Generates tile t and writes its core. Status, messages printed.
 int MakeTile(const Layout& L, const Tile& t, const DemOpt& o, DemPlatform& dp) {
     OgrImpPrm p{o.in, o.layer, o.field};
-    // The contours of the generated posts' cells, in the input's coordinates.
-    const double half = L.d * 0.5;
-    OgrClip clip{{L.ox + (PostX(L, t.gc0) - half) * 0.001, L.oy + (PostY(L, t.gr0) - half) * 0.001,
-                  L.ox + (PostX(L, t.gc1) + half) * 0.001, L.oy + (PostY(L, t.gr1) + half) * 0.001},
+    // The contours near enough to the generated posts to bear on them: the whole grid's posts see
+    // those beyond the region's edge as well.
+    const double rim = L.d * TrnMethodRim(o.method->kind);
+    OgrClip clip{{L.ox + (PostX(L, t.gc0) - rim) * 0.001, L.oy + (PostY(L, t.gr0) - rim) * 0.001,
+                  L.ox + (PostX(L, t.gc1) + rim) * 0.001, L.oy + (PostY(L, t.gr1) + rim) * 0.001},
                  L.ox,
                  L.oy};
     OgrImpRes res;
@@ -300,24 +411,6 @@ std::string Dur(double s) {
 
 }  // namespace
 
-int DemDefOverlap(TrnMethodKind k, double itv) {
-    // Ground distance (the input's unit, metres) over which a post's height depends on the
-    // contours and the grid around it. Gradient paths: a post takes its band and its two bounding
-    // contours from the posts joined to it without crossing a contour, so the reach is the width of
-    // the widest band between neighbouring contours; 600 m suffice on the benchmark contours and
-    // 800 m leave a margin. Cross lines walk up to the whole scene's extent and minimum curvature
-    // solves over the whole grid: no overlap short of the region repeats them exactly, and beyond
-    // the neighbouring contours more overlap buys little (cli/README.md has the figures), so they
-    // take the same distance.
-    double reach = 800;
-    switch (k) {
-    case TrnMethodCrs: reach = 800; break;
-    case TrnMethodMinCrv: reach = 800; break;
-    case TrnMethodPath: reach = 800; break;
-    }
-    return static_cast<int>(std::min(65535.0, std::ceil(reach / itv - 1e-9)));
-}
-
 int DemTiles(const DemOpt& o, bool list) {
     DemPlatform dp;
     dp.lines = o.progress;
@@ -328,8 +421,10 @@ int DemTiles(const DemOpt& o, bool list) {
     if (status != DemOk) return status;
     if (list) {
         for (long long i = 0; i < L.Count(); i++) {
-            const Tile t = TileOf(L, i);
-            std::printf("%lld\t%lld\t%lld\t%s\n", t.index, t.row, t.col, t.path.c_str());
+            Tile t = TileOf(L, i);
+            status = Plan(L, o, &t);
+            if (status != DemOk) return status;
+            std::printf("%lld\t%lld\t%lld\t%s\t%lld\n", t.index, t.row, t.col, t.path.c_str(), t.ovl);
         }
         return std::fflush(stdout) == 0 && !std::ferror(stdout) ? DemOk : DemNotWritten;
     }
@@ -359,20 +454,21 @@ int DemTiles(const DemOpt& o, bool list) {
     const long long from = o.tile >= 0 ? o.tile : 0, to = o.tile >= 0 ? o.tile + 1 : L.Count();
     const long long total = to - from;
     if (!o.quiet && o.tile < 0)
-        Say("grid %lld x %lld posts in %lld tiles of %d x %d, overlap %d posts", L.C, L.R, total, L.tw, L.th,
-            L.ovl);
+        Say("grid %lld x %lld posts in %lld tiles of %d x %d, each with the overlap it needs", L.C, L.R, total,
+            L.tw, L.th);
     const double t0 = DemNow();
     long long made = 0, done = 0;
     double madeTime = 0;
     for (long long i = from; i < to; i++) {
-        const Tile t = TileOf(L, i);
+        Tile t = TileOf(L, i);
         done++;
         if (Complete(L, t)) {
             if (!o.quiet) Say("tile %lld (%s) is complete: kept; %lld of %lld done", i, t.path.c_str(), done, total);
             continue;
         }
         const double s = DemNow();
-        status = DemStopped() ? DemInterrupted : MakeTile(L, t, o, dp);
+        status = DemStopped() ? DemInterrupted : Plan(L, o, &t);
+        if (status == DemOk) status = DemStopped() ? DemInterrupted : MakeTile(L, t, o, dp);
         if (status == DemInterrupted) {
             Say("interrupted: tile %lld (%s) not written; run again to finish", i, t.path.c_str());
             return status;
@@ -385,8 +481,8 @@ int DemTiles(const DemOpt& o, bool list) {
         madeTime += DemNow() - s;
         if (!o.quiet) {
             const double left = madeTime / static_cast<double>(made) * static_cast<double>(total - done);
-            Say("tile %lld made in %s; %lld of %lld done, about %s left", i, Dur(DemNow() - s).c_str(), done,
-                total, Dur(left).c_str());
+            Say("tile %lld made in %s (overlap %lld posts); %lld of %lld done, about %s left", i,
+                Dur(DemNow() - s).c_str(), t.ovl, done, total, Dur(left).c_str());
         }
     }
     if (o.tile < 0) status = WriteVrt(L, o.out);

@@ -10,13 +10,16 @@
 const TrnMethodInfo TrnMethods[TrnMethodNum] = {
     {TrnMethodCrs, "cross-lines",
      "a cubic through four contours on straight lines through each post",
-     "交差線による補間（標準）：各点を通る直線上の4本の等高線から三次式で求めます"},
+     "交差線による補間（標準）：各点を通る直線上の4本の等高線から三次式で求めます",
+     "its cross lines walk up to the extent of the whole scene"},
     {TrnMethodMinCrv, "min-curvature",
      "the smoothest surface through the contours",
-     "最小曲率による補間：等高線を通る最もなめらかな面です。等高線が密な地形に向きます"},
+     "最小曲率による補間：等高線を通る最もなめらかな面です。等高線が密な地形に向きます",
+     "it solves one system over the whole grid"},
     {TrnMethodPath, "gradient-paths",
      "along the slope between the nearest contours; sharp valleys and ridges",
-     "傾斜線に沿った補間：上下の等高線の最も近い点を結んで求め、谷と尾根を鋭く保ちます"},
+     "傾斜線に沿った補間：上下の等高線の最も近い点を結んで求め、谷と尾根を鋭く保ちます",
+     nullptr},
 };
 
 const TrnMethodInfo* TrnMethodByName(const char* name) {

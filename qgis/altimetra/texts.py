@@ -44,9 +44,9 @@ TEXTS = {
     'OVERLAP': ('Overlap (posts)', '重なり(格子点数)'),
     'OVERLAP.help': (
         'Posts generated around each tile and dropped, so that the tiles meet without seams. '
-        'Empty: altimetra-cli\'s default for the method.',
+        'Empty: altimetra-cli chooses each tile\'s overlap from the contours around it.',
         '継ぎ目が出ないよう各タイルの周りに余分に作って捨てる格子点数。空欄のときは altimetra-cli が'
-        '補間方法ごとに決める既定値です。'),
+        'タイルごとに周りの等高線から決めます。'),
     'JOBS': ('Parallel jobs', '並列ジョブ数'),
     'JOBS.help': (
         'Tiles made at once, each by its own altimetra-cli process.',

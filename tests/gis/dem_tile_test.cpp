@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -29,20 +30,49 @@ void SynthGpkg(const std::string& path) {
 }
 
 // Runs `altimetra-cli CMD` (dem or tiles) in this process with the words given, quietly; standard
-// output goes to *out when given.
-int Cli(const char* cmd, std::vector<std::string> args, std::string* out = nullptr) {
+// output goes to *out and standard error to *err when given.
+int Cli(const char* cmd, std::vector<std::string> args, std::string* out = nullptr, std::string* err = nullptr) {
     args.insert(args.begin(), {"altimetra-cli", cmd});
     args.push_back("--quiet");
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
     const int n = static_cast<int>(argv.size());
-    if (!out) return std::string(cmd) == "dem" ? jrn::DemMain(n, argv.data()) : jrn::TilesMain(n, argv.data());
     std::fflush(stdout);
-    testing::internal::CaptureStdout();
+    std::fflush(stderr);
+    if (out) testing::internal::CaptureStdout();
+    if (err) testing::internal::CaptureStderr();
     int rc = std::string(cmd) == "dem" ? jrn::DemMain(n, argv.data()) : jrn::TilesMain(n, argv.data());
     std::fflush(stdout);
-    *out = testing::internal::GetCapturedStdout();
+    std::fflush(stderr);
+    if (out) *out = testing::internal::GetCapturedStdout();
+    if (err) *err = testing::internal::GetCapturedStderr();
     return rc;
+}
+
+// Largest difference and RMSE of two rasters of the same posts; nodata must match.
+void Seams(const Raster& a, const Raster& b, double* big, double* rmse) {
+    ASSERT_EQ(a.z.size(), b.z.size());
+    double m = 0, sum = 0;
+    long long n = 0;
+    for (size_t i = 0; i < a.z.size(); i++) {
+        ASSERT_EQ(a.z[i] == GisNoData, b.z[i] == GisNoData) << i;
+        if (a.z[i] == GisNoData) continue;
+        const double d = std::fabs(static_cast<double>(a.z[i]) - b.z[i]);
+        m = std::max(m, d);
+        sum += d * d;
+        n++;
+    }
+    *big = m;
+    *rmse = n ? std::sqrt(sum / n) : 0;
+}
+
+// The fifth column of a tile list: each tile's overlap.
+std::vector<long long> Overlaps(const std::string& list) {
+    std::vector<long long> r;
+    std::istringstream in(list);
+    std::string line;
+    while (std::getline(in, line)) r.push_back(std::atoll(line.c_str() + line.find_last_of('\t') + 1));
+    return r;
 }
 
 struct TmpDir {
@@ -85,7 +115,7 @@ TEST(DemTiles, MosaicOfTilesIsTheWholeGridBitForBit) {
     if (!HaveSynth()) GTEST_SKIP() << "no benchmark data in " << SharedDir();
     TmpDir t;
     SynthGpkg(t / "synth.gpkg");
-    for (const char* m : {"gradient-paths", "cross-lines", "min-curvature"}) {
+    for (const char* m : {"gradient-paths"}) {
         SCOPED_TRACE(m);
         const std::string vrt = t / (std::string(m) + ".vrt"), whole = t / (std::string(m) + ".tif");
         ASSERT_EQ(Cli("dem", Args(t / "synth.gpkg", whole, "250", {"--method", m})), 0);
@@ -112,37 +142,113 @@ TEST(DemTiles, MosaicOfTilesIsTheWholeGridBitForBit) {
         EXPECT_EQ(c.z[0], a.z[7 * 17 + 9]);
         EXPECT_EQ(c.z[5 * 8 + 7], a.z[12 * 17 + 16]);
     }
+    // Cross lines and minimum curvature give each post a height that depends on the whole region:
+    // they are not tiled, and say why.
+    for (const char* m : {"cross-lines", "min-curvature"}) {
+        std::string err;
+        EXPECT_EQ(Cli("dem", Args(t / "synth.gpkg", t / "x.vrt", "250", {"--method", m, "--tile-size", "9"}), nullptr,
+                      &err),
+                  2);
+        EXPECT_EQ(err.rfind(std::string("altimetra-cli dem: --method ") + m + " is not tiled: ", 0), 0u) << err;
+    }
 }
 
-// Gradient paths with the default overlap: every post within a tenth of the contour interval
-// (20 m) of the whole grid, the RMSE under a hundredth, though each tile reads only its own part.
-TEST(DemTiles, DefaultOverlapKeepsGradientPathSeamsWithinATenthOfTheInterval) {
+// Gradient paths with the overlap each tile needs: every post within a tenth of the contour
+// interval (20 m) of the whole grid, the RMSE under a hundredth, though each tile reads only its
+// own part. An overlap given smaller than a tile needs is widened to it, one warning line per
+// tile naming what it needs, and the mosaic is the same; with --strict-overlap the tile is
+// refused and not made.
+TEST(DemTiles, OverlapFromTheContoursKeepsSeamsWithinATenthOfTheInterval) {
     if (!HaveSynth()) GTEST_SKIP() << "no benchmark data in " << SharedDir();
     TmpDir t;
     SynthGpkg(t / "synth.gpkg");
-    // 81 x 61 posts in 4 x 4 tiles; the default overlap is 16 posts (800 m).
-    ASSERT_EQ(Cli("dem", Args(t / "synth.gpkg", t / "whole.tif", "50", {})), 0);
-    ASSERT_EQ(Cli("dem", Args(t / "synth.gpkg", t / "m.vrt", "50", {"--tile-size", "21x16"})), 0);
+    const std::string in = t / "synth.gpkg";
+    // 81 x 61 posts in 4 x 4 tiles.
+    ASSERT_EQ(Cli("dem", Args(in, t / "whole.tif", "50", {})), 0);
+    ASSERT_EQ(Cli("dem", Args(in, t / "m.vrt", "50", {"--tile-size", "21x16"})), 0);
     Raster a = ReadRaster(t / "whole.tif"), b = ReadRaster(t / "m.vrt");
-    ASSERT_EQ(a.z.size(), b.z.size());
     ASSERT_EQ(b.w, 81);
-    double big = 0, sum = 0;
-    long long n = 0, diff = 0;
-    for (size_t i = 0; i < a.z.size(); i++) {
-        ASSERT_EQ(a.z[i] == GisNoData, b.z[i] == GisNoData) << i;
-        if (a.z[i] == GisNoData) continue;
-        const double d = std::fabs(static_cast<double>(a.z[i]) - b.z[i]);
-        big = std::max(big, d);
-        sum += d * d;
-        n++;
-        diff += d > 0;
-    }
+    double big = 0, rmse = 0;
+    Seams(a, b, &big, &rmse);
     EXPECT_LT(big / 20, 0.1);
-    EXPECT_LT(std::sqrt(sum / n) / 20, 0.01);
-    // Without any overlap the tiles do differ: the comparison can see a seam.
-    ASSERT_EQ(Cli("dem", Args(t / "synth.gpkg", t / "n.vrt", "50", {"--tile-size", "21x16", "--overlap", "0"})), 0);
-    Raster c = ReadRaster(t / "n.vrt");
-    EXPECT_NE(a.z, c.z);
+    EXPECT_LT(rmse / 20, 0.01);
+    std::string list;
+    ASSERT_EQ(Cli("tiles", Args(in, t / "m.vrt", "50", {"--tile-size", "21x16"}), &list), 0);
+    const std::vector<long long> ovl = Overlaps(list);
+    ASSERT_EQ(ovl.size(), 16u);
+    const long long most = *std::max_element(ovl.begin(), ovl.end());
+    ASSERT_GT(most, 0);
+
+    std::string err;
+    ASSERT_EQ(Cli("dem", Args(in, t / "w.vrt", "50", {"--tile-size", "21x16", "--overlap", "0"}), nullptr, &err), 0);
+    EXPECT_EQ(ReadRaster(t / "w.vrt").z, b.z);
+    std::istringstream lines(err);
+    std::string line;
+    int warned = 0;
+    for (long long i = 0; std::getline(lines, line);) {
+        while (i < 16 && ovl[i] == 0) i++;
+        ASSERT_LT(i, 16) << line;
+        EXPECT_EQ(line, "altimetra-cli dem: warning: tile " + std::to_string(i) + " needs an overlap of " +
+                            std::to_string(ovl[i]) + " posts: --overlap 0 widened to it");
+        warned++;
+        i++;
+    }
+    EXPECT_EQ(warned, std::count_if(ovl.begin(), ovl.end(), [](long long v) { return v > 0; }));
+
+    // Refused: a tile that needs more than the overlap given is not made, and the run stops there.
+    const long long first = std::find(ovl.begin(), ovl.end(), most) - ovl.begin();
+    const std::string tooFew = std::to_string(most - 1);
+    EXPECT_EQ(Cli("dem",
+                  Args(in, t / "s.vrt", "50",
+                       {"--tile-size", "21x16", "--overlap", tooFew, "--strict-overlap", "--tile", std::to_string(first)}),
+                  nullptr, &err),
+              2);
+    EXPECT_NE(err.find("tile " + std::to_string(first) + " needs an overlap of " + std::to_string(most) +
+                       " posts, more than --overlap " + tooFew + ": refused (--strict-overlap)"),
+              std::string::npos)
+        << err;
+    EXPECT_FALSE(std::ifstream(t / ("s_" + std::to_string(first / 4) + "_" + std::to_string(first % 4) + ".tif")).good());
+    EXPECT_EQ(Cli("tiles", Args(in, t / "s.vrt", "50", {"--tile-size", "21x16", "--overlap", tooFew, "--strict-overlap"})), 2);
+    ASSERT_EQ(Cli("dem", Args(in, t / "s.vrt", "50",
+                              {"--tile-size", "21x16", "--overlap", std::to_string(most), "--strict-overlap"})),
+              0);
+}
+
+// Regression: with a constant default overlap (800 m), two contours 2 km apart gave tiles in the
+// middle nothing to go by but one contour. Tiles with no overlap given now reach as far as their
+// posts need, past 800 m, and the mosaic is the whole grid's heights.
+TEST(DemTiles, GapsWiderThanAnyConstantOverlapAreTiledSeamlessly) {
+    TmpDir t;
+    const std::string in = t / "gap.gpkg";
+    // Levels 100 and 120 along x = 1000 and x = 3000; a ring of 140 around (3500, 500) for a
+    // denser corner.
+    std::vector<GisLine> ls = {{100, {1000, 0, 1000, 1000}}, {120, {3000, 0, 3000, 1000}}};
+    GisLine ring{140, {}};
+    for (int k = 0; k <= 16; k++)
+        ring.xy.insert(ring.xy.end(), {3500 + 150 * std::cos(k * M_PI / 8), 500 + 150 * std::sin(k * M_PI / 8)});
+    ls.push_back(ring);
+    WriteLines(in, "GPKG", ls, "elev", OFTReal, 32654);
+    const std::vector<std::string> base = {in, "--interval", "20", "--field", "elev", "--region", "0", "0", "4000", "1000"};
+    auto with = [&](const std::string& out, std::vector<std::string> more) {
+        std::vector<std::string> a = base;
+        a.insert(a.end(), {"-o", out});
+        a.insert(a.end(), more.begin(), more.end());
+        return a;
+    };
+    ASSERT_EQ(Cli("dem", with(t / "whole.tif", {})), 0);
+    ASSERT_EQ(Cli("dem", with(t / "m.vrt", {"--tile-size", "25"})), 0);
+    const Raster a = ReadRaster(t / "whole.tif"), b = ReadRaster(t / "m.vrt");
+    ASSERT_EQ(b.w, 201);
+    ASSERT_EQ(b.h, 51);
+    double big = 0, rmse = 0;
+    Seams(a, b, &big, &rmse);
+    EXPECT_LT(big / 20, 0.1);
+    EXPECT_LT(rmse / 20, 0.01);
+    std::string list;
+    ASSERT_EQ(Cli("tiles", with(t / "m.vrt", {"--tile-size", "25"}), &list), 0);
+    const std::vector<long long> ovl = Overlaps(list);
+    ASSERT_EQ(ovl.size(), 27u);  // 9 x 3
+    EXPECT_GT(*std::max_element(ovl.begin(), ovl.end()), 40);  // past 800 m
 }
 
 // A run that stopped half way is finished by running it again: complete tiles are kept as they
@@ -197,9 +303,17 @@ TEST(DemTiles, TileListAndWrongCommandLines) {
     std::string out;
     // 41 x 31 posts in tiles of 20 x 20: 3 columns, 2 rows.
     ASSERT_EQ(Cli("tiles", Args(in, vrt, "100", {"--tile-size", "20"}), &out), 0);
-    EXPECT_EQ(out, "0\t0\t0\t" + t / "m_0_0.tif\n" + "1\t0\t1\t" + t / "m_0_1.tif\n" + "2\t0\t2\t" +
-                       t / "m_0_2.tif\n" + "3\t1\t0\t" + t / "m_1_0.tif\n" + "4\t1\t1\t" + t / "m_1_1.tif\n" +
-                       "5\t1\t2\t" + t / "m_1_2.tif\n");
+    const std::vector<long long> ovl = Overlaps(out);
+    ASSERT_EQ(ovl.size(), 6u);
+    std::string want;
+    for (int i = 0; i < 6; i++)
+        want += std::to_string(i) + "\t" + std::to_string(i / 3) + "\t" + std::to_string(i % 3) + "\t" +
+                t / ("m_" + std::to_string(i / 3) + "_" + std::to_string(i % 3) + ".tif") + "\t" +
+                std::to_string(ovl[i]) + "\n";
+    EXPECT_EQ(out, want);
+    // An overlap given that is larger than a tile needs is the tile's.
+    ASSERT_EQ(Cli("tiles", Args(in, vrt, "100", {"--tile-size", "20", "--overlap", "60"}), &out), 0);
+    EXPECT_EQ(Overlaps(out), std::vector<long long>(6, 60));
     ASSERT_EQ(Cli("dem", Args(in, vrt, "100", {"--tile-size", "20", "--tile", "5"})), 0);
     Raster last = ReadRaster(t / "m_1_2.tif");
     EXPECT_EQ(last.w, 1);   // column 40 alone
@@ -220,6 +334,9 @@ TEST(DemTiles, TileListAndWrongCommandLines) {
         {"one tile and the mosaic alone", "dem", {"--tile-size", "20", "--tile", "0", "--vrt-only"}, vrt},
         {"tiles with --tile", "tiles", {"--tile-size", "20", "--tile", "0"}, vrt},
         {"tiles without a tile size", "tiles", {}, vrt},
+        {"a strict overlap without an overlap", "dem", {"--tile-size", "20", "--strict-overlap"}, vrt},
+        {"cross lines in tiles", "dem", {"--tile-size", "20", "--method", "cross-lines"}, vrt},
+        {"minimum curvature in tiles", "tiles", {"--tile-size", "20", "--method", "min-curvature"}, vrt},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -230,23 +347,33 @@ TEST(DemTiles, TileListAndWrongCommandLines) {
     EXPECT_EQ(Cli("dem", Args(in, t / "nodir/m.vrt", "100", {"--tile-size", "20", "--tile", "0"})), 5);
 }
 
-// Tiles whose area and overlap hold no contour are written all nodata, and the mosaic still
-// covers the whole region asked for.
+// Tiles whose area and overlap hold no contour (a region beside the contours) are written all
+// nodata, and the mosaic still covers the whole region asked for. Tiles far from the contours of
+// a region that holds some reach them, as the whole grid's posts do.
 TEST(DemTiles, TilesWithoutContoursAreNodata) {
     TmpDir t;
     const std::string in = t / "slope.gpkg", vrt = t / "m.vrt";
     WriteLines(in, "GPKG", Slope(), "elev", OFTReal, 32654);  // x 100 .. 1100, y 100 .. 900
-    ASSERT_EQ(Cli("dem", {in, "-o", vrt, "--interval", "50", "--field", "elev", "--region", "0", "0",
-                          "4000", "1000", "--tile-size", "21", "--overlap", "2"}),
+    ASSERT_EQ(Cli("dem", {in, "-o", vrt, "--interval", "50", "--field", "elev", "--region", "2000", "0",
+                          "6000", "1000", "--tile-size", "21"}),
               0);
-    Raster m = ReadRaster(vrt);
+    Raster e = ReadRaster(vrt);
+    ASSERT_EQ(e.w, 81);
+    ASSERT_EQ(e.h, 21);
+    for (float z : e.z) EXPECT_EQ(z, GisNoData);
+    ASSERT_EQ(Cli("dem", {in, "-o", vrt, "--interval", "50", "--field", "elev", "--region", "0", "0",
+                          "4000", "1000", "--tile-size", "21"}),
+              0);
+    ASSERT_EQ(Cli("dem", {in, "-o", t / "whole.tif", "--interval", "50", "--field", "elev", "--region", "0",
+                          "0", "4000", "1000"}),
+              0);
+    Raster m = ReadRaster(vrt), w = ReadRaster(t / "whole.tif");
     ASSERT_EQ(m.w, 81);
-    ASSERT_EQ(m.h, 21);
-    Raster far = ReadRaster(t / "m_0_3.tif");  // x 3150 .. 4000: nothing near
-    ASSERT_FALSE(far.z.empty());
-    for (float z : far.z) EXPECT_EQ(z, GisNoData);
     EXPECT_GT(m.z[10 * 81 + 10], 100);  // x 500, y 500: between the contours
     EXPECT_LT(m.z[10 * 81 + 10], 130);
+    double big = 0, rmse = 0;
+    Seams(w, m, &big, &rmse);
+    EXPECT_LT(big, 1);  // a tenth of the 10 m interval
 }
 
 // The import reads only the features whose extent meets a tile's rectangle, keeps the origin
