@@ -88,8 +88,8 @@ QString HgtPaneText(double mm, LenUnit unit) {
 
 bool CmdEnabled(int id) {
     switch (id) {
-    case IdEditUndo: return UndoState == 1;
-    case IdEditRedo: return UndoState == 2;
+    case IdEditUndo: return UndoOn && CanUndo();
+    case IdEditRedo: return UndoOn && CanRedo();
     // Each switch is enabled only when it would change its flag.
     case IdUndoOff: return UndoOn != 0;
     case IdUndoOn: return UndoOn == 0;
