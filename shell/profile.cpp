@@ -4,6 +4,7 @@
 #include <cstdio>
 #include "core/state.h"
 #include "curves/crv.h"
+#include "doc/recover.h"
 #include "display/drw.h"
 #include "terrain/trn.h"
 #include "vectorize/vec.h"
@@ -100,6 +101,7 @@ void LoadProfile(QSettings& s, Profile& p) {
     IntpPrph = 0;
     TrnMethod = TrnMethodCrs;
     VertExag = 1.0;
+    AutoSaveSec = 120;
 
     s.beginGroup(kPrmSec);
     ReadInt(s, "Pick Apperture", 1, 100, SetEdt.pickAp);
@@ -122,6 +124,7 @@ void LoadProfile(QSettings& s, Profile& p) {
     ReadInt(s, "VecCentre", 0, 1, centre);
     VecCentre = static_cast<uint8_t>(centre);
     ReadReal(s, "VertExag", VertExagMin, VertExagMax, VertExag);
+    ReadInt(s, "AutoSave", 0, AutoSaveMax, AutoSaveSec);
     s.endGroup();
 
     p.lang = PrefSystem;
@@ -161,6 +164,7 @@ std::vector<ProfileEntry> ProfileEntries(const Profile& p) {
     add(kPrmSec, "TrnMethod", FmtI(TrnMethod));
     add(kPrmSec, "VecCentre", FmtI(VecCentre));
     add(kPrmSec, "VertExag", Fmt("%lf", VertExag));
+    add(kPrmSec, "AutoSave", FmtI(AutoSaveSec));
     add(kIfcSec, "Language", QLatin1String(kLangVal[p.lang]));
     for (int i = 0; i < p.recent.size(); ++i)
         add(kMruSec, QStringLiteral("File%1").arg(i + 1), p.recent[i]);
