@@ -72,9 +72,12 @@ void FreeSet(CrvSet& s) {
     s.a = nullptr;
 }
 
+// A copy with the curve's identity. Red only marks the selection, which undo leaves alone: a
+// selected curve is kept in the colour its height gives it.
 crv* CopyKeep(const crv* src) {
     crv* c = CopyCrvNew(src);
     c->uid = src->uid;
+    if (c->n > 0 && IsCrvSlct(src)) SetCrvCol(c, c->p[2]);
     return c;
 }
 
@@ -388,6 +391,9 @@ void Sync() {
 }
 
 void Finish(bool undo) {
+    // What is selected stays selected, and red.
+    for (int i = 0; i < NumCrvSlct; ++i)
+        if (crv* c = CrvSlct[i]) c->col[0] = 1, c->col[1] = 0, c->col[2] = 0;
     UdtCrvBox();
     Redraw();
     LastUndo = undo;
