@@ -121,8 +121,8 @@ QString UndoStepName(int kind, int cmd) {
 
 bool CmdEnabled(int id) {
     switch (id) {
-    case IdEditUndo: return UndoOn && CanUndo();
-    case IdEditRedo: return UndoOn && CanRedo();
+    case IdEditUndo: return CanUndo();
+    case IdEditRedo: return CanRedo();
     // Each switch is enabled only when it would change its flag.
     case IdUndoOff: return UndoOn != 0;
     case IdUndoOn: return UndoOn == 0;
