@@ -4,8 +4,15 @@
 
 namespace jrn {
 
+// The state line, then the history, newest step first: its kind, the command that made it and
+// whether Undo (done) or Redo (undone) reaches it.
 void DumpUndo() {
     Line("undo state=" + std::to_string(UndoState) + " kind=" + std::to_string(UndoKind));
+    for (int i = 0; i < UndoSteps(); ++i) {
+        const UndoStepInfo s = UndoStepAt(i);
+        Line("  step kind=" + std::to_string(s.kind) + " cmd=" + std::to_string(s.cmd) +
+             (s.redo ? " undone" : " done"));
+    }
 }
 
 namespace {

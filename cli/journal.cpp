@@ -260,6 +260,7 @@ int Runner::Run(std::istream& in) {
     std::string line;
     int lineNo = 0;
     Words words;
+    bool begun = false;
     while (status == StOk && !ended_ && std::getline(in, line)) {
         ++lineNo;
         try {
@@ -269,6 +270,10 @@ int Runner::Run(std::istream& in) {
             if (words.empty()) continue;
             Exec(words);
             host_.Idle();
+            if (!begun) {
+                begun = true;
+                host_.Begun();
+            }
         } catch (const Bad& b) {
             // The message quotes the line: keep control bytes of a binary file off the terminal.
             std::string what = b.what;
@@ -278,6 +283,7 @@ int Runner::Run(std::istream& in) {
             status = StMalformed;
         }
     }
+    if (status == StOk && !ended_ && !begun) host_.Begun();
     if (status == StOk && !ended_ && in.bad()) {
         host_.Error("journal: read error after line " + std::to_string(lineNo) + "\n");
         status = StNoEngine;

@@ -51,6 +51,10 @@ public:
         return false;
     }
 
+    // Called once, after the journal's first line has run (or at its end when it has none): the
+    // window asks its start-up questions there, so that a first line `answer ...` answers them.
+    virtual void Begun() {}
+
     // Called after every event the runner hands to the engine (pointer events after the drawing
     // has been flushed, as the view does) and after every journal line, so that the host can
     // paint and handle pending window events between them.

@@ -1,6 +1,7 @@
 // Journal parameters and verbs of interchange: units, GLD corners, import and export.
 #include <string>
 
+#include "doc/recover.h"
 #include "doc/xchg_flow.h"
 #include "registry.h"
 #include "formats/gld.h"
@@ -19,6 +20,9 @@ bool SetXchgUnit(const Words& v, LenUnit* dst, std::string* err) {
     return true;
 }
 }  // namespace
+
+// Seconds between recovery copies while there are unsaved changes (0: none).
+bool SetAutoSave(const Words& v, std::string* err) { return SetInt(v, 0, AutoSaveMax, &AutoSaveSec, err); }
 
 bool SetInUnit(const Words& v, std::string* err) { return SetXchgUnit(v, &InUnit, err); }
 bool SetOutUnit(const Words& v, std::string* err) { return SetXchgUnit(v, &OutUnit, err); }

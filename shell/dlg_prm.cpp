@@ -19,12 +19,14 @@
 #include "terrain/trn_mth.h"
 #include "core/state.h"
 #include "curves/crv.h"
+#include "doc/recover.h"
 #include "dialogs.h"
 #include "display/drw.h"
 #include "display/view.h"
 #include "dlgbase.h"
 #include "dlgids.h"
 #include "dlgint.h"
+#include "doc/recover.h"
 #include "dlgrun.h"
 #include "engcall.h"
 #include "lang.h"
@@ -217,6 +219,8 @@ public:
         QPushButton* bg = MkButton(CtlBgCol, Tx::tr("背景色..."));
         exag_ = MkEdit(CtlVertExag);
         exag_->setText(NumText(VertExag));
+        auto_ = MkEdit(CtlAutoSave);
+        auto_->setText(IntText(AutoSaveSec));
         lang_ = MkCombo(CtlLang, {Tx::tr("日本語"), Tx::tr("英語 (English)"), Tx::tr("システムに従う")});
         lang_->setCurrentIndex(LangItem(CurProfile().lang));
         pick_->setText(IntText(PickAp));
@@ -233,11 +237,13 @@ public:
         f->addRow(Tx::tr("生成方法"), method_);
         f->addRow(Tx::tr("表示の背景色"), bg);
         f->addRow(Tx::tr("高さの強調（倍、3D と段彩陰影）"), exag_);
+        f->addRow(Tx::tr("復元用コピーの間隔（秒、0 で保存しない）"), auto_);
         f->addRow(Tx::tr("言語 / Language"), lang_);
         Column(this, f, MkOkCancel());
     }
     long long pickV_ = 5;
     double cnctV_ = 10, sameV_ = 20000, rngV_ = 500, exagV_ = 1;
+    long long autoV_ = 120;
     int methodV_ = TrnMethodCrs;
     LangPref langV_ = PrefSystem;
 
@@ -258,12 +264,14 @@ protected:
         methodV_ = TrnMethodOf(method_->currentIndex()).kind;
         *bad = exag_;
         if (!ReadReal(exag_, VertExagMin, VertExagMax, &exagV_, msg)) return false;
+        *bad = auto_;
+        if (!ReadInt(auto_, 0, AutoSaveMax, &autoV_, msg)) return false;
         langV_ = ItemLang(lang_->currentIndex());
         return true;
     }
 
 private:
-    QLineEdit *pick_, *cnct_, *same_, *rng_, *exag_;
+    QLineEdit *pick_, *cnct_, *same_, *rng_, *exag_, *auto_;
     QComboBox* method_;
     QComboBox* lang_;
 };
@@ -504,6 +512,7 @@ bool DlgPrf(QWidget* parent) {
     SamHgtDst = float(d.sameV_);
     HgtRng = float(d.rngV_);
     TrnMethod = d.methodV_;
+    AutoSaveSec = int(d.autoV_);
     Recolour();
     SetVertExag(d.exagV_);  // redraws
     // A new language choice is kept in the profile and shown at once (a --lang of this run gives

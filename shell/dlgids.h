@@ -32,6 +32,7 @@ constexpr int CtlPickAp = 1029, CtlCnctDst = 1030, CtlSamHgt = 1031;      // 180
 constexpr int CtlHgtRng = 1042, CtlBgCol = 1038;
 constexpr int CtlTrnMethod = 1049;  // generation method (terrain/trn_mth.h: one row per method)
 constexpr int CtlVertExag = 1070;   // vertical exaggeration of the 3D view and the relief
+constexpr int CtlAutoSave = 1071;   // seconds between recovery copies, 0 none
 constexpr int CtlLang = 1069;       // interface language: Japanese, English, the system's
 constexpr int CtlVtxHgt = 1032, CtlVtxHgtUnit = 1033;                     // 181
 constexpr int CtlCrvScl = 1034;                                           // 182

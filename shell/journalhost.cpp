@@ -9,6 +9,7 @@
 #include "dlgrun.h"
 #include "engcall.h"
 #include "profile.h"
+#include "recovery.h"
 #include "registry.h"
 #include "frameverbs.h"
 #include "mainframe.h"
@@ -126,7 +127,22 @@ void JournalHost::Idle() {
 
 // ---- window verbs: dialog answers ----
 
+void JournalHost::Begun() {
+    if (Recovery* r = AppRecovery()) r->Offer();
+}
+
 bool JournalHost::WindowVerb(const std::vector<std::string>& words, std::string* err) {
+    if (words.size() == 1 && words[0] == "autosave") {
+        // The recovery copy, written now and waited for.
+        Recovery* r = AppRecovery();
+        QString why;
+        if (!r) {
+            *err = "autosave: no recovery copies in this run";
+            return false;
+        }
+        if (!r->WriteNow(true, &why)) Print("autosave failed: " + why.toStdString() + "\n");
+        return true;
+    }
     if (words.size() == 2 && words[0] == "dump" && words[1] == "profile") {
         // The profile as it would be written at exit, key by key in write order.
         for (const ProfileEntry& p : ProfileEntries(CurProfile()))

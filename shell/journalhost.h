@@ -22,6 +22,8 @@ public:
     bool CanSnapshot() override { return true; }
     bool Snapshot(const std::string& path, std::string* err) override;
     void Idle() override;
+    // The start-up question about a recovery copy, answered by the journal's first line.
+    void Begun() override;
     // Menus, drops, dumps of the window, and dialog answers (`dialog ...`, `filedialog ...`).
     bool WindowVerb(const std::vector<std::string>& words, std::string* err) override;
 

@@ -14,8 +14,11 @@
 #include "display/glctx.h"
 #include "doccmd.h"
 #include "engcall.h"
+#include "core/state.h"
+#include "scene/scene.h"
 #include "doc/doc.h"
 #include "journalhost.h"
+#include "recovery.h"
 #include "lang.h"
 #include "mainframe.h"
 #include "mainview.h"
@@ -57,6 +60,8 @@ shl::MainFrame* titleFrame = nullptr;
 void UpdTitle() {
     if (titleFrame)
         titleFrame->SetDocTitle(Doc.title == "無題" ? QString() : QString::fromStdString(Doc.title));
+    // Saved, new or opened: nothing is left to recover.
+    if (shl::Recovery* r = shl::AppRecovery(); r && !ModFlg) r->Remove();
 }
 
 void Usage() {
@@ -140,7 +145,17 @@ int main(int argc, char** argv) {
     titleFrame = frame.get();
     DocTitleHook = UpdTitle;
     frame->show();
-    if (!doc.isEmpty()) {
+    shl::Recovery recovery;
+    shl::SetAppRecovery(&recovery);
+    recovery.Start();
+    if (journal.isEmpty()) {
+        // Copies left by a crash are offered once the window is up (a journal answers the
+        // question after its first line); a restored document takes the place of FILE.
+        QTimer::singleShot(0, &app, [&recovery, &frame, doc] {
+            if (!recovery.Offer() && !doc.isEmpty())
+                DocOpenPath(frame.get(), QFileInfo(doc).absoluteFilePath());
+        });
+    } else if (!doc.isEmpty()) {
         // Opened once the window is up, so the 2D window follows the view's real size.
         const QString path = QFileInfo(doc).absoluteFilePath();
         QTimer::singleShot(0, &app, [&frame, path] { DocOpenPath(frame.get(), path); });
@@ -165,6 +180,9 @@ int main(int argc, char** argv) {
     int rc = app.exec();
     if (!journal.isEmpty() && (exitAfter || !shl::EngineRunning())) rc = journalStatus;
 
+    // A normal end: the recovery copy goes with the lock.
+    recovery.End();
+    shl::SetAppRecovery(nullptr);
     DocTitleHook = nullptr;
     titleFrame = nullptr;
     plat.SetFrame(nullptr);

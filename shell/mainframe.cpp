@@ -15,6 +15,7 @@
 #include <QMimeData>
 #include <QPrinter>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTextBrowser>
@@ -87,10 +88,42 @@ QString HgtPaneText(double mm, LenUnit unit) {
     return Tx::tr("現在の高さ %1%2").arg(n, QLatin1String(UnitName(unit)));
 }
 
+namespace {
+// A menu text without its mnemonic and trailing dots: "カーブの接続(&C)..." -> "カーブの接続".
+QString PlainText(QString t) {
+    static const QRegularExpression mnem(QStringLiteral("\\(&.\\)"));
+    t.remove(mnem);
+    t.remove(QLatin1Char('&'));
+    while (t.endsWith(QLatin1Char('.'))) t.chop(1);
+    return t.trimmed();
+}
+}  // namespace
+
+QString UndoStepName(int kind, int cmd) {
+    if (cmd != 0)
+        for (const CmdDef& c : AllCmds())
+            if (c.cat != 0 && c.code == cmd) return PlainText(TrTxt(c.text));
+    switch (kind) {
+    case UndoNewCrv: return Tx::tr("カーブの入力");
+    case UndoPart: return Tx::tr("カーブの編集");
+    case UndoDelAll: return Tx::tr("全カーブの削除");
+    case UndoDelProp: return Tx::tr("カーブの削除");
+    case UndoDelOne: return Tx::tr("カーブの削除");
+    case UndoHgt: return Tx::tr("カーブの高さ");
+    case UndoXfm: return Tx::tr("カーブの移動");
+    case UndoRgn: return Tx::tr("領域指定");
+    case UndoTrnDel: return Tx::tr("地形の削除");
+    case UndoTrn: return Tx::tr("地形の変更");
+    case UndoHideOne: return Tx::tr("カーブの非表示");
+    default: break;
+    }
+    return QString();
+}
+
 bool CmdEnabled(int id) {
     switch (id) {
-    case IdEditUndo: return UndoState == 1;
-    case IdEditRedo: return UndoState == 2;
+    case IdEditUndo: return CanUndo();
+    case IdEditRedo: return CanRedo();
     // Each switch is enabled only when it would change its flag.
     case IdUndoOff: return UndoOn != 0;
     case IdUndoOn: return UndoOn == 0;
@@ -193,7 +226,8 @@ void MainFrame::BuildActions() {
     key(IdFileSave, QKeySequence(Qt::CTRL | Qt::Key_S));
     key(IdFilePrint, QKeySequence(Qt::CTRL | Qt::Key_P));
     key(IdEditUndo, QKeySequence(Qt::CTRL | Qt::Key_Z));
-    key(IdEditRedo, QKeySequence(Qt::CTRL | Qt::Key_Y));
+    acts_.at(IdEditRedo)->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y),
+                                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     key(IdHelp, QKeySequence(Qt::Key_F1));
     key(IdContextHelp, QKeySequence(Qt::SHIFT | Qt::Key_F1));
     // Accelerators without a menu item still belong to the window.
@@ -294,6 +328,15 @@ void MainFrame::UpdateUi() {
     }
     // The first recent-file slot stands for an empty list, greyed.
     if (recent_.isEmpty()) acts_.at(IdFileMru1)->setEnabled(false);
+    // Undo and Redo name the step they would take.
+    const auto name = [this](int id, const UndoStepInfo& st, const char* fmt) {
+        const CmdDef* c = FindCmd(id);
+        const QString t = CmdEnabled(id) && st.kind != 0 ? Tx::tr(fmt).arg(UndoStepName(st.kind, st.cmd))
+                                                          : TrTxt(c ? c->text : "");
+        if (acts_.at(id)->text() != t) acts_.at(id)->setText(t);
+    };
+    name(IdEditUndo, NextUndo(), QT_TRANSLATE_NOOP("Altimetra", "元に戻す: %1"));
+    name(IdEditRedo, NextRedo(), QT_TRANSLATE_NOOP("Altimetra", "やり直し: %1"));
     if (isWindowModified() != (ModFlg != 0)) setWindowModified(ModFlg != 0);
     UpdModePane();
 }

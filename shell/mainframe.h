@@ -27,6 +27,9 @@ class ViewLink;
 QString HgtPaneText(double mm, LenUnit unit);
 // The height alone as the pane shows it ("1.23m").
 QString HgtValText(double mm, LenUnit unit);
+// Name of an undo step in the Edit menu: the menu text of the command that made it (cmd, an
+// engine command code), else a name of its kind.
+QString UndoStepName(int kind, int cmd);
 // Unit of the height pane (the curve-height dialog's unit).
 extern LenUnit CrvHgtUnit;
 // Text of the pointer pane for PtrMdlPnt's answer n and point p (mm): plan x and y in the

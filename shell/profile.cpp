@@ -6,6 +6,7 @@
 #include "core/unit.h"
 #include "formats/xchg.h"
 #include "curves/crv.h"
+#include "doc/recover.h"
 #include "display/drw.h"
 #include "terrain/trn.h"
 #include "vectorize/vec.h"
@@ -117,6 +118,7 @@ void LoadProfile(QSettings& s, Profile& p) {
     // The units of the DXF import and of the exports: a survey's metres for exports.
     InUnit = InUnitDef;
     OutUnit = LenUnit::M;
+    AutoSaveSec = 120;
 
     s.beginGroup(kPrmSec);
     ReadInt(s, "Pick Apperture", 1, 100, SetEdt.pickAp);
@@ -141,6 +143,7 @@ void LoadProfile(QSettings& s, Profile& p) {
     ReadReal(s, "VertExag", VertExagMin, VertExagMax, VertExag);
     ReadUnit(s, "InUnit", InUnit);
     ReadUnit(s, "OutUnit", OutUnit);
+    ReadInt(s, "AutoSave", 0, AutoSaveMax, AutoSaveSec);
     s.endGroup();
 
     p.lang = PrefSystem;
@@ -182,6 +185,7 @@ std::vector<ProfileEntry> ProfileEntries(const Profile& p) {
     add(kPrmSec, "VertExag", Fmt("%lf", VertExag));
     add(kPrmSec, "InUnit", QLatin1String(UnitName(InUnit)));
     add(kPrmSec, "OutUnit", QLatin1String(UnitName(OutUnit)));
+    add(kPrmSec, "AutoSave", FmtI(AutoSaveSec));
     add(kIfcSec, "Language", QLatin1String(kLangVal[p.lang]));
     for (int i = 0; i < p.recent.size(); ++i)
         add(kMruSec, QStringLiteral("File%1").arg(i + 1), p.recent[i]);

@@ -268,6 +268,7 @@ void SetMode(int mode) {
         if (!(In3(mode, 210, 218) || In3(mode, 220, 225))) SetCrs(CrsArrow);
     }
     CrntMode = mode;
+    if (mode != BaseMode && TopCmdEntry == EngEntry()) ModeCmd = TopCmd;
     if (const char* h = ModeHelp(mode)) plt::Get()->HelpText(h);
     if (In3(mode, 208, 218) || In3(mode, 220, 225)) IntrCmd(CatMtl, CmdMtlBgn);
 }

@@ -7,6 +7,8 @@
 
 int gEngGuardDepth = 0;
 int EngGuardDepth() { return gEngGuardDepth; }
+unsigned gEngEntry = 0;
+unsigned EngEntry() { return gEngEntry; }
 
 GuardBarrier::GuardBarrier() : saved_(gEngGuardDepth) { gEngGuardDepth = 0; }
 GuardBarrier::~GuardBarrier() { gEngGuardDepth = saved_; }

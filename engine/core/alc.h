@@ -20,9 +20,13 @@ struct AlcAbort {};
 // The entry points (IntrCmd, DstrCmd, IntrEvt) run their work inside one; nested guards rethrow
 // so that the whole outermost command is abandoned.
 int EngGuardDepth();
+// Serial of the outermost entry (one user action: a menu command, a pointer or key event).
+unsigned EngEntry();
 template <class F>
 int EngGuard(F&& f) {
     extern int gEngGuardDepth;
+    extern unsigned gEngEntry;
+    if (gEngGuardDepth == 0) ++gEngEntry;
     ++gEngGuardDepth;
     try {
         int r = f();

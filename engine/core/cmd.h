@@ -57,6 +57,12 @@ extern double SavSlot[2];
 // inside the command's recovery point; null normally (tests and traces install one).
 extern void (*CmdHook)(bool dstr, int category, int code);
 
+// The command of the user's action: the code of the last outermost IntrCmd and the entry
+// (EngEntry) it ran in; ModeCmd is the one that entered the current mode. Undo names its steps by them.
+extern int TopCmd;
+extern unsigned TopCmdEntry;
+extern int ModeCmd;
+
 // Prints "[<module>]:Command %d not found.\n" on the console.
 void CmdNotFound(const char* module, int code);
 

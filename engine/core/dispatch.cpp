@@ -7,6 +7,9 @@ PndCmdRec PndDstr{};
 uint8_t QuitNoAsk = 0;
 double SavSlot[2] = {0, 0};
 void (*CmdHook)(bool, int, int) = nullptr;
+int TopCmd = 0;
+unsigned TopCmdEntry = 0;
+int ModeCmd = 0;
 
 namespace {
 using ModFn = int (*)(int);
@@ -46,6 +49,10 @@ void CmdNotFound(const char* module, int code) {
 int IntrCmd(int category, int code) {
     return EngGuard([&] {
         if (CmdHook) CmdHook(false, category, code);
+        if (EngGuardDepth() == 1) {
+            TopCmd = code;
+            TopCmdEntry = EngEntry();
+        }
         if (category < 1 || category > CatNum) return 0;
         ModFn f = CatTbl()[category - 1].intr;
         if (!f) return 0;

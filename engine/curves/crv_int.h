@@ -4,7 +4,6 @@
 
 void ForgetCrvSlct();
 void RstInpState();                 // input and connect state back to "nothing begun"
-void UndoForget(crv* c);            // a curve is being freed: drop references to it
 
 crv* CopyCrvNew(const crv* src);    // detached copy with the same name
 crv* AddCrvCopy(const crv* src);    // copy appended to the curve part under src's name

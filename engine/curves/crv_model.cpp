@@ -122,7 +122,7 @@ void SetCrvPart(prt* p) {
         CrntCrv = nullptr;
         RstInpState();
         RstCnct();
-        ClrUndo();  // its references point into the old part
+        ClrUndo();  // its steps belong to the old part
     }
     CrvPart = p;
 }
@@ -171,7 +171,6 @@ void FreeCrv(crv* c) {
     if (!c) return;
     DropCrvSlct(c);
     if (CrntCrv == c) CrntCrv = nullptr;
-    UndoForget(c);
     CnctForget(c);
     FreeCrvObj(c, true);
 }

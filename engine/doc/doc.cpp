@@ -12,11 +12,13 @@
 #include "curves/crv.h"
 #include "doc/filecmd.h"
 #include "doc/filnam.h"
+#include "doc/recover.h"
 #include "formats/scn.h"
 #include "display/lgt.h"
 #include "display/view.h"
 #include "platform/platform.h"
 #include "scene/scene.h"
+#include "terrain/trn.h"
 
 DocState Doc{std::string(), std::string("無題")};
 void (*DocTitleHook)() = nullptr;
@@ -170,6 +172,20 @@ int DocOpen(const std::string& path) {
         return DocDone;
     }
     return ReadInto(p);
+}
+
+int DocRecover(const std::string& scnPath, const RcvMeta& m) {
+    if (!Readable(scnPath)) {
+        DspErrMsg(MsgFilOpn, FilBase(scnPath.c_str()).c_str());
+        return DocFailed;
+    }
+    if (ReadInto(scnPath) != DocDone || ScnRdSt != ScnRdOk) return DocFailed;
+    if (!m.path.empty()) GisLoadSide(m.path.c_str());  // the document's own side file
+    for (int i = 0; i < 6; ++i) TrnRgn[i] = m.rgn[i];
+    if (m.itv > 0) MshItv = m.itv;
+    SetTitle(m.path);
+    DocSetMod(m.modified);
+    return DocDone;
 }
 
 int DocOpenArg(const std::string& path) {

@@ -142,6 +142,36 @@ void OutSet::Abort() {
     files_.clear();
 }
 
+int OutBufs(const std::vector<OutBuf>& files, std::string* err) {
+    OutSet set;
+    for (const OutBuf& f : files) {
+        const int fd = set.Stage(f.target);
+        if (fd < 0) {
+            if (err) *err = set.Reason();
+            return -1;
+        }
+        const char* p = static_cast<const char*>(f.data);
+        size_t left = f.size;
+        int e = 0;
+        while (left > 0 && !e) {
+            const ssize_t w = write(fd, p, left);
+            if (w < 0 && errno == EINTR) continue;
+            if (w <= 0) e = w < 0 ? errno : EIO;
+            else p += w, left -= static_cast<size_t>(w);
+        }
+        if (close(fd) != 0 && !e) e = errno;
+        if (e) {
+            if (err) *err = std::strerror(e);
+            return -1;
+        }
+    }
+    if (!set.Commit()) {
+        if (err) *err = set.Reason();
+        return -1;
+    }
+    return 0;
+}
+
 int FmtFix(char* buf, double v, int prec) {
     auto r = std::to_chars(buf, buf + FixBufLen - 1, v, std::chars_format::fixed, prec);
     if (r.ec != std::errc()) {

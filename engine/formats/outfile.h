@@ -48,6 +48,15 @@ private:
     int errno_ = 0;
 };
 
+// Whole files from memory, written as one set (all or nothing) with OutSet. No message and no
+// engine state: any thread may call it. 0 when every target holds its bytes; -1 with *err.
+struct OutBuf {
+    std::string target;
+    const void* data;
+    size_t size;
+};
+int OutBufs(const std::vector<OutBuf>& files, std::string* err);
+
 // Result of OutFile::Open and OutFile::Commit.
 enum OutRes { OutOk = 0, OutOpenErr = -1, OutWriteErr = -2 };
 

@@ -63,6 +63,11 @@ void Out::Raw(const void* p, size_t n) {
 
 bool Out::Flush() {
     if (Counting()) return true;
+    if (mem_) {
+        mem_->insert(mem_->end(), buf_.begin(), buf_.end());
+        buf_.clear();
+        return true;
+    }
     size_t off = 0;
     while (!err && off < buf_.size()) {
         ssize_t w = ::write(fd_, buf_.data() + off, buf_.size() - off);

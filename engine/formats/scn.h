@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 #include "core/feedback.h"
 
 constexpr int ScnVersion = 110;      // format version written
@@ -58,6 +59,10 @@ extern int ScnWrSt;
 // fb begins and ends with the writing pass and hears its progress (it is never asked to cancel).
 // 0 on success, -1 on failure (no message: the caller reports).
 int ScnWrite(const char* path, uint8_t viewDim, const Feedback& fb, std::string* err = nullptr);
+
+// The document as ScnWrite would write it, into *out (replaced), without a file, a message or a
+// progress bar: a snapshot that another thread may then write. 0; an allocation failure throws.
+int ScnToMem(uint8_t viewDim, std::vector<uint8_t>* out);
 
 // Reads a document into the scene (appending to the tables; the caller has reset the scene) and
 // resolves its references; *viewDim gets the stored view once it has been read. Returns 0, also

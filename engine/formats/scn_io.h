@@ -14,12 +14,14 @@ inline uint16_t Swap(uint16_t v) { return __builtin_bswap16(v); }
 inline uint32_t Swap(uint32_t v) { return __builtin_bswap32(v); }
 inline uint64_t Swap(uint64_t v) { return __builtin_bswap64(v); }
 
-// Output: counting pass (no file) or writing pass (buffered, flushed to fd).
+// Output: counting pass (no file), writing pass (buffered, flushed to fd) or into memory.
 class Out {
 public:
     explicit Out(int fd) : fd_(fd) {
         if (fd_ >= 0) buf_.reserve(BufCap);
     }
+    // The whole document appended to *mem (which may hold the expected size reserved).
+    explicit Out(std::vector<uint8_t>* mem) : fd_(-1), mem_(mem) {}
     int ver = 110;        // writers always write the current version
     uint64_t pos = 0;     // bytes emitted so far
     uint64_t total = 0;   // expected size (progress); 0 while counting
@@ -28,7 +30,7 @@ public:
     bool leRaw = false;   // inside a little-endian block
     const Feedback* fb = &FbNone;  // hears the progress of the writing pass
 
-    bool Counting() const { return fd_ < 0; }
+    bool Counting() const { return fd_ < 0 && !mem_; }
     void Raw(const void* p, size_t n);
     bool Flush();
 
@@ -69,6 +71,7 @@ private:
     }
     static constexpr size_t BufCap = size_t(1) << 20;
     int fd_;
+    std::vector<uint8_t>* mem_ = nullptr;
     std::vector<uint8_t> buf_;
 };
 

@@ -332,6 +332,21 @@ std::string Target(const char* path) {
 
 }  // namespace
 
+int ScnToMem(uint8_t viewDim, std::vector<uint8_t>* out) {
+    Out count(-1);
+    count.viewDim = viewDim;
+    const bool loss = ScnNamLoss;
+    WrAll(count);
+    out->clear();
+    out->reserve(count.pos);
+    Out o(out);
+    o.viewDim = viewDim;
+    WrAll(o);
+    o.Flush();
+    ScnNamLoss = loss;
+    return 0;
+}
+
 int ScnWrite(const char* path, uint8_t viewDim, const Feedback& fb, std::string* err) {
     auto fail = [&](int e) {
         if (err) *err = std::strerror(e);

@@ -155,6 +155,7 @@ struct crv : Node {
     uint8_t b1;           // 1
     uint8_t vis;          // 1
     uint8_t b3;           // 0
+    uint32_t uid;         // identity that undo carries across copies (not stored in documents)
 };
 
 struct siz {
@@ -316,6 +317,10 @@ void FreePrt(prt* p, bool detach);
 void FreeLnk(lnk* l, bool detach);
 void FreeSrf(srf* s, bool detach);
 void FreeCrvObj(crv* c, bool detach);
+// Take a surface or curve out of its owner's list without freeing it (undo keeps it and puts it
+// back later). The surface is forgotten as a freed one is; the curve is not.
+void DtchSrf(srf* s);
+void DtchCrv(crv* c);
 void FreeCam(cam* c, bool detach);
 void FreeLgtTbl(lgt_tbl* t, bool detach);
 void FreeLgt(lgt* l, bool detach);

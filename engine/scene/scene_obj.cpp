@@ -265,6 +265,8 @@ crv* NewCrvObj(const char* name) {
     c->b1 = 1;
     c->vis = 1;
     c->b3 = 0;
+    static uint32_t lastUid = 0;
+    c->uid = ++lastUid;
     ModFlg = 1;
     return c;
 }
@@ -563,6 +565,23 @@ void FreeSrf(srf* s, bool detach) {
     FreeMem(s->ce);
     FreeMem(s->name);
     FreeMem(s);
+}
+
+void DtchSrf(srf* s) {
+    if (!s) return;
+    if (s->ownKind == OK_PRT) Detach(static_cast<prt*>(s->own)->srfs, s);
+    s->own = nullptr;
+    s->ownKind = 0;
+    Forget(s);
+    ModFlg = 1;
+}
+
+void DtchCrv(crv* c) {
+    if (!c) return;
+    if (c->ownKind == OK_PRT) Detach(static_cast<prt*>(c->own)->crvs, c);
+    c->own = nullptr;
+    c->ownKind = 0;
+    ModFlg = 1;
 }
 
 void FreeCrvObj(crv* c, bool detach) {

@@ -1433,5 +1433,59 @@ Choose &quot;PDF&quot; as the printer in the print dialog and give a file name t
         <source>画像 (*.jpg *.jpeg *.JPG *.bmp *.BMP *.tif *.tiff *.TIF *.TIFF);;JPEG (*.jpg *.jpeg *.JPG);;BMP (*.bmp *.BMP);;TIFF (*.tif *.tiff *.TIF *.TIFF)</source>
         <translation>Images (*.jpg *.jpeg *.JPG *.bmp *.BMP *.tif *.tiff *.TIF *.TIFF);;JPEG (*.jpg *.jpeg *.JPG);;BMP (*.bmp *.BMP);;TIFF (*.tif *.tiff *.TIF *.TIFF)</translation>
     </message>
+    <message>
+        <source>復元用コピーの間隔（秒、0 で保存しない）</source>
+        <translation>Recovery copy every (seconds, 0: never)</translation>
+    </message>
+    <message>
+        <source>カーブの入力</source>
+        <translation>Curve input</translation>
+    </message>
+    <message>
+        <source>カーブの編集</source>
+        <translation>Curve editing</translation>
+    </message>
+    <message>
+        <source>全カーブの削除</source>
+        <translation>Delete all curves</translation>
+    </message>
+    <message>
+        <source>地形の変更</source>
+        <translation>Terrain change</translation>
+    </message>
+    <message>
+        <source>カーブの非表示</source>
+        <translation>Hide curve</translation>
+    </message>
+    <message>
+        <source>元に戻す: %1</source>
+        <translation>Undo %1</translation>
+    </message>
+    <message>
+        <source>やり直し: %1</source>
+        <translation>Redo %1</translation>
+    </message>
+    <message>
+        <source>注意</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>復元用のコピー %1 は壊れているため復元できません。
+%2 として残しました。</source>
+        <translation>The recovery copy %1 is damaged and cannot be restored.
+It has been kept as %2.</translation>
+    </message>
+    <message>
+        <source>前回、プログラムが正常に終了しませんでした。
+文書 %1 の復元用のコピー（%2 に作成）があります。
+復元しますか？</source>
+        <translation>The program did not end normally last time.
+There is a recovery copy of the document %1 (made at %2).
+Restore it?</translation>
+    </message>
+    <message>
+        <source>復元用のコピーを %1 として残しました。</source>
+        <translation>The recovery copy has been kept as %1.</translation>
+    </message>
 </context>
 </TS>

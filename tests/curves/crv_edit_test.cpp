@@ -161,12 +161,12 @@ TEST_F(CurveCut, LineCrossingThreeTimesGivesFourCurvesWithGaps) {
 
 TEST_F(CurveCut, LineCutUndoSwitch) {
     Mk({0, 0, 100, 0});
-    IntrCmd(CatDrw2D, CmdCrvSlctAll);  // select all: the record is dropped
+    IntrCmd(CatDrw2D, CmdCrvSlctAll);
     IntrCmd(CatDrw2D, CmdCrvRot);  // rotate by 0 records kind 8
     ASSERT_EQ(UndoKind, UndoXfm);
     UndoCutOn = 0;
     IntrCmd(CatDrw2D, CmdCrvCutLin);
-    ASSERT_EQ(UndoState, 0);  // the start command still drops it
+    ASSERT_EQ(UndoSteps(), 1);  // starting a mode keeps the history
     IntrCmd(CatDrw2D, CmdCrvSlctNone);
     CrvRot = 0;
     IntrCmd(CatDrw2D, CmdCrvSlctAll);
@@ -174,9 +174,14 @@ TEST_F(CurveCut, LineCutUndoSwitch) {
     SetMode(ModeCrvCutLin);
     Drag(50, -20, 50, 20);
     EXPECT_EQ(N(), 2);
-    EXPECT_EQ(UndoKind, UndoXfm);  // the cut left the earlier record in place
-    Drag(500, -20, 500, 20);  // a cut that finds nothing drops it
-    EXPECT_EQ(UndoState, 0);
+    EXPECT_EQ(UndoKind, UndoXfm);  // the cut left the earlier steps in place
+    EXPECT_EQ(UndoSteps(), 2);
+    Drag(500, -20, 500, 20);  // a cut that finds nothing records nothing and drops nothing
+    EXPECT_EQ(UndoSteps(), 2);
+    UndoCutOn = 1;
+    Drag(500, -20, 500, 20);  // recorded, then dropped again: it changed nothing
+    EXPECT_EQ(UndoSteps(), 2);
+    EXPECT_EQ(UndoKind, UndoXfm);
 }
 
 TEST_F(CurveDelete, PointsInARectangle) {
@@ -198,8 +203,14 @@ TEST_F(CurveDelete, PointsInARectangle) {
     EXPECT_EQ(Pts(C(2)), "20.0,200.0;30.0,200.0");
     EXPECT_EQ(Name(C(2)), "等高線4");
     EXPECT_EQ(UndoKind, UndoPart);
-    Drag(500, 500, 600, 600);  // nothing inside: the record is dropped
-    EXPECT_EQ(UndoState, 0);
+    ASSERT_EQ(UndoSteps(), 3);
+    Drag(500, 500, 600, 600);  // nothing inside: its step is dropped, the three before stay
+    EXPECT_EQ(UndoSteps(), 3);
+    EXPECT_EQ(UndoState, 1);
+    for (int i = 0; i < 3; ++i) Undo();
+    ASSERT_EQ(N(), 3);
+    EXPECT_EQ(Pts(C(0)), "0.0,0.0;10.0,0.0;20.0,0.0;30.0,0.0;40.0,0.0;50.0,0.0");
+    EXPECT_EQ(Pts(C(1)), "0.0,100.0;10.0,100.0;20.0,100.0");
 }
 
 TEST_F(CurveDelete, OnePickedCurve) {

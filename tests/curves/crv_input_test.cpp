@@ -92,8 +92,8 @@ TEST_F(CurveInput, EachEndedCurveIsOneUndoStep) {
     Click(100, 0);
     RClick(0, 0);
     ASSERT_EQ(N(), 1);
-    IntrCmd(CatDrw2D, CmdCrvClk);  // a start command drops the record
-    EXPECT_EQ(UndoState, 0);
+    IntrCmd(CatDrw2D, CmdCrvClk);  // a start command keeps the history
+    EXPECT_EQ(UndoState, 1);
     Click(0, 50);
     Click(100, 50);
     RClick(0, 0);
@@ -107,7 +107,13 @@ TEST_F(CurveInput, EachEndedCurveIsOneUndoStep) {
     EXPECT_EQ(Pts(C(1)), "0.0,50.0;100.0,50.0");
     Undo();
     EXPECT_EQ(N(), 1);
+    Undo();  // the first curve, entered before the mode started again
+    EXPECT_EQ(N(), 0);
     Undo();  // nothing more to undo
     EXPECT_EQ(plat.beeps, 1);
-    EXPECT_EQ(N(), 1);
+    Redo();
+    Redo();
+    ASSERT_EQ(N(), 2);
+    EXPECT_EQ(Pts(C(0)), "0.0,0.0;100.0,0.0");
+    EXPECT_EQ(Pts(C(1)), "0.0,50.0;100.0,50.0");
 }

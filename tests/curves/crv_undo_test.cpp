@@ -5,6 +5,7 @@
 #include "core/cmd.h"
 #include "curves/crv_cmd.h"
 #include "core/mode.h"
+#include "support/restore.h"
 
 using CurveUndo = CrvTest;
 
@@ -168,4 +169,110 @@ TEST_F(CurveUndo, NewDocumentDropsTheRecord) {
     EXPECT_EQ(UndoKind, UndoNone);
     Undo();
     EXPECT_EQ(N(), 0);
+}
+
+// ---- the history ----
+
+using UndoHistory = CrvTest;
+
+TEST_F(UndoHistory, StepsBeyondTheHundredthDropTheOldest) {
+    Mk({0, 0, 100, 0});
+    for (int i = 0; i < 110; ++i) IntrCmd(CatDrw2D, CmdCrvVisInv);
+    ASSERT_EQ(UndoSteps(), 100);
+    EXPECT_EQ(C(0)->vis, 1);  // 110 inversions
+    for (int i = 0; i < 100; ++i) Undo();
+    EXPECT_EQ(C(0)->vis, 1);  // back 100: as after the first ten
+    EXPECT_EQ(plat.beeps, 0);
+    Undo();
+    EXPECT_EQ(plat.beeps, 1);
+    for (int i = 0; i < 99; ++i) Redo();
+    EXPECT_EQ(C(0)->vis, 0);
+    IntrCmd(CatDrw2D, CmdCrvVisInv);  // a new step drops the one left to redo
+    EXPECT_EQ(UndoSteps(), 100);
+    EXPECT_FALSE(CanRedo());
+}
+
+TEST_F(UndoHistory, TerrainCopiesBeyondTheBudgetDropTheOldest) {
+    Restore<long long> keep(UndoMaxMem);
+    MkTrn(100);
+    const auto change = [](float base) {
+        RecUndo(UndoTrn, 0, nullptr);
+        for (int i = 0; i < 6; ++i) TrnSrf->v[3 * i + 2] = base + i;
+    };
+    change(200);
+    const long long one = UndoBytes();
+    ASSERT_GT(one, 6 * 3 * 4 * 2);  // vertices and normals at least
+    UndoMaxMem = one * 5 / 2;       // room for two copies
+    change(300);
+    change(400);
+    change(500);
+    EXPECT_EQ(UndoSteps(), 2);
+    EXPECT_LE(UndoBytes(), UndoMaxMem);
+    Undo();
+    EXPECT_FLOAT_EQ(Hgt(0), 400);
+    Undo();
+    EXPECT_FLOAT_EQ(Hgt(0), 300);
+    Undo();  // the oldest steps are gone
+    EXPECT_EQ(plat.beeps, 1);
+    EXPECT_FLOAT_EQ(Hgt(0), 300);
+    Redo();
+    Redo();
+    EXPECT_FLOAT_EQ(Hgt(0), 500);
+    // A step larger than the whole budget is still kept, alone.
+    UndoMaxMem = 1;
+    change(600);
+    EXPECT_EQ(UndoSteps(), 1);
+    Undo();
+    EXPECT_FLOAT_EQ(Hgt(0), 500);
+}
+
+TEST_F(UndoHistory, ACurveDeletedAndMadeAgainKeepsItsEarlierSteps) {
+    IntrCmd(CatDrw2D, CmdCrvClk);
+    Click(0, 0);
+    Click(100, 0);
+    RClick(0, 0);  // kind 2
+    ASSERT_EQ(N(), 1);
+    Restore<float> keepHgt(CrvHgt);
+    CrvHgt = 1500;
+    IntrCmd(CatDrw2D, CmdCrvHgt);
+    Click(50, 0);  // kind 7
+    RClick(0, 0);
+    ASSERT_FLOAT_EQ(C(0)->p[2], 1500);
+    IntrCmd(CatDrw2D, CmdCrvDelOne);
+    Click(50, 0);  // kind 6
+    RClick(0, 0);
+    ASSERT_EQ(N(), 0);
+    Undo();  // the deletion: a new record of the curve
+    ASSERT_EQ(N(), 1);
+    Undo();  // its height, on the record made again
+    EXPECT_FLOAT_EQ(C(0)->p[2], 0);
+    Undo();  // its input
+    EXPECT_EQ(N(), 0);
+    Redo();
+    Redo();
+    ASSERT_EQ(N(), 1);
+    EXPECT_FLOAT_EQ(C(0)->p[2], 1500);
+    EXPECT_EQ(Name(C(0)), "等高線1");
+    Redo();
+    EXPECT_EQ(N(), 0);
+}
+
+TEST_F(UndoHistory, UndoWhileDrawingKeepsTheCurveBeingDrawn) {
+    Mk({0, 200, 100, 200});
+    IntrCmd(CatDrw2D, CmdCrvVisInv);  // a step before the input
+    IntrCmd(CatDrw2D, CmdCrvVisInv);
+    IntrCmd(CatDrw2D, CmdCrvClk);  // starting the mode keeps them
+    ASSERT_EQ(UndoSteps(), 2);
+    Click(0, 50);
+    Click(100, 50);
+    Undo();  // the second inversion: the half-drawn curve stays out of it
+    EXPECT_EQ(C(0)->vis, 0);
+    Click(100, 100);
+    RClick(0, 0);
+    ASSERT_EQ(N(), 2);
+    EXPECT_EQ(Pts(C(1)), "0.0,50.0;100.0,50.0;100.0,100.0");
+    Undo();  // the curve just ended
+    EXPECT_EQ(N(), 1);
+    Undo();  // the first inversion
+    EXPECT_EQ(C(0)->vis, 1);
 }

@@ -162,10 +162,12 @@ TEST_F(Dialogs, VertexHeightSaysHowManyVerticesItChangesAndCanBeUndone) {
         auto* l = d.findChild<QLabel*>(QStringLiteral("note"));
         note = l ? l->text() : QString("<none>");
     });
+    const int steps = UndoSteps();
     Q("dialog 181 1032=9 1033=0 ok");
     DlgCmd(nullptr, MnuVtxHgt);
     EXPECT_EQ(note, QString::fromUtf8("頂点が選択されていません。高さは変わりません。"));
-    EXPECT_NE(UndoState, 1);  // nothing changed, nothing to undo
+    EXPECT_EQ(UndoSteps(), steps);  // nothing changed: no step of its own
+    EXPECT_NE(UndoKind, UndoTrn);
 
     ClrVtxSlct();
     VtxSlct = static_cast<int*>(AlcMem(3 * sizeof(int), "SlctVtxID"));

@@ -22,6 +22,7 @@
 #include <memory>
 #include <set>
 #include "cmdids.h"
+#include "core/cmd.h"
 #include "core/mode.h"
 #include "core/msg.h"
 #include "scene/scene.h"
@@ -103,13 +104,34 @@ TEST_F(MenuBar, EnablingFollowsTheViewDimension) {
     }
 }
 
-TEST_F(MenuBar, UndoItemsFollowTheUndoStateAndSwitchesOnlyWhenTheyWouldChange) {
-    for (int st : {0, 1, 2}) {
-        UndoState = uint8_t(st);
-        frame->UpdateUi();
-        EXPECT_EQ(On(IdEditUndo), st == 1) << st;
-        EXPECT_EQ(On(IdEditRedo), st == 2) << st;
-    }
+TEST_F(MenuBar, UndoItemsFollowTheHistoryNameTheirStepAndSwitchesOnlyWhenTheyWouldChange) {
+    ClrUndo();
+    frame->UpdateUi();
+    EXPECT_FALSE(On(IdEditUndo));
+    EXPECT_FALSE(On(IdEditRedo));
+    EXPECT_EQ(frame->Action(IdEditUndo)->text(), QStringLiteral("元に戻す(&U)"));
+    // A step of the connect mode, then one of a menu command: each item names the step it takes.
+    IntrCmd(CatDrw2D, CmdCrvCnct);
+    RecUndo(UndoPart, 0, nullptr);
+    SetMode(ModeIdle);
+    IntrCmd(CatDrw2D, CmdCrvDelAll);
+    frame->UpdateUi();
+    EXPECT_TRUE(On(IdEditUndo));
+    EXPECT_FALSE(On(IdEditRedo));
+    EXPECT_EQ(frame->Action(IdEditUndo)->text(), QStringLiteral("元に戻す: カーブの全削除"));
+    Undo();
+    frame->UpdateUi();
+    EXPECT_TRUE(On(IdEditUndo));
+    EXPECT_TRUE(On(IdEditRedo));
+    EXPECT_EQ(frame->Action(IdEditUndo)->text(), QStringLiteral("元に戻す: カーブの接続"));
+    EXPECT_EQ(frame->Action(IdEditRedo)->text(), QStringLiteral("やり直し: カーブの全削除"));
+    Undo();
+    frame->UpdateUi();
+    EXPECT_FALSE(On(IdEditUndo));
+    EXPECT_EQ(frame->Action(IdEditUndo)->text(), QStringLiteral("元に戻す(&U)"));
+    // Ctrl+Shift+Z redoes as Ctrl+Y does.
+    EXPECT_TRUE(frame->Action(IdEditRedo)->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)));
+    ClrUndo();
     UndoOn = 1;
     UndoCutOn = 0;
     BoxUpdOn = 1;

@@ -79,9 +79,10 @@ TEST_F(ProfileFile, EmptyProfileGivesDefaultsAndExitWritesEveryKey) {
     EXPECT_EQ(Get("Default Parameters", "Angle of Filter Surface"), "45.000000");
     EXPECT_EQ(Get("Default Parameters", "Interpolate Peripheral of Surface"), "0");
     EXPECT_EQ(Get("Default Parameters", "TrnMethod"), "0");
+    EXPECT_EQ(Get("Default Parameters", "AutoSave"), "120");
     QSettings s(path, QSettings::IniFormat);
     s.beginGroup("Default Parameters");
-    EXPECT_EQ(s.childKeys().size(), 16 + 16);
+    EXPECT_EQ(s.childKeys().size(), 17 + 16);
     s.endGroup();
     s.beginGroup("File Directories");
     EXPECT_EQ(s.childKeys().size(), 5);  // the four directories and the GIS one
