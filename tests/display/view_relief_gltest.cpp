@@ -169,6 +169,30 @@ TEST_F(Relief, LightDialogChangesTheShadedPicture) {
     EXPECT_EQ(Differ(Pic(), pics[0]), 0);
 }
 
+// Fault: azimuth 0, drawn as north at the compass's top, lit the hill from the south, and the usual
+// north-west light (315) from the south-west. The slope that faces the azimuth is the bright one.
+TEST_F(Relief, LightAzimuthIsTheCompassBearingItComesFrom) {
+    ASSERT_NE(CurLgtObj, nullptr);
+    Hill();
+    FitView();
+    DspFlg |= SrfDspShd;
+    for (int az : {0, 90, 180, 270, 315}) {
+        SCOPED_TRACE(az);
+        LightFromDialog(az, 30);
+        GL().Grab();
+        const double a = az * M_PI / 180, r = 1.2e6;
+        double lit[3], dark[3];
+        Win(r * std::sin(a), r * std::cos(a), 0, lit);
+        Win(-r * std::sin(a), -r * std::cos(a), 0, dark);
+        const int lx = int(lit[0]), ly = int(lit[1]), dx = int(dark[0]), dy = int(dark[1]);
+        EXPECT_GT(Mean(lx - 3, ly - 3, lx + 3, ly + 3), Mean(dx - 3, dy - 3, dx + 3, dy + 3) + 30);
+        int az2 = -1, el2 = -1;
+        GetLgtAzEl(CurLgtObj, &az2, &el2);
+        EXPECT_EQ(az2, az);
+        EXPECT_EQ(el2, 30);
+    }
+}
+
 // Fault: after a visit to 3D the 2D terrain was drawn almost black (the lights kept their place
 // relative to the 3D eye); after a view flipped under the terrain, shading and fit stayed black.
 TEST_F(Relief, LightingFollowsTheCameraShown) {
