@@ -8,6 +8,7 @@
 #include <vector>
 #include "core/alc.h"
 #include "core/cmd.h"
+#include "core/mode.h"
 #include "curves/crv.h"
 #include "curves/crv_cmd.h"
 #include "display/dsp_cmd.h"
@@ -404,6 +405,40 @@ TEST_F(Relief, PointerFindsThePlanPointAndTheTerrainHeight) {
     ASSERT_EQ(PtrMdlPnt(s[0], s[1], p), 2);
     for (int i = 0; i < 3; ++i) EXPECT_NEAR(p[i], q[i], 40000) << i;
     EXPECT_EQ(PtrMdlPnt(5, 5, p), 0) << "the sky";
+}
+
+// In perspective the wheel moves the eye towards the terrain point under the pointer, which
+// stays under it within a pixel; zooming in on a slope nearer than the rotation centre no longer
+// carries the eye past it (it moved towards the centre's depth and went through the ground).
+TEST_F(Relief, WheelInPerspectiveKeepsTheTerrainPointUnderThePointer) {
+    Hill();
+    Oblique();
+    FitView();
+    CurView()->PrjFlg = PrjPrs;
+    SetView(0);
+    // Pixels over the hill's east flank and over the near plain to the south.
+    for (auto [mx, my] : {std::pair{1.5e6, 0.5e6}, std::pair{0.0, -2.5e6}}) {
+        SCOPED_TRACE(my);
+        double p[3], w[3];
+        Win(mx, my, 0, w);
+        const int x = int(w[0]), y = int(w[1]);
+        ASSERT_EQ(PtrMdlPnt(x, y, p), 2);
+        SetPtrPix(x, y);
+        std::vector<int> clicks(20, CmdWhlIn);
+        clicks.insert(clicks.end(), 22, CmdWhlOut);
+        for (int cmd : clicks) {
+            IntrCmd(CatDsp, cmd);
+            Win(p[0], p[1], p[2], w);
+            ASSERT_NEAR(w[0], x, 1.0);
+            ASSERT_NEAR(w[1], y, 1.0);
+            const CamView& v = *CurView();
+            double r[3][3];
+            CamAxes(v, r);
+            double depth = 0;  // along the viewing direction, -R2
+            for (int i = 0; i < 3; ++i) depth -= (p[i] - v.EyePos[i]) * r[2][i];
+            ASSERT_GT(depth, 0) << "the point stays in front of the eye";
+        }
+    }
 }
 
 }  // namespace
