@@ -14,6 +14,8 @@
 #include <QMimeData>
 #include <QPrinter>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTextBrowser>
@@ -491,6 +493,17 @@ void MainFrame::Notify(int id, long wparam) {
         idle_->hide();
         statusBar()->insertWidget(0, prg_, 1);
         prg_->show();
+        delete cancel_;
+        cancel_ = nullptr;
+        // Work that asks whether it is cancelled sets the running flag before its bar opens.
+        if (RunFlg) {
+            cancel_ = new QPushButton(Tx::tr("中止"), statusBar());
+            cancel_->setObjectName(QStringLiteral("cancel"));
+            cancel_->setToolTip(Tx::tr("実行中の処理を中止します (Esc)"));
+            connect(cancel_, &QPushButton::clicked, this, [this] { CancelRun(); });
+            statusBar()->insertWidget(1, cancel_);
+            cancel_->show();
+        }
         break;
     case ID_PRG_DSP:
         if (prg_ && prg_->value() < prg_->maximum()) {
@@ -500,6 +513,11 @@ void MainFrame::Notify(int id, long wparam) {
         }
         break;
     case ID_PRG_DEL:
+        if (cancel_) {
+            statusBar()->removeWidget(cancel_);
+            cancel_->deleteLater();  // its own click may be what ends the work
+            cancel_ = nullptr;
+        }
         if (prg_) {
             prg_->setValue(0);
             statusBar()->removeWidget(prg_);
@@ -517,6 +535,21 @@ void MainFrame::Notify(int id, long wparam) {
         // The other notifications address windows this application does not have.
         break;
     }
+}
+
+bool MainFrame::CancelRun() {
+    if (!RunFlg || EngDepth() == 0) return false;
+    RunFlg = 0;
+    if (cancel_) cancel_->setEnabled(false);
+    return true;
+}
+
+void MainFrame::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Escape && CancelRun()) {
+        e->accept();
+        return;
+    }
+    QMainWindow::keyPressEvent(e);
 }
 
 void MainFrame::UpdHgtPane() {
