@@ -132,6 +132,13 @@ bool FrameVerb(MainFrame* frame, const std::vector<std::string>& w, std::string*
             Drop(frame, w[1]);
         return err->empty();
     }
+    if (v == "dump" && w.size() == 2 && w[1] == "log") {
+        // The message log dock as shown, without its time column (HH:MM:SS and two blanks).
+        const QStringList lines = frame->MsgLog().split('\n', Qt::SkipEmptyParts);
+        print("log " + std::to_string(lines.size()) + "\n");
+        for (const QString& l : lines) print("  " + l.mid(10).toStdString() + "\n");
+        return true;
+    }
     if (v == "dump" && w.size() == 2 && (w[1] == "menu" || w[1] == "window" || w[1] == "texts")) {
         if (w[1] == "menu")
             DumpMenu(frame, print);

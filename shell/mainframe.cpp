@@ -14,6 +14,9 @@
 #include <QMimeData>
 #include <QPrinter>
 #include <QProgressBar>
+#include <QDockWidget>
+#include <QPlainTextEdit>
+#include <QTime>
 #include <QPushButton>
 #include <QKeyEvent>
 #include <QScreen>
@@ -505,6 +508,9 @@ void MainFrame::Notify(int id, long wparam) {
             cancel_->show();
         }
         break;
+    case ID_UPDT_MSG:
+        LogMsgs();
+        break;
     case ID_PRG_DSP:
         if (prg_ && prg_->value() < prg_->maximum()) {
             prg_->setValue(prg_->value() + 1);
@@ -536,6 +542,28 @@ void MainFrame::Notify(int id, long wparam) {
         break;
     }
 }
+
+// The message log: every message-area update as lines under the time it came, newest last.
+void MainFrame::LogMsgs() {
+    if (MsgLinNum <= 0) return;
+    if (!log_) {
+        auto* dock = new QDockWidget(Tx::tr("メッセージ"), this);
+        dock->setObjectName(QStringLiteral("MsgDock"));
+        log_ = new QPlainTextEdit(dock);
+        log_->setObjectName(QStringLiteral("MsgLog"));
+        log_->setReadOnly(true);
+        log_->setMaximumBlockCount(2000);
+        dock->setWidget(log_);
+        addDockWidget(Qt::BottomDockWidgetArea, dock);
+    }
+    const QString at = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
+    for (int i = 0; i < MsgLinNum; ++i)
+        log_->appendPlainText((i == 0 ? at : QString(at.size(), ' ')) + QStringLiteral("  ") +
+                              QString::fromUtf8(MsgLin[i]));
+    if (QWidget* d = log_->parentWidget()) d->show();
+}
+
+QString MainFrame::MsgLog() const { return log_ ? log_->toPlainText() : QString(); }
 
 bool MainFrame::CancelRun() {
     if (!RunFlg || EngDepth() == 0) return false;
@@ -594,6 +622,8 @@ void MainFrame::Retranslate() {
     for (size_t i = 0; i < td.size() && i < size_t(bars_.size()); ++i) bars_[int(i)]->setWindowTitle(TrTxt(td[i].title));
     view_->setWhatsThis(ViewHelp());
     idle_->setText(Tx::tr("レディ"));
+    if (log_ && log_->parentWidget()) log_->parentWidget()->setWindowTitle(Tx::tr("メッセージ"));
+    RetrChkPanel(this);
     SetRecentFiles(recent_);
     SetDocTitle(docTitle_);
     UpdHgtPane();

@@ -13,6 +13,7 @@
 class QAction;
 class QLabel;
 class QPushButton;
+class QPlainTextEdit;
 class QPrinter;
 class QProgressBar;
 class QToolBar;
@@ -66,6 +67,8 @@ public:
     // Cancel and Esc: clears the running flag, so that the work stops at its next question.
     // False when nothing cancellable runs.
     bool CancelRun();
+    // The message log dock's text (empty before the first message).
+    QString MsgLog() const;
     void ShowHelp(const QString& text);
     // Shows the current curve height in the status bar's height pane.
     void UpdHgtPane();
@@ -127,6 +130,8 @@ private:
     QString docTitle_;  // the document's name in the title (empty: a new document)
     QProgressBar* prg_ = nullptr;
     QPushButton* cancel_ = nullptr;
+    QPlainTextEdit* log_ = nullptr;
+    void LogMsgs();
     QLabel* idle_ = nullptr;
     QLabel* hgtPane_ = nullptr;
     QLabel* ptrPane_ = nullptr;

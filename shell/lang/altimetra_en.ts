@@ -1425,5 +1425,21 @@ Choose &quot;PDF&quot; as the printer in the print dialog and give a file name t
         <source>画像 (*.jpg *.jpeg *.JPG *.bmp *.BMP *.tif *.tiff *.TIF *.TIFF);;JPEG (*.jpg *.jpeg *.JPG);;BMP (*.bmp *.BMP);;TIFF (*.tif *.tiff *.TIF *.TIFF)</source>
         <translation>Images (*.jpg *.jpeg *.JPG *.bmp *.BMP *.tif *.tiff *.TIF *.TIFF);;JPEG (*.jpg *.jpeg *.JPG);;BMP (*.bmp *.BMP);;TIFF (*.tif *.tiff *.TIF *.TIFF)</translation>
     </message>
+    <message>
+        <source>中止</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>実行中の処理を中止します (Esc)</source>
+        <translation>Stop the running work (Esc)</translation>
+    </message>
+    <message>
+        <source>メッセージ</source>
+        <translation>Messages</translation>
+    </message>
+    <message>
+        <source>等高線%1</source>
+        <translation>Contour %1</translation>
+    </message>
 </context>
 </TS>
