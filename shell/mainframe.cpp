@@ -521,6 +521,7 @@ void MainFrame::Notify(int id, long wparam) {
     case ID_PRG_DEL:
         if (cancel_) {
             statusBar()->removeWidget(cancel_);
+            cancel_->hide();
             cancel_->deleteLater();  // its own click may be what ends the work
             cancel_ = nullptr;
         }
