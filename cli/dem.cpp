@@ -10,9 +10,12 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cerrno>
 #include <cstring>
 #include <ctime>
 #include <string>
+#include <vector>
+#include <sys/stat.h>
 #include <unistd.h>
 #include "core/alc.h"
 #include "core/cmd.h"
@@ -122,8 +125,9 @@ double Cpu() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
 int Parse(int argc, char** argv, bool tiles, DemOpt* o) {
     const char* cmd = tiles ? "tiles" : "dem";
     o->method = TrnMethodByName("gradient-paths");
+    // The reason alone: the whole usage text would bury it.
     auto bad = [cmd](const std::string& why) {
-        std::fprintf(stderr, "altimetra-cli %s: %s\n%s", cmd, why.c_str(), Usage().c_str());
+        std::fprintf(stderr, "altimetra-cli %s: %s\nsee altimetra-cli %s --help\n", cmd, why.c_str(), cmd);
         return 2;
     };
     for (int i = 2; i < argc; i++) {
@@ -228,9 +232,47 @@ int Parse(int argc, char** argv, bool tiles, DemOpt* o) {
         const std::string& e = o->err;
         if (!e.empty() && (e.size() < 5 || e.compare(e.size() - 4, 4, ".vrt") != 0))
             return bad("with --tile-size the error map is the mosaic ERRNAME.vrt");
-        if (!e.empty() && e == v) return bad("the error map and the output are the same file");
+    } else if (GisRstDrv(o->out.c_str()).empty()) {
+        return bad(o->out + ": no raster format for this extension (.tif, .asc, .xyz, ...)");
     }
     if (!o->err.empty() && o->err == o->out) return bad("the error map and the output are the same file");
+    return -1;
+}
+
+// What can be known before any work: the input can be opened as a vector source (else status 3,
+// naming the file and why), and with write the output's folder exists and takes files (else 5).
+// -1 to go on.
+int CheckFiles(const DemOpt& o, const char* cmd, bool write) {
+    struct stat st;
+    std::string why;
+    std::vector<OgrLyr> ls;
+    std::string err;
+    // GDAL opens what the file system has not (/vsizip/..., PG:...): the file system's reason
+    // only once GDAL has refused.
+    if (!OgrList(o.in.c_str(), &ls, &err)) {
+        if (stat(o.in.c_str(), &st) != 0 || access(o.in.c_str(), R_OK) != 0)
+            why = std::strerror(errno);
+        else
+            why = err.empty() ? "not a vector source GDAL reads" : "not a vector source GDAL reads (" + err + ")";
+    }
+    if (!why.empty()) {
+        std::fprintf(stderr, "altimetra-cli %s: cannot read %s: %s\n", cmd, o.in.c_str(), why.c_str());
+        return DemBadInput;
+    }
+    if (!write) return -1;
+    const size_t slash = o.out.find_last_of('/');
+    const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : o.out.substr(0, slash);
+    if (stat(dir.c_str(), &st) != 0)
+        why = std::strerror(errno);
+    else if (!S_ISDIR(st.st_mode))
+        why = "not a folder";
+    else if (access(dir.c_str(), W_OK | X_OK) != 0)
+        why = std::strerror(errno);
+    if (!why.empty()) {
+        std::fprintf(stderr, "altimetra-cli %s: cannot write %s: folder %s: %s\n", cmd, o.out.c_str(),
+                     dir.c_str(), why.c_str());
+        return DemNotWritten;
+    }
     return -1;
 }
 
@@ -362,6 +404,7 @@ double DemNow() {
 int TilesMain(int argc, char** argv) {
     DemOpt o;
     int rc = Parse(argc, argv, true, &o);
+    if (rc < 0) rc = CheckFiles(o, "tiles", false);
     if (rc >= 0) return rc;
     return DemTiles(o, true);
 }
@@ -369,6 +412,7 @@ int TilesMain(int argc, char** argv) {
 int DemMain(int argc, char** argv) {
     DemOpt o;
     int rc = Parse(argc, argv, false, &o);
+    if (rc < 0) rc = CheckFiles(o, "dem", true);
     if (rc >= 0) return rc;
     if (o.tileW > 0) return DemTiles(o, false);
     const std::string &in = o.in, &out = o.out;

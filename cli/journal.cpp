@@ -1,6 +1,7 @@
 #include "journal.h"
 #include "app/sys.h"
 #include <cstdio>
+#include <cstdlib>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -167,6 +168,16 @@ void Runner::Exec(const Words& w) {
         Pointer(x0, y0, EVT_LDOWN);
         for (auto [x, y] : DragMoves(x0, y0, x1, y1, steps)) Pointer(x, y, EVT_MOVE);
         Pointer(x1, y1, EVT_LUP);
+    } else if (v == "wheel") {
+        Count(w, 3, 3);
+        int x = Int(w, 1, -WinMax, WinMax), y = Int(w, 2, -WinMax, WinMax);
+        int n = Int(w, 3, -1000, 1000);
+        if (!host_.Wheel(x, y, n)) {
+            SetPtrPix(x, y);
+            for (int i = 0; i < std::abs(n); ++i) IntrCmd(CatDsp, n > 0 ? CmdWhlIn : CmdWhlOut);
+            FlushDrw();
+        }
+        host_.Idle();
     } else if (v == "keydown" || v == "keyup" || v == "key") {
         Count(w, 1, 1);
         int vk = Int(w, 1, 0, VkMax);

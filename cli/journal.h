@@ -30,6 +30,10 @@ public:
     virtual bool Pointer(int x, int y, int type) { (void)x; (void)y; (void)type; return false; }
     virtual bool Key(int vk, int type) { (void)vk; (void)type; return false; }
     virtual bool Tick() { return false; }
+    // `wheel X Y CLICKS`: the mouse wheel turned CLICKS notches at window pixel (x, y), positive
+    // away from the user (zoom in), negative towards (zoom out). True when the host delivered it
+    // through its view; false lets the runner issue the engine's wheel commands itself.
+    virtual bool Wheel(int x, int y, int clicks) { (void)x; (void)y; (void)clicks; return false; }
 
     // `snapshot FILE`: only hosts with a view support it (elsewhere the line is malformed).
     virtual bool CanSnapshot() { return false; }

@@ -88,7 +88,12 @@ private:
 QString FndText(const ChkFnd& f) {
     auto name = [](int i) {
         const crv* c = CrvPart && i >= 0 && i < CrvPart->crvs.n ? CrvPart->crvs.a[i] : nullptr;
-        return c && c->name ? QString::fromUtf8(c->name) : QString::number(i);
+        if (!c || !c->name) return QString::number(i);
+        // The engine's own names ("等高線12") in the interface's language; a user's name as it is.
+        const QString n = QString::fromUtf8(c->name), stem = QStringLiteral("等高線");
+        bool num = false;
+        if (n.startsWith(stem)) n.mid(stem.size()).toInt(&num);
+        return num ? Tx::tr("等高線%1").arg(n.mid(stem.size())) : n;
     };
     QString what;
     switch (f.kind) {
@@ -125,6 +130,16 @@ QListWidget* Panel(QMainWindow* mw) {
 }
 
 }  // namespace
+
+void RetrChkPanel(QWidget* frame) {
+    auto* mw = qobject_cast<QMainWindow*>(frame);
+    QDockWidget* dock = mw ? mw->findChild<QDockWidget*>(QString::fromLatin1(ChkDockName)) : nullptr;
+    if (!dock) return;
+    dock->setWindowTitle(Tx::tr("等高線のチェック"));
+    const bool shown = dock->isVisible();
+    FillChkPanel(frame);
+    if (!shown) dock->hide();
+}
 
 void FillChkPanel(QWidget* frame) {
     auto* mw = qobject_cast<QMainWindow*>(frame);

@@ -18,5 +18,7 @@ constexpr const char* ChkDockName = "ChkDock";
 bool ChkCmd(QWidget* frame, int id);
 // Shows the findings of the last check in the dock panel of frame (a main window).
 void FillChkPanel(QWidget* frame);
+// The panel's title and entries again in the interface's language (a language switch).
+void RetrChkPanel(QWidget* frame);
 
 }  // namespace shl

@@ -1,5 +1,9 @@
 #include "frameverbs.h"
 #include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTimer>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QCoreApplication>
@@ -15,6 +19,7 @@
 #include "lexer.h"
 #include "mainframe.h"
 #include "mainview.h"
+#include "vkmap.h"
 
 namespace shl {
 
@@ -72,6 +77,7 @@ void DumpWindow(MainFrame* f, const std::function<void(const std::string&)>& pri
         if (tb->isVisibleTo(f)) ++bars;
     print("title " + Quoted(f->ShownTitle()) + "\n");
     print("status " + Quoted(f->StatusText()) + " " + Quoted(f->HgtPane()) + "\n");
+    print("pointer " + Quoted(f->PtrPane()) + "\n");
     print("toolbars " + std::to_string(bars) + "\n");
     print(std::string("progress ") +
           (f->Progress() ? std::to_string(f->Progress()->value()) : std::string("none")) + "\n");
@@ -126,6 +132,13 @@ bool FrameVerb(MainFrame* frame, const std::vector<std::string>& w, std::string*
             Drop(frame, w[1]);
         return err->empty();
     }
+    if (v == "dump" && w.size() == 2 && w[1] == "log") {
+        // The message log dock as shown, without its time column (HH:MM:SS and two blanks).
+        const QStringList lines = frame->MsgLog().split('\n', Qt::SkipEmptyParts);
+        print("log " + std::to_string(lines.size()) + "\n");
+        for (const QString& l : lines) print("  " + l.mid(10).toStdString() + "\n");
+        return true;
+    }
     if (v == "dump" && w.size() == 2 && (w[1] == "menu" || w[1] == "window" || w[1] == "texts")) {
         if (w[1] == "menu")
             DumpMenu(frame, print);
@@ -133,6 +146,36 @@ bool FrameVerb(MainFrame* frame, const std::vector<std::string>& w, std::string*
             DumpTexts(frame, print);
         else
             DumpWindow(frame, print);
+        return true;
+    }
+    if (v == "after") {
+        // `after MS cancel` / `after MS key VK`: a click on the progress bar's Cancel button or a
+        // key pressed MS milliseconds on, while the next long command runs.
+        int ms = 0, vk = 0;
+        const bool cancel = w.size() == 3 && w[2] == "cancel";
+        const bool key = w.size() == 4 && w[2] == "key";
+        if ((!cancel && !key) || !jrn::ParseInt(w[1], &ms) || ms < 0 || ms > 600000 ||
+            (key && (!jrn::ParseInt(w[3], &vk) || vk < 0 || vk > 255))) {
+            *err = "after: MS cancel or MS key VK expected";
+            return false;
+        }
+        MainFrame* f = frame;
+        QTimer::singleShot(ms, f, [f, cancel, vk, print] {
+            if (cancel) {
+                QPushButton* b = f->CancelButton();
+                print(b && b->isVisible() && b->isEnabled() ? "after: cancel pressed\n" : "after: no cancel button\n");
+                if (b && b->isEnabled()) b->click();
+                return;
+            }
+            int mods = 0;
+            const int k = VkToQtKey(vk, &mods);
+            QWidget* to = QApplication::focusWidget() ? QApplication::focusWidget() : f->View();
+            QKeyEvent down(QEvent::KeyPress, k, Qt::KeyboardModifiers(mods));
+            QKeyEvent up(QEvent::KeyRelease, k, Qt::KeyboardModifiers(mods));
+            QCoreApplication::sendEvent(to, &down);
+            QCoreApplication::sendEvent(to, &up);
+            print("after: key " + std::to_string(vk) + "\n");
+        });
         return true;
     }
     if (v == "dialogtexts") {

@@ -2,6 +2,7 @@
 #include <QCoreApplication>
 #include <QImageWriter>
 #include <QKeyEvent>
+#include <QWheelEvent>
 #include <QMouseEvent>
 #include <QSaveFile>
 #include <QUrl>
@@ -83,6 +84,18 @@ bool JournalHost::Key(int vk, int type) {
     QKeyEvent e(type == EVT_KEYDOWN ? QEvent::KeyPress : QEvent::KeyRelease, key, Qt::KeyboardModifiers(mods));
     EngPause open;
     QCoreApplication::sendEvent(frame_->View(), &e);
+    return true;
+}
+
+// One wheel event of the notches, at the centre of the device pixel, as a mouse sends it.
+bool JournalHost::Wheel(int x, int y, int clicks) {
+    MainView* v = frame_->View();
+    const qreal r = v->devicePixelRatioF();
+    const QPointF p((x + 0.5) / r, (y + 0.5) / r);
+    QWheelEvent e(p, v->mapToGlobal(p), QPoint(), QPoint(0, 120 * clicks), Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
+    EngPause open;
+    QCoreApplication::sendEvent(v, &e);
     return true;
 }
 

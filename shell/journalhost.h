@@ -19,6 +19,7 @@ public:
     bool Pointer(int x, int y, int type) override;
     bool Key(int vk, int type) override;
     bool Tick() override;
+    bool Wheel(int x, int y, int clicks) override;
     bool CanSnapshot() override { return true; }
     bool Snapshot(const std::string& path, std::string* err) override;
     void Idle() override;

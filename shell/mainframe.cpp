@@ -15,7 +15,12 @@
 #include <QMimeData>
 #include <QPrinter>
 #include <QProgressBar>
+#include <QDockWidget>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QTime>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTextBrowser>
@@ -541,6 +546,20 @@ void MainFrame::Notify(int id, long wparam) {
         idle_->hide();
         statusBar()->insertWidget(0, prg_, 1);
         prg_->show();
+        delete cancel_;
+        cancel_ = nullptr;
+        // Work that asks whether it is cancelled sets the running flag before its bar opens.
+        if (RunFlg) {
+            cancel_ = new QPushButton(Tx::tr("中止"), statusBar());
+            cancel_->setObjectName(QStringLiteral("cancel"));
+            cancel_->setToolTip(Tx::tr("実行中の処理を中止します (Esc)"));
+            connect(cancel_, &QPushButton::clicked, this, [this] { CancelRun(); });
+            statusBar()->insertWidget(1, cancel_);
+            cancel_->show();
+        }
+        break;
+    case ID_UPDT_MSG:
+        LogMsgs();
         break;
     case ID_PRG_DSP:
         if (prg_ && prg_->value() < prg_->maximum()) {
@@ -550,6 +569,12 @@ void MainFrame::Notify(int id, long wparam) {
         }
         break;
     case ID_PRG_DEL:
+        if (cancel_) {
+            statusBar()->removeWidget(cancel_);
+            cancel_->hide();
+            cancel_->deleteLater();  // its own click may be what ends the work
+            cancel_ = nullptr;
+        }
         if (prg_) {
             prg_->setValue(0);
             statusBar()->removeWidget(prg_);
@@ -567,6 +592,43 @@ void MainFrame::Notify(int id, long wparam) {
         // The other notifications address windows this application does not have.
         break;
     }
+}
+
+// The message log: every message-area update as lines under the time it came, newest last.
+void MainFrame::LogMsgs() {
+    if (MsgLinNum <= 0) return;
+    if (!log_) {
+        auto* dock = new QDockWidget(Tx::tr("メッセージ"), this);
+        dock->setObjectName(QStringLiteral("MsgDock"));
+        log_ = new QPlainTextEdit(dock);
+        log_->setObjectName(QStringLiteral("MsgLog"));
+        log_->setReadOnly(true);
+        log_->setMaximumBlockCount(2000);
+        dock->setWidget(log_);
+        addDockWidget(Qt::BottomDockWidgetArea, dock);
+    }
+    const QString at = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
+    for (int i = 0; i < MsgLinNum; ++i)
+        log_->appendPlainText((i == 0 ? at : QString(at.size(), ' ')) + QStringLiteral("  ") +
+                              QString::fromUtf8(MsgLin[i]));
+    if (QWidget* d = log_->parentWidget()) d->show();
+}
+
+QString MainFrame::MsgLog() const { return log_ ? log_->toPlainText() : QString(); }
+
+bool MainFrame::CancelRun() {
+    if (!RunFlg || EngDepth() == 0) return false;
+    RunFlg = 0;
+    if (cancel_) cancel_->setEnabled(false);
+    return true;
+}
+
+void MainFrame::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Escape && CancelRun()) {
+        e->accept();
+        return;
+    }
+    QMainWindow::keyPressEvent(e);
 }
 
 void MainFrame::UpdHgtPane() {
@@ -611,6 +673,8 @@ void MainFrame::Retranslate() {
     for (size_t i = 0; i < td.size() && i < size_t(bars_.size()); ++i) bars_[int(i)]->setWindowTitle(TrTxt(td[i].title));
     view_->setWhatsThis(ViewHelp());
     idle_->setText(Tx::tr("レディ"));
+    if (log_ && log_->parentWidget()) log_->parentWidget()->setWindowTitle(Tx::tr("メッセージ"));
+    RetrChkPanel(this);
     SetRecentFiles(recent_);
     SetDocTitle(docTitle_);
     UpdHgtPane();

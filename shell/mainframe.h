@@ -12,6 +12,8 @@
 
 class QAction;
 class QLabel;
+class QPushButton;
+class QPlainTextEdit;
 class QPrinter;
 class QProgressBar;
 class QToolBar;
@@ -62,6 +64,14 @@ public:
     // Engine notifications (progress bar, scale-by-distance dialog).
     void Notify(int id, long wparam);
     QProgressBar* Progress() const { return prg_; }
+    // The Cancel button beside the bar, shown while the running work can be cancelled; null
+    // without a bar.
+    QPushButton* CancelButton() const { return cancel_; }
+    // Cancel and Esc: clears the running flag, so that the work stops at its next question.
+    // False when nothing cancellable runs.
+    bool CancelRun();
+    // The message log dock's text (empty before the first message).
+    QString MsgLog() const;
     void ShowHelp(const QString& text);
     // Shows the current curve height in the status bar's height pane.
     void UpdHgtPane();
@@ -100,6 +110,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
     // A new interface language (the preferences): every text again from the tables.
     void changeEvent(QEvent* e) override;
     void dragEnterEvent(QDragEnterEvent* e) override;
@@ -121,6 +132,9 @@ private:
     QStringList recent_;
     QString docTitle_;  // the document's name in the title (empty: a new document)
     QProgressBar* prg_ = nullptr;
+    QPushButton* cancel_ = nullptr;
+    QPlainTextEdit* log_ = nullptr;
+    void LogMsgs();
     QLabel* idle_ = nullptr;
     QLabel* hgtPane_ = nullptr;
     QLabel* ptrPane_ = nullptr;

@@ -11,8 +11,9 @@ void BarSet(void*, int percent) { PrgSet(percent); }
 void BarEnd(void*) { PrgEnd(); }
 
 void WndBgn(void*) {
-    PrgBgn();
+    // The flag first: the bar that opens then knows that the work can be cancelled.
     BgnWork();
+    PrgBgn();
 }
 
 void WndEnd(void*) {

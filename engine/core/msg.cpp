@@ -126,7 +126,7 @@ enum MsgKind : int { MsgInf = 0, MsgErr = 1, MsgWrn = 2, MsgCnf = 3 };
 int ShowMsg(int kind, int id, const char* text, const char* more = nullptr) {
     static const int first[4] = {1, 100, 200, 300};
     static const char* capJa[4] = {"情報", "エラー", "注意", "注意"};
-    static const char* capEn[4] = {"Infomation", "Error", "Warning", "Warning"};
+    static const char* capEn[4] = {"Information", "Error", "Warning", "Warning"};
     static const int icon[4] = {plt::IconInfo, plt::IconError, plt::IconWarning, plt::IconWarning};
     if (MsgLang > 1) return MsgLang;
     const MsgEnt* e = nullptr;

@@ -200,9 +200,10 @@ void SetLgtAzEl(lgt* l, int az, int el) {
         // Straight down: the tangent's pole would give the wrong sign.
         d[0] = 0; d[1] = 0; d[2] = -1;
     } else {
-        double a = az * M_PI / 180 - M_PI / 2;
-        d[0] = std::cos(a);
-        d[1] = std::sin(a);
+        // A compass bearing, clockwise from north (+y): the side the light comes from.
+        double a = az * M_PI / 180;
+        d[0] = std::sin(a);
+        d[1] = std::cos(a);
         d[2] = std::tan(el * M_PI / 180);
         Norm(d);
     }
@@ -224,8 +225,8 @@ int TruncDeg(double x) {
 void GetLgtAzEl(const lgt* l, int* az, int* el) {
     if (!l) return;
     double dx = l->r.dir[0], dy = l->r.dir[1], dz = l->r.dir[2];
-    double th = (dx == 0 && dy == 0) ? 0 : std::atan2(dy, dx) * 180 / M_PI;
-    int a = TruncDeg(th) + 90;
+    double th = (dx == 0 && dy == 0) ? 0 : std::atan2(dx, dy) * 180 / M_PI;
+    int a = TruncDeg(th);
     int e = TruncDeg(std::atan2(dz, std::sqrt(dx * dx + dy * dy)) * 180 / M_PI);
     while (a < 0) a += 360;
     while (a > 360) a -= 360;

@@ -19,5 +19,9 @@ void SetMtlGL(int m);
 // The colours SetMtlGL hands over for material m (ambient, diffuse, specular, emission RGBA and
 // shininess); false when no material is set.
 bool MtlGLCol(int m, float out[17]);
+// Azimuth and elevation of the light dialog, whole degrees: the azimuth is the compass bearing of
+// the side the light comes from (0 north, +y; 90 east, +x), the elevation the angle above the
+// x-y plane. Only the direction is stored, so a document's light keeps its direction whatever
+// figures showed it.
 void SetLgtAzEl(struct lgt* l, int az, int el);
 void GetLgtAzEl(const struct lgt* l, int* az, int* el);

@@ -403,8 +403,15 @@ void ZoomAt(double x, double y, double f) {
     double dx = (x - W / 2) / PixAspK() * upp, dy = (H / 2 - y) * upp;
     double r[3][3];
     CamAxes(v, r);
+    // The fixed point: where the pointer's ray meets the centre's plane, or in perspective the
+    // terrain point the pointer shows (a point off that plane would slide across the screen).
+    double q[3];
+    for (int i = 0; i < 3; i++) q[i] = v.RotCnt[i] + dx * r[0][i] + dy * r[1][i];
     if (v.PrjFlg == PrjPrs) {
-        // A dolly towards the centre, by the factor.
+        double t[3];
+        if (ViewDim == 1 && PtrMdlPnt(x, y, t) == 2)
+            for (int i = 0; i < 3; i++) q[i] = t[i];
+        // A dolly towards the fixed point, by the factor.
         double nd = v.EyeDst * f;
         if (nd < 0.01) return;
         v.EyeDst = nd;
@@ -414,8 +421,13 @@ void ZoomAt(double x, double y, double f) {
         v.ScrWid = nw;
         KeepViewAng(v);
     }
-    // The point under the pointer stays under it: move the centre towards it.
-    for (int i = 0; i < 3; i++) v.RotCnt[i] += (dx * r[0][i] + dy * r[1][i]) * (1 - f);
+    // Scaling about the fixed point keeps it under the pointer: in perspective the centre and the
+    // eye move towards it; in parallel projection both shift across the screen.
+    for (int i = 0; i < 3; i++) {
+        const double d = (q[i] - v.RotCnt[i]) * (1 - f);
+        v.RotCnt[i] += d;
+        v.EyePos[i] = v.PrjFlg == PrjPrs ? q[i] + (v.EyePos[i] - q[i]) * f : v.EyePos[i] + d;
+    }
     NtfCam(0x70000);
     UpdEyePos(CurCamObj);
     NtfCam(0x1700);
@@ -425,7 +437,9 @@ void ZoomAt(double x, double y, double f) {
 
 void WhlStep(int in) {
     if (!CamUsable()) return;
-    ZoomAt(PtrPos[0], PtrPos[1], in ? WhlZoom : 1 / WhlZoom);
+    // The pixel the shell reported: PtrPos belongs to the running mode's steps and still holds
+    // the last press or step.
+    ZoomAt(PtrPix[0], PtrPix[1], in ? WhlZoom : 1 / WhlZoom);
     IntrCmd(CatDsp, CmdRdrwAll);
 }
 

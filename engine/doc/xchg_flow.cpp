@@ -22,6 +22,7 @@
 #include "scene/georef.h"
 #include "scene/scene.h"
 #include "formats/gld.h"
+#include "formats/xchg.h"
 #include "terrain/trn.h"
 
 namespace {
@@ -35,10 +36,43 @@ void GldBlkNote(const GldBlk& b) {
     if (b.r0 == 0 && b.c0 == 0 && b.r1 == R && b.c1 == C) return;
     char t[MsgLinLen * 4];
     std::snprintf(t, sizeof t,
-                  "GLDには格子 %d 行 x %d 列のうち 行 %d-%d, 列 %d-%d を書き出します。\n"
-                  "書き出さない部分: 南 %d 行, 北 %d 行, 西 %d 列, 東 %d 列",
+                  MsgLang == 1 ? "GLD holds rows %3$d-%4$d and columns %5$d-%6$d of the grid's %1$d rows x %2$d columns.\n"
+                                 "Left out: %7$d rows south, %8$d north, %9$d columns west, %10$d east"
+                               : "GLDには格子 %d 行 x %d 列のうち 行 %d-%d, 列 %d-%d を書き出します。\n"
+                                 "書き出さない部分: 南 %d 行, 北 %d 行, 西 %d 列, 東 %d 列",
                   R, C, b.r0 + 1, b.r1, b.c0 + 1, b.c1, b.r0, R - b.r1, b.c0, C - b.c1);
     DspInfMsg(MsgOwnInf, t);
+}
+
+// One line in the message area after an export: the file, what it holds, and the terrain's
+// extent in the export's unit.
+void ExpNote(int fmt, const std::string& path) {
+    static const char* const name[] = {"DXF", "VRML", "STL", "GLD"};
+    const LenUnit u = MmPer(OutUnit) > 0 ? OutUnit : LenUnit::M;
+    const double k = MmPer(u);
+    const bool en = MsgLang == 1;
+    std::string what;
+    char t[MsgLinLen * 2];
+    if (TrnSrf && TrnGrd) {
+        std::snprintf(t, sizeof t, en ? "terrain %d x %d posts" : "地形 %d x %d 点", TrnGrd->cols, TrnGrd->rows);
+        what = t;
+    }
+    if (fmt == FmtDxf) {
+        const int n = CrvPart ? CrvPart->crvs.n : 0;
+        std::snprintf(t, sizeof t, en ? "%d contours" : "等高線 %d 本", n);
+        what += (what.empty() ? "" : ", ") + std::string(t);
+    }
+    std::string ext;
+    if (TrnSrf && TrnGrd && TrnSrf->nv > 0) {
+        const BBox& b = TrnSrf->box;
+        std::snprintf(t, sizeof t, en ? ", extent %.6g..%.6g x %.6g..%.6g %s" : ", 範囲 %.6g..%.6g x %.6g..%.6g %s",
+                      b.min[0] / k, b.max[0] / k, b.min[1] / k, b.max[1] / k, UnitName(u));
+        ext = t;
+    }
+    const int f = fmt >= 0 && fmt < FmtNum ? fmt : 0;
+    std::snprintf(t, sizeof t, en ? "%s export: %s (%s%s)" : "%s書き出し: %s (%s%s)", name[f], path.c_str(),
+                  what.c_str(), ext.c_str());
+    PutMsg(t);
 }
 
 }  // namespace
@@ -168,6 +202,7 @@ int ExpXchg(int fmt, const std::string& path, bool firstFilter) {
             break;
         }
         }
+        if (r == 0) ExpNote(fmt, p);
         return 0;
     });
     return r;

@@ -247,6 +247,20 @@ std::string UnreadTx(const std::string& path, int n) {
                   path.c_str(), n);
 }
 
+// Whether l holds a feature: the driver's cheap count, else the first feature read.
+bool HasFeature(OGRLayer* l) {
+    const GIntBig n = l->GetFeatureCount(FALSE);
+    if (n >= 0) return n > 0;
+    l->ResetReading();
+    CPLPushErrorHandler(CPLQuietErrorHandler);
+    OGRFeature* f = l->GetNextFeature();
+    CPLPopErrorHandler();
+    const bool any = f != nullptr;
+    OGRFeature::DestroyFeature(f);
+    l->ResetReading();
+    return any;
+}
+
 // The layer of p in ds, the index of its height field (-1: the z of the lines) and its CRS as WKT
 // (empty without one); null after a message.
 OGRLayer* PickLayer(GDALDataset* ds, const OgrImpPrm& p, int* fldOut, std::string* wkt) {
@@ -287,6 +301,13 @@ OGRLayer* PickLayer(GDALDataset* ds, const OgrImpPrm& p, int* fldOut, std::strin
     wkt->clear();
     // GeoPackage marks a layer without a CRS with its "Undefined geographic SRS".
     if (srs && srs->GetName() && std::strstr(srs->GetName(), "Undefined")) srs = nullptr;
+    // An empty layer says so before anything else: GeoJSON gives every layer, even an empty one,
+    // longitude and latitude.
+    if (!HasFeature(l)) {
+        GisErr(GisFmt(GisTx("%s: レイヤー \"%s\" に地物がありません。", "%s: layer \"%s\" holds no features."),
+                      p.path.c_str(), l->GetName()));
+        return nullptr;
+    }
     if (srs) {
         if (srs->IsGeographic()) {
             GisErr(GisFmt(GisTx("レイヤー \"%s\" は経緯度(地理座標系)です。投影座標系に変換してから読み込んでください。",

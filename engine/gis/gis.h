@@ -102,6 +102,9 @@ bool GisGridBlk(GisBlk* b);  // false without a terrain grid
 // and renamed. 0, or -1 after a message (nothing left behind).
 // driver: a GDAL driver name ("GTiff", "AAIGrid", "XYZ", ...) that overrides the extension.
 int ExpGisRst(const char* path, const char* driver = nullptr);
+// The GDAL driver ExpGisRst would write path with (its short name, "GTiff", "AAIGrid", ...), or
+// empty when the extension names no raster format that can be written: for checks before any work.
+std::string GisRstDrv(const char* path);
 // The same for the block b of the grid only (a batch tile's core without its overlap), as GeoTIFF,
 // without a message about dropped rows. 0, or -1 after a message (nothing left behind).
 int ExpGisRstBlk(const char* path, const GisBlk& b);

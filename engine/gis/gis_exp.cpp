@@ -261,6 +261,12 @@ int ExpGisRst(const char* pathC, const char* driver) {
     return 0;
 }
 
+std::string GisRstDrv(const char* path) {
+    GisInit();
+    const GDALDriver* d = DrvByExt(GisExt(path), true);
+    return d ? d->GetDescription() : "";
+}
+
 int ExpGisRstBlk(const char* pathC, const GisBlk& b) {
     GisInit();
     GisBlk all;

@@ -699,7 +699,8 @@ bool CreTrn(const Feedback& fb) {
         }
         }
     }
-    bool same = TrnSrf == s && s->nv == nv && s->v == v0;
+    // A cancelled run leaves the terrain as it was before the command.
+    bool same = done && TrnSrf == s && s->nv == nv && s->v == v0;
     std::vector<uint8_t> gap;
     if (same) {
         gap.assign(nv, 0);
@@ -712,14 +713,8 @@ bool CreTrn(const Feedback& fb) {
     FreeMem(work);
     work = nullptr;
     if (!same) return false;
-    if (done) TrnGapSet(gap.data());
-    else TrnGapClr();
+    TrnGapSet(gap.data());
     TrnErrClr();
-    if (!done) {
-        // Heights computed so far stay; the normals are those of the previous state.
-        UdtBox(TrnSrf, OK_SRF);
-        return false;
-    }
     CalTrnNrm();
     UdtBox(TrnSrf, OK_SRF);
     return true;

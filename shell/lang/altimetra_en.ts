@@ -1487,5 +1487,21 @@ Restore it?</translation>
         <source>復元用のコピーを %1 として残しました。</source>
         <translation>The recovery copy has been kept as %1.</translation>
     </message>
+    <message>
+        <source>中止</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>実行中の処理を中止します (Esc)</source>
+        <translation>Stop the running work (Esc)</translation>
+    </message>
+    <message>
+        <source>メッセージ</source>
+        <translation>Messages</translation>
+    </message>
+    <message>
+        <source>等高線%1</source>
+        <translation>Contour %1</translation>
+    </message>
 </context>
 </TS>

@@ -71,21 +71,22 @@ TEST_F(LightAng, AzimuthAndElevation) {
     int az = -1, el = -1;
     GetLgtAzEl(l, &az, &el);
     EXPECT_EQ(el, 54);
-    EXPECT_EQ(az, 135);
-    // (1, 2, 2) / 3 opens at 153 / 41; OK stores the direction of (153, 41).
+    EXPECT_EQ(az, 45);  // the start-up light stands to the north-east
+    // (1, 2, 2) / 3 opens at 26 / 41 (26.57 degrees east of north); OK stores the direction of
+    // (26, 41).
     l->r.dir[0] = 1.0f / 3; l->r.dir[1] = 2.0f / 3; l->r.dir[2] = 2.0f / 3;
     GetLgtAzEl(l, &az, &el);
-    EXPECT_EQ(az, 153);
+    EXPECT_EQ(az, 26);
     EXPECT_EQ(el, 41);
     SetLgtAzEl(l, az, el);
-    ExpectVec(l->r.dir, 0.3426, 0.6725, 0.6561, 1e-4, "stored");
+    ExpectVec(l->r.dir, 0.3308, 0.6783, 0.6561, 1e-4, "stored");
     // The flattened copy follows (the light table was rebuilt).
     ASSERT_GE(l->r.prmIdx, 0);
-    ExpectVec(PrmLgt[l->r.prmIdx].dir, 0.3426, 0.6725, 0.6561, 1e-4, "PrmLgt");
+    ExpectVec(PrmLgt[l->r.prmIdx].dir, 0.3308, 0.6783, 0.6561, 1e-4, "PrmLgt");
     // Reopened and confirmed again, the dialog shows and keeps the same figures.
     for (int i = 0; i < 3; i++) {
         GetLgtAzEl(l, &az, &el);
-        EXPECT_EQ(az, 153);
+        EXPECT_EQ(az, 26);
         EXPECT_EQ(el, 41);
         SetLgtAzEl(l, az, el);
     }
@@ -97,17 +98,22 @@ TEST_F(LightAng, AzimuthAndElevation) {
             EXPECT_EQ(a2 % 360, a % 360) << a << " " << e;
             EXPECT_EQ(e2, e) << a << " " << e;
         }
+    // Compass bearings: 0 north (+y), 90 east, 180 south, 270 west.
     SetLgtAzEl(l, 0, 0);
-    ExpectVec(l->r.dir, 0, -1, 0, 1e-6, "azimuth 0");
-    ExpectVec(l->r.ang, 90 * Deg, 0, 0, 1e-6, "azimuth 0 angles");
+    ExpectVec(l->r.dir, 0, 1, 0, 1e-6, "azimuth 0");
+    ExpectVec(l->r.ang, -90 * Deg, 0, 0, 1e-6, "azimuth 0 angles");
     SetLgtAzEl(l, 90, 0);
     ExpectVec(l->r.dir, 1, 0, 0, 1e-6, "azimuth 90");
     ExpectVec(l->r.ang, 0, 90 * Deg, 0, 1e-6, "azimuth 90 angles");
+    SetLgtAzEl(l, 180, 0);
+    ExpectVec(l->r.dir, 0, -1, 0, 1e-6, "azimuth 180");
+    SetLgtAzEl(l, 315, 0);
+    ExpectVec(l->r.dir, -std::sqrt(0.5), std::sqrt(0.5), 0, 1e-6, "azimuth 315");
     for (int a : {0, 45, 200}) {
         SetLgtAzEl(l, a, 90);
         ExpectVec(l->r.dir, 0, 0, 1, 1e-7, "zenith");
         GetLgtAzEl(l, &az, &el);
-        EXPECT_EQ(az, 90);
+        EXPECT_EQ(az, 0);
         EXPECT_EQ(el, 90);
     }
     // Below the horizon: -30.5 degrees shows as 330.

@@ -8,6 +8,7 @@
 #include <vector>
 #include "core/alc.h"
 #include "core/cmd.h"
+#include "core/mode.h"
 #include "curves/crv.h"
 #include "curves/crv_cmd.h"
 #include "display/dsp_cmd.h"
@@ -167,6 +168,30 @@ TEST_F(Relief, LightDialogChangesTheShadedPicture) {
     // The same light again gives the same picture.
     LightFromDialog(135, 54);
     EXPECT_EQ(Differ(Pic(), pics[0]), 0);
+}
+
+// Fault: azimuth 0, drawn as north at the compass's top, lit the hill from the south, and the usual
+// north-west light (315) from the south-west. The slope that faces the azimuth is the bright one.
+TEST_F(Relief, LightAzimuthIsTheCompassBearingItComesFrom) {
+    ASSERT_NE(CurLgtObj, nullptr);
+    Hill();
+    FitView();
+    DspFlg |= SrfDspShd;
+    for (int az : {0, 90, 180, 270, 315}) {
+        SCOPED_TRACE(az);
+        LightFromDialog(az, 30);
+        GL().Grab();
+        const double a = az * M_PI / 180, r = 1.2e6;
+        double lit[3], dark[3];
+        Win(r * std::sin(a), r * std::cos(a), 0, lit);
+        Win(-r * std::sin(a), -r * std::cos(a), 0, dark);
+        const int lx = int(lit[0]), ly = int(lit[1]), dx = int(dark[0]), dy = int(dark[1]);
+        EXPECT_GT(Mean(lx - 3, ly - 3, lx + 3, ly + 3), Mean(dx - 3, dy - 3, dx + 3, dy + 3) + 30);
+        int az2 = -1, el2 = -1;
+        GetLgtAzEl(CurLgtObj, &az2, &el2);
+        EXPECT_EQ(az2, az);
+        EXPECT_EQ(el2, 30);
+    }
 }
 
 // Fault: after a visit to 3D the 2D terrain was drawn almost black (the lights kept their place
@@ -380,6 +405,40 @@ TEST_F(Relief, PointerFindsThePlanPointAndTheTerrainHeight) {
     ASSERT_EQ(PtrMdlPnt(s[0], s[1], p), 2);
     for (int i = 0; i < 3; ++i) EXPECT_NEAR(p[i], q[i], 40000) << i;
     EXPECT_EQ(PtrMdlPnt(5, 5, p), 0) << "the sky";
+}
+
+// In perspective the wheel moves the eye towards the terrain point under the pointer, which
+// stays under it within a pixel; zooming in on a slope nearer than the rotation centre no longer
+// carries the eye past it (it moved towards the centre's depth and went through the ground).
+TEST_F(Relief, WheelInPerspectiveKeepsTheTerrainPointUnderThePointer) {
+    Hill();
+    Oblique();
+    FitView();
+    CurView()->PrjFlg = PrjPrs;
+    SetView(0);
+    // Pixels over the hill's east flank and over the near plain to the south.
+    for (auto [mx, my] : {std::pair{1.5e6, 0.5e6}, std::pair{0.0, -2.5e6}}) {
+        SCOPED_TRACE(my);
+        double p[3], w[3];
+        Win(mx, my, 0, w);
+        const int x = int(w[0]), y = int(w[1]);
+        ASSERT_EQ(PtrMdlPnt(x, y, p), 2);
+        SetPtrPix(x, y);
+        std::vector<int> clicks(20, CmdWhlIn);
+        clicks.insert(clicks.end(), 22, CmdWhlOut);
+        for (int cmd : clicks) {
+            IntrCmd(CatDsp, cmd);
+            Win(p[0], p[1], p[2], w);
+            ASSERT_NEAR(w[0], x, 1.0);
+            ASSERT_NEAR(w[1], y, 1.0);
+            const CamView& v = *CurView();
+            double r[3][3];
+            CamAxes(v, r);
+            double depth = 0;  // along the viewing direction, -R2
+            for (int i = 0; i < 3; ++i) depth -= (p[i] - v.EyePos[i]) * r[2][i];
+            ASSERT_GT(depth, 0) << "the point stays in front of the eye";
+        }
+    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -159,6 +160,55 @@ TEST(GisDemBad, AbsurdCoordinatesExitThree) {
     // One absurd line among sane ones: skipped, the grid made over the others.
     EXPECT_EQ(Dem({dir + "/mixed.gpkg", "-o", dir + "/dem.tif", "--interval", "10", "--field", "elev"}), 0);
     EXPECT_TRUE(fs::exists(dir + "/dem.tif"));
+    fs::remove_all(dir);
+}
+
+// Every wrong command line, a missing input, an unwritable output and an empty source are told
+// in one line before any work (the summary line of a started run never appears); an empty
+// GeoJSON was reported as "longitude and latitude", a missing input as "file open failed".
+TEST(GisDemBad, ArgumentAndFileErrorsAreOneLineBeforeAnyWork) {
+    char tmpl[] = "/tmp/altgisXXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    const std::string dir = tmpl;
+    WriteLines(dir + "/c.gpkg", "GPKG", {{100, {0, 0, 100, 100}}, {110, {0, 50, 100, 150}}});
+    std::ofstream(dir + "/empty.geojson") << "{\"type\":\"FeatureCollection\",\"features\":[]}\n";
+    std::ofstream(dir + "/text.gpkg") << "not a GeoPackage\n";
+    const std::string in = dir + "/c.gpkg", see = "see altimetra-cli dem --help\n";
+    struct Case {
+        std::vector<std::string> args;
+        int rc;
+        std::string err;
+    };
+    const Case cases[] = {
+        {{in, "-o", dir + "/d.tif", "--bogus"}, 2, "altimetra-cli dem: unknown option --bogus\n" + see},
+        {{in, "-o", dir + "/d.tif"}, 2, "altimetra-cli dem: no interval (--interval D)\n" + see},
+        {{in, "-o", dir + "/d.tif", "--interval", "x"}, 2, "altimetra-cli dem: --interval needs a positive number\n" + see},
+        {{in, "-o", dir + "/d.foo", "--interval", "10"}, 2,
+         "altimetra-cli dem: " + dir + "/d.foo: no raster format for this extension (.tif, .asc, .xyz, ...)\n" + see},
+        {{in, "-o", dir + "/none/d.tif", "--interval", "10"}, 5,
+         "altimetra-cli dem: cannot write " + dir + "/none/d.tif: folder " + dir + "/none: " + std::strerror(ENOENT) + "\n"},
+        {{in, "-o", dir + "/c.gpkg/d.tif", "--interval", "10"}, 5,
+         "altimetra-cli dem: cannot write " + dir + "/c.gpkg/d.tif: folder " + dir + "/c.gpkg: not a folder\n"},
+        {{dir + "/gone.gpkg", "-o", dir + "/d.tif", "--interval", "10"}, 3,
+         "altimetra-cli dem: cannot read " + dir + "/gone.gpkg: " + std::strerror(ENOENT) + "\n"},
+        {{dir + "/text.gpkg", "-o", dir + "/d.tif", "--interval", "10"}, 3,
+         "altimetra-cli dem: cannot read " + dir + "/text.gpkg: not a vector source GDAL reads\n"},
+        {{dir + "/empty.geojson", "-o", dir + "/d.tif", "--interval", "10"}, 3,
+         "altimetra-cli dem: " + dir + "/empty.geojson: layer \"empty\" holds no features.\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.back());
+        std::vector<std::string> args = {"altimetra-cli", "dem"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        std::vector<char*> argv;
+        for (std::string& a : args) argv.push_back(a.data());
+        testing::internal::CaptureStderr();
+        const int rc = jrn::DemMain(static_cast<int>(argv.size()), argv.data());
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(rc, c.rc);
+        EXPECT_EQ(err, c.err);
+        EXPECT_FALSE(fs::exists(dir + "/d.tif"));
+    }
     fs::remove_all(dir);
 }
 

@@ -398,10 +398,10 @@ TEST_F(Dialogs, LightElevation90PointsStraightDown) {
     EXPECT_NEAR(CurLgtObj->r.dir[1], 0, 1e-6);
     EXPECT_NEAR(CurLgtObj->r.dir[2], 1, 1e-6);
 
-    // Reopened: azimuth 90, elevation 90.
+    // Reopened: azimuth 0 (north), elevation 90.
     Q("dialog 185 1039=95 ok");
     DlgCmd(nullptr, MnuLight);
-    EXPECT_EQ(az, "90");
+    EXPECT_EQ(az, "0");
     EXPECT_EQ(el, "90");
     EXPECT_EQ(lines.last(), QString::fromUtf8("dialog 185 refused: 0 から 90 までの整数を入力してください。"));
     EXPECT_NEAR(CurLgtObj->r.dir[2], 1, 1e-6);
@@ -455,7 +455,7 @@ TEST_F(Dialogs, CompassClicksSetTheAnglesAndCancelPutsTheLightBack) {
     DlgCmd(nullptr, MnuLight);
     EXPECT_NE(az, "180");
     EXPECT_NEAR(CurLgtObj->r.dir[0], 0, 1e-5);
-    EXPECT_NEAR(CurLgtObj->r.dir[1], 1, 1e-5);  // azimuth 180 gives +y
+    EXPECT_NEAR(CurLgtObj->r.dir[1], -1, 1e-5);  // azimuth 180: the light comes from the south
     EXPECT_NEAR(CurLgtObj->r.dir[2], 0, 1e-5);
 }
 
@@ -466,7 +466,7 @@ TEST_F(Dialogs, LightSpinsWrapTheAzimuthAndClampTheElevation) {
         auto* a = d.findChild<QSpinBox*>(QString::number(CtlLgtAz));
         auto* e = d.findChild<QSpinBox*>(QString::number(CtlLgtEl));
         ASSERT_TRUE(a && e);
-        a->stepBy(-136);  // 135 - 136 wraps to 359
+        a->stepBy(-46);  // 45 - 46 wraps to 359
         e->stepBy(100);   // clamped to 90
         az = Text(d, CtlLgtAz);
         el = Text(d, CtlLgtEl);
@@ -479,9 +479,9 @@ TEST_F(Dialogs, LightSpinsWrapTheAzimuthAndClampTheElevation) {
     EXPECT_EQ(az, "359");
     EXPECT_EQ(el, "90");
     EXPECT_NEAR(live[2], 1, 1e-6);
-    // OK keeps azimuth 1 and elevation 0: nearly (0, -1, 0).
+    // OK keeps azimuth 1 and elevation 0: nearly north, (0, 1, 0).
     EXPECT_NEAR(CurLgtObj->r.dir[0], std::sin(M_PI / 180), 1e-5);
-    EXPECT_NEAR(CurLgtObj->r.dir[1], -std::cos(M_PI / 180), 1e-5);
+    EXPECT_NEAR(CurLgtObj->r.dir[1], std::cos(M_PI / 180), 1e-5);
     EXPECT_NEAR(CurLgtObj->r.dir[2], 0, 1e-5);
 }
 

@@ -115,36 +115,32 @@ TEST_F(TrnTest, BothGeneratorsGiveTheSameGridThroughTheCommand) {
     EXPECT_EQ(RunFlg, 0);
 }
 
-TEST_F(TrnTest, ClearingTheRunningFlagCancelsAndKeepsTheVerticesDone) {
+// A cancel (the running flag cleared, as the window's Cancel and Esc do) leaves the terrain as it
+// was before the command: the heights and normals of a run cut short once stayed half made.
+TEST_F(TrnTest, ClearingTheRunningFlagCancelsAndLeavesTheTerrainAsItWas) {
     for (int k = 0; k < 12; k++) Ring(10.0f * k, 0, 0, 2000 - 150.0f * k, 48);
     Region(-2000, -2000, 2000, 2000, 40);   // 10201 vertices
     for (int i = 0; i < TrnSrf->nv; i++) TrnSrf->v[3 * i + 2] = -1;
     std::vector<float> nrm0(TrnSrf->nrm, TrnSrf->nrm + 3 * TrnSrf->nv);
-    int pumps = 0;
-    Plt().onPump = [&] {
-        if (++pumps == 3) RunFlg = 0;
-    };
-    IntrCmd(CatMdl, CmdTrnCre);
-    Plt().onPump = nullptr;
-    int done = 0;
-    for (float z : Heights()) done += z != -1;
-    EXPECT_LT(done, TrnSrf->nv);   // stopped early
-    // The normals are those of the previous state; the command ends as usual.
-    EXPECT_EQ(std::memcmp(nrm0.data(), TrnSrf->nrm, nrm0.size() * sizeof(float)), 0);
-    EXPECT_EQ(CrntMode, BaseMode);
-    EXPECT_EQ(CrsIdx, CrsArrow);
-    // The reference stops at once, after two vertices.
-    for (int i = 0; i < TrnSrf->nv; i++) TrnSrf->v[3 * i + 2] = -1;
-    TrnGenRef = 1;
-    pumps = 0;
-    Plt().onPump = [&] {
-        if (++pumps == 3) RunFlg = 0;
-    };
-    IntrCmd(CatMdl, CmdTrnCre);
-    Plt().onPump = nullptr;
-    done = 0;
-    for (float z : Heights()) done += z != -1;
-    EXPECT_EQ(done, 2);
+    for (int ref : {0, 1}) {
+        SCOPED_TRACE(ref);
+        TrnGenRef = static_cast<uint8_t>(ref);
+        int pumps = 0;
+        Plt().onPump = [&] {
+            if (++pumps == 3) RunFlg = 0;
+        };
+        IntrCmd(CatMdl, CmdTrnCre);
+        Plt().onPump = nullptr;
+        EXPECT_EQ(pumps, 3) << "stopped at the first question after the cancel";
+        int changed = 0;
+        for (float z : Heights()) changed += z != -1;
+        EXPECT_EQ(changed, 0);
+        EXPECT_EQ(std::memcmp(nrm0.data(), TrnSrf->nrm, nrm0.size() * sizeof(float)), 0);
+        // The command ends as usual.
+        EXPECT_EQ(CrntMode, BaseMode);
+        EXPECT_EQ(CrsIdx, CrsArrow);
+        EXPECT_EQ(RunFlg, 0);
+    }
 }
 
 TEST_F(TrnTest, ProgressIsReportedFromStartToEnd) {
