@@ -236,22 +236,46 @@ const float* ErrOrMsg() {
 }
 }  // namespace
 
-int ExpGisRst(const char* pathC, const char* driver) {
+namespace {
+// The whole grid's block and the raster driver for path (driver's name, or by the extension);
+// null, with the message shown, when there is no terrain or no format.
+GDALDriver* RstTarget(const std::string& path, const char* driver, GisBlk* b) {
     GisInit();
-    const std::string path = pathC;
-    GisBlk b;
-    if (!GisGridBlk(&b)) {
+    if (!GisGridBlk(b)) {
         GisErr(GisTx("地形が作成されていません。", "No terrain has been made."));
-        return -1;
+        return nullptr;
     }
     GDALDriver* drv = driver ? GetGDALDriverManager()->GetDriverByName(driver)
                              : DrvByExt(GisExt(path), true);
-    if (!drv) {
+    if (!drv)
         GisErr(GisFmt(GisTx("%s: 拡張子に合うラスター形式がありません(.tif, .asc, .xyz など)。",
                             "%s: no raster format for this extension (.tif, .asc, .xyz, ...)."),
                       path.c_str()));
-        return -1;
+    return drv;
+}
+
+// Whether block b lies within the terrain (message shown when not).
+bool BlkInside(const GisBlk& b) {
+    GisInit();
+    GisBlk all;
+    if (!GisGridBlk(&all)) {
+        GisErr(GisTx("地形が作成されていません。", "No terrain has been made."));
+        return false;
     }
+    if (!(0 <= b.c0 && b.c0 < b.c1 && b.c1 <= TrnGrd->cols && 0 <= b.r0 && b.r0 < b.r1 &&
+          b.r1 <= TrnGrd->rows)) {
+        GisErr(GisTx("書き出す範囲が地形の外にあります。", "The block to write lies outside the terrain."));
+        return false;
+    }
+    return true;
+}
+}  // namespace
+
+int ExpGisRst(const char* pathC, const char* driver) {
+    const std::string path = pathC;
+    GisBlk b;
+    GDALDriver* drv = RstTarget(path, driver, &b);
+    if (!drv) return -1;
     if (WriteRst(path, drv, b) < 0) return -1;
     if (b.dropped)
         PutMsg(GisFmt(GisTx("間隔の異なる外周の行・列を除き %d x %d 点を書き出しました。",
@@ -268,53 +292,22 @@ std::string GisRstDrv(const char* path) {
 }
 
 int ExpGisRstBlk(const char* pathC, const GisBlk& b) {
-    GisInit();
-    GisBlk all;
-    if (!GisGridBlk(&all)) {
-        GisErr(GisTx("地形が作成されていません。", "No terrain has been made."));
-        return -1;
-    }
-    if (!(0 <= b.c0 && b.c0 < b.c1 && b.c1 <= TrnGrd->cols && 0 <= b.r0 && b.r0 < b.r1 &&
-          b.r1 <= TrnGrd->rows)) {
-        GisErr(GisTx("書き出す範囲が地形の外にあります。", "The block to write lies outside the terrain."));
-        return -1;
-    }
+    if (!BlkInside(b)) return -1;
     return WriteRst(pathC, GetGDALDriverManager()->GetDriverByName("GTiff"), b);
 }
 
 int ExpGisErr(const char* pathC, const char* driver) {
-    GisInit();
     const std::string path = pathC;
     GisBlk b;
-    if (!GisGridBlk(&b)) {
-        GisErr(GisTx("地形が作成されていません。", "No terrain has been made."));
-        return -1;
-    }
-    GDALDriver* drv = driver ? GetGDALDriverManager()->GetDriverByName(driver)
-                             : DrvByExt(GisExt(path), true);
-    if (!drv) {
-        GisErr(GisFmt(GisTx("%s: 拡張子に合うラスター形式がありません(.tif, .asc, .xyz など)。",
-                            "%s: no raster format for this extension (.tif, .asc, .xyz, ...)."),
-                      path.c_str()));
-        return -1;
-    }
+    GDALDriver* drv = RstTarget(path, driver, &b);
+    if (!drv) return -1;
     const float* e = ErrOrMsg();
     if (!e) return -1;
     return WriteRst(path, drv, b, e);
 }
 
 int ExpGisErrBlk(const char* pathC, const GisBlk& b) {
-    GisInit();
-    GisBlk all;
-    if (!GisGridBlk(&all)) {
-        GisErr(GisTx("地形が作成されていません。", "No terrain has been made."));
-        return -1;
-    }
-    if (!(0 <= b.c0 && b.c0 < b.c1 && b.c1 <= TrnGrd->cols && 0 <= b.r0 && b.r0 < b.r1 &&
-          b.r1 <= TrnGrd->rows)) {
-        GisErr(GisTx("書き出す範囲が地形の外にあります。", "The block to write lies outside the terrain."));
-        return -1;
-    }
+    if (!BlkInside(b)) return -1;
     const float* e = ErrOrMsg();
     if (!e) return -1;
     return WriteRst(pathC, GetGDALDriverManager()->GetDriverByName("GTiff"), b, e);

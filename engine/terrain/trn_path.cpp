@@ -88,9 +88,15 @@ double Dist2(const Grid& g, long long i, float sx, float sy) {
     return dx * dx + dy * dy;
 }
 
-// Posts near each contour segment take its nearest point when its level bounds them (which: 0 the
-// lower bounding level, 1 the upper).
-void Seed(const Grid& g, const cntr* c, int nc, Sites* s) {
+// Sites for the n posts, none known; then posts near each contour segment take its nearest point
+// when its level bounds them (which: 0 the lower bounding level, 1 the upper).
+void Seed(const Grid& g, const cntr* c, int nc, long long n, Sites* s) {
+    for (int w = 0; w < 2; w++) {
+        s[w].x.Alc(n, "path_site");
+        s[w].y.Alc(n, "path_site");
+        std::fill(s[w].x.p, s[w].x.p + n, std::numeric_limits<float>::quiet_NaN());
+        std::fill(s[w].y.p, s[w].y.p + n, std::numeric_limits<float>::quiet_NaN());
+    }
     const double reach = SeedReach * g.d;
     for (int ci = 0; ci < nc; ci++) {
         const cntr& cc = c[ci];
@@ -364,13 +370,7 @@ bool RunPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& prm) 
     const long long n = static_cast<long long>(R) * C;
     if (prm.fb.Cancelled()) return false;
     Sites s[2];
-    for (Sites& st : s) {
-        st.x.Alc(n, "path_site");
-        st.y.Alc(n, "path_site");
-        std::fill(st.x.p, st.x.p + n, std::numeric_limits<float>::quiet_NaN());
-        std::fill(st.y.p, st.y.p + n, std::numeric_limits<float>::quiet_NaN());
-    }
-    Seed(g, c, nc, s);
+    Seed(g, c, nc, n, s);
     prm.fb.Progress(20);
     if (prm.fb.Cancelled()) return false;
     Spread(g, s[0]);
@@ -428,13 +428,7 @@ void PathGeom(const cntr* c, int nc, const float* v, int R, int C, double itv, P
     MkGrid(g, c, nc, v, R, C, itv);
     const long long n = static_cast<long long>(R) * C;
     Sites s[2];
-    for (Sites& st : s) {
-        st.x.Alc(n, "path_site");
-        st.y.Alc(n, "path_site");
-        std::fill(st.x.p, st.x.p + n, std::numeric_limits<float>::quiet_NaN());
-        std::fill(st.y.p, st.y.p + n, std::numeric_limits<float>::quiet_NaN());
-    }
-    Seed(g, c, nc, s);
+    Seed(g, c, nc, n, s);
     Spread(g, s[0]);
     Spread(g, s[1]);
     const double nan = std::numeric_limits<double>::quiet_NaN();
