@@ -134,7 +134,9 @@ TEST_F(RobustTest, RingsThroughPostsGiveTheSameGroundFromEitherSide) {
                     EXPECT_NEAR(runs[2][i], want, 0.05 * Itv) << name << " moved west, on a ring " << r << " " << c;
                 }
                 if (m != TrnMethodPath) continue;
-                if (ring >= 5000) EXPECT_NEAR(runs[0][i], want, 0.25 * Itv) << name << " " << r << " " << c;
+                if (ring >= 5000) {
+                    EXPECT_NEAR(runs[0][i], want, 0.25 * Itv) << name << " " << r << " " << c;
+                }
                 EXPECT_NEAR(runs[1][i], runs[0][i], 0.05 * Itv) << name << " moved east " << r << " " << c;
                 EXPECT_NEAR(runs[2][i], runs[0][i], 0.05 * Itv) << name << " moved west " << r << " " << c;
             }
