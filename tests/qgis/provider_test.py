@@ -248,7 +248,8 @@ def _():
     out = os.path.join(work, 'bad.tif')
     res, fb = run('altimetra:contourstodem', {'INPUT': line_layer('empty', features=False),
                                               'CELL_SIZE': 10, 'OUTPUT': out})
-    assert res is None and any('holds no lines' in e for e in fb.errors), fb.errors
+    # An empty layer is refused before any work: "holds no features".
+    assert res is None and any('holds no features' in e for e in fb.errors), fb.errors
     res, fb = run('altimetra:contourstodem', {'INPUT': line_layer('flat', z=False), 'CELL_SIZE': 10,
                                               'OUTPUT': out})
     assert res is None and any('has a height' in e and 'choose the height field' in e
