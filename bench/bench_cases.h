@@ -15,6 +15,7 @@
 #include <ogr_api.h>
 
 #include "bench_data.h"
+#include "terrain/trn_mth.h"
 
 struct BenchCase {
     std::string name;
@@ -190,4 +191,20 @@ inline std::vector<std::string> SplitList(const std::string& s) {
         p = q + 1;
     }
     return out;
+}
+
+// The methods of a list of command-line names, every method when it is empty; false (the unknown
+// name on standard error) when a name is not a method.
+inline bool BenchMethods(const std::vector<std::string>& names, std::vector<const TrnMethodInfo*>& out) {
+    for (const std::string& m : names) {
+        const TrnMethodInfo* mi = TrnMethodByName(m.c_str());
+        if (!mi) {
+            std::fprintf(stderr, "unknown method %s\n", m.c_str());
+            return false;
+        }
+        out.push_back(mi);
+    }
+    if (out.empty())
+        for (int k = 0; k < TrnMethodNum; k++) out.push_back(&TrnMethods[k]);
+    return true;
 }

@@ -70,16 +70,7 @@ struct Row {
 int main(int argc, char** argv) {
     const std::string shared = ALT_SHARED_DIR;
     std::vector<const TrnMethodInfo*> meth;
-    for (const std::string& m : SplitList(argc > 1 ? argv[1] : "")) {
-        const TrnMethodInfo* mi = TrnMethodByName(m.c_str());
-        if (!mi) {
-            std::fprintf(stderr, "unknown method %s\n", m.c_str());
-            return 1;
-        }
-        meth.push_back(mi);
-    }
-    if (meth.empty())
-        for (int k = 0; k < TrnMethodNum; k++) meth.push_back(&TrnMethods[k]);
+    if (!BenchMethods(SplitList(argc > 1 ? argv[1] : ""), meth)) return 1;
     std::vector<std::string> cases = SplitList(argc > 2 ? argv[2] : "synth,andes20,andes50,lowland1,lowland2");
     BenchStart();
     GDALAllRegister();

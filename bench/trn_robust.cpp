@@ -554,16 +554,7 @@ std::vector<std::string> Arg(int argc, char** argv, int i) {
 int main(int argc, char** argv) {
     const std::string shared = ALT_SHARED_DIR;
     std::vector<const TrnMethodInfo*> meth;
-    for (const std::string& m : Arg(argc, argv, 1)) {
-        const TrnMethodInfo* mi = TrnMethodByName(m.c_str());
-        if (!mi) {
-            std::fprintf(stderr, "unknown method %s\n", m.c_str());
-            return 1;
-        }
-        meth.push_back(mi);
-    }
-    if (meth.empty())
-        for (int k = 0; k < TrnMethodNum; k++) meth.push_back(&TrnMethods[k]);
+    if (!BenchMethods(Arg(argc, argv, 1), meth)) return 1;
     std::vector<std::string> cases = Arg(argc, argv, 2);
     if (cases.empty()) cases = {"synth", "andes20", "andes50", "lowland1", "lowland2"};
     for (const std::string& c : cases)
