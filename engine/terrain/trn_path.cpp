@@ -27,6 +27,7 @@
 #include <cmath>
 #include <limits>
 #include <new>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -134,12 +135,23 @@ void Seed(const Grid& g, const cntr* c, int nc, long long n, Sites* s) {
     }
 }
 
-// Post i takes the site of its neighbour j when j lies in the same band and its site is nearer.
-inline void Take(const Grid& g, Sites& s, long long i, long long j) {
-    if (std::isnan(s.x[j]) || !g.SameBand(i, j)) return;
-    if (std::isnan(s.x[i]) || Dist2(g, i, s.x[j], s.y[j]) < Dist2(g, i, s.x[i], s.y[i])) {
-        s.x[i] = s.x[j];
-        s.y[i] = s.y[j];
+// One post's site while the scans pass it: where it lies and its squared distance.
+struct Cur {
+    float x, y;
+    double d2;
+    double px, py;
+};
+
+// The post takes the site of its neighbour j when j lies in the same band and its site is nearer.
+inline void Take(const Grid& g, const Sites& s, long long i, long long j, Cur& c) {
+    const float jx = s.x[j];
+    if (std::isnan(jx) || !g.SameBand(i, j)) return;
+    const float jy = s.y[j];
+    const double dx = jx - c.px, dy = jy - c.py, d2 = dx * dx + dy * dy;
+    if (d2 < c.d2) {
+        c.x = jx;
+        c.y = jy;
+        c.d2 = d2;
     }
 }
 
@@ -147,32 +159,61 @@ inline void Take(const Grid& g, Sites& s, long long i, long long j) {
 // reaches around the bends of a band).
 void Spread(const Grid& g, Sites& s) {
     const int R = g.R, C = g.C;
+    auto post = [&](int r, int k, auto&& nbrs) {
+        const long long i = g.Idx(r, k);
+        Cur c{s.x[i], s.y[i], std::numeric_limits<double>::infinity(), k * g.d, r * g.d};
+        if (!std::isnan(c.x)) {
+            const double dx = c.x - c.px, dy = c.y - c.py;
+            c.d2 = dx * dx + dy * dy;
+        }
+        nbrs(i, c);
+        s.x[i] = c.x;
+        s.y[i] = c.y;
+    };
     for (int round = 0; round < 2; round++) {
         for (int r = 0; r < R; r++) {
-            for (int k = 0; k < C; k++) {
-                const long long i = g.Idx(r, k);
-                if (k > 0) Take(g, s, i, i - 1);
-                if (r > 0) {
-                    if (k > 0) Take(g, s, i, i - C - 1);
-                    Take(g, s, i, i - C);
-                    if (k + 1 < C) Take(g, s, i, i - C + 1);
-                }
-            }
-            for (int k = C - 2; k >= 0; k--) Take(g, s, g.Idx(r, k), g.Idx(r, k) + 1);
+            for (int k = 0; k < C; k++)
+                post(r, k, [&](long long i, Cur& c) {
+                    if (k > 0) Take(g, s, i, i - 1, c);
+                    if (r > 0) {
+                        if (k > 0) Take(g, s, i, i - C - 1, c);
+                        Take(g, s, i, i - C, c);
+                        if (k + 1 < C) Take(g, s, i, i - C + 1, c);
+                    }
+                });
+            for (int k = C - 2; k >= 0; k--)
+                post(r, k, [&](long long i, Cur& c) { Take(g, s, i, i + 1, c); });
         }
         for (int r = R - 1; r >= 0; r--) {
-            for (int k = C - 1; k >= 0; k--) {
-                const long long i = g.Idx(r, k);
-                if (k + 1 < C) Take(g, s, i, i + 1);
-                if (r + 1 < R) {
-                    if (k + 1 < C) Take(g, s, i, i + C + 1);
-                    Take(g, s, i, i + C);
-                    if (k > 0) Take(g, s, i, i + C - 1);
-                }
-            }
-            for (int k = 1; k < C; k++) Take(g, s, g.Idx(r, k), g.Idx(r, k) - 1);
+            for (int k = C - 1; k >= 0; k--)
+                post(r, k, [&](long long i, Cur& c) {
+                    if (k + 1 < C) Take(g, s, i, i + 1, c);
+                    if (r + 1 < R) {
+                        if (k + 1 < C) Take(g, s, i, i + C + 1, c);
+                        Take(g, s, i, i + C, c);
+                        if (k > 0) Take(g, s, i, i + C - 1, c);
+                    }
+                });
+            for (int k = 1; k < C; k++)
+                post(r, k, [&](long long i, Cur& c) { Take(g, s, i, i - 1, c); });
         }
     }
+}
+
+// The two levels' sites spread independently: on two threads when there are two.
+void SpreadBoth(const Grid& g, Sites* s, int nth) {
+    if (nth > 1) {
+        try {
+            std::thread t([&] { Spread(g, s[1]); });
+            Spread(g, s[0]);
+            t.join();
+            return;
+        } catch (const std::system_error&) {
+            // No second thread: both here.
+        }
+    }
+    Spread(g, s[0]);
+    Spread(g, s[1]);
 }
 
 constexpr double Unknown = -1;
@@ -185,7 +226,7 @@ double Beyond(const Grid& g, const Sites* s, long long i, float sx, float sy, do
               double* spc = nullptr, long long* at = nullptr) {
     const double px = static_cast<double>(i % g.C) * g.d, py = static_cast<double>(i / g.C) * g.d;
     double ux = sx - px, uy = sy - py;
-    const double len = std::hypot(ux, uy);
+    const double len = std::sqrt(ux * ux + uy * uy);
     if (!(len > 1e-9 * g.d)) return Unknown;
     ux /= len;
     uy /= len;
@@ -373,28 +414,27 @@ bool RunPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& prm) 
     Seed(g, c, nc, n, s);
     prm.fb.Progress(20);
     if (prm.fb.Cancelled()) return false;
-    Spread(g, s[0]);
-    Spread(g, s[1]);
-    prm.fb.Progress(60);
-    if (prm.fb.Cancelled()) return false;
-    // Heights, rows split among threads: each post depends only on the sites, so the result does
-    // not depend on how the rows are shared. They go straight into v (a work copy of the caller's)
-    // rather than a grid of their own: 4 bytes a post less at the peak.
-    float* z = v + 2;
     unsigned hw = std::thread::hardware_concurrency();
     int nth = prm.threads > 0 ? prm.threads : static_cast<int>(hw == 0 ? 2u : hw);
     nth = std::clamp(nth, 1, 64);
+    SpreadBoth(g, s, nth);
+    prm.fb.Progress(60);
+    if (prm.fb.Cancelled()) return false;
+    // Heights, rows split among threads: each post depends only on the sites, so the result does
+    // not depend on how the rows are shared.
+    float* z = prm.z ? prm.z : v + 2;
+    const long long st = prm.z ? 1 : 3;
     auto rows = [&](int t) {
         const int r0 = static_cast<int>(static_cast<long long>(R) * t / nth);
         const int r1 = static_cast<int>(static_cast<long long>(R) * (t + 1) / nth);
         for (long long i = g.Idx(r0, 0); i < g.Idx(r1, 0); i++) {
             double h = PostHgt(g, s, i);
             if (std::isnan(h)) {
-                z[3 * i] = std::numeric_limits<float>::quiet_NaN();
+                z[st * i] = std::numeric_limits<float>::quiet_NaN();
                 continue;
             }
             h = std::clamp(h, g.Lo(i), g.Hi(i));
-            z[3 * i] = static_cast<float>(h);
+            z[st * i] = static_cast<float>(h);
         }
     };
     {
@@ -409,12 +449,12 @@ bool RunPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& prm) 
         for (std::thread& x : th) x.join();
         for (int t = started; t < nth; t++) rows(t);
     }
-    for (Sites& st : s) {
-        FreeMem(st.x.p);
-        FreeMem(st.y.p);
-        st.x.p = st.y.p = nullptr;
+    for (Sites& site : s) {
+        FreeMem(site.x.p);
+        FreeMem(site.y.p);
+        site.x.p = site.y.p = nullptr;
     }
-    Fill(g, z, 3, 1e-3 * (CntrItv(c, nc) > 0 ? CntrItv(c, nc) : g.d));
+    Fill(g, z, static_cast<int>(st), 1e-3 * (CntrItv(c, nc) > 0 ? CntrItv(c, nc) : g.d));
     // The heights are in v now: a cancel that comes this late lets the run finish.
     prm.fb.Progress(95);
     (void)prm.fb.Cancelled();
@@ -429,8 +469,7 @@ void PathGeom(const cntr* c, int nc, const float* v, int R, int C, double itv, P
     const long long n = static_cast<long long>(R) * C;
     Sites s[2];
     Seed(g, c, nc, n, s);
-    Spread(g, s[0]);
-    Spread(g, s[1]);
+    SpreadBoth(g, s, 2);
     const double nan = std::numeric_limits<double>::quiet_NaN();
     for (long long i = 0; i < n; i++) {
         PathPost p{nan, nan, g.Lo(i), g.Hi(i), -1};
