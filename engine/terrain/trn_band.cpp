@@ -365,7 +365,11 @@ void Crossings(const cntr* c, int nc, const std::vector<Seg>& extra, const std::
                 const double t = (*it - p[ax]) / (q[ax] - p[ax]);
                 const double s = p[1 - ax] + t * (q[1 - ax] - p[1 - ax]);
                 const int nb = static_cast<int>(b.size());
-                const int j = static_cast<int>(std::upper_bound(b.begin(), b.end(), s) - b.begin()) - 1;
+                int j = static_cast<int>(std::upper_bound(b.begin(), b.end(), s) - b.begin()) - 1;
+                // A line at 45 degrees through a node stays on it after the step south-west. Taking
+                // the step a trifle more south than west decides it: such a line crosses a row just
+                // east of the node, and a column just south of it.
+                if (ax == 0 && j >= 0 && s == b[static_cast<size_t>(j)]) j--;
                 if (j < 0) {
                     // Along the first row or column: it bounds the node it runs through.
                     if (s >= b[0] - 4 * eps)

@@ -293,8 +293,9 @@ double Crest(const Grid& g, const Sites* s, long long i, int w, double L, double
     return up ? std::min(cap, L + rise) : std::max(cap, L - rise);
 }
 
-// Height of post i, NaN when it has nothing to go by.
-double PostHgt(const Grid& g, const Sites* s, long long i) {
+// Height of post i, NaN when it has nothing to go by; spc: the spacing of its two contours (0 with
+// fewer).
+double PostHgt(const Grid& g, const Sites* s, long long i, double* spc) {
     const double lo = g.Lo(i), hi = g.Hi(i);
     if (!std::isfinite(lo) || !std::isfinite(hi)) return std::numeric_limits<double>::quiet_NaN();
     const bool hasA = !std::isnan(s[0].x[i]), hasB = !std::isnan(s[1].x[i]);
@@ -302,6 +303,7 @@ double PostHgt(const Grid& g, const Sites* s, long long i) {
     const double b = hasB ? std::sqrt(Dist2(g, i, s[1].x[i], s[1].y[i])) : 0;
     if (hasA && hasB) {
         const double h = a + b;
+        *spc = h;
         if (!(h > 0)) return lo;
         const double m = (hi - lo) / h;
         const double d0 = EndSlope(m, Beyond(g, s, i, s[0].x[i], s[0].y[i], lo, true));
@@ -405,6 +407,56 @@ void PathBand(const cntr* c, int nc, const float* v, int R, int C, double itv, O
 }
 
 namespace {
+// fn(r0, r1) over rows [r0, r1) of R, shared among nth threads (rows of a thread that cannot start
+// are done on this one).
+template <class Fn>
+void ForRows(int R, int nth, Fn&& fn) {
+    auto part = [&](int t) {
+        fn(static_cast<int>(static_cast<long long>(R) * t / nth), static_cast<int>(static_cast<long long>(R) * (t + 1) / nth));
+    };
+    std::vector<std::thread> th;
+    int started = 1;
+    try {
+        for (int t = 1; t < nth; t++, started++) th.emplace_back(part, t);
+    } catch (const std::system_error&) {
+        // Fewer threads: the rest below.
+    }
+    part(0);
+    for (std::thread& x : th) x.join();
+    for (int t = started; t < nth; t++) part(t);
+}
+
+// Where two contours lie far apart, the switch of a post's nearest point from one part of a
+// contour to another leaves a crease the ground does not have. Posts whose contours lie at least
+// WideSpc mesh intervals apart are relaxed towards their four neighbours (SoftSweeps sweeps, a
+// blur of about two posts: under a tenth of their spacing), within their band and never across
+// a contour.
+constexpr double WideSpc = 30;
+constexpr int SoftSweeps = 12;
+
+void Soften(const Grid& g, float* z, long long st, const std::vector<uint8_t>& wide, int nth) {
+    const int R = g.R, C = g.C;
+    if (R < 3 || C < 3) return;
+    std::vector<float> t(static_cast<size_t>(R) * static_cast<size_t>(C));
+    auto ok = [&](long long i) {
+        return wide[static_cast<size_t>(i)] && g.SameBand(i, i - 1) && g.SameBand(i, i + 1) && g.SameBand(i, i - C) &&
+               g.SameBand(i, i + C);
+    };
+    for (int sw = 0; sw < SoftSweeps; sw++) {
+        for (size_t i = 0; i < t.size(); i++) t[i] = z[st * static_cast<long long>(i)];
+        ForRows(R - 2, nth, [&](int r0, int r1) {
+            for (int r = r0 + 1; r < r1 + 1; r++)
+                for (int k = 1; k + 1 < C; k++) {
+                    const long long i = g.Idx(r, k);
+                    if (!ok(i)) continue;
+                    const size_t u = static_cast<size_t>(i);
+                    const double m = (t[u - 1] + t[u + 1] + t[u - static_cast<size_t>(C)] + t[u + static_cast<size_t>(C)]) / 4;
+                    z[st * i] = static_cast<float>(std::clamp((t[u] + m) / 2, g.Lo(i), g.Hi(i)));
+                }
+        });
+    }
+}
+
 bool RunPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& prm) {
     Grid g;
     MkGrid(g, c, nc, v, R, C, prm.itv);
@@ -424,37 +476,27 @@ bool RunPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& prm) 
     // not depend on how the rows are shared.
     float* z = prm.z ? prm.z : v + 2;
     const long long st = prm.z ? 1 : 3;
-    auto rows = [&](int t) {
-        const int r0 = static_cast<int>(static_cast<long long>(R) * t / nth);
-        const int r1 = static_cast<int>(static_cast<long long>(R) * (t + 1) / nth);
+    std::vector<uint8_t> wide(static_cast<size_t>(n), 0);
+    ForRows(R, nth, [&](int r0, int r1) {
         for (long long i = g.Idx(r0, 0); i < g.Idx(r1, 0); i++) {
-            double h = PostHgt(g, s, i);
+            double spc = 0;
+            double h = PostHgt(g, s, i, &spc);
             if (std::isnan(h)) {
                 z[st * i] = std::numeric_limits<float>::quiet_NaN();
                 continue;
             }
+            wide[static_cast<size_t>(i)] = spc >= WideSpc * g.d;
             h = std::clamp(h, g.Lo(i), g.Hi(i));
             z[st * i] = static_cast<float>(h);
         }
-    };
-    {
-        std::vector<std::thread> th;
-        int started = 1;
-        try {
-            for (int t = 1; t < nth; t++, started++) th.emplace_back(rows, t);
-        } catch (...) {
-            // A thread that could not start: its rows are done here.
-        }
-        rows(0);
-        for (std::thread& x : th) x.join();
-        for (int t = started; t < nth; t++) rows(t);
-    }
+    });
     for (Sites& site : s) {
         FreeMem(site.x.p);
         FreeMem(site.y.p);
         site.x.p = site.y.p = nullptr;
     }
     Fill(g, z, static_cast<int>(st), 1e-3 * (CntrItv(c, nc) > 0 ? CntrItv(c, nc) : g.d));
+    Soften(g, z, st, wide, nth);
     // The heights are in v now: a cancel that comes this late lets the run finish.
     prm.fb.Progress(95);
     (void)prm.fb.Cancelled();
