@@ -241,6 +241,8 @@ std::vector<Seg> Bridges(const cntr* c, int nc, const std::vector<double>& X, co
         double p[2], dir[2];
         double h, other;
         int ci;
+        double len = 0;       // the length of its line
+        bool met = false;     // another line of its level ends at the same point: joined already
     };
     std::vector<End> ends;
     double minx = X.front(), maxx = X.back(), miny = Y.front(), maxy = Y.back();
@@ -260,7 +262,7 @@ std::vector<Seg> Bridges(const cntr* c, int nc, const std::vector<double>& X, co
             const double* a = e == 0 ? cc.pnt : cc.pnt + 2 * (n - 1);
             const double* b = e == 0 ? cc.pnt + 2 : cc.pnt + 2 * (n - 2);
             const double dx = a[0] - b[0], dy = a[1] - b[1], dl = std::hypot(dx, dy);
-            End E{{a[0], a[1]}, {dl > 0 ? dx / dl : 0, dl > 0 ? dy / dl : 0}, cc.hgt, 0, ci};
+            End E{{a[0], a[1]}, {dl > 0 ? dx / dl : 0, dl > 0 ? dy / dl : 0}, cc.hgt, 0, ci, Length(cc), false};
             ends.push_back(E);
         }
     }
@@ -278,13 +280,25 @@ std::vector<Seg> Bridges(const cntr* c, int nc, const std::vector<double>& X, co
     for (size_t u = 0; u < ord.size();) {
         size_t w = u;
         while (w + 1 < ord.size() && ends[ord[w + 1]].h - ends[ord[u]].h <= LvlTol) w++;
+        for (size_t a = u; a <= w; a++)
+            for (size_t b = u; b <= w; b++) {
+                End& A = ends[ord[a]];
+                const End& B = ends[ord[b]];
+                if (a != b && A.p[0] == B.p[0] && A.p[1] == B.p[1]) A.met = true;
+            }
+        // Ends that could never be joined do not stand in the way: one that meets another already,
+        // and a line's own far end (its two ends close it only when the gap is small beside the
+        // line, a ring left open; a straight line would fold onto itself).
         for (size_t a = u; a <= w; a++) {
             double best = HUGE_VAL;
+            if (ends[ord[a]].met) continue;
             for (size_t b = u; b <= w; b++) {
                 if (a == b) continue;
                 const End& A = ends[ord[a]];
                 const End& B = ends[ord[b]];
+                if (B.met) continue;
                 const double d = std::hypot(A.p[0] - B.p[0], A.p[1] - B.p[1]);
+                if (A.ci == B.ci && d >= A.len / 4) continue;
                 if (d < best) {
                     best = d;
                     near[ord[a]] = static_cast<int>(ord[b]);
@@ -301,16 +315,13 @@ std::vector<Seg> Bridges(const cntr* c, int nc, const std::vector<double>& X, co
         const End& B = ends[static_cast<size_t>(b)];
         const double d = std::hypot(A.p[0] - B.p[0], A.p[1] - B.p[1]);
         if (!(d > 0) || d >= 4 * std::min(A.other, B.other)) continue;
-        // A line's own two ends close it only when the gap is small beside the line (a ring left
-        // open), not when they are its far ends (a straight line would fold onto itself).
-        if (A.ci == B.ci && d >= Length(c[A.ci]) / 4) continue;
         if (idx.Crosses(A.p, B.p)) continue;
         out.push_back({A.p[0], A.p[1], B.p[0], B.p[1], A.h});
         used[a] = used[static_cast<size_t>(b)] = 1;
     }
     // Ends left open: on to the lattice's edge.
     for (size_t a = 0; a < ends.size(); a++) {
-        if (used[a]) continue;
+        if (used[a] || ends[a].met) continue;
         const End& A = ends[a];
         if (A.dir[0] == 0 && A.dir[1] == 0) continue;
         double t = HUGE_VAL;
