@@ -601,8 +601,10 @@ void MkLatBands(const cntr* c, int nc, const std::vector<double>& X, const std::
             const int l = k ? G.lb : G.la, next = k ? G.nb : G.na;
             const size_t rs = static_cast<size_t>(r), os = static_cast<size_t>(o);
             if (rlo[rs] < 0 || rlo[rs] != rhi[rs]) continue;
-            if (next >= 0) {
-                side[rs] |= next < l ? 1 : next > l ? 2 : 0;
+            // The next crossing on the edge tells, unless it is the same level again (a line
+            // given twice): then the region across does.
+            if (next >= 0 && next != l) {
+                side[rs] |= next < l ? 1 : 2;
                 continue;
             }
             if (rlo[os] < 0) continue;
