@@ -352,6 +352,16 @@ int LevOf(const std::vector<double>& lev, double h) {
     return std::min(k, static_cast<int>(lev.size()) - 1);
 }
 
+// Which side of segment p-q point (x, y) lies on: 1 left, -1 right. A point on the line counts
+// as left when the segment runs east (right when west): as if the segment lay a trifle further
+// south, which decides a line at 45 degrees through a node that the step south-west leaves on it.
+int Side(const double* p, const double* q, double x, double y) {
+    const long double o = static_cast<long double>(q[0] - p[0]) * (y - p[1]) -
+                          static_cast<long double>(q[1] - p[1]) * (x - p[0]);
+    if (o != 0) return o > 0 ? 1 : -1;
+    return q[0] - p[0] >= 0 ? 1 : -1;
+}
+
 // Every crossing of a contour with a lattice edge, and the nodes a contour runs along on the
 // lattice's first row or column (touch: node, level).
 void Crossings(const cntr* c, int nc, const std::vector<Seg>& extra, const std::vector<double>& lev, Lat& L,
@@ -377,10 +387,21 @@ void Crossings(const cntr* c, int nc, const std::vector<Seg>& extra, const std::
                 const double s = p[1 - ax] + t * (q[1 - ax] - p[1 - ax]);
                 const int nb = static_cast<int>(b.size());
                 int j = static_cast<int>(std::upper_bound(b.begin(), b.end(), s) - b.begin()) - 1;
-                // A line at 45 degrees through a node stays on it after the step south-west. Taking
-                // the step a trifle more south than west decides it: such a line crosses a row just
-                // east of the node, and a column just south of it.
-                if (ax == 0 && j >= 0 && s == b[static_cast<size_t>(j)]) j--;
+                // The crossing near a node is placed by which side of the segment the nodes lie on,
+                // not by the rounded point: a contour through a node then parts the nodes on every
+                // line the same way (or two lines meeting there would each leave a way through).
+                auto sd = [&](int jj) {
+                    return ax == 0 ? Side(p, q, X[static_cast<size_t>(k)], Y[static_cast<size_t>(jj)])
+                                   : Side(p, q, X[static_cast<size_t>(jj)], Y[static_cast<size_t>(k)]);
+                };
+                if (j >= 0 && j + 1 < nb && sd(j) == sd(j + 1)) {
+                    if (j > 0 && sd(j - 1) != sd(j)) j--;
+                    else if (j + 2 < nb && sd(j + 1) != sd(j + 2)) j++;
+                } else if (j < 0 && nb > 1 && sd(0) != sd(1)) {
+                    j = 0;
+                } else if (j >= nb - 1 && nb > 1 && sd(nb - 2) != sd(nb - 1)) {
+                    j = nb - 2;
+                }
                 if (j < 0) {
                     // Along the first row or column: it bounds the node it runs through.
                     if (s >= b[0] - 4 * eps)
@@ -388,8 +409,9 @@ void Crossings(const cntr* c, int nc, const std::vector<Seg>& extra, const std::
                     continue;
                 }
                 if (j >= nb - 1) continue;
-                const double at = (s - b[static_cast<size_t>(j)]) /
-                                  (b[static_cast<size_t>(j) + 1] - b[static_cast<size_t>(j)]);
+                const double at = std::clamp((s - b[static_cast<size_t>(j)]) /
+                                                 (b[static_cast<size_t>(j) + 1] - b[static_cast<size_t>(j)]),
+                                             0.0, 1.0);
                 // Line x = X[k] crosses the vertical edge (k, j)-(k, j+1); y = Y[k] the
                 // horizontal edge (j, k)-(j+1, k).
                 const long long e = ax == 0 ? L.nn + static_cast<long long>(j) * L.nx + k
