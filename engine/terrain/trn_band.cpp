@@ -31,6 +31,7 @@ struct Grp {
 // end carried on to the edge.
 struct Seg {
     double x0, y0, x1, y1, h;
+    bool edge = false;   // an end carried on to the lattice's edge (else a gap closed)
 };
 
 // The first crossing met in one direction: level index (-1: none) and distance.
@@ -332,7 +333,7 @@ std::vector<Seg> Bridges(const cntr* c, int nc, const std::vector<double>& X, co
         if (!(t > 0) || t >= A.other) continue;
         const double q[2] = {A.p[0] + t * A.dir[0], A.p[1] + t * A.dir[1]};
         if (idx.Crosses(A.p, q)) continue;
-        out.push_back({A.p[0], A.p[1], q[0], q[1], A.h});
+        out.push_back({A.p[0], A.p[1], q[0], q[1], A.h, true});
     }
     return out;
 }
@@ -533,7 +534,9 @@ void MkLatBands(const cntr* c, int nc, const std::vector<double>& X, const std::
     const std::vector<double> lev = Levels(c, nc);
     std::vector<Cut> cuts;
     std::vector<std::pair<long long, int>> touch;
-    if (!lev.empty()) Crossings(c, nc, Bridges(c, nc, X, Y), lev, L, cuts, touch);
+    std::vector<Seg> joins;
+    if (!lev.empty()) joins = Bridges(c, nc, X, Y);
+    if (!lev.empty()) Crossings(c, nc, joins, lev, L, cuts, touch);
     Group(cuts, L);
     cuts.clear();
     cuts.shrink_to_fit();
@@ -652,5 +655,8 @@ void MkLatBands(const cntr* c, int nc, const std::vector<double>& X, const std::
         }
     }
     b.reg = std::move(par);
+    b.joins.reserve(joins.size());
+    for (const Seg& sg : joins)
+        if (!sg.edge) b.joins.push_back({sg.x0, sg.y0, sg.x1, sg.y1, sg.h});
     out = std::move(b);
 }

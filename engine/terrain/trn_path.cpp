@@ -99,12 +99,27 @@ void Seed(const Grid& g, const cntr* c, int nc, long long n, Sites* s) {
         std::fill(s[w].y.p, s[w].y.p + n, std::numeric_limits<float>::quiet_NaN());
     }
     const double reach = SeedReach * g.d;
-    for (int ci = 0; ci < nc; ci++) {
-        const cntr& cc = c[ci];
-        const double h = cc.hgt;
-        for (int m = 0; m + 1 < cc.n; m++) {
-            const double px = cc.pnt[2 * m] - g.x0, py = cc.pnt[2 * m + 1] - g.y0;
-            const double qx = cc.pnt[2 * m + 2] - g.x0, qy = cc.pnt[2 * m + 3] - g.y0;
+    // The contours' segments, then the joins across their gaps (where the lines most likely ran).
+    const long long nj = static_cast<long long>(g.b.joins.size());
+    for (long long ci = 0; ci < nc + nj; ci++) {
+        const bool join = ci >= nc;
+        double jp[4] = {0, 0, 0, 0};
+        double h = 0;
+        if (join) {
+            const LatJoin& jn = g.b.joins[static_cast<size_t>(ci - nc)];
+            jp[0] = jn.x0;
+            jp[1] = jn.y0;
+            jp[2] = jn.x1;
+            jp[3] = jn.y1;
+            h = jn.h;
+        } else {
+            h = c[ci].hgt;
+        }
+        const int nseg = join ? 1 : c[ci].n - 1;
+        for (int m = 0; m < nseg; m++) {
+            const double* pp = join ? jp : c[ci].pnt + 2 * m;
+            const double px = pp[0] - g.x0, py = pp[1] - g.y0;
+            const double qx = pp[2] - g.x0, qy = pp[3] - g.y0;
             const double ex = qx - px, ey = qy - py, len2 = ex * ex + ey * ey;
             // Pieces no longer than a mesh interval keep the boxes small.
             const int np = std::max(1, static_cast<int>(std::ceil(std::sqrt(len2) / g.d)));
