@@ -649,9 +649,13 @@ void MkLatBands(const cntr* c, int nc, const std::vector<double>& X, const std::
             b.rlo[r] = lev[static_cast<size_t>(rlo[r])];
             b.rhi[r] = lev[static_cast<size_t>(rhi[r])];
         } else {
+            // Lower ground across one of its lines and higher across another cannot be: between
+            // lines of one level the ground would cross that level again. A line is wrong or one
+            // is missing; the level itself is the guess that errs least.
             const double h = lev[static_cast<size_t>(rlo[r])];
-            b.rlo[r] = side[r] == 1 ? h : h - room;
-            b.rhi[r] = side[r] == 2 ? h : h + room;
+            const bool flat = side[r] == 3;
+            b.rlo[r] = side[r] == 1 || flat ? h : h - room;
+            b.rhi[r] = side[r] == 2 || flat ? h : h + room;
         }
     }
     b.reg = std::move(par);
