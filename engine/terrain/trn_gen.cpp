@@ -638,7 +638,9 @@ bool GenTrnCrs(const cntr* c, int nc, float* v, int nv, const int32_t* id, int R
     return done;
 }
 
-bool CreTrn(const Feedback& fb) {
+bool CreTrn(const Feedback& fb) { return CreTrn(fb, TrnMethodOf(TrnMethod).kind); }
+
+bool CreTrn(const Feedback& fb, TrnMethodKind m) {
     if (!TrnSrf || !TrnGrd) {
         DspErrMsg(MsgOwnErr, "地形の領域が設定されていません。");
         return false;
@@ -672,31 +674,19 @@ bool CreTrn(const Feedback& fb) {
         // A vertex that no cross line reaches keeps its height: mark them to tell them apart.
         for (int i = 0; i < nv; i++) work[3 * i + 2] = kUnreached;
         SetDrwBuf(DRW_FRONT);
-        // An unknown setting runs the default; the surface needs the grid in its plain order.
-        TrnMethodKind m = TrnMethodOf(TrnMethod).kind;
-        if (static_cast<long long>(TrnGrd->rows) * TrnGrd->cols != nv) m = TrnMethodCrs;
-        switch (m) {
-        case TrnMethodMinCrv: {
-            McPrm prm;
-            prm.itv = MshItv;
-            prm.fb = fb;
-            done = GenTrnMc(c, nc, work, TrnGrd->rows, TrnGrd->cols, prm);
-            break;
-        }
-        case TrnMethodPath: {
-            PathPrm prm;
-            prm.itv = MshItv;
-            prm.fb = fb;
-            done = GenTrnPath(c, nc, work, TrnGrd->rows, TrnGrd->cols, prm);
-            break;
-        }
-        case TrnMethodCrs: {
+        TrnRun run;
+        run.fb = fb;
+        run.id = TrnGrd->vtx_id;
+        run.ref = TrnGenRef != 0;
+        run.live = true;
+        if (static_cast<long long>(TrnGrd->rows) * TrnGrd->cols == nv) {
+            done = TrnGenMethod(m, c, nc, work, TrnGrd->rows, TrnGrd->cols, MshItv, run);
+        } else {
+            // A surface that is not its grid's R x C posts: cross lines, vertex by vertex.
             TrnGenPrm prm = GenPrmOfSettings();
             prm.fb = fb;
             done = GenTrnCrs(c, nc, work, nv, TrnGrd->vtx_id, TrnGrd->rows, TrnGrd->cols, MshItv, prm,
-                             TrnGenRef != 0, true);
-            break;
-        }
+                             run.ref, true);
         }
     }
     // A cancelled run leaves the terrain as it was before the command.
