@@ -19,19 +19,10 @@
 #include <unistd.h>
 #include "core/alc.h"
 #include "core/cmd.h"
-#include "core/mode.h"
 #include "core/msg.h"
-#include "core/state.h"
-#include "curves/crv.h"
 #include "gis/gis.h"
-#include "doc/xchg_flow.h"
 #include "platform/platform.h"
-#include "scene/scene.h"
-#include "doc/doc.h"
-#include "terrain/trn.h"
 #include "terrain/trn_mth.h"
-#include "curves/crv_cmd.h"
-#include "terrain/trn_cmd.h"
 
 namespace jrn {
 
@@ -284,11 +275,6 @@ void OnStop(int) { Stop = 1; }
 
 bool DemStopped() { return Stop != 0; }
 
-void DemPlatform::PumpMessages(int max) {
-    (void)max;
-    if (Stop) RunFlg = 0;
-}
-
 int DemPlatform::MsgBox(const char* text, const char* caption, int buttons, int icon) {
     (void)caption;
     (void)icon;
@@ -300,15 +286,7 @@ int DemPlatform::MsgBox(const char* text, const char* caption, int buttons, int 
     return buttons == plt::BtnYesNo ? plt::AnsNo : plt::AnsOk;
 }
 
-Feedback TermProgress::Fb() {
-    Feedback f;
-    f.ctx = this;
-    f.begin = Begin;
-    f.progress = Progress;
-    f.end = End;
-    f.cancelled = Cancelled;
-    return f;
-}
+Feedback TermProgress::Fb() { return Feedback{this, Begin, Progress, End, Cancelled}; }
 
 void TermProgress::Begin(void* ctx) {
     TermProgress& t = *static_cast<TermProgress*>(ctx);

@@ -59,8 +59,6 @@ public:
 
     int MsgBox(const char* text, const char* caption, int buttons, int icon) override;
     void Console(const char* text) override { (void)text; }
-    // Between steps of a long procedure: a SIGINT or SIGTERM received cancels it.
-    void PumpMessages(int max) override;
 };
 
 // Whether SIGINT or SIGTERM arrived since the engine started (DemEngine catches them: the running

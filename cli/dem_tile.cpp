@@ -11,15 +11,10 @@
 #include <vector>
 #include <gdal_priv.h>
 #include "core/alc.h"
-#include "core/cmd.h"
-#include "core/msg.h"
-#include "curves/crv_cmd.h"
 #include "dem_int.h"
-#include "doc/xchg_flow.h"
 #include "formats/outfile.h"
 #include "gis/gis.h"
 #include "terrain/trn.h"
-#include "terrain/trn_cmd.h"
 #include "terrain/trn_gen.h"
 #include "terrain/trn_mth.h"
 
