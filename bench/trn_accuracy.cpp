@@ -121,7 +121,7 @@ int main(int argc, char** argv) {
                 std::vector<float> w = grid;
                 const long base = RssKb();
                 double t0 = Now(), c0 = Cpu();
-                run->ok = TrnGenMethod(mi->kind, c, nc, L, w.data(), R, C, cs.d.itv) ? 1 : 0;
+                run->ok = TrnGenMethod(mi->kind, c, nc, w.data(), R, C, cs.d.itv) ? 1 : 0;
                 run->wall = Now() - t0;
                 run->cpu = Cpu() - c0;
                 run->peakKb = std::max(0.0, PeakMb() * 1024.0 - static_cast<double>(base));

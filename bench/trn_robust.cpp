@@ -685,7 +685,7 @@ int main(int argc, char** argv) {
                 Score s = RunChild(n, limit, [&](double* out) {
                     if (tri) return Triangulate(c, nc, g, out);
                     std::vector<float> w = mesh;
-                    const bool ok = TrnGenMethod(meth[m]->kind, c, nc, L, w.data(), g.R, g.C, cs.d.itv);
+                    const bool ok = TrnGenMethod(meth[m]->kind, c, nc, w.data(), g.R, g.C, cs.d.itv);
                     for (long long i = 0; i < n; i++) out[i] = w[3 * i + 2] / 1000.0;
                     return ok;
                 }, z);

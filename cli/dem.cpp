@@ -19,19 +19,10 @@
 #include <unistd.h>
 #include "core/alc.h"
 #include "core/cmd.h"
-#include "core/mode.h"
 #include "core/msg.h"
-#include "core/state.h"
-#include "curves/crv.h"
 #include "gis/gis.h"
-#include "doc/xchg_flow.h"
 #include "platform/platform.h"
-#include "scene/scene.h"
-#include "doc/doc.h"
-#include "terrain/trn.h"
 #include "terrain/trn_mth.h"
-#include "curves/crv_cmd.h"
-#include "terrain/trn_cmd.h"
 
 namespace jrn {
 
@@ -284,15 +275,10 @@ void OnStop(int) { Stop = 1; }
 
 bool DemStopped() { return Stop != 0; }
 
-void DemPlatform::PumpMessages(int max) {
-    (void)max;
-    if (Stop) RunFlg = 0;
-}
-
 int DemPlatform::MsgBox(const char* text, const char* caption, int buttons, int icon) {
     (void)caption;
-    if (icon == plt::IconError) errors++;
-    EndBar();
+    (void)icon;
+    prog.EndBar();
     std::string t = text ? text : "";
     for (char& c : t)
         if (c == '\n') c = ' ';
@@ -300,23 +286,40 @@ int DemPlatform::MsgBox(const char* text, const char* caption, int buttons, int 
     return buttons == plt::BtnYesNo ? plt::AnsNo : plt::AnsOk;
 }
 
-void DemPlatform::Notify(int id, long wparam) {
-    (void)wparam;
-    if (!bar && !lines) return;
-    if (id == ID_PRG_CRE) {
-        steps_ = 0;
-        shown_ = -1;
-        on_ = true;
-        Draw();
-    } else if (id == ID_PRG_DSP && on_) {
-        steps_++;
-        Draw();
-    } else if (id == ID_PRG_DEL) {
-        EndBar();
-    }
+Feedback TermProgress::Fb() { return Feedback{this, Begin, Progress, End, Cancelled}; }
+
+void TermProgress::Begin(void* ctx) {
+    TermProgress& t = *static_cast<TermProgress*>(ctx);
+    t.last_ = -1;
+    if (!t.bar && !t.lines) return;
+    t.steps_ = 0;
+    t.shown_ = -1;
+    t.on_ = true;
+    t.Draw();
 }
 
-void DemPlatform::Draw() {
+// One step a percent gained, as the window's bar advances; the first is the start's.
+void TermProgress::Progress(void* ctx, int percent) {
+    TermProgress& t = *static_cast<TermProgress*>(ctx);
+    if (percent > 100) percent = 100;
+    if (t.last_ < -1 || percent <= t.last_) return;
+    for (int i = t.last_; i < percent; ++i) {
+        if (!t.on_) break;
+        t.steps_++;
+        t.Draw();
+    }
+    t.last_ = percent;
+}
+
+void TermProgress::End(void* ctx) {
+    TermProgress& t = *static_cast<TermProgress*>(ctx);
+    t.last_ = -999;
+    t.EndBar();
+}
+
+bool TermProgress::Cancelled(void*) { return DemStopped(); }
+
+void TermProgress::Draw() {
     int pct = steps_ > 100 ? 100 : steps_;
     if (pct == shown_) return;
     shown_ = pct;
@@ -333,34 +336,13 @@ void DemPlatform::Draw() {
     std::fflush(stderr);
 }
 
-void DemPlatform::EndBar() {
+void TermProgress::EndBar() {
     if (!on_) return;
     on_ = false;
     if (bar) std::fputs("\n", stderr);
 }
 
-// EngGuard gives 0 for a run abandoned for want of memory (after its message), which here would
-// read as success: such a run is a failure.
-template <class F>
-int DemGuard(F&& f) {
-    bool ran = false;
-    int r = EngGuard([&] {
-        int v = f();
-        ran = true;
-        return v;
-    });
-    return ran ? r : -1;
-}
-
-void DemCreTrn() {
-    EngGuard([] {
-        // The bar is drawn from the window's notifications (DemPlatform::Notify).
-        CreTrn(FbWnd);
-        return 0;
-    });
-}
-
-DemEngine::DemEngine(DemPlatform* dp) : prev_(plt::Get()), lang_(MsgLang), method_(TrnMethod) {
+DemEngine::DemEngine(DemPlatform* dp) : prev_(plt::Get()), lang_(MsgLang) {
     // The first SIGINT or SIGTERM asks the run to stop (DemStopped); the handler then resets, so
     // a second one ends the process at once.
     Stop = 0;
@@ -393,7 +375,6 @@ DemEngine::~DemEngine() {
     sigaction(SIGTERM, &oldTerm_, nullptr);
     plt::Set(prev_);
     MsgLang = lang_;
-    TrnMethod = method_;
 }
 
 double DemNow() {
@@ -415,70 +396,59 @@ int DemMain(int argc, char** argv) {
     if (rc < 0) rc = CheckFiles(o, "dem", true);
     if (rc >= 0) return rc;
     if (o.tileW > 0) return DemTiles(o, false);
-    const std::string &in = o.in, &out = o.out;
-    const double itv = o.itv, flt = o.flt;
-    const double* rgn = o.rgn;
-    const bool quiet = o.quiet, times = o.times;
 
     DemPlatform dp;
-    dp.lines = o.progress;
-    dp.bar = !quiet && !o.progress && isatty(2);
+    dp.prog.lines = o.progress;
+    dp.prog.bar = !o.quiet && !o.progress && isatty(2);
     DemEngine eng(&dp);
     if (!eng.started) return DemNoEngine;
-    int status = 0;
-    double t0 = DemNow(), c0 = Cpu();
-    OgrImpRes res;
-    OgrImpPrm p{in, o.layer, o.field};
-    if (DemGuard([&] { return ImpOgr(p, &res); }) != 0) status = 3;
-    if (status == 0 && DemStopped()) status = DemInterrupted;
-    double t1 = DemNow(), t2 = t1, t3 = t1;
-    double c1 = Cpu(), c2 = c1, c3 = c1;
-    if (status == 0) {
-        if (o.haveRgn) {
-            TrnRgn[0] = static_cast<float>((rgn[0] - res.ox) * 1000.0);
-            TrnRgn[1] = static_cast<float>((rgn[1] - res.oy) * 1000.0);
-            TrnRgn[3] = static_cast<float>((rgn[2] - res.ox) * 1000.0);
-            TrnRgn[4] = static_cast<float>((rgn[3] - res.oy) * 1000.0);
+    DemPrm p;
+    p.src = OgrImpPrm{o.in, o.layer, o.field};
+    p.itv = o.itv;
+    p.haveRgn = o.haveRgn;
+    for (int k = 0; k < 4; k++) p.rgn[k] = o.rgn[k];
+    p.method = o.method->kind;
+    p.flt = o.flt;
+    p.out = o.out;
+    p.err = o.err;
+    // Wall and processor time at the start and at the end of each stage.
+    double t[5], c[5];
+    t[0] = DemNow();
+    c[0] = Cpu();
+    auto mark = [&](int from, int to) {
+        for (int k = from; k <= to; k++) {
+            t[k] = DemNow();
+            c[k] = Cpu();
         }
-        MshItv = static_cast<float>(itv * 1000.0);
-        int R = 0, C = 0;
-        if (!TrnMshDim(TrnRgn, MshItv, &R, &C) || static_cast<long long>(R) * C > 200000000LL) {
-            std::fprintf(stderr, "altimetra-cli dem: the grid would be too large "
-                                 "(more than 65535 rows or columns): choose a larger interval\n");
-            status = 4;
-        } else {
-            if (!quiet)
-                std::fprintf(stderr, "altimetra-cli dem: %d contours (%d skipped), grid %d x %d\n",
-                             res.curves, res.skipped, C, R);
-            IntrCmd(CatDrw2D, CmdRgnDlgOk);  // region dialog OK: the flat grid
-            TrnMethod = o.method->kind;
-            int before = dp.errors;
-            if (TrnSrf) DemCreTrn();
-            if (DemStopped()) status = DemInterrupted;
-            else if (!TrnSrf || dp.errors != before) status = 4;
-            t2 = DemNow();
-            c2 = Cpu();
-            if (status == 0 && flt >= 0) {
-                FltrAng = static_cast<float>(flt);
-                IntrCmd(CatMdl, CmdTrnFltr);
-                if (DemStopped()) status = DemInterrupted;
-            }
-            t3 = DemNow();
-            c3 = Cpu();
-            ClrMsg();
-            if (status == 0 && DemGuard([&] { return ExpGisRst(out.c_str()); }) != 0) status = 5;
-            if (status == 0 && !o.err.empty() && DemGuard([&] { return ExpGisErr(o.err.c_str()); }) != 0)
-                status = 5;
+    };
+    p.told = [&](DemStage s, const DemRes& r) {
+        switch (s) {
+        case DemStRead: mark(1, 3); break;
+        case DemStLaid:
+            if (!o.quiet)
+                std::fprintf(stderr, "altimetra-cli dem: %d contours (%d skipped), grid %d x %d\n", r.imp.curves,
+                             r.imp.skipped, r.C, r.R);
+            break;
+        case DemStMade: mark(2, 3); break;
+        case DemStFiltered: mark(3, 3); break;
         }
-    }
-    double t4 = DemNow(), c4 = Cpu();
+    };
+    DemRes res;
+    const int status = DemRun(p, dp.prog.Fb(), &res);
+    mark(4, 4);
+    if (status == DemNoGrid && res.tooLarge)
+        std::fputs("altimetra-cli dem: the grid would be too large (more than 65535 rows or columns): choose a "
+                   "larger interval\n",
+                   stderr);
     if (status == DemInterrupted) std::fputs("altimetra-cli dem: interrupted: nothing written\n", stderr);
-    if (status == 0 && !quiet && MsgLinNum > 0) std::fprintf(stderr, "altimetra-cli dem: %s\n", MsgLin[0]);
-    if (times)
+    if (status == DemOk && !o.quiet && !res.note.empty())
+        std::fprintf(stderr, "altimetra-cli dem: %s\n", res.note.c_str());
+    if (o.times)
         std::fprintf(stderr,
                      "times (wall / processor): read %.3f / %.3f s, generate %.3f / %.3f s, "
                      "filter %.3f / %.3f s, write %.3f / %.3f s\n",
-                     t1 - t0, c1 - c0, t2 - t1, c2 - c1, t3 - t2, c3 - c2, t4 - t3, c4 - c3);
+                     t[1] - t[0], c[1] - c[0], t[2] - t[1], c[2] - c[1], t[3] - t[2], c[3] - c[2], t[4] - t[3],
+                     c[4] - c[3]);
     return status;
 }
 

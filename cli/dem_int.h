@@ -4,23 +4,12 @@
 #include <csignal>
 #include <cstdio>
 #include <string>
-#include "core/msg.h"
+#include "core/feedback.h"
+#include "doc/dem_run.h"
 #include "platform/platform.h"
 #include "terrain/trn_mth.h"
 
 namespace jrn {
-
-// Exit statuses of dem and tiles (the usage text and cli/README.md explain them).
-enum DemStatus {
-    DemOk = 0,
-    DemNoEngine = 1,
-    DemBadArgs = 2,
-    DemBadInput = 3,
-    DemNoGrid = 4,
-    DemNotWritten = 5,
-    DemTilesMissing = 6,
-    DemInterrupted = 7,
-};
 
 struct DemOpt {
     std::string in, out, field, layer;
@@ -42,25 +31,34 @@ struct DemOpt {
     bool vrtOnly = false;
 };
 
-// Message boxes go to standard error; the progress bar too, when it is a terminal, and with
-// lines "progress N" (percent of the generation) for a program that runs the command.
-class DemPlatform final : public plt::Platform {
+// The generation's progress on standard error, as GDALTermProgress draws GDAL's: a bar when
+// standard error is a terminal, or lines "progress N" for a program that runs the command; it is
+// cancelled once SIGINT or SIGTERM has arrived (DemStopped). Fb() is only asked on the thread that
+// runs the command.
+class TermProgress {
 public:
     bool bar = false;
     bool lines = false;
-    int errors = 0;
+    Feedback Fb();
+    void EndBar();  // ends the bar's line (before a message, or when the work ends)
+
+private:
+    static void Begin(void* ctx);
+    static void Progress(void* ctx, int percent);
+    static void End(void* ctx);
+    static bool Cancelled(void* ctx);
+    void Draw();
+    int steps_ = 0, shown_ = -1, last_ = -999;
+    bool on_ = false;
+};
+
+// Message boxes go to standard error, after ending the progress bar's line.
+class DemPlatform final : public plt::Platform {
+public:
+    TermProgress prog;
 
     int MsgBox(const char* text, const char* caption, int buttons, int icon) override;
     void Console(const char* text) override { (void)text; }
-    void Notify(int id, long wparam) override;
-    // Between steps of a long procedure: a SIGINT or SIGTERM received cancels it.
-    void PumpMessages(int max) override;
-    void EndBar();
-
-private:
-    void Draw();
-    int steps_ = 0, shown_ = -1;
-    bool on_ = false;
 };
 
 // Whether SIGINT or SIGTERM arrived since the engine started (DemEngine catches them: the running
@@ -72,7 +70,7 @@ bool DemStopped();
 class DemEngine {
 public:
     explicit DemEngine(DemPlatform* dp);
-    ~DemEngine();  // ends the engine and puts back the platform, language and method
+    ~DemEngine();  // ends the engine and puts back the platform and language
     DemEngine(const DemEngine&) = delete;
     DemEngine& operator=(const DemEngine&) = delete;
     bool started = false;
@@ -80,14 +78,10 @@ public:
 private:
     plt::Platform* prev_;
     uint8_t lang_;
-    int method_;
     struct sigaction oldInt_ {}, oldTerm_ {};
 };
 
 double DemNow();  // wall clock, seconds
-// Terrain creation as the command runs it, without the command's undo snapshot: a batch run has
-// nothing to undo, and the snapshot is a whole copy of the grid (28 bytes a post).
-void DemCreTrn();
 // The tiled road: every tile (or o.tile), the mosaic (or only it), or with list the tile lines.
 int DemTiles(const DemOpt& o, bool list);
 

@@ -11,15 +11,10 @@
 #include <vector>
 #include <gdal_priv.h>
 #include "core/alc.h"
-#include "core/cmd.h"
-#include "core/msg.h"
-#include "curves/crv_cmd.h"
 #include "dem_int.h"
-#include "doc/xchg_flow.h"
 #include "formats/outfile.h"
 #include "gis/gis.h"
 #include "terrain/trn.h"
-#include "terrain/trn_cmd.h"
 #include "terrain/trn_gen.h"
 #include "terrain/trn_mth.h"
 
@@ -295,48 +290,36 @@ bool Whole(const Layout& L, const Tile& t, const std::string& path) {
 
 // Generates tile t and writes its core. Status, messages printed.
 int MakeTile(const Layout& L, const Tile& t, const DemOpt& o, DemPlatform& dp) {
-    OgrImpPrm p{o.in, o.layer, o.field};
+    DemPrm p;
+    p.src = OgrImpPrm{o.in, o.layer, o.field};
     // The contours near enough to the generated posts to bear on them: the whole grid's posts see
     // those beyond the region's edge as well.
     const double rim = L.d * TrnMethodRim(o.method->kind);
-    OgrClip clip{{L.ox + (PostX(L, t.gc0) - rim) * 0.001, L.oy + (PostY(L, t.gr0) - rim) * 0.001,
-                  L.ox + (PostX(L, t.gc1) + rim) * 0.001, L.oy + (PostY(L, t.gr1) + rim) * 0.001},
-                 L.ox,
-                 L.oy};
-    OgrImpRes res;
-    if (EngGuard([&] { return ImpOgr(p, &res, &clip) == 0 ? 1 : 0; }) != 1) return DemBadInput;
-    TrnRgn[0] = PostX(L, t.gc0);
-    TrnRgn[1] = PostY(L, t.gr0);
-    TrnRgn[3] = PostX(L, t.gc1);
-    TrnRgn[4] = PostY(L, t.gr1);
-    MshItv = static_cast<float>(L.d);
-    const int before = dp.errors;
-    IntrCmd(CatDrw2D, CmdRgnDlgOk);  // region dialog OK: the flat grid
-    if (!TrnSrf || !TrnGrd || TrnGrd->cols != t.gc1 - t.gc0 + 1 || TrnGrd->rows != t.gr1 - t.gr0 + 1) {
-        if (dp.errors == before) Say("tile %lld: no grid could be made", t.index);
-        return DemNoGrid;
-    }
-    if (res.curves > 0) {
-        TrnMethod = o.method->kind;
-        DemCreTrn();
-        if (DemStopped()) return DemInterrupted;
-        if (!TrnSrf || dp.errors != before) return DemNoGrid;
-        if (o.flt >= 0) {
-            FltrAng = static_cast<float>(o.flt);
-            IntrCmd(CatMdl, CmdTrnFltr);
-        }
-    } else {
-        // No contour near: the tile is all nodata.
-        std::vector<uint8_t> gap(static_cast<size_t>(TrnSrf->nv), 1);
-        TrnGapSet(gap.data());
-    }
-    ClrMsg();
-    GisBlk b{static_cast<int>(t.c0 - t.gc0), static_cast<int>(t.c1 - t.gc0),
-             static_cast<int>(t.r0 - t.gr0), static_cast<int>(t.r1 - t.gr0), false};
-    if (EngGuard([&] { return ExpGisRstBlk(t.path.c_str(), b) == 0 ? 1 : 0; }) != 1) return DemNotWritten;
-    if (!t.epath.empty() && EngGuard([&] { return ExpGisErrBlk(t.epath.c_str(), b) == 0 ? 1 : 0; }) != 1)
-        return DemNotWritten;
-    return DemOk;
+    const OgrClip clip{{L.ox + (PostX(L, t.gc0) - rim) * 0.001, L.oy + (PostY(L, t.gr0) - rim) * 0.001,
+                        L.ox + (PostX(L, t.gc1) + rim) * 0.001, L.oy + (PostY(L, t.gr1) + rim) * 0.001},
+                       L.ox,
+                       L.oy};
+    p.clip = &clip;
+    p.itv = o.itv;
+    p.rgnMm = true;
+    p.rgn[0] = PostX(L, t.gc0);
+    p.rgn[1] = PostY(L, t.gr0);
+    p.rgn[2] = PostX(L, t.gc1);
+    p.rgn[3] = PostY(L, t.gr1);
+    p.wantC = static_cast<int>(t.gc1 - t.gc0 + 1);
+    p.wantR = static_cast<int>(t.gr1 - t.gr0 + 1);
+    p.method = o.method->kind;
+    p.flt = o.flt;
+    p.emptyIsNodata = true;
+    p.out = t.path;
+    p.err = t.epath;
+    const GisBlk b{static_cast<int>(t.c0 - t.gc0), static_cast<int>(t.c1 - t.gc0),
+                   static_cast<int>(t.r0 - t.gr0), static_cast<int>(t.r1 - t.gr0), false};
+    p.blk = &b;
+    DemRes res;
+    const int status = DemRun(p, dp.prog.Fb(), &res);
+    if (status == DemNoGrid && !res.said) Say("tile %lld: no grid could be made", t.index);
+    return status;
 }
 
 std::string Xml(const std::string& s) {
@@ -413,7 +396,7 @@ std::string Dur(double s) {
 
 int DemTiles(const DemOpt& o, bool list) {
     DemPlatform dp;
-    dp.lines = o.progress;
+    dp.prog.lines = o.progress;
     DemEngine eng(&dp);
     if (!eng.started) return DemNoEngine;
     Layout L;

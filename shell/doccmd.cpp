@@ -198,7 +198,6 @@ bool ImportFlow(QWidget* frame) {
     SetCrs(CrsWait);
     const int r = ImpDxf(path);
     SetCrs(keep);
-    if (DocTitleHook) DocTitleHook();
     Redraw();
     if (r != 0) return false;
     RememberDir(Profile::DirScn, path);

@@ -124,9 +124,6 @@ void Import(QWidget* frame) {
         rc = EngGuard([&] { return ImpOgr(prm, nullptr); });
         SetCrs(CrsArrow);
     }
-    // The import has named the document after its file; the window's title follows the same way
-    // as for the other flows.
-    if (DocTitleHook) DocTitleHook();
     if (rc == 0) Remember(path);
 }
 

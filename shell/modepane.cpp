@@ -95,7 +95,7 @@ QString ModePaneText(int mode, const QString& menuText, const QString& heightTex
     name.remove('&');
     if (name.endsWith(QLatin1String("..."))) name.chop(3);
     if (mode == ModeCrvHgt && !heightText.isEmpty()) name += QLatin1Char(' ') + heightText;
-    return name + QStringLiteral(" — ") + QString::fromUtf8(MsgLang == 1 ? m->en : m->ja);
+    return name + QStringLiteral(" — ") + QString::fromUtf8(MsgTx(m->ja, m->en));
 }
 
 }  // namespace shl

@@ -13,7 +13,9 @@ void* RealcMem(void* block, long long size, const char* tag);
 int FreeMem(void* block);
 
 // Thrown by the allocator after the failure message; EngGuard ends it. Code that must undo a
-// half-made change may catch it on the way, but always rethrows.
+// half-made change may catch it on the way and rethrow. A reader that gives the failure back as
+// its own result may end it instead (ScnRead: ScnRdNoMem, whose caller puts the new-document
+// scene in place of the partial one); the rest of the command then goes on.
 struct AlcAbort {};
 
 // Recovery point: runs f and turns an abandoned command into a result of 0.
@@ -69,6 +71,26 @@ public:
 private:
     F f_;
     bool kept_ = false;
+};
+
+// An array of n T through the tagged allocator, freed on scope exit. Alc frees what it held first;
+// a count <= 0 holds nothing (p null).
+template <class T>
+struct AlcArr {
+    T* p = nullptr;   // p[n]
+    long long n = 0;
+    AlcArr() = default;
+    AlcArr(const AlcArr&) = delete;
+    AlcArr& operator=(const AlcArr&) = delete;
+    ~AlcArr() { FreeMem(p); }
+    void Alc(long long cnt, const char* tag) {
+        FreeMem(p);
+        p = nullptr;
+        n = cnt;
+        if (cnt > 0) p = static_cast<T*>(AlcMem(cnt * static_cast<long long>(sizeof(T)), tag));
+    }
+    T& operator[](long long i) { return p[i]; }
+    const T& operator[](long long i) const { return p[i]; }
 };
 
 // Objects with constructors, allocated through the tagged allocator.

@@ -1,6 +1,9 @@
 // Progress and cancellation of a long procedure, passed in by whoever starts it: the window's
-// progress bar and running flag, silence for a batch run, a recorder in a test. The procedure
-// only calls these; it never reads the window's state itself.
+// progress bar and running flag, the batch command's bar on the terminal, silence (FbNone) for a
+// bench, a recorder in a test. The procedure only calls these; it never reads the window's state
+// itself. The procedure that runs the work (CreTrn, ScnRead, ...) calls begin once before it and
+// end once after it, however it ends; the algorithms below it only report progress and ask
+// cancelled. Every call comes on the thread that started the work.
 #pragma once
 
 struct Feedback {

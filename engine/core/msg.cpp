@@ -10,6 +10,8 @@
 #include "platform/platform.h"
 
 uint8_t MsgLang = 0;
+
+const char* MsgTx(const char* ja, const char* en) { return MsgLang == 1 ? en : ja; }
 int LastErrId = 0;
 int MsgBoxId = 0;
 

@@ -3,6 +3,10 @@
 #include <cstdint>
 
 extern uint8_t MsgLang;  // 0 Japanese, 1 English
+// A text of the engine's own in the message language: the one way the engine picks its words
+// (numbered messages take theirs from the catalogue; the shell reads a few older texts through
+// MsgEn, core/msg_en.h).
+const char* MsgTx(const char* ja, const char* en);
 extern int LastErrId;
 
 // Id of the message box being shown, for platforms that report it (the batch runner prints it);

@@ -369,7 +369,7 @@ int CrvChkCmd() {
     CrvChkRes.clear();
     if (CrvPart) CrvChkRes = ChkCrv(CrvPart->crvs.a, CrvPart->crvs.n, CurChkPrm());
     char t[MsgLinLen];
-    std::snprintf(t, sizeof t, MsgLang == 1 ? "Contour check: %d findings." : "等高線のチェック: %d 件",
+    std::snprintf(t, sizeof t, MsgTx("等高線のチェック: %d 件", "Contour check: %d findings."),
                   static_cast<int>(CrvChkRes.size()));
     PutMsg(t);
     return 0;

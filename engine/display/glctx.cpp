@@ -31,8 +31,8 @@ void MkPal(bool needPal) {
 
 int ChkDspCol() {
     if (plt::Get()->DisplayDepth() < 9) {
-        ErrBox(MsgLang == 1 ? "Set <True Color> mode."
-                            : "ディスプレイのカラーパレットをTrue Colorに設定して再起動してください");
+        ErrBox(MsgTx("ディスプレイのカラーパレットをTrue Colorに設定して再起動してください",
+                     "Set <True Color> mode."));
         return -1;
     }
     return 0;

@@ -2,10 +2,12 @@
 #include "doc/doc.h"
 #include "gis/gis.h"
 
+#include <cstdio>
 #include <cstring>
 #include <sys/stat.h>
 #include "core/cmd.h"
 #include "core/alc.h"
+#include "core/filext.h"
 #include "core/mode.h"
 #include "core/msg.h"
 #include "core/state.h"
@@ -27,24 +29,7 @@ namespace {
 
 const char* const Untitled = "無題";
 
-void SetTitle(const std::string& path) {
-    Doc.path = path;
-    Doc.title = path.empty() ? Untitled : path;
-    if (DocTitleHook) DocTitleHook();
-}
-
-bool EndsScn(const std::string& p) {
-    return p.size() >= 4 && (p.compare(p.size() - 4, 4, ".scn") == 0 ||
-                             p.compare(p.size() - 4, 4, ".SCN") == 0);
-}
-
-// The extension of the last path component ("" when none).
-std::string Ext(const std::string& p) {
-    size_t slash = p.find_last_of("/\\");
-    size_t dot = p.rfind('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
-    return p.substr(dot + 1);
-}
+void SetTitle(const std::string& path) { DocSetTitle(path, path); }
 
 bool Readable(const std::string& p) {
     struct stat st;
@@ -149,25 +134,34 @@ void DocIniScn() {
     ModFlg = 0;
 }
 
-int DocNew() {
+void DocSetTitle(const std::string& path, const std::string& title) {
+    Doc.path = path;
+    Doc.title = title.empty() ? Untitled : title;
+    if (DocTitleHook) DocTitleHook();
+}
+
+void DocFresh(const std::string& title) {
     DocIniScn();
-    SetTitle("");
+    DocSetTitle("", title);
+}
+
+int DocNew() {
+    DocFresh("");
     Redraw();
     return DocDone;
 }
 
 int DocOpen(const std::string& path) {
     std::string p = path;
-    if (Ext(p).empty()) p += ".scn";
+    if (FileExt(p).empty()) p += ".scn";
     if (!Readable(p)) {
         DspErrMsg(MsgFilOpn, FilBase(p.c_str()).c_str());
         return DocFailed;
     }
-    if (!EndsScn(p)) {
+    if (!HasExt(p, "scn")) {
         // Other formats open into the new-document scene through the engine's open by extension.
         if (!SetFilNam(p)) return DocFailed;
-        DocIniScn();
-        SetTitle("");
+        DocFresh("");
         IntrCmd(CatFile, CmdFileOpen);
         return DocDone;
     }
@@ -189,7 +183,7 @@ int DocRecover(const std::string& scnPath, const RcvMeta& m) {
 }
 
 int DocOpenArg(const std::string& path) {
-    if (!EndsScn(path)) return DocDone;
+    if (!HasExt(path, "scn")) return DocDone;
     if (!Readable(path)) {
         DspErrMsg(MsgFilOpn, FilBase(path.c_str()).c_str());
         return DocFailed;
@@ -202,13 +196,19 @@ int DocWrite(const std::string& path) {
     ScnWrSt = -1;
     IntrCmd(CatFile, CmdFileSave);
     if (ScnWrSt != 0) return DocFailed;  // the write said why; the changes are still unsaved
-    GisSaveSide(path.c_str());
+    if (!GisSaveSide(path.c_str())) {
+        // The side file said why. An older one would give the new scene a false origin: it goes,
+        // and the document stays unsaved, so that the user saves it again where the side file fits.
+        std::remove((path + GisSideExt).c_str());
+        DocSetMod(true);
+        return DocFailed;
+    }
     SetTitle(path);
     return DocDone;
 }
 
 int DocSave() {
-    if (Doc.path.empty() || !EndsScn(Doc.path)) return DocNeedName;
+    if (Doc.path.empty() || !HasExt(Doc.path, "scn")) return DocNeedName;
     // The file is the document's own: replacing it is what Save means, so nothing is asked.
     const int keep = CrsIdx;
     SetCrs(CrsWait);
@@ -219,8 +219,7 @@ int DocSave() {
 
 int DocSaveAs(const std::string& path) {
     std::string p = path;
-    std::string e = Ext(p);
-    if (e != "scn" && e != "SCN") p += ".scn";
+    if (!HasExt(p, "scn")) p += ".scn";
     const int keep = CrsIdx;
     SetCrs(CrsWait);
     int r = DocWrite(p);

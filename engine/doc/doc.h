@@ -27,8 +27,11 @@ void IniScn();
 void IniTrnScn();
 
 // The new-document scene: scene reset, start-up scene, terrain scene (modified flag clear).
-// Also where a document that could not be read leaves the user.
+// Also where a document that could not be read leaves the user. The title is the caller's.
 void DocIniScn();
+// A new document titled title ("" untitled), without a file: the new-document scene, then the
+// title and its hook. New, and the imports that replace the document (DXF, OGR), start here.
+void DocFresh(const std::string& title);
 
 // Results of the flows.
 enum DocRes : int {
@@ -53,8 +56,10 @@ int DocSave();
 // Save As: ".scn" appended unless the path ends in .scn; no overwrite question (the file dialog
 // asks it).
 int DocSaveAs(const std::string& path);
-// Saving to path without questions (the shell's OnSaveDocument). Done only when the file was
-// written; the title and path follow it then.
+// Saving to path without questions (the shell's OnSaveDocument). Done only when the file and its
+// side file (the origin and CRS of a document in real-world coordinates) were written; the title
+// and path follow it then. When the side file fails the scene file is written but the save fails:
+// the old side file is removed (no stale origin) and the document stays modified.
 int DocWrite(const std::string& path);
 
 // With unsaved changes, asks whether to save them first (Yes/No/Cancel). Yes saves (DocNeedName
@@ -65,6 +70,9 @@ int DocAskSave();
 // Called after a flow has changed the document's title (the shell updates its window); null
 // when nobody listens.
 extern void (*DocTitleHook)();
+// The document's file and title (title "" for a document without a name: "無題"), then the hook.
+// Every flow that names the document goes through here.
+void DocSetTitle(const std::string& path, const std::string& title);
 
 // The scene document with the view it stores (ScnWrite, ScnRead). RdScn then makes the marked
 // camera current (a default one when there is none), sets the 2D window from it, rebuilds the

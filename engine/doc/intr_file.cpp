@@ -4,6 +4,7 @@
 #include <string>
 #include <sys/stat.h>
 #include "core/cmd.h"
+#include "core/filext.h"
 #include "core/mode.h"
 #include "core/msg.h"
 #include "curves/crv.h"
@@ -17,22 +18,9 @@
 
 namespace {
 
-bool EndsWith(const char* s, const char* tail) {
-    size_t n = std::strlen(s), k = std::strlen(tail);
-    return n >= k && std::strcmp(s + n - k, tail) == 0;
-}
-
-// The name ends in ext in all lower or all upper case (ext: ".scn").
-bool HasExt(const char* name, const char* lower) {
-    std::string upper(lower);
-    for (char& c : upper)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return EndsWith(name, lower) || EndsWith(name, upper.c_str());
-}
-
-// Appends ext when the name lacks it; false when the buffer has no room (error 110 shown).
+// Appends ext (".scn") when the name lacks it; false when the buffer has no room (error 110 shown).
 bool AddExt(const char* lower) {
-    if (HasExt(FilNam, lower)) return true;
+    if (HasExt(FilNam, lower + 1)) return true;
     size_t n = std::strlen(FilNam), k = std::strlen(lower);
     if (n + k >= size_t(FilNamLen)) {
         DspErrMsg(MsgFilOpn, FilBase(FilNam).c_str());
@@ -129,13 +117,13 @@ std::string FilBase(const char* path) {
 int IntrFile(int code) {
     switch (code) {
     case CmdFileOpen:
-        if (HasExt(FilNam, ".scn")) IntrCmd(CatFile, CmdFileRdScn);
-        else if (HasExt(FilNam, ".dfa")) IntrCmd(CatFile, CmdFileRdDfa);
-        else if (HasExt(FilNam, ".stl")) IntrCmd(CatFile, CmdFileRdStl);
-        else if (HasExt(FilNam, ".3ds")) IntrCmd(CatFile, CmdFileRd3ds);
+        if (HasExt(FilNam, "scn")) IntrCmd(CatFile, CmdFileRdScn);
+        else if (HasExt(FilNam, "dfa")) IntrCmd(CatFile, CmdFileRdDfa);
+        else if (HasExt(FilNam, "stl")) IntrCmd(CatFile, CmdFileRdStl);
+        else if (HasExt(FilNam, "3ds")) IntrCmd(CatFile, CmdFileRd3ds);
         return 0;
     case CmdFileSave:
-        if (HasExt(FilNam, ".scn")) IntrCmd(CatFile, CmdFileWrScn);
+        if (HasExt(FilNam, "scn")) IntrCmd(CatFile, CmdFileWrScn);
         return 0;
     case CmdFileRdScn:
         if (!AddExt(".scn")) return 0;
@@ -151,7 +139,7 @@ int IntrFile(int code) {
     case CmdFileRdBgImg:
         return RdSeq(OpFileRdBgImg);
     case CmdFileWrImg: {
-        static const char* exts[] = {".img", ".xwd", ".rla", ".tif", ".tiff", ".bmp", ".jpg", ".yuv"};
+        static const char* exts[] = {"img", "xwd", "rla", "tif", "tiff", "bmp", "jpg", "yuv"};
         bool has = false;
         for (const char* e : exts) has = has || HasExt(FilNam, e);
         if (!has && !AddExt(".xwd")) return 0;

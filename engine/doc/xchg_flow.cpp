@@ -36,10 +36,10 @@ void GldBlkNote(const GldBlk& b) {
     if (b.r0 == 0 && b.c0 == 0 && b.r1 == R && b.c1 == C) return;
     char t[MsgLinLen * 4];
     std::snprintf(t, sizeof t,
-                  MsgLang == 1 ? "GLD holds rows %3$d-%4$d and columns %5$d-%6$d of the grid's %1$d rows x %2$d columns.\n"
-                                 "Left out: %7$d rows south, %8$d north, %9$d columns west, %10$d east"
-                               : "GLDには格子 %d 行 x %d 列のうち 行 %d-%d, 列 %d-%d を書き出します。\n"
-                                 "書き出さない部分: 南 %d 行, 北 %d 行, 西 %d 列, 東 %d 列",
+                  MsgTx("GLDには格子 %d 行 x %d 列のうち 行 %d-%d, 列 %d-%d を書き出します。\n"
+                        "書き出さない部分: 南 %d 行, 北 %d 行, 西 %d 列, 東 %d 列",
+                        "GLD holds rows %3$d-%4$d and columns %5$d-%6$d of the grid's %1$d rows x %2$d columns.\n"
+                        "Left out: %7$d rows south, %8$d north, %9$d columns west, %10$d east"),
                   R, C, b.r0 + 1, b.r1, b.c0 + 1, b.c1, b.r0, R - b.r1, b.c0, C - b.c1);
     DspInfMsg(MsgOwnInf, t);
 }
@@ -50,27 +50,26 @@ void ExpNote(int fmt, const std::string& path) {
     static const char* const name[] = {"DXF", "VRML", "STL", "GLD"};
     const LenUnit u = MmPer(OutUnit) > 0 ? OutUnit : LenUnit::M;
     const double k = MmPer(u);
-    const bool en = MsgLang == 1;
     std::string what;
     char t[MsgLinLen * 2];
     if (TrnSrf && TrnGrd) {
-        std::snprintf(t, sizeof t, en ? "terrain %d x %d posts" : "地形 %d x %d 点", TrnGrd->cols, TrnGrd->rows);
+        std::snprintf(t, sizeof t, MsgTx("地形 %d x %d 点", "terrain %d x %d posts"), TrnGrd->cols, TrnGrd->rows);
         what = t;
     }
     if (fmt == FmtDxf) {
         const int n = CrvPart ? CrvPart->crvs.n : 0;
-        std::snprintf(t, sizeof t, en ? "%d contours" : "等高線 %d 本", n);
+        std::snprintf(t, sizeof t, MsgTx("等高線 %d 本", "%d contours"), n);
         what += (what.empty() ? "" : ", ") + std::string(t);
     }
     std::string ext;
     if (TrnSrf && TrnGrd && TrnSrf->nv > 0) {
         const BBox& b = TrnSrf->box;
-        std::snprintf(t, sizeof t, en ? ", extent %.6g..%.6g x %.6g..%.6g %s" : ", 範囲 %.6g..%.6g x %.6g..%.6g %s",
+        std::snprintf(t, sizeof t, MsgTx(", 範囲 %.6g..%.6g x %.6g..%.6g %s", ", extent %.6g..%.6g x %.6g..%.6g %s"),
                       b.min[0] / k, b.max[0] / k, b.min[1] / k, b.max[1] / k, UnitName(u));
         ext = t;
     }
     const int f = fmt >= 0 && fmt < FmtNum ? fmt : 0;
-    std::snprintf(t, sizeof t, en ? "%s export: %s (%s%s)" : "%s書き出し: %s (%s%s)", name[f], path.c_str(),
+    std::snprintf(t, sizeof t, MsgTx("%s書き出し: %s (%s%s)", "%s export: %s (%s%s)"), name[f], path.c_str(),
                   what.c_str(), ext.c_str());
     PutMsg(t);
 }
@@ -125,12 +124,7 @@ int ImpDxf(const std::string& path) {
         std::string p = ImpPath(path);
         DxfRdSum s;
         auto read = [&](bool hdr) {
-            DocRstScn();
-            IniScn();
-            IniTrnScn();
-            Doc.title = "無題";
-            Doc.path.clear();
-            DocSetMod(false);
+            DocFresh("");
             return RdDxfCrv(p, &s, hdr);
         };
         int rc = read(true);
@@ -152,7 +146,7 @@ int ImpDxf(const std::string& path) {
         if (rc == 0) {
             // The title names the drawing; the document itself has no file yet, so a save asks
             // for a scene name instead of writing over the drawing.
-            Doc.title = p;
+            DocSetTitle("", p);
             r = 0;
         }
         return 0;
@@ -213,11 +207,7 @@ int ImpOgr(const OgrImpPrm& p, OgrImpRes* res, const OgrClip* clip) {
     OgrCrvs rd;
     int rc = OgrRdCrv(p, &rd, &r, clip);
     if (rc == 0) {
-        DocRstScn();
-        IniScn();
-        IniTrnScn();
-        Doc.path.clear();
-        Doc.title = p.path;
+        DocFresh(p.path);
         rc = OgrMkCrv(rd, &r);
     }
     if (rc == 0) {

@@ -59,12 +59,14 @@ int OutSet::Stage(const std::string& target) {
     struct stat st;
     const bool existed = stat(target.c_str(), &st) == 0;
     if (existed && S_ISDIR(st.st_mode)) {
+        refused_ = true;
         Fail(EISDIR);
         return -1;
     }
     std::string t = target + ".XXXXXX";
     int fd = mkstemp(t.data());
     if (fd < 0) {
+        refused_ = true;
         Fail(errno);
         return -1;
     }
@@ -79,6 +81,12 @@ void OutSet::Adopt(const std::string& tmp, const std::string& target) {
 }
 
 bool OutSet::Commit() {
+    // A dataset with a file missing is no dataset: nothing replaces the targets.
+    if (refused_) {
+        const int e = errno_;
+        Abort();
+        return Fail(e);
+    }
     for (const Entry& f : files_)
         if (int e = SyncPath(f.tmp, false)) {
             Abort();
@@ -140,6 +148,7 @@ bool OutSet::Commit() {
 void OutSet::Abort() {
     for (const Entry& f : files_) unlink(f.tmp.c_str());
     files_.clear();
+    refused_ = false;
 }
 
 int OutBufs(const std::vector<OutBuf>& files, std::string* err) {

@@ -26,14 +26,15 @@ public:
 
     // Creates an empty temporary file beside target with the mode the target has (or a new file's)
     // and returns its descriptor, which the caller writes and closes. -1 with Reason() on failure
-    // (the folder refuses the file, or target is a folder).
+    // (the folder refuses the file, or target is a folder); the set is then refused as a whole:
+    // Commit writes nothing and returns false.
     int Stage(const std::string& target);
     // The temporary name of the file last staged.
     const std::string& TmpName() const { return files_.back().tmp; }
     // Adds a file already written under tmp (a library's dataset) that is to replace target.
     void Adopt(const std::string& tmp, const std::string& target);
     bool Commit();
-    // Removes every temporary; the targets are untouched.
+    // Removes every temporary; the targets are untouched and the set is empty again.
     void Abort();
     const std::string& Reason() const { return reason_; }
     int Errno() const { return errno_; }
@@ -44,6 +45,7 @@ private:
     };
     bool Fail(int e);
     std::vector<Entry> files_;
+    bool refused_ = false;   // a Stage failed
     std::string reason_;
     int errno_ = 0;
 };

@@ -3,26 +3,14 @@
 
 #include "formats/xchg.h"
 
+#include "core/filext.h"
+
 LenUnit InUnit = InUnitDef;
 LenUnit OutUnit = OutUnitDef;
 
 namespace {
 
 constexpr const char* Ext[FmtNum] = {"dxf", "wrl", "stl", "gld"};
-
-// The extension of the last path component ("" when it has none).
-std::string ExtOf(const std::string& path) {
-    size_t s = path.find_last_of("/\\");
-    size_t d = path.rfind('.');
-    if (d == std::string::npos || (s != std::string::npos && d < s)) return std::string();
-    return path.substr(d + 1);
-}
-
-std::string Upper(std::string s) {
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return s;
-}
 
 }  // namespace
 
@@ -39,12 +27,11 @@ double OutUnitFct(LenUnit unit) {
 const char* FmtExt(int fmt) { return fmt >= 0 && fmt < FmtNum ? Ext[fmt] : ""; }
 
 std::string ExpPath(int fmt, const std::string& path, bool firstFilter) {
-    std::string e = ExtOf(path);
-    std::string want = FmtExt(fmt);
-    if (firstFilter && (e.empty() || (e != want && e != Upper(want)))) return path + "." + want;
+    const char* want = FmtExt(fmt);
+    if (firstFilter && (FileExt(path).empty() || !HasExt(path, want))) return path + "." + want;
     return path;
 }
 
 std::string ImpPath(const std::string& path) {
-    return ExtOf(path).empty() ? path + ".dxf" : path;
+    return FileExt(path).empty() ? path + ".dxf" : path;
 }

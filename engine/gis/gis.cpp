@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdarg>
 #include <memory>
 #include <cmath>
@@ -12,7 +13,9 @@
 #include <sstream>
 #include <ogrsf_frmts.h>
 #include <gdal_priv.h>
+#include "core/filext.h"
 #include "core/msg.h"
+#include "core/msg_why.h"
 #include "curves/crv.h"
 #include "formats/outfile.h"
 #include "gis/gis_int.h"
@@ -28,7 +31,6 @@ void GisInit() {
     done = true;
 }
 
-const char* GisTx(const char* ja, const char* en) { return MsgLang == 1 ? en : ja; }
 
 std::string GisFmt(const char* fmt, ...) {
     char buf[1024];
@@ -47,10 +49,7 @@ std::string GisLastErr() {
 }
 
 std::string GisExt(const std::string& path) {
-    size_t slash = path.find_last_of("/\\");
-    size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
-    std::string e = path.substr(dot + 1);
+    std::string e = FileExt(path);
     for (char& c : e) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return e;
 }
@@ -63,7 +62,10 @@ bool GisSaveSide(const char* scnPath) {
     std::string side = std::string(scnPath) + GisSideExt;
     if (!GisRef.known) {
         // A side file left from an earlier save would give the local document a false origin.
-        std::remove(side.c_str());
+        if (std::remove(side.c_str()) != 0 && errno != ENOENT) {
+            DspErrMsgWhy(MsgFilWrt, side.c_str(), std::strerror(errno));
+            return false;
+        }
         return true;
     }
     OutFile o;
@@ -109,7 +111,7 @@ bool GisLoadSide(const char* scnPath) {
         }
     }
     if (bad || !haveOrg || in.bad()) {
-        DspWrnMsg(MsgOwnWrn, GisFmt(GisTx("%s の内容が正しくありません。文書はローカル座標で開きます。",
+        DspWrnMsg(MsgOwnWrn, GisFmt(MsgTx("%s の内容が正しくありません。文書はローカル座標で開きます。",
                                     "%s is malformed: the document opens in local coordinates."),
                               side.c_str())
                            .c_str());
@@ -242,7 +244,7 @@ bool LineParts(const OGRGeometry* g, std::vector<const OGRLineString*>* parts,
 }
 
 std::string UnreadTx(const std::string& path, int n) {
-    return GisFmt(GisTx("%s: %d 個の地物が読めませんでした(ファイルが途中で切れているか壊れています)。",
+    return GisFmt(MsgTx("%s: %d 個の地物が読めませんでした(ファイルが途中で切れているか壊れています)。",
                         "%s: %d features could not be read (the file is cut short or damaged)."),
                   path.c_str(), n);
 }
@@ -268,7 +270,7 @@ OGRLayer* PickLayer(GDALDataset* ds, const OgrImpPrm& p, int* fldOut, std::strin
     if (!p.layer.empty()) {
         l = ds->GetLayerByName(p.layer.c_str());
         if (!l) {
-            GisErr(GisFmt(GisTx("%s にレイヤー \"%s\" がありません。", "%s has no layer \"%s\"."),
+            GisErr(GisFmt(MsgTx("%s にレイヤー \"%s\" がありません。", "%s has no layer \"%s\"."),
                           p.path.c_str(), p.layer.c_str()));
             return nullptr;
         }
@@ -276,7 +278,7 @@ OGRLayer* PickLayer(GDALDataset* ds, const OgrImpPrm& p, int* fldOut, std::strin
         for (int i = 0; i < ds->GetLayerCount() && !l; i++)
             if (IsLineType(ds->GetLayer(i)->GetGeomType())) l = ds->GetLayer(i);
         if (!l) {
-            GisErr(GisFmt(GisTx("%s に線のレイヤーがありません。", "%s has no layer of lines."),
+            GisErr(GisFmt(MsgTx("%s に線のレイヤーがありません。", "%s has no layer of lines."),
                           p.path.c_str()));
             return nullptr;
         }
@@ -285,13 +287,13 @@ OGRLayer* PickLayer(GDALDataset* ds, const OgrImpPrm& p, int* fldOut, std::strin
     if (!p.field.empty()) {
         fld = l->GetLayerDefn()->GetFieldIndex(p.field.c_str());
         if (fld < 0) {
-            GisErr(GisFmt(GisTx("レイヤー \"%s\" にフィールド \"%s\" がありません。",
+            GisErr(GisFmt(MsgTx("レイヤー \"%s\" にフィールド \"%s\" がありません。",
                                 "Layer \"%s\" has no field \"%s\"."),
                           l->GetName(), p.field.c_str()));
             return nullptr;
         }
         if (!IsNum(l->GetLayerDefn()->GetFieldDefn(fld)->GetType())) {
-            GisErr(GisFmt(GisTx("フィールド \"%s\" は数値ではありません。高さには数値のフィールドを選んでください。",
+            GisErr(GisFmt(MsgTx("フィールド \"%s\" は数値ではありません。高さには数値のフィールドを選んでください。",
                                 "Field \"%s\" is not numeric: choose a numeric field for the heights."),
                           p.field.c_str()));
             return nullptr;
@@ -304,13 +306,13 @@ OGRLayer* PickLayer(GDALDataset* ds, const OgrImpPrm& p, int* fldOut, std::strin
     // An empty layer says so before anything else: GeoJSON gives every layer, even an empty one,
     // longitude and latitude.
     if (!HasFeature(l)) {
-        GisErr(GisFmt(GisTx("%s: レイヤー \"%s\" に地物がありません。", "%s: layer \"%s\" holds no features."),
+        GisErr(GisFmt(MsgTx("%s: レイヤー \"%s\" に地物がありません。", "%s: layer \"%s\" holds no features."),
                       p.path.c_str(), l->GetName()));
         return nullptr;
     }
     if (srs) {
         if (srs->IsGeographic()) {
-            GisErr(GisFmt(GisTx("レイヤー \"%s\" は経緯度(地理座標系)です。投影座標系に変換してから読み込んでください。",
+            GisErr(GisFmt(MsgTx("レイヤー \"%s\" は経緯度(地理座標系)です。投影座標系に変換してから読み込んでください。",
                                 "Layer \"%s\" is in longitude and latitude: reproject it to a projected coordinate system first."),
                           l->GetName()));
             return nullptr;
@@ -411,14 +413,14 @@ int ReadLayer(const OgrImpPrm& p, std::vector<OgrCrv>* out, OgrImpRes* res, std:
     if (out->empty()) {
         std::string text;
         if (res->absurd)
-            text = GisFmt(GisTx("レイヤー \"%s\" の線はどれも座標か高さが有限でないか大きすぎます(%d 本)。",
+            text = GisFmt(MsgTx("レイヤー \"%s\" の線はどれも座標か高さが有限でないか大きすぎます(%d 本)。",
                                 "Every line of layer \"%s\" has a coordinate or height that is not finite or too large (%d lines)."),
                           l->GetName(), res->absurd);
         else if (lineFeat == 0)
-            text = GisFmt(GisTx("レイヤー \"%s\" に線がありません。", "Layer \"%s\" holds no lines."),
+            text = GisFmt(MsgTx("レイヤー \"%s\" に線がありません。", "Layer \"%s\" holds no lines."),
                           l->GetName());
         else
-            text = GisFmt(GisTx("レイヤー \"%s\" の線に高さがありません(%d 本)。高さのフィールドを選んでください。",
+            text = GisFmt(MsgTx("レイヤー \"%s\" の線に高さがありません(%d 本)。高さのフィールドを選んでください。",
                                 "No line of layer \"%s\" has a height (%d lines): choose the height field."),
                           l->GetName(), res->skipped);
         if (res->unread) text += "\n" + UnreadTx(p.path, res->unread);
@@ -494,7 +496,7 @@ int OgrLyrExt(const OgrImpPrm& p, double ext[4], double org[2], std::string* wkt
     if (!got || !(e.MinX <= e.MaxX && e.MinY <= e.MaxY) || !(std::fabs(e.MinX) <= GisCrdMax) ||
         !(std::fabs(e.MaxX) <= GisCrdMax) || !(std::fabs(e.MinY) <= GisCrdMax) ||
         !(std::fabs(e.MaxY) <= GisCrdMax)) {
-        GisErr(GisFmt(GisTx("レイヤー \"%s\" に線がありません。", "Layer \"%s\" holds no lines."),
+        GisErr(GisFmt(MsgTx("レイヤー \"%s\" に線がありません。", "Layer \"%s\" holds no lines."),
                       l->GetName()));
         return -1;
     }
@@ -520,16 +522,16 @@ int OgrMkCrv(const OgrCrvs& rd, OgrImpRes* res) {
     TrnRgn[3] = ext[2];
     TrnRgn[4] = ext[3];
     TrnRgn[5] = 0;
-    PutMsg(GisFmt(GisTx("%d 本の等高線を読み込みました。", "%d contours read."), res->curves).c_str());
+    PutMsg(GisFmt(MsgTx("%d 本の等高線を読み込みました。", "%d contours read."), res->curves).c_str());
     // One warning for everything left out.
     std::string left;
     if (res->skipped)
-        left += GisFmt(GisTx("高さのない線 %d 本は読み込みませんでした。",
+        left += GisFmt(MsgTx("高さのない線 %d 本は読み込みませんでした。",
                              "%d lines without a height were skipped."),
                        res->skipped);
     if (res->absurd)
         left += (left.empty() ? "" : "\n") +
-                GisFmt(GisTx("座標か高さが有限でないか大きすぎる線 %d 本は読み込みませんでした。",
+                GisFmt(MsgTx("座標か高さが有限でないか大きすぎる線 %d 本は読み込みませんでした。",
                              "%d lines with a coordinate or height that is not finite or too large were skipped."),
                        res->absurd);
     if (res->unread) left += (left.empty() ? "" : "\n") + UnreadTx(res->path, res->unread);

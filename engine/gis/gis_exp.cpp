@@ -172,7 +172,7 @@ bool RstBack(const std::string& tmp, int nc, int nr) {
 
 void WriteFail(const std::string& path) {
     std::string why = GisLastErr();
-    std::string text = GisFmt(GisTx("%s ファイルの書き込み中にエラーが発生しました。",
+    std::string text = GisFmt(MsgTx("%s ファイルの書き込み中にエラーが発生しました。",
                                     "%s file write failed."),
                               path.c_str());
     if (!why.empty()) text += "\n" + why;
@@ -231,7 +231,7 @@ const float* ErrOrMsg() {
     if (!e && gap && TrnSrf && std::all_of(gap, gap + TrnSrf->nv, [](uint8_t g) { return g != 0; }))
         return &none;
     if (!e)
-        GisErr(GisTx("この地形の予想誤差を求められません。", "The expected error of this terrain cannot be computed."));
+        GisErr(MsgTx("この地形の予想誤差を求められません。", "The expected error of this terrain cannot be computed."));
     return e;
 }
 }  // namespace
@@ -242,13 +242,13 @@ namespace {
 GDALDriver* RstTarget(const std::string& path, const char* driver, GisBlk* b) {
     GisInit();
     if (!GisGridBlk(b)) {
-        GisErr(GisTx("地形が作成されていません。", "No terrain has been made."));
+        GisErr(MsgTx("地形が作成されていません。", "No terrain has been made."));
         return nullptr;
     }
     GDALDriver* drv = driver ? GetGDALDriverManager()->GetDriverByName(driver)
                              : DrvByExt(GisExt(path), true);
     if (!drv)
-        GisErr(GisFmt(GisTx("%s: 拡張子に合うラスター形式がありません(.tif, .asc, .xyz など)。",
+        GisErr(GisFmt(MsgTx("%s: 拡張子に合うラスター形式がありません(.tif, .asc, .xyz など)。",
                             "%s: no raster format for this extension (.tif, .asc, .xyz, ...)."),
                       path.c_str()));
     return drv;
@@ -259,12 +259,12 @@ bool BlkInside(const GisBlk& b) {
     GisInit();
     GisBlk all;
     if (!GisGridBlk(&all)) {
-        GisErr(GisTx("地形が作成されていません。", "No terrain has been made."));
+        GisErr(MsgTx("地形が作成されていません。", "No terrain has been made."));
         return false;
     }
     if (!(0 <= b.c0 && b.c0 < b.c1 && b.c1 <= TrnGrd->cols && 0 <= b.r0 && b.r0 < b.r1 &&
           b.r1 <= TrnGrd->rows)) {
-        GisErr(GisTx("書き出す範囲が地形の外にあります。", "The block to write lies outside the terrain."));
+        GisErr(MsgTx("書き出す範囲が地形の外にあります。", "The block to write lies outside the terrain."));
         return false;
     }
     return true;
@@ -278,7 +278,7 @@ int ExpGisRst(const char* pathC, const char* driver) {
     if (!drv) return -1;
     if (WriteRst(path, drv, b) < 0) return -1;
     if (b.dropped)
-        PutMsg(GisFmt(GisTx("間隔の異なる外周の行・列を除き %d x %d 点を書き出しました。",
+        PutMsg(GisFmt(MsgTx("間隔の異なる外周の行・列を除き %d x %d 点を書き出しました。",
                             "Irregular outer rows or columns dropped: %d x %d posts written."),
                       b.c1 - b.c0, b.r1 - b.r0)
                    .c_str());
@@ -432,13 +432,13 @@ int ExpGisVec(const char* pathC, const char* driver) {
     for (int i = 0; CrvPart && i < CrvPart->crvs.n; i++)
         if (CrvPart->crvs.a[i]->n >= 2) n++;
     if (n == 0) {
-        GisErr(GisTx("書き出す等高線がありません。", "There are no contours to write."));
+        GisErr(MsgTx("書き出す等高線がありません。", "There are no contours to write."));
         return -1;
     }
     GDALDriver* drv = driver ? GetGDALDriverManager()->GetDriverByName(driver)
                              : DrvByExt(GisExt(path), false);
     if (!drv) {
-        GisErr(GisFmt(GisTx("%s: 拡張子に合うベクター形式がありません(.gpkg, .shp など)。",
+        GisErr(GisFmt(MsgTx("%s: 拡張子に合うベクター形式がありません(.gpkg, .shp など)。",
                             "%s: no vector format for this extension (.gpkg, .shp, ...)."),
                       path.c_str()));
         return -1;

@@ -3,7 +3,6 @@
 #include <string>
 
 void GisInit();                                      // register the GDAL drivers once
-const char* GisTx(const char* ja, const char* en);   // text in the message language
 std::string GisFmt(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 void GisErr(const std::string& text);                // error box with its own text
 std::string GisLastErr();                            // GDAL's last error text, or empty

@@ -64,9 +64,14 @@ bool TrnMshDim(const float rgn[6], float d, int* R, int* C);
 void TrnMshPts(const float rgn[6], float d, int R, int C, float* v);
 
 bool CreTrnMsh();
-// Heights of the terrain grid by the chosen method. fb begins and ends with the run, hears its
-// progress and may cancel it: the window's FbWnd for the command, whose Cancel clears the flag.
+// Heights of the terrain grid by method m (CreTrn(fb): the method of the settings, TrnMethod). fb
+// begins and ends with the run, hears its progress and may cancel it: the window's FbWnd for the
+// command, whose Cancel clears the flag. False, the terrain as it was, when there is no grid or no
+// contour (a message), when memory ran out (a message) or when cancelled.
+bool CreTrn(const Feedback& fb, TrnMethodKind m);
 bool CreTrn(const Feedback& fb);
+// The slope filter: spikes steeper than ang degrees (FltrTrn(): FltrAng) flattened.
+void FltrTrn(float ang);
 void FltrTrn();
 void CalTrnNrm();
 void CalVtxNrm(int r, int c);  // one grid vertex of TrnSrf/TrnGrd

@@ -259,7 +259,7 @@ bool TrnErrMap(const cntr* c, int nc, const float* v, int R, int C, double itv, 
     else if (R > 1) d = (static_cast<double>(v[3LL * (R - 1) * C + 1]) - v[1]) / (R - 1);
     if (!(d > 0)) d = itv > 0 ? itv : 1000;
     ErrFit f;
-    f.ci = CntrItv(c, nc);
+    f.ci = FindItv(c, nc);
     if (!(f.ci > 0)) f.ci = d;
     // Fallback: a quarter interval at a spacing of ten mesh intervals, growing with it.
     f.pw = 1;

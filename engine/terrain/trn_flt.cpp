@@ -54,12 +54,14 @@ void OneLine(float* v, const int32_t* id, const int at[5], double G, double d) {
 }
 }  // namespace
 
-void FltrTrn() {
+void FltrTrn() { FltrTrn(FltrAng); }
+
+void FltrTrn(float ang) {
     if (!TrnSrf || !TrnGrd) {
         DspErrMsg(MsgOwnErr, "地形が作成されていません。");
         return;
     }
-    const double G = std::tan(static_cast<double>(FltrAng) * M_PI / 180.0);
+    const double G = std::tan(static_cast<double>(ang) * M_PI / 180.0);
     const double d = MshItv;
     const int R = TrnGrd->rows, C = TrnGrd->cols;
     const int32_t* id = TrnGrd->vtx_id;

@@ -638,7 +638,9 @@ bool GenTrnCrs(const cntr* c, int nc, float* v, int nv, const int32_t* id, int R
     return done;
 }
 
-bool CreTrn(const Feedback& fb) {
+bool CreTrn(const Feedback& fb) { return CreTrn(fb, TrnMethodOf(TrnMethod).kind); }
+
+bool CreTrn(const Feedback& fb, TrnMethodKind m) {
     if (!TrnSrf || !TrnGrd) {
         DspErrMsg(MsgOwnErr, "地形の領域が設定されていません。");
         return false;
@@ -668,40 +670,29 @@ bool CreTrn(const Feedback& fb) {
             fb.End();
             FreeCntr(c, nc);
         });
-        // An unknown setting runs the default; the surface needs the grid in its plain order.
-        TrnMethodKind m = TrnMethodOf(TrnMethod).kind;
-        if (static_cast<long long>(TrnGrd->rows) * TrnGrd->cols != nv) m = TrnMethodCrs;
         // Gradient paths read the posts only before they first report and write heights alone:
         // a float a post instead of a copy of every vertex.
-        ws = m == TrnMethodPath ? 1 : 3;
+        const bool plain = static_cast<long long>(TrnGrd->rows) * TrnGrd->cols == nv;
+        ws = plain && m == TrnMethodPath ? 1 : 3;
         work = static_cast<float*>(AlcMem(ws * nv * static_cast<long long>(sizeof(float)), "srf->v"));
         if (ws == 3) std::memcpy(work, v0, 3LL * nv * sizeof(float));
         // A vertex that no cross line reaches keeps its height: mark them to tell them apart.
         for (int i = 0; i < nv; i++) work[ws * i + ws - 1] = kUnreached;
         SetDrwBuf(DRW_FRONT);
-        switch (m) {
-        case TrnMethodMinCrv: {
-            McPrm prm;
-            prm.itv = MshItv;
-            prm.fb = fb;
-            done = GenTrnMc(c, nc, work, TrnGrd->rows, TrnGrd->cols, prm);
-            break;
-        }
-        case TrnMethodPath: {
-            PathPrm prm;
-            prm.itv = MshItv;
-            prm.fb = fb;
-            prm.z = work;
-            done = GenTrnPath(c, nc, s->v, TrnGrd->rows, TrnGrd->cols, prm);
-            break;
-        }
-        case TrnMethodCrs: {
+        TrnRun run;
+        run.fb = fb;
+        run.id = TrnGrd->vtx_id;
+        run.ref = TrnGenRef != 0;
+        run.live = true;
+        if (ws == 1) run.z = work;
+        if (plain) {
+            done = TrnGenMethod(m, c, nc, ws == 1 ? s->v : work, TrnGrd->rows, TrnGrd->cols, MshItv, run);
+        } else {
+            // A surface that is not its grid's R x C posts: cross lines, vertex by vertex.
             TrnGenPrm prm = GenPrmOfSettings();
             prm.fb = fb;
             done = GenTrnCrs(c, nc, work, nv, TrnGrd->vtx_id, TrnGrd->rows, TrnGrd->cols, MshItv, prm,
-                             TrnGenRef != 0, true);
-            break;
-        }
+                             run.ref, true);
         }
     }
     // A cancelled run leaves the terrain as it was before the command.

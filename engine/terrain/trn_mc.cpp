@@ -36,25 +36,6 @@ constexpr double OrdTol = 1.0;       // mm a height may pass its band before it 
 constexpr double LvlTol = 1e-3;      // height tolerance of equal contour levels (mm)
 constexpr int McColours = 5;         // node classes (i + 2 j) mod 5 of the parallel sweeps
 
-// Allocation through the engine allocator, freed on scope exit.
-template <class T>
-struct Arr {
-    T* p = nullptr;
-    long long n = 0;
-    Arr() = default;
-    Arr(const Arr&) = delete;
-    Arr& operator=(const Arr&) = delete;
-    ~Arr() { FreeMem(p); }
-    void Alc(long long cnt, const char* tag) {
-        FreeMem(p);
-        p = nullptr;
-        n = cnt;
-        if (cnt > 0) p = static_cast<T*>(AlcMem(cnt * static_cast<long long>(sizeof(T)), tag));
-    }
-    T& operator[](long long i) { return p[i]; }
-    const T& operator[](long long i) const { return p[i]; }
-};
-
 // Node coordinates of the lattice: the posts and the margin.
 void Lattice(const float* v, int R, int C, double d, std::vector<double>& X, std::vector<double>& Y) {
     if (!(d > 0)) d = 1000;
@@ -91,7 +72,7 @@ void LineHits(const double* p, const double* q, const std::vector<double>& a, in
 
 // Order bands of the lattice nodes X x Y: the bands every method shares.
 void LatBand(const cntr* c, int nc, const std::vector<double>& X, const std::vector<double>& Y,
-             double itv, Arr<double>& lo, Arr<double>& hi) {
+             double itv, AlcArr<double>& lo, AlcArr<double>& hi) {
     const long long nn = static_cast<long long>(X.size()) * static_cast<long long>(Y.size());
     LatBands b;
     MkLatBands(c, nc, X, Y, itv, b);
@@ -108,13 +89,13 @@ struct Lvl {
     int nx = 0, ny = 0;
     std::vector<double> X, Y;
     std::vector<int> xi, yi;       // indices into the next finer level
-    Arr<double> z, lo, hi;
+    AlcArr<double> z, lo, hi;
     // Second differences: coefficients for nodes k-1, k, k+1 and the node's width.
     std::vector<double> ax, bx, cx, wx, ay, by, cy, wy;
     std::vector<double> hx, hy;    // cell sizes
     std::vector<uint8_t> ux, uy;   // node with two equal cells on each side (the plain stencil holds)
-    Arr<int> slot;                 // per cell: data slot or -1
-    Arr<double> M;                 // per slot: 4 x 4 (row-major), then g[4]
+    AlcArr<int> slot;                 // per cell: data slot or -1
+    AlcArr<double> M;                 // per slot: 4 x 4 (row-major), then g[4]
     // Interpolation from the coarser level: index and weight per node.
     std::vector<int> fx, fy;
     std::vector<double> tx, ty;
@@ -456,7 +437,7 @@ void TrnOrdBand(const cntr* c, int nc, const float* v, int R, int C, double itv,
     FreeOrdBand(b);
     std::vector<double> X, Y;
     Lattice(v, R, C, itv, X, Y);
-    Arr<double> lo, hi;
+    AlcArr<double> lo, hi;
     b->itv = FindItv(c, nc);
     LatBand(c, nc, X, Y, b->itv, lo, hi);
     const long long n = static_cast<long long>(R) * C;

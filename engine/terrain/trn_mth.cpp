@@ -35,22 +35,26 @@ const TrnMethodInfo& TrnMethodOf(int kind) {
     return TrnMethods[0];
 }
 
-bool TrnGenMethod(TrnMethodKind k, const cntr* c, int nc, double L, float* v, int R, int C, double d) {
+bool TrnGenMethod(TrnMethodKind k, const cntr* c, int nc, float* v, int R, int C, double d, const TrnRun& run) {
     switch (k) {
     case TrnMethodMinCrv: {
         McPrm prm;
         prm.itv = d;
+        prm.fb = run.fb;
         return GenTrnMc(c, nc, v, R, C, prm);
     }
     case TrnMethodPath: {
         PathPrm prm;
         prm.itv = d;
+        prm.fb = run.fb;
+        prm.z = run.z;
         return GenTrnPath(c, nc, v, R, C, prm);
     }
     case TrnMethodCrs: {
-        // The mended run: local coordinates, L from the contours and the grid, heights in their bands.
-        (void)L;
-        return GenTrnCrs(c, nc, v, R * C, nullptr, R, C, d, GenPrmOfSettings(), false, false);
+        // Local coordinates, the extent from the contours and the grid, heights in their bands.
+        TrnGenPrm prm = GenPrmOfSettings();
+        prm.fb = run.fb;
+        return GenTrnCrs(c, nc, v, R * C, run.id, R, C, d, prm, run.ref, run.live);
     }
     }
     return false;

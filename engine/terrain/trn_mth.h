@@ -1,6 +1,7 @@
 // The terrain generation methods: number, command-line name and one-line descriptions, in the
 // order of their numbers (the value of TrnMethod and the row of the preferences' method combo).
 #pragma once
+#include <cstdint>
 #include <vector>
 
 #include "terrain/trn.h"
@@ -24,10 +25,22 @@ const TrnMethodInfo* TrnMethodByName(const char* name);
 // The method of a TrnMethod value; the default (cross lines) for an unknown one.
 const TrnMethodInfo& TrnMethodOf(int kind);
 
-// Runs method k alone over the R x C grid v (row-major as the mesh lays it out; z written), with
-// the engine's generation settings, no window and no progress marks: L is the scene extent (cross
-// lines), d the mesh interval. False when it did not finish.
-bool TrnGenMethod(TrnMethodKind k, const cntr* c, int nc, double L, float* v, int R, int C, double d);
+// How a generation runs, beside its method and grid: progress and cancellation, and for cross
+// lines the vertex of each post (null: v in the grid's row order), the per-vertex reference
+// generator instead of the parallel one, and whether the window stays live meanwhile (the grid's
+// layout is then copied first: a command may replace it).
+struct TrnRun {
+    Feedback fb;
+    const int32_t* id = nullptr;
+    bool ref = false;
+    bool live = false;
+    float* z = nullptr;   // gradient paths: heights here, one a post, and v only read
+};
+// Runs method k over the R x C grid v (row-major as the mesh lays it out; z written) with the
+// engine's generation settings: d is the mesh interval. The one dispatch of the methods: the
+// creation command runs it too. False when cancelled or out of memory; z may then be half written.
+bool TrnGenMethod(TrnMethodKind k, const cntr* c, int nc, float* v, int R, int C, double d,
+                  const TrnRun& run = TrnRun());
 
 // The contours' spacing over a rectangle, coarse: cells of side `cell` from (x0, y0), nx across
 // and ny up. Each cell looks along its row, column and diagonals both ways for the first contour

@@ -40,21 +40,6 @@ namespace {
 constexpr double LvlTol = 1e-3;   // height tolerance of equal levels (mm)
 constexpr double SeedReach = 1.5; // posts within this many mesh intervals of a segment get it exactly
 
-// Allocation through the engine allocator, freed on scope exit.
-template <class T>
-struct Buf {
-    T* p = nullptr;
-    Buf() = default;
-    Buf(const Buf&) = delete;
-    Buf& operator=(const Buf&) = delete;
-    ~Buf() { FreeMem(p); }
-    void Alc(long long n, const char* tag) {
-        p = static_cast<T*>(AlcMem(n * static_cast<long long>(sizeof(T)), tag));
-    }
-    T& operator[](long long i) { return p[i]; }
-    const T& operator[](long long i) const { return p[i]; }
-};
-
 bool Same(double a, double b) { return std::fabs(a - b) <= LvlTol || (a == b); }
 
 // The grid: origin, step, size, and the band of each post with its region.
@@ -80,7 +65,7 @@ void Regions(Grid& g, const cntr* c, int nc, double itv) {
 
 // Nearest contour points of one bounding level (coordinates relative to the grid origin; NaN: none).
 struct Sites {
-    Buf<float> x, y;
+    AlcArr<float> x, y;
 };
 
 double Dist2(const Grid& g, long long i, float sx, float sy) {
@@ -400,11 +385,9 @@ void MkGrid(Grid& g, const cntr* c, int nc, const float* v, int R, int C, double
     else if (R > 1) g.d = (static_cast<double>(v[3LL * (R - 1) * C + 1]) - g.y0) / (R - 1);
     else g.d = itv > 0 ? itv : 1000;
     if (!(g.d > 0)) g.d = itv > 0 ? itv : 1000;
-    Regions(g, c, nc, CntrItv(c, nc));
+    Regions(g, c, nc, FindItv(c, nc));
 }
 }  // namespace
-
-double CntrItv(const cntr* c, int nc) { return FindItv(c, nc); }
 
 void PathBand(const cntr* c, int nc, const float* v, int R, int C, double itv, OrdBand* b) {
     FreeOrdBand(b);
@@ -414,7 +397,7 @@ void PathBand(const cntr* c, int nc, const float* v, int R, int C, double itv, O
     const long long n = static_cast<long long>(R) * C;
     b->lo = static_cast<double*>(AlcMem(n * static_cast<long long>(sizeof(double)), "ord_band"));
     b->hi = static_cast<double*>(AlcMem(n * static_cast<long long>(sizeof(double)), "ord_band"));
-    b->itv = CntrItv(c, nc);
+    b->itv = FindItv(c, nc);
     for (long long i = 0; i < n; i++) {
         b->lo[i] = g.Lo(i);
         b->hi[i] = g.Hi(i);
@@ -510,7 +493,8 @@ bool RunPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& prm) 
         FreeMem(site.y.p);
         site.x.p = site.y.p = nullptr;
     }
-    Fill(g, z, static_cast<int>(st), 1e-3 * (CntrItv(c, nc) > 0 ? CntrItv(c, nc) : g.d));
+    const double ci = FindItv(c, nc);
+    Fill(g, z, static_cast<int>(st), 1e-3 * (ci > 0 ? ci : g.d));
     Soften(g, z, st, wide, nth);
     // The heights are in v now: a cancel that comes this late lets the run finish.
     prm.fb.Progress(95);

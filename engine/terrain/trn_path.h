@@ -15,11 +15,11 @@ struct PathPrm {
 };
 
 // Heights of the R x C grid v (row-major, as the mesh lays it out; z of every post written). Every
-// post stays within the band of the levels that bound it. False (nothing written) when cancelled.
+// post stays within the band of the levels that bound it. False when cancelled (nothing written)
+// or when memory ran out (a message; z may be half written: run it on a copy, as CreTrn does).
+// An allocation of the engine's that fails abandons the command (AlcAbort) the same way.
 bool GenTrnPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& prm);
 
-// Contour interval: the most frequent step between adjacent distinct levels (0 with one level).
-double CntrItv(const cntr* c, int nc);
 // The band of every post as the method sees it: posts joined by grid edges that no contour crosses
 // form a region, bounded by the lowest and highest level crossing its edges; a region bounded by one
 // level gets one interval of room on the side away from its neighbours. itv: mesh interval (used

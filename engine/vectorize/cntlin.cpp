@@ -531,16 +531,16 @@ int CntTrc::Run() {
 int TrcCntLin(const VecSrc& src, const VecPrm& prm, float p, CnclChk& cancelled) {
     // Pixels are numbered with ints.
     if ((src.w + 2LL) * (src.h + 2LL) > 2147483647LL) {
-        DspErrMsg(MsgOwnErr, MsgLang == 1 ? "The map is too large for the centre-line trace."
-                                    : "中心線の抽出には画像が大きすぎます。");
+        DspErrMsg(MsgOwnErr, MsgTx("中心線の抽出には画像が大きすぎます。",
+                                   "The map is too large for the centre-line trace."));
         return -1;
     }
     try {
         CntTrc t(src, prm, p, cancelled);
         return t.Run();
     } catch (const std::bad_alloc&) {
-        DspErrMsg(MsgNoMem, MsgLang == 1 ? "Not enough memory for the centre-line trace."
-                                    : "中心線の抽出に必要なメモリが足りません。");
+        DspErrMsg(MsgNoMem, MsgTx("中心線の抽出に必要なメモリが足りません。",
+                                  "Not enough memory for the centre-line trace."));
         return -1;
     }
 }

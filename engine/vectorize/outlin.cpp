@@ -187,8 +187,8 @@ int TrcVec(const VecSrc& src, const VecPrm& prm) {
         return -1;
     }
     if (prm.orgOn && !(std::isfinite(prm.org[0]) && std::isfinite(prm.org[1]))) {
-        DspErrMsg(MsgOwnErr, MsgLang == 1 ? "The map's corner must be a finite position."
-                                    : "地図の左下の座標には有限の値を入れてください。");
+        DspErrMsg(MsgOwnErr, MsgTx("地図の左下の座標には有限の値を入れてください。",
+                                   "The map's corner must be a finite position."));
         return -1;
     }
     if (vec::Trc(src, prm, p) != 0) return -1;

@@ -81,7 +81,7 @@ int VecTrcCmd() {
         // The window stays modal over the main view: say what was made.
         char t[MsgLinLen];
         std::snprintf(t, sizeof t,
-                      MsgLang == 1 ? "%d curves with %lld points traced." : "%d 本のカーブ (%lld 点) を作成しました。",
+                      MsgTx("%d 本のカーブ (%lld 点) を作成しました。", "%d curves with %lld points traced."),
                       VecMadeCrv, VecMadePnt);
         PutMsg(t);
     }

@@ -1,6 +1,7 @@
 // Document flows at their edges: a document without any product, a file named only by its
 // extension, a terrain whose grid names a vertex it does not have.
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include "core/cmd.h"
 #include "curves/crv_cmd.h"
@@ -8,6 +9,7 @@
 #include "doc/xchg_flow.h"
 #include "formats/scn.h"
 #include "formats/scn_fixture.h"
+#include "gis/gis.h"
 #include "scene/scene.h"
 #include "terrain/trn.h"
 #include "terrain/trn_cmd.h"
@@ -68,4 +70,25 @@ TEST_F(ScnTest, TerrainWithAnUnsoundIndexIsNotExported) {
         }
         TrnGrd->vtx_id[5] = keep;
     }
+}
+
+// The side file that carries a georeferenced document's origin cannot be written (its temporary
+// name is longer than a file name may be): the save fails, the document stays modified and keeps
+// its title, and the side file of an earlier save goes. Regression: the save reported success and
+// the scene reopened with the earlier origin.
+TEST_F(ScnTest, SaveFailsWhenTheSideFileFailsAndLeavesNoStaleOrigin) {
+    const std::string scn = Path(std::string(244, 'g') + ".scn");
+    std::ofstream(scn + GisSideExt) << "origin 1 2\n";
+    GisRef = {true, 500000, 4000000, ""};
+    ModFlg = 1;
+    const std::string title = Doc.title;
+    const size_t boxes = Plt().boxes.size();
+    EXPECT_EQ(DocWrite(scn), DocFailed);
+    EXPECT_GT(Plt().boxes.size(), boxes);
+    EXPECT_TRUE(std::filesystem::exists(scn));
+    EXPECT_FALSE(std::filesystem::exists(scn + GisSideExt));
+    EXPECT_EQ(ModFlg, 1);
+    EXPECT_EQ(Doc.title, title);
+    ASSERT_EQ(DocOpen(scn), DocDone);
+    EXPECT_FALSE(GisRef.known);
 }

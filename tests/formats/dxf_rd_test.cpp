@@ -1,6 +1,7 @@
 // DXF import: entities into curves and texts, units, the section loop, and unfriendly files.
 #include <cmath>
 #include <string>
+#include <vector>
 #include "formats/dxf.h"
 #include "doc/doc.h"
 #include "formats/xchg_fixture.h"
@@ -337,15 +338,25 @@ TEST_F(DxfRdTest, EndOfFileInsideASectionKeepsWhatWasReadAndSaysSo) {
     EXPECT_STREQ(MsgLin[3], "ファイルが途中で終わっています (EOFがない)");
 }
 
+// The window's title follows the import from the engine, as for New and Open (regression: the
+// import left the title hook to the shell, which fired it by hand).
+std::vector<std::string> TitlesSeen;
+void SeeTitle() { TitlesSeen.push_back(Doc.title); }
+
 TEST_F(DxfRdTest, ImportFlowResetsTheSceneAppendsTheExtensionAndTitlesTheDocument) {
     crv* old = NewCrv();
     AddPnt(old, 1, 1, 1);
     Put("plan.dxf", Ents(Line123));
+    TitlesSeen.clear();
+    DocTitleHook = SeeTitle;
     ASSERT_EQ(ImpDxf(Path("plan")), 0);
+    DocTitleHook = nullptr;
+    EXPECT_EQ(TitlesSeen, (std::vector<std::string>{"無題", Path("plan.dxf")}));
     ASSERT_EQ(NumCrv(), 1);
     EXPECT_STREQ(Crv(0)->name, "LINE");
     EXPECT_EQ(Doc.title, Path("plan.dxf"));
     EXPECT_TRUE(Doc.path.empty());  // saving asks for a scene name
+    EXPECT_EQ(ModFlg, 1);           // the drawing is not saved as a scene yet
     EXPECT_NE(TrnPrd, nullptr);
     EXPECT_EQ(CrvPart, TrnPrt);
 }

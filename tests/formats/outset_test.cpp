@@ -100,16 +100,27 @@ TEST_F(OutSetTest, UncommittedSetLeavesNothing) {
     EXPECT_EQ(Names(), (std::vector<std::string>{"a.txt"}));
 }
 
-// A folder that does not exist or a target that is a folder is refused at once, with the reason.
-TEST_F(OutSetTest, StageRefusesMissingFolderAndFolderTarget) {
+// A folder that does not exist or a target that is a folder is refused at once, with the reason;
+// the set is then refused whole. Regression: a commit after a refused stage used to report the
+// dataset saved while one of its files was missing.
+TEST_F(OutSetTest, StageRefusesMissingFolderAndFolderTargetAndTheSetWithThem) {
+    Spit(W("a.txt"), "old");
     OutSet set;
+    ASSERT_TRUE(StageText(set, W("a.txt"), "new"));
     EXPECT_LT(set.Stage(W("no-such-folder/x.txt")), 0);
-    EXPECT_FALSE(set.Reason().empty());
+    const std::string why = set.Reason();
+    EXPECT_NE(why.find("No such file"), std::string::npos) << why;
     fs::create_directory(W("sub"));
     EXPECT_LT(set.Stage(W("sub")), 0);
     EXPECT_FALSE(set.Reason().empty());
-    EXPECT_TRUE(set.Commit());  // nothing staged: nothing to do
+    EXPECT_FALSE(set.Commit());
+    EXPECT_FALSE(set.Reason().empty());
+    EXPECT_EQ(Slurp(W("a.txt")), "old");
     EXPECT_TRUE(fs::is_directory(W("sub")));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"a.txt", "sub"}));
+
+    OutSet none;
+    EXPECT_TRUE(none.Commit());  // nothing staged: nothing to do
 }
 
 // Text output keeps the permissions of the file it replaces and says why it could not start.

@@ -9,7 +9,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QSet>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <cmath>
 #include <functional>
 #include "app/sys.h"
@@ -744,16 +746,33 @@ TEST_F(Dialogs, MalformedAnswersAreRefusedByTheJournal) {
     EXPECT_EQ(lines.last(), "filedialog (unanswered)");
 }
 
-// Pictures of the dialogs for a look by eye: ALT_SHOT_DIR names the folder (skipped otherwise).
-TEST_F(Dialogs, Screenshots) {
-    const QString dir = qEnvironmentVariable("ALT_SHOT_DIR");
-    if (dir.isEmpty()) GTEST_SKIP() << "ALT_SHOT_DIR not set";
+// Every dialog opens, lays itself out and draws: each one shown is grabbed as a picture of some
+// size with more than one colour in it, saved and read back. ALT_SHOT_DIR keeps the pictures for
+// a look by eye.
+TEST_F(Dialogs, EveryDialogDrawsAPicture) {
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    QString dir = qEnvironmentVariable("ALT_SHOT_DIR");
+    if (dir.isEmpty()) dir = tmp.path();
     QDir().mkpath(dir);
-    DlgOpenHook = [dir](QDialog& d, const QString& id) {
+    QStringList shown;
+    DlgOpenHook = [&](QDialog& d, const QString& id) {
         d.show();
         for (int i = 0; i < 5; ++i) QApplication::processEvents();
-        d.grab().save(dir + "/dialog_" + id + ".png");
+        const QImage img = d.grab().toImage();
         d.hide();
+        SCOPED_TRACE(id.toStdString());
+        shown << id;
+        ASSERT_FALSE(img.isNull());
+        EXPECT_GE(img.width(), 100);
+        EXPECT_GE(img.height(), 50);
+        QSet<QRgb> colours;
+        for (int y = 0; y < img.height() && colours.size() < 2; y += 3)
+            for (int x = 0; x < img.width() && colours.size() < 2; x += 3) colours.insert(img.pixel(x, y));
+        EXPECT_GE(colours.size(), 2) << "a blank picture";
+        const QString file = dir + "/dialog_" + id + ".png";
+        ASSERT_TRUE(img.save(file));
+        EXPECT_EQ(QImage(file).size(), img.size());
     };
     for (int id : {MnuCrvHgt, MnuPrf, MnuDrwArea, MnuRgn, MnuFltr, MnuSlp, MnuLight, MnuAbout}) {
         DlgCmd(nullptr, id);
@@ -764,6 +783,9 @@ TEST_F(Dialogs, Screenshots) {
     SclDstDlg(nullptr);
     LenUnit u = LenUnit::Mm;
     shl::AskOutUnit(nullptr, &u);
+    // One picture per dialog asked for, each under a name of its own.
+    EXPECT_EQ(shown.size(), 11) << shown.join(' ').toStdString();
+    EXPECT_EQ(QSet<QString>(shown.begin(), shown.end()).size(), shown.size()) << shown.join(' ').toStdString();
 }
 
 }  // namespace

@@ -1,0 +1,94 @@
+// The batch command's run: import, region, terrain, filter and export as one call with values.
+#include "doc/dem_run.h"
+
+#include <vector>
+
+#include "core/alc.h"
+#include "core/msg.h"
+#include "doc/xchg_flow.h"
+#include "scene/scene.h"
+
+namespace {
+
+// f inside a recovery point: false when it failed or was abandoned for want of memory (after
+// its message), which EngGuard alone would give as a result of 0.
+template <class F>
+bool Ran(F&& f) {
+    return EngGuard([&] { return f() ? 1 : 0; }) == 1;
+}
+
+// Grids larger than this are refused before any allocation (about 6 GB of working memory).
+constexpr long long DemMaxPosts = 200000000LL;
+
+int Run(const DemPrm& p, const Feedback& fb, DemRes& r) {
+    auto tell = [&](DemStage s) {
+        if (p.told) p.told(s, r);
+    };
+    const bool read = Ran([&] { return ImpOgr(p.src, &r.imp, p.clip) == 0; });
+    tell(DemStRead);
+    if (!read) return DemBadInput;
+    if (fb.Cancelled()) return DemInterrupted;
+    if (p.rgnMm) {
+        TrnRgn[0] = static_cast<float>(p.rgn[0]);
+        TrnRgn[1] = static_cast<float>(p.rgn[1]);
+        TrnRgn[3] = static_cast<float>(p.rgn[2]);
+        TrnRgn[4] = static_cast<float>(p.rgn[3]);
+    } else if (p.haveRgn) {
+        TrnRgn[0] = static_cast<float>((p.rgn[0] - r.imp.ox) * 1000.0);
+        TrnRgn[1] = static_cast<float>((p.rgn[1] - r.imp.oy) * 1000.0);
+        TrnRgn[3] = static_cast<float>((p.rgn[2] - r.imp.ox) * 1000.0);
+        TrnRgn[4] = static_cast<float>((p.rgn[3] - r.imp.oy) * 1000.0);
+    }
+    MshItv = static_cast<float>(p.itv * 1000.0);
+    const bool fits = TrnMshDim(TrnRgn, MshItv, &r.R, &r.C);
+    // A grid the caller laid out was sized by it; the mesh refuses one that cannot be held.
+    if (!p.rgnMm && (!fits || static_cast<long long>(r.R) * r.C > DemMaxPosts)) {
+        r.tooLarge = true;
+        return DemNoGrid;
+    }
+    tell(DemStLaid);
+    if (!Ran([] { return CreTrnMsh(); })) {
+        r.said = true;
+        return DemNoGrid;
+    }
+    if (!TrnSrf || !TrnGrd || (p.rgnMm && (TrnGrd->rows != p.wantR || TrnGrd->cols != p.wantC)))
+        return DemNoGrid;
+    if (r.imp.curves > 0 || !p.emptyIsNodata) {
+        const bool made = Ran([&] { return CreTrn(fb, p.method); });
+        tell(DemStMade);
+        if (fb.Cancelled()) return DemInterrupted;
+        if (!made) {
+            r.said = true;
+            return DemNoGrid;
+        }
+        if (p.flt >= 0) {
+            Ran([&] {
+                FltrTrn(static_cast<float>(p.flt));
+                return true;
+            });
+            if (fb.Cancelled()) return DemInterrupted;
+        }
+        tell(DemStFiltered);
+    } else {
+        // No contour near: every post is nodata.
+        std::vector<uint8_t> gap(static_cast<size_t>(TrnSrf->nv), 1);
+        TrnGapSet(gap.data());
+    }
+    ClrMsg();
+    const char* out = p.out.c_str();
+    if (!Ran([&] { return (p.blk ? ExpGisRstBlk(out, *p.blk) : ExpGisRst(out)) == 0; })) return DemNotWritten;
+    const char* err = p.err.c_str();
+    if (!p.err.empty() && !Ran([&] { return (p.blk ? ExpGisErrBlk(err, *p.blk) : ExpGisErr(err)) == 0; }))
+        return DemNotWritten;
+    if (MsgLinNum > 0) r.note = MsgLin[0];
+    return DemOk;
+}
+
+}  // namespace
+
+int DemRun(const DemPrm& p, const Feedback& fb, DemRes* res) {
+    DemRes local;
+    DemRes& r = res ? *res : local;
+    r = DemRes();
+    return Run(p, fb, r);
+}
