@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
     BenchStart();
     GDALAllRegister();
     std::printf("%-10s %8s %8s %9s %8s %8s %8s %8s %9s %6s %6s %6s %7s\n", "case", "rmse m", "itv m", "spearman",
-                "in 2s %", "rms e/a", "gen s", "map s", "alpha", "pw", "step", "crest", "samples");
+                "in 2s %", "rms e/a", "gen s", "map s", "alpha", "pw", "step", "crestDn", "samples");
     bool all = true;
     for (const std::string& cn : cases) {
         BenchCase cs;
@@ -125,7 +125,7 @@ int main(int argc, char** argv) {
         const bool ok = rho >= 0.5 && share >= 90 && share <= 98 && ratio >= 0.7 && ratio <= 1.4 && te <= 3 * tg;
         all = all && ok;
         std::printf("%-10s %8.3f %8.2f %9.3f %8.1f %8.3f %8.2f %8.2f %9.3g %6.3f %6.3f %6.2f %7d%s%s\n", cn.c_str(),
-                    std::sqrt(sa / k), fit.ci / 1000, rho, share, ratio, tg, te, fit.alpha, fit.pw, fit.step, fit.crest,
+                    std::sqrt(sa / k), fit.ci / 1000, rho, share, ratio, tg, te, fit.alpha, fit.pw, fit.step, fit.crestDn,
                     fit.samples, fit.cv ? "" : " fallback", ok ? "" : "  MISSED");
         std::fflush(stdout);
         FreeCntr(c, nc);

@@ -11,7 +11,10 @@
 // full set's own spacings, gives every post its error, shaped between its two lines like a bridge
 // fixed at both (zero on a line, largest midway) and never more than half its band; in a region one
 // level bounds (summit, pit, beyond the outermost line) it grows with the distance from that line,
-// scaled by what the removed top rings showed, up to the band's one interval of room.
+// scaled by what the removed top rings showed (summits and pits each by their own when enough were
+// left out), up to the band's one interval of room. The other half of the levels is left out too,
+// so that every line has its misses: where they run above or below the law, the posts of the band
+// around (a square as wide as the band) are trusted less or more, the total kept as the law says.
 //
 // Nothing is fixed for a particular ground: the interval, the spacings and the constants come from
 // the contours of the run; the fallback, for too few levels to leave any out, is stated in trn_err.h.
@@ -33,6 +36,7 @@ namespace {
 constexpr double LvlTol = 1e-3;    // height tolerance of equal levels (mm)
 constexpr int MinSamples = 30;     // cross-validation samples needed between two levels
 constexpr int MinCrest = 20;       // and in one-level regions, for their own scale
+constexpr double PriorN = 15;      // samples' worth of the law that a roughness estimate starts from
 
 struct Sample {
     long long j;     // nearest post of the leave-out grid
@@ -76,17 +80,25 @@ struct Bend {
     }
 };
 
-// Where the ground is rougher than the law says: blocks of the grid, each the RMS miss over the
-// law's of the samples in it and its eight neighbours, drawn towards 1 by ten samples' worth of the
-// law.
+// Where the ground is rougher than the law says: the RMS miss over the law's of the samples in a
+// square about the post as wide as its two lines are apart (the ground of its own band and the
+// lines bounding it), drawn towards 1 by PriorN samples' worth of the law. Sums over cells of two
+// mesh intervals, read from summed tables.
 struct Rough {
-    double size = 0;   // block side (mm)
+    double size = 0;   // cell side (mm)
     int nx = 0, ny = 0;
-    std::vector<double> f;
-    double At(double x, double y) const {
-        if (f.empty()) return 1;
+    double prior = 0;  // PriorN times the mean squared law
+    std::vector<double> se, sm;   // summed tables, (nx + 1) x (ny + 1)
+    double Box(const std::vector<double>& t, int x0, int y0, int x1, int y1) const {
+        const size_t w = static_cast<size_t>(nx) + 1;
+        return t[(y1 + 1) * w + x1 + 1] - t[y0 * w + x1 + 1] - t[(y1 + 1) * w + x0] + t[y0 * w + x0];
+    }
+    double At(double x, double y, double h) const {
+        if (se.empty()) return 1;
         const int bx = std::clamp(static_cast<int>(x / size), 0, nx - 1), by = std::clamp(static_cast<int>(y / size), 0, ny - 1);
-        return f[static_cast<size_t>(by) * nx + bx];
+        const int r = std::clamp(static_cast<int>(std::lround(h / 2 / size)), 1, std::max(nx, ny));
+        const int x0 = std::max(0, bx - r), x1 = std::min(nx - 1, bx + r), y0 = std::max(0, by - r), y1 = std::min(ny - 1, by + r);
+        return std::sqrt((Box(se, x0, y0, x1, y1) + prior) / (Box(sm, x0, y0, x1, y1) + prior));
     }
 };
 
@@ -97,11 +109,13 @@ struct MapCtx {
     int C;
     double d;
     float* err;
+    std::vector<float> cap;   // half the band times the bridge, NaN off the two-level posts
+    double s0 = 0, s1 = 0;    // sums of squares without and with the roughness
 };
 
 void PutErr(void* p, long long i, const PathPost& q) {
     const double a = q.a, b = q.b, lo = q.lo, hi = q.hi;
-    const auto* m = static_cast<MapCtx*>(p);
+    auto* m = static_cast<MapCtx*>(p);
     const ErrFit& f = *m->f;
     double s;
     if (!std::isfinite(lo) || !std::isfinite(hi)) {
@@ -111,13 +125,18 @@ void PutErr(void* p, long long i, const PathPost& q) {
         const bool ha = !std::isnan(a), hb = !std::isnan(b);
         if (ha && hb) {
             const double h = a + b;
-            const double k = m->bend->At(q.cos) * m->rough->At(static_cast<double>(i % m->C) * m->d,
-                                                               static_cast<double>(i / m->C) * m->d);
-            const double amp = std::min(std::max(k * f.alpha * std::pow(h, f.pw), 0.01 * w), w / 2);
-            s = h > 0 ? amp * Bridge(a / h) : 0;
+            const double kb = m->bend->At(q.cos);
+            const double k = kb * m->rough->At(static_cast<double>(i % m->C) * m->d,
+                                               static_cast<double>(i / m->C) * m->d, h);
+            const double law = f.alpha * std::pow(h, f.pw), br = h > 0 ? Bridge(a / h) : 0;
+            const double s0 = std::min(std::max(kb * law, 0.01 * w), w / 2) * br;
+            s = std::max(k * law, 0.01 * w) * br;
+            m->cap[static_cast<size_t>(i)] = static_cast<float>(w / 2 * br);
+            m->s0 += s0 * s0;
+            m->s1 += std::min(s, w / 2 * br) * std::min(s, w / 2 * br);
         } else if (ha || hb) {
             const double x = ha ? a : b;
-            s = std::min(f.crest * f.alpha * std::pow(2 * x, f.pw), w);
+            s = std::min((ha ? f.crest : f.crestDn) * f.alpha * std::pow(2 * x, f.pw), w);
         } else {
             s = f.ci;
         }
@@ -188,7 +207,7 @@ double FitAlpha(const std::vector<const Sample*>& two, double pw) {
 // twice the mesh is the full run at twice the scale, for a quarter of its time); the samples along
 // the removed lines, with what the run saw at their nearest posts.
 bool LeaveOut(const cntr* c, int nc, const float* v, int R, int C, double d, double ci, int s, int m,
-              std::vector<Sample>& smp) {
+              std::vector<Sample>& smp, int ph = 0) {
     smp.clear();
     double lmin = std::numeric_limits<double>::infinity();
     for (int k = 0; k < nc; k++) lmin = std::min(lmin, static_cast<double>(c[k].hgt));
@@ -197,7 +216,7 @@ bool LeaveOut(const cntr* c, int nc, const float* v, int R, int C, double d, dou
     double lkmin = std::numeric_limits<double>::infinity(), lkmax = -lkmin;
     for (int k = 0; k < nc; k++) {
         const long long step = std::llround((c[k].hgt - lmin) / ci);
-        if (step % s != 0) {
+        if (((step - ph) % s + s) % s != 0) {
             gone.push_back(&c[k]);
         } else {
             kept.push_back(c[k]);
@@ -286,15 +305,24 @@ bool TrnErrMap(const cntr* c, int nc, const float* v, int R, int C, double itv, 
             const double a4 = two4.size() >= static_cast<size_t>(MinSamples) ? FitAlpha(two4, pw) : 0;
             if (a4 > 0) f.step = std::clamp(a2 / a4, 0.25, 1.0);
             f.alpha = a2 * f.step;
-            if (f.crestN >= MinCrest) {
-                double ce = 0, cm = 0;
-                for (const Sample* p : one) {
-                    const double x = std::isnan(p->a) ? p->b : p->a, m = a2 * std::pow(2 * x, pw);
-                    ce += p->e * p->e;
-                    cm += m * m;
+            // One-level regions: summits (their lower level alone) and pits or ground below the
+            // lowest line (their upper level alone) each by its own samples when there are enough,
+            // else both by all of them.
+            double ce[3] = {0, 0, 0}, cm[3] = {0, 0, 0};
+            int cn[3] = {0, 0, 0};
+            for (const Sample* p : one) {
+                const bool up = !std::isnan(p->a);
+                const double x = up ? p->a : p->b, m = a2 * std::pow(2 * x, pw);
+                for (const int k : {up ? 0 : 1, 2}) {
+                    ce[k] += p->e * p->e;
+                    cm[k] += m * m;
+                    cn[k]++;
                 }
-                if (cm > 0) f.crest = std::clamp(std::sqrt(ce / cm), 0.25, 4.0);
             }
+            auto factor = [&](int k) { return std::clamp(std::sqrt(ce[k] / cm[k]), 0.25, 16.0); };
+            if (cn[2] >= MinCrest && cm[2] > 0) f.crest = f.crestDn = factor(2);
+            if (cn[0] >= MinCrest && cm[0] > 0) f.crest = factor(0);
+            if (cn[1] >= MinCrest && cm[1] > 0) f.crestDn = factor(1);
         }
     }
     Bend bend;
@@ -332,39 +360,42 @@ bool TrnErrMap(const cntr* c, int nc, const float* v, int R, int C, double itv, 
         }
         f.bendLo = bend.g[0];
         f.bendHi = bend.g[bend.n - 1];
-        // Blocks half a typical spacing wide, pooled three by three.
-        std::vector<double> hs;
-        for (const Sample* p : two) hs.push_back(p->a + p->b);
-        std::nth_element(hs.begin(), hs.begin() + static_cast<long>(hs.size() / 2), hs.end());
-        rough.size = std::max(4 * d, hs[hs.size() / 2] / 2);
-        rough.nx = static_cast<int>(std::min(4096.0, std::floor((C - 1) * d / rough.size) + 1));
-        rough.ny = static_cast<int>(std::min(4096.0, std::floor((R - 1) * d / rough.size) + 1));
-        const size_t nbk = static_cast<size_t>(rough.nx) * rough.ny;
-        std::vector<double> be(nbk, 0), bm(nbk, 0);
+        // Every line left out once: the other half of the levels out too, for the roughness only.
+        std::vector<Sample> s2b;
+        if (!LeaveOut(c, nc, v, R, C, d, f.ci, 2, 2, s2b, 1)) return false;
+        std::vector<const Sample*> twoB, oneB;
+        Split(s2b, twoB, oneB);
+        rough.size = 2 * d;
+        rough.nx = static_cast<int>(std::min(8192.0, std::floor((C - 1) * d / rough.size) + 1));
+        rough.ny = static_cast<int>(std::min(8192.0, std::floor((R - 1) * d / rough.size) + 1));
+        const size_t w = static_cast<size_t>(rough.nx) + 1;
+        rough.se.assign(w * (static_cast<size_t>(rough.ny) + 1), 0);
+        rough.sm.assign(rough.se.size(), 0);
         double mean = 0;
-        for (const Sample* p : two) {
-            const double m = law(p) * bend.At(p->cos);
-            const int bx = std::clamp(static_cast<int>(p->x / rough.size), 0, rough.nx - 1);
-            const int by = std::clamp(static_cast<int>(p->y / rough.size), 0, rough.ny - 1);
-            be[static_cast<size_t>(by) * rough.nx + bx] += p->e * p->e;
-            bm[static_cast<size_t>(by) * rough.nx + bx] += m * m;
-            mean += m * m;
-        }
-        mean /= static_cast<double>(two.size());
-        rough.f.assign(nbk, 1);
-        for (int by = 0; by < rough.ny; by++)
-            for (int bx = 0; bx < rough.nx; bx++) {
-                double e2 = 10 * mean, m2 = 10 * mean;
-                for (int y = std::max(0, by - 1); y <= std::min(rough.ny - 1, by + 1); y++)
-                    for (int x = std::max(0, bx - 1); x <= std::min(rough.nx - 1, bx + 1); x++) {
-                        e2 += be[static_cast<size_t>(y) * rough.nx + x];
-                        m2 += bm[static_cast<size_t>(y) * rough.nx + x];
-                    }
-                rough.f[static_cast<size_t>(by) * rough.nx + bx] = std::sqrt(e2 / m2);
+        size_t cnt = 0;
+        for (const std::vector<const Sample*>* set : {&two, &twoB})
+            for (const Sample* p : *set) {
+                const double m = law(p) * bend.At(p->cos);
+                const int bx = std::clamp(static_cast<int>(p->x / rough.size), 0, rough.nx - 1);
+                const int by = std::clamp(static_cast<int>(p->y / rough.size), 0, rough.ny - 1);
+                rough.se[(by + 1) * w + bx + 1] += p->e * p->e;
+                rough.sm[(by + 1) * w + bx + 1] += m * m;
+                mean += m * m;
+                cnt++;
             }
+        rough.prior = PriorN * mean / static_cast<double>(cnt);
+        for (std::vector<double>* t : {&rough.se, &rough.sm})
+            for (int y = 1; y <= rough.ny; y++)
+                for (int x = 1; x <= rough.nx; x++) (*t)[y * w + x] += (*t)[(y - 1) * w + x] + (*t)[y * w + x - 1] - (*t)[(y - 1) * w + x - 1];
     }
-    MapCtx mc{&f, &bend, &rough, C, d, err};
+    MapCtx mc{&f, &bend, &rough, C, d, err, std::vector<float>(static_cast<size_t>(n), NAN)};
     PathGeom(c, nc, v, R, C, d, PutErr, &mc);
+    // The roughness moves the error about between places; the law sets how much there is.
+    const double scale = mc.s1 > 0 ? std::sqrt(mc.s0 / mc.s1) : 1;
+    for (long long i = 0; i < n; i++) {
+        const float cp = mc.cap[static_cast<size_t>(i)];
+        if (!std::isnan(cp)) err[i] = std::min(static_cast<float>(err[i] * scale), cp);
+    }
     if (fitOut) *fitOut = f;
     return true;
 }

@@ -9,13 +9,14 @@ struct cntr;
 // a and b from them (spacing h = a + b, position t = a / h):
 //     sigma = min(alpha * h^pw, W / 2) * sqrt(4 t (1 - t))
 // and in a region bounded by one level (a summit, a pit, beyond the outermost line), at distance a:
-//     sigma = min(crest * alpha * (2 a)^pw, W)
+//     sigma = min(crest * alpha * (2 a)^pw, W)     (crestDn where the one level is above)
 // A post no contour bounds gets one contour interval.
 struct ErrFit {
     double ci = 0;       // contour interval (mm)
     double alpha = 0;    // mm per mm^pw
     double pw = 1;       // growth with the spacing
-    double crest = 1;    // one-level regions against two-level ones
+    double crest = 1;    // one-level regions against two-level ones: bounded by their lower level
+    double crestDn = 1;  // and by their upper level (pits, ground below the lowest line)
     double step = 1;     // alpha at the contours' own interval over alpha at twice it
     double bendLo = 1, bendHi = 1;   // factor where the contours run straight, where they bend most
     int samples = 0;     // cross-validation samples between two levels (crest ones in crestN)
