@@ -78,6 +78,7 @@ void DumpWindow(MainFrame* f, const std::function<void(const std::string&)>& pri
     print("title " + Quoted(f->ShownTitle()) + "\n");
     print("status " + Quoted(f->StatusText()) + " " + Quoted(f->HgtPane()) + "\n");
     print("pointer " + Quoted(f->PtrPane()) + "\n");
+    print("view " + Quoted(f->ViewPane()) + "\n");
     print("toolbars " + std::to_string(bars) + "\n");
     print(std::string("progress ") +
           (f->Progress() ? std::to_string(f->Progress()->value()) : std::string("none")) + "\n");

@@ -394,6 +394,14 @@ void VecWnd::Vectorize() {
     if (parentWidget()) parentWidget()->update();
 }
 
+QSize VecFitArea(const QWidget* frame) {
+    QScreen* scr = frame && frame->screen() ? frame->screen() : QGuiApplication::primaryScreen();
+    QSize a = scr ? scr->availableGeometry().size() : QSize(1024, 768);
+    // Over the main window, not past it: the window does not cover what it traces into.
+    if (frame && frame->isVisible()) a = a.boundedTo(frame->size());
+    return a;
+}
+
 }  // namespace shl
 
 bool VecCmd(QWidget* frame, int id) {
@@ -415,8 +423,7 @@ bool VecCmd(QWidget* frame, int id) {
         r = LdVecImg(path.toUtf8().constData());
     }
     if (r != 0) return true;  // the engine has said why
-    QScreen* scr = frame && frame->screen() ? frame->screen() : QGuiApplication::primaryScreen();
-    QSize ss = scr ? scr->size() : QSize(1024, 768);
+    const QSize ss = VecFitArea(frame);
     VecWnd w(frame, ss.width(), ss.height());
     ExecDlg(w, QString::fromLatin1(VecDlgId));
     int cut = std::max(path.lastIndexOf('/'), path.lastIndexOf('\\'));

@@ -723,7 +723,7 @@ bool CreTrn(const Feedback& fb) {
 int TrnCreCmd() {
     RecUndo(UndoTrn, 0, nullptr);
     SetCrs(CrsWait);
-    CreTrn(FbWnd);
+    if (CreTrn(FbWnd)) TrnCreNote();
     RstBaseMode();
     SetCrs(CrsArrow);
     IntrCmd(CatDsp, CmdRdrwAll);

@@ -24,6 +24,10 @@ const TrnMethodInfo* TrnMethodByName(const char* name);
 // The method of a TrnMethod value; the default (cross lines) for an unknown one.
 const TrnMethodInfo& TrnMethodOf(int kind);
 
+// The message-area line after a terrain is made: the method that made it, the grid's posts and
+// how many of them the method left without a height.
+void TrnCreNote();
+
 // Runs method k alone over the R x C grid v (row-major as the mesh lays it out; z written), with
 // the engine's generation settings, no window and no progress marks: L is the scene extent (cross
 // lines), d the mesh interval. False when it did not finish.
