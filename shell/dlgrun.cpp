@@ -87,6 +87,9 @@ void DumpClipped(QDialog& dlg, const QString& id) {
     // The size it would open at: its own when it set one, else its layout's.
     if (!dlg.testAttribute(Qt::WA_Resized)) dlg.adjustSize();
     dlg.layout()->activate();
+    // A hidden dialog's inner layouts (group boxes) lay out on their first show: now, parents first.
+    for (QWidget* w : dlg.findChildren<QWidget*>())
+        if (w->layout()) w->layout()->activate();
     const QString head = QStringLiteral("dialog %1 clipped ").arg(id);
     if (dlg.width() < TitleWidth(dlg)) gPrint(head + Quoted(dlg.windowTitle()));
     for (QWidget* w : dlg.findChildren<QWidget*>()) {

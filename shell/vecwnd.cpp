@@ -105,8 +105,12 @@ VecWnd::VecWnd(QWidget* parent, int screenW, int screenH) : QDialog(parent) {
     setWindowTitle(Tx::tr("ｵｰﾄﾍﾞｸﾀﾗｲｽﾞ･ｳｨﾝﾄﾞｳ"));
     setSizeGripEnabled(true);
 
+    // Two rows of controls, so that the window fits within the main window: the picture's
+    // settings, then the trace's.
+    auto* rows = new QVBoxLayout;
     auto* top = new QHBoxLayout;
     top->setSpacing(6);
+    rows->addLayout(top);
     auto label = [&](const QString& t) { top->addWidget(new QLabel(t, this)); };
 
     label(Tx::tr("ｽｹｰﾙ"));
@@ -165,6 +169,10 @@ VecWnd::VecWnd(QWidget* parent, int screenW, int screenH) : QDialog(parent) {
     dpi_->installEventFilter(this);
     top->addWidget(dpi_);
     label("dpi");
+    top->addStretch(1);
+    top = new QHBoxLayout;
+    top->setSpacing(6);
+    rows->addLayout(top);
 
     slct_ = new QCheckBox(Tx::tr("ｶｰﾌﾞを選択"), this);
     slct_->setObjectName(Id(VecCtlSlct));
@@ -215,7 +223,7 @@ VecWnd::VecWnd(QWidget* parent, int screenW, int screenH) : QDialog(parent) {
 
     auto* lay = new QVBoxLayout(this);
     lay->setContentsMargins(10, 4, 10, 10);
-    lay->addLayout(top);
+    lay->addLayout(rows);
     lay->addWidget(sc_, 1);
 
     // Opening: the zoom that fits the screen, the window around the bitmap, the fresh settings.
@@ -234,7 +242,7 @@ VecWnd::VecWnd(QWidget* parent, int screenW, int screenH) : QDialog(parent) {
     const int hd = VecDsp.bits ? VecDsp.hdr.height : VecDspDefH;
     // The window never grows past the screen: a bitmap that does not fit even at 1/10 scrolls.
     resize(std::min(std::max(wd, WndMinW) + WndMrgW, screenW),
-           std::min(hd + WndMrgH + top->sizeHint().height(), screenH));
+           std::min(hd + WndMrgH + rows->sizeHint().height(), screenH));
     VecMapScl = VecMapSclDef;
     VecDpi = VecDpiDef;
     scl_->setCurrentIndex(VecSclDefIdx);

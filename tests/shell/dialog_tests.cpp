@@ -15,6 +15,7 @@
 #include <functional>
 #include "app/sys.h"
 #include "../support/restore.h"
+#include "chkpanel.h"
 #include "cmdroute.h"
 #include "core/alc.h"
 #include "core/cmd.h"
@@ -820,15 +821,19 @@ TEST_F(Dialogs, Screenshots) {
     const QString dir = qEnvironmentVariable("ALT_SHOT_DIR");
     if (dir.isEmpty()) GTEST_SKIP() << "ALT_SHOT_DIR not set";
     QDir().mkpath(dir);
+    // ALT_SHOT_LANG=en: the English dialogs.
+    JaAfterTest ja;
+    if (qEnvironmentVariable("ALT_SHOT_LANG") == "en") shl::SetUiLang(shl::LangEn);
     DlgOpenHook = [dir](QDialog& d, const QString& id) {
         d.show();
         for (int i = 0; i < 5; ++i) QApplication::processEvents();
         d.grab().save(dir + "/dialog_" + id + ".png");
         d.hide();
     };
-    for (int id : {MnuCrvHgt, MnuPrf, MnuDrwArea, MnuRgn, MnuFltr, MnuSlp, MnuLight, MnuAbout}) {
+    for (int id : {MnuCrvHgt, MnuPrf, MnuDrwArea, MnuRgn, MnuFltr, MnuSlp, MnuLight, MnuAbout, MnuVtxHgt}) {
         DlgCmd(nullptr, id);
     }
+    shl::ChkCmd(nullptr, shl::IdHgtLinCmd);
     shl::GldCorners c = shl::GldDefCorners(1000);
     shl::AskGldCorners(nullptr, &c);
     SclDstLen = 1234;
