@@ -126,6 +126,16 @@ bool FrameVerb(MainFrame* frame, const std::vector<std::string>& w, std::string*
         }
         return err->empty();
     }
+    if (v == "grab") {
+        // The whole main window as a user sees it (menus, toolbars, docks, status bar) as a PNG.
+        if (w.size() != 2) {
+            *err = w.size() < 2 ? "missing argument to grab" : "too many arguments to grab";
+            return false;
+        }
+        QCoreApplication::processEvents();
+        if (!frame->grab().save(QString::fromStdString(w[1]), "PNG")) *err = "grab " + w[1] + ": cannot write";
+        return err->empty();
+    }
     if (v == "drop") {
         if (w.size() != 2)
             *err = w.size() < 2 ? "missing argument to drop" : "too many arguments to drop";

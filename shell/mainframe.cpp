@@ -601,7 +601,6 @@ QPrinter& MainFrame::Printer() {
 }
 
 void MainFrame::Notify(int id, long wparam) {
-    (void)wparam;
     switch (id) {
     case ID_PRG_CRE:
         // A second creation replaces the bar: there is never more than one.
@@ -631,7 +630,7 @@ void MainFrame::Notify(int id, long wparam) {
         }
         break;
     case ID_UPDT_MSG:
-        LogMsgs();
+        LogMsgs(wparam != MsgQuiet);
         break;
     case ID_PRG_DSP:
         if (prg_ && prg_->value() < prg_->maximum()) {
@@ -666,8 +665,9 @@ void MainFrame::Notify(int id, long wparam) {
     }
 }
 
-// The message log: every message-area update as lines under the time it came, newest last.
-void MainFrame::LogMsgs() {
+// The message log: every message-area update as lines under the time it came, newest last. A
+// quiet line (show false) does not open a log the user has not seen yet or has closed.
+void MainFrame::LogMsgs(bool show) {
     if (MsgLinNum <= 0) return;
     if (!log_) {
         auto* dock = new QDockWidget(Tx::tr("メッセージ"), this);
@@ -678,12 +678,13 @@ void MainFrame::LogMsgs() {
         log_->setMaximumBlockCount(2000);
         dock->setWidget(log_);
         addDockWidget(Qt::BottomDockWidgetArea, dock);
+        if (!show) dock->hide();
     }
     const QString at = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
     for (int i = 0; i < MsgLinNum; ++i)
         log_->appendPlainText((i == 0 ? at : QString(at.size(), ' ')) + QStringLiteral("  ") +
                               QString::fromUtf8(MsgLin[i]));
-    if (QWidget* d = log_->parentWidget()) d->show();
+    if (QWidget* d = log_->parentWidget(); d && show) d->show();
 }
 
 QString MainFrame::MsgLog() const { return log_ ? log_->toPlainText() : QString(); }

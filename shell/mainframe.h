@@ -147,7 +147,7 @@ private:
     QProgressBar* prg_ = nullptr;
     QPushButton* cancel_ = nullptr;
     QPlainTextEdit* log_ = nullptr;
-    void LogMsgs();
+    void LogMsgs(bool show);
     QLabel* idle_ = nullptr;
     QLabel* hgtPane_ = nullptr;
     QLabel* ptrPane_ = nullptr;

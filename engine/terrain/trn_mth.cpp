@@ -57,7 +57,8 @@ void TrnCreNote() {
         std::snprintf(t, sizeof t, en ? ", %d without a height" : ", 高さなし %d 点", gaps);
         line += t;
     }
-    PutMsg(line.c_str());
+    // Logged without opening the window's log over the new terrain.
+    PutNote(line.c_str());
 }
 
 bool TrnGenMethod(TrnMethodKind k, const cntr* c, int nc, double L, float* v, int R, int C, double d) {
