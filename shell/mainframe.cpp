@@ -182,7 +182,7 @@ void SetCmdTexts(QAction* a, const CmdDef& c) {
     const QString status = m >= 0 ? MethodHelp(m) : TrTxt(c.status);
     a->setStatusTip(status);
     a->setWhatsThis(status);
-    QString tip = TrTxt(c.tip ? c.tip : c.text);
+    QString tip = m >= 0 ? MethodText(m) : TrTxt(c.tip ? c.tip : c.text);
     tip.remove('&');
     a->setToolTip(tip);
 }
@@ -345,9 +345,13 @@ void MainFrame::UpdPtrPane(int x, int y, bool in) {
     double crvZ = 0;
     const crv* c = nullptr;
     if (n >= 1 && ViewDim == 0) {
-        const double r = PixToMdl(PickAp);
-        const double lo[2] = {p[0] - r, p[1] - r}, hi[2] = {p[0] + r, p[1] + r};
-        c = PickCrv(lo, hi);
+        // The nearest of the contours within the aperture: the box shrinks while one still meets it.
+        for (double r = PixToMdl(PickAp), least = PixToMdl(0.5); r >= least; r /= 2) {
+            const double lo[2] = {p[0] - r, p[1] - r}, hi[2] = {p[0] + r, p[1] + r};
+            const crv* k = PickCrv(lo, hi);
+            if (!k) break;
+            c = k;
+        }
         if (c) crvZ = c->p[2];
     }
     // Real-world coordinates: the document's origin added back.
