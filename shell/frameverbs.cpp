@@ -132,6 +132,7 @@ bool FrameVerb(MainFrame* frame, const std::vector<std::string>& w, std::string*
             *err = w.size() < 2 ? "missing argument to grab" : "too many arguments to grab";
             return false;
         }
+        frame->UpdateUi();
         QCoreApplication::processEvents();
         if (!frame->grab().save(QString::fromStdString(w[1]), "PNG")) *err = "grab " + w[1] + ": cannot write";
         return err->empty();
