@@ -15,13 +15,22 @@ namespace shl {
 
 namespace {
 
-// The table with one radio item per generation method after 地形作成 (their texts: MethodText).
+// The methods' short names as the engine's labels begin them (MethodText), in TrnMethods' order.
+const char* const kMethodNames[] = {
+    QT_TRANSLATE_NOOP("Altimetra", "交差線による補間（標準）"),
+    QT_TRANSLATE_NOOP("Altimetra", "最小曲率による補間"),
+    QT_TRANSLATE_NOOP("Altimetra", "傾斜線に沿った補間"),
+};
+static_assert(sizeof kMethodNames / sizeof kMethodNames[0] == TrnMethodNum, "a short name for every method");
+
+// The table with one radio item per generation method after 地形作成 (their texts: MethodText and
+// MethodHelp, which follow the engine's table).
 std::vector<CmdDef> WithMethods(std::vector<CmdDef> cmds) {
     auto at = cmds.begin();
     while (at != cmds.end() && at->id != IdTrnCreate) ++at;
     if (at != cmds.end()) ++at;
     std::vector<CmdDef> m;
-    for (int k = 0; k < TrnMethodNum; ++k) m.push_back({IdTrnMethod0 + k, TrnMethods[k].label, TrnMethods[k].label, nullptr, nullptr, AvAlways, 0, 0});
+    for (int k = 0; k < TrnMethodNum; ++k) m.push_back({IdTrnMethod0 + k, kMethodNames[k], "", nullptr, nullptr, AvAlways, 0, 0});
     cmds.insert(at, m.begin(), m.end());
     return cmds;
 }
@@ -207,13 +216,6 @@ const std::vector<ToolbarDef>& ToolbarsDef() { return kToolbars; }
 int MethodOfCmd(int id) { return id >= IdTrnMethod0 && id < IdTrnMethod0 + TrnMethodNum ? id - IdTrnMethod0 : -1; }
 
 namespace {
-// The methods' short names as the engine's labels begin them, for the translation catalogue.
-[[maybe_unused]] const char* const kMethodNames[] = {
-    QT_TRANSLATE_NOOP("Altimetra", "交差線による補間（標準）"),
-    QT_TRANSLATE_NOOP("Altimetra", "最小曲率による補間"),
-    QT_TRANSLATE_NOOP("Altimetra", "傾斜線に沿った補間"),
-};
-
 // The engine's label "NAME：DESCRIPTION" (a full-width colon), split.
 QString LabelPart(int k, bool name) {
     const QString l = QString::fromUtf8(TrnMethods[k].label);
