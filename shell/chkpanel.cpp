@@ -117,6 +117,11 @@ QListWidget* Panel(QMainWindow* mw) {
         dock->setObjectName(QString::fromLatin1(ChkDockName));
         auto* list = new QListWidget(dock);
         list->setObjectName(QStringLiteral("ChkList"));
+        // Long findings wrap within the panel's width instead of needing a sideways scroll.
+        list->setWordWrap(true);
+        list->setResizeMode(QListView::Adjust);
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        list->setTextElideMode(Qt::ElideNone);
         dock->setWidget(list);
         mw->addDockWidget(Qt::RightDockWidgetArea, dock);
         QObject::connect(list, &QListWidget::currentRowChanged, list, [](int row) {
@@ -147,7 +152,10 @@ void FillChkPanel(QWidget* frame) {
     QListWidget* list = Panel(mw);
     QSignalBlocker b(list);
     list->clear();
-    for (const ChkFnd& f : CrvChkRes) list->addItem(FndText(f));
+    for (const ChkFnd& f : CrvChkRes) {
+        list->addItem(FndText(f));
+        list->item(list->count() - 1)->setToolTip(FndText(f));
+    }
     if (CrvChkRes.empty()) list->addItem(Tx::tr("問題はありません"));
 }
 

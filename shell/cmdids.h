@@ -63,6 +63,8 @@ constexpr int IdTrnSlctPnt = 32847;
 constexpr int IdTrnDragHgt = 32812;
 constexpr int IdTrnInputHgt = 32850;
 constexpr int IdTrnDelete = 32809;
+// The generation methods, one radio item each: IdTrnMethod0 + the method's number (TrnMethods).
+constexpr int IdTrnMethod0 = 32930;
 
 // View menu.
 constexpr int IdCrvHidePick = 32860;

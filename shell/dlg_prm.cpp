@@ -31,6 +31,7 @@
 #include "engcall.h"
 #include "lang.h"
 #include "mainframe.h"
+#include "menutable.h"
 #include "profile.h"
 #include "scene/scene.h"
 #include "terrain/trn.h"
@@ -211,11 +212,16 @@ public:
         cnct_ = MkEdit(CtlCnctDst);
         same_ = MkEdit(CtlSamHgt);
         rng_ = MkEdit(CtlHgtRng);
+        // Short names in the combo and the chosen one's description wrapped under it, so that
+        // the descriptions do not set the dialog's width.
         QStringList methods;
-        for (const TrnMethodInfo& m : TrnMethods)
-            methods << (MsgLang == 1 ? QStringLiteral("%1: %2").arg(QLatin1String(m.name), QLatin1String(m.desc))
-                                     : QString::fromUtf8(m.label));
+        for (int k = 0; k < TrnMethodNum; ++k) methods << MethodText(k);
         method_ = MkCombo(CtlTrnMethod, methods);
+        auto* methodHelp = new QLabel(this);
+        methodHelp->setObjectName(QStringLiteral("methodHelp"));
+        methodHelp->setWordWrap(true);
+        const auto help = [methodHelp](int k) { methodHelp->setText(MethodHelp(k)); };
+        connect(method_, &QComboBox::currentIndexChanged, this, help);
         QPushButton* bg = MkButton(CtlBgCol, Tx::tr("背景色..."));
         exag_ = MkEdit(CtlVertExag);
         exag_->setText(NumText(VertExag));
@@ -228,6 +234,7 @@ public:
         same_->setText(IntText(std::llround(double(SamHgtDst))));
         rng_->setText(NumText(HgtRng));
         method_->setCurrentIndex(TrnMethodOf(TrnMethod).kind);
+        help(method_->currentIndex());
         connect(bg, &QPushButton::clicked, this, [this] { DlgBgColor(this); });
         auto* f = new QFormLayout;
         f->addRow(Tx::tr("ピックの範囲（ピクセル）"), pick_);
@@ -235,6 +242,7 @@ public:
         f->addRow(Tx::tr("同じ高さとみなす距離（mm）"), same_);
         f->addRow(Tx::tr("等高線の色の範囲（m）"), rng_);
         f->addRow(Tx::tr("生成方法"), method_);
+        f->addRow(QString(), methodHelp);
         f->addRow(Tx::tr("表示の背景色"), bg);
         f->addRow(Tx::tr("高さの強調（倍、3D と段彩陰影）"), exag_);
         f->addRow(Tx::tr("復元用コピーの間隔（秒、0 で保存しない）"), auto_);
@@ -399,23 +407,26 @@ bool DlgCrvHgt(QWidget* parent) {
     return true;
 }
 
-// The vertices a typed height would change: the selected ones that the terrain has.
-static int VtxToSet() {
+// The vertices a typed height would change: the selected ones that the terrain has; *first the
+// height of the first of them.
+static int VtxToSet(double* first) {
     int n = 0;
     for (int k = 0; TrnSrf && k < NumVtxSlct; ++k)
-        if (VtxSlct[k] >= 0 && VtxSlct[k] < TrnSrf->nv) ++n;
+        if (VtxSlct[k] >= 0 && VtxSlct[k] < TrnSrf->nv && n++ == 0) *first = TrnSrf->v[3LL * VtxSlct[k] + 2];
     return n;
 }
 
 bool DlgVtxHgt(QWidget* parent) {
     // The dialog says how many vertices OK changes, so that a stale or empty selection shows.
-    const int n = VtxToSet();
+    // It opens at the height of the (first) selected vertex, the value a user adjusts.
+    double start = VtxHgtVal;
+    const int n = VtxToSet(&start);
     const QString note = n > 0 ? Tx::tr("選択されている %1 個の頂点にこの高さを与えます。").arg(n)
                                : Tx::tr("頂点が選択されていません。高さは変わりません。");
     LenDlg d(parent,
              {IdVtxHgt, Tx::tr("頂点の高さ"), CtlVtxHgt, CtlVtxHgtUnit,
               Tx::tr("高さ"), false, -HgtMax, HgtMax, true, note},
-             VtxHgtVal, ::HgtUnit);
+             start, ::HgtUnit);
     if (ExecDlg(d, QString::number(IdVtxHgt)) != QDialog::Accepted) return false;
     EngCall c;
     VtxHgtVal = float(d.mm_);

@@ -3,6 +3,10 @@
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
+#include <QSpacerItem>
+#include <QTextDocument>
+#include <algorithm>
 #include <QTextBrowser>
 #include <QColorDialog>
 #include <QComboBox>
@@ -18,6 +22,7 @@
 #include "tr.h"
 
 std::function<void(QDialog& dlg, const QString& id)> DlgOpenHook;
+std::function<void(const FileDlgReq& req)> FileDlgHook;
 
 namespace {
 
@@ -48,6 +53,56 @@ void DumpTexts(QDialog& dlg, const QString& id) {
         if (!w->toolTip().isEmpty()) t << w->toolTip();
         for (const QString& s : t)
             if (!s.trimmed().isEmpty()) gPrint(head + QStringLiteral("text ") + Quoted(s));
+    }
+}
+
+// Room a title bar takes besides its title (icon, buttons, margins), and the title's width with it.
+constexpr int TitleRoom = 120;
+int TitleWidth(const QDialog& d) {
+    QFont f = d.font();
+    f.setBold(true);
+    return QFontMetrics(f).horizontalAdvance(d.windowTitle()) + TitleRoom;
+}
+
+bool QtOwn(QDialog& dlg, const QString& id) {
+    return qobject_cast<QColorDialog*>(&dlg) || qobject_cast<QFileDialog*>(&dlg) || id == QLatin1String("print");
+}
+
+// A dialog narrower than its title would have the title cut ("Set Heig…g a Line"): it is made as
+// wide as the title needs.
+void FitTitle(QDialog& dlg, const QString& id) {
+    QLayout* lay = dlg.layout();
+    if (!lay || QtOwn(dlg, id)) return;
+    lay->activate();
+    const int need = TitleWidth(dlg) - lay->contentsMargins().left() - lay->contentsMargins().right();
+    if (lay->sizeHint().width() >= TitleWidth(dlg)) return;
+    lay->addItem(new QSpacerItem(need, 0, QSizePolicy::Fixed, QSizePolicy::Minimum));
+    lay->activate();
+}
+
+// The texts the dialog's layout gives less room than they need (or its title bar), each as
+// "dialog ID clipped TEXT" (dialogtexts).
+void DumpClipped(QDialog& dlg, const QString& id) {
+    if (!dlg.layout() || QtOwn(dlg, id)) return;
+    // The size it would open at: its own when it set one, else its layout's.
+    if (!dlg.testAttribute(Qt::WA_Resized)) dlg.adjustSize();
+    dlg.layout()->activate();
+    // A hidden dialog's inner layouts (group boxes) lay out on their first show: now, parents first.
+    for (QWidget* w : dlg.findChildren<QWidget*>())
+        if (w->layout()) w->layout()->activate();
+    const QString head = QStringLiteral("dialog %1 clipped ").arg(id);
+    if (dlg.width() < TitleWidth(dlg)) gPrint(head + Quoted(dlg.windowTitle()));
+    for (QWidget* w : dlg.findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(&dlg)) continue;
+        if (auto* l = qobject_cast<QLabel*>(w)) {
+            if (l->wordWrap() || l->text().isEmpty() || Qt::mightBeRichText(l->text())) continue;
+            int most = 0;
+            for (const QString& line : l->text().split(QLatin1Char('\n')))
+                most = std::max(most, l->fontMetrics().horizontalAdvance(line));
+            if (l->contentsRect().width() < most) gPrint(head + Quoted(l->text()));
+        } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+            if (!b->text().isEmpty() && b->width() < b->sizeHint().width()) gPrint(head + Quoted(b->text()));
+        }
     }
 }
 
@@ -204,8 +259,12 @@ int Answer(QDialog& dlg, const QString& id, const DlgAnswer& a) {
 }  // namespace
 
 int ExecDlg(QDialog& dlg, const QString& id) {
+    FitTitle(dlg, id);
     if (!gPrint) return dlg.exec();
-    if (gTextDump) DumpTexts(dlg, id);
+    if (gTextDump) {
+        DumpTexts(dlg, id);
+        DumpClipped(dlg, id);
+    }
     if (DlgOpenHook) DlgOpenHook(dlg, id);
     for (auto it = gDlgQ.begin(); it != gDlgQ.end(); ++it) {
         if (it->id != id) continue;
@@ -220,6 +279,7 @@ int ExecDlg(QDialog& dlg, const QString& id) {
 
 QString AskFileName(QWidget* parent, const FileDlgReq& req, QString* selectedFilter) {
     if (gPrint) {
+        if (FileDlgHook) FileDlgHook(req);
         if (gTextDump)
             gPrint(QStringLiteral("filedialog title %1 filter %2").arg(Quoted(req.caption), Quoted(req.filter)));
         if (selectedFilter) *selectedFilter = req.filter.section(QStringLiteral(";;"), 0, 0);

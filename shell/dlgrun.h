@@ -50,6 +50,8 @@ void SetDlgTextDump(bool on);
 // Called with each dialog as it opens under a journal, before its answer is applied (tests look
 // at the values it opens with).
 extern std::function<void(QDialog& dlg, const QString& id)> DlgOpenHook;
+// Called with each file dialog's request as it opens under a journal (tests look at its folder).
+extern std::function<void(const FileDlgReq& req)> FileDlgHook;
 
 // The journal verbs `dialog ID [CONTROL=VALUE ...] ok|cancel` and `filedialog PATH|cancel`.
 // True when w was one of them and is queued; false with *err set for a malformed one; false with

@@ -140,8 +140,11 @@ std::string ScnPath(const std::string& path) {
 
 bool SaveAsFlow(QWidget* frame) {
     QString sel;
+    // An imported document starts from the scene name its save question offered.
+    const std::string offer = DocScnName();
     const QString chosen = AskFileName(
-        frame, {true, Tx::tr("名前を付けて保存"), StartDir(Profile::DirScn), ScnFilter()},
+        frame, {true, Tx::tr("名前を付けて保存"),
+                offer.empty() ? StartDir(Profile::DirScn) : QString::fromStdString(offer), ScnFilter()},
         &sel);
     if (chosen.isEmpty()) return false;
     const std::string path = Utf8(chosen);

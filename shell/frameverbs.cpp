@@ -78,6 +78,7 @@ void DumpWindow(MainFrame* f, const std::function<void(const std::string&)>& pri
     print("title " + Quoted(f->ShownTitle()) + "\n");
     print("status " + Quoted(f->StatusText()) + " " + Quoted(f->HgtPane()) + "\n");
     print("pointer " + Quoted(f->PtrPane()) + "\n");
+    print("view " + Quoted(f->ViewPane()) + "\n");
     print("toolbars " + std::to_string(bars) + "\n");
     print(std::string("progress ") +
           (f->Progress() ? std::to_string(f->Progress()->value()) : std::string("none")) + "\n");
@@ -123,6 +124,17 @@ bool FrameVerb(MainFrame* frame, const std::vector<std::string>& w, std::string*
         } else {
             Menu(frame, id, print);
         }
+        return err->empty();
+    }
+    if (v == "grab") {
+        // The whole main window as a user sees it (menus, toolbars, docks, status bar) as a PNG.
+        if (w.size() != 2) {
+            *err = w.size() < 2 ? "missing argument to grab" : "too many arguments to grab";
+            return false;
+        }
+        frame->UpdateUi();
+        QCoreApplication::processEvents();
+        if (!frame->grab().save(QString::fromStdString(w[1]), "PNG")) *err = "grab " + w[1] + ": cannot write";
         return err->empty();
     }
     if (v == "drop") {

@@ -9,6 +9,7 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 #include <vector>
 #include "core/alc.h"
@@ -32,9 +33,16 @@ QString StartDir() {
                                                  : p.dir[shl::Profile::DirGis];
 }
 
-void Remember(const QString& path) {
+// Exports start where the last export went (the folder the other exports share), else in the
+// user's documents: never in the folder an import read its source from.
+QString OutDir() {
+    const QString d = shl::CurProfile().dir[shl::Profile::DirVrml];
+    return d.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) : d;
+}
+
+void Remember(const QString& path, int dir = shl::Profile::DirGis) {
     int cut = std::max(path.lastIndexOf('/'), path.lastIndexOf('\\'));
-    if (cut > 0) shl::CurProfile().dir[shl::Profile::DirGis] = path.left(cut);
+    if (cut > 0) shl::CurProfile().dir[dir] = path.left(cut);
 }
 
 // The layer and height-field dialog. Fields: numeric ones first, then the others; the first
@@ -140,7 +148,7 @@ QString WithExt(const QString& path, const QString& filter) {
 void Export(QWidget* frame, int id) {
     FileDlgReq req;
     req.save = true;
-    req.dir = StartDir();
+    req.dir = OutDir();
     if (id == CmdGisTif) {
         req.caption = shl::Tx::tr("GeoTIFF 形式で保存");
         req.filter = "GeoTIFF (*.tif *.tiff)";
@@ -173,7 +181,7 @@ void Export(QWidget* frame, int id) {
         }
         SetCrs(CrsArrow);
     }
-    if (rc == 0) Remember(path);
+    if (rc == 0) Remember(path, shl::Profile::DirVrml);
 }
 
 }  // namespace

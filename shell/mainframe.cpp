@@ -1,6 +1,7 @@
 #include "mainframe.h"
 #include "scene/georef.h"
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -46,6 +47,7 @@
 #include "display/dsp_cmd.h"
 #include "display/view.h"
 #include "terrain/trn.h"
+#include "terrain/trn_mth.h"
 #include "dlgrun.h"
 #include "doccmd.h"
 #include "profile.h"
@@ -151,8 +153,16 @@ bool CmdEnabled(int id) {
 bool CmdChecked(int id) {
     if (id == IdView2D) return ViewDim == 0;
     if (id == IdView3D) return ViewDim == 1;
+    if (id == IdShading) return CurDspMode() == DspShade;
+    if (id == IdWireframe) return CurDspMode() == DspWire;
+    if (id == IdSlopeDsp) return CurDspMode() == DspSlope;
     if (id == IdReliefDsp) return CurDspMode() == DspRelief;
     if (id == IdErrorDsp) return CurDspMode() == DspError;
+    if (id == IdParallel || id == IdPerspective) {
+        const CamView& v = CurCamObj ? CurCamObj->view : ViewWin[0].v;
+        return (v.PrjFlg == PrjPrs) == (id == IdPerspective);
+    }
+    if (MethodOfCmd(id) >= 0) return TrnMethodOf(TrnMethod).kind == MethodOfCmd(id);
     // The button of the running mode stays down while the mode runs.
     return id != 0 && ModeCmdId(CrntMode) == id;
 }
@@ -164,13 +174,15 @@ QString ViewHelp() {
         "Ctrl・Shift を押しながらドラッグすると表示を移動・拡大・回転します。");
 }
 
-// An action's texts from its table entry, in the interface's language.
+// An action's texts from its table entry, in the interface's language (a method item's from the
+// engine's method table).
 void SetCmdTexts(QAction* a, const CmdDef& c) {
-    a->setText(TrTxt(c.text));
-    const QString status = TrTxt(c.status);
+    const int m = MethodOfCmd(c.id);
+    a->setText(m >= 0 ? MethodText(m) : TrTxt(c.text));
+    const QString status = m >= 0 ? MethodHelp(m) : TrTxt(c.status);
     a->setStatusTip(status);
     a->setWhatsThis(status);
-    QString tip = TrTxt(c.tip ? c.tip : c.text);
+    QString tip = m >= 0 ? MethodText(m) : TrTxt(c.tip ? c.tip : c.text);
     tip.remove('&');
     a->setToolTip(tip);
 }
@@ -220,8 +232,17 @@ void MainFrame::BuildActions() {
         SetCmdTexts(a, c);
         if (c.icon) a->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(c.icon))));
         if (c.id == IdView2D || c.id == IdView3D || IsModeCmd(c.id) || c.id == IdReliefDsp ||
-            c.id == IdErrorDsp)
+            c.id == IdErrorDsp || c.id == IdShading || c.id == IdWireframe || c.id == IdSlopeDsp ||
+            c.id == IdParallel || c.id == IdPerspective || MethodOfCmd(c.id) >= 0)
             a->setCheckable(true);
+        // The methods are one choice: radio items.
+        if (MethodOfCmd(c.id) >= 0) {
+            if (!methods_) {
+                methods_ = new QActionGroup(this);
+                methods_->setExclusive(true);
+            }
+            methods_->addAction(a);
+        }
         connect(a, &QAction::triggered, this, [this, id = c.id] { OnCmd(id); });
         acts_[c.id] = a;
     }
@@ -291,13 +312,17 @@ void MainFrame::BuildStatusBar() {
     ptrPane_->setAlignment(Qt::AlignCenter);
     ptrPane_->setMinimumWidth(ptrPane_->fontMetrics().horizontalAdvance(
                                   QStringLiteral("X 0000.00km  Y 0000.00km  Z 00000.00m")) + 8);
+    // The view's state a reader needs beside the picture: the vertical exaggeration and the CRS.
+    viewPane_ = new QLabel(sb);
+    viewPane_->setAlignment(Qt::AlignCenter);
     sb->addPermanentWidget(ptrPane_);
+    sb->addPermanentWidget(viewPane_);
     sb->addPermanentWidget(hgtPane_);
     UpdHgtPane();
     view_->onPointer = [this](int x, int y, bool in) { UpdPtrPane(x, y, in); };
 }
 
-QString PtrPaneText(int n, const double p[3], LenUnit xyUnit, LenUnit zUnit) {
+QString PtrPaneText(int n, const double p[3], LenUnit xyUnit, LenUnit zUnit, bool noHgt, const double* crvZ) {
     if (n < 1) return QString();
     // Heights are not shown in km; a value that names no unit is shown in m.
     if (!(MmPer(xyUnit) > 0)) xyUnit = LenUnit::M;
@@ -305,20 +330,63 @@ QString PtrPaneText(int n, const double p[3], LenUnit xyUnit, LenUnit zUnit) {
     const double f = MmPer(xyUnit), fz = MmPer(zUnit);
     QString t = QString::asprintf("X %.2f%s  Y %.2f%s", p[0] / f, UnitName(xyUnit), p[1] / f,
                                   UnitName(xyUnit));
-    if (n >= 2) t += QString::asprintf("  Z %.2f%s", p[2] / fz, UnitName(zUnit));
+    // A post the method could not reach holds no height: a number there would read as one.
+    if (n >= 2 && noHgt) t += QStringLiteral("  ") + Tx::tr("高さなし");
+    else if (n >= 2) t += QString::asprintf("  Z %.2f%s", p[2] / fz, UnitName(zUnit));
+    if (crvZ) t += QStringLiteral("  ") + Tx::tr("等高線 %1").arg(HgtValText(*crvZ, zUnit));
     return t;
 }
 
 void MainFrame::UpdPtrPane(int x, int y, bool in) {
     double p[3] = {0, 0, 0};
     const int n = in ? PtrMdlPnt(x, y, p) : 0;
+    const bool noHgt = n >= 2 && TrnNoHgtAt(p[0], p[1]);
+    // Identify: the contour under the pointer (within the pick aperture) tells its height.
+    double crvZ = 0;
+    const crv* c = nullptr;
+    if (n >= 1 && ViewDim == 0) {
+        // The nearest of the contours within the aperture: the box shrinks while one still meets it.
+        for (double r = PixToMdl(PickAp), least = PixToMdl(0.5); r >= least; r /= 2) {
+            const double lo[2] = {p[0] - r, p[1] - r}, hi[2] = {p[0] + r, p[1] + r};
+            const crv* k = PickCrv(lo, hi);
+            if (!k) break;
+            c = k;
+        }
+        if (c) crvZ = c->p[2];
+    }
     // Real-world coordinates: the document's origin added back.
     p[0] += OrgMmX();
     p[1] += OrgMmY();
-    ptrPane_->setText(PtrPaneText(n, p, ::RgnUnit, ::HgtUnit));
+    ptrPane_->setText(PtrPaneText(n, p, ::RgnUnit, ::HgtUnit, noHgt, c ? &crvZ : nullptr));
 }
 
 QString MainFrame::PtrPane() const { return ptrPane_->text(); }
+
+QString CrsText(bool known, const std::string& wkt) {
+    if (!known) return Tx::tr("座標系: ローカル");
+    const QString w = QString::fromStdString(wkt);
+    static const QRegularExpression name(QStringLiteral("^[A-Z0-9_]+\\[\"([^\"]*)\""));
+    const QRegularExpressionMatch m = name.match(w);
+    if (!m.hasMatch()) return Tx::tr("座標系: 不明");
+    QString t = Tx::tr("座標系: %1").arg(m.captured(1));
+    // The root's authority code comes last in WKT 1 and 2 alike.
+    static const QRegularExpression code(QStringLiteral("(?:AUTHORITY|ID)\\[\"EPSG\",\\s*\"?(\\d+)\"?\\]"));
+    QString epsg;
+    for (auto it = code.globalMatch(w); it.hasNext();) epsg = it.next().captured(1);
+    if (!epsg.isEmpty()) t += QStringLiteral(" (EPSG:%1)").arg(epsg);
+    return t;
+}
+
+QString ViewPaneText(double exag, bool known, const std::string& wkt) {
+    return Tx::tr("高さ ×%1").arg(QString::number(exag, 'g', 4)) + QStringLiteral("  ") + CrsText(known, wkt);
+}
+
+void MainFrame::UpdViewPane() {
+    const QString t = ViewPaneText(VertExag, GisRef.known, GisRef.wkt);
+    if (viewPane_->text() != t) viewPane_->setText(t);
+}
+
+QString MainFrame::ViewPane() const { return viewPane_->text(); }
 
 QAction* MainFrame::Action(int id) const {
     auto it = acts_.find(id);
@@ -344,6 +412,7 @@ void MainFrame::UpdateUi() {
     name(IdEditRedo, NextRedo(), QT_TRANSLATE_NOOP("Altimetra", "やり直し: %1"));
     if (isWindowModified() != (ModFlg != 0)) setWindowModified(ModFlg != 0);
     UpdModePane();
+    UpdViewPane();
 }
 
 void MainFrame::UpdModePane() {
@@ -448,6 +517,11 @@ bool MainFrame::OwnCmd(int id) {
     case IdAppExit: close(); return true;
     default: break;
     }
+    // The method the next terrain is made with; the profile keeps it.
+    if (MethodOfCmd(id) >= 0) {
+        TrnMethod = TrnMethods[MethodOfCmd(id)].kind;
+        return true;
+    }
     const CmdDef* c = FindCmd(id);
     if (c && c->cat != 0) {
         IntrCmd(c->cat, c->code);
@@ -470,10 +544,12 @@ void MainFrame::ShowHelpTopics() {
         for (int id : m.items) {
             const CmdDef* c = FindCmd(id);
             if (!c || !*c->text || (id >= IdFileMru1 && id < IdFileMru1 + MruMax)) continue;
-            QString name = TrTxt(c->text);
+            const int mth = MethodOfCmd(id);
+            QString name = mth >= 0 ? MethodText(mth) : TrTxt(c->text);
             name.remove('&');
+            const QString help = mth >= 0 ? MethodHelp(mth) : TrTxt(c->status);
             html += QStringLiteral("<tr><td>%1</td><td>%2</td></tr>")
-                        .arg(name.toHtmlEscaped(), TrTxt(c->status).toHtmlEscaped());
+                        .arg(name.toHtmlEscaped(), help.toHtmlEscaped());
         }
         html += QStringLiteral("</table>");
     }
@@ -529,7 +605,6 @@ QPrinter& MainFrame::Printer() {
 }
 
 void MainFrame::Notify(int id, long wparam) {
-    (void)wparam;
     switch (id) {
     case ID_PRG_CRE:
         // A second creation replaces the bar: there is never more than one.
@@ -559,7 +634,7 @@ void MainFrame::Notify(int id, long wparam) {
         }
         break;
     case ID_UPDT_MSG:
-        LogMsgs();
+        LogMsgs(wparam != MsgQuiet);
         break;
     case ID_PRG_DSP:
         if (prg_ && prg_->value() < prg_->maximum()) {
@@ -594,8 +669,9 @@ void MainFrame::Notify(int id, long wparam) {
     }
 }
 
-// The message log: every message-area update as lines under the time it came, newest last.
-void MainFrame::LogMsgs() {
+// The message log: every message-area update as lines under the time it came, newest last. A
+// quiet line (show false) does not open a log the user has not seen yet or has closed.
+void MainFrame::LogMsgs(bool show) {
     if (MsgLinNum <= 0) return;
     if (!log_) {
         auto* dock = new QDockWidget(Tx::tr("メッセージ"), this);
@@ -606,12 +682,13 @@ void MainFrame::LogMsgs() {
         log_->setMaximumBlockCount(2000);
         dock->setWidget(log_);
         addDockWidget(Qt::BottomDockWidgetArea, dock);
+        if (!show) dock->hide();
     }
     const QString at = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
     for (int i = 0; i < MsgLinNum; ++i)
         log_->appendPlainText((i == 0 ? at : QString(at.size(), ' ')) + QStringLiteral("  ") +
                               QString::fromUtf8(MsgLin[i]));
-    if (QWidget* d = log_->parentWidget()) d->show();
+    if (QWidget* d = log_->parentWidget(); d && show) d->show();
 }
 
 QString MainFrame::MsgLog() const { return log_ ? log_->toPlainText() : QString(); }
@@ -678,6 +755,7 @@ void MainFrame::Retranslate() {
     SetRecentFiles(recent_);
     SetDocTitle(docTitle_);
     UpdHgtPane();
+    UpdViewPane();
 }
 
 // ---- drops and closing ------------------------------------------------------------------------

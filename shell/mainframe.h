@@ -7,10 +7,12 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 #include "core/unit.h"
 
 class QAction;
+class QActionGroup;
 class QLabel;
 class QPushButton;
 class QPlainTextEdit;
@@ -35,8 +37,16 @@ QString UndoStepName(int kind, int cmd);
 // Unit of the height pane (the curve-height dialog's unit).
 extern LenUnit CrvHgtUnit;
 // Text of the pointer pane for PtrMdlPnt's answer n and point p (mm): plan x and y in the
-// region dialog's unit, the height in the height unit when n is 2, nothing when n is 0.
-QString PtrPaneText(int n, const double p[3], LenUnit xyUnit, LenUnit zUnit);
+// region dialog's unit, the height in the height unit when n is 2 ("no height" with noHgt: a
+// post the generation left without one), nothing when n is 0; crvZ, when given, the height of
+// the contour under the pointer.
+QString PtrPaneText(int n, const double p[3], LenUnit xyUnit, LenUnit zUnit, bool noHgt = false,
+                    const double* crvZ = nullptr);
+
+// The view pane: the vertical exaggeration and the document's CRS (its name from the WKT, with
+// its EPSG code; "local" for a document without real-world coordinates).
+QString CrsText(bool known, const std::string& wkt);
+QString ViewPaneText(double exag, bool known, const std::string& wkt);
 
 // Update handlers: whether command id is enabled, and checked, in the engine's present state
 // (the view dimension, the undo state, the three Edit switches and the current mode).
@@ -79,6 +89,7 @@ public:
     // The pointer pane: where the pointer is over the view (x, y in device pixels of the view).
     void UpdPtrPane(int x, int y, bool in);
     QString PtrPane() const;
+    QString ViewPane() const;
     // What the message pane shows now (a help text, or the idle text).
     QString StatusText() const;
 
@@ -123,21 +134,24 @@ private:
     void BuildStatusBar();
     bool OwnCmd(int id);
     void UpdModePane();
+    void UpdViewPane();
     void ShowHelpTopics();
     void Retranslate();
 
     MainView* view_;
     std::map<int, QAction*> acts_;
+    QActionGroup* methods_ = nullptr;
     QList<QToolBar*> bars_;
     QStringList recent_;
     QString docTitle_;  // the document's name in the title (empty: a new document)
     QProgressBar* prg_ = nullptr;
     QPushButton* cancel_ = nullptr;
     QPlainTextEdit* log_ = nullptr;
-    void LogMsgs();
+    void LogMsgs(bool show);
     QLabel* idle_ = nullptr;
     QLabel* hgtPane_ = nullptr;
     QLabel* ptrPane_ = nullptr;
+    QLabel* viewPane_ = nullptr;
     std::unique_ptr<QPrinter> printer_;
 };
 

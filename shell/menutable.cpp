@@ -8,14 +8,48 @@
 #include "curves/crv_cmd.h"
 #include "display/dsp_cmd.h"
 #include "terrain/trn_cmd.h"
+#include "terrain/trn_mth.h"
+#include "tr.h"
 
 namespace shl {
 
 namespace {
 
+// The methods' short names as the engine's labels begin them (MethodText), in TrnMethods' order.
+const char* const kMethodNames[] = {
+    QT_TRANSLATE_NOOP("Altimetra", "交差線による補間（標準）"),
+    QT_TRANSLATE_NOOP("Altimetra", "最小曲率による補間"),
+    QT_TRANSLATE_NOOP("Altimetra", "傾斜線に沿った補間"),
+};
+static_assert(sizeof kMethodNames / sizeof kMethodNames[0] == TrnMethodNum, "a short name for every method");
+
+// The table with one radio item per generation method after 地形作成 (their texts: MethodText and
+// MethodHelp, which follow the engine's table).
+std::vector<CmdDef> WithMethods(std::vector<CmdDef> cmds) {
+    auto at = cmds.begin();
+    while (at != cmds.end() && at->id != IdTrnCreate) ++at;
+    if (at != cmds.end()) ++at;
+    std::vector<CmdDef> m;
+    for (int k = 0; k < TrnMethodNum; ++k) m.push_back({IdTrnMethod0 + k, kMethodNames[k], "", nullptr, nullptr, AvAlways, 0, 0});
+    cmds.insert(at, m.begin(), m.end());
+    return cmds;
+}
+
+std::vector<int> MethodIds() {
+    std::vector<int> ids;
+    for (int k = 0; k < TrnMethodNum; ++k) ids.push_back(IdTrnMethod0 + k);
+    return ids;
+}
+
+std::vector<int> Concat(std::vector<int> a, const std::vector<int>& b, std::vector<int> c) {
+    a.insert(a.end(), b.begin(), b.end());
+    a.insert(a.end(), c.begin(), c.end());
+    return a;
+}
+
 // Fly-by help and tool tip follow the resource habit: a sentence for the status bar, a few words
 // for the tip.
-const std::vector<CmdDef> kCmds = {
+const std::vector<CmdDef> kCmds = WithMethods({
     // File.
     {IdFileNew, QT_TRANSLATE_NOOP("Altimetra", "新規作成(&N)"), QT_TRANSLATE_NOOP("Altimetra", "新しいシーンを作成する"), QT_TRANSLATE_NOOP("Altimetra", "新規作成"), "new", AvAlways, 0, 0},
     {IdFileOpen, QT_TRANSLATE_NOOP("Altimetra", "開く(&O)..."), QT_TRANSLATE_NOOP("Altimetra", "既存のシーンを開く"), QT_TRANSLATE_NOOP("Altimetra", "開く"), "open", AvAlways, 0, 0},
@@ -123,7 +157,7 @@ const std::vector<CmdDef> kCmds = {
     {IdHelp, QT_TRANSLATE_NOOP("Altimetra", "ﾍﾙﾌﾟ"), QT_TRANSLATE_NOOP("Altimetra", "ヘルプの目次を表示する"), nullptr, nullptr, AvAlways, 0, 0},
     {IdHomePage, QT_TRANSLATE_NOOP("Altimetra", "Orvane ﾎｰﾑﾍﾟｰｼﾞ"), QT_TRANSLATE_NOOP("Altimetra", "Orvane のホームページをブラウザで開く"), nullptr, nullptr, AvAlways, 0, 0},
     {IdAppAbout, QT_TRANSLATE_NOOP("Altimetra", "ﾊﾞｰｼﾞｮﾝ情報(&A)..."), QT_TRANSLATE_NOOP("Altimetra", "プログラムの情報とバージョンを表示する"), QT_TRANSLATE_NOOP("Altimetra", "ﾊﾞｰｼﾞｮﾝ情報"), nullptr, AvAlways, 0, 0},
-};
+});
 
 const std::vector<MenuDef> kMenus = {
     {QT_TRANSLATE_NOOP("Altimetra", "ﾌｧｲﾙ(&F)"),
@@ -139,8 +173,8 @@ const std::vector<MenuDef> kMenus = {
       IdCrvConnect, IdCrvAutoConnect, IdCrvCut, IdCrvCutLine, IdCrvDelPnt, 0, IdCrvDelete,
       IdCrvDelHidden, IdCrvDelZero, IdCrvDelAll}},
     {QT_TRANSLATE_NOOP("Altimetra", "地形(&T)"),
-     {IdTrnRegion, 0, IdTrnCreate, IdTrnFilter, 0, IdTrnSlctPnt, IdTrnDragHgt, IdTrnInputHgt, 0,
-      IdTrnDelete}},
+     Concat({IdTrnRegion, 0, IdTrnCreate}, MethodIds(),
+            {0, IdTrnFilter, 0, IdTrnSlctPnt, IdTrnDragHgt, IdTrnInputHgt, 0, IdTrnDelete})},
     {QT_TRANSLATE_NOOP("Altimetra", "表示(&V)"),
      {IdCrvHidePick, IdCrvHideArea, IdCrvHideZero, IdCrvHideAll, IdCrvShowAll, IdCrvInvertVis, 0,
       IdTrnHide, IdTrnShow, 0, IdAxisHide, IdAxisShow, 0, IdColor, IdLight, 0, IdShading,
@@ -178,5 +212,29 @@ const CmdDef* FindCmd(int id) {
 const std::vector<MenuDef>& MenuBarDef() { return kMenus; }
 
 const std::vector<ToolbarDef>& ToolbarsDef() { return kToolbars; }
+
+int MethodOfCmd(int id) { return id >= IdTrnMethod0 && id < IdTrnMethod0 + TrnMethodNum ? id - IdTrnMethod0 : -1; }
+
+namespace {
+// The engine's label "NAME：DESCRIPTION" (a full-width colon), split.
+QString LabelPart(int k, bool name) {
+    const QString l = QString::fromUtf8(TrnMethods[k].label);
+    const int cut = l.indexOf(QChar(0xFF1A));
+    return cut < 0 ? (name ? l : QString()) : name ? l.left(cut) : l.mid(cut + 1);
+}
+}  // namespace
+
+QString MethodText(int k) {
+    if (k < 0 || k >= TrnMethodNum) return QString();
+    // The short name is translated like any menu text; the description is the engine's own.
+    return Tx::tr(LabelPart(k, true).toUtf8().constData());
+}
+
+QString MethodHelp(int k) {
+    if (k < 0 || k >= TrnMethodNum) return QString();
+    if (Tx::tr(LabelPart(k, true).toUtf8().constData()) != LabelPart(k, true))
+        return QString::fromUtf8(TrnMethods[k].desc);
+    return LabelPart(k, false);
+}
 
 }  // namespace shl

@@ -1,6 +1,7 @@
 // The menu bar and toolbars as data: every command id with its text, fly-by help, tool tip, icon,
 // the view in which it is available and the engine command it issues.
 #pragma once
+#include <QString>
 #include <vector>
 
 namespace shl {
@@ -36,5 +37,12 @@ struct ToolbarDef {
     std::vector<int> buttons;
 };
 const std::vector<ToolbarDef>& ToolbarsDef();
+
+// The generation method of a method radio item (IdTrnMethod0 + k), -1 for another id.
+int MethodOfCmd(int id);
+// Method k's short name (its menu item and the preferences' combo) and its description, in the
+// interface's language.
+QString MethodText(int k);
+QString MethodHelp(int k);
 
 }  // namespace shl

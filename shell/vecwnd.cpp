@@ -105,8 +105,12 @@ VecWnd::VecWnd(QWidget* parent, int screenW, int screenH) : QDialog(parent) {
     setWindowTitle(Tx::tr("ｵｰﾄﾍﾞｸﾀﾗｲｽﾞ･ｳｨﾝﾄﾞｳ"));
     setSizeGripEnabled(true);
 
+    // Two rows of controls, so that the window fits within the main window: the picture's
+    // settings, then the trace's.
+    auto* rows = new QVBoxLayout;
     auto* top = new QHBoxLayout;
     top->setSpacing(6);
+    rows->addLayout(top);
     auto label = [&](const QString& t) { top->addWidget(new QLabel(t, this)); };
 
     label(Tx::tr("ｽｹｰﾙ"));
@@ -165,6 +169,10 @@ VecWnd::VecWnd(QWidget* parent, int screenW, int screenH) : QDialog(parent) {
     dpi_->installEventFilter(this);
     top->addWidget(dpi_);
     label("dpi");
+    top->addStretch(1);
+    top = new QHBoxLayout;
+    top->setSpacing(6);
+    rows->addLayout(top);
 
     slct_ = new QCheckBox(Tx::tr("ｶｰﾌﾞを選択"), this);
     slct_->setObjectName(Id(VecCtlSlct));
@@ -215,7 +223,7 @@ VecWnd::VecWnd(QWidget* parent, int screenW, int screenH) : QDialog(parent) {
 
     auto* lay = new QVBoxLayout(this);
     lay->setContentsMargins(10, 4, 10, 10);
-    lay->addLayout(top);
+    lay->addLayout(rows);
     lay->addWidget(sc_, 1);
 
     // Opening: the zoom that fits the screen, the window around the bitmap, the fresh settings.
@@ -234,7 +242,7 @@ VecWnd::VecWnd(QWidget* parent, int screenW, int screenH) : QDialog(parent) {
     const int hd = VecDsp.bits ? VecDsp.hdr.height : VecDspDefH;
     // The window never grows past the screen: a bitmap that does not fit even at 1/10 scrolls.
     resize(std::min(std::max(wd, WndMinW) + WndMrgW, screenW),
-           std::min(hd + WndMrgH + top->sizeHint().height(), screenH));
+           std::min(hd + WndMrgH + rows->sizeHint().height(), screenH));
     VecMapScl = VecMapSclDef;
     VecDpi = VecDpiDef;
     scl_->setCurrentIndex(VecSclDefIdx);
@@ -394,6 +402,14 @@ void VecWnd::Vectorize() {
     if (parentWidget()) parentWidget()->update();
 }
 
+QSize VecFitArea(const QWidget* frame) {
+    QScreen* scr = frame && frame->screen() ? frame->screen() : QGuiApplication::primaryScreen();
+    QSize a = scr ? scr->availableGeometry().size() : QSize(1024, 768);
+    // Over the main window, not past it: the window does not cover what it traces into.
+    if (frame && frame->isVisible()) a = a.boundedTo(frame->size());
+    return a;
+}
+
 }  // namespace shl
 
 bool VecCmd(QWidget* frame, int id) {
@@ -415,8 +431,7 @@ bool VecCmd(QWidget* frame, int id) {
         r = LdVecImg(path.toUtf8().constData());
     }
     if (r != 0) return true;  // the engine has said why
-    QScreen* scr = frame && frame->screen() ? frame->screen() : QGuiApplication::primaryScreen();
-    QSize ss = scr ? scr->size() : QSize(1024, 768);
+    const QSize ss = VecFitArea(frame);
     VecWnd w(frame, ss.width(), ss.height());
     ExecDlg(w, QString::fromLatin1(VecDlgId));
     int cut = std::max(path.lastIndexOf('/'), path.lastIndexOf('\\'));

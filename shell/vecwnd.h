@@ -84,6 +84,10 @@ private:
     bool tracing_ = false;
 };
 
+// The room the auto-vectorize window may take: the main window's size within the screen's
+// available area (the screen's alone without a shown frame).
+QSize VecFitArea(const QWidget* frame);
+
 }  // namespace shl
 
 // Menu routing, beside DocCmd and DlgCmd (cmdroute.h): runs the auto-vectorize command for

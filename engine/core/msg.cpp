@@ -183,7 +183,8 @@ int DspErrMsgWhy(int id, const char* text, const char* why) {
 int DspWrnMsg(int id, const char* text) { return ShowMsg(MsgWrn, id, text); }
 int DspCnfMsg(int id, const char* text) { return ShowMsg(MsgCnf, id, text); }
 
-void PutMsg(const char* text) {
+namespace {
+void SetMsgText(const char* text) {
     MsgLinNum = 0;
     if (text) {
         const char* b = text;
@@ -196,7 +197,17 @@ void PutMsg(const char* text) {
             }
         }
     }
+}
+}  // namespace
+
+void PutMsg(const char* text) {
+    SetMsgText(text);
     Notify(ID_UPDT_MSG, 0);
+}
+
+void PutNote(const char* text) {
+    SetMsgText(text);
+    Notify(ID_UPDT_MSG, MsgQuiet);
 }
 
 void SetMsgTtl(const char* text) {

@@ -38,6 +38,10 @@ extern char MsgLin[MsgLinMax][MsgLinLen];
 extern int MsgLinNum;
 extern char MsgTtl[MsgLinLen];
 void PutMsg(const char* text);
+// As PutMsg, for a line the window only logs: its message log does not open for it (notification
+// ID_UPDT_MSG with wparam MsgQuiet).
+constexpr long MsgQuiet = 1;
+void PutNote(const char* text);
 void SetMsgTtl(const char* text);
 void ClrMsg();
 void SetMsgLin(int i, const char* text);

@@ -35,6 +35,8 @@ const EnEnt EnTbl[] = {
     {"このファイルはすでに存在します。", "This file already exists."},
     {"上書きしますか？", "Do you want to replace it?"},
     {"%s への変更を保存しますか？", "Save the changes to %1?"},
+    {"%s から読み込んだ内容はまだ保存されていません。", "What was read from %1 has not been saved yet."},
+    {"シーン %s として保存しますか？", "Save it as the scene %1?"},
     {"地形が作成されていません。", "No terrain has been made."},
     {"地形の格子が小さすぎます。", "The terrain grid is too small."},
     // DXF and STL reading.

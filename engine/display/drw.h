@@ -153,10 +153,14 @@ void DrwGrd();
 void DrwGrdLbl();
 void DrwAxis(int w);
 // Orientation overlays: the 2D view's scale bar (with the grid), the 3D view's north arrow (with
-// the axes) and the relief legend.
+// the axes) and the legend of the relief, expected-error or slope-class display drawn last, on a
+// panel of its own in the lower right.
 void DrwSclBar(int w);
 void DrwNorth(int w);
-void DrwRelLgd(int w);
+void DrwLgd(int w);
+// The legend's panel in window w as the picture being drawn has it (x0 y0 x1 y1, pixels, y
+// downwards); false without a legend. Grid labels keep out of it.
+bool LgdRect(int w, int r[4]);
 // Length (model units) of the scale bar for a window w pixels wide at k pixels per unit: 1, 2 or
 // 5 times a power of ten, at most a quarter of the window.
 double SclBarLen(double k, int w);

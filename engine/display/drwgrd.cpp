@@ -111,6 +111,8 @@ void DrwGrdLbl() {
         if (!WinAct[w] || !WinOpn[w]) continue;
         PushActWin(w);
         const UpdRctRec& u = UpdRct[w];
+        int lgd[4];
+        const bool hasLgd = LgdRect(w, lgd);
         auto label = [&](double px, double py, long long v, bool plain) {
             double p[3] = {px, py, 0}, q[3];
             MdlToWin(p, w, q);
@@ -129,6 +131,8 @@ void DrwGrdLbl() {
             }
             x = std::fmax(2.0, std::fmin(x, W - 2 - tw));
             y = std::fmax(TxtChH + 1.0, std::fmin(y, H - 3.0));
+            // No label under the legend's panel.
+            if (hasLgd && x + tw > lgd[0] && x < lgd[2] && y > lgd[1] && y - TxtChH < lgd[3]) return;
             // The 10 x 10 square right of and above the anchor must meet the update rectangle.
             if (u.empty || x + 10 < u.x0 || x > u.x1 || y < u.y0 || y - 10 > u.y1) return;
             DrwTxt(static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y)), txt);

@@ -4,7 +4,11 @@
 #include <GL/glu.h>
 #include <cmath>
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
 #include "core/alc.h"
 #include "core/mode.h"
 #include "display/drw.h"
@@ -421,8 +425,12 @@ bool GridOk(const srf* s, const pgn* g) {
     return g->rows >= 2 && g->cols >= 1 && s->v && g->n >= g->rows * g->cols && g->vtx_id;
 }
 
+// Whether the slope classes were drawn in the picture being made (for their legend).
+bool SlpDrawn = false;
+
 void SlpGrid(const srf* s, const pgn* g) {
     if (!GridOk(s, g)) return;
+    SlpDrawn = true;
     // One class colour per vertex, computed once for this picture.
     uint8_t* col = static_cast<uint8_t*>(AlcMem(3LL * s->nv, "DrwSlp:col"));
     for (int i = 0; i < s->nv; ++i) {
@@ -813,6 +821,7 @@ int DrwPic() {
         }
         PopActWin();
         RelRng.on = false;
+        SlpDrawn = false;
         DrwScn(w);
         // Labels and orientation marks over the scene, so that the terrain never hides them.
         PushActWin(w);
@@ -822,7 +831,7 @@ int DrwPic() {
             DrwSclBar(w);
         }
         if (ViewDim == 1 && AxisOn && (WinDsp[w] & 8)) DrwNorth(w);
-        if (RelRng.on) DrwRelLgd(w);
+        DrwLgd(w);
         PopActWin();
     }
     FlushDrw();
@@ -984,12 +993,73 @@ int WireStep(int w, double cell) {
     return k > 4096 ? 4096 : static_cast<int>(k);
 }
 
-void DrwRelLgd(int w) {
-    if (!RelRng.on || w < 0 || w >= DrwWinMax || !WinOpn[w] || !SetCurWin(w)) return;
+namespace {
+// The legend of the picture just drawn: its bar (x0..x0 + bw, y0..y1), its labels (text at a
+// baseline y, right-aligned against the bar), its title and the panel under them all.
+struct Lgd {
+    int x0 = 0, y0 = 0, y1 = 0, bw = 14;
+    bool slope = false;
+    std::vector<std::pair<int, std::string>> lbl;
+    std::string title;
+    int rect[4] = {0, 0, 0, 0};   // the panel: x0 y0 x1 y1, window pixels, y downwards
+};
+
+constexpr int LgdChW = 8;    // the view font's cell width
+constexpr GLubyte LgdFrame = 140;  // grey of the panel's frame, apart from the grid's greys
+constexpr int LgdTtlH = 14;  // a title line
+
+bool MkLgd(int w, Lgd* g) {
+    const bool slope = !RelRng.on && SlpDrawn;
+    if ((!RelRng.on && !slope) || w < 0 || w >= DrwWinMax || !WinOpn[w]) return false;
     int W = DrwWinW(w), H = DrwWinH(w);
-    int bh = H / 3 < 160 ? H / 3 : 160, bw = 14;
-    if (bh < 30 || W < 120) return;
-    int x0 = W - 12 - bw, y1 = H - 30, y0 = y1 - bh;
+    int bh = H / 3 < 160 ? H / 3 : 160;
+    if (bh < 30 || W < 120) return false;
+    g->slope = slope;
+    g->x0 = W - 12 - g->bw;
+    g->y1 = H - 30;
+    g->y0 = g->y1 - bh;
+    char txt[32];
+    if (slope) {
+        // Class k (0 gentlest .. 4 steepest) between the thresholds below and above it, degrees.
+        g->title = "slope deg";
+        double lim[6] = {0, SlpThr[3], SlpThr[2], SlpThr[1], SlpThr[0], 90};
+        for (int k = 0; k < 5; ++k) {
+            std::snprintf(txt, sizeof txt, "%g-%g", lim[k], lim[k + 1]);
+            g->lbl.push_back({g->y1 - bh * k / 5 - bh / 10 + 5, txt});
+        }
+    } else {
+        // Heights (errors) in metres at the ends and the middle.
+        double lo = RelRng.lo / 1000.0, hi = RelRng.hi / 1000.0;
+        bool fine = hi - lo < 20;
+        const int dec = RelRng.err ? (hi < 2 ? 2 : 1) : fine ? 1 : 0;
+        for (int i = 0; i <= 2; ++i) {
+            std::snprintf(txt, sizeof txt, "%.*fm", dec, lo + (hi - lo) * i / 2.0);
+            g->lbl.push_back({g->y1 - bh * i / 2 + 5, txt});
+        }
+        if (RelRng.err) g->title = "error";
+    }
+    size_t most = g->title.size() > 2 ? g->title.size() - 2 : 0;
+    for (const auto& l : g->lbl) most = std::max(most, l.second.size());
+    g->rect[0] = g->x0 - 6 - LgdChW * static_cast<int>(most) - 6;
+    g->rect[1] = g->y0 - 12 - (g->title.empty() ? 0 : LgdTtlH);
+    g->rect[2] = W - 4;
+    g->rect[3] = g->y1 + 10;
+    return true;
+}
+}  // namespace
+
+bool LgdRect(int w, int r[4]) {
+    Lgd g;
+    if (!MkLgd(w, &g)) return false;
+    for (int k = 0; k < 4; ++k) r[k] = g.rect[k];
+    return true;
+}
+
+void DrwLgd(int w) {
+    Lgd g;
+    if (!MkLgd(w, &g) || !SetCurWin(w)) return;
+    int W = DrwWinW(w), H = DrwWinH(w);
+    const int x0 = g.x0, y0 = g.y0, y1 = g.y1, bw = g.bw, bh = y1 - y0;
     glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
@@ -1001,16 +1071,37 @@ void DrwRelLgd(int w) {
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
-    glBegin(GL_QUAD_STRIP);
-    for (int i = 0; i <= 32; ++i) {
-        float c[3];
-        (RelRng.err ? ErrRampCol : RelRampCol)(i / 32.0, c);
-        glColor3fv(c);
-        double y = y1 - bh * i / 32.0;
-        glVertex2d(x0, y);
-        glVertex2d(x0 + bw, y);
-    }
+    // An opaque panel in the background's colour: grid lines, axes and their labels do not run
+    // through the legend.
+    glColor3ub(static_cast<GLubyte>(BgCol[0]), static_cast<GLubyte>(BgCol[1]), static_cast<GLubyte>(BgCol[2]));
+    glRecti(g.rect[0], g.rect[1], g.rect[2], g.rect[3]);
+    glColor3ub(LgdFrame, LgdFrame, LgdFrame);
+    glBegin(GL_LINE_LOOP);
+    glVertex2d(g.rect[0] + 0.5, g.rect[1] + 0.5);
+    glVertex2d(g.rect[2] - 0.5, g.rect[1] + 0.5);
+    glVertex2d(g.rect[2] - 0.5, g.rect[3] - 0.5);
+    glVertex2d(g.rect[0] + 0.5, g.rect[3] - 0.5);
     glEnd();
+    if (g.slope) {
+        // The five classes, gentlest at the bottom.
+        for (int k = 0; k < 5; ++k) {
+            uint8_t c[3];
+            SlpClsRgb(k, c);
+            glColor3ubv(c);
+            glRecti(x0, y1 - bh * (k + 1) / 5, x0 + bw, y1 - bh * k / 5);
+        }
+    } else {
+        glBegin(GL_QUAD_STRIP);
+        for (int i = 0; i <= 32; ++i) {
+            float c[3];
+            (RelRng.err ? ErrRampCol : RelRampCol)(i / 32.0, c);
+            glColor3fv(c);
+            double y = y1 - bh * i / 32.0;
+            glVertex2d(x0, y);
+            glVertex2d(x0 + bw, y);
+        }
+        glEnd();
+    }
     glColor3ub(255, 255, 255);
     glBegin(GL_LINE_LOOP);
     glVertex2d(x0 - 0.5, y0 - 0.5);
@@ -1023,18 +1114,11 @@ void DrwRelLgd(int w) {
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
     glPopAttrib();
-    // Heights (errors) in metres at the ends and the middle, right-aligned against the bar.
-    double lo = RelRng.lo / 1000.0, hi = RelRng.hi / 1000.0;
-    bool fine = hi - lo < 20;
-    const int dec = RelRng.err ? (hi < 2 ? 2 : 1) : fine ? 1 : 0;
     SetCol(1);
     PushActWin(w);
-    for (int i = 0; i <= 2; ++i) {
-        char txt[32];
-        std::snprintf(txt, sizeof txt, "%.*fm", dec, lo + (hi - lo) * i / 2.0);
-        int x = x0 - 6 - 8 * static_cast<int>(std::strlen(txt));
-        int y = y1 - bh * i / 2 + 5;
-        DrwTxt(x, y, txt);
-    }
+    for (const auto& l : g.lbl)
+        DrwTxt(x0 - 6 - LgdChW * static_cast<int>(l.second.size()), l.first, l.second.c_str());
+    if (!g.title.empty())
+        DrwTxt(x0 + bw - LgdChW * static_cast<int>(g.title.size()), y0 - 7, g.title.c_str());
     PopActWin();
 }

@@ -3,15 +3,19 @@
 #include <cmath>
 #include "display/view.h"
 #include "scene/scene.h"
+#include "terrain/trn.h"
 
-bool TrnHgtAt(double x, double y, double* z) {
+namespace {
+// The grid cell under plan point (x, y): its lower-left post (r, c) and the fractions (fu, fv)
+// across it; false off the grid or without one.
+bool GrdCellAt(double x, double y, int* r, int* c, double* fu, double* fv) {
     const srf* s = TrnSrf;
     const pgn* g = TrnGrd;
     if (!s || !g || !s->v || !s->vis || !g->vtx_id) return false;
     int R = g->rows, C = g->cols;
     if (R < 2 || C < 2 || g->n < R * C) return false;
-    auto at = [&](int r, int c) -> const float* {
-        int id = g->vtx_id[r * C + c];
+    auto at = [&](int i, int j) -> const float* {
+        int id = g->vtx_id[i * C + j];
         return id >= 0 && id < s->nv ? s->v + 3LL * id : nullptr;
     };
     const float *a = at(0, 0), *bx = at(0, C - 1), *by = at(R - 1, 0);
@@ -20,12 +24,42 @@ bool TrnHgtAt(double x, double y, double* z) {
     if (!(std::fabs(dx) > 0) || !(std::fabs(dy) > 0)) return false;
     double u = (x - a[0]) / dx, v = (y - a[1]) / dy;
     if (!(u >= 0 && v >= 0 && u <= C - 1 && v <= R - 1)) return false;
-    int c = u >= C - 1 ? C - 2 : static_cast<int>(u), r = v >= R - 1 ? R - 2 : static_cast<int>(v);
-    double fu = u - c, fv = v - r;
+    *c = u >= C - 1 ? C - 2 : static_cast<int>(u);
+    *r = v >= R - 1 ? R - 2 : static_cast<int>(v);
+    *fu = u - *c;
+    *fv = v - *r;
+    return true;
+}
+}  // namespace
+
+bool TrnHgtAt(double x, double y, double* z) {
+    int r, c;
+    double fu, fv;
+    if (!GrdCellAt(x, y, &r, &c, &fu, &fv)) return false;
+    const srf* s = TrnSrf;
+    const pgn* g = TrnGrd;
+    auto at = [&](int i, int j) -> const float* {
+        int id = g->vtx_id[i * g->cols + j];
+        return id >= 0 && id < s->nv ? s->v + 3LL * id : nullptr;
+    };
     const float *p00 = at(r, c), *p01 = at(r, c + 1), *p10 = at(r + 1, c), *p11 = at(r + 1, c + 1);
     if (!p00 || !p01 || !p10 || !p11) return false;
     *z = (p00[2] * (1 - fu) + p01[2] * fu) * (1 - fv) + (p10[2] * (1 - fu) + p11[2] * fu) * fv;
     return true;
+}
+
+bool TrnNoHgtAt(double x, double y) {
+    const uint8_t* gap = TrnGapOf();
+    int r, c;
+    double fu, fv;
+    if (!gap || !GrdCellAt(x, y, &r, &c, &fu, &fv)) return false;
+    const int C = TrnGrd->cols;
+    for (int i = r; i <= r + 1; ++i)
+        for (int j = c; j <= c + 1; ++j) {
+            const int id = TrnGrd->vtx_id[i * C + j];
+            if (id >= 0 && id < TrnSrf->nv && gap[id]) return true;
+        }
+    return false;
 }
 
 int PtrMdlPnt(double x, double y, double p[3]) {

@@ -69,6 +69,9 @@ bool CrvInView(const crv* c);
 int PtrMdlPnt(double x, double y, double p[3]);
 // Terrain height at a plan point, bilinear within its grid cell; false off the grid.
 bool TrnHgtAt(double x, double y, double* z);
+// Whether a post of the grid cell under plan point (x, y) is one the generation left without a
+// height (TrnGapOf): the height there is no measurement.
+bool TrnNoHgtAt(double x, double y);
 
 // Engine start-up: default cameras and view transforms, 2D view volume.
 void IniView();

@@ -227,9 +227,23 @@ int DocSaveAs(const std::string& path) {
     return r;
 }
 
+std::string DocScnName() {
+    if (!Doc.path.empty() || Doc.title.empty() || Doc.title == Untitled) return std::string();
+    // The imported file's name with .scn in place of its extension.
+    std::string n = Doc.title;
+    const size_t slash = n.find_last_of("/\\"), dot = n.rfind('.');
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) n.resize(dot);
+    return n + ".scn";
+}
+
 int DocAskSave() {
     if (!ModFlg) return DocDone;
-    std::string q = Doc.title + " への変更を保存しますか？";
+    // After an import the title names the source: the question offers a scene file instead, so
+    // that it does not read as writing over the drawing.
+    const std::string scn = DocScnName();
+    std::string q = scn.empty() ? Doc.title + " への変更を保存しますか？"
+                                : Doc.title + " から読み込んだ内容はまだ保存されていません。\nシーン " + scn +
+                                      " として保存しますか？";
     int a = AskBox(q, "Orvane Altimetra", plt::BtnYesNoCancel);
     if (a == plt::AnsNo) return DocDone;
     if (a != plt::AnsYes) return DocCancelled;

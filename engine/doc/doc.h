@@ -66,6 +66,10 @@ int DocWrite(const std::string& path);
 // when the document has no file: the caller runs Save As, then goes on); No goes on; Cancel stops.
 // Without changes: DocDone at once.
 int DocAskSave();
+// The scene file a document read from another format (a drawing, GIS contours) is offered to be
+// saved as: the source's name with ".scn" for its extension; empty for a document with a scene
+// file or none.
+std::string DocScnName();
 
 // Called after a flow has changed the document's title (the shell updates its window); null
 // when nobody listens.

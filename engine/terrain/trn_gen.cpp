@@ -720,7 +720,7 @@ bool CreTrn(const Feedback& fb, TrnMethodKind m) {
 int TrnCreCmd() {
     RecUndo(UndoTrn, 0, nullptr);
     SetCrs(CrsWait);
-    CreTrn(FbWnd);
+    if (CreTrn(FbWnd)) TrnCreNote();
     RstBaseMode();
     SetCrs(CrsArrow);
     IntrCmd(CatDsp, CmdRdrwAll);

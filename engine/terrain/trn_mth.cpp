@@ -1,7 +1,11 @@
 // The table of terrain generation methods.
 #include "terrain/trn_mth.h"
 
+#include <cstdio>
 #include <cstring>
+#include <string>
+
+#include "core/msg.h"
 
 #include "terrain/trn_gen.h"
 #include "terrain/trn_mc.h"
@@ -33,6 +37,28 @@ const TrnMethodInfo& TrnMethodOf(int kind) {
     for (const TrnMethodInfo& m : TrnMethods)
         if (m.kind == kind) return m;
     return TrnMethods[0];
+}
+
+void TrnCreNote() {
+    if (!TrnSrf || !TrnGrd) return;
+    const TrnMethodInfo& m = TrnMethodOf(TrnMethod);
+    const bool en = MsgLang == 1;
+    // The Japanese label's short name ends at its full-width colon.
+    std::string name = en ? m.name : m.label;
+    if (!en && name.find("\xEF\xBC\x9A") != std::string::npos) name.resize(name.find("\xEF\xBC\x9A"));
+    int gaps = 0;
+    if (const uint8_t* g = TrnGapOf())
+        for (int i = 0; i < TrnSrf->nv; ++i) gaps += g[i] != 0;
+    char t[MsgLinLen * 2];
+    std::snprintf(t, sizeof t, en ? "Terrain made by %s: %d x %d posts" : "地形作成: %s, %d x %d 点", name.c_str(),
+                  TrnGrd->cols, TrnGrd->rows);
+    std::string line = t;
+    if (gaps > 0) {
+        std::snprintf(t, sizeof t, en ? ", %d without a height" : ", 高さなし %d 点", gaps);
+        line += t;
+    }
+    // Logged without opening the window's log over the new terrain.
+    PutNote(line.c_str());
 }
 
 bool TrnGenMethod(TrnMethodKind k, const cntr* c, int nc, float* v, int R, int C, double d, const TrnRun& run) {

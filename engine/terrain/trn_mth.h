@@ -25,6 +25,10 @@ const TrnMethodInfo* TrnMethodByName(const char* name);
 // The method of a TrnMethod value; the default (cross lines) for an unknown one.
 const TrnMethodInfo& TrnMethodOf(int kind);
 
+// The message-area line after a terrain is made: the method that made it, the grid's posts and
+// how many of them the method left without a height.
+void TrnCreNote();
+
 // How a generation runs, beside its method and grid: progress and cancellation, and for cross
 // lines the vertex of each post (null: v in the grid's row order), the per-vertex reference
 // generator instead of the parallel one, and whether the window stays live meanwhile (the grid's

@@ -1466,6 +1466,42 @@ Choose &quot;PDF&quot; as the printer in the print dialog and give a file name t
         <translation>Redo %1</translation>
     </message>
     <message>
+        <source>交差線による補間（標準）</source>
+        <translation>Cross-line interpolation (standard)</translation>
+    </message>
+    <message>
+        <source>最小曲率による補間</source>
+        <translation>Minimum curvature</translation>
+    </message>
+    <message>
+        <source>傾斜線に沿った補間</source>
+        <translation>Along gradient paths</translation>
+    </message>
+    <message>
+        <source>高さなし</source>
+        <translation>no height</translation>
+    </message>
+    <message>
+        <source>等高線 %1</source>
+        <translation>contour %1</translation>
+    </message>
+    <message>
+        <source>座標系: ローカル</source>
+        <translation>CRS: local</translation>
+    </message>
+    <message>
+        <source>座標系: 不明</source>
+        <translation>CRS: unknown</translation>
+    </message>
+    <message>
+        <source>座標系: %1</source>
+        <translation>CRS: %1</translation>
+    </message>
+    <message>
+        <source>高さ ×%1</source>
+        <translation>Vertical ×%1</translation>
+    </message>
+    <message>
         <source>注意</source>
         <translation>Warning</translation>
     </message>

@@ -273,6 +273,51 @@ TEST_F(Relief, ReliefShowsHeightColoursAndShadingWithALegend) {
     EXPECT_EQ(RelDsp, 0);
 }
 
+// Grid lines and their "1000m" labels ran through the relief legend: it lies on a panel of its
+// own, and the slope classes have a legend too, one swatch per class in the class's colour.
+TEST_F(Relief, LegendsLieOnAPanelThatGridLinesDoNotCross) {
+    Hill();
+    GridOn = 1;
+    AxisOn = 1;
+    SetRelDsp(1);
+    // The picture's centre on the terrain's south-east corner: the lower right shows the grid.
+    CamView& v = *CurView();
+    v.ScrWid = 6000000;
+    v.RotCnt[0] = v.EyePos[0] = 4000000;
+    v.RotCnt[1] = v.EyePos[1] = -3000000;
+    SetView(0);
+    DstrCmd(CatDsp, CmdFitWnd2D);
+    Redraw();
+    int r[4];
+    ASSERT_TRUE(LgdRect(0, r));
+    EXPECT_LE(r[2], W);
+    EXPECT_LE(r[3], H);
+    const gltest::Rgb minor{105, 105, 105}, major{174, 174, 174};
+    auto gridPx = [&](int x0, int y0, int x1, int y1) {
+        return GL().Count(minor, 1, x0, y0, x1, y1) + GL().Count(major, 1, x0, y0, x1, y1);
+    };
+    const int w = r[2] - r[0];
+    EXPECT_GT(gridPx(r[0] - w - 10, r[1] + 1, r[0] - 10, r[3] - 1), 10) << "grid lines beside the legend";
+    EXPECT_EQ(gridPx(r[0] + 1, r[1] + 1, r[2] - 1, r[3] - 1), 0) << "none on its panel";
+    EXPECT_TRUE(GL().Has({140, 140, 140}, r[0], r[1], r[2], r[3])) << "the panel's frame";
+
+    SetRelDsp(0);
+    SlpDsp = 1;
+    Redraw();
+    ASSERT_TRUE(LgdRect(0, r));
+    const int bh = std::min(H / 3, 160), x = W - 12 - 14 + 7, y1 = H - 30;
+    for (int k = 0; k < 5; ++k) {
+        SCOPED_TRACE(k);
+        uint8_t c[3];
+        SlpClsRgb(k, c);
+        EXPECT_TRUE(Same(Px(x, y1 - bh * k / 5 - bh / 10), {c[0], c[1], c[2]}));
+    }
+    EXPECT_EQ(gridPx(r[0] + 1, r[1] + 1, r[2] - 1, r[3] - 1), 0);
+    SlpDsp = 0;
+    Redraw();
+    EXPECT_FALSE(LgdRect(0, r)) << "wireframe: no legend";
+}
+
 TEST_F(Relief, ExaggerationStretchesTheThreeDViewOnly) {
     Hill();
     Oblique();

@@ -11,11 +11,13 @@
 #include <QMouseEvent>
 #include <QSet>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <cmath>
 #include <functional>
 #include "app/sys.h"
 #include "../support/restore.h"
+#include "chkpanel.h"
 #include "cmdroute.h"
 #include "core/alc.h"
 #include "core/cmd.h"
@@ -30,6 +32,9 @@
 #include "dlgids.h"
 #include "dlgint.h"
 #include "dlgrun.h"
+#include "giscmd.h"
+#include "lang.h"
+#include "menutable.h"
 #include "mainframe.h"
 #include "profile.h"
 #include "qtplatform.h"
@@ -42,6 +47,11 @@
 using namespace shl::dlg;
 
 namespace {
+
+// The Japanese interface back after a test that switched the language.
+struct JaAfterTest {
+    ~JaAfterTest() { shl::SetUiLang(shl::LangJa); }
+};
 
 // The engine started as the application starts it with an empty profile; dialogs answered from
 // a queue, their lines and the message boxes recorded.
@@ -189,6 +199,33 @@ TEST_F(Dialogs, VertexHeightSaysHowManyVerticesItChangesAndCanBeUndone) {
     ClrVtxSlct();
 }
 
+// The vertex height box opened at 0 whatever the vertex's height: it opens at the height of the
+// first selected vertex, and OK without typing gives the selection that height.
+TEST_F(Dialogs, VertexHeightOpensAtTheSelectedVertexsHeight) {
+    Restore<float[6]> keepRgn(TrnRgn);
+    Restore<float> keepItv(MshItv), keepVal(VtxHgtVal);
+    Restore<LenUnit> keepRu(RgnUnit), keepIu(ItvUnit), keepHu(::HgtUnit);
+    Q("dialog 133 1024=1000 1025=600 1026=0 1027=0 1003=100 ok");
+    DlgCmd(nullptr, MnuRgn);
+    ASSERT_NE(TrnSrf, nullptr);
+    ::HgtUnit = LenUnit::M;
+    VtxHgtVal = 0;
+    TrnSrf->v[3 * 4 + 2] = 123450;
+    TrnSrf->v[3 * 7 + 2] = 5000;
+    ClrVtxSlct();
+    VtxSlct = static_cast<int*>(AlcMem(2 * sizeof(int), "SlctVtxID"));
+    VtxSlct[0] = 4;
+    VtxSlct[1] = 7;
+    NumVtxSlct = 2;
+    QString shown;
+    Peek([&](QDialog& d) { shown = Text(d, CtlVtxHgt); });
+    Q("dialog 181 ok");
+    DlgCmd(nullptr, MnuVtxHgt);
+    EXPECT_EQ(shown, "123.45");
+    EXPECT_FLOAT_EQ(TrnSrf->v[3 * 7 + 2], 123450.0f);
+    ClrVtxSlct();
+}
+
 TEST_F(Dialogs, FilterRefusesAnAngleAbove90AndKeepsItsValues) {
     QString shown;
     Peek([&](QDialog& d) { shown = Text(d, CtlFltrAng); });
@@ -264,25 +301,60 @@ TEST_F(Dialogs, DrawingAreaWidthAdaptsTheGridInterval) {
 
 // The preferences' method combo has one row per method of the table, each described in one line,
 // and shows the current method; choosing the gradient paths stores it.
-TEST_F(Dialogs, PreferencesListEveryGenerationMethodInOneLine) {
-    QStringList rows;
-    int shown = -1;
-    Peek([&](QDialog& d) {
-        auto* c = d.findChild<QComboBox*>(QString::number(CtlTrnMethod));
-        for (int k = 0; c && k < c->count(); k++) rows << c->itemText(k);
-        shown = Item(d, CtlTrnMethod);
-    });
-    TrnMethod = TrnMethodMinCrv;
-    Q("dialog 180 1049=2 ok");
-    DlgCmd(nullptr, MnuPrf);
-    ASSERT_EQ(rows.size(), TrnMethodNum);
-    for (int k = 0; k < TrnMethodNum; k++) {
-        EXPECT_EQ(rows[k], QString::fromUtf8(TrnMethods[k].label));
-        EXPECT_FALSE(rows[k].contains('\n'));
+// The method descriptions made the preferences 850 pixels wide: the combo lists the short names
+// (the Terrain menu's), the chosen one's description wraps under it, in both languages.
+TEST_F(Dialogs, PreferencesNameTheMethodsAndWrapTheirDescription) {
+    JaAfterTest ja;
+    for (shl::UiLang lang : {shl::LangJa, shl::LangEn}) {
+        SCOPED_TRACE(lang);
+        shl::SetUiLang(lang);
+        QStringList rows;
+        int shown = -1, width = 0;
+        QString help;
+        Peek([&](QDialog& d) {
+            auto* c = d.findChild<QComboBox*>(QString::number(CtlTrnMethod));
+            for (int k = 0; c && k < c->count(); k++) rows << c->itemText(k);
+            shown = Item(d, CtlTrnMethod);
+            if (auto* l = d.findChild<QLabel*>(QStringLiteral("methodHelp"))) {
+                EXPECT_TRUE(l->wordWrap());
+                help = l->text();
+            }
+            d.adjustSize();
+            width = d.width();
+        });
+        TrnMethod = TrnMethodMinCrv;
+        Q("dialog 180 1049=2 ok");
+        DlgCmd(nullptr, MnuPrf);
+        ASSERT_EQ(rows.size(), TrnMethodNum);
+        for (int k = 0; k < TrnMethodNum; k++) EXPECT_EQ(rows[k], shl::MethodText(k));
+        EXPECT_EQ(help, shl::MethodHelp(TrnMethodMinCrv));
+        EXPECT_FALSE(help.isEmpty());
+        EXPECT_LE(width, 600);
+        EXPECT_EQ(shown, 1);
+        EXPECT_EQ(TrnMethod, TrnMethodPath);
     }
-    EXPECT_EQ(shown, 1);
-    EXPECT_EQ(TrnMethod, TrnMethodPath);
+    EXPECT_EQ(shl::MethodText(TrnMethodCrs), QString::fromUtf8("Cross-line interpolation (standard)"));
     TrnMethod = TrnMethodCrs;
+}
+
+// GIS exports opened in the folder the last import read its source from; they start where the
+// last export went, else in the documents folder. Imports keep their own folder.
+TEST_F(Dialogs, GisExportsOpenInTheExportFolderNotTheSources) {
+    shl::Profile& p = shl::CurProfile();
+    Restore<QString> keepGis(p.dir[shl::Profile::DirGis]), keepOut(p.dir[shl::Profile::DirVrml]);
+    p.dir[shl::Profile::DirGis] = "/survey/sources";
+    p.dir[shl::Profile::DirVrml].clear();
+    QStringList dirs;
+    FileDlgHook = [&](const FileDlgReq& r) { dirs << r.dir; };
+    GisCmd(nullptr, CmdGisTif);
+    p.dir[shl::Profile::DirVrml] = "/survey/out";
+    GisCmd(nullptr, CmdGisRst);
+    GisCmd(nullptr, CmdGisImp);
+    FileDlgHook = nullptr;
+    ASSERT_EQ(dirs.size(), 3);
+    EXPECT_EQ(dirs[0], QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    EXPECT_EQ(dirs[1], "/survey/out");
+    EXPECT_EQ(dirs[2], "/survey/sources");
 }
 
 TEST_F(Dialogs, PreferencesStoreTheirValuesAndRecolourTheCurves) {
@@ -755,6 +827,9 @@ TEST_F(Dialogs, EveryDialogDrawsAPicture) {
     QString dir = qEnvironmentVariable("ALT_SHOT_DIR");
     if (dir.isEmpty()) dir = tmp.path();
     QDir().mkpath(dir);
+    // ALT_SHOT_LANG=en: the English dialogs.
+    JaAfterTest ja;
+    if (qEnvironmentVariable("ALT_SHOT_LANG") == "en") shl::SetUiLang(shl::LangEn);
     QStringList shown;
     DlgOpenHook = [&](QDialog& d, const QString& id) {
         d.show();
@@ -774,9 +849,10 @@ TEST_F(Dialogs, EveryDialogDrawsAPicture) {
         ASSERT_TRUE(img.save(file));
         EXPECT_EQ(QImage(file).size(), img.size());
     };
-    for (int id : {MnuCrvHgt, MnuPrf, MnuDrwArea, MnuRgn, MnuFltr, MnuSlp, MnuLight, MnuAbout}) {
+    for (int id : {MnuCrvHgt, MnuPrf, MnuDrwArea, MnuRgn, MnuFltr, MnuSlp, MnuLight, MnuAbout, MnuVtxHgt}) {
         DlgCmd(nullptr, id);
     }
+    shl::ChkCmd(nullptr, shl::IdHgtLinCmd);
     shl::GldCorners c = shl::GldDefCorners(1000);
     shl::AskGldCorners(nullptr, &c);
     SclDstLen = 1234;
@@ -784,7 +860,7 @@ TEST_F(Dialogs, EveryDialogDrawsAPicture) {
     LenUnit u = LenUnit::Mm;
     shl::AskOutUnit(nullptr, &u);
     // One picture per dialog asked for, each under a name of its own.
-    EXPECT_EQ(shown.size(), 11) << shown.join(' ').toStdString();
+    EXPECT_EQ(shown.size(), 13) << shown.join(' ').toStdString();
     EXPECT_EQ(QSet<QString>(shown.begin(), shown.end()).size(), shown.size()) << shown.join(' ').toStdString();
 }
 

@@ -18,6 +18,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolBar>
+#include <QToolButton>
 #include <QUrl>
 #include <memory>
 #include <set>
@@ -27,7 +28,11 @@
 #include "core/msg.h"
 #include "scene/scene.h"
 #include "curves/crv.h"
+#include "display/drw.h"
 #include "display/view.h"
+#include "terrain/trn.h"
+#include "terrain/trn_mth.h"
+#include "../support/restore.h"
 #include "dlgrun.h"
 #include "mainframe.h"
 #include "mainview.h"
@@ -155,6 +160,58 @@ TEST_F(MenuBar, UndoItemsFollowTheHistoryNameTheirStepAndSwitchesOnlyWhenTheyWou
     // A greyed switch does nothing, even from an accelerator path.
     frame->OnCmd(IdUndoOff);
     EXPECT_EQ(UndoOn, 0);
+}
+
+// Nothing told which display or projection was on, nor which method the next terrain takes: the
+// View menu ticks the display and the projection (the toolbar buttons share the actions, so the
+// slope button stays down while the slope classes show); the Terrain menu's radio items tick the
+// method and choose it.
+TEST_F(MenuBar, MenusTickTheDisplayTheProjectionAndTheMethod) {
+    Restore<uint32_t[DrwWinMax]> srf(SrfDsp);
+    Restore<uint8_t> slp(SlpDsp), rel(RelDsp), err(ErrDsp);
+    Restore<int> method(TrnMethod);
+    CamView& v = CurCamObj ? CurCamObj->view : ViewWin[0].v;
+    Restore<uint8_t> prj(v.PrjFlg);
+    const int shown[] = {IdWireframe, IdShading, IdSlopeDsp, IdReliefDsp};
+    auto ticked = [&] {
+        frame->UpdateUi();
+        std::vector<int> on;
+        for (int id : shown)
+            if (frame->Action(id)->isChecked()) on.push_back(id);
+        return on;
+    };
+    SlpDsp = RelDsp = ErrDsp = 0;
+    DspFlg &= ~SrfDspShd;
+    EXPECT_EQ(ticked(), std::vector<int>{IdWireframe});
+    DspFlg |= SrfDspShd;
+    EXPECT_EQ(ticked(), std::vector<int>{IdShading});
+    SlpDsp = 1;
+    EXPECT_EQ(ticked(), std::vector<int>{IdSlopeDsp});
+    QToolBar* display = frame->Toolbars()[3];
+    auto* slopeButton = qobject_cast<QToolButton*>(display->widgetForAction(frame->Action(IdSlopeDsp)));
+    ASSERT_NE(slopeButton, nullptr);
+    EXPECT_TRUE(slopeButton->isChecked());
+    SlpDsp = 0;
+    RelDsp = 1;
+    EXPECT_EQ(ticked(), std::vector<int>{IdReliefDsp});
+    EXPECT_FALSE(slopeButton->isChecked());
+
+    v.PrjFlg = PrjPrs;
+    frame->UpdateUi();
+    EXPECT_TRUE(frame->Action(IdPerspective)->isChecked());
+    EXPECT_FALSE(frame->Action(IdParallel)->isChecked());
+    v.PrjFlg = PrjPar;
+    frame->UpdateUi();
+    EXPECT_FALSE(frame->Action(IdPerspective)->isChecked());
+    EXPECT_TRUE(frame->Action(IdParallel)->isChecked());
+
+    TrnMethod = TrnMethodPath;
+    frame->UpdateUi();
+    for (int k = 0; k < TrnMethodNum; ++k) EXPECT_EQ(frame->Action(IdTrnMethod0 + k)->isChecked(), k == TrnMethodPath) << k;
+    frame->Action(IdTrnMethod0 + TrnMethodMinCrv)->trigger();
+    EXPECT_EQ(TrnMethod, TrnMethodMinCrv);
+    for (int k = 0; k < TrnMethodNum; ++k) EXPECT_EQ(frame->Action(IdTrnMethod0 + k)->isChecked(), k == TrnMethodMinCrv) << k;
+    EXPECT_EQ(frame->Action(IdTrnMethod0 + TrnMethodCrs)->text(), QString::fromUtf8("交差線による補間（標準）"));
 }
 
 TEST_F(MenuBar, SixMenusAndFiveToolbarsInTheirOrder) {

@@ -9,6 +9,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QDockWidget>
+#include <QScrollBar>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QRadioButton>
@@ -202,6 +204,55 @@ TEST_F(VecWnd, ScaleAndSelectionOption) {
     Ctl<QPushButton>(w, shl::VecCtlRun)->click();
     EXPECT_EQ(NumCrvSlct, CrvPart->crvs.n);
     EXPECT_GT(NumCrvSlct, 0);
+}
+
+// The window was wider than the main window and covered the result: it opens within the main
+// window's size (and the screen), the map at the zoom that fits there.
+TEST_F(VecWnd, OpensWithinTheMainWindow) {
+    LoadMap(2000, 1500);
+    QMainWindow frame;
+    frame.resize(700, 520);
+    frame.show();
+    QApplication::processEvents();
+    const QSize a = shl::VecFitArea(&frame);
+    EXPECT_LE(a.width(), frame.width());
+    EXPECT_LE(a.height(), frame.height());
+    shl::VecWnd w(&frame, a.width(), a.height());
+    EXPECT_LE(w.width(), frame.width());
+    EXPECT_LE(w.height(), frame.height());
+    EXPECT_LE(w.minimumSizeHint().width(), frame.width()) << "its controls fit as well";
+    EXPECT_LT(VecZoom, 1.0f / 3) << "a smaller zoom than the screen's";
+}
+
+// Long findings needed a sideways scroll in the check panel: they wrap within its width.
+TEST_F(VecWnd, CheckEntriesWrapWithinThePanel) {
+    if (!CrvPart) SetCrvPart(TrnPrt);
+    for (int k = 0; k < 2; ++k) {
+        crv* c = NewCrv();
+        AddPnt(c, -100, k == 0 ? 0.0f : -100.0f, 10.0f + 20 * k);
+        AddPnt(c, 100, k == 0 ? 0.0f : 100.0f, 10.0f + 20 * k);
+        SetCrvHgt(c, 10.0f + 20 * k);
+        CalCrvBox(c);
+    }
+    QMainWindow mw;
+    mw.setCentralWidget(new QWidget);
+    mw.resize(500, 400);
+    ASSERT_TRUE(shl::ChkCmd(&mw, shl::IdChkCmd));
+    auto* list = mw.findChild<QListWidget*>(QStringLiteral("ChkList"));
+    ASSERT_NE(list, nullptr);
+    ASSERT_GE(list->count(), 1);
+    auto* dock = qobject_cast<QDockWidget*>(list->parentWidget());
+    ASSERT_NE(dock, nullptr);
+    mw.show();
+    mw.resizeDocks({dock}, {110}, Qt::Horizontal);
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    const QString text = list->item(0)->text();
+    ASSERT_GT(list->fontMetrics().horizontalAdvance(text), list->viewport()->width()) << "a finding wider than the panel";
+    EXPECT_EQ(list->horizontalScrollBar()->maximum(), 0);
+    const QRect r = list->visualItemRect(list->item(0));
+    EXPECT_LE(r.right(), list->viewport()->width());
+    EXPECT_GE(r.height(), 2 * list->fontMetrics().height()) << "on two lines at least";
+    EXPECT_EQ(list->item(0)->toolTip(), text);
 }
 
 }  // namespace
