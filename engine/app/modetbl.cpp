@@ -6,6 +6,7 @@
 
 #include "display/viewcmd.h"
 #include "display/dsp_cmd.h"
+#include "cmd/trn_cmds.h"
 
 namespace {
 const ModeEnt ModeTbl[] = {

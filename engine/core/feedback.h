@@ -1,6 +1,8 @@
 // Progress and cancellation of a long procedure, passed in by whoever starts it: the window's
 // progress bar and running flag, silence for a batch run, a recorder in a test. The procedure
-// only calls these; it never reads the window's state itself.
+// only calls these; it never reads the window's state itself. It calls begin once before its
+// work and end once after it, however it ends (done, cancelled, out of memory), and makes every
+// call from the thread that called it: worker threads it starts never call these.
 #pragma once
 
 struct Feedback {
@@ -9,11 +11,17 @@ struct Feedback {
     void (*progress)(void* ctx, int percent) = nullptr;  // done so far, 0..100: may repeat, never goes back
     void (*end)(void* ctx) = nullptr;                  // the work ended, however it ended
     bool (*cancelled)(void* ctx) = nullptr;            // asked between steps: true stops the work
+    // Posts just computed, n of x, y, z in the run's coordinates whose origin lies at (ox, oy):
+    // the window marks them at once. Only long procedures over posts call it.
+    void (*mark)(void* ctx, const float* v, int n, double ox, double oy) = nullptr;
 
     void Begin() const { if (begin) begin(ctx); }
     void Progress(int percent) const { if (progress) progress(ctx, percent); }
     void End() const { if (end) end(ctx); }
     bool Cancelled() const { return cancelled && cancelled(ctx); }
+    void Mark(const float* v, int n, double ox, double oy) const {
+        if (mark && n > 0) mark(ctx, v, n, ox, oy);
+    }
 };
 
 // Says nothing and is never cancelled.

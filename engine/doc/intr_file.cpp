@@ -14,6 +14,7 @@
 #include "doc/filnam.h"
 #include "formats/scn.h"
 #include "scene/scene.h"
+#include "cmd/crv_cmds.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 // the very point the full test reports), so the lists and the heights are the same bit for bit.
 // Vertices are computed by worker threads, in pieces of neighbouring vertices along a Z curve so
 // that the strips they read stay in the cache; the calling thread alone reports progress and asks
-// whether to stop (the run's feedback), and draws the progress marks.
+// whether to stop (the run's feedback), and hands the progress marks to that feedback.
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -22,7 +22,6 @@
 #include "core/mode.h"
 #include "core/msg.h"
 #include "curves/crv.h"
-#include "display/drw.h"
 #include "terrain/trn.h"
 #include "terrain/trn_gen.h"
 
@@ -667,6 +666,7 @@ struct Run {
     std::atomic<uint8_t>* done;  // 0 open, 1 computed, 2 marked
     const uint32_t* ord = nullptr;  // the vertices in the order of work (null: as they come)
     int marked = 0;              // vertices of the pieces marked (calling thread only)
+    std::vector<float> mrk;      // the vertices one MarkDone hands to the feedback (calling thread)
 };
 
 void Work(Run* r, FastScr* f) {
@@ -697,7 +697,7 @@ void Work(Run* r, FastScr* f) {
 
 // Marks of the pieces finished since the last call; returns the vertices finished so far.
 int MarkDone(Run& r, bool marks, int* lowOpen) {
-    bool any = false;
+    r.mrk.clear();
     for (int ch = *lowOpen; ch < r.nChunk; ch++) {
         uint8_t st = r.done[ch].load(std::memory_order_acquire);
         if (st == 1) {
@@ -705,9 +705,8 @@ int MarkDone(Run& r, bool marks, int* lowOpen) {
                 int i1 = std::min(r.nv, (ch + 1) * kChunk);
                 for (int k = ch * kChunk; k < i1; k++) {
                     const int i = r.ord ? static_cast<int>(r.ord[k]) : k;
-                    DrwVtxMrk(r.v + 3 * i, r.ctx->ox, r.ctx->oy);
+                    r.mrk.insert(r.mrk.end(), r.v + 3 * i, r.v + 3 * i + 3);
                 }
-                any = true;
             }
             r.done[ch].store(2, std::memory_order_relaxed);
             r.marked += std::min(r.nv, (ch + 1) * kChunk) - ch * kChunk;
@@ -716,7 +715,7 @@ int MarkDone(Run& r, bool marks, int* lowOpen) {
         if (st == 2 && ch == *lowOpen) (*lowOpen)++;
         if (ch >= r.next.load() + 1) break;
     }
-    if (any) FlushDrw();
+    r.ctx->fb.Mark(r.mrk.data(), static_cast<int>(r.mrk.size() / 3), r.ctx->ox, r.ctx->oy);
     return r.marked;
 }
 }  // namespace
@@ -784,7 +783,7 @@ uint32_t* WorkOrder(const float* v, int nv) {
 
 bool GenTrnFast(const TrnGenCtx& ctx, float* v, int nv, bool marks) {
     if (nv <= 0) return true;
-    marks = marks && DrwWinOpen();
+    marks = marks && ctx.fb.mark;
     StrIdx* idx = MkStrIdx(ctx);
     Run r;
     r.ctx = &ctx;

@@ -6,6 +6,7 @@
 #include "display/viewcmd.h"
 #include "display/viewint.h"
 #include "display/dsp_cmd.h"
+#include "app/modetbl.h"
 
 namespace {
 constexpr int KeyE = 69, KeyW = 87, KeyR = 82, KeyQ = 81, KeyShift = 16, KeyCtrl = 17;
