@@ -3,6 +3,7 @@
 #include "app/cats.h"
 #include "app/sys.h"
 #include "core/cmd.h"
+#include "cmd/viewcmd.h"
 #include "display/dsp_cmd.h"
 #include "doc/filecmd.h"
 #include "cmd/trn_cmds.h"

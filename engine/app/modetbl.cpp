@@ -4,7 +4,7 @@
 #include "curves/crv_cmd.h"
 #include "terrain/trn.h"
 
-#include "display/viewcmd.h"
+#include "cmd/viewcmd.h"
 #include "display/dsp_cmd.h"
 #include "cmd/trn_cmds.h"
 

@@ -66,9 +66,3 @@ constexpr int ModeLpe = ModeId(3, 230);
 constexpr int ModeWlk = ModeId(3, 231);
 constexpr int ModeBrd = ModeId(3, 232);
 constexpr int ModeGaz = ModeId(3, 233);
-
-// The display's command modules (categories CatView and CatDsp).
-int IntrView(int code);
-int DstrView(int code);
-int IntrDsp(int code);
-int DstrDsp(int code);

@@ -3,7 +3,7 @@
 #include "core/mode.h"
 #include "core/msg.h"
 #include "display/view_fixture.h"
-#include "display/viewcmd.h"
+#include "cmd/viewcmd.h"
 #include "display/viewint.h"
 #include "display/dsp_cmd.h"
 #include "app/modetbl.h"
