@@ -2,8 +2,9 @@
 #include "terrain/trn_band.h"
 
 #include <algorithm>
-#include <cmath>
+#include <bit>
 #include <cstdint>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -30,6 +31,7 @@ struct Grp {
 // end carried on to the edge.
 struct Seg {
     double x0, y0, x1, y1, h;
+    bool edge = false;   // an end carried on to the lattice's edge (else a gap closed)
 };
 
 // The first crossing met in one direction: level index (-1: none) and distance.
@@ -70,8 +72,19 @@ struct Lat {
     const std::vector<double>& Y;
     int nx, ny;
     long long nn;
-    std::vector<int> gi;     // per edge (horizontal: j nx + i, vertical: nn + j nx + i): its group, -1
+    // Edges (horizontal: j nx + i, vertical: nn + j nx + i) that a contour cuts, a bit each, and
+    // the count of cut edges before each word: the groups are made in edge order, so an edge's group
+    // is its rank among the cut ones. Two bits a node instead of two ints.
+    std::vector<uint64_t> cut;
+    std::vector<int> rank;
     std::vector<Grp> grp;
+    bool Cut(size_t e) const { return (cut[e >> 6] >> (e & 63)) & 1; }
+    // The group of edge e, -1 when no contour cuts it.
+    int Gi(size_t e) const {
+        const uint64_t w = cut[e >> 6];
+        if (!((w >> (e & 63)) & 1)) return -1;
+        return rank[e >> 6] + std::popcount(w & ((uint64_t{1} << (e & 63)) - 1));
+    }
     // The edge joining adjacent nodes u and w and whether u is its first node; -1 when none.
     long long Edge(long long u, long long w, bool* fromA) const {
         *fromA = u < w;
@@ -87,20 +100,20 @@ struct Lat {
         bool fromA = false;
         const long long e = Edge(u, w, &fromA);
         if (e < 0) return false;
-        const int g = gi[static_cast<size_t>(e)];
+        const int g = Gi(static_cast<size_t>(e));
         if (g < 0) return false;
         const Grp& G = grp[static_cast<size_t>(g)];
         const long long a = fromA ? u : w, b = fromA ? w : u;
         const double t = fromA ? G.ra : G.rb;
         const double px = Nx(a) + t * (Nx(b) - Nx(a)), py = Ny(a) + t * (Ny(b) - Ny(a));
         h.l = fromA ? G.la : G.lb;
-        h.d = std::hypot(px - sx, py - sy);
+        h.d = std::sqrt((px - sx) * (px - sx) + (py - sy) * (py - sy));
         return true;
     }
     bool IsCut(long long u, long long w) const {
         bool fromA = false;
         const long long e = Edge(u, w, &fromA);
-        return e >= 0 && gi[static_cast<size_t>(e)] >= 0;
+        return e >= 0 && Cut(static_cast<size_t>(e));
     }
     // The first crossing on the step from node s to node t: along an edge, or across a cell's
     // diagonal (through corners m1 and m2), which a contour crosses when it cuts both ways round.
@@ -229,6 +242,8 @@ std::vector<Seg> Bridges(const cntr* c, int nc, const std::vector<double>& X, co
         double p[2], dir[2];
         double h, other;
         int ci;
+        double len = 0;       // the length of its line
+        bool met = false;     // another line of its level ends at the same point: joined already
     };
     std::vector<End> ends;
     double minx = X.front(), maxx = X.back(), miny = Y.front(), maxy = Y.back();
@@ -248,7 +263,7 @@ std::vector<Seg> Bridges(const cntr* c, int nc, const std::vector<double>& X, co
             const double* a = e == 0 ? cc.pnt : cc.pnt + 2 * (n - 1);
             const double* b = e == 0 ? cc.pnt + 2 : cc.pnt + 2 * (n - 2);
             const double dx = a[0] - b[0], dy = a[1] - b[1], dl = std::hypot(dx, dy);
-            End E{{a[0], a[1]}, {dl > 0 ? dx / dl : 0, dl > 0 ? dy / dl : 0}, cc.hgt, 0, ci};
+            End E{{a[0], a[1]}, {dl > 0 ? dx / dl : 0, dl > 0 ? dy / dl : 0}, cc.hgt, 0, ci, Length(cc), false};
             ends.push_back(E);
         }
     }
@@ -266,13 +281,25 @@ std::vector<Seg> Bridges(const cntr* c, int nc, const std::vector<double>& X, co
     for (size_t u = 0; u < ord.size();) {
         size_t w = u;
         while (w + 1 < ord.size() && ends[ord[w + 1]].h - ends[ord[u]].h <= LvlTol) w++;
+        for (size_t a = u; a <= w; a++)
+            for (size_t b = u; b <= w; b++) {
+                End& A = ends[ord[a]];
+                const End& B = ends[ord[b]];
+                if (a != b && A.p[0] == B.p[0] && A.p[1] == B.p[1]) A.met = true;
+            }
+        // Ends that could never be joined do not stand in the way: one that meets another already,
+        // and a line's own far end (its two ends close it only when the gap is small beside the
+        // line, a ring left open; a straight line would fold onto itself).
         for (size_t a = u; a <= w; a++) {
             double best = HUGE_VAL;
+            if (ends[ord[a]].met) continue;
             for (size_t b = u; b <= w; b++) {
                 if (a == b) continue;
                 const End& A = ends[ord[a]];
                 const End& B = ends[ord[b]];
+                if (B.met) continue;
                 const double d = std::hypot(A.p[0] - B.p[0], A.p[1] - B.p[1]);
+                if (A.ci == B.ci && d >= A.len / 4) continue;
                 if (d < best) {
                     best = d;
                     near[ord[a]] = static_cast<int>(ord[b]);
@@ -289,16 +316,13 @@ std::vector<Seg> Bridges(const cntr* c, int nc, const std::vector<double>& X, co
         const End& B = ends[static_cast<size_t>(b)];
         const double d = std::hypot(A.p[0] - B.p[0], A.p[1] - B.p[1]);
         if (!(d > 0) || d >= 4 * std::min(A.other, B.other)) continue;
-        // A line's own two ends close it only when the gap is small beside the line (a ring left
-        // open), not when they are its far ends (a straight line would fold onto itself).
-        if (A.ci == B.ci && d >= Length(c[A.ci]) / 4) continue;
         if (idx.Crosses(A.p, B.p)) continue;
         out.push_back({A.p[0], A.p[1], B.p[0], B.p[1], A.h});
         used[a] = used[static_cast<size_t>(b)] = 1;
     }
     // Ends left open: on to the lattice's edge.
     for (size_t a = 0; a < ends.size(); a++) {
-        if (used[a]) continue;
+        if (used[a] || ends[a].met) continue;
         const End& A = ends[a];
         if (A.dir[0] == 0 && A.dir[1] == 0) continue;
         double t = HUGE_VAL;
@@ -309,7 +333,7 @@ std::vector<Seg> Bridges(const cntr* c, int nc, const std::vector<double>& X, co
         if (!(t > 0) || t >= A.other) continue;
         const double q[2] = {A.p[0] + t * A.dir[0], A.p[1] + t * A.dir[1]};
         if (idx.Crosses(A.p, q)) continue;
-        out.push_back({A.p[0], A.p[1], q[0], q[1], A.h});
+        out.push_back({A.p[0], A.p[1], q[0], q[1], A.h, true});
     }
     return out;
 }
@@ -327,6 +351,16 @@ std::vector<double> Levels(const cntr* c, int nc) {
 int LevOf(const std::vector<double>& lev, double h) {
     const int k = static_cast<int>(std::lower_bound(lev.begin(), lev.end(), h - LvlTol) - lev.begin());
     return std::min(k, static_cast<int>(lev.size()) - 1);
+}
+
+// Which side of segment p-q point (x, y) lies on: 1 left, -1 right. A point on the line counts
+// as left when the segment runs east (right when west): as if the segment lay a trifle further
+// south, which decides a line at 45 degrees through a node that the step south-west leaves on it.
+int Side(const double* p, const double* q, double x, double y) {
+    const long double o = static_cast<long double>(q[0] - p[0]) * (y - p[1]) -
+                          static_cast<long double>(q[1] - p[1]) * (x - p[0]);
+    if (o != 0) return o > 0 ? 1 : -1;
+    return q[0] - p[0] >= 0 ? 1 : -1;
 }
 
 // Every crossing of a contour with a lattice edge, and the nodes a contour runs along on the
@@ -353,7 +387,22 @@ void Crossings(const cntr* c, int nc, const std::vector<Seg>& extra, const std::
                 const double t = (*it - p[ax]) / (q[ax] - p[ax]);
                 const double s = p[1 - ax] + t * (q[1 - ax] - p[1 - ax]);
                 const int nb = static_cast<int>(b.size());
-                const int j = static_cast<int>(std::upper_bound(b.begin(), b.end(), s) - b.begin()) - 1;
+                int j = static_cast<int>(std::upper_bound(b.begin(), b.end(), s) - b.begin()) - 1;
+                // The crossing near a node is placed by which side of the segment the nodes lie on,
+                // not by the rounded point: a contour through a node then parts the nodes on every
+                // line the same way (or two lines meeting there would each leave a way through).
+                auto sd = [&](int jj) {
+                    return ax == 0 ? Side(p, q, X[static_cast<size_t>(k)], Y[static_cast<size_t>(jj)])
+                                   : Side(p, q, X[static_cast<size_t>(jj)], Y[static_cast<size_t>(k)]);
+                };
+                if (j >= 0 && j + 1 < nb && sd(j) == sd(j + 1)) {
+                    if (j > 0 && sd(j - 1) != sd(j)) j--;
+                    else if (j + 2 < nb && sd(j + 1) != sd(j + 2)) j++;
+                } else if (j < 0 && nb > 1 && sd(0) != sd(1)) {
+                    j = 0;
+                } else if (j >= nb - 1 && nb > 1 && sd(nb - 2) != sd(nb - 1)) {
+                    j = nb - 2;
+                }
                 if (j < 0) {
                     // Along the first row or column: it bounds the node it runs through.
                     if (s >= b[0] - 4 * eps)
@@ -361,8 +410,9 @@ void Crossings(const cntr* c, int nc, const std::vector<Seg>& extra, const std::
                     continue;
                 }
                 if (j >= nb - 1) continue;
-                const double at = (s - b[static_cast<size_t>(j)]) /
-                                  (b[static_cast<size_t>(j) + 1] - b[static_cast<size_t>(j)]);
+                const double at = std::clamp((s - b[static_cast<size_t>(j)]) /
+                                                 (b[static_cast<size_t>(j) + 1] - b[static_cast<size_t>(j)]),
+                                             0.0, 1.0);
                 // Line x = X[k] crosses the vertical edge (k, j)-(k, j+1); y = Y[k] the
                 // horizontal edge (j, k)-(j+1, k).
                 const long long e = ax == 0 ? L.nn + static_cast<long long>(j) * L.nx + k
@@ -403,7 +453,8 @@ void Group(std::vector<Cut>& cuts, Lat& L) {
     std::sort(cuts.begin(), cuts.end(), [](const Cut& x, const Cut& y) {
         return x.e != y.e ? x.e < y.e : x.at != y.at ? x.at < y.at : x.l < y.l;
     });
-    L.gi.assign(static_cast<size_t>(2 * L.nn), -1);
+    const size_t nw = (static_cast<size_t>(2 * L.nn) + 63) / 64;
+    L.cut.assign(nw, 0);
     for (size_t u = 0; u < cuts.size();) {
         size_t w = u;
         while (w + 1 < cuts.size() && cuts[w + 1].e == cuts[u].e) w++;
@@ -414,9 +465,16 @@ void Group(std::vector<Cut>& cuts, Lat& L) {
         G.rb = cuts[w].at;
         G.na = w > u ? cuts[u + 1].l : -1;
         G.nb = w > u ? cuts[w - 1].l : -1;
-        L.gi[static_cast<size_t>(cuts[u].e)] = static_cast<int>(L.grp.size());
+        const size_t e = static_cast<size_t>(cuts[u].e);
+        L.cut[e >> 6] |= uint64_t{1} << (e & 63);
         L.grp.push_back(G);
         u = w + 1;
+    }
+    L.rank.resize(nw);
+    int before = 0;
+    for (size_t k = 0; k < nw; k++) {
+        L.rank[k] = before;
+        before += std::popcount(L.cut[k]);
     }
 }
 
@@ -424,6 +482,7 @@ void Group(std::vector<Cut>& cuts, Lat& L) {
 // that carries the first crossing ahead of a node back from the node beyond it.
 void Look(const Lat& L, std::vector<Acc>& acc) {
     const int nx = L.nx, ny = L.ny;
+    const size_t nn = static_cast<size_t>(L.nn);
     auto id = [nx](int i, int j) { return static_cast<long long>(j) * nx + i; };
     std::vector<Hit> prev(static_cast<size_t>(nx)), cur(static_cast<size_t>(nx));
     // (di, dj): the step; rows are taken against dj so that the node ahead is done first.
@@ -441,10 +500,21 @@ void Look(const Lat& L, std::vector<Acc>& acc) {
                 if (ti >= 0 && ti < nx && tj >= 0 && tj < ny) {
                     const long long s = id(i, j), t = id(ti, tj);
                     const bool diag = di != 0 && dj != 0;
-                    if (!L.Step(s, t, diag ? id(ti, j) : -1, diag ? id(i, tj) : -1, h)) {
+                    // Most steps cross nothing: the edges' bits tell that without the geometry.
+                    const size_t hs = static_cast<size_t>(id(std::min(i, ti), j));    // row j, i to ti
+                    const size_t ht = static_cast<size_t>(id(std::min(i, ti), tj));   // row tj
+                    const size_t vs = nn + static_cast<size_t>(id(i, std::min(j, tj)));    // column i
+                    const size_t vt = nn + static_cast<size_t>(id(ti, std::min(j, tj)));   // column ti
+                    const bool maybe = dj == 0   ? L.Cut(hs)
+                                       : di == 0 ? L.Cut(vs)
+                                                 : (L.Cut(hs) || L.Cut(vt)) && (L.Cut(vs) || L.Cut(ht));
+                    if (!maybe || !L.Step(s, t, diag ? id(ti, j) : -1, diag ? id(i, tj) : -1, h)) {
                         h = dj == 0 ? cur[static_cast<size_t>(ti)] : prev[static_cast<size_t>(ti)];
-                        if (h.l >= 0) h.d += std::hypot(L.X[static_cast<size_t>(ti)] - L.X[static_cast<size_t>(i)],
-                                                        L.Y[static_cast<size_t>(tj)] - L.Y[static_cast<size_t>(j)]);
+                        if (h.l >= 0) {
+                            const double dx = L.X[static_cast<size_t>(ti)] - L.X[static_cast<size_t>(i)];
+                            const double dy = L.Y[static_cast<size_t>(tj)] - L.Y[static_cast<size_t>(j)];
+                            h.d += dj == 0 ? std::fabs(dx) : di == 0 ? std::fabs(dy) : std::sqrt(dx * dx + dy * dy);
+                        }
                     }
                 }
                 cur[static_cast<size_t>(i)] = h;
@@ -458,28 +528,32 @@ void Look(const Lat& L, std::vector<Acc>& acc) {
 
 void MkLatBands(const cntr* c, int nc, const std::vector<double>& X, const std::vector<double>& Y, double itv,
                 LatBands& out) {
-    Lat L{X, Y, static_cast<int>(X.size()), static_cast<int>(Y.size()), 0, {}, {}};
+    Lat L{X, Y, static_cast<int>(X.size()), static_cast<int>(Y.size()), 0, {}, {}, {}};
     L.nn = static_cast<long long>(L.nx) * L.ny;
     const size_t nn = static_cast<size_t>(L.nn);
     const std::vector<double> lev = Levels(c, nc);
     std::vector<Cut> cuts;
     std::vector<std::pair<long long, int>> touch;
-    if (!lev.empty()) Crossings(c, nc, Bridges(c, nc, X, Y), lev, L, cuts, touch);
+    std::vector<Seg> joins;
+    if (!lev.empty()) joins = Bridges(c, nc, X, Y);
+    if (!lev.empty()) Crossings(c, nc, joins, lev, L, cuts, touch);
     Group(cuts, L);
     cuts.clear();
     cuts.shrink_to_fit();
     std::vector<Acc> acc(nn);
     Look(L, acc);
     for (const auto& [u, l] : touch) acc[static_cast<size_t>(u)].Put(l, 0);
-    // Band of each node as level indices (lo, hi); -1, -1 when it sees no contour.
-    std::vector<int> blo(nn), bhi(nn);
+    // Band of each node as level indices (lo, hi); -1, -1 when it sees no contour. They take the
+    // place of the levels seen in acc, which saves a grid of them at the peak.
     for (size_t u = 0; u < nn; u++) {
-        const Acc& a = acc[u];
-        blo[u] = a.l2 < 0 ? a.l1 : std::min(a.l1, a.l2);
-        bhi[u] = a.l2 < 0 ? a.l1 : std::max(a.l1, a.l2);
+        Acc& a = acc[u];
+        const int lo = a.l2 < 0 ? a.l1 : std::min(a.l1, a.l2);
+        const int hi = a.l2 < 0 ? a.l1 : std::max(a.l1, a.l2);
+        a.l1 = lo;
+        a.l2 = hi;
     }
-    acc.clear();
-    acc.shrink_to_fit();
+    auto blo = [&acc](size_t u) -> int& { return acc[u].l1; };
+    auto bhi = [&acc](size_t u) -> int& { return acc[u].l2; };
     // Regions: nodes joined by uncut edges whose bands agree. A node that sees one level joins a
     // region between that level and another (beyond the last contour it may see the next level
     // only far off), but two regions of different bands never join, so no band spreads further
@@ -498,47 +572,52 @@ void MkLatBands(const cntr* c, int nc, const std::vector<double>& X, const std::
         if (ra == rb) return;
         const size_t sa = static_cast<size_t>(ra), sb = static_cast<size_t>(rb);
         int lo, hi;
-        if (blo[sa] == blo[sb] && bhi[sa] == bhi[sb]) {
-            lo = blo[sa];
-            hi = bhi[sa];
-        } else if (blo[sa] == bhi[sa] && blo[sa] >= 0 && (blo[sa] == blo[sb] || blo[sa] == bhi[sb])) {
-            lo = blo[sb];
-            hi = bhi[sb];
-        } else if (blo[sb] == bhi[sb] && blo[sb] >= 0 && (blo[sb] == blo[sa] || blo[sb] == bhi[sa])) {
-            lo = blo[sa];
-            hi = bhi[sa];
+        if (blo(sa) == blo(sb) && bhi(sa) == bhi(sb)) {
+            lo = blo(sa);
+            hi = bhi(sa);
+        } else if (blo(sa) == bhi(sa) && blo(sa) >= 0 && (blo(sa) == blo(sb) || blo(sa) == bhi(sb))) {
+            lo = blo(sb);
+            hi = bhi(sb);
+        } else if (blo(sb) == bhi(sb) && blo(sb) >= 0 && (blo(sb) == blo(sa) || blo(sb) == bhi(sa))) {
+            lo = blo(sa);
+            hi = bhi(sa);
         } else {
             return;
         }
         const size_t r = static_cast<size_t>(std::min(ra, rb));
         par[static_cast<size_t>(std::max(ra, rb))] = static_cast<int>(r);
-        blo[r] = lo;
-        bhi[r] = hi;
+        blo(r) = lo;
+        bhi(r) = hi;
     };
     for (int j = 0; j < L.ny; j++)
         for (int i = 0; i < L.nx; i++) {
             const size_t u = static_cast<size_t>(j) * static_cast<size_t>(L.nx) + static_cast<size_t>(i);
-            if (i + 1 < L.nx && L.gi[u] < 0) unite(u, u + 1);
-            if (j + 1 < L.ny && L.gi[nn + u] < 0) unite(u, u + static_cast<size_t>(L.nx));
+            if (i + 1 < L.nx && !L.Cut(u)) unite(u, u + 1);
+            if (j + 1 < L.ny && !L.Cut(nn + u)) unite(u, u + static_cast<size_t>(L.nx));
         }
     // Labels 0 .. nr - 1 in index order (roots are the least index of their region).
     for (size_t u = 0; u < nn; u++) par[u] = find(static_cast<int>(u));
     int nr = 0;
     for (size_t u = 0; u < nn; u++) {
         if (par[u] == static_cast<int>(u)) {
-            blo[static_cast<size_t>(nr)] = blo[u];
-            bhi[static_cast<size_t>(nr)] = bhi[u];
+            blo(static_cast<size_t>(nr)) = blo(u);
+            bhi(static_cast<size_t>(nr)) = bhi(u);
             par[u] = nr++;
         } else {
             par[u] = par[static_cast<size_t>(par[u])];
         }
     }
-    blo.resize(static_cast<size_t>(nr));
-    bhi.resize(static_cast<size_t>(nr));
+    std::vector<int> rlo(static_cast<size_t>(nr)), rhi(static_cast<size_t>(nr));
+    for (size_t r = 0; r < static_cast<size_t>(nr); r++) {
+        rlo[r] = blo(r);
+        rhi[r] = bhi(r);
+    }
+    acc.clear();
+    acc.shrink_to_fit();
     // Regions that see one level: look across their cut edges for the side the ground lies on.
     std::vector<uint8_t> side(static_cast<size_t>(nr), 0);   // bit 1: lower across, bit 2: higher
     for (size_t e = 0; e < 2 * nn; e++) {
-        const int g = L.gi[e];
+        const int g = L.Gi(e);
         if (g < 0) continue;
         const Grp& G = L.grp[static_cast<size_t>(g)];
         const size_t a = e < nn ? e : e - nn, b = e < nn ? a + 1 : a + static_cast<size_t>(L.nx);
@@ -546,14 +625,16 @@ void MkLatBands(const cntr* c, int nc, const std::vector<double>& X, const std::
             const int r = par[k ? b : a], o = par[k ? a : b];
             const int l = k ? G.lb : G.la, next = k ? G.nb : G.na;
             const size_t rs = static_cast<size_t>(r), os = static_cast<size_t>(o);
-            if (blo[rs] < 0 || blo[rs] != bhi[rs]) continue;
-            if (next >= 0) {
-                side[rs] |= next < l ? 1 : next > l ? 2 : 0;
+            if (rlo[rs] < 0 || rlo[rs] != rhi[rs]) continue;
+            // The next crossing on the edge tells, unless it is the same level again (a line
+            // given twice): then the region across does.
+            if (next >= 0 && next != l) {
+                side[rs] |= next < l ? 1 : 2;
                 continue;
             }
-            if (blo[os] < 0) continue;
-            if (blo[os] < l) side[rs] |= 1;
-            if (bhi[os] > l) side[rs] |= 2;
+            if (rlo[os] < 0) continue;
+            if (rlo[os] < l) side[rs] |= 1;
+            if (rhi[os] > l) side[rs] |= 2;
         }
     }
     LatBands b;
@@ -561,18 +642,25 @@ void MkLatBands(const cntr* c, int nc, const std::vector<double>& X, const std::
     b.rhi.resize(static_cast<size_t>(nr));
     const double room = itv > 0 ? itv : 0;
     for (size_t r = 0; r < static_cast<size_t>(nr); r++) {
-        if (blo[r] < 0) {
+        if (rlo[r] < 0) {
             b.rlo[r] = -HUGE_VAL;
             b.rhi[r] = HUGE_VAL;
-        } else if (blo[r] != bhi[r]) {
-            b.rlo[r] = lev[static_cast<size_t>(blo[r])];
-            b.rhi[r] = lev[static_cast<size_t>(bhi[r])];
+        } else if (rlo[r] != rhi[r]) {
+            b.rlo[r] = lev[static_cast<size_t>(rlo[r])];
+            b.rhi[r] = lev[static_cast<size_t>(rhi[r])];
         } else {
-            const double h = lev[static_cast<size_t>(blo[r])];
-            b.rlo[r] = side[r] == 1 ? h : h - room;
-            b.rhi[r] = side[r] == 2 ? h : h + room;
+            // Lower ground across one of its lines and higher across another cannot be: between
+            // lines of one level the ground would cross that level again. A line is wrong or one
+            // is missing; the level itself is the guess that errs least.
+            const double h = lev[static_cast<size_t>(rlo[r])];
+            const bool flat = side[r] == 3;
+            b.rlo[r] = side[r] == 1 || flat ? h : h - room;
+            b.rhi[r] = side[r] == 2 || flat ? h : h + room;
         }
     }
     b.reg = std::move(par);
+    b.joins.reserve(joins.size());
+    for (const Seg& sg : joins)
+        if (!sg.edge) b.joins.push_back({sg.x0, sg.y0, sg.x1, sg.y1, sg.h});
     out = std::move(b);
 }

@@ -18,9 +18,15 @@
 
 struct cntr;
 
+// A line that closes a gap between two ends of one level: where the contour most likely ran.
+struct LatJoin {
+    double x0, y0, x1, y1, h;
+};
+
 struct LatBands {
     std::vector<int> reg;            // per node (row-major, X fastest): its region
     std::vector<double> rlo, rhi;    // per region: the band (-inf, +inf: no contour seen)
+    std::vector<LatJoin> joins;      // the gaps the bands took as closed
     double Lo(long long i) const { return rlo[static_cast<size_t>(reg[static_cast<size_t>(i)])]; }
     double Hi(long long i) const { return rhi[static_cast<size_t>(reg[static_cast<size_t>(i)])]; }
 };

@@ -641,6 +641,7 @@ bool CreTrn(const Feedback& fb) {
     const int nv = s->nv;
     const float* v0 = s->v;
     float* work = nullptr;
+    long long ws = 3;   // floats a post in work
     Cleanup freeWork([&] { FreeMem(work); });
     bool done = false;
     fb.Begin();
@@ -650,13 +651,16 @@ bool CreTrn(const Feedback& fb) {
             fb.End();
             FreeCntr(c, nc);
         });
-        work = static_cast<float*>(AlcMem(3LL * nv * sizeof(float), "srf->v"));
-        std::memcpy(work, v0, 3LL * nv * sizeof(float));
-        // A vertex that no cross line reaches keeps its height: mark them to tell them apart.
-        for (int i = 0; i < nv; i++) work[3 * i + 2] = kUnreached;
         // An unknown setting runs the default; the surface needs the grid in its plain order.
         TrnMethodKind m = TrnMethodOf(TrnMethod).kind;
         if (static_cast<long long>(TrnGrd->rows) * TrnGrd->cols != nv) m = TrnMethodCrs;
+        // Gradient paths read the posts only before they first report and write heights alone:
+        // a float a post instead of a copy of every vertex.
+        ws = m == TrnMethodPath ? 1 : 3;
+        work = static_cast<float*>(AlcMem(ws * nv * static_cast<long long>(sizeof(float)), "srf->v"));
+        if (ws == 3) std::memcpy(work, v0, 3LL * nv * sizeof(float));
+        // A vertex that no cross line reaches keeps its height: mark them to tell them apart.
+        for (int i = 0; i < nv; i++) work[ws * i + ws - 1] = kUnreached;
         switch (m) {
         case TrnMethodMinCrv: {
             McPrm prm;
@@ -669,7 +673,8 @@ bool CreTrn(const Feedback& fb) {
             PathPrm prm;
             prm.itv = MshItv;
             prm.fb = fb;
-            done = GenTrnPath(c, nc, work, TrnGrd->rows, TrnGrd->cols, prm);
+            prm.z = work;
+            done = GenTrnPath(c, nc, s->v, TrnGrd->rows, TrnGrd->cols, prm);
             break;
         }
         case TrnMethodCrs: {
@@ -687,8 +692,9 @@ bool CreTrn(const Feedback& fb) {
     if (same) {
         gap.assign(nv, 0);
         for (int i = 0; i < nv; i++) {
-            if (work[3 * i + 2] == kUnreached) gap[i] = 1;
-            else s->v[3 * i + 2] = work[3 * i + 2];
+            const float h = work[ws * i + ws - 1];
+            if (h == kUnreached) gap[i] = 1;
+            else s->v[3 * i + 2] = h;
         }
     }
     // The copy goes before the normals are computed: less memory at the peak.

@@ -27,6 +27,7 @@
 #include <cmath>
 #include <limits>
 #include <new>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -98,12 +99,27 @@ void Seed(const Grid& g, const cntr* c, int nc, long long n, Sites* s) {
         std::fill(s[w].y.p, s[w].y.p + n, std::numeric_limits<float>::quiet_NaN());
     }
     const double reach = SeedReach * g.d;
-    for (int ci = 0; ci < nc; ci++) {
-        const cntr& cc = c[ci];
-        const double h = cc.hgt;
-        for (int m = 0; m + 1 < cc.n; m++) {
-            const double px = cc.pnt[2 * m] - g.x0, py = cc.pnt[2 * m + 1] - g.y0;
-            const double qx = cc.pnt[2 * m + 2] - g.x0, qy = cc.pnt[2 * m + 3] - g.y0;
+    // The contours' segments, then the joins across their gaps (where the lines most likely ran).
+    const long long nj = static_cast<long long>(g.b.joins.size());
+    for (long long ci = 0; ci < nc + nj; ci++) {
+        const bool join = ci >= nc;
+        double jp[4] = {0, 0, 0, 0};
+        double h = 0;
+        if (join) {
+            const LatJoin& jn = g.b.joins[static_cast<size_t>(ci - nc)];
+            jp[0] = jn.x0;
+            jp[1] = jn.y0;
+            jp[2] = jn.x1;
+            jp[3] = jn.y1;
+            h = jn.h;
+        } else {
+            h = c[ci].hgt;
+        }
+        const int nseg = join ? 1 : c[ci].n - 1;
+        for (int m = 0; m < nseg; m++) {
+            const double* pp = join ? jp : c[ci].pnt + 2 * m;
+            const double px = pp[0] - g.x0, py = pp[1] - g.y0;
+            const double qx = pp[2] - g.x0, qy = pp[3] - g.y0;
             const double ex = qx - px, ey = qy - py, len2 = ex * ex + ey * ey;
             // Pieces no longer than a mesh interval keep the boxes small.
             const int np = std::max(1, static_cast<int>(std::ceil(std::sqrt(len2) / g.d)));
@@ -134,12 +150,23 @@ void Seed(const Grid& g, const cntr* c, int nc, long long n, Sites* s) {
     }
 }
 
-// Post i takes the site of its neighbour j when j lies in the same band and its site is nearer.
-inline void Take(const Grid& g, Sites& s, long long i, long long j) {
-    if (std::isnan(s.x[j]) || !g.SameBand(i, j)) return;
-    if (std::isnan(s.x[i]) || Dist2(g, i, s.x[j], s.y[j]) < Dist2(g, i, s.x[i], s.y[i])) {
-        s.x[i] = s.x[j];
-        s.y[i] = s.y[j];
+// One post's site while the scans pass it: where it lies and its squared distance.
+struct Cur {
+    float x, y;
+    double d2;
+    double px, py;
+};
+
+// The post takes the site of its neighbour j when j lies in the same band and its site is nearer.
+inline void Take(const Grid& g, const Sites& s, long long i, long long j, Cur& c) {
+    const float jx = s.x[j];
+    if (std::isnan(jx) || !g.SameBand(i, j)) return;
+    const float jy = s.y[j];
+    const double dx = jx - c.px, dy = jy - c.py, d2 = dx * dx + dy * dy;
+    if (d2 < c.d2) {
+        c.x = jx;
+        c.y = jy;
+        c.d2 = d2;
     }
 }
 
@@ -147,32 +174,61 @@ inline void Take(const Grid& g, Sites& s, long long i, long long j) {
 // reaches around the bends of a band).
 void Spread(const Grid& g, Sites& s) {
     const int R = g.R, C = g.C;
+    auto post = [&](int r, int k, auto&& nbrs) {
+        const long long i = g.Idx(r, k);
+        Cur c{s.x[i], s.y[i], std::numeric_limits<double>::infinity(), k * g.d, r * g.d};
+        if (!std::isnan(c.x)) {
+            const double dx = c.x - c.px, dy = c.y - c.py;
+            c.d2 = dx * dx + dy * dy;
+        }
+        nbrs(i, c);
+        s.x[i] = c.x;
+        s.y[i] = c.y;
+    };
     for (int round = 0; round < 2; round++) {
         for (int r = 0; r < R; r++) {
-            for (int k = 0; k < C; k++) {
-                const long long i = g.Idx(r, k);
-                if (k > 0) Take(g, s, i, i - 1);
-                if (r > 0) {
-                    if (k > 0) Take(g, s, i, i - C - 1);
-                    Take(g, s, i, i - C);
-                    if (k + 1 < C) Take(g, s, i, i - C + 1);
-                }
-            }
-            for (int k = C - 2; k >= 0; k--) Take(g, s, g.Idx(r, k), g.Idx(r, k) + 1);
+            for (int k = 0; k < C; k++)
+                post(r, k, [&](long long i, Cur& c) {
+                    if (k > 0) Take(g, s, i, i - 1, c);
+                    if (r > 0) {
+                        if (k > 0) Take(g, s, i, i - C - 1, c);
+                        Take(g, s, i, i - C, c);
+                        if (k + 1 < C) Take(g, s, i, i - C + 1, c);
+                    }
+                });
+            for (int k = C - 2; k >= 0; k--)
+                post(r, k, [&](long long i, Cur& c) { Take(g, s, i, i + 1, c); });
         }
         for (int r = R - 1; r >= 0; r--) {
-            for (int k = C - 1; k >= 0; k--) {
-                const long long i = g.Idx(r, k);
-                if (k + 1 < C) Take(g, s, i, i + 1);
-                if (r + 1 < R) {
-                    if (k + 1 < C) Take(g, s, i, i + C + 1);
-                    Take(g, s, i, i + C);
-                    if (k > 0) Take(g, s, i, i + C - 1);
-                }
-            }
-            for (int k = 1; k < C; k++) Take(g, s, g.Idx(r, k), g.Idx(r, k) - 1);
+            for (int k = C - 1; k >= 0; k--)
+                post(r, k, [&](long long i, Cur& c) {
+                    if (k + 1 < C) Take(g, s, i, i + 1, c);
+                    if (r + 1 < R) {
+                        if (k + 1 < C) Take(g, s, i, i + C + 1, c);
+                        Take(g, s, i, i + C, c);
+                        if (k > 0) Take(g, s, i, i + C - 1, c);
+                    }
+                });
+            for (int k = 1; k < C; k++)
+                post(r, k, [&](long long i, Cur& c) { Take(g, s, i, i - 1, c); });
         }
     }
+}
+
+// The two levels' sites spread independently: on two threads when there are two.
+void SpreadBoth(const Grid& g, Sites* s, int nth) {
+    if (nth > 1) {
+        try {
+            std::thread t([&] { Spread(g, s[1]); });
+            Spread(g, s[0]);
+            t.join();
+            return;
+        } catch (const std::system_error&) {
+            // No second thread: both here.
+        }
+    }
+    Spread(g, s[0]);
+    Spread(g, s[1]);
 }
 
 constexpr double Unknown = -1;
@@ -185,7 +241,7 @@ double Beyond(const Grid& g, const Sites* s, long long i, float sx, float sy, do
               double* spc = nullptr, long long* at = nullptr) {
     const double px = static_cast<double>(i % g.C) * g.d, py = static_cast<double>(i / g.C) * g.d;
     double ux = sx - px, uy = sy - py;
-    const double len = std::hypot(ux, uy);
+    const double len = std::sqrt(ux * ux + uy * uy);
     if (!(len > 1e-9 * g.d)) return Unknown;
     ux /= len;
     uy /= len;
@@ -252,8 +308,9 @@ double Crest(const Grid& g, const Sites* s, long long i, int w, double L, double
     return up ? std::min(cap, L + rise) : std::max(cap, L - rise);
 }
 
-// Height of post i, NaN when it has nothing to go by.
-double PostHgt(const Grid& g, const Sites* s, long long i) {
+// Height of post i, NaN when it has nothing to go by; spc: the spacing of its two contours (0 with
+// fewer).
+double PostHgt(const Grid& g, const Sites* s, long long i, double* spc) {
     const double lo = g.Lo(i), hi = g.Hi(i);
     if (!std::isfinite(lo) || !std::isfinite(hi)) return std::numeric_limits<double>::quiet_NaN();
     const bool hasA = !std::isnan(s[0].x[i]), hasB = !std::isnan(s[1].x[i]);
@@ -261,6 +318,7 @@ double PostHgt(const Grid& g, const Sites* s, long long i) {
     const double b = hasB ? std::sqrt(Dist2(g, i, s[1].x[i], s[1].y[i])) : 0;
     if (hasA && hasB) {
         const double h = a + b;
+        *spc = h;
         if (!(h > 0)) return lo;
         const double m = (hi - lo) / h;
         const double d0 = EndSlope(m, Beyond(g, s, i, s[0].x[i], s[0].y[i], lo, true));
@@ -364,6 +422,56 @@ void PathBand(const cntr* c, int nc, const float* v, int R, int C, double itv, O
 }
 
 namespace {
+// fn(r0, r1) over rows [r0, r1) of R, shared among nth threads (rows of a thread that cannot start
+// are done on this one).
+template <class Fn>
+void ForRows(int R, int nth, Fn&& fn) {
+    auto part = [&](int t) {
+        fn(static_cast<int>(static_cast<long long>(R) * t / nth), static_cast<int>(static_cast<long long>(R) * (t + 1) / nth));
+    };
+    std::vector<std::thread> th;
+    int started = 1;
+    try {
+        for (int t = 1; t < nth; t++, started++) th.emplace_back(part, t);
+    } catch (const std::system_error&) {
+        // Fewer threads: the rest below.
+    }
+    part(0);
+    for (std::thread& x : th) x.join();
+    for (int t = started; t < nth; t++) part(t);
+}
+
+// Where two contours lie far apart, the switch of a post's nearest point from one part of a
+// contour to another leaves a crease the ground does not have. Posts whose contours lie at least
+// WideSpc mesh intervals apart are relaxed towards their four neighbours (SoftSweeps sweeps, a
+// blur of about two posts: under a tenth of their spacing), within their band and never across
+// a contour.
+constexpr double WideSpc = 30;
+constexpr int SoftSweeps = 12;
+
+void Soften(const Grid& g, float* z, long long st, const std::vector<uint8_t>& wide, int nth) {
+    const int R = g.R, C = g.C;
+    if (R < 3 || C < 3) return;
+    std::vector<float> t(static_cast<size_t>(R) * static_cast<size_t>(C));
+    auto ok = [&](long long i) {
+        return wide[static_cast<size_t>(i)] && g.SameBand(i, i - 1) && g.SameBand(i, i + 1) && g.SameBand(i, i - C) &&
+               g.SameBand(i, i + C);
+    };
+    for (int sw = 0; sw < SoftSweeps; sw++) {
+        for (size_t i = 0; i < t.size(); i++) t[i] = z[st * static_cast<long long>(i)];
+        ForRows(R - 2, nth, [&](int r0, int r1) {
+            for (int r = r0 + 1; r < r1 + 1; r++)
+                for (int k = 1; k + 1 < C; k++) {
+                    const long long i = g.Idx(r, k);
+                    if (!ok(i)) continue;
+                    const size_t u = static_cast<size_t>(i);
+                    const double m = (t[u - 1] + t[u + 1] + t[u - static_cast<size_t>(C)] + t[u + static_cast<size_t>(C)]) / 4;
+                    z[st * i] = static_cast<float>(std::clamp((t[u] + m) / 2, g.Lo(i), g.Hi(i)));
+                }
+        });
+    }
+}
+
 bool RunPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& prm) {
     Grid g;
     MkGrid(g, c, nc, v, R, C, prm.itv);
@@ -373,48 +481,37 @@ bool RunPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& prm) 
     Seed(g, c, nc, n, s);
     prm.fb.Progress(20);
     if (prm.fb.Cancelled()) return false;
-    Spread(g, s[0]);
-    Spread(g, s[1]);
-    prm.fb.Progress(60);
-    if (prm.fb.Cancelled()) return false;
-    // Heights, rows split among threads: each post depends only on the sites, so the result does
-    // not depend on how the rows are shared. They go straight into v (a work copy of the caller's)
-    // rather than a grid of their own: 4 bytes a post less at the peak.
-    float* z = v + 2;
     unsigned hw = std::thread::hardware_concurrency();
     int nth = prm.threads > 0 ? prm.threads : static_cast<int>(hw == 0 ? 2u : hw);
     nth = std::clamp(nth, 1, 64);
-    auto rows = [&](int t) {
-        const int r0 = static_cast<int>(static_cast<long long>(R) * t / nth);
-        const int r1 = static_cast<int>(static_cast<long long>(R) * (t + 1) / nth);
+    SpreadBoth(g, s, nth);
+    prm.fb.Progress(60);
+    if (prm.fb.Cancelled()) return false;
+    // Heights, rows split among threads: each post depends only on the sites, so the result does
+    // not depend on how the rows are shared.
+    float* z = prm.z ? prm.z : v + 2;
+    const long long st = prm.z ? 1 : 3;
+    std::vector<uint8_t> wide(static_cast<size_t>(n), 0);
+    ForRows(R, nth, [&](int r0, int r1) {
         for (long long i = g.Idx(r0, 0); i < g.Idx(r1, 0); i++) {
-            double h = PostHgt(g, s, i);
+            double spc = 0;
+            double h = PostHgt(g, s, i, &spc);
             if (std::isnan(h)) {
-                z[3 * i] = std::numeric_limits<float>::quiet_NaN();
+                z[st * i] = std::numeric_limits<float>::quiet_NaN();
                 continue;
             }
+            wide[static_cast<size_t>(i)] = spc >= WideSpc * g.d;
             h = std::clamp(h, g.Lo(i), g.Hi(i));
-            z[3 * i] = static_cast<float>(h);
+            z[st * i] = static_cast<float>(h);
         }
-    };
-    {
-        std::vector<std::thread> th;
-        int started = 1;
-        try {
-            for (int t = 1; t < nth; t++, started++) th.emplace_back(rows, t);
-        } catch (...) {
-            // A thread that could not start: its rows are done here.
-        }
-        rows(0);
-        for (std::thread& x : th) x.join();
-        for (int t = started; t < nth; t++) rows(t);
+    });
+    for (Sites& site : s) {
+        FreeMem(site.x.p);
+        FreeMem(site.y.p);
+        site.x.p = site.y.p = nullptr;
     }
-    for (Sites& st : s) {
-        FreeMem(st.x.p);
-        FreeMem(st.y.p);
-        st.x.p = st.y.p = nullptr;
-    }
-    Fill(g, z, 3, 1e-3 * (CntrItv(c, nc) > 0 ? CntrItv(c, nc) : g.d));
+    Fill(g, z, static_cast<int>(st), 1e-3 * (CntrItv(c, nc) > 0 ? CntrItv(c, nc) : g.d));
+    Soften(g, z, st, wide, nth);
     // The heights are in v now: a cancel that comes this late lets the run finish.
     prm.fb.Progress(95);
     (void)prm.fb.Cancelled();
@@ -429,8 +526,7 @@ void PathGeom(const cntr* c, int nc, const float* v, int R, int C, double itv, P
     const long long n = static_cast<long long>(R) * C;
     Sites s[2];
     Seed(g, c, nc, n, s);
-    Spread(g, s[0]);
-    Spread(g, s[1]);
+    SpreadBoth(g, s, 2);
     const double nan = std::numeric_limits<double>::quiet_NaN();
     for (long long i = 0; i < n; i++) {
         PathPost p{nan, nan, g.Lo(i), g.Hi(i), -1};

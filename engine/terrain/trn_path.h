@@ -9,6 +9,9 @@ struct PathPrm {
     double itv = 0;   // mesh interval d (mm); 0: taken from the posts
     int threads = 0;  // worker threads; 0: one per hardware thread. The heights do not depend on it.
     Feedback fb;      // progress and cancellation, asked on the calling thread only
+    // Where the heights go, one float a post in v's order; null: into v's z. With it v is only read,
+    // and only before the first progress call, so the caller needs no copy of the posts.
+    float* z = nullptr;
 };
 
 // Heights of the R x C grid v (row-major, as the mesh lays it out; z of every post written). Every

@@ -142,3 +142,42 @@ TEST_F(RobustTest, RingsThroughPostsGiveTheSameGroundFromEitherSide) {
             }
     }
 }
+
+// A pit drawn as diamonds whose sides run at 45 degrees through posts; the inner ring given twice
+// (once reversed) and the next one in two pieces, a short one and a gap of three posts. The pit
+// stays a pit: no way through a ring at a post, the copy does not hide which side is lower, and
+// the short piece does not keep the gap open.
+TEST_F(RobustTest, APitOfDiamondsThroughPostsGivenTwiceAndCutStaysAPit) {
+    TrnMethod = TrnMethodPath;
+    auto diamond = [](float a, bool rev) {
+        std::vector<float> v = {a, 0, 0, a, -a, 0, 0, -a, a, 0};
+        if (rev)
+            for (size_t k = 0; k < v.size() / 2; k += 2) {
+                std::swap(v[k], v[v.size() - 2 - k]);
+                std::swap(v[k + 1], v[v.size() - 1 - k]);
+            }
+        return v;
+    };
+    for (int k = 1; k <= 4; k++) {
+        const float a = 5000.0f * k;
+        if (k == 2) {
+            Line(k * Itv, {a, 0, 0, a, -a, 0, 0, -a, 0.8f * a, -0.2f * a});
+            Line(k * Itv, {0.8f * a, -0.2f * a, 0.85f * a, -0.15f * a});
+            continue;
+        }
+        Line(k * Itv, diamond(a, false));
+        if (k == 1) Line(k * Itv, diamond(a, true));
+    }
+    Region(-20000, -20000, 20000, 20000, 1000);
+    IntrCmd(CatMdl, CmdTrnCre);
+    ASSERT_EQ(Cols(), 41);
+    for (int r = 0; r < Rows(); r++)
+        for (int c = 0; c < Cols(); c++) {
+            const float l1 = std::fabs(X(c)) + std::fabs(Y(r));
+            if (l1 < 5000) {
+                EXPECT_LE(Z(r, c), Itv) << "inside the pit " << r << " " << c;
+            } else if (l1 <= 20000) {
+                EXPECT_NEAR(Z(r, c), 2.0 * l1, 0.25 * Itv) << r << " " << c;
+            }
+        }
+}
