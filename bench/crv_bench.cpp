@@ -12,6 +12,8 @@
 #include "display/view.h"
 #include "scene/scene.h"
 #include "bench_data.h"
+#include "cmd/undo.h"
+#include "app/modetbl.h"
 
 namespace {
 void Ev(int x, int y, int type) {

@@ -27,6 +27,7 @@
 #include "support/gltest.h"
 #include "terrain/trn.h"
 #include "bench_data.h"
+#include "cmd/trn_cmds.h"
 
 namespace {
 
@@ -161,7 +162,7 @@ int main(int argc, char** argv) {
     if (pts > 0 && !std::getenv("ALT_BENCH_ANALYTIC")) {
         MshItv = static_cast<float>(itv);
         auto t0 = std::chrono::steady_clock::now();
-        if (CreTrnMsh() && CreTrn(FbWnd)) {
+        if (CreTrnMsh() && CreTrn(FbWndMrk)) {
             s = TrnSrf;
             std::printf("terrain: generated from the contours, interval %.0f: %d x %d vertices "
                         "(%.1f s)\n",

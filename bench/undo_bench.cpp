@@ -14,6 +14,7 @@
 #include "bench_data.h"
 #include "doc/recover.h"
 #include "formats/scn.h"
+#include "cmd/undo.h"
 
 #ifndef ALT_DATA_DIR
 #error "ALT_DATA_DIR is defined by the build: the data folder of the source tree"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "display/view.h"
-#include "display/viewcmd.h"
+#include "cmd/viewcmd.h"
 #include "scene/scene.h"
 
 namespace {

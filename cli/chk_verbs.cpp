@@ -2,7 +2,7 @@
 // heights along a line (set HgtLinStart/HgtLinStep, hgtline) and the contour checks (dump checks).
 #include <cmath>
 #include "core/alc.h"
-#include "curves/crv_chk.h"
+#include "cmd/crv_chk.h"
 #include "registry.h"
 #include "vectorize/vec.h"
 

@@ -8,6 +8,7 @@
 #include "curves/crv.h"
 #include "scene/scene.h"
 #include "doc/doc.h"
+#include "cmd/crv_cmds.h"
 
 namespace jrn {
 

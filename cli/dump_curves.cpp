@@ -1,6 +1,7 @@
 // Dumps of the curve module.
 #include "curves/crv.h"
 #include "registry.h"
+#include "cmd/undo.h"
 
 namespace jrn {
 

@@ -25,6 +25,7 @@
 #include "doc/doc.h"
 #include "display/dsp_cmd.h"
 #include "xchg_verb.h"
+#include "app/modetbl.h"
 
 namespace jrn {
 

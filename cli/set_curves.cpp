@@ -1,6 +1,7 @@
 // Journal parameters of the curve module, with the ranges their dialogs accept.
 #include "curves/crv.h"
 #include "registry.h"
+#include "cmd/undo.h"
 
 namespace jrn {
 

@@ -14,7 +14,7 @@
 #include <QVBoxLayout>
 #include "core/cmd.h"
 #include "curves/crv.h"
-#include "curves/crv_chk.h"
+#include "cmd/crv_chk.h"
 #include "curves/crv_cmd.h"
 #include "dlgbase.h"
 #include "dlgrun.h"

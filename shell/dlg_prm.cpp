@@ -36,6 +36,9 @@
 #include "scene/scene.h"
 #include "terrain/trn.h"
 #include "tr.h"
+#include "cmd/undo.h"
+#include "cmd/crv_cmds.h"
+#include "cmd/trn_cmds.h"
 
 namespace shl {
 

@@ -28,6 +28,7 @@
 #include "scene/scene.h"
 #include "formats/gld.h"
 #include "tr.h"
+#include "cmd/crv_cmds.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
 #include "engcall.h"
 #include "viewlink.h"
+#include "app/modetbl.h"
 #include "core/cmd.h"
 #include "core/mode.h"
 #include "display/drw.h"

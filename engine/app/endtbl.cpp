@@ -8,6 +8,7 @@
 #include "scene/scene.h"
 #include "terrain/trn.h"
 #include "image/vecimg.h"
+#include "cmd/undo.h"
 
 void FreeEngBuf() {
     // Lists that point into the scene go before it.

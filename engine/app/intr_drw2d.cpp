@@ -1,10 +1,13 @@
 // Category 1: 2D contour curve commands.
+#include "app/cats.h"
 #include "core/cmd.h"
-#include "curves/crv_chk.h"
+#include "cmd/crv_chk.h"
 #include "curves/crv_int.h"
 #include "terrain/trn.h"
 #include "curves/crv_cmd.h"
 #include "vectorize/vec.h"
+#include "cmd/crv_cmds.h"
+#include "cmd/trn_cmds.h"
 
 int IntrDrw2D(int code) {
     switch (code) {

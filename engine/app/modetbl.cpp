@@ -4,8 +4,9 @@
 #include "curves/crv_cmd.h"
 #include "terrain/trn.h"
 
-#include "display/viewcmd.h"
+#include "cmd/viewcmd.h"
 #include "display/dsp_cmd.h"
+#include "cmd/trn_cmds.h"
 
 namespace {
 const ModeEnt ModeTbl[] = {

@@ -1,6 +1,10 @@
-// The mode table and the curve modes' handlers, and the dispatcher that uses them.
+// The mode table and the curve modes' handlers, and the event router that uses them.
 #pragma once
 #include "core/mode.h"
+
+// The event router: the shell's entry point for mouse, key and timer events (EvtType), which
+// feeds the current mode's handler. Returns 0.
+int IntrEvt(int type);
 
 // Mode table: handler and help text of a mode id (null when none). Adding a mode is one entry
 // in app/modetbl.cpp.

@@ -1,6 +1,7 @@
 // Event router, mode dispatcher and mode switching: the command layer sends events and mode
 // changes on to the modules that handle them.
 #include "app/modetbl.h"
+#include "app/cats.h"
 #include "core/mode.h"
 #include "core/alc.h"
 #include "core/cmd.h"
@@ -239,8 +240,10 @@ void StdModeHnd(const CrvModeCmds& c) {
     }
 }
 
-void SetMode(int mode) {
-    const int old = CrntMode;
+namespace {
+
+// The mode table's share of a mode change: what leaving the old mode's family issues.
+bool LeaveMode(int old, int mode) {
     if (old == 10 || old == 11 || old == 44 || old == 45) {
         if (!(mode == 10 || mode == 11 || mode == 44 || mode == 45)) IntrCmd(CatDsp, CmdMltEnd);
     } else if (old == ModeRndr) {
@@ -249,7 +252,7 @@ void SetMode(int mode) {
             CrntMode = mode;
             IntrCmd(CatDsp, CmdRndrEnd);
             SetCrs(CrsArrow);
-            return;
+            return true;
         }
     } else if (old == 241) {
         IntrCmd(CatRndr, CmdRndrPrvEnd);
@@ -267,14 +270,13 @@ void SetMode(int mode) {
         IntrCmd(CatMtl, CmdMtlEnd);
         if (!(In3(mode, 210, 218) || In3(mode, 220, 225))) SetCrs(CrsArrow);
     }
-    CrntMode = mode;
-    if (mode != BaseMode && TopCmdEntry == EngEntry()) ModeCmd = TopCmd;
-    if (const char* h = ModeHelp(mode)) plt::Get()->HelpText(h);
+    return false;
+}
+
+void EnterMode(int mode) {
     if (In3(mode, 208, 218) || In3(mode, 220, 225)) IntrCmd(CatMtl, CmdMtlBgn);
 }
 
-void RstBaseMode() {
-    CrntMode = BaseMode;
-    if (const char* h = ModeHelp(BaseMode)) plt::Get()->HelpText(h);
-    SetCrs(CrsArrow);
-}
+}  // namespace
+
+void RegModes() { RegModeSw({LeaveMode, EnterMode, ModeHelp}); }

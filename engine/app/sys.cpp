@@ -1,5 +1,6 @@
 // The system module: pending commands, quit, save slots, start-up and end of the engine.
 #include "app/sys.h"
+#include "app/cats.h"
 #include "core/cmd.h"
 #include "core/mode.h"
 #include "core/msg.h"
@@ -102,6 +103,7 @@ int DstrSys(int code) {
 }
 
 void StartEng(void (*settings)(void* ctx), void* ctx) {
+    RegCats();
     MkTmpNam();
     SetPrmDef();
     if (settings) settings(ctx);

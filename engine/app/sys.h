@@ -2,6 +2,9 @@
 #pragma once
 
 int IniSys();
+// The system module (category CatSys).
+int IntrSys(int code);
+int DstrSys(int code);
 // The engine started as the application starts it: spill file names, default settings (then
 // settings(), e.g. a profile read over them, when given), stored and applied, the system's
 // start-up and an empty scene with its terrain part.

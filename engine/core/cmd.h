@@ -66,23 +66,18 @@ extern int ModeCmd;
 // Prints "[<module>]:Command %d not found.\n" on the console.
 void CmdNotFound(const char* module, int code);
 
-// Interaction modules (one per category) and execution modules. Each lives in its own module.
-int IntrSys(int code);    // 99, core
-int IntrDrw2D(int code);  // 1, curves
-int IntrMdl(int code);    // 4, terrain
+// The module of each category: its interaction and execution procedures (either may be null:
+// the category's commands are then ignored). The command tables register one line per category
+// at start-up (app/cats.cpp); a category never registered ignores its commands.
+using CmdFn = int (*)(int code);
+void RegCat(int category, CmdFn intr, CmdFn dstr);
+
+// Frames of the general engine's modules that no command of this application reaches
+// (core/othermods.cpp): each reports its code as not found.
 int IntrMtl(int code);    // 7
 int IntrLgt(int code);    // 8
-int IntrView(int code);   // 9, display
 int IntrAnm(int code);    // 10
 int IntrRndr(int code);   // 11
-int IntrDsp(int code);    // 13, display
-int IntrFile(int code);   // 14, file
 int IntrWrk(int code);    // 15
-
-int DstrSys(int code);    // 99, core
-int DstrMdl(int code);    // 4, terrain
 int DstrLgt(int code);    // 8
-int DstrView(int code);   // 9, display
 int DstrRndr(int code);   // 11
-int DstrDsp(int code);    // 13, display
-int DstrFile(int code);   // 14, file

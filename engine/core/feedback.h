@@ -12,11 +12,17 @@ struct Feedback {
     void (*progress)(void* ctx, int percent) = nullptr;  // done so far, 0..100: may repeat, never goes back
     void (*end)(void* ctx) = nullptr;                  // the work ended, however it ended
     bool (*cancelled)(void* ctx) = nullptr;            // asked between steps: true stops the work
+    // Posts just computed, n of x, y, z in the run's coordinates whose origin lies at (ox, oy):
+    // the window marks them at once. Only long procedures over posts call it.
+    void (*mark)(void* ctx, const float* v, int n, double ox, double oy) = nullptr;
 
     void Begin() const { if (begin) begin(ctx); }
     void Progress(int percent) const { if (progress) progress(ctx, percent); }
     void End() const { if (end) end(ctx); }
     bool Cancelled() const { return cancelled && cancelled(ctx); }
+    void Mark(const float* v, int n, double ox, double oy) const {
+        if (mark && n > 0) mark(ctx, v, n, ox, oy);
+    }
 };
 
 // Says nothing and is never cancelled.

@@ -1,7 +1,8 @@
-// Interactive state, the pointer record, cursors and the message pump. The router that sends
-// events on to the modes lives with the command layer (app/router.cpp).
+// Interactive state, the pointer record, mode switching, cursors and the message pump. The router
+// that sends events on to the modes lives with the command tables (app/router.cpp).
 #include "core/mode.h"
 #include "core/alc.h"
+#include "core/cmd.h"
 #include "platform/platform.h"
 
 MouseEvtRec MouseEvt{};
@@ -34,6 +35,30 @@ void SetCrs(int index) {
     if (index < 0 || index >= CrsNum) return;
     plt::Get()->SetCursor(index);
     CrsIdx = index;
+}
+
+namespace {
+ModeSw gModeSw;
+
+void ShowHelp(int mode) {
+    if (const char* h = gModeSw.help ? gModeSw.help(mode) : nullptr) plt::Get()->HelpText(h);
+}
+}  // namespace
+
+void RegModeSw(const ModeSw& sw) { gModeSw = sw; }
+
+void SetMode(int mode) {
+    if (gModeSw.leave && gModeSw.leave(CrntMode, mode)) return;
+    CrntMode = mode;
+    if (mode != BaseMode && TopCmdEntry == EngEntry()) ModeCmd = TopCmd;
+    ShowHelp(mode);
+    if (gModeSw.enter) gModeSw.enter(mode);
+}
+
+void RstBaseMode() {
+    CrntMode = BaseMode;
+    ShowHelp(BaseMode);
+    SetCrs(CrsArrow);
 }
 
 void BgnWork() { RunFlg = 1; }

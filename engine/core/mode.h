@@ -1,4 +1,5 @@
-// Interactive modes, the pointer record and the event router.
+// Interactive modes, the pointer record, mode switching and cursors (the event router that feeds
+// the modes, IntrEvt, is the command tables': app/modetbl.h).
 #pragma once
 #include <cstdint>
 
@@ -70,9 +71,15 @@ enum CrsKind : int {
 
 void SetPtrPix(int x, int y);
 void SetPtrKey(int vk);  // key events: the virtual-key code becomes the last key
-// The event router and mode switching belong to the command layer (app/router.cpp), which sees
-// the modules whose modes it enters and leaves.
-int IntrEvt(int type);
+// Mode switching. The mode table registers what leaving and entering a mode issues and each
+// mode's help text (RegModeSw, once at start-up); without it a change only sets CrntMode.
+// leave returns true when it finished the change itself (nothing more is done).
+struct ModeSw {
+    bool (*leave)(int old, int mode) = nullptr;
+    void (*enter)(int mode) = nullptr;
+    const char* (*help)(int mode) = nullptr;
+};
+void RegModeSw(const ModeSw& sw);
 void SetMode(int mode);
 void RstBaseMode();
 void SetCrs(int index);

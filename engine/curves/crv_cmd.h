@@ -54,7 +54,7 @@ constexpr int CmdCrvHideWndRls = 101058;
 constexpr int CmdCrvHgtLin = 101060;     // heights along a dragged line (mode ModeCrvHgtLin)
 constexpr int CmdCrvHgtLinRls = 101061;
 constexpr int CmdCrvChk = 101062;        // run the contour checks (CrvChkRes, message area)
-// Terrain region by mouse or dialog (category CatDrw2D, handled by the terrain module).
+// Terrain region by mouse or dialog (category CatDrw2D, handled by the terrain commands).
 constexpr int CmdRgnMouse = 101024;      // mode ModeRgn
 constexpr int CmdRgnPrs = 101025;
 constexpr int CmdRgnRls = 101026;

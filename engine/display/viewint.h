@@ -1,6 +1,7 @@
 // Internals shared by the view model, the view commands and the light code of the display.
 #pragma once
 #include "display/view.h"
+#include "scene/scene.h"
 #include "display/dsp_cmd.h"
 
 struct LgtBind {             // binding of a PrmLgt entry to an OpenGL light
@@ -23,6 +24,15 @@ void Wnd2DWid(double w);         // 2D window keeps its centre and takes the wid
 // set (or the stored camera is a bare top view); Forget3DFit starts that record afresh.
 void Chk3DFit();
 void Forget3DFit();
+
+// View window 0's size in pixels (at least 2).
+double Win0W();
+double Win0H();
+// The screen distance that keeps the camera's view angle for its screen width.
+void KeepViewAng(CamView& v);
+// The terrain region as a box (false when the region is degenerate in the plan).
+bool TrnRgnBox(BBox& b);
+bool BoxOk(const BBox& b);   // a box with its minimum below its maximum on every axis
 
 // Commands of the display module.
 void ResizeView();               // CmdDspResize

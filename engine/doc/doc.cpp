@@ -21,6 +21,8 @@
 #include "platform/platform.h"
 #include "scene/scene.h"
 #include "terrain/trn.h"
+#include "cmd/undo.h"
+#include "cmd/crv_cmds.h"
 
 DocState Doc{std::string(), std::string("無題")};
 void (*DocTitleHook)() = nullptr;

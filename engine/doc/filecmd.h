@@ -24,3 +24,7 @@ constexpr int OpFileWrImg = 210009;
 constexpr int OpFileRdStl = 210034;
 constexpr int OpFileRd3ds = 210037;
 constexpr int OpFileRdDfa = 210038;
+
+// The file module's command procedures (category CatFile).
+int IntrFile(int code);
+int DstrFile(int code);

@@ -15,6 +15,7 @@
 #include "doc/filnam.h"
 #include "formats/scn.h"
 #include "scene/scene.h"
+#include "cmd/crv_cmds.h"
 
 namespace {
 

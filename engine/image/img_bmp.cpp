@@ -40,64 +40,77 @@ struct Mask {
 
 bool ReadAll(std::FILE* f, void* buf, size_t n) { return std::fread(buf, 1, n, f) == n; }
 
-}  // namespace
+// The file and information headers: what RdBmp needs of them. False (e set) when they are cut
+// short or of a size that cannot be read.
+struct BmpHdr {
+    uint8_t ih[124] = {};   // the information header as read
+    uint32_t off = 0;       // offset of the pixels
+    uint32_t hsz = 0;       // size of the information header
+    int32_t w = 0, h = 0;
+    int bpp = 0;
+    uint32_t comp = BiRgb, clrUsed = 0;
+    int palEnt = 4;         // bytes per colour-table entry
+};
 
-int RdBmp(std::FILE* f, ImgRec* out, ImgErrRec* e) {
+bool RdBmpHdr(std::FILE* f, BmpHdr* b, ImgErrRec* e) {
     uint8_t fh[14];
-    uint8_t ih[124] = {};
+    uint8_t* ih = b->ih;
     if (!ReadAll(f, fh, sizeof fh) || !ReadAll(f, ih, 4)) {
         SetImgErr(e, ImgErrRead, "BMP: ヘッダーが途中で切れています。");
-        return -1;
+        return false;
     }
-    const uint32_t off = U32(fh + 10);
-    const uint32_t hsz = U32(ih);
-    int32_t w, h;
-    int bpp;
-    uint32_t comp = BiRgb, clrUsed = 0;
-    int palEnt = 4;  // bytes per colour-table entry
+    b->off = U32(fh + 10);
+    b->hsz = U32(ih);
+    const uint32_t hsz = b->hsz;
     if (hsz == 12) {
         if (!ReadAll(f, ih + 4, 8)) {
             SetImgErr(e, ImgErrRead, "BMP: ヘッダーが途中で切れています。");
-            return -1;
+            return false;
         }
-        w = U16(ih + 4);
-        h = static_cast<int16_t>(U16(ih + 6));
-        bpp = U16(ih + 10);
-        palEnt = 3;
+        b->w = U16(ih + 4);
+        b->h = static_cast<int16_t>(U16(ih + 6));
+        b->bpp = U16(ih + 10);
+        b->palEnt = 3;
     } else if (hsz >= 40 && hsz <= 124) {
         if (!ReadAll(f, ih + 4, hsz - 4)) {
             SetImgErr(e, ImgErrRead, "BMP: ヘッダーが途中で切れています。");
-            return -1;
+            return false;
         }
-        w = static_cast<int32_t>(U32(ih + 4));
-        h = static_cast<int32_t>(U32(ih + 8));
-        bpp = U16(ih + 14);
-        comp = U32(ih + 16);
-        clrUsed = U32(ih + 32);
+        b->w = static_cast<int32_t>(U32(ih + 4));
+        b->h = static_cast<int32_t>(U32(ih + 8));
+        b->bpp = U16(ih + 14);
+        b->comp = U32(ih + 16);
+        b->clrUsed = U32(ih + 32);
     } else {
         SetImgErr(e, ImgErrFmt, "BMP: 情報ヘッダーの大きさ %u は読み込めません。", hsz);
-        return -1;
+        return false;
     }
-    Mask mk[3];
-    if (comp == BiBitFields || comp == BiAlphaBitFields) {
+    return true;
+}
+
+// The channel masks of 16 and 32 bits (read after the header when it does not hold them) and the
+// check of the compression and depth. False (e set) for what cannot be read.
+bool RdBmpMasks(std::FILE* f, const BmpHdr& b, Mask mk[3], ImgErrRec* e) {
+    const int bpp = b.bpp;
+    if (b.comp == BiBitFields || b.comp == BiAlphaBitFields) {
         if (bpp != 16 && bpp != 32) {
             SetImgErr(e, ImgErrFmt, "BMP: %d ビットのビットフィールドは読み込めません。", bpp);
-            return -1;
+            return false;
         }
         uint8_t mb[12];
-        if (hsz >= 52) {
-            std::memcpy(mb, ih + 40, 12);
+        if (b.hsz >= 52) {
+            std::memcpy(mb, b.ih + 40, 12);
         } else if (!ReadAll(f, mb, 12)) {
             SetImgErr(e, ImgErrRead, "BMP: ヘッダーが途中で切れています。");
-            return -1;
+            return false;
         }
         for (int i = 0; i < 3; ++i) mk[i].Set(U32(mb + 4 * i));
-    } else if (comp == BiRle8 || comp == BiRle4) {
+    } else if (b.comp == BiRle8 || b.comp == BiRle4) {
         SetImgErr(e, ImgErrFmt, "BMP: 圧縮 (RLE) された画像は読み込めません。");
-        return -1;
-    } else if (comp != BiRgb) {
-        SetImgErr(e, ImgErrFmt, "BMP: 圧縮形式 %u は読み込めません。", comp);
-        return -1;
+        return false;
+    } else if (b.comp != BiRgb) {
+        SetImgErr(e, ImgErrFmt, "BMP: 圧縮形式 %u は読み込めません。", b.comp);
+        return false;
     } else if (bpp == 16) {
         mk[0].Set(0x7C00);
         mk[1].Set(0x03E0);
@@ -109,29 +122,74 @@ int RdBmp(std::FILE* f, ImgRec* out, ImgErrRec* e) {
     }
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) {
         SetImgErr(e, ImgErrFmt, "BMP: %d ビットの画像は読み込めません。", bpp);
-        return -1;
+        return false;
     }
-    // Colour table, zero-filled: an index past its end reads black.
-    uint8_t pal[256][3] = {};
-    if (bpp <= 8) {
-        uint32_t n = clrUsed == 0 || clrUsed > (1u << bpp) ? (1u << bpp) : clrUsed;
-        for (uint32_t i = 0; i < n; ++i) {
-            uint8_t q[4];
-            if (!ReadAll(f, q, static_cast<size_t>(palEnt))) {
-                SetImgErr(e, ImgErrRead, "BMP: カラーテーブルが途中で切れています。");
-                return -1;
-            }
-            pal[i][0] = q[2];
-            pal[i][1] = q[1];
-            pal[i][2] = q[0];
+    return true;
+}
+
+// The colour table of 1 to 8 bits into pal, which stays zero-filled past its end (an index there
+// reads black). False (e set) when it is cut short.
+bool RdBmpPal(std::FILE* f, const BmpHdr& b, uint8_t pal[256][3], ImgErrRec* e) {
+    if (b.bpp > 8) return true;
+    const uint32_t all = 1u << b.bpp;
+    uint32_t n = b.clrUsed == 0 || b.clrUsed > all ? all : b.clrUsed;
+    for (uint32_t i = 0; i < n; ++i) {
+        uint8_t q[4];
+        if (!ReadAll(f, q, static_cast<size_t>(b.palEnt))) {
+            SetImgErr(e, ImgErrRead, "BMP: カラーテーブルが途中で切れています。");
+            return false;
         }
+        pal[i][0] = q[2];
+        pal[i][1] = q[1];
+        pal[i][2] = q[0];
     }
+    return true;
+}
+
+// One row of the file into w RGBA pixels at d.
+void BmpRow(const uint8_t* row, int w, int bpp, const uint8_t pal[256][3], const Mask mk[3], uint8_t* d) {
+    for (int x = 0; x < w; ++x, d += 4) {
+        switch (bpp) {
+        case 1:
+        case 4:
+        case 8: {
+            long long bit = static_cast<long long>(x) * bpp;
+            int v = (row[bit / 8] >> (8 - bpp - bit % 8)) & ((1 << bpp) - 1);
+            std::memcpy(d, pal[v], 3);
+            break;
+        }
+        case 16:
+        case 32: {
+            uint32_t px = bpp == 16 ? U16(row + 2LL * x) : U32(row + 4LL * x);
+            for (int i = 0; i < 3; ++i) d[i] = mk[i].Get(px);
+            break;
+        }
+        default:  // 24
+            d[0] = row[3LL * x + 2];
+            d[1] = row[3LL * x + 1];
+            d[2] = row[3LL * x];
+            break;
+        }
+        d[3] = 255;
+    }
+}
+
+}  // namespace
+
+int RdBmp(std::FILE* f, ImgRec* out, ImgErrRec* e) {
+    BmpHdr b;
+    Mask mk[3];
+    uint8_t pal[256][3] = {};
+    if (!RdBmpHdr(f, &b, e) || !RdBmpMasks(f, b, mk, e) || !RdBmpPal(f, b, pal, e)) return -1;
+    const int32_t w = b.w;
+    const int bpp = b.bpp;
+    int32_t h = b.h;
     const bool topDown = h < 0;
     if (h == INT32_MIN) h = 0;
     if (topDown) h = -h;
     if (!AlcImgPix(w, h, out, e)) return -1;
     const long long rowSize = (static_cast<long long>(w) * bpp + 31) / 32 * 4;
-    if (std::fseek(f, static_cast<long>(off), SEEK_SET) != 0) {
+    if (std::fseek(f, static_cast<long>(b.off), SEEK_SET) != 0) {
         SetImgErr(e, ImgErrRead, "BMP: 画素データがありません。");
         return -1;
     }
@@ -143,31 +201,7 @@ int RdBmp(std::FILE* f, ImgRec* out, ImgErrRec* e) {
             r = -1;
             break;
         }
-        uint8_t* d = out->pix + out->stride * (topDown ? fy : h - 1 - fy);
-        for (int x = 0; x < w; ++x, d += 4) {
-            switch (bpp) {
-            case 1:
-            case 4:
-            case 8: {
-                long long bit = static_cast<long long>(x) * bpp;
-                int v = (row[bit / 8] >> (8 - bpp - bit % 8)) & ((1 << bpp) - 1);
-                std::memcpy(d, pal[v], 3);
-                break;
-            }
-            case 16:
-            case 32: {
-                uint32_t px = bpp == 16 ? U16(row + 2LL * x) : U32(row + 4LL * x);
-                for (int i = 0; i < 3; ++i) d[i] = mk[i].Get(px);
-                break;
-            }
-            default:  // 24
-                d[0] = row[3LL * x + 2];
-                d[1] = row[3LL * x + 1];
-                d[2] = row[3LL * x];
-                break;
-            }
-            d[3] = 255;
-        }
+        BmpRow(row, w, bpp, pal, mk, out->pix + out->stride * (topDown ? fy : h - 1 - fy));
     }
     FreeMem(row);
     return r;

@@ -55,8 +55,8 @@ void ClrVtxSlct();
 bool SplCrv(int n, const float* p, int sub, int* outN, float* out);
 struct cntr;
 // Height of one vertex from the contours (x, y read, z written); false when no line crossed a
-// contour (z unchanged).
-bool IntpVtxHgt(float v[3], const cntr* c, int n);
+// contour (z unchanged). fb hears the vertex as a mark.
+bool IntpVtxHgt(float v[3], const cntr* c, int n, const Feedback& fb = FbNone);
 
 // Grid layout of a region and interval: rows and columns (false when either would pass 65535),
 // and the R × C vertices, row by row from the lower-left corner, all at height 0.
@@ -64,10 +64,13 @@ bool TrnMshDim(const float rgn[6], float d, int* R, int* C);
 void TrnMshPts(const float rgn[6], float d, int R, int C, float* v);
 
 bool CreTrnMsh();
-// Heights of the terrain grid by method m (CreTrn(fb): the method of the settings, TrnMethod). fb
-// begins and ends with the run, hears its progress and may cancel it: the window's FbWnd for the
-// command, whose Cancel clears the flag. False, the terrain as it was, when there is no grid or no
-// contour (a message), when memory ran out (a message) or when cancelled.
+// Heights of the terrain grid by method m (CreTrn(fb): the method of the settings, TrnMethod; MshItv
+// and TrnGenRef as they are). fb begins and ends with the run, hears its progress and its marks and
+// may cancel it: the terrain command passes the window's feedback with its marks, a batch run its
+// terminal feedback or FbNone. True when the heights were written. False with a message and nothing
+// changed when there is no grid or no contour; false and the terrain as it was when cancelled, when
+// the window replaced or freed the grid meanwhile, or when memory ran out (the allocator's message;
+// the terrain is only written once the whole run succeeded).
 bool CreTrn(const Feedback& fb, TrnMethodKind m);
 bool CreTrn(const Feedback& fb);
 // The slope filter: spikes steeper than ang degrees (FltrTrn(): FltrAng) flattened.
@@ -76,8 +79,9 @@ void FltrTrn();
 void CalTrnNrm();
 void CalVtxNrm(int r, int c);  // one grid vertex of TrnSrf/TrnGrd
 void UdtSlctNrm();
-void SlctVtx(srf* s);
-void DrgVtxHgt(const double prev[3], const double cur[3]);
+void AddVtxSlct(int i);         // append grid vertex i of TrnSrf to the selection
+bool AnyVtxSlctOk();            // a selected vertex lies on the terrain
+void RaiseVtxSlct(double dz);   // the selected vertices dz higher, their normals and box updated
 void SetVtxHgt();
 void DelTrn();              // free the terrain surface (region and interval stay)
 void SetTrnVis(int vis);    // visible flag of every surface of the terrain part
@@ -91,28 +95,6 @@ const uint8_t* TrnGapOf();
 
 // Which generator the creation command runs: 0 the parallel one, 1 the per-vertex reference.
 extern uint8_t TrnGenRef;
-
-// Step commands of the terrain (category 4 and the region codes of category 1).
-int TrnCreCmd();     // CmdTrnCre
-int TrnHidCmd();     // CmdTrnHid
-int TrnShwCmd();     // CmdTrnShw
-int VtxPickCmd();    // CmdVtxPick
-int VtxPrsCmd();     // CmdVtxPrs
-int VtxRlsCmd();     // CmdVtxRls
-int VtxDrgCmd();     // CmdVtxDrg
-int VtxDrgStep();    // CmdVtxDrgStep
-int VtxHgtCmd();     // CmdVtxHgt
-int TrnDelCmd();     // CmdTrnDel
-int TrnFltrCmd();    // CmdTrnFltr
-int TrnMshCmd();     // CmdTrnMsh
-int TrnRgnDlgOk();   // CmdRgnDlgOk
-int TrnRgnMouse();   // CmdRgnMouse
-int TrnRgnPrs();     // CmdRgnPrs
-int TrnRgnRls();     // CmdRgnRls
-
-// Mode handlers: 112 vertex pick, 113 height drag (the region drag, 61, is a curve mode).
-void VtxPickMode();
-void VtxDrgMode();
 
 // Values of the terrain dialogs. The shell shows what the Get procedures give and hands back
 // what the user typed; the Set procedures convert to millimetres and store.
@@ -134,7 +116,6 @@ bool SetFltrDlg(double ang, int prph);
 // Vertex-height dialog: the stored height shown in HgtUnit, and storing a typed value.
 double GetVtxHgtDlg();
 void SetVtxHgtDlg(double v);
-// Slope dialog: thresholds as whole degrees; OK stores them and turns the slope display on.
+// Slope dialog: thresholds as whole degrees (OK: SetSlpDlg, cmd/trn_cmds.h).
 void GetSlpDlg(int thr[4], int* mode);
-bool SetSlpDlg(const int thr[4], int mode);
 void RstSlpDlg();    // "初期化": thresholds 60, 45, 30, 15 and the steepest mode

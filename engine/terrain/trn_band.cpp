@@ -524,41 +524,29 @@ void Look(const Lat& L, std::vector<Acc>& acc) {
         }
     }
 }
-}  // namespace
 
-void MkLatBands(const cntr* c, int nc, const std::vector<double>& X, const std::vector<double>& Y, double itv,
-                LatBands& out) {
-    Lat L{X, Y, static_cast<int>(X.size()), static_cast<int>(Y.size()), 0, {}, {}, {}};
-    L.nn = static_cast<long long>(L.nx) * L.ny;
-    const size_t nn = static_cast<size_t>(L.nn);
-    const std::vector<double> lev = Levels(c, nc);
-    std::vector<Cut> cuts;
-    std::vector<std::pair<long long, int>> touch;
-    std::vector<Seg> joins;
-    if (!lev.empty()) joins = Bridges(c, nc, X, Y);
-    if (!lev.empty()) Crossings(c, nc, joins, lev, L, cuts, touch);
-    Group(cuts, L);
-    cuts.clear();
-    cuts.shrink_to_fit();
-    std::vector<Acc> acc(nn);
-    Look(L, acc);
-    for (const auto& [u, l] : touch) acc[static_cast<size_t>(u)].Put(l, 0);
-    // Band of each node as level indices (lo, hi); -1, -1 when it sees no contour. They take the
-    // place of the levels seen in acc, which saves a grid of them at the peak.
-    for (size_t u = 0; u < nn; u++) {
-        Acc& a = acc[u];
+// Band of each node as level indices (lo, hi) in acc's l1, l2; -1, -1 when it sees no contour.
+// They take the place of the levels seen in acc, which saves a grid of them at the peak.
+void NodeBands(std::vector<Acc>& acc) {
+    for (Acc& a : acc) {
         const int lo = a.l2 < 0 ? a.l1 : std::min(a.l1, a.l2);
         const int hi = a.l2 < 0 ? a.l1 : std::max(a.l1, a.l2);
         a.l1 = lo;
         a.l2 = hi;
     }
+}
+
+// The regions of the lattice: par gets each node's region 0 .. nr - 1 (numbered in index order)
+// and acc's first nr entries the regions' bands (l1 lowest, l2 highest level index). Returns nr.
+int JoinRegions(const Lat& L, std::vector<Acc>& acc, std::vector<int>& par) {
+    const size_t nn = static_cast<size_t>(L.nn);
     auto blo = [&acc](size_t u) -> int& { return acc[u].l1; };
     auto bhi = [&acc](size_t u) -> int& { return acc[u].l2; };
     // Regions: nodes joined by uncut edges whose bands agree. A node that sees one level joins a
     // region between that level and another (beyond the last contour it may see the next level
     // only far off), but two regions of different bands never join, so no band spreads further
     // than the nodes that see it.
-    std::vector<int> par(nn);
+    par.assign(nn, 0);
     for (size_t u = 0; u < nn; u++) par[u] = static_cast<int>(u);
     auto find = [&](int a) {
         while (par[static_cast<size_t>(a)] != a) {
@@ -607,15 +595,15 @@ void MkLatBands(const cntr* c, int nc, const std::vector<double>& X, const std::
             par[u] = par[static_cast<size_t>(par[u])];
         }
     }
-    std::vector<int> rlo(static_cast<size_t>(nr)), rhi(static_cast<size_t>(nr));
-    for (size_t r = 0; r < static_cast<size_t>(nr); r++) {
-        rlo[r] = blo(r);
-        rhi[r] = bhi(r);
-    }
-    acc.clear();
-    acc.shrink_to_fit();
-    // Regions that see one level: look across their cut edges for the side the ground lies on.
-    std::vector<uint8_t> side(static_cast<size_t>(nr), 0);   // bit 1: lower across, bit 2: higher
+    return nr;
+}
+
+// Sides of the regions that see one level (rlo == rhi): bit 1 lower ground across one of their
+// cut edges, bit 2 higher.
+std::vector<uint8_t> RegionSides(const Lat& L, const std::vector<int>& par, const std::vector<int>& rlo,
+                                 const std::vector<int>& rhi) {
+    const size_t nn = static_cast<size_t>(L.nn);
+    std::vector<uint8_t> side(rlo.size(), 0);
     for (size_t e = 0; e < 2 * nn; e++) {
         const int g = L.Gi(e);
         if (g < 0) continue;
@@ -637,11 +625,17 @@ void MkLatBands(const cntr* c, int nc, const std::vector<double>& X, const std::
             if (rhi[os] > l) side[rs] |= 2;
         }
     }
-    LatBands b;
-    b.rlo.resize(static_cast<size_t>(nr));
-    b.rhi.resize(static_cast<size_t>(nr));
+    return side;
+}
+
+// The heights of each region's band from its level indices and sides (itv: the contour interval).
+void RegionBands(const std::vector<double>& lev, const std::vector<int>& rlo, const std::vector<int>& rhi,
+                 const std::vector<uint8_t>& side, double itv, LatBands& b) {
+    const size_t nr = rlo.size();
+    b.rlo.resize(nr);
+    b.rhi.resize(nr);
     const double room = itv > 0 ? itv : 0;
-    for (size_t r = 0; r < static_cast<size_t>(nr); r++) {
+    for (size_t r = 0; r < nr; r++) {
         if (rlo[r] < 0) {
             b.rlo[r] = -HUGE_VAL;
             b.rhi[r] = HUGE_VAL;
@@ -658,6 +652,39 @@ void MkLatBands(const cntr* c, int nc, const std::vector<double>& X, const std::
             b.rhi[r] = side[r] == 2 || flat ? h : h + room;
         }
     }
+}
+}  // namespace
+
+void MkLatBands(const cntr* c, int nc, const std::vector<double>& X, const std::vector<double>& Y, double itv,
+                LatBands& out) {
+    Lat L{X, Y, static_cast<int>(X.size()), static_cast<int>(Y.size()), 0, {}, {}, {}};
+    L.nn = static_cast<long long>(L.nx) * L.ny;
+    const size_t nn = static_cast<size_t>(L.nn);
+    const std::vector<double> lev = Levels(c, nc);
+    std::vector<Cut> cuts;
+    std::vector<std::pair<long long, int>> touch;
+    std::vector<Seg> joins;
+    if (!lev.empty()) joins = Bridges(c, nc, X, Y);
+    if (!lev.empty()) Crossings(c, nc, joins, lev, L, cuts, touch);
+    Group(cuts, L);
+    cuts.clear();
+    cuts.shrink_to_fit();
+    std::vector<Acc> acc(nn);
+    Look(L, acc);
+    for (const auto& [u, l] : touch) acc[static_cast<size_t>(u)].Put(l, 0);
+    NodeBands(acc);
+    std::vector<int> par;
+    const int nr = JoinRegions(L, acc, par);
+    std::vector<int> rlo(static_cast<size_t>(nr)), rhi(static_cast<size_t>(nr));
+    for (size_t r = 0; r < static_cast<size_t>(nr); r++) {
+        rlo[r] = acc[r].l1;
+        rhi[r] = acc[r].l2;
+    }
+    acc.clear();
+    acc.shrink_to_fit();
+    const std::vector<uint8_t> side = RegionSides(L, par, rlo, rhi);
+    LatBands b;
+    RegionBands(lev, rlo, rhi, side, itv, b);
     b.reg = std::move(par);
     b.joins.reserve(joins.size());
     for (const Seg& sg : joins)

@@ -7,7 +7,7 @@
 // the very point the full test reports), so the lists and the heights are the same bit for bit.
 // Vertices are computed by worker threads, in pieces of neighbouring vertices along a Z curve so
 // that the strips they read stay in the cache; the calling thread alone reports progress and asks
-// whether to stop (the run's feedback), and draws the progress marks.
+// whether to stop (the run's feedback), and hands the progress marks to that feedback.
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -22,7 +22,6 @@
 #include "core/mode.h"
 #include "core/msg.h"
 #include "curves/crv.h"
-#include "display/drw.h"
 #include "terrain/trn.h"
 #include "terrain/trn_gen.h"
 
@@ -300,93 +299,123 @@ bool CntrUse(const TrnGenCtx& ctx, FastScr* f, int ci, const double v[2], const 
 // its step, and the farther ones of the last step only counted, their points computed when the
 // thinning needs them. Edges come from the one strip that holds the line, in order of distance
 // from the vertex; an edge near a step's end is tested in both steps, as the walk would.
-// Returns 1 with l filled (ordered, at most four entries kept), 0 when the walk must decide (the
-// caller walks), -1 out of memory.
-int NearHalf(const TrnGenCtx& ctx, const StrIdx& x, FastScr* f, int a, int h, const double v[2],
-             const StrRun* run, CrsLst& l) {
-    if (!(ctx.s > 0)) return 0;
-    while (l.cap < 4)
-        if (!(l.more && l.more(l))) return -1;
-    const double* u = ctx.dir + 4 * a + 2 * h;
-    // The walk's points, as WalkHalf makes them.
-    double* wk = f->walk;
-    double* bnd = f->bnd;
-    std::vector<NearHit>& hs = f->near;
-    hs.clear();
-    l.n = 0;
-    wk[0] = v[0];
-    wk[1] = v[1];
-    bnd[0] = 0;
-    int nw = 1;
-    {
-        double s[2] = {v[0], v[1]}, e[2];
-        for (double walked = ctx.s; walked <= ctx.L - 0.5; walked += ctx.s) {
-            if (nw > 64) return 0;
-            NextPt(ctx, s, u, e);
-            wk[2 * nw] = e[0];
-            wk[2 * nw + 1] = e[1];
-            f->stk[nw - 1] = StepK(s, e);
-            const double dx = e[0] - v[0], dy = e[1] - v[1];
-            bnd[nw++] = std::sqrt(dx * dx + dy * dy);
-            s[0] = e[0];
-            s[1] = e[1];
+// NearHalf returns 1 with l filled (ordered, at most four entries kept), 0 when the walk must
+// decide (the caller walks), -1 out of memory. NearSrch holds one search; each of its steps
+// returns one of those results, or GoOn for the next step.
+constexpr int GoOn = 2;
+
+bool WalkOrder(const NearHit& p, const NearHit& q) {
+    return p.step < q.step || (p.step == q.step && p.id < q.id);
+}
+
+struct NearSrch {
+    const TrnGenCtx& ctx;
+    const StrIdx& x;
+    FastScr* f;
+    const double* v;
+    CrsLst& l;
+    std::vector<NearHit>& hs;   // the crossings nearer than bound, as found
+    double* wk = nullptr;       // the walk's points, as WalkHalf makes them
+    double* bnd = nullptr;      // distance of each of them from the vertex
+    int K = 0;                  // steps
+    double fp[2] = {0, 0};
+    const StrRun* r = nullptr;
+    double pos = 0, bl = 0;     // the vertex along and across the strip
+    double mr = 0, m = 0, sl = 0;
+    bool back = false;
+    double bound = 0;
+    int cnt[66] = {};           // crossings found per step
+
+    // The walk's points and the strip's frame.
+    int Start(int a, int h, const StrRun* run) {
+        if (!(ctx.s > 0)) return 0;
+        while (l.cap < 4)
+            if (!(l.more && l.more(l))) return -1;
+        const double* u = ctx.dir + 4 * a + 2 * h;
+        wk = f->walk;
+        bnd = f->bnd;
+        hs.clear();
+        l.n = 0;
+        wk[0] = v[0];
+        wk[1] = v[1];
+        bnd[0] = 0;
+        int nw = 1;
+        {
+            double s[2] = {v[0], v[1]}, e[2];
+            for (double walked = ctx.s; walked <= ctx.L - 0.5; walked += ctx.s) {
+                if (nw > 64) return 0;
+                NextPt(ctx, s, u, e);
+                wk[2 * nw] = e[0];
+                wk[2 * nw + 1] = e[1];
+                f->stk[nw - 1] = StepK(s, e);
+                const double dx = e[0] - v[0], dy = e[1] - v[1];
+                bnd[nw++] = std::sqrt(dx * dx + dy * dy);
+                s[0] = e[0];
+                s[1] = e[1];
+            }
         }
+        K = nw - 1;
+        if (K == 0) return 1;
+        FarPt(ctx, v, u, fp);
+        if (!run) return 1;
+        r = run;
+        pos = r->ca * v[0] + r->sa * v[1];
+        bl = -r->sa * v[0] + r->ca * v[1];
+        // Rounding of the along coordinates, of the floats kept in the strips and of the distances.
+        mr = 1e-6 * (ctx.L + std::fabs(pos) + std::fabs(bl) + 1);
+        m = 0.01 + mr;
+        sl = StrSlack + mr;
+        back = h == 1;
+        return GoOn;
     }
-    const int K = nw - 1;   // steps
-    if (K == 0) return 1;
-    double fp[2];
-    FarPt(ctx, v, u, fp);
-    if (!run) return 1;
-    const StrRun& r = *run;
-    const double pos = r.ca * v[0] + r.sa * v[1];
-    const double bl = -r.sa * v[0] + r.ca * v[1];
-    // Rounding of the along coordinates, of the floats kept in the strips and of the distances.
-    const double mr = 1e-6 * (ctx.L + std::fabs(pos) + std::fabs(bl) + 1);
-    const double m = 0.01 + mr;
-    const double sl = StrSlack + mr;
-    const bool back = h == 1;
+
     // Distances lo .. hi from the vertex at which entry j's edge may be crossed (false: behind).
-    auto reach = [&](int j, double* lo, double* hi) {
+    bool Reach(int j, double* lo, double* hi) const {
         if (!back) {
-            *lo = r.e[j].a0 - pos - sl;
-            *hi = r.e[j].a1 - pos + sl;
+            *lo = r->e[j].a0 - pos - sl;
+            *hi = r->e[j].a1 - pos + sl;
         } else {
-            *lo = pos - r.e[j].a1 - sl;
-            *hi = pos - r.e[j].a0 + sl;
+            *lo = pos - r->e[j].a1 - sl;
+            *hi = pos - r->e[j].a0 + sl;
         }
-        return *hi >= -m && r.e[j].b0 <= bl && r.e[j].b1 >= bl;
-    };
+        return *hi >= -m && r->e[j].b0 <= bl && r->e[j].b1 >= bl;
+    }
+
     // Scan the strip nearest first while entries may lie within bound(): forward in a0 order from
     // the vertex, or backward from it (the backward distance is at least pos - a0 - ext).
-    auto scan = [&](auto&& bound, auto&& visit) -> bool {
+    template <class Bound, class Visit>
+    bool Scan(Bound&& bnd_, Visit&& visit) const {
         if (!back) {
-            const float from = static_cast<float>(pos - sl - r.ext);
-            int j = StrFirst(r, from, false);
-            for (; j < r.n && r.e[j].a0 - pos - sl <= bound(); j++)
+            const float from = static_cast<float>(pos - sl - r->ext);
+            int j = StrFirst(*r, from, false);
+            for (; j < r->n && r->e[j].a0 - pos - sl <= bnd_(); j++)
                 if (!visit(j)) return false;
         } else {
             const float upto = static_cast<float>(pos + sl);
-            int j = StrFirst(r, upto, true) - 1;
-            for (; j >= 0 && pos - r.e[j].a0 - r.ext - sl <= bound(); j--)
+            int j = StrFirst(*r, upto, true) - 1;
+            for (; j >= 0 && pos - r->e[j].a0 - r->ext - sl <= bnd_(); j--)
                 if (!visit(j)) return false;
         }
         return true;
-    };
-    auto edge = [&](int id) { const int ci = x.ecn[id]; return ctx.c[ci].pnt + 2 * (id - x.cfirst[ci]); };
-    // First every crossing nearer than bound; bound shrinks to a little beyond the fourth nearest
-    // of the steps that end the walk.
-    double bound = bnd[K] + m;
-    int cnt[66];
-    std::fill(cnt, cnt + K + 1, 0);
-    auto lastStep = [&]() {
+    }
+
+    const double* Edge(int id) const {
+        const int ci = x.ecn[id];
+        return ctx.c[ci].pnt + 2 * (id - x.cfirst[ci]);
+    }
+
+    // The step whose crossings bring the count to four (0: fewer than four).
+    int LastStep() const {
         int sum = 0;
         for (int k = 1; k <= K; k++)
             if ((sum += cnt[k]) >= 4) return k;
         return 0;
-    };
-    auto tighten = [&]() {
+    }
+
+    // bound shrinks to a little beyond the fourth nearest of the steps that end the walk.
+    void Tighten() {
         if (hs.size() < 4) return;
-        const int k4 = lastStep();
+        const int k4 = LastStep();
         if (!k4) return;
         float d[4];
         int nd = 0;
@@ -399,177 +428,205 @@ int NearHalf(const TrnGenCtx& ctx, const StrIdx& x, FastScr* f, int a, int h, co
             for (int i = nd - 1; i > 0 && d[i] < d[i - 1]; i--) std::swap(d[i], d[i - 1]);
         }
         bound = std::min(bound, std::max(static_cast<double>(d[3]) + mr, bnd[k4 - 1] + m));
-    };
-    bool ok = scan([&] { return bound; }, [&](int j) {
-        double lo, hi;
-        if (!reach(j, &lo, &hi) || lo > bound) return true;
-        const int id = r.e[j].id;
-        const int ci = x.ecn[id];
-        const double* p = edge(id);
-        double out[2][2];
-        for (int k = 1; k <= K; k++) {
-            if (bnd[k] + m < lo) continue;
-            if (bnd[k - 1] - m > hi) break;
-            const double* s = &wk[2 * (k - 1)];
-            const double* e = &wk[2 * k];
-            const int cl = IscClear(f->stk[k - 1], p, p + 2);
-            if (cl == 0 || !CntrUse(ctx, f, ci, v, fp, s, e)) continue;
-            if (cl > 0) IscPt(s, e, p, p + 2, out[0]);
-            else if (Isc(s, e, p, p + 2, out) <= 0) continue;
-            try {
-                hs.push_back({k, id, CrsEnt(out[0], ctx.c[ci].hgt, v[0], v[1], 0)});
-            } catch (...) {
-                return false;
+    }
+
+    // Every crossing nearer than bound, each with its step's own test. False: out of memory.
+    bool FindNear() {
+        bound = bnd[K] + m;
+        std::fill(cnt, cnt + K + 1, 0);
+        return Scan([&] { return bound; }, [&](int j) {
+            double lo, hi;
+            if (!Reach(j, &lo, &hi) || lo > bound) return true;
+            const int id = r->e[j].id;
+            const int ci = x.ecn[id];
+            const double* p = Edge(id);
+            double out[2][2];
+            for (int k = 1; k <= K; k++) {
+                if (bnd[k] + m < lo) continue;
+                if (bnd[k - 1] - m > hi) break;
+                const double* s = &wk[2 * (k - 1)];
+                const double* e = &wk[2 * k];
+                const int cl = IscClear(f->stk[k - 1], p, p + 2);
+                if (cl == 0 || !CntrUse(ctx, f, ci, v, fp, s, e)) continue;
+                if (cl > 0) IscPt(s, e, p, p + 2, out[0]);
+                else if (Isc(s, e, p, p + 2, out) <= 0) continue;
+                try {
+                    hs.push_back({k, id, CrsEnt(out[0], ctx.c[ci].hgt, v[0], v[1], 0)});
+                } catch (...) {
+                    return false;
+                }
+                cnt[k]++;
+                Tighten();
             }
-            cnt[k]++;
-            tighten();
-        }
-        return true;
-    });
-    if (!ok) return -1;
-    auto walkOrder = [](const NearHit& p, const NearHit& q) {
-        return p.step < q.step || (p.step == q.step && p.id < q.id);
-    };
-    const int k4 = lastStep();
-    if (!k4) {
-        // Fewer than four: all of them, in the walk's order.
+            return true;
+        });
+    }
+
+    // Fewer than four: all of them, in the walk's order.
+    int Few() {
         if (bound < bnd[K] + m) return 0;
-        std::sort(hs.begin(), hs.end(), walkOrder);
+        std::sort(hs.begin(), hs.end(), WalkOrder);
         for (const NearHit& ht : hs) l.e[l.n++] = ht.e;
         OrdCrs(ctx, l);
         return 1;
     }
-    // Every crossing of the steps before the last was found.
-    if (bnd[k4 - 1] + m > bound) return 0;
-    // The five nearest of the steps up to the last, nearest first (at least four are there).
-    const NearHit* bs[5] = {};
-    size_t nb = 0;
-    for (const NearHit& ht : hs) {
-        if (ht.step > k4) continue;
-        size_t i = nb < 5 ? nb++ : 5;
-        if (i == 5 && !(ht.e.dst < bs[4]->e.dst)) continue;
-        if (i == 5) i = 4;
-        for (; i > 0 && ht.e.dst < bs[i - 1]->e.dst; i--) bs[i] = bs[i - 1];
-        bs[i] = &ht;
+
+    // Four distinct nearest of the steps up to k4 and none thinned: they are the list's front, in
+    // order (1). Otherwise GoOn with d3, the fourth nearest distance.
+    int Nearest4(int k4, float* d3) {
+        // Every crossing of the steps before the last was found.
+        if (bnd[k4 - 1] + m > bound) return 0;
+        // The five nearest of the steps up to the last, nearest first (at least four are there).
+        const NearHit* bs[5] = {};
+        size_t nb = 0;
+        for (const NearHit& ht : hs) {
+            if (ht.step > k4) continue;
+            size_t i = nb < 5 ? nb++ : 5;
+            if (i == 5 && !(ht.e.dst < bs[4]->e.dst)) continue;
+            if (i == 5) i = 4;
+            for (; i > 0 && ht.e.dst < bs[i - 1]->e.dst; i--) bs[i] = bs[i - 1];
+            bs[i] = &ht;
+        }
+        *d3 = bs[3]->e.dst;
+        if (!(static_cast<double>(*d3) < bound)) return 0;
+        bool plain = true;
+        for (size_t i = 1; i < nb; i++) plain = plain && bs[i - 1]->e.dst < bs[i]->e.dst;
+        for (int i = 0; i < 4; i++) l.e[i] = bs[i]->e;
+        l.n = 4;
+        for (int i = 1; plain && i < 4; i++) {
+            const crs_ent& p = l.e[i - 1];
+            const crs_ent& q = l.e[i];
+            const double dx = p.x - q.x, dy = p.y - q.y;
+            plain = !(std::fabs(static_cast<double>(p.hgt) - q.hgt) < 0.001 &&
+                      std::sqrt(dx * dx + dy * dy) < ctx.samDst);
+        }
+        return plain ? 1 : GoOn;
     }
-    const float d3 = bs[3]->e.dst;
-    if (!(static_cast<double>(d3) < bound)) return 0;
-    bool plain = true;
-    for (size_t i = 1; i < nb; i++) plain = plain && bs[i - 1]->e.dst < bs[i]->e.dst;
-    for (int i = 0; i < 4; i++) l.e[i] = bs[i]->e;
-    l.n = 4;
-    for (int i = 1; plain && i < 4; i++) {
-        const crs_ent& p = l.e[i - 1];
-        const crs_ent& q = l.e[i];
-        const double dx = p.x - q.x, dy = p.y - q.y;
-        plain = !(std::fabs(static_cast<double>(p.hgt) - q.hgt) < 0.001 &&
-                  std::sqrt(dx * dx + dy * dy) < ctx.samDst);
-    }
-    // Four distinct nearest and none thinned: they are the list's front, in order.
-    if (plain) return 1;
 
     // Equal distances or thinning: the order of the list counts. Ordering moves the four nearest
     // to the front, each swapped with the entry there, and thinning drops at most three of the
     // first four; so after the four nearest only the first eight entries of the list can reach its
-    // front. The candidates of the steps up to the last, in the walk's order, are counted (where
-    // clear, their points wait until needed) until eight are found.
-    std::vector<NearHit>& all = f->all;
-    std::vector<uint64_t>& cd = f->cd;   // step, edge and whether tested above, in that order
-    all.clear();
-    cd.clear();
-    try {
-        const double end = bnd[k4] + m;
-        ok = scan([&] { return end; }, [&](int j) {
-            double lo, hi;
-            if (!reach(j, &lo, &hi)) return true;
-            for (int k = 1; k <= k4; k++) {
-                if (bnd[k] + m < lo) continue;
-                if (bnd[k - 1] - m > hi) break;
-                // Nearer than bound: tested above, a crossing when it is among the hits.
-                cd.push_back(static_cast<uint64_t>(k) << 33 | static_cast<uint64_t>(r.e[j].id) << 1 |
-                             (lo <= bound ? 1 : 0));
-            }
-            return true;
-        });
-        if (!ok) return -1;
-        std::sort(cd.begin(), cd.end());
-        std::sort(hs.begin(), hs.end(), walkOrder);
-        size_t hi = 0;
-        int front = 0;
-        double out[2][2];
-        for (const uint64_t c : cd) {
-            const int step = static_cast<int>(c >> 33), id = static_cast<int>((c >> 1) & 0xffffffffu);
-            if (c & 1) {
-                // Tested: a hit, or no crossing.
-                while (hi < hs.size() && (hs[hi].step < step || (hs[hi].step == step && hs[hi].id < id)))
-                    hi++;
-                if (hi < hs.size() && hs[hi].step == step && hs[hi].id == id &&
-                    (front < 8 || hs[hi].e.dst <= d3)) {
-                    all.push_back(hs[hi]);
-                    front++;
+    // front. The candidates of the steps up to the last, in the walk's order, are counted into
+    // f->all (where clear, their points wait until needed) until eight are found.
+    int Counted(int k4, float d3) {
+        std::vector<NearHit>& all = f->all;
+        std::vector<uint64_t>& cd = f->cd;   // step, edge and whether tested above, in that order
+        all.clear();
+        cd.clear();
+        try {
+            const double end = bnd[k4] + m;
+            bool ok = Scan([&] { return end; }, [&](int j) {
+                double lo, hi;
+                if (!Reach(j, &lo, &hi)) return true;
+                for (int k = 1; k <= k4; k++) {
+                    if (bnd[k] + m < lo) continue;
+                    if (bnd[k - 1] - m > hi) break;
+                    // Nearer than bound: tested above, a crossing when it is among the hits.
+                    cd.push_back(static_cast<uint64_t>(k) << 33 | static_cast<uint64_t>(r->e[j].id) << 1 |
+                                 (lo <= bound ? 1 : 0));
                 }
-                continue;
+                return true;
+            });
+            if (!ok) return -1;
+            std::sort(cd.begin(), cd.end());
+            std::sort(hs.begin(), hs.end(), WalkOrder);
+            size_t hi = 0;
+            int front = 0;
+            double out[2][2];
+            for (const uint64_t c : cd) {
+                const int step = static_cast<int>(c >> 33), id = static_cast<int>((c >> 1) & 0xffffffffu);
+                if (c & 1) {
+                    // Tested: a hit, or no crossing.
+                    while (hi < hs.size() && (hs[hi].step < step || (hs[hi].step == step && hs[hi].id < id)))
+                        hi++;
+                    if (hi < hs.size() && hs[hi].step == step && hs[hi].id == id &&
+                        (front < 8 || hs[hi].e.dst <= d3)) {
+                        all.push_back(hs[hi]);
+                        front++;
+                    }
+                    continue;
+                }
+                if (front >= 8) continue;
+                const int ci = x.ecn[id];
+                const double* p = Edge(id);
+                const double* s = &wk[2 * (step - 1)];
+                const double* e = &wk[2 * step];
+                if (!CntrUse(ctx, f, ci, v, fp, s, e)) continue;
+                const int cl = IscClear(f->stk[step - 1], p, p + 2);
+                if (cl == 0) continue;
+                NearHit ht{step, id, crs_ent{}};
+                ht.e.hgt = ctx.c[ci].hgt;
+                ht.e.ord = -1;   // point not computed yet
+                if (cl < 0) {
+                    if (Isc(s, e, p, p + 2, out) <= 0) continue;
+                    ht.e = CrsEnt(out[0], ctx.c[ci].hgt, v[0], v[1], 0);
+                }
+                all.push_back(ht);
+                front++;
             }
-            if (front >= 8) continue;
-            const int ci = x.ecn[id];
-            const double* p = edge(id);
-            const double* s = &wk[2 * (step - 1)];
-            const double* e = &wk[2 * step];
-            if (!CntrUse(ctx, f, ci, v, fp, s, e)) continue;
-            const int cl = IscClear(f->stk[step - 1], p, p + 2);
-            if (cl == 0) continue;
-            NearHit ht{step, id, crs_ent{}};
-            ht.e.hgt = ctx.c[ci].hgt;
-            ht.e.ord = -1;   // point not computed yet
-            if (cl < 0) {
-                if (Isc(s, e, p, p + 2, out) <= 0) continue;
-                ht.e = CrsEnt(out[0], ctx.c[ci].hgt, v[0], v[1], 0);
-            }
-            all.push_back(ht);
-            front++;
+        } catch (...) {
+            return -1;
         }
-    } catch (...) {
-        return -1;
+        return GoOn;
     }
+
     // The point of an entry only counted: a clear crossing, so IntscSeg finds it there.
-    auto point = [&](NearHit& ht) {
+    bool Point(NearHit& ht) const {
         if (ht.e.ord >= 0) return true;
         const int ci = x.ecn[ht.id];
-        const double* p = edge(ht.id);
+        const double* p = Edge(ht.id);
         double out[2];
         IscPt(&wk[2 * (ht.step - 1)], &wk[2 * ht.step], p, p + 2, out);
         ht.e = CrsEnt(out, ctx.c[ci].hgt, v[0], v[1], 0);
         return true;
-    };
-    // OrdCrs on the list; entries not computed are farther than the four nearest.
-    const int n = static_cast<int>(all.size());
-    auto key = [&](int i) { return all[i].e.ord >= 0 ? all[i].e.dst : HUGE_VALF; };
-    for (int i = 0; i < std::min(n, 4); i++) {
-        int best = i;
-        for (int j = i + 1; j < n; j++)
-            if (key(j) < key(best)) best = j;
-        if (best != i) std::swap(all[i], all[best]);
     }
-    int nn = n;
-    for (int i = 1; i < nn && i < 4;) {
-        NearHit& p = all[i - 1];
-        NearHit& q = all[i];
-        if (std::fabs(static_cast<double>(p.e.hgt) - q.e.hgt) < 0.001) {
-            if (!point(p) || !point(q)) return 0;
-            const double dx = p.e.x - q.e.x, dy = p.e.y - q.e.y;
-            if (std::sqrt(dx * dx + dy * dy) < ctx.samDst) {
-                all.erase(all.begin() + i);
-                nn--;
-            }
+
+    // OrdCrs on the counted list; entries not computed are farther than the four nearest.
+    int OrdCounted() {
+        std::vector<NearHit>& all = f->all;
+        const int n = static_cast<int>(all.size());
+        auto key = [&](int i) { return all[i].e.ord >= 0 ? all[i].e.dst : HUGE_VALF; };
+        for (int i = 0; i < std::min(n, 4); i++) {
+            int best = i;
+            for (int j = i + 1; j < n; j++)
+                if (key(j) < key(best)) best = j;
+            if (best != i) std::swap(all[i], all[best]);
         }
-        i++;
+        int nn = n;
+        for (int i = 1; i < nn && i < 4;) {
+            NearHit& p = all[i - 1];
+            NearHit& q = all[i];
+            if (std::fabs(static_cast<double>(p.e.hgt) - q.e.hgt) < 0.001) {
+                if (!Point(p) || !Point(q)) return 0;
+                const double dx = p.e.x - q.e.x, dy = p.e.y - q.e.y;
+                if (std::sqrt(dx * dx + dy * dy) < ctx.samDst) {
+                    all.erase(all.begin() + i);
+                    nn--;
+                }
+            }
+            i++;
+        }
+        l.n = std::min(nn, 4);
+        for (int i = 0; i < l.n; i++) {
+            if (!Point(all[i])) return 0;
+            l.e[i] = all[i].e;
+        }
+        return 1;
     }
-    l.n = std::min(nn, 4);
-    for (int i = 0; i < l.n; i++) {
-        if (!point(all[i])) return 0;
-        l.e[i] = all[i].e;
-    }
-    return 1;
+};
+
+int NearHalf(const TrnGenCtx& ctx, const StrIdx& x, FastScr* f, int a, int h, const double v[2],
+             const StrRun* run, CrsLst& l) {
+    NearSrch s{ctx, x, f, v, l, f->near};
+    int st = s.Start(a, h, run);
+    if (st != GoOn) return st;
+    if (!s.FindNear()) return -1;
+    const int k4 = s.LastStep();
+    if (!k4) return s.Few();
+    float d3 = 0;
+    if ((st = s.Nearest4(k4, &d3)) != GoOn) return st;
+    if ((st = s.Counted(k4, d3)) != GoOn) return st;
+    return s.OrdCounted();
 }
 }  // namespace
 
@@ -667,6 +724,7 @@ struct Run {
     std::atomic<uint8_t>* done;  // 0 open, 1 computed, 2 marked
     const uint32_t* ord = nullptr;  // the vertices in the order of work (null: as they come)
     int marked = 0;              // vertices of the pieces marked (calling thread only)
+    std::vector<float> mrk;      // the vertices one MarkDone hands to the feedback (calling thread)
 };
 
 void Work(Run* r, FastScr* f) {
@@ -697,7 +755,7 @@ void Work(Run* r, FastScr* f) {
 
 // Marks of the pieces finished since the last call; returns the vertices finished so far.
 int MarkDone(Run& r, bool marks, int* lowOpen) {
-    bool any = false;
+    r.mrk.clear();
     for (int ch = *lowOpen; ch < r.nChunk; ch++) {
         uint8_t st = r.done[ch].load(std::memory_order_acquire);
         if (st == 1) {
@@ -705,9 +763,8 @@ int MarkDone(Run& r, bool marks, int* lowOpen) {
                 int i1 = std::min(r.nv, (ch + 1) * kChunk);
                 for (int k = ch * kChunk; k < i1; k++) {
                     const int i = r.ord ? static_cast<int>(r.ord[k]) : k;
-                    DrwVtxMrk(r.v + 3 * i, r.ctx->ox, r.ctx->oy);
+                    r.mrk.insert(r.mrk.end(), r.v + 3 * i, r.v + 3 * i + 3);
                 }
-                any = true;
             }
             r.done[ch].store(2, std::memory_order_relaxed);
             r.marked += std::min(r.nv, (ch + 1) * kChunk) - ch * kChunk;
@@ -716,7 +773,7 @@ int MarkDone(Run& r, bool marks, int* lowOpen) {
         if (st == 2 && ch == *lowOpen) (*lowOpen)++;
         if (ch >= r.next.load() + 1) break;
     }
-    if (any) FlushDrw();
+    r.ctx->fb.Mark(r.mrk.data(), static_cast<int>(r.mrk.size() / 3), r.ctx->ox, r.ctx->oy);
     return r.marked;
 }
 }  // namespace
@@ -784,7 +841,7 @@ uint32_t* WorkOrder(const float* v, int nv) {
 
 bool GenTrnFast(const TrnGenCtx& ctx, float* v, int nv, bool marks) {
     if (nv <= 0) return true;
-    marks = marks && DrwWinOpen();
+    marks = marks && ctx.fb.mark;
     StrIdx* idx = MkStrIdx(ctx);
     Run r;
     r.ctx = &ctx;

@@ -8,8 +8,6 @@
 #include "core/msg.h"
 #include "curves/crv.h"
 #include "terrain/trn.h"
-#include "curves/crv_cmd.h"
-#include "display/dsp_cmd.h"
 
 namespace {
 struct Slp {
@@ -96,16 +94,6 @@ void FltrTrn(float ang) {
     }
     CalTrnNrm();
     UdtBox(TrnSrf, OK_SRF);
-}
-
-int TrnFltrCmd() {
-    RecUndo(UndoTrn, 0, nullptr);
-    SetCrs(CrsWait);
-    RstBaseMode();
-    SetCrs(CrsArrow);
-    FltrTrn();
-    IntrCmd(CatDsp, CmdRdrwAll);
-    return 0;
 }
 
 bool SetFltrDlg(double ang, int prph) {

@@ -11,15 +11,12 @@
 #include "core/mode.h"
 #include "core/msg.h"
 #include "curves/crv.h"
-#include "display/drw.h"
 #include "terrain/trn.h"
 #include "terrain/trn_err.h"
 #include "terrain/trn_gen.h"
 #include "terrain/trn_mc.h"
 #include "terrain/trn_mth.h"
 #include "terrain/trn_path.h"
-#include "curves/crv_cmd.h"
-#include "display/dsp_cmd.h"
 
 // Contour records and context.
 
@@ -468,7 +465,7 @@ struct RefScr {
 };
 }  // namespace
 
-bool IntpVtxHgt(float v[3], const cntr* c, int nc) {
+bool IntpVtxHgt(float v[3], const cntr* c, int nc, const Feedback& fb) {
     // The contours, the terrain grid and the vertex: what a run over the grid would take.
     double L = GenExt(c, nc, v, 1);
     if (TrnSrf && TrnSrf->v && TrnSrf->nv > 0) {
@@ -484,18 +481,8 @@ bool IntpVtxHgt(float v[3], const cntr* c, int nc) {
         RefScr w(ctx);
         t = IntpVtxRef(ctx, v, w.l0, w.l1, w.lin);
     }
-    DrwVtxMrk(v);
+    fb.Mark(v, 1, 0, 0);
     return t >= 1 && t <= 8;
-}
-
-void DrwVtxMrk(const float v[3], double ox, double oy) {
-    double d2 = 2.0 * MshItv;
-    const double x = v[0] + ox, y = v[1] + oy;
-    double a[3] = {x - d2, y, v[2]}, b[3] = {x + d2, y, v[2]};
-    double c[3] = {x, y - d2, v[2]}, e[3] = {x, y + d2, v[2]};
-    SetCol(6);
-    DrwLin(a, b);
-    DrwLin(c, e);
 }
 
 // Driver.
@@ -509,10 +496,7 @@ bool RunRef(const TrnGenCtx& ctx, float* v, int nv, bool live) {
     for (int i = 0; i < nv; i++) {
         if (ctx.fb.Cancelled() || (live && !TrnSrf)) return false;
         IntpVtxRef(ctx, v + 3 * i, w.l0, w.l1, w.lin);
-        if (live) {
-            DrwVtxMrk(v + 3 * i, ctx.ox, ctx.oy);
-            FlushDrw();
-        }
+        if (live) ctx.fb.Mark(v + 3 * i, 1, ctx.ox, ctx.oy);
         int p = static_cast<int>(100LL * (i + 1) / nv);
         if (p > pct) ctx.fb.Progress(pct = p);
     }
@@ -664,9 +648,8 @@ bool CreTrn(const Feedback& fb, TrnMethodKind m) {
     bool done = false;
     fb.Begin();
     {
-        // The bar, the flag, the drawing buffer and the contours end with the run, however it ends.
+        // The feedback and the contours end with the run, however it ends.
         Cleanup endRun([&] {
-            SetDrwBuf(DRW_BACK);
             fb.End();
             FreeCntr(c, nc);
         });
@@ -678,7 +661,6 @@ bool CreTrn(const Feedback& fb, TrnMethodKind m) {
         if (ws == 3) std::memcpy(work, v0, 3LL * nv * sizeof(float));
         // A vertex that no cross line reaches keeps its height: mark them to tell them apart.
         for (int i = 0; i < nv; i++) work[ws * i + ws - 1] = kUnreached;
-        SetDrwBuf(DRW_FRONT);
         TrnRun run;
         run.fb = fb;
         run.id = TrnGrd->vtx_id;
@@ -715,14 +697,4 @@ bool CreTrn(const Feedback& fb, TrnMethodKind m) {
     CalTrnNrm();
     UdtBox(TrnSrf, OK_SRF);
     return true;
-}
-
-int TrnCreCmd() {
-    RecUndo(UndoTrn, 0, nullptr);
-    SetCrs(CrsWait);
-    if (CreTrn(FbWnd)) TrnCreNote();
-    RstBaseMode();
-    SetCrs(CrsArrow);
-    IntrCmd(CatDsp, CmdRdrwAll);
-    return 0;
 }

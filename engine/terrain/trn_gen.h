@@ -166,13 +166,13 @@ int LinHgt(const TrnGenCtx& ctx, const float v[2], const cntr_crv* lin, float* z
 int IntpVtxRef(const TrnGenCtx& ctx, float v[3], CrsLst& l0, CrsLst& l1, cntr_crv* lin);
 
 // The reference over nv vertices in order: asks ctx.fb before each vertex whether it is cancelled
-// and reports progress to it. live: draw the progress marks, and stop when the window has
+// and reports progress to it. live: mark each vertex through ctx.fb, and stop when the window has
 // dropped the terrain. False when cancelled.
 bool RunRef(const TrnGenCtx& ctx, float* v, int nv, bool live);
 
 // Parallel generator over nv vertices (z written): worker threads compute; this thread alone asks
-// ctx.fb whether it is cancelled, reports progress to it and draws the marks. Returns false when
-// cancelled or when memory ran out (message shown).
+// ctx.fb whether it is cancelled, reports progress to it and, with marks, hands it the finished
+// vertices as marks. Returns false when cancelled or when memory ran out (message shown).
 bool GenTrnFast(const TrnGenCtx& ctx, float* v, int nv, bool marks);
 
 // Index of the contour edges for the parallel generator: per cross-line direction, strips parallel
@@ -225,7 +225,4 @@ FastScr* MkFastScr(const TrnGenCtx& ctx);
 void FreeFastScr(FastScr* f);
 // One vertex through the index. Returns the type, or -1 when memory ran out.
 int IntpVtxFast(const TrnGenCtx& ctx, const StrIdx* x, FastScr* f, float v[3]);
-
-// Progress mark of a computed vertex, v in a run's coordinates whose origin lies at (ox, oy).
-void DrwVtxMrk(const float v[3], double ox = 0, double oy = 0);
 

@@ -461,75 +461,78 @@ long long CntOrdBrk(const float* v, int n, const OrdBand& b) {
     return k;
 }
 
-bool GenTrnMc(const cntr* c, int nc, float* v, int R, int C, const McPrm& prm) {
-    if (R <= 0 || C <= 0) return true;
-    Solver S;
-    S.T = std::clamp(prm.tension, 0.0, 0.999);
-    S.unit = prm.itv > 0 ? prm.itv : 1000;
-    std::vector<double> X, Y;
-    Lattice(v, R, C, S.unit, X, Y);
-    bool ok = true;
-    Cleanup release([&] { FreeLvls(S.lv); });
-    try {
-        // Finest level and its bands.
-        // Room first, so that the push cannot throw while a level is held outside the list.
-        S.lv.reserve(1);
-        Lvl* L0 = AlcObj<Lvl>("mc_lvl");
-        S.lv.push_back(L0);
-        L0->X = X;
-        L0->Y = Y;
-        L0->nx = static_cast<int>(X.size());
-        L0->ny = static_cast<int>(Y.size());
-        const double ci = FindItv(c, nc);
-        LatBand(c, nc, X, Y, ci, L0->lo, L0->hi);
-        // Coarser levels: every other node, the last one always kept.
-        for (;;) {
-            Lvl& F = *S.lv.back();
-            if (F.nx < McMinCoarse && F.ny < McMinCoarse) break;
-            S.lv.reserve(S.lv.size() + 1);
-            Lvl* Cs = AlcObj<Lvl>("mc_lvl");
-            S.lv.push_back(Cs);
-            Split(F.X, Cs->X, Cs->xi);
-            Split(F.Y, Cs->Y, Cs->yi);
-            Cs->nx = static_cast<int>(Cs->X.size());
-            Cs->ny = static_cast<int>(Cs->Y.size());
-            const long long cn = static_cast<long long>(Cs->nx) * Cs->ny;
-            Cs->lo.Alc(cn, "mc_band");
-            Cs->hi.Alc(cn, "mc_band");
-            for (int j = 0; j < Cs->ny; j++)
-                for (int i = 0; i < Cs->nx; i++) {
-                    long long f = static_cast<long long>(Cs->yi[j]) * F.nx + Cs->xi[i];
-                    Cs->lo[static_cast<long long>(j) * Cs->nx + i] = F.lo[f];
-                    Cs->hi[static_cast<long long>(j) * Cs->nx + i] = F.hi[f];
-                }
-            Locate(F.X, Cs->X, F.fx, F.tx);
-            Locate(F.Y, Cs->Y, F.fy, F.ty);
-            if (Cs->nx == F.nx && Cs->ny == F.ny) break;
-        }
-        // Operators, pulls and the start of the coarsest level.
-        double mean = 0;
-        for (int i = 0; i < nc; i++) mean += c[i].hgt;
-        mean = nc > 0 ? mean / nc : 0;
-        for (Lvl* L : S.lv) {
-            Diffs(L->X, L->ax, L->bx, L->cx, L->wx, L->hx);
-            Diffs(L->Y, L->ay, L->by, L->cy, L->wy, L->hy);
-            Even(L->X, L->ux);
-            Even(L->Y, L->uy);
-            if (L->nx < 2 || L->ny < 2) continue;
-            Pull(c, nc, prm.pull, S.unit, *L);
-            const long long n = static_cast<long long>(L->nx) * L->ny;
-            L->z.Alc(n, "mc_z");
-        }
-        Lvl& Lc = *S.lv.back();
-        for (long long n = 0; n < Lc.z.n; n++) Lc.z[n] = std::clamp(mean, Lc.lo[n], Lc.hi[n]);
-        S.total = 0;
-        for (Lvl* L : S.lv) S.total += static_cast<long long>(L->nx) * L->ny * SweepCap(static_cast<long long>(L->nx) * L->ny);
-    } catch (const std::bad_alloc&) {
-        // The working lists of the lattice did not fit: the terrain stays as it was.
-        FreeLvls(S.lv);
-        DspErrMsg(MsgNoMem, "mc_lvl");
-        return false;
+namespace {
+
+// Coarser levels below the last one of S.lv: every other node, the last one always kept, with the
+// bands of the nodes they keep. Throws std::bad_alloc.
+void CoarseLvls(Solver& S) {
+    for (;;) {
+        Lvl& F = *S.lv.back();
+        if (F.nx < McMinCoarse && F.ny < McMinCoarse) break;
+        S.lv.reserve(S.lv.size() + 1);
+        Lvl* Cs = AlcObj<Lvl>("mc_lvl");
+        S.lv.push_back(Cs);
+        Split(F.X, Cs->X, Cs->xi);
+        Split(F.Y, Cs->Y, Cs->yi);
+        Cs->nx = static_cast<int>(Cs->X.size());
+        Cs->ny = static_cast<int>(Cs->Y.size());
+        const long long cn = static_cast<long long>(Cs->nx) * Cs->ny;
+        Cs->lo.Alc(cn, "mc_band");
+        Cs->hi.Alc(cn, "mc_band");
+        for (int j = 0; j < Cs->ny; j++)
+            for (int i = 0; i < Cs->nx; i++) {
+                long long f = static_cast<long long>(Cs->yi[j]) * F.nx + Cs->xi[i];
+                Cs->lo[static_cast<long long>(j) * Cs->nx + i] = F.lo[f];
+                Cs->hi[static_cast<long long>(j) * Cs->nx + i] = F.hi[f];
+            }
+        Locate(F.X, Cs->X, F.fx, F.tx);
+        Locate(F.Y, Cs->Y, F.fy, F.ty);
+        if (Cs->nx == F.nx && Cs->ny == F.ny) break;
     }
+}
+
+// The levels of the solver: the finest over the lattice X x Y with the contours' bands, every
+// coarser one taking every other node (the last always kept) down to McMinCoarse, each with its
+// operators and pulls; the coarsest starts at the contours' mean height, within its bands.
+// Throws std::bad_alloc when they do not fit (the levels made stay in S.lv).
+void MkLvls(Solver& S, const cntr* c, int nc, const std::vector<double>& X, const std::vector<double>& Y,
+            const McPrm& prm) {
+    // Finest level and its bands.
+    // Room first, so that the push cannot throw while a level is held outside the list.
+    S.lv.reserve(1);
+    Lvl* L0 = AlcObj<Lvl>("mc_lvl");
+    S.lv.push_back(L0);
+    L0->X = X;
+    L0->Y = Y;
+    L0->nx = static_cast<int>(X.size());
+    L0->ny = static_cast<int>(Y.size());
+    const double ci = FindItv(c, nc);
+    LatBand(c, nc, X, Y, ci, L0->lo, L0->hi);
+    CoarseLvls(S);
+    // Operators, pulls and the start of the coarsest level.
+    double mean = 0;
+    for (int i = 0; i < nc; i++) mean += c[i].hgt;
+    mean = nc > 0 ? mean / nc : 0;
+    for (Lvl* L : S.lv) {
+        Diffs(L->X, L->ax, L->bx, L->cx, L->wx, L->hx);
+        Diffs(L->Y, L->ay, L->by, L->cy, L->wy, L->hy);
+        Even(L->X, L->ux);
+        Even(L->Y, L->uy);
+        if (L->nx < 2 || L->ny < 2) continue;
+        Pull(c, nc, prm.pull, S.unit, *L);
+        const long long n = static_cast<long long>(L->nx) * L->ny;
+        L->z.Alc(n, "mc_z");
+    }
+    Lvl& Lc = *S.lv.back();
+    for (long long n = 0; n < Lc.z.n; n++) Lc.z[n] = std::clamp(mean, Lc.lo[n], Lc.hi[n]);
+    S.total = 0;
+    for (Lvl* L : S.lv) S.total += static_cast<long long>(L->nx) * L->ny * SweepCap(static_cast<long long>(L->nx) * L->ny);
+}
+
+// The sweeps over every level by prm.threads workers (0: one per core), this thread hearing
+// prm.fb: its progress, and a cancel that stops the workers (S.quit). A worker that cannot start
+// makes this thread run them all alone, from the same start.
+void RunSweeps(Solver& S, const McPrm& prm) {
     unsigned hw = std::thread::hardware_concurrency();
     int nth = prm.threads > 0 ? prm.threads : static_cast<int>(hw == 0 ? 2u : hw);
     nth = std::clamp(nth, 1, 64);
@@ -574,7 +577,28 @@ bool GenTrnMc(const cntr* c, int nc, float* v, int R, int C, const McPrm& prm) {
         Bar one(1, Fin{&S});
         Work(S, 0, one);
     }
-    ok = !S.quit;
+}
+
+}  // namespace
+
+bool GenTrnMc(const cntr* c, int nc, float* v, int R, int C, const McPrm& prm) {
+    if (R <= 0 || C <= 0) return true;
+    Solver S;
+    S.T = std::clamp(prm.tension, 0.0, 0.999);
+    S.unit = prm.itv > 0 ? prm.itv : 1000;
+    std::vector<double> X, Y;
+    Lattice(v, R, C, S.unit, X, Y);
+    Cleanup release([&] { FreeLvls(S.lv); });
+    try {
+        MkLvls(S, c, nc, X, Y, prm);
+    } catch (const std::bad_alloc&) {
+        // The working lists of the lattice did not fit: the terrain stays as it was.
+        FreeLvls(S.lv);
+        DspErrMsg(MsgNoMem, "mc_lvl");
+        return false;
+    }
+    RunSweeps(S, prm);
+    const bool ok = !S.quit;
     if (ok) {
         const Lvl& L0 = *S.lv[0];
         for (int r = 0; r < R; r++)

@@ -10,13 +10,9 @@
 #include "core/msg.h"
 #include "core/state.h"
 #include "curves/crv.h"
-#include "display/drw.h"
-#include "display/view.h"
 #include "scene/georef.h"
 #include "terrain/trn.h"
 #include "terrain/trn_err.h"
-#include "curves/crv_cmd.h"
-#include "display/dsp_cmd.h"
 #include "terrain/trn_cmd.h"
 
 float TrnRgn[6] = {-5000000, -5000000, 0, 5000000, 5000000, 0};
@@ -239,96 +235,6 @@ void SetTrnVis(int vis) {
     if (!part) return;
     for (int i = 0; i < part->srfs.n; i++) part->srfs.a[i]->vis = static_cast<uint8_t>(vis);
 }
-
-static void TrnRedraw() { IntrCmd(CatDsp, CmdRdrwAll); }
-
-int TrnMshCmd() {
-    CreTrnMsh();
-    TrnRedraw();
-    return 0;
-}
-
-int TrnHidCmd() {
-    RecUndo(UndoDiscard, 0, nullptr);
-    SetTrnVis(0);
-    TrnRedraw();
-    return 0;
-}
-
-int TrnShwCmd() {
-    RecUndo(UndoDiscard, 0, nullptr);
-    SetTrnVis(1);
-    TrnRedraw();
-    return 0;
-}
-
-int TrnDelCmd() {
-    if (!TrnSrf) return 0;
-    RecUndo(UndoTrnDel, 0, nullptr);
-    DelTrn();
-    TrnRedraw();
-    return 0;
-}
-
-// Region commands (category 1).
-
-int TrnRgnDlgOk() {
-    RecUndo(UndoRgn, 0, nullptr);
-    IntrCmd(CatMdl, CmdTrnMsh);
-    return 0;
-}
-
-int TrnRgnMouse() {
-    RecUndo(UndoDiscard, 0, nullptr);
-    SetMode(ModeRgn);
-    SetCrs(CrsPick);
-    return 0;
-}
-
-// The pick aperture in model units.
-static double ApMdl() {
-    const ViewWinRec& w = ViewWin[0];
-    int wp = w.W > 0 ? w.W : 1;
-    return PickAp * w.v.ScrWid / wp;
-}
-
-int TrnRgnPrs() {
-    double p[3];
-    PtrToMdl(PtrPos[0], PtrPos[1], p);
-    double r = ApMdl();
-    double a[3] = {p[0] - r, p[1], 0}, b[3] = {p[0] + r, p[1], 0};
-    double c[3] = {p[0], p[1] - r, 0}, e[3] = {p[0], p[1] + r, 0};
-    SetDrwBuf(DRW_FRONT);
-    DrwLin(a, b);
-    DrwLin(c, e);
-    FlushDrw();
-    return 0;
-}
-
-int TrnRgnRls() {
-    double p[3], q[3];
-    PtrToMdl(PrsPos[0], PrsPos[1], p);
-    PtrToMdl(PtrPos[0], PtrPos[1], q);
-    double r = ApMdl();
-    double lo[3], hi[3];
-    if (std::hypot(q[0] - p[0], q[1] - p[1]) < 1.0) {
-        lo[0] = p[0] - r; lo[1] = p[1] - r;
-        hi[0] = q[0] + r; hi[1] = q[1] + r;
-    } else {
-        lo[0] = std::fmin(p[0], q[0]); hi[0] = std::fmax(p[0], q[0]);
-        lo[1] = std::fmin(p[1], q[1]); hi[1] = std::fmax(p[1], q[1]);
-    }
-    lo[2] = hi[2] = 0;
-    TrnRgn[0] = static_cast<float>(lo[0]); TrnRgn[1] = static_cast<float>(lo[1]); TrnRgn[2] = 0;
-    TrnRgn[3] = static_cast<float>(hi[0]); TrnRgn[4] = static_cast<float>(hi[1]); TrnRgn[5] = 0;
-    SetDrwBuf(DRW_FRONT);
-    DrwBox(lo, hi);
-    RecUndo(UndoRgn, 0, nullptr);
-    FlushDrw();
-    IntrCmd(CatMdl, CmdTrnMsh);
-    return 0;
-}
-
 
 // Region dialog values.
 

@@ -6,6 +6,7 @@
 #include "image/vecimg.h"
 #include "terrain/trn.h"
 #include "vectorize/vec.h"
+#include "cmd/undo.h"
 
 double VecDpi = VecDpiDef;
 double VecMapScl = VecMapSclDef;

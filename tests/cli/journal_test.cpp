@@ -12,6 +12,7 @@
 #include "formats/xchg.h"
 #include "journal.h"
 #include "terrain/trn.h"
+#include "cmd/undo.h"
 
 namespace {
 

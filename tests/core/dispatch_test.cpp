@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <cstdio>
 #include <string>
+#include <vector>
+#include "app/cats.h"
 #include "core/cmd.h"
 #include "core/mode.h"
 #include "core/msg.h"
@@ -38,6 +40,29 @@ TEST_F(Dispatch, CategoriesOutsideTheTableDoNothing) {
     EXPECT_EQ(DstrCmd(CatWrk, 212000), 0);
     EXPECT_TRUE(Plt().console.empty());
     EXPECT_TRUE(Plt().boxes.empty());
+}
+
+// A category reaches the module registered for it, with the code, and a -1 from it comes back;
+// another registration replaces it, and a category registered with nothing ignores its commands.
+TEST_F(Dispatch, CommandsReachTheModuleRegisteredForTheirCategory) {
+    static std::vector<int> heard;
+    heard.clear();
+    RegCat(CatWrk, [](int code) { heard.push_back(code); return code == 112002 ? -1 : 7; },
+           [](int code) { heard.push_back(-code); return 0; });
+    EXPECT_EQ(IntrCmd(CatWrk, 112001), 0);    // any other result than -1 reads 0
+    EXPECT_EQ(IntrCmd(CatWrk, 112002), -1);
+    EXPECT_EQ(DstrCmd(CatWrk, 212000), 0);
+    EXPECT_EQ(heard, (std::vector<int>{112001, 112002, -212000}));
+    RegCat(CatWrk, nullptr, nullptr);
+    EXPECT_EQ(IntrCmd(CatWrk, 112003), 0);
+    EXPECT_EQ(heard.size(), 3u);
+    RegCat(0, [](int) { return -1; }, nullptr);   // outside the table: refused
+    RegCat(100, [](int) { return -1; }, nullptr);
+    EXPECT_EQ(IntrCmd(0, 1), 0);
+    EXPECT_EQ(IntrCmd(100, 1), 0);
+    RegCats();   // the application's table again
+    EXPECT_EQ(IntrCmd(CatWrk, 112001), 0);
+    EXPECT_EQ(Plt().ConsoleText(), "[IntrWrk]:Command 112001 not found.\n");
 }
 
 TEST_F(Dispatch, SystemModuleReportsUnknownCodes) {

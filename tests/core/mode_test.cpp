@@ -8,6 +8,7 @@
 #include "curves/crv_cmd.h"
 #include "display/dsp_cmd.h"
 #include "terrain/trn_cmd.h"
+#include "app/modetbl.h"
 
 class Mode : public EngineTest {
 public:

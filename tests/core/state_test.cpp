@@ -14,6 +14,7 @@
 #include "scene/scene.h"
 #include "support/engine_fixture.h"
 #include "display/dsp_cmd.h"
+#include "app/modetbl.h"
 
 namespace {
 constexpr long long Huge = 1LL << 62;  // no heap can give this

@@ -3,7 +3,7 @@
 #include "curves/crv_env.h"
 #include <cstdio>
 #include "core/msg.h"
-#include "curves/crv_chk.h"
+#include "cmd/crv_chk.h"
 #include "curves/crv_cmd.h"
 
 using CrvCheck = CrvTest;

@@ -3,6 +3,7 @@
 #include "core/cmd.h"
 #include "curves/crv_cmd.h"
 #include "core/mode.h"
+#include "cmd/undo.h"
 
 using CurveConnect = CrvTest;
 using CurveCut = CrvTest;

@@ -14,6 +14,8 @@
 #include "scene/scene.h"
 #include "support/engine_fixture.h"
 #include "display/dsp_cmd.h"
+#include "cmd/undo.h"
+#include "app/modetbl.h"
 
 class CrvTest : public EngineTest {
 protected:

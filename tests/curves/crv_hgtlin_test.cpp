@@ -1,7 +1,8 @@
 // Heights along a line, through the drag mode and the engine entry the journals use.
 #include "curves/crv_env.h"
-#include "curves/crv_chk.h"
+#include "cmd/crv_chk.h"
 #include "curves/crv_cmd.h"
+#include "cmd/undo.h"
 
 using HgtLine = CrvTest;
 

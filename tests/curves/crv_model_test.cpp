@@ -1,5 +1,6 @@
 // Curve searches and the bounding-box update switch.
 #include "curves/crv_env.h"
+#include "cmd/crv_cmds.h"
 
 using CurveModel = CrvTest;
 

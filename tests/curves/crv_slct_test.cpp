@@ -5,6 +5,8 @@
 #include "core/cmd.h"
 #include "core/mode.h"
 #include "curves/crv_cmd.h"
+#include "cmd/undo.h"
+#include "cmd/crv_cmds.h"
 
 using CurveSelect = CrvTest;
 using CurveXfm = CrvTest;

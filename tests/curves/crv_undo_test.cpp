@@ -6,6 +6,7 @@
 #include "curves/crv_cmd.h"
 #include "core/mode.h"
 #include "support/restore.h"
+#include "cmd/undo.h"
 
 using CurveUndo = CrvTest;
 

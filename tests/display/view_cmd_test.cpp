@@ -3,9 +3,10 @@
 #include "core/mode.h"
 #include "core/msg.h"
 #include "display/view_fixture.h"
-#include "display/viewcmd.h"
+#include "cmd/viewcmd.h"
 #include "display/viewint.h"
 #include "display/dsp_cmd.h"
+#include "app/modetbl.h"
 
 namespace {
 constexpr int KeyE = 69, KeyW = 87, KeyR = 82, KeyQ = 81, KeyShift = 16, KeyCtrl = 17;

@@ -14,7 +14,7 @@
 #include "display/dsp_cmd.h"
 #include "display/lgt.h"
 #include "display/view.h"
-#include "display/viewcmd.h"
+#include "cmd/viewcmd.h"
 #include "display/viewint.h"
 #include "scene/scene.h"
 #include "support/draw_fixture.h"

@@ -12,6 +12,7 @@
 #include "formats/scn.h"
 #include "formats/scn_fixture.h"
 #include "scene/scene.h"
+#include "cmd/crv_cmds.h"
 
 namespace {
 

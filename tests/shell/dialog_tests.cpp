@@ -43,6 +43,8 @@
 #include "scene/georef.h"
 #include "terrain/trn.h"
 #include "terrain/trn_mth.h"
+#include "cmd/undo.h"
+#include "cmd/crv_cmds.h"
 
 using namespace shl::dlg;
 

@@ -8,6 +8,7 @@
 #include "../support/restore.h"
 #include "mainframe.h"
 #include "mainview.h"
+#include "app/cats.h"
 #include "core/cmd.h"
 #include "core/state.h"
 #include "display/drw.h"
@@ -32,6 +33,7 @@ QRgb At(const QImage& img, int x, int y) { return img.pixel(x, y) & 0xffffff; }
 class GLView : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
+        RegCats();
         SetPrmDef();
         StoPrm();
         AplPrm();

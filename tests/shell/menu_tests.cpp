@@ -40,6 +40,7 @@
 #include "printview.h"
 #include "qtplatform.h"
 #include "reclink.h"
+#include "cmd/undo.h"
 
 using namespace shl;
 

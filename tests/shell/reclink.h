@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include "viewlink.h"
+#include "app/modetbl.h"
 
 class RecLink : public shl::ViewLink {
 public:

@@ -20,6 +20,7 @@
 #include "menutable.h"
 #include "qtplatform.h"
 #include "reclink.h"
+#include "cmd/undo.h"
 
 using namespace shl;
 

@@ -32,7 +32,7 @@
 #include "doc/doc.h"
 #include "chkpanel.h"
 #include "core/msg.h"
-#include "curves/crv_chk.h"
+#include "cmd/crv_chk.h"
 #include "vecwnd.h"
 #include "vectorize/vec.h"
 

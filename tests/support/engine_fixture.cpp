@@ -10,6 +10,7 @@
 #include "platform/platform.h"
 #include "scene/scene.h"
 #include "doc/doc.h"
+#include "app/modetbl.h"
 
 namespace {
 std::vector<CmdRec> gCmds;

@@ -8,6 +8,7 @@
 struct RecFb {
     int begins = 0, ends = 0, asks = 0;
     std::vector<int> pct;      // every progress report, in order
+    std::vector<double> marks; // x, y of every post marked, in model coordinates
     int cancelAt = 0;          // the question (1, 2, ...) from which the answer is yes; 0 never
     bool offThread = false;    // a call came from another thread
     std::thread::id owner = std::this_thread::get_id();
@@ -18,6 +19,13 @@ struct RecFb {
         f.begin = [](void* c) { Rec(c).Note().begins++; };
         f.progress = [](void* c, int p) { Rec(c).Note().pct.push_back(p); };
         f.end = [](void* c) { Rec(c).Note().ends++; };
+        f.mark = [](void* c, const float* v, int n, double ox, double oy) {
+            RecFb& r = Rec(c).Note();
+            for (int i = 0; i < n; i++) {
+                r.marks.push_back(v[3 * i] + ox);
+                r.marks.push_back(v[3 * i + 1] + oy);
+            }
+        };
         f.cancelled = [](void* c) {
             RecFb& r = Rec(c).Note();
             ++r.asks;

@@ -6,6 +6,7 @@
 #include "core/cmd.h"
 #include "display/dsp_cmd.h"
 #include "terrain/trn_cmd.h"
+#include "cmd/trn_cmds.h"
 
 namespace {
 // A flat 9 × 9 grid at interval 100.

@@ -2,6 +2,8 @@
 // says they are cancelled; the feedback is called on the calling thread only.
 #include "terrain/trn_fixture.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -90,6 +92,7 @@ TEST_F(TrnFbTest, EveryMethodReportsRisingProgressAndGivesTheSilentHeights) {
         EXPECT_EQ(rec.begins, 0);
         EXPECT_EQ(rec.ends, 0);
         EXPECT_FALSE(rec.offThread);
+        EXPECT_TRUE(rec.marks.empty());  // nobody watches these runs
         EXPECT_EQ(std::memcmp(quiet.data(), heard.data(), quiet.size() * sizeof(float)), 0);
         EXPECT_EQ(Plt().CountNotify(ID_PRG_DSP), 0);
         EXPECT_EQ(Plt().pumps, 0);
@@ -143,6 +146,20 @@ TEST_F(TrnFbTest, CreationBeginsAndEndsItsFeedbackOnce) {
         EXPECT_FALSE(rec.pct.empty());
         if (m == TrnMethodCrs) {
             EXPECT_EQ(rec.Last(), 100);
+            // The window watches a creation run: each post is marked once, where it lies.
+            std::vector<int> seen(TrnSrf->nv, 0);
+            ASSERT_EQ(rec.marks.size(), 2u * TrnSrf->nv);
+            for (size_t i = 0; i < rec.marks.size(); i += 2) {
+                const long c = std::lround((rec.marks[i] + 20000) / 1000);
+                const long r = std::lround((rec.marks[i + 1] + 20000) / 1000);
+                ASSERT_TRUE(c >= 0 && c < Cols() && r >= 0 && r < Rows()) << i;
+                EXPECT_NEAR(rec.marks[i], -20000 + 1000.0 * c, 0.01);
+                EXPECT_NEAR(rec.marks[i + 1], -20000 + 1000.0 * r, 0.01);
+                seen[r * Cols() + c]++;
+            }
+            EXPECT_EQ(std::count(seen.begin(), seen.end(), 1), TrnSrf->nv);
+        } else {
+            EXPECT_TRUE(rec.marks.empty());
         }
         EXPECT_EQ(Plt().CountNotify(ID_PRG_CRE), 0);
 

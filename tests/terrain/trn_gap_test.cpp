@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "curves/crv.h"
+#include "cmd/undo.h"
 
 namespace {
 // Every field of a surface, copied by hand (not through the copy under test).

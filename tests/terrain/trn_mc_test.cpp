@@ -11,6 +11,7 @@
 
 #include "terrain/trn_gen.h"
 #include "terrain/trn_mc.h"
+#include "cmd/undo.h"
 
 namespace {
 class McTest : public TrnTest {

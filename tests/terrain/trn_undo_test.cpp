@@ -7,6 +7,7 @@
 #include "curves/crv_cmd.h"
 #include "display/dsp_cmd.h"
 #include "terrain/trn_cmd.h"
+#include "cmd/undo.h"
 
 TEST_F(TrnTest, UndoRedoRegionCreationDeletion) {
     Ctr(10, {-1000, 0, 1000, 0});

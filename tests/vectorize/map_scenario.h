@@ -13,7 +13,7 @@
 #include "core/cmd.h"
 #include "core/mode.h"
 #include "curves/crv.h"
-#include "curves/crv_chk.h"
+#include "cmd/crv_chk.h"
 #include "curves/crv_cmd.h"
 #include "display/dsp_cmd.h"
 #include "display/view.h"
@@ -23,6 +23,7 @@
 #include "terrain/trn.h"
 #include "terrain/trn_cmd.h"
 #include "vectorize/vec.h"
+#include "app/modetbl.h"
 
 namespace scen {
 

@@ -7,6 +7,7 @@
 #include <functional>
 #include "display/view.h"
 #include "support/rec_feedback.h"
+#include "cmd/undo.h"
 
 namespace {
 

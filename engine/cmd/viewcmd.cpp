@@ -6,7 +6,7 @@
 #include "core/msg.h"
 #include "display/drw.h"
 #include "display/lgt.h"
-#include "display/viewcmd.h"
+#include "cmd/viewcmd.h"
 #include "display/viewint.h"
 #include "core/viewmath.h"
 #include "platform/platform.h"
@@ -26,9 +26,6 @@ constexpr double TrnSpd = M_PI * 0.05;
 
 
 uint8_t DragRun = 0;  // an IntrDsp drag is running and draws into the back buffer
-
-double WinW() { return ViewWin[0].W < 2 ? 2 : ViewWin[0].W; }
-double WinH() { return ViewWin[0].H < 2 ? 2 : ViewWin[0].H; }
 
 void Caution(const char* text) {
     plt::Get()->Beep();
@@ -59,23 +56,6 @@ void ShowStep() {
 
 void Reanchor() {
     for (int i = 0; i < 3; i++) PrsPos[i] = PtrPos[i];
-}
-
-void KeepViewAng(CamView& v) {
-    if (v.ViewAng > 0 && v.ViewAng < M_PI) v.ScrDst = v.ScrWid * 0.5 / std::tan(v.ViewAng / 2.0);
-}
-
-// The terrain region as a box (false when the region is degenerate in the plan).
-bool TrnRgnBox(BBox& b) {
-    for (int i = 0; i < 3; i++) {
-        b.min[i] = std::fmin(TrnRgn[i], TrnRgn[3 + i]);
-        b.max[i] = std::fmax(TrnRgn[i], TrnRgn[3 + i]);
-    }
-    return b.max[0] > b.min[0] && b.max[1] > b.min[1];
-}
-
-bool BoxOk(const BBox& b) {
-    return b.min[0] <= b.max[0] && b.min[1] <= b.max[1] && b.min[2] <= b.max[2];
 }
 
 bool PrtHasSrf(const prt* p) {
@@ -115,7 +95,7 @@ void EndDrag() {
 
 void MovCam(double a, double b, double c) {
     CamView& v = *CurView();
-    float u = static_cast<float>(v.ScrWid / WinW());
+    float u = static_cast<float>(v.ScrWid / Win0W());
     double r[3][3];
     CamAxes(v, r);
     for (int i = 0; i < 3; i++) {
@@ -161,7 +141,7 @@ void RotCam(double a0, double a1, double a2, bool clamp) {
 
 int ZoomCam(double d) {
     CamView& v = *CurView();
-    double W = WinW();
+    double W = Win0W();
     int rc = 0;
     if (v.PrjFlg != PrjPrs) {
         v.ScrWid -= d * 0.5 * v.ScrWid / W;
@@ -282,7 +262,7 @@ void RotStep() {
 // CmdRimStep: Ctrl+Shift drag, rolling the view along the window's rim.
 void RimStep() {
     if (ViewDim != 1) return;
-    double f = RotSpd * RotFac, W = WinW(), H = WinH();
+    double f = RotSpd * RotFac, W = Win0W(), H = Win0H();
     double x0 = PrsPos[0], y0 = PrsPos[1], x = PtrPos[0], y = PtrPos[1];
     double a0 = 0, a1 = 0, a2 = 0;
     if (x0 < 0.2 * W && x < 0.2 * W) a2 = (y - y0) * f;
@@ -332,7 +312,7 @@ void FitView() {
     WlkHgt = (lo[2] + hi[2]) / 2;
     for (int i = 0; i < 3; i++) v.RotCnt[i] = (lo[i] + hi[i]) / 2;
     NtfCam(0x1700);
-    double f = WinW() > WinH() ? WinW() / WinH() : 1.0;
+    double f = Win0W() > Win0H() ? Win0W() / Win0H() : 1.0;
     v.ScrWid = std::fmax(ex, std::fmax(ey, ez)) * 1.2 * f;
     if (v.ScrWid < 1.0) v.ScrWid = 1.0;  // a single point still gets a view of some width
     NtfCam(0x70000);
@@ -352,51 +332,10 @@ void FitView() {
     IntrCmd(CatDsp, CmdRdrwAll);
 }
 
-bool Fit3DView() {
-    if (!CurCamObj) return false;
-    CamView& v = *CurView();
-    UdtScnBox();
-    BBox b = SceneBox;
-    if (!BoxOk(b) && !(TrnRgnBox(b) && BoxOk(b))) return false;
-    AzElAng(0, FitElev, v.RotAng);
-    NtfCam(0x2700);
-    for (int i = 0; i < 3; i++) v.RotCnt[i] = (b.min[i] + b.max[i]) / 2.0;
-    NtfCam(0x1700);
-    // Extents of the box (heights stretched as the view shows them) across and up the screen.
-    double r[3][3];
-    CamAxes(v, r);
-    double e = VertExag > 1 ? VertExag : 1.0;
-    double lo[2] = {1e300, 1e300}, hi[2] = {-1e300, -1e300}, diag = 0;
-    for (int k = 0; k < 8; k++) {
-        double p[3] = {((k & 1) ? b.max[0] : b.min[0]) - v.RotCnt[0],
-                       ((k & 2) ? b.max[1] : b.min[1]) - v.RotCnt[1],
-                       (((k & 4) ? b.max[2] : b.min[2]) - v.RotCnt[2]) * e};
-        diag = std::fmax(diag, std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]));
-        for (int j = 0; j < 2; j++) {
-            double q = p[0] * r[j][0] + p[1] * r[j][1] + p[2] * r[j][2];
-            lo[j] = std::fmin(lo[j], q);
-            hi[j] = std::fmax(hi[j], q);
-        }
-    }
-    double w = std::fmax(hi[0] - lo[0], (hi[1] - lo[1]) * WinW() / WinH()) * 1.1;
-    v.ScrWid = w < 1.0 ? 1.0 : w;
-    v.ScrShf[0] = (lo[0] + hi[0]) / 2;
-    v.ScrShf[1] = (lo[1] + hi[1]) / 2;
-    KeepViewAng(v);
-    // A parallel view only needs the eye outside the box; a perspective one sees the width
-    // at the screen distance.
-    v.EyeDst = v.PrjFlg == PrjPrs ? std::fmax(v.ScrDst, diag * 1.05) : std::fmax(v.ScrDst, diag * 2);
-    NtfCam(0x70000);
-    UpdEyePos(CurCamObj);
-    NtfCam(0x700);
-    SetView(0);
-    return true;
-}
-
 void ZoomAt(double x, double y, double f) {
     if (!(f > 0) || !CurCamObj) return;
     CamView& v = *CurView();
-    double W = WinW(), H = WinH();
+    double W = Win0W(), H = Win0H();
     // Model units per pixel at the rotation centre's distance.
     double upp = v.ScrWid / W;
     if (v.PrjFlg == PrjPrs && v.ScrDst > 0) upp *= v.EyeDst / v.ScrDst;
@@ -498,7 +437,7 @@ void LpeRelease() {
         in[1] = (y0 + y) / 2;
         WinToMdl(in, 0, m);
         double w = std::fabs(x - x0);
-        v.ScrWid = left ? v.ScrWid * (w + 1) / WinW() : v.ScrWid * WinW() / (w + 1);
+        v.ScrWid = left ? v.ScrWid * (w + 1) / Win0W() : v.ScrWid * Win0W() / (w + 1);
     }
     if (v.ScrWid < 1.0) v.ScrWid = 1.0;
     for (int i = 0; i < 2; i++) v.RotCnt[i] = v.EyePos[i] = m[i];
@@ -608,7 +547,7 @@ void BrdPress() { TmrBgn(); }
 
 // CmdBrdStep, repeated by the timer while held: the turning speed follows the pointer's offset.
 void BrdStep() {
-    double W = WinW();
+    double W = Win0W();
     RotCam((PtrPos[1] - PrsPos[1]) / W * TrnSpd, (PtrPos[0] - PrsPos[0]) / W * TrnSpd, 0, false);
     TmrShow(CmdBrdStep);
 }
@@ -630,7 +569,7 @@ void WlkPress() { TmrBgn(); }
 void WlkStep() {
     const CamView& v = *CurView();
     double dx = PtrPos[0] - PrsPos[0], dy = PtrPos[1] - PrsPos[1];
-    double k = WinW() / v.ScrWid * WlkSpd;
+    double k = Win0W() / v.ScrWid * WlkSpd;
     MovCam(dx * k, 0, -dy * k);
     TmrShow(CmdWlkStep);
 }
@@ -654,7 +593,7 @@ void GazPress() { TmrBgn(); }
 
 // CmdGazStep, repeated by the timer: the gaze turns about the eye.
 void GazStep() {
-    RotCam(0, -(PtrPos[0] - PrsPos[0]) / WinW() * TrnSpd, 0, false);
+    RotCam(0, -(PtrPos[0] - PrsPos[0]) / Win0W() * TrnSpd, 0, false);
     TmrShow(CmdGazStep);
 }
 

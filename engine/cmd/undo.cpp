@@ -9,6 +9,8 @@
 #include "platform/platform.h"
 #include "terrain/trn.h"
 #include "curves/crv_cmd.h"
+#include "cmd/undo.h"
+#include "cmd/crv_cmds.h"
 
 uint8_t UndoOn = 1;
 uint8_t UndoCutOn = 1;

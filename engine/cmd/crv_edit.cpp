@@ -6,6 +6,8 @@
 #include "display/view.h"
 #include "platform/platform.h"
 #include "curves/crv_cmd.h"
+#include "cmd/undo.h"
+#include "cmd/crv_cmds.h"
 
 namespace {
 // Connect state: the first end picked.
@@ -362,6 +364,19 @@ void RstCnct() {
 void CnctForget(crv* c) {
     if (FstCrv == c) RstCnct();
 }
+
+namespace {
+// The model tells the commands when the curves they hold on to go.
+const bool Hooked = [] {
+    CrvHook.reset = [](bool newPart) {
+        RstInpState();
+        RstCnct();
+        if (newPart) ClrUndo();
+    };
+    CrvHook.freed = CnctForget;
+    return true;
+}();
+}  // namespace
 
 int CrvEdtCmd(int code) {
     switch (code) {

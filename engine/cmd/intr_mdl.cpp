@@ -2,6 +2,7 @@
 #include "core/cmd.h"
 #include "terrain/trn.h"
 #include "terrain/trn_cmd.h"
+#include "cmd/trn_cmds.h"
 
 int IntrMdl(int code) {
     switch (code) {

@@ -6,6 +6,8 @@
 #include "display/drw.h"
 #include "display/view.h"
 #include "curves/crv_cmd.h"
+#include "cmd/undo.h"
+#include "cmd/crv_cmds.h"
 
 namespace {
 float FstPnt[3], PrvPnt[3];

@@ -1,7 +1,7 @@
 // Categories 9 and 13: view manipulation and display commands.
 #include "core/cmd.h"
 #include "display/drw.h"
-#include "display/viewcmd.h"
+#include "cmd/viewcmd.h"
 #include "display/viewint.h"
 #include "terrain/trn.h"
 #include "display/dsp_cmd.h"

@@ -4,9 +4,11 @@
 #include <cmath>
 #include <vector>
 #include "core/mode.h"
-#include "curves/crv_chk.h"
+#include "cmd/crv_chk.h"
 #include "curves/crv_int.h"
 #include "display/view.h"
+#include "cmd/undo.h"
+#include "cmd/crv_cmds.h"
 
 float HgtLinStart = 0;
 float HgtLinStep = 0;

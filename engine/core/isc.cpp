@@ -1,6 +1,6 @@
 // Segment intersection shared by curve editing, picking and terrain generation.
 #include <cmath>
-#include "curves/crv.h"
+#include "core/isc.h"
 
 namespace {
 double Dst(const double p[2], const double q[2]) { return std::hypot(p[0] - q[0], p[1] - q[1]); }

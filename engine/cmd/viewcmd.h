@@ -2,6 +2,12 @@
 #pragma once
 #include "display/dsp_cmd.h"
 
+// The display's command modules (categories CatView and CatDsp).
+int IntrView(int code);
+int DstrView(int code);
+int IntrDsp(int code);
+int DstrDsp(int code);
+
 // Camera operations on the current camera.
 void MovCam(double a, double b, double c);              // pixels along right, up and forward
 void RotCam(double a0, double a1, double a2, bool clamp);  // radians about the camera's axes

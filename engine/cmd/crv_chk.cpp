@@ -7,11 +7,12 @@
 #include <map>
 #include <unordered_map>
 #include "core/msg.h"
-#include "curves/crv_chk.h"
+#include "cmd/crv_chk.h"
 #include "curves/crv_int.h"
 #include "display/viewint.h"
 #include "display/view.h"
 #include "terrain/trn.h"
+#include "cmd/crv_cmds.h"
 
 std::vector<ChkFnd> CrvChkRes;
 

@@ -8,6 +8,8 @@
 #include "display/view.h"
 #include "platform/platform.h"
 #include "curves/crv_cmd.h"
+#include "cmd/undo.h"
+#include "cmd/crv_cmds.h"
 
 double SclDstPnt[2][3] = {{0, 0, 0}, {0, 0, 0}};
 double SclDstLen = 0;

@@ -1,0 +1,3 @@
+#include "display/draw.h"
+
+void Show() {}
