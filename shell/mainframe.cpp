@@ -58,6 +58,7 @@
 #include "platform/platform.h"
 #include "printview.h"
 #include "tr.h"
+#include "cmd/crv_cmds.h"
 #include "cmd/undo.h"
 
 // The icons live in the shell's static library: their resource must be registered by hand.
