@@ -34,6 +34,7 @@
 #include "cmdids.h"
 #include "cmdroute.h"
 #include "chkpanel.h"
+#include "lang.h"
 #include "giscmd.h"
 #include "vecwnd.h"
 #include "core/alc.h"
@@ -344,6 +345,7 @@ void MainFrame::UpdateUi() {
     name(IdEditRedo, NextRedo(), QT_TRANSLATE_NOOP("Altimetra", "やり直し: %1"));
     if (isWindowModified() != (ModFlg != 0)) setWindowModified(ModFlg != 0);
     UpdModePane();
+    UpdChkPanel(this);
 }
 
 void MainFrame::UpdModePane() {
@@ -610,7 +612,7 @@ void MainFrame::LogMsgs() {
     const QString at = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
     for (int i = 0; i < MsgLinNum; ++i)
         log_->appendPlainText((i == 0 ? at : QString(at.size(), ' ')) + QStringLiteral("  ") +
-                              QString::fromUtf8(MsgLin[i]));
+                              QString::fromStdString(BoxText(MsgLin[i])));
     if (QWidget* d = log_->parentWidget()) d->show();
 }
 

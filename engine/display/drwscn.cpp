@@ -823,6 +823,7 @@ int DrwPic() {
         }
         if (ViewDim == 1 && AxisOn && (WinDsp[w] & 8)) DrwNorth(w);
         if (RelRng.on) DrwRelLgd(w);
+        if (w == 0) DrwRubBand(w);
         PopActWin();
     }
     FlushDrw();

@@ -67,7 +67,7 @@ bool CreTrnMsh();
 // Heights of the terrain grid by the chosen method. fb begins and ends with the run, hears its
 // progress and may cancel it: the window's FbWnd for the command, whose Cancel clears the flag.
 bool CreTrn(const Feedback& fb);
-void FltrTrn();
+int FltrTrn();   // the number of vertices it changed, -1 without a terrain
 void CalTrnNrm();
 void CalVtxNrm(int r, int c);  // one grid vertex of TrnSrf/TrnGrd
 void UdtSlctNrm();

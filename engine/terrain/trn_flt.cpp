@@ -2,6 +2,8 @@
 // gentle slopes one step further out, are replaced by the straight continuation of their
 // neighbours. One pass in place: vertices changed earlier take part in later tests.
 #include <cmath>
+#include <cstdio>
+#include <vector>
 
 #include "core/cmd.h"
 #include "core/mode.h"
@@ -54,16 +56,19 @@ void OneLine(float* v, const int32_t* id, const int at[5], double G, double d) {
 }
 }  // namespace
 
-void FltrTrn() {
+int FltrTrn() {
     if (!TrnSrf || !TrnGrd) {
         DspErrMsg(MsgOwnErr, "地形が作成されていません。");
-        return;
+        return -1;
     }
     const double G = std::tan(static_cast<double>(FltrAng) * M_PI / 180.0);
     const double d = MshItv;
     const int R = TrnGrd->rows, C = TrnGrd->cols;
     const int32_t* id = TrnGrd->vtx_id;
     float* v = TrnSrf->v;
+    // Heights before, to count the vertices the pass changed.
+    std::vector<float> z0(static_cast<size_t>(R) * static_cast<size_t>(C));
+    for (size_t i = 0; i < z0.size(); ++i) z0[i] = v[3 * id[i] + 2];
     for (int r = 0; r < R; r++) {
         if (r < 2 || r > R - 3) {
             for (int c = 2; c <= C - 3; c++) {
@@ -94,6 +99,9 @@ void FltrTrn() {
     }
     CalTrnNrm();
     UdtBox(TrnSrf, OK_SRF);
+    int changed = 0;
+    for (size_t i = 0; i < z0.size(); ++i) changed += v[3 * id[i] + 2] != z0[i];
+    return changed;
 }
 
 int TrnFltrCmd() {
@@ -101,8 +109,16 @@ int TrnFltrCmd() {
     SetCrs(CrsWait);
     RstBaseMode();
     SetCrs(CrsArrow);
-    FltrTrn();
+    const int n = FltrTrn();
     IntrCmd(CatDsp, CmdRdrwAll);
+    if (n >= 0) {
+        // What the filter did: it changes the picture too little to be seen at a glance.
+        char t[MsgLinLen];
+        std::snprintf(t, sizeof t,
+                      MsgLang == 1 ? "Filter (%g°): %d of %d posts changed." : "フィルター (%g°): %d / %d 点を修正しました。",
+                      static_cast<double>(FltrAng), n, TrnGrd->rows * TrnGrd->cols);
+        PutMsg(t);
+    }
     return 0;
 }
 
