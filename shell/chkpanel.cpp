@@ -13,6 +13,7 @@
 #include <QMainWindow>
 #include <QVBoxLayout>
 #include "core/cmd.h"
+#include "core/mode.h"
 #include "curves/crv.h"
 #include "curves/crv_chk.h"
 #include "curves/crv_cmd.h"
@@ -157,7 +158,8 @@ uint64_t shownInput = 0;  // ChkInput of the findings the panel shows
 void UpdChkPanel(QWidget* frame) {
     auto* mw = qobject_cast<QMainWindow*>(frame);
     QDockWidget* dock = mw ? mw->findChild<QDockWidget*>(QString::fromLatin1(ChkDockName)) : nullptr;
-    if (!dock || !dock->isVisible() || EngDepth() > 0 || !CrvPart) return;
+    // Not while a long operation (a trace) is changing the curves and lets the window run.
+    if (!dock || !dock->isVisible() || RunFlg || !CrvPart) return;
     if (ChkInput() == shownInput) return;
     // The findings of the curves as they are now; no message, as the check command gives.
     CrvChkRes = ChkCrv(CrvPart->crvs.a, CrvPart->crvs.n, CurChkPrm());

@@ -607,7 +607,11 @@ void MainFrame::LogMsgs() {
         log_->setReadOnly(true);
         log_->setMaximumBlockCount(2000);
         dock->setWidget(log_);
+        // The log appears below the view without shrinking it: what lies under the pointer stays.
+        const QSize view = view_->PixelSize();
         addDockWidget(Qt::BottomDockWidgetArea, dock);
+        dock->show();
+        if (!isMaximized() && !isFullScreen()) SetViewSize(view.width(), view.height());
     }
     const QString at = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
     for (int i = 0; i < MsgLinNum; ++i)

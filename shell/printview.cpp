@@ -1,5 +1,6 @@
 #include "printview.h"
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
@@ -179,8 +180,10 @@ void PaintSheet(QPainter& p, MainFrame* frame, const PrintOpt& opt, const QSizeF
 void PrintNote(const PrintedSheet& ps) {
     const QString scale = ps.in.plan ? ScaleText(ps.sheet.scale) + (ps.in.scale > 0 ? QString() : Tx::tr(" (全体)"))
                                      : Tx::tr("縮尺なし (3D)");
+    // The file's name alone, so that the line holds the scale and page.
+    const QString to = QFileInfo(ps.where).fileName().isEmpty() ? ps.where : QFileInfo(ps.where).fileName();
     const QString t = Tx::tr("印刷: %1 (%2, 用紙 %3 x %4 mm)")
-                          .arg(ps.where, scale)
+                          .arg(to, scale)
                           .arg(std::lround(ps.sheet.area.width()))
                           .arg(std::lround(ps.sheet.area.height()));
     EngCall c;
@@ -286,7 +289,8 @@ SheetIn SheetOf(MainFrame* frame, const PrintOpt& opt) {
         in.viewH = vw.v.ScrWid * vw.H / vw.W / 1000.0;
         in.scale = opt.fit ? 0 : opt.scale;
     } else {
-        in.aspect = double(vw.W) / double(std::max(1, vw.H));
+        const QSize px = frame->View()->PixelSize();
+        in.aspect = double(px.width()) / double(std::max(1, px.height()));
     }
     Legend(&in);
     return in;

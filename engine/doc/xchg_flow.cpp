@@ -97,7 +97,7 @@ std::string ImpLine(const char* kindJa, const char* kindEn, const std::string& p
     if (lo[0] <= hi[0]) {
         const double k = MmPer(u) > 0 ? MmPer(u) : 1000.0;
         const double ox = OrgMmX(), oy = OrgMmY();
-        std::snprintf(t, sizeof t, en ? ", extent %.6g..%.6g x %.6g..%.6g %s" : ", 範囲 %.6g..%.6g x %.6g..%.6g %s",
+        std::snprintf(t, sizeof t, en ? ", extent %.7g..%.7g x %.7g..%.7g %s" : ", 範囲 %.7g..%.7g x %.7g..%.7g %s",
                       (lo[0] + ox) / k, (hi[0] + ox) / k, (lo[1] + oy) / k, (hi[1] + oy) / k,
                       UnitName(MmPer(u) > 0 ? u : LenUnit::M));
         ext = t;
@@ -351,7 +351,7 @@ int RdDxf(const std::string& path, const DxfRdPrm& prm, DxfRdSum* sum) {
     LenUnit u = LenUnit::M;
     for (LenUnit k : {LenUnit::Mm, LenUnit::Cm, LenUnit::M, LenUnit::Km})
         if (MmPer(k) == s.fct) u = k;
-    std::snprintf(msg, sizeof msg, MsgLang == 1 ? "%d curves, %d points" : "曲線 %d 本, 点 %d", s.crv, s.pnt);
+    std::snprintf(msg, sizeof msg, MsgLang == 1 ? "%d curves" : "曲線 %d 本", s.crv);
     ImpNote("DXF", "DXF", path, msg, u, told);
     return 0;
 }

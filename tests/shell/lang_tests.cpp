@@ -230,7 +230,7 @@ TEST_F(LanguageRun, EnglishWindowBoxesPanelAndNotes) {
     EXPECT_TRUE(left.isEmpty()) << left.size() << " lines with untranslated texts:\n" << left.join('\n').toStdString();
     // The runs reached the boxes, the panel, the GLD note, the log and the sheet.
     for (const char* want : {"box 110 ", "box 398 ", "checkpanel \"Check Contours\"", "GLD holds rows",
-                             "DXF import: contours.dxf", "Filter (30°)", "legend \"Slope\"", "Printed: "})
+                             "DXF import: contours.dxf", "Filter (5°)", "legend \"Slope\"", "Printed: "})
         EXPECT_TRUE(all.contains(QString::fromUtf8(want))) << want << "\n" << all.toStdString();
 }
 
