@@ -13,12 +13,15 @@
 #include <QMainWindow>
 #include <QVBoxLayout>
 #include "core/cmd.h"
+#include "core/mode.h"
 #include "curves/crv.h"
 #include "cmd/crv_chk.h"
 #include "curves/crv_cmd.h"
 #include "dlgbase.h"
 #include "dlgrun.h"
 #include "engcall.h"
+#include "terrain/trn.h"
+#include <cstdint>
 
 namespace shl {
 
@@ -134,7 +137,39 @@ QListWidget* Panel(QMainWindow* mw) {
     return dock->findChild<QListWidget*>(QStringLiteral("ChkList"));
 }
 
+// What the checks read: the curves' count, visibility and points, and the region. The panel is
+// filled again when it changes.
+uint64_t ChkInput() {
+    uint64_t h = 1469598103934665603ull;
+    const auto mix = [&h](const void* p, size_t n) {
+        const auto* b = static_cast<const unsigned char*>(p);
+        for (size_t i = 0; i < n; ++i) h = (h ^ b[i]) * 1099511628211ull;
+    };
+    mix(TrnRgn, sizeof TrnRgn);
+    const int n = CrvPart ? CrvPart->crvs.n : -1;
+    mix(&n, sizeof n);
+    for (int i = 0; i < n; ++i) {
+        const crv* c = CrvPart->crvs.a[i];
+        mix(&c->n, sizeof c->n);
+        mix(&c->vis, sizeof c->vis);
+        if (c->p && c->n > 0) mix(c->p, sizeof(float) * 3 * size_t(c->n));
+    }
+    return h;
+}
+uint64_t shownInput = 0;  // ChkInput of the findings the panel shows
+
 }  // namespace
+
+void UpdChkPanel(QWidget* frame) {
+    auto* mw = qobject_cast<QMainWindow*>(frame);
+    QDockWidget* dock = mw ? mw->findChild<QDockWidget*>(QString::fromLatin1(ChkDockName)) : nullptr;
+    // Not while a long operation (a trace) is changing the curves and lets the window run.
+    if (!dock || !dock->isVisible() || RunFlg || !CrvPart) return;
+    if (ChkInput() == shownInput) return;
+    // The findings of the curves as they are now; no message, as the check command gives.
+    CrvChkRes = ChkCrv(CrvPart->crvs.a, CrvPart->crvs.n, CurChkPrm());
+    FillChkPanel(frame);
+}
 
 void RetrChkPanel(QWidget* frame) {
     auto* mw = qobject_cast<QMainWindow*>(frame);
@@ -157,6 +192,18 @@ void FillChkPanel(QWidget* frame) {
         list->item(list->count() - 1)->setToolTip(FndText(f));
     }
     if (CrvChkRes.empty()) list->addItem(Tx::tr("問題はありません"));
+    shownInput = ChkInput();
+}
+
+QStringList ChkPanelLines(QWidget* frame) {
+    QStringList l;
+    auto* mw = qobject_cast<QMainWindow*>(frame);
+    QDockWidget* dock = mw ? mw->findChild<QDockWidget*>(QString::fromLatin1(ChkDockName)) : nullptr;
+    if (!dock) return l;
+    l << dock->windowTitle() + (dock->isVisible() ? QString() : QStringLiteral(" (hidden)"));
+    if (auto* list = dock->findChild<QListWidget*>(QStringLiteral("ChkList")))
+        for (int i = 0; i < list->count(); ++i) l << list->item(i)->text();
+    return l;
 }
 
 bool ChkCmd(QWidget* frame, int id) {

@@ -3,6 +3,7 @@
 // the checks and lists the findings in a dock panel, where choosing one selects its curves and
 // centres the view on it.
 #pragma once
+#include <QStringList>
 
 class QWidget;
 
@@ -18,6 +19,11 @@ constexpr const char* ChkDockName = "ChkDock";
 bool ChkCmd(QWidget* frame, int id);
 // Shows the findings of the last check in the dock panel of frame (a main window).
 void FillChkPanel(QWidget* frame);
+// After edits: the findings again when the panel shows and the curves or the region changed
+// since it was filled.
+void UpdChkPanel(QWidget* frame);
+// The panel as shown: its title (" (hidden)" when closed), then its entries; empty without one.
+QStringList ChkPanelLines(QWidget* frame);
 // The panel's title and entries again in the interface's language (a language switch).
 void RetrChkPanel(QWidget* frame);
 

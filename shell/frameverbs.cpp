@@ -14,11 +14,14 @@
 #include <QProgressBar>
 #include <QToolBar>
 #include <QUrl>
+#include "chkpanel.h"
 #include "dlgrun.h"
 #include "engcall.h"
 #include "lexer.h"
 #include "mainframe.h"
 #include "mainview.h"
+#include "printview.h"
+#include <QPrinter>
 #include "vkmap.h"
 
 namespace shl {
@@ -107,6 +110,38 @@ void DumpTexts(MainFrame* f, const std::function<void(const std::string&)>& prin
     print("view help " + Quoted(f->View()->whatsThis()) + "\n");
 }
 
+std::string Mm(double v) { return QString::number(v, 'f', 1).toStdString(); }
+
+// The last sheet printed: title, kind and scale, where it went, its boxes in page millimetres,
+// the extent of a plan in metres, the scale bar, the ticks and the legend (the date left out).
+void DumpPrint(const std::function<void(const std::string&)>& print) {
+    const PrintedSheet& p = LastSheet();
+    if (!p.done) {
+        print("print none\n");
+        return;
+    }
+    const Sheet& s = p.sheet;
+    print("print " + Quoted(p.in.title) + " plan=" + (p.in.plan ? "1" : "0") +
+          (p.in.plan ? " scale=" + ScaleText(s.scale).toStdString() + " fit=" + (p.in.scale > 0 ? "0" : "1") : "") +
+          " to " + Quoted(p.where) + "\n");
+    print("area " + Mm(s.area.width()) + " " + Mm(s.area.height()) + "\n");
+    print("frame " + Mm(s.frame.x()) + " " + Mm(s.frame.y()) + " " + Mm(s.frame.width()) + " " +
+          Mm(s.frame.height()) + "\n");
+    if (p.in.plan) {
+        const auto m = [](double v) { return QString::number(v, 'f', 3).toStdString(); };
+        print("extent " + m(s.x0) + " " + m(s.y0) + " " + m(s.x1) + " " + m(s.y1) + "\n");
+        print("bar " + LenText(s.barM).toStdString() + " " + Mm(s.bar.width()) + " mm\n");
+        std::string xs = "ticks x", ys = "ticks y";
+        for (const Tick& t : s.xt) xs += " " + QString::number(t.val, 'g', 12).toStdString() + "@" + Mm(t.at);
+        for (const Tick& t : s.yt) ys += " " + QString::number(t.val, 'g', 12).toStdString() + "@" + Mm(t.at);
+        print(xs + "\n" + ys + "\n");
+        print("north 1\n");
+    }
+    std::string l = "legend " + Quoted(p.in.legendTitle);
+    for (const LegendItem& i : p.in.legend) l += " " + Quoted(i.text);
+    print(l + "\n");
+}
+
 }  // namespace
 
 bool FrameVerb(MainFrame* frame, const std::vector<std::string>& w, std::string* err,
@@ -143,6 +178,50 @@ bool FrameVerb(MainFrame* frame, const std::vector<std::string>& w, std::string*
         else
             Drop(frame, w[1]);
         return err->empty();
+    }
+    if (v == "dump" && w.size() == 2 && w[1] == "checkpanel") {
+        // The contour check panel as the user sees it now.
+        frame->UpdateUi();
+        const QStringList l = ChkPanelLines(frame);
+        if (l.isEmpty()) {
+            print("checkpanel none\n");
+            return true;
+        }
+        print("checkpanel " + Quoted(l[0]) + " " + std::to_string(l.size() - 1) + "\n");
+        for (int i = 1; i < l.size(); ++i) print("  " + l[i].toStdString() + "\n");
+        return true;
+    }
+    if (v == "dump" && w.size() == 2 && w[1] == "print") {
+        DumpPrint(print);
+        return true;
+    }
+    if (v == "printsheet") {
+        // `printsheet FILE [fit|N]`: the page the print command would print, as a PNG at four
+        // pixels a millimetre, with the title of the layout dialog's choice.
+        PrintOpt o = CurPrintOpt();
+        int n = 0;
+        if (w.size() < 2 || w.size() > 3 ||
+            (w.size() == 3 && w[2] != "fit" && (!jrn::ParseInt(w[2], &n) || n < 1))) {
+            *err = "printsheet: FILE [fit|N] expected";
+            return false;
+        }
+        if (w.size() == 3) {
+            o.fit = w[2] == "fit";
+            if (!o.fit) o.scale = n;
+        }
+        EngPause open;
+        QCoreApplication::processEvents();
+        QImage img;
+        const QSizeF area = frame->Printer().pageLayout().paintRect(QPageLayout::Millimeter).size();
+        if (!SheetImage(frame, o, area, 4.0, &img)) {
+            *err = "printsheet: the view has no picture";
+            return false;
+        }
+        if (!img.save(QString::fromStdString(w[1]), "PNG")) {
+            *err = "printsheet: cannot write " + w[1];
+            return false;
+        }
+        return true;
     }
     if (v == "dump" && w.size() == 2 && w[1] == "log") {
         // The message log dock as shown, without its time column (HH:MM:SS and two blanks).

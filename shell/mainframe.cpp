@@ -35,6 +35,7 @@
 #include "cmdids.h"
 #include "cmdroute.h"
 #include "chkpanel.h"
+#include "lang.h"
 #include "giscmd.h"
 #include "vecwnd.h"
 #include "core/alc.h"
@@ -415,6 +416,7 @@ void MainFrame::UpdateUi() {
     if (isWindowModified() != (ModFlg != 0)) setWindowModified(ModFlg != 0);
     UpdModePane();
     UpdViewPane();
+    UpdChkPanel(this);
 }
 
 void MainFrame::UpdModePane() {
@@ -684,13 +686,18 @@ void MainFrame::LogMsgs(bool show) {
         log_->setMaximumBlockCount(2000);
         dock->setWidget(log_);
         addDockWidget(Qt::BottomDockWidgetArea, dock);
-        if (!show) dock->hide();
+        dock->hide();
     }
     const QString at = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
     for (int i = 0; i < MsgLinNum; ++i)
         log_->appendPlainText((i == 0 ? at : QString(at.size(), ' ')) + QStringLiteral("  ") +
-                              QString::fromUtf8(MsgLin[i]));
-    if (QWidget* d = log_->parentWidget(); d && show) d->show();
+                              QString::fromStdString(BoxText(MsgLin[i])));
+    // The log appears below the view without shrinking it: what lies under the pointer stays.
+    if (QWidget* d = log_->parentWidget(); d && show && !d->isVisible()) {
+        const QSize view = view_->PixelSize();
+        d->show();
+        if (!isMaximized() && !isFullScreen()) SetViewSize(view.width(), view.height());
+    }
 }
 
 QString MainFrame::MsgLog() const { return log_ ? log_->toPlainText() : QString(); }

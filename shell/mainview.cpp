@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QTextEdit>
 #include <cmath>
+#include <vector>
 #include "engcall.h"
 #include "viewlink.h"
 #include "vkmap.h"
@@ -131,7 +132,7 @@ void MainView::ReleaseContext() {
 }
 
 void MainView::EnsureBufs() {
-    const QSize s = PixelSize();
+    const QSize s = offSize_.isValid() ? offSize_ : PixelSize();
     if (bufs_->b.w != s.width() || bufs_->b.h != s.height() || !bufs_->b.fbo[0]) {
         if (!glbuf::Resize(bufs_->b, s.width(), s.height())) {
             qWarning("altimetra: cannot make the view's buffers");
@@ -363,6 +364,41 @@ void MainView::focusOutEvent(QFocusEvent* e) {
 
 // Tab is a key of the view, not a focus move.
 bool MainView::focusNextPrevChild(bool) { return false; }
+
+QImage MainView::RenderOff(QSize size, const std::function<void()>& draw) {
+    if (!glOk_ || size.isEmpty()) return QImage();
+    offSize_ = size;
+    makeCurrent();
+    EnsureBufs();
+    QImage img;
+    if (glOk_) {
+        link_->SetWinSiz(size.width(), size.height());
+        link_->IntrCmd(CatDsp, CmdDspResize);
+        draw();
+        std::vector<uint8_t> rgba;
+        makeCurrent();
+        if (glOk_ && glbuf::Read(bufs_->b, glbuf::Front, rgba) &&
+            rgba.size() == size_t(size.width()) * size_t(size.height()) * 4)
+            img = QImage(rgba.data(), size.width(), size.height(), QImage::Format_RGBA8888)
+                      .mirrored()
+                      .convertToFormat(QImage::Format_RGB888);
+    }
+    // Back to the window's own size; the caller puts its view back and redraws.
+    offSize_ = QSize();
+    if (!glOk_) {
+        // The large buffers failed: make the window's own again.
+        glOk_ = true;
+        makeCurrent();
+        EnsureBufs();
+    } else {
+        makeCurrent();
+        EnsureBufs();
+    }
+    lastSize_ = QSize(-1, -1);
+    SyncSize();
+    Invalidate();
+    return img;
+}
 
 QImage MainView::Picture() {
     QImage img = grabFramebuffer();

@@ -26,6 +26,10 @@ public:
     QSize PixelSize() const;
     // The picture the user sees (front buffer, feedback included), top row first.
     QImage Picture();
+    // The picture drawn by draw (engine drawing of window 0) at w x h pixels, off the screen: the
+    // engine sees a window of that size while draw runs, then the view's own size again. Null
+    // without a usable context or when the buffers cannot be made that large.
+    QImage RenderOff(QSize size, const std::function<void()>& draw);
     // True once the engine has drawn a picture into a usable context.
     bool HasPicture() const { return glOk_ && drawn_; }
 
@@ -73,6 +77,7 @@ private:
     bool inPaint_ = false;
     bool drawn_ = false;     // the engine has drawn a picture since the context was made
     QSize lastSize_{-1, -1};
+    QSize offSize_;          // the buffers' size while RenderOff runs (invalid otherwise)
     bool shiftDown_ = false, ctrlDown_ = false;
     int wheelAcc_ = 0;       // wheel angle not yet turned into notches (eighths of a degree)
     std::unique_ptr<ViewBufs> bufs_;

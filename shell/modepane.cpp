@@ -1,4 +1,5 @@
 #include "modepane.h"
+#include "chkpanel.h"
 #include "cmdids.h"
 #include "core/mode.h"
 #include "core/msg.h"
@@ -40,6 +41,8 @@ const ModeLine kModes[] = {
      "left drag: draw the cutting line   right/Esc: quit"},
     {ModeCrvHgt, IdCrvHeight, "左: ピックしたカーブにこの高さを与える　右・Esc: 終了",
      "left: give the picked curve this height   right/Esc: quit"},
+    {ModeCrvHgtLin, IdHgtLinCmd, "左ドラッグ: 高さを与えるカーブを横切る線を引く　右・Esc: 終了",
+     "left drag: draw a line across the curves to give heights   right/Esc: quit"},
     {ModeRgn, IdTrnRegion, "左ドラッグ: 地形の領域を囲む　右・Esc: 終了",
      "left drag: box the terrain region   right/Esc: quit"},
     {ModeCrvSlctWnd, IdCrvSlct, "左ドラッグ: 選択するカーブを横切って囲む　右・Esc: 終了",

@@ -28,6 +28,7 @@ struct CrvModeCmds {
     int rightCmd;   // command issued before leaving on the right button, 0 for none
     double step = 0;  // > 0: the move command only once PtrPos is this many pixels from the
                       // press position, which then moves to PtrPos (stroke input)
+    int rubber = 0;   // RubKind shown from the press position to PtrPos while the button is held
 };
 void StdModeHnd(const CrvModeCmds& c);
 void CrvModeHnd();  // handler of every curve mode (app/crvmodes.cpp)

@@ -221,6 +221,13 @@ void StdModeHnd(const CrvModeCmds& c) {
     case MsMove:
         if (!BtnHeld || CurBtn != 1) return;
         SetPtrPos(ev.x, ev.y);
+        if (c.rubber != RubNone && DrwWinOpen()) {
+            double a[3], b[3];
+            PtrToMdl(PrsPos[0], PrsPos[1], a);
+            PtrToMdl(PtrPos[0], PtrPos[1], b);
+            SetRubBand(c.rubber, a, b);
+            IntrCmd(CatDsp, CmdRdrwAll);
+        }
         if (!c.move) return;
         if (c.step > 0) {
             double dx = PtrPos[0] - PrsPos[0], dy = PtrPos[1] - PrsPos[1];
@@ -233,6 +240,11 @@ void StdModeHnd(const CrvModeCmds& c) {
         break;
     case MsRelease:
         BtnHeld = 0;
+        if (RubBandKind() != RubNone) {
+            // The band goes before the step draws its own feedback.
+            ClrRubBand();
+            IntrCmd(CatDsp, CmdRdrwAll);
+        }
         if (c.release) IntrCmd(CatDrw2D, c.release);
         if (c.release2) IntrCmd(CatDrw2D, c.release2);
         break;
@@ -244,6 +256,7 @@ namespace {
 
 // The mode table's share of a mode change: what leaving the old mode's family issues.
 bool LeaveMode(int old, int mode) {
+    ClrRubBand();
     if (old == 10 || old == 11 || old == 44 || old == 45) {
         if (!(mode == 10 || mode == 11 || mode == 44 || mode == 45)) IntrCmd(CatDsp, CmdMltEnd);
     } else if (old == ModeRndr) {

@@ -2,6 +2,7 @@
 // below it, and draws feedback into the view or asks for a redraw.
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "cmd/trn_cmds.h"
 #include "cmd/undo.h"
@@ -166,8 +167,15 @@ int TrnFltrCmd() {
     SetCrs(CrsWait);
     RstBaseMode();
     SetCrs(CrsArrow);
-    FltrTrn();
+    const int n = FltrTrn();
     IntrCmd(CatDsp, CmdRdrwAll);
+    if (n >= 0 && TrnGrd) {
+        // What the filter did: it changes the picture too little to be seen at a glance.
+        char t[MsgLinLen];
+        std::snprintf(t, sizeof t, MsgTx("フィルター (%g°): %d / %d 点を修正しました。", "Filter (%g°): %d of %d posts changed."),
+                      static_cast<double>(FltrAng), n, TrnGrd->rows * TrnGrd->cols);
+        PutMsg(t);
+    }
     return 0;
 }
 

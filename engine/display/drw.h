@@ -118,6 +118,14 @@ void DrwTxt(const double p[3], const char* text);                   // at a mode
 void DrwTxt(int x, int y, const char* text);                         // at a window pixel
 void DrwMrk(const double p[3], int sizePix);                         // marker cross
 void FlushDrw();
+// Rubber band of a drag: a line or a box between two plan points (model units), part of every
+// picture drawn until it is cleared, so that it shows wherever the picture is shown (feedback drawn
+// into the front buffer alone is lost by presenters that redraw from the back one).
+enum RubKind { RubNone = 0, RubLine = 1, RubBox = 2 };
+void SetRubBand(int kind, const double a[2], const double b[2]);
+void ClrRubBand();   // no band; true
+int RubBandKind();
+void DrwRubBand(int w);
 bool DrwWinOpen();                                                   // a view window can be drawn in
 
 // The redraw cycle.

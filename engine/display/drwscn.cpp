@@ -832,6 +832,7 @@ int DrwPic() {
         }
         if (ViewDim == 1 && AxisOn && (WinDsp[w] & 8)) DrwNorth(w);
         DrwLgd(w);
+        if (w == 0) DrwRubBand(w);
         PopActWin();
     }
     FlushDrw();

@@ -363,6 +363,46 @@ void DrwPlyLin(int n, const float* pts, const double* mtx) {
     FreeMem(mf);
 }
 
+namespace {
+struct {
+    int kind = RubNone;
+    double a[2] = {0, 0}, b[2] = {0, 0};
+} Rub;
+}  // namespace
+
+void SetRubBand(int kind, const double a[2], const double b[2]) {
+    Rub.kind = kind == RubLine || kind == RubBox ? kind : RubNone;
+    Rub.a[0] = a[0], Rub.a[1] = a[1];
+    Rub.b[0] = b[0], Rub.b[1] = b[1];
+}
+
+void ClrRubBand() { Rub.kind = RubNone; }
+
+int RubBandKind() { return Rub.kind; }
+
+// In the colour of the modes' feedback (yellow), over everything.
+void DrwRubBand(int w) {
+    if (Rub.kind == RubNone || !Use(w)) return;
+    SetGLView(w);
+    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
+    glDisable(GL_DEPTH_TEST);
+    Flat();
+    glColor3f(1, 1, 0);
+    if (Rub.kind == RubLine) {
+        glBegin(GL_LINES);
+        glVertex3d(Rub.a[0], Rub.a[1], 0);
+        glVertex3d(Rub.b[0], Rub.b[1], 0);
+    } else {
+        glBegin(GL_LINE_LOOP);
+        glVertex3d(Rub.a[0], Rub.a[1], 0);
+        glVertex3d(Rub.b[0], Rub.a[1], 0);
+        glVertex3d(Rub.b[0], Rub.b[1], 0);
+        glVertex3d(Rub.a[0], Rub.b[1], 0);
+    }
+    glEnd();
+    glPopAttrib();
+}
+
 void DrwBox(const double lo[3], const double hi[3]) {
     double z = lo[2];
     double p[5][3] = {{lo[0], lo[1], z}, {hi[0], lo[1], z}, {hi[0], hi[1], z}, {lo[0], hi[1], z},

@@ -404,6 +404,20 @@ int SwDim(int dim) {
     return 1;
 }
 
+ViewSave SaveView() {
+    ViewSave s{*CurView(), ViewWin[0], {Wnd2D[0], Wnd2D[1], Wnd2D[2], Wnd2D[3]}, WinSizW, WinSizH};
+    return s;
+}
+
+void RstView(const ViewSave& s) {
+    *CurView() = s.cam;
+    ViewWin[0] = s.win;
+    for (int i = 0; i < 4; ++i) Wnd2D[i] = s.wnd2D[i];
+    WinSizW = s.sizW;
+    WinSizH = s.sizH;
+    SetView(0);
+}
+
 void IniView() {
     WinSizW = WinSizH = 256;
     Forget3DFit();

@@ -56,6 +56,16 @@ void AzElAng(double az, double el, double ang[3]);
 constexpr double FitElev = 35.0;
 bool Fit3DView();
 int SwDim(int dim);         // 2D/3D switch; returns 1 when it switched
+// The view state of window 0 (the camera shown, the window record, the 2D window), taken before
+// a temporary change (a print at another size and scale) and put back after it.
+struct ViewSave {
+    CamView cam;
+    ViewWinRec win;
+    double wnd2D[4];
+    int sizW, sizH;
+};
+ViewSave SaveView();
+void RstView(const ViewSave& s);
 
 // Conversions the curve commands use (2D view, window 0).
 double PixToMdl(double n);

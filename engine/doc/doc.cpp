@@ -15,6 +15,7 @@
 #include "doc/filecmd.h"
 #include "doc/filnam.h"
 #include "doc/recover.h"
+#include "doc/xchg_flow.h"
 #include "formats/scn.h"
 #include "display/lgt.h"
 #include "display/view.h"
@@ -82,6 +83,14 @@ int ReadInto(const std::string& p) {
     }
     GisLoadSide(p.c_str());  // origin and CRS of a document in real-world coordinates
     SetTitle(p);
+    char w[96];
+    const int n = CrvPart ? CrvPart->crvs.n : 0;
+    if (TrnSrf && TrnGrd)
+        std::snprintf(w, sizeof w, MsgLang == 1 ? "%d contours, terrain %d x %d posts" : "等高線 %d 本, 地形 %d x %d 点",
+                      n, TrnGrd->cols, TrnGrd->rows);
+    else
+        std::snprintf(w, sizeof w, MsgLang == 1 ? "%d contours" : "等高線 %d 本", n);
+    ImpNote("シーン", "Scene", p, w, RgnUnit);
     return DocDone;
 }
 

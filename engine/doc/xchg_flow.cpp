@@ -76,6 +76,43 @@ void ExpNote(int fmt, const std::string& path) {
 
 }  // namespace
 
+std::string ImpLine(const char* kindJa, const char* kindEn, const std::string& path, const std::string& what,
+                    LenUnit u) {
+    const bool en = MsgLang == 1;
+    double lo[2] = {1e300, 1e300}, hi[2] = {-1e300, -1e300};
+    const auto add = [&lo, &hi](double x, double y) {
+        lo[0] = std::fmin(lo[0], x), lo[1] = std::fmin(lo[1], y);
+        hi[0] = std::fmax(hi[0], x), hi[1] = std::fmax(hi[1], y);
+    };
+    if (CrvPart)
+        for (int i = 0; i < CrvPart->crvs.n; ++i) {
+            const crv* c = CrvPart->crvs.a[i];
+            for (int j = 0; j < c->n; ++j) add(c->p[3 * j], c->p[3 * j + 1]);
+        }
+    if (TrnSrf && TrnSrf->nv > 0 && TrnSrf->v)
+        for (long long i = 0; i < TrnSrf->nv; ++i) add(TrnSrf->v[3 * i], TrnSrf->v[3 * i + 1]);
+    char t[MsgLinLen * 4];
+    std::string ext;
+    if (lo[0] <= hi[0]) {
+        const double k = MmPer(u) > 0 ? MmPer(u) : 1000.0;
+        const double ox = OrgMmX(), oy = OrgMmY();
+        std::snprintf(t, sizeof t, en ? ", extent %.7g..%.7g x %.7g..%.7g %s" : ", 範囲 %.7g..%.7g x %.7g..%.7g %s",
+                      (lo[0] + ox) / k, (hi[0] + ox) / k, (lo[1] + oy) / k, (hi[1] + oy) / k,
+                      UnitName(MmPer(u) > 0 ? u : LenUnit::M));
+        ext = t;
+    }
+    // The file's name alone: the line must hold the extent within the message area's width.
+    std::snprintf(t, sizeof t, en ? "%s import: %s (%s%s)" : "%s読み込み: %s (%s%s)", en ? kindEn : kindJa,
+                  FilBase(path.c_str()).c_str(), what.c_str(), ext.c_str());
+    return t;
+}
+
+void ImpNote(const char* kindJa, const char* kindEn, const std::string& path, const std::string& what, LenUnit u,
+             const std::string& more) {
+    const std::string l = ImpLine(kindJa, kindEn, path, what, u);
+    PutMsg((more.empty() ? l : l + "\n" + more).c_str());
+}
+
 bool ChkTrnExp() {
     const srf* s = TrnSrf;
     const pgn* g = TrnGrd;
@@ -216,6 +253,9 @@ int ImpOgr(const OgrImpPrm& p, OgrImpRes* res, const OgrClip* clip) {
         GisRef.oy = r.oy;
         GisRef.wkt = rd.wkt;
         IntrCmd(CatDsp, CmdFitView);
+        char w[64];
+        std::snprintf(w, sizeof w, MsgLang == 1 ? "%d contours" : "等高線 %d 本", r.curves);
+        ImpNote("GIS", "GIS", p.path, w, LenUnit::M);
     }
     if (res) *res = r;
     return rc;
@@ -240,7 +280,9 @@ int RdStlSum(const std::string& path, StlRdSum* sum) {
     char msg[MsgLinLen * 2];
     std::snprintf(msg, sizeof msg, "STL読み込み: ソリッド %d 個, 面 %d 個\n読み飛ばした面 %d 個", s.solids,
                   s.facets, s.skipped);
-    PutMsg(msg);
+    const std::string told = msg;
+    std::snprintf(msg, sizeof msg, MsgLang == 1 ? "%d facets" : "面 %d 個", s.facets);
+    ImpNote("STL", "STL", path, msg, MmPer(InUnit) > 0 ? InUnit : LenUnit::M, told);
     return 0;
 }
 
@@ -294,7 +336,13 @@ int RdDxf(const std::string& path, const DxfRdPrm& prm, DxfRdSum* sum) {
         more += o;
     }
     if (!more.empty()) std::snprintf(msg + std::strlen(msg), sizeof msg - std::strlen(msg), "%s", more.c_str());
-    PutMsg(msg);
+    // The log's line first (the file, the curves and the extent in the unit read), then the details.
+    const std::string told = msg;
+    LenUnit u = LenUnit::M;
+    for (LenUnit k : {LenUnit::Mm, LenUnit::Cm, LenUnit::M, LenUnit::Km})
+        if (MmPer(k) == s.fct) u = k;
+    std::snprintf(msg, sizeof msg, MsgLang == 1 ? "%d curves" : "曲線 %d 本", s.crv);
+    ImpNote("DXF", "DXF", path, msg, u, told);
     return 0;
 }
 

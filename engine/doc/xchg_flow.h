@@ -19,6 +19,16 @@ bool ChkTrnExp();
 // InUnit. On success the title becomes the path. 0, or -1 when the file could not be read.
 int ImpDxf(const std::string& path);
 
+// One line in the message area after an import: "<kind>読み込み: <path> (<what>, 範囲 x0..x1 x
+// y0..y1 <unit>)" (in English "<kind> import: ..."), the extent being that of the curves and the
+// terrain now in the scene, in real-world coordinates and unit u (none when the scene is empty).
+// kindJa/kindEn name the format ("DXF", "シーン"/"scene", ...), what says what was read. ImpLine
+// gives the line, ImpNote puts it (and more lines after it, when given) in the message area.
+std::string ImpLine(const char* kindJa, const char* kindEn, const std::string& path, const std::string& what,
+                    LenUnit u);
+void ImpNote(const char* kindJa, const char* kindEn, const std::string& path, const std::string& what, LenUnit u,
+             const std::string& more = std::string());
+
 // Export action of fmt with OutUnit (GLD: the default corners, or those given to GldUseCrn).
 // 0 when written, -1 otherwise (the user has been told why).
 int ExpXchg(int fmt, const std::string& path, bool firstFilter = true);

@@ -522,7 +522,7 @@ int OgrMkCrv(const OgrCrvs& rd, OgrImpRes* res) {
     TrnRgn[3] = ext[2];
     TrnRgn[4] = ext[3];
     TrnRgn[5] = 0;
-    PutMsg(GisFmt(MsgTx("%d 本の等高線を読み込みました。", "%d contours read."), res->curves).c_str());
+    // What was read is said by the import that called (ImpNote), with the file and extent.
     // One warning for everything left out.
     std::string left;
     if (res->skipped)

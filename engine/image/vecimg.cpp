@@ -146,6 +146,11 @@ int LdVecImg(const char* path) {
             FreeImg(&VecImg);
             VecImg = img;
             r = 0;
+            const char* b = path ? std::strrchr(path, '/') : nullptr;
+            char t[MsgLinLen];
+            std::snprintf(t, sizeof t, MsgLang == 1 ? "Image import: %s (%d x %d pixels)" : "画像読み込み: %s (%d x %d 画素)",
+                          b ? b + 1 : path ? path : "", img.w, img.h);
+            PutMsg(t);
             return 0;
         }
         // The name leads the message; a long path gives way to its last part so the reason fits.

@@ -73,9 +73,10 @@ bool CreTrnMsh();
 // the terrain is only written once the whole run succeeded).
 bool CreTrn(const Feedback& fb, TrnMethodKind m);
 bool CreTrn(const Feedback& fb);
-// The slope filter: spikes steeper than ang degrees (FltrTrn(): FltrAng) flattened.
-void FltrTrn(float ang);
-void FltrTrn();
+// The slope filter: spikes steeper than ang degrees (FltrTrn(): FltrAng) flattened. The number of
+// posts it changed; -1 without a terrain.
+int FltrTrn(float ang);
+int FltrTrn();
 void CalTrnNrm();
 void CalVtxNrm(int r, int c);  // one grid vertex of TrnSrf/TrnGrd
 void UdtSlctNrm();

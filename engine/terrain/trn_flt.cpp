@@ -2,6 +2,8 @@
 // gentle slopes one step further out, are replaced by the straight continuation of their
 // neighbours. One pass in place: vertices changed earlier take part in later tests.
 #include <cmath>
+#include <cstdio>
+#include <vector>
 
 #include "core/cmd.h"
 #include "core/mode.h"
@@ -52,18 +54,21 @@ void OneLine(float* v, const int32_t* id, const int at[5], double G, double d) {
 }
 }  // namespace
 
-void FltrTrn() { FltrTrn(FltrAng); }
+int FltrTrn() { return FltrTrn(FltrAng); }
 
-void FltrTrn(float ang) {
+int FltrTrn(float ang) {
     if (!TrnSrf || !TrnGrd) {
         DspErrMsg(MsgOwnErr, "地形が作成されていません。");
-        return;
+        return -1;
     }
     const double G = std::tan(static_cast<double>(ang) * M_PI / 180.0);
     const double d = MshItv;
     const int R = TrnGrd->rows, C = TrnGrd->cols;
     const int32_t* id = TrnGrd->vtx_id;
     float* v = TrnSrf->v;
+    // Heights before, to count the vertices the pass changed.
+    std::vector<float> z0(static_cast<size_t>(R) * static_cast<size_t>(C));
+    for (size_t i = 0; i < z0.size(); ++i) z0[i] = v[3 * id[i] + 2];
     for (int r = 0; r < R; r++) {
         if (r < 2 || r > R - 3) {
             for (int c = 2; c <= C - 3; c++) {
@@ -94,6 +99,9 @@ void FltrTrn(float ang) {
     }
     CalTrnNrm();
     UdtBox(TrnSrf, OK_SRF);
+    int changed = 0;
+    for (size_t i = 0; i < z0.size(); ++i) changed += v[3 * id[i] + 2] != z0[i];
+    return changed;
 }
 
 bool SetFltrDlg(double ang, int prph) {

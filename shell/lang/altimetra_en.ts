@@ -1539,5 +1539,49 @@ Restore it?</translation>
         <source>等高線%1</source>
         <translation>Contour %1</translation>
     </message>
+    <message>
+        <source>傾斜</source>
+        <translation>Slope</translation>
+    </message>
+    <message>
+        <source>推定誤差</source>
+        <translation>Expected error</translation>
+    </message>
+    <message>
+        <source>標高</source>
+        <translation>Elevation</translation>
+    </message>
+    <message>
+        <source>等高線の高さ</source>
+        <translation>Contour heights</translation>
+    </message>
+    <message>
+        <source> (全体)</source>
+        <translation> (fitted)</translation>
+    </message>
+    <message>
+        <source>縮尺なし (3D)</source>
+        <translation>no scale (3D)</translation>
+    </message>
+    <message>
+        <source>印刷: %1 (%2, 用紙 %3 x %4 mm)</source>
+        <translation>Printed: %1 (%2, page %3 x %4 mm)</translation>
+    </message>
+    <message>
+        <source>印刷レイアウト</source>
+        <translation>Print Layout</translation>
+    </message>
+    <message>
+        <source>縮尺を指定 (1:N)</source>
+        <translation>At a scale (1:N)</translation>
+    </message>
+    <message>
+        <source>ビュー全体を用紙に合わせる</source>
+        <translation>Fit the view to the page</translation>
+    </message>
+    <message>
+        <source>表題</source>
+        <translation>Title</translation>
+    </message>
 </context>
 </TS>

@@ -113,9 +113,9 @@ TEST_F(DxfRdTest, PolylineFlagsDecideClosedReadOrSkipped) {
     EXPECT_EQ(sum.pl2d, 2);  // flags 1 and 0: neither has the 3D bit
     EXPECT_EQ(sum.crv, 4);
     EXPECT_EQ(sum.pnt, 13);
-    ASSERT_GE(MsgLinNum, 4);
-    EXPECT_NE(std::string(MsgLin[2]).find("3Dでないポリライン 1"), std::string::npos) << MsgLin[2];
-    EXPECT_STREQ(MsgLin[3], "2Dポリライン 2 本 (高さは標高から)");
+    ASSERT_GE(MsgLinNum, 5);
+    EXPECT_NE(std::string(MsgLin[3]).find("3Dでないポリライン 1"), std::string::npos) << MsgLin[3];
+    EXPECT_STREQ(MsgLin[4], "2Dポリライン 2 本 (高さは標高から)");
 }
 
 // Fault: a 2D POLYLINE (flags 0) was dropped as an empty curve although its elevation (the
@@ -130,9 +130,11 @@ TEST_F(DxfRdTest, TwoDimensionalPolylineLiesAtItsElevationInMillimetres) {
     EXPECT_EQ(Pts(0), (std::vector<float>{1000, 2000, 125500, 3000, 4000, 125500}));
     EXPECT_EQ(Pts(1), (std::vector<float>{5000, 6000, 0}));  // no elevation: height 0
     EXPECT_EQ(Boxes(), 0);
-    ASSERT_GE(MsgLinNum, 4);
-    EXPECT_STREQ(MsgLin[0], "DXF読み込み: 曲線 2 本 (点 3)");
-    EXPECT_STREQ(MsgLin[3], "2Dポリライン 2 本 (高さは標高から)");
+    ASSERT_GE(MsgLinNum, 5);
+    // The log's line first: the file, the counts and the extent.
+    EXPECT_EQ(std::string(MsgLin[0]).rfind("DXF読み込み: p.dxf (曲線 2 本, 範囲 ", 0), 0u) << MsgLin[0];
+    EXPECT_STREQ(MsgLin[1], "DXF読み込み: 曲線 2 本 (点 3)");
+    EXPECT_STREQ(MsgLin[4], "2Dポリライン 2 本 (高さは標高から)");
 }
 
 // Fault: a comment pair (999) threw the section loop out of step and the whole file was lost.
@@ -180,8 +182,8 @@ TEST_F(DxfRdTest, UnknownSectionsArePassedOverAndNamedOnceInTheSummary) {
     EXPECT_EQ(NumCrv(), 1);
     EXPECT_EQ(sum.secSkip, 3);
     EXPECT_FALSE(sum.early);
-    ASSERT_EQ(MsgLinNum, 4);
-    EXPECT_STREQ(MsgLin[3], "読み飛ばしたセクション 3 個: GADGETS GADGETS WIDGETS");
+    ASSERT_EQ(MsgLinNum, 5);
+    EXPECT_STREQ(MsgLin[4], "読み飛ばしたセクション 3 個: GADGETS GADGETS WIDGETS");
 }
 
 TEST_F(DxfRdTest, StructureErrorsNameTheirLines) {
@@ -320,10 +322,11 @@ TEST_F(DxfRdTest, ImportColoursByHeightAndReportsWhatWasRead) {
     EXPECT_FLOAT_EQ(Crv(0)->col[2], expect.col[2]);
     EXPECT_NE(Crv(0)->col[2], 1.0f);  // no longer the white of a new curve
     EXPECT_EQ(CountCmd(CatDsp, CmdFitView), 1);  // the drawing is fitted into the view
-    ASSERT_EQ(MsgLinNum, 3);
-    EXPECT_STREQ(MsgLin[0], "DXF読み込み: 曲線 1 本 (点 2)");
-    EXPECT_STREQ(MsgLin[1], "文字 1 個");
-    EXPECT_STREQ(MsgLin[2], "読み飛ばした図形 1 個 (3Dでないポリライン 0)");
+    ASSERT_EQ(MsgLinNum, 4);
+    EXPECT_EQ(std::string(MsgLin[0]).rfind("DXF読み込み: ", 0), 0u) << MsgLin[0];
+    EXPECT_STREQ(MsgLin[1], "DXF読み込み: 曲線 1 本 (点 2)");
+    EXPECT_STREQ(MsgLin[2], "文字 1 個");
+    EXPECT_STREQ(MsgLin[3], "読み飛ばした図形 1 個 (3Dでないポリライン 0)");
 }
 
 // Fault: a drawing cut off inside an entity was read as if whole, without a word.
@@ -334,8 +337,8 @@ TEST_F(DxfRdTest, EndOfFileInsideASectionKeepsWhatWasReadAndSaysSo) {
     ASSERT_EQ(NumCrv(), 2);
     EXPECT_EQ(Crv(1)->n, 1);
     EXPECT_TRUE(sum.early);
-    ASSERT_EQ(MsgLinNum, 4);
-    EXPECT_STREQ(MsgLin[3], "ファイルが途中で終わっています (EOFがない)");
+    ASSERT_EQ(MsgLinNum, 5);
+    EXPECT_STREQ(MsgLin[4], "ファイルが途中で終わっています (EOFがない)");
 }
 
 // The window's title follows the import from the engine, as for New and Open (regression: the

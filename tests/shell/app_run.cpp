@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -244,3 +245,94 @@ TEST_F(AppRun, UnreadableDocumentEndsBeforeTheWindowShows) {
 }
 
 }  // namespace
+
+namespace {
+
+// A number after "key " on the line of out that starts with it: "frame 1 2 3 4" gives 1, 2, 3, 4.
+std::vector<double> Nums(const QString& out, const QString& key) {
+    std::vector<double> v;
+    for (const QString& l : out.split('\n'))
+        if (l.startsWith(key + ' ')) {
+            for (const QString& w : l.mid(key.size() + 1).split(' ', Qt::SkipEmptyParts)) v.push_back(w.toDouble());
+            break;
+        }
+    return v;
+}
+
+}  // namespace
+
+// Dragging the region box and the height line drew nothing until the release: the band is now part
+// of every picture while the button is held (under Xvfb and Mesa's software GL as on any desktop),
+// and gone once the drag ends.
+TEST_F(AppRun, RubberBandsShowWhileDraggingAndGoAfterwards) {
+    const Result r = Run("window 400 300\n"
+                         "cmd 1 101024\n"
+                         "press 100 80\nmove 200 150\nmove 300 220\n"
+                         "snapshot box.png\n"
+                         "release 300 220\n"
+                         "rpress 0 0\nrrelease 0 0\n"
+                         "snapshot after.png\n"
+                         "dialog 190 ok\nmenu 32910\n"
+                         "press 50 250\nmove 200 150\nmove 350 50\n"
+                         "snapshot line.png\n"
+                         "release 350 50\n");
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QRgb yellow = qRgb(255, 255, 0);
+    const QImage box(Path("box.png"));
+    ASSERT_EQ(box.size(), QSize(400, 300));
+    // The four sides from the press to the pointer, nothing inside or outside.
+    EXPECT_GT(Count(box, yellow, 105, 78, 295, 83), 180);
+    EXPECT_GT(Count(box, yellow, 105, 217, 295, 222), 180);
+    EXPECT_GT(Count(box, yellow, 98, 85, 103, 215), 120);
+    EXPECT_GT(Count(box, yellow, 297, 85, 302, 215), 120);
+    EXPECT_EQ(Count(box, yellow, 110, 90, 290, 210), 0);
+    EXPECT_EQ(Count(box, yellow, 0, 230, 400, 300), 0);
+    EXPECT_EQ(Count(QImage(Path("after.png")), yellow, 0, 0, 400, 300), 0);
+    // The line follows the pointer from the press.
+    const QImage line(Path("line.png"));
+    EXPECT_GT(Count(line, yellow, 195, 145, 205, 155), 3);
+    EXPECT_GT(Count(line, yellow, 55, 50, 345, 250), 250);
+    EXPECT_EQ(Count(line, yellow, 0, 0, 120, 120), 0);
+}
+
+// The printed sheet shows the view at its scale: a contour at (-2.5..2.5 km, 2.5 km) lies where the
+// sheet's extent puts it on the page, and the window's view is as it was after the print.
+TEST_F(AppRun, PrintedSheetDrawsTheViewAtItsScale) {
+    const Result r = Run("window 800 600\n"
+                         "cmd 1 101001\nclick 200 100\nclick 600 100\nrpress 0 0\nrrelease 0 0\n"
+                         "set CrvHgt 100000\ncmd 1 101022\nclick 400 100\nrpress 0 0\nrrelease 0 0\n"
+                         "dump camera\n"
+                         "printsheet sheet.png 50000\n"
+                         "dump print\n"
+                         "dump camera\n"
+                         "snapshot view.png\n");
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QStringList cams = r.out.split("camera \"");
+    ASSERT_EQ(cams.size(), 3) << r.out.toStdString();
+    const auto view = [](const QString& c) { return c.left(c.indexOf("PrjFlg")); };
+    EXPECT_EQ(view(cams[1]).toStdString(), view(cams[2]).toStdString());
+    EXPECT_TRUE(r.out.contains(" scale=1:50,000 fit=0 ")) << r.out.toStdString();
+
+    const std::vector<double> f = Nums(r.out, "frame"), e = Nums(r.out, "extent");
+    ASSERT_EQ(f.size(), 4u) << r.out.toStdString();
+    ASSERT_EQ(e.size(), 4u) << r.out.toStdString();
+    // The frame holds the scale: its width in ground metres is 50,000 times its width on paper.
+    EXPECT_NEAR((e[2] - e[0]) * 1000 / f[2], 50000, 50);  // the frame printed to 0.1 mm
+    EXPECT_NEAR((e[3] - e[1]) * 1000 / f[3], 50000, 50);
+    const QImage sheet(Path("sheet.png"));
+    ASSERT_FALSE(sheet.isNull());
+    const double k = 4;  // pixels a millimetre
+    const auto px = [&](double x) { return (f[0] + (x - e[0]) / (e[2] - e[0]) * f[2]) * k; };
+    const auto py = [&](double y) { return (f[1] + (e[3] - y) / (e[3] - e[1]) * f[3]) * k; };
+    const QRgb hc = qRgb(65, 255, 51);
+    const int row = int(py(2500)), x0 = int(px(-2500)), x1 = int(px(2500));
+    const long along = Count(sheet, hc, x0 + 3, row - 3, x1 - 3, row + 4, 40);
+    EXPECT_GT(along, (x1 - x0 - 6) * 8 / 10) << "row " << row << " columns " << x0 << ".." << x1;
+    // Nowhere else in the frame (the legend below it shows the colour too).
+    const int fl = int(f[0] * k) + 2, ft = int(f[1] * k) + 2, fr = int((f[0] + f[2]) * k) - 2, fb = int((f[1] + f[3]) * k) - 2;
+    EXPECT_EQ(Count(sheet, hc, fl, ft, fr, row - 8, 40), 0);
+    EXPECT_EQ(Count(sheet, hc, fl, row + 8, fr, fb, 40), 0);
+    EXPECT_EQ(Count(sheet, hc, fl, row - 3, x0 - 6, row + 4, 40), 0);
+    // The window shows what it showed before.
+    EXPECT_GT(Count(QImage(Path("view.png")), hc, 210, 98, 590, 103), 350);
+}

@@ -216,6 +216,24 @@ TEST_F(LanguageRun, EnglishWindowHasNoJapaneseLeft) {
     EXPECT_TRUE(out.contains("Save the changes to Untitled?")) << out.toStdString();
 }
 
+// The boxes of unreadable and unwritable files, of commands without contours or terrain, of views
+// that need a surface, the unit question, the contour check panel, the GLD export's note, the
+// message log and the print layout, in English: no line holds Japanese.
+TEST_F(LanguageRun, EnglishWindowBoxesPanelAndNotes) {
+    QStringList out;
+    for (const char* j : {"window_boxes", "hgtline_checks", "import_log", "print_layout"})
+        out << Run(QStringLiteral(ALT_SHELL_TEST_DIR) + "/journals/" + j + ".jrn", "C.UTF-8", {"--lang", "en"});
+    const QString all = out.join('\n');
+    QStringList left;
+    for (const QString& l : all.split('\n'))
+        if (HasJapanese(l)) left << l;
+    EXPECT_TRUE(left.isEmpty()) << left.size() << " lines with untranslated texts:\n" << left.join('\n').toStdString();
+    // The runs reached the boxes, the panel, the GLD note, the log and the sheet.
+    for (const char* want : {"box 110 ", "box 398 ", "checkpanel \"Check Contours\"", "GLD holds rows",
+                             "DXF import: contours.dxf", "Filter (5°)", "legend \"Slope\"", "Printed: "})
+        EXPECT_TRUE(all.contains(QString::fromUtf8(want))) << want << "\n" << all.toStdString();
+}
+
 TEST_F(LanguageRun, LocaleProfileAndCommandLineChooseTheLanguage) {
     const QByteArray j = "dump window\n";
     const QString ja = QString::fromUtf8("\"無題 - Orvane Altimetra\"");

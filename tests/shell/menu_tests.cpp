@@ -20,6 +20,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
+#include <cmath>
 #include <memory>
 #include <set>
 #include "cmdids.h"
@@ -440,8 +441,9 @@ TEST_F(Printing, WithoutAPrinterTheDialogOffersAPdfFile) {
     plat.boxHook = [](const char*, const char*, int, int) { return plt::AnsOk; };
     plt::Set(&plat);
     std::string err;
+    ASSERT_TRUE(DlgVerb({"dialog", "192", "ok"}, &err)) << err;
     ASSERT_TRUE(DlgVerb({"dialog", "print", "ok"}, &err)) << err;
-    PrintCmd(frame.get(), IdFilePrint);  // nothing drawn yet: the message, but the dialog ran
+    PrintCmd(frame.get(), IdFilePrint);  // nothing drawn yet: the message, but the dialogs ran
     SetDlgScript(nullptr);
     DlgOpenHook = nullptr;
     EXPECT_EQ(shown, pdf);
@@ -480,6 +482,75 @@ TEST_F(Drops, LocalFilesAreAcceptedOtherDataIsNot) {
     QCoreApplication::sendEvent(frame.get(), &plain);
     EXPECT_FALSE(plain.isAccepted());
     EXPECT_TRUE(frame->acceptDrops());
+}
+
+}  // namespace
+
+namespace {
+
+using namespace shl;
+
+// The sheet's frame shows the ground at its scale on every page and view: a chosen 1:N exactly, a
+// fitted view whole at the smallest whole N; ticks at round values where the extent puts them, a
+// scale bar of a round length; a picture that is no plan keeps its shape and gets none of them.
+TEST(PrintSheet, FrameHoldsTheScaleTicksAndBarFollowIt) {
+    struct Case {
+        const char* name;
+        QSizeF area;
+        double viewW, viewH, scale;
+    };
+    const Case cases[] = {
+        {"A4 wide at 1:50,000", {277, 190}, 10000, 7500, 50000},
+        {"A4 high at 1:2,500", {190, 277}, 800, 600, 2500},
+        {"letter wide, fitted to a wide view", {259.4, 205.9}, 6400, 4800, 0},
+        {"A3 wide, fitted to a tall view", {400, 277}, 300, 2000, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SheetIn in;
+        in.plan = true;
+        in.cx = 712345.5, in.cy = 9557000;
+        in.viewW = c.viewW, in.viewH = c.viewH, in.scale = c.scale;
+        const Sheet s = LaySheet(in, c.area);
+        ASSERT_FALSE(s.frame.isEmpty());
+        EXPECT_TRUE(QRectF(QPointF(0, 0), c.area).contains(s.frame));
+        EXPECT_NEAR((s.x1 - s.x0) * 1000 / s.frame.width(), s.scale, 1e-6 * s.scale);
+        EXPECT_NEAR((s.y1 - s.y0) * 1000 / s.frame.height(), s.scale, 1e-6 * s.scale);
+        EXPECT_NEAR((s.x0 + s.x1) / 2, in.cx, 1e-6);
+        if (c.scale > 0) {
+            EXPECT_EQ(s.scale, c.scale);
+        } else {
+            EXPECT_EQ(s.scale, std::ceil(s.scale));
+            EXPECT_GE(s.x1 - s.x0, c.viewW - 1e-6);
+            EXPECT_GE(s.y1 - s.y0, c.viewH - 1e-6);
+            // One less and the view would not fit.
+            const double n = s.scale - 1;
+            EXPECT_TRUE(s.frame.width() * n / 1000 < c.viewW || s.frame.height() * n / 1000 < c.viewH);
+        }
+        ASSERT_GE(s.xt.size(), 3u);
+        ASSERT_GE(s.yt.size(), 3u);
+        for (const Tick& t : s.xt) {
+            EXPECT_TRUE(t.val >= s.x0 && t.val <= s.x1) << t.val;
+            EXPECT_NEAR(t.at, s.frame.left() + (t.val - s.x0) / (s.x1 - s.x0) * s.frame.width(), 1e-6);
+        }
+        for (const Tick& t : s.yt) EXPECT_NEAR(t.at, s.frame.bottom() - (t.val - s.y0) / (s.y1 - s.y0) * s.frame.height(), 1e-6);
+        const double step = s.xt[1].val - s.xt[0].val, p = std::pow(10.0, std::floor(std::log10(step) + 1e-9));
+        EXPECT_TRUE(std::fabs(step / p - 1) < 1e-9 || std::fabs(step / p - 2) < 1e-9 || std::fabs(step / p - 5) < 1e-9) << step;
+        EXPECT_NEAR(std::remainder(s.xt[0].val, step), 0, 1e-6 * step);
+        EXPECT_NEAR(s.bar.width(), s.barM * 1000 / s.scale, 1e-9);
+        EXPECT_LE(s.bar.width(), s.frame.width() / 4 + 1e-9);
+        EXPECT_GT(s.bar.width(), s.frame.width() / 20);
+    }
+    SheetIn view3d;
+    view3d.aspect = 2.0;
+    const Sheet s = LaySheet(view3d, {277, 190});
+    EXPECT_NEAR(s.frame.width() / s.frame.height(), 2.0, 1e-9);
+    EXPECT_TRUE(s.xt.empty() && s.yt.empty());
+    EXPECT_EQ(s.scale, 0);
+    EXPECT_TRUE(LaySheet(view3d, {50, 40}).frame.isEmpty());
+    EXPECT_EQ(ScaleText(50000), "1:50,000");
+    EXPECT_EQ(LenText(2000), "2 km");
+    EXPECT_EQ(LenText(500), "500 m");
 }
 
 }  // namespace
