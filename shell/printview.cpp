@@ -24,7 +24,7 @@
 #include "display/drw.h"
 #include "display/dsp_cmd.h"
 #include "display/view.h"
-#include "display/viewcmd.h"
+#include "cmd/viewcmd.h"
 #include "dlgbase.h"
 #include "dlgrun.h"
 #include "engcall.h"
