@@ -1,4 +1,5 @@
 #include "core/alc.h"
+#include <sys/mman.h>
 #include <cstdio>
 #include <cstdint>
 #include <cstdlib>
@@ -24,9 +25,20 @@ namespace {
 bool CanAbort() { return gEngGuardDepth > 0; }
 }  // namespace
 
+// Large blocks (grids of millions of posts) in huge pages where the system offers them: a fine
+// grid's run otherwise spends a tenth of its time taking page faults.
+void AdviseHuge(void* p, long long size) {
+    constexpr uintptr_t huge = 2u << 20;
+    if (size < 8 * static_cast<long long>(huge)) return;
+    const uintptr_t a = (reinterpret_cast<uintptr_t>(p) + huge - 1) & ~(huge - 1);
+    const uintptr_t e = (reinterpret_cast<uintptr_t>(p) + static_cast<uintptr_t>(size)) & ~(huge - 1);
+    if (e > a) madvise(reinterpret_cast<void*>(a), e - a, MADV_HUGEPAGE);
+}
+
 void* AlcMem(long long size, const char* tag) {
     if (size <= 0) return nullptr;
     void* p = std::malloc(static_cast<size_t>(size));
+    if (p) AdviseHuge(p, size);
     if (!p) {
         char buf[256];
         std::snprintf(buf, sizeof buf, "%s\nSIZE = %lld", tag ? tag : "", size);

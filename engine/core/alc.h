@@ -9,6 +9,8 @@
 // current command is abandoned (AlcMem does not return); outside every entry point there is no
 // command to abandon and the caller gets null.
 void* AlcMem(long long size, const char* tag);
+// Asks for huge pages over block p of size bytes when it is large (AlcMem does it itself).
+void AdviseHuge(void* p, long long size);
 void* RealcMem(void* block, long long size, const char* tag);
 int FreeMem(void* block);
 

@@ -95,6 +95,19 @@ struct GisBlk {
 };
 bool GisGridBlk(GisBlk* b);  // false without a terrain grid
 
+// A grid kept outside the document (a batch run that keeps only its heights): R x C heights z
+// (mm, row by row from the lower-left post; NaN where the method gave none), its columns at xs and
+// rows at ys (mm from the import's origin, TrnMshAxes), interval itv (mm). Written as ExpGisRst
+// writes the terrain (blk null; by the path's extension) or as ExpGisRstBlk writes a block.
+struct GisPlain {
+    int R = 0, C = 0;
+    const float* xs = nullptr;
+    const float* ys = nullptr;
+    const float* z = nullptr;
+    double itv = 0;
+};
+int ExpGisRstPlain(const char* path, const GisPlain& g, const GisBlk* blk = nullptr);
+
 // Raster export of the terrain grid: driver by the path's extension (.tif/.tiff GeoTIFF with
 // DEFLATE, .asc ASCII grid, .xyz, any other GDAL raster format that can create copies); Float32
 // heights in metres, vertices at pixel centres, north row first, origin added back, CRS when

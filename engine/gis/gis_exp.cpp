@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,8 +27,66 @@ struct DsClose {
 };
 using DsPtr = std::unique_ptr<GDALDataset, DsClose>;
 
-float VX(int i) { return TrnSrf->v[3 * TrnGrd->vtx_id[i]]; }
-float VY(int i) { return TrnSrf->v[3 * TrnGrd->vtx_id[i] + 1]; }
+// What a raster export reads: R x C posts, post k (row-major from the lower-left) at
+// z[zst * id[k]] (id null: k), its columns at xs and rows at ys (mm from the georeference's
+// origin), gap (may be null) marking posts without a height, itv the interval (mm).
+struct GridSrc {
+    int R = 0, C = 0;
+    const float* z = nullptr;
+    long long zst = 1;
+    const int32_t* id = nullptr;
+    const uint8_t* gap = nullptr;
+    std::vector<float> xs, ys;
+    double itv = 0;
+    long long At(int r, int c) const {
+        const long long k = static_cast<long long>(r) * C + c;
+        return id ? id[k] : k;
+    }
+};
+
+// The document's terrain grid as a source; false without one.
+bool TrnGridSrc(GridSrc* g) {
+    if (!TrnSrf || !TrnGrd || !TrnSrf->v || !TrnGrd->vtx_id) return false;
+    const int R = TrnGrd->rows, C = TrnGrd->cols;
+    if (R < 1 || C < 1 || static_cast<long long>(R) * C > TrnSrf->nv) return false;
+    g->R = R;
+    g->C = C;
+    g->z = TrnSrf->v + 2;
+    g->zst = 3;
+    g->id = TrnGrd->vtx_id;
+    g->gap = TrnGapOf();
+    g->itv = MshItv;
+    g->xs.resize(static_cast<size_t>(C));
+    g->ys.resize(static_cast<size_t>(R));
+    for (int k = 0; k < C; k++) g->xs[static_cast<size_t>(k)] = TrnSrf->v[3 * g->At(0, k)];
+    for (int r = 0; r < R; r++) g->ys[static_cast<size_t>(r)] = TrnSrf->v[3 * g->At(r, 0) + 1];
+    return true;
+}
+
+// The whole grid's block, less an irregular outer row or column.
+void SrcBlk(const GridSrc& g, GisBlk* b) {
+    const int R = g.R, C = g.C;
+    auto X = [&](int k) { return g.xs[static_cast<size_t>(k)]; };
+    auto Y = [&](int r) { return g.ys[static_cast<size_t>(r)]; };
+    b->c0 = 0;
+    b->c1 = C;
+    b->r0 = 0;
+    b->r1 = R;
+    // The region's edges make the outer intervals irregular: drop such a row or column so that
+    // the block has one spacing. Under three columns (rows) there is nothing to compare. Float
+    // noise is no irregularity: a region from post to post keeps every post (GrdIrreg).
+    const double mx = std::max(std::fabs(X(0)), std::fabs(X(C - 1)));
+    const double my = std::max(std::fabs(Y(0)), std::fabs(Y(R - 1)));
+    if (C >= 3) {
+        if (GrdIrreg(X(0), X(1), X(2), mx)) b->c0 = 1;
+        if (GrdIrreg(X(C - 3), X(C - 2), X(C - 1), mx)) b->c1 = C - 1;
+    }
+    if (R >= 3) {
+        if (GrdIrreg(Y(0), Y(1), Y(2), my)) b->r0 = 1;
+        if (GrdIrreg(Y(R - 3), Y(R - 2), Y(R - 1), my)) b->r1 = R - 1;
+    }
+    b->dropped = b->c0 != 0 || b->c1 != C || b->r0 != 0 || b->r1 != R;
+}
 
 // Temporary name beside the target, keeping the extension so that drivers recognise it and name
 // their side files (.prj, .aux.xml) after it.
@@ -157,11 +216,38 @@ bool VecBack(const std::string& tmp, int want) {
     return false;
 }
 
+// Whether every block of GeoTIFF band b lies within the file tmp: a file cut short loses its last
+// bytes, and the blocks say where they end without decompressing them all again.
+bool TifWhole(GDALRasterBand* b, const std::string& tmp) {
+    VSIStatBufL st;
+    if (VSIStatL(tmp.c_str(), &st) != 0) return false;
+    int bx = 0, by = 0;
+    b->GetBlockSize(&bx, &by);
+    if (bx <= 0 || by <= 0) return false;
+    const int nx = (b->GetXSize() + bx - 1) / bx, ny = (b->GetYSize() + by - 1) / by;
+    for (int y = 0; y < ny; y++)
+        for (int x = 0; x < nx; x++) {
+            const std::string at = std::to_string(x) + "_" + std::to_string(y);
+            const char* off = b->GetMetadataItem(("BLOCK_OFFSET_" + at).c_str(), "TIFF");
+            const char* len = b->GetMetadataItem(("BLOCK_SIZE_" + at).c_str(), "TIFF");
+            if (!off || !len) return false;
+            const unsigned long long o = std::strtoull(off, nullptr, 10), n = std::strtoull(len, nullptr, 10);
+            if (o == 0 || n == 0 || o + n > static_cast<unsigned long long>(st.st_size)) return false;
+        }
+    return true;
+}
+
 bool RstBack(const std::string& tmp, int nc, int nr) {
     CPLErrorReset();
     DsPtr ds(static_cast<GDALDataset*>(
         GDALOpenEx(tmp.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr, nullptr, nullptr)));
     bool ok = ds && ds->GetRasterXSize() == nc && ds->GetRasterYSize() == nr && ds->GetRasterCount() >= 1;
+    const bool tif = ok && ds->GetDriver() && std::string(ds->GetDriver()->GetDescription()) == "GTiff";
+    if (tif) {
+        ok = TifWhole(ds->GetRasterBand(1), tmp) && CPLGetLastErrorType() < CE_Failure;
+        if (!ok && GisLastErr().empty()) CPLError(CE_Failure, CPLE_FileIO, "the written file cannot be read back");
+        return ok;
+    }
     std::vector<float> row(static_cast<size_t>(nc));
     for (int k = 0; ok && k < nr; k++)
         ok = ds->GetRasterBand(1)->RasterIO(GF_Read, 0, k, nc, 1, row.data(), nc, 1, GDT_Float32, 0, 0) == CE_None;
@@ -193,34 +279,16 @@ OGRSpatialReference* MkSrs() {
 }  // namespace
 
 bool GisGridBlk(GisBlk* b) {
-    if (!TrnSrf || !TrnGrd || !TrnSrf->v || !TrnGrd->vtx_id) return false;
-    const int R = TrnGrd->rows, C = TrnGrd->cols;
-    if (R < 1 || C < 1 || static_cast<long long>(R) * C > TrnSrf->nv) return false;
-    b->c0 = 0;
-    b->c1 = C;
-    b->r0 = 0;
-    b->r1 = R;
-    // The region's edges make the outer intervals irregular: drop such a row or column so that
-    // the block has one spacing. Under three columns (rows) there is nothing to compare. Float
-    // noise is no irregularity: a region from post to post keeps every post (GrdIrreg).
-    const double mx = std::max(std::fabs(VX(0)), std::fabs(VX(C - 1)));
-    const double my = std::max(std::fabs(VY(0)), std::fabs(VY((R - 1) * C)));
-    if (C >= 3) {
-        if (GrdIrreg(VX(0), VX(1), VX(2), mx)) b->c0 = 1;
-        if (GrdIrreg(VX(C - 3), VX(C - 2), VX(C - 1), mx)) b->c1 = C - 1;
-    }
-    if (R >= 3) {
-        if (GrdIrreg(VY(0), VY(C), VY(2 * C), my)) b->r0 = 1;
-        if (GrdIrreg(VY((R - 3) * C), VY((R - 2) * C), VY((R - 1) * C), my)) b->r1 = R - 1;
-    }
-    b->dropped = b->c0 != 0 || b->c1 != C || b->r0 != 0 || b->r1 != R;
+    GridSrc g;
+    if (!TrnGridSrc(&g)) return false;
+    SrcBlk(g, b);
     return true;
 }
 
 namespace {
 // Block b of the grid to path through drv (temporary name, read back, renamed). 0, or -1 after a
 // message.
-int WriteRst(const std::string& path, GDALDriver* drv, const GisBlk& b, const float* err = nullptr);
+int WriteRst(const std::string& path, GDALDriver* drv, const GridSrc& g, const GisBlk& b, const float* err = nullptr);
 
 // The expected-error map of the grid, or null after a message.
 const float* ErrOrMsg() {
@@ -239,12 +307,13 @@ const float* ErrOrMsg() {
 namespace {
 // The whole grid's block and the raster driver for path (driver's name, or by the extension);
 // null, with the message shown, when there is no terrain or no format.
-GDALDriver* RstTarget(const std::string& path, const char* driver, GisBlk* b) {
+GDALDriver* RstTarget(const std::string& path, const char* driver, GridSrc* g, GisBlk* b) {
     GisInit();
-    if (!GisGridBlk(b)) {
+    if (!g->z && !TrnGridSrc(g)) {
         GisErr(MsgTx("地形が作成されていません。", "No terrain has been made."));
         return nullptr;
     }
+    SrcBlk(*g, b);
     GDALDriver* drv = driver ? GetGDALDriverManager()->GetDriverByName(driver)
                              : DrvByExt(GisExt(path), true);
     if (!drv)
@@ -255,15 +324,13 @@ GDALDriver* RstTarget(const std::string& path, const char* driver, GisBlk* b) {
 }
 
 // Whether block b lies within the terrain (message shown when not).
-bool BlkInside(const GisBlk& b) {
+bool BlkInside(GridSrc* g, const GisBlk& b) {
     GisInit();
-    GisBlk all;
-    if (!GisGridBlk(&all)) {
+    if (!g->z && !TrnGridSrc(g)) {
         GisErr(MsgTx("地形が作成されていません。", "No terrain has been made."));
         return false;
     }
-    if (!(0 <= b.c0 && b.c0 < b.c1 && b.c1 <= TrnGrd->cols && 0 <= b.r0 && b.r0 < b.r1 &&
-          b.r1 <= TrnGrd->rows)) {
+    if (!(0 <= b.c0 && b.c0 < b.c1 && b.c1 <= g->C && 0 <= b.r0 && b.r0 < b.r1 && b.r1 <= g->R)) {
         GisErr(MsgTx("書き出す範囲が地形の外にあります。", "The block to write lies outside the terrain."));
         return false;
     }
@@ -271,18 +338,35 @@ bool BlkInside(const GisBlk& b) {
 }
 }  // namespace
 
-int ExpGisRst(const char* pathC, const char* driver) {
+namespace {
+// path from g (whole, less irregular outer rows and columns, or block blk as GeoTIFF): 0, or -1
+// after a message.
+int ExpSrc(const char* pathC, const char* driver, GridSrc& g, const GisBlk* blk, bool err) {
     const std::string path = pathC;
     GisBlk b;
-    GDALDriver* drv = RstTarget(path, driver, &b);
-    if (!drv) return -1;
-    if (WriteRst(path, drv, b) < 0) return -1;
-    if (b.dropped)
+    GDALDriver* drv = nullptr;
+    if (blk) {
+        if (!BlkInside(&g, *blk)) return -1;
+        b = *blk;
+        drv = GetGDALDriverManager()->GetDriverByName("GTiff");
+    } else if (!(drv = RstTarget(path, driver, &g, &b))) {
+        return -1;
+    }
+    const float* e = nullptr;
+    if (err && !(e = ErrOrMsg())) return -1;
+    if (WriteRst(path, drv, g, b, e) < 0) return -1;
+    if (!blk && !err && b.dropped)
         PutMsg(GisFmt(MsgTx("間隔の異なる外周の行・列を除き %d x %d 点を書き出しました。",
                             "Irregular outer rows or columns dropped: %d x %d posts written."),
                       b.c1 - b.c0, b.r1 - b.r0)
                    .c_str());
     return 0;
+}
+}  // namespace
+
+int ExpGisRst(const char* path, const char* driver) {
+    GridSrc g;
+    return ExpSrc(path, driver, g, nullptr, false);
 }
 
 std::string GisRstDrv(const char* path) {
@@ -291,26 +375,30 @@ std::string GisRstDrv(const char* path) {
     return d ? d->GetDescription() : "";
 }
 
-int ExpGisRstBlk(const char* pathC, const GisBlk& b) {
-    if (!BlkInside(b)) return -1;
-    return WriteRst(pathC, GetGDALDriverManager()->GetDriverByName("GTiff"), b);
+int ExpGisRstBlk(const char* path, const GisBlk& b) {
+    GridSrc g;
+    return ExpSrc(path, nullptr, g, &b, false);
 }
 
-int ExpGisErr(const char* pathC, const char* driver) {
-    const std::string path = pathC;
-    GisBlk b;
-    GDALDriver* drv = RstTarget(path, driver, &b);
-    if (!drv) return -1;
-    const float* e = ErrOrMsg();
-    if (!e) return -1;
-    return WriteRst(path, drv, b, e);
+int ExpGisErr(const char* path, const char* driver) {
+    GridSrc g;
+    return ExpSrc(path, driver, g, nullptr, true);
 }
 
-int ExpGisErrBlk(const char* pathC, const GisBlk& b) {
-    if (!BlkInside(b)) return -1;
-    const float* e = ErrOrMsg();
-    if (!e) return -1;
-    return WriteRst(pathC, GetGDALDriverManager()->GetDriverByName("GTiff"), b, e);
+int ExpGisErrBlk(const char* path, const GisBlk& b) {
+    GridSrc g;
+    return ExpSrc(path, nullptr, g, &b, true);
+}
+
+int ExpGisRstPlain(const char* path, const GisPlain& p, const GisBlk* blk) {
+    GridSrc g;
+    g.R = p.R;
+    g.C = p.C;
+    g.z = p.z;
+    g.itv = p.itv;
+    g.xs.assign(p.xs, p.xs + p.C);
+    g.ys.assign(p.ys, p.ys + p.R);
+    return ExpSrc(path, nullptr, g, blk, false);
 }
 
 namespace {
@@ -319,7 +407,7 @@ namespace {
 // so that a copy into a format needs no second copy of the heights (4 bytes a post).
 class GridRst : public GDALDataset {
 public:
-    GridRst(const GisBlk& b, const double* gt, OGRSpatialReference* srs, const float* err);
+    GridRst(const GridSrc& g, const GisBlk& b, const double* gt, OGRSpatialReference* srs, const float* err);
     ~GridRst() override {
         if (srs_) srs_->Release();
     }
@@ -337,7 +425,7 @@ private:
 class GridBand : public GDALRasterBand {
 public:
     // err: the expected error of each vertex (mm) written instead of its height.
-    GridBand(GridRst* ds, const GisBlk& b, const float* err) : b_(b), gap_(TrnGapOf()), err_(err) {
+    GridBand(GridRst* ds, const GridSrc& g, const GisBlk& b, const float* err) : g_(g), b_(b), err_(err) {
         poDS = ds;
         nBand = 1;
         eDataType = GDT_Float32;
@@ -352,49 +440,51 @@ public:
 
 protected:
     CPLErr IReadBlock(int, int k, void* data) override {
-        const int C = TrnGrd->cols, nc = b_.c1 - b_.c0;
+        const int nc = b_.c1 - b_.c0;
         const int r = b_.r1 - 1 - k;
         float* row = static_cast<float*>(data);
         for (int c = 0; c < nc; c++) {
-            int i = TrnGrd->vtx_id[r * C + b_.c0 + c];
-            row[c] = gap_ && gap_[i] ? static_cast<float>(GisNoData)
-                                     : (err_ ? err_[i] : TrnSrf->v[3 * i + 2]) * 0.001f;
+            const long long i = g_.At(r, b_.c0 + c);
+            row[c] = g_.gap && g_.gap[i] ? static_cast<float>(GisNoData)
+                                         : (err_ ? err_[i] : g_.z[g_.zst * i]) * 0.001f;
         }
         return CE_None;
     }
 
 private:
+    const GridSrc& g_;
     GisBlk b_;
-    const uint8_t* gap_;
     const float* err_;
 };
 
-GridRst::GridRst(const GisBlk& b, const double* gt, OGRSpatialReference* srs, const float* err) : srs_(srs) {
+GridRst::GridRst(const GridSrc& g, const GisBlk& b, const double* gt, OGRSpatialReference* srs, const float* err)
+    : srs_(srs) {
     std::copy(gt, gt + 6, gt_);
     nRasterXSize = b.c1 - b.c0;
     nRasterYSize = b.r1 - b.r0;
     eAccess = GA_ReadOnly;
-    SetBand(1, new GridBand(this, b, err));
+    SetBand(1, new GridBand(this, g, b, err));
 }
 
-int WriteRst(const std::string& path, GDALDriver* drv, const GisBlk& b, const float* err) {
-    const int C = TrnGrd->cols;
+int WriteRst(const std::string& path, GDALDriver* drv, const GridSrc& g, const GisBlk& b, const float* err) {
     const int nc = b.c1 - b.c0, nr = b.r1 - b.r0;
     const double ox = GisRef.known ? GisRef.ox : 0, oy = GisRef.known ? GisRef.oy : 0;
     // Pixel size: the grid's interval (a block of one row or column has only that).
-    const double d = MshItv * 0.001;
-    const double xw = ox + VX(b.c0) * 0.001, yn = oy + VY((b.r1 - 1) * C) * 0.001;
+    const double d = g.itv * 0.001;
+    const double xw = ox + g.xs[static_cast<size_t>(b.c0)] * 0.001, yn = oy + g.ys[static_cast<size_t>(b.r1 - 1)] * 0.001;
     double gt[6] = {xw - d / 2, d, 0, yn + d / 2, 0, -d};
 
     CPLErrorReset();
     CPLPushErrorHandler(CPLQuietErrorHandler);
-    GridRst src(b, gt, MkSrs(), err);
+    GridRst src(g, b, gt, MkSrs(), err);
     bool ok = true;
     std::string drvName = drv->GetDescription();
     CPLStringList opts;
     if (drvName == "GTiff") {
         opts.AddString("COMPRESS=DEFLATE");
         opts.AddString("PREDICTOR=3");
+        // Terrain heights after the predictor: the fastest level packs them as well as the default.
+        opts.AddString("ZLEVEL=1");
         // Compression on every core: the write is otherwise a good part of a fine grid's run.
         opts.AddString("NUM_THREADS=ALL_CPUS");
     }
@@ -500,8 +590,8 @@ int ExpGisVec(const char* pathC, const char* driver) {
 bool GisGldCrn(const GldBlk& b, GldCrnRec* c) {
     if (!GisRef.known || GisRef.wkt.empty() || !TrnSrf || !TrnGrd || !TrnGrd->vtx_id) return false;
     GisInit();
-    const int C = TrnGrd->cols;
-    if (!(0 <= b.c0 && b.c0 < b.c1 && b.c1 <= C && 0 <= b.r0 && b.r0 < b.r1 && b.r1 <= TrnGrd->rows))
+    GridSrc g;
+    if (!TrnGridSrc(&g) || !(0 <= b.c0 && b.c0 < b.c1 && b.c1 <= g.C && 0 <= b.r0 && b.r0 < b.r1 && b.r1 <= g.R))
         return false;
     OGRSpatialReference src, wgs;
     src.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
@@ -510,8 +600,9 @@ bool GisGldCrn(const GldBlk& b, GldCrnRec* c) {
     bool ok = src.importFromWkt(GisRef.wkt.c_str()) == OGRERR_NONE && wgs.importFromEPSG(4326) == OGRERR_NONE;
     std::unique_ptr<OGRCoordinateTransformation> ct(ok ? OGRCreateCoordinateTransformation(&src, &wgs) : nullptr);
     // The south-west and north-east posts of the block, in real-world coordinates.
-    double x[2] = {GisRef.ox + VX(b.r0 * C + b.c0) * 0.001, GisRef.ox + VX((b.r1 - 1) * C + b.c1 - 1) * 0.001};
-    double y[2] = {GisRef.oy + VY(b.r0 * C + b.c0) * 0.001, GisRef.oy + VY((b.r1 - 1) * C + b.c1 - 1) * 0.001};
+    const float* v = TrnSrf->v;
+    double x[2] = {GisRef.ox + v[3 * g.At(b.r0, b.c0)] * 0.001, GisRef.ox + v[3 * g.At(b.r1 - 1, b.c1 - 1)] * 0.001};
+    double y[2] = {GisRef.oy + v[3 * g.At(b.r0, b.c0) + 1] * 0.001, GisRef.oy + v[3 * g.At(b.r1 - 1, b.c1 - 1) + 1] * 0.001};
     ok = ct && ct->Transform(2, x, y) && std::isfinite(x[0] + x[1] + y[0] + y[1]);
     CPLPopErrorHandler();
     if (!ok) return false;

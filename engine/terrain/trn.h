@@ -62,6 +62,8 @@ bool IntpVtxHgt(float v[3], const cntr* c, int n, const Feedback& fb = FbNone);
 // and the R × C vertices, row by row from the lower-left corner, all at height 0.
 bool TrnMshDim(const float rgn[6], float d, int* R, int* C);
 void TrnMshPts(const float rgn[6], float d, int R, int C, float* v);
+// The same layout as two axes: the x of each of the C columns and the y of each of the R rows.
+void TrnMshAxes(const float rgn[6], float d, int R, int C, float* xs, float* ys);
 
 bool CreTrnMsh();
 // Heights of the terrain grid by method m (CreTrn(fb): the method of the settings, TrnMethod; MshItv

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <vector>
 #include <cstring>
 
 #include "core/alc.h"
@@ -95,21 +96,26 @@ bool TrnMshDim(const float rgn[6], float d, int* R, int* C) {
     return true;
 }
 
-void TrnMshPts(const float rgn[6], float d, int R, int C, float* v) {
+void TrnMshAxes(const float rgn[6], float d, int R, int C, float* xs, float* ys) {
     // The grid runs from the lower-left to the upper-right corner, whatever the order given.
     float x0 = std::fmin(rgn[0], rgn[3]), x1 = std::fmax(rgn[0], rgn[3]);
     float y0 = std::fmin(rgn[1], rgn[4]), y1 = std::fmax(rgn[1], rgn[4]);
     float cx = (x0 + x1) * 0.5f, cy = (y0 + y1) * 0.5f;
     const int nx = C / 2, ny = R / 2;
-    int i = 0;
-    for (int j = -ny; j <= ny; j++) {
-        float y = j == -ny ? y0 : j == ny ? y1 : cy + static_cast<float>(j) * d;
-        for (int k = -nx; k <= nx; k++) {
-            float x = k == -nx ? x0 : k == nx ? x1 : cx + static_cast<float>(k) * d;
-            v[3 * i] = x; v[3 * i + 1] = y; v[3 * i + 2] = 0;
-            i++;
+    for (int j = -ny; j <= ny; j++) ys[j + ny] = j == -ny ? y0 : j == ny ? y1 : cy + static_cast<float>(j) * d;
+    for (int k = -nx; k <= nx; k++) xs[k + nx] = k == -nx ? x0 : k == nx ? x1 : cx + static_cast<float>(k) * d;
+}
+
+void TrnMshPts(const float rgn[6], float d, int R, int C, float* v) {
+    std::vector<float> xs(static_cast<size_t>(C)), ys(static_cast<size_t>(R));
+    TrnMshAxes(rgn, d, R, C, xs.data(), ys.data());
+    long long i = 0;
+    for (int j = 0; j < R; j++)
+        for (int k = 0; k < C; k++, i++) {
+            v[3 * i] = xs[static_cast<size_t>(k)];
+            v[3 * i + 1] = ys[static_cast<size_t>(j)];
+            v[3 * i + 2] = 0;
         }
-    }
 }
 
 bool CreTrnMsh() {

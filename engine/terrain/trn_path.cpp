@@ -375,17 +375,22 @@ void Fill(const Grid& g, float* z, int st, double tol) {
 }  // namespace
 
 namespace {
-// The grid of the posts v and its regions.
-void MkGrid(Grid& g, const cntr* c, int nc, const float* v, int R, int C, double itv) {
+// The grid of the posts whose first column and row lie at x0, y0 and last at xl, yl, and its regions.
+void MkGridAt(Grid& g, const cntr* c, int nc, float x0, float y0, float xl, float yl, int R, int C, double itv) {
     g.R = R;
     g.C = C;
-    g.x0 = v[0];
-    g.y0 = v[1];
-    if (C > 1) g.d = (static_cast<double>(v[3LL * (C - 1)]) - g.x0) / (C - 1);
-    else if (R > 1) g.d = (static_cast<double>(v[3LL * (R - 1) * C + 1]) - g.y0) / (R - 1);
+    g.x0 = x0;
+    g.y0 = y0;
+    if (C > 1) g.d = (static_cast<double>(xl) - g.x0) / (C - 1);
+    else if (R > 1) g.d = (static_cast<double>(yl) - g.y0) / (R - 1);
     else g.d = itv > 0 ? itv : 1000;
     if (!(g.d > 0)) g.d = itv > 0 ? itv : 1000;
     Regions(g, c, nc, FindItv(c, nc));
+}
+
+// The grid of the posts v and its regions.
+void MkGrid(Grid& g, const cntr* c, int nc, const float* v, int R, int C, double itv) {
+    MkGridAt(g, c, nc, v[0], v[1], v[3LL * (C - 1)], v[3LL * (R - 1) * C + 1], R, C, itv);
 }
 }  // namespace
 
@@ -455,9 +460,8 @@ void Soften(const Grid& g, float* z, long long st, const std::vector<uint8_t>& w
     }
 }
 
-bool RunPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& prm) {
-    Grid g;
-    MkGrid(g, c, nc, v, R, C, prm.itv);
+bool RunPath(const cntr* c, int nc, Grid& g, float* v, const PathPrm& prm) {
+    const int R = g.R, C = g.C;
     const long long n = static_cast<long long>(R) * C;
     if (prm.fb.Cancelled()) return false;
     Sites s[2];
@@ -527,9 +531,23 @@ void PathGeom(const cntr* c, int nc, const float* v, int R, int C, double itv, P
 bool GenTrnPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& prm) {
     if (R <= 0 || C <= 0) return true;
     try {
-        return RunPath(c, nc, v, R, C, prm);
+        Grid g;
+        MkGrid(g, c, nc, v, R, C, prm.itv);
+        return RunPath(c, nc, g, v, prm);
     } catch (const std::bad_alloc&) {
         // The working lists did not fit: the terrain stays as it was.
+        DspErrMsg(MsgNoMem, "path_cut");
+        return false;
+    }
+}
+
+bool GenTrnPathAxes(const cntr* c, int nc, const float* xs, const float* ys, int R, int C, const PathPrm& prm) {
+    if (R <= 0 || C <= 0 || !prm.z) return R <= 0 || C <= 0;
+    try {
+        Grid g;
+        MkGridAt(g, c, nc, xs[0], ys[0], xs[C - 1], ys[R - 1], R, C, prm.itv);
+        return RunPath(c, nc, g, nullptr, prm);
+    } catch (const std::bad_alloc&) {
         DspErrMsg(MsgNoMem, "path_cut");
         return false;
     }

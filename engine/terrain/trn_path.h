@@ -19,6 +19,9 @@ struct PathPrm {
 // or when memory ran out (a message; z may be half written: run it on a copy, as CreTrn does).
 // An allocation of the engine's that fails abandons the command (AlcAbort) the same way.
 bool GenTrnPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& prm);
+// The same heights for the grid whose columns lie at xs and rows at ys (TrnMshAxes), into prm.z
+// (required): no vertex array at all, for a run that keeps only the heights.
+bool GenTrnPathAxes(const cntr* c, int nc, const float* xs, const float* ys, int R, int C, const PathPrm& prm);
 
 // The band of every post as the method sees it: posts joined by grid edges that no contour crosses
 // form a region, bounded by the lowest and highest level crossing its edges; a region bounded by one

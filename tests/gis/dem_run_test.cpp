@@ -1,5 +1,7 @@
 // The batch run as a call with values: the stages it tells, the feedback it drives, what a cancel
 // leaves, and the window's settings it leaves alone.
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <vector>
 
@@ -86,4 +88,27 @@ TEST_F(DemRunTest, CancelAndFailuresWriteNothing) {
     EXPECT_FALSE(res.said);
     EXPECT_EQ(Plt().boxes.size(), boxes);
     EXPECT_FALSE(std::filesystem::exists(Path("c.tif")));
+}
+
+// Gradient paths with nothing after them run without the window's mesh: the same heights, posts,
+// georeferencing and dropped outer rows as a run that keeps the mesh for its error map.
+TEST_F(DemRunTest, TheHeightsAloneGiveTheMeshRunsGrid) {
+    p.haveRgn = true;
+    const double rgn[4] = {500013.7, 4000021.3, 500871.1, 4000633.9};
+    std::copy(rgn, rgn + 4, p.rgn);
+    p.itv = 7.5;
+    ASSERT_EQ(DemRun(p, FbNone), DemOk);
+    DemPrm m = p;
+    m.out = Path("m.tif");
+    m.err = Path("me.tif");
+    ASSERT_EQ(DemRun(m, FbNone), DemOk);
+    const Raster a = ReadRaster(Path("c.tif")), b = ReadRaster(Path("m.tif"));
+    ASSERT_GT(a.w, 100);
+    EXPECT_EQ(a.w, b.w);
+    EXPECT_EQ(a.h, b.h);
+    for (int k = 0; k < 6; k++) EXPECT_EQ(a.gt[k], b.gt[k]);
+    EXPECT_EQ(a.noData, b.noData);
+    ASSERT_EQ(a.z.size(), b.z.size());
+    EXPECT_EQ(0, std::memcmp(a.z.data(), b.z.data(), a.z.size() * sizeof(float)));
+    EXPECT_EQ(a.compress, "DEFLATE");
 }
