@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <new>
 #include <system_error>
@@ -68,10 +69,29 @@ struct Sites {
     AlcArr<float> x, y;
 };
 
-double Dist2(const Grid& g, long long i, float sx, float sy) {
-    const double px = static_cast<double>(i % g.C) * g.d, py = static_cast<double>(i / g.C) * g.d;
-    const double dx = sx - px, dy = sy - py;
+// Where post i lies (grid origin at 0, 0). A grid holds fewer than 2^31 posts: a 32-bit division.
+struct At {
+    int r, k;
+    double x, y;
+    At(const Grid& g, long long i)
+        : r(static_cast<int>(static_cast<uint32_t>(i) / static_cast<uint32_t>(g.C))),
+          k(static_cast<int>(i - static_cast<long long>(r) * g.C)),
+          x(static_cast<double>(k) * g.d),
+          y(static_cast<double>(r) * g.d) {}
+    At(int row, int col, double px, double py) : r(row), k(col), x(px), y(py) {}
+};
+
+double Dist2(const At& p, float sx, float sy) {
+    const double dx = sx - p.x, dy = sy - p.y;
     return dx * dx + dy * dy;
+}
+
+double Dist2(const Grid& g, long long i, float sx, float sy) { return Dist2(At(g, i), sx, sy); }
+
+// std::lround without the library call: halves away from zero. q must be finite.
+long long RoundHalfOut(double q) {
+    const double f = std::floor(q), d = q - f;
+    return static_cast<long long>(d < 0.5 ? f : d > 0.5 ? f + 1 : q >= 0 ? f + 1 : f);
 }
 
 // Sites for the n posts, none known; then posts near each contour segment take its nearest point
@@ -125,7 +145,8 @@ void Seed(const Grid& g, const cntr* c, int nc, long long n, Sites* s) {
                         t = std::clamp(t, 0.0, 1.0);
                         const float sx = static_cast<float>(px + t * ex), sy = static_cast<float>(py + t * ey);
                         Sites& st = s[w];
-                        if (std::isnan(st.x[i]) || Dist2(g, i, sx, sy) < Dist2(g, i, st.x[i], st.y[i])) {
+                        const At pi{r, k, x, y};
+                        if (std::isnan(st.x[i]) || Dist2(pi, sx, sy) < Dist2(pi, st.x[i], st.y[i])) {
                             st.x[i] = sx;
                             st.y[i] = sy;
                         }
@@ -222,29 +243,30 @@ constexpr double Unknown = -1;
 // further along the path from i through the point, the spacing of the band found there. down: the
 // side beyond lies lower. Returns the slope (height per mm, >= 0), 0 when the ground beyond turns
 // back (the contour is a fold), Unknown when nothing tells.
-double Beyond(const Grid& g, const Sites* s, long long i, float sx, float sy, double L, bool down,
+double Beyond(const Grid& g, const Sites* s, long long i, const At& pi, float sx, float sy, double L, bool down,
               double* spc = nullptr, long long* at = nullptr) {
-    const double px = static_cast<double>(i % g.C) * g.d, py = static_cast<double>(i / g.C) * g.d;
-    double ux = sx - px, uy = sy - py;
+    double ux = sx - pi.x, uy = sy - pi.y;
     const double len = std::sqrt(ux * ux + uy * uy);
     if (!(len > 1e-9 * g.d)) return Unknown;
     ux /= len;
     uy /= len;
-    const int k = static_cast<int>(std::lround((sx + ux * g.d) / g.d));
-    const int r = static_cast<int>(std::lround((sy + uy * g.d) / g.d));
+    const double qk = (sx + ux * g.d) / g.d, qr = (sy + uy * g.d) / g.d;
+    if (!(qk > -1 && qr > -1 && qk < g.C + 1.0 && qr < g.R + 1.0)) return Unknown;
+    const int k = static_cast<int>(RoundHalfOut(qk));
+    const int r = static_cast<int>(RoundHalfOut(qr));
     if (k < 0 || r < 0 || k >= g.C || r >= g.R) return Unknown;
     const long long j = g.Idx(r, k);
     const double lo = g.Lo(j), hi = g.Hi(j);
     if (!std::isfinite(lo) || !std::isfinite(hi) || g.SameBand(i, j)) return Unknown;
     const bool far = down ? Same(hi, L) && lo < L - LvlTol : Same(lo, L) && hi > L + LvlTol;
     const bool past = down ? hi < L - LvlTol : lo > L + LvlTol;
+    const At pj(g, j);
     if (past) {
         // Contours crowd: one post on lies beyond the next level already. The slope from the contour
         // point through that post to the level beyond it.
         const Sites& st = s[down ? 0 : 1];
         if (std::isnan(st.x[j])) return Unknown;
-        const double jx = static_cast<double>(k) * g.d, jy = static_cast<double>(r) * g.d;
-        const double sp = std::hypot(jx - sx, jy - sy) + std::sqrt(Dist2(g, j, st.x[j], st.y[j]));
+        const double sp = std::hypot(pj.x - sx, pj.y - sy) + std::sqrt(Dist2(pj, st.x[j], st.y[j]));
         return sp > 0 ? (down ? L - lo : hi - L) / sp : Unknown;
     }
     if (!far) {
@@ -252,7 +274,7 @@ double Beyond(const Grid& g, const Sites* s, long long i, float sx, float sy, do
         return fold ? 0 : Unknown;
     }
     if (std::isnan(s[0].x[j]) || std::isnan(s[1].x[j])) return Unknown;
-    const double sp = std::sqrt(Dist2(g, j, s[0].x[j], s[0].y[j])) + std::sqrt(Dist2(g, j, s[1].x[j], s[1].y[j]));
+    const double sp = std::sqrt(Dist2(pj, s[0].x[j], s[0].y[j])) + std::sqrt(Dist2(pj, s[1].x[j], s[1].y[j]));
     if (!(sp > 0)) return Unknown;
     if (spc) *spc = sp;
     if (at) *at = j;
@@ -271,10 +293,10 @@ double EndSlope(double inner, double outer) {
 // otherwise), site w: the slope of the band below (s1 wide) goes on, bending as it bends from the
 // band below that (s2): a cone's rings give a cone, a dome's rings (slope falling towards the top)
 // a rounded top that levels out. Never past cap.
-double Crest(const Grid& g, const Sites* s, long long i, int w, double L, double a, bool up, double cap) {
+double Crest(const Grid& g, const Sites* s, long long i, const At& pi, int w, double L, double a, bool up, double cap) {
     double s1 = 0, s2 = 0;
     long long j = -1;
-    const double g1 = Beyond(g, s, i, s[w].x[i], s[w].y[i], L, up, &s1, &j);
+    const double g1 = Beyond(g, s, i, pi, s[w].x[i], s[w].y[i], L, up, &s1, &j);
     if (!(g1 > 0)) return L;
     double g0 = g1, k = 0;
     if (j >= 0) {
@@ -282,7 +304,7 @@ double Crest(const Grid& g, const Sites* s, long long i, int w, double L, double
         const int w2 = up ? 0 : 1;
         const double L2 = up ? g.Lo(j) : g.Hi(j);
         const double g2 = std::isnan(s[w2].x[j]) ? Unknown
-                                                 : Beyond(g, s, j, s[w2].x[j], s[w2].y[j], L2, up, &s2);
+                                                 : Beyond(g, s, j, At(g, j), s[w2].x[j], s[w2].y[j], L2, up, &s2);
         if (g2 > 0 && g2 > g1) {
             k = (g1 - g2) / ((s1 + s2) / 2);
             g0 = std::max(0.0, g1 + k * s1 / 2);
@@ -299,21 +321,22 @@ double PostHgt(const Grid& g, const Sites* s, long long i, double* spc) {
     const double lo = g.Lo(i), hi = g.Hi(i);
     if (!std::isfinite(lo) || !std::isfinite(hi)) return std::numeric_limits<double>::quiet_NaN();
     const bool hasA = !std::isnan(s[0].x[i]), hasB = !std::isnan(s[1].x[i]);
-    const double a = hasA ? std::sqrt(Dist2(g, i, s[0].x[i], s[0].y[i])) : 0;
-    const double b = hasB ? std::sqrt(Dist2(g, i, s[1].x[i], s[1].y[i])) : 0;
+    const At pi(g, i);
+    const double a = hasA ? std::sqrt(Dist2(pi, s[0].x[i], s[0].y[i])) : 0;
+    const double b = hasB ? std::sqrt(Dist2(pi, s[1].x[i], s[1].y[i])) : 0;
     if (hasA && hasB) {
         const double h = a + b;
         *spc = h;
         if (!(h > 0)) return lo;
         const double m = (hi - lo) / h;
-        const double d0 = EndSlope(m, Beyond(g, s, i, s[0].x[i], s[0].y[i], lo, true));
-        const double d1 = EndSlope(m, Beyond(g, s, i, s[1].x[i], s[1].y[i], hi, false));
+        const double d0 = EndSlope(m, Beyond(g, s, i, pi, s[0].x[i], s[0].y[i], lo, true));
+        const double d1 = EndSlope(m, Beyond(g, s, i, pi, s[1].x[i], s[1].y[i], hi, false));
         const double t = a / h, t2 = t * t, t3 = t2 * t;
         return (2 * t3 - 3 * t2 + 1) * lo + (t3 - 2 * t2 + t) * h * d0 + (-2 * t3 + 3 * t2) * hi +
                (t3 - t2) * h * d1;
     }
-    if (hasA) return Crest(g, s, i, 0, lo, a, true, hi);
-    if (hasB) return Crest(g, s, i, 1, hi, b, false, lo);
+    if (hasA) return Crest(g, s, i, pi, 0, lo, a, true, hi);
+    if (hasB) return Crest(g, s, i, pi, 1, hi, b, false, lo);
     return std::numeric_limits<double>::quiet_NaN();
 }
 
