@@ -223,6 +223,19 @@ struct SegIdx {
     }
 };
 
+// Whether segments p-q and a-b cross or touch.
+bool SegsCross(const double* p, const double* q, const double* a, const double* b) {
+    auto orient = [](const double* o, const double* s, const double* t) {
+        const double v = (s[0] - o[0]) * (t[1] - o[1]) - (s[1] - o[1]) * (t[0] - o[0]);
+        return (v > 0) - (v < 0);
+    };
+    const int o1 = orient(p, q, a), o2 = orient(p, q, b), o3 = orient(a, b, p), o4 = orient(a, b, q);
+    if (o1 != o2 && o3 != o4) return true;
+    if (o1 != 0 || o2 != 0 || o3 != 0 || o4 != 0) return false;
+    const int ax = std::fabs(q[0] - p[0]) >= std::fabs(q[1] - p[1]) ? 0 : 1;
+    return std::max(a[ax], b[ax]) >= std::min(p[ax], q[ax]) && std::min(a[ax], b[ax]) <= std::max(p[ax], q[ax]);
+}
+
 double Length(const cntr& cc) {
     double len = 0;
     for (int m = 0; m + 1 < cc.n; m++)
@@ -248,6 +261,7 @@ std::vector<Seg> Bridges(const cntr* c, int nc, const std::vector<double>& X, co
     std::vector<End> ends;
     double minx = X.front(), maxx = X.back(), miny = Y.front(), maxy = Y.back();
     double segs = 0, len = 0;
+    const double mesh = X.size() > 1 ? X[1] - X[0] : Y.size() > 1 ? Y[1] - Y[0] : 0;
     for (int ci = 0; ci < nc; ci++) {
         const cntr& cc = c[ci];
         if (cc.n < 2) continue;
@@ -261,7 +275,11 @@ std::vector<Seg> Bridges(const cntr* c, int nc, const std::vector<double>& X, co
         if (cc.pnt[0] == cc.pnt[2 * n - 2] && cc.pnt[1] == cc.pnt[2 * n - 1]) continue;
         for (int e = 0; e < 2; e++) {
             const double* a = e == 0 ? cc.pnt : cc.pnt + 2 * (n - 1);
+            // The line's heading at its end over a few mesh intervals: a last short segment
+            // alone turns with the digitiser's hand.
             const double* b = e == 0 ? cc.pnt + 2 : cc.pnt + 2 * (n - 2);
+            for (int k = 2; k < n && std::hypot(b[0] - a[0], b[1] - a[1]) < 3 * mesh; k++)
+                b = e == 0 ? cc.pnt + 2 * k : cc.pnt + 2 * (n - 1 - k);
             const double dx = a[0] - b[0], dy = a[1] - b[1], dl = std::hypot(dx, dy);
             End E{{a[0], a[1]}, {dl > 0 ? dx / dl : 0, dl > 0 ? dy / dl : 0}, cc.hgt, 0, ci, Length(cc), false};
             ends.push_back(E);
@@ -320,7 +338,14 @@ std::vector<Seg> Bridges(const cntr* c, int nc, const std::vector<double>& X, co
         out.push_back({A.p[0], A.p[1], B.p[0], B.p[1], A.h});
         used[a] = used[static_cast<size_t>(b)] = 1;
     }
-    // Ends left open: on to the lattice's edge.
+    // Ends left open: on to the lattice's edge. A line cut short of the map's edge runs on as it
+    // ran; where other levels lie nearer than the edge, only while the way on is short beside the
+    // line and beside the way to them. Never across a contour.
+    struct Ext {
+        double p[2], q[2], h, t;
+        bool ok;
+    };
+    std::vector<Ext> ext;
     for (size_t a = 0; a < ends.size(); a++) {
         if (used[a] || ends[a].met) continue;
         const End& A = ends[a];
@@ -330,11 +355,29 @@ std::vector<Seg> Bridges(const cntr* c, int nc, const std::vector<double>& X, co
         if (A.dir[0] < 0) t = std::min(t, (X.front() - A.p[0]) / A.dir[0]);
         if (A.dir[1] > 0) t = std::min(t, (Y.back() - A.p[1]) / A.dir[1]);
         if (A.dir[1] < 0) t = std::min(t, (Y.front() - A.p[1]) / A.dir[1]);
-        if (!(t > 0) || t >= A.other) continue;
+        if (!(t > 0) || !std::isfinite(t)) continue;
         const double q[2] = {A.p[0] + t * A.dir[0], A.p[1] + t * A.dir[1]};
-        if (idx.Crosses(A.p, q)) continue;
-        out.push_back({A.p[0], A.p[1], q[0], q[1], A.h, true});
+        const bool ok = (t < A.other || t < std::min(A.len / 4, 4 * A.other)) && !idx.Crosses(A.p, q);
+        ext.push_back({{A.p[0], A.p[1]}, {q[0], q[1]}, A.h, t, ok});
     }
+    // Two ways on of different levels that cross: the longer gives way (a line carried past where
+    // its neighbours stop would cut them off from the edge). Swept in x.
+    ext.erase(std::remove_if(ext.begin(), ext.end(), [](const Ext& e) { return !e.ok; }), ext.end());
+    auto x0 = [](const Ext& e) { return std::min(e.p[0], e.q[0]); };
+    std::sort(ext.begin(), ext.end(), [&](const Ext& a, const Ext& b) { return x0(a) < x0(b); });
+    std::vector<uint8_t> yield(ext.size(), 0);
+    for (size_t a = 0; a < ext.size(); a++) {
+        const Ext& e = ext[a];
+        const double ex1 = std::max(e.p[0], e.q[0]);
+        for (size_t b = a + 1; b < ext.size() && x0(ext[b]) <= ex1; b++) {
+            const Ext& o = ext[b];
+            if (std::fabs(o.h - e.h) <= LvlTol || !SegsCross(e.p, e.q, o.p, o.q)) continue;
+            if (e.t >= o.t) yield[a] = 1;
+            if (o.t >= e.t) yield[b] = 1;
+        }
+    }
+    for (size_t a = 0; a < ext.size(); a++)
+        if (!yield[a]) out.push_back({ext[a].p[0], ext[a].p[1], ext[a].q[0], ext[a].q[1], ext[a].h, true});
     return out;
 }
 

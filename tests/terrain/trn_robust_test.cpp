@@ -86,6 +86,17 @@ TEST_F(RobustTest, ALineEndingInsideTheRegionStaysLocal) {
         for (int c = 0; c < 10; c++) EXPECT_NEAR(Z(r, c), clean[static_cast<size_t>(r * Cols() + c)], 1) << r << " " << c;
 }
 
+// Every line of a slope cut short of the region's east edge by more than the line spacing (the
+// edge of a map sheet, a trim): each runs on to the edge, so the strip left between the ends and the
+// edge stays a slope instead of one region spanning every level.
+TEST_F(RobustTest, LinesCutShortOfTheEdgeRunOnToIt) {
+    TrnMethod = TrnMethodPath;
+    for (int k = 0; k < 10; k++) Line(k * Itv, {-100000, 20000.0f * k, 70000 + 1000.0f * (k % 3), 20000.0f * k});
+    Region(0, 0, 100000, 180000, 1000);
+    IntrCmd(CatMdl, CmdTrnCre);
+    EXPECT_LT(WorstOffPlane(), 0.25);
+}
+
 // One line digitised one interval too high: the error stays between its neighbours and never
 // exceeds one interval and a half.
 TEST_F(RobustTest, AWrongLineStaysBetweenItsNeighbours) {
