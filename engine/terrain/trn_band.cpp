@@ -731,6 +731,6 @@ void MkLatBands(const cntr* c, int nc, const std::vector<double>& X, const std::
     b.reg = std::move(par);
     b.joins.reserve(joins.size());
     for (const Seg& sg : joins)
-        if (!sg.edge) b.joins.push_back({sg.x0, sg.y0, sg.x1, sg.y1, sg.h});
+        b.joins.push_back({sg.x0, sg.y0, sg.x1, sg.y1, sg.h});
     out = std::move(b);
 }
