@@ -2,6 +2,7 @@
 // with the requester's tag and the running command is abandoned cleanly.
 #pragma once
 #include <cstddef>
+#include <cstdlib>
 #include <new>
 #include <utility>
 
@@ -12,6 +13,37 @@ void* AlcMem(long long size, const char* tag);
 // Asks for huge pages over block p of size bytes when it is large (AlcMem does it itself).
 void AdviseHuge(void* p, long long size);
 void* RealcMem(void* block, long long size, const char* tag);
+
+// A standard allocator whose large blocks ask for huge pages: working grids of a post or more a
+// node, which otherwise cost a page fault every 4 KB. Throws std::bad_alloc as std::allocator does.
+template <class T>
+struct HugeAlloc {
+    using value_type = T;
+    HugeAlloc() = default;
+    template <class U>
+    HugeAlloc(const HugeAlloc<U>&) {}
+    T* allocate(std::size_t n) {
+        if (n > static_cast<std::size_t>(-1) / sizeof(T)) throw std::bad_alloc();
+        void* p = HugeBlk(n * sizeof(T));
+        if (!p) throw std::bad_alloc();
+        return static_cast<T*>(p);
+    }
+    void deallocate(T* p, std::size_t) { HugeFree(p); }
+    template <class U>
+    bool operator==(const HugeAlloc<U>&) const { return true; }
+    static void* HugeBlk(std::size_t size);
+    static void HugeFree(void* p);
+};
+template <class T>
+void* HugeAlloc<T>::HugeBlk(std::size_t size) {
+    void* p = std::malloc(size);
+    if (p) AdviseHuge(p, static_cast<long long>(size));
+    return p;
+}
+template <class T>
+void HugeAlloc<T>::HugeFree(void* p) {
+    std::free(p);
+}
 int FreeMem(void* block);
 
 // Thrown by the allocator after the failure message; EngGuard ends it. Code that must undo a

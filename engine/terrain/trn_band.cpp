@@ -66,6 +66,8 @@ struct Acc {
         }
     }
 };
+using AccVec = std::vector<Acc, HugeAlloc<Acc>>;
+using RegVec = std::vector<int, HugeAlloc<int>>;
 
 struct Lat {
     const std::vector<double>& X;
@@ -523,7 +525,7 @@ void Group(std::vector<Cut>& cuts, Lat& L) {
 
 // Every node's two nearest distinct levels over the eight directions. Each direction is one pass
 // that carries the first crossing ahead of a node back from the node beyond it.
-void Look(const Lat& L, std::vector<Acc>& acc) {
+void Look(const Lat& L, AccVec& acc) {
     const int nx = L.nx, ny = L.ny;
     const size_t nn = static_cast<size_t>(L.nn);
     auto id = [nx](int i, int j) { return static_cast<long long>(j) * nx + i; };
@@ -570,7 +572,7 @@ void Look(const Lat& L, std::vector<Acc>& acc) {
 
 // Band of each node as level indices (lo, hi) in acc's l1, l2; -1, -1 when it sees no contour.
 // They take the place of the levels seen in acc, which saves a grid of them at the peak.
-void NodeBands(std::vector<Acc>& acc) {
+void NodeBands(AccVec& acc) {
     for (Acc& a : acc) {
         const int lo = a.l2 < 0 ? a.l1 : std::min(a.l1, a.l2);
         const int hi = a.l2 < 0 ? a.l1 : std::max(a.l1, a.l2);
@@ -581,7 +583,7 @@ void NodeBands(std::vector<Acc>& acc) {
 
 // The regions of the lattice: par gets each node's region 0 .. nr - 1 (numbered in index order)
 // and acc's first nr entries the regions' bands (l1 lowest, l2 highest level index). Returns nr.
-int JoinRegions(const Lat& L, std::vector<Acc>& acc, std::vector<int>& par) {
+int JoinRegions(const Lat& L, AccVec& acc, RegVec& par) {
     const size_t nn = static_cast<size_t>(L.nn);
     auto blo = [&acc](size_t u) -> int& { return acc[u].l1; };
     auto bhi = [&acc](size_t u) -> int& { return acc[u].l2; };
@@ -643,7 +645,7 @@ int JoinRegions(const Lat& L, std::vector<Acc>& acc, std::vector<int>& par) {
 
 // Sides of the regions that see one level (rlo == rhi): bit 1 lower ground across one of their
 // cut edges, bit 2 higher.
-std::vector<uint8_t> RegionSides(const Lat& L, const std::vector<int>& par, const std::vector<int>& rlo,
+std::vector<uint8_t> RegionSides(const Lat& L, const RegVec& par, const std::vector<int>& rlo,
                                  const std::vector<int>& rhi) {
     const size_t nn = static_cast<size_t>(L.nn);
     std::vector<uint8_t> side(rlo.size(), 0);
@@ -712,11 +714,11 @@ void MkLatBands(const cntr* c, int nc, const std::vector<double>& X, const std::
     Group(cuts, L);
     cuts.clear();
     cuts.shrink_to_fit();
-    std::vector<Acc> acc(nn);
+    AccVec acc(nn);
     Look(L, acc);
     for (const auto& [u, l] : touch) acc[static_cast<size_t>(u)].Put(l, 0);
     NodeBands(acc);
-    std::vector<int> par;
+    RegVec par;
     const int nr = JoinRegions(L, acc, par);
     std::vector<int> rlo(static_cast<size_t>(nr)), rhi(static_cast<size_t>(nr));
     for (size_t r = 0; r < static_cast<size_t>(nr); r++) {

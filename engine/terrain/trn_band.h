@@ -16,6 +16,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "core/alc.h"
+
 struct cntr;
 
 // A line that closes a gap between two ends of one level: where the contour most likely ran.
@@ -24,7 +26,7 @@ struct LatJoin {
 };
 
 struct LatBands {
-    std::vector<int> reg;            // per node (row-major, X fastest): its region
+    std::vector<int, HugeAlloc<int>> reg;   // per node (row-major, X fastest): its region
     std::vector<double> rlo, rhi;    // per region: the band (-inf, +inf: no contour seen)
     std::vector<LatJoin> joins;      // the gaps the bands took as closed and the ends carried on to the edge
     double Lo(long long i) const { return rlo[static_cast<size_t>(reg[static_cast<size_t>(i)])]; }

@@ -345,7 +345,7 @@ double PostHgt(const Grid& g, const Sites* s, long long i, double* spc) {
 void Fill(const Grid& g, float* z, int st, double tol) {
     const long long n = static_cast<long long>(g.R) * g.C;
     std::vector<long long> q;
-    std::vector<uint8_t> in(n, 0);
+    std::vector<uint8_t, HugeAlloc<uint8_t>> in(static_cast<size_t>(n), 0);
     for (long long i = 0; i < n; i++)
         if (!std::isnan(z[i * st])) in[i] = 1;
     auto nb = [&](long long i, auto&& f) {
@@ -460,10 +460,10 @@ void ForRows(int R, int nth, Fn&& fn) {
 constexpr double WideSpc = 30;
 constexpr int SoftSweeps = 12;
 
-void Soften(const Grid& g, float* z, long long st, const std::vector<uint8_t>& wide, int nth) {
+void Soften(const Grid& g, float* z, long long st, const std::vector<uint8_t, HugeAlloc<uint8_t>>& wide, int nth) {
     const int R = g.R, C = g.C;
     if (R < 3 || C < 3) return;
-    std::vector<float> t(static_cast<size_t>(R) * static_cast<size_t>(C));
+    std::vector<float, HugeAlloc<float>> t(static_cast<size_t>(R) * static_cast<size_t>(C));
     auto ok = [&](long long i) {
         return wide[static_cast<size_t>(i)] && g.SameBand(i, i - 1) && g.SameBand(i, i + 1) && g.SameBand(i, i - C) &&
                g.SameBand(i, i + C);
@@ -501,7 +501,7 @@ bool RunPath(const cntr* c, int nc, Grid& g, float* v, const PathPrm& prm) {
     // not depend on how the rows are shared.
     float* z = prm.z ? prm.z : v + 2;
     const long long st = prm.z ? 1 : 3;
-    std::vector<uint8_t> wide(static_cast<size_t>(n), 0);
+    std::vector<uint8_t, HugeAlloc<uint8_t>> wide(static_cast<size_t>(n), 0);
     ForRows(R, nth, [&](int r0, int r1) {
         for (long long i = g.Idx(r0, 0); i < g.Idx(r1, 0); i++) {
             double spc = 0;
