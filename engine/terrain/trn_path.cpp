@@ -65,8 +65,11 @@ void Regions(Grid& g, const cntr* c, int nc, double itv) {
 }
 
 // Nearest contour points of one bounding level (coordinates relative to the grid origin; NaN: none).
+struct SitePt {
+    float x, y;
+};
 struct Sites {
-    AlcArr<float> x, y;
+    AlcArr<SitePt> p;   // x and y side by side: a post's site is one cache line away, not two
 };
 
 // Where post i lies (grid origin at 0, 0). A grid holds fewer than 2^31 posts: a 32-bit division.
@@ -98,10 +101,9 @@ long long RoundHalfOut(double q) {
 // when its level bounds them (which: 0 the lower bounding level, 1 the upper).
 void Seed(const Grid& g, const cntr* c, int nc, long long n, Sites* s) {
     for (int w = 0; w < 2; w++) {
-        s[w].x.Alc(n, "path_site");
-        s[w].y.Alc(n, "path_site");
-        std::fill(s[w].x.p, s[w].x.p + n, std::numeric_limits<float>::quiet_NaN());
-        std::fill(s[w].y.p, s[w].y.p + n, std::numeric_limits<float>::quiet_NaN());
+        s[w].p.Alc(n, "path_site");
+        const float nan = std::numeric_limits<float>::quiet_NaN();
+        std::fill(s[w].p.p, s[w].p.p + n, SitePt{nan, nan});
     }
     const double reach = SeedReach * g.d;
     // The contours' segments, then the joins across their gaps (where the lines most likely ran).
@@ -146,9 +148,9 @@ void Seed(const Grid& g, const cntr* c, int nc, long long n, Sites* s) {
                         const float sx = static_cast<float>(px + t * ex), sy = static_cast<float>(py + t * ey);
                         Sites& st = s[w];
                         const At pi{r, k, x, y};
-                        if (std::isnan(st.x[i]) || Dist2(pi, sx, sy) < Dist2(pi, st.x[i], st.y[i])) {
-                            st.x[i] = sx;
-                            st.y[i] = sy;
+                        if (std::isnan(st.p[i].x) || Dist2(pi, sx, sy) < Dist2(pi, st.p[i].x, st.p[i].y)) {
+                            st.p[i].x = sx;
+                            st.p[i].y = sy;
                         }
                     }
             }
@@ -165,9 +167,9 @@ struct Cur {
 
 // The post takes the site of its neighbour j when j lies in the same band and its site is nearer.
 inline void Take(const Grid& g, const Sites& s, long long i, long long j, Cur& c) {
-    const float jx = s.x[j];
+    const float jx = s.p[j].x;
     if (std::isnan(jx) || !g.SameBand(i, j)) return;
-    const float jy = s.y[j];
+    const float jy = s.p[j].y;
     const double dx = jx - c.px, dy = jy - c.py, d2 = dx * dx + dy * dy;
     if (d2 < c.d2) {
         c.x = jx;
@@ -182,14 +184,14 @@ void Spread(const Grid& g, Sites& s) {
     const int R = g.R, C = g.C;
     auto post = [&](int r, int k, auto&& nbrs) {
         const long long i = g.Idx(r, k);
-        Cur c{s.x[i], s.y[i], std::numeric_limits<double>::infinity(), k * g.d, r * g.d};
+        Cur c{s.p[i].x, s.p[i].y, std::numeric_limits<double>::infinity(), k * g.d, r * g.d};
         if (!std::isnan(c.x)) {
             const double dx = c.x - c.px, dy = c.y - c.py;
             c.d2 = dx * dx + dy * dy;
         }
         nbrs(i, c);
-        s.x[i] = c.x;
-        s.y[i] = c.y;
+        s.p[i].x = c.x;
+        s.p[i].y = c.y;
     };
     for (int round = 0; round < 2; round++) {
         for (int r = 0; r < R; r++) {
@@ -265,16 +267,16 @@ double Beyond(const Grid& g, const Sites* s, long long i, const At& pi, float sx
         // Contours crowd: one post on lies beyond the next level already. The slope from the contour
         // point through that post to the level beyond it.
         const Sites& st = s[down ? 0 : 1];
-        if (std::isnan(st.x[j])) return Unknown;
-        const double sp = std::hypot(pj.x - sx, pj.y - sy) + std::sqrt(Dist2(pj, st.x[j], st.y[j]));
+        if (std::isnan(st.p[j].x)) return Unknown;
+        const double sp = std::hypot(pj.x - sx, pj.y - sy) + std::sqrt(Dist2(pj, st.p[j].x, st.p[j].y));
         return sp > 0 ? (down ? L - lo : hi - L) / sp : Unknown;
     }
     if (!far) {
         const bool fold = down ? Same(lo, L) : Same(hi, L);
         return fold ? 0 : Unknown;
     }
-    if (std::isnan(s[0].x[j]) || std::isnan(s[1].x[j])) return Unknown;
-    const double sp = std::sqrt(Dist2(pj, s[0].x[j], s[0].y[j])) + std::sqrt(Dist2(pj, s[1].x[j], s[1].y[j]));
+    if (std::isnan(s[0].p[j].x) || std::isnan(s[1].p[j].x)) return Unknown;
+    const double sp = std::sqrt(Dist2(pj, s[0].p[j].x, s[0].p[j].y)) + std::sqrt(Dist2(pj, s[1].p[j].x, s[1].p[j].y));
     if (!(sp > 0)) return Unknown;
     if (spc) *spc = sp;
     if (at) *at = j;
@@ -296,15 +298,15 @@ double EndSlope(double inner, double outer) {
 double Crest(const Grid& g, const Sites* s, long long i, const At& pi, int w, double L, double a, bool up, double cap) {
     double s1 = 0, s2 = 0;
     long long j = -1;
-    const double g1 = Beyond(g, s, i, pi, s[w].x[i], s[w].y[i], L, up, &s1, &j);
+    const double g1 = Beyond(g, s, i, pi, s[w].p[i].x, s[w].p[i].y, L, up, &s1, &j);
     if (!(g1 > 0)) return L;
     double g0 = g1, k = 0;
     if (j >= 0) {
         // The band below: its own lower (upper for a pit) level and the slope beyond that.
         const int w2 = up ? 0 : 1;
         const double L2 = up ? g.Lo(j) : g.Hi(j);
-        const double g2 = std::isnan(s[w2].x[j]) ? Unknown
-                                                 : Beyond(g, s, j, At(g, j), s[w2].x[j], s[w2].y[j], L2, up, &s2);
+        const double g2 = std::isnan(s[w2].p[j].x) ? Unknown
+                                                 : Beyond(g, s, j, At(g, j), s[w2].p[j].x, s[w2].p[j].y, L2, up, &s2);
         if (g2 > 0 && g2 > g1) {
             k = (g1 - g2) / ((s1 + s2) / 2);
             g0 = std::max(0.0, g1 + k * s1 / 2);
@@ -320,17 +322,17 @@ double Crest(const Grid& g, const Sites* s, long long i, const At& pi, int w, do
 double PostHgt(const Grid& g, const Sites* s, long long i, double* spc) {
     const double lo = g.Lo(i), hi = g.Hi(i);
     if (!std::isfinite(lo) || !std::isfinite(hi)) return std::numeric_limits<double>::quiet_NaN();
-    const bool hasA = !std::isnan(s[0].x[i]), hasB = !std::isnan(s[1].x[i]);
+    const bool hasA = !std::isnan(s[0].p[i].x), hasB = !std::isnan(s[1].p[i].x);
     const At pi(g, i);
-    const double a = hasA ? std::sqrt(Dist2(pi, s[0].x[i], s[0].y[i])) : 0;
-    const double b = hasB ? std::sqrt(Dist2(pi, s[1].x[i], s[1].y[i])) : 0;
+    const double a = hasA ? std::sqrt(Dist2(pi, s[0].p[i].x, s[0].p[i].y)) : 0;
+    const double b = hasB ? std::sqrt(Dist2(pi, s[1].p[i].x, s[1].p[i].y)) : 0;
     if (hasA && hasB) {
         const double h = a + b;
         *spc = h;
         if (!(h > 0)) return lo;
         const double m = (hi - lo) / h;
-        const double d0 = EndSlope(m, Beyond(g, s, i, pi, s[0].x[i], s[0].y[i], lo, true));
-        const double d1 = EndSlope(m, Beyond(g, s, i, pi, s[1].x[i], s[1].y[i], hi, false));
+        const double d0 = EndSlope(m, Beyond(g, s, i, pi, s[0].p[i].x, s[0].p[i].y, lo, true));
+        const double d1 = EndSlope(m, Beyond(g, s, i, pi, s[1].p[i].x, s[1].p[i].y, hi, false));
         const double t = a / h, t2 = t * t, t3 = t2 * t;
         return (2 * t3 - 3 * t2 + 1) * lo + (t3 - 2 * t2 + t) * h * d0 + (-2 * t3 + 3 * t2) * hi +
                (t3 - t2) * h * d1;
@@ -516,9 +518,8 @@ bool RunPath(const cntr* c, int nc, Grid& g, float* v, const PathPrm& prm) {
         }
     });
     for (Sites& site : s) {
-        FreeMem(site.x.p);
-        FreeMem(site.y.p);
-        site.x.p = site.y.p = nullptr;
+        FreeMem(site.p.p);
+        site.p.p = nullptr;
     }
     const double ci = FindItv(c, nc);
     Fill(g, z, static_cast<int>(st), 1e-3 * (ci > 0 ? ci : g.d));
@@ -541,11 +542,11 @@ void PathGeom(const cntr* c, int nc, const float* v, int R, int C, double itv, P
     const double nan = std::numeric_limits<double>::quiet_NaN();
     for (long long i = 0; i < n; i++) {
         PathPost p{nan, nan, g.Lo(i), g.Hi(i), -1};
-        if (!std::isnan(s[0].x[i])) p.a = std::sqrt(Dist2(g, i, s[0].x[i], s[0].y[i]));
-        if (!std::isnan(s[1].x[i])) p.b = std::sqrt(Dist2(g, i, s[1].x[i], s[1].y[i]));
+        if (!std::isnan(s[0].p[i].x)) p.a = std::sqrt(Dist2(g, i, s[0].p[i].x, s[0].p[i].y));
+        if (!std::isnan(s[1].p[i].x)) p.b = std::sqrt(Dist2(g, i, s[1].p[i].x, s[1].p[i].y));
         if (p.a > 0 && p.b > 0) {
             const double px = static_cast<double>(i % g.C) * g.d, py = static_cast<double>(i / g.C) * g.d;
-            p.cos = ((s[0].x[i] - px) * (s[1].x[i] - px) + (s[0].y[i] - py) * (s[1].y[i] - py)) / (p.a * p.b);
+            p.cos = ((s[0].p[i].x - px) * (s[1].p[i].x - px) + (s[0].p[i].y - py) * (s[1].p[i].y - py)) / (p.a * p.b);
         }
         fn(ctx, i, p);
     }
