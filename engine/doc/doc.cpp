@@ -86,10 +86,10 @@ int ReadInto(const std::string& p) {
     char w[96];
     const int n = CrvPart ? CrvPart->crvs.n : 0;
     if (TrnSrf && TrnGrd)
-        std::snprintf(w, sizeof w, MsgLang == 1 ? "%d contours, terrain %d x %d posts" : "等高線 %d 本, 地形 %d x %d 点",
+        std::snprintf(w, sizeof w, MsgTx("等高線 %d 本, 地形 %d x %d 点", "%d contours, terrain %d x %d posts"),
                       n, TrnGrd->cols, TrnGrd->rows);
     else
-        std::snprintf(w, sizeof w, MsgLang == 1 ? "%d contours" : "等高線 %d 本", n);
+        std::snprintf(w, sizeof w, MsgTx("等高線 %d 本", "%d contours"), n);
     ImpNote("シーン", "Scene", p, w, RgnUnit);
     return DocDone;
 }

@@ -78,7 +78,6 @@ void ExpNote(int fmt, const std::string& path) {
 
 std::string ImpLine(const char* kindJa, const char* kindEn, const std::string& path, const std::string& what,
                     LenUnit u) {
-    const bool en = MsgLang == 1;
     double lo[2] = {1e300, 1e300}, hi[2] = {-1e300, -1e300};
     const auto add = [&lo, &hi](double x, double y) {
         lo[0] = std::fmin(lo[0], x), lo[1] = std::fmin(lo[1], y);
@@ -96,13 +95,13 @@ std::string ImpLine(const char* kindJa, const char* kindEn, const std::string& p
     if (lo[0] <= hi[0]) {
         const double k = MmPer(u) > 0 ? MmPer(u) : 1000.0;
         const double ox = OrgMmX(), oy = OrgMmY();
-        std::snprintf(t, sizeof t, en ? ", extent %.7g..%.7g x %.7g..%.7g %s" : ", 範囲 %.7g..%.7g x %.7g..%.7g %s",
+        std::snprintf(t, sizeof t, MsgTx(", 範囲 %.7g..%.7g x %.7g..%.7g %s", ", extent %.7g..%.7g x %.7g..%.7g %s"),
                       (lo[0] + ox) / k, (hi[0] + ox) / k, (lo[1] + oy) / k, (hi[1] + oy) / k,
                       UnitName(MmPer(u) > 0 ? u : LenUnit::M));
         ext = t;
     }
     // The file's name alone: the line must hold the extent within the message area's width.
-    std::snprintf(t, sizeof t, en ? "%s import: %s (%s%s)" : "%s読み込み: %s (%s%s)", en ? kindEn : kindJa,
+    std::snprintf(t, sizeof t, MsgTx("%s読み込み: %s (%s%s)", "%s import: %s (%s%s)"), MsgTx(kindJa, kindEn),
                   FilBase(path.c_str()).c_str(), what.c_str(), ext.c_str());
     return t;
 }
@@ -254,7 +253,7 @@ int ImpOgr(const OgrImpPrm& p, OgrImpRes* res, const OgrClip* clip) {
         GisRef.wkt = rd.wkt;
         IntrCmd(CatDsp, CmdFitView);
         char w[64];
-        std::snprintf(w, sizeof w, MsgLang == 1 ? "%d contours" : "等高線 %d 本", r.curves);
+        std::snprintf(w, sizeof w, MsgTx("等高線 %d 本", "%d contours"), r.curves);
         ImpNote("GIS", "GIS", p.path, w, LenUnit::M);
     }
     if (res) *res = r;
@@ -281,7 +280,7 @@ int RdStlSum(const std::string& path, StlRdSum* sum) {
     std::snprintf(msg, sizeof msg, "STL読み込み: ソリッド %d 個, 面 %d 個\n読み飛ばした面 %d 個", s.solids,
                   s.facets, s.skipped);
     const std::string told = msg;
-    std::snprintf(msg, sizeof msg, MsgLang == 1 ? "%d facets" : "面 %d 個", s.facets);
+    std::snprintf(msg, sizeof msg, MsgTx("面 %d 個", "%d facets"), s.facets);
     ImpNote("STL", "STL", path, msg, MmPer(InUnit) > 0 ? InUnit : LenUnit::M, told);
     return 0;
 }
@@ -341,7 +340,7 @@ int RdDxf(const std::string& path, const DxfRdPrm& prm, DxfRdSum* sum) {
     LenUnit u = LenUnit::M;
     for (LenUnit k : {LenUnit::Mm, LenUnit::Cm, LenUnit::M, LenUnit::Km})
         if (MmPer(k) == s.fct) u = k;
-    std::snprintf(msg, sizeof msg, MsgLang == 1 ? "%d curves" : "曲線 %d 本", s.crv);
+    std::snprintf(msg, sizeof msg, MsgTx("曲線 %d 本", "%d curves"), s.crv);
     ImpNote("DXF", "DXF", path, msg, u, told);
     return 0;
 }

@@ -148,7 +148,7 @@ int LdVecImg(const char* path) {
             r = 0;
             const char* b = path ? std::strrchr(path, '/') : nullptr;
             char t[MsgLinLen];
-            std::snprintf(t, sizeof t, MsgLang == 1 ? "Image import: %s (%d x %d pixels)" : "画像読み込み: %s (%d x %d 画素)",
+            std::snprintf(t, sizeof t, MsgTx("画像読み込み: %s (%d x %d 画素)", "Image import: %s (%d x %d pixels)"),
                           b ? b + 1 : path ? path : "", img.w, img.h);
             PutMsg(t);
             return 0;

@@ -42,19 +42,18 @@ const TrnMethodInfo& TrnMethodOf(int kind) {
 void TrnCreNote() {
     if (!TrnSrf || !TrnGrd) return;
     const TrnMethodInfo& m = TrnMethodOf(TrnMethod);
-    const bool en = MsgLang == 1;
     // The Japanese label's short name ends at its full-width colon.
-    std::string name = en ? m.name : m.label;
-    if (!en && name.find("\xEF\xBC\x9A") != std::string::npos) name.resize(name.find("\xEF\xBC\x9A"));
+    std::string name = MsgTx(m.label, m.name);
+    if (name.find("\xEF\xBC\x9A") != std::string::npos) name.resize(name.find("\xEF\xBC\x9A"));
     int gaps = 0;
     if (const uint8_t* g = TrnGapOf())
         for (int i = 0; i < TrnSrf->nv; ++i) gaps += g[i] != 0;
     char t[MsgLinLen * 2];
-    std::snprintf(t, sizeof t, en ? "Terrain made by %s: %d x %d posts" : "地形作成: %s, %d x %d 点", name.c_str(),
+    std::snprintf(t, sizeof t, MsgTx("地形作成: %s, %d x %d 点", "Terrain made by %s: %d x %d posts"), name.c_str(),
                   TrnGrd->cols, TrnGrd->rows);
     std::string line = t;
     if (gaps > 0) {
-        std::snprintf(t, sizeof t, en ? ", %d without a height" : ", 高さなし %d 点", gaps);
+        std::snprintf(t, sizeof t, MsgTx(", 高さなし %d 点", ", %d without a height"), gaps);
         line += t;
     }
     // Logged without opening the window's log over the new terrain.
