@@ -530,7 +530,8 @@ bool RunPath(const cntr* c, int nc, Grid& g, float* v, const PathPrm& prm) {
 }
 }  // namespace
 
-void PathGeom(const cntr* c, int nc, const float* v, int R, int C, double itv, PathGeomFn fn, void* ctx) {
+void PathGeom(const cntr* c, int nc, const float* v, int R, int C, double itv, PathGeomFn fn, void* ctx,
+              int passes) {
     if (R <= 0 || C <= 0) return;
     Grid g;
     MkGrid(g, c, nc, v, R, C, itv);
@@ -539,7 +540,8 @@ void PathGeom(const cntr* c, int nc, const float* v, int R, int C, double itv, P
     Seed(g, c, nc, n, s);
     SpreadBoth(g, s, 2);
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    for (long long i = 0; i < n; i++) {
+    for (long long k = 0; k < passes * n; k++) {
+        const long long i = k < n ? k : k % n;
         PathPost p{nan, nan, g.Lo(i), g.Hi(i), -1};
         if (!std::isnan(s[0].x[i])) p.a = std::sqrt(Dist2(g, i, s[0].x[i], s[0].y[i]));
         if (!std::isnan(s[1].x[i])) p.b = std::sqrt(Dist2(g, i, s[1].x[i], s[1].y[i]));

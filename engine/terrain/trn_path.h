@@ -35,5 +35,8 @@ void PathBand(const cntr* c, int nc, const float* v, int R, int C, double itv, O
 struct PathPost {
     double a, b, lo, hi, cos;
 };
+// passes: how many times every post is handed to fn, in grid order each time (a caller that needs a
+// sum over the whole grid before it can write anything keeps nothing per post).
 using PathGeomFn = void (*)(void* ctx, long long i, const PathPost& p);
-void PathGeom(const cntr* c, int nc, const float* v, int R, int C, double itv, PathGeomFn fn, void* ctx);
+void PathGeom(const cntr* c, int nc, const float* v, int R, int C, double itv, PathGeomFn fn, void* ctx,
+              int passes = 1);
