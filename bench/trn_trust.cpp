@@ -14,7 +14,9 @@
 // 0.7-1.4, time <= 3, memory <= 8 (MISSED marks a case that falls short). ALT_DUMP=PREFIX writes
 // PREFIX-CASE.txt: per scored post its index, the
 // distances to its lower and upper line (mm), band width (mm), expected and signed actual error,
-// height, lower level (m) and the cosine between the directions to its two lines.
+// height, lower level (m) and the cosine between the directions to its two lines. Checks that the
+// figures hold: ALT_SHIFT=EAST,NORTH moves the whole case by that many metres, ALT_ROUND=1 scores
+// against true heights rounded to whole metres.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -133,6 +135,20 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "cannot read the data of case %s\n", cn.c_str());
             return 1;
         }
+        if (const char* sh = std::getenv("ALT_SHIFT")) {
+            // The whole case moved, as data in a national grid come (metres east, north).
+            double dx = 0, dy = 0;
+            if (std::sscanf(sh, "%lf,%lf", &dx, &dy) != 2) return 1;
+            for (std::vector<double>& p : cs.d.pts)
+                for (size_t k = 0; k + 1 < p.size(); k += 2) {
+                    p[k] += dx * 1000;
+                    p[k + 1] += dy * 1000;
+                }
+            for (int k : {0, 3}) cs.d.rgn[k] = static_cast<float>(cs.d.rgn[k] + dx * 1000);
+            for (int k : {1, 4}) cs.d.rgn[k] = static_cast<float>(cs.d.rgn[k] + dy * 1000);
+        }
+        if (std::getenv("ALT_ROUND"))
+            for (double& t : cs.truth) t = std::round(t);
         int nc = 0;
         double L = 0;
         cntr* c = BenchCntr(cs.d, &nc, &L);
