@@ -48,14 +48,62 @@ struct Sample {
 
 double Bridge(double t) { return std::sqrt(std::max(0.0, 4 * t * (1 - t))); }
 
+// A leave-out run: the removed lines, the thinned grid with its heights, and the samples, made
+// when the run hands over its first post (every height is written by then) and sorted by post so
+// that each post's geometry goes to its own samples as the posts come.
 struct GeomCtx {
     std::vector<Sample>* s;
+    const std::vector<const cntr*>* gone;
+    const std::vector<float>* w;
+    int Rm, Cm;
+    double dm, x0, y0;
     size_t at = 0;
+    bool made = false;
 };
+
+void MakeSamples(GeomCtx& g) {
+    std::vector<Sample>& smp = *g.s;
+    const std::vector<float>& w = *g.w;
+    const int Rm = g.Rm, Cm = g.Cm;
+    const double dm = g.dm;
+    size_t count = 0;
+    for (const cntr* cc : *g.gone)
+        for (int q = 0; q + 1 < cc->n; q++)
+            count += static_cast<size_t>(std::max(1.0, std::ceil(std::hypot(cc->pnt[2 * q + 2] - cc->pnt[2 * q], cc->pnt[2 * q + 3] - cc->pnt[2 * q + 1]) / dm)));
+    smp.reserve(count);
+    for (const cntr* cc : *g.gone) {
+        for (int q = 0; q + 1 < cc->n; q++) {
+            const double px = cc->pnt[2 * q], py = cc->pnt[2 * q + 1];
+            const double ex = cc->pnt[2 * q + 2] - px, ey = cc->pnt[2 * q + 3] - py;
+            const int np = std::max(1, static_cast<int>(std::ceil(std::hypot(ex, ey) / dm)));
+            for (int pc = 0; pc < np; pc++) {
+                const double t = (pc + 0.5) / np;
+                const double fx = (px + t * ex - g.x0) / dm, fy = (py + t * ey - g.y0) / dm;
+                if (!(fx >= 0 && fy >= 0 && fx <= Cm - 1 && fy <= Rm - 1)) continue;
+                const int k0 = std::min(Cm - 2, static_cast<int>(fx)), r0 = std::min(Rm - 2, static_cast<int>(fy));
+                const double u = fx - k0, v = fy - r0;
+                auto z = [&](int r, int k) { return static_cast<double>(w[static_cast<size_t>(3 * (static_cast<long long>(r) * Cm + k) + 2)]); };
+                const double zz = (1 - v) * ((1 - u) * z(r0, k0) + u * z(r0, k0 + 1)) +
+                                  v * ((1 - u) * z(r0 + 1, k0) + u * z(r0 + 1, k0 + 1));
+                Sample sm;
+                sm.j = std::lround(fy) * Cm + std::lround(fx);
+                sm.e = zz - cc->hgt;
+                sm.x = static_cast<float>(fx * dm);
+                sm.y = static_cast<float>(fy * dm);
+                smp.push_back(sm);
+            }
+        }
+    }
+    std::sort(smp.begin(), smp.end(), [](const Sample& p, const Sample& q) { return p.j < q.j; });
+}
 
 void TakeGeom(void* p, long long i, const PathPost& q) {
     const double a = q.a, b = q.b, lo = q.lo, hi = q.hi;
     auto* g = static_cast<GeomCtx*>(p);
+    if (!g->made) {
+        MakeSamples(*g);
+        g->made = true;
+    }
     std::vector<Sample>& s = *g->s;
     while (g->at < s.size() && s[g->at].j < i) g->at++;
     for (size_t k = g->at; k < s.size() && s[k].j == i; k++) {
@@ -247,41 +295,13 @@ bool LeaveOut(const cntr* c, int nc, const float* v, int R, int C, double d, dou
             w[static_cast<size_t>(3 * i)] = v[3 * j];
             w[static_cast<size_t>(3 * i + 1)] = v[3 * j + 1];
         }
+    // The surface and, from the same nearest points, what it saw at each post.
+    GeomCtx gc{&smp, &gone, &w, Rm, Cm, dm, x0, y0};
     PathPrm prm;
     prm.itv = dm;
-    if (!GenTrnPath(kept.data(), static_cast<int>(kept.size()), w.data(), Rm, Cm, prm)) return false;
-    size_t count = 0;
-    for (const cntr* cc : gone)
-        for (int q = 0; q + 1 < cc->n; q++)
-            count += static_cast<size_t>(std::max(1.0, std::ceil(std::hypot(cc->pnt[2 * q + 2] - cc->pnt[2 * q], cc->pnt[2 * q + 3] - cc->pnt[2 * q + 1]) / dm)));
-    smp.reserve(count);
-    for (const cntr* cc : gone) {
-        for (int q = 0; q + 1 < cc->n; q++) {
-            const double px = cc->pnt[2 * q], py = cc->pnt[2 * q + 1];
-            const double ex = cc->pnt[2 * q + 2] - px, ey = cc->pnt[2 * q + 3] - py;
-            const int np = std::max(1, static_cast<int>(std::ceil(std::hypot(ex, ey) / dm)));
-            for (int pc = 0; pc < np; pc++) {
-                const double t = (pc + 0.5) / np;
-                const double fx = (px + t * ex - x0) / dm, fy = (py + t * ey - y0) / dm;
-                if (!(fx >= 0 && fy >= 0 && fx <= Cm - 1 && fy <= Rm - 1)) continue;
-                const int k0 = std::min(Cm - 2, static_cast<int>(fx)), r0 = std::min(Rm - 2, static_cast<int>(fy));
-                const double u = fx - k0, g = fy - r0;
-                auto z = [&](int r, int k) { return static_cast<double>(w[static_cast<size_t>(3 * (static_cast<long long>(r) * Cm + k) + 2)]); };
-                const double zz = (1 - g) * ((1 - u) * z(r0, k0) + u * z(r0, k0 + 1)) +
-                                  g * ((1 - u) * z(r0 + 1, k0) + u * z(r0 + 1, k0 + 1));
-                Sample sm;
-                sm.j = std::lround(fy) * Cm + std::lround(fx);
-                sm.e = zz - cc->hgt;
-                sm.x = fx * dm;
-                sm.y = fy * dm;
-                smp.push_back(sm);
-            }
-        }
-    }
-    std::sort(smp.begin(), smp.end(), [](const Sample& p, const Sample& q) { return p.j < q.j; });
-    GeomCtx gc{&smp};
-    PathGeom(kept.data(), static_cast<int>(kept.size()), w.data(), Rm, Cm, dm, TakeGeom, &gc);
-    return true;
+    prm.geom = TakeGeom;
+    prm.geomCtx = &gc;
+    return GenTrnPath(kept.data(), static_cast<int>(kept.size()), w.data(), Rm, Cm, prm);
 }
 }  // namespace
 

@@ -483,6 +483,22 @@ void Soften(const Grid& g, float* z, long long st, const std::vector<uint8_t, Hu
     }
 }
 
+// Every post's PathPost to fn, passes times over the grid.
+void Visit(const Grid& g, const Sites* s, PathGeomFn fn, void* ctx, int passes) {
+    const long long n = static_cast<long long>(g.R) * g.C;
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (long long k = 0; k < passes * n; k++) {
+        const long long i = k < n ? k : k % n;
+        const At pi(g, i);
+        PathPost p{nan, nan, g.Lo(i), g.Hi(i), -1};
+        if (!std::isnan(s[0].x[i])) p.a = std::sqrt(Dist2(pi, s[0].x[i], s[0].y[i]));
+        if (!std::isnan(s[1].x[i])) p.b = std::sqrt(Dist2(pi, s[1].x[i], s[1].y[i]));
+        if (p.a > 0 && p.b > 0)
+            p.cos = ((s[0].x[i] - pi.x) * (s[1].x[i] - pi.x) + (s[0].y[i] - pi.y) * (s[1].y[i] - pi.y)) / (p.a * p.b);
+        fn(ctx, i, p);
+    }
+}
+
 bool RunPath(const cntr* c, int nc, Grid& g, float* v, const PathPrm& prm) {
     const int R = g.R, C = g.C;
     const long long n = static_cast<long long>(R) * C;
@@ -515,14 +531,22 @@ bool RunPath(const cntr* c, int nc, Grid& g, float* v, const PathPrm& prm) {
             z[st * i] = static_cast<float>(h);
         }
     });
-    for (Sites& site : s) {
-        FreeMem(site.x.p);
-        FreeMem(site.y.p);
-        site.x.p = site.y.p = nullptr;
-    }
+    // Without a geometry caller the sites go before the fill, which needs room of its own.
+    auto freeSites = [&] {
+        for (Sites& site : s) {
+            FreeMem(site.x.p);
+            FreeMem(site.y.p);
+            site.x.p = site.y.p = nullptr;
+        }
+    };
+    if (!prm.geom) freeSites();
     const double ci = FindItv(c, nc);
     Fill(g, z, static_cast<int>(st), 1e-3 * (ci > 0 ? ci : g.d));
     Soften(g, z, st, wide, nth);
+    if (prm.geom) {
+        Visit(g, s, prm.geom, prm.geomCtx, 1);
+        freeSites();
+    }
     // The heights are in v now: a cancel that comes this late lets the run finish.
     prm.fb.Progress(95);
     (void)prm.fb.Cancelled();
@@ -535,22 +559,10 @@ void PathGeom(const cntr* c, int nc, const float* v, int R, int C, double itv, P
     if (R <= 0 || C <= 0) return;
     Grid g;
     MkGrid(g, c, nc, v, R, C, itv);
-    const long long n = static_cast<long long>(R) * C;
     Sites s[2];
-    Seed(g, c, nc, n, s);
+    Seed(g, c, nc, static_cast<long long>(R) * C, s);
     SpreadBoth(g, s, 2);
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    for (long long k = 0; k < passes * n; k++) {
-        const long long i = k < n ? k : k % n;
-        PathPost p{nan, nan, g.Lo(i), g.Hi(i), -1};
-        if (!std::isnan(s[0].x[i])) p.a = std::sqrt(Dist2(g, i, s[0].x[i], s[0].y[i]));
-        if (!std::isnan(s[1].x[i])) p.b = std::sqrt(Dist2(g, i, s[1].x[i], s[1].y[i]));
-        if (p.a > 0 && p.b > 0) {
-            const double px = static_cast<double>(i % g.C) * g.d, py = static_cast<double>(i / g.C) * g.d;
-            p.cos = ((s[0].x[i] - px) * (s[1].x[i] - px) + (s[0].y[i] - py) * (s[1].y[i] - py)) / (p.a * p.b);
-        }
-        fn(ctx, i, p);
-    }
+    Visit(g, s, fn, ctx, passes);
 }
 
 bool GenTrnPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& prm) {
