@@ -86,8 +86,6 @@ double Dist2(const At& p, float sx, float sy) {
     return dx * dx + dy * dy;
 }
 
-double Dist2(const Grid& g, long long i, float sx, float sy) { return Dist2(At(g, i), sx, sy); }
-
 // std::lround without the library call: halves away from zero. q must be finite.
 long long RoundHalfOut(double q) {
     const double f = std::floor(q), d = q - f;
