@@ -241,6 +241,15 @@ double FitPw(std::vector<const Sample*>& two) {
 
 // The samples of one run split by kind: between two levels, and in a one-level region.
 void Split(const std::vector<Sample>& all, std::vector<const Sample*>& two, std::vector<const Sample*>& one) {
+    size_t n2 = 0, n1 = 0;
+    for (const Sample& s : all) {
+        if (!std::isfinite(s.w)) continue;
+        const bool ha = !std::isnan(s.a), hb = !std::isnan(s.b);
+        if (ha && hb && s.a + s.b > 0) n2++;
+        else if (ha != hb) n1++;
+    }
+    two.reserve(n2);
+    one.reserve(n1);
     for (const Sample& s : all) {
         if (!std::isfinite(s.w)) continue;
         const bool ha = !std::isnan(s.a), hb = !std::isnan(s.b);
@@ -271,6 +280,8 @@ bool LeaveOut(const cntr* c, int nc, const float* v, int R, int C, double d, dou
     for (int k = 0; k < nc; k++) lmin = std::min(lmin, static_cast<double>(c[k].hgt));
     std::vector<cntr> kept;
     std::vector<const cntr*> gone;
+    kept.reserve(static_cast<size_t>(nc));
+    gone.reserve(static_cast<size_t>(nc));
     double lkmin = std::numeric_limits<double>::infinity(), lkmax = -lkmin;
     for (int k = 0; k < nc; k++) {
         const long long step = std::llround((c[k].hgt - lmin) / ci);
@@ -321,6 +332,13 @@ bool TrnErrMap(const cntr* c, int nc, const float* v, int R, int C, double itv, 
 
     // Twice the interval on twice the mesh, and four times on four: the law at the second scale
     // and how it changed from the fourth, carried one step further down to the contours' own.
+    // The roughness tables first, below the blocks that the left-out runs take and give back.
+    Rough rough;
+    rough.size = RoughCell * d;
+    rough.nx = static_cast<int>(std::min(8192.0, std::floor((C - 1) * d / rough.size) + 1));
+    rough.ny = static_cast<int>(std::min(8192.0, std::floor((R - 1) * d / rough.size) + 1));
+    rough.se.assign((static_cast<size_t>(rough.nx) + 1) * (static_cast<size_t>(rough.ny) + 1), 0);
+    rough.sm.assign(rough.se.size(), 0);
     std::vector<Sample> s2;
     if (!LeaveOut(c, nc, v, R, C, d, f.ci, 2, 2, s2)) return false;
     std::vector<const Sample*> two, one;
@@ -362,8 +380,10 @@ bool TrnErrMap(const cntr* c, int nc, const float* v, int R, int C, double itv, 
         }
     }
     Bend bend;
-    Rough rough;
-    if (f.cv) {
+    if (!f.cv) {
+        std::vector<double>().swap(rough.se);
+        std::vector<double>().swap(rough.sm);
+    } else {
         // Misses over the law at the second scale, with the law's own alpha there.
         const double a2 = f.alpha / f.step;
         auto law = [&](const Sample* p) { return a2 * Bridge(p->a / (p->a + p->b)) * std::pow(p->a + p->b, f.pw); };
@@ -396,12 +416,7 @@ bool TrnErrMap(const cntr* c, int nc, const float* v, int R, int C, double itv, 
         }
         f.bendLo = bend.g[0];
         f.bendHi = bend.g[bend.n - 1];
-        rough.size = RoughCell * d;
-        rough.nx = static_cast<int>(std::min(8192.0, std::floor((C - 1) * d / rough.size) + 1));
-        rough.ny = static_cast<int>(std::min(8192.0, std::floor((R - 1) * d / rough.size) + 1));
         const size_t w = static_cast<size_t>(rough.nx) + 1;
-        rough.se.assign(w * (static_cast<size_t>(rough.ny) + 1), 0);
-        rough.sm.assign(rough.se.size(), 0);
         double mean = 0;
         size_t cnt = 0;
         auto add = [&](const std::vector<const Sample*>& set) {
