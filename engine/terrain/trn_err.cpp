@@ -37,31 +37,80 @@ constexpr double LvlTol = 1e-3;    // height tolerance of equal levels (mm)
 constexpr int MinSamples = 30;     // cross-validation samples needed between two levels
 constexpr int MinCrest = 20;       // and in one-level regions, for their own scale
 constexpr double PriorN = 15;      // samples' worth of the law that a roughness estimate starts from
+constexpr double RoughCell = 3;    // side of the roughness cells in mesh intervals (two sums each)
 
 struct Sample {
     long long j;     // nearest post of the leave-out grid
     double e;        // surface less the removed level (mm)
-    double x, y;     // where, from the grid's first post (mm)
-    double a = NAN, b = NAN, w = NAN, cos = -1;
+    float x, y;      // where, from the grid's first post (mm)
+    float a = NAN, b = NAN, w = NAN, cos = -1;
 };
 
 double Bridge(double t) { return std::sqrt(std::max(0.0, 4 * t * (1 - t))); }
 
+// A leave-out run: the removed lines, the thinned grid with its heights, and the samples, made
+// when the run hands over its first post (every height is written by then) and sorted by post so
+// that each post's geometry goes to its own samples as the posts come.
 struct GeomCtx {
     std::vector<Sample>* s;
+    const std::vector<const cntr*>* gone;
+    const std::vector<float>* w;
+    int Rm, Cm;
+    double dm, x0, y0;
     size_t at = 0;
+    bool made = false;
 };
+
+void MakeSamples(GeomCtx& g) {
+    std::vector<Sample>& smp = *g.s;
+    const std::vector<float>& w = *g.w;
+    const int Rm = g.Rm, Cm = g.Cm;
+    const double dm = g.dm;
+    size_t count = 0;
+    for (const cntr* cc : *g.gone)
+        for (int q = 0; q + 1 < cc->n; q++)
+            count += static_cast<size_t>(std::max(1.0, std::ceil(std::hypot(cc->pnt[2 * q + 2] - cc->pnt[2 * q], cc->pnt[2 * q + 3] - cc->pnt[2 * q + 1]) / dm)));
+    smp.reserve(count);
+    for (const cntr* cc : *g.gone) {
+        for (int q = 0; q + 1 < cc->n; q++) {
+            const double px = cc->pnt[2 * q], py = cc->pnt[2 * q + 1];
+            const double ex = cc->pnt[2 * q + 2] - px, ey = cc->pnt[2 * q + 3] - py;
+            const int np = std::max(1, static_cast<int>(std::ceil(std::hypot(ex, ey) / dm)));
+            for (int pc = 0; pc < np; pc++) {
+                const double t = (pc + 0.5) / np;
+                const double fx = (px + t * ex - g.x0) / dm, fy = (py + t * ey - g.y0) / dm;
+                if (!(fx >= 0 && fy >= 0 && fx <= Cm - 1 && fy <= Rm - 1)) continue;
+                const int k0 = std::min(Cm - 2, static_cast<int>(fx)), r0 = std::min(Rm - 2, static_cast<int>(fy));
+                const double u = fx - k0, v = fy - r0;
+                auto z = [&](int r, int k) { return static_cast<double>(w[static_cast<size_t>(3 * (static_cast<long long>(r) * Cm + k) + 2)]); };
+                const double zz = (1 - v) * ((1 - u) * z(r0, k0) + u * z(r0, k0 + 1)) +
+                                  v * ((1 - u) * z(r0 + 1, k0) + u * z(r0 + 1, k0 + 1));
+                Sample sm;
+                sm.j = std::lround(fy) * Cm + std::lround(fx);
+                sm.e = zz - cc->hgt;
+                sm.x = static_cast<float>(fx * dm);
+                sm.y = static_cast<float>(fy * dm);
+                smp.push_back(sm);
+            }
+        }
+    }
+    std::sort(smp.begin(), smp.end(), [](const Sample& p, const Sample& q) { return p.j < q.j; });
+}
 
 void TakeGeom(void* p, long long i, const PathPost& q) {
     const double a = q.a, b = q.b, lo = q.lo, hi = q.hi;
     auto* g = static_cast<GeomCtx*>(p);
+    if (!g->made) {
+        MakeSamples(*g);
+        g->made = true;
+    }
     std::vector<Sample>& s = *g->s;
     while (g->at < s.size() && s[g->at].j < i) g->at++;
     for (size_t k = g->at; k < s.size() && s[k].j == i; k++) {
-        s[k].a = a;
-        s[k].b = b;
-        s[k].w = std::isfinite(lo) && std::isfinite(hi) ? hi - lo : NAN;
-        s[k].cos = q.cos;
+        s[k].a = static_cast<float>(a);
+        s[k].b = static_cast<float>(b);
+        s[k].w = std::isfinite(lo) && std::isfinite(hi) ? static_cast<float>(hi - lo) : NAN;
+        s[k].cos = static_cast<float>(q.cos);
     }
 }
 
@@ -82,8 +131,8 @@ struct Bend {
 
 // Where the ground is rougher than the law says: the RMS miss over the law's of the samples in a
 // square about the post as wide as its two lines are apart (the ground of its own band and the
-// lines bounding it), drawn towards 1 by PriorN samples' worth of the law. Sums over cells of two
-// mesh intervals, read from summed tables.
+// lines bounding it), drawn towards 1 by PriorN samples' worth of the law. Sums over cells of
+// RoughCell mesh intervals, read from summed tables.
 struct Rough {
     double size = 0;   // cell side (mm)
     int nx = 0, ny = 0;
@@ -102,6 +151,8 @@ struct Rough {
     }
 };
 
+// The map in two passes over the posts: the first sums the squares of the two-level posts' values
+// without and with the roughness, the second writes them scaled to the first sum.
 struct MapCtx {
     const ErrFit* f;
     const Bend* bend;
@@ -109,14 +160,18 @@ struct MapCtx {
     int C;
     double d;
     float* err;
-    std::vector<float> cap;   // half the band times the bridge, NaN off the two-level posts
-    double s0 = 0, s1 = 0;    // sums of squares without and with the roughness
+    long long n;
+    long long seen = 0;
+    double s0 = 0, s1 = 0;
+    double scale = 1;
 };
 
 void PutErr(void* p, long long i, const PathPost& q) {
     const double a = q.a, b = q.b, lo = q.lo, hi = q.hi;
     auto* m = static_cast<MapCtx*>(p);
     const ErrFit& f = *m->f;
+    const bool first = m->seen++ < m->n;
+    if (!first && m->seen == m->n + 1) m->scale = m->s1 > 0 ? std::sqrt(m->s0 / m->s1) : 1;
     double s;
     if (!std::isfinite(lo) || !std::isfinite(hi)) {
         s = f.ci;
@@ -129,11 +184,14 @@ void PutErr(void* p, long long i, const PathPost& q) {
             const double k = kb * m->rough->At(static_cast<double>(i % m->C) * m->d,
                                                static_cast<double>(i / m->C) * m->d, h);
             const double law = f.alpha * std::pow(h, f.pw), br = h > 0 ? Bridge(a / h) : 0;
-            const double s0 = std::min(std::max(kb * law, 0.01 * w), w / 2) * br;
             s = std::max(k * law, 0.01 * w) * br;
-            m->cap[static_cast<size_t>(i)] = static_cast<float>(w / 2 * br);
-            m->s0 += s0 * s0;
-            m->s1 += std::min(s, w / 2 * br) * std::min(s, w / 2 * br);
+            if (first) {
+                const double s0 = std::min(std::max(kb * law, 0.01 * w), w / 2) * br, s1 = std::min(s, w / 2 * br);
+                m->s0 += s0 * s0;
+                m->s1 += s1 * s1;
+                return;
+            }
+            s = std::min(s * m->scale, w / 2 * br);
         } else if (ha || hb) {
             const double x = ha ? a : b;
             s = std::min((ha ? f.crest : f.crestDn) * f.alpha * std::pow(2 * x, f.pw), w);
@@ -141,7 +199,7 @@ void PutErr(void* p, long long i, const PathPost& q) {
             s = f.ci;
         }
     }
-    m->err[i] = static_cast<float>(s);
+    if (!first) m->err[i] = static_cast<float>(s);
 }
 
 // Growth with the spacing from the samples between two levels: their groups of equal count by
@@ -183,6 +241,15 @@ double FitPw(std::vector<const Sample*>& two) {
 
 // The samples of one run split by kind: between two levels, and in a one-level region.
 void Split(const std::vector<Sample>& all, std::vector<const Sample*>& two, std::vector<const Sample*>& one) {
+    size_t n2 = 0, n1 = 0;
+    for (const Sample& s : all) {
+        if (!std::isfinite(s.w)) continue;
+        const bool ha = !std::isnan(s.a), hb = !std::isnan(s.b);
+        if (ha && hb && s.a + s.b > 0) n2++;
+        else if (ha != hb) n1++;
+    }
+    two.reserve(n2);
+    one.reserve(n1);
     for (const Sample& s : all) {
         if (!std::isfinite(s.w)) continue;
         const bool ha = !std::isnan(s.a), hb = !std::isnan(s.b);
@@ -213,6 +280,8 @@ bool LeaveOut(const cntr* c, int nc, const float* v, int R, int C, double d, dou
     for (int k = 0; k < nc; k++) lmin = std::min(lmin, static_cast<double>(c[k].hgt));
     std::vector<cntr> kept;
     std::vector<const cntr*> gone;
+    kept.reserve(static_cast<size_t>(nc));
+    gone.reserve(static_cast<size_t>(nc));
     double lkmin = std::numeric_limits<double>::infinity(), lkmax = -lkmin;
     for (int k = 0; k < nc; k++) {
         const long long step = std::llround((c[k].hgt - lmin) / ci);
@@ -237,36 +306,13 @@ bool LeaveOut(const cntr* c, int nc, const float* v, int R, int C, double d, dou
             w[static_cast<size_t>(3 * i)] = v[3 * j];
             w[static_cast<size_t>(3 * i + 1)] = v[3 * j + 1];
         }
+    // The surface and, from the same nearest points, what it saw at each post.
+    GeomCtx gc{&smp, &gone, &w, Rm, Cm, dm, x0, y0};
     PathPrm prm;
     prm.itv = dm;
-    if (!GenTrnPath(kept.data(), static_cast<int>(kept.size()), w.data(), Rm, Cm, prm)) return false;
-    for (const cntr* cc : gone) {
-        for (int q = 0; q + 1 < cc->n; q++) {
-            const double px = cc->pnt[2 * q], py = cc->pnt[2 * q + 1];
-            const double ex = cc->pnt[2 * q + 2] - px, ey = cc->pnt[2 * q + 3] - py;
-            const int np = std::max(1, static_cast<int>(std::ceil(std::hypot(ex, ey) / dm)));
-            for (int pc = 0; pc < np; pc++) {
-                const double t = (pc + 0.5) / np;
-                const double fx = (px + t * ex - x0) / dm, fy = (py + t * ey - y0) / dm;
-                if (!(fx >= 0 && fy >= 0 && fx <= Cm - 1 && fy <= Rm - 1)) continue;
-                const int k0 = std::min(Cm - 2, static_cast<int>(fx)), r0 = std::min(Rm - 2, static_cast<int>(fy));
-                const double u = fx - k0, g = fy - r0;
-                auto z = [&](int r, int k) { return static_cast<double>(w[static_cast<size_t>(3 * (static_cast<long long>(r) * Cm + k) + 2)]); };
-                const double zz = (1 - g) * ((1 - u) * z(r0, k0) + u * z(r0, k0 + 1)) +
-                                  g * ((1 - u) * z(r0 + 1, k0) + u * z(r0 + 1, k0 + 1));
-                Sample sm;
-                sm.j = std::lround(fy) * Cm + std::lround(fx);
-                sm.e = zz - cc->hgt;
-                sm.x = fx * dm;
-                sm.y = fy * dm;
-                smp.push_back(sm);
-            }
-        }
-    }
-    std::sort(smp.begin(), smp.end(), [](const Sample& p, const Sample& q) { return p.j < q.j; });
-    GeomCtx gc{&smp};
-    PathGeom(kept.data(), static_cast<int>(kept.size()), w.data(), Rm, Cm, dm, TakeGeom, &gc);
-    return true;
+    prm.geom = TakeGeom;
+    prm.geomCtx = &gc;
+    return GenTrnPath(kept.data(), static_cast<int>(kept.size()), w.data(), Rm, Cm, prm);
 }
 }  // namespace
 
@@ -286,7 +332,14 @@ bool TrnErrMap(const cntr* c, int nc, const float* v, int R, int C, double itv, 
 
     // Twice the interval on twice the mesh, and four times on four: the law at the second scale
     // and how it changed from the fourth, carried one step further down to the contours' own.
-    std::vector<Sample> s2, s4;
+    // The roughness tables first, below the blocks that the left-out runs take and give back.
+    Rough rough;
+    rough.size = RoughCell * d;
+    rough.nx = static_cast<int>(std::min(8192.0, std::floor((C - 1) * d / rough.size) + 1));
+    rough.ny = static_cast<int>(std::min(8192.0, std::floor((R - 1) * d / rough.size) + 1));
+    rough.se.assign((static_cast<size_t>(rough.nx) + 1) * (static_cast<size_t>(rough.ny) + 1), 0);
+    rough.sm.assign(rough.se.size(), 0);
+    std::vector<Sample> s2;
     if (!LeaveOut(c, nc, v, R, C, d, f.ci, 2, 2, s2)) return false;
     std::vector<const Sample*> two, one;
     Split(s2, two, one);
@@ -299,6 +352,7 @@ bool TrnErrMap(const cntr* c, int nc, const float* v, int R, int C, double itv, 
             f.pw = pw;
             f.alpha = a2;
             f.cv = true;
+            std::vector<Sample> s4;
             if (!LeaveOut(c, nc, v, R, C, d, f.ci, 4, 4, s4)) return false;
             std::vector<const Sample*> two4, one4;
             Split(s4, two4, one4);
@@ -326,8 +380,10 @@ bool TrnErrMap(const cntr* c, int nc, const float* v, int R, int C, double itv, 
         }
     }
     Bend bend;
-    Rough rough;
-    if (f.cv) {
+    if (!f.cv) {
+        std::vector<double>().swap(rough.se);
+        std::vector<double>().swap(rough.sm);
+    } else {
         // Misses over the law at the second scale, with the law's own alpha there.
         const double a2 = f.alpha / f.step;
         auto law = [&](const Sample* p) { return a2 * Bridge(p->a / (p->a + p->b)) * std::pow(p->a + p->b, f.pw); };
@@ -360,21 +416,11 @@ bool TrnErrMap(const cntr* c, int nc, const float* v, int R, int C, double itv, 
         }
         f.bendLo = bend.g[0];
         f.bendHi = bend.g[bend.n - 1];
-        // Every line left out once: the other half of the levels out too, for the roughness only.
-        std::vector<Sample> s2b;
-        if (!LeaveOut(c, nc, v, R, C, d, f.ci, 2, 2, s2b, 1)) return false;
-        std::vector<const Sample*> twoB, oneB;
-        Split(s2b, twoB, oneB);
-        rough.size = 2 * d;
-        rough.nx = static_cast<int>(std::min(8192.0, std::floor((C - 1) * d / rough.size) + 1));
-        rough.ny = static_cast<int>(std::min(8192.0, std::floor((R - 1) * d / rough.size) + 1));
         const size_t w = static_cast<size_t>(rough.nx) + 1;
-        rough.se.assign(w * (static_cast<size_t>(rough.ny) + 1), 0);
-        rough.sm.assign(rough.se.size(), 0);
         double mean = 0;
         size_t cnt = 0;
-        for (const std::vector<const Sample*>* set : {&two, &twoB})
-            for (const Sample* p : *set) {
+        auto add = [&](const std::vector<const Sample*>& set) {
+            for (const Sample* p : set) {
                 const double m = law(p) * bend.At(p->cos);
                 const int bx = std::clamp(static_cast<int>(p->x / rough.size), 0, rough.nx - 1);
                 const int by = std::clamp(static_cast<int>(p->y / rough.size), 0, rough.ny - 1);
@@ -383,19 +429,28 @@ bool TrnErrMap(const cntr* c, int nc, const float* v, int R, int C, double itv, 
                 mean += m * m;
                 cnt++;
             }
+        };
+        add(two);
+        // Done with the first run's samples before the second makes its own.
+        std::vector<const Sample*>().swap(two);
+        std::vector<const Sample*>().swap(one);
+        std::vector<Sample>().swap(s2);
+        // Every line left out once: the other half of the levels out too, for the roughness only.
+        {
+            std::vector<Sample> s2b;
+            if (!LeaveOut(c, nc, v, R, C, d, f.ci, 2, 2, s2b, 1)) return false;
+            std::vector<const Sample*> twoB, oneB;
+            Split(s2b, twoB, oneB);
+            add(twoB);
+        }
         rough.prior = PriorN * mean / static_cast<double>(cnt);
         for (std::vector<double>* t : {&rough.se, &rough.sm})
             for (int y = 1; y <= rough.ny; y++)
                 for (int x = 1; x <= rough.nx; x++) (*t)[y * w + x] += (*t)[(y - 1) * w + x] + (*t)[y * w + x - 1] - (*t)[(y - 1) * w + x - 1];
     }
-    MapCtx mc{&f, &bend, &rough, C, d, err, std::vector<float>(static_cast<size_t>(n), NAN)};
-    PathGeom(c, nc, v, R, C, d, PutErr, &mc);
     // The roughness moves the error about between places; the law sets how much there is.
-    const double scale = mc.s1 > 0 ? std::sqrt(mc.s0 / mc.s1) : 1;
-    for (long long i = 0; i < n; i++) {
-        const float cp = mc.cap[static_cast<size_t>(i)];
-        if (!std::isnan(cp)) err[i] = std::min(static_cast<float>(err[i] * scale), cp);
-    }
+    MapCtx mc{&f, &bend, &rough, C, d, err, n};
+    PathGeom(c, nc, v, R, C, d, PutErr, &mc, 2);
     if (fitOut) *fitOut = f;
     return true;
 }

@@ -89,8 +89,6 @@ double Dist2(const At& p, float sx, float sy) {
     return dx * dx + dy * dy;
 }
 
-double Dist2(const Grid& g, long long i, float sx, float sy) { return Dist2(At(g, i), sx, sy); }
-
 // std::lround without the library call: halves away from zero. q must be finite.
 long long RoundHalfOut(double q) {
     const double f = std::floor(q), d = q - f;
@@ -485,6 +483,22 @@ void Soften(const Grid& g, float* z, long long st, const std::vector<uint8_t, Hu
     }
 }
 
+// Every post's PathPost to fn, passes times over the grid.
+void Visit(const Grid& g, const Sites* s, PathGeomFn fn, void* ctx, int passes) {
+    const long long n = static_cast<long long>(g.R) * g.C;
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (long long k = 0; k < passes * n; k++) {
+        const long long i = k < n ? k : k % n;
+        const At pi(g, i);
+        PathPost p{nan, nan, g.Lo(i), g.Hi(i), -1};
+        if (!std::isnan(s[0].p[i].x)) p.a = std::sqrt(Dist2(pi, s[0].p[i].x, s[0].p[i].y));
+        if (!std::isnan(s[1].p[i].x)) p.b = std::sqrt(Dist2(pi, s[1].p[i].x, s[1].p[i].y));
+        if (p.a > 0 && p.b > 0)
+            p.cos = ((s[0].p[i].x - pi.x) * (s[1].p[i].x - pi.x) + (s[0].p[i].y - pi.y) * (s[1].p[i].y - pi.y)) / (p.a * p.b);
+        fn(ctx, i, p);
+    }
+}
+
 bool RunPath(const cntr* c, int nc, Grid& g, float* v, const PathPrm& prm) {
     const int R = g.R, C = g.C;
     const long long n = static_cast<long long>(R) * C;
@@ -517,13 +531,21 @@ bool RunPath(const cntr* c, int nc, Grid& g, float* v, const PathPrm& prm) {
             z[st * i] = static_cast<float>(h);
         }
     });
-    for (Sites& site : s) {
-        FreeMem(site.p.p);
-        site.p.p = nullptr;
-    }
+    // Without a geometry caller the sites go before the fill, which needs room of its own.
+    auto freeSites = [&] {
+        for (Sites& site : s) {
+            FreeMem(site.p.p);
+            site.p.p = nullptr;
+        }
+    };
+    if (!prm.geom) freeSites();
     const double ci = FindItv(c, nc);
     Fill(g, z, static_cast<int>(st), 1e-3 * (ci > 0 ? ci : g.d));
     Soften(g, z, st, wide, nth);
+    if (prm.geom) {
+        Visit(g, s, prm.geom, prm.geomCtx, 1);
+        freeSites();
+    }
     // The heights are in v now: a cancel that comes this late lets the run finish.
     prm.fb.Progress(95);
     (void)prm.fb.Cancelled();
@@ -531,25 +553,15 @@ bool RunPath(const cntr* c, int nc, Grid& g, float* v, const PathPrm& prm) {
 }
 }  // namespace
 
-void PathGeom(const cntr* c, int nc, const float* v, int R, int C, double itv, PathGeomFn fn, void* ctx) {
+void PathGeom(const cntr* c, int nc, const float* v, int R, int C, double itv, PathGeomFn fn, void* ctx,
+              int passes) {
     if (R <= 0 || C <= 0) return;
     Grid g;
     MkGrid(g, c, nc, v, R, C, itv);
-    const long long n = static_cast<long long>(R) * C;
     Sites s[2];
-    Seed(g, c, nc, n, s);
+    Seed(g, c, nc, static_cast<long long>(R) * C, s);
     SpreadBoth(g, s, 2);
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    for (long long i = 0; i < n; i++) {
-        PathPost p{nan, nan, g.Lo(i), g.Hi(i), -1};
-        if (!std::isnan(s[0].p[i].x)) p.a = std::sqrt(Dist2(g, i, s[0].p[i].x, s[0].p[i].y));
-        if (!std::isnan(s[1].p[i].x)) p.b = std::sqrt(Dist2(g, i, s[1].p[i].x, s[1].p[i].y));
-        if (p.a > 0 && p.b > 0) {
-            const double px = static_cast<double>(i % g.C) * g.d, py = static_cast<double>(i / g.C) * g.d;
-            p.cos = ((s[0].p[i].x - px) * (s[1].p[i].x - px) + (s[0].p[i].y - py) * (s[1].p[i].y - py)) / (p.a * p.b);
-        }
-        fn(ctx, i, p);
-    }
+    Visit(g, s, fn, ctx, passes);
 }
 
 bool GenTrnPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& prm) {

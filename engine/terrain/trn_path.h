@@ -4,6 +4,15 @@
 #include "terrain/trn_gen.h"
 #include "terrain/trn_mc.h"
 
+// What the method sees at each post, in grid order: the distances (mm) to the nearest points of the
+// lower and upper bounding levels (NaN where that level bounds no contour reachable within the
+// post's region), the band (infinite: no contour seen) and the cosine of the angle between the
+// directions to those two points (-1 on a plain slope; towards 1 where the contours bend into a V).
+struct PathPost {
+    double a, b, lo, hi, cos;
+};
+using PathGeomFn = void (*)(void* ctx, long long i, const PathPost& p);
+
 // Parameters of the gradient-path surface (values at the module boundary).
 struct PathPrm {
     double itv = 0;   // mesh interval d (mm); 0: taken from the posts
@@ -12,6 +21,10 @@ struct PathPrm {
     // Where the heights go, one float a post in v's order; null: into v's z. With it v is only read,
     // and only before the first progress call, so the caller needs no copy of the posts.
     float* z = nullptr;
+    // Called for every post, in grid order, once all the heights are written: what PathGeom would
+    // give, without finding the nearest points a second time.
+    PathGeomFn geom = nullptr;
+    void* geomCtx = nullptr;
 };
 
 // Heights of the R x C grid v (row-major, as the mesh lays it out; z of every post written). Every
@@ -28,12 +41,7 @@ bool GenTrnPathAxes(const cntr* c, int nc, const float* xs, const float* ys, int
 // level gets one interval of room on the side away from its neighbours. itv: mesh interval (used
 // only for a grid of one post).
 void PathBand(const cntr* c, int nc, const float* v, int R, int C, double itv, OrdBand* b);
-// What the method sees at each post, in grid order: the distances (mm) to the nearest points of the
-// lower and upper bounding levels (NaN where that level bounds no contour reachable within the
-// post's region), the band (infinite: no contour seen) and the cosine of the angle between the
-// directions to those two points (-1 on a plain slope; towards 1 where the contours bend into a V).
-struct PathPost {
-    double a, b, lo, hi, cos;
-};
-using PathGeomFn = void (*)(void* ctx, long long i, const PathPost& p);
-void PathGeom(const cntr* c, int nc, const float* v, int R, int C, double itv, PathGeomFn fn, void* ctx);
+// PathGeom: the same for fn, without the heights. passes: how many times every post is handed to fn, in grid order each time (a caller that needs a
+// sum over the whole grid before it can write anything keeps nothing per post).
+void PathGeom(const cntr* c, int nc, const float* v, int R, int C, double itv, PathGeomFn fn, void* ctx,
+              int passes = 1);
