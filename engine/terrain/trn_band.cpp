@@ -245,6 +245,60 @@ double Length(const cntr& cc) {
     return len;
 }
 
+// An open end of a line: where, its heading, its level, how far the nearest other level lies.
+struct End {
+    double p[2], dir[2];
+    double h, other;
+    int ci;
+    double len = 0;       // the length of its line
+    bool met = false;     // another line of its level ends at the same point: joined already
+};
+
+// Ends left open (not used by a bridge) carried on to the lattice's edge, into out.
+void CarryOn(const std::vector<End>& ends, const std::vector<uint8_t>& used, const SegIdx& idx,
+             const std::vector<double>& X, const std::vector<double>& Y, std::vector<Seg>& out) {
+    // Ends left open: on to the lattice's edge. A line cut short of the map's edge runs on as it
+    // ran; where other levels lie nearer than the edge, only while the way on is short beside the
+    // line and beside the way to them. Never across a contour.
+    struct Ext {
+        double p[2], q[2], h, t;
+        bool ok;
+    };
+    std::vector<Ext> ext;
+    for (size_t a = 0; a < ends.size(); a++) {
+        if (used[a] || ends[a].met) continue;
+        const End& A = ends[a];
+        if (A.dir[0] == 0 && A.dir[1] == 0) continue;
+        double t = HUGE_VAL;
+        if (A.dir[0] > 0) t = std::min(t, (X.back() - A.p[0]) / A.dir[0]);
+        if (A.dir[0] < 0) t = std::min(t, (X.front() - A.p[0]) / A.dir[0]);
+        if (A.dir[1] > 0) t = std::min(t, (Y.back() - A.p[1]) / A.dir[1]);
+        if (A.dir[1] < 0) t = std::min(t, (Y.front() - A.p[1]) / A.dir[1]);
+        if (!(t > 0) || !std::isfinite(t)) continue;
+        const double q[2] = {A.p[0] + t * A.dir[0], A.p[1] + t * A.dir[1]};
+        const bool ok = (t < A.other || t < std::min(A.len / 4, 4 * A.other)) && !idx.Crosses(A.p, q);
+        ext.push_back({{A.p[0], A.p[1]}, {q[0], q[1]}, A.h, t, ok});
+    }
+    // Two ways on of different levels that cross: the longer gives way (a line carried past where
+    // its neighbours stop would cut them off from the edge). Swept in x.
+    ext.erase(std::remove_if(ext.begin(), ext.end(), [](const Ext& e) { return !e.ok; }), ext.end());
+    auto x0 = [](const Ext& e) { return std::min(e.p[0], e.q[0]); };
+    std::sort(ext.begin(), ext.end(), [&](const Ext& a, const Ext& b) { return x0(a) < x0(b); });
+    std::vector<uint8_t> yield(ext.size(), 0);
+    for (size_t a = 0; a < ext.size(); a++) {
+        const Ext& e = ext[a];
+        const double ex1 = std::max(e.p[0], e.q[0]);
+        for (size_t b = a + 1; b < ext.size() && x0(ext[b]) <= ex1; b++) {
+            const Ext& o = ext[b];
+            if (std::fabs(o.h - e.h) <= LvlTol || !SegsCross(e.p, e.q, o.p, o.q)) continue;
+            if (e.t >= o.t) yield[a] = 1;
+            if (o.t >= e.t) yield[b] = 1;
+        }
+    }
+    for (size_t a = 0; a < ext.size(); a++)
+        if (!yield[a]) out.push_back({ext[a].p[0], ext[a].p[1], ext[a].q[0], ext[a].q[1], ext[a].h, true});
+}
+
 // Segments that close what the digitiser left open: two open ends of one level, each the other's
 // nearest, joined where the join crosses no contour and is shorter than the way to any other
 // level from either end (a gap where a label was, a ring left open); an end left short of the
@@ -253,13 +307,6 @@ double Length(const cntr& cc) {
 std::vector<Seg> Bridges(const cntr* c, int nc, const std::vector<double>& X, const std::vector<double>& Y) {
     std::vector<Seg> out;
     if (X.empty() || Y.empty()) return out;
-    struct End {
-        double p[2], dir[2];
-        double h, other;
-        int ci;
-        double len = 0;       // the length of its line
-        bool met = false;     // another line of its level ends at the same point: joined already
-    };
     std::vector<End> ends;
     double minx = X.front(), maxx = X.back(), miny = Y.front(), maxy = Y.back();
     double segs = 0, len = 0;
@@ -340,46 +387,7 @@ std::vector<Seg> Bridges(const cntr* c, int nc, const std::vector<double>& X, co
         out.push_back({A.p[0], A.p[1], B.p[0], B.p[1], A.h});
         used[a] = used[static_cast<size_t>(b)] = 1;
     }
-    // Ends left open: on to the lattice's edge. A line cut short of the map's edge runs on as it
-    // ran; where other levels lie nearer than the edge, only while the way on is short beside the
-    // line and beside the way to them. Never across a contour.
-    struct Ext {
-        double p[2], q[2], h, t;
-        bool ok;
-    };
-    std::vector<Ext> ext;
-    for (size_t a = 0; a < ends.size(); a++) {
-        if (used[a] || ends[a].met) continue;
-        const End& A = ends[a];
-        if (A.dir[0] == 0 && A.dir[1] == 0) continue;
-        double t = HUGE_VAL;
-        if (A.dir[0] > 0) t = std::min(t, (X.back() - A.p[0]) / A.dir[0]);
-        if (A.dir[0] < 0) t = std::min(t, (X.front() - A.p[0]) / A.dir[0]);
-        if (A.dir[1] > 0) t = std::min(t, (Y.back() - A.p[1]) / A.dir[1]);
-        if (A.dir[1] < 0) t = std::min(t, (Y.front() - A.p[1]) / A.dir[1]);
-        if (!(t > 0) || !std::isfinite(t)) continue;
-        const double q[2] = {A.p[0] + t * A.dir[0], A.p[1] + t * A.dir[1]};
-        const bool ok = (t < A.other || t < std::min(A.len / 4, 4 * A.other)) && !idx.Crosses(A.p, q);
-        ext.push_back({{A.p[0], A.p[1]}, {q[0], q[1]}, A.h, t, ok});
-    }
-    // Two ways on of different levels that cross: the longer gives way (a line carried past where
-    // its neighbours stop would cut them off from the edge). Swept in x.
-    ext.erase(std::remove_if(ext.begin(), ext.end(), [](const Ext& e) { return !e.ok; }), ext.end());
-    auto x0 = [](const Ext& e) { return std::min(e.p[0], e.q[0]); };
-    std::sort(ext.begin(), ext.end(), [&](const Ext& a, const Ext& b) { return x0(a) < x0(b); });
-    std::vector<uint8_t> yield(ext.size(), 0);
-    for (size_t a = 0; a < ext.size(); a++) {
-        const Ext& e = ext[a];
-        const double ex1 = std::max(e.p[0], e.q[0]);
-        for (size_t b = a + 1; b < ext.size() && x0(ext[b]) <= ex1; b++) {
-            const Ext& o = ext[b];
-            if (std::fabs(o.h - e.h) <= LvlTol || !SegsCross(e.p, e.q, o.p, o.q)) continue;
-            if (e.t >= o.t) yield[a] = 1;
-            if (o.t >= e.t) yield[b] = 1;
-        }
-    }
-    for (size_t a = 0; a < ext.size(); a++)
-        if (!yield[a]) out.push_back({ext[a].p[0], ext[a].p[1], ext[a].q[0], ext[a].q[1], ext[a].h, true});
+    CarryOn(ends, used, idx, X, Y, out);
     return out;
 }
 
