@@ -314,6 +314,60 @@ bool LeaveOut(const cntr* c, int nc, const float* v, int R, int C, double d, dou
     prm.geomCtx = &gc;
     return GenTrnPath(kept.data(), static_cast<int>(kept.size()), w.data(), Rm, Cm, prm);
 }
+// One-level regions: summits (their lower level alone) and pits or ground below the lowest line
+// (their upper level alone) each by its own samples when there are enough, else both by all of
+// them. a2, pw: the law at the second scale.
+void FitCrest(const std::vector<const Sample*>& one, double a2, double pw, ErrFit& f) {
+    double ce[3] = {0, 0, 0}, cm[3] = {0, 0, 0};
+    int cn[3] = {0, 0, 0};
+    for (const Sample* p : one) {
+        const bool up = !std::isnan(p->a);
+        const double x = up ? p->a : p->b, m = a2 * std::pow(2 * x, pw);
+        for (const int k : {up ? 0 : 1, 2}) {
+            ce[k] += p->e * p->e;
+            cm[k] += m * m;
+            cn[k]++;
+        }
+    }
+    auto factor = [&](int k) { return std::clamp(std::sqrt(ce[k] / cm[k]), 0.25, 16.0); };
+    if (cn[2] >= MinCrest && cm[2] > 0) f.crest = f.crestDn = factor(2);
+    if (cn[0] >= MinCrest && cm[0] > 0) f.crest = factor(0);
+    if (cn[1] >= MinCrest && cm[1] > 0) f.crestDn = factor(1);
+}
+
+// The misses over the law grouped by the cosine between the directions to the two lines, never
+// falling as the contours bend more.
+template <class Law>
+void FitBend(const std::vector<const Sample*>& two, Law&& law, Bend& bend) {
+    std::vector<const Sample*> byCos = two;
+    std::sort(byCos.begin(), byCos.end(), [](const Sample* p, const Sample* q) { return p->cos < q->cos; });
+    const int nb = std::clamp(static_cast<int>(byCos.size()) / 200, 1, 8);
+    for (int g = 0; g < nb; g++) {
+        const size_t k0 = byCos.size() * g / nb, k1 = byCos.size() * (g + 1) / nb;
+        double se = 0, sm = 0, sc = 0;
+        for (size_t k = k0; k < k1; k++) {
+            const double m = law(byCos[k]);
+            se += byCos[k]->e * byCos[k]->e;
+            sm += m * m;
+            sc += byCos[k]->cos;
+        }
+        bend.c[g] = sc / static_cast<double>(k1 - k0);
+        bend.g[g] = sm > 0 ? std::sqrt(se / sm) : 1;
+    }
+    bend.n = nb;
+    // Adjacent groups that would fall are pooled.
+    bool again = true;
+    for (int it = 0; again && it < 64; it++) {
+        again = false;
+        for (int k = 1; k < bend.n; k++)
+            if (bend.g[k] < bend.g[k - 1]) {
+                const double pool = std::sqrt((bend.g[k] * bend.g[k] + bend.g[k - 1] * bend.g[k - 1]) / 2);
+                bend.g[k] = bend.g[k - 1] = pool;
+                again = true;
+            }
+    }
+}
+
 }  // namespace
 
 bool TrnErrMap(const cntr* c, int nc, const float* v, int R, int C, double itv, float* err, ErrFit* fitOut) {
@@ -359,24 +413,7 @@ bool TrnErrMap(const cntr* c, int nc, const float* v, int R, int C, double itv, 
             const double a4 = two4.size() >= static_cast<size_t>(MinSamples) ? FitAlpha(two4, pw) : 0;
             if (a4 > 0) f.step = std::clamp(a2 / a4, 0.25, 1.0);
             f.alpha = a2 * f.step;
-            // One-level regions: summits (their lower level alone) and pits or ground below the
-            // lowest line (their upper level alone) each by its own samples when there are enough,
-            // else both by all of them.
-            double ce[3] = {0, 0, 0}, cm[3] = {0, 0, 0};
-            int cn[3] = {0, 0, 0};
-            for (const Sample* p : one) {
-                const bool up = !std::isnan(p->a);
-                const double x = up ? p->a : p->b, m = a2 * std::pow(2 * x, pw);
-                for (const int k : {up ? 0 : 1, 2}) {
-                    ce[k] += p->e * p->e;
-                    cm[k] += m * m;
-                    cn[k]++;
-                }
-            }
-            auto factor = [&](int k) { return std::clamp(std::sqrt(ce[k] / cm[k]), 0.25, 16.0); };
-            if (cn[2] >= MinCrest && cm[2] > 0) f.crest = f.crestDn = factor(2);
-            if (cn[0] >= MinCrest && cm[0] > 0) f.crest = factor(0);
-            if (cn[1] >= MinCrest && cm[1] > 0) f.crestDn = factor(1);
+            FitCrest(one, a2, pw, f);
         }
     }
     Bend bend;
@@ -387,33 +424,7 @@ bool TrnErrMap(const cntr* c, int nc, const float* v, int R, int C, double itv, 
         // Misses over the law at the second scale, with the law's own alpha there.
         const double a2 = f.alpha / f.step;
         auto law = [&](const Sample* p) { return a2 * Bridge(p->a / (p->a + p->b)) * std::pow(p->a + p->b, f.pw); };
-        std::vector<const Sample*> byCos = two;
-        std::sort(byCos.begin(), byCos.end(), [](const Sample* p, const Sample* q) { return p->cos < q->cos; });
-        const int nb = std::clamp(static_cast<int>(byCos.size()) / 200, 1, 8);
-        for (int g = 0; g < nb; g++) {
-            const size_t k0 = byCos.size() * g / nb, k1 = byCos.size() * (g + 1) / nb;
-            double se = 0, sm = 0, sc = 0;
-            for (size_t k = k0; k < k1; k++) {
-                const double m = law(byCos[k]);
-                se += byCos[k]->e * byCos[k]->e;
-                sm += m * m;
-                sc += byCos[k]->cos;
-            }
-            bend.c[g] = sc / static_cast<double>(k1 - k0);
-            bend.g[g] = sm > 0 ? std::sqrt(se / sm) : 1;
-        }
-        bend.n = nb;
-        // Not falling as the contours bend more: adjacent groups that would fall are pooled.
-        bool again = true;
-        for (int it = 0; again && it < 64; it++) {
-            again = false;
-            for (int k = 1; k < bend.n; k++)
-                if (bend.g[k] < bend.g[k - 1]) {
-                    const double pool = std::sqrt((bend.g[k] * bend.g[k] + bend.g[k - 1] * bend.g[k - 1]) / 2);
-                    bend.g[k] = bend.g[k - 1] = pool;
-                    again = true;
-                }
-        }
+        FitBend(two, law, bend);
         f.bendLo = bend.g[0];
         f.bendHi = bend.g[bend.n - 1];
         const size_t w = static_cast<size_t>(rough.nx) + 1;
