@@ -445,8 +445,8 @@ protected:
         float* row = static_cast<float*>(data);
         for (int c = 0; c < nc; c++) {
             const long long i = g_.At(r, b_.c0 + c);
-            row[c] = g_.gap && g_.gap[i] ? static_cast<float>(GisNoData)
-                                         : (err_ ? err_[i] : g_.z[g_.zst * i]) * 0.001f;
+            const float v = (err_ ? err_[i] : g_.z[g_.zst * i]) * 0.001f;
+            row[c] = (g_.gap && g_.gap[i]) || std::isnan(v) ? static_cast<float>(GisNoData) : v;
         }
         return CE_None;
     }

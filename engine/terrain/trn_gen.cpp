@@ -684,7 +684,8 @@ bool CreTrn(const Feedback& fb, TrnMethodKind m) {
         gap.assign(nv, 0);
         for (int i = 0; i < nv; i++) {
             const float h = work[ws * i + ws - 1];
-            if (h == kUnreached) gap[i] = 1;
+            // Unreached by a cross line, or no contour near at all (the mesh keeps its height).
+            if (h == kUnreached || std::isnan(h)) gap[i] = 1;
             else s->v[3 * i + 2] = h;
         }
     }

@@ -371,8 +371,7 @@ void Fill(const Grid& g, float* z, int st, double tol) {
             if (!in[j]) { in[j] = 2; q.push_back(j); }
         });
     }
-    for (long long i = 0; i < n; i++)
-        if (std::isnan(z[i * st])) z[i * st] = 0;
+    // A grid that no contour reaches at all stays without heights (NaN): nodata, not a plain at 0.
     // Then the filled posts relax towards the mean of their neighbours (over-relaxed sweeps), so that
     // a wide hole in the contours (a lake, a glacier) gets a surface spanning its rim rather than the
     // height of the part of the rim reached first.

@@ -112,3 +112,20 @@ TEST_F(DemRunTest, TheHeightsAloneGiveTheMeshRunsGrid) {
     EXPECT_EQ(0, std::memcmp(a.z.data(), b.z.data(), a.z.size() * sizeof(float)));
     EXPECT_EQ(a.compress, "DEFLATE");
 }
+
+// A region that no contour reaches: every post nodata, with or without the mesh, never a plain at 0 m.
+TEST_F(DemRunTest, ARegionNoContourReachesIsNodata) {
+    p.haveRgn = true;
+    const double rgn[4] = {600000, 4100000, 600400, 4100300};
+    std::copy(rgn, rgn + 4, p.rgn);
+    for (const bool mesh : {false, true}) {
+        SCOPED_TRACE(mesh);
+        DemPrm q = p;
+        if (mesh) q.err = Path("e.tif");
+        ASSERT_EQ(DemRun(q, FbNone), DemOk);
+        const Raster r = ReadRaster(Path("c.tif"));
+        ASSERT_TRUE(r.hasNoData);
+        ASSERT_FALSE(r.z.empty());
+        EXPECT_TRUE(std::all_of(r.z.begin(), r.z.end(), [&](float v) { return v == r.noData; }));
+    }
+}
