@@ -141,9 +141,9 @@ int ShowMsg(int kind, int id, const char* text, const char* more = nullptr) {
             ConPrintf("message %d not found.\n", id);
         return -1;
     }
-    std::string s = FmtMsg(MsgLang == 0 ? e->ja : e->en, text);
+    std::string s = FmtMsg(MsgTx(e->ja, e->en), text);
     if (more && *more) s += std::string("\n") + more;
-    const char* cap = MsgLang == 0 ? capJa[kind] : capEn[kind];
+    const char* cap = MsgTx(capJa[kind], capEn[kind]);
     int btn = kind == MsgCnf ? plt::BtnYesNo : plt::BtnOk;
     int prev = MsgBoxId;
     MsgBoxId = id;
