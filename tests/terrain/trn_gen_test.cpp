@@ -100,6 +100,9 @@ TEST_F(TrnTest, BothGeneratorsGiveTheSameGridThroughTheCommand) {
     Ring(80, 100, 0, 1300, 72);
     Ctr(70, {-2000, -1500, 2000, -1400});
     Ctr(80, {-2000, 1500, 0, 1600, 2000, 1500});
+    // A sawtooth between the 70 line and the 80 ring: half-lines crossing one contour 80 times.
+    crv* saw = Ctr(75, {});
+    for (int k = 0; k <= 80; k++) AddCrvPnt(saw, -2000 + 50.0f * k, k % 2 ? -1310.0f : -1390.0f, 75);
     Region(-2000, -1500, 2000, 1500, 150);
     TrnGenRef = 1;
     IntrCmd(CatMdl, CmdTrnCre);
