@@ -294,12 +294,12 @@ TEST_F(DxfRdTest, OtherEntitiesDoNotAddPointsToTheCurveBefore) {
 }
 
 TEST_F(DxfRdTest, TextBecomesADimensionTextInTheDrawingsCodePage) {
-    // Shift-JIS (no header): "標高" then a UTF-8 drawing (AC1021).
-    std::string sj = "\x95\x57\x8d\x82";
+    // Shift-JIS (no header): "標", a byte it has no character for, "高"; then a UTF-8 drawing.
+    std::string sj = "\x95\x57\xFF\x8d\x82";
     Rd(Ents("0\nTEXT\n10\n5\n20\n6\n30\n7\n40\n2.5\n1\n" + sj + " 100\n"));
     ASSERT_EQ(TrnPrt->sizs.n, 1);
     siz* z = TrnPrt->sizs.a[0];
-    EXPECT_STREQ(z->txt, "標高");
+    EXPECT_STREQ(z->txt, "標\xEF\xBF\xBD高");
     EXPECT_EQ(z->type, 1);
     ASSERT_EQ(z->n, 1);
     EXPECT_EQ(std::vector<float>(z->pts, z->pts + 6), (std::vector<float>{5, 6, 7, 5, 6, 7}));
