@@ -178,3 +178,22 @@ TEST_F(TrnTest, TerrainReplacedOrDeletedWhileGeneratingIsLeftAlone) {
         EXPECT_EQ(TrnSrf, nullptr);
     }
 }
+
+// A grid whose posts name their vertices in another order (as a scene file may store them) gets
+// the same height at every post as the grid stored in order.
+TEST_F(TrnTest, GridStoredOutOfOrderGetsTheSameHeightsPostByPost) {
+    Ring(100, 450, 500, 300, 40);
+    Ctr(50, {-100, -100, 1000, -50});
+    Region(0, 0, 900, 1200, 100);   // 13 x 11 posts
+    IntrCmd(CatMdl, CmdTrnCre);
+    const std::vector<float> plain = Heights();
+    const int nv = TrnSrf->nv;
+    const std::vector<float> v(TrnSrf->v, TrnSrf->v + 3 * nv);
+    for (int k = 0; k < nv; k++) {   // post k holds vertex nv - 1 - k, its height cleared
+        for (int j = 0; j < 3; j++) TrnSrf->v[3 * (nv - 1 - k) + j] = j < 2 ? v[3 * k + j] : 0;
+        TrnGrd->vtx_id[k] = nv - 1 - k;
+    }
+    IntrCmd(CatMdl, CmdTrnCre);
+    EXPECT_NE(plain.front(), plain[static_cast<size_t>(nv / 2)]);
+    for (int k = 0; k < nv; k++) ASSERT_EQ(TrnSrf->v[3 * (nv - 1 - k) + 2], plain[k]) << "post " << k;
+}
