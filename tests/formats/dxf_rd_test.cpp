@@ -254,11 +254,12 @@ TEST_F(DxfRdTest, TooLargeCoordinateIsRefusedAndItsVertexDropped) {
     EXPECT_EQ(sum.prob, 4);
     ASSERT_EQ(Boxes(), 4);
     EXPECT_EQ(BoxText(0), Path("in.dxf") + " 数値が大きすぎる:line 20");
-    // Within range in the drawing's unit, beyond it in millimetres.
+    // Within range in the drawing's unit, beyond it in millimetres; values right-aligned in blanks
+    // as some writers pad them.
     DocRstScn();
     IniScn();
     IniTrnScn();
-    Rd(Ents("0\nLINE\n10\n1\n20\n2\n30\n3\n11\n2e9\n21\n0\n31\n0\n"), 1000.0);
+    Rd(Ents("0\nLINE\n10\n   1\n20\n2\n30\n 3\n11\n2e9\n21\n0\n31\n0\n"), 1000.0);
     ASSERT_EQ(NumCrv(), 1);
     EXPECT_EQ(Pts(0), (std::vector<float>{1000, 2000, 3000}));
 }
