@@ -311,6 +311,14 @@ TEST_F(DxfRdTest, TextBecomesADimensionTextInTheDrawingsCodePage) {
        Ents("0\nTEXT\n10\n0\n20\n0\n30\n0\n1\n標高\n"));
     ASSERT_EQ(TrnPrt->sizs.n, 1);
     EXPECT_STREQ(TrnPrt->sizs.a[0]->txt, "標高");
+    // Before UTF-8 drawings, the declared Western code page.
+    DocRstScn();
+    IniScn();
+    IniTrnScn();
+    Rd("0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n9\n$DWGCODEPAGE\n3\nANSI_1252\n0\nENDSEC\n" +
+       Ents("0\nTEXT\n10\n0\n20\n0\n30\n0\n1\nCaf\xE9\n"));
+    ASSERT_EQ(TrnPrt->sizs.n, 1);
+    EXPECT_STREQ(TrnPrt->sizs.a[0]->txt, "Café");
 }
 
 TEST_F(DxfRdTest, ImportColoursByHeightAndReportsWhatWasRead) {
