@@ -314,6 +314,9 @@ TEST(DemTiles, TileListAndWrongCommandLines) {
     // An overlap given that is larger than a tile needs is the tile's.
     ASSERT_EQ(Cli("tiles", Args(in, vrt, "100", {"--tile-size", "20", "--overlap", "60"}), &out), 0);
     EXPECT_EQ(Overlaps(out), std::vector<long long>(6, 60));
+    // Three posts across is the narrowest tile: 14 columns of them.
+    ASSERT_EQ(Cli("tiles", Args(in, vrt, "100", {"--tile-size", "3x20"}), &out), 0);
+    EXPECT_EQ(Overlaps(out).size(), 28u);
     ASSERT_EQ(Cli("dem", Args(in, vrt, "100", {"--tile-size", "20", "--tile", "5"})), 0);
     Raster last = ReadRaster(t / "m_1_2.tif");
     EXPECT_EQ(last.w, 1);   // column 40 alone
