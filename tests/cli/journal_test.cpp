@@ -6,10 +6,12 @@
 #include <unistd.h>
 #include "support/restore.h"
 #include "console_plt.h"
+#include "core/cmd.h"
 #include "core/mode.h"
 #include "core/msg.h"
 #include "core/state.h"
 #include "curves/crv.h"
+#include "display/dsp_cmd.h"
 #include "display/view.h"
 #include "doc/filnam.h"
 #include "formats/xchg.h"
@@ -293,6 +295,22 @@ TEST(JournalRun, SceneDumpListsEveryText) {
     EXPECT_NE(h.out.find("siz \"B\"\n"), std::string::npos);
     std::remove(dxf.c_str());
     rmdir(dir);
+}
+
+// `wheel X Y N` at a pointer: the view of N wheel commands there, not N + 1.
+TEST(JournalRun, WheelTurnsItsClicks) {
+    const std::string in = "cmd " + std::to_string(CatDsp) + " " + std::to_string(CmdWhlIn) + "\n";
+    std::string out[3];
+    int k = 0;
+    for (const std::string& text : {std::string("dump view\n"), std::string("wheel 600 200 2\ndump view\n"),
+                                    "ptr 600 200\n" + in + in + "dump view\n"}) {
+        CapHost h;
+        std::istringstream s(text);
+        EXPECT_EQ(jrn::Run(s, h), 0) << h.err;
+        out[k++] = h.out;
+    }
+    EXPECT_NE(out[1], out[0]);
+    EXPECT_EQ(out[1], out[2]);
 }
 
 TEST(JournalRun, UnreadableFile) {
