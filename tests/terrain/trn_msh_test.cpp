@@ -47,7 +47,10 @@ TEST_F(TrnTest, GridStorageIndexesNormalsAndFlags) {
     // The box of the surface covers the region.
     EXPECT_FLOAT_EQ(TrnSrf->box.max[0], 1000);
     EXPECT_FLOAT_EQ(TrnSrf->box.max[1], 600);
-    // Setting the region again replaces the terrain.
+    // Setting the region again replaces the terrain (this one tilted along y first).
+    for (int r = 0; r < Rows(); r++)
+        for (int c = 0; c < Cols(); c++) Z(r, c) = 100.0f * r;
+    CalTrnNrm();
     Region(0, 0, 500, 500, 100);
     EXPECT_EQ(TrnPrt->srfs.n, 1);
     EXPECT_EQ(Cols(), 7);   // hx 250: 2 intervals + leftover 50 > 30 -> 3 each side
