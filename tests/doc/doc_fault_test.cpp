@@ -56,10 +56,10 @@ TEST_F(ScnTest, TerrainWithAnUnsoundIndexIsNotExported) {
     MshItv = 1000;
     IntrCmd(CatDrw2D, CmdRgnDlgOk);
     ASSERT_NE(TrnGrd, nullptr);
-    for (int bad : {-1, TrnSrf->nv}) {
-        SCOPED_TRACE(bad);
-        const int keep = TrnGrd->vtx_id[5];
-        TrnGrd->vtx_id[5] = bad;
+    for (int at : {0, 5}) {   // the first post below, the sixth beyond
+        SCOPED_TRACE(at);
+        const int keep = TrnGrd->vtx_id[at];
+        TrnGrd->vtx_id[at] = at ? TrnSrf->nv : -1;
         for (int f : {FmtVrml, FmtStl}) {
             Plt().Clear();
             const std::string out = Path("t" + std::to_string(f));
@@ -68,7 +68,7 @@ TEST_F(ScnTest, TerrainWithAnUnsoundIndexIsNotExported) {
             EXPECT_EQ(Plt().boxes[0].text, "地形が作成されていません。");
             EXPECT_FALSE(std::filesystem::exists(out));
         }
-        TrnGrd->vtx_id[5] = keep;
+        TrnGrd->vtx_id[at] = keep;
     }
 }
 
