@@ -92,3 +92,18 @@ TEST_F(ScnTest, SaveFailsWhenTheSideFileFailsAndLeavesNoStaleOrigin) {
     ASSERT_EQ(DocOpen(scn), DocDone);
     EXPECT_FALSE(GisRef.known);
 }
+
+// A drawing that comes out half a metre wide was drawn in another unit: read in metres, it was
+// in kilometres (the one unit that fits); read in millimetres, metres come first of those that fit.
+TEST(DxfUnit, OddSizeOffersTheUnitThatFits) {
+    for (auto [fct, want] : {std::pair{1000.0, LenUnit::Km}, std::pair{1.0, LenUnit::M}}) {
+        DxfRdSum s;
+        s.ext = true;
+        s.fct = fct;
+        s.x1 = 500;
+        s.y1 = 200;
+        LenUnit u = LenUnit::Mm;
+        ASSERT_TRUE(DxfUnitOdd(s, &u)) << fct;
+        EXPECT_EQ(u, want) << fct;
+    }
+}
