@@ -47,7 +47,8 @@ TEST_F(ScnTest, FileNamedOnlyByTheExtensionOpensFromTheCommandLine) {
 }
 
 // A terrain whose grid names a vertex the surface does not have (below or beyond its count) is
-// not exported as VRML or STL: the user is told there is no terrain and no file is written.
+// not exported as VRML or STL: the user is told there is no terrain and no file is written. Sound
+// again, it is exported with a note naming its posts.
 TEST_F(ScnTest, TerrainWithAnUnsoundIndexIsNotExported) {
     TrnRgn[0] = 0;
     TrnRgn[1] = 0;
@@ -70,6 +71,13 @@ TEST_F(ScnTest, TerrainWithAnUnsoundIndexIsNotExported) {
         }
         TrnGrd->vtx_id[at] = keep;
     }
+    // Sound again, it is exported, and the note after it names the terrain's posts.
+    ASSERT_EQ(ExpXchg(FmtStl, Path("t.stl")), 0);
+    ASSERT_GT(MsgLinNum, 0);
+    EXPECT_NE(std::string(MsgLin[MsgLinNum - 1]).find("地形 " + std::to_string(TrnGrd->cols) + " x " +
+                                                     std::to_string(TrnGrd->rows) + " 点"),
+              std::string::npos)
+        << MsgLin[MsgLinNum - 1];
 }
 
 // The side file that carries a georeferenced document's origin cannot be written (its temporary
@@ -106,4 +114,10 @@ TEST(DxfUnit, OddSizeOffersTheUnitThatFits) {
         ASSERT_TRUE(DxfUnitOdd(s, &u)) << fct;
         EXPECT_EQ(u, want) << fct;
     }
+    // So large that no unit makes it plausible: nothing to offer.
+    DxfRdSum huge;
+    huge.ext = true;
+    huge.x1 = 1e16;
+    LenUnit u = LenUnit::Mm;
+    EXPECT_FALSE(DxfUnitOdd(huge, &u));
 }
