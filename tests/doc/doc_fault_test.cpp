@@ -6,6 +6,7 @@
 #include "core/cmd.h"
 #include "curves/crv_cmd.h"
 #include "doc/doc.h"
+#include "doc/recover.h"
 #include "doc/xchg_flow.h"
 #include "formats/scn.h"
 #include "formats/scn_fixture.h"
@@ -120,4 +121,21 @@ TEST(DxfUnit, OddSizeOffersTheUnitThatFits) {
     huge.x1 = 1e16;
     LenUnit u = LenUnit::Mm;
     EXPECT_FALSE(DxfUnitOdd(huge, &u));
+}
+
+// A recovery copy's description reads back as written: its time, region and interval.
+TEST_F(ScnTest, RecoveryDescriptionReadsBack) {
+    TrnRgn[0] = 10;
+    TrnRgn[4] = 20;
+    MshItv = 500;
+    RcvCopy c;
+    RcvSnap(&c, 1234567890);
+    std::string err;
+    ASSERT_EQ(RcvWrite(c, Path("r.scn"), Path("r.meta"), &err), 0) << err;
+    RcvMeta m;
+    ASSERT_TRUE(RcvReadMeta(Path("r.meta"), &m));
+    EXPECT_EQ(m.time, 1234567890);
+    EXPECT_EQ(m.rgn[0], 10);
+    EXPECT_EQ(m.rgn[4], 20);
+    EXPECT_EQ(m.itv, 500);
 }
