@@ -102,14 +102,20 @@ TEST_F(ScnTest, SaveFailsWhenTheSideFileFailsAndLeavesNoStaleOrigin) {
     EXPECT_FALSE(GisRef.known);
 }
 
-// A drawing that comes out half a metre wide was drawn in another unit: read in metres, it was
-// in kilometres (the one unit that fits); read in millimetres, metres come first of those that fit.
+// A drawing of odd size was drawn in another unit: half a metre read in metres was in kilometres
+// (the one unit that fits); read in millimetres, or 1200 km read in miles, metres come first of
+// those that fit.
 TEST(DxfUnit, OddSizeOffersTheUnitThatFits) {
-    for (auto [fct, want] : {std::pair{1000.0, LenUnit::Km}, std::pair{1.0, LenUnit::M}}) {
+    struct Case {
+        double fct, w;
+        LenUnit want;
+    };
+    for (auto [fct, w, want] :
+         {Case{1000, 500, LenUnit::Km}, Case{1, 500, LenUnit::M}, Case{1609344, 1.2e9, LenUnit::M}}) {
         DxfRdSum s;
         s.ext = true;
         s.fct = fct;
-        s.x1 = 500;
+        s.x1 = w;
         s.y1 = 200;
         LenUnit u = LenUnit::Mm;
         ASSERT_TRUE(DxfUnitOdd(s, &u)) << fct;
