@@ -1,12 +1,17 @@
 // The journal runner driven through jrn::Run: verbs, malformed lines, hosts, the console platform.
 #include <gtest/gtest.h>
+#include <cstdio>
+#include <fstream>
 #include <sstream>
+#include <unistd.h>
 #include "support/restore.h"
 #include "console_plt.h"
+#include "core/cmd.h"
 #include "core/mode.h"
 #include "core/msg.h"
 #include "core/state.h"
 #include "curves/crv.h"
+#include "display/dsp_cmd.h"
 #include "display/view.h"
 #include "doc/filnam.h"
 #include "formats/xchg.h"
@@ -273,6 +278,39 @@ TEST(JournalRun, EndOfSystemEndsTheJournal) {
     EXPECT_EQ(h.out.find("two"), std::string::npos);
     EXPECT_NE(h.out.find("one\n"), std::string::npos);
     EXPECT_EQ(h.err, "journal:2: the engine has ended; the remaining lines are not run\n");
+}
+
+// The scene dump lists every text of a part, the first one too.
+TEST(JournalRun, SceneDumpListsEveryText) {
+    char dir[] = "/tmp/altjrnXXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::string dxf = std::string(dir) + "/t.dxf";
+    std::ofstream(dxf) << "0\nSECTION\n2\nENTITIES\n0\nTEXT\n10\n0\n20\n0\n30\n0\n1\nA\n"
+                          "0\nTEXT\n10\n5\n20\n5\n30\n0\n1\nB\n0\nENDSEC\n0\nEOF\n";
+    CapHost h;
+    std::istringstream in("import dxf " + dxf + "\ndump scene\n");
+    EXPECT_EQ(jrn::Run(in, h), 0);
+    EXPECT_NE(h.out.find("siz=2"), std::string::npos) << h.out << h.err;
+    EXPECT_NE(h.out.find("siz \"A\"\n"), std::string::npos);
+    EXPECT_NE(h.out.find("siz \"B\"\n"), std::string::npos);
+    std::remove(dxf.c_str());
+    rmdir(dir);
+}
+
+// `wheel X Y N` at a pointer: the view of N wheel commands there, not N + 1.
+TEST(JournalRun, WheelTurnsItsClicks) {
+    const std::string in = "cmd " + std::to_string(CatDsp) + " " + std::to_string(CmdWhlIn) + "\n";
+    std::string out[3];
+    int k = 0;
+    for (const std::string& text : {std::string("dump view\n"), std::string("wheel 600 200 2\ndump view\n"),
+                                    "ptr 600 200\n" + in + in + "dump view\n"}) {
+        CapHost h;
+        std::istringstream s(text);
+        EXPECT_EQ(jrn::Run(s, h), 0) << h.err;
+        out[k++] = h.out;
+    }
+    EXPECT_NE(out[1], out[0]);
+    EXPECT_EQ(out[1], out[2]);
 }
 
 TEST(JournalRun, UnreadableFile) {

@@ -6,6 +6,7 @@
 #include "core/cmd.h"
 #include "curves/crv_cmd.h"
 #include "doc/doc.h"
+#include "doc/recover.h"
 #include "doc/xchg_flow.h"
 #include "formats/scn.h"
 #include "formats/scn_fixture.h"
@@ -47,7 +48,8 @@ TEST_F(ScnTest, FileNamedOnlyByTheExtensionOpensFromTheCommandLine) {
 }
 
 // A terrain whose grid names a vertex the surface does not have (below or beyond its count) is
-// not exported as VRML or STL: the user is told there is no terrain and no file is written.
+// not exported as VRML or STL: the user is told there is no terrain and no file is written. Sound
+// again, it is exported with a note naming its posts.
 TEST_F(ScnTest, TerrainWithAnUnsoundIndexIsNotExported) {
     TrnRgn[0] = 0;
     TrnRgn[1] = 0;
@@ -56,10 +58,10 @@ TEST_F(ScnTest, TerrainWithAnUnsoundIndexIsNotExported) {
     MshItv = 1000;
     IntrCmd(CatDrw2D, CmdRgnDlgOk);
     ASSERT_NE(TrnGrd, nullptr);
-    for (int bad : {-1, TrnSrf->nv}) {
-        SCOPED_TRACE(bad);
-        const int keep = TrnGrd->vtx_id[5];
-        TrnGrd->vtx_id[5] = bad;
+    for (int at : {0, 5}) {   // the first post below, the sixth beyond
+        SCOPED_TRACE(at);
+        const int keep = TrnGrd->vtx_id[at];
+        TrnGrd->vtx_id[at] = at ? TrnSrf->nv : -1;
         for (int f : {FmtVrml, FmtStl}) {
             Plt().Clear();
             const std::string out = Path("t" + std::to_string(f));
@@ -68,8 +70,15 @@ TEST_F(ScnTest, TerrainWithAnUnsoundIndexIsNotExported) {
             EXPECT_EQ(Plt().boxes[0].text, "地形が作成されていません。");
             EXPECT_FALSE(std::filesystem::exists(out));
         }
-        TrnGrd->vtx_id[5] = keep;
+        TrnGrd->vtx_id[at] = keep;
     }
+    // Sound again, it is exported, and the note after it names the terrain's posts.
+    ASSERT_EQ(ExpXchg(FmtStl, Path("t.stl")), 0);
+    ASSERT_GT(MsgLinNum, 0);
+    EXPECT_NE(std::string(MsgLin[MsgLinNum - 1]).find("地形 " + std::to_string(TrnGrd->cols) + " x " +
+                                                     std::to_string(TrnGrd->rows) + " 点"),
+              std::string::npos)
+        << MsgLin[MsgLinNum - 1];
 }
 
 // The side file that carries a georeferenced document's origin cannot be written (its temporary
@@ -91,4 +100,48 @@ TEST_F(ScnTest, SaveFailsWhenTheSideFileFailsAndLeavesNoStaleOrigin) {
     EXPECT_EQ(Doc.title, title);
     ASSERT_EQ(DocOpen(scn), DocDone);
     EXPECT_FALSE(GisRef.known);
+}
+
+// A drawing of odd size was drawn in another unit: half a metre read in metres was in kilometres
+// (the one unit that fits); read in millimetres, or 1200 km read in miles, metres come first of
+// those that fit.
+TEST(DxfUnit, OddSizeOffersTheUnitThatFits) {
+    struct Case {
+        double fct, w;
+        LenUnit want;
+    };
+    for (auto [fct, w, want] :
+         {Case{1000, 500, LenUnit::Km}, Case{1, 500, LenUnit::M}, Case{1609344, 1.2e9, LenUnit::M}}) {
+        DxfRdSum s;
+        s.ext = true;
+        s.fct = fct;
+        s.x1 = w;
+        s.y1 = 200;
+        LenUnit u = LenUnit::Mm;
+        ASSERT_TRUE(DxfUnitOdd(s, &u)) << fct;
+        EXPECT_EQ(u, want) << fct;
+    }
+    // So large that no unit makes it plausible: nothing to offer.
+    DxfRdSum huge;
+    huge.ext = true;
+    huge.x1 = 1e16;
+    LenUnit u = LenUnit::Mm;
+    EXPECT_FALSE(DxfUnitOdd(huge, &u));
+}
+
+// A recovery copy's description reads back as written: its time, region and interval.
+TEST_F(ScnTest, RecoveryDescriptionReadsBack) {
+    TrnRgn[0] = 10;
+    TrnRgn[4] = 20;
+    MshItv = 500;
+    RcvCopy c;
+    RcvSnap(&c, 1234567890);
+    std::string err;
+    ASSERT_EQ(RcvWrite(c, Path("r.scn"), Path("r.meta"), &err), 0) << err;
+    RcvMeta m;
+    ASSERT_TRUE(RcvReadMeta(Path("r.meta"), &m));
+    EXPECT_EQ(m.time, 1234567890);
+    EXPECT_EQ(m.rgn[0], 10);
+    EXPECT_EQ(m.rgn[4], 20);
+    EXPECT_EQ(m.itv, 500);
 }

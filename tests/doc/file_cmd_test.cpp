@@ -98,6 +98,9 @@ TEST_F(FileCmd, ReadAddsTheExtensionAndRefusesWhatCannotBeRead) {
     EXPECT_EQ(BoxId(), 110);
     EXPECT_EQ(CountCmd(CatFile, OpFileRdStl, true), 0);
     EXPECT_EQ(TrnPrd->prts.n, parts + 1);
+    // Opened as a document, it is read into the new-document scene.
+    EXPECT_EQ(DocOpen(Path("hill.stl")), DocDone);
+    EXPECT_EQ(TrnPrd->prts.n, parts + 1);
 }
 
 // Save writes only a name ending in .scn; the write command adds the extension, and a name

@@ -254,11 +254,12 @@ TEST_F(DxfRdTest, TooLargeCoordinateIsRefusedAndItsVertexDropped) {
     EXPECT_EQ(sum.prob, 4);
     ASSERT_EQ(Boxes(), 4);
     EXPECT_EQ(BoxText(0), Path("in.dxf") + " 数値が大きすぎる:line 20");
-    // Within range in the drawing's unit, beyond it in millimetres.
+    // Within range in the drawing's unit, beyond it in millimetres; values right-aligned in blanks
+    // as some writers pad them.
     DocRstScn();
     IniScn();
     IniTrnScn();
-    Rd(Ents("0\nLINE\n10\n1\n20\n2\n30\n3\n11\n2e9\n21\n0\n31\n0\n"), 1000.0);
+    Rd(Ents("0\nLINE\n10\n   1\n20\n2\n30\n 3\n11\n2e9\n21\n0\n31\n0\n"), 1000.0);
     ASSERT_EQ(NumCrv(), 1);
     EXPECT_EQ(Pts(0), (std::vector<float>{1000, 2000, 3000}));
 }
@@ -294,12 +295,12 @@ TEST_F(DxfRdTest, OtherEntitiesDoNotAddPointsToTheCurveBefore) {
 }
 
 TEST_F(DxfRdTest, TextBecomesADimensionTextInTheDrawingsCodePage) {
-    // Shift-JIS (no header): "標高" then a UTF-8 drawing (AC1021).
-    std::string sj = "\x95\x57\x8d\x82";
+    // Shift-JIS (no header): "標", a byte it has no character for, "高"; then a UTF-8 drawing.
+    std::string sj = "\x95\x57\xFF\x8d\x82";
     Rd(Ents("0\nTEXT\n10\n5\n20\n6\n30\n7\n40\n2.5\n1\n" + sj + " 100\n"));
     ASSERT_EQ(TrnPrt->sizs.n, 1);
     siz* z = TrnPrt->sizs.a[0];
-    EXPECT_STREQ(z->txt, "標高");
+    EXPECT_STREQ(z->txt, "標\xEF\xBF\xBD高");
     EXPECT_EQ(z->type, 1);
     ASSERT_EQ(z->n, 1);
     EXPECT_EQ(std::vector<float>(z->pts, z->pts + 6), (std::vector<float>{5, 6, 7, 5, 6, 7}));
@@ -310,6 +311,14 @@ TEST_F(DxfRdTest, TextBecomesADimensionTextInTheDrawingsCodePage) {
        Ents("0\nTEXT\n10\n0\n20\n0\n30\n0\n1\n標高\n"));
     ASSERT_EQ(TrnPrt->sizs.n, 1);
     EXPECT_STREQ(TrnPrt->sizs.a[0]->txt, "標高");
+    // Before UTF-8 drawings, the declared Western code page.
+    DocRstScn();
+    IniScn();
+    IniTrnScn();
+    Rd("0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n9\n$DWGCODEPAGE\n3\nANSI_1252\n0\nENDSEC\n" +
+       Ents("0\nTEXT\n10\n0\n20\n0\n30\n0\n1\nCaf\xE9\n"));
+    ASSERT_EQ(TrnPrt->sizs.n, 1);
+    EXPECT_STREQ(TrnPrt->sizs.a[0]->txt, "Café");
 }
 
 TEST_F(DxfRdTest, ImportColoursByHeightAndReportsWhatWasRead) {

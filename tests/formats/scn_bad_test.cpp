@@ -75,6 +75,13 @@ TEST_F(ScnTest, EveryTruncationIsDamageNotACrash) {
     EXPECT_TRUE(Plt().boxes.empty());
     ASSERT_NE(TrnGrd, nullptr);
     EXPECT_EQ(TrnGrd->cols, 3);
+    // Its last byte, the view's dimension, is 0 or 1: 2 is damage too.
+    for (uint8_t dim : {1, 2}) {
+        std::vector<uint8_t> m = full;
+        m.back() = dim;
+        WriteBytes(Path("cut.scn"), m);
+        EXPECT_EQ(DocOpen(Path("cut.scn")), dim == 1 ? DocDone : DocFailed) << int(dim);
+    }
 }
 
 // Thousands of random byte changes: every result is a usable scene (run under the sanitizers,

@@ -118,9 +118,10 @@ TEST(DemTiles, MosaicOfTilesIsTheWholeGridBitForBit) {
     for (const char* m : {"gradient-paths"}) {
         SCOPED_TRACE(m);
         const std::string vrt = t / (std::string(m) + ".vrt"), whole = t / (std::string(m) + ".tif");
-        ASSERT_EQ(Cli("dem", Args(t / "synth.gpkg", whole, "250", {"--method", m})), 0);
+        // The spike filter too, as each tile's run is given it.
+        ASSERT_EQ(Cli("dem", Args(t / "synth.gpkg", whole, "250", {"--method", m, "--filter", "20"})), 0);
         ASSERT_EQ(Cli("dem", Args(t / "synth.gpkg", vrt, "250",
-                                  {"--method", m, "--tile-size", "9x7", "--overlap", "30"})),
+                                  {"--method", m, "--filter", "20", "--tile-size", "9x7", "--overlap", "30"})),
                   0);
         Raster a = ReadRaster(whole), b = ReadRaster(vrt);
         ASSERT_EQ(b.w, 17);
@@ -314,6 +315,9 @@ TEST(DemTiles, TileListAndWrongCommandLines) {
     // An overlap given that is larger than a tile needs is the tile's.
     ASSERT_EQ(Cli("tiles", Args(in, vrt, "100", {"--tile-size", "20", "--overlap", "60"}), &out), 0);
     EXPECT_EQ(Overlaps(out), std::vector<long long>(6, 60));
+    // Three posts across is the narrowest tile: 14 columns of them.
+    ASSERT_EQ(Cli("tiles", Args(in, vrt, "100", {"--tile-size", "3x20"}), &out), 0);
+    EXPECT_EQ(Overlaps(out).size(), 28u);
     ASSERT_EQ(Cli("dem", Args(in, vrt, "100", {"--tile-size", "20", "--tile", "5"})), 0);
     Raster last = ReadRaster(t / "m_1_2.tif");
     EXPECT_EQ(last.w, 1);   // column 40 alone

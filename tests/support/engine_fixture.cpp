@@ -10,6 +10,7 @@
 #include "platform/platform.h"
 #include "scene/scene.h"
 #include "doc/doc.h"
+#include "gis/gis.h"
 #include "app/modetbl.h"
 
 namespace {
@@ -33,6 +34,7 @@ void RstEngState() {
     PndDstr = {};
     QuitNoAsk = 0;
     MsgLang = 0;
+    GisClear();  // no georeference, as in a new process: a batch DEM run or an import leaves one
 }
 }  // namespace
 

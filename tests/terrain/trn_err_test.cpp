@@ -79,6 +79,9 @@ TEST_F(ErrTest, DenseContoursAreTrustedMoreThanSparseOnes) {
     EXPECT_GT(midway(0), 2 * midway(11));
     for (int k = 1; k < 11; k++) EXPECT_GE(midway(k - 1), midway(k + 1)) << "band " << k;
 
+    // Wider, with samples enough to fit the growth: smooth ground misses by the square of the
+    // spacing, so faster than linearly.
+    Region(-30000, 0, 30000, 120000, 1000);
     int nc = 0;
     cntr* c = MkCntr(&nc);
     std::vector<float> v(TrnSrf->v, TrnSrf->v + 3 * TrnSrf->nv), err(static_cast<size_t>(TrnSrf->nv));
@@ -86,7 +89,7 @@ TEST_F(ErrTest, DenseContoursAreTrustedMoreThanSparseOnes) {
     ASSERT_TRUE(TrnErrMap(c, nc, v.data(), Rows(), Cols(), MshItv, err.data(), &fit));
     FreeCntr(c, nc);
     EXPECT_TRUE(fit.cv);
-    EXPECT_GT(fit.pw, 0);
+    EXPECT_GT(fit.pw, 1);
     EXPECT_NEAR(fit.ci, 1000, 1e-3);
 }
 

@@ -100,19 +100,28 @@ TEST_F(TrnTest, BothGeneratorsGiveTheSameGridThroughTheCommand) {
     Ring(80, 100, 0, 1300, 72);
     Ctr(70, {-2000, -1500, 2000, -1400});
     Ctr(80, {-2000, 1500, 0, 1600, 2000, 1500});
+    // A sawtooth between the 70 line and the 80 ring: half-lines crossing one contour 80 times.
+    crv* saw = Ctr(75, {});
+    for (int k = 0; k <= 80; k++) AddCrvPnt(saw, -2000 + 50.0f * k, k % 2 ? -1310.0f : -1390.0f, 75);
     Region(-2000, -1500, 2000, 1500, 150);
-    TrnGenRef = 1;
-    IntrCmd(CatMdl, CmdTrnCre);
-    std::vector<float> ref = Heights(), refN(TrnSrf->nrm, TrnSrf->nrm + 3 * TrnSrf->nv);
-    for (int i = 0; i < TrnSrf->nv; i++) TrnSrf->v[3 * i + 2] = 0;
-    TrnGenRef = 0;
-    IntrCmd(CatMdl, CmdTrnCre);
-    std::vector<float> fast = Heights();
-    ASSERT_EQ(ref.size(), fast.size());
-    EXPECT_EQ(std::memcmp(ref.data(), fast.data(), ref.size() * sizeof(float)), 0);
-    EXPECT_EQ(std::memcmp(refN.data(), TrnSrf->nrm, refN.size() * sizeof(float)), 0);
+    // Steps so short that a line takes more than 64 of them, then of the usual length.
+    for (float scl : {0.01f, 0.3f}) {
+        SCOPED_TRACE(scl);
+        CrsLenScl = scl;
+        for (int i = 0; i < TrnSrf->nv; i++) TrnSrf->v[3 * i + 2] = 0;
+        TrnGenRef = 1;
+        IntrCmd(CatMdl, CmdTrnCre);
+        std::vector<float> ref = Heights(), refN(TrnSrf->nrm, TrnSrf->nrm + 3 * TrnSrf->nv);
+        for (int i = 0; i < TrnSrf->nv; i++) TrnSrf->v[3 * i + 2] = 0;
+        TrnGenRef = 0;
+        IntrCmd(CatMdl, CmdTrnCre);
+        std::vector<float> fast = Heights();
+        ASSERT_EQ(ref.size(), fast.size());
+        EXPECT_EQ(std::memcmp(ref.data(), fast.data(), ref.size() * sizeof(float)), 0);
+        EXPECT_EQ(std::memcmp(refN.data(), TrnSrf->nrm, refN.size() * sizeof(float)), 0);
+        EXPECT_EQ(RunFlg, 0);
+    }
     EXPECT_GT(Z(Rows() / 2, Cols() / 2), 100);   // the hill top rises above its last contour
-    EXPECT_EQ(RunFlg, 0);
 }
 
 // A cancel (the running flag cleared, as the window's Cancel and Esc do) leaves the terrain as it
@@ -174,4 +183,23 @@ TEST_F(TrnTest, TerrainReplacedOrDeletedWhileGeneratingIsLeftAlone) {
         Plt().onPump = nullptr;
         EXPECT_EQ(TrnSrf, nullptr);
     }
+}
+
+// A grid whose posts name their vertices in another order (as a scene file may store them) gets
+// the same height at every post as the grid stored in order.
+TEST_F(TrnTest, GridStoredOutOfOrderGetsTheSameHeightsPostByPost) {
+    Ring(100, 450, 500, 300, 40);
+    Ctr(50, {-100, -100, 1000, -50});
+    Region(0, 0, 900, 1200, 100);   // 13 x 11 posts
+    IntrCmd(CatMdl, CmdTrnCre);
+    const std::vector<float> plain = Heights();
+    const int nv = TrnSrf->nv;
+    const std::vector<float> v(TrnSrf->v, TrnSrf->v + 3 * nv);
+    for (int k = 0; k < nv; k++) {   // post k holds vertex nv - 1 - k, its height cleared
+        for (int j = 0; j < 3; j++) TrnSrf->v[3 * (nv - 1 - k) + j] = j < 2 ? v[3 * k + j] : 0;
+        TrnGrd->vtx_id[k] = nv - 1 - k;
+    }
+    IntrCmd(CatMdl, CmdTrnCre);
+    EXPECT_NE(plain.front(), plain[static_cast<size_t>(nv / 2)]);
+    for (int k = 0; k < nv; k++) ASSERT_EQ(TrnSrf->v[3 * (nv - 1 - k) + 2], plain[k]) << "post " << k;
 }

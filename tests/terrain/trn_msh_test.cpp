@@ -47,10 +47,18 @@ TEST_F(TrnTest, GridStorageIndexesNormalsAndFlags) {
     // The box of the surface covers the region.
     EXPECT_FLOAT_EQ(TrnSrf->box.max[0], 1000);
     EXPECT_FLOAT_EQ(TrnSrf->box.max[1], 600);
-    // Setting the region again replaces the terrain.
+    // Setting the region again replaces the terrain (this one tilted along y first).
+    for (int r = 0; r < Rows(); r++)
+        for (int c = 0; c < Cols(); c++) Z(r, c) = 100.0f * r;
+    CalTrnNrm();
     Region(0, 0, 500, 500, 100);
     EXPECT_EQ(TrnPrt->srfs.n, 1);
     EXPECT_EQ(Cols(), 7);   // hx 250: 2 intervals + leftover 50 > 30 -> 3 each side
+    // Back to the first size (in memory the first terrain's coordinates held): a flat grid again,
+    // every normal straight up.
+    Region(0, 0, 1000, 600, 100);
+    for (int i = 0; i < 77; i++)
+        EXPECT_EQ(std::vector<float>(TrnSrf->nrm + 3 * i, TrnSrf->nrm + 3 * i + 3), std::vector<float>({0, 0, 1}));
 }
 
 TEST_F(TrnTest, NarrowRegionOneColumnAndCornersOrdered) {

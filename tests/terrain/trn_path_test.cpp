@@ -215,3 +215,13 @@ TEST(TrnMethodTable, NamesAndNumbersFindEveryMethod) {
     EXPECT_EQ(TrnMethodByName("nope"), nullptr);
     EXPECT_EQ(TrnMethodOf(7).kind, TrnMethodCrs);
 }
+
+// Two levels crossing at a post, as at a cliff drawn with touching lines: the post lies on both
+// and takes the foot's level, not one between them.
+TEST_F(PathTest, PostWhereTwoLevelsMeetTakesTheLowerOne) {
+    Ctr(10000, {-5000, -5000, 5000, 5000});
+    Ctr(20000, {-5000, 5000, 5000, -5000});
+    Region(-3000, -3000, 3000, 3000, 1000);
+    IntrCmd(CatMdl, CmdTrnCre);
+    EXPECT_EQ(Z(3, 3), 10000);
+}

@@ -135,6 +135,19 @@ TEST(TrnSpcMap, PartOfTheGroundNeverTellsLess) {
     TrnSpcMk(c.data() + 2, 1, &one);
     EXPECT_LT(one.d2[in], HUGE_VALF);
     EXPECT_EQ(one.d2[out], HUGE_VALF);
+    // A line east of a cell ending beside its row: the one diagonal ray that misses it (south-east,
+    // then north-east) leaves past the open east side, so the cell cannot tell; closed, it can.
+    const size_t cell = static_cast<size_t>(12) * 50 + 40;
+    for (double y0 : {230.0, -330.0}) {
+        std::vector<Line> e = {{40, {900, y0, 900, y0 + 600}}};
+        std::vector<cntr> ec = Cntrs(e);
+        TrnSpcMk(ec.data(), 1, &one);
+        EXPECT_EQ(one.d2[cell], HUGE_VALF) << y0;
+        one.open[1] = false;
+        TrnSpcMk(ec.data(), 1, &one);
+        EXPECT_LT(one.d2[cell], HUGE_VALF) << y0;
+        one.open[1] = true;
+    }
 }
 
 // Gradient paths reach past their two levels and one band beyond: at least twice as far as the
