@@ -70,9 +70,9 @@ TEST_F(GisTest, SourceWithoutLinesOffersNoLayer) {
     EXPECT_EQ(OgrPickLyr(lyrs), -1);
 }
 
-// A region narrower than the interval gives a grid of one column; its raster is one pixel wide
-// with a row per grid row, not "no terrain".
-TEST_F(GisTest, OneColumnTerrainExportsAOnePixelWideRaster) {
+// A region narrower than the interval gives a grid of one column (one row); its raster is one pixel
+// wide (high), not "no terrain".
+TEST_F(GisTest, OneColumnOrRowTerrainExportsAOnePixelRaster) {
     WriteLines(Path("c.gpkg"), "GPKG", Slope());
     ASSERT_EQ(ImpOgr({Path("c.gpkg"), "", "elev"}, nullptr), 0);
     Generate(500000, 0, 500500, 1000000, 100000);
@@ -83,6 +83,15 @@ TEST_F(GisTest, OneColumnTerrainExportsAOnePixelWideRaster) {
     Raster r = ReadRaster(Path("one.tif"));
     EXPECT_EQ(r.w, 1);
     EXPECT_EQ(r.h, rows);
+    EXPECT_EQ(Errors(), 0);
+    // And one row: a pixel high.
+    Generate(0, 500000, 1000000, 500500, 100000);
+    ASSERT_EQ(TrnGrd->rows, 1);
+    const int cols = TrnGrd->cols;
+    ASSERT_EQ(ExpGisRst(Path("row.tif").c_str()), 0);
+    r = ReadRaster(Path("row.tif"));
+    EXPECT_EQ(r.w, cols);
+    EXPECT_EQ(r.h, 1);
     EXPECT_EQ(Errors(), 0);
 }
 

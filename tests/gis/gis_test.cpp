@@ -149,7 +149,13 @@ TEST_F(GisTest, UtmContoursGiveTheHeightsOfTheLocalSet) {
     ASSERT_EQ(static_cast<size_t>(TrnSrf->nv), local.size());
     for (int i = 0; i < TrnSrf->nv; i++) ASSERT_NEAR(TrnSrf->v[3 * i + 2], local[i], 1.0) << i;
 
+    // A region from post to post: every post written, and nothing said of dropped rows.
+    GisBlk whole;
+    ASSERT_TRUE(GisGridBlk(&whole));
+    EXPECT_FALSE(whole.dropped);
+    ClrMsg();
     ASSERT_EQ(ExpGisRst(Path("utm.tif").c_str()), 0);
+    EXPECT_EQ(MsgLinNum, 0);
     Raster r = ReadRaster(Path("utm.tif"));
     ASSERT_EQ(r.w, 21);
     ASSERT_EQ(r.h, 21);
