@@ -409,6 +409,10 @@ TEST_F(GisTest, ClippedImportReadsOnlyTheFeaturesOfTheRectangle) {
     ASSERT_EQ(OgrLyrExt(p, ext, org, &wkt), 0);
     EXPECT_EQ(ext[0], 100);
     EXPECT_EQ(ext[2], 1100);
+    EXPECT_GT(ext[1], 40);   // contour 0's southern part .. contour 3's northern
+    EXPECT_LT(ext[1], 150);
+    EXPECT_GT(ext[3], 800);
+    EXPECT_LT(ext[3], 950);
     EXPECT_EQ(org[0], 0);
     EXPECT_NE(wkt.find("UTM"), std::string::npos);
     EXPECT_EQ(OgrLyrExt({Path("none.gpkg"), "", ""}, ext, org, &wkt), -1);
