@@ -95,14 +95,34 @@ long long RoundHalfOut(double q) {
     return static_cast<long long>(d < 0.5 ? f : d > 0.5 ? f + 1 : q >= 0 ? f + 1 : f);
 }
 
+// fn(r0, r1) over rows [r0, r1) of R, shared among nth threads (rows of a thread that cannot start
+// are done on this one).
+template <class Fn>
+void ForRows(int R, int nth, Fn&& fn) {
+    auto part = [&](int t) {
+        fn(static_cast<int>(static_cast<long long>(R) * t / nth), static_cast<int>(static_cast<long long>(R) * (t + 1) / nth));
+    };
+    std::vector<std::thread> th;
+    int started = 1;
+    try {
+        for (int t = 1; t < nth; t++, started++) th.emplace_back(part, t);
+    } catch (const std::system_error&) {
+        // Fewer threads: the rest below.
+    }
+    part(0);
+    for (std::thread& x : th) x.join();
+    for (int t = started; t < nth; t++) part(t);
+}
+
 // Sites for the n posts, none known; then posts near each contour segment take its nearest point
 // when its level bounds them (which: 0 the lower bounding level, 1 the upper).
-void Seed(const Grid& g, const cntr* c, int nc, long long n, Sites* s) {
-    for (int w = 0; w < 2; w++) {
-        s[w].p.Alc(n, "path_site");
+void Seed(const Grid& g, const cntr* c, int nc, long long n, Sites* s, int nth) {
+    for (int w = 0; w < 2; w++) s[w].p.Alc(n, "path_site");
+    // Cleared by rows on every thread: the pages are first touched (and zeroed) there too.
+    ForRows(g.R, nth, [&](int r0, int r1) {
         const float nan = std::numeric_limits<float>::quiet_NaN();
-        std::fill(s[w].p.p, s[w].p.p + n, SitePt{nan, nan});
-    }
+        for (Sites* w = s; w != s + 2; w++) std::fill(w->p.p + g.Idx(r0, 0), w->p.p + g.Idx(r1, 0), SitePt{nan, nan});
+    });
     const double reach = SeedReach * g.d;
     // The contours' segments, then the joins across their gaps (where the lines most likely ran).
     const long long nj = static_cast<long long>(g.b.joins.size());
@@ -432,23 +452,15 @@ void PathBand(const cntr* c, int nc, const float* v, int R, int C, double itv, O
 }
 
 namespace {
-// fn(r0, r1) over rows [r0, r1) of R, shared among nth threads (rows of a thread that cannot start
-// are done on this one).
+// fn(i) for the posts of rows [r0, r1) of C columns, in blocks: the sites of a block's posts and the
+// posts just beyond them stay in the cache, where a whole row would not.
 template <class Fn>
-void ForRows(int R, int nth, Fn&& fn) {
-    auto part = [&](int t) {
-        fn(static_cast<int>(static_cast<long long>(R) * t / nth), static_cast<int>(static_cast<long long>(R) * (t + 1) / nth));
-    };
-    std::vector<std::thread> th;
-    int started = 1;
-    try {
-        for (int t = 1; t < nth; t++, started++) th.emplace_back(part, t);
-    } catch (const std::system_error&) {
-        // Fewer threads: the rest below.
-    }
-    part(0);
-    for (std::thread& x : th) x.join();
-    for (int t = started; t < nth; t++) part(t);
+void ForBlocks(int r0, int r1, int C, Fn&& fn) {
+    constexpr int Blk = 64;
+    for (int rb = r0; rb < r1; rb += Blk)
+        for (int kb = 0; kb < C; kb += Blk)
+            for (int r = rb; r < std::min(rb + Blk, r1); r++)
+                for (int k = kb; k < std::min(kb + Blk, C); k++) fn(static_cast<long long>(r) * C + k);
 }
 
 // Where two contours lie far apart, the switch of a post's nearest point from one part of a
@@ -467,16 +479,22 @@ void Soften(const Grid& g, float* z, long long st, const std::vector<uint8_t, Hu
         return wide[static_cast<size_t>(i)] && g.SameBand(i, i - 1) && g.SameBand(i, i + 1) && g.SameBand(i, i - C) &&
                g.SameBand(i, i + C);
     };
+    // Sweeps alternate between z and a copy: the posts a sweep leaves alone hold the same height in
+    // both, so one copy serves every sweep. An even count ends in z.
+    static_assert(SoftSweeps % 2 == 0);
+    for (size_t i = 0; i < t.size(); i++) t[i] = z[st * static_cast<long long>(i)];
     for (int sw = 0; sw < SoftSweeps; sw++) {
-        for (size_t i = 0; i < t.size(); i++) t[i] = z[st * static_cast<long long>(i)];
+        const bool toZ = sw % 2 == 1;
+        const float* src = toZ ? t.data() : z;
+        float* dst = toZ ? z : t.data();
+        const long long ss = toZ ? 1 : st, ds = toZ ? st : 1;
         ForRows(R - 2, nth, [&](int r0, int r1) {
             for (int r = r0 + 1; r < r1 + 1; r++)
                 for (int k = 1; k + 1 < C; k++) {
                     const long long i = g.Idx(r, k);
                     if (!ok(i)) continue;
-                    const size_t u = static_cast<size_t>(i);
-                    const double m = (t[u - 1] + t[u + 1] + t[u - static_cast<size_t>(C)] + t[u + static_cast<size_t>(C)]) / 4;
-                    z[st * i] = static_cast<float>(std::clamp((t[u] + m) / 2, g.Lo(i), g.Hi(i)));
+                    const double m = (src[ss * (i - 1)] + src[ss * (i + 1)] + src[ss * (i - C)] + src[ss * (i + C)]) / 4;
+                    dst[ds * i] = static_cast<float>(std::clamp((src[ss * i] + m) / 2, g.Lo(i), g.Hi(i)));
                 }
         });
     }
@@ -502,13 +520,13 @@ bool RunPath(const cntr* c, int nc, Grid& g, float* v, const PathPrm& prm) {
     const int R = g.R, C = g.C;
     const long long n = static_cast<long long>(R) * C;
     if (prm.fb.Cancelled()) return false;
-    Sites s[2];
-    Seed(g, c, nc, n, s);
-    prm.fb.Progress(20);
-    if (prm.fb.Cancelled()) return false;
     unsigned hw = std::thread::hardware_concurrency();
     int nth = prm.threads > 0 ? prm.threads : static_cast<int>(hw == 0 ? 2u : hw);
     nth = std::clamp(nth, 1, 64);
+    Sites s[2];
+    Seed(g, c, nc, n, s, nth);
+    prm.fb.Progress(20);
+    if (prm.fb.Cancelled()) return false;
     SpreadBoth(g, s, nth);
     prm.fb.Progress(60);
     if (prm.fb.Cancelled()) return false;
@@ -518,17 +536,17 @@ bool RunPath(const cntr* c, int nc, Grid& g, float* v, const PathPrm& prm) {
     const long long st = prm.z ? 1 : 3;
     std::vector<uint8_t, HugeAlloc<uint8_t>> wide(static_cast<size_t>(n), 0);
     ForRows(R, nth, [&](int r0, int r1) {
-        for (long long i = g.Idx(r0, 0); i < g.Idx(r1, 0); i++) {
+        ForBlocks(r0, r1, C, [&](long long i) {
             double spc = 0;
             double h = PostHgt(g, s, i, &spc);
             if (std::isnan(h)) {
                 z[st * i] = std::numeric_limits<float>::quiet_NaN();
-                continue;
+                return;
             }
             wide[static_cast<size_t>(i)] = spc >= WideSpc * g.d;
             h = std::clamp(h, g.Lo(i), g.Hi(i));
             z[st * i] = static_cast<float>(h);
-        }
+        });
     });
     // Without a geometry caller the sites go before the fill, which needs room of its own.
     auto freeSites = [&] {
@@ -558,7 +576,7 @@ void PathGeom(const cntr* c, int nc, const float* v, int R, int C, double itv, P
     Grid g;
     MkGrid(g, c, nc, v, R, C, itv);
     Sites s[2];
-    Seed(g, c, nc, static_cast<long long>(R) * C, s);
+    Seed(g, c, nc, static_cast<long long>(R) * C, s, 2);
     SpreadBoth(g, s, 2);
     Visit(g, s, fn, ctx, passes);
 }
