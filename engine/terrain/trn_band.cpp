@@ -2,13 +2,17 @@
 #include "terrain/trn_band.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cstdint>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <system_error>
+#include <thread>
 
 #include "terrain/trn_gen.h"
+#include "terrain/trn_par.h"
 
 namespace {
 constexpr double LvlTol = 1e-3;   // height tolerance of equal levels (mm)
@@ -531,50 +535,109 @@ void Group(std::vector<Cut>& cuts, Lat& L) {
     }
 }
 
-// Every node's two nearest distinct levels over the eight directions. Each direction is one pass
-// that carries the first crossing ahead of a node back from the node beyond it.
-void Look(const Lat& L, AccVec& acc) {
+// The hits of one column, row by row, handed from one diagonal pass to the pass of the columns
+// beside it: done counts the rows handed.
+struct Wave {
+    int col = 0;
+    std::vector<Hit> hit;
+    std::atomic<int> done{0};
+};
+
+// One direction's pass, (di, dj) the step, over columns [i0, i1) and rows [j0, j1): it carries the
+// first crossing ahead of a node back from the node beyond it. A pass along rows needs only its
+// rows, one along columns only its columns; a diagonal one over some columns needs the column
+// beside them (take), row by row, and hands its own edge column on (give). prev, cur: the hits of
+// the row done last and of this one, by column (nx each; allocated by the caller, so that nothing
+// on a worker thread allocates).
+using Hits = std::vector<Hit>;
+void LookDir(const Lat& L, AccVec& acc, int di, int dj, int i0, int i1, int j0, int j1, Hits& prev, Hits& cur,
+             Wave* give = nullptr, Wave* take = nullptr) {
     const int nx = L.nx, ny = L.ny;
     const size_t nn = static_cast<size_t>(L.nn);
     auto id = [nx](int i, int j) { return static_cast<long long>(j) * nx + i; };
-    std::vector<Hit> prev(static_cast<size_t>(nx)), cur(static_cast<size_t>(nx));
-    // (di, dj): the step; rows are taken against dj so that the node ahead is done first.
+    std::fill(prev.begin(), prev.end(), Hit{});
+    const bool diag = di != 0 && dj != 0;
+    // Rows are taken against dj and columns against di, so that the node ahead is done first.
+    for (int jj = j0; jj < j1; jj++) {
+        const int j = dj > 0 ? j1 - 1 - (jj - j0) : jj;
+        const int tj = j + dj;
+        if (take && jj > j0) {
+            const int need = jj - j0;
+            for (int v; (v = take->done.load(std::memory_order_acquire)) < need;) take->done.wait(v);
+            prev[static_cast<size_t>(take->col)] = take->hit[static_cast<size_t>(need - 1)];
+        }
+        for (int ii = i0; ii < i1; ii++) {
+            const int i = di > 0 ? i1 - 1 - (ii - i0) : ii;
+            const int ti = i + di;
+            Hit h;
+            if (ti >= 0 && ti < nx && tj >= 0 && tj < ny) {
+                const long long s = id(i, j), t = id(ti, tj);
+                // Most steps cross nothing: the edges' bits tell that without the geometry.
+                const size_t hs = static_cast<size_t>(id(std::min(i, ti), j));    // row j, i to ti
+                const size_t ht = static_cast<size_t>(id(std::min(i, ti), tj));   // row tj
+                const size_t vs = nn + static_cast<size_t>(id(i, std::min(j, tj)));    // column i
+                const size_t vt = nn + static_cast<size_t>(id(ti, std::min(j, tj)));   // column ti
+                const bool maybe = dj == 0   ? L.Cut(hs)
+                                   : di == 0 ? L.Cut(vs)
+                                             : (L.Cut(hs) || L.Cut(vt)) && (L.Cut(vs) || L.Cut(ht));
+                if (!maybe || !L.Step(s, t, diag ? id(ti, j) : -1, diag ? id(i, tj) : -1, h)) {
+                    h = dj == 0 ? cur[static_cast<size_t>(ti)] : prev[static_cast<size_t>(ti)];
+                    if (h.l >= 0) {
+                        const double dx = L.X[static_cast<size_t>(ti)] - L.X[static_cast<size_t>(i)];
+                        const double dy = L.Y[static_cast<size_t>(tj)] - L.Y[static_cast<size_t>(j)];
+                        h.d += dj == 0 ? std::fabs(dx) : di == 0 ? std::fabs(dy) : std::sqrt(dx * dx + dy * dy);
+                    }
+                }
+            }
+            cur[static_cast<size_t>(i)] = h;
+            acc[static_cast<size_t>(id(i, j))].Put(h.l, h.d);
+        }
+        if (give) {
+            give->hit[static_cast<size_t>(jj - j0)] = cur[static_cast<size_t>(give->col)];
+            give->done.store(jj - j0 + 1, std::memory_order_release);
+            give->done.notify_all();
+        }
+        std::swap(prev, cur);
+    }
+}
+
+// A diagonal pass on two threads: the columns a step leads towards need nothing of the others and
+// go first; the others follow a row behind, taking the hits of the column beside them.
+void LookDiag(const Lat& L, AccVec& acc, int di, int dj, std::vector<Hits>& buf) {
+    const int nx = L.nx, ny = L.ny, m = nx / 2;
+    Wave w;
+    w.col = di > 0 ? m : m - 1;
+    w.hit.resize(static_cast<size_t>(ny));
+    const int a0 = di > 0 ? m : 0, a1 = di > 0 ? nx : m;     // independent
+    const int b0 = di > 0 ? 0 : m, b1 = di > 0 ? m : nx;     // following
+    auto lead = [&] { LookDir(L, acc, di, dj, a0, a1, 0, ny, buf[0], buf[1], &w, nullptr); };
+    try {
+        std::thread t(lead);
+        LookDir(L, acc, di, dj, b0, b1, 0, ny, buf[2], buf[3], nullptr, &w);
+        t.join();
+    } catch (const std::system_error&) {
+        // No second thread: one after the other.
+        lead();
+        LookDir(L, acc, di, dj, b0, b1, 0, ny, buf[2], buf[3], nullptr, &w);
+    }
+}
+
+// Every node's two nearest distinct levels over the eight directions, in this order at every node
+// (a tie goes to the direction first): the passes along rows or columns are shared among threads
+// by rows or columns, the diagonal ones between two threads by columns.
+void Look(const Lat& L, AccVec& acc) {
+    const int nx = L.nx, ny = L.ny, nth = DefaultThreads();
+    std::vector<Hits> buf(static_cast<size_t>(2 * std::max(nth, 2)), Hits(static_cast<size_t>(nx)));
     const int dirs[8][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}, {1, 1}, {-1, 1}, {1, -1}, {-1, -1}};
     for (const auto& dir : dirs) {
         const int di = dir[0], dj = dir[1];
-        std::fill(prev.begin(), prev.end(), Hit{});
-        for (int jj = 0; jj < ny; jj++) {
-            const int j = dj > 0 ? ny - 1 - jj : jj;
-            const int tj = j + dj;
-            for (int ii = 0; ii < nx; ii++) {
-                const int i = di > 0 ? nx - 1 - ii : ii;
-                const int ti = i + di;
-                Hit h;
-                if (ti >= 0 && ti < nx && tj >= 0 && tj < ny) {
-                    const long long s = id(i, j), t = id(ti, tj);
-                    const bool diag = di != 0 && dj != 0;
-                    // Most steps cross nothing: the edges' bits tell that without the geometry.
-                    const size_t hs = static_cast<size_t>(id(std::min(i, ti), j));    // row j, i to ti
-                    const size_t ht = static_cast<size_t>(id(std::min(i, ti), tj));   // row tj
-                    const size_t vs = nn + static_cast<size_t>(id(i, std::min(j, tj)));    // column i
-                    const size_t vt = nn + static_cast<size_t>(id(ti, std::min(j, tj)));   // column ti
-                    const bool maybe = dj == 0   ? L.Cut(hs)
-                                       : di == 0 ? L.Cut(vs)
-                                                 : (L.Cut(hs) || L.Cut(vt)) && (L.Cut(vs) || L.Cut(ht));
-                    if (!maybe || !L.Step(s, t, diag ? id(ti, j) : -1, diag ? id(i, tj) : -1, h)) {
-                        h = dj == 0 ? cur[static_cast<size_t>(ti)] : prev[static_cast<size_t>(ti)];
-                        if (h.l >= 0) {
-                            const double dx = L.X[static_cast<size_t>(ti)] - L.X[static_cast<size_t>(i)];
-                            const double dy = L.Y[static_cast<size_t>(tj)] - L.Y[static_cast<size_t>(j)];
-                            h.d += dj == 0 ? std::fabs(dx) : di == 0 ? std::fabs(dy) : std::sqrt(dx * dx + dy * dy);
-                        }
-                    }
-                }
-                cur[static_cast<size_t>(i)] = h;
-                acc[static_cast<size_t>(id(i, j))].Put(h.l, h.d);
-            }
-            std::swap(prev, cur);
-        }
+        auto part = [&](int t, int i0, int i1, int j0, int j1) {
+            LookDir(L, acc, di, dj, i0, i1, j0, j1, buf[static_cast<size_t>(2 * t)], buf[static_cast<size_t>(2 * t + 1)]);
+        };
+        if (dj == 0) ForParts(ny, nth, [&](int t, int j0, int j1) { part(t, 0, nx, j0, j1); });
+        else if (di == 0) ForParts(nx, nth, [&](int t, int i0, int i1) { part(t, i0, i1, 0, ny); });
+        else if (nth < 2 || nx < 4) part(0, 0, nx, 0, ny);
+        else LookDiag(L, acc, di, dj, buf);
     }
 }
 

@@ -36,6 +36,7 @@
 #include "core/msg.h"
 #include "terrain/trn_band.h"
 #include "terrain/trn_mc.h"
+#include "terrain/trn_par.h"
 
 namespace {
 constexpr double LvlTol = 1e-3;   // height tolerance of equal levels (mm)
@@ -95,31 +96,12 @@ long long RoundHalfOut(double q) {
     return static_cast<long long>(d < 0.5 ? f : d > 0.5 ? f + 1 : q >= 0 ? f + 1 : f);
 }
 
-// fn(r0, r1) over rows [r0, r1) of R, shared among nth threads (rows of a thread that cannot start
-// are done on this one).
-template <class Fn>
-void ForRows(int R, int nth, Fn&& fn) {
-    auto part = [&](int t) {
-        fn(static_cast<int>(static_cast<long long>(R) * t / nth), static_cast<int>(static_cast<long long>(R) * (t + 1) / nth));
-    };
-    std::vector<std::thread> th;
-    int started = 1;
-    try {
-        for (int t = 1; t < nth; t++, started++) th.emplace_back(part, t);
-    } catch (const std::system_error&) {
-        // Fewer threads: the rest below.
-    }
-    part(0);
-    for (std::thread& x : th) x.join();
-    for (int t = started; t < nth; t++) part(t);
-}
-
 // Sites for the n posts, none known; then posts near each contour segment take its nearest point
 // when its level bounds them (which: 0 the lower bounding level, 1 the upper).
 void Seed(const Grid& g, const cntr* c, int nc, long long n, Sites* s, int nth) {
     for (int w = 0; w < 2; w++) s[w].p.Alc(n, "path_site");
     // Cleared by rows on every thread: the pages are first touched (and zeroed) there too.
-    ForRows(g.R, nth, [&](int r0, int r1) {
+    ForParts(g.R, nth, [&](int, int r0, int r1) {
         const float nan = std::numeric_limits<float>::quiet_NaN();
         for (Sites* w = s; w != s + 2; w++) std::fill(w->p.p + g.Idx(r0, 0), w->p.p + g.Idx(r1, 0), SitePt{nan, nan});
     });
@@ -488,7 +470,7 @@ void Soften(const Grid& g, float* z, long long st, const std::vector<uint8_t, Hu
         const float* src = toZ ? t.data() : z;
         float* dst = toZ ? z : t.data();
         const long long ss = toZ ? 1 : st, ds = toZ ? st : 1;
-        ForRows(R - 2, nth, [&](int r0, int r1) {
+        ForParts(R - 2, nth, [&](int, int r0, int r1) {
             for (int r = r0 + 1; r < r1 + 1; r++)
                 for (int k = 1; k + 1 < C; k++) {
                     const long long i = g.Idx(r, k);
@@ -520,9 +502,7 @@ bool RunPath(const cntr* c, int nc, Grid& g, float* v, const PathPrm& prm) {
     const int R = g.R, C = g.C;
     const long long n = static_cast<long long>(R) * C;
     if (prm.fb.Cancelled()) return false;
-    unsigned hw = std::thread::hardware_concurrency();
-    int nth = prm.threads > 0 ? prm.threads : static_cast<int>(hw == 0 ? 2u : hw);
-    nth = std::clamp(nth, 1, 64);
+    const int nth = prm.threads > 0 ? std::min(prm.threads, 64) : DefaultThreads();
     Sites s[2];
     Seed(g, c, nc, n, s, nth);
     prm.fb.Progress(20);
@@ -535,7 +515,7 @@ bool RunPath(const cntr* c, int nc, Grid& g, float* v, const PathPrm& prm) {
     float* z = prm.z ? prm.z : v + 2;
     const long long st = prm.z ? 1 : 3;
     std::vector<uint8_t, HugeAlloc<uint8_t>> wide(static_cast<size_t>(n), 0);
-    ForRows(R, nth, [&](int r0, int r1) {
+    ForParts(R, nth, [&](int, int r0, int r1) {
         ForBlocks(r0, r1, C, [&](long long i) {
             double spc = 0;
             double h = PostHgt(g, s, i, &spc);

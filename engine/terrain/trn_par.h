@@ -1,0 +1,32 @@
+// Work shared among threads by ranges of an index.
+#pragma once
+
+#include <system_error>
+#include <thread>
+#include <vector>
+
+// fn(t, a, b) over [a, b) ranges of [0, n), range t of nth (at least 1) on a thread of its own;
+// the ranges of a thread that cannot start are done on the calling thread. Returns when every
+// range is done. fn must not throw.
+template <class Fn>
+void ForParts(int n, int nth, Fn&& fn) {
+    auto part = [&](int t) {
+        fn(t, static_cast<int>(static_cast<long long>(n) * t / nth), static_cast<int>(static_cast<long long>(n) * (t + 1) / nth));
+    };
+    std::vector<std::thread> th;
+    int started = 1;
+    try {
+        for (int t = 1; t < nth; t++, started++) th.emplace_back(part, t);
+    } catch (const std::system_error&) {
+        // Fewer threads: the rest below.
+    }
+    part(0);
+    for (std::thread& x : th) x.join();
+    for (int t = started; t < nth; t++) part(t);
+}
+
+// The threads to use when the caller does not say: one per processor.
+inline int DefaultThreads() {
+    const unsigned hw = std::thread::hardware_concurrency();
+    return hw == 0 ? 2 : static_cast<int>(hw < 64 ? hw : 64);
+}
