@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 #include "terrain/trn_gen.h"
 #include "terrain/trn_par.h"
@@ -44,10 +45,15 @@ struct Hit {
     double d = 0;
 };
 
-// The two nearest distinct levels seen from a node.
+// The two nearest distinct levels seen from a node. Left unset when made: the first pass of Look
+// sets every node (on its threads, which also take the page faults of the grid).
 struct Acc {
-    int l1 = -1, l2 = -1;
-    float d1 = 0, d2 = 0;
+    int l1, l2;
+    float d1, d2;
+    void Clear() {
+        l1 = l2 = -1;
+        d1 = d2 = 0;
+    }
     void Put(int l, double dd) {
         if (l < 0) return;
         const float d = static_cast<float>(dd);
@@ -70,7 +76,26 @@ struct Acc {
         }
     }
 };
-using AccVec = std::vector<Acc, HugeAlloc<Acc>>;
+// HugeAlloc whose elements made without a value are left as they are (a grid a pass fills).
+template <class T>
+struct RawAlloc : HugeAlloc<T> {
+    template <class U>
+    struct rebind {
+        using other = RawAlloc<U>;
+    };
+    RawAlloc() = default;
+    template <class U>
+    RawAlloc(const RawAlloc<U>&) {}
+    template <class U, class... A>
+    void construct(U* p, A&&... a) {
+        ::new (static_cast<void*>(p)) U(std::forward<A>(a)...);
+    }
+    template <class U>
+    void construct(U* p) noexcept {
+        ::new (static_cast<void*>(p)) U;
+    }
+};
+using AccVec = std::vector<Acc, RawAlloc<Acc>>;
 using RegVec = std::vector<int, HugeAlloc<int>>;
 
 struct Lat {
@@ -553,6 +578,7 @@ using Hits = std::vector<Hit>;
 void LookDir(const Lat& L, AccVec& acc, int di, int dj, int i0, int i1, int j0, int j1, Hits& prev, Hits& cur,
              Wave* give = nullptr, Wave* take = nullptr) {
     const int nx = L.nx, ny = L.ny;
+    const bool first = di == 1 && dj == 0;   // the first of Look's passes, over every node
     const size_t nn = static_cast<size_t>(L.nn);
     auto id = [nx](int i, int j) { return static_cast<long long>(j) * nx + i; };
     std::fill(prev.begin(), prev.end(), Hit{});
@@ -590,7 +616,9 @@ void LookDir(const Lat& L, AccVec& acc, int di, int dj, int i0, int i1, int j0, 
                 }
             }
             cur[static_cast<size_t>(i)] = h;
-            acc[static_cast<size_t>(id(i, j))].Put(h.l, h.d);
+            Acc& a = acc[static_cast<size_t>(id(i, j))];
+            if (first) a.Clear();
+            a.Put(h.l, h.d);
         }
         if (give) {
             give->hit[static_cast<size_t>(jj - j0)] = cur[static_cast<size_t>(give->col)];
