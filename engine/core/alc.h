@@ -44,6 +44,26 @@ template <class T>
 void HugeAlloc<T>::HugeFree(void* p) {
     std::free(p);
 }
+// HugeAlloc whose elements made without a value are left as they are: a grid that a pass fills
+// (perhaps on several threads) is not cleared first on one.
+template <class T>
+struct RawAlloc : HugeAlloc<T> {
+    template <class U>
+    struct rebind {
+        using other = RawAlloc<U>;
+    };
+    RawAlloc() = default;
+    template <class U>
+    RawAlloc(const RawAlloc<U>&) {}
+    template <class U, class... A>
+    void construct(U* p, A&&... a) {
+        ::new (static_cast<void*>(p)) U(std::forward<A>(a)...);
+    }
+    template <class U>
+    void construct(U* p) noexcept {
+        ::new (static_cast<void*>(p)) U;
+    }
+};
 int FreeMem(void* block);
 
 // Thrown by the allocator after the failure message; EngGuard ends it. Code that must undo a

@@ -76,25 +76,6 @@ struct Acc {
         }
     }
 };
-// HugeAlloc whose elements made without a value are left as they are (a grid a pass fills).
-template <class T>
-struct RawAlloc : HugeAlloc<T> {
-    template <class U>
-    struct rebind {
-        using other = RawAlloc<U>;
-    };
-    RawAlloc() = default;
-    template <class U>
-    RawAlloc(const RawAlloc<U>&) {}
-    template <class U, class... A>
-    void construct(U* p, A&&... a) {
-        ::new (static_cast<void*>(p)) U(std::forward<A>(a)...);
-    }
-    template <class U>
-    void construct(U* p) noexcept {
-        ::new (static_cast<void*>(p)) U;
-    }
-};
 using AccVec = std::vector<Acc, RawAlloc<Acc>>;
 using RegVec = std::vector<int, HugeAlloc<int>>;
 

@@ -453,31 +453,41 @@ void ForBlocks(int r0, int r1, int C, Fn&& fn) {
 constexpr double WideSpc = 30;
 constexpr int SoftSweeps = 12;
 
-void Soften(const Grid& g, float* z, long long st, const std::vector<uint8_t, HugeAlloc<uint8_t>>& wide, int nth) {
+void Soften(const Grid& g, float* z, long long st, std::vector<uint8_t, RawAlloc<uint8_t>>& wide, int nth) {
     const int R = g.R, C = g.C;
     if (R < 3 || C < 3) return;
-    std::vector<float, HugeAlloc<float>> t(static_cast<size_t>(R) * static_cast<size_t>(C));
-    auto ok = [&](long long i) {
-        return wide[static_cast<size_t>(i)] && g.SameBand(i, i - 1) && g.SameBand(i, i + 1) && g.SameBand(i, i - C) &&
-               g.SameBand(i, i + C);
-    };
+    std::vector<float, RawAlloc<float>> t(static_cast<size_t>(R) * static_cast<size_t>(C));
     // Sweeps alternate between z and a copy: the posts a sweep leaves alone hold the same height in
-    // both, so one copy serves every sweep. An even count ends in z.
+    // both, so one copy serves every sweep. An even count ends in z. While copying, wide becomes the
+    // posts the sweeps move (wide ones whose four neighbours share their band), any: the rows with one.
     static_assert(SoftSweeps % 2 == 0);
-    for (size_t i = 0; i < t.size(); i++) t[i] = z[st * static_cast<long long>(i)];
+    std::vector<uint8_t> any(static_cast<size_t>(R), 0);
+    ForParts(R, nth, [&](int, int r0, int r1) {
+        for (int r = r0; r < r1; r++)
+            for (int k = 0; k < C; k++) {
+                const long long i = g.Idx(r, k);
+                t[static_cast<size_t>(i)] = z[st * i];
+                uint8_t& w = wide[static_cast<size_t>(i)];
+                w = w && r > 0 && r + 1 < R && k > 0 && k + 1 < C && g.SameBand(i, i - 1) && g.SameBand(i, i + 1) &&
+                    g.SameBand(i, i - C) && g.SameBand(i, i + C);
+                any[static_cast<size_t>(r)] |= w;
+            }
+    });
     for (int sw = 0; sw < SoftSweeps; sw++) {
         const bool toZ = sw % 2 == 1;
         const float* src = toZ ? t.data() : z;
         float* dst = toZ ? z : t.data();
         const long long ss = toZ ? 1 : st, ds = toZ ? st : 1;
         ForParts(R - 2, nth, [&](int, int r0, int r1) {
-            for (int r = r0 + 1; r < r1 + 1; r++)
+            for (int r = r0 + 1; r < r1 + 1; r++) {
+                if (!any[static_cast<size_t>(r)]) continue;
                 for (int k = 1; k + 1 < C; k++) {
                     const long long i = g.Idx(r, k);
-                    if (!ok(i)) continue;
+                    if (!wide[static_cast<size_t>(i)]) continue;
                     const double m = (src[ss * (i - 1)] + src[ss * (i + 1)] + src[ss * (i - C)] + src[ss * (i + C)]) / 4;
                     dst[ds * i] = static_cast<float>(std::clamp((src[ss * i] + m) / 2, g.Lo(i), g.Hi(i)));
                 }
+            }
         });
     }
 }
@@ -514,13 +524,16 @@ bool RunPath(const cntr* c, int nc, Grid& g, float* v, const PathPrm& prm) {
     // not depend on how the rows are shared.
     float* z = prm.z ? prm.z : v + 2;
     const long long st = prm.z ? 1 : 3;
-    std::vector<uint8_t, HugeAlloc<uint8_t>> wide(static_cast<size_t>(n), 0);
-    ForParts(R, nth, [&](int, int r0, int r1) {
+    std::vector<uint8_t, RawAlloc<uint8_t>> wide(static_cast<size_t>(n));
+    std::vector<long long> none(static_cast<size_t>(nth), 0);   // posts left without a height, by part
+    ForParts(R, nth, [&](int t, int r0, int r1) {
         ForBlocks(r0, r1, C, [&](long long i) {
             double spc = 0;
             double h = PostHgt(g, s, i, &spc);
             if (std::isnan(h)) {
                 z[st * i] = std::numeric_limits<float>::quiet_NaN();
+                wide[static_cast<size_t>(i)] = 0;
+                none[static_cast<size_t>(t)]++;
                 return;
             }
             wide[static_cast<size_t>(i)] = spc >= WideSpc * g.d;
@@ -537,7 +550,8 @@ bool RunPath(const cntr* c, int nc, Grid& g, float* v, const PathPrm& prm) {
     };
     if (!prm.geom) freeSites();
     const double ci = FindItv(c, nc);
-    Fill(g, z, static_cast<int>(st), 1e-3 * (ci > 0 ? ci : g.d));
+    if (std::any_of(none.begin(), none.end(), [](long long k) { return k > 0; }))
+        Fill(g, z, static_cast<int>(st), 1e-3 * (ci > 0 ? ci : g.d));
     Soften(g, z, st, wide, nth);
     if (prm.geom) {
         Visit(g, s, prm.geom, prm.geomCtx, 1);
