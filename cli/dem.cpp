@@ -443,6 +443,11 @@ int DemMain(int argc, char** argv) {
     if (status == DemInterrupted) std::fputs("altimetra-cli dem: interrupted: nothing written\n", stderr);
     if (status == DemOk && !o.quiet && !res.note.empty())
         std::fprintf(stderr, "altimetra-cli dem: %s\n", res.note.c_str());
+    // Said even when quiet: a grid with no height at all is not what anyone asked for.
+    const long long posts = static_cast<long long>(res.R) * res.C;
+    if (status == DemOk && res.nodata > 0 && (!o.quiet || res.nodata == posts))
+        std::fprintf(stderr, "altimetra-cli dem: %lld of %lld posts have no height (no contour reaches them): nodata\n",
+                     res.nodata, posts);
     if (o.times)
         std::fprintf(stderr,
                      "times (wall / processor): read %.3f / %.3f s, generate %.3f / %.3f s, "

@@ -1,6 +1,7 @@
 // The batch command's run: import, region, terrain, filter and export as one call with values.
 #include "doc/dem_run.h"
 
+#include <cmath>
 #include <vector>
 
 #include "core/alc.h"
@@ -52,6 +53,7 @@ int RunPlain(const DemPrm& p, const Feedback& fb, DemRes& r, Tell& tell) {
         return DemNoGrid;
     }
     tell(DemStFiltered);
+    for (long long i = 0; i < static_cast<long long>(r.R) * r.C; i++) r.nodata += std::isnan(z.p[i]);
     ClrMsg();
     GisPlain g;
     g.R = r.R;
@@ -123,6 +125,8 @@ int Run(const DemPrm& p, const Feedback& fb, DemRes& r) {
         std::vector<uint8_t> gap(static_cast<size_t>(TrnSrf->nv), 1);
         TrnGapSet(gap.data());
     }
+    if (const uint8_t* gap = TrnGapOf())
+        for (int i = 0; i < TrnSrf->nv; ++i) r.nodata += gap[i] != 0;
     ClrMsg();
     const char* out = p.out.c_str();
     if (!Ran([&] { return (p.blk ? ExpGisRstBlk(out, *p.blk) : ExpGisRst(out)) == 0; })) return DemNotWritten;

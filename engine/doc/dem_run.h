@@ -36,6 +36,7 @@ struct DemRes {
                             // (nothing shown: the caller says it in its own words)
     bool said = false;      // a failure whose reason the engine has shown (a message box)
     std::string note;       // the first message line the export left ("" when none)
+    long long nodata = 0;   // posts written without a height (no contour reaches them)
 };
 
 struct DemPrm {

@@ -46,6 +46,7 @@ TEST_F(DemRunTest, TellsEachStageAndWritesTheGridItLaidOut) {
     EXPECT_EQ(stages, (std::vector<DemStage>{DemStRead, DemStLaid, DemStMade, DemStFiltered}));
     EXPECT_EQ(laid.imp.curves, 4);
     EXPECT_EQ(res.R, laid.R);
+    EXPECT_EQ(res.nodata, 0);
     EXPECT_EQ(fb.begins, 1);
     EXPECT_EQ(fb.ends, 1);
     EXPECT_TRUE(fb.Rising());
@@ -122,10 +123,13 @@ TEST_F(DemRunTest, ARegionNoContourReachesIsNodata) {
         SCOPED_TRACE(mesh);
         DemPrm q = p;
         if (mesh) q.err = Path("e.tif");
-        ASSERT_EQ(DemRun(q, FbNone), DemOk);
+        DemRes res;
+        ASSERT_EQ(DemRun(q, FbNone, &res), DemOk);
         const Raster r = ReadRaster(Path("c.tif"));
         ASSERT_TRUE(r.hasNoData);
         ASSERT_FALSE(r.z.empty());
         EXPECT_TRUE(std::all_of(r.z.begin(), r.z.end(), [&](float v) { return v == r.noData; }));
+        // The count the command reports them by.
+        EXPECT_EQ(res.nodata, static_cast<long long>(res.R) * res.C);
     }
 }
