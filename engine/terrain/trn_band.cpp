@@ -634,8 +634,8 @@ void LookDiag(const Lat& L, AccVec& acc, int di, int dj, std::vector<Hits>& buf)
 // Every node's two nearest distinct levels over the eight directions, in this order at every node
 // (a tie goes to the direction first): the passes along rows or columns are shared among threads
 // by rows or columns, the diagonal ones between two threads by columns.
-void Look(const Lat& L, AccVec& acc) {
-    const int nx = L.nx, ny = L.ny, nth = DefaultThreads();
+void Look(const Lat& L, AccVec& acc, int nth) {
+    const int nx = L.nx, ny = L.ny;
     std::vector<Hits> buf(static_cast<size_t>(2 * std::max(nth, 2)), Hits(static_cast<size_t>(nx)));
     const int dirs[8][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}, {1, 1}, {-1, 1}, {1, -1}, {-1, -1}};
     for (const auto& dir : dirs) {
@@ -781,7 +781,7 @@ void RegionBands(const std::vector<double>& lev, const std::vector<int>& rlo, co
 }  // namespace
 
 void MkLatBands(const cntr* c, int nc, const std::vector<double>& X, const std::vector<double>& Y, double itv,
-                LatBands& out) {
+                LatBands& out, int nth) {
     Lat L{X, Y, static_cast<int>(X.size()), static_cast<int>(Y.size()), 0, {}, {}, {}};
     L.nn = static_cast<long long>(L.nx) * L.ny;
     const size_t nn = static_cast<size_t>(L.nn);
@@ -795,7 +795,7 @@ void MkLatBands(const cntr* c, int nc, const std::vector<double>& X, const std::
     cuts.clear();
     cuts.shrink_to_fit();
     AccVec acc(nn);
-    Look(L, acc);
+    Look(L, acc, nth > 0 ? std::min(nth, 64) : DefaultThreads());
     for (const auto& [u, l] : touch) acc[static_cast<size_t>(u)].Put(l, 0);
     NodeBands(acc);
     RegVec par;

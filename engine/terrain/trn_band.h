@@ -35,6 +35,7 @@ struct LatBands {
 
 // Bands of the nodes of the lattice X (nx columns, increasing) x Y (ny rows, increasing), in the
 // contours' coordinates. itv: the contour interval (room of a region that sees one level; 0 gives
-// none). Throws std::bad_alloc when the working lists do not fit; b is then unchanged.
+// none). nth: threads to share the work (0: one per processor); the bands do not depend on it.
+// Throws std::bad_alloc when the working lists do not fit; b is then unchanged.
 void MkLatBands(const cntr* c, int nc, const std::vector<double>& X, const std::vector<double>& Y, double itv,
-                LatBands& b);
+                LatBands& b, int nth = 0);

@@ -58,11 +58,11 @@ struct Grid {
 };
 
 // Regions of the grid and their bands, in coordinates relative to the grid's origin.
-void Regions(Grid& g, const cntr* c, int nc, double itv) {
+void Regions(Grid& g, const cntr* c, int nc, double itv, int nth) {
     std::vector<double> X(static_cast<size_t>(g.C)), Y(static_cast<size_t>(g.R));
     for (int k = 0; k < g.C; k++) X[static_cast<size_t>(k)] = g.x0 + k * g.d;
     for (int r = 0; r < g.R; r++) Y[static_cast<size_t>(r)] = g.y0 + r * g.d;
-    MkLatBands(c, nc, X, Y, itv, g.b);
+    MkLatBands(c, nc, X, Y, itv, g.b, nth);
 }
 
 // Nearest contour points of one bounding level (coordinates relative to the grid origin; NaN: none).
@@ -400,7 +400,8 @@ void Fill(const Grid& g, float* z, int st, double tol) {
 
 namespace {
 // The grid of the posts whose first column and row lie at x0, y0 and last at xl, yl, and its regions.
-void MkGridAt(Grid& g, const cntr* c, int nc, float x0, float y0, float xl, float yl, int R, int C, double itv) {
+void MkGridAt(Grid& g, const cntr* c, int nc, float x0, float y0, float xl, float yl, int R, int C, double itv,
+              int nth = 0) {
     g.R = R;
     g.C = C;
     g.x0 = x0;
@@ -409,12 +410,12 @@ void MkGridAt(Grid& g, const cntr* c, int nc, float x0, float y0, float xl, floa
     else if (R > 1) g.d = (static_cast<double>(yl) - g.y0) / (R - 1);
     else g.d = itv > 0 ? itv : 1000;
     if (!(g.d > 0)) g.d = itv > 0 ? itv : 1000;
-    Regions(g, c, nc, FindItv(c, nc));
+    Regions(g, c, nc, FindItv(c, nc), nth);
 }
 
 // The grid of the posts v and its regions.
-void MkGrid(Grid& g, const cntr* c, int nc, const float* v, int R, int C, double itv) {
-    MkGridAt(g, c, nc, v[0], v[1], v[3LL * (C - 1)], v[3LL * (R - 1) * C + 1], R, C, itv);
+void MkGrid(Grid& g, const cntr* c, int nc, const float* v, int R, int C, double itv, int nth = 0) {
+    MkGridAt(g, c, nc, v[0], v[1], v[3LL * (C - 1)], v[3LL * (R - 1) * C + 1], R, C, itv, nth);
 }
 }  // namespace
 
@@ -579,7 +580,7 @@ bool GenTrnPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& pr
     if (R <= 0 || C <= 0) return true;
     try {
         Grid g;
-        MkGrid(g, c, nc, v, R, C, prm.itv);
+        MkGrid(g, c, nc, v, R, C, prm.itv, prm.threads);
         return RunPath(c, nc, g, v, prm);
     } catch (const std::bad_alloc&) {
         // The working lists did not fit: the terrain stays as it was.
@@ -592,7 +593,7 @@ bool GenTrnPathAxes(const cntr* c, int nc, const float* xs, const float* ys, int
     if (R <= 0 || C <= 0 || !prm.z) return R <= 0 || C <= 0;
     try {
         Grid g;
-        MkGridAt(g, c, nc, xs[0], ys[0], xs[C - 1], ys[R - 1], R, C, prm.itv);
+        MkGridAt(g, c, nc, xs[0], ys[0], xs[C - 1], ys[R - 1], R, C, prm.itv, prm.threads);
         return RunPath(c, nc, g, nullptr, prm);
     } catch (const std::bad_alloc&) {
         DspErrMsg(MsgNoMem, "path_cut");
