@@ -641,7 +641,8 @@ void Look(const Lat& L, AccVec& acc, int nth) {
     for (const auto& dir : dirs) {
         const int di = dir[0], dj = dir[1];
         auto part = [&](int t, int i0, int i1, int j0, int j1) {
-            LookDir(L, acc, di, dj, i0, i1, j0, j1, buf[static_cast<size_t>(2 * t)], buf[static_cast<size_t>(2 * t + 1)]);
+            const size_t b = static_cast<size_t>(2 * t);
+            LookDir(L, acc, di, dj, i0, i1, j0, j1, buf[b], buf[b + 1]);
         };
         if (dj == 0) ForParts(ny, nth, [&](int t, int j0, int j1) { part(t, 0, nx, j0, j1); });
         else if (di == 0) ForParts(nx, nth, [&](int t, int i0, int i1) { part(t, i0, i1, 0, ny); });

@@ -10,9 +10,8 @@
 // range is done. fn must not throw.
 template <class Fn>
 void ForParts(int n, int nth, Fn&& fn) {
-    auto part = [&](int t) {
-        fn(t, static_cast<int>(static_cast<long long>(n) * t / nth), static_cast<int>(static_cast<long long>(n) * (t + 1) / nth));
-    };
+    auto at = [&](int t) { return static_cast<int>(static_cast<long long>(n) * t / nth); };
+    auto part = [&](int t) { fn(t, at(t), at(t + 1)); };
     std::vector<std::thread> th;
     int started = 1;
     try {

@@ -485,7 +485,8 @@ void Soften(const Grid& g, float* z, long long st, std::vector<uint8_t, RawAlloc
                 for (int k = 1; k + 1 < C; k++) {
                     const long long i = g.Idx(r, k);
                     if (!wide[static_cast<size_t>(i)]) continue;
-                    const double m = (src[ss * (i - 1)] + src[ss * (i + 1)] + src[ss * (i - C)] + src[ss * (i + C)]) / 4;
+                    const double m =
+                        (src[ss * (i - 1)] + src[ss * (i + 1)] + src[ss * (i - C)] + src[ss * (i + C)]) / 4;
                     dst[ds * i] = static_cast<float>(std::clamp((src[ss * i] + m) / 2, g.Lo(i), g.Hi(i)));
                 }
             }
