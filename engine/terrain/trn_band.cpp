@@ -269,44 +269,77 @@ void CarryOn(const std::vector<End>& ends, const std::vector<uint8_t>& used, con
              const std::vector<double>& X, const std::vector<double>& Y, std::vector<Seg>& out) {
     // Ends left open: on to the lattice's edge. A line cut short of the map's edge runs on as it
     // ran; where other levels lie nearer than the edge, only while the way on is short beside the
-    // line and beside the way to them. Never across a contour.
+    // line and beside the way to them. An end that near the edge by the shortest way runs on as
+    // it ran while that is short beside the line (a line meeting the edge at a slant), else by
+    // the shortest way. Never across a contour.
     struct Ext {
         double p[2], q[2], h, t;
-        bool ok;
     };
-    std::vector<Ext> ext;
+    std::vector<Ext> way[2];   // per end carried: along its heading, straight to the nearest edge
+    std::vector<int> pick;     // per end carried: the way it takes (0, 1; 2: none)
     for (size_t a = 0; a < ends.size(); a++) {
         if (used[a] || ends[a].met) continue;
         const End& A = ends[a];
-        if (A.dir[0] == 0 && A.dir[1] == 0) continue;
-        double t = HUGE_VAL;
-        if (A.dir[0] > 0) t = std::min(t, (X.back() - A.p[0]) / A.dir[0]);
-        if (A.dir[0] < 0) t = std::min(t, (X.front() - A.p[0]) / A.dir[0]);
-        if (A.dir[1] > 0) t = std::min(t, (Y.back() - A.p[1]) / A.dir[1]);
-        if (A.dir[1] < 0) t = std::min(t, (Y.front() - A.p[1]) / A.dir[1]);
-        if (!(t > 0) || !std::isfinite(t)) continue;
-        const double q[2] = {A.p[0] + t * A.dir[0], A.p[1] + t * A.dir[1]};
-        const bool ok = (t < A.other || t < std::min(A.len / 4, 4 * A.other)) && !idx.Crosses(A.p, q);
-        ext.push_back({{A.p[0], A.p[1]}, {q[0], q[1]}, A.h, t, ok});
+        auto shortWay = [&A](double t) { return t < A.other || t < std::min(A.len / 4, 4 * A.other); };
+        Ext w[2]{};
+        bool ok[2] = {false, false};
+        const double side[4] = {A.p[0] - X.front(), X.back() - A.p[0], A.p[1] - Y.front(), Y.back() - A.p[1]};
+        const int s = static_cast<int>(std::min_element(side, side + 4) - side);
+        if (side[s] > 0) {
+            double q[2] = {A.p[0], A.p[1]};
+            q[s / 2] = s == 0 ? X.front() : s == 1 ? X.back() : s == 2 ? Y.front() : Y.back();
+            w[1] = {{A.p[0], A.p[1]}, {q[0], q[1]}, A.h, side[s]};
+            ok[1] = shortWay(side[s]) && !idx.Crosses(A.p, q);
+        }
+        if (A.dir[0] != 0 || A.dir[1] != 0) {
+            double t = HUGE_VAL;
+            if (A.dir[0] > 0) t = std::min(t, (X.back() - A.p[0]) / A.dir[0]);
+            if (A.dir[0] < 0) t = std::min(t, (X.front() - A.p[0]) / A.dir[0]);
+            if (A.dir[1] > 0) t = std::min(t, (Y.back() - A.p[1]) / A.dir[1]);
+            if (A.dir[1] < 0) t = std::min(t, (Y.front() - A.p[1]) / A.dir[1]);
+            if (t > 0 && std::isfinite(t)) {
+                w[0] = {{A.p[0], A.p[1]}, {A.p[0] + t * A.dir[0], A.p[1] + t * A.dir[1]}, A.h, t};
+                ok[0] = (shortWay(t) || (ok[1] && t < A.len / 4)) && !idx.Crosses(A.p, w[0].q);
+            }
+        }
+        if (ok[0] && ok[1] && w[0].q[0] == w[1].q[0] && w[0].q[1] == w[1].q[1]) ok[1] = false;
+        if (!ok[0] && !ok[1]) continue;
+        if (!ok[1]) w[1].t = -1;   // nothing to fall back on
+        for (int k = 0; k < 2; k++) way[k].push_back(w[k]);
+        pick.push_back(ok[0] ? 0 : 1);
     }
     // Two ways on of different levels that cross: the longer gives way (a line carried past where
-    // its neighbours stop would cut them off from the edge). Swept in x.
-    ext.erase(std::remove_if(ext.begin(), ext.end(), [](const Ext& e) { return !e.ok; }), ext.end());
+    // its neighbours stop would cut them off from the edge), to its shortest way if it has one;
+    // again until none cross. Swept in x.
     auto x0 = [](const Ext& e) { return std::min(e.p[0], e.q[0]); };
-    std::sort(ext.begin(), ext.end(), [&](const Ext& a, const Ext& b) { return x0(a) < x0(b); });
-    std::vector<uint8_t> yield(ext.size(), 0);
-    for (size_t a = 0; a < ext.size(); a++) {
-        const Ext& e = ext[a];
-        const double ex1 = std::max(e.p[0], e.q[0]);
-        for (size_t b = a + 1; b < ext.size() && x0(ext[b]) <= ex1; b++) {
-            const Ext& o = ext[b];
-            if (std::fabs(o.h - e.h) <= LvlTol || !SegsCross(e.p, e.q, o.p, o.q)) continue;
-            if (e.t >= o.t) yield[a] = 1;
-            if (o.t >= e.t) yield[b] = 1;
+    for (int round = 0; round < 3; round++) {
+        std::vector<std::pair<double, size_t>> ord;
+        for (size_t k = 0; k < pick.size(); k++)
+            if (pick[k] < 2) ord.emplace_back(x0(way[pick[k]][k]), k);
+        std::sort(ord.begin(), ord.end());
+        std::vector<uint8_t> yield(pick.size(), 0);
+        bool any = false;
+        for (size_t a = 0; a < ord.size(); a++) {
+            const Ext& e = way[pick[ord[a].second]][ord[a].second];
+            const double ex1 = std::max(e.p[0], e.q[0]);
+            for (size_t b = a + 1; b < ord.size() && ord[b].first <= ex1; b++) {
+                const Ext& o = way[pick[ord[b].second]][ord[b].second];
+                if (std::fabs(o.h - e.h) <= LvlTol || !SegsCross(e.p, e.q, o.p, o.q)) continue;
+                if (e.t >= o.t) yield[ord[a].second] = 1;
+                if (o.t >= e.t) yield[ord[b].second] = 1;
+                any = true;
+            }
         }
+        if (!any) break;
+        // The last round only drops: what is left crosses nothing.
+        for (size_t k = 0; k < pick.size(); k++)
+            if (yield[k]) pick[k] = pick[k] == 0 && way[1][k].t > 0 && round < 2 ? 1 : 2;
     }
-    for (size_t a = 0; a < ext.size(); a++)
-        if (!yield[a]) out.push_back({ext[a].p[0], ext[a].p[1], ext[a].q[0], ext[a].q[1], ext[a].h, true});
+    std::vector<Ext> fin;
+    for (size_t k = 0; k < pick.size(); k++)
+        if (pick[k] < 2) fin.push_back(way[pick[k]][k]);
+    std::sort(fin.begin(), fin.end(), [&](const Ext& a, const Ext& b) { return x0(a) < x0(b); });
+    for (const Ext& e : fin) out.push_back({e.p[0], e.p[1], e.q[0], e.q[1], e.h, true});
 }
 
 // Segments that close what the digitiser left open: two open ends of one level, each the other's
