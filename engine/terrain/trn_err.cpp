@@ -9,7 +9,8 @@
 // keeping every fourth level on every fourth post; how alpha changed from the fourth scale to the
 // second is taken to change it once more from the second to the contours' own. That law, at the
 // full set's own spacings, gives every post its error, shaped between its two lines like a bridge
-// fixed at both (zero on a line, largest midway) and never more than half its band; in a region one
+// fixed at both (zero on a line, largest midway; within half a mesh interval of a line it rises in
+// proportion to the distance, as smooth ground does) and never more than half its band; in a region one
 // level bounds (summit, pit, beyond the outermost line) it grows with the distance from that line,
 // scaled by what the removed top rings showed (summits and pits each by their own when enough were
 // left out), up to the band's one interval of room. The other half of the levels is left out too,
@@ -38,6 +39,11 @@ constexpr int MinSamples = 30;     // cross-validation samples needed between tw
 constexpr int MinCrest = 20;       // and in one-level regions, for their own scale
 constexpr double PriorN = 15;      // samples' worth of the law that a roughness estimate starts from
 constexpr double RoughCell = 3;    // side of the roughness cells in mesh intervals (two sums each)
+// Within this many mesh intervals of a line the error grows in proportion to the distance from it:
+// the grid resolves nothing finer than its mesh, so there the ground is a plane whose slope the
+// surface misses a little. The misses of the left-out lines cannot tell it, as those lie between
+// their kept lines, never beside one.
+constexpr double RiseMesh = 0.5;
 
 struct Sample {
     long long j;     // nearest post of the leave-out grid
@@ -47,6 +53,16 @@ struct Sample {
 };
 
 double Bridge(double t) { return std::sqrt(std::max(0.0, 4 * t * (1 - t))); }
+double Rise(double m, double L) { return L > 0 && m + L > 0 ? std::sqrt(m / (m + L)) : 1.0; }
+
+// Where a post lies between lines a and b apart: the bridge, made to rise in proportion to the
+// distance from the nearer line within about L of it (smooth ground at that scale misses by its
+// slope's error times the distance, not by a random walk).
+double Shape(double a, double b, double L) {
+    const double h = a + b, m = std::min(a, b);
+    if (!(h > 0)) return 0;
+    return Bridge(a / h) * Rise(m, L);
+}
 
 // A leave-out run: the removed lines, the thinned grid with its heights, and the samples, made
 // when the run hands over its first post (every height is written by then) and sorted by post so
@@ -183,7 +199,7 @@ void PutErr(void* p, long long i, const PathPost& q) {
             const double kb = m->bend->At(q.cos);
             const double k = kb * m->rough->At(static_cast<double>(i % m->C) * m->d,
                                                static_cast<double>(i / m->C) * m->d, h);
-            const double law = f.alpha * std::pow(h, f.pw), br = h > 0 ? Bridge(a / h) : 0;
+            const double law = f.alpha * std::pow(h, f.pw), br = Shape(a, b, f.rise);
             s = std::max(k * law, 0.01 * w) * br;
             if (first) {
                 const double s0 = std::min(std::max(kb * law, 0.01 * w), w / 2) * br, s1 = std::min(s, w / 2 * br);
@@ -194,7 +210,7 @@ void PutErr(void* p, long long i, const PathPost& q) {
             s = std::min(s * m->scale, w / 2 * br);
         } else if (ha || hb) {
             const double x = ha ? a : b;
-            s = std::min((ha ? f.crest : f.crestDn) * f.alpha * std::pow(2 * x, f.pw), w);
+            s = std::min((ha ? f.crest : f.crestDn) * f.alpha * std::pow(2 * x, f.pw) * Rise(x, f.rise), w);
         } else {
             s = f.ci;
         }
@@ -204,7 +220,7 @@ void PutErr(void* p, long long i, const PathPost& q) {
 
 // Growth with the spacing from the samples between two levels: their groups of equal count by
 // spacing, the RMS miss per unit of bridge shape of each against its spacing on log scales.
-double FitPw(std::vector<const Sample*>& two) {
+double FitPw(std::vector<const Sample*>& two, double L) {
     std::sort(two.begin(), two.end(), [](const Sample* p, const Sample* q) { return p->a + p->b < q->a + q->b; });
     const int nb = std::clamp(static_cast<int>(two.size()) / 50, 1, 12);
     std::vector<double> lx, ly;
@@ -213,7 +229,7 @@ double FitPw(std::vector<const Sample*>& two) {
         double se = 0, ss = 0, lh = 0;
         for (size_t k = k0; k < k1; k++) {
             const Sample& s = *two[k];
-            const double h = s.a + s.b, sh = Bridge(s.a / h);
+            const double h = s.a + s.b, sh = Shape(s.a, s.b, L);
             se += s.e * s.e;
             ss += sh * sh;
             lh += std::log(h);
@@ -259,10 +275,10 @@ void Split(const std::vector<Sample>& all, std::vector<const Sample*>& two, std:
 }
 
 // alpha of the law with growth pw that gives the samples their RMS miss (0: nothing to go by).
-double FitAlpha(const std::vector<const Sample*>& two, double pw) {
+double FitAlpha(const std::vector<const Sample*>& two, double pw, double L) {
     double se = 0, sm = 0;
     for (const Sample* p : two) {
-        const double h = p->a + p->b, m = Bridge(p->a / h) * std::pow(h, pw);
+        const double h = p->a + p->b, m = Shape(p->a, p->b, L) * std::pow(h, pw);
         se += p->e * p->e;
         sm += m * m;
     }
@@ -317,12 +333,12 @@ bool LeaveOut(const cntr* c, int nc, const float* v, int R, int C, double d, dou
 // One-level regions: summits (their lower level alone) and pits or ground below the lowest line
 // (their upper level alone) each by its own samples when there are enough, else both by all of
 // them. a2, pw: the law at the second scale.
-void FitCrest(const std::vector<const Sample*>& one, double a2, double pw, ErrFit& f) {
+void FitCrest(const std::vector<const Sample*>& one, double a2, double pw, double L, ErrFit& f) {
     double ce[3] = {0, 0, 0}, cm[3] = {0, 0, 0};
     int cn[3] = {0, 0, 0};
     for (const Sample* p : one) {
         const bool up = !std::isnan(p->a);
-        const double x = up ? p->a : p->b, m = a2 * std::pow(2 * x, pw);
+        const double x = up ? p->a : p->b, m = a2 * std::pow(2 * x, pw) * Rise(x, L);
         for (const int k : {up ? 0 : 1, 2}) {
             ce[k] += p->e * p->e;
             cm[k] += m * m;
@@ -383,6 +399,7 @@ bool TrnErrMap(const cntr* c, int nc, const float* v, int R, int C, double itv, 
     // Fallback: a quarter interval at a spacing of ten mesh intervals, growing with it.
     f.pw = 1;
     f.alpha = 0.25 * f.ci / (10 * d);
+    f.rise = RiseMesh * d;
 
     // Twice the interval on twice the mesh, and four times on four: the law at the second scale
     // and how it changed from the fourth, carried one step further down to the contours' own.
@@ -400,8 +417,9 @@ bool TrnErrMap(const cntr* c, int nc, const float* v, int R, int C, double itv, 
     f.samples = static_cast<int>(two.size());
     f.crestN = static_cast<int>(one.size());
     if (f.samples >= MinSamples) {
-        const double pw = FitPw(two);
-        const double a2 = FitAlpha(two, pw);
+        const double lam = RiseMesh;
+        const double pw = FitPw(two, lam * 2 * d);
+        const double a2 = FitAlpha(two, pw, lam * 2 * d);
         if (a2 > 0) {
             f.pw = pw;
             f.alpha = a2;
@@ -410,10 +428,10 @@ bool TrnErrMap(const cntr* c, int nc, const float* v, int R, int C, double itv, 
             if (!LeaveOut(c, nc, v, R, C, d, f.ci, 4, 4, s4)) return false;
             std::vector<const Sample*> two4, one4;
             Split(s4, two4, one4);
-            const double a4 = two4.size() >= static_cast<size_t>(MinSamples) ? FitAlpha(two4, pw) : 0;
+            const double a4 = two4.size() >= static_cast<size_t>(MinSamples) ? FitAlpha(two4, pw, lam * 4 * d) : 0;
             if (a4 > 0) f.step = std::clamp(a2 / a4, 0.25, 1.0);
             f.alpha = a2 * f.step;
-            FitCrest(one, a2, pw, f);
+            FitCrest(one, a2, pw, lam * 2 * d, f);
         }
     }
     Bend bend;
@@ -423,7 +441,8 @@ bool TrnErrMap(const cntr* c, int nc, const float* v, int R, int C, double itv, 
     } else {
         // Misses over the law at the second scale, with the law's own alpha there.
         const double a2 = f.alpha / f.step;
-        auto law = [&](const Sample* p) { return a2 * Bridge(p->a / (p->a + p->b)) * std::pow(p->a + p->b, f.pw); };
+        const double L2 = 2 * f.rise;
+        auto law = [&](const Sample* p) { return a2 * Shape(p->a, p->b, L2) * std::pow(p->a + p->b, f.pw); };
         FitBend(two, law, bend);
         f.bendLo = bend.g[0];
         f.bendHi = bend.g[bend.n - 1];

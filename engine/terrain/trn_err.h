@@ -6,10 +6,10 @@
 struct cntr;
 
 // The model's constants as the contours gave them. Between two levels of band width W, at distances
-// a and b from them (spacing h = a + b, position t = a / h):
-//     sigma = min(alpha * h^pw, W / 2) * sqrt(4 t (1 - t))
+// a and b from them (spacing h = a + b, position t = a / h, nearer line m = min(a, b)):
+//     sigma = min(alpha * h^pw, W / 2) * sqrt(4 t (1 - t)) * sqrt(m / (m + rise))
 // and in a region bounded by one level (a summit, a pit, beyond the outermost line), at distance a:
-//     sigma = min(crest * alpha * (2 a)^pw, W)     (crestDn where the one level is above)
+//     sigma = min(crest * alpha * (2 a)^pw * sqrt(a / (a + rise)), W)   (crestDn where the one level is above)
 // A post no contour bounds gets one contour interval.
 struct ErrFit {
     double ci = 0;       // contour interval (mm)
@@ -19,6 +19,8 @@ struct ErrFit {
     double crestDn = 1;  // and by their upper level (pits, ground below the lowest line)
     double step = 1;     // alpha at the contours' own interval over alpha at twice it
     double bendLo = 1, bendHi = 1;   // factor where the contours run straight, where they bend most
+    double rise = 0;     // within about this (mm) of a line the error grows in proportion to the distance:
+                         // half a mesh interval, the grid resolving nothing finer
     int samples = 0;     // cross-validation samples between two levels (crest ones in crestN)
     int crestN = 0;
     bool cv = false;     // constants from cross-validation; false: the fallback (fewer than three
