@@ -172,6 +172,23 @@ TEST(TrnSpcMap, GradientPathsReachOneBandBeyond) {
     ASSERT_TRUE(TrnMethodReach(TrnMethodPath, m, 5, &reach));
     ASSERT_EQ(reach.size(), m.d2.size());
     for (size_t i = 0; i < reach.size(); i++) ASSERT_GE(reach[i], 2 * m.d2[i]) << i;
+    // Each reach takes the largest distance of the cells around it, read from square windows: never
+    // less than that of every cell within probe (d2 + itv) and a cell, and where that window lies
+    // inside the map exactly that (a wider one overlaps every tile more).
+    for (int r = 0; r < m.ny; r++)
+        for (int k = 0; k < m.nx; k++) {
+            const size_t i = static_cast<size_t>(r) * m.nx + k;
+            if (!std::isfinite(m.d2[i])) continue;
+            const int h = static_cast<int>(std::ceil((m.d2[i] + 5) / m.cell)) + 1;
+            float far = 0;
+            for (int y = std::max(0, r - h); y <= std::min(m.ny - 1, r + h); y++)
+                for (int x = std::max(0, k - h); x <= std::min(m.nx - 1, k + h); x++)
+                    far = std::max(far, m.d2[static_cast<size_t>(y) * m.nx + x]);
+            const float want = static_cast<float>(m.d2[i] + 5.0 + far + 10);
+            const bool inside = r >= h && k >= h && r + h < m.ny && k + h < m.nx;
+            if (inside) ASSERT_FLOAT_EQ(reach[i], want) << k << ", " << r;
+            else ASSERT_GE(reach[i], want) << k << ", " << r;
+        }
     // Between y = 50 and 100, x = 1000: the band above is 400 wide.
     const size_t mid = static_cast<size_t>(7) * m.nx + 100;
     EXPECT_LT(m.d2[mid], 60);
