@@ -84,7 +84,6 @@ int RdGrey16Tiles(TIFF* t, ImgRec* out, TMsg* m) {
                 }
         }
     FreeMem(tb);
-    if (r != 0 && !m->set) std::snprintf(m->text, sizeof m->text, "tile");
     return r == 0 ? 1 : -1;
 }
 

@@ -381,7 +381,8 @@ TEST(DemTiles, TilesWithoutContoursAreNodata) {
 }
 
 // The import reads only the features whose extent meets a tile's rectangle, keeps the origin
-// given, and takes a rectangle without contours as an empty part, not as bad input.
+// given, and takes a rectangle without contours as an empty part, not as bad input. The layer's
+// extent is the whole layer's, even of no width and at the limit of the coordinates.
 TEST_F(GisTest, ClippedImportReadsOnlyTheFeaturesOfTheRectangle) {
     WriteLines(Path("c.gpkg"), "GPKG", Slope(), "elev", OFTReal, 32654);
     OgrImpPrm p{Path("c.gpkg"), "", "elev"};
@@ -416,4 +417,11 @@ TEST_F(GisTest, ClippedImportReadsOnlyTheFeaturesOfTheRectangle) {
     EXPECT_EQ(org[0], 0);
     EXPECT_NE(wkt.find("UTM"), std::string::npos);
     EXPECT_EQ(OgrLyrExt({Path("none.gpkg"), "", ""}, ext, org, &wkt), -1);
+    // One contour running due north on the western limit of the coordinates read (1e9 m): a layer
+    // of no width, at the limit, still has its extent.
+    WriteLines(Path("ns.gpkg"), "GPKG", {{50, {-GisCrdMax, 100, -GisCrdMax, 900}}});
+    ASSERT_EQ(OgrLyrExt({Path("ns.gpkg"), "", "elev"}, ext, org, &wkt), 0);
+    EXPECT_EQ(ext[0], -GisCrdMax);
+    EXPECT_EQ(ext[2], -GisCrdMax);
+    EXPECT_EQ(ext[3], 900);
 }

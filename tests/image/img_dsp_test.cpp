@@ -30,6 +30,11 @@ TEST_F(ImgDsp, SizeFollowsTheImageAndTheZoom) {
     EXPECT_EQ(VecDsp.hdr.sizeImage, 76u * 14);
     EXPECT_EQ(SetVecZoom(0.3f), -1);  // not a zoom of the list
     EXPECT_FLOAT_EQ(VecZoom, 1);
+    // A strip narrower than ten pixels has no columns at 1/10: an empty bitmap, not a failure.
+    ASSERT_EQ(Load(SaveBmp(Pic(5, 30), "strip.bmp")), 0);
+    EXPECT_EQ(SetVecZoom(1.0f / 10), 0);
+    EXPECT_EQ(VecDsp.hdr.width, 0);
+    EXPECT_EQ(VecDsp.hdr.height, 3);
 }
 
 // Zoom 2 shows each pixel as a 2 x 2 block, top row at the top; grey shows the channel mean and

@@ -1,6 +1,6 @@
 // Image faults that slipped past the other tests: the OS/2 bitmap's three-byte colour table, the
-// header fields every BMP reader relies on, images of no pixels refused by the writers, a BMP of
-// the most negative height.
+// header fields every BMP reader relies on, images the writers' formats cannot hold, a BMP of the
+// most negative height.
 #include "vectorize/vec_fixture.h"
 
 #include <array>
@@ -88,8 +88,27 @@ TEST_F(ImgFault, WrittenBmpHeaderHasOnePlaneAndItsSizes) {
     }
 }
 
-// An image with no rows or no columns is not written by any writer: -1 and no file.
-TEST_F(ImgFault, WritersRefuseAnImageWithoutPixels) {
+// What a format cannot hold is not written: -1 and no file. No rows or no columns for any writer;
+// more colours than a BMP's depth has entries; a TIFF tile side not a multiple of 16; a JPEG wider
+// than 65500 (a JPEG of exactly 65500 columns is written and reads back).
+TEST_F(ImgFault, WritersRefuseWhatTheFormatCannotHold) {
+    Pic three(3, 1);
+    three.Set(1, 0, 0);
+    three.Set(2, 0, 128);
+    EXPECT_EQ(WrBmp(Path("three.bmp").c_str(), three.img, {1, false}), -1);
+    EXPECT_EQ(WrTif(Path("t20.tif").c_str(), three.img, {.tile = 20}), -1);
+    EXPECT_FALSE(std::filesystem::exists(Path("three.bmp")));
+    EXPECT_FALSE(std::filesystem::exists(Path("t20.tif")));
+    for (int w : {65500, 65501}) {
+        Pic wide(w, 1);
+        EXPECT_EQ(WrJpg(Path("wide.jpg").c_str(), wide.img, {}), w == 65500 ? 0 : -1) << w;
+    }
+    ImgRec rd{};
+    ImgErrRec e{};
+    ASSERT_EQ(RdImgFile(Path("wide.jpg").c_str(), &rd, &e), 0) << e.why;
+    EXPECT_EQ(rd.w, 65500);
+    FreeImg(&rd);
+
     Pic p(3, 2);
     for (auto [w, h] : {std::pair{3, 0}, std::pair{0, 2}}) {
         SCOPED_TRACE(testing::Message() << w << "x" << h);

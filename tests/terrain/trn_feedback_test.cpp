@@ -103,10 +103,12 @@ TEST_F(TrnFbTest, EveryMethodReportsRisingProgressAndGivesTheSilentHeights) {
 // cross-line runs ask no more once told.
 TEST_F(TrnFbTest, CancelledFeedbackStopsEveryMethod) {
     std::vector<float> v = Posts();
+    // The fast run's threads can all finish before its second question on a busy machine: told at
+    // its first.
     RecFb fast;
-    fast.cancelAt = 2;
+    fast.cancelAt = 1;
     EXPECT_FALSE(Crs(v, false, fast.Fb()));
-    EXPECT_EQ(fast.asks, 2);
+    EXPECT_EQ(fast.asks, 1);
     // The reference asks before each vertex: stopped at the third, two are done.
     RecFb ref;
     ref.cancelAt = 3;

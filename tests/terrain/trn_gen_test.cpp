@@ -134,13 +134,17 @@ TEST_F(TrnTest, ClearingTheRunningFlagCancelsAndLeavesTheTerrainAsItWas) {
     for (int ref : {0, 1}) {
         SCOPED_TRACE(ref);
         TrnGenRef = static_cast<uint8_t>(ref);
+        // The reference asks before each vertex: cancelled at its third question, two are made.
+        // The fast run's threads can all finish between two of its questions on a busy machine:
+        // cancelled at its first, while they work.
+        const int at = ref ? 3 : 1;
         int pumps = 0;
         Plt().onPump = [&] {
-            if (++pumps == 3) RunFlg = 0;
+            if (++pumps == at) RunFlg = 0;
         };
         IntrCmd(CatMdl, CmdTrnCre);
         Plt().onPump = nullptr;
-        EXPECT_EQ(pumps, 3) << "stopped at the first question after the cancel";
+        EXPECT_EQ(pumps, at) << "stopped at the first question after the cancel";
         int changed = 0;
         for (float z : Heights()) changed += z != -1;
         EXPECT_EQ(changed, 0);
@@ -167,9 +171,10 @@ TEST_F(TrnTest, TerrainReplacedOrDeletedWhileGeneratingIsLeftAlone) {
     for (uint8_t ref : {0, 1}) {
         TrnGenRef = ref;
         Region(-2000, -2000, 2000, 2000, 100);
+        const int at = ref ? 2 : 1;   // the fast run's threads may be done by its second question
         int pumps = 0;
         Plt().onPump = [&] {
-            if (++pumps == 2) IntrCmd(CatDrw2D, CmdRgnDlgOk);   // a new flat grid in the middle of the run
+            if (++pumps == at) IntrCmd(CatDrw2D, CmdRgnDlgOk);   // a new flat grid in the middle of the run
         };
         IntrCmd(CatMdl, CmdTrnCre);
         Plt().onPump = nullptr;
@@ -177,7 +182,7 @@ TEST_F(TrnTest, TerrainReplacedOrDeletedWhileGeneratingIsLeftAlone) {
         for (float z : Heights()) EXPECT_EQ(z, 0);
         pumps = 0;
         Plt().onPump = [&] {
-            if (++pumps == 2) IntrCmd(CatMdl, CmdTrnDel);
+            if (++pumps == at) IntrCmd(CatMdl, CmdTrnDel);
         };
         IntrCmd(CatMdl, CmdTrnCre);
         Plt().onPump = nullptr;

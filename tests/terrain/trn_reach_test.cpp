@@ -178,3 +178,40 @@ TEST(TrnSpcMap, GradientPathsReachOneBandBeyond) {
     EXPECT_GT(reach[mid], 400);
     EXPECT_GT(TrnMethodRim(TrnMethodPath), 1.5);
 }
+
+// A reach takes the largest distance of the cells around its own, read from square windows: never
+// less than that of every cell within probe (d2 + itv) and a cell, and where that window lies
+// inside the map exactly that (one cell wider takes the larger distance beyond: every tile would
+// overlap more).
+TEST(TrnSpcMap, ReachTakesTheLargestDistanceWithinItsWindow) {
+    // One level along x = 300 across a closed map: the distance grows either way from it.
+    std::vector<Line> ls = {{10, {300, -10, 300, 610}}};
+    std::vector<cntr> c = Cntrs(ls);
+    TrnSpcMap m;
+    m.cell = 10;
+    m.nx = m.ny = 60;
+    for (bool& o : m.open) o = false;
+    const double itv = 10;
+    TrnSpcMk(c.data(), 1, &m);
+    std::vector<float> reach;
+    ASSERT_TRUE(TrnMethodReach(TrnMethodPath, m, itv, &reach));
+    int exact = 0;
+    for (int r = 0; r < m.ny; r++)
+        for (int k = 0; k < m.nx; k++) {
+            const size_t i = static_cast<size_t>(r) * m.nx + k;
+            if (!std::isfinite(m.d2[i])) continue;
+            const int h = static_cast<int>(std::ceil((m.d2[i] + itv) / m.cell)) + 1;
+            float far = 0;
+            for (int y = std::max(0, r - h); y <= std::min(m.ny - 1, r + h); y++)
+                for (int x = std::max(0, k - h); x <= std::min(m.nx - 1, k + h); x++)
+                    far = std::max(far, m.d2[static_cast<size_t>(y) * m.nx + x]);
+            const float want = static_cast<float>(m.d2[i] + itv + far + 2 * itv);
+            if (r >= h && k >= h && r + h < m.ny && k + h < m.nx) {
+                ASSERT_FLOAT_EQ(reach[i], want) << k << ", " << r;
+                exact++;
+            } else {
+                ASSERT_GE(reach[i], want) << k << ", " << r;
+            }
+        }
+    EXPECT_GT(exact, 100);
+}
