@@ -55,7 +55,7 @@ TIFF* TOpen(const char* path, const char* mode, TMsg* m) {
 // Grey 16-bit tiles, which libtiff 4.5's RGBA reader shifts in the last column of tiles: read
 // tile by tile here (high byte of each sample). Returns 1 having filled out (alpha 255), 0 without
 // touching it when the file is of another kind, -1 on a read error.
-int RdGrey16Tiles(TIFF* t, ImgRec* out, TMsg* m) {
+int RdGrey16Tiles(TIFF* t, ImgRec* out) {
     uint16_t bps = 0, spp = 1, pc = PLANARCONFIG_CONTIG, ph = 0;
     uint32_t tw = 0, th = 0;
     TIFFGetFieldDefaulted(t, TIFFTAG_BITSPERSAMPLE, &bps);
@@ -114,7 +114,7 @@ int RdTif(const char* path, ImgRec* out, ImgErrRec* e) {
     const int hi = static_cast<int>(std::min<uint32_t>(h, 0x7fffffff));
     if (!AlcImgPix(wi, hi, out, e)) return -1;
     m.set = false;
-    const int g16 = TIFFIsTiled(tc.t) ? RdGrey16Tiles(tc.t, out, &m) : 0;
+    const int g16 = TIFFIsTiled(tc.t) ? RdGrey16Tiles(tc.t, out) : 0;
     if (g16 < 0) {
         SetImgErr(e, ImgErrRead, "TIFF: %s", TWhy(m));
         return -1;
