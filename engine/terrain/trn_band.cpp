@@ -8,8 +8,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <system_error>
-#include <thread>
 #include <utility>
 
 #include "terrain/trn_gen.h"
@@ -652,16 +650,11 @@ void LookDiag(const Lat& L, AccVec& acc, int di, int dj, std::vector<Hits>& buf)
     w.hit.resize(static_cast<size_t>(ny));
     const int a0 = di > 0 ? m : 0, a1 = di > 0 ? nx : m;     // independent
     const int b0 = di > 0 ? 0 : m, b1 = di > 0 ? m : nx;     // following
-    auto lead = [&] { LookDir(L, acc, di, dj, a0, a1, 0, ny, buf[0], buf[1], &w, nullptr); };
-    try {
-        std::thread t(lead);
-        LookDir(L, acc, di, dj, b0, b1, 0, ny, buf[2], buf[3], nullptr, &w);
-        t.join();
-    } catch (const std::system_error&) {
-        // No second thread: one after the other.
-        lead();
-        LookDir(L, acc, di, dj, b0, b1, 0, ny, buf[2], buf[3], nullptr, &w);
-    }
+    // Part 0 leads: when no second thread starts, it runs before the other, which then never waits.
+    ForParts(2, 2, [&](int t, int, int) {
+        if (t == 0) LookDir(L, acc, di, dj, a0, a1, 0, ny, buf[0], buf[1], &w, nullptr);
+        else LookDir(L, acc, di, dj, b0, b1, 0, ny, buf[2], buf[3], nullptr, &w);
+    });
 }
 
 // Every node's two nearest distinct levels over the eight directions, in this order at every node

@@ -6,8 +6,8 @@
 #include <vector>
 
 // fn(t, a, b) over [a, b) ranges of [0, n), range t of nth (at least 1) on a thread of its own;
-// the ranges of a thread that cannot start are done on the calling thread. Returns when every
-// range is done. fn must not throw.
+// range 0 runs on the calling thread, and the ranges of threads that cannot start run there after
+// it. Returns when every range is done. fn must not throw.
 template <class Fn>
 void ForParts(int n, int nth, Fn&& fn) {
     auto at = [&](int t) { return static_cast<int>(static_cast<long long>(n) * t / nth); };

@@ -28,8 +28,6 @@
 #include <cstdint>
 #include <limits>
 #include <new>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #include "core/alc.h"
@@ -225,18 +223,9 @@ void Spread(const Grid& g, Sites& s) {
 
 // The two levels' sites spread independently: on two threads when there are two.
 void SpreadBoth(const Grid& g, Sites* s, int nth) {
-    if (nth > 1) {
-        try {
-            std::thread t([&] { Spread(g, s[1]); });
-            Spread(g, s[0]);
-            t.join();
-            return;
-        } catch (const std::system_error&) {
-            // No second thread: both here.
-        }
-    }
-    Spread(g, s[0]);
-    Spread(g, s[1]);
+    ForParts(2, std::min(nth, 2), [&](int, int w0, int w1) {
+        for (int w = w0; w < w1; w++) Spread(g, s[w]);
+    });
 }
 
 constexpr double Unknown = -1;
