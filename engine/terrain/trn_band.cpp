@@ -15,6 +15,7 @@
 
 namespace {
 constexpr double LvlTol = 1e-3;   // height tolerance of equal levels (mm)
+constexpr double Proof = 8;       // spacings of the lines a misread line shows itself over
 
 // A crossing of a lattice edge; at: where along it, 0 at its first node .. 1 at its second.
 struct Cut {
@@ -805,6 +806,93 @@ void RegionBands(const std::vector<double>& lev, const std::vector<int>& rlo, co
         }
     }
 }
+
+// What the regions on the two sides of a lattice edge that one line of level index l crosses
+// (and no other) say of that line's level h: bit 1 it lies one interval lower, bit 2 higher; bit 4
+// against lower, bit 8 against higher. Lower: on one side a band reaching two intervals or more
+// below h, and on the other no higher ground (a band below h, or ground that sees h alone with
+// lower ground across one line and higher across another, which cannot be). Against it: a band
+// one interval below on one side and higher ground on the other, as a true line has.
+int EdgeReading(const Lat& L, size_t e, int l, double h, const std::vector<double>& lev, const RegVec& par,
+                const std::vector<int>& rlo, const std::vector<int>& rhi, const std::vector<uint8_t>& side,
+                double itv) {
+    const int g = L.Gi(e);
+    if (g < 0) return 0;
+    const Grp& G = L.grp[static_cast<size_t>(g)];
+    if (G.na >= 0 || G.la != l) return 0;   // crossed by other lines too: its nodes tell less
+    const size_t nn = static_cast<size_t>(L.nn);
+    const size_t a = e < nn ? e : e - nn, b = e < nn ? a + 1 : a + static_cast<size_t>(L.nx);
+    bool contra[2] = {false, false};
+    double other[2] = {NAN, NAN};   // per side: the other level of the band it bounds
+    for (int k = 0; k < 2; k++) {
+        const size_t r = static_cast<size_t>(par[k ? b : a]);
+        if (rlo[r] < 0) continue;
+        if (rlo[r] == l && rhi[r] == l) contra[k] = side[r] == 3;
+        else if (rhi[r] == l) other[k] = lev[static_cast<size_t>(rlo[r])];
+        else if (rlo[r] == l) other[k] = lev[static_cast<size_t>(rhi[r])];
+    }
+    int out = 0;
+    for (int k = 0; k < 2; k++) {
+        const double o = other[k], p = other[1 - k];
+        if (std::isnan(o)) continue;
+        const bool below = o < h, pBelow = p < h, pAbove = p > h;   // false for NaN
+        if (below && o <= h - 2 * itv + LvlTol && (contra[1 - k] || pBelow)) out |= 1;
+        if (!below && o >= h + 2 * itv - LvlTol && (contra[1 - k] || pAbove)) out |= 2;
+        if (below && std::fabs(o - (h - itv)) <= LvlTol && pAbove) out |= 4;
+        if (!below && std::fabs(o - (h + itv)) <= LvlTol && pBelow) out |= 8;
+    }
+    return out;
+}
+
+// Lines digitised one interval off, by what the regions beside them say (EdgeReading): per
+// contour the level it lies at (NaN: as given); empty when none. A line is read so only where
+// most of its crossings read so, next to none the other way or against it, and over many
+// spacings of the lines (near an end or the lattice's edge the bands may read so for a spacing
+// or two).
+std::vector<double> Misread(const cntr* c, int nc, const std::vector<double>& lev, Lat& L, const RegVec& par,
+                            const std::vector<int>& rlo, const std::vector<int>& rhi,
+                            const std::vector<uint8_t>& side, double itv) {
+    std::vector<double> out;
+    if (!(itv > 0) || L.nx < 2 || L.ny < 2) return out;
+    // The mean spacing of the lines: the lattice's area over their length.
+    double len = 0;
+    for (int ci = 0; ci < nc; ci++) len += c[ci].n >= 2 ? Length(c[ci]) : 0;
+    const double w = L.X.back() - L.X.front(), ht = L.Y.back() - L.Y.front();
+    const double mesh = std::min(w / (L.nx - 1), ht / (L.ny - 1));
+    if (!(len > 0) || !(mesh > 0)) return out;
+    const double need = Proof * (w * ht / len) / mesh;   // crossings
+    // Most ground has none: one pass over the cut edges tells whether any line could be read so.
+    double any = 0;
+    for (size_t wd = 0; wd < L.cut.size() && any < need; wd++)
+        for (uint64_t bits = L.cut[wd]; bits; bits &= bits - 1) {
+            const size_t e = 64 * wd + static_cast<size_t>(std::countr_zero(bits));
+            const int l = L.grp[static_cast<size_t>(L.Gi(e))].la;
+            if (EdgeReading(L, e, l, lev[static_cast<size_t>(l)], lev, par, rlo, rhi, side, itv) & 3) any++;
+        }
+    if (any < need) return out;
+    std::vector<Cut> cuts;
+    std::vector<std::pair<long long, int>> touch;
+    for (int ci = 0; ci < nc; ci++) {
+        if (c[ci].n < 2) continue;
+        cuts.clear();
+        Crossings(c + ci, 1, {}, lev, L, cuts, touch);
+        const int l = LevOf(lev, c[ci].hgt);
+        const double h = lev[static_cast<size_t>(l)];
+        int n = 0, read[4] = {0, 0, 0, 0};   // lower, higher, against lower, against higher
+        for (const Cut& ct : cuts) {
+            const int r = EdgeReading(L, static_cast<size_t>(ct.e), l, h, lev, par, rlo, rhi, side, itv);
+            for (int k = 0; k < 4; k++) read[k] += (r >> k) & 1;
+            n++;
+        }
+        for (int up = 0; up < 2; up++) {
+            const int v = read[up];
+            if (!(2 * v > n && v >= need && 16 * read[2 + up] <= v && read[1 - up] == 0)) continue;
+            if (out.empty()) out.assign(static_cast<size_t>(nc), NAN);
+            out[static_cast<size_t>(ci)] = h + (up ? itv : -itv);
+        }
+    }
+    return out;
+}
 }  // namespace
 
 void MkLatBands(const cntr* c, int nc, const std::vector<double>& X, const std::vector<double>& Y, double itv,
@@ -837,6 +925,7 @@ void MkLatBands(const cntr* c, int nc, const std::vector<double>& X, const std::
     const std::vector<uint8_t> side = RegionSides(L, par, rlo, rhi);
     LatBands b;
     RegionBands(lev, rlo, rhi, side, itv, b);
+    b.level = Misread(c, nc, lev, L, par, rlo, rhi, side, itv);
     b.reg = std::move(par);
     b.joins.reserve(joins.size());
     for (const Seg& sg : joins)

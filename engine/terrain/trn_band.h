@@ -10,6 +10,11 @@
 // a ridge between two lines of one level) takes one contour interval of room on the side its
 // neighbours across that level do not lie on.
 //
+// A line digitised one interval off shows itself: along it, ground on one side reaching two
+// intervals or more below (above) it and on the other no higher (lower) ground. Where that holds
+// for most of a line over many spacings of the lines, the bands report the level it lies at; the
+// bands themselves stay those of the lines as given.
+//
 // Points on a line: a contour is taken an infinitesimal step to the south-west of where it lies, so
 // one through a node or along a lattice line falls between nodes, the same way from either side.
 #pragma once
@@ -29,6 +34,8 @@ struct LatBands {
     std::vector<int, HugeAlloc<int>> reg;   // per node (row-major, X fastest): its region
     std::vector<double> rlo, rhi;    // per region: the band (-inf, +inf: no contour seen)
     std::vector<LatJoin> joins;      // the gaps the bands took as closed and the ends carried on to the edge
+    std::vector<double> level;       // per contour: the level the bands show it lies at, NaN: as given
+                                     // (empty: every one as given)
     double Lo(long long i) const { return rlo[static_cast<size_t>(reg[static_cast<size_t>(i)])]; }
     double Hi(long long i) const { return rhi[static_cast<size_t>(reg[static_cast<size_t>(i)])]; }
 };

@@ -18,6 +18,9 @@
 // height goes on at the slope just outside, bending as the slopes of the two bands outside bend
 // (a cone stays a cone, a dome levels out), up to one contour interval.
 //
+// A line the bands show digitised one interval off takes the level they show, and the regions are
+// made again (see trn_band.h).
+//
 // Nothing is tuned to particular ground: levels and the interval come from the contours, slopes
 // from their levels and the distances between them, the probe and the reach of the seeds from the
 // mesh interval.
@@ -47,6 +50,8 @@ struct Grid {
     int R = 0, C = 0;
     double x0 = 0, y0 = 0, d = 1000;
     LatBands b;
+    std::vector<cntr> fixed;   // the contours with the levels the bands found misread (empty: none)
+    const cntr* Lines(const cntr* c) const { return fixed.empty() ? c : fixed.data(); }
     long long Idx(int r, int k) const { return static_cast<long long>(r) * C + k; }
     double Lo(long long i) const { return b.Lo(i); }
     double Hi(long long i) const { return b.Hi(i); }
@@ -400,6 +405,14 @@ void MkGridAt(Grid& g, const cntr* c, int nc, float x0, float y0, float xl, floa
     else g.d = itv > 0 ? itv : 1000;
     if (!(g.d > 0)) g.d = itv > 0 ? itv : 1000;
     Regions(g, c, nc, FindItv(c, nc), nth);
+    // A line the regions beside it show one interval off takes that level, and the regions are
+    // made again from the lines so read.
+    if (g.b.level.empty()) return;
+    g.fixed.assign(c, c + nc);
+    for (int ci = 0; ci < nc; ci++)
+        if (!std::isnan(g.b.level[static_cast<size_t>(ci)]))
+            g.fixed[static_cast<size_t>(ci)].hgt = static_cast<float>(g.b.level[static_cast<size_t>(ci)]);
+    Regions(g, g.fixed.data(), nc, FindItv(c, nc), nth);
 }
 
 // The grid of the posts v and its regions.
@@ -561,7 +574,7 @@ void PathGeom(const cntr* c, int nc, const float* v, int R, int C, double itv, P
     Grid g;
     MkGrid(g, c, nc, v, R, C, itv);
     Sites s[2];
-    Seed(g, c, nc, static_cast<long long>(R) * C, s, 2);
+    Seed(g, g.Lines(c), nc, static_cast<long long>(R) * C, s, 2);
     SpreadBoth(g, s, 2);
     Visit(g, s, fn, ctx, passes);
 }
@@ -571,7 +584,7 @@ bool GenTrnPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& pr
     try {
         Grid g;
         MkGrid(g, c, nc, v, R, C, prm.itv, prm.threads);
-        return RunPath(c, nc, g, v, prm);
+        return RunPath(g.Lines(c), nc, g, v, prm);
     } catch (const std::bad_alloc&) {
         // The working lists did not fit: the terrain stays as it was.
         DspErrMsg(MsgNoMem, "path_cut");
@@ -584,7 +597,7 @@ bool GenTrnPathAxes(const cntr* c, int nc, const float* xs, const float* ys, int
     try {
         Grid g;
         MkGridAt(g, c, nc, xs[0], ys[0], xs[C - 1], ys[R - 1], R, C, prm.itv, prm.threads);
-        return RunPath(c, nc, g, nullptr, prm);
+        return RunPath(g.Lines(c), nc, g, nullptr, prm);
     } catch (const std::bad_alloc&) {
         DspErrMsg(MsgNoMem, "path_cut");
         return false;

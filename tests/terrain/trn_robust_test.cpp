@@ -111,6 +111,20 @@ TEST_F(RobustTest, AWrongLineStaysBetweenItsNeighbours) {
     }
 }
 
+// The same line one interval too high, then too low, along many spacings of the lines: the
+// regions on both sides of it show it, and the default reads it at the level between its
+// neighbours, so the plane comes back whole.
+TEST_F(RobustTest, ALongWrongLineIsReadAtTheLevelBetweenItsNeighbours) {
+    TrnMethod = TrnMethodPath;
+    for (float off : {Itv, -Itv}) {
+        ClrCtr();
+        for (int k = 0; k < 10; k++) Line(k * Itv + (k == 5 ? off : 0), {-10000, 20000.0f * k, 410000, 20000.0f * k});
+        Region(0, 0, 400000, 180000, 1000);
+        IntrCmd(CatMdl, CmdTrnCre);
+        EXPECT_LT(WorstOffPlane(), 0.1) << off;
+    }
+}
+
 // Square rings of a pyramid lying on grid lines, through posts, as contours traced from whole-metre
 // heights do; then the same rings moved a hundredth of a millimetre either way. Posts on a ring get
 // its level from either side, for the default and the stated method; with the default the flanks
