@@ -97,8 +97,8 @@ TEST_F(RobustTest, LinesCutShortOfTheEdgeRunOnToIt) {
     EXPECT_LT(WorstOffPlane(), 0.25);
 }
 
-// One line digitised one interval too high: the error stays between its neighbours and never
-// exceeds one interval and a half.
+// One line digitised one interval too high, over a few spacings of the lines only (too short to
+// show itself): the error stays between its neighbours and never exceeds one interval and a half.
 TEST_F(RobustTest, AWrongLineStaysBetweenItsNeighbours) {
     TrnMethod = TrnMethodPath;
     for (int k = 0; k < 10; k++) Line(k == 5 ? 6 * Itv : k * Itv, {-10000, 20000.0f * k, 110000, 20000.0f * k});
