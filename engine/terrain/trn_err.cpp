@@ -158,7 +158,8 @@ struct Bend {
     }
 };
 
-// Where the ground is rougher than the law says: the RMS miss over the law's of the samples in a
+// Where the ground is rougher than the model says: the RMS miss over the model's (the law with its
+// bend factors and the surface's bend from a straight rise) of the samples in a
 // square about the post as wide as its two lines are apart (the ground of its own band and the
 // lines bounding it), drawn towards 1 by PriorN samples' worth of the law. Sums over cells of
 // RoughCell mesh intervals, read from summed tables.
@@ -521,7 +522,7 @@ bool TrnErrMap(const cntr* c, int nc, const float* v, int R, int C, double itv, 
         size_t cnt = 0;
         auto add = [&](const std::vector<const Sample*>& set) {
             for (const Sample* p : set) {
-                const double m = law(p) * bend.At(p->cos);
+                const double lb = law(p) * bend.At(p->cos), m = std::sqrt(lb * lb + f.dev * p->dev * p->dev);
                 const int bx = std::clamp(static_cast<int>(p->x / rough.size), 0, rough.nx - 1);
                 const int by = std::clamp(static_cast<int>(p->y / rough.size), 0, rough.ny - 1);
                 rough.se[(by + 1) * w + bx + 1] += p->e * p->e;
