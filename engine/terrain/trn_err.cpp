@@ -41,7 +41,10 @@ constexpr double LvlTol = 1e-3;    // height tolerance of equal levels (mm)
 constexpr int MinSamples = 30;     // cross-validation samples needed between two levels
 constexpr int MinCrest = 20;       // and in one-level regions, for their own scale
 constexpr double PriorN = 15;      // samples' worth of the law that a roughness estimate starts from
-constexpr double RoughCell = 3;    // side of the roughness cells in mesh intervals (two sums each)
+constexpr double RoughCell = 3;
+// Mean absolute value of a normal error of unit deviation, sqrt(2 / pi): what the roughness expects
+// of a miss whose deviation the model gives.
+constexpr double MeanAbs = 0.7978845608028654;    // side of the roughness cells in mesh intervals (two sums each)
 // Within this many mesh intervals of a line the error grows in proportion to the distance from it:
 // the grid resolves nothing finer than its mesh, so there the ground is a plane whose slope the
 // surface misses a little. The misses of the left-out lines cannot tell it, as those lie between
@@ -158,11 +161,13 @@ struct Bend {
     }
 };
 
-// Where the ground is rougher than the model says: the RMS miss over the model's (the law with its
-// bend factors and the surface's bend from a straight rise) of the samples in a
-// square about the post as wide as its two lines are apart (the ground of its own band and the
-// lines bounding it), drawn towards 1 by PriorN samples' worth of the law. Sums over cells of
-// RoughCell mesh intervals, read from summed tables.
+// Where the ground is rougher than the model says (the law with its bend factors and the surface's
+// bend from a straight rise): the mean absolute miss of the samples about the post over what the
+// model expects of them, drawn towards 1 by PriorN samples' worth of the model; mean absolute
+// rather than RMS, so that a few wild misses do not mark a whole square. Read over a square as
+// wide as the post's two lines are apart (the ground of its own band and the lines bounding it)
+// and over one twice as wide (its neighbours' too), the geometric mean of the two. Sums over cells
+// of RoughCell mesh intervals, read from summed tables.
 struct Rough {
     double size = 0;   // cell side (mm)
     int nx = 0, ny = 0;
@@ -174,10 +179,14 @@ struct Rough {
     }
     double At(double x, double y, double h) const {
         if (se.empty()) return 1;
+        return std::sqrt(Square(x, y, h / 2) * Square(x, y, h));
+    }
+    // The ratio over the square of half side s about (x, y).
+    double Square(double x, double y, double s) const {
         const int bx = std::clamp(static_cast<int>(x / size), 0, nx - 1), by = std::clamp(static_cast<int>(y / size), 0, ny - 1);
-        const int r = std::clamp(static_cast<int>(std::lround(h / 2 / size)), 1, std::max(nx, ny));
+        const int r = std::clamp(static_cast<int>(std::lround(s / size)), 1, std::max(nx, ny));
         const int x0 = std::max(0, bx - r), x1 = std::min(nx - 1, bx + r), y0 = std::max(0, by - r), y1 = std::min(ny - 1, by + r);
-        return std::sqrt((Box(se, x0, y0, x1, y1) + prior) / (Box(sm, x0, y0, x1, y1) + prior));
+        return (Box(se, x0, y0, x1, y1) + prior) / (Box(sm, x0, y0, x1, y1) + prior);
     }
 };
 
@@ -525,9 +534,9 @@ bool TrnErrMap(const cntr* c, int nc, const float* v, int R, int C, double itv, 
                 const double lb = law(p) * bend.At(p->cos), m = std::sqrt(lb * lb + f.dev * p->dev * p->dev);
                 const int bx = std::clamp(static_cast<int>(p->x / rough.size), 0, rough.nx - 1);
                 const int by = std::clamp(static_cast<int>(p->y / rough.size), 0, rough.ny - 1);
-                rough.se[(by + 1) * w + bx + 1] += p->e * p->e;
-                rough.sm[(by + 1) * w + bx + 1] += m * m;
-                mean += m * m;
+                rough.se[(by + 1) * w + bx + 1] += std::fabs(p->e);
+                rough.sm[(by + 1) * w + bx + 1] += MeanAbs * m;
+                mean += MeanAbs * m;
                 cnt++;
             }
         };
