@@ -14,11 +14,12 @@
 // level bounds (summit, pit, beyond the outermost line) it grows with the distance from that line,
 // scaled by what the removed top rings showed (summits and pits each by their own when enough were
 // left out), up to the band's one interval of room. The other half of the levels is left out too,
-// so that every line has its misses: where they run above or below the law, the posts of the band
-// around (a square as wide as the band) are trusted less or more, the total kept as the law says.
-// Where the surface bends away from a straight rise between its two lines (the spacings beyond
-// shaped it) the ground need not follow: the first left-out run says by how much its misses grow
-// with that bend, and the bend's square so weighted is added to the error's square.
+// so that every line has its misses: where they run above or below the model, the posts of the
+// band around (squares as wide as the band and twice as wide) are trusted less or more, the total
+// kept as the law says. Where the surface bends away from a straight rise between its two lines
+// (the spacings beyond shaped it) the ground need not follow: the first left-out run says by how
+// much its misses grow with that bend, and the bend's square so weighted is added to the error's
+// square. A post with no line in reach takes its neighbours' error, as it takes their height.
 //
 // Nothing is fixed for a particular ground: the interval, the spacings and the constants come from
 // the contours of the run; the fallback, for too few levels to leave any out, is stated in trn_err.h.
@@ -41,10 +42,10 @@ constexpr double LvlTol = 1e-3;    // height tolerance of equal levels (mm)
 constexpr int MinSamples = 30;     // cross-validation samples needed between two levels
 constexpr int MinCrest = 20;       // and in one-level regions, for their own scale
 constexpr double PriorN = 15;      // samples' worth of the law that a roughness estimate starts from
-constexpr double RoughCell = 3;
+constexpr double RoughCell = 3;    // side of the roughness cells in mesh intervals (two sums each)
 // Mean absolute value of a normal error of unit deviation, sqrt(2 / pi): what the roughness expects
 // of a miss whose deviation the model gives.
-constexpr double MeanAbs = 0.7978845608028654;    // side of the roughness cells in mesh intervals (two sums each)
+constexpr double MeanAbs = 0.7978845608028654;
 // Within this many mesh intervals of a line the error grows in proportion to the distance from it:
 // the grid resolves nothing finer than its mesh, so there the ground is a plane whose slope the
 // surface misses a little. The misses of the left-out lines cannot tell it, as those lie between
