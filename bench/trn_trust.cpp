@@ -125,9 +125,9 @@ int main(int argc, char** argv) {
     BenchStart();
     GDALAllRegister();
     const int reps = std::max(1, std::getenv("ALT_REPS") ? std::atoi(std::getenv("ALT_REPS")) : 3);
-    std::printf("%-10s %8s %8s %9s %8s %8s %8s %8s %6s %7s %7s %9s %6s %6s %6s %5s %7s\n", "case", "rmse m", "itv m",
+    std::printf("%-10s %8s %8s %9s %8s %8s %8s %8s %6s %7s %7s %9s %6s %6s %6s %5s %5s %7s\n", "case", "rmse m", "itv m",
                 "spearman", "in 2s %", "rms e/a", "gen s", "map s", "time", "gen B", "+B/post", "alpha", "pw", "step",
-                "crestDn", "rise", "samples");
+                "crestDn", "rise", "dev", "samples");
     bool all = true;
     for (const std::string& cn : cases) {
         BenchCase cs;
@@ -217,10 +217,10 @@ int main(int argc, char** argv) {
         const double share = 100.0 * static_cast<double>(in2) / k, ratio = std::sqrt(se / sa);
         const bool ok = rho >= 0.5 && share >= 90 && share <= 98 && ratio >= 0.7 && ratio <= 1.4 && te <= 3 * tg && !(bpp > 8);
         all = all && ok;
-        std::printf("%-10s %8.3f %8.2f %9.3f %8.1f %8.3f %8.2f %8.2f %6.2f %7.1f %7.1f %9.3g %6.3f %6.3f %6.2f %5.2f %7d%s%s\n",
+        std::printf("%-10s %8.3f %8.2f %9.3f %8.1f %8.3f %8.2f %8.2f %6.2f %7.1f %7.1f %9.3g %6.3f %6.3f %6.2f %5.2f %5.2f %7d%s%s\n",
                     cn.c_str(), std::sqrt(sa / k), fit.ci / 1000, rho, share, ratio, tg, te, te / tg,
                     1024.0 * static_cast<double>(kg) / static_cast<double>(n), bpp, fit.alpha,
-                    fit.pw, fit.step, fit.crestDn, fit.rise / cs.d.itv,
+                    fit.pw, fit.step, fit.crestDn, fit.rise / cs.d.itv, fit.dev,
                     fit.samples, fit.cv ? "" : " fallback", ok ? "" : "  MISSED");
         std::fflush(stdout);
         FreeCntr(c, nc);

@@ -14,8 +14,12 @@
 // level bounds (summit, pit, beyond the outermost line) it grows with the distance from that line,
 // scaled by what the removed top rings showed (summits and pits each by their own when enough were
 // left out), up to the band's one interval of room. The other half of the levels is left out too,
-// so that every line has its misses: where they run above or below the law, the posts of the band
-// around (a square as wide as the band) are trusted less or more, the total kept as the law says.
+// so that every line has its misses: where they run above or below the model, the posts of the
+// band around (squares as wide as the band and twice as wide) are trusted less or more, the total
+// kept as the law says. Where the surface bends away from a straight rise between its two lines
+// (the spacings beyond shaped it) the ground need not follow: the first left-out run says by how
+// much its misses grow with that bend, and the bend's square so weighted is added to the error's
+// square. A post with no line in reach takes its neighbours' error, as it takes their height.
 //
 // Nothing is fixed for a particular ground: the interval, the spacings and the constants come from
 // the contours of the run; the fallback, for too few levels to leave any out, is stated in trn_err.h.
@@ -39,6 +43,9 @@ constexpr int MinSamples = 30;     // cross-validation samples needed between tw
 constexpr int MinCrest = 20;       // and in one-level regions, for their own scale
 constexpr double PriorN = 15;      // samples' worth of the law that a roughness estimate starts from
 constexpr double RoughCell = 3;    // side of the roughness cells in mesh intervals (two sums each)
+// Mean absolute value of a normal error of unit deviation, sqrt(2 / pi): what the roughness expects
+// of a miss whose deviation the model gives.
+constexpr double MeanAbs = 0.7978845608028654;
 // Within this many mesh intervals of a line the error grows in proportion to the distance from it:
 // the grid resolves nothing finer than its mesh, so there the ground is a plane whose slope the
 // surface misses a little. The misses of the left-out lines cannot tell it, as those lie between
@@ -50,7 +57,16 @@ struct Sample {
     double e;        // surface less the removed level (mm)
     float x, y;      // where, from the grid's first post (mm)
     float a = NAN, b = NAN, w = NAN, cos = -1;
+    float dev = 0;   // the run's surface at the post against a straight rise between its lines (mm)
 };
+
+// How far the surface z at a post leaves the straight rise between its two lines: the bend the
+// method gave it from the spacings beyond, which the ground need not have (0 with fewer lines).
+double Dev(double z, const PathPost& q) {
+    const double h = q.a + q.b;
+    if (!(h > 0) || !std::isfinite(q.lo) || !std::isfinite(q.hi) || !std::isfinite(z)) return 0;
+    return std::fabs(z - (q.lo + (q.hi - q.lo) * q.a / h));
+}
 
 double Bridge(double t) { return std::sqrt(std::max(0.0, 4 * t * (1 - t))); }
 double Rise(double m, double L) { return L > 0 && m + L > 0 ? std::sqrt(m / (m + L)) : 1.0; }
@@ -127,6 +143,7 @@ void TakeGeom(void* p, long long i, const PathPost& q) {
         s[k].b = static_cast<float>(b);
         s[k].w = std::isfinite(lo) && std::isfinite(hi) ? static_cast<float>(hi - lo) : NAN;
         s[k].cos = static_cast<float>(q.cos);
+        s[k].dev = static_cast<float>(Dev((*g->w)[static_cast<size_t>(3 * i + 2)], q));
     }
 }
 
@@ -145,10 +162,13 @@ struct Bend {
     }
 };
 
-// Where the ground is rougher than the law says: the RMS miss over the law's of the samples in a
-// square about the post as wide as its two lines are apart (the ground of its own band and the
-// lines bounding it), drawn towards 1 by PriorN samples' worth of the law. Sums over cells of
-// RoughCell mesh intervals, read from summed tables.
+// Where the ground is rougher than the model says (the law with its bend factors and the surface's
+// bend from a straight rise): the mean absolute miss of the samples about the post over what the
+// model expects of them, drawn towards 1 by PriorN samples' worth of the model; mean absolute
+// rather than RMS, so that a few wild misses do not mark a whole square. Read over a square as
+// wide as the post's two lines are apart (the ground of its own band and the lines bounding it)
+// and over one twice as wide (its neighbours' too), the geometric mean of the two. Sums over cells
+// of RoughCell mesh intervals, read from summed tables.
 struct Rough {
     double size = 0;   // cell side (mm)
     int nx = 0, ny = 0;
@@ -160,10 +180,14 @@ struct Rough {
     }
     double At(double x, double y, double h) const {
         if (se.empty()) return 1;
+        return std::sqrt(Square(x, y, h / 2) * Square(x, y, h));
+    }
+    // The ratio over the square of half side s about (x, y).
+    double Square(double x, double y, double s) const {
         const int bx = std::clamp(static_cast<int>(x / size), 0, nx - 1), by = std::clamp(static_cast<int>(y / size), 0, ny - 1);
-        const int r = std::clamp(static_cast<int>(std::lround(h / 2 / size)), 1, std::max(nx, ny));
+        const int r = std::clamp(static_cast<int>(std::lround(s / size)), 1, std::max(nx, ny));
         const int x0 = std::max(0, bx - r), x1 = std::min(nx - 1, bx + r), y0 = std::max(0, by - r), y1 = std::min(ny - 1, by + r);
-        return std::sqrt((Box(se, x0, y0, x1, y1) + prior) / (Box(sm, x0, y0, x1, y1) + prior));
+        return (Box(se, x0, y0, x1, y1) + prior) / (Box(sm, x0, y0, x1, y1) + prior);
     }
 };
 
@@ -173,6 +197,7 @@ struct MapCtx {
     const ErrFit* f;
     const Bend* bend;
     const Rough* rough;
+    const float* v;
     int C;
     double d;
     float* err;
@@ -207,15 +232,52 @@ void PutErr(void* p, long long i, const PathPost& q) {
                 m->s1 += s1 * s1;
                 return;
             }
-            s = std::min(s * m->scale, w / 2 * br);
+            s *= m->scale;
+            const double dv = Dev(m->v[3 * i + 2], q);
+            s = std::min(std::sqrt(s * s + f.dev * dv * dv), w / 2 * br);
         } else if (ha || hb) {
             const double x = ha ? a : b;
             s = std::min((ha ? f.crest : f.crestDn) * f.alpha * std::pow(2 * x, f.pw) * Rise(x, f.rise), w);
         } else {
-            s = f.ci;
+            // No line in reach although the band is bounded: the height is its neighbours', and
+            // so is the error (FillErr).
+            s = NAN;
         }
     }
     if (!first) m->err[i] = static_cast<float>(s);
+}
+
+// Posts left NaN take the mean of their neighbours' values, nearest first, as their heights do;
+// one interval where no neighbour has any.
+void FillErr(float* err, int R, int C, double ci) {
+    const long long n = static_cast<long long>(R) * C;
+    std::vector<long long> q;
+    auto nb = [&](long long i, auto&& fn) {
+        const int r = static_cast<int>(i / C), k = static_cast<int>(i % C);
+        if (k > 0) fn(i - 1);
+        if (k + 1 < C) fn(i + 1);
+        if (r > 0) fn(i - C);
+        if (r + 1 < R) fn(i + C);
+    };
+    // Queued posts are marked -1 until they take their value.
+    for (long long i = 0; i < n; i++)
+        if (!std::isnan(err[i]) && err[i] >= 0) nb(i, [&](long long j) {
+                if (std::isnan(err[j])) { err[j] = -1; q.push_back(j); }
+            });
+    for (size_t h = 0; h < q.size(); h++) {
+        const long long i = q[h];
+        double sum = 0;
+        int cnt = 0;
+        nb(i, [&](long long j) {
+            if (err[j] >= 0) { sum += err[j]; cnt++; }
+        });
+        err[i] = cnt ? static_cast<float>(sum / cnt) : static_cast<float>(ci);
+        nb(i, [&](long long j) {
+            if (std::isnan(err[j])) { err[j] = -1; q.push_back(j); }
+        });
+    }
+    for (long long i = 0; i < n; i++)
+        if (std::isnan(err[i])) err[i] = static_cast<float>(ci);
 }
 
 // Growth with the spacing from the samples between two levels: their groups of equal count by
@@ -351,6 +413,24 @@ void FitCrest(const std::vector<const Sample*>& one, double a2, double pw, doubl
     if (cn[1] >= MinCrest && cm[1] > 0) f.crestDn = factor(1);
 }
 
+// Weight of the surface's bend away from a straight rise: the misses' squares fitted by least
+// squares to the law's square and the bend's square together; the bend's coefficient, never below
+// 0, is added to the law, which keeps the scale it was fitted to alone.
+template <class Law>
+double FitDev(const std::vector<const Sample*>& two, Law&& law) {
+    double a11 = 0, a12 = 0, a22 = 0, b1 = 0, b2 = 0;
+    for (const Sample* p : two) {
+        const double m2 = law(p) * law(p), d2 = static_cast<double>(p->dev) * p->dev, e2 = p->e * p->e;
+        a11 += m2 * m2;
+        a12 += m2 * d2;
+        a22 += d2 * d2;
+        b1 += e2 * m2;
+        b2 += e2 * d2;
+    }
+    const double det = a11 * a22 - a12 * a12;
+    return det > 1e-12 * a11 * a22 ? std::max(0.0, (a11 * b2 - a12 * b1) / det) : 0;
+}
+
 // The misses over the law grouped by the cosine between the directions to the two lines, never
 // falling as the contours bend more.
 template <class Law>
@@ -446,17 +526,18 @@ bool TrnErrMap(const cntr* c, int nc, const float* v, int R, int C, double itv, 
         FitBend(two, law, bend);
         f.bendLo = bend.g[0];
         f.bendHi = bend.g[bend.n - 1];
+        f.dev = FitDev(two, [&](const Sample* p) { return law(p) * bend.At(p->cos); });
         const size_t w = static_cast<size_t>(rough.nx) + 1;
         double mean = 0;
         size_t cnt = 0;
         auto add = [&](const std::vector<const Sample*>& set) {
             for (const Sample* p : set) {
-                const double m = law(p) * bend.At(p->cos);
+                const double lb = law(p) * bend.At(p->cos), m = std::sqrt(lb * lb + f.dev * p->dev * p->dev);
                 const int bx = std::clamp(static_cast<int>(p->x / rough.size), 0, rough.nx - 1);
                 const int by = std::clamp(static_cast<int>(p->y / rough.size), 0, rough.ny - 1);
-                rough.se[(by + 1) * w + bx + 1] += p->e * p->e;
-                rough.sm[(by + 1) * w + bx + 1] += m * m;
-                mean += m * m;
+                rough.se[(by + 1) * w + bx + 1] += std::fabs(p->e);
+                rough.sm[(by + 1) * w + bx + 1] += MeanAbs * m;
+                mean += MeanAbs * m;
                 cnt++;
             }
         };
@@ -479,8 +560,9 @@ bool TrnErrMap(const cntr* c, int nc, const float* v, int R, int C, double itv, 
                 for (int x = 1; x <= rough.nx; x++) (*t)[y * w + x] += (*t)[(y - 1) * w + x] + (*t)[y * w + x - 1] - (*t)[(y - 1) * w + x - 1];
     }
     // The roughness moves the error about between places; the law sets how much there is.
-    MapCtx mc{&f, &bend, &rough, C, d, err, n};
+    MapCtx mc{&f, &bend, &rough, v, C, d, err, n};
     PathGeom(c, nc, v, R, C, d, PutErr, &mc, 2);
+    FillErr(err, R, C, f.ci);
     if (fitOut) *fitOut = f;
     return true;
 }

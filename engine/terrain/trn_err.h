@@ -8,9 +8,12 @@ struct cntr;
 // The model's constants as the contours gave them. Between two levels of band width W, at distances
 // a and b from them (spacing h = a + b, position t = a / h, nearer line m = min(a, b)):
 //     sigma = min(alpha * h^pw, W / 2) * sqrt(4 t (1 - t)) * sqrt(m / (m + rise))
+// with dev * D^2 added to its square, D being how far the surface leaves the straight rise between
+// the two lines there (still no more than that bound times the two shape factors),
 // and in a region bounded by one level (a summit, a pit, beyond the outermost line), at distance a:
 //     sigma = min(crest * alpha * (2 a)^pw * sqrt(a / (a + rise)), W)   (crestDn where the one level is above)
-// A post no contour bounds gets one contour interval.
+// A post no contour bounds gets one contour interval; one whose band has no line in reach takes its
+// neighbours' mean, as its height does.
 struct ErrFit {
     double ci = 0;       // contour interval (mm)
     double alpha = 0;    // mm per mm^pw
@@ -19,6 +22,7 @@ struct ErrFit {
     double crestDn = 1;  // and by their upper level (pits, ground below the lowest line)
     double step = 1;     // alpha at the contours' own interval over alpha at twice it
     double bendLo = 1, bendHi = 1;   // factor where the contours run straight, where they bend most
+    double dev = 0;      // weight of the surface's bend away from a straight rise (added in squares)
     double rise = 0;     // within about this (mm) of a line the error grows in proportion to the distance:
                          // half a mesh interval, the grid resolving nothing finer
     int samples = 0;     // cross-validation samples between two levels (crest ones in crestN)
@@ -28,7 +32,7 @@ struct ErrFit {
 };
 
 // Expected absolute error (mm) of every post of the R x C grid v (row-major from the lower-left
-// post; only the plan positions are read). itv: mesh interval (mm). err: R x C values. False (err
+// post; its heights are the surface whose error it is). itv: mesh interval (mm). err: R x C values. False (err
 // unspecified) when a run did not finish.
 bool TrnErrMap(const cntr* c, int nc, const float* v, int R, int C, double itv, float* err,
                ErrFit* fit = nullptr);
