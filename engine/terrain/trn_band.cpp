@@ -11,6 +11,10 @@
 #include <utility>
 
 #include "terrain/trn_gen.h"
+
+extern "C" {
+#include <libqhull_r/qhull_ra.h>
+}
 #include "terrain/trn_par.h"
 
 namespace {
@@ -53,8 +57,9 @@ struct Acc {
         l1 = l2 = -1;
         d1 = d2 = 0;
     }
-    void Put(int l, double dd) {
-        if (l < 0) return;
+    // Returns whether a third level was seen: one of three distinct levels is dropped.
+    bool Put(int l, double dd) {
+        if (l < 0) return false;
         const float d = static_cast<float>(dd);
         if (l == l1) {
             d1 = std::min(d1, d);
@@ -65,14 +70,21 @@ struct Acc {
                 std::swap(d1, d2);
             }
         } else if (l1 < 0 || d < d1) {
+            const bool drop = l2 >= 0;
             l2 = l1;
             d2 = d1;
             l1 = l;
             d1 = d;
+            return drop;
         } else if (l2 < 0 || d < d2) {
+            const bool drop = l2 >= 0;
             l2 = l;
             d2 = d;
+            return drop;
+        } else {
+            return true;
         }
+        return false;
     }
 };
 using AccVec = std::vector<Acc, RawAlloc<Acc>>;
@@ -588,7 +600,7 @@ struct Wave {
 // the row done last and of this one, by column (nx each; allocated by the caller, so that nothing
 // on a worker thread allocates).
 using Hits = std::vector<Hit>;
-void LookDir(const Lat& L, AccVec& acc, int di, int dj, int i0, int i1, int j0, int j1, Hits& prev, Hits& cur,
+void LookDir(const Lat& L, AccVec& acc, uint8_t* odd, int di, int dj, int i0, int i1, int j0, int j1, Hits& prev, Hits& cur,
              Wave* give = nullptr, Wave* take = nullptr) {
     const int nx = L.nx, ny = L.ny;
     const bool first = di == 1 && dj == 0;   // the first of Look's passes, over every node
@@ -631,7 +643,9 @@ void LookDir(const Lat& L, AccVec& acc, int di, int dj, int i0, int i1, int j0, 
             cur[static_cast<size_t>(i)] = h;
             Acc& a = acc[static_cast<size_t>(id(i, j))];
             if (first) a.Clear();
-            a.Put(h.l, h.d);
+            const bool o = a.Put(h.l, h.d);
+            uint8_t& od = odd[static_cast<size_t>(id(i, j))];
+            od = static_cast<uint8_t>((first ? 0 : od) + o);
         }
         if (give) {
             give->hit[static_cast<size_t>(jj - j0)] = cur[static_cast<size_t>(give->col)];
@@ -644,7 +658,7 @@ void LookDir(const Lat& L, AccVec& acc, int di, int dj, int i0, int i1, int j0, 
 
 // A diagonal pass on two threads: the columns a step leads towards need nothing of the others and
 // go first; the others follow a row behind, taking the hits of the column beside them.
-void LookDiag(const Lat& L, AccVec& acc, int di, int dj, std::vector<Hits>& buf) {
+void LookDiag(const Lat& L, AccVec& acc, uint8_t* odd, int di, int dj, std::vector<Hits>& buf) {
     const int nx = L.nx, ny = L.ny, m = nx / 2;
     Wave w;
     w.col = di > 0 ? m : m - 1;
@@ -653,15 +667,15 @@ void LookDiag(const Lat& L, AccVec& acc, int di, int dj, std::vector<Hits>& buf)
     const int b0 = di > 0 ? 0 : m, b1 = di > 0 ? m : nx;     // following
     // Part 0 leads: when no second thread starts, it runs before the other, which then never waits.
     ForParts(2, 2, [&](int t, int, int) {
-        if (t == 0) LookDir(L, acc, di, dj, a0, a1, 0, ny, buf[0], buf[1], &w, nullptr);
-        else LookDir(L, acc, di, dj, b0, b1, 0, ny, buf[2], buf[3], nullptr, &w);
+        if (t == 0) LookDir(L, acc, odd, di, dj, a0, a1, 0, ny, buf[0], buf[1], &w, nullptr);
+        else LookDir(L, acc, odd, di, dj, b0, b1, 0, ny, buf[2], buf[3], nullptr, &w);
     });
 }
 
 // Every node's two nearest distinct levels over the eight directions, in this order at every node
 // (a tie goes to the direction first): the passes along rows or columns are shared among threads
 // by rows or columns, the diagonal ones between two threads by columns.
-void Look(const Lat& L, AccVec& acc, int nth) {
+void Look(const Lat& L, AccVec& acc, uint8_t* odd, int nth) {
     const int nx = L.nx, ny = L.ny;
     std::vector<Hits> buf(static_cast<size_t>(2 * std::max(nth, 2)), Hits(static_cast<size_t>(nx)));
     const int dirs[8][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}, {1, 1}, {-1, 1}, {1, -1}, {-1, -1}};
@@ -669,12 +683,12 @@ void Look(const Lat& L, AccVec& acc, int nth) {
         const int di = dir[0], dj = dir[1];
         auto part = [&](int t, int i0, int i1, int j0, int j1) {
             const size_t b = static_cast<size_t>(2 * t);
-            LookDir(L, acc, di, dj, i0, i1, j0, j1, buf[b], buf[b + 1]);
+            LookDir(L, acc, odd, di, dj, i0, i1, j0, j1, buf[b], buf[b + 1]);
         };
         if (dj == 0) ForParts(ny, nth, [&](int t, int j0, int j1) { part(t, 0, nx, j0, j1); });
         else if (di == 0) ForParts(nx, nth, [&](int t, int i0, int i1) { part(t, i0, i1, 0, ny); });
         else if (nth < 2 || nx < 4) part(0, 0, nx, 0, ny);
-        else LookDiag(L, acc, di, dj, buf);
+        else LookDiag(L, acc, odd, di, dj, buf);
     }
 }
 
@@ -893,10 +907,167 @@ std::vector<double> Misread(const cntr* c, int nc, const std::vector<double>& le
     }
     return out;
 }
+
+// Delaunay triangles of points xy (pairs), as index triples; empty when they span no area.
+std::vector<int> Delaunay(std::vector<double>& xy) {
+    std::vector<int> tri;
+    const int n = static_cast<int>(xy.size() / 2);
+    if (n < 3) return tri;
+    char* msg = nullptr;
+    size_t msgLen = 0;
+    FILE* err = open_memstream(&msg, &msgLen);   // qhull explains failures at length: not for the user
+    if (!err) return tri;
+    qhT qhData;
+    qhT* qh = &qhData;
+    qh_zero(qh, err);
+    char opts[] = "qhull d Qt Qbb Qc Qz Q12";
+    if (qh_new_qhull(qh, 2, n, xy.data(), False, opts, nullptr, err) == 0) {
+        facetT* facet;
+        FORALLfacets {
+            if (facet->upperdelaunay) continue;
+            int v3[3], k = 0;
+            vertexT *vertex, **vertexp;
+            FOREACHvertex_(facet->vertices) {
+                if (k < 3) v3[k] = qh_pointid(qh, vertex->point);
+                k++;
+            }
+            if (k == 3 && v3[0] >= 0 && v3[0] < n && v3[1] >= 0 && v3[1] < n && v3[2] >= 0 && v3[2] < n)
+                tri.insert(tri.end(), v3, v3 + 3);
+        }
+    }
+    qh_freeqhull(qh, !qh_ALL);
+    int curlong = 0, totlong = 0;
+    qh_memfreeshort(qh, &curlong, &totlong);
+    std::fclose(err);
+    std::free(msg);
+    return tri;
+}
+
+// Heights of the nodes where the lines contradict one another (a third level seen in at least two
+// directions: lines are missing, as over a lake): the triangulation of the contour vertices around
+// each such patch, which spans it with the fewest assumptions. Nodes outside every triangle keep
+// nothing.
+std::vector<std::pair<long long, float>> VoidHgts(const cntr* c, int nc, const Lat& L,
+                                                  const std::vector<uint8_t, HugeAlloc<uint8_t>>& odd) {
+    std::vector<std::pair<long long, float>> out;
+    const int nx = L.nx, ny = L.ny;
+    const size_t nn = static_cast<size_t>(L.nn);
+    auto isVoid = [&](size_t u) { return odd[u] >= 2; };
+    size_t first = 0;
+    while (first < nn && !isVoid(first)) first++;
+    if (first == nn || nx < 2 || ny < 2) return out;
+    // Vertices by cell of B x B nodes.
+    constexpr int B = 16;
+    const int cx = (nx + B - 1) / B, cy = (ny + B - 1) / B;
+    auto cellOf = [&](double x, double y, int& ci, int& cj) {
+        ci = static_cast<int>(std::upper_bound(L.X.begin(), L.X.end(), x) - L.X.begin()) - 1;
+        cj = static_cast<int>(std::upper_bound(L.Y.begin(), L.Y.end(), y) - L.Y.begin()) - 1;
+        ci = std::clamp(ci, 0, nx - 1) / B;
+        cj = std::clamp(cj, 0, ny - 1) / B;
+    };
+    std::vector<int> start(static_cast<size_t>(cx) * cy + 1, 0);
+    for (int k = 0; k < nc; k++)
+        for (int m = 0; m < c[k].n; m++) {
+            int ci, cj;
+            cellOf(c[k].pnt[2 * m], c[k].pnt[2 * m + 1], ci, cj);
+            start[static_cast<size_t>(cj) * cx + ci + 1]++;
+        }
+    for (size_t q = 1; q < start.size(); q++) start[q] += start[q - 1];
+    std::vector<int> fill(start.begin(), start.end() - 1);
+    std::vector<std::pair<int, int>> vtx(static_cast<size_t>(start.back()));   // contour, vertex
+    for (int k = 0; k < nc; k++)
+        for (int m = 0; m < c[k].n; m++) {
+            int ci, cj;
+            cellOf(c[k].pnt[2 * m], c[k].pnt[2 * m + 1], ci, cj);
+            vtx[static_cast<size_t>(fill[static_cast<size_t>(cj) * cx + ci]++)] = {k, m};
+        }
+    std::vector<uint8_t> seen(nn, 0);
+    std::vector<long long> comp;
+    for (size_t u0 = first; u0 < nn; u0++) {
+        if (!isVoid(u0) || seen[u0]) continue;
+        // The patch: void nodes joined by lattice edges.
+        comp.assign(1, static_cast<long long>(u0));
+        seen[u0] = 1;
+        int i0 = nx, i1 = -1, j0 = ny, j1 = -1;
+        for (size_t h = 0; h < comp.size(); h++) {
+            const long long u = comp[h];
+            const int i = static_cast<int>(u % nx), j = static_cast<int>(u / nx);
+            i0 = std::min(i0, i);
+            i1 = std::max(i1, i);
+            j0 = std::min(j0, j);
+            j1 = std::max(j1, j);
+            const long long nb[4] = {i > 0 ? u - 1 : -1, i + 1 < nx ? u + 1 : -1, j > 0 ? u - nx : -1,
+                                     j + 1 < ny ? u + nx : -1};
+            for (long long w : nb)
+                if (w >= 0 && isVoid(static_cast<size_t>(w)) && !seen[static_cast<size_t>(w)]) {
+                    seen[static_cast<size_t>(w)] = 1;
+                    comp.push_back(w);
+                }
+        }
+        // The vertices around it: a margin of half its size, at least a few nodes.
+        const int mg = std::max(4, std::max(i1 - i0, j1 - j0) / 2);
+        const int bi0 = std::max(0, i0 - mg), bi1 = std::min(nx - 1, i1 + mg);
+        const int bj0 = std::max(0, j0 - mg), bj1 = std::min(ny - 1, j1 + mg);
+        const double ox = L.X[static_cast<size_t>(i0)], oy = L.Y[static_cast<size_t>(j0)];
+        const double x0 = L.X[static_cast<size_t>(bi0)], x1 = L.X[static_cast<size_t>(bi1)];
+        const double y0 = L.Y[static_cast<size_t>(bj0)], y1 = L.Y[static_cast<size_t>(bj1)];
+        std::vector<double> xy;
+        std::vector<double> hz;
+        for (int cj = bj0 / B; cj <= bj1 / B; cj++)
+            for (int ci = bi0 / B; ci <= bi1 / B; ci++) {
+                const size_t cell = static_cast<size_t>(cj) * cx + ci;
+                for (int q = start[cell]; q < start[cell + 1]; q++) {
+                    const auto [k, m] = vtx[static_cast<size_t>(q)];
+                    const double x = c[k].pnt[2 * m], y = c[k].pnt[2 * m + 1];
+                    if (x < x0 || x > x1 || y < y0 || y > y1) continue;
+                    xy.push_back(x - ox);   // near the origin: the in-circle tests keep their digits
+                    xy.push_back(y - oy);
+                    hz.push_back(c[k].hgt);
+                }
+            }
+        const std::vector<double> pts = xy;
+        const std::vector<int> tri = Delaunay(xy);
+        // Each triangle gives its plane to the patch's nodes inside it.
+        std::vector<uint8_t> todo(static_cast<size_t>(i1 - i0 + 1) * (j1 - j0 + 1), 0);
+        for (long long u : comp)
+            todo[static_cast<size_t>(u / nx - j0) * (i1 - i0 + 1) + static_cast<size_t>(u % nx - i0)] = 1;
+        for (size_t t = 0; t + 2 < tri.size(); t += 3) {
+            const size_t a = static_cast<size_t>(tri[t]), b = static_cast<size_t>(tri[t + 1]),
+                         e = static_cast<size_t>(tri[t + 2]);
+            const double ax = pts[2 * a], ay = pts[2 * a + 1], bx = pts[2 * b], by = pts[2 * b + 1];
+            const double ex = pts[2 * e], ey = pts[2 * e + 1];
+            const double det = (bx - ax) * (ey - ay) - (ex - ax) * (by - ay);
+            if (!(std::fabs(det) > 0)) continue;
+            const double lx = std::min({ax, bx, ex}) + ox, hx = std::max({ax, bx, ex}) + ox;
+            const double ly = std::min({ay, by, ey}) + oy, hy = std::max({ay, by, ey}) + oy;
+            const int ti0 = std::max(i0, static_cast<int>(std::lower_bound(L.X.begin(), L.X.end(), lx) - L.X.begin()));
+            const int ti1 = std::min(i1, static_cast<int>(std::upper_bound(L.X.begin(), L.X.end(), hx) - L.X.begin()) - 1);
+            const int tj0 = std::max(j0, static_cast<int>(std::lower_bound(L.Y.begin(), L.Y.end(), ly) - L.Y.begin()));
+            const int tj1 = std::min(j1, static_cast<int>(std::upper_bound(L.Y.begin(), L.Y.end(), hy) - L.Y.begin()) - 1);
+            for (int j = tj0; j <= tj1; j++)
+                for (int i = ti0; i <= ti1; i++) {
+                    uint8_t& td = todo[static_cast<size_t>(j - j0) * (i1 - i0 + 1) + static_cast<size_t>(i - i0)];
+                    if (td != 1) continue;
+                    const double px = L.X[static_cast<size_t>(i)] - ox, py = L.Y[static_cast<size_t>(j)] - oy;
+                    const double wb = ((px - ax) * (ey - ay) - (ex - ax) * (py - ay)) / det;
+                    const double we = ((bx - ax) * (py - ay) - (px - ax) * (by - ay)) / det;
+                    const double wa = 1 - wb - we;
+                    constexpr double eps = -1e-9;
+                    if (wa < eps || wb < eps || we < eps) continue;
+                    td = 2;
+                    out.emplace_back(static_cast<long long>(j) * nx + i,
+                                     static_cast<float>(wa * hz[a] + wb * hz[b] + we * hz[e]));
+                }
+        }
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
 }  // namespace
 
 void MkLatBands(const cntr* c, int nc, const std::vector<double>& X, const std::vector<double>& Y, double itv,
-                LatBands& out, int nth) {
+                LatBands& out, int nth, bool voids) {
     Lat L{X, Y, static_cast<int>(X.size()), static_cast<int>(Y.size()), 0, {}, {}, {}};
     L.nn = static_cast<long long>(L.nx) * L.ny;
     const size_t nn = static_cast<size_t>(L.nn);
@@ -910,8 +1081,13 @@ void MkLatBands(const cntr* c, int nc, const std::vector<double>& X, const std::
     cuts.clear();
     cuts.shrink_to_fit();
     AccVec acc(nn);
-    Look(L, acc, nth > 0 ? std::min(nth, 64) : DefaultThreads());
+    std::vector<uint8_t, HugeAlloc<uint8_t>> odd(nn);
+    Look(L, acc, odd.data(), nth > 0 ? std::min(nth, 64) : DefaultThreads());
     for (const auto& [u, l] : touch) acc[static_cast<size_t>(u)].Put(l, 0);
+    std::vector<std::pair<long long, float>> vh;
+    if (voids && !lev.empty()) vh = VoidHgts(c, nc, L, odd);
+    odd.clear();
+    odd.shrink_to_fit();
     NodeBands(acc);
     RegVec par;
     const int nr = JoinRegions(L, acc, par);
@@ -927,6 +1103,7 @@ void MkLatBands(const cntr* c, int nc, const std::vector<double>& X, const std::
     RegionBands(lev, rlo, rhi, side, itv, b);
     b.level = Misread(c, nc, lev, L, par, rlo, rhi, side, itv);
     b.reg = std::move(par);
+    b.voids = std::move(vh);
     b.joins.reserve(joins.size());
     for (const Seg& sg : joins)
         b.joins.push_back({sg.x0, sg.y0, sg.x1, sg.y1, sg.h});

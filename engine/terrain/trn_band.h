@@ -19,6 +19,8 @@
 // one through a node or along a lattice line falls between nodes, the same way from either side.
 #pragma once
 #include <cstddef>
+#include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "core/alc.h"
@@ -33,6 +35,10 @@ struct LatJoin {
 struct LatBands {
     std::vector<int, HugeAlloc<int>> reg;   // per node (row-major, X fastest): its region
     std::vector<double> rlo, rhi;    // per region: the band (-inf, +inf: no contour seen)
+    // Nodes where the lines contradict one another (a third level seen in two directions or more:
+    // lines missing, as over a lake), in index order, each with the height of the triangulation of
+    // the contour vertices around it; only when asked for.
+    std::vector<std::pair<long long, float>> voids;
     std::vector<LatJoin> joins;      // the gaps the bands took as closed and the ends carried on to the edge
     std::vector<double> level;       // per contour: the level the bands show it lies at, NaN: as given
                                      // (empty: every one as given)
@@ -43,6 +49,7 @@ struct LatBands {
 // Bands of the nodes of the lattice X (nx columns, increasing) x Y (ny rows, increasing), in the
 // contours' coordinates. itv: the contour interval (room of a region that sees one level; 0 gives
 // none). nth: threads to share the work (0: one per processor); the bands do not depend on it.
+// voids: also the heights of the nodes where lines are missing (LatBands::voids).
 // Throws std::bad_alloc when the working lists do not fit; b is then unchanged.
 void MkLatBands(const cntr* c, int nc, const std::vector<double>& X, const std::vector<double>& Y, double itv,
-                LatBands& b, int nth = 0);
+                LatBands& b, int nth = 0, bool voids = false);

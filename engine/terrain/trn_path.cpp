@@ -61,11 +61,11 @@ struct Grid {
 };
 
 // Regions of the grid and their bands, in coordinates relative to the grid's origin.
-void Regions(Grid& g, const cntr* c, int nc, double itv, int nth) {
+void Regions(Grid& g, const cntr* c, int nc, double itv, int nth, bool voids) {
     std::vector<double> X(static_cast<size_t>(g.C)), Y(static_cast<size_t>(g.R));
     for (int k = 0; k < g.C; k++) X[static_cast<size_t>(k)] = g.x0 + k * g.d;
     for (int r = 0; r < g.R; r++) Y[static_cast<size_t>(r)] = g.y0 + r * g.d;
-    MkLatBands(c, nc, X, Y, itv, g.b, nth);
+    MkLatBands(c, nc, X, Y, itv, g.b, nth, voids);
 }
 
 // Nearest contour points of one bounding level (coordinates relative to the grid origin; NaN: none).
@@ -336,6 +336,47 @@ double PostHgt(const Grid& g, const Sites* s, long long i, double* spc) {
     return std::numeric_limits<double>::quiet_NaN();
 }
 
+// Posts where the lines contradict one another (lines missing, as over a lake) take the height
+// of the triangles of the contour vertices around them (the bands); those not beside a line then
+// settle part way towards a membrane, so that the triangles' planes join smoothly.
+void VoidFill(const Grid& g, const Sites* s, float* z, long long st) {
+    const auto& vs = g.b.voids;
+    if (vs.empty()) return;
+    const int R = g.R, C = g.C;
+    std::vector<long long> m;
+    for (const auto& [i, h] : vs) {
+        if (std::isnan(z[st * i])) continue;
+        z[st * i] = h;
+        const At pi(g, i);
+        auto beside = [&](const Sites& w) { return !std::isnan(w.p[i].x) && Dist2(pi, w.p[i].x, w.p[i].y) <= g.d * g.d; };
+        if (!beside(s[0]) && !beside(s[1])) m.push_back(i);
+    }
+    // As many sweeps as the patches are wide (their area's square root): the triangles' creases
+    // smooth out over the patch without its heights sinking to the mean of its rim. The work is
+    // bounded by a few sweeps of the whole grid.
+    const double mm = static_cast<double>(std::max<size_t>(m.size(), 1));
+    const int sweeps = static_cast<int>(std::min(std::ceil(std::sqrt(mm)), 16.0 * R * C / mm));
+    constexpr double w = 1.8;   // over-relaxation: the sweeps reach across the patch
+    for (int it = 0; it < sweeps; it++)
+        for (long long i : m) {
+            const int r = static_cast<int>(i / C), k = static_cast<int>(i - static_cast<long long>(r) * C);
+            double sum = 0;
+            int cnt = 0;
+            auto add = [&](long long j) {
+                const float v = z[st * j];
+                if (!std::isnan(v)) {
+                    sum += v;
+                    cnt++;
+                }
+            };
+            if (k > 0) add(i - 1);
+            if (k + 1 < C) add(i + 1);
+            if (r > 0) add(i - C);
+            if (r + 1 < R) add(i + C);
+            if (cnt) z[st * i] = static_cast<float>((1 - w) * z[st * i] + w * sum / cnt);
+        }
+}
+
 // Posts left without a height take the mean of their neighbours that have one, nearest first.
 // z: the heights, st floats apart.
 void Fill(const Grid& g, float* z, int st, double tol) {
@@ -394,8 +435,9 @@ void Fill(const Grid& g, float* z, int st, double tol) {
 
 namespace {
 // The grid of the posts whose first column and row lie at x0, y0 and last at xl, yl, and its regions.
+// voids: also the heights where lines are missing (only generation uses them).
 void MkGridAt(Grid& g, const cntr* c, int nc, float x0, float y0, float xl, float yl, int R, int C, double itv,
-              int nth = 0) {
+              int nth = 0, bool voids = false) {
     g.R = R;
     g.C = C;
     g.x0 = x0;
@@ -404,7 +446,7 @@ void MkGridAt(Grid& g, const cntr* c, int nc, float x0, float y0, float xl, floa
     else if (R > 1) g.d = (static_cast<double>(yl) - g.y0) / (R - 1);
     else g.d = itv > 0 ? itv : 1000;
     if (!(g.d > 0)) g.d = itv > 0 ? itv : 1000;
-    Regions(g, c, nc, FindItv(c, nc), nth);
+    Regions(g, c, nc, FindItv(c, nc), nth, voids);
     // A line the regions beside it show one interval off takes that level, and the regions are
     // made again from the lines so read.
     if (g.b.level.empty()) return;
@@ -412,12 +454,13 @@ void MkGridAt(Grid& g, const cntr* c, int nc, float x0, float y0, float xl, floa
     for (int ci = 0; ci < nc; ci++)
         if (!std::isnan(g.b.level[static_cast<size_t>(ci)]))
             g.fixed[static_cast<size_t>(ci)].hgt = static_cast<float>(g.b.level[static_cast<size_t>(ci)]);
-    Regions(g, g.fixed.data(), nc, FindItv(c, nc), nth);
+    Regions(g, g.fixed.data(), nc, FindItv(c, nc), nth, voids);
 }
 
 // The grid of the posts v and its regions.
-void MkGrid(Grid& g, const cntr* c, int nc, const float* v, int R, int C, double itv, int nth = 0) {
-    MkGridAt(g, c, nc, v[0], v[1], v[3LL * (C - 1)], v[3LL * (R - 1) * C + 1], R, C, itv, nth);
+void MkGrid(Grid& g, const cntr* c, int nc, const float* v, int R, int C, double itv, int nth = 0,
+            bool voids = false) {
+    MkGridAt(g, c, nc, v[0], v[1], v[3LL * (C - 1)], v[3LL * (R - 1) * C + 1], R, C, itv, nth, voids);
 }
 }  // namespace
 
@@ -552,8 +595,9 @@ bool RunPath(const cntr* c, int nc, Grid& g, float* v, const PathPrm& prm) {
             site.p.p = nullptr;
         }
     };
-    if (!prm.geom) freeSites();
     const double ci = FindItv(c, nc);
+    VoidFill(g, s, z, st);
+    if (!prm.geom) freeSites();
     if (std::any_of(none.begin(), none.end(), [](long long k) { return k > 0; }))
         Fill(g, z, static_cast<int>(st), 1e-3 * (ci > 0 ? ci : g.d));
     Soften(g, z, st, wide, nth);
@@ -583,7 +627,7 @@ bool GenTrnPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& pr
     if (R <= 0 || C <= 0) return true;
     try {
         Grid g;
-        MkGrid(g, c, nc, v, R, C, prm.itv, prm.threads);
+        MkGrid(g, c, nc, v, R, C, prm.itv, prm.threads, true);
         return RunPath(g.Lines(c), nc, g, v, prm);
     } catch (const std::bad_alloc&) {
         // The working lists did not fit: the terrain stays as it was.
@@ -596,7 +640,7 @@ bool GenTrnPathAxes(const cntr* c, int nc, const float* xs, const float* ys, int
     if (R <= 0 || C <= 0 || !prm.z) return R <= 0 || C <= 0;
     try {
         Grid g;
-        MkGridAt(g, c, nc, xs[0], ys[0], xs[C - 1], ys[R - 1], R, C, prm.itv, prm.threads);
+        MkGridAt(g, c, nc, xs[0], ys[0], xs[C - 1], ys[R - 1], R, C, prm.itv, prm.threads, true);
         return RunPath(g.Lines(c), nc, g, nullptr, prm);
     } catch (const std::bad_alloc&) {
         DspErrMsg(MsgNoMem, "path_cut");
