@@ -95,6 +95,7 @@ TEST_F(RobustTest, LinesCutShortOfTheEdgeRunOnToIt) {
     Region(0, 0, 100000, 180000, 1000);
     IntrCmd(CatMdl, CmdTrnCre);
     EXPECT_LT(WorstOffPlane(), 0.25);
+    for (int r = 0; r < Rows(); r += 5) { for (int c = 0; c < Cols(); c += 3) { double e = (Z(r, c) - Plane(Y(r))) / Itv; std::printf("%c", std::fabs(e) < 0.05 ? '.' : std::fabs(e) < 0.2 ? 'o' : 'X'); } std::printf("\n"); }
 }
 
 // One line digitised one interval too high, over a few spacings of the lines only (too short to
@@ -123,6 +124,50 @@ TEST_F(RobustTest, ALongWrongLineIsReadAtTheLevelBetweenItsNeighbours) {
         IntrCmd(CatMdl, CmdTrnCre);
         EXPECT_LT(WorstOffPlane(), 0.1) << off;
     }
+}
+
+// A lake on the flank of a cone: every ring cut away inside a disk 50 m across, so that the ground
+// there sees the ends of five rings and no line tells its band. The default spans it from the
+// vertices around: on the cone within half an interval over the lake, nowhere more than one and
+// a half off.
+TEST_F(RobustTest, ALakeWithoutLinesIsSpannedFromTheLinesAround) {
+    TrnMethod = TrnMethodPath;
+    const double lx = 150000, ly = 100000, lr = 25000;   // the lake
+    auto dry = [&](double x, double y) { return std::hypot(x - lx, y - ly) > lr; };
+    for (int k = 1; k < 10; k++) {
+        const double r = 10000.0 * k;
+        std::vector<float> piece;
+        auto flush = [&] {
+            if (piece.size() >= 4) Line((10 - k) * Itv, piece);
+            piece.clear();
+        };
+        // From the side away from the lake, so that a ring the lake cuts gives one piece.
+        for (int m = 0; m <= 360; m++) {
+            const double a = M_PI + m * M_PI / 180, x = 100000 + r * std::cos(a), y = 100000 + r * std::sin(a);
+            if (dry(x, y)) {
+                piece.push_back(static_cast<float>(x));
+                piece.push_back(static_cast<float>(y));
+            } else {
+                flush();
+            }
+        }
+        flush();
+    }
+    Region(0, 0, 200000, 200000, 1000);
+    IntrCmd(CatMdl, CmdTrnCre);
+    double worst = 0, se = 0;
+    int n = 0;
+    for (int r = 0; r < Rows(); r++)
+        for (int c = 0; c < Cols(); c++) {
+            const double x = c * 1000.0, y = r * 1000.0, e = (Z(r, c) - (100000 - std::hypot(x - 100000, y - 100000))) / Itv;
+            if (dry(x, y)) continue;
+            worst = std::max(worst, std::fabs(e));
+            se += e * e;
+            n++;
+        }
+    ASSERT_GT(n, 1900);
+    EXPECT_LT(std::sqrt(se / n), 0.5);
+    EXPECT_LT(worst, 1.5);
 }
 
 // Square rings of a pyramid lying on grid lines, through posts, as contours traced from whole-metre
