@@ -448,6 +448,13 @@ int DemMain(int argc, char** argv) {
     if (status == DemOk && res.nodata > 0 && (!o.quiet || res.nodata == posts))
         std::fprintf(stderr, "altimetra-cli dem: %lld of %lld posts have no height (no contour reaches them): nodata\n",
                      res.nodata, posts);
+    // Said even when quiet: the contours themselves want mending.
+    if (status == DemOk)
+        for (const LineRelevel& l : res.relevel)
+            std::fprintf(stderr,
+                         "altimetra-cli dem: the %g m line starting at %.3f %.3f looks digitised one interval "
+                         "off: its neighbours put it at %g m, where the terrain takes it\n",
+                         l.given / 1000.0, res.imp.ox + l.x / 1000.0, res.imp.oy + l.y / 1000.0, l.read / 1000.0);
     if (o.times)
         std::fprintf(stderr,
                      "times (wall / processor): read %.3f / %.3f s, generate %.3f / %.3f s, "

@@ -44,6 +44,7 @@ int RunPlain(const DemPrm& p, const Feedback& fb, DemRes& r, Tell& tell) {
         prm.itv = MshItv;
         prm.fb = fb;
         prm.z = z.p;
+        prm.relevel = &r.relevel;
         return GenTrnPathAxes(c, nc, xs.data(), ys.data(), r.R, r.C, prm);
     });
     tell(DemStMade);
@@ -111,6 +112,11 @@ int Run(const DemPrm& p, const Feedback& fb, DemRes& r) {
         if (!made) {
             r.said = true;
             return DemNoGrid;
+        }
+        for (int k = 0; k < TrnRelevelCount(); k++) {
+            LineRelevel l{};
+            TrnRelevelAt(k, &l.given, &l.read, &l.x, &l.y);
+            r.relevel.push_back(l);
         }
         if (p.flt >= 0) {
             Ran([&] {

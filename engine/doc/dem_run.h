@@ -5,9 +5,11 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "gis/gis.h"
 #include "terrain/trn.h"
+#include "terrain/trn_gen.h"
 
 // Results of a run; the numbers are the exit statuses of `altimetra-cli dem`.
 enum DemStatus {
@@ -37,6 +39,10 @@ struct DemRes {
     bool said = false;      // a failure whose reason the engine has shown (a message box)
     std::string note;       // the first message line the export left ("" when none)
     long long nodata = 0;   // posts written without a height (no contour reaches them)
+    // Lines gradient paths read at another level than their own (their neighbours show them
+    // digitised one interval off): levels given and read, mm; where each starts, mm from the import's
+    // origin (imp.ox, imp.oy).
+    std::vector<LineRelevel> relevel;
 };
 
 struct DemPrm {

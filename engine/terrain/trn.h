@@ -75,6 +75,10 @@ bool CreTrnMsh();
 // the terrain is only written once the whole run succeeded).
 bool CreTrn(const Feedback& fb, TrnMethodKind m);
 bool CreTrn(const Feedback& fb);
+// The lines the last CreTrn read at another level than their own (gradient paths: a line whose
+// neighbours show it digitised one interval off), as pairs of levels given and read (mm).
+int TrnRelevelCount();
+void TrnRelevelAt(int k, float* given, float* read, double* x = nullptr, double* y = nullptr);
 // The slope filter: spikes steeper than ang degrees (FltrTrn(): FltrAng) flattened. The number of
 // posts it changed; -1 without a terrain.
 int FltrTrn(float ang);

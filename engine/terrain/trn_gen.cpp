@@ -622,6 +622,20 @@ bool GenTrnCrs(const cntr* c, int nc, float* v, int nv, const int32_t* id, int R
     return done;
 }
 
+namespace {
+std::vector<LineRelevel> Relevel;   // of the last CreTrn
+}  // namespace
+
+int TrnRelevelCount() { return static_cast<int>(Relevel.size()); }
+
+void TrnRelevelAt(int k, float* given, float* read, double* x, double* y) {
+    const LineRelevel& l = Relevel[static_cast<size_t>(k)];
+    *given = l.given;
+    *read = l.read;
+    if (x) *x = l.x;
+    if (y) *y = l.y;
+}
+
 bool CreTrn(const Feedback& fb) { return CreTrn(fb, TrnMethodOf(TrnMethod).kind); }
 
 bool CreTrn(const Feedback& fb, TrnMethodKind m) {
@@ -629,6 +643,7 @@ bool CreTrn(const Feedback& fb, TrnMethodKind m) {
         DspErrMsg(MsgOwnErr, "地形の領域が設定されていません。");
         return false;
     }
+    Relevel.clear();
     prt* part = TrnPrt ? TrnPrt : CrvPart;
     if (!part || part->crvs.n == 0) {
         DspErrMsg(MsgOwnErr, "等高線がありません。");
@@ -666,6 +681,7 @@ bool CreTrn(const Feedback& fb, TrnMethodKind m) {
         run.id = TrnGrd->vtx_id;
         run.ref = TrnGenRef != 0;
         run.live = true;
+        run.relevel = &Relevel;
         if (ws == 1) run.z = work;
         if (plain) {
             done = TrnGenMethod(m, c, nc, ws == 1 ? s->v : work, TrnGrd->rows, TrnGrd->cols, MshItv, run);

@@ -15,6 +15,13 @@ struct cntr {
     double minx, miny, maxx, maxy;
 };
 
+// A contour line whose neighbours show it digitised one interval off: its level as given and the
+// level the terrain took for it (mm), and where it starts.
+struct LineRelevel {
+    float given, read;
+    double x, y;
+};
+
 // A crossing of a half-line with a contour.
 struct crs_ent {
     double x, y;

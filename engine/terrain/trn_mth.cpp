@@ -1,6 +1,7 @@
 // The table of terrain generation methods.
 #include "terrain/trn_mth.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -56,6 +57,20 @@ void TrnCreNote() {
         std::snprintf(t, sizeof t, MsgTx(", 高さなし %d 点", ", %d without a height"), gaps);
         line += t;
     }
+    // Lines the terrain read one interval off: the user should mend them in the contours.
+    const int nr = TrnRelevelCount();
+    for (int k = 0; k < std::min(nr, 3); k++) {
+        float given = 0, read = 0;
+        TrnRelevelAt(k, &given, &read);
+        const double u = MmPer(HgtUnit);
+        std::snprintf(t, sizeof t, MsgTx(", %g %s の等高線を %g %s とみなしました", ", the %g %s line read as %g %s"),
+                      given / u, UnitName(HgtUnit), read / u, UnitName(HgtUnit));
+        line += t;
+    }
+    if (nr > 3) {
+        std::snprintf(t, sizeof t, MsgTx(" ほか %d 本", " and %d more"), nr - 3);
+        line += t;
+    }
     // Logged without opening the window's log over the new terrain.
     PutNote(line.c_str());
 }
@@ -73,6 +88,7 @@ bool TrnGenMethod(TrnMethodKind k, const cntr* c, int nc, float* v, int R, int C
         prm.itv = d;
         prm.fb = run.fb;
         prm.z = run.z;
+        prm.relevel = run.relevel;
         return GenTrnPath(c, nc, v, R, C, prm);
     }
     case TrnMethodCrs: {

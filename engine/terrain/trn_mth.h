@@ -5,8 +5,7 @@
 #include <vector>
 
 #include "terrain/trn.h"
-
-struct cntr;
+#include "terrain/trn_gen.h"
 
 struct TrnMethodInfo {
     TrnMethodKind kind;
@@ -39,6 +38,7 @@ struct TrnRun {
     bool ref = false;
     bool live = false;
     float* z = nullptr;   // gradient paths: heights here, one a post, and v only read
+    std::vector<LineRelevel>* relevel = nullptr;   // gradient paths: the lines read at another level
 };
 // Runs method k over the R x C grid v (row-major as the mesh lays it out; z written) with the
 // engine's generation settings: d is the mesh interval. The one dispatch of the methods: the

@@ -457,6 +457,16 @@ void MkGridAt(Grid& g, const cntr* c, int nc, float x0, float y0, float xl, floa
     Regions(g, g.fixed.data(), nc, FindItv(c, nc), nth, voids);
 }
 
+// The lines the grid reads at another level, to the caller that asked.
+void TellRelevel(const Grid& g, const cntr* c, int nc, const PathPrm& prm) {
+    if (!prm.relevel) return;
+    prm.relevel->clear();
+    if (g.fixed.empty()) return;
+    for (int ci = 0; ci < nc; ci++)
+        if (g.fixed[static_cast<size_t>(ci)].hgt != c[ci].hgt && c[ci].n > 0)
+            prm.relevel->push_back({c[ci].hgt, g.fixed[static_cast<size_t>(ci)].hgt, c[ci].pnt[0], c[ci].pnt[1]});
+}
+
 // The grid of the posts v and its regions.
 void MkGrid(Grid& g, const cntr* c, int nc, const float* v, int R, int C, double itv, int nth = 0,
             bool voids = false) {
@@ -628,6 +638,7 @@ bool GenTrnPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& pr
     try {
         Grid g;
         MkGrid(g, c, nc, v, R, C, prm.itv, prm.threads, true);
+        TellRelevel(g, c, nc, prm);
         return RunPath(g.Lines(c), nc, g, v, prm);
     } catch (const std::bad_alloc&) {
         // The working lists did not fit: the terrain stays as it was.
@@ -641,6 +652,7 @@ bool GenTrnPathAxes(const cntr* c, int nc, const float* xs, const float* ys, int
     try {
         Grid g;
         MkGridAt(g, c, nc, xs[0], ys[0], xs[C - 1], ys[R - 1], R, C, prm.itv, prm.threads, true);
+        TellRelevel(g, c, nc, prm);
         return RunPath(g.Lines(c), nc, g, nullptr, prm);
     } catch (const std::bad_alloc&) {
         DspErrMsg(MsgNoMem, "path_cut");

@@ -1,6 +1,8 @@
 // Terrain along gradient paths: each post takes its height from the nearest points of the two
 // contours that bound it, on a monotone cubic through the neighbouring levels.
 #pragma once
+#include <vector>
+
 #include "terrain/trn_gen.h"
 #include "terrain/trn_mc.h"
 
@@ -25,6 +27,8 @@ struct PathPrm {
     // give, without finding the nearest points a second time.
     PathGeomFn geom = nullptr;
     void* geomCtx = nullptr;
+    // When given: the lines read at another level than theirs, for the caller to tell the user.
+    std::vector<LineRelevel>* relevel = nullptr;
 };
 
 // Heights of the R x C grid v (row-major, as the mesh lays it out; z of every post written). Every

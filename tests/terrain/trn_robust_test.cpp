@@ -123,7 +123,18 @@ TEST_F(RobustTest, ALongWrongLineIsReadAtTheLevelBetweenItsNeighbours) {
         Region(0, 0, 400000, 180000, 1000);
         IntrCmd(CatMdl, CmdTrnCre);
         EXPECT_LT(WorstOffPlane(), 0.1) << off;
+        // And the user hears which line it was, to mend it.
+        ASSERT_EQ(TrnRelevelCount(), 1) << off;
+        float given = 0, read = 0;
+        TrnRelevelAt(0, &given, &read);
+        EXPECT_EQ(given, 5 * Itv + off);
+        EXPECT_EQ(read, 5 * Itv);
     }
+    ClrCtr();
+    Slope(0, 0, -1, {});
+    Region(0, 0, 100000, 180000, 1000);
+    IntrCmd(CatMdl, CmdTrnCre);
+    EXPECT_EQ(TrnRelevelCount(), 0);
 }
 
 // A lake on the flank of a cone: every ring cut away inside a disk 50 m across, so that the ground
