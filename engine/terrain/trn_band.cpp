@@ -952,9 +952,11 @@ struct LineEnd {
 // level that ends there just twice most likely ran across from one end to the other. Those joins
 // (none crossing another) go into the vertices xy (less ox, oy) and heights hz, a vertex every mesh
 // interval, so that the surface follows the slope the lines show rather than a fan across the rim.
-void JoinAcross(const std::vector<LineEnd>& ends, const Lat& L, const std::vector<long long>& comp,
-                int i0, int i1, int j0, int j1, int mg, double ox, double oy, std::vector<double>& xy,
-                std::vector<double>& hz) {
+// ends: by cell of B x B nodes (start: each cell's first, ncx cells a row).
+template <int B>
+void JoinAcross(const std::vector<LineEnd>& ends, const std::vector<int>& start, int ncx, const Lat& L,
+                const std::vector<long long>& comp, int i0, int i1, int j0, int j1, int mg, double ox, double oy,
+                std::vector<double>& xy, std::vector<double>& hz) {
     const int nx = L.nx, pw = i1 - i0 + 1;
     std::vector<uint8_t> in(static_cast<size_t>(pw) * (j1 - j0 + 1), 0);
     for (long long u : comp) in[static_cast<size_t>(u / nx - j0) * pw + static_cast<size_t>(u % nx - i0)] = 1;
@@ -967,8 +969,19 @@ void JoinAcross(const std::vector<LineEnd>& ends, const Lat& L, const std::vecto
         return false;
     };
     std::vector<const LineEnd*> mine;
-    for (const LineEnd& e : ends)
-        if (e.i >= i0 - w && e.i <= i1 + w && e.j >= j0 - w && e.j <= j1 + w && near(e)) mine.push_back(&e);
+    const int ci0 = std::max(0, i0 - w) / B, ci1 = std::min(nx - 1, i1 + w) / B;
+    const int cj0 = std::max(0, j0 - w) / B, cj1 = std::min(L.ny - 1, j1 + w) / B;
+    for (int cj = cj0; cj <= cj1; cj++)
+        for (int ci = ci0; ci <= ci1; ci++) {
+            const size_t cell = static_cast<size_t>(cj) * ncx + ci;
+            for (int q = start[cell]; q < start[cell + 1]; q++) {
+                const LineEnd& e = ends[static_cast<size_t>(q)];
+                if (e.i >= i0 - w && e.i <= i1 + w && e.j >= j0 - w && e.j <= j1 + w && near(e)) mine.push_back(&e);
+            }
+        }
+    std::sort(mine.begin(), mine.end(), [](const LineEnd* a, const LineEnd* b) {
+        return a->h != b->h ? a->h < b->h : a->x != b->x ? a->x < b->x : a->y < b->y;
+    });
     struct J {
         const LineEnd *a, *b;
         bool ok;
@@ -1079,9 +1092,19 @@ std::vector<std::pair<long long, float>> VoidHgts(const cntr* c, int nc, const L
             ends.push_back(le);
         }
     }
-    std::sort(ends.begin(), ends.end(), [](const LineEnd& a, const LineEnd& b) {
-        return a.h != b.h ? a.h < b.h : a.x != b.x ? a.x < b.x : a.y < b.y;
-    });
+    // By cell, as the vertices.
+    std::vector<int> endAt(static_cast<size_t>(cx) * cy + 1, 0);
+    auto endCell = [&](const LineEnd& e) {
+        return static_cast<size_t>(std::clamp(e.j, 0, ny - 1) / B) * cx + static_cast<size_t>(std::clamp(e.i, 0, nx - 1) / B);
+    };
+    for (const LineEnd& e : ends) endAt[endCell(e) + 1]++;
+    for (size_t q = 1; q < endAt.size(); q++) endAt[q] += endAt[q - 1];
+    {
+        std::vector<int> put(endAt.begin(), endAt.end() - 1);
+        std::vector<LineEnd> byCell(ends.size());
+        for (const LineEnd& e : ends) byCell[static_cast<size_t>(put[endCell(e)]++)] = e;
+        ends = std::move(byCell);
+    }
     std::vector<uint8_t> seen(nn, 0);
     std::vector<long long> comp;
     for (size_t u0 = first; u0 < nn; u0++) {
@@ -1126,7 +1149,7 @@ std::vector<std::pair<long long, float>> VoidHgts(const cntr* c, int nc, const L
                     hz.push_back(c[k].hgt);
                 }
             }
-        JoinAcross(ends, L, comp, i0, i1, j0, j1, mg, ox, oy, xy, hz);
+        JoinAcross<B>(ends, endAt, cx, L, comp, i0, i1, j0, j1, mg, ox, oy, xy, hz);
         const std::vector<double> pts = xy;
         const std::vector<int> tri = Delaunay(xy);
         // Each triangle gives its plane to the patch's nodes inside it.
