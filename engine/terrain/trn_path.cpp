@@ -337,8 +337,9 @@ double PostHgt(const Grid& g, const Sites* s, long long i, double* spc) {
 }
 
 // Posts where the lines contradict one another (lines missing, as over a lake) take the height
-// of the triangles of the contour vertices around them (the bands); those not beside a line then
-// settle part way towards a membrane, so that the triangles' planes join smoothly.
+// the bands found for them from the triangles of the contour vertices around (LatBands::voids);
+// those not beside a line then settle part way towards a membrane, so that the triangles' planes
+// join smoothly.
 void VoidFill(const Grid& g, const Sites* s, float* z, long long st) {
     const auto& vs = g.b.voids;
     if (vs.empty()) return;
