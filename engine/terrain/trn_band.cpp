@@ -943,10 +943,93 @@ std::vector<int> Delaunay(std::vector<double>& xy) {
     return tri;
 }
 
+struct LineEnd {
+    double x, y, h, ux, uy;   // the end, its level, the line's direction leaving it
+    int i, j;                 // the node at or beyond it
+};
+
+// Lines missing over a patch (i0..i1 x j0..j1, nodes comp) leave ends of their levels around it: a
+// level that ends there just twice most likely ran across from one end to the other. Those joins
+// (none crossing another) go into the vertices xy (less ox, oy) and heights hz, a vertex every mesh
+// interval, so that the surface follows the slope the lines show rather than a fan across the rim.
+// ends: by cell of B x B nodes (start: each cell's first, ncx cells a row).
+template <int B>
+void JoinAcross(const std::vector<LineEnd>& ends, const std::vector<int>& start, int ncx, const Lat& L,
+                const std::vector<long long>& comp, int i0, int i1, int j0, int j1, int mg, double ox, double oy,
+                std::vector<double>& xy, std::vector<double>& hz) {
+    const int nx = L.nx, pw = i1 - i0 + 1;
+    std::vector<uint8_t> in(static_cast<size_t>(pw) * (j1 - j0 + 1), 0);
+    for (long long u : comp) in[static_cast<size_t>(u / nx - j0) * pw + static_cast<size_t>(u % nx - i0)] = 1;
+    // An end belongs to the patch when one of its nodes lies within a quarter of its size.
+    const int w = std::max(2, mg / 2);
+    auto near = [&](const LineEnd& e) {
+        for (int j = std::max(j0, e.j - w); j <= std::min(j1, e.j + w); j++)
+            for (int i = std::max(i0, e.i - w); i <= std::min(i1, e.i + w); i++)
+                if (in[static_cast<size_t>(j - j0) * pw + static_cast<size_t>(i - i0)]) return true;
+        return false;
+    };
+    std::vector<const LineEnd*> mine;
+    const int ci0 = std::max(0, i0 - w) / B, ci1 = std::min(nx - 1, i1 + w) / B;
+    const int cj0 = std::max(0, j0 - w) / B, cj1 = std::min(L.ny - 1, j1 + w) / B;
+    for (int cj = cj0; cj <= cj1; cj++)
+        for (int ci = ci0; ci <= ci1; ci++) {
+            const size_t cell = static_cast<size_t>(cj) * ncx + ci;
+            for (int q = start[cell]; q < start[cell + 1]; q++) {
+                const LineEnd& e = ends[static_cast<size_t>(q)];
+                if (e.i >= i0 - w && e.i <= i1 + w && e.j >= j0 - w && e.j <= j1 + w && near(e)) mine.push_back(&e);
+            }
+        }
+    std::sort(mine.begin(), mine.end(), [](const LineEnd* a, const LineEnd* b) {
+        return a->h != b->h ? a->h < b->h : a->x != b->x ? a->x < b->x : a->y < b->y;
+    });
+    struct J {
+        const LineEnd *a, *b;
+        bool ok;
+    };
+    std::vector<J> js;
+    for (size_t q = 0; q < mine.size();) {
+        size_t r = q;
+        while (r < mine.size() && mine[r]->h == mine[q]->h) r++;
+        if (r - q == 2) js.push_back({mine[q], mine[q + 1], true});
+        q = r;
+    }
+    auto cross = [](const J& s, const J& t) {
+        auto orient = [](double ax, double ay, double bx, double by, double cx, double cy) {
+            const double v = (bx - ax) * (cy - ay) - (by - ay) * (cx - ax);
+            return (v > 0) - (v < 0);
+        };
+        const double ax = s.a->x, ay = s.a->y, bx = s.b->x, by = s.b->y;
+        const double cx = t.a->x, cy = t.a->y, dx = t.b->x, dy = t.b->y;
+        return orient(ax, ay, bx, by, cx, cy) * orient(ax, ay, bx, by, dx, dy) < 0 &&
+               orient(cx, cy, dx, dy, ax, ay) * orient(cx, cy, dx, dy, bx, by) < 0;
+    };
+    for (size_t q = 0; q < js.size(); q++)
+        for (size_t r = q + 1; r < js.size(); r++)
+            if (cross(js[q], js[r])) js[q].ok = js[r].ok = false;
+    const double mesh = nx > 1 ? L.X[1] - L.X[0] : 1;
+    for (const J& jn : js) {
+        if (!jn.ok) continue;
+        const double len = std::hypot(jn.b->x - jn.a->x, jn.b->y - jn.a->y);
+        if (!(len > 0)) continue;
+        const int n = static_cast<int>(std::ceil(len / mesh));
+        // A cubic leaving each end the way its line heads.
+        const double tax = len * jn.a->ux, tay = len * jn.a->uy, tbx = -len * jn.b->ux, tby = -len * jn.b->uy;
+        for (int t = 1; t < n; t++) {
+            const double f = static_cast<double>(t) / n, f2 = f * f, f3 = f2 * f;
+            const double h00 = 2 * f3 - 3 * f2 + 1, h10 = f3 - 2 * f2 + f, h01 = -2 * f3 + 3 * f2, h11 = f3 - f2;
+            const double x = h00 * jn.a->x + h10 * tax + h01 * jn.b->x + h11 * tbx;
+            const double y = h00 * jn.a->y + h10 * tay + h01 * jn.b->y + h11 * tby;
+            xy.push_back(x - ox);
+            xy.push_back(y - oy);
+            hz.push_back(jn.a->h);
+        }
+    }
+}
+
 // Heights of the nodes where the lines contradict one another (a third level seen in at least two
 // directions: lines are missing, as over a lake): the triangulation of the contour vertices around
-// each such patch, which spans it with the fewest assumptions. Nodes outside every triangle keep
-// nothing.
+// each such patch and of the levels joined across it, which spans it with the fewest assumptions.
+// Nodes outside every triangle keep nothing.
 std::vector<std::pair<long long, float>> VoidHgts(const cntr* c, int nc, const Lat& L,
                                                   const std::vector<uint8_t, HugeAlloc<uint8_t>>& odd) {
     std::vector<std::pair<long long, float>> out;
@@ -981,6 +1064,47 @@ std::vector<std::pair<long long, float>> VoidHgts(const cntr* c, int nc, const L
             cellOf(c[k].pnt[2 * m], c[k].pnt[2 * m + 1], ci, cj);
             vtx[static_cast<size_t>(fill[static_cast<size_t>(cj) * cx + ci]++)] = {k, m};
         }
+    // The open ends of the lines, with the node at or beyond each.
+    const double mesh = nx > 1 ? L.X[1] - L.X[0] : 1;
+    std::vector<LineEnd> ends;
+    for (int k = 0; k < nc; k++) {
+        const int n = c[k].n;
+        if (n < 2) continue;
+        const double* p = c[k].pnt;
+        if (p[0] == p[2 * (n - 1)] && p[1] == p[2 * (n - 1) + 1]) continue;
+        for (int e = 0; e < 2; e++) {
+            const int m = e ? n - 1 : 0;
+            // The line's heading over a few mesh intervals back from the end, not its last step.
+            int b = e ? n - 2 : 1;
+            const double back = 5 * mesh;
+            while ((e ? b > 0 : b < n - 1) && std::hypot(p[2 * b] - p[2 * m], p[2 * b + 1] - p[2 * m + 1]) < back)
+                b += e ? -1 : 1;
+            LineEnd le;
+            le.x = p[2 * m];
+            le.y = p[2 * m + 1];
+            le.h = c[k].hgt;
+            if (!std::isfinite(le.x) || !std::isfinite(le.y) || !std::isfinite(le.h)) continue;
+            le.i = static_cast<int>(std::lower_bound(L.X.begin(), L.X.end(), le.x) - L.X.begin());
+            le.j = static_cast<int>(std::lower_bound(L.Y.begin(), L.Y.end(), le.y) - L.Y.begin());
+            const double dx = le.x - p[2 * b], dy = le.y - p[2 * b + 1], dl = std::hypot(dx, dy);
+            le.ux = dl > 0 ? dx / dl : 0;
+            le.uy = dl > 0 ? dy / dl : 0;
+            ends.push_back(le);
+        }
+    }
+    // By cell, as the vertices.
+    std::vector<int> endAt(static_cast<size_t>(cx) * cy + 1, 0);
+    auto endCell = [&](const LineEnd& e) {
+        return static_cast<size_t>(std::clamp(e.j, 0, ny - 1) / B) * cx + static_cast<size_t>(std::clamp(e.i, 0, nx - 1) / B);
+    };
+    for (const LineEnd& e : ends) endAt[endCell(e) + 1]++;
+    for (size_t q = 1; q < endAt.size(); q++) endAt[q] += endAt[q - 1];
+    {
+        std::vector<int> put(endAt.begin(), endAt.end() - 1);
+        std::vector<LineEnd> byCell(ends.size());
+        for (const LineEnd& e : ends) byCell[static_cast<size_t>(put[endCell(e)]++)] = e;
+        ends = std::move(byCell);
+    }
     std::vector<uint8_t> seen(nn, 0);
     std::vector<long long> comp;
     for (size_t u0 = first; u0 < nn; u0++) {
@@ -1025,6 +1149,7 @@ std::vector<std::pair<long long, float>> VoidHgts(const cntr* c, int nc, const L
                     hz.push_back(c[k].hgt);
                 }
             }
+        JoinAcross<B>(ends, endAt, cx, L, comp, i0, i1, j0, j1, mg, ox, oy, xy, hz);
         const std::vector<double> pts = xy;
         const std::vector<int> tri = Delaunay(xy);
         // Each triangle gives its plane to the patch's nodes inside it.

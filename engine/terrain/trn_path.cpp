@@ -352,11 +352,11 @@ void VoidFill(const Grid& g, const Sites* s, float* z, long long st) {
         auto beside = [&](const Sites& w) { return !std::isnan(w.p[i].x) && Dist2(pi, w.p[i].x, w.p[i].y) <= g.d * g.d; };
         if (!beside(s[0]) && !beside(s[1])) m.push_back(i);
     }
-    // As many sweeps as the patches are wide (their area's square root): the triangles' creases
-    // smooth out over the patch without its heights sinking to the mean of its rim. The work is
-    // bounded by a few sweeps of the whole grid.
+    // Half as many sweeps as the patches are wide (their area's square root): the triangles'
+    // creases smooth out without the lines carried across the patch fading into the mean of its
+    // rim. The work is bounded by a few sweeps of the whole grid.
     const double mm = static_cast<double>(std::max<size_t>(m.size(), 1));
-    const int sweeps = static_cast<int>(std::min(std::ceil(std::sqrt(mm)), 16.0 * R * C / mm));
+    const int sweeps = static_cast<int>(std::min(std::ceil(0.5 * std::sqrt(mm)), 16.0 * R * C / mm));
     constexpr double w = 1.8;   // over-relaxation: the sweeps reach across the patch
     for (int it = 0; it < sweeps; it++)
         for (long long i : m) {
