@@ -57,18 +57,23 @@ void TrnCreNote() {
         std::snprintf(t, sizeof t, MsgTx(", 高さなし %d 点", ", %d without a height"), gaps);
         line += t;
     }
-    // Lines the terrain read one interval off: the user should mend them in the contours.
+    // Lines the terrain read one interval off, a message line each: the user should mend them in
+    // the contours.
     const int nr = TrnRelevelCount();
     for (int k = 0; k < std::min(nr, 3); k++) {
         float given = 0, read = 0;
         TrnRelevelAt(k, &given, &read);
         const double u = MmPer(HgtUnit);
-        std::snprintf(t, sizeof t, MsgTx(", %g %s の等高線を %g %s とみなしました", ", the %g %s line read as %g %s"),
+        std::snprintf(t, sizeof t,
+                      MsgTx("%g %s の等高線を %g %s とみなしました (両隣と 1 間隔ずれ)",
+                            "the %g %s line read as %g %s (one interval off its neighbours)"),
                       given / u, UnitName(HgtUnit), read / u, UnitName(HgtUnit));
+        line += "\n";
         line += t;
     }
     if (nr > 3) {
-        std::snprintf(t, sizeof t, MsgTx(" ほか %d 本", " and %d more"), nr - 3);
+        std::snprintf(t, sizeof t, MsgTx("ほかに %d 本", "and %d more"), nr - 3);
+        line += "\n";
         line += t;
     }
     // Logged without opening the window's log over the new terrain.
