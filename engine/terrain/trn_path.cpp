@@ -336,6 +336,36 @@ double PostHgt(const Grid& g, const Sites* s, long long i, double* spc) {
     return std::numeric_limits<double>::quiet_NaN();
 }
 
+// Over-relaxed Gauss-Seidel sweeps of posts q (in that order) towards the mean of their
+// neighbours that have a height: at most maxSweeps, until no post moves by tol.
+void Relax(int R, int C, float* z, long long st, const std::vector<long long>& q, double w, int maxSweeps,
+           double tol) {
+    for (int sweep = 0; sweep < maxSweeps; sweep++) {
+        double big = 0;
+        for (const long long i : q) {
+            const int r = static_cast<int>(i / C), k = static_cast<int>(i % C);
+            double sum = 0;
+            int cnt = 0;
+            auto add = [&](long long j) {
+                const float v = z[j * st];
+                if (!std::isnan(v)) {
+                    sum += v;
+                    cnt++;
+                }
+            };
+            if (k > 0) add(i - 1);
+            if (k + 1 < C) add(i + 1);
+            if (r > 0) add(i - C);
+            if (r + 1 < R) add(i + C);
+            if (!cnt) continue;
+            const double old = z[i * st], nw = old + w * (sum / cnt - old);
+            z[i * st] = static_cast<float>(nw);
+            big = std::max(big, std::fabs(nw - old));
+        }
+        if (big < tol) break;
+    }
+}
+
 // Posts where the lines contradict one another (lines missing, as over a lake) take the height
 // the bands found for them from the triangles of the contour vertices around (LatBands::voids);
 // those not beside a line then settle part way towards a membrane, so that the triangles' planes
@@ -357,80 +387,60 @@ void VoidFill(const Grid& g, const Sites* s, float* z, long long st) {
     // rim. The work is bounded by a few sweeps of the whole grid.
     const double mm = static_cast<double>(std::max<size_t>(m.size(), 1));
     const int sweeps = static_cast<int>(std::min(std::ceil(0.5 * std::sqrt(mm)), 16.0 * R * C / mm));
-    constexpr double w = 1.8;   // over-relaxation: the sweeps reach across the patch
-    for (int it = 0; it < sweeps; it++)
-        for (long long i : m) {
-            const int r = static_cast<int>(i / C), k = static_cast<int>(i - static_cast<long long>(r) * C);
-            double sum = 0;
-            int cnt = 0;
-            auto add = [&](long long j) {
-                const float v = z[st * j];
-                if (!std::isnan(v)) {
-                    sum += v;
-                    cnt++;
-                }
-            };
-            if (k > 0) add(i - 1);
-            if (k + 1 < C) add(i + 1);
-            if (r > 0) add(i - C);
-            if (r + 1 < R) add(i + C);
-            if (cnt) z[st * i] = static_cast<float>((1 - w) * z[st * i] + w * sum / cnt);
-        }
+    // Over-relaxed (1.8): the sweeps reach across the patch.
+    Relax(R, C, z, st, m, 1.8, sweeps, 0);
 }
 
-// Posts left without a height take the mean of their neighbours that have one, nearest first.
-// z: the heights, st floats apart.
-void Fill(const Grid& g, float* z, int st, double tol) {
-    const long long n = static_cast<long long>(g.R) * g.C;
+// Posts without a height take the mean of their neighbours that have one, nearest first; the posts
+// filled, in that order.
+std::vector<long long> FillNearest(float* z, long long st, int R, int C) {
+    const long long n = static_cast<long long>(R) * C;
     std::vector<long long> q;
     std::vector<uint8_t, HugeAlloc<uint8_t>> in(static_cast<size_t>(n), 0);
     for (long long i = 0; i < n; i++)
-        if (!std::isnan(z[i * st])) in[i] = 1;
+        if (!std::isnan(z[i * st])) in[static_cast<size_t>(i)] = 1;
     auto nb = [&](long long i, auto&& f) {
-        const int r = static_cast<int>(i / g.C), k = static_cast<int>(i % g.C);
+        const int r = static_cast<int>(i / C), k = static_cast<int>(i % C);
         if (k > 0) f(i - 1);
-        if (k + 1 < g.C) f(i + 1);
-        if (r > 0) f(i - g.C);
-        if (r + 1 < g.R) f(i + g.C);
+        if (k + 1 < C) f(i + 1);
+        if (r > 0) f(i - C);
+        if (r + 1 < R) f(i + C);
+    };
+    auto queue = [&](long long j) {
+        if (!in[static_cast<size_t>(j)]) {
+            in[static_cast<size_t>(j)] = 2;
+            q.push_back(j);
+        }
     };
     for (long long i = 0; i < n; i++)
-        if (in[i]) nb(i, [&](long long j) {
-                if (!in[j]) { in[j] = 2; q.push_back(j); }
-            });
+        if (in[static_cast<size_t>(i)]) nb(i, queue);
     for (size_t h = 0; h < q.size(); h++) {
         const long long i = q[h];
         double sum = 0;
         int cnt = 0;
         nb(i, [&](long long j) {
-            if (!std::isnan(z[j * st])) { sum += z[j * st]; cnt++; }
+            if (!std::isnan(z[j * st])) {
+                sum += z[j * st];
+                cnt++;
+            }
         });
         z[i * st] = cnt ? static_cast<float>(sum / cnt) : 0.0f;
-        nb(i, [&](long long j) {
-            if (!in[j]) { in[j] = 2; q.push_back(j); }
-        });
+        nb(i, queue);
     }
+    return q;
+}
+
+// Posts left without a height take the mean of their neighbours that have one, nearest first.
+// z: the heights, st floats apart.
+void Fill(const Grid& g, float* z, int st, double tol) {
+    std::vector<long long> q = FillNearest(z, st, g.R, g.C);
     // A grid that no contour reaches at all stays without heights (NaN): nodata, not a plain at 0.
     // Then the filled posts relax towards the mean of their neighbours (over-relaxed sweeps), so that
     // a wide hole in the contours (a lake, a glacier) gets a surface spanning its rim rather than the
     // height of the part of the rim reached first.
     if (q.empty()) return;
     std::sort(q.begin(), q.end());
-    const double w = 1.9;
-    for (int sweep = 0; sweep < 2000; sweep++) {
-        double big = 0;
-        for (const long long i : q) {
-            double sum = 0;
-            int cnt = 0;
-            nb(i, [&](long long j) {
-                sum += z[j * st];
-                cnt++;
-            });
-            const double old = z[i * st], nw = old + w * (sum / cnt - old);
-            z[i * st] = static_cast<float>(nw);
-            big = std::max(big, std::fabs(nw - old));
-        }
-        if (big < tol) break;
-    }
+    Relax(g.R, g.C, z, st, q, 1.9, 2000, tol);
 }
 }  // namespace
 
@@ -660,3 +670,4 @@ bool GenTrnPathAxes(const cntr* c, int nc, const float* xs, const float* ys, int
         return false;
     }
 }
+
