@@ -487,6 +487,10 @@ int WriteRst(const std::string& path, GDALDriver* drv, const GridSrc& g, const G
         opts.AddString("ZLEVEL=1");
         // Compression on every core: the write is otherwise a good part of a fine grid's run.
         opts.AddString("NUM_THREADS=ALL_CPUS");
+        // Strips of some 256 KB: a strip of one row of a fine grid leaves each compression job
+        // too small to share among the threads.
+        const int rows = std::clamp(262144 / std::max(1, 4 * nc), 1, std::max(1, nr));
+        opts.AddString(("BLOCKYSIZE=" + std::to_string(rows)).c_str());
     }
     const std::string tmp = TmpName(path);
     if (ok) {

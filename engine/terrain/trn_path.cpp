@@ -523,41 +523,86 @@ constexpr int SoftSweeps = 12;
 void Soften(const Grid& g, float* z, long long st, std::vector<uint8_t, RawAlloc<uint8_t>>& wide, int nth) {
     const int R = g.R, C = g.C;
     if (R < 3 || C < 3) return;
-    std::vector<float, RawAlloc<float>> t(static_cast<size_t>(R) * static_cast<size_t>(C));
-    // Sweeps alternate between z and a copy: the posts a sweep leaves alone hold the same height in
-    // both, so one copy serves every sweep. An even count ends in z. While copying, wide becomes the
-    // posts the sweeps move (wide ones whose four neighbours share their band), any: the rows with one.
-    static_assert(SoftSweeps % 2 == 0);
+    // wide becomes the posts the sweeps move (wide ones whose four neighbours share their band),
+    // any: the rows with one.
     std::vector<uint8_t> any(static_cast<size_t>(R), 0);
     ForParts(R, nth, [&](int, int r0, int r1) {
         for (int r = r0; r < r1; r++)
             for (int k = 0; k < C; k++) {
                 const long long i = g.Idx(r, k);
-                t[static_cast<size_t>(i)] = z[st * i];
                 uint8_t& w = wide[static_cast<size_t>(i)];
                 w = w && r > 0 && r + 1 < R && k > 0 && k + 1 < C && g.SameBand(i, i - 1) && g.SameBand(i, i + 1) &&
                     g.SameBand(i, i - C) && g.SameBand(i, i + C);
                 any[static_cast<size_t>(r)] |= w;
             }
     });
-    for (int sw = 0; sw < SoftSweeps; sw++) {
-        const bool toZ = sw % 2 == 1;
-        const float* src = toZ ? t.data() : z;
-        float* dst = toZ ? z : t.data();
-        const long long ss = toZ ? 1 : st, ds = toZ ? st : 1;
-        ForParts(R - 2, nth, [&](int, int r0, int r1) {
-            for (int r = r0 + 1; r < r1 + 1; r++) {
-                if (!any[static_cast<size_t>(r)]) continue;
-                for (int k = 1; k + 1 < C; k++) {
-                    const long long i = g.Idx(r, k);
-                    if (!wide[static_cast<size_t>(i)]) continue;
-                    const double m =
-                        (src[ss * (i - 1)] + src[ss * (i + 1)] + src[ss * (i - C)] + src[ss * (i + C)]) / 4;
-                    dst[ds * i] = static_cast<float>(std::clamp((src[ss * i] + m) / 2, g.Lo(i), g.Hi(i)));
+    // The sweeps run as a cascade down the rows: sweep k makes a row as soon as sweep k - 1 has
+    // made the row below it, so each sweep keeps only three rows, and the grid is read and written
+    // once instead of once a sweep. Each thread takes a range of rows and makes the SoftSweeps rows
+    // beyond each end again from copies taken before any thread writes.
+    constexpr int S = SoftSweeps;
+    const size_t cu = static_cast<size_t>(C);
+    std::vector<std::vector<float>> halo(static_cast<size_t>(std::max(nth, 1)));
+    auto bounds = [&](int r0, int r1, int* h0, int* h1) {
+        *h0 = std::max(0, r0 - S);
+        *h1 = std::min(R, r1 + S);
+    };
+    ForParts(R, nth, [&](int t, int r0, int r1) {
+        int h0 = 0, h1 = 0;
+        bounds(r0, r1, &h0, &h1);
+        std::vector<float>& hv = halo[static_cast<size_t>(t)];
+        hv.assign(static_cast<size_t>((r0 - h0) + (h1 - r1)) * cu, 0.0f);
+        size_t o = 0;
+        for (int r = h0; r < h1; r++) {
+            if (r >= r0 && r < r1) continue;
+            for (int k = 0; k < C; k++) hv[o++] = z[st * g.Idx(r, k)];
+        }
+    });
+    ForParts(R, nth, [&](int t, int r0, int r1) {
+        if (r0 >= r1) return;
+        int h0 = 0, h1 = 0;
+        bounds(r0, r1, &h0, &h1);
+        const std::vector<float>& hv = halo[static_cast<size_t>(t)];
+        // ring[k]: the last three rows of sweep k (0: the heights before the sweeps).
+        std::vector<float> ring(static_cast<size_t>(S) * 3 * cu);
+        auto row = [&](int k, int r) { return ring.data() + (static_cast<size_t>(k) * 3 + static_cast<size_t>(r % 3)) * cu; };
+        for (int m = h0; m < h1 + S; m++)
+            for (int k = 0; k <= S; k++) {
+                const int r = m - k;
+                // Sweep k is needed on rows within S - k of the range.
+                if (r < std::max(h0, r0 - (S - k)) || r >= std::min(h1, r1 + (S - k))) continue;
+                if (k == 0) {
+                    float* d = row(0, r);
+                    if (r >= r0 && r < r1) {
+                        for (int c = 0; c < C; c++) d[c] = z[st * g.Idx(r, c)];
+                    } else {
+                        const size_t at = r < r0 ? static_cast<size_t>(r - h0) : static_cast<size_t>((r0 - h0) + (r - r1));
+                        std::copy(hv.begin() + static_cast<std::ptrdiff_t>(at * cu),
+                                  hv.begin() + static_cast<std::ptrdiff_t>((at + 1) * cu), d);
+                    }
+                    continue;
+                }
+                const float* src = row(k - 1, r);
+                const bool out = k == S;   // the last sweep writes the heights
+                float* d = out ? nullptr : row(k, r);
+                if (!any[static_cast<size_t>(r)]) {
+                    if (!out) std::copy(src, src + C, d);
+                    continue;   // the heights of the row stand
+                }
+                const float* up = row(k - 1, r + 1);
+                const float* dn = row(k - 1, r - 1);
+                for (int c = 0; c < C; c++) {
+                    const long long i = g.Idx(r, c);
+                    float v = src[c];
+                    if (wide[static_cast<size_t>(i)]) {
+                        const double mean = (src[c - 1] + src[c + 1] + dn[c] + up[c]) / 4;
+                        v = static_cast<float>(std::clamp((src[c] + mean) / 2, g.Lo(i), g.Hi(i)));
+                    }
+                    if (out) z[st * i] = v;
+                    else d[c] = v;
                 }
             }
-        });
-    }
+    });
 }
 
 // Every post's PathPost to fn, passes times over the grid.
