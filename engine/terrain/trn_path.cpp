@@ -239,10 +239,9 @@ constexpr double Unknown = -1;
 // further along the path from i through the point, the spacing of the band found there. down: the
 // side beyond lies lower. Returns the slope (height per mm, >= 0), 0 when the ground beyond turns
 // back (the contour is a fold), Unknown when nothing tells.
-double Beyond(const Grid& g, const Sites* s, long long i, const At& pi, float sx, float sy, double L, bool down,
-              double* spc = nullptr, long long* at = nullptr) {
+double Beyond(const Grid& g, const Sites* s, long long i, const At& pi, float sx, float sy, double len, double L,
+              bool down, double* spc = nullptr, long long* at = nullptr) {
     double ux = sx - pi.x, uy = sy - pi.y;
-    const double len = std::sqrt(ux * ux + uy * uy);
     if (!(len > 1e-9 * g.d)) return Unknown;
     ux /= len;
     uy /= len;
@@ -262,7 +261,7 @@ double Beyond(const Grid& g, const Sites* s, long long i, const At& pi, float sx
         // point through that post to the level beyond it.
         const Sites& st = s[down ? 0 : 1];
         if (std::isnan(st.p[j].x)) return Unknown;
-        const double sp = std::hypot(pj.x - sx, pj.y - sy) + std::sqrt(Dist2(pj, st.p[j].x, st.p[j].y));
+        const double sp = std::sqrt(Dist2(pj, sx, sy)) + std::sqrt(Dist2(pj, st.p[j].x, st.p[j].y));
         return sp > 0 ? (down ? L - lo : hi - L) / sp : Unknown;
     }
     if (!far) {
@@ -292,15 +291,17 @@ double EndSlope(double inner, double outer) {
 double Crest(const Grid& g, const Sites* s, long long i, const At& pi, int w, double L, double a, bool up, double cap) {
     double s1 = 0, s2 = 0;
     long long j = -1;
-    const double g1 = Beyond(g, s, i, pi, s[w].p[i].x, s[w].p[i].y, L, up, &s1, &j);
+    const double g1 = Beyond(g, s, i, pi, s[w].p[i].x, s[w].p[i].y, a, L, up, &s1, &j);
     if (!(g1 > 0)) return L;
     double g0 = g1, k = 0;
     if (j >= 0) {
         // The band below: its own lower (upper for a pit) level and the slope beyond that.
         const int w2 = up ? 0 : 1;
         const double L2 = up ? g.Lo(j) : g.Hi(j);
-        const double g2 = std::isnan(s[w2].p[j].x) ? Unknown
-                                                 : Beyond(g, s, j, At(g, j), s[w2].p[j].x, s[w2].p[j].y, L2, up, &s2);
+        const At pj(g, j);
+        const SitePt q = s[w2].p[j];
+        const double g2 =
+            std::isnan(q.x) ? Unknown : Beyond(g, s, j, pj, q.x, q.y, std::sqrt(Dist2(pj, q.x, q.y)), L2, up, &s2);
         if (g2 > 0 && g2 > g1) {
             k = (g1 - g2) / ((s1 + s2) / 2);
             g0 = std::max(0.0, g1 + k * s1 / 2);
@@ -325,8 +326,8 @@ double PostHgt(const Grid& g, const Sites* s, long long i, double* spc) {
         *spc = h;
         if (!(h > 0)) return lo;
         const double m = (hi - lo) / h;
-        const double d0 = EndSlope(m, Beyond(g, s, i, pi, s[0].p[i].x, s[0].p[i].y, lo, true));
-        const double d1 = EndSlope(m, Beyond(g, s, i, pi, s[1].p[i].x, s[1].p[i].y, hi, false));
+        const double d0 = EndSlope(m, Beyond(g, s, i, pi, s[0].p[i].x, s[0].p[i].y, a, lo, true));
+        const double d1 = EndSlope(m, Beyond(g, s, i, pi, s[1].p[i].x, s[1].p[i].y, b, hi, false));
         const double t = a / h, t2 = t * t, t3 = t2 * t;
         return (2 * t3 - 3 * t2 + 1) * lo + (t3 - 2 * t2 + t) * h * d0 + (-2 * t3 + 3 * t2) * hi +
                (t3 - t2) * h * d1;
