@@ -183,11 +183,25 @@ inline void Take(const Grid& g, const Sites& s, long long i, long long j, Cur& c
 
 // Nearest sites spread over the grid: raster scans forward and back, twice (the second round
 // reaches around the bends of a band).
+//
+// A site only ever comes nearer, and after a scan of a row each post's site is at least as near as
+// its neighbours' along the row and on the row the scan came from. So in the second round a post
+// can change only where the row it takes from has changed since, or its neighbour along the row
+// has: the round visits just those stretches of TileW posts (and those beside a stretch that
+// changed), which leaves the sites exactly as whole scans would.
+constexpr int TileW = 64;
+
 void Spread(const Grid& g, Sites& s) {
     const int R = g.R, C = g.C;
+    const int nt = (C + TileW - 1) / TileW;
+    // The stretches whose posts changed: in the first round's backward scan, in the second round's
+    // forward scan, in its backward scan.
+    std::vector<uint8_t> chg[3];
+    for (auto& v : chg) v.assign(static_cast<size_t>(R) * static_cast<size_t>(nt), 0);
     auto post = [&](int r, int k, auto&& nbrs) {
         const long long i = g.Idx(r, k);
-        Cur c{s.p[i].x, s.p[i].y, std::numeric_limits<double>::infinity(), k * g.d, r * g.d};
+        const float ox = s.p[i].x, oy = s.p[i].y;
+        Cur c{ox, oy, std::numeric_limits<double>::infinity(), k * g.d, r * g.d};
         if (!std::isnan(c.x)) {
             const double dx = c.x - c.px, dy = c.y - c.py;
             c.d2 = dx * dx + dy * dy;
@@ -195,34 +209,83 @@ void Spread(const Grid& g, Sites& s) {
         nbrs(i, c);
         s.p[i].x = c.x;
         s.p[i].y = c.y;
+        return c.x != ox || c.y != oy;   // a site once found is never lost: NaN stays NaN
     };
-    for (int round = 0; round < 2; round++) {
-        for (int r = 0; r < R; r++) {
-            for (int k = 0; k < C; k++)
-                post(r, k, [&](long long i, Cur& c) {
-                    if (k > 0) Take(g, s, i, i - 1, c);
-                    if (r > 0) {
-                        if (k > 0) Take(g, s, i, i - C - 1, c);
-                        Take(g, s, i, i - C, c);
-                        if (k + 1 < C) Take(g, s, i, i - C + 1, c);
-                    }
-                });
-            for (int k = C - 2; k >= 0; k--)
-                post(r, k, [&](long long i, Cur& c) { Take(g, s, i, i + 1, c); });
+    // One row, scanned from the row before it (dr = -1, left to right first) or after it (dr = 1,
+    // right to left first). todo: per stretch, whether the row it takes from changed there (null:
+    // every stretch); out: the stretches that change.
+    std::vector<uint8_t> first(static_cast<size_t>(nt));
+    auto scan = [&](int r, int dr, const uint8_t* todo, uint8_t* out) {
+        const int rr = r + dr;
+        const bool nbr = rr >= 0 && rr < R;
+        const long long dn = static_cast<long long>(dr) * C;
+        // The first sweep along the row: the row beside and the post behind.
+        bool behind = false;
+        for (int u = 0; u < nt; u++) {
+            const int t = dr < 0 ? u : nt - 1 - u;
+            const bool go = !todo || todo[t] || behind;
+            first[static_cast<size_t>(t)] = go;
+            bool moved = false;
+            if (go) {
+                const int k0 = t * TileW, k1 = std::min(C, k0 + TileW);
+                for (int q = 0; q < k1 - k0; q++) {
+                    const int k = dr < 0 ? k0 + q : k1 - 1 - q;
+                    const int back = dr < 0 ? -1 : 1;   // the post behind along the sweep
+                    moved |= post(r, k, [&](long long i, Cur& c) {
+                        if (k + back >= 0 && k + back < C) Take(g, s, i, i + back, c);
+                        if (nbr) {
+                            if (k + back >= 0 && k + back < C) Take(g, s, i, i + dn + back, c);
+                            Take(g, s, i, i + dn, c);
+                            if (k - back >= 0 && k - back < C) Take(g, s, i, i + dn - back, c);
+                        }
+                    });
+                }
+            }
+            behind = moved;   // its last post is the one behind the next stretch
+            out[t] |= moved;
         }
-        for (int r = R - 1; r >= 0; r--) {
-            for (int k = C - 1; k >= 0; k--)
-                post(r, k, [&](long long i, Cur& c) {
-                    if (k + 1 < C) Take(g, s, i, i + 1, c);
-                    if (r + 1 < R) {
-                        if (k + 1 < C) Take(g, s, i, i + C + 1, c);
-                        Take(g, s, i, i + C, c);
-                        if (k > 0) Take(g, s, i, i + C - 1, c);
-                    }
-                });
-            for (int k = 1; k < C; k++)
-                post(r, k, [&](long long i, Cur& c) { Take(g, s, i, i - 1, c); });
+        // The sweep back along the row: the post ahead.
+        bool ahead = false;
+        for (int u = 0; u < nt; u++) {
+            const int t = dr < 0 ? nt - 1 - u : u;
+            const bool go = !todo || first[static_cast<size_t>(t)] || ahead;
+            bool moved = false;
+            if (go) {
+                const int k0 = t * TileW, k1 = std::min(C, k0 + TileW);
+                for (int q = 0; q < k1 - k0; q++) {
+                    const int k = dr < 0 ? k1 - 1 - q : k0 + q;
+                    const int fwd = dr < 0 ? 1 : -1;
+                    if (k + fwd < 0 || k + fwd >= C) continue;
+                    moved |= post(r, k, [&](long long i, Cur& c) { Take(g, s, i, i + fwd, c); });
+                }
+            }
+            out[t] |= moved;
+            ahead = out[t];   // its first post is the one ahead of the stretch after it
         }
+    };
+    auto at = [nt](std::vector<uint8_t>& v, int r) { return v.data() + static_cast<size_t>(r) * static_cast<size_t>(nt); };
+    // First round: every post.
+    std::vector<uint8_t> none(static_cast<size_t>(nt), 0);
+    for (int r = 0; r < R; r++) scan(r, -1, nullptr, none.data());
+    for (int r = R - 1; r >= 0; r--) scan(r, 1, nullptr, at(chg[0], r));
+    // Second round: the stretches below (above) one that changed since the row last took from it.
+    std::vector<uint8_t> todo(static_cast<size_t>(nt));
+    auto near = [&](const uint8_t* a, const uint8_t* b) {
+        for (int t = 0; t < nt; t++) {
+            uint8_t v = 0;
+            for (int u = std::max(0, t - 1); u <= std::min(nt - 1, t + 1); u++) v |= a[u] | b[u];
+            todo[static_cast<size_t>(t)] = v;
+        }
+    };
+    for (int r = 0; r < R; r++) {
+        if (r > 0) near(at(chg[0], r - 1), at(chg[1], r - 1));
+        else std::fill(todo.begin(), todo.end(), 0);
+        scan(r, -1, todo.data(), at(chg[1], r));
+    }
+    for (int r = R - 1; r >= 0; r--) {
+        if (r + 1 < R) near(at(chg[1], r + 1), at(chg[2], r + 1));
+        else std::fill(todo.begin(), todo.end(), 0);
+        scan(r, 1, todo.data(), at(chg[2], r));
     }
 }
 
