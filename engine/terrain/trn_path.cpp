@@ -300,8 +300,9 @@ constexpr double Unknown = -1;
 
 // Slope of the ground beyond contour point (sx, sy) of level L, seen from post i: one mesh interval
 // further along the path from i through the point, the spacing of the band found there. down: the
-// side beyond lies lower. Returns the slope (height per mm, >= 0), 0 when the ground beyond turns
-// back (the contour is a fold), Unknown when nothing tells.
+// side beyond lies lower; len: the distance from i to the point. Returns the slope (height per mm,
+// >= 0), 0 when the ground beyond turns back (the contour is a fold), Unknown when nothing tells;
+// spc gets the spacing it was measured over, at the post found beyond when it lies in the next band.
 double Beyond(const Grid& g, const Sites* s, long long i, const At& pi, float sx, float sy, double len, double L,
               bool down, double* spc = nullptr, long long* at = nullptr) {
     double ux = sx - pi.x, uy = sy - pi.y;
@@ -325,6 +326,7 @@ double Beyond(const Grid& g, const Sites* s, long long i, const At& pi, float sx
         const Sites& st = s[down ? 0 : 1];
         if (std::isnan(st.p[j].x)) return Unknown;
         const double sp = std::sqrt(Dist2(pj, sx, sy)) + std::sqrt(Dist2(pj, st.p[j].x, st.p[j].y));
+        if (spc) *spc = sp;
         return sp > 0 ? (down ? L - lo : hi - L) / sp : Unknown;
     }
     if (!far) {
@@ -339,12 +341,23 @@ double Beyond(const Grid& g, const Sites* s, long long i, const At& pi, float sx
     return (hi - lo) / sp;
 }
 
-// End slope of the cubic at a contour: the mean of the slopes on its two sides (zero beyond a fold
-// counts as such); the inner slope alone when the far side tells nothing. A slope that would carry
-// the cubic out of the band is cut back by the band afterwards.
-double EndSlope(double inner, double outer) {
+// End slope of the cubic at a contour from the slopes on its two sides, inner over spacing hin and
+// outer over hout. Where the spacings are alike the ground is taken as smooth: the slope of the
+// parabola through the three levels. Where they differ much the ground most likely breaks at the
+// contour (a bank above a flat floor): the shape-keeping mean (weighted harmonic), which leans to
+// the gentler side and does not carry the bank's slope out over the floor. Between the two by the
+// square root of the shorter spacing over the longer. At a fold (zero beyond) the mean of the two;
+// the inner slope alone when the far side tells nothing. A slope that would carry the cubic out of
+// the band is cut back by the band afterwards.
+double EndSlope(double inner, double outer, double hin, double hout) {
     if (outer == Unknown) return inner;
-    return (inner + std::max(outer, 0.0)) / 2;
+    const double o = std::max(outer, 0.0);
+    if (!(hin > 0 && hout > 0 && inner > 0 && o > 0)) return (inner + o) / 2;
+    const double smooth = (hout * inner + hin * o) / (hin + hout);
+    const double w1 = 2 * hin + hout, w2 = hin + 2 * hout;
+    const double keep = (w1 + w2) / (w1 / o + w2 / inner);
+    const double w = std::sqrt(std::min(hin, hout) / std::max(hin, hout));
+    return w * smooth + (1 - w) * keep;
 }
 
 // Height of post i at distance a inside a region bounded by level L alone (a summit when up, a pit
@@ -389,8 +402,11 @@ double PostHgt(const Grid& g, const Sites* s, long long i, double* spc) {
         *spc = h;
         if (!(h > 0)) return lo;
         const double m = (hi - lo) / h;
-        const double d0 = EndSlope(m, Beyond(g, s, i, pi, s[0].p[i].x, s[0].p[i].y, a, lo, true));
-        const double d1 = EndSlope(m, Beyond(g, s, i, pi, s[1].p[i].x, s[1].p[i].y, b, hi, false));
+        double h0 = 0, h1 = 0;
+        const double o0 = Beyond(g, s, i, pi, s[0].p[i].x, s[0].p[i].y, a, lo, true, &h0);
+        const double o1 = Beyond(g, s, i, pi, s[1].p[i].x, s[1].p[i].y, b, hi, false, &h1);
+        const double d0 = EndSlope(m, o0, h, h0);
+        const double d1 = EndSlope(m, o1, h, h1);
         const double t = a / h, t2 = t * t, t3 = t2 * t;
         return (2 * t3 - 3 * t2 + 1) * lo + (t3 - 2 * t2 + t) * h * d0 + (-2 * t3 + 3 * t2) * hi +
                (t3 - t2) * h * d1;
