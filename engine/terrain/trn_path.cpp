@@ -27,6 +27,7 @@
 #include "terrain/trn_path.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -209,7 +210,9 @@ void Spread(const Grid& g, Sites& s) {
         nbrs(i, c);
         s.p[i].x = c.x;
         s.p[i].y = c.y;
-        return c.x != ox || c.y != oy;   // a site once found is never lost: NaN stays NaN
+        // Bit by bit: a post without a site (NaN) that still has none has not changed.
+        return std::bit_cast<uint32_t>(c.x) != std::bit_cast<uint32_t>(ox) ||
+               std::bit_cast<uint32_t>(c.y) != std::bit_cast<uint32_t>(oy);
     };
     // One row, scanned from the row before it (dr = -1, left to right first) or after it (dr = 1,
     // right to left first). todo: per stretch, whether the row it takes from changed there (null:
