@@ -1,7 +1,10 @@
 // Tiled runs of altimetra-cli dem: the region's grid cut into tiles, each generated from the
 // contours of its area and overlap alone (OGR's spatial filter) and its core written as a GeoTIFF
 // of its own; a GDAL VRT puts the cores back together as one raster.
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdarg>
@@ -36,8 +39,88 @@ struct Layout {
     std::string wkt;
     std::string stem;        // NAME of NAME.vrt
     std::string estem;       // ERRNAME of the error map's ERRNAME.vrt (empty: no error map)
+    std::string mark;        // what the tiles are made from (RunMark); a tile of another run is made again
     long long Count() const { return nx * ny; }
 };
+
+// The metadata item of a tile that holds its run's mark.
+constexpr const char* MarkItem = "ALTIMETRA_RUN";
+
+// 64-bit FNV-1a, continued from h.
+uint64_t Fnv(uint64_t h, const void* p, size_t n) {
+    const unsigned char* b = static_cast<const unsigned char*>(p);
+    for (size_t k = 0; k < n; k++) h = (h ^ b[k]) * 1099511628211ULL;
+    return h;
+}
+
+// The bytes of file path into h; false when it cannot be read.
+bool HashFile(const std::string& path, uint64_t* h) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    std::vector<char> buf(1 << 20);
+    bool ok = true;
+    for (;;) {
+        const ssize_t n = read(fd, buf.data(), buf.size());
+        if (n < 0) {
+            ok = false;
+            break;
+        }
+        if (n == 0) break;
+        *h = Fnv(*h, buf.data(), static_cast<size_t>(n));
+    }
+    close(fd);
+    return ok;
+}
+
+// The files a source is read from: a directory's files, or the file with those beside it that
+// share its name up to the first dot (a shapefile's .dbf and .prj, a GeoPackage's -wal).
+std::vector<std::string> SourceFiles(const std::string& in) {
+    std::vector<std::string> out;
+    struct stat st;
+    if (stat(in.c_str(), &st) != 0) return out;
+    std::string dir = in, stem;
+    if (S_ISREG(st.st_mode)) {
+        const size_t slash = in.find_last_of('/');
+        dir = slash == std::string::npos ? "." : in.substr(0, slash);
+        const std::string name = slash == std::string::npos ? in : in.substr(slash + 1);
+        stem = name.substr(0, name.find('.'));
+    } else if (!S_ISDIR(st.st_mode)) {
+        return out;
+    }
+    if (DIR* d = opendir(dir.c_str())) {
+        while (const dirent* e = readdir(d)) {
+            const std::string name = e->d_name;
+            if (!stem.empty() && (name.size() <= stem.size() || name.compare(0, stem.size(), stem) != 0 ||
+                                  (name[stem.size()] != '.' && name[stem.size()] != '-')))
+                continue;
+            const std::string path = dir + "/" + name;
+            struct stat fs;
+            if (stat(path.c_str(), &fs) == 0 && S_ISREG(fs.st_mode)) out.push_back(path);
+        }
+        closedir(d);
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+// What the tiles of a run are made from: the source's contents (not its name or time, so that a
+// copy of it on another machine of a parallel run gives the same mark), the layer, field, method,
+// filter and overlap. The grid's interval and place are checked from each tile's size and
+// georeferencing.
+std::string RunMark(const DemOpt& o) {
+    uint64_t h = 14695981039346656037ULL;
+    const std::vector<std::string> files = SourceFiles(o.in);
+    if (files.empty()) h = Fnv(h, o.in.data(), o.in.size());   // not a file: a database, a URL
+    for (const std::string& f : files) {
+        const size_t slash = f.find_last_of('/');
+        const std::string name = f.substr(slash + 1);
+        h = Fnv(h, name.data(), name.size() + 1);
+        if (!HashFile(f, &h)) h = Fnv(h, "?", 1);
+    }
+    char b[80];
+    std::snprintf(b, sizeof b, "%016llx %.17g %d", static_cast<unsigned long long>(h), o.flt, o.overlap);
+    return std::string(b) + " " + (o.method ? o.method->name : "") + " " + o.layer + " " + o.field;
+}
 
 // Tile `index`: row and column of tiles (row 0 in the north), its core as columns [c0, c1) and
 // rows [r0, r1) of the whole grid (rows counted from the south, as the engine's), and once its
@@ -256,8 +339,9 @@ int Plan(const Layout& L, const DemOpt& o, Tile* t) {
 }
 
 // Whether the tile's file is there and whole. Files are only ever renamed into place when
-// complete, but a file of another run (another interval or region) or a copy cut short may lie
-// there: it must open as a raster of the core's size at the core's place, and every row must read.
+// complete, but a file of another run (another interval, region, source or method) or a copy cut
+// short may lie there: it must open as a raster of the core's size at the core's place with the
+// run's mark, and every row must read.
 bool Whole(const Layout& L, const Tile& t, const std::string& path);
 bool Complete(const Layout& L, const Tile& t) {
     return Whole(L, t, t.path) && (t.epath.empty() || Whole(L, t, t.epath));
@@ -275,6 +359,10 @@ bool Whole(const Layout& L, const Tile& t, const std::string& path) {
     GeoOf(L, t.c0, t.r1 - 1, want);
     if (ok) ok = ds->GetGeoTransform(gt) == CE_None;
     for (int k = 0; ok && k < 6; k++) ok = std::fabs(gt[k] - want[k]) <= 1e-3 * want[1];
+    if (ok) {
+        const char* m = ds->GetMetadataItem(MarkItem);
+        ok = m && L.mark == m;
+    }
     // Every row must read: a copy cut short keeps a sound header.
     std::vector<float> row(ok ? static_cast<size_t>(t.c1 - t.c0) : 0);
     CPLErrorReset();
@@ -286,6 +374,23 @@ bool Whole(const Layout& L, const Tile& t, const std::string& path) {
     if (ds) GDALClose(ds);
     CPLPopErrorHandler();
     return ok;
+}
+
+// Puts the run's mark into the tile's file at path. A file left without it (the run stopped
+// between the two) is only made again by the next run.
+int Mark(const Layout& L, const std::string& path) {
+    CPLPushErrorHandler(CPLQuietErrorHandler);
+    CPLErrorReset();
+    GDALDataset* ds = static_cast<GDALDataset*>(
+        GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_UPDATE, nullptr, nullptr, nullptr));
+    bool ok = ds && ds->SetMetadataItem(MarkItem, L.mark.c_str()) == CE_None;
+    if (ds) GDALClose(ds);
+    ok = ok && CPLGetLastErrorType() < CE_Failure;
+    const std::string why = CPLGetLastErrorMsg();
+    CPLPopErrorHandler();
+    if (ok) return DemOk;
+    Say("%s: could not be marked as this run's tile%s%s", path.c_str(), why.empty() ? "" : ": ", why.c_str());
+    return DemNotWritten;
 }
 
 // Generates tile t and writes its core. Status, messages printed.
@@ -317,8 +422,10 @@ int MakeTile(const Layout& L, const Tile& t, const DemOpt& o, DemPlatform& dp) {
                    static_cast<int>(t.r0 - t.gr0), static_cast<int>(t.r1 - t.gr0), false};
     p.blk = &b;
     DemRes res;
-    const int status = DemRun(p, dp.prog.Fb(), &res);
+    int status = DemRun(p, dp.prog.Fb(), &res);
     if (status == DemNoGrid && !res.said) Say("tile %lld: no grid could be made", t.index);
+    if (status == DemOk) status = Mark(L, t.path);
+    if (status == DemOk && !t.epath.empty()) status = Mark(L, t.epath);
     return status;
 }
 
@@ -402,6 +509,7 @@ int DemTiles(const DemOpt& o, bool list) {
     Layout L;
     int status = MkLayout(o, &L);
     if (status != DemOk) return status;
+    if (!list) L.mark = RunMark(o);
     if (list) {
         for (long long i = 0; i < L.Count(); i++) {
             Tile t = TileOf(L, i);

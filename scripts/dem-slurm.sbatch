@@ -9,7 +9,8 @@
 # SBATCH_* environment variables (SBATCH_PARTITION, SBATCH_TIMELIMIT, ...). Run by sbatch, the
 # script makes tile $SLURM_ARRAY_TASK_ID, or the mosaic when it is not an array task. The nodes
 # must see the same files at the same paths; ALTIMETRA_CLI names the program (default: the
-# altimetra-cli on PATH). Tiles already complete are kept: submit again after a failure.
+# altimetra-cli on PATH). Tiles already complete from the same contours are kept: submit again
+# after a failure.
 set -euo pipefail
 
 cli="${ALTIMETRA_CLI:-altimetra-cli}"

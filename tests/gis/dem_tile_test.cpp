@@ -23,9 +23,10 @@ bool HaveSynth() { return std::ifstream(SharedDir() + "/bench/synth-contours.txt
 
 // The benchmark contours (4 km x 3 km, every 20 m) as a GeoPackage in UTM metres from 500000,
 // 4000000.
-void SynthGpkg(const std::string& path) {
+void SynthGpkg(const std::string& path, double raise = 0) {
     ASSERT_TRUE(std::ifstream(SharedDir() + "/bench/synth-contours.txt").good());
-    const std::vector<GisLine> ls = ContourText(SharedDir() + "/bench/synth-contours.txt", 500000, 4000000);
+    std::vector<GisLine> ls = ContourText(SharedDir() + "/bench/synth-contours.txt", 500000, 4000000);
+    for (GisLine& l : ls) l.h += raise;
     WriteLines(path, "GPKG", ls, "elev", OFTReal, 32654);
 }
 
@@ -255,7 +256,7 @@ TEST(DemTiles, GapsWiderThanAnyConstantOverlapAreTiledSeamlessly) {
 // A run that stopped half way is finished by running it again: complete tiles are kept as they
 // are, a missing tile, a tile cut short and a tile of another grid are made again, and the result
 // is that of an uninterrupted run. --vrt-only refuses to write a mosaic with holes; --tile makes
-// one tile and nothing else.
+// one tile and nothing else. Once the contours change, no tile of the old ones is kept.
 TEST(DemTiles, RestartKeepsCompleteTilesAndRemakesTheOthers) {
     if (!HaveSynth()) GTEST_SKIP() << "no benchmark data in " << SharedDir();
     TmpDir t;
@@ -292,6 +293,18 @@ TEST(DemTiles, RestartKeepsCompleteTilesAndRemakesTheOthers) {
     ASSERT_EQ(Cli("dem", Args(in, vrt, "100", {"--tile-size", "21x16", "--overlap", "8", "--vrt-only"})), 0);
     EXPECT_NE(Stamp(vrt), vrtStamp);
     EXPECT_EQ(ReadRaster(vrt).z, first.z);
+
+    // Every line 20 m higher, in the same file: the old tiles are neither kept nor mosaicked.
+    SynthGpkg(in, 20);
+    EXPECT_EQ(Cli("dem", Args(in, vrt, "100", {"--tile-size", "21x16", "--overlap", "8", "--vrt-only"})), 6);
+    ASSERT_EQ(Cli("dem", Args(in, vrt, "100", tiled)), 0);
+    const Raster raised = ReadRaster(vrt);
+    ASSERT_EQ(raised.z.size(), first.z.size());
+    for (size_t k = 0; k < first.z.size(); k++) {
+        if (first.z[k] != first.noData) {
+            ASSERT_NEAR(raised.z[k], first.z[k] + 20, 1e-3) << "post " << k;
+        }
+    }
 }
 
 // `tiles` prints one line per tile (index, row, column, file), the list a scheduler works
