@@ -53,20 +53,37 @@ uint64_t Fnv(uint64_t h, const void* p, size_t n) {
     return h;
 }
 
+// Files up to this size are hashed whole; of a larger one (which every tile of a parallel run
+// would read again) its size, time of change and first and last MiB.
+constexpr long long WholeHash = 256LL << 20;
+
 // The bytes of file path into h; false when it cannot be read.
 bool HashFile(const std::string& path, uint64_t* h) {
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
+    struct stat st;
+    bool ok = fstat(fd, &st) == 0;
     std::vector<char> buf(1 << 20);
-    bool ok = true;
-    for (;;) {
-        const ssize_t n = read(fd, buf.data(), buf.size());
-        if (n < 0) {
-            ok = false;
-            break;
+    auto part = [&](off_t from, long long len) {
+        for (long long got = 0; ok && got < len;) {
+            const ssize_t n = pread(fd, buf.data(), static_cast<size_t>(std::min<long long>(len - got, 1 << 20)),
+                                    from + static_cast<off_t>(got));
+            if (n <= 0) {
+                ok = n == 0;
+                break;
+            }
+            *h = Fnv(*h, buf.data(), static_cast<size_t>(n));
+            got += n;
         }
-        if (n == 0) break;
-        *h = Fnv(*h, buf.data(), static_cast<size_t>(n));
+    };
+    if (ok && st.st_size <= WholeHash) {
+        part(0, st.st_size);
+    } else if (ok) {
+        const long long meta[3] = {static_cast<long long>(st.st_size), static_cast<long long>(st.st_mtim.tv_sec),
+                                   static_cast<long long>(st.st_mtim.tv_nsec)};
+        *h = Fnv(*h, meta, sizeof meta);
+        part(0, 1 << 20);
+        part(st.st_size - (1 << 20), 1 << 20);
     }
     close(fd);
     return ok;
@@ -104,8 +121,8 @@ std::vector<std::string> SourceFiles(const std::string& in) {
 }
 
 // What the tiles of a run are made from: the source's contents (not its name or time, so that a
-// copy of it on another machine of a parallel run gives the same mark), the layer, field, method,
-// filter and overlap. The grid's interval and place are checked from each tile's size and
+// copy of it on another machine of a parallel run gives the same mark; but see WholeHash), the
+// layer, field, method, filter and overlap. The grid's interval and place are checked from each tile's size and
 // georeferencing.
 std::string RunMark(const DemOpt& o) {
     uint64_t h = 14695981039346656037ULL;
