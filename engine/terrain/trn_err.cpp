@@ -207,6 +207,22 @@ struct MapCtx {
     double scale = 1;
 };
 
+// Over a lake the height was spanned from lines some way off, and nothing the lines left out
+// tells how far: the ground may leave the span by as much as half the slope across it carries it
+// over the distance to the nearest line (the slope the surface has there, from its neighbours).
+double LakeErr(const MapCtx& m, long long i, const PathPost& q) {
+    const double x = std::fmin(q.a, q.b);   // the one there when the other is NaN
+    if (!(x > 0) || m.C <= 0) return 0;
+    const long long C = m.C, R = m.n / C, r = i / C, k = i % C;
+    auto z = [&](long long rr, long long kk) { return static_cast<double>(m.v[3 * (rr * C + kk) + 2]); };
+    const long long k0 = std::max(0LL, k - 1), k1 = std::min(C - 1, k + 1);
+    const long long r0 = std::max(0LL, r - 1), r1 = std::min(R - 1, r + 1);
+    const double gx = k1 > k0 ? (z(r, k1) - z(r, k0)) / (static_cast<double>(k1 - k0) * m.d) : 0;
+    const double gy = r1 > r0 ? (z(r1, k) - z(r0, k)) / (static_cast<double>(r1 - r0) * m.d) : 0;
+    const double e = x * std::hypot(gx, gy) / 2;
+    return std::isfinite(e) ? e : 0;
+}
+
 void PutErr(void* p, long long i, const PathPost& q) {
     const double a = q.a, b = q.b, lo = q.lo, hi = q.hi;
     auto* m = static_cast<MapCtx*>(p);
@@ -243,6 +259,10 @@ void PutErr(void* p, long long i, const PathPost& q) {
             // so is the error (FillErr).
             s = NAN;
         }
+    }
+    if (!first && q.lake) {
+        const double e = LakeErr(*m, i, q);
+        if (e > 0 && !(s >= e)) s = e;
     }
     if (!first) m->err[i] = static_cast<float>(s);
 }

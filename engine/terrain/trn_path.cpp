@@ -692,10 +692,14 @@ void Soften(const Grid& g, float* z, long long st, std::vector<uint8_t, RawAlloc
 void Visit(const Grid& g, const Sites* s, PathGeomFn fn, void* ctx, int passes) {
     const long long n = static_cast<long long>(g.R) * g.C;
     const double nan = std::numeric_limits<double>::quiet_NaN();
+    const auto& lake = g.b.voids;   // in index order
+    size_t at = 0;
     for (long long k = 0; k < passes * n; k++) {
         const long long i = k < n ? k : k % n;
+        if (i == 0) at = 0;
+        while (at < lake.size() && lake[at].first < i) at++;
         const At pi(g, i);
-        PathPost p{nan, nan, g.Lo(i), g.Hi(i), -1};
+        PathPost p{nan, nan, g.Lo(i), g.Hi(i), -1, at < lake.size() && lake[at].first == i};
         if (!std::isnan(s[0].p[i].x)) p.a = std::sqrt(Dist2(pi, s[0].p[i].x, s[0].p[i].y));
         if (!std::isnan(s[1].p[i].x)) p.b = std::sqrt(Dist2(pi, s[1].p[i].x, s[1].p[i].y));
         if (p.a > 0 && p.b > 0)
@@ -765,7 +769,8 @@ void PathGeom(const cntr* c, int nc, const float* v, int R, int C, double itv, P
               int passes) {
     if (R <= 0 || C <= 0) return;
     Grid g;
-    MkGrid(g, c, nc, v, R, C, itv);
+    // With the lakes, as the heights were made: the same joins across them, and the posts in them.
+    MkGrid(g, c, nc, v, R, C, itv, 0, true);
     Sites s[2];
     Seed(g, g.Lines(c), nc, static_cast<long long>(R) * C, s, 2);
     SpreadBoth(g, s, 2);

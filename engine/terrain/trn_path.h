@@ -12,6 +12,7 @@
 // directions to those two points (-1 on a plain slope; towards 1 where the contours bend into a V).
 struct PathPost {
     double a, b, lo, hi, cos;
+    bool lake;   // lines are missing around it: its height was spanned from the lines around
 };
 using PathGeomFn = void (*)(void* ctx, long long i, const PathPost& p);
 

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "terrain/trn_err.h"
 #include "terrain/trn_mth.h"
 
 namespace {
@@ -179,6 +180,29 @@ TEST_F(RobustTest, ALakeWithoutLinesIsSpannedFromTheLinesAround) {
     ASSERT_GT(n, 1900);
     EXPECT_LT(std::sqrt(se / n), 0.5);
     EXPECT_LT(worst, 1.5);
+
+    // The expected-error map does not trust the lake as it trusts the slope around it: it expects
+    // more there than the surface misses by, and more than on the dry ring just outside.
+    const float* err = TrnErrOf();
+    ASSERT_NE(err, nullptr);
+    double wet = 0, ring = 0, miss = 0;
+    int nw = 0, nr = 0;
+    for (int r = 0; r < Rows(); r++)
+        for (int c = 0; c < Cols(); c++) {
+            const double x = c * 1000.0, y = r * 1000.0, d = std::hypot(x - lx, y - ly);
+            const double e = err[static_cast<size_t>(r) * Cols() + c];
+            if (d < lr / 2) {
+                wet += e * e;
+                miss += std::pow(Z(r, c) - (100000 - std::hypot(x - 100000, y - 100000)), 2);
+                nw++;
+            } else if (d > lr && d < 1.5 * lr) {
+                ring += e * e;
+                nr++;
+            }
+        }
+    ASSERT_GT(nw, 400);
+    EXPECT_GT(std::sqrt(wet / nw), std::sqrt(miss / nw));
+    EXPECT_GT(std::sqrt(wet / nw), 2 * std::sqrt(ring / nr));
 }
 
 // Square rings of a pyramid lying on grid lines, through posts, as contours traced from whole-metre
