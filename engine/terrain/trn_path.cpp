@@ -10,10 +10,12 @@
 // contour). Where a valley or ridge bends the contours into a V, the nearest points sit on the V's
 // tips and the surface keeps the fold instead of rounding it.
 //
-// Along the path the height is a cubic (Hermite): its slope at each end is the mean of the slope
+// Along the path the height is a cubic (Hermite): its slope at each end comes from the slope
 // between the two contours and the slope beyond that contour (one mesh interval past the nearest
 // point, measured there the same way), so the profile bends as the contour spacing around it
-// changes; at a contour that both sides lie above (or below), the slope beyond counts as zero.
+// changes: where the two spacings are alike, the slope of the parabola through the three levels;
+// where they differ much (a bank above a flat floor), leaning to the gentler side (see EndSlope).
+// At a contour that both sides lie above (or below), the slope beyond counts as zero.
 // Inside a closed contour with nothing within (summit or pit), and beyond the last contour, the
 // height goes on at the slope just outside, bending as the slopes of the two bands outside bend
 // (a cone stays a cone, a dome levels out), up to one contour interval.
