@@ -943,6 +943,16 @@ std::vector<int> Delaunay(std::vector<double>& xy) {
     return tri;
 }
 
+// Whether segments a-b and c-d cross at a point inside both.
+bool SegsCross(double ax, double ay, double bx, double by, double cx, double cy, double dx, double dy) {
+    auto orient = [](double px, double py, double qx, double qy, double rx, double ry) {
+        const double v = (qx - px) * (ry - py) - (qy - py) * (rx - px);
+        return (v > 0) - (v < 0);
+    };
+    return orient(ax, ay, bx, by, cx, cy) * orient(ax, ay, bx, by, dx, dy) < 0 &&
+           orient(cx, cy, dx, dy, ax, ay) * orient(cx, cy, dx, dy, bx, by) < 0;
+}
+
 struct LineEnd {
     double x, y, h, ux, uy;   // the end, its level, the line's direction leaving it
     int i, j;                 // the node at or beyond it
@@ -994,34 +1004,86 @@ void JoinAcross(const std::vector<LineEnd>& ends, const std::vector<int>& start,
         q = r;
     }
     auto cross = [](const J& s, const J& t) {
-        auto orient = [](double ax, double ay, double bx, double by, double cx, double cy) {
-            const double v = (bx - ax) * (cy - ay) - (by - ay) * (cx - ax);
-            return (v > 0) - (v < 0);
-        };
-        const double ax = s.a->x, ay = s.a->y, bx = s.b->x, by = s.b->y;
-        const double cx = t.a->x, cy = t.a->y, dx = t.b->x, dy = t.b->y;
-        return orient(ax, ay, bx, by, cx, cy) * orient(ax, ay, bx, by, dx, dy) < 0 &&
-               orient(cx, cy, dx, dy, ax, ay) * orient(cx, cy, dx, dy, bx, by) < 0;
+        return SegsCross(s.a->x, s.a->y, s.b->x, s.b->y, t.a->x, t.a->y, t.b->x, t.b->y);
     };
     for (size_t q = 0; q < js.size(); q++)
         for (size_t r = q + 1; r < js.size(); r++)
             if (cross(js[q], js[r])) js[q].ok = js[r].ok = false;
     const double mesh = nx > 1 ? L.X[1] - L.X[0] : 1;
-    for (const J& jn : js) {
-        if (!jn.ok) continue;
+    // Each join's path, its ends included: a cubic leaving each end the way its line heads.
+    const size_t nj = js.size();
+    std::vector<std::vector<double>> path(nj);
+    std::vector<double> bulge(nj, 0);   // how far the path strays from its chord, by the chord's length
+    for (size_t q = 0; q < nj; q++) {
+        const J& jn = js[q];
         const double len = std::hypot(jn.b->x - jn.a->x, jn.b->y - jn.a->y);
-        if (!(len > 0)) continue;
+        if (!jn.ok || !(len > 0)) continue;
         const int n = static_cast<int>(std::ceil(len / mesh));
-        // A cubic leaving each end the way its line heads.
         const double tax = len * jn.a->ux, tay = len * jn.a->uy, tbx = -len * jn.b->ux, tby = -len * jn.b->uy;
-        for (int t = 1; t < n; t++) {
+        std::vector<double>& pt = path[q];
+        for (int t = 0; t <= n; t++) {
             const double f = static_cast<double>(t) / n, f2 = f * f, f3 = f2 * f;
             const double h00 = 2 * f3 - 3 * f2 + 1, h10 = f3 - 2 * f2 + f, h01 = -2 * f3 + 3 * f2, h11 = f3 - f2;
-            const double x = h00 * jn.a->x + h10 * tax + h01 * jn.b->x + h11 * tbx;
-            const double y = h00 * jn.a->y + h10 * tay + h01 * jn.b->y + h11 * tby;
-            xy.push_back(x - ox);
-            xy.push_back(y - oy);
-            hz.push_back(jn.a->h);
+            const double x = t == n ? jn.b->x : h00 * jn.a->x + h10 * tax + h01 * jn.b->x + h11 * tbx;
+            const double y = t == n ? jn.b->y : h00 * jn.a->y + h10 * tay + h01 * jn.b->y + h11 * tby;
+            pt.push_back(x);
+            pt.push_back(y);
+            const double off = (jn.b->x - jn.a->x) * (y - jn.a->y) - (jn.b->y - jn.a->y) * (x - jn.a->x);
+            bulge[q] = std::max(bulge[q], std::fabs(off) / (len * len));
+        }
+    }
+    // Two levels cannot cross: where two cubics do (their chords do not), the one straying further
+    // from its chord goes, until none cross. Segments meet by cells of a few mesh intervals.
+    const double cs = 4 * mesh;
+    struct CellSeg {
+        long long cell;
+        int q, k;
+    };
+    std::vector<CellSeg> segs;
+    std::vector<uint8_t> drop(nj);
+    for (;;) {
+        segs.clear();
+        for (size_t q = 0; q < nj; q++) {
+            const std::vector<double>& pt = path[q];
+            for (size_t k = 0; k + 3 < pt.size(); k += 2) {
+                const auto cell = [cs](double v) { return static_cast<long long>(std::floor(v / cs)); };
+                const long long gx0 = cell(std::min(pt[k], pt[k + 2])), gx1 = cell(std::max(pt[k], pt[k + 2]));
+                const long long gy0 = cell(std::min(pt[k + 1], pt[k + 3])), gy1 = cell(std::max(pt[k + 1], pt[k + 3]));
+                for (long long gy = gy0; gy <= gy1; gy++)
+                    for (long long gx = gx0; gx <= gx1; gx++)
+                        segs.push_back({gy * (1LL << 31) + gx, static_cast<int>(q), static_cast<int>(k)});
+            }
+        }
+        std::sort(segs.begin(), segs.end(), [](const CellSeg& a, const CellSeg& b) {
+            return a.cell != b.cell ? a.cell < b.cell : a.q != b.q ? a.q < b.q : a.k < b.k;
+        });
+        std::fill(drop.begin(), drop.end(), 0);
+        bool any = false;
+        for (size_t u = 0; u < segs.size();) {
+            size_t e = u;
+            while (e < segs.size() && segs[e].cell == segs[u].cell) e++;
+            for (size_t p1 = u; p1 < e; p1++)
+                for (size_t p2 = p1 + 1; p2 < e; p2++) {
+                    const size_t q1 = static_cast<size_t>(segs[p1].q), q2 = static_cast<size_t>(segs[p2].q);
+                    if (q1 == q2 || drop[q1] || drop[q2]) continue;
+                    const double* a = path[q1].data() + segs[p1].k;
+                    const double* b = path[q2].data() + segs[p2].k;
+                    if (!SegsCross(a[0], a[1], a[2], a[3], b[0], b[1], b[2], b[3])) continue;
+                    drop[bulge[q1] > bulge[q2] || (bulge[q1] == bulge[q2] && q1 < q2) ? q1 : q2] = 1;
+                    any = true;
+                }
+            u = e;
+        }
+        if (!any) break;
+        for (size_t q = 0; q < nj; q++)
+            if (drop[q]) path[q].clear();
+    }
+    for (size_t q = 0; q < nj; q++) {
+        const std::vector<double>& pt = path[q];
+        for (size_t k = 2; k + 2 < pt.size(); k += 2) {
+            xy.push_back(pt[k] - ox);
+            xy.push_back(pt[k + 1] - oy);
+            hz.push_back(js[q].a->h);
         }
     }
 }

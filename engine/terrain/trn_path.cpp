@@ -452,26 +452,28 @@ void Relax(int R, int C, float* z, long long st, const std::vector<long long>& q
 }
 
 // Posts where the lines contradict one another (lines missing, as over a lake) take the height
-// the bands found for them from the triangles of the contour vertices around (LatBands::voids);
-// those not beside a line then settle part way towards a membrane, so that the triangles' planes
-// join smoothly.
-void VoidFill(const Grid& g, const Sites* s, float* z, long long st) {
+// the bands found for them from the triangles of the contour vertices around (LatBands::voids),
+// whether or not their paths gave them one; those not beside a line then settle part way towards
+// a membrane, so that the triangles' planes join smoothly. Their bands mean nothing there, so
+// the later softening within bands leaves them be (wide: cleared for them).
+void VoidFill(const Grid& g, const Sites* s, float* z, long long st, std::vector<uint8_t, RawAlloc<uint8_t>>& wide) {
     const auto& vs = g.b.voids;
     if (vs.empty()) return;
     const int R = g.R, C = g.C;
     std::vector<long long> m;
     for (const auto& [i, h] : vs) {
-        if (std::isnan(z[st * i])) continue;
         z[st * i] = h;
+        wide[static_cast<size_t>(i)] = 0;
         const At pi(g, i);
         auto beside = [&](const Sites& w) { return !std::isnan(w.p[i].x) && Dist2(pi, w.p[i].x, w.p[i].y) <= g.d * g.d; };
         if (!beside(s[0]) && !beside(s[1])) m.push_back(i);
     }
-    // Half as many sweeps as the patches are wide (their area's square root): the triangles'
-    // creases smooth out without the lines carried across the patch fading into the mean of its
-    // rim. The work is bounded by a few sweeps of the whole grid.
+    // An eighth as many sweeps as the patches are wide (their area's square root): the triangles'
+    // creases smooth out, but neither do the lines carried across the patch fade into the mean of
+    // its rim nor does a bank's bulge sag towards the membrane, which lies below any convex ground.
+    // The work is bounded by a few sweeps of the whole grid.
     const double mm = static_cast<double>(std::max<size_t>(m.size(), 1));
-    const int sweeps = static_cast<int>(std::min(std::ceil(0.5 * std::sqrt(mm)), 16.0 * R * C / mm));
+    const int sweeps = static_cast<int>(std::min(std::ceil(0.125 * std::sqrt(mm)), 16.0 * R * C / mm));
     // Over-relaxed (1.8): the sweeps reach across the patch.
     Relax(R, C, z, st, m, 1.8, sweeps, 0);
 }
@@ -751,7 +753,7 @@ bool RunPath(const cntr* c, int nc, Grid& g, float* v, const PathPrm& prm) {
         }
     };
     const double ci = FindItv(c, nc);
-    VoidFill(g, s, z, st);
+    VoidFill(g, s, z, st, wide);
     if (!prm.geom) freeSites();
     if (std::any_of(none.begin(), none.end(), [](long long k) { return k > 0; }))
         Fill(g, z, static_cast<int>(st), 1e-3 * (ci > 0 ? ci : g.d));

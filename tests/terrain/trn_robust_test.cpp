@@ -205,6 +205,40 @@ TEST_F(RobustTest, ALakeWithoutLinesIsSpannedFromTheLinesAround) {
     EXPECT_GT(std::sqrt(wet / nw), 2 * std::sqrt(ring / nr));
 }
 
+// A lake across a slope of close lines, like a pond on a bank: it cuts some forty of them, each
+// into a piece either side. Over the lake the ground stays on the slope: the posts there that no
+// path reaches, and those whose bands the lake confuses, take the span across it too.
+TEST_F(RobustTest, ALakeAcrossCloseLinesStaysOnTheSlope) {
+    TrnMethod = TrnMethodPath;
+    const double sp = 4000, lx = 200000, ly = 150000, lr = 80000;
+    for (int k = 1; k < 75; k++) {
+        const float x = static_cast<float>(k * sp), h = static_cast<float>(k * Itv);
+        const double dx = x - lx, half = dx * dx < lr * lr ? std::sqrt(lr * lr - dx * dx) : 0;
+        if (half > 0) {
+            Line(h, {x, 0, x, static_cast<float>(ly - half)});
+            Line(h, {x, static_cast<float>(ly + half), x, 300000});
+        } else {
+            Line(h, {x, 0, x, 300000});
+        }
+    }
+    Region(0, 0, 300000, 300000, 1000);
+    IntrCmd(CatMdl, CmdTrnCre);
+    double worst = 0, se = 0;
+    int n = 0;
+    for (int r = 0; r < Rows(); r++)
+        for (int c = 0; c < Cols(); c++) {
+            const double x = c * 1000.0, y = r * 1000.0;
+            if (std::hypot(x - lx, y - ly) > lr) continue;
+            const double e = (Z(r, c) - x / sp * Itv) / Itv;
+            worst = std::max(worst, std::fabs(e));
+            se += e * e;
+            n++;
+        }
+    ASSERT_GT(n, 19000);
+    EXPECT_LT(std::sqrt(se / n), 0.1);
+    EXPECT_LT(worst, 1.0);
+}
+
 // Square rings of a pyramid lying on grid lines, through posts, as contours traced from whole-metre
 // heights do; then the same rings moved a hundredth of a millimetre either way. Posts on a ring get
 // its level from either side, for the default and the stated method; with the default the flanks
