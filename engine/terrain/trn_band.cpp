@@ -278,15 +278,51 @@ struct End {
 // Ends left open (not used by a bridge) carried on to the lattice's edge, into out.
 void CarryOn(const std::vector<End>& ends, const std::vector<uint8_t>& used, const SegIdx& idx,
              const std::vector<double>& X, const std::vector<double>& Y, std::vector<Seg>& out) {
-    // Ends left open: on to the lattice's edge. A line cut short of the map's edge runs on as it
-    // ran; where other levels lie nearer than the edge, only while the way on is short beside the
-    // line and beside the way to them. An end that near the edge by the shortest way runs on as
-    // it ran while that is short beside the line (a line meeting the edge at a slant), else by
-    // the shortest way. Never across a contour.
+    // Ends left open: on to the lattice's edge. A line cut short of the map's edge runs on; where
+    // other levels lie nearer than the edge, only while the way on is short beside the line and
+    // beside the way to them, or while the end lies within a few mesh intervals of the edge (an
+    // end left open there lets the bands leak round it, worse than any way on). The way on: its
+    // heading, turned halfway to the edge and to the way the other lines run between it and the
+    // edge (a heading over the last mesh interval alone misses where the line turns; its
+    // neighbours, cut at other places, show more of the turn); else the shortest way. Never across
+    // a contour.
     struct Ext {
         double p[2], q[2], h, t;
     };
-    std::vector<Ext> way[2];   // per end carried: along its heading, straight to the nearest edge
+    const double mesh = X.size() > 1 ? X[1] - X[0] : Y.size() > 1 ? Y[1] - Y[0] : 0;
+    const double reach = 8 * mesh;   // an end this near the edge is carried on, whatever its neighbours
+    // The way the other lines run between end A and the edge at normal n (depth dep ahead of it),
+    // near it along the edge, nearer ones weighing more; zero where there are none.
+    auto flow = [&idx](const End& A, const double* n, double dep, double* f) {
+        f[0] = f[1] = 0;
+        const double R = std::max(3 * A.other, dep);
+        const double tv[2] = {-n[1], n[0]};
+        // From just behind the end to the edge, R either side along it.
+        const double bx[2] = {A.p[0] - n[0] * A.other, A.p[0] + n[0] * dep};
+        const double by[2] = {A.p[1] - n[1] * A.other, A.p[1] + n[1] * dep};
+        const double rx = R * std::fabs(tv[0]), ry = R * std::fabs(tv[1]);
+        idx.Cells(std::min(bx[0], bx[1]) - rx, std::min(by[0], by[1]) - ry, std::max(bx[0], bx[1]) + rx,
+                  std::max(by[0], by[1]) + ry, [&](size_t k) {
+            for (int u = idx.start[k]; u < idx.start[k + 1]; u++) {
+                const auto [ci, m] = idx.ent[static_cast<size_t>(u)];
+                if (ci == A.ci) continue;
+                const double* g = idx.c[ci].pnt + 2 * m;
+                const double mx = (g[0] + g[2]) / 2, my = (g[1] + g[3]) / 2;
+                // Each segment once: in the cell of its midpoint.
+                const int i = std::clamp(static_cast<int>(std::floor((mx - idx.x0) / idx.cs)), 0, idx.nx - 1);
+                const int j = std::clamp(static_cast<int>(std::floor((my - idx.y0) / idx.cs)), 0, idx.ny - 1);
+                if (static_cast<size_t>(j) * static_cast<size_t>(idx.nx) + static_cast<size_t>(i) != k) continue;
+                const double dm = dep - ((mx - A.p[0]) * n[0] + (my - A.p[1]) * n[1]);
+                const double tm = (mx - A.p[0]) * tv[0] + (my - A.p[1]) * tv[1];
+                if (dm < 0 || dm >= dep + A.other || std::fabs(tm) >= R) continue;
+                const double sg = (g[2] - g[0]) * n[0] + (g[3] - g[1]) * n[1] < 0 ? -1 : 1;
+                const double wgt = sg / (std::fabs(tm) + A.other);
+                f[0] += (g[2] - g[0]) * wgt;
+                f[1] += (g[3] - g[1]) * wgt;
+            }
+        });
+    };
+    std::vector<Ext> way[2];   // per end carried: its own way, straight to the nearest edge
     std::vector<int> pick;     // per end carried: the way it takes (0, 1; 2: none)
     for (size_t a = 0; a < ends.size(); a++) {
         if (used[a] || ends[a].met) continue;
@@ -300,17 +336,53 @@ void CarryOn(const std::vector<End>& ends, const std::vector<uint8_t>& used, con
             double q[2] = {A.p[0], A.p[1]};
             q[s / 2] = s == 0 ? X.front() : s == 1 ? X.back() : s == 2 ? Y.front() : Y.back();
             w[1] = {{A.p[0], A.p[1]}, {q[0], q[1]}, A.h, side[s]};
-            ok[1] = shortWay(side[s]) && !idx.Crosses(A.p, q);
+            ok[1] = (shortWay(side[s]) || side[s] < reach) && !idx.Crosses(A.p, q);
         }
-        if (A.dir[0] != 0 || A.dir[1] != 0) {
+        double dir[2] = {A.dir[0], A.dir[1]};
+        // The edge the heading meets first.
+        int se = s;
+        double te = HUGE_VAL;
+        for (int k = 0; k < 4; k++) {
+            const double v = k < 2 ? dir[0] : dir[1];
+            if ((k % 2 ? v > 0 : v < 0) && side[k] / std::fabs(v) < te) {
+                te = side[k] / std::fabs(v);
+                se = k;
+            }
+        }
+        if (side[se] > 0 && (dir[0] != 0 || dir[1] != 0)) {
+            const double n[2] = {se == 0 ? -1.0 : se == 1 ? 1.0 : 0.0, se == 2 ? -1.0 : se == 3 ? 1.0 : 0.0};
+            auto unit = [](double* v) {
+                const double l = std::hypot(v[0], v[1]);
+                if (l > 1e-9) {
+                    v[0] /= l;
+                    v[1] /= l;
+                } else {
+                    v[0] = v[1] = 0;
+                }
+            };
+            dir[0] += n[0] / 2;
+            dir[1] += n[1] / 2;
+            unit(dir);
+            double f[2];
+            flow(A, n, side[se], f);
+            unit(f);
+            dir[0] += f[0];
+            dir[1] += f[1];
+            unit(dir);
+        }
+        if (dir[0] != 0 || dir[1] != 0) {
             double t = HUGE_VAL;
-            if (A.dir[0] > 0) t = std::min(t, (X.back() - A.p[0]) / A.dir[0]);
-            if (A.dir[0] < 0) t = std::min(t, (X.front() - A.p[0]) / A.dir[0]);
-            if (A.dir[1] > 0) t = std::min(t, (Y.back() - A.p[1]) / A.dir[1]);
-            if (A.dir[1] < 0) t = std::min(t, (Y.front() - A.p[1]) / A.dir[1]);
+            if (dir[0] > 0) t = std::min(t, (X.back() - A.p[0]) / dir[0]);
+            if (dir[0] < 0) t = std::min(t, (X.front() - A.p[0]) / dir[0]);
+            if (dir[1] > 0) t = std::min(t, (Y.back() - A.p[1]) / dir[1]);
+            if (dir[1] < 0) t = std::min(t, (Y.front() - A.p[1]) / dir[1]);
             if (t > 0 && std::isfinite(t)) {
-                w[0] = {{A.p[0], A.p[1]}, {A.p[0] + t * A.dir[0], A.p[1] + t * A.dir[1]}, A.h, t};
-                ok[0] = (shortWay(t) || (ok[1] && t < A.len / 4)) && !idx.Crosses(A.p, w[0].q);
+                w[0] = {{A.p[0], A.p[1]}, {A.p[0] + t * dir[0], A.p[1] + t * dir[1]}, A.h, t};
+                // Beside the shortest way, its own way while not much longer (within 60 degrees
+                // of it) where the end lies farther from the edge than from its neighbours.
+                const double slant = side[s] > A.other ? 2 * side[s] : 0;
+                ok[0] = (shortWay(t) || t < reach || (ok[1] && t < std::max(A.len / 4, slant))) &&
+                        !idx.Crosses(A.p, w[0].q);
             }
         }
         if (ok[0] && ok[1] && w[0].q[0] == w[1].q[0] && w[0].q[1] == w[1].q[1]) ok[1] = false;
@@ -350,14 +422,19 @@ void CarryOn(const std::vector<End>& ends, const std::vector<uint8_t>& used, con
     for (size_t k = 0; k < pick.size(); k++)
         if (pick[k] < 2) fin.push_back(way[pick[k]][k]);
     std::sort(fin.begin(), fin.end(), [&](const Ext& a, const Ext& b) { return x0(a) < x0(b); });
-    for (const Ext& e : fin) out.push_back({e.p[0], e.p[1], e.q[0], e.q[1], e.h, true});
+    // Each reaches on past the edge by half a mesh interval, as the lines clipped there do, so that
+    // it parts the nodes of the edge too.
+    for (const Ext& e : fin) {
+        const double dx = e.q[0] - e.p[0], dy = e.q[1] - e.p[1], dl = std::hypot(dx, dy);
+        const double f = dl > 0 ? 0.5 * mesh / dl : 0;
+        out.push_back({e.p[0], e.p[1], e.q[0] + f * dx, e.q[1] + f * dy, e.h, true});
+    }
 }
 
 // Segments that close what the digitiser left open: two open ends of one level, each the other's
 // nearest, joined where the join crosses no contour and is shorter than the way to any other
 // level from either end (a gap where a label was, a ring left open); an end left short of the
-// lattice's edge carried on to it along its last direction where that crosses nothing and is
-// shorter than the way from the end to another level.
+// lattice's edge carried on to it where that crosses nothing (see CarryOn).
 std::vector<Seg> Bridges(const cntr* c, int nc, const std::vector<double>& X, const std::vector<double>& Y) {
     std::vector<Seg> out;
     if (X.empty() || Y.empty()) return out;
@@ -378,10 +455,10 @@ std::vector<Seg> Bridges(const cntr* c, int nc, const std::vector<double>& X, co
         if (cc.pnt[0] == cc.pnt[2 * n - 2] && cc.pnt[1] == cc.pnt[2 * n - 1]) continue;
         for (int e = 0; e < 2; e++) {
             const double* a = e == 0 ? cc.pnt : cc.pnt + 2 * (n - 1);
-            // The line's heading at its end over a few mesh intervals: a last short segment
+            // The line's heading at its end over a mesh interval at least: a last short segment
             // alone turns with the digitiser's hand.
             const double* b = e == 0 ? cc.pnt + 2 : cc.pnt + 2 * (n - 2);
-            for (int k = 2; k < n && std::hypot(b[0] - a[0], b[1] - a[1]) < 3 * mesh; k++)
+            for (int k = 2; k < n && std::hypot(b[0] - a[0], b[1] - a[1]) < mesh; k++)
                 b = e == 0 ? cc.pnt + 2 * k : cc.pnt + 2 * (n - 1 - k);
             const double dx = a[0] - b[0], dy = a[1] - b[1], dl = std::hypot(dx, dy);
             End E{{a[0], a[1]}, {dl > 0 ? dx / dl : 0, dl > 0 ? dy / dl : 0}, cc.hgt, 0, ci, Length(cc), false};

@@ -97,6 +97,22 @@ TEST_F(RobustTest, LinesCutShortOfTheEdgeRunOnToIt) {
     IntrCmd(CatMdl, CmdTrnCre);
     EXPECT_LT(WorstOffPlane(), 0.25);
     for (int r = 0; r < Rows(); r += 5) { for (int c = 0; c < Cols(); c += 3) { double e = (Z(r, c) - Plane(Y(r))) / Itv; std::printf("%c", std::fabs(e) < 0.05 ? '.' : std::fabs(e) < 0.2 ? 'o' : 'X'); } std::printf("\n"); }
+    // Steep ground: lines a mesh interval and a half apart, cut five to seven intervals short of
+    // the edge (over four spacings): each still runs on to the edge and parts the posts along it,
+    // so the heights are those of the lines never cut, edge posts too.
+    std::vector<float> whole;
+    for (float cut : {0.0f, 1.0f}) {
+        ClrCtr();
+        for (int k = 0; k < 39; k++) Line(k * Itv, {-10000, 1500.0f * k, 100000 - cut * (5000 + 1000.0f * (k % 3)), 1500.0f * k});
+        Region(0, 0, 100000, 57000, 1000);
+        IntrCmd(CatMdl, CmdTrnCre);
+        if (cut == 0) whole = Heights();
+    }
+    double worst = 0;
+    for (int r = 0; r < Rows(); r++)
+        for (int c = 0; c < Cols(); c++)
+            worst = std::max(worst, std::fabs(Z(r, c) - whole[static_cast<size_t>(r * Cols() + c)]) / static_cast<double>(Itv));
+    EXPECT_LT(worst, 0.25);
 }
 
 // One line digitised one interval too high, over a few spacings of the lines only (too short to
