@@ -96,7 +96,6 @@ TEST_F(RobustTest, LinesCutShortOfTheEdgeRunOnToIt) {
     Region(0, 0, 100000, 180000, 1000);
     IntrCmd(CatMdl, CmdTrnCre);
     EXPECT_LT(WorstOffPlane(), 0.25);
-    for (int r = 0; r < Rows(); r += 5) { for (int c = 0; c < Cols(); c += 3) { double e = (Z(r, c) - Plane(Y(r))) / Itv; std::printf("%c", std::fabs(e) < 0.05 ? '.' : std::fabs(e) < 0.2 ? 'o' : 'X'); } std::printf("\n"); }
     // Steep ground: lines a mesh interval and a half apart, cut five to seven intervals short of
     // the edge (over four spacings): each still runs on to the edge and parts the posts along it,
     // so the heights are those of the lines never cut, edge posts too.
