@@ -359,8 +359,9 @@ double EndSlope(double inner, double outer, double hin, double hout) {
     const double o = std::max(outer, 0.0);
     if (!(hin > 0 && hout > 0 && inner > 0 && o > 0)) return (inner + o) / 2;
     const double smooth = (hout * inner + hin * o) / (hin + hout);
+    // (w1 + w2) / (w1 / o + w2 / inner), with one division: this runs twice for every post.
     const double w1 = 2 * hin + hout, w2 = hin + 2 * hout;
-    const double keep = (w1 + w2) / (w1 / o + w2 / inner);
+    const double keep = (w1 + w2) * o * inner / (w1 * inner + w2 * o);
     const double w = std::sqrt(std::min(hin, hout) / std::max(hin, hout));
     return w * smooth + (1 - w) * keep;
 }
