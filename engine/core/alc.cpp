@@ -1,5 +1,9 @@
 #include "core/alc.h"
+#include <malloc.h>
 #include <sys/mman.h>
+#include <atomic>
+#include <mutex>
+#include <vector>
 #include <cstdio>
 #include <cstdint>
 #include <cstdlib>
@@ -35,10 +39,74 @@ void AdviseHuge(void* p, long long size) {
     if (e > a) madvise(reinterpret_cast<void*>(a), e - a, MADV_HUGEPAGE);
 }
 
+namespace {
+// The blocks a MemReuse scope keeps (at most a few grids), and the scopes open.
+constexpr size_t ReuseMin = 8u << 20;
+std::mutex gKeepMx;
+std::atomic<int> gKeepDepth{0};
+std::vector<std::pair<void*, size_t>> gKept;
+
+// A kept block for size bytes, null when none fits: no more than a sixteenth larger, so that
+// reuse never holds much more than was asked.
+void* Reuse(size_t size) {
+    if (size < ReuseMin || gKeepDepth.load(std::memory_order_relaxed) == 0) return nullptr;
+    std::lock_guard<std::mutex> lk(gKeepMx);
+    for (size_t k = 0; k < gKept.size(); k++) {
+        const size_t have = gKept[k].second;
+        if (have >= size && have - size <= size / 16) {
+            void* p = gKept[k].first;
+            gKept.erase(gKept.begin() + static_cast<std::ptrdiff_t>(k));
+            return p;
+        }
+    }
+    return nullptr;
+}
+
+// Keeps block p when a scope is open and it is large; false when it is to be freed.
+bool Keep(void* p) {
+    if (!p) return true;
+    if (gKeepDepth.load(std::memory_order_relaxed) == 0) return false;
+    const size_t have = malloc_usable_size(p);
+    if (have < ReuseMin) return false;
+    std::lock_guard<std::mutex> lk(gKeepMx);
+    if (gKeepDepth.load() == 0) return false;
+    constexpr size_t MaxKept = 4;
+    if (gKept.size() == MaxKept) {
+        std::free(gKept.front().first);
+        gKept.erase(gKept.begin());
+    }
+    gKept.emplace_back(p, have);
+    return true;
+}
+
+void* NewBig(size_t size) {
+    void* p = Reuse(size);
+    if (p) return p;
+    p = std::malloc(size);
+    if (p) AdviseHuge(p, static_cast<long long>(size));
+    return p;
+}
+}  // namespace
+
+MemReuse::MemReuse() {
+    std::lock_guard<std::mutex> lk(gKeepMx);
+    gKeepDepth++;
+}
+MemReuse::~MemReuse() {
+    std::lock_guard<std::mutex> lk(gKeepMx);
+    if (--gKeepDepth > 0) return;
+    for (auto& [p, n] : gKept) std::free(p);
+    gKept.clear();
+}
+
+void* BigBlk(std::size_t size) { return NewBig(size); }
+void BigFree(void* p) {
+    if (!Keep(p)) std::free(p);
+}
+
 void* AlcMem(long long size, const char* tag) {
     if (size <= 0) return nullptr;
-    void* p = std::malloc(static_cast<size_t>(size));
-    if (p) AdviseHuge(p, size);
+    void* p = NewBig(static_cast<size_t>(size));
     if (!p) {
         char buf[256];
         std::snprintf(buf, sizeof buf, "%s\nSIZE = %lld", tag ? tag : "", size);
@@ -66,6 +134,6 @@ void* RealcMem(void* block, long long size, const char* tag) {
 }
 
 int FreeMem(void* block) {
-    if (block) std::free(block);
+    BigFree(block);
     return 0;
 }

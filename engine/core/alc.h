@@ -34,16 +34,28 @@ struct HugeAlloc {
     static void* HugeBlk(std::size_t size);
     static void HugeFree(void* p);
 };
+// A large block: from those a MemReuse scope keeps, else new (in huge pages); null when none.
+void* BigBlk(std::size_t size);
+void BigFree(void* p);
 template <class T>
 void* HugeAlloc<T>::HugeBlk(std::size_t size) {
-    void* p = std::malloc(size);
-    if (p) AdviseHuge(p, static_cast<long long>(size));
-    return p;
+    return BigBlk(size);
 }
 template <class T>
 void HugeAlloc<T>::HugeFree(void* p) {
-    std::free(p);
+    BigFree(p);
 }
+
+// While one lives, large blocks freed are kept and handed to the next request of about their size,
+// and what is left is freed when the outermost ends. Each new page costs a fault and its zeroing:
+// a run that drops one grid and then makes another of its size takes no new pages for it.
+class MemReuse {
+public:
+    MemReuse();
+    ~MemReuse();
+    MemReuse(const MemReuse&) = delete;
+    MemReuse& operator=(const MemReuse&) = delete;
+};
 // HugeAlloc whose elements made without a value are left as they are: a grid that a pass fills
 // (perhaps on several threads) is not cleared first on one.
 template <class T>

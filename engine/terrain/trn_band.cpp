@@ -8,6 +8,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <system_error>
+#include <thread>
 #include <utility>
 
 #include "terrain/trn_gen.h"
@@ -662,111 +664,125 @@ void Group(std::vector<Cut>& cuts, Lat& L) {
     }
 }
 
-// The hits of one column, row by row, handed from one diagonal pass to the pass of the columns
-// beside it: done counts the rows handed.
-struct Wave {
-    int col = 0;
-    std::vector<Hit> hit;
-    std::atomic<int> done{0};
-};
-
-// One direction's pass, (di, dj) the step, over columns [i0, i1) and rows [j0, j1): it carries the
-// first crossing ahead of a node back from the node beyond it. A pass along rows needs only its
-// rows, one along columns only its columns; a diagonal one over some columns needs the column
-// beside them (take), row by row, and hands its own edge column on (give). prev, cur: the hits of
-// the row done last and of this one, by column (nx each; allocated by the caller, so that nothing
-// on a worker thread allocates).
-using Hits = std::vector<Hit>;
-void LookDir(const Lat& L, AccVec& acc, uint8_t* odd, int di, int dj, int i0, int i1, int j0, int j1, Hits& prev, Hits& cur,
-             Wave* give = nullptr, Wave* take = nullptr) {
-    const int nx = L.nx, ny = L.ny;
-    const bool first = di == 1 && dj == 0;   // the first of Look's passes, over every node
+// The first crossing on the step (di, dj) from node (i, j), which must lead to a node; false when
+// none.
+[[gnu::always_inline]] inline bool StepHit(const Lat& L, int i, int j, int di, int dj, Hit& h) {
+    const int nx = L.nx, ti = i + di, tj = j + dj;
     const size_t nn = static_cast<size_t>(L.nn);
-    auto id = [nx](int i, int j) { return static_cast<long long>(j) * nx + i; };
-    std::fill(prev.begin(), prev.end(), Hit{});
+    auto id = [nx](int a, int b) { return static_cast<long long>(b) * nx + a; };
+    // Most steps cross nothing: the edges' bits tell that without the geometry.
+    const size_t hs = static_cast<size_t>(id(std::min(i, ti), j));    // row j, i to ti
+    const size_t ht = static_cast<size_t>(id(std::min(i, ti), tj));   // row tj
+    const size_t vs = nn + static_cast<size_t>(id(i, std::min(j, tj)));    // column i
+    const size_t vt = nn + static_cast<size_t>(id(ti, std::min(j, tj)));   // column ti
     const bool diag = di != 0 && dj != 0;
-    // Rows are taken against dj and columns against di, so that the node ahead is done first.
-    for (int jj = j0; jj < j1; jj++) {
-        const int j = dj > 0 ? j1 - 1 - (jj - j0) : jj;
-        const int tj = j + dj;
-        if (take && jj > j0) {
-            const int need = jj - j0;
-            for (int v; (v = take->done.load(std::memory_order_acquire)) < need;) take->done.wait(v);
-            prev[static_cast<size_t>(take->col)] = take->hit[static_cast<size_t>(need - 1)];
-        }
-        for (int ii = i0; ii < i1; ii++) {
-            const int i = di > 0 ? i1 - 1 - (ii - i0) : ii;
-            const int ti = i + di;
-            Hit h;
-            if (ti >= 0 && ti < nx && tj >= 0 && tj < ny) {
-                const long long s = id(i, j), t = id(ti, tj);
-                // Most steps cross nothing: the edges' bits tell that without the geometry.
-                const size_t hs = static_cast<size_t>(id(std::min(i, ti), j));    // row j, i to ti
-                const size_t ht = static_cast<size_t>(id(std::min(i, ti), tj));   // row tj
-                const size_t vs = nn + static_cast<size_t>(id(i, std::min(j, tj)));    // column i
-                const size_t vt = nn + static_cast<size_t>(id(ti, std::min(j, tj)));   // column ti
-                const bool maybe = dj == 0   ? L.Cut(hs)
-                                   : di == 0 ? L.Cut(vs)
-                                             : (L.Cut(hs) || L.Cut(vt)) && (L.Cut(vs) || L.Cut(ht));
-                if (!maybe || !L.Step(s, t, diag ? id(ti, j) : -1, diag ? id(i, tj) : -1, h)) {
-                    h = dj == 0 ? cur[static_cast<size_t>(ti)] : prev[static_cast<size_t>(ti)];
-                    if (h.l >= 0) {
-                        const double dx = L.X[static_cast<size_t>(ti)] - L.X[static_cast<size_t>(i)];
-                        const double dy = L.Y[static_cast<size_t>(tj)] - L.Y[static_cast<size_t>(j)];
-                        h.d += dj == 0 ? std::fabs(dx) : di == 0 ? std::fabs(dy) : std::sqrt(dx * dx + dy * dy);
-                    }
-                }
+    const bool maybe = dj == 0   ? L.Cut(hs)
+                       : di == 0 ? L.Cut(vs)
+                                 : (L.Cut(hs) || L.Cut(vt)) && (L.Cut(vs) || L.Cut(ht));
+    return maybe && L.Step(id(i, j), id(ti, tj), diag ? id(ti, j) : -1, diag ? id(i, tj) : -1, h);
+}
+
+// The length of the step (di, dj) from node (i, j), added to a hit carried back over it.
+[[gnu::always_inline]] inline double StepLen(const Lat& L, int i, int j, int di, int dj) {
+    const double dx = L.X[static_cast<size_t>(i + di)] - L.X[static_cast<size_t>(i)];
+    const double dy = L.Y[static_cast<size_t>(j + dj)] - L.Y[static_cast<size_t>(j)];
+    return dj == 0 ? std::fabs(dx) : di == 0 ? std::fabs(dy) : std::sqrt(dx * dx + dy * dy);
+}
+
+// One row j of one direction's pass, (di, dj) the step, over columns [i0, i1): each node takes the
+// first crossing ahead of it, or carries it back from the node beyond (in this row when dj is 0,
+// else in prev, the hits of row j + dj, by column). cur gets the row's hits.
+using Hits = std::vector<Hit>;
+void LookRow(const Lat& L, AccVec& acc, uint8_t* odd, int di, int dj, int j, int i0, int i1, const Hits& prev, Hits& cur,
+             bool first) {
+    const int nx = L.nx, ny = L.ny;
+    const int tj = j + dj;
+    const size_t row = static_cast<size_t>(j) * static_cast<size_t>(nx);
+    // Columns against di, so that along a row the node ahead is done first.
+    for (int ii = i0; ii < i1; ii++) {
+        const int i = di > 0 ? i1 - 1 - (ii - i0) : ii;
+        const int ti = i + di;
+        // Level and distance apart: a Hit written in halves and read whole stalls the store buffer.
+        int l = -1;
+        double d = 0;
+        if (ti >= 0 && ti < nx && tj >= 0 && tj < ny) {
+            Hit t;
+            if (StepHit(L, i, j, di, dj, t)) {
+                l = t.l;
+                d = t.d;
+            } else {
+                const Hit& c = dj == 0 ? cur[static_cast<size_t>(ti)] : prev[static_cast<size_t>(ti)];
+                l = c.l;
+                d = c.d;
+                if (l >= 0) d += StepLen(L, i, j, di, dj);
             }
-            cur[static_cast<size_t>(i)] = h;
-            Acc& a = acc[static_cast<size_t>(id(i, j))];
-            if (first) a.Clear();
-            const bool o = a.Put(h.l, h.d);
-            uint8_t& od = odd[static_cast<size_t>(id(i, j))];
-            od = static_cast<uint8_t>((first ? 0 : od) + o);
         }
-        if (give) {
-            give->hit[static_cast<size_t>(jj - j0)] = cur[static_cast<size_t>(give->col)];
-            give->done.store(jj - j0 + 1, std::memory_order_release);
-            give->done.notify_all();
-        }
-        std::swap(prev, cur);
+        Hit& out = cur[static_cast<size_t>(i)];
+        out.l = l;
+        out.d = d;
+        Acc& a = acc[row + static_cast<size_t>(i)];
+        if (first) a.Clear();
+        const bool o = a.Put(l, d);
+        uint8_t& od = odd[row + static_cast<size_t>(i)];
+        od = static_cast<uint8_t>((first ? 0 : od) + o);
     }
 }
 
-// A diagonal pass on two threads: the columns a step leads towards need nothing of the others and
-// go first; the others follow a row behind, taking the hits of the column beside them.
-void LookDiag(const Lat& L, AccVec& acc, uint8_t* odd, int di, int dj, std::vector<Hits>& buf) {
-    const int nx = L.nx, ny = L.ny, m = nx / 2;
-    Wave w;
-    w.col = di > 0 ? m : m - 1;
-    w.hit.resize(static_cast<size_t>(ny));
-    const int a0 = di > 0 ? m : 0, a1 = di > 0 ? nx : m;     // independent
-    const int b0 = di > 0 ? 0 : m, b1 = di > 0 ? m : nx;     // following
-    // Part 0 leads: when no second thread starts, it runs before the other, which then never waits.
-    ForParts(2, 2, [&](int t, int, int) {
-        if (t == 0) LookDir(L, acc, odd, di, dj, a0, a1, 0, ny, buf[0], buf[1], &w, nullptr);
-        else LookDir(L, acc, odd, di, dj, b0, b1, 0, ny, buf[2], buf[3], nullptr, &w);
+// The hit a pass in direction (di, dj) gives node (i, j), found by walking the ray rather than
+// carried over the grid: the same steps, the distance summed in the same order, so the same bits.
+Hit RayHit(const Lat& L, int i, int j, int di, int dj) {
+    Hit h;
+    int n = 0;
+    for (int ci = i, cj = j;; ci += di, cj += dj, n++) {
+        const int ti = ci + di, tj = cj + dj;
+        if (ti < 0 || ti >= L.nx || tj < 0 || tj >= L.ny) return Hit{};   // off the grid: nothing ahead
+        if (StepHit(L, ci, cj, di, dj, h)) break;
+    }
+    for (int k = n - 1; k >= 0; k--) h.d += StepLen(L, i + k * di, j + k * dj, di, dj);
+    return h;
+}
+
+// The three directions whose step goes to the row beyond (dj): straight, right, left, in that order
+// at every node, in one sweep over the rows against dj, the grid read and written once. The columns
+// are shared among threads; a strip's steps out of it take the hits at its neighbours' edge columns
+// from walks along the rays, so the strips need nothing of each other.
+void LookSweep(const Lat& L, AccVec& acc, uint8_t* odd, int dj, int nth) {
+    const int nx = L.nx, ny = L.ny;
+    ForParts(nx, std::max(1, std::min(nth, nx / 64)), [&](int, int i0, int i1) {
+        if (i0 >= i1) return;
+        // prev, cur of each direction, the full width: the neighbours' edge columns are filled in.
+        Hits buf[6];
+        for (Hits& b : buf) b.assign(static_cast<size_t>(nx), Hit{});
+        const int dis[3] = {0, 1, -1};
+        for (int jj = 0; jj < ny; jj++) {
+            const int j = dj > 0 ? ny - 1 - jj : jj;
+            if (jj > 0) {
+                // The step right from column i1 - 1 lands on i1, the step left from i0 on i0 - 1.
+                if (i1 < nx) buf[2][static_cast<size_t>(i1)] = RayHit(L, i1, j + dj, 1, dj);
+                if (i0 > 0) buf[4][static_cast<size_t>(i0 - 1)] = RayHit(L, i0 - 1, j + dj, -1, dj);
+            }
+            for (int d = 0; d < 3; d++) {
+                LookRow(L, acc, odd, dis[d], dj, j, i0, i1, buf[2 * d], buf[2 * d + 1], false);
+                std::swap(buf[2 * d], buf[2 * d + 1]);
+            }
+        }
     });
 }
 
 // Every node's two nearest distinct levels over the eight directions, in this order at every node
-// (a tie goes to the direction first): the passes along rows or columns are shared among threads
-// by rows or columns, the diagonal ones between two threads by columns.
+// (a tie goes to the direction first): along the row both ways (rows shared among threads), then
+// the three steps down the rows, then the three up (columns shared, see LookSweep).
 void Look(const Lat& L, AccVec& acc, uint8_t* odd, int nth) {
-    const int nx = L.nx, ny = L.ny;
-    std::vector<Hits> buf(static_cast<size_t>(2 * std::max(nth, 2)), Hits(static_cast<size_t>(nx)));
-    const int dirs[8][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}, {1, 1}, {-1, 1}, {1, -1}, {-1, -1}};
-    for (const auto& dir : dirs) {
-        const int di = dir[0], dj = dir[1];
-        auto part = [&](int t, int i0, int i1, int j0, int j1) {
-            const size_t b = static_cast<size_t>(2 * t);
-            LookDir(L, acc, odd, di, dj, i0, i1, j0, j1, buf[b], buf[b + 1]);
-        };
-        if (dj == 0) ForParts(ny, nth, [&](int t, int j0, int j1) { part(t, 0, nx, j0, j1); });
-        else if (di == 0) ForParts(nx, nth, [&](int t, int i0, int i1) { part(t, i0, i1, 0, ny); });
-        else if (nth < 2 || nx < 4) part(0, 0, nx, 0, ny);
-        else LookDiag(L, acc, odd, di, dj, buf);
-    }
+    const int nx = L.nx;
+    ForParts(L.ny, nth, [&](int, int j0, int j1) {
+        Hits prev, cur(static_cast<size_t>(nx));
+        for (int j = j0; j < j1; j++) {
+            LookRow(L, acc, odd, 1, 0, j, 0, nx, prev, cur, true);
+            LookRow(L, acc, odd, -1, 0, j, 0, nx, prev, cur, false);
+        }
+    });
+    LookSweep(L, acc, odd, 1, nth);
+    LookSweep(L, acc, odd, -1, nth);
 }
 
 // Band of each node as level indices (lo, hi) in acc's l1, l2; -1, -1 when it sees no contour.

@@ -51,7 +51,7 @@ bool Same(double a, double b) { return std::fabs(a - b) <= LvlTol || (a == b); }
 // The grid: origin, step, size, and the band of each post with its region.
 struct Grid {
     int R = 0, C = 0;
-    double x0 = 0, y0 = 0, d = 1000;
+    double x0 = 0, y0 = 0, d = 1000, inv = 1e-3;   // inv: 1 / d
     LatBands b;
     std::vector<cntr> fixed;   // the contours with the levels the bands found misread (empty: none)
     const cntr* Lines(const cntr* c) const { return fixed.empty() ? c : fixed.data(); }
@@ -76,7 +76,7 @@ struct SitePt {
     float x, y;
 };
 struct Sites {
-    AlcArr<SitePt> p;   // x and y side by side: a post's site is one cache line away, not two
+    SitePt* p = nullptr;   // x and y side by side: a post's site is one cache line away, not two
 };
 
 // Where post i lies (grid origin at 0, 0). A grid holds fewer than 2^31 posts: a 32-bit division.
@@ -103,13 +103,16 @@ long long RoundHalfOut(double q) {
 }
 
 // Sites for the n posts, none known; then posts near each contour segment take its nearest point
-// when its level bounds them (which: 0 the lower bounding level, 1 the upper).
-void Seed(const Grid& g, const cntr* c, int nc, long long n, Sites* s, int nth) {
-    for (int w = 0; w < 2; w++) s[w].p.Alc(n, "path_site");
+// when its level bounds them (which: 0 the lower bounding level, 1 the upper). Both levels' sites
+// lie in one block, store: the size of the bands' working grid, whose pages it takes over (see
+// MemReuse).
+void Seed(const Grid& g, const cntr* c, int nc, long long n, AlcArr<SitePt>& store, Sites* s, int nth) {
+    store.Alc(2 * n, "path_site");
+    for (int w = 0; w < 2; w++) s[w].p = store.p + w * n;
     // Cleared by rows on every thread: the pages are first touched (and zeroed) there too.
     ForParts(g.R, nth, [&](int, int r0, int r1) {
         const float nan = std::numeric_limits<float>::quiet_NaN();
-        for (Sites* w = s; w != s + 2; w++) std::fill(w->p.p + g.Idx(r0, 0), w->p.p + g.Idx(r1, 0), SitePt{nan, nan});
+        for (Sites* w = s; w != s + 2; w++) std::fill(w->p + g.Idx(r0, 0), w->p + g.Idx(r1, 0), SitePt{nan, nan});
     });
     const double reach = SeedReach * g.d;
     // The contours' segments, then the joins across their gaps (where the lines most likely ran).
@@ -310,11 +313,10 @@ constexpr double Unknown = -1;
 // spc gets the spacing it was measured over, at the post found beyond when it lies in the next band.
 double Beyond(const Grid& g, const Sites* s, long long i, const At& pi, float sx, float sy, double len, double L,
               bool down, double* spc = nullptr, long long* at = nullptr) {
-    double ux = sx - pi.x, uy = sy - pi.y;
     if (!(len > 1e-9 * g.d)) return Unknown;
-    ux /= len;
-    uy /= len;
-    const double qk = (sx + ux * g.d) / g.d, qr = (sy + uy * g.d) / g.d;
+    // One division: this runs twice for every post.
+    const double il = 1 / len;
+    const double qk = sx * g.inv + (sx - pi.x) * il, qr = sy * g.inv + (sy - pi.y) * il;
     if (!(qk > -1 && qr > -1 && qk < g.C + 1.0 && qr < g.R + 1.0)) return Unknown;
     const int k = static_cast<int>(RoundHalfOut(qk));
     const int r = static_cast<int>(RoundHalfOut(qr));
@@ -545,6 +547,7 @@ void MkGridAt(Grid& g, const cntr* c, int nc, float x0, float y0, float xl, floa
     else if (R > 1) g.d = (static_cast<double>(yl) - g.y0) / (R - 1);
     else g.d = itv > 0 ? itv : 1000;
     if (!(g.d > 0)) g.d = itv > 0 ? itv : 1000;
+    g.inv = 1 / g.d;
     Regions(g, c, nc, FindItv(c, nc), nth, voids);
     // A line the regions beside it show one interval off takes that level, and the regions are
     // made again from the lines so read.
@@ -576,6 +579,7 @@ void MkGrid(Grid& g, const cntr* c, int nc, const float* v, int R, int C, double
 void PathBand(const cntr* c, int nc, const float* v, int R, int C, double itv, OrdBand* b) {
     FreeOrdBand(b);
     if (R <= 0 || C <= 0) return;
+    MemReuse keep;
     Grid g;
     MkGrid(g, c, nc, v, R, C, itv);
     const long long n = static_cast<long long>(R) * C;
@@ -719,7 +723,8 @@ bool RunPath(const cntr* c, int nc, Grid& g, float* v, const PathPrm& prm) {
     if (prm.fb.Cancelled()) return false;
     const int nth = prm.threads > 0 ? std::min(prm.threads, 64) : DefaultThreads();
     Sites s[2];
-    Seed(g, c, nc, n, s, nth);
+    AlcArr<SitePt> store;
+    Seed(g, c, nc, n, store, s, nth);
     prm.fb.Progress(20);
     if (prm.fb.Cancelled()) return false;
     SpreadBoth(g, s, nth);
@@ -748,10 +753,8 @@ bool RunPath(const cntr* c, int nc, Grid& g, float* v, const PathPrm& prm) {
     });
     // Without a geometry caller the sites go before the fill, which needs room of its own.
     auto freeSites = [&] {
-        for (Sites& site : s) {
-            FreeMem(site.p.p);
-            site.p.p = nullptr;
-        }
+        store.Alc(0, nullptr);
+        for (Sites& site : s) site.p = nullptr;
     };
     const double ci = FindItv(c, nc);
     VoidFill(g, s, z, st, wide);
@@ -773,11 +776,13 @@ bool RunPath(const cntr* c, int nc, Grid& g, float* v, const PathPrm& prm) {
 void PathGeom(const cntr* c, int nc, const float* v, int R, int C, double itv, PathGeomFn fn, void* ctx,
               int passes) {
     if (R <= 0 || C <= 0) return;
+    MemReuse keep;
     Grid g;
     // With the lakes, as the heights were made: the same joins across them, and the posts in them.
     MkGrid(g, c, nc, v, R, C, itv, 0, true);
     Sites s[2];
-    Seed(g, g.Lines(c), nc, static_cast<long long>(R) * C, s, 2);
+    AlcArr<SitePt> store;
+    Seed(g, g.Lines(c), nc, static_cast<long long>(R) * C, store, s, 2);
     SpreadBoth(g, s, 2);
     Visit(g, s, fn, ctx, passes);
 }
@@ -785,6 +790,7 @@ void PathGeom(const cntr* c, int nc, const float* v, int R, int C, double itv, P
 bool GenTrnPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& prm) {
     if (R <= 0 || C <= 0) return true;
     try {
+        MemReuse keep;   // the bands' working grid becomes the sites
         Grid g;
         MkGrid(g, c, nc, v, R, C, prm.itv, prm.threads, true);
         TellRelevel(g, c, nc, prm);
@@ -799,6 +805,7 @@ bool GenTrnPath(const cntr* c, int nc, float* v, int R, int C, const PathPrm& pr
 bool GenTrnPathAxes(const cntr* c, int nc, const float* xs, const float* ys, int R, int C, const PathPrm& prm) {
     if (R <= 0 || C <= 0 || !prm.z) return R <= 0 || C <= 0;
     try {
+        MemReuse keep;   // the bands' working grid becomes the sites
         Grid g;
         MkGridAt(g, c, nc, xs[0], ys[0], xs[C - 1], ys[R - 1], R, C, prm.itv, prm.threads, true);
         TellRelevel(g, c, nc, prm);

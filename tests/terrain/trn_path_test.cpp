@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <random>
 #include <vector>
 
+#include "terrain/trn_band.h"
 #include "terrain/trn_gen.h"
 #include "terrain/trn_mc.h"
 #include "terrain/trn_mth.h"
@@ -158,6 +160,38 @@ TEST_F(PathTest, HeightsDoNotDependOnTheThreadCount) {
     ASSERT_TRUE(GenTrnPath(c, nc, v3.data(), Rows(), Cols(), p));
     EXPECT_EQ(std::memcmp(v1.data(), v2.data(), v1.size() * sizeof(float)), 0);
     EXPECT_EQ(std::memcmp(v1.data(), v3.data(), v1.size() * sizeof(float)), 0);
+    FreeCntr(c, nc);
+}
+
+// The bands of a tangle (short lines of random levels, crossing each other and open at both ends,
+// where many nodes see their levels first along a diagonal) are the same on one thread or several:
+// the threads share the columns, and a node by a strip's edge takes what lies across it.
+TEST_F(PathTest, BandsDoNotDependOnTheThreadCount) {
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<float> at(-60000, 60000), step(-9000, 9000);
+    for (int k = 0; k < 160; k++) {
+        crv* line = NewCrvObj("c");
+        AtchCrvPrt(TrnPrt, line);
+        const float h = static_cast<float>(10000 * (rng() % 12));
+        float x = at(rng), y = at(rng);
+        for (int m = 0; m < 5; m++, x += step(rng), y += step(rng)) AddCrvPnt(line, x, y, h);
+    }
+    int nc = 0;
+    cntr* c = MkCntr(&nc);
+    std::vector<double> X(301), Y(203);
+    for (size_t k = 0; k < X.size(); k++) X[k] = -60000 + 400.0 * static_cast<double>(k);
+    for (size_t k = 0; k < Y.size(); k++) Y[k] = -40000 + 400.0 * static_cast<double>(k);
+    LatBands one;
+    MkLatBands(c, nc, X, Y, 10000, one, 1, true);
+    ASSERT_GT(one.voids.size(), 0u);   // the tangle contradicts itself: the third levels count too
+    for (int nth : {2, 3}) {
+        LatBands b;
+        MkLatBands(c, nc, X, Y, 10000, b, nth, true);
+        EXPECT_TRUE(b.reg == one.reg) << nth;
+        EXPECT_EQ(b.rlo, one.rlo) << nth;
+        EXPECT_EQ(b.rhi, one.rhi) << nth;
+        EXPECT_EQ(b.voids, one.voids) << nth;
+    }
     FreeCntr(c, nc);
 }
 
