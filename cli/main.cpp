@@ -1,4 +1,6 @@
 // altimetra-cli: runs command journals without a window system.
+#include <malloc.h>
+
 #include <cstdio>
 #include <cstring>
 #include "dem.h"
@@ -29,7 +31,14 @@ int main(int argc, char** argv) {
         std::puts("altimetra-cli " ALT_VERSION);
         return 0;
     }
-    if (argc >= 2 && !std::strcmp(argv[1], "dem")) return jrn::DemMain(argc, argv);
+    if (argc >= 2 && !std::strcmp(argv[1], "dem")) {
+        // The GeoTIFF writer takes and drops a buffer of a few hundred KB for every strip; by
+        // default each is a new mapping whose pages fault in one by one. Blocks under 32 MB come
+        // from the heap instead, which keeps what is freed for the next one.
+        mallopt(M_MMAP_THRESHOLD, 32 << 20);
+        mallopt(M_TRIM_THRESHOLD, 256 << 20);
+        return jrn::DemMain(argc, argv);
+    }
     if (argc >= 2 && !std::strcmp(argv[1], "tiles")) return jrn::TilesMain(argc, argv);
     if (argc != 3 || std::strcmp(argv[1], "run") != 0) {
         std::fputs(Usage, stderr);
