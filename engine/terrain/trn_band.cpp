@@ -90,7 +90,7 @@ struct Acc {
     }
 };
 using AccVec = std::vector<Acc, RawAlloc<Acc>>;
-using RegVec = std::vector<int, HugeAlloc<int>>;
+using RegVec = std::vector<int, RawAlloc<int>>;
 
 struct Lat {
     const std::vector<double>& X;
@@ -552,7 +552,7 @@ int Side(const double* p, const double* q, double x, double y) {
 // Every crossing of a contour with a lattice edge, and the nodes a contour runs along on the
 // lattice's first row or column (touch: node, level).
 void Crossings(const cntr* c, int nc, const std::vector<Seg>& extra, const std::vector<double>& lev, Lat& L,
-               std::vector<Cut>& cuts, std::vector<std::pair<long long, int>>& touch) {
+               std::vector<Cut>& cuts, std::vector<std::pair<long long, int>>& touch, int nth) {
     const std::vector<double>& X = L.X;
     const std::vector<double>& Y = L.Y;
     double h = HUGE_VAL;
@@ -561,7 +561,8 @@ void Crossings(const cntr* c, int nc, const std::vector<Seg>& extra, const std::
     if (!std::isfinite(h) || !(h > 0)) h = 1000;
     const double eps = 1e-7 * h;
     // The crossings of segment p-q (already moved south-west by eps) with the lattice lines.
-    auto seg = [&](const double* p, const double* q, int l) {
+    using Touch = std::vector<std::pair<long long, int>>;
+    auto seg = [&](const double* p, const double* q, int l, std::vector<Cut>& cu, Touch& to) {
         for (int ax = 0; ax < 2; ax++) {
             const std::vector<double>& a = ax == 0 ? X : Y;   // the lines crossed
             const std::vector<double>& b = ax == 0 ? Y : X;   // positions along them
@@ -592,7 +593,7 @@ void Crossings(const cntr* c, int nc, const std::vector<Seg>& extra, const std::
                 if (j < 0) {
                     // Along the first row or column: it bounds the node it runs through.
                     if (s >= b[0] - 4 * eps)
-                        touch.emplace_back(ax == 0 ? k : static_cast<long long>(k) * L.nx, l);
+                        to.emplace_back(ax == 0 ? k : static_cast<long long>(k) * L.nx, l);
                     continue;
                 }
                 if (j >= nb - 1) continue;
@@ -603,42 +604,72 @@ void Crossings(const cntr* c, int nc, const std::vector<Seg>& extra, const std::
                 // horizontal edge (j, k)-(j+1, k).
                 const long long e = ax == 0 ? L.nn + static_cast<long long>(j) * L.nx + k
                                             : static_cast<long long>(k) * L.nx + j;
-                cuts.push_back({e, at, l});
+                cu.push_back({e, at, l});
             }
         }
     };
-    for (int ci = 0; ci < nc; ci++) {
-        const cntr& cc = c[ci];
-        if (cc.n < 2) continue;
-        const int l = LevOf(lev, cc.hgt);
-        const bool open = cc.pnt[0] != cc.pnt[2 * cc.n - 2] || cc.pnt[1] != cc.pnt[2 * cc.n - 1];
-        for (int m = 0; m + 1 < cc.n; m++) {
-            double p[2] = {cc.pnt[2 * m] - eps, cc.pnt[2 * m + 1] - eps};
-            double q[2] = {cc.pnt[2 * m + 2] - eps, cc.pnt[2 * m + 3] - eps};
-            // The ends of an open contour reach on by half a mesh interval: one clipped at the
-            // region's edge then still parts the nodes of the edge.
-            if (open && (m == 0 || m + 2 == cc.n)) {
-                const double ex = q[0] - p[0], ey = q[1] - p[1], len = std::hypot(ex, ey);
-                if (len > 0) {
-                    const double f = 0.5 * h / len;
-                    if (m == 0) { p[0] -= f * ex; p[1] -= f * ey; }
-                    if (m + 2 == cc.n) { q[0] += f * ex; q[1] += f * ey; }
+    // The contours shared among threads, each part's crossings in their own lists, joined in the
+    // contours' order: the same lists as on one thread.
+    const int np = std::max(1, std::min(nth, nc / 64));
+    std::vector<std::vector<Cut>> pc(static_cast<size_t>(np));
+    std::vector<Touch> pt(static_cast<size_t>(np));
+    // Parts of about as many vertices each.
+    std::vector<int> from(static_cast<size_t>(np) + 1, nc);
+    from[0] = 0;
+    long long all = 0, run = 0;
+    for (int ci = 0; ci < nc; ci++) all += c[ci].n;
+    for (int ci = 0, t = 1; ci < nc && t < np; ci++) {
+        run += c[ci].n;
+        if (run * np >= all * t) from[static_cast<size_t>(t++)] = ci + 1;
+    }
+    ForParts(np, np, [&](int t, int, int) {
+        for (int ci = from[static_cast<size_t>(t)]; ci < from[static_cast<size_t>(t) + 1]; ci++) {
+            const cntr& cc = c[ci];
+            if (cc.n < 2) continue;
+            const int l = LevOf(lev, cc.hgt);
+            const bool open = cc.pnt[0] != cc.pnt[2 * cc.n - 2] || cc.pnt[1] != cc.pnt[2 * cc.n - 1];
+            for (int m = 0; m + 1 < cc.n; m++) {
+                double p[2] = {cc.pnt[2 * m] - eps, cc.pnt[2 * m + 1] - eps};
+                double q[2] = {cc.pnt[2 * m + 2] - eps, cc.pnt[2 * m + 3] - eps};
+                // The ends of an open contour reach on by half a mesh interval: one clipped at the
+                // region's edge then still parts the nodes of the edge.
+                if (open && (m == 0 || m + 2 == cc.n)) {
+                    const double ex = q[0] - p[0], ey = q[1] - p[1], len = std::hypot(ex, ey);
+                    if (len > 0) {
+                        const double f = 0.5 * h / len;
+                        if (m == 0) { p[0] -= f * ex; p[1] -= f * ey; }
+                        if (m + 2 == cc.n) { q[0] += f * ex; q[1] += f * ey; }
+                    }
                 }
+                seg(p, q, l, pc[static_cast<size_t>(t)], pt[static_cast<size_t>(t)]);
             }
-            seg(p, q, l);
         }
+    });
+    for (int t = 0; t < np; t++) {
+        cuts.insert(cuts.end(), pc[static_cast<size_t>(t)].begin(), pc[static_cast<size_t>(t)].end());
+        touch.insert(touch.end(), pt[static_cast<size_t>(t)].begin(), pt[static_cast<size_t>(t)].end());
+        std::vector<Cut>().swap(pc[static_cast<size_t>(t)]);
     }
     for (const Seg& sg : extra) {
         const double p[2] = {sg.x0 - eps, sg.y0 - eps}, q[2] = {sg.x1 - eps, sg.y1 - eps};
-        seg(p, q, LevOf(lev, sg.h));
+        seg(p, q, LevOf(lev, sg.h), cuts, touch);
     }
 }
 
 // The edges' groups of crossings.
-void Group(std::vector<Cut>& cuts, Lat& L) {
-    std::sort(cuts.begin(), cuts.end(), [](const Cut& x, const Cut& y) {
+void Group(std::vector<Cut>& cuts, Lat& L, int nth) {
+    // A total order (equal keys are equal crossings): sorting parts on threads and merging them
+    // gives the same list.
+    auto less = [](const Cut& x, const Cut& y) {
         return x.e != y.e ? x.e < y.e : x.at != y.at ? x.at < y.at : x.l < y.l;
+    };
+    const size_t half = nth > 1 && cuts.size() > 4096 ? cuts.size() / 2 : 0;
+    const auto mid = cuts.begin() + static_cast<std::ptrdiff_t>(half);
+    ForParts(half ? 2 : 1, half ? 2 : 1, [&](int t, int, int) {
+        if (t == 0) std::sort(cuts.begin(), mid, less);
+        if (t == 1 || !half) std::sort(mid, cuts.end(), less);
     });
+    if (half) std::inplace_merge(cuts.begin(), mid, cuts.end(), less);
     const size_t nw = (static_cast<size_t>(2 * L.nn) + 63) / 64;
     L.cut.assign(nw, 0);
     for (size_t u = 0; u < cuts.size();) {
@@ -798,7 +829,7 @@ void NodeBands(AccVec& acc) {
 
 // The regions of the lattice: par gets each node's region 0 .. nr - 1 (numbered in index order)
 // and acc's first nr entries the regions' bands (l1 lowest, l2 highest level index). Returns nr.
-int JoinRegions(const Lat& L, AccVec& acc, RegVec& par) {
+int JoinRegions(const Lat& L, AccVec& acc, RegVec& par, int nth) {
     const size_t nn = static_cast<size_t>(L.nn);
     auto blo = [&acc](size_t u) -> int& { return acc[u].l1; };
     auto bhi = [&acc](size_t u) -> int& { return acc[u].l2; };
@@ -806,8 +837,11 @@ int JoinRegions(const Lat& L, AccVec& acc, RegVec& par) {
     // region between that level and another (beyond the last contour it may see the next level
     // only far off), but two regions of different bands never join, so no band spreads further
     // than the nodes that see it.
-    par.assign(nn, 0);
-    for (size_t u = 0; u < nn; u++) par[u] = static_cast<int>(u);
+    par.resize(nn);
+    ForParts(L.ny, nth, [&](int, int j0, int j1) {
+        const size_t a = static_cast<size_t>(j0) * static_cast<size_t>(L.nx), b = static_cast<size_t>(j1) * static_cast<size_t>(L.nx);
+        for (size_t u = a; u < b; u++) par[u] = static_cast<int>(u);
+    });
     auto find = [&](int a) {
         while (par[static_cast<size_t>(a)] != a) {
             par[static_cast<size_t>(a)] = par[static_cast<size_t>(par[static_cast<size_t>(a)])];
@@ -861,30 +895,41 @@ int JoinRegions(const Lat& L, AccVec& acc, RegVec& par) {
 // Sides of the regions that see one level (rlo == rhi): bit 1 lower ground across one of their
 // cut edges, bit 2 higher.
 std::vector<uint8_t> RegionSides(const Lat& L, const RegVec& par, const std::vector<int>& rlo,
-                                 const std::vector<int>& rhi) {
+                                 const std::vector<int>& rhi, int nth) {
     const size_t nn = static_cast<size_t>(L.nn);
-    std::vector<uint8_t> side(rlo.size(), 0);
-    for (size_t e = 0; e < 2 * nn; e++) {
-        const int g = L.Gi(e);
-        if (g < 0) continue;
-        const Grp& G = L.grp[static_cast<size_t>(g)];
-        const size_t a = e < nn ? e : e - nn, b = e < nn ? a + 1 : a + static_cast<size_t>(L.nx);
-        for (int k = 0; k < 2; k++) {
-            const int r = par[k ? b : a], o = par[k ? a : b];
-            const int l = k ? G.lb : G.la, next = k ? G.nb : G.na;
-            const size_t rs = static_cast<size_t>(r), os = static_cast<size_t>(o);
-            if (rlo[rs] < 0 || rlo[rs] != rhi[rs]) continue;
-            // The next crossing on the edge tells, unless it is the same level again (a line
-            // given twice): then the region across does.
-            if (next >= 0 && next != l) {
-                side[rs] |= next < l ? 1 : 2;
-                continue;
+    // The edges shared among threads, each with sides of its own, joined at the end.
+    const int np = std::max(1, std::min(nth, static_cast<int>(nn >> 12)));
+    std::vector<std::vector<uint8_t>> part(static_cast<size_t>(np));
+    ForParts(np, np, [&](int t, int, int) {
+        std::vector<uint8_t>& side = part[static_cast<size_t>(t)];
+        side.assign(rlo.size(), 0);
+        const size_t e0 = 2 * nn * static_cast<size_t>(t) / static_cast<size_t>(np);
+        const size_t e1 = 2 * nn * static_cast<size_t>(t + 1) / static_cast<size_t>(np);
+        for (size_t e = e0; e < e1; e++) {
+            const int g = L.Gi(e);
+            if (g < 0) continue;
+            const Grp& G = L.grp[static_cast<size_t>(g)];
+            const size_t a = e < nn ? e : e - nn, b = e < nn ? a + 1 : a + static_cast<size_t>(L.nx);
+            for (int k = 0; k < 2; k++) {
+                const int r = par[k ? b : a], o = par[k ? a : b];
+                const int l = k ? G.lb : G.la, next = k ? G.nb : G.na;
+                const size_t rs = static_cast<size_t>(r), os = static_cast<size_t>(o);
+                if (rlo[rs] < 0 || rlo[rs] != rhi[rs]) continue;
+                // The next crossing on the edge tells, unless it is the same level again (a line
+                // given twice): then the region across does.
+                if (next >= 0 && next != l) {
+                    side[rs] |= next < l ? 1 : 2;
+                    continue;
+                }
+                if (rlo[os] < 0) continue;
+                if (rlo[os] < l) side[rs] |= 1;
+                if (rhi[os] > l) side[rs] |= 2;
             }
-            if (rlo[os] < 0) continue;
-            if (rlo[os] < l) side[rs] |= 1;
-            if (rhi[os] > l) side[rs] |= 2;
         }
-    }
+    });
+    std::vector<uint8_t> side = std::move(part[0]);
+    for (size_t t = 1; t < part.size(); t++)
+        for (size_t r = 0; r < side.size(); r++) side[r] |= part[t][r];
     return side;
 }
 
@@ -982,7 +1027,7 @@ std::vector<double> Misread(const cntr* c, int nc, const std::vector<double>& le
     for (int ci = 0; ci < nc; ci++) {
         if (c[ci].n < 2) continue;
         cuts.clear();
-        Crossings(c + ci, 1, {}, lev, L, cuts, touch);
+        Crossings(c + ci, 1, {}, lev, L, cuts, touch, 1);
         const int l = LevOf(lev, c[ci].hgt);
         const double h = lev[static_cast<size_t>(l)];
         int n = 0, read[4] = {0, 0, 0, 0};   // lower, higher, against lower, against higher
@@ -1356,13 +1401,14 @@ void MkLatBands(const cntr* c, int nc, const std::vector<double>& X, const std::
     std::vector<std::pair<long long, int>> touch;
     std::vector<Seg> joins;
     if (!lev.empty()) joins = Bridges(c, nc, X, Y);
-    if (!lev.empty()) Crossings(c, nc, joins, lev, L, cuts, touch);
-    Group(cuts, L);
+    const int threads = nth > 0 ? std::min(nth, 64) : DefaultThreads();
+    if (!lev.empty()) Crossings(c, nc, joins, lev, L, cuts, touch, threads);
+    Group(cuts, L, threads);
     cuts.clear();
     cuts.shrink_to_fit();
     AccVec acc(nn);
     std::vector<uint8_t, HugeAlloc<uint8_t>> odd(nn);
-    Look(L, acc, odd.data(), nth > 0 ? std::min(nth, 64) : DefaultThreads());
+    Look(L, acc, odd.data(), threads);
     for (const auto& [u, l] : touch) acc[static_cast<size_t>(u)].Put(l, 0);
     std::vector<std::pair<long long, float>> vh;
     if (voids && !lev.empty()) vh = VoidHgts(c, nc, L, odd);
@@ -1370,7 +1416,7 @@ void MkLatBands(const cntr* c, int nc, const std::vector<double>& X, const std::
     odd.shrink_to_fit();
     NodeBands(acc);
     RegVec par;
-    const int nr = JoinRegions(L, acc, par);
+    const int nr = JoinRegions(L, acc, par, threads);
     std::vector<int> rlo(static_cast<size_t>(nr)), rhi(static_cast<size_t>(nr));
     for (size_t r = 0; r < static_cast<size_t>(nr); r++) {
         rlo[r] = acc[r].l1;
@@ -1378,7 +1424,7 @@ void MkLatBands(const cntr* c, int nc, const std::vector<double>& X, const std::
     }
     acc.clear();
     acc.shrink_to_fit();
-    const std::vector<uint8_t> side = RegionSides(L, par, rlo, rhi);
+    const std::vector<uint8_t> side = RegionSides(L, par, rlo, rhi, threads);
     LatBands b;
     RegionBands(lev, rlo, rhi, side, itv, b);
     b.level = Misread(c, nc, lev, L, par, rlo, rhi, side, itv);

@@ -33,7 +33,7 @@ struct LatJoin {
 };
 
 struct LatBands {
-    std::vector<int, HugeAlloc<int>> reg;   // per node (row-major, X fastest): its region
+    std::vector<int, RawAlloc<int>> reg;    // per node (row-major, X fastest): its region
     std::vector<double> rlo, rhi;    // per region: the band (-inf, +inf: no contour seen)
     // Nodes where the lines contradict one another (a third level seen in two directions or more:
     // lines missing, as over a lake), in index order, each with the height of the triangulation of
