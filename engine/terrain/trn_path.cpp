@@ -617,7 +617,8 @@ void Soften(const Grid& g, float* z, long long st, std::vector<uint8_t, RawAlloc
     if (R < 3 || C < 3) return;
     // wide becomes the posts the sweeps move (wide ones whose four neighbours share their band),
     // any: the rows with one.
-    std::vector<uint8_t> any(static_cast<size_t>(R), 0);
+    // span[r]: the columns from the first to the last post of row r the sweeps move (empty: none).
+    std::vector<std::pair<int, int>> span(static_cast<size_t>(R), {C, 0});
     ForParts(R, nth, [&](int, int r0, int r1) {
         for (int r = r0; r < r1; r++)
             for (int k = 0; k < C; k++) {
@@ -625,7 +626,11 @@ void Soften(const Grid& g, float* z, long long st, std::vector<uint8_t, RawAlloc
                 uint8_t& w = wide[static_cast<size_t>(i)];
                 w = w && r > 0 && r + 1 < R && k > 0 && k + 1 < C && g.SameBand(i, i - 1) && g.SameBand(i, i + 1) &&
                     g.SameBand(i, i - C) && g.SameBand(i, i + C);
-                any[static_cast<size_t>(r)] |= w;
+                if (w) {
+                    auto& sp = span[static_cast<size_t>(r)];
+                    sp.first = std::min(sp.first, k);
+                    sp.second = k + 1;
+                }
             }
     });
     // The sweeps run as a cascade down the rows: sweep k makes a row as soon as sweep k - 1 has
@@ -677,13 +682,12 @@ void Soften(const Grid& g, float* z, long long st, std::vector<uint8_t, RawAlloc
                 const float* src = row(k - 1, r);
                 const bool out = k == S;   // the last sweep writes the heights
                 float* d = out ? nullptr : row(k, r);
-                if (!any[static_cast<size_t>(r)]) {
-                    if (!out) std::copy(src, src + C, d);
-                    continue;   // the heights of the row stand
-                }
+                // Posts outside the span stand: copied on, and in the heights already.
+                if (!out) std::copy(src, src + C, d);
+                const auto [c0, c1] = span[static_cast<size_t>(r)];
                 const float* up = row(k - 1, r + 1);
                 const float* dn = row(k - 1, r - 1);
-                for (int c = 0; c < C; c++) {
+                for (int c = c0; c < c1; c++) {
                     const long long i = g.Idx(r, c);
                     float v = src[c];
                     if (wide[static_cast<size_t>(i)]) {
