@@ -645,6 +645,9 @@ void Crossings(const cntr* c, int nc, const std::vector<Seg>& extra, const std::
             }
         }
     });
+    size_t total = cuts.size() + 8 * extra.size();
+    for (const auto& v : pc) total += v.size();
+    cuts.reserve(total);
     for (int t = 0; t < np; t++) {
         cuts.insert(cuts.end(), pc[static_cast<size_t>(t)].begin(), pc[static_cast<size_t>(t)].end());
         touch.insert(touch.end(), pt[static_cast<size_t>(t)].begin(), pt[static_cast<size_t>(t)].end());
@@ -1231,7 +1234,7 @@ void JoinAcross(const std::vector<LineEnd>& ends, const std::vector<int>& start,
 // each such patch and of the levels joined across it, which spans it with the fewest assumptions.
 // Nodes outside every triangle keep nothing.
 std::vector<std::pair<long long, float>> VoidHgts(const cntr* c, int nc, const Lat& L,
-                                                  const std::vector<uint8_t, HugeAlloc<uint8_t>>& odd) {
+                                                  const std::vector<uint8_t, RawAlloc<uint8_t>>& odd) {
     std::vector<std::pair<long long, float>> out;
     const int nx = L.nx, ny = L.ny;
     const size_t nn = static_cast<size_t>(L.nn);
@@ -1407,7 +1410,7 @@ void MkLatBands(const cntr* c, int nc, const std::vector<double>& X, const std::
     cuts.clear();
     cuts.shrink_to_fit();
     AccVec acc(nn);
-    std::vector<uint8_t, HugeAlloc<uint8_t>> odd(nn);
+    std::vector<uint8_t, RawAlloc<uint8_t>> odd(nn);   // set by Look's first pass
     Look(L, acc, odd.data(), threads);
     for (const auto& [u, l] : touch) acc[static_cast<size_t>(u)].Put(l, 0);
     std::vector<std::pair<long long, float>> vh;
