@@ -49,6 +49,9 @@ void HugeAlloc<T>::HugeFree(void* p) {
 // While one lives, large blocks freed are kept and handed to the next request of about their size,
 // and what is left is freed when the outermost ends. Each new page costs a fault and its zeroing:
 // a run that drops one grid and then makes another of its size takes no new pages for it.
+// Gives the heap's free pages back to the system.
+void TrimHeap();
+
 class MemReuse {
 public:
     MemReuse();

@@ -728,6 +728,7 @@ bool RunPath(const cntr* c, int nc, Grid& g, float* v, const PathPrm& prm) {
     const int nth = prm.threads > 0 ? std::min(prm.threads, 64) : DefaultThreads();
     Sites s[2];
     AlcArr<SitePt> store;
+    TrimHeap();   // the bands' lists are gone: their pages go back before the grids to come
     Seed(g, c, nc, n, store, s, nth);
     prm.fb.Progress(20);
     if (prm.fb.Cancelled()) return false;
