@@ -583,7 +583,8 @@ void Bend(int R, int C, float* z, long long st, const std::vector<long long>& fr
         const int steps = ws <= BendFull ? 32 * ws : BendFine;
         for (int it = 0; it < steps && rho > 1e-20 * rho0; it++) {
             // The quadratic's matrix times dir: the same with every fixed height at 0.
-            for (size_t t = 0; t < bn; t++) W[t] = std::isnan(U[t]) ? U[t] : 0;
+            for (int r = rs; r < bh; r += s)
+                for (int k = ks; k < bw; k += s) W[ix(r, k)] = std::isnan(U[ix(r, k)]) ? U[ix(r, k)] : 0;
             for (size_t q = 0; q < n; q++) W[ix(at[2 * q], at[2 * q + 1])] = dir[q];
             lap(W);
             grad(adir);
