@@ -454,16 +454,177 @@ void Relax(int R, int C, float* z, long long st, const std::vector<long long>& q
     }
 }
 
+// The smoothest surface over the posts free (one patch, connected) that meets the ground around it
+// in height and slope: the least sum of squared Laplacians, those of the posts beside the patch
+// included, so that a bank running into a lake keeps its slope and bend across it. Solved (conjugate
+// gradients) on every s-th post, coarse to fine, each spacing starting from the one before: fully
+// while the patch is at most BendFull spacings wide, then BendFine steps on each finer spacing. The
+// heights next to a patch are the least sure of all: read over a few posts rather than one, their
+// slope carries further.
+constexpr int BendFull = 64, BendFine = 64;
+void Bend(int R, int C, float* z, long long st, const std::vector<long long>& free) {
+    if (free.empty()) return;
+    int r0 = R, r1 = -1, k0 = C, k1 = -1;
+    for (const long long i : free) {
+        const int r = static_cast<int>(i / C), k = static_cast<int>(i % C);
+        r0 = std::min(r0, r);
+        r1 = std::max(r1, r);
+        k0 = std::min(k0, k);
+        k1 = std::max(k1, k);
+    }
+    const int w = std::max(r1 - r0, k1 - k0) + 1;
+    int s0 = 1;
+    while (s0 * 32 <= w) s0 *= 2;
+    // The patch's box and three coarsest spacings around it: U the heights (NaN: none), fr the free.
+    const int br0 = std::max(0, r0 - 3 * s0), br1 = std::min(R - 1, r1 + 3 * s0);
+    const int bk0 = std::max(0, k0 - 3 * s0), bk1 = std::min(C - 1, k1 + 3 * s0);
+    const int bh = br1 - br0 + 1, bw = bk1 - bk0 + 1;
+    const size_t bn = static_cast<size_t>(bh) * bw;
+    auto ix = [bw](int r, int k) { return static_cast<size_t>(r) * bw + static_cast<size_t>(k); };
+    std::vector<double> U(bn), W(bn), Lw(bn);
+    std::vector<uint8_t> fr(bn, 0);
+    for (int r = br0; r <= br1; r++)
+        for (int k = bk0; k <= bk1; k++) U[ix(r - br0, k - bk0)] = z[(static_cast<long long>(r) * C + k) * st];
+    for (const long long i : free) fr[ix(static_cast<int>(i / C) - br0, static_cast<int>(i % C) - bk0)] = 1;
+    // Posts that nothing gave a height, enclosed by the patch along their row and column, join it
+    // (from the patch's mean): holes would bend the surface beside them as an edge does.
+    std::vector<long long> more;
+    {
+        std::vector<int> kl(static_cast<size_t>(bh), bw), kh(static_cast<size_t>(bh), -1);
+        std::vector<int> rl(static_cast<size_t>(bw), bh), rh(static_cast<size_t>(bw), -1);
+        double mean = 0;
+        for (const long long i : free) {
+            const int r = static_cast<int>(i / C) - br0, k = static_cast<int>(i % C) - bk0;
+            kl[static_cast<size_t>(r)] = std::min(kl[static_cast<size_t>(r)], k);
+            kh[static_cast<size_t>(r)] = std::max(kh[static_cast<size_t>(r)], k);
+            rl[static_cast<size_t>(k)] = std::min(rl[static_cast<size_t>(k)], r);
+            rh[static_cast<size_t>(k)] = std::max(rh[static_cast<size_t>(k)], r);
+            mean += z[i * st];
+        }
+        mean /= static_cast<double>(free.size());
+        for (int r = 0; r < bh; r++)
+            for (int k = kl[static_cast<size_t>(r)] + 1; k < kh[static_cast<size_t>(r)]; k++) {
+                const size_t u = ix(r, k);
+                if (!std::isnan(U[u]) || r <= rl[static_cast<size_t>(k)] || r >= rh[static_cast<size_t>(k)]) continue;
+                U[u] = mean;
+                fr[u] = 1;
+                more.push_back(static_cast<long long>(r + br0) * C + (k + bk0));
+            }
+    }
+    std::vector<int> at;   // the free posts of one spacing: box row, column
+    std::vector<double> x, res, dir, adir;
+    for (int s = s0; s >= 1; s /= 2) {
+        const int rs = (s - br0 % s) % s, ks = (s - bk0 % s) % s;   // the box's first row, column on the lattice
+        at.clear();
+        for (int r = rs; r < bh; r += s)
+            for (int k = ks; k < bw; k += s)
+                if (fr[ix(r, k)]) {
+                    at.push_back(r);
+                    at.push_back(k);
+                }
+        const size_t n = at.size() / 2;
+        if (!n) continue;
+        auto has = [&](int r, int k) { return r >= 0 && r < bh && k >= 0 && k < bw && !std::isnan(U[ix(r, k)]); };
+        // Posts new at this spacing start from the mean of those around them at twice it.
+        if (s < s0)
+            for (size_t q = 0; q < n; q++) {
+                const int r = at[2 * q], k = at[2 * q + 1];
+                const bool er = (r + br0) % (2 * s) == 0, ek = (k + bk0) % (2 * s) == 0;
+                if (er && ek) continue;
+                double sum = 0;
+                int c = 0;
+                for (int dr = er ? 0 : -s; dr <= (er ? 0 : s); dr += 2 * s)
+                    for (int dk = ek ? 0 : -s; dk <= (ek ? 0 : s); dk += 2 * s)
+                        if (has(r + dr, k + dk)) {
+                            sum += U[ix(r + dr, k + dk)];
+                            c++;
+                        }
+                if (c) U[ix(r, k)] = sum / c;
+            }
+        // The Laplacians of F at every post of the lattice with a height (over its neighbours with one).
+        auto lap = [&](const std::vector<double>& F) {
+            for (int r = rs; r < bh; r += s)
+                for (int k = ks; k < bw; k += s) {
+                    if (!has(r, k)) continue;
+                    const double c = F[ix(r, k)];
+                    double sum = 0;
+                    if (has(r, k - s)) sum += F[ix(r, k - s)] - c;
+                    if (has(r, k + s)) sum += F[ix(r, k + s)] - c;
+                    if (has(r - s, k)) sum += F[ix(r - s, k)] - c;
+                    if (has(r + s, k)) sum += F[ix(r + s, k)] - c;
+                    Lw[ix(r, k)] = sum;
+                }
+        };
+        // Half the gradient of the sum of squared Laplacians (Lw) by the free heights.
+        auto grad = [&](std::vector<double>& out) {
+            for (size_t q = 0; q < n; q++) {
+                const int r = at[2 * q], k = at[2 * q + 1];
+                double sum = 0;
+                int c = 0;
+                const int nb[4][2] = {{r, k - s}, {r, k + s}, {r - s, k}, {r + s, k}};
+                for (const auto& b : nb)
+                    if (has(b[0], b[1])) {
+                        sum += Lw[ix(b[0], b[1])];
+                        c++;
+                    }
+                out[q] = sum - c * Lw[ix(r, k)];
+            }
+        };
+        x.resize(n);
+        res.resize(n);
+        adir.resize(n);
+        for (size_t q = 0; q < n; q++) x[q] = U[ix(at[2 * q], at[2 * q + 1])];
+        lap(U);
+        grad(res);
+        for (double& v : res) v = -v;
+        dir = res;
+        double rho = 0;
+        for (const double v : res) rho += v * v;
+        const double rho0 = rho;
+        const int ws = w / s + 1;
+        const int steps = ws <= BendFull ? 32 * ws : BendFine;
+        for (int it = 0; it < steps && rho > 1e-20 * rho0; it++) {
+            // The quadratic's matrix times dir: the same with every fixed height at 0.
+            for (int r = rs; r < bh; r += s)
+                for (int k = ks; k < bw; k += s) W[ix(r, k)] = std::isnan(U[ix(r, k)]) ? U[ix(r, k)] : 0;
+            for (size_t q = 0; q < n; q++) W[ix(at[2 * q], at[2 * q + 1])] = dir[q];
+            lap(W);
+            grad(adir);
+            double dad = 0;
+            for (size_t q = 0; q < n; q++) dad += dir[q] * adir[q];
+            if (!(dad > 0)) break;
+            const double al = rho / dad;
+            double rn = 0;
+            for (size_t q = 0; q < n; q++) {
+                x[q] += al * dir[q];
+                res[q] -= al * adir[q];
+                rn += res[q] * res[q];
+            }
+            const double be = rn / rho;
+            rho = rn;
+            for (size_t q = 0; q < n; q++) dir[q] = res[q] + be * dir[q];
+        }
+        for (size_t q = 0; q < n; q++) U[ix(at[2 * q], at[2 * q + 1])] = x[q];
+    }
+    for (const long long i : free)
+        z[i * st] = static_cast<float>(U[ix(static_cast<int>(i / C) - br0, static_cast<int>(i % C) - bk0)]);
+    for (const long long i : more)
+        z[i * st] = static_cast<float>(U[ix(static_cast<int>(i / C) - br0, static_cast<int>(i % C) - bk0)]);
+}
+
 // Posts where the lines contradict one another (lines missing, as over a lake) take the height
 // the bands found for them from the triangles of the contour vertices around (LatBands::voids),
-// whether or not their paths gave them one; those not beside a line then settle part way towards
-// a membrane, so that the triangles' planes join smoothly. Their bands mean nothing there, so
-// the later softening within bands leaves them be (wide: cleared for them).
+// whether or not their paths gave them one. The triangles follow the lines the
+// bands carried across the patch but bend only at their edges; the smoothest surface meeting the
+// ground around carries the slope of the banks across but knows nothing of those lines. Neither
+// is right everywhere, and where one errs the other mostly does not: the posts not beside a line
+// take the mean of the two. Their bands mean nothing there, so the later softening within bands
+// leaves them be (wide: cleared for them).
 void VoidFill(const Grid& g, const Sites* s, float* z, long long st, std::vector<uint8_t, RawAlloc<uint8_t>>& wide) {
     const auto& vs = g.b.voids;
     if (vs.empty()) return;
     const int R = g.R, C = g.C;
-    std::vector<long long> m;
+    std::vector<long long> m;   // in index order, as vs
     for (const auto& [i, h] : vs) {
         z[st * i] = h;
         wide[static_cast<size_t>(i)] = 0;
@@ -471,14 +632,41 @@ void VoidFill(const Grid& g, const Sites* s, float* z, long long st, std::vector
         auto beside = [&](const Sites& w) { return !std::isnan(w.p[i].x) && Dist2(pi, w.p[i].x, w.p[i].y) <= g.d * g.d; };
         if (!beside(s[0]) && !beside(s[1])) m.push_back(i);
     }
-    // An eighth as many sweeps as the patches are wide (their area's square root): the triangles'
-    // creases smooth out, but neither do the lines carried across the patch fade into the mean of
-    // its rim nor does a bank's bulge sag towards the membrane, which lies below any convex ground.
-    // The work is bounded by a few sweeps of the whole grid.
+    // The triangles' creases smooth out over an eighth as many sweeps as the patches are wide (their
+    // area's square root): the lines carried across do not fade into the mean of the rim. The work
+    // is bounded by a few sweeps of the whole grid.
     const double mm = static_cast<double>(std::max<size_t>(m.size(), 1));
     const int sweeps = static_cast<int>(std::min(std::ceil(0.125 * std::sqrt(mm)), 16.0 * R * C / mm));
     // Over-relaxed (1.8): the sweeps reach across the patch.
     Relax(R, C, z, st, m, 1.8, sweeps, 0);
+    std::vector<float> tri(m.size());
+    for (size_t q = 0; q < m.size(); q++) tri[q] = z[st * m[q]];
+    // Each patch of free posts (joined by grid edges) bends on its own.
+    std::vector<uint8_t> done(m.size(), 0);
+    std::vector<long long> comp;
+    auto find = [&](long long j) {
+        const auto it = std::lower_bound(m.begin(), m.end(), j);
+        return it != m.end() && *it == j ? static_cast<long long>(it - m.begin()) : -1LL;
+    };
+    for (size_t a = 0; a < m.size(); a++) {
+        if (done[a]) continue;
+        done[a] = 1;
+        comp.assign(1, m[a]);
+        for (size_t h = 0; h < comp.size(); h++) {
+            const long long i = comp[h];
+            const int r = static_cast<int>(i / C), k = static_cast<int>(i % C);
+            const long long nb[4] = {k > 0 ? i - 1 : -1, k + 1 < C ? i + 1 : -1, r > 0 ? i - C : -1, r + 1 < R ? i + C : -1};
+            for (const long long j : nb) {
+                const long long f = j < 0 ? -1 : find(j);
+                if (f < 0 || done[static_cast<size_t>(f)]) continue;
+                done[static_cast<size_t>(f)] = 1;
+                comp.push_back(j);
+            }
+        }
+        Bend(R, C, z, st, comp);
+    }
+    for (size_t q = 0; q < m.size(); q++)
+        z[st * m[q]] = static_cast<float>(0.5 * (static_cast<double>(z[st * m[q]]) + tri[q]));
 }
 
 // Posts without a height take the mean of their neighbours that have one, nearest first; the posts

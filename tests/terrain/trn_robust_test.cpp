@@ -250,7 +250,7 @@ TEST_F(RobustTest, ALakeAcrossCloseLinesStaysOnTheSlope) {
             n++;
         }
     ASSERT_GT(n, 19000);
-    EXPECT_LT(std::sqrt(se / n), 0.1);
+    EXPECT_LT(std::sqrt(se / n), 0.05);
     EXPECT_LT(worst, 1.0);
 }
 
