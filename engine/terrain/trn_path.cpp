@@ -426,12 +426,19 @@ double PostHgt(const Grid& g, const Sites* s, long long i, double* spc) {
 
 // Over-relaxed Gauss-Seidel sweeps of posts q (in that order) towards the mean of their
 // neighbours that have a height: at most maxSweeps, until no post moves by tol.
-void Relax(int R, int C, float* z, long long st, const std::vector<long long>& q, double w, int maxSweeps,
-           double tol) {
+template <class Q>
+void Relax(int R, int C, float* z, long long st, const Q& q, double w, int maxSweeps, double tol) {
+    // q is in index order: the row follows along without a division a post.
     for (int sweep = 0; sweep < maxSweeps; sweep++) {
         double big = 0;
+        int r = 0;
+        long long row = 0;   // the index of row r's first post
         for (const long long i : q) {
-            const int r = static_cast<int>(i / C), k = static_cast<int>(i % C);
+            while (i >= row + C) {
+                row += C;
+                r++;
+            }
+            const int k = static_cast<int>(i - row);
             double sum = 0;
             int cnt = 0;
             auto add = [&](long long j) {
@@ -671,14 +678,17 @@ void VoidFill(const Grid& g, const Sites* s, float* z, long long st, std::vector
 
 // Posts without a height take the mean of their neighbours that have one, nearest first; the posts
 // filled, in that order.
-std::vector<long long> FillNearest(float* z, long long st, int R, int C) {
+// A grid holds fewer than 2^31 posts: their indices in 32 bits halve the list.
+std::vector<int> FillNearest(float* z, long long st, int R, int C) {
     const long long n = static_cast<long long>(R) * C;
-    std::vector<long long> q;
+    std::vector<int> q;
     std::vector<uint8_t, HugeAlloc<uint8_t>> in(static_cast<size_t>(n), 0);
     for (long long i = 0; i < n; i++)
         if (!std::isnan(z[i * st])) in[static_cast<size_t>(i)] = 1;
     auto nb = [&](long long i, auto&& f) {
-        const int r = static_cast<int>(i / C), k = static_cast<int>(i % C);
+        // A grid holds fewer than 2^31 posts: a 32-bit division.
+        const int r = static_cast<int>(static_cast<uint32_t>(i) / static_cast<uint32_t>(C));
+        const int k = static_cast<int>(i - static_cast<long long>(r) * C);
         if (k > 0) f(i - 1);
         if (k + 1 < C) f(i + 1);
         if (r > 0) f(i - C);
@@ -687,11 +697,18 @@ std::vector<long long> FillNearest(float* z, long long st, int R, int C) {
     auto queue = [&](long long j) {
         if (!in[static_cast<size_t>(j)]) {
             in[static_cast<size_t>(j)] = 2;
-            q.push_back(j);
+            q.push_back(static_cast<int>(j));
         }
     };
-    for (long long i = 0; i < n; i++)
-        if (in[static_cast<size_t>(i)]) nb(i, queue);
+    for (int r = 0; r < R; r++)
+        for (int k = 0; k < C; k++) {
+            const long long i = static_cast<long long>(r) * C + k;
+            if (!in[static_cast<size_t>(i)]) continue;
+            // Only a post beside one without a height starts the fill.
+            if ((k > 0 && !in[static_cast<size_t>(i - 1)]) || (k + 1 < C && !in[static_cast<size_t>(i + 1)]) ||
+                (r > 0 && !in[static_cast<size_t>(i - C)]) || (r + 1 < R && !in[static_cast<size_t>(i + C)]))
+                nb(i, queue);
+        }
     for (size_t h = 0; h < q.size(); h++) {
         const long long i = q[h];
         double sum = 0;
@@ -711,14 +728,17 @@ std::vector<long long> FillNearest(float* z, long long st, int R, int C) {
 // Posts left without a height take the mean of their neighbours that have one, nearest first.
 // z: the heights, st floats apart.
 void Fill(const Grid& g, float* z, int st, double tol) {
-    std::vector<long long> q = FillNearest(z, st, g.R, g.C);
+    std::vector<int> q = FillNearest(z, st, g.R, g.C);
     // A grid that no contour reaches at all stays without heights (NaN): nodata, not a plain at 0.
     // Then the filled posts relax towards the mean of their neighbours (over-relaxed sweeps), so that
     // a wide hole in the contours (a lake, a glacier) gets a surface spanning its rim rather than the
     // height of the part of the rim reached first.
+    // The sweeps stay within the work of a few sweeps of the whole grid: a region reaching far
+    // beyond the contours leaves most posts to fill, and a plain there needs no more.
     if (q.empty()) return;
     std::sort(q.begin(), q.end());
-    Relax(g.R, g.C, z, st, q, 1.9, 2000, tol);
+    const double share = static_cast<double>(g.R) * g.C / static_cast<double>(q.size());
+    Relax(g.R, g.C, z, st, q, 1.9, static_cast<int>(std::clamp(4 * share, 1.0, 2000.0)), tol);
 }
 }  // namespace
 
