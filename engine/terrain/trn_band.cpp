@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -622,29 +623,37 @@ void Crossings(const cntr* c, int nc, const std::vector<Seg>& extra, const std::
         run += c[ci].n;
         if (run * np >= all * t) from[static_cast<size_t>(t++)] = ci + 1;
     }
+    // The lists grow on the worker threads: one that runs out of memory tells, and the exhaustion is
+    // thrown here, where the caller can take it.
+    std::atomic<bool> short_of_memory{false};
     ForParts(np, np, [&](int t, int, int) {
-        for (int ci = from[static_cast<size_t>(t)]; ci < from[static_cast<size_t>(t) + 1]; ci++) {
-            const cntr& cc = c[ci];
-            if (cc.n < 2) continue;
-            const int l = LevOf(lev, cc.hgt);
-            const bool open = cc.pnt[0] != cc.pnt[2 * cc.n - 2] || cc.pnt[1] != cc.pnt[2 * cc.n - 1];
-            for (int m = 0; m + 1 < cc.n; m++) {
-                double p[2] = {cc.pnt[2 * m] - eps, cc.pnt[2 * m + 1] - eps};
-                double q[2] = {cc.pnt[2 * m + 2] - eps, cc.pnt[2 * m + 3] - eps};
-                // The ends of an open contour reach on by half a mesh interval: one clipped at the
-                // region's edge then still parts the nodes of the edge.
-                if (open && (m == 0 || m + 2 == cc.n)) {
-                    const double ex = q[0] - p[0], ey = q[1] - p[1], len = std::hypot(ex, ey);
-                    if (len > 0) {
-                        const double f = 0.5 * h / len;
-                        if (m == 0) { p[0] -= f * ex; p[1] -= f * ey; }
-                        if (m + 2 == cc.n) { q[0] += f * ex; q[1] += f * ey; }
+        try {
+            for (int ci = from[static_cast<size_t>(t)]; ci < from[static_cast<size_t>(t) + 1]; ci++) {
+                const cntr& cc = c[ci];
+                if (cc.n < 2) continue;
+                const int l = LevOf(lev, cc.hgt);
+                const bool open = cc.pnt[0] != cc.pnt[2 * cc.n - 2] || cc.pnt[1] != cc.pnt[2 * cc.n - 1];
+                for (int m = 0; m + 1 < cc.n; m++) {
+                    double p[2] = {cc.pnt[2 * m] - eps, cc.pnt[2 * m + 1] - eps};
+                    double q[2] = {cc.pnt[2 * m + 2] - eps, cc.pnt[2 * m + 3] - eps};
+                    // The ends of an open contour reach on by half a mesh interval: one clipped at the
+                    // region's edge then still parts the nodes of the edge.
+                    if (open && (m == 0 || m + 2 == cc.n)) {
+                        const double ex = q[0] - p[0], ey = q[1] - p[1], len = std::hypot(ex, ey);
+                        if (len > 0) {
+                            const double f = 0.5 * h / len;
+                            if (m == 0) { p[0] -= f * ex; p[1] -= f * ey; }
+                            if (m + 2 == cc.n) { q[0] += f * ex; q[1] += f * ey; }
+                        }
                     }
+                    seg(p, q, l, pc[static_cast<size_t>(t)], pt[static_cast<size_t>(t)]);
                 }
-                seg(p, q, l, pc[static_cast<size_t>(t)], pt[static_cast<size_t>(t)]);
             }
+        } catch (const std::bad_alloc&) {
+            short_of_memory = true;
         }
     });
+    if (short_of_memory) throw std::bad_alloc();
     size_t total = cuts.size() + 8 * extra.size();
     for (const auto& v : pc) total += v.size();
     cuts.reserve(total);
@@ -782,11 +791,13 @@ Hit RayHit(const Lat& L, int i, int j, int di, int dj) {
 // from walks along the rays, so the strips need nothing of each other.
 void LookSweep(const Lat& L, AccVec& acc, uint8_t* odd, int dj, int nth) {
     const int nx = L.nx, ny = L.ny;
-    ForParts(nx, std::max(1, std::min(nth, nx / 64)), [&](int, int i0, int i1) {
+    const int np = std::max(1, std::min(nth, nx / 64));
+    // prev, cur of each direction, by part, the full width (the neighbours' edge columns are filled
+    // in): made here, so that nothing on a worker thread allocates.
+    std::vector<Hits> bufs(6 * static_cast<size_t>(np), Hits(static_cast<size_t>(nx)));
+    ForParts(nx, np, [&](int t, int i0, int i1) {
         if (i0 >= i1) return;
-        // prev, cur of each direction, the full width: the neighbours' edge columns are filled in.
-        Hits buf[6];
-        for (Hits& b : buf) b.assign(static_cast<size_t>(nx), Hit{});
+        Hits* buf = bufs.data() + 6 * static_cast<size_t>(t);
         const int dis[3] = {0, 1, -1};
         for (int jj = 0; jj < ny; jj++) {
             const int j = dj > 0 ? ny - 1 - jj : jj;
@@ -808,8 +819,11 @@ void LookSweep(const Lat& L, AccVec& acc, uint8_t* odd, int dj, int nth) {
 // the three steps down the rows, then the three up (columns shared, see LookSweep).
 void Look(const Lat& L, AccVec& acc, uint8_t* odd, int nth) {
     const int nx = L.nx;
-    ForParts(L.ny, nth, [&](int, int j0, int j1) {
-        Hits prev, cur(static_cast<size_t>(nx));
+    std::vector<Hits> rows(static_cast<size_t>(std::max(nth, 1)), Hits(static_cast<size_t>(nx)));
+    const Hits none;
+    ForParts(L.ny, nth, [&](int t, int j0, int j1) {
+        const Hits& prev = none;   // a step along the row takes nothing from another row
+        Hits& cur = rows[static_cast<size_t>(t)];
         for (int j = j0; j < j1; j++) {
             LookRow(L, acc, odd, 1, 0, j, 0, nx, prev, cur, true);
             LookRow(L, acc, odd, -1, 0, j, 0, nx, prev, cur, false);
@@ -902,10 +916,9 @@ std::vector<uint8_t> RegionSides(const Lat& L, const RegVec& par, const std::vec
     const size_t nn = static_cast<size_t>(L.nn);
     // The edges shared among threads, each with sides of its own, joined at the end.
     const int np = std::max(1, std::min(nth, static_cast<int>(nn >> 12)));
-    std::vector<std::vector<uint8_t>> part(static_cast<size_t>(np));
+    std::vector<std::vector<uint8_t>> part(static_cast<size_t>(np), std::vector<uint8_t>(rlo.size(), 0));
     ForParts(np, np, [&](int t, int, int) {
         std::vector<uint8_t>& side = part[static_cast<size_t>(t)];
-        side.assign(rlo.size(), 0);
         const size_t e0 = 2 * nn * static_cast<size_t>(t) / static_cast<size_t>(np);
         const size_t e1 = 2 * nn * static_cast<size_t>(t + 1) / static_cast<size_t>(np);
         for (size_t e = e0; e < e1; e++) {
