@@ -675,13 +675,13 @@ void Group(std::vector<Cut>& cuts, Lat& L, int nth) {
     auto less = [](const Cut& x, const Cut& y) {
         return x.e != y.e ? x.e < y.e : x.at != y.at ? x.at < y.at : x.l < y.l;
     };
-    const size_t half = nth > 1 && cuts.size() > 4096 ? cuts.size() / 2 : 0;
-    const auto mid = cuts.begin() + static_cast<std::ptrdiff_t>(half);
-    ForParts(half ? 2 : 1, half ? 2 : 1, [&](int t, int, int) {
-        if (t == 0) std::sort(cuts.begin(), mid, less);
-        if (t == 1 || !half) std::sort(mid, cuts.end(), less);
-    });
-    if (half) std::inplace_merge(cuts.begin(), mid, cuts.end(), less);
+    if (nth > 1 && cuts.size() > 4096) {
+        const auto mid = cuts.begin() + static_cast<std::ptrdiff_t>(cuts.size() / 2);
+        ForParts(2, 2, [&](int t, int, int) { t == 0 ? std::sort(cuts.begin(), mid, less) : std::sort(mid, cuts.end(), less); });
+        std::inplace_merge(cuts.begin(), mid, cuts.end(), less);
+    } else {
+        std::sort(cuts.begin(), cuts.end(), less);
+    }
     const size_t nw = (static_cast<size_t>(2 * L.nn) + 63) / 64;
     L.cut.assign(nw, 0);
     for (size_t u = 0; u < cuts.size();) {
