@@ -96,10 +96,13 @@ double Dist2(const At& p, float sx, float sy) {
     return dx * dx + dy * dy;
 }
 
-// std::lround without the library call: halves away from zero. q must be finite.
-long long RoundHalfOut(double q) {
-    const double f = std::floor(q), d = q - f;
-    return static_cast<long long>(d < 0.5 ? f : d > 0.5 ? f + 1 : q >= 0 ? f + 1 : f);
+// std::lround without the library call or a branch (a probe lands anywhere between posts, so a
+// branch on the fraction is a coin toss): halves away from zero. |q| < 2^31.
+int RoundHalfOut(double q) {
+    const int t = static_cast<int>(q);                      // towards zero
+    const int f = t - static_cast<int>(q < static_cast<double>(t));   // floor
+    const double d = q - f;
+    return f + static_cast<int>((d > 0.5) | ((d == 0.5) & (q >= 0)));
 }
 
 // Sites for the n posts, none known; then posts near each contour segment take its nearest point
@@ -175,16 +178,15 @@ struct Cur {
 };
 
 // The post takes the site of its neighbour j when j lies in the same band and its site is nearer.
+// Without a branch: which neighbour is nearer is a coin toss. A neighbour without a site (NaN)
+// is never nearer.
 inline void Take(const Grid& g, const Sites& s, long long i, long long j, Cur& c) {
-    const float jx = s.p[j].x;
-    if (std::isnan(jx) || !g.SameBand(i, j)) return;
-    const float jy = s.p[j].y;
+    const float jx = s.p[j].x, jy = s.p[j].y;
     const double dx = jx - c.px, dy = jy - c.py, d2 = dx * dx + dy * dy;
-    if (d2 < c.d2) {
-        c.x = jx;
-        c.y = jy;
-        c.d2 = d2;
-    }
+    const bool take = (d2 < c.d2) & g.SameBand(i, j);
+    c.x = take ? jx : c.x;
+    c.y = take ? jy : c.y;
+    c.d2 = take ? d2 : c.d2;
 }
 
 // Nearest sites spread over the grid: raster scans forward and back, twice (the second round
@@ -318,8 +320,8 @@ double Beyond(const Grid& g, const Sites* s, long long i, const At& pi, float sx
     const double il = 1 / len;
     const double qk = sx * g.inv + (sx - pi.x) * il, qr = sy * g.inv + (sy - pi.y) * il;
     if (!(qk > -1 && qr > -1 && qk < g.C + 1.0 && qr < g.R + 1.0)) return Unknown;
-    const int k = static_cast<int>(RoundHalfOut(qk));
-    const int r = static_cast<int>(RoundHalfOut(qr));
+    const int k = RoundHalfOut(qk);
+    const int r = RoundHalfOut(qr);
     if (k < 0 || r < 0 || k >= g.C || r >= g.R) return Unknown;
     const long long j = g.Idx(r, k);
     const double lo = g.Lo(j), hi = g.Hi(j);
