@@ -313,17 +313,24 @@ constexpr double Unknown = -1;
 // side beyond lies lower; len: the distance from i to the point. Returns the slope (height per mm,
 // >= 0), 0 when the ground beyond turns back (the contour is a fold), Unknown when nothing tells;
 // spc gets the spacing it was measured over, at the post found beyond when it lies in the next band.
-double Beyond(const Grid& g, const Sites* s, long long i, const At& pi, float sx, float sy, double len, double L,
-              bool down, double* spc = nullptr, long long* at = nullptr) {
-    if (!(len > 1e-9 * g.d)) return Unknown;
+// The post one mesh interval beyond contour point (sx, sy) on the path from post pi, at distance
+// len from it; -1 when it lies off the grid or the path has no way.
+long long Probe(const Grid& g, const At& pi, float sx, float sy, double len) {
+    if (!(len > 1e-9 * g.d)) return -1;
     // One division: this runs twice for every post.
     const double il = 1 / len;
     const double qk = sx * g.inv + (sx - pi.x) * il, qr = sy * g.inv + (sy - pi.y) * il;
-    if (!(qk > -1 && qr > -1 && qk < g.C + 1.0 && qr < g.R + 1.0)) return Unknown;
+    if (!(qk > -1 && qr > -1 && qk < g.C + 1.0 && qr < g.R + 1.0)) return -1;
     const int k = RoundHalfOut(qk);
     const int r = RoundHalfOut(qr);
-    if (k < 0 || r < 0 || k >= g.C || r >= g.R) return Unknown;
-    const long long j = g.Idx(r, k);
+    if (k < 0 || r < 0 || k >= g.C || r >= g.R) return -1;
+    return g.Idx(r, k);
+}
+
+// Beyond with the probe j found already (-1: none).
+double BeyondAt(const Grid& g, const Sites* s, long long i, long long j, float sx, float sy, double L, bool down,
+                double* spc = nullptr, long long* at = nullptr) {
+    if (j < 0) return Unknown;
     const double lo = g.Lo(j), hi = g.Hi(j);
     if (!std::isfinite(lo) || !std::isfinite(hi) || g.SameBand(i, j)) return Unknown;
     const bool far = down ? Same(hi, L) && lo < L - LvlTol : Same(lo, L) && hi > L + LvlTol;
@@ -350,6 +357,46 @@ double Beyond(const Grid& g, const Sites* s, long long i, const At& pi, float sx
     return (hi - lo) / sp;
 }
 
+double Beyond(const Grid& g, const Sites* s, long long i, const At& pi, float sx, float sy, double len, double L,
+              bool down, double* spc = nullptr, long long* at = nullptr) {
+    return BeyondAt(g, s, i, Probe(g, pi, sx, sy, len), sx, sy, L, down, spc, at);
+}
+
+// A post's distances to its two sites (NaN: none) and the probes beyond them (see Probe), found
+// for a stretch of posts at a time, before their heights: in one short loop the square roots,
+// divisions and roundings of many posts overlap, where among the heights' branches and loads each
+// post's waited on the one before (a tenth of the heights' time).
+struct PostPre {
+    double len[2];
+    int probe[2];
+};
+
+// Posts [i0, i0 + m) of row r, m <= PreBlk.
+constexpr int PreBlk = 64;
+void PrePosts(const Grid& g, const Sites* s, int r, int k0, int m, PostPre* out) {
+    const long long i0 = g.Idx(r, k0);
+    const double d = g.d, inv = g.inv, near = 1e-9 * g.d, cx = g.C + 1.0, rx = g.R + 1.0;
+    const int C = g.C, R = g.R;
+    const double py = static_cast<double>(r) * d;
+    for (int w = 0; w < 2; w++) {
+        const SitePt* sp = s[w].p + i0;
+        for (int u = 0; u < m; u++) {
+            const double px = static_cast<double>(k0 + u) * d;
+            const float sx = sp[u].x, sy = sp[u].y;
+            const double dx = sx - px, dy = sy - py;
+            const double l = std::sqrt(dx * dx + dy * dy);
+            const double il = 1 / l;
+            const double qk = sx * inv + (sx - px) * il, qr = sy * inv + (sy - py) * il;
+            // Every post through the same steps, landing or not: no branch to mispredict.
+            const bool in = (l > near) & (qk > -1) & (qr > -1) & (qk < cx) & (qr < rx);
+            const int k = RoundHalfOut(in ? qk : 0), rr = RoundHalfOut(in ? qr : 0);
+            const bool on = in & (k >= 0) & (rr >= 0) & (k < C) & (rr < R);
+            out[u].len[w] = l;
+            out[u].probe[w] = on ? rr * C + k : -1;
+        }
+    }
+}
+
 // End slope of the cubic at a contour from the slopes on its two sides, inner over spacing hin and
 // outer over hout. Where the spacings are alike the ground is taken as smooth: the slope of the
 // parabola through the three levels. Where they differ much the ground most likely breaks at the
@@ -374,10 +421,11 @@ double EndSlope(double inner, double outer, double hin, double hout) {
 // otherwise), site w: the slope of the band below (s1 wide) goes on, bending as it bends from the
 // band below that (s2): a cone's rings give a cone, a dome's rings (slope falling towards the top)
 // a rounded top that levels out. Never past cap.
-double Crest(const Grid& g, const Sites* s, long long i, const At& pi, int w, double L, double a, bool up, double cap) {
+double Crest(const Grid& g, const Sites* s, long long i, long long probe, int w, double L, double a, bool up,
+             double cap) {
     double s1 = 0, s2 = 0;
     long long j = -1;
-    const double g1 = Beyond(g, s, i, pi, s[w].p[i].x, s[w].p[i].y, a, L, up, &s1, &j);
+    const double g1 = BeyondAt(g, s, i, probe, s[w].p[i].x, s[w].p[i].y, L, up, &s1, &j);
     if (!(g1 > 0)) return L;
     double g0 = g1, k = 0;
     if (j >= 0) {
@@ -400,29 +448,28 @@ double Crest(const Grid& g, const Sites* s, long long i, const At& pi, int w, do
 
 // Height of post i, NaN when it has nothing to go by; spc: the spacing of its two contours (0 with
 // fewer).
-double PostHgt(const Grid& g, const Sites* s, long long i, double* spc) {
+double PostHgt(const Grid& g, const Sites* s, long long i, const PostPre& pre, double* spc) {
     const double lo = g.Lo(i), hi = g.Hi(i);
     if (!std::isfinite(lo) || !std::isfinite(hi)) return std::numeric_limits<double>::quiet_NaN();
     const bool hasA = !std::isnan(s[0].p[i].x), hasB = !std::isnan(s[1].p[i].x);
-    const At pi(g, i);
-    const double a = hasA ? std::sqrt(Dist2(pi, s[0].p[i].x, s[0].p[i].y)) : 0;
-    const double b = hasB ? std::sqrt(Dist2(pi, s[1].p[i].x, s[1].p[i].y)) : 0;
+    const double a = hasA ? pre.len[0] : 0;
+    const double b = hasB ? pre.len[1] : 0;
     if (hasA && hasB) {
         const double h = a + b;
         *spc = h;
         if (!(h > 0)) return lo;
         const double m = (hi - lo) / h;
         double h0 = 0, h1 = 0;
-        const double o0 = Beyond(g, s, i, pi, s[0].p[i].x, s[0].p[i].y, a, lo, true, &h0);
-        const double o1 = Beyond(g, s, i, pi, s[1].p[i].x, s[1].p[i].y, b, hi, false, &h1);
+        const double o0 = BeyondAt(g, s, i, pre.probe[0], s[0].p[i].x, s[0].p[i].y, lo, true, &h0);
+        const double o1 = BeyondAt(g, s, i, pre.probe[1], s[1].p[i].x, s[1].p[i].y, hi, false, &h1);
         const double d0 = EndSlope(m, o0, h, h0);
         const double d1 = EndSlope(m, o1, h, h1);
         const double t = a / h, t2 = t * t, t3 = t2 * t;
         return (2 * t3 - 3 * t2 + 1) * lo + (t3 - 2 * t2 + t) * h * d0 + (-2 * t3 + 3 * t2) * hi +
                (t3 - t2) * h * d1;
     }
-    if (hasA) return Crest(g, s, i, pi, 0, lo, a, true, hi);
-    if (hasB) return Crest(g, s, i, pi, 1, hi, b, false, lo);
+    if (hasA) return Crest(g, s, i, pre.probe[0], 0, lo, a, true, hi);
+    if (hasB) return Crest(g, s, i, pre.probe[1], 1, hi, b, false, lo);
     return std::numeric_limits<double>::quiet_NaN();
 }
 
@@ -803,15 +850,15 @@ void PathBand(const cntr* c, int nc, const float* v, int R, int C, double itv, O
 }
 
 namespace {
-// fn(i) for the posts of rows [r0, r1) of C columns, in blocks: the sites of a block's posts and the
-// posts just beyond them stay in the cache, where a whole row would not.
+// fn(r, k, m) for the posts of rows [r0, r1) of C columns, in blocks, a stretch of m <= PreBlk posts
+// of row r from column k at a time: the sites of a block's posts and the posts just beyond them
+// stay in the cache, where a whole row would not.
 template <class Fn>
 void ForBlocks(int r0, int r1, int C, Fn&& fn) {
-    constexpr int Blk = 64;
+    constexpr int Blk = PreBlk;
     for (int rb = r0; rb < r1; rb += Blk)
         for (int kb = 0; kb < C; kb += Blk)
-            for (int r = rb; r < std::min(rb + Blk, r1); r++)
-                for (int k = kb; k < std::min(kb + Blk, C); k++) fn(static_cast<long long>(r) * C + k);
+            for (int r = rb; r < std::min(rb + Blk, r1); r++) fn(r, kb, std::min(Blk, C - kb));
 }
 
 // Where two contours lie far apart, the switch of a post's nearest point from one part of a
@@ -952,18 +999,23 @@ bool RunPath(const cntr* c, int nc, Grid& g, float* v, const PathPrm& prm) {
     std::vector<uint8_t, RawAlloc<uint8_t>> wide(static_cast<size_t>(n));
     std::vector<long long> none(static_cast<size_t>(nth), 0);   // posts left without a height, by part
     ForParts(R, nth, [&](int t, int r0, int r1) {
-        ForBlocks(r0, r1, C, [&](long long i) {
-            double spc = 0;
-            double h = PostHgt(g, s, i, &spc);
-            if (std::isnan(h)) {
-                z[st * i] = std::numeric_limits<float>::quiet_NaN();
-                wide[static_cast<size_t>(i)] = 0;
-                none[static_cast<size_t>(t)]++;
-                return;
+        PostPre pre[PreBlk];
+        ForBlocks(r0, r1, C, [&](int r, int k0, int m) {
+            PrePosts(g, s, r, k0, m, pre);
+            for (int u = 0; u < m; u++) {
+                const long long i = g.Idx(r, k0 + u);
+                double spc = 0;
+                double h = PostHgt(g, s, i, pre[u], &spc);
+                if (std::isnan(h)) {
+                    z[st * i] = std::numeric_limits<float>::quiet_NaN();
+                    wide[static_cast<size_t>(i)] = 0;
+                    none[static_cast<size_t>(t)]++;
+                    continue;
+                }
+                wide[static_cast<size_t>(i)] = spc >= WideSpc * g.d;
+                h = std::clamp(h, g.Lo(i), g.Hi(i));
+                z[st * i] = static_cast<float>(h);
             }
-            wide[static_cast<size_t>(i)] = spc >= WideSpc * g.d;
-            h = std::clamp(h, g.Lo(i), g.Hi(i));
-            z[st * i] = static_cast<float>(h);
         });
     });
     // Without a geometry caller the sites go before the fill, which needs room of its own.
