@@ -446,31 +446,44 @@ double Crest(const Grid& g, const Sites* s, long long i, long long probe, int w,
     return up ? std::min(cap, L + rise) : std::max(cap, L - rise);
 }
 
+// A post between two contours: its cubic, once the slopes beyond both are known.
+struct Cubic {
+    double lo, hi, a, h, m, o0, o1, h0, h1;
+};
+double CubicHgt(const Cubic& c) {
+    const double d0 = EndSlope(c.m, c.o0, c.h, c.h0);
+    const double d1 = EndSlope(c.m, c.o1, c.h, c.h1);
+    const double t = c.a / c.h, t2 = t * t, t3 = t2 * t;
+    return (2 * t3 - 3 * t2 + 1) * c.lo + (t3 - 2 * t2 + t) * c.h * d0 + (-2 * t3 + 3 * t2) * c.hi +
+           (t3 - t2) * c.h * d1;
+}
+
 // Height of post i, NaN when it has nothing to go by; spc: the spacing of its two contours (0 with
-// fewer).
-double PostHgt(const Grid& g, const Sites* s, long long i, const PostPre& pre, double* spc) {
+// fewer). A post between two contours gets its cubic in cu instead (the return is true), for
+// CubicHgt: the heights of a stretch's posts are finished together, their arithmetic overlapping.
+bool PostHgt(const Grid& g, const Sites* s, long long i, const PostPre& pre, double* hgt, double* spc, Cubic* cu) {
     const double lo = g.Lo(i), hi = g.Hi(i);
-    if (!std::isfinite(lo) || !std::isfinite(hi)) return std::numeric_limits<double>::quiet_NaN();
+    *hgt = std::numeric_limits<double>::quiet_NaN();
+    if (!std::isfinite(lo) || !std::isfinite(hi)) return false;
     const bool hasA = !std::isnan(s[0].p[i].x), hasB = !std::isnan(s[1].p[i].x);
     const double a = hasA ? pre.len[0] : 0;
     const double b = hasB ? pre.len[1] : 0;
     if (hasA && hasB) {
         const double h = a + b;
         *spc = h;
-        if (!(h > 0)) return lo;
-        const double m = (hi - lo) / h;
+        if (!(h > 0)) {
+            *hgt = lo;
+            return false;
+        }
         double h0 = 0, h1 = 0;
         const double o0 = BeyondAt(g, s, i, pre.probe[0], s[0].p[i].x, s[0].p[i].y, lo, true, &h0);
         const double o1 = BeyondAt(g, s, i, pre.probe[1], s[1].p[i].x, s[1].p[i].y, hi, false, &h1);
-        const double d0 = EndSlope(m, o0, h, h0);
-        const double d1 = EndSlope(m, o1, h, h1);
-        const double t = a / h, t2 = t * t, t3 = t2 * t;
-        return (2 * t3 - 3 * t2 + 1) * lo + (t3 - 2 * t2 + t) * h * d0 + (-2 * t3 + 3 * t2) * hi +
-               (t3 - t2) * h * d1;
+        *cu = {lo, hi, a, h, (hi - lo) / h, o0, o1, h0, h1};
+        return true;
     }
-    if (hasA) return Crest(g, s, i, pre.probe[0], 0, lo, a, true, hi);
-    if (hasB) return Crest(g, s, i, pre.probe[1], 1, hi, b, false, lo);
-    return std::numeric_limits<double>::quiet_NaN();
+    if (hasA) *hgt = Crest(g, s, i, pre.probe[0], 0, lo, a, true, hi);
+    else if (hasB) *hgt = Crest(g, s, i, pre.probe[1], 1, hi, b, false, lo);
+    return false;
 }
 
 // Over-relaxed Gauss-Seidel sweeps of posts q (in that order) towards the mean of their
@@ -1000,21 +1013,30 @@ bool RunPath(const cntr* c, int nc, Grid& g, float* v, const PathPrm& prm) {
     std::vector<long long> none(static_cast<size_t>(nth), 0);   // posts left without a height, by part
     ForParts(R, nth, [&](int t, int r0, int r1) {
         PostPre pre[PreBlk];
+        Cubic cub[PreBlk];
+        int at[PreBlk];
         ForBlocks(r0, r1, C, [&](int r, int k0, int m) {
             PrePosts(g, s, r, k0, m, pre);
-            for (int u = 0; u < m; u++) {
-                const long long i = g.Idx(r, k0 + u);
-                double spc = 0;
-                double h = PostHgt(g, s, i, pre[u], &spc);
+            auto put = [&](long long i, double h, double spc, double lo, double hi) {
                 if (std::isnan(h)) {
                     z[st * i] = std::numeric_limits<float>::quiet_NaN();
                     wide[static_cast<size_t>(i)] = 0;
                     none[static_cast<size_t>(t)]++;
-                    continue;
+                    return;
                 }
                 wide[static_cast<size_t>(i)] = spc >= WideSpc * g.d;
-                h = std::clamp(h, g.Lo(i), g.Hi(i));
-                z[st * i] = static_cast<float>(h);
+                z[st * i] = static_cast<float>(std::clamp(h, lo, hi));
+            };
+            int pend = 0;
+            for (int u = 0; u < m; u++) {
+                const long long i = g.Idx(r, k0 + u);
+                double h = 0, spc = 0;
+                if (PostHgt(g, s, i, pre[u], &h, &spc, &cub[pend])) at[pend++] = u;
+                else put(i, h, spc, g.Lo(i), g.Hi(i));
+            }
+            for (int q = 0; q < pend; q++) {
+                const Cubic& cu = cub[q];
+                put(g.Idx(r, k0 + at[q]), CubicHgt(cu), cu.h, cu.lo, cu.hi);
             }
         });
     });
