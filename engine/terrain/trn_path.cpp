@@ -119,55 +119,59 @@ void Seed(const Grid& g, const cntr* c, int nc, long long n, AlcArr<SitePt>& sto
     });
     const double reach = SeedReach * g.d;
     // The contours' segments, then the joins across their gaps (where the lines most likely ran).
+    // Rows shared among threads, each going through every segment in the same order: a post meets
+    // its segments in that order whatever the thread count.
     const long long nj = static_cast<long long>(g.b.joins.size());
-    for (long long ci = 0; ci < nc + nj; ci++) {
-        const bool join = ci >= nc;
-        double jp[4] = {0, 0, 0, 0};
-        double h = 0;
-        if (join) {
-            const LatJoin& jn = g.b.joins[static_cast<size_t>(ci - nc)];
-            jp[0] = jn.x0;
-            jp[1] = jn.y0;
-            jp[2] = jn.x1;
-            jp[3] = jn.y1;
-            h = jn.h;
-        } else {
-            h = c[ci].hgt;
-        }
-        const int nseg = join ? 1 : c[ci].n - 1;
-        for (int m = 0; m < nseg; m++) {
-            const double* pp = join ? jp : c[ci].pnt + 2 * m;
-            const double px = pp[0] - g.x0, py = pp[1] - g.y0;
-            const double qx = pp[2] - g.x0, qy = pp[3] - g.y0;
-            const double ex = qx - px, ey = qy - py, len2 = ex * ex + ey * ey;
-            // Pieces no longer than a mesh interval keep the boxes small.
-            const int np = std::max(1, static_cast<int>(std::ceil(std::sqrt(len2) / g.d)));
-            for (int pc = 0; pc < np; pc++) {
-                const double t0 = static_cast<double>(pc) / np, t1 = static_cast<double>(pc + 1) / np;
-                const double ax = px + t0 * ex, ay = py + t0 * ey, bx = px + t1 * ex, by = py + t1 * ey;
-                const int k0 = std::max(0, static_cast<int>(std::ceil((std::min(ax, bx) - reach) / g.d)));
-                const int k1 = std::min(g.C - 1, static_cast<int>(std::floor((std::max(ax, bx) + reach) / g.d)));
-                const int r0 = std::max(0, static_cast<int>(std::ceil((std::min(ay, by) - reach) / g.d)));
-                const int r1 = std::min(g.R - 1, static_cast<int>(std::floor((std::max(ay, by) + reach) / g.d)));
-                for (int r = r0; r <= r1; r++)
-                    for (int k = k0; k <= k1; k++) {
-                        const long long i = g.Idx(r, k);
-                        const int w = Same(h, g.Lo(i)) ? 0 : Same(h, g.Hi(i)) ? 1 : -1;
-                        if (w < 0) continue;
-                        const double x = k * g.d, y = r * g.d;
-                        double t = len2 > 0 ? ((x - px) * ex + (y - py) * ey) / len2 : 0;
-                        t = std::clamp(t, 0.0, 1.0);
-                        const float sx = static_cast<float>(px + t * ex), sy = static_cast<float>(py + t * ey);
-                        Sites& st = s[w];
-                        const At pi{r, k, x, y};
-                        if (std::isnan(st.p[i].x) || Dist2(pi, sx, sy) < Dist2(pi, st.p[i].x, st.p[i].y)) {
-                            st.p[i].x = sx;
-                            st.p[i].y = sy;
+    ForParts(g.R, nth, [&](int, int R0, int R1) {
+        for (long long ci = 0; ci < nc + nj; ci++) {
+            const bool join = ci >= nc;
+            double jp[4] = {0, 0, 0, 0};
+            double h = 0;
+            if (join) {
+                const LatJoin& jn = g.b.joins[static_cast<size_t>(ci - nc)];
+                jp[0] = jn.x0;
+                jp[1] = jn.y0;
+                jp[2] = jn.x1;
+                jp[3] = jn.y1;
+                h = jn.h;
+            } else {
+                h = c[ci].hgt;
+            }
+            const int nseg = join ? 1 : c[ci].n - 1;
+            for (int m = 0; m < nseg; m++) {
+                const double* pp = join ? jp : c[ci].pnt + 2 * m;
+                const double px = pp[0] - g.x0, py = pp[1] - g.y0;
+                const double qx = pp[2] - g.x0, qy = pp[3] - g.y0;
+                const double ex = qx - px, ey = qy - py, len2 = ex * ex + ey * ey;
+                // Pieces no longer than a mesh interval keep the boxes small.
+                const int np = std::max(1, static_cast<int>(std::ceil(std::sqrt(len2) / g.d)));
+                for (int pc = 0; pc < np; pc++) {
+                    const double t0 = static_cast<double>(pc) / np, t1 = static_cast<double>(pc + 1) / np;
+                    const double ax = px + t0 * ex, ay = py + t0 * ey, bx = px + t1 * ex, by = py + t1 * ey;
+                    const int k0 = std::max(0, static_cast<int>(std::ceil((std::min(ax, bx) - reach) / g.d)));
+                    const int k1 = std::min(g.C - 1, static_cast<int>(std::floor((std::max(ax, bx) + reach) / g.d)));
+                    const int r0 = std::max(R0, static_cast<int>(std::ceil((std::min(ay, by) - reach) / g.d)));
+                    const int r1 = std::min(R1 - 1, static_cast<int>(std::floor((std::max(ay, by) + reach) / g.d)));
+                    for (int r = r0; r <= r1; r++)
+                        for (int k = k0; k <= k1; k++) {
+                            const long long i = g.Idx(r, k);
+                            const int w = Same(h, g.Lo(i)) ? 0 : Same(h, g.Hi(i)) ? 1 : -1;
+                            if (w < 0) continue;
+                            const double x = k * g.d, y = r * g.d;
+                            double t = len2 > 0 ? ((x - px) * ex + (y - py) * ey) / len2 : 0;
+                            t = std::clamp(t, 0.0, 1.0);
+                            const float sx = static_cast<float>(px + t * ex), sy = static_cast<float>(py + t * ey);
+                            Sites& st = s[w];
+                            const At pi{r, k, x, y};
+                            if (std::isnan(st.p[i].x) || Dist2(pi, sx, sy) < Dist2(pi, st.p[i].x, st.p[i].y)) {
+                                st.p[i].x = sx;
+                                st.p[i].y = sy;
+                            }
                         }
-                    }
+                }
             }
         }
-    }
+    });
 }
 
 // One post's site while the scans pass it: where it lies and its squared distance.
