@@ -41,6 +41,7 @@
 #include "terrain/trn_band.h"
 #include "terrain/trn_mc.h"
 #include "terrain/trn_par.h"
+#include "terrain/trn_vec.h"
 
 namespace {
 constexpr double LvlTol = 1e-3;   // height tolerance of equal levels (mm)
@@ -937,12 +938,32 @@ void Soften(const Grid& g, float* z, long long st, std::vector<uint8_t, RawAlloc
         // ring[k]: the last three rows of sweep k (0: the heights before the sweeps).
         std::vector<float> ring(static_cast<size_t>(S) * 3 * cu);
         auto row = [&](int k, int r) { return ring.data() + (static_cast<size_t>(k) * 3 + static_cast<size_t>(r % 3)) * cu; };
+        // Per row in the sweeps, its span cut where the band changes: within a run the bounds are
+        // the same, and the posts go through the sweep without a branch or a look-up each.
+        struct Run {
+            int c0, c1;
+            double lo, hi;
+        };
+        std::vector<std::vector<Run>> runs(static_cast<size_t>(S) + 1);
+        auto mkRuns = [&](int r) {
+            std::vector<Run>& v = runs[static_cast<size_t>(r % (S + 1))];
+            v.clear();
+            const auto [c0, c1] = span[static_cast<size_t>(r)];
+            for (int c = c0; c < c1;) {
+                const long long i = g.Idx(r, c);
+                int e = c + 1;
+                while (e < c1 && g.SameBand(i, g.Idx(r, e))) e++;
+                v.push_back({c, e, g.Lo(i), g.Hi(i)});
+                c = e;
+            }
+        };
         for (int m = h0; m < h1 + S; m++)
             for (int k = 0; k <= S; k++) {
                 const int r = m - k;
                 // Sweep k is needed on rows within S - k of the range.
                 if (r < std::max(h0, r0 - (S - k)) || r >= std::min(h1, r1 + (S - k))) continue;
                 if (k == 0) {
+                    mkRuns(r);
                     float* d = row(0, r);
                     if (r >= r0 && r < r1) {
                         for (int c = 0; c < C; c++) d[c] = z[st * g.Idx(r, c)];
@@ -958,19 +979,13 @@ void Soften(const Grid& g, float* z, long long st, std::vector<uint8_t, RawAlloc
                 float* d = out ? nullptr : row(k, r);
                 // Posts outside the span stand: copied on, and in the heights already.
                 if (!out) std::copy(src, src + C, d);
-                const auto [c0, c1] = span[static_cast<size_t>(r)];
                 const float* up = row(k - 1, r + 1);
                 const float* dn = row(k - 1, r - 1);
-                for (int c = c0; c < c1; c++) {
-                    const long long i = g.Idx(r, c);
-                    float v = src[c];
-                    if (wide[static_cast<size_t>(i)]) {
-                        const double mean = (src[c - 1] + src[c + 1] + dn[c] + up[c]) / 4;
-                        v = static_cast<float>(std::clamp((src[c] + mean) / 2, g.Lo(i), g.Hi(i)));
-                    }
-                    if (out) z[st * i] = v;
-                    else d[c] = v;
-                }
+                const uint8_t* wr = wide.data() + g.Idx(r, 0);
+                float* to = out ? z + st * g.Idx(r, 0) : d;
+                const long long ts = out ? st : 1;
+                for (const Run& u : runs[static_cast<size_t>(r % (S + 1))])
+                    SoftRun(src, dn, up, wr, to, ts, u.c0, u.c1, u.lo, u.hi);
             }
     });
 }
