@@ -18,7 +18,8 @@
 // At a contour that both sides lie above (or below), the slope beyond counts as zero.
 // Inside a closed contour with nothing within (summit or pit), and beyond the last contour, the
 // height goes on at the slope just outside, bending as the slopes of the two bands outside bend
-// (a cone stays a cone, a dome levels out), up to one contour interval.
+// (a cone stays a cone, a dome levels out), up to one contour interval; where that slope would
+// pass the next level well within the region (a plateau above a scarp), it levels out on the way.
 //
 // A line the bands show digitised one interval off takes the level they show, and the regions are
 // made again (see trn_band.h).
@@ -29,6 +30,7 @@
 #include "terrain/trn_path.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -372,7 +374,13 @@ double EndSlope(double inner, double outer, double hin, double hout) {
 // otherwise), site w: the slope of the band below (s1 wide) goes on, bending as it bends from the
 // band below that (s2): a cone's rings give a cone, a dome's rings (slope falling towards the top)
 // a rounded top that levels out. Never past cap.
-double Crest(const Grid& g, const Sites* s, long long i, const At& pi, int w, double L, double a, bool up, double cap) {
+// rho: the farthest any post of the region lies from L (negative: unknown, lines are missing
+// around it, so nothing says the ground levels out). Where the slope so carried on would pass
+// the next level within the region, the ground must level out on the way (a plateau above an
+// escarpment, a flat floor below a bank): the rise stops short of it, the more the further the
+// slope would carry, down to half the interval (the mean of a top known only to lie within it).
+double Crest(const Grid& g, const Sites* s, long long i, const At& pi, int w, double L, double a, bool up, double cap,
+             double rho) {
     double s1 = 0, s2 = 0;
     long long j = -1;
     const double g1 = Beyond(g, s, i, pi, s[w].p[i].x, s[w].p[i].y, a, L, up, &s1, &j);
@@ -391,14 +399,19 @@ double Crest(const Grid& g, const Sites* s, long long i, const At& pi, int w, do
             g0 = std::max(0.0, g1 + k * s1 / 2);
         }
     }
-    double rise = g0 * a;
-    if (k < 0) rise = a < -g0 / k ? g0 * a + k * a * a / 2 : g0 * g0 / (-2 * k);
+    auto riseAt = [&](double x) { return k < 0 && x >= -g0 / k ? g0 * g0 / (-2 * k) : g0 * x + k * x * x / 2; };
+    double rise = riseAt(a);
+    // The interval here: the band beyond's when wider (supplementary lines elsewhere make the
+    // region's room narrower than the lines around it are apart).
+    const double room = std::max(std::fabs(cap - L), j >= 0 ? g.Hi(j) - g.Lo(j) : 0.0);
+    const double far = riseAt(std::max(rho, a));
+    if (rho >= 0 && far > room) rise = std::min(rise, room / 2 * (1 + room / far));
     return up ? std::min(cap, L + rise) : std::max(cap, L - rise);
 }
 
 // Height of post i, NaN when it has nothing to go by; spc: the spacing of its two contours (0 with
-// fewer).
-double PostHgt(const Grid& g, const Sites* s, long long i, double* spc) {
+// fewer). rho: in a region that sees one level, the farthest its posts lie from it (see Crest).
+double PostHgt(const Grid& g, const Sites* s, long long i, double* spc, double rho) {
     const double lo = g.Lo(i), hi = g.Hi(i);
     if (!std::isfinite(lo) || !std::isfinite(hi)) return std::numeric_limits<double>::quiet_NaN();
     const bool hasA = !std::isnan(s[0].p[i].x), hasB = !std::isnan(s[1].p[i].x);
@@ -419,8 +432,8 @@ double PostHgt(const Grid& g, const Sites* s, long long i, double* spc) {
         return (2 * t3 - 3 * t2 + 1) * lo + (t3 - 2 * t2 + t) * h * d0 + (-2 * t3 + 3 * t2) * hi +
                (t3 - t2) * h * d1;
     }
-    if (hasA) return Crest(g, s, i, pi, 0, lo, a, true, hi);
-    if (hasB) return Crest(g, s, i, pi, 1, hi, b, false, lo);
+    if (hasA) return Crest(g, s, i, pi, 0, lo, a, true, hi, rho);
+    if (hasB) return Crest(g, s, i, pi, 1, hi, b, false, lo, rho);
     return std::numeric_limits<double>::quiet_NaN();
 }
 
@@ -949,20 +962,54 @@ bool RunPath(const cntr* c, int nc, Grid& g, float* v, const PathPrm& prm) {
     const long long st = prm.z ? 1 : 3;
     std::vector<uint8_t, RawAlloc<uint8_t>> wide(static_cast<size_t>(n));
     std::vector<long long> none(static_cast<size_t>(nth), 0);   // posts left without a height, by part
+    // Posts of regions that see one level wait (wide 2) until the farthest of each region from its
+    // level is known: per region, the bits of that distance as a float (>= 0: they order as the
+    // distances do), raised by every thread, the largest whatever the order.
+    std::vector<uint32_t> reach(g.b.rlo.size(), 0);
+    std::vector<uint8_t> wait(static_cast<size_t>(R), 0);   // the rows with such posts
+    const double itv = FindItv(c, nc);
+    auto put = [&](long long i, double h, double spc, int t) {
+        if (std::isnan(h)) {
+            z[st * i] = std::numeric_limits<float>::quiet_NaN();
+            wide[static_cast<size_t>(i)] = 0;
+            none[static_cast<size_t>(t)]++;
+            return;
+        }
+        wide[static_cast<size_t>(i)] = spc >= WideSpc * g.d;
+        z[st * i] = static_cast<float>(std::clamp(h, g.Lo(i), g.Hi(i)));
+    };
     ForParts(R, nth, [&](int t, int r0, int r1) {
         ForBlocks(r0, r1, C, [&](long long i) {
-            double spc = 0;
-            double h = PostHgt(g, s, i, &spc);
-            if (std::isnan(h)) {
-                z[st * i] = std::numeric_limits<float>::quiet_NaN();
-                wide[static_cast<size_t>(i)] = 0;
-                none[static_cast<size_t>(t)]++;
+            const bool hasA = !std::isnan(s[0].p[i].x), hasB = !std::isnan(s[1].p[i].x);
+            if (hasA != hasB && std::isfinite(g.Lo(i)) && std::isfinite(g.Hi(i))) {
+                const SitePt q = s[hasA ? 0 : 1].p[i];
+                const At pi(g, i);
+                std::atomic_ref<uint32_t> far(reach[static_cast<size_t>(g.b.reg[static_cast<size_t>(i)])]);
+                const uint32_t d = std::bit_cast<uint32_t>(static_cast<float>(std::sqrt(Dist2(pi, q.x, q.y))));
+                uint32_t was = far.load(std::memory_order_relaxed);
+                while (was < d && !far.compare_exchange_weak(was, d, std::memory_order_relaxed)) {}
+                wide[static_cast<size_t>(i)] = 2;
+                wait[static_cast<size_t>(pi.r)] = 1;
                 return;
             }
-            wide[static_cast<size_t>(i)] = spc >= WideSpc * g.d;
-            h = std::clamp(h, g.Lo(i), g.Hi(i));
-            z[st * i] = static_cast<float>(h);
+            double spc = 0;
+            const double h = PostHgt(g, s, i, &spc, 0);
+            put(i, h, spc, t);
         });
+    });
+    ForParts(R, nth, [&](int t, int r0, int r1) {
+        for (int r = r0; r < r1; r++) {
+            if (!wait[static_cast<size_t>(r)]) continue;
+            for (long long i = g.Idx(r, 0); i < g.Idx(r + 1, 0); i++) {
+                if (wide[static_cast<size_t>(i)] != 2) continue;
+                double spc = 0;
+                const size_t rg = static_cast<size_t>(g.b.reg[static_cast<size_t>(i)]);
+                // A band wider than the interval: lines are missing about it, the ground may go on.
+                const bool gap = g.Hi(i) - g.Lo(i) > itv + LvlTol;
+                const double h = PostHgt(g, s, i, &spc, gap ? -1.0 : std::bit_cast<float>(reach[rg]));
+                put(i, h, spc, t);
+            }
+        }
     });
     // Without a geometry caller the sites go before the fill, which needs room of its own.
     auto freeSites = [&] {
