@@ -967,6 +967,12 @@ bool RunPath(const cntr* c, int nc, Grid& g, float* v, const PathPrm& prm) {
     // distances do), raised by every thread, the largest whatever the order.
     std::vector<uint32_t> reach(g.b.rlo.size(), 0);
     std::vector<uint8_t> wait(static_cast<size_t>(R), 0);   // the rows with such posts
+    // The lowest and highest levels: beyond them the map may just stop (the sea, a lake's level).
+    double lvMin = std::numeric_limits<double>::infinity(), lvMax = -lvMin;
+    for (int ci = 0; ci < nc; ci++) {
+        lvMin = std::min(lvMin, static_cast<double>(c[ci].hgt));
+        lvMax = std::max(lvMax, static_cast<double>(c[ci].hgt));
+    }
     const double itv = FindItv(c, nc);
     auto put = [&](long long i, double h, double spc, int t) {
         if (std::isnan(h)) {
@@ -1004,9 +1010,11 @@ bool RunPath(const cntr* c, int nc, Grid& g, float* v, const PathPrm& prm) {
                 if (wide[static_cast<size_t>(i)] != 2) continue;
                 double spc = 0;
                 const size_t rg = static_cast<size_t>(g.b.reg[static_cast<size_t>(i)]);
-                // A band wider than the interval: lines are missing about it, the ground may go on.
+                // Nothing says the ground levels out in a band wider than the interval (lines are
+                // missing about it) or beyond the map's lowest or highest level.
                 const bool gap = g.Hi(i) - g.Lo(i) > itv + LvlTol;
-                const double h = PostHgt(g, s, i, &spc, gap ? -1.0 : std::bit_cast<float>(reach[rg]));
+                const bool outside = g.Lo(i) < lvMin - LvlTol || g.Hi(i) > lvMax + LvlTol;
+                const double h = PostHgt(g, s, i, &spc, gap || outside ? -1.0 : std::bit_cast<float>(reach[rg]));
                 put(i, h, spc, t);
             }
         }

@@ -77,15 +77,21 @@ TEST_F(PathTest, PitSinksBelowTheLowestRingByTheSideSlope) {
 }
 
 // A wide plateau above a steep escarpment (rings 2 m apart, 10 m a ring) and, beside it, a wide
-// basin below steep banks: the slope of the scarp cannot go on over the top (it would pass the
-// next level within 2 m), so the top levels out about halfway up the interval instead of at the
-// next level, and the basin's floor halfway down.
+// basin below steep banks; a small hill and a small pit elsewhere reach a level further. The slope
+// of the scarp cannot go on over the top (it would pass the next level within 2 m), so the top
+// levels out about halfway up the interval instead of at the next level, and the basin's floor
+// halfway down.
 TEST_F(PathTest, WidePlateauAndBasinLevelOutHalfwayThroughTheInterval) {
-    for (int k = 0; k < 3; k++) {
-        Ring(static_cast<float>(10000 * (k + 1)), -50000, 0, static_cast<float>(40000 - 2000 * k), 96);
-        Ring(static_cast<float>(-10000 * (k + 1)), 50000, 0, static_cast<float>(40000 - 2000 * k), 96);
+    for (int k = 0; k < 4; k++) {
+        const float lvl = static_cast<float>(10000 * (k + 1));
+        if (k < 3) {
+            Ring(lvl, -50000, 0, static_cast<float>(40000 - 2000 * k), 96);
+            Ring(-lvl, 50000, 0, static_cast<float>(40000 - 2000 * k), 96);
+        }
+        Ring(lvl, 0, 60000, static_cast<float>(12000 - 3000 * k), 48);
+        Ring(-lvl, 0, -60000, static_cast<float>(12000 - 3000 * k), 48);
     }
-    Region(-100000, -45000, 100000, 45000, 1000);
+    Region(-100000, -75000, 100000, 75000, 1000);
     IntrCmd(CatMdl, CmdTrnCre);
     const int mid = Rows() / 2;
     int seen = 0;
