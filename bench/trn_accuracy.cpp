@@ -5,7 +5,8 @@
 // METHODS: command-line names of the methods separated by commas (default: all of them). CASES:
 // any of "synth", "andes20", "andes50", "lowland1", "lowland2", "synth4" (the synthetic grid at
 // half the interval, four times the posts: time only), comma-separated (default: all but synth4;
-// about 40 s on two cores, half of it the lowland cases).
+// about 40 s on two cores, half of it the lowland cases); "landforms": the landforms of
+// bench_land.h (each also by its name), made and traced at the start of their case.
 //
 // Cases: the synthetic contours of the shared bench data with their true heights (scored at the
 // posts inside the convex hull of the contour vertices), the real Andean model rebuilt from its
@@ -71,7 +72,7 @@ int main(int argc, char** argv) {
     const std::string shared = ALT_SHARED_DIR;
     std::vector<const TrnMethodInfo*> meth;
     if (!BenchMethods(SplitList(argc > 1 ? argv[1] : ""), meth)) return 1;
-    std::vector<std::string> cases = SplitList(argc > 2 ? argv[2] : "synth,andes20,andes50,lowland1,lowland2");
+    std::vector<std::string> cases = ExpandCases(SplitList(argc > 2 ? argv[2] : "synth,andes20,andes50,lowland1,lowland2"));
     BenchStart();
     GDALAllRegister();
     std::vector<Row> table;
