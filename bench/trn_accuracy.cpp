@@ -16,7 +16,8 @@
 // Prints per case and method the root mean square error (metres and as a fraction of the contour
 // interval), the largest error, the posts outside the band of the levels that bound them, wall
 // and processor time and peak memory (MB and bytes per post); then the table of RMSE / interval.
-// ALT_DUMP=PREFIX writes each grid to PREFIX-CASE-METHOD.txt (metres, south row first).
+// ALT_DUMP=PREFIX writes each grid to PREFIX-CASE-METHOD.txt (metres, south row first), and the
+// true heights of the posts scored to PREFIX-CASE-truth.txt (nan: not scored).
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -109,6 +110,15 @@ int main(int argc, char** argv) {
                     "disorder", "wall s", "cpu s", "peak MB", "B/post");
         Row row;
         row.cs = cn;
+        if (const char* dump = std::getenv("ALT_DUMP"); dump && !cs.truth.empty()) {
+            if (FILE* f = std::fopen((std::string(dump) + "-" + cn + "-truth.txt").c_str(), "w")) {
+                for (int r = 0; r < R; r++) {
+                    for (int k = 0; k < C; k++) std::fprintf(f, "%.3f ", cs.mask[static_cast<size_t>(r) * C + k] ? cs.truth[static_cast<size_t>(r) * C + k] : NAN);
+                    std::fprintf(f, "\n");
+                }
+                std::fclose(f);
+            }
+        }
         for (const TrnMethodInfo* mi : meth) {
             // Heights and the run's figures come back through shared memory from a child process.
             const size_t bytes = sizeof(Run) + sizeof(float) * 3 * static_cast<size_t>(n);
