@@ -1024,7 +1024,7 @@ bool RunPath(const cntr* c, int nc, Grid& g, float* v, const PathPrm& prm) {
         store.Alc(0, nullptr);
         for (Sites& site : s) site.p = nullptr;
     };
-    const double ci = FindItv(c, nc);
+    const double ci = itv;
     VoidFill(g, s, z, st, wide);
     if (!prm.geom) freeSites();
     if (std::any_of(none.begin(), none.end(), [](long long k) { return k > 0; }))
