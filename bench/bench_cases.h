@@ -15,6 +15,7 @@
 #include <ogr_api.h>
 
 #include "bench_data.h"
+#include "bench_land.h"
 #include "terrain/trn_mth.h"
 
 struct BenchCase {
@@ -173,12 +174,27 @@ inline bool LoadBenchCase(const std::string& shared, const std::string& name, Be
         return LoadRealCase(shared, "ecuador", "10m", name == "andes20" ? 20 : 50, cs);
     if (name == "lowland1" || name == "lowland2")
         return LoadRealCase(shared, "lowland", "1m", name == "lowland1" ? 1 : 2, cs);
-    return false;
+    if (!land::Load(shared, name, cs.d, cs.truth)) return false;
+    int R = 0, C = 0;
+    if (!TrnMshDim(cs.d.rgn, cs.d.itv, &R, &C) || static_cast<long long>(R) * C != static_cast<long long>(cs.truth.size()))
+        return false;
+    HullMask(cs.d, R, C, cs.mask);
+    return true;
 }
 
 inline bool IsBenchCase(const std::string& name) {
     return name == "synth" || name == "synth4" || name == "andes20" || name == "andes50" || name == "lowland1" ||
-           name == "lowland2";
+           name == "lowland2" || std::find(land::Names().begin(), land::Names().end(), name) != land::Names().end();
+}
+
+// A list of cases with "landforms" standing for every landform case (bench_land.h).
+inline std::vector<std::string> ExpandCases(const std::vector<std::string>& in) {
+    std::vector<std::string> out;
+    for (const std::string& c : in) {
+        if (c == "landforms") out.insert(out.end(), land::Names().begin(), land::Names().end());
+        else out.push_back(c);
+    }
+    return out;
 }
 
 inline std::vector<std::string> SplitList(const std::string& s) {

@@ -5,7 +5,8 @@
 // METHODS: command-line names of the methods separated by commas (default: all of them). CASES:
 // any of "synth", "andes20", "andes50", "lowland1", "lowland2", "synth4" (the synthetic grid at
 // half the interval, four times the posts: time only), comma-separated (default: all but synth4;
-// about 40 s on two cores, half of it the lowland cases).
+// about 40 s on two cores, half of it the lowland cases); "landforms": the landforms of
+// bench_land.h (each also by its name), made and traced at the start of their case.
 //
 // Cases: the synthetic contours of the shared bench data with their true heights (scored at the
 // posts inside the convex hull of the contour vertices), the real Andean model rebuilt from its
@@ -15,7 +16,8 @@
 // Prints per case and method the root mean square error (metres and as a fraction of the contour
 // interval), the largest error, the posts outside the band of the levels that bound them, wall
 // and processor time and peak memory (MB and bytes per post); then the table of RMSE / interval.
-// ALT_DUMP=PREFIX writes each grid to PREFIX-CASE-METHOD.txt (metres, south row first).
+// ALT_DUMP=PREFIX writes each grid to PREFIX-CASE-METHOD.txt (metres, south row first), and the
+// true heights of the posts scored to PREFIX-CASE-truth.txt (nan: not scored).
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -71,7 +73,7 @@ int main(int argc, char** argv) {
     const std::string shared = ALT_SHARED_DIR;
     std::vector<const TrnMethodInfo*> meth;
     if (!BenchMethods(SplitList(argc > 1 ? argv[1] : ""), meth)) return 1;
-    std::vector<std::string> cases = SplitList(argc > 2 ? argv[2] : "synth,andes20,andes50,lowland1,lowland2");
+    std::vector<std::string> cases = ExpandCases(SplitList(argc > 2 ? argv[2] : "synth,andes20,andes50,lowland1,lowland2"));
     BenchStart();
     GDALAllRegister();
     std::vector<Row> table;
@@ -108,6 +110,15 @@ int main(int argc, char** argv) {
                     "disorder", "wall s", "cpu s", "peak MB", "B/post");
         Row row;
         row.cs = cn;
+        if (const char* dump = std::getenv("ALT_DUMP"); dump && !cs.truth.empty()) {
+            if (FILE* f = std::fopen((std::string(dump) + "-" + cn + "-truth.txt").c_str(), "w")) {
+                for (int r = 0; r < R; r++) {
+                    for (int k = 0; k < C; k++) std::fprintf(f, "%.3f ", cs.mask[static_cast<size_t>(r) * C + k] ? cs.truth[static_cast<size_t>(r) * C + k] : NAN);
+                    std::fprintf(f, "\n");
+                }
+                std::fclose(f);
+            }
+        }
         for (const TrnMethodInfo* mi : meth) {
             // Heights and the run's figures come back through shared memory from a child process.
             const size_t bytes = sizeof(Run) + sizeof(float) * 3 * static_cast<size_t>(n);

@@ -6,8 +6,9 @@
 // METHODS: command-line names of the methods, comma-separated (default: all of them). CASES: any of
 // "synth" (the shared synthetic contours, 5 m grid, truth synth-truth.txt), "andes20", "andes50"
 // (the real 10 m Andean model and its 20 m and 50 m contours), "lowland1", "lowland2" (the real
-// 1 m lowland model and its 1 m and 2 m contours); default all. DEFECTS: any of those below,
-// default all. SEED: a whole number (default 1). An empty argument or "all" takes the default, so
+// 1 m lowland model and its 1 m and 2 m contours), "landforms" (those of bench_land.h, each also
+// by its name); default all but the landforms. DEFECTS: any of those below, default all. SEED: a
+// whole number (default 1). An empty argument or "all" takes the default, so
 // `trn_robust gradient-paths andes20 gaps,wholem` reruns two cells.
 //
 // Each defect is a function of the clean input and a generator seeded from SEED, the case and the
@@ -555,7 +556,7 @@ int main(int argc, char** argv) {
     const std::string shared = ALT_SHARED_DIR;
     std::vector<const TrnMethodInfo*> meth;
     if (!BenchMethods(Arg(argc, argv, 1), meth)) return 1;
-    std::vector<std::string> cases = Arg(argc, argv, 2);
+    std::vector<std::string> cases = ExpandCases(Arg(argc, argv, 2));
     if (cases.empty()) cases = {"synth", "andes20", "andes50", "lowland1", "lowland2"};
     for (const std::string& c : cases)
         if (!IsBenchCase(c) || c == "synth4") {

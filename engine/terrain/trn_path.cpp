@@ -18,7 +18,8 @@
 // At a contour that both sides lie above (or below), the slope beyond counts as zero.
 // Inside a closed contour with nothing within (summit or pit), and beyond the last contour, the
 // height goes on at the slope just outside, bending as the slopes of the two bands outside bend
-// (a cone stays a cone, a dome levels out), up to one contour interval.
+// (a cone stays a cone, a dome levels out), up to one contour interval; where that slope would
+// pass the next level well within the region (a plateau above a scarp), it levels out on the way.
 //
 // A line the bands show digitised one interval off takes the level they show, and the regions are
 // made again (see trn_band.h).
@@ -29,6 +30,7 @@
 #include "terrain/trn_path.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -426,8 +428,13 @@ double EndSlope(double inner, double outer, double hin, double hout) {
 // otherwise), site w: the slope of the band below (s1 wide) goes on, bending as it bends from the
 // band below that (s2): a cone's rings give a cone, a dome's rings (slope falling towards the top)
 // a rounded top that levels out. Never past cap.
+// rho: the farthest any post of the region lies from L (negative: unknown, lines are missing
+// around it, so nothing says the ground levels out). Where the slope so carried on would pass
+// the next level within the region, the ground must level out on the way (a plateau above an
+// escarpment, a flat floor below a bank): the rise stops short of it, the more the further the
+// slope would carry, down to half the interval (the mean of a top known only to lie within it).
 double Crest(const Grid& g, const Sites* s, long long i, long long probe, int w, double L, double a, bool up,
-             double cap) {
+             double cap, double rho) {
     double s1 = 0, s2 = 0;
     long long j = -1;
     const double g1 = BeyondAt(g, s, i, probe, s[w].p[i].x, s[w].p[i].y, L, up, &s1, &j);
@@ -446,8 +453,13 @@ double Crest(const Grid& g, const Sites* s, long long i, long long probe, int w,
             g0 = std::max(0.0, g1 + k * s1 / 2);
         }
     }
-    double rise = g0 * a;
-    if (k < 0) rise = a < -g0 / k ? g0 * a + k * a * a / 2 : g0 * g0 / (-2 * k);
+    auto riseAt = [&](double x) { return k < 0 && x >= -g0 / k ? g0 * g0 / (-2 * k) : g0 * x + k * x * x / 2; };
+    double rise = riseAt(a);
+    // The interval here: the band beyond's when wider (supplementary lines elsewhere make the
+    // region's room narrower than the lines around it are apart).
+    const double room = std::max(std::fabs(cap - L), j >= 0 ? g.Hi(j) - g.Lo(j) : 0.0);
+    const double far = riseAt(std::max(rho, a));
+    if (rho >= 0 && far > room) rise = std::min(rise, room / 2 * (1 + room / far));
     return up ? std::min(cap, L + rise) : std::max(cap, L - rise);
 }
 
@@ -464,9 +476,11 @@ double CubicHgt(const Cubic& c) {
 }
 
 // Height of post i, NaN when it has nothing to go by; spc: the spacing of its two contours (0 with
-// fewer). A post between two contours gets its cubic in cu instead (the return is true), for
-// CubicHgt: the heights of a stretch's posts are finished together, their arithmetic overlapping.
-bool PostHgt(const Grid& g, const Sites* s, long long i, const PostPre& pre, double* hgt, double* spc, Cubic* cu) {
+// fewer). rho: in a region that sees one level, the farthest its posts lie from it (see Crest).
+// A post between two contours gets its cubic in cu instead (the return is true), for CubicHgt: the
+// heights of a stretch's posts are finished together, their arithmetic overlapping.
+bool PostHgt(const Grid& g, const Sites* s, long long i, const PostPre& pre, double* hgt, double* spc, Cubic* cu,
+             double rho) {
     const double lo = g.Lo(i), hi = g.Hi(i);
     *hgt = std::numeric_limits<double>::quiet_NaN();
     if (!std::isfinite(lo) || !std::isfinite(hi)) return false;
@@ -486,8 +500,8 @@ bool PostHgt(const Grid& g, const Sites* s, long long i, const PostPre& pre, dou
         *cu = {lo, hi, a, h, (hi - lo) / h, o0, o1, h0, h1};
         return true;
     }
-    if (hasA) *hgt = Crest(g, s, i, pre.probe[0], 0, lo, a, true, hi);
-    else if (hasB) *hgt = Crest(g, s, i, pre.probe[1], 1, hi, b, false, lo);
+    if (hasA) *hgt = Crest(g, s, i, pre.probe[0], 0, lo, a, true, hi, rho);
+    else if (hasB) *hgt = Crest(g, s, i, pre.probe[1], 1, hi, b, false, lo, rho);
     return false;
 }
 
@@ -1030,41 +1044,83 @@ bool RunPath(const cntr* c, int nc, Grid& g, float* v, const PathPrm& prm) {
     const long long st = prm.z ? 1 : 3;
     std::vector<uint8_t, RawAlloc<uint8_t>> wide(static_cast<size_t>(n));
     std::vector<long long> none(static_cast<size_t>(nth), 0);   // posts left without a height, by part
+    // Posts of regions that see one level wait (wide 2) until the farthest of each region from its
+    // level is known: per region, the bits of that distance as a float (>= 0: they order as the
+    // distances do), raised by every thread, the largest whatever the order.
+    std::vector<uint32_t> reach(g.b.rlo.size(), 0);
+    std::vector<uint8_t> wait(static_cast<size_t>(R), 0);   // the rows with such posts
+    // The lowest and highest levels: beyond them the map may just stop (the sea, a lake's level).
+    double lvMin = std::numeric_limits<double>::infinity(), lvMax = -lvMin;
+    for (int ci = 0; ci < nc; ci++) {
+        lvMin = std::min(lvMin, static_cast<double>(c[ci].hgt));
+        lvMax = std::max(lvMax, static_cast<double>(c[ci].hgt));
+    }
+    const double itv = FindItv(c, nc);
+    auto put = [&](long long i, double h, double spc, int t, double lo, double hi) {
+        if (std::isnan(h)) {
+            z[st * i] = std::numeric_limits<float>::quiet_NaN();
+            wide[static_cast<size_t>(i)] = 0;
+            none[static_cast<size_t>(t)]++;
+            return;
+        }
+        wide[static_cast<size_t>(i)] = spc >= WideSpc * g.d;
+        z[st * i] = static_cast<float>(std::clamp(h, lo, hi));
+    };
     ForParts(R, nth, [&](int t, int r0, int r1) {
         PostPre pre[PreBlk];
         Cubic cub[PreBlk];
         int at[PreBlk];
         ForBlocks(r0, r1, C, [&](int r, int k0, int m) {
             PrePosts(g, s, r, k0, m, pre);
-            auto put = [&](long long i, double h, double spc, double lo, double hi) {
-                if (std::isnan(h)) {
-                    z[st * i] = std::numeric_limits<float>::quiet_NaN();
-                    wide[static_cast<size_t>(i)] = 0;
-                    none[static_cast<size_t>(t)]++;
-                    return;
-                }
-                wide[static_cast<size_t>(i)] = spc >= WideSpc * g.d;
-                z[st * i] = static_cast<float>(std::clamp(h, lo, hi));
-            };
             int pend = 0;
             for (int u = 0; u < m; u++) {
                 const long long i = g.Idx(r, k0 + u);
+                const bool hasA = !std::isnan(s[0].p[i].x), hasB = !std::isnan(s[1].p[i].x);
+                if (hasA != hasB && std::isfinite(g.Lo(i)) && std::isfinite(g.Hi(i))) {
+                    std::atomic_ref<uint32_t> far(reach[static_cast<size_t>(g.b.reg[static_cast<size_t>(i)])]);
+                    const uint32_t d = std::bit_cast<uint32_t>(static_cast<float>(pre[u].len[hasA ? 0 : 1]));
+                    uint32_t was = far.load(std::memory_order_relaxed);
+                    while (was < d && !far.compare_exchange_weak(was, d, std::memory_order_relaxed)) {}
+                    wide[static_cast<size_t>(i)] = 2;
+                    wait[static_cast<size_t>(r)] = 1;
+                    continue;
+                }
                 double h = 0, spc = 0;
-                if (PostHgt(g, s, i, pre[u], &h, &spc, &cub[pend])) at[pend++] = u;
-                else put(i, h, spc, g.Lo(i), g.Hi(i));
+                if (PostHgt(g, s, i, pre[u], &h, &spc, &cub[pend], 0)) at[pend++] = u;
+                else put(i, h, spc, t, g.Lo(i), g.Hi(i));
             }
             for (int q = 0; q < pend; q++) {
                 const Cubic& cu = cub[q];
-                put(g.Idx(r, k0 + at[q]), CubicHgt(cu), cu.h, cu.lo, cu.hi);
+                put(g.Idx(r, k0 + at[q]), CubicHgt(cu), cu.h, t, cu.lo, cu.hi);
             }
         });
+    });
+    ForParts(R, nth, [&](int t, int r0, int r1) {
+        for (int r = r0; r < r1; r++) {
+            if (!wait[static_cast<size_t>(r)]) continue;
+            for (int k = 0; k < C; k++) {
+                const long long i = g.Idx(r, k);
+                if (wide[static_cast<size_t>(i)] != 2) continue;
+                const size_t rg = static_cast<size_t>(g.b.reg[static_cast<size_t>(i)]);
+                // Nothing says the ground levels out in a band wider than the interval (lines are
+                // missing about it) or beyond the map's lowest or highest level.
+                const bool gap = g.Hi(i) - g.Lo(i) > itv + LvlTol;
+                const bool outside = g.Lo(i) < lvMin - LvlTol || g.Hi(i) > lvMax + LvlTol;
+                PostPre pre;
+                PrePosts(g, s, r, k, 1, &pre);
+                double h = 0, spc = 0;
+                Cubic none1;   // a post of one level has no cubic
+                PostHgt(g, s, i, pre, &h, &spc, &none1, gap || outside ? -1.0 : std::bit_cast<float>(reach[rg]));
+                put(i, h, spc, t, g.Lo(i), g.Hi(i));
+            }
+        }
     });
     // Without a geometry caller the sites go before the fill, which needs room of its own.
     auto freeSites = [&] {
         store.Alc(0, nullptr);
         for (Sites& site : s) site.p = nullptr;
     };
-    const double ci = FindItv(c, nc);
+    const double ci = itv;
     VoidFill(g, s, z, st, wide);
     if (!prm.geom) freeSites();
     if (std::any_of(none.begin(), none.end(), [](long long k) { return k > 0; }))

@@ -76,6 +76,39 @@ TEST_F(PathTest, PitSinksBelowTheLowestRingByTheSideSlope) {
     EXPECT_NEAR(Z(mid, mid), -36000, 600);
 }
 
+// A wide plateau above a steep escarpment (rings 2 m apart, 10 m a ring) and, beside it, a wide
+// basin below steep banks; a small hill and a small pit elsewhere reach a level further. The slope
+// of the scarp cannot go on over the top (it would pass the next level within 2 m), so the top
+// levels out about halfway up the interval instead of at the next level, and the basin's floor
+// halfway down.
+TEST_F(PathTest, WidePlateauAndBasinLevelOutHalfwayThroughTheInterval) {
+    for (int k = 0; k < 4; k++) {
+        const float lvl = static_cast<float>(10000 * (k + 1));
+        if (k < 3) {
+            Ring(lvl, -50000, 0, static_cast<float>(40000 - 2000 * k), 96);
+            Ring(-lvl, 50000, 0, static_cast<float>(40000 - 2000 * k), 96);
+        }
+        Ring(lvl, 0, 60000, static_cast<float>(12000 - 3000 * k), 48);
+        Ring(-lvl, 0, -60000, static_cast<float>(12000 - 3000 * k), 48);
+    }
+    Region(-100000, -75000, 100000, 75000, 1000);
+    IntrCmd(CatMdl, CmdTrnCre);
+    const int mid = Rows() / 2;
+    int seen = 0;
+    for (int c = 0; c < Cols(); c++) {
+        const double x = X(c), y = Y(mid);
+        const double top = std::hypot(x + 50000, y), floor = std::hypot(x - 50000, y);
+        if (top < 30000) {
+            EXPECT_NEAR(Z(mid, c), 35000, 1000) << "column " << c;
+            seen++;
+        }
+        if (floor < 30000) {
+            EXPECT_NEAR(Z(mid, c), -35000, 1000) << "column " << c;
+        }
+    }
+    EXPECT_GT(seen, 50);
+}
+
 namespace {
 // Whether (x, y) lies inside the closed contour c (even-odd rule).
 bool Inside(const cntr& c, double x, double y) {
