@@ -611,14 +611,15 @@ void Crossings(const cntr* c, int nc, const std::vector<Seg>& extra, const std::
     };
     // The contours shared among threads, each part's crossings in their own lists, joined in the
     // contours' order: the same lists as on one thread.
-    const int np = std::max(1, std::min(nth, nc / 64));
-    std::vector<std::vector<Cut>> pc(static_cast<size_t>(np));
-    std::vector<Touch> pt(static_cast<size_t>(np));
-    // Parts of about as many vertices each.
-    std::vector<int> from(static_cast<size_t>(np) + 1, nc);
-    from[0] = 0;
+    // Parts of about as many vertices each (a few long lines share out as well as many short ones),
+    // worth a thread each.
     long long all = 0, run = 0;
     for (int ci = 0; ci < nc; ci++) all += c[ci].n;
+    const int np = static_cast<int>(std::max<long long>(1, std::min<long long>({nth, nc, all / 4096})));
+    std::vector<std::vector<Cut>> pc(static_cast<size_t>(np));
+    std::vector<Touch> pt(static_cast<size_t>(np));
+    std::vector<int> from(static_cast<size_t>(np) + 1, nc);
+    from[0] = 0;
     for (int ci = 0, t = 1; ci < nc && t < np; ci++) {
         run += c[ci].n;
         if (run * np >= all * t) from[static_cast<size_t>(t++)] = ci + 1;
@@ -835,13 +836,17 @@ void Look(const Lat& L, AccVec& acc, uint8_t* odd, int nth) {
 
 // Band of each node as level indices (lo, hi) in acc's l1, l2; -1, -1 when it sees no contour.
 // They take the place of the levels seen in acc, which saves a grid of them at the peak.
-void NodeBands(AccVec& acc) {
-    for (Acc& a : acc) {
-        const int lo = a.l2 < 0 ? a.l1 : std::min(a.l1, a.l2);
-        const int hi = a.l2 < 0 ? a.l1 : std::max(a.l1, a.l2);
-        a.l1 = lo;
-        a.l2 = hi;
-    }
+void NodeBands(const Lat& L, AccVec& acc, int nth) {
+    ForParts(L.ny, nth, [&](int, int j0, int j1) {
+        const size_t nx = static_cast<size_t>(L.nx);
+        for (size_t u = static_cast<size_t>(j0) * nx; u < static_cast<size_t>(j1) * nx; u++) {
+            Acc& a = acc[u];
+            const int lo = a.l2 < 0 ? a.l1 : std::min(a.l1, a.l2);
+            const int hi = a.l2 < 0 ? a.l1 : std::max(a.l1, a.l2);
+            a.l1 = lo;
+            a.l2 = hi;
+        }
+    });
 }
 
 // The regions of the lattice: par gets each node's region 0 .. nr - 1 (numbered in index order)
@@ -1430,7 +1435,7 @@ void MkLatBands(const cntr* c, int nc, const std::vector<double>& X, const std::
     if (voids && !lev.empty()) vh = VoidHgts(c, nc, L, odd);
     odd.clear();
     odd.shrink_to_fit();
-    NodeBands(acc);
+    NodeBands(L, acc, threads);
     RegVec par;
     const int nr = JoinRegions(L, acc, par, threads);
     std::vector<int> rlo(static_cast<size_t>(nr)), rhi(static_cast<size_t>(nr));
