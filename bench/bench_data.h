@@ -3,6 +3,7 @@
 #pragma once
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <vector>
@@ -18,6 +19,19 @@
 #include "doc/doc.h"
 #include "terrain/trn.h"
 #include "terrain/trn_gen.h"
+
+// splitmix64: the same numbers on every platform, unlike the standard distributions.
+struct Rng {
+    uint64_t s;
+    uint64_t Next() {
+        uint64_t z = (s += 0x9e3779b97f4a7c15ULL);
+        z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
+        z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
+        return z ^ (z >> 31);
+    }
+    double U() { return static_cast<double>(Next() >> 11) * 0x1.0p-53; }
+    double U(double a, double b) { return a + (b - a) * U(); }
+};
 
 inline double Cpu() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
 inline double Now() {

@@ -20,18 +20,6 @@
 
 namespace land {
 
-// splitmix64: the same numbers on every platform, unlike the standard distributions.
-struct Rng {
-    uint64_t s;
-    double U() {
-        uint64_t z = (s += 0x9e3779b97f4a7c15ULL);
-        z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
-        z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
-        return static_cast<double>((z ^ (z >> 31)) >> 11) * 0x1.0p-53;
-    }
-    double U(double a, double b) { return a + (b - a) * U(); }
-};
-
 // A terrain: R x C heights (m), row 0 south, posts step m apart; contours every ci m.
 struct Land {
     int R = 0, C = 0;
@@ -81,6 +69,23 @@ inline double Bowl(double dx, double dy, double rad) {
     return q < 1 ? (1 - q) * (1 - q) : 0;
 }
 
+// n hollows spread over [lo, hi) in x and y, radius and depth drawn from the ranges given: per
+// hollow x, y, radius, depth.
+inline std::vector<double> Hollows(Rng& rng, int n, double lo, double hi, double r0, double r1, double d0,
+                                   double d1) {
+    std::vector<double> h;
+    for (int k = 0; k < n; k++)
+        for (double v : {rng.U(lo, hi), rng.U(lo, hi), rng.U(r0, r1), rng.U(d0, d1)}) h.push_back(v);
+    return h;
+}
+
+// Every post's height, f(r, c, i) (i: the post's index, row by row).
+template <class F>
+void Each(Land& l, F&& f) {
+    for (int r = 0; r < l.R; r++)
+        for (int c = 0; c < l.C; c++) l.At(r, c) = f(r, c, static_cast<size_t>(r) * l.C + c);
+}
+
 inline Land Make(int R, int C, double step, double ci) {
     Land l;
     l.R = R;
@@ -96,16 +101,12 @@ inline Land Kettle() {
     Land l = Make(401, 401, 5, 2);
     const auto a = Rough(l.R, l.C, 1.3, 1), b = Rough(l.R, l.C, 0.6, 2);
     Rng rng{3};
-    std::vector<double> h;
-    for (int k = 0; k < 45; k++)
-        for (double v : {rng.U(100, 1900), rng.U(100, 1900), rng.U(25, 90), rng.U(3, 14)}) h.push_back(v);
-    for (int r = 0; r < l.R; r++)
-        for (int c = 0; c < l.C; c++) {
-            const size_t i = static_cast<size_t>(r) * l.C + c;
-            double z = 120 + 0.004 * l.X(c) + 8 * a[i] + 0.3 * b[i];
-            for (size_t k = 0; k < h.size(); k += 4) z -= h[k + 3] * Bowl(l.X(c) - h[k], l.Y(r) - h[k + 1], h[k + 2]);
-            l.At(r, c) = z;
-        }
+    const std::vector<double> h = Hollows(rng, 45, 100, 1900, 25, 90, 3, 14);
+    Each(l, [&](int r, int c, size_t i) {
+        double z = 120 + 0.004 * l.X(c) + 8 * a[i] + 0.3 * b[i];
+        for (size_t k = 0; k < h.size(); k += 4) z -= h[k + 3] * Bowl(l.X(c) - h[k], l.Y(r) - h[k + 1], h[k + 2]);
+        return z;
+    });
     return l;
 }
 
@@ -114,13 +115,11 @@ inline Land Kettle() {
 inline Land Volcano() {
     Land l = Make(451, 451, 20, 50);
     const auto a = Rough(l.R, l.C, 1.0, 4), b = Rough(l.R, l.C, 0.6, 5);
-    for (int r = 0; r < l.R; r++)
-        for (int c = 0; c < l.C; c++) {
-            const size_t i = static_cast<size_t>(r) * l.C + c;
-            const double dx = l.X(c) - 4500, dy = l.Y(r) - 4600, rad = std::hypot(dx, dy);
-            l.At(r, c) = 600 + 1900 * std::exp(-rad / 1800) - 260 * Bowl(dx - 50, dy, 650) +
-                         25 * a[i] * std::min(1.0, rad / 2000) + 3 * b[i];
-        }
+    Each(l, [&](int r, int c, size_t i) {
+        const double dx = l.X(c) - 4500, dy = l.Y(r) - 4600, rad = std::hypot(dx, dy);
+        return 600 + 1900 * std::exp(-rad / 1800) - 260 * Bowl(dx - 50, dy, 650) +
+                     25 * a[i] * std::min(1.0, rad / 2000) + 3 * b[i];
+    });
     return l;
 }
 
@@ -130,14 +129,12 @@ inline Land Mesa() {
     Land l = Make(401, 401, 10, 20);
     const auto e = Rough(l.R, l.C, 1.2, 6), lo = Rough(l.R, l.C, 1.1, 7), hi = Rough(l.R, l.C, 1.2, 8),
                fine = Rough(l.R, l.C, 0.6, 9);
-    for (int r = 0; r < l.R; r++)
-        for (int c = 0; c < l.C; c++) {
-            const size_t i = static_cast<size_t>(r) * l.C + c;
-            const double edge = 2000 + 500 * std::sin(l.Y(r) / 700) + 150 * e[i];
-            const double s = 1 / (1 + std::exp(-(l.X(c) - edge) / 40));
-            const double low = 420 + 0.02 * l.X(c) + 6 * lo[i], top = 700 + 0.004 * l.X(c) + 5 * hi[i];
-            l.At(r, c) = low * (1 - s) + top * s + 0.5 * fine[i];
-        }
+    Each(l, [&](int r, int c, size_t i) {
+        const double edge = 2000 + 500 * std::sin(l.Y(r) / 700) + 150 * e[i];
+        const double s = 1 / (1 + std::exp(-(l.X(c) - edge) / 40));
+        const double low = 420 + 0.02 * l.X(c) + 6 * lo[i], top = 700 + 0.004 * l.X(c) + 5 * hi[i];
+        return low * (1 - s) + top * s + 0.5 * fine[i];
+    });
     return l;
 }
 
@@ -146,13 +143,11 @@ inline Land Mesa() {
 inline Land Terrace() {
     Land l = Make(401, 401, 2, 5);
     const auto a = Rough(l.R, l.C, 1.2, 10), b = Rough(l.R, l.C, 0.6, 11);
-    for (int r = 0; r < l.R; r++)
-        for (int c = 0; c < l.C; c++) {
-            const size_t i = static_cast<size_t>(r) * l.C + c;
-            const double u = 0.12 * (l.X(c) + 30 * std::sin(l.Y(r) / 90)) + 4 * a[i];
-            const double f = u / 4, k = std::floor(f), t = f - k;
-            l.At(r, c) = 300 + 4 * (k + std::clamp((t - 0.75) / 0.25, 0.0, 1.0)) + 0.1 * b[i];
-        }
+    Each(l, [&](int r, int c, size_t i) {
+        const double u = 0.12 * (l.X(c) + 30 * std::sin(l.Y(r) / 90)) + 4 * a[i];
+        const double f = u / 4, k = std::floor(f), t = f - k;
+        return 300 + 4 * (k + std::clamp((t - 0.75) / 0.25, 0.0, 1.0)) + 0.1 * b[i];
+    });
     return l;
 }
 
@@ -161,13 +156,11 @@ inline Land Terrace() {
 inline Land Dunes() {
     Land l = Make(401, 401, 2, 2);
     const auto a = Rough(l.R, l.C, 1.2, 12), b = Rough(l.R, l.C, 1.5, 13), fine = Rough(l.R, l.C, 0.6, 14);
-    for (int r = 0; r < l.R; r++)
-        for (int c = 0; c < l.C; c++) {
-            const size_t i = static_cast<size_t>(r) * l.C + c;
-            const double ph = (l.X(c) + 25 * std::sin(l.Y(r) / 120) + 15 * a[i]) / 90, t = ph - std::floor(ph);
-            const double p = std::pow(t < 0.8 ? t / 0.8 : (1 - t) / 0.2, 1.3);
-            l.At(r, c) = 50 + 12 * p * (0.7 + 0.3 * b[i]) + 0.002 * l.Y(r) + 0.1 * fine[i];
-        }
+    Each(l, [&](int r, int c, size_t i) {
+        const double ph = (l.X(c) + 25 * std::sin(l.Y(r) / 120) + 15 * a[i]) / 90, t = ph - std::floor(ph);
+        const double p = std::pow(t < 0.8 ? t / 0.8 : (1 - t) / 0.2, 1.3);
+        return 50 + 12 * p * (0.7 + 0.3 * b[i]) + 0.002 * l.Y(r) + 0.1 * fine[i];
+    });
     return l;
 }
 
@@ -176,19 +169,15 @@ inline Land Dolines() {
     Land l = Make(401, 401, 5, 5);
     const auto a = Rough(l.R, l.C, 1.3, 15), b = Rough(l.R, l.C, 0.6, 17);
     Rng rng{16};
-    std::vector<double> h;
-    for (int k = 0; k < 70; k++)
-        for (double v : {rng.U(50, 1950), rng.U(50, 1950), rng.U(20, 70), rng.U(5, 25)}) h.push_back(v);
-    for (int r = 0; r < l.R; r++)
-        for (int c = 0; c < l.C; c++) {
-            const size_t i = static_cast<size_t>(r) * l.C + c;
-            double z = 600 + 6 * a[i] + 0.005 * l.Y(r) + 0.2 * b[i];
-            for (size_t k = 0; k < h.size(); k += 4) {
-                const double q = std::hypot(l.X(c) - h[k], l.Y(r) - h[k + 1]) / h[k + 2];
-                if (q < 1) z -= h[k + 3] * std::pow(1 - q, 1.5);
-            }
-            l.At(r, c) = z;
+    const std::vector<double> h = Hollows(rng, 70, 50, 1950, 20, 70, 5, 25);
+    Each(l, [&](int r, int c, size_t i) {
+        double z = 600 + 6 * a[i] + 0.005 * l.Y(r) + 0.2 * b[i];
+        for (size_t k = 0; k < h.size(); k += 4) {
+            const double q = std::hypot(l.X(c) - h[k], l.Y(r) - h[k + 1]) / h[k + 2];
+            if (q < 1) z -= h[k + 3] * std::pow(1 - q, 1.5);
         }
+        return z;
+    });
     return l;
 }
 
@@ -196,11 +185,9 @@ inline Land Dolines() {
 inline Land Coastal() {
     Land l = Make(401, 401, 10, 5);
     const auto a = Rough(l.R, l.C, 1.4, 18), b = Rough(l.R, l.C, 0.7, 19);
-    for (int r = 0; r < l.R; r++)
-        for (int c = 0; c < l.C; c++) {
-            const size_t i = static_cast<size_t>(r) * l.C + c;
-            l.At(r, c) = std::max(0.3, 1.5 + 0.006 * l.Y(r) + 3 * a[i] + 0.3 * b[i]);
-        }
+    Each(l, [&](int r, int, size_t i) {
+        return std::max(0.3, 1.5 + 0.006 * l.Y(r) + 3 * a[i] + 0.3 * b[i]);
+    });
     return l;
 }
 
@@ -209,13 +196,11 @@ inline Land Coastal() {
 inline Land Trough() {
     Land l = Make(401, 401, 10, 20);
     const auto a = Rough(l.R, l.C, 1.1, 20), b = Rough(l.R, l.C, 0.7, 21);
-    for (int r = 0; r < l.R; r++)
-        for (int c = 0; c < l.C; c++) {
-            const size_t i = static_cast<size_t>(r) * l.C + c;
-            const double w = std::fabs(l.X(c) - 2000 - 250 * std::sin(l.Y(r) / 900)), base = 400 + 0.03 * l.Y(r);
-            const double wall = w < 250 ? 0 : 0.0012 * (w - 250) * (w - 250);
-            l.At(r, c) = base + std::min(wall, 900.0) + 20 * a[i] * std::clamp((w - 250) / 400, 0.0, 1.0) + b[i];
-        }
+    Each(l, [&](int r, int c, size_t i) {
+        const double w = std::fabs(l.X(c) - 2000 - 250 * std::sin(l.Y(r) / 900)), base = 400 + 0.03 * l.Y(r);
+        const double wall = w < 250 ? 0 : 0.0012 * (w - 250) * (w - 250);
+        return base + std::min(wall, 900.0) + 20 * a[i] * std::clamp((w - 250) / 400, 0.0, 1.0) + b[i];
+    });
     return l;
 }
 
@@ -224,14 +209,12 @@ inline Land Trough() {
 inline Land Fan() {
     Land l = Make(401, 401, 5, 5);
     const auto a = Rough(l.R, l.C, 1.2, 22), b = Rough(l.R, l.C, 1.1, 23);
-    for (int r = 0; r < l.R; r++)
-        for (int c = 0; c < l.C; c++) {
-            const size_t i = static_cast<size_t>(r) * l.C + c;
-            const double dx = l.X(c) - 1000, dy = l.Y(r) - 2100, rad = std::hypot(dx, dy);
-            const double ch = std::pow(std::max(0.0, std::cos(14 * std::atan2(dy, dx) + 2 * a[i])), 6);
-            l.At(r, c) = 180 - 0.05 * rad + 8e-6 * rad * rad - 0.002 * l.Y(r) - 1.5 * ch * std::min(1.0, rad / 300) +
-                         0.8 * b[i];
-        }
+    Each(l, [&](int r, int c, size_t i) {
+        const double dx = l.X(c) - 1000, dy = l.Y(r) - 2100, rad = std::hypot(dx, dy);
+        const double ch = std::pow(std::max(0.0, std::cos(14 * std::atan2(dy, dx) + 2 * a[i])), 6);
+        return 180 - 0.05 * rad + 8e-6 * rad * rad - 0.002 * l.Y(r) - 1.5 * ch * std::min(1.0, rad / 300) +
+                     0.8 * b[i];
+    });
     return l;
 }
 

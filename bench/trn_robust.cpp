@@ -85,19 +85,6 @@ using Line = std::vector<double>;   // x y pairs, mm
 
 const char* const kDefects[] = {"traced", "wholem", "dm", "onpost", "gaps", "openends", "dupes", "half", "wrong", "hole"};
 
-// splitmix64: the same numbers on every platform, unlike the standard distributions.
-struct Rng {
-    uint64_t s;
-    uint64_t Next() {
-        uint64_t z = (s += 0x9e3779b97f4a7c15ULL);
-        z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
-        z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
-        return z ^ (z >> 31);
-    }
-    double U() { return static_cast<double>(Next() >> 11) * 0x1.0p-53; }
-    double U(double a, double b) { return a + (b - a) * U(); }
-};
-
 uint64_t Hash(const std::string& s) {
     uint64_t h = 1469598103934665603ULL;
     for (unsigned char ch : s) h = (h ^ ch) * 1099511628211ULL;
