@@ -871,9 +871,9 @@ int JoinRegions(const Lat& L, AccVec& acc, RegVec& par, int nth) {
         }
         return a;
     };
-    auto unite = [&](size_t a, size_t b) {
-        const int ra = find(static_cast<int>(a)), rb = find(static_cast<int>(b));
-        if (ra == rb) return;
+    // The regions of roots ra and rb joined when their bands allow; returns the root of ra's region.
+    auto unite = [&](int ra, int rb) {
+        if (ra == rb) return ra;
         const size_t sa = static_cast<size_t>(ra), sb = static_cast<size_t>(rb);
         int lo, hi;
         if (blo(sa) == blo(sb) && bhi(sa) == bhi(sb)) {
@@ -886,18 +886,21 @@ int JoinRegions(const Lat& L, AccVec& acc, RegVec& par, int nth) {
             lo = blo(sa);
             hi = bhi(sa);
         } else {
-            return;
+            return ra;
         }
         const size_t r = static_cast<size_t>(std::min(ra, rb));
         par[static_cast<size_t>(std::max(ra, rb))] = static_cast<int>(r);
         blo(r) = lo;
         bhi(r) = hi;
+        return static_cast<int>(r);
     };
+    // The node below has no edge joined yet when its node above is reached: it is its own root.
     for (int j = 0; j < L.ny; j++)
         for (int i = 0; i < L.nx; i++) {
             const size_t u = static_cast<size_t>(j) * static_cast<size_t>(L.nx) + static_cast<size_t>(i);
-            if (i + 1 < L.nx && !L.Cut(u)) unite(u, u + 1);
-            if (j + 1 < L.ny && !L.Cut(nn + u)) unite(u, u + static_cast<size_t>(L.nx));
+            int ru = find(static_cast<int>(u));
+            if (i + 1 < L.nx && !L.Cut(u)) ru = unite(ru, find(static_cast<int>(u + 1)));
+            if (j + 1 < L.ny && !L.Cut(nn + u)) unite(ru, static_cast<int>(u) + L.nx);
         }
     // Labels 0 .. nr - 1 in index order (roots are the least index of their region).
     for (size_t u = 0; u < nn; u++) par[u] = find(static_cast<int>(u));
