@@ -315,11 +315,6 @@ void SpreadBoth(const Grid& g, Sites* s, int nth) {
 
 constexpr double Unknown = -1;
 
-// Slope of the ground beyond contour point (sx, sy) of level L, seen from post i: one mesh interval
-// further along the path from i through the point, the spacing of the band found there. down: the
-// side beyond lies lower; len: the distance from i to the point. Returns the slope (height per mm,
-// >= 0), 0 when the ground beyond turns back (the contour is a fold), Unknown when nothing tells;
-// spc gets the spacing it was measured over, at the post found beyond when it lies in the next band.
 // The post one mesh interval beyond contour point (sx, sy) on the path from post pi, at distance
 // len from it; -1 when it lies off the grid or the path has no way.
 long long Probe(const Grid& g, const At& pi, float sx, float sy, double len) {
@@ -334,7 +329,7 @@ long long Probe(const Grid& g, const At& pi, float sx, float sy, double len) {
     return g.Idx(r, k);
 }
 
-// Beyond with the probe j found already (-1: none).
+// Beyond (below) with the probe j found already (-1: none).
 double BeyondAt(const Grid& g, const Sites* s, long long i, long long j, float sx, float sy, double L, bool down,
                 double* spc = nullptr, long long* at = nullptr) {
     if (j < 0) return Unknown;
@@ -364,6 +359,11 @@ double BeyondAt(const Grid& g, const Sites* s, long long i, long long j, float s
     return (hi - lo) / sp;
 }
 
+// Slope of the ground beyond contour point (sx, sy) of level L, seen from post i: one mesh interval
+// further along the path from i through the point, the spacing of the band found there. down: the
+// side beyond lies lower; len: the distance from i to the point. Returns the slope (height per mm,
+// >= 0), 0 when the ground beyond turns back (the contour is a fold), Unknown when nothing tells;
+// spc gets the spacing it was measured over, at the post found beyond when it lies in the next band.
 double Beyond(const Grid& g, const Sites* s, long long i, const At& pi, float sx, float sy, double len, double L,
               bool down, double* spc = nullptr, long long* at = nullptr) {
     return BeyondAt(g, s, i, Probe(g, pi, sx, sy, len), sx, sy, L, down, spc, at);
