@@ -316,7 +316,8 @@ void SpreadBoth(const Grid& g, Sites* s, int nth) {
 constexpr double Unknown = -1;
 
 // The post one mesh interval beyond contour point (sx, sy) on the path from post pi, at distance
-// len from it; -1 when it lies off the grid or the path has no way.
+// len from it; -1 when it lies off the grid or the path has no way. PrePosts finds the same for a
+// stretch of posts, step for step: the two change together.
 long long Probe(const Grid& g, const At& pi, float sx, float sy, double len) {
     if (!(len > 1e-9 * g.d)) return -1;
     // One division: this runs twice for every post.
@@ -378,7 +379,7 @@ struct PostPre {
     int probe[2];
 };
 
-// Posts [i0, i0 + m) of row r, m <= PreBlk.
+// Posts k0 .. k0 + m - 1 of row r, m <= PreBlk.
 constexpr int PreBlk = 64;
 void PrePosts(const Grid& g, const Sites* s, int r, int k0, int m, PostPre* out) {
     const long long i0 = g.Idx(r, k0);
