@@ -1121,11 +1121,10 @@ bool RunPath(const cntr* c, int nc, Grid& g, float* v, const PathPrm& prm) {
         store.Alc(0, nullptr);
         for (Sites& site : s) site.p = nullptr;
     };
-    const double ci = itv;
     VoidFill(g, s, z, st, wide);
     if (!prm.geom) freeSites();
     if (std::any_of(none.begin(), none.end(), [](long long k) { return k > 0; }))
-        Fill(g, z, static_cast<int>(st), 1e-3 * (ci > 0 ? ci : g.d));
+        Fill(g, z, static_cast<int>(st), 1e-3 * (itv > 0 ? itv : g.d));
     Soften(g, z, st, wide, nth);
     if (prm.geom) {
         Visit(g, s, prm.geom, prm.geomCtx, 1);
